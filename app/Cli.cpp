@@ -1,0 +1,143 @@
+#include "Cli.h"
+
+#include <clocale>
+#include <cstring>
+
+#include "Commands.h"
+#include "FieldOptions.h"
+#include "ModCalcule.h"
+#include "Preface.h"
+#include "Version.h"
+
+namespace zerin::cli {
+
+namespace {
+
+constexpr const char* kUsage =
+    R"(Usage: zerin                       open the windows
+       zerin report BODY [FIELD OPTIONS]
+       zerin preface
+       zerin --help | --version
+
+Zerin shows how an ephemeris is computed: every step of its work, an Arabic label, the
+formula as text and the value, in one report (UTF-8, CR LF line ends).
+
+Commands:
+  report BODY   write to standard output the report that the body's button leaves in
+                the report window. BODY is sun, moon, mercury, venus, mars, jupiter,
+                saturn, uranus, neptune or pluto. "report sun" does what the Sun button
+                does: it first limits the day to the month's length (31 April becomes
+                30), then computes the Julian day and the Sun with its rising, setting
+                and prayer times. The Moon and the planets use the day as given.
+  preface       write the preface text (the program's conventions, in Arabic).
+
+)";
+
+constexpr const char* kStatusHelp =
+    R"(
+Values use the decimal separator of your regional settings (LC_NUMERIC); formula texts
+always use periods. Under LC_ALL=C values use a period.
+
+Exit status:
+  0  the report was written. When the Sun never reaches the altitude of a prayer time
+     (polar day or night, bright high-latitude nights) the report ends early with its
+     end line and the message goes to standard error: this is still 0.
+  1  a calculation fault (only absurd input reaches one): the report up to that point
+     on standard output, the message on standard error; or the output failed.
+  2  a usage error, or input that is refused (a date in the days dropped by the
+     Gregorian reform, 5 to 14 October 1582; a zone or summer time outside
+     -32768..32767; a field number too large to compute with): the message on
+     standard error, nothing on standard output.
+)";
+
+class StderrMessenger : public Messenger {
+public:
+    explicit StderrMessenger(std::FILE* err) : err_(err) {}
+    void critical(const Message& message) override {
+        std::string arabic = message.arabic;
+        for (std::size_t k; (k = arabic.find("\r\n")) != std::string::npos;)
+            arabic.replace(k, 2, "\n       ");
+        std::fprintf(err_, "zerin: %s\nzerin: %s\n", arabic.c_str(), message.english.c_str());
+    }
+
+private:
+    std::FILE* err_;
+};
+
+int UsageError(std::FILE* err, const std::string& what) {
+    std::fprintf(err, "zerin: %s (see 'zerin --help')\n", what.c_str());
+    return 2;
+}
+
+// Writes all of text; a failed write is reported, never taken for success.
+bool WriteAll(std::FILE* out, std::FILE* err, std::string_view text) {
+    if (std::fwrite(text.data(), 1, text.size(), out) == text.size() && std::fflush(out) == 0)
+        return true;
+    std::fprintf(err, "zerin: could not write the output: %s\n", std::strerror(errno));
+    return false;
+}
+
+int Report(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+    if (args.size() < 2) return UsageError(err, "report needs a body: sun, moon, mercury ... pluto");
+    const std::optional<Body> body = BodyFromName(args[1]);
+    if (!body) return UsageError(err, "unknown body '" + args[1] + "'");
+    FieldOptions options;
+    FillFromClock(options.fields);
+    for (std::size_t k = 2; k < args.size(); ++k) {
+        std::string error;
+        if (TakeFieldOption(args, k, options, error)) {
+            if (!error.empty()) return UsageError(err, error);
+            continue;
+        }
+        return UsageError(err, "unknown option '" + args[k] + "'");
+    }
+    StderrMessenger messenger(err);
+    ModCalcule calc(messenger);
+    calc.report.SetDecimalSeparator(RegionalDecimalSeparator());
+    calc.fields = options.fields;
+    calc.IsEast = options.east;
+    calc.IsNorth = options.north;
+    const Outcome outcome = RunBody(calc, *body);
+    if (outcome == Outcome::Refused) return 2;
+    if (!WriteAll(out, err, calc.report.Str())) return 1;
+    return outcome == Outcome::Fault ? 1 : 0;
+}
+
+}  // namespace
+
+std::string RegionalDecimalSeparator() {
+    // Ask the user's LC_NUMERIC, then put the C locale back so that no other number
+    // conversion of the program depends on it.
+    const char* saved = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string restore = saved ? saved : "C";
+    std::string separator = ".";
+    if (std::setlocale(LC_NUMERIC, "")) {
+        const char* point = std::localeconv()->decimal_point;
+        if (point && *point) separator = point;
+    }
+    std::setlocale(LC_NUMERIC, restore.c_str());
+    return separator;
+}
+
+int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+    if (args.empty()) return UsageError(err, "no command");
+    const std::string& command = args[0];
+    if (command == "--help" || command == "-h" || command == "help") {
+        std::fputs(kUsage, out);
+        std::fputs(kFieldOptionsHelp, out);
+        std::fputs(kStatusHelp, out);
+        return std::fflush(out) == 0 ? 0 : 1;
+    }
+    if (command == "--version") {
+        std::fprintf(out, "zerin %s\n", kZerinVersion);
+        return std::fflush(out) == 0 ? 0 : 1;
+    }
+    if (command == "report") return Report(args, out, err);
+    if (command == "preface") {
+        if (args.size() > 1) return UsageError(err, "preface takes no options");
+        return WriteAll(out, err, PrefaceText()) ? 0 : 1;
+    }
+    return UsageError(err, "unknown command '" + command + "'");
+}
+
+}  // namespace zerin::cli

@@ -1,0 +1,80 @@
+#include "FieldOptions.h"
+
+#include <ctime>
+
+namespace zerin::cli {
+
+void FillFromClock(FieldTexts& f) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    f.TxtYear = std::to_string(local.tm_year + 1900);
+    f.TxtMonth = std::to_string(local.tm_mon + 1);
+    f.TxtDay = std::to_string(local.tm_mday);
+    f.TxtHour = std::to_string(local.tm_hour);
+    f.TxtMin = std::to_string(local.tm_min);
+    f.TxtSec = std::to_string(local.tm_sec);
+}
+
+bool TakeFieldOption(const std::vector<std::string>& args, std::size_t& k, FieldOptions& o,
+                     std::string& error) {
+    const std::string& a = args[k];
+    if (a == "--east" || a == "--west") {
+        o.east = a == "--east";
+        return true;
+    }
+    if (a == "--north" || a == "--south") {
+        o.north = a == "--north";
+        return true;
+    }
+    struct Text {
+        const char* option;
+        std::string FieldTexts::*field;
+    };
+    static const Text kTexts[] = {
+        {"--lon-deg", &FieldTexts::TxtDegLon}, {"--lon-min", &FieldTexts::TxtMinLon},
+        {"--lon-sec", &FieldTexts::TxtSecLon}, {"--lat-deg", &FieldTexts::TxtDegLat},
+        {"--lat-min", &FieldTexts::TxtMinLat}, {"--lat-sec", &FieldTexts::TxtSecLat},
+        {"--zone", &FieldTexts::TxtZone},      {"--summer", &FieldTexts::TxtEteRegl},
+        {"--year", &FieldTexts::TxtYear},      {"--month", &FieldTexts::TxtMonth},
+        {"--day", &FieldTexts::TxtDay},        {"--hour", &FieldTexts::TxtHour},
+        {"--minute", &FieldTexts::TxtMin},     {"--second", &FieldTexts::TxtSec},
+    };
+    for (const Text& t : kTexts) {
+        const std::string option = t.option;
+        if (a == option) {
+            if (k + 1 >= args.size()) {
+                error = option + " needs a value (the text of the field)";
+                return true;
+            }
+            o.fields.*t.field = args[++k];
+            return true;
+        }
+        if (a.rfind(option + "=", 0) == 0) {
+            o.fields.*t.field = a.substr(option.size() + 1);
+            return true;
+        }
+    }
+    return false;
+}
+
+const char* const kFieldOptionsHelp =
+    R"(Field options: each takes the raw text of one field of the main window, read as the
+window reads it: blanks anywhere are skipped, then a leading number with a period as
+decimal point and an optional exponent (E or D); "&H" and "&O" start a hexadecimal or
+octal integer; an empty or non-numeric text reads as 0. Defaults are the window's.
+  --lon-deg TEXT --lon-min TEXT --lon-sec TEXT   longitude (default 5 40 0)
+  --east | --west          longitude East or West of Greenwich (default --west)
+  --lat-deg TEXT --lat-min TEXT --lat-sec TEXT   latitude (default 32 56 0)
+  --north | --south        latitude North or South (default --north)
+  --zone TEXT              time zone in hours, East of Greenwich negative (default 0)
+  --summer TEXT            summer-time correction in hours (default 0)
+  --year TEXT --month TEXT --day TEXT            date (default today, local clock)
+  --hour TEXT --minute TEXT --second TEXT        time (default now, local clock)
+Sign conventions: East longitudes are negative and West positive; North latitudes
+positive; the zone follows the longitude (one hour ahead of Greenwich is -1).
+--east only sets the East flag: the zone text is taken as given. The zone and the
+summer time are rounded to whole hours (ties to even) and must lie in -32768..32767.
+)";
+
+}  // namespace zerin::cli

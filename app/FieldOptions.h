@@ -1,0 +1,28 @@
+// The field options shared by every command that computes: the raw texts of the main
+// window's fields, with the window's start-up values as defaults.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Fields.h"
+
+namespace zerin::cli {
+
+struct FieldOptions {
+    FieldTexts fields;
+    bool east = false;
+    bool north = true;
+};
+
+// Today's date and the time now on the local clock, as the window fills its fields.
+void FillFromClock(FieldTexts& fields);
+
+// If args[k] is a field option, consumes it (and its value) and returns true; sets
+// error to a one-line message when its value is missing.
+bool TakeFieldOption(const std::vector<std::string>& args, std::size_t& k, FieldOptions& options,
+                     std::string& error);
+
+extern const char* const kFieldOptionsHelp;
+
+}  // namespace zerin::cli

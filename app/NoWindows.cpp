@@ -1,0 +1,9 @@
+// A build without Qt: the program prints today's Sun report instead of the windows.
+#include <cstdio>
+
+#include "Cli.h"
+#include "Windows.h"
+
+namespace zerin {
+int RunWindows(int, char**) { return cli::Run({"report", "sun"}, stdout, stderr); }
+}  // namespace zerin

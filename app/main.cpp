@@ -1,0 +1,13 @@
+// zerin: the windows with no arguments, the command line otherwise.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "Cli.h"
+#include "Windows.h"
+
+int main(int argc, char** argv) {
+    if (argc <= 1) return zerin::RunWindows(argc, argv);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    return zerin::cli::Run(args, stdout, stderr);
+}

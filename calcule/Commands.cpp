@@ -1,0 +1,64 @@
+#include "Commands.h"
+
+#include <array>
+
+namespace zerin {
+
+namespace {
+
+struct BodyEntry {
+    Body body;
+    const char* name;
+    void (ModCalcule::*compute)();
+};
+
+constexpr std::array<BodyEntry, kBodyCount> kBodies{{
+    {Body::Sun, "sun", &ModCalcule::Calcul_Soleil},
+    {Body::Moon, "moon", &ModCalcule::Calcul_Lune},
+    {Body::Mercury, "mercury", &ModCalcule::Calcul_Mercure},
+    {Body::Venus, "venus", &ModCalcule::Calcul_Venus},
+    {Body::Mars, "mars", &ModCalcule::Calcul_Mars},
+    {Body::Jupiter, "jupiter", &ModCalcule::Calcul_Jupiter},
+    {Body::Saturn, "saturn", &ModCalcule::Calcul_Saturne},
+    {Body::Uranus, "uranus", &ModCalcule::Calcul_Uranus},
+    {Body::Neptune, "neptune", &ModCalcule::Calcul_Neptune},
+    {Body::Pluto, "pluto", &ModCalcule::Calcul_Pluton},
+}};
+
+Message FaultMessage(const char* quantity, const CalcError& error) {
+    return {std::string("تعذّر حساب ") + quantity + " : توقف الحساب عند هذه القيمة",
+            std::string("could not compute ") + quantity + " (" + error.what() +
+                "); the report stops before it"};
+}
+
+}  // namespace
+
+std::optional<Body> BodyFromName(std::string_view name) {
+    for (const BodyEntry& entry : kBodies)
+        if (name == entry.name) return entry.body;
+    return std::nullopt;
+}
+
+const char* BodyName(Body body) { return kBodies[static_cast<int>(body)].name; }
+
+Outcome RunBody(ModCalcule& calc, Body body) {
+    try {
+        if (body == Body::Sun) AdjustDay(calc.fields);
+        calc.EteRegl = ReadInt16(calc.fields.TxtEteRegl, "تعديل التوقيت الصيفي", "summer-time");
+        calc.Zone = ReadInt16(calc.fields.TxtZone, "المنطقة الزمنية", "time-zone");
+        calc.Calcul_JJ();
+    } catch (const InputError& refused) {
+        calc.messenger().critical(refused.message());
+        return Outcome::Refused;
+    }
+    try {
+        if (body != Body::Sun) calc.SunForInstant();
+        (calc.*kBodies[static_cast<int>(body)].compute)();
+    } catch (const CalcError& fault) {
+        calc.messenger().critical(FaultMessage(calc.report.Current(), fault));
+        return Outcome::Fault;
+    }
+    return Outcome::Written;
+}
+
+}  // namespace zerin

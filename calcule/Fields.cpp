@@ -1,0 +1,118 @@
+#include "Fields.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "Errors.h"
+#include "NumText.h"
+
+namespace zerin {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The text with its blanks removed (they are skipped anywhere, "  1 2 " reads as 12).
+std::string Squeeze(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text)
+        if (!IsBlank(c)) out += c;
+    return out;
+}
+
+int DigitValue(char c, int base) {
+    int v = -1;
+    if (IsDigit(c)) v = c - '0';
+    else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
+    return v < base ? v : -1;
+}
+
+double ReadPrefixed(const std::string& s, int base) {
+    double value = 0;
+    for (std::size_t k = 2; k < s.size(); ++k) {
+        const int d = DigitValue(s[k], base);
+        if (d < 0) break;
+        value = value * base + d;
+    }
+    return value;
+}
+
+}  // namespace
+
+double ReadNumber(std::string_view text) {
+    const std::string s = Squeeze(text);
+    if (s.size() >= 2 && s[0] == '&') {
+        if (s[1] == 'H' || s[1] == 'h') return ReadPrefixed(s, 16);
+        if (s[1] == 'O' || s[1] == 'o') return ReadPrefixed(s, 8);
+        return 0;
+    }
+    std::size_t k = 0;
+    bool negative = false;
+    if (k < s.size() && (s[k] == '+' || s[k] == '-')) negative = s[k++] == '-';
+    // The significant digits and the power of ten they are scaled by.
+    std::string digits;
+    long long scale = 0;
+    bool period = false;
+    for (; k < s.size(); ++k) {
+        if (IsDigit(s[k])) {
+            digits += s[k];
+            if (period) --scale;
+        } else if (s[k] == '.' && !period) {
+            period = true;
+        } else {
+            break;
+        }
+    }
+    if (digits.empty()) return 0;
+    if (k < s.size() && (s[k] == 'E' || s[k] == 'e' || s[k] == 'D' || s[k] == 'd')) {
+        std::size_t j = k + 1;
+        bool expNegative = false;
+        if (j < s.size() && (s[j] == '+' || s[j] == '-')) expNegative = s[j++] == '-';
+        long long exponent = 0;
+        for (; j < s.size() && IsDigit(s[j]); ++j)
+            if (exponent < 1000000) exponent = exponent * 10 + (s[j] - '0');
+        scale += expNegative ? -exponent : exponent;
+    }
+    // "digits e scale" has no decimal point, so strtod reads it alike in every locale and
+    // rounds it correctly; an exponent too large gives an infinity, refused by the callers.
+    const std::string canonical = digits + "e" + std::to_string(scale);
+    const double value = std::strtod(canonical.c_str(), nullptr);
+    return negative ? -value : value;
+}
+
+std::int16_t ReadInt16(std::string_view text, std::string_view arabicName,
+                       std::string_view englishName) {
+    const double value = std::nearbyint(ReadNumber(text));
+    if (!(value >= -32768 && value <= 32767)) {
+        throw InputError({"العدد المكتوب في خانة " + std::string(arabicName) +
+                              " خارج الحدود المقبولة (من -32768 إلى 32767)",
+                          "the " + std::string(englishName) + " field holds " +
+                              std::string(text) + ", outside -32768..32767"});
+    }
+    return static_cast<std::int16_t>(value);
+}
+
+void AdjustDay(FieldTexts& f) {
+    const double k = ReadNumber(f.TxtMonth) - 1;
+    const double day = ReadNumber(f.TxtDay);
+    if (k == 3 || k == 5 || k == 8 || k == 10) {
+        if (day > 30) f.TxtDay = "30";
+    } else if (k == 0 || k == 2 || k == 4 || k == 6 || k == 7 || k == 9 || k == 11) {
+        if (day > 31) f.TxtDay = "31";
+    } else if (k == 1) {
+        const double year = ReadNumber(f.TxtYear);
+        const std::string written = NumText(year);
+        const double lastTwo =
+            ReadNumber(written.size() > 2 ? written.substr(written.size() - 2) : written);
+        const double rounded = std::nearbyint(year);  // the year as a whole number
+        const bool leap = (lastTwo == 0 && std::fmod(rounded, 400) == 0) ||
+                          (lastTwo != 0 && std::fmod(rounded, 4) == 0);
+        if (leap && day >= 29) f.TxtDay = "29";
+        else if (day >= 28) f.TxtDay = "28";
+    }
+}
+
+}  // namespace zerin

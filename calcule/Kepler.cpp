@@ -1,0 +1,26 @@
+// Kepler's equation E - e sin E = m, solved for the eccentric anomaly in degrees.
+#include "Angles.h"
+#include "ModCalcule.h"
+
+namespace zerin {
+
+double ModCalcule::Calcul_Kepler(double m, double e) {
+    const double k = 180 / 3.141592654;  // the ten-digit Pi of the formula text
+    double E = m + k * e * Sine(m) * (1 + e * Cosine(m));
+    // 32 Newton steps, without a convergence test: the result does not depend on one.
+    for (int step = 0; step < 32; ++step) E = E - ((E - k * e * Sine(E)) - m) / (1 - e * Cosine(E));
+
+    report.At("EE", Unit::Degrees);
+    report.Item({" الخاصّة الإنحرافية بالدرج ", "\r\n",
+                 "E0 = m + ((180 / Pi) * e * Sine(m) * (1 + (e * Cosine(m))))\r\n",
+                 "E1 = E0 - ((E0 - ((180 / Pi) * e * Sine(E0)) - m)) / (1 - (e * Cosine(E0)))\r\n",
+                 "E2 = E1 - ((E1 - ((180 / Pi) * e * Sine(E1)) - m)) / (1 - (e * Cosine(E1))) \r\n",
+                 "E3 = E2 - ((E2 - ((180 / Pi) * e * Sine(E2)) - m)) / (1 - (e * Cosine(E2))) \r\n",
+                 "E4 = E3 - ((E3 - ((180 / Pi) * e * Sine(E3)) - m)) / (1 - (e * Cosine(E3))) \r\n",
+                 "  ..\r\n", "  ..\r\n", "  ..\r\n", "  ..\r\n",
+                 "إلى أن يكون الفرق بين متتاليتين مساوياً لصفر أو أقرب إليه \r\n", " = "},
+                E, "\r\n\r\n\r\n");
+    return E;
+}
+
+}  // namespace zerin

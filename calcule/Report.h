@@ -1,0 +1,91 @@
+// The calculation report: a text buffer that grows item by item.
+//
+// An item is the text before its value (label, formula, joiner), the value and the line
+// ends after it, appended in one piece. Two sinks can be switched on or off: the text,
+// and a list of (name, value, unit) that serves machine-readable output. With both off
+// the same procedures compute without building any text, for tables and benchmarks.
+// Every value is checked to be finite whatever the sinks: a report never shows inf/nan.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zerin {
+
+inline constexpr std::string_view CRLF = "\r\n";
+inline constexpr std::string_view kEndLine = " **إنتهى**                        \r\n\r\n";
+
+enum class Unit { None, Degrees, Hours, AU, Kilometres, ArcMinutes, ArcSeconds, Percent, Days,
+                  Centuries, EarthRadii };
+const char* UnitName(Unit unit);
+
+struct ReportValue {
+    std::string name;
+    double value;
+    Unit unit;
+};
+
+class Report {
+public:
+    enum Sink : unsigned { kNone = 0, kText = 1, kValues = 2 };
+
+    void SetSinks(unsigned sinks) { sinks_ = sinks; }
+    unsigned Sinks() const { return sinks_; }
+    bool Text() const { return (sinks_ & kText) != 0; }
+
+    // The user's regional decimal separator for values ("." by default).
+    void SetDecimalSeparator(std::string separator) { separator_ = std::move(separator); }
+    const std::string& DecimalSeparator() const { return separator_; }
+
+    void Clear();
+    const std::string& Str() const { return text_; }
+    const std::vector<ReportValue>& Values() const { return values_; }
+
+    // Names the quantity now being computed: the name under which its value is recorded
+    // and the one a fault message gives.
+    void At(const char* name, Unit unit) {
+        current_ = name;
+        unit_ = unit;
+    }
+    const char* Current() const { return current_; }
+
+    // Text appended as it stands (banners, end line, the preface).
+    void Raw(std::initializer_list<std::string_view> pieces);
+    // head (label, formula, joiner), the value as text, then ending.
+    void Item(std::initializer_list<std::string_view> head, double value,
+              std::string_view ending = "\r\n\r\n");
+    // The same with the value written as hours, minutes and seconds.
+    void ItemHMS(std::initializer_list<std::string_view> head, double hours,
+                 std::string_view ending = "\r\n\r\n");
+    // Records the current quantity's value (checked finite) without writing text.
+    void Value(double value);
+    // The value as the report writes it.
+    std::string Num(double value) const;
+
+private:
+    unsigned sinks_ = kText;
+    std::string separator_ = ".";
+    std::string text_;
+    std::vector<ReportValue> values_;
+    const char* current_ = "";
+    Unit unit_ = Unit::None;
+};
+
+// Switches the sinks for one scope (the silent Sun computation of the Moon and planets).
+class SinkScope {
+public:
+    SinkScope(Report& report, unsigned sinks) : report_(report), saved_(report.Sinks()) {
+        report.SetSinks(sinks);
+    }
+    ~SinkScope() { report_.SetSinks(saved_); }
+    SinkScope(const SinkScope&) = delete;
+    SinkScope& operator=(const SinkScope&) = delete;
+
+private:
+    Report& report_;
+    unsigned saved_;
+};
+
+}  // namespace zerin

@@ -1,0 +1,142 @@
+// The Sun's diameter, transit, rising, setting and the prayer times that depend on the
+// Sun: both afternoon times (shadow factors 1 and 2), nightfall (-17) and dawn (-19).
+#include <cmath>
+
+#include "Angles.h"
+#include "ModCalcule.h"
+
+namespace zerin {
+
+namespace {
+
+// Hour angle, in hours, at which the Sun of declination Dec reaches the altitude whose
+// sine is s for an observer at latitude Lat. Throws when it never does that day.
+double SunHourAngle(double s, double Dec, double Lat) {
+    const double denominator = Cosine(Dec) * Cosine(Lat);
+    if (denominator == 0) throw CalcError("division by zero");
+    return ArcCos((s - Sine(Dec) * Sine(Lat)) / denominator) / 15;
+}
+
+const Message kNoSuchAltitude{
+    "إذا كان مجموع ميل الشمس و زاوية الغسق أو الشفق مطروحاً من 90 جة مساوياً لعرض البلد فلن "
+    "يكون هناك فجر أو عشاء\r\n"
+    "و كلما إزداد عرض البلد إبتداءاً من حدود الدائرة القطبية بالعرض 66جة33ق إنعدم الشروق و "
+    "الغروب ",
+    "the Sun does not reach the altitude of this time on this day at this latitude "
+    "(no rising and setting beyond the polar circles, no dawn or nightfall in bright "
+    "high-latitude nights); the report ends at the last time it could compute"};
+
+}  // namespace
+
+void ModCalcule::SunTransitAndPrayers() {
+    Report& r = report;
+    SunTimes& t = sunTimes;
+    t = SunTimes{};
+    const double Asc = sun.Asc, Dec = sun.Dec;
+    const std::string_view kFormulaEnd = "\r\n";
+    try {
+        r.At("Diam", Unit::ArcMinutes);
+        t.Diam = 31.98766667 / R_soleil;
+        r.Item({" القطر الظاهري للشمس بالدقائق ", "\r\n", "Diam = 31.98766667 / R_soleil", kFormulaEnd,
+                " = "},
+               t.Diam);
+
+        // Transit in the zone's standard time: the clock time of the instant (UT * 24)
+        // plus the time the Sun still needs to reach the meridian (Asc - TS_Loc).
+        r.At("MIDI", Unit::Hours);
+        t.MIDI = Angle_24_Hour(((Asc - sunSky.TS_Loc) + sunSky.UT * 24) - Zone);
+        r.Item({"******************* توسّط و شروق وغروب الشمس مع بقية حصص الصلاة "
+                "***********************",
+                "\r\n\r\n", " توسط الشمس أي الزوال الحقيقي بالساعات ", "\r\n",
+                "MIDI = Asc - TS_Loc + (UT * 24) - Zone", kFormulaEnd, " = "},
+               t.MIDI);
+
+        // Upper limb on the horizon: centre at -0.25 degrees, no refraction.
+        r.At("Duirn", Unit::Hours);
+        t.Duirn = SunHourAngle(Sine(-0.25), Dec, Lat);
+        r.Item({" نصف قوس النهار المرئي أي نصف مدّة النهار بالساعات ", "\r\n",
+                "Duirn = (ArcCos((Sine(-0.25) - Sine(Dec) * Sine(Lat)) / (Cosine(Dec) * "
+                "Cosine(Lat)))) / 15",
+                kFormulaEnd, " = "},
+               t.Duirn);
+
+        r.At("Lever", Unit::Hours);
+        t.Lever = t.MIDI - t.Duirn;
+        r.Item({" وقت شروق حافةالشمس العليا بالساعات", "\r\n", "Lever = MIDI - Duirn", kFormulaEnd,
+                " = "},
+               t.Lever);
+
+        r.At("Coucher", Unit::Hours);
+        t.Coucher = t.MIDI + t.Duirn;
+        r.Item({" وقت غروب حافة الشمس العليا وهي حصّة المغرب بالساعات", "\r\n",
+                "Coucher = MIDI + Duirn", kFormulaEnd, " = "},
+               t.Coucher);
+
+        // The afternoon times: the shadow equals the noon shadow plus once (twice) the
+        // height, that is a zenith distance of ArcTan(k + tan|Lat - Dec|).
+        constexpr std::string_view kAsrFadl =
+            "Fadl = (ArcCos((Sine(90 - Alt) - Sine(Dec) * Sine(Lat)) / (Cosine(Dec) * "
+            "Cosine(Lat))))/15";
+        r.At("Alt", Unit::Degrees);
+        double Alt = ArcTan(1 + Tangent(std::fabs(Lat - Dec)));
+        r.Item({"إرتفاع الشمس لوقت العصر بالدرج", "\r\n", "Alt = ArcTan(1 + Tangent(Lat - Dec))",
+                kFormulaEnd, " = "},
+               Alt);
+        r.At("Fadl", Unit::Hours);
+        double Fadl = SunHourAngle(Sine(90 - Alt), Dec, Lat);
+        r.Item({" فضل دائر العصر الأول وهو الماضي من وقت الظهر حتى أول وقت العصر بالساعات ", "\r\n",
+                kAsrFadl, kFormulaEnd, " = "},
+               Fadl);
+        r.At("Asr1", Unit::Hours);
+        t.Asr1 = Fadl + t.MIDI;
+        r.Item({"حصّة العصر الأول بالساعات وهو المتّبع عند المذاهب : المالكي و الشافعي و الحنبلي "
+                "بالساعات",
+                "\r\n", "Asr1 = MIDI + Fadl", kFormulaEnd, " = "},
+               t.Asr1);
+
+        r.At("Alt", Unit::Degrees);
+        Alt = ArcTan(2 + Tangent(std::fabs(Lat - Dec)));
+        r.Item({"إرتفاع الشمس لوقت العصر بالدرج", "\r\n", "Alt = ArcTan(2 + Tangent(Lat - Dec))",
+                kFormulaEnd, " = "},
+               Alt);
+        r.At("Fadl", Unit::Hours);
+        Fadl = SunHourAngle(Sine(90 - Alt), Dec, Lat);
+        r.Item({" فضل دائر العصر الثاني وهو الماضي من وقت الظهر حتى أول وقت العصر بالساعات ",
+                "\r\n", kAsrFadl, kFormulaEnd, " = "},
+               Fadl);
+        r.At("Asr2", Unit::Hours);
+        t.Asr2 = Fadl + t.MIDI;
+        r.Item({"حصّة العصر الثاني بالساعات وهو المتّبع عند المذهب الحنفي بالساعات ", "\r\n",
+                "Asr2 = MIDI + Fadl", kFormulaEnd, " = "},
+               t.Asr2);
+
+        r.At("Fadl", Unit::Hours);
+        Fadl = SunHourAngle(Sine(-17), Dec, Lat);
+        r.Item({" فضل دائر العشاء وهو الماضي من وقت الظهر حتى أول وقت العشاء بالساعات ", "\r\n",
+                "Fadl = (ArcCos((Sine(-17) - Sine(Dec) * Sine(Lat)) / (Cosine(Dec) * "
+                "Cosine(Lat)))) / 15",
+                kFormulaEnd, " = "},
+               Fadl);
+        r.At("Icha", Unit::Hours);
+        t.Icha = Fadl + t.MIDI;
+        r.Item({" حصّة العشاء  بالساعات", "\r\n", "Icha = MIDI + Fadl", kFormulaEnd, " = "}, t.Icha);
+
+        r.At("Fadl", Unit::Hours);
+        Fadl = SunHourAngle(Sine(-19), Dec, Lat);
+        r.Item({" فضل دائر الفجر وهو الماضي من أول وقت الفجر حتى وقت الظهر بالساعات ", "\r\n",
+                "Fadl = (ArcCos((Sine(-19) - Sine(Dec) * Sine(Lat)) / (Cosine(Dec) * "
+                "Cosine(Lat)))) / 15",
+                kFormulaEnd, " = "},
+               Fadl);
+        r.At("Fajr", Unit::Hours);
+        t.Fajr = t.MIDI - Fadl;
+        r.Item({" حصّة الفجر بالساعات ", "\r\n", "Fajr = MIDI - Fadl", kFormulaEnd, " = "}, t.Fajr);
+        t.complete = true;
+    } catch (const CalcError&) {
+        // The Sun never reaches the altitude of this time today (polar day or night,
+        // bright nights): the report ends here, cleanly.
+        messenger_.critical(kNoSuchAltitude);
+    }
+}
+
+}  // namespace zerin

@@ -1,0 +1,65 @@
+// Helpers shared by the tests: golden files, running the command line in-process.
+#pragma once
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Cli.h"
+#include "Errors.h"
+
+namespace zerin::test {
+
+inline std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+inline std::string Golden(const std::string& name) {
+    return ReadFile(std::string(ZERIN_GOLDEN_DIR) + "/" + name);
+}
+
+struct CliResult {
+    int status;
+    std::string out, err;
+};
+
+inline std::string Drain(std::FILE* f) {
+    std::rewind(f);
+    std::string s;
+    char buf[4096];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) s.append(buf, n);
+    std::fclose(f);
+    return s;
+}
+
+// Runs the command line in this process, capturing both streams.
+inline CliResult RunCli(const std::vector<std::string>& args) {
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    const int status = cli::Run(args, out, err);
+    return {status, Drain(out), Drain(err)};
+}
+
+// The report command for a date and time, other fields as given.
+inline std::vector<std::string> ReportArgs(const std::string& body, const std::string& year,
+                                           const std::string& month, const std::string& day,
+                                           const std::string& hour = "12",
+                                           const std::string& minute = "0",
+                                           const std::string& second = "0") {
+    return {"report", body,     "--year",   year,   "--month",  month,  "--day",
+            day,      "--hour", hour, "--minute", minute, "--second", second};
+}
+
+// Collects the messages a computation sends.
+class RecordingMessenger : public Messenger {
+public:
+    void critical(const Message& message) override { messages.push_back(message); }
+    std::vector<Message> messages;
+};
+
+}  // namespace zerin::test
