@@ -125,6 +125,13 @@ public:
 private:
     void SunPosition();
     void SunTransitAndPrayers();
+
+    // --- Moon: private stretches of Calcul_Lune ---
+    // --- end Moon ---
+
+    // --- Planets: private parts of the planet procedures ---
+    // --- end Planets ---
+
     Messenger& messenger_;
 };
 

@@ -1,0 +1,35 @@
+# Zerin: the two set-up commands of the README, and a few more, wrapping CMake.
+BUILD ?= build
+JOBS ?= 2
+
+.PHONY: all deps build run test asan bench clean
+
+all: build
+
+deps:
+	@sh scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j$(JOBS)
+
+# Opens the main window (a display is needed).
+run: build
+	$(BUILD)/app/zerin
+
+# Every test, without a display (Qt's offscreen platform).
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+# The same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+asan: deps
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DZERIN_SANITIZE=ON
+	cmake --build build-asan -j$(JOBS)
+	cd build-asan && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
+	    UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j$(JOBS)
+
+bench: build
+	$(BUILD)/bench/zerin_bench
+
+clean:
+	rm -rf $(BUILD) build-asan

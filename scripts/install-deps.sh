@@ -1,0 +1,22 @@
+#!/bin/sh
+# Installs the Debian packages that building, running and testing Zerin need.
+# Idempotent: apt-get runs only when a package is missing.
+set -e
+PACKAGES="build-essential cmake make pkg-config python3
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  fonts-noto-core fonts-hosny-amiri fonts-kacst fonts-dejavu-core
+  xvfb xauth"
+if [ -n "$ZERIN_EXTRA_PACKAGES" ]; then PACKAGES="$PACKAGES $ZERIN_EXTRA_PACKAGES"; fi
+
+missing=""
+for p in $PACKAGES; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+if [ -n "$missing" ]; then
+    echo "Installing:$missing"
+    SUDO=""
+    [ "$(id -u)" -ne 0 ] && SUDO=sudo
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing
+fi
