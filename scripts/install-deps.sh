@@ -6,7 +6,7 @@ PACKAGES="build-essential cmake make pkg-config python3
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-noto-core fonts-hosny-amiri fonts-kacst fonts-dejavu-core
-  xvfb xauth"
+  xvfb xauth locales"
 if [ -n "$ZERIN_EXTRA_PACKAGES" ]; then PACKAGES="$PACKAGES $ZERIN_EXTRA_PACKAGES"; fi
 
 missing=""
@@ -19,4 +19,13 @@ if [ -n "$missing" ]; then
     [ "$(id -u)" -ne 0 ] && SUDO=sudo
     $SUDO apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing
+fi
+
+# A comma-decimal locale for the tests of the regional decimal separator.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE.utf8$'; then
+    SUDO=""
+    [ "$(id -u)" -ne 0 ] && SUDO=sudo
+    $SUDO sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
+    grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+    $SUDO locale-gen >/dev/null
 fi

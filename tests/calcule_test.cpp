@@ -1,0 +1,198 @@
+// The foundations: degree trigonometry, reductions, number-to-text, the hours text,
+// Kepler's equation, the reading of field texts and the month-length rule.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "Angles.h"
+#include "Errors.h"
+#include "Fields.h"
+#include "ModCalcule.h"
+#include "NumText.h"
+#include "TestSupport.h"
+
+namespace zerin::test {
+namespace {
+
+TEST(Trigonometry, DegreesAndExactArcEnds) {
+    EXPECT_EQ(NumText(Sine(30)), "0.5");
+    EXPECT_EQ(NumText(Cosine(60)), "0.5");
+    EXPECT_EQ(ArcSin(1), 90);
+    EXPECT_EQ(ArcSin(-1), -90);
+    EXPECT_EQ(ArcCos(1), 0);
+    EXPECT_EQ(ArcCos(-1), 180);
+    EXPECT_NEAR(ArcSin(0.5), 30, 1e-13);
+    EXPECT_NEAR(ArcCos(0.5), 60, 1e-13);
+    EXPECT_NEAR(ArcTan(1), 45, 1e-13);
+}
+
+TEST(Trigonometry, ArcOutsideTheUnitRangeIsAFault) {
+    EXPECT_THROW(ArcSin(1.0000001), CalcError);
+    EXPECT_THROW(ArcCos(-1.0000001), CalcError);
+    EXPECT_THROW(Sine(std::nan("")), CalcError);
+    EXPECT_THROW(ArcTan(INFINITY), CalcError);
+}
+
+TEST(Quadrant, RightAscensionRuleAtItsEdges) {
+    EXPECT_EQ(ArcTanQuadrant(0, -1, 7), -180);          // Y exactly 0 with X < 0
+    EXPECT_EQ(ArcTanQuadrant(1, 0, 7), 7);              // X exactly 0 keeps the value
+    EXPECT_NEAR(ArcTanQuadrant(1e-300, -1, 0), 180, 1e-12);
+    EXPECT_NEAR(ArcTanQuadrant(-1, 1, 0), -45, 1e-13);
+    EXPECT_EQ(Angle_24_Hour(ArcTanQuadrant(0, -1, 0) / 15), 12);
+    EXPECT_LT(Angle_24_Hour(ArcTanQuadrant(1e-9, -1, 0) / 15), 12);
+}
+
+TEST(Quadrant, AzimuthRuleAtItsEdges) {
+    EXPECT_EQ(AzimuthArcTan(0, -1, 0), 180);  // Y exactly 0 with X < 0 goes up
+    EXPECT_EQ(Angle_360_Deg(AzimuthArcTan(0, -1, 0) + 180), 360);
+    EXPECT_EQ(Angle_360_Deg(AzimuthArcTan(1, 0, 0) + 180), 180);  // X exactly 0
+    EXPECT_NEAR(AzimuthArcTan(-1, -1, 0), -135, 1e-12);
+}
+
+TEST(Reduction, OneTurnKeepsBothEnds) {
+    EXPECT_EQ(Angle_360_Deg(360), 360);
+    EXPECT_EQ(Angle_360_Deg(720), 0);
+    EXPECT_EQ(Angle_360_Deg(-360), 360);
+    EXPECT_EQ(Angle_360_Deg(0), 0);
+    EXPECT_EQ(Angle_360_Deg(-0.5), 359.5);
+    EXPECT_NEAR(Angle_360_Deg(400), 40, 1e-12);
+    EXPECT_EQ(NumText(Angle_360_Deg(1000.25)), "280.25");
+    EXPECT_EQ(Angle_24_Hour(24), 24);
+    EXPECT_EQ(Angle_24_Hour(25.5), 1.5);
+    EXPECT_EQ(Angle_24_Hour(-1), 23);
+    EXPECT_THROW(Angle_360_Deg(INFINITY), CalcError);
+}
+
+TEST(NumText, PlainAndScientificForms) {
+    EXPECT_EQ(NumText(0.00001), "1E-05");
+    EXPECT_EQ(NumText(-0.0000000001), "-1E-10");
+    EXPECT_EQ(NumText(360), "360");
+    EXPECT_EQ(NumText(1.0 / 3), "0.333333333333333");
+    EXPECT_EQ(NumText(0.000123), "0.000123");
+    EXPECT_EQ(NumText(0.0000123), "1.23E-05");
+    EXPECT_EQ(NumText(1234567890123456.0), "1.23456789012346E+15");
+    EXPECT_EQ(NumText(123456789012345.0), "123456789012345");
+    EXPECT_EQ(NumText(2453539.0), "2453539");
+    EXPECT_EQ(NumText(0.00015), "0.00015");
+    EXPECT_EQ(NumText(1e-7), "1E-07");
+    EXPECT_EQ(NumText(-0.0), "0");
+    EXPECT_EQ(NumText(0.1 + 0.2), "0.3");
+    EXPECT_EQ(NumText(-5.666666666666667), "-5.66666666666667");
+    EXPECT_EQ(NumText(1e300), "1E+300");
+    EXPECT_THROW(NumText(NAN), CalcError);
+}
+
+TEST(NumText, RegionalSeparatorOnlyInValues) {
+    EXPECT_EQ(NumText(0.5, ","), "0,5");
+    EXPECT_EQ(NumText(1.5e-5, ","), "1,5E-05");
+    EXPECT_EQ(NumText(12, ","), "12");
+    EXPECT_EQ(HMS_Text(5.5, ","), "5 H 30 Min 0 Sec ");
+}
+
+TEST(HMSText, TruncatedHoursRoundedSeconds) {
+    EXPECT_EQ(HMS_Text(5.5), "5 H 30 Min 0 Sec ");
+    EXPECT_EQ(HMS_Text(0), "0 H 0 Min 0 Sec ");
+    EXPECT_EQ(HMS_Text(12.99999), "12 H 59 Min 60 Sec ");
+    EXPECT_EQ(HMS_Text(-1.5), "-1 H -30 Min 0 Sec ");
+    EXPECT_EQ(HMS_Text(-0.25), "0 H -15 Min 0 Sec ");  // Fix gives -0, written 0
+    EXPECT_EQ(HMS_Text(1 + 30.5 / 3600), "1 H 0 Min 30 Sec ");  // 30.5 s: ties to even
+}
+
+TEST(Kepler, EdgesOfTheEquation) {
+    RecordingMessenger quiet;
+    ModCalcule calc(quiet);
+    calc.report.SetSinks(Report::kNone);
+    EXPECT_EQ(calc.Calcul_Kepler(123.4, 0), 123.4);
+    EXPECT_EQ(calc.Calcul_Kepler(0, 0.5), 0);
+    EXPECT_NEAR(calc.Calcul_Kepler(180, 0.3), 180, 1e-12);
+    const double E = calc.Calcul_Kepler(359.9, 0.9);
+    EXPECT_LT(E, 359.9);  // below m, and not reduced into 0..360 afterwards
+    EXPECT_GT(E, 300);
+    // E - e sin E = m, with the formula text's Pi.
+    EXPECT_NEAR(E - 0.9 * (180 / 3.141592654) * std::sin(E * std::atan(1.0) / 45), 359.9, 1e-9);
+}
+
+TEST(Kepler, ReportItemEndsWithThreeLineEnds) {
+    RecordingMessenger quiet;
+    ModCalcule calc(quiet);
+    calc.Calcul_Kepler(10, 0);
+    const std::string& text = calc.report.Str();
+    EXPECT_EQ(text.rfind(" = 10\r\n\r\n\r\n"), text.size() - 11);
+    EXPECT_NE(text.find("E2 = E1 - ((E1 - ((180 / Pi) * e * Sine(E1)) - m)) / (1 - (e * "
+                        "Cosine(E1))) \r\n"),
+              std::string::npos);
+}
+
+TEST(ReadNumber, LeadingNumberOfAFieldText) {
+    EXPECT_EQ(ReadNumber("  1 2 "), 12);
+    EXPECT_EQ(ReadNumber(""), 0);
+    EXPECT_EQ(ReadNumber("abc"), 0);
+    EXPECT_EQ(ReadNumber("12abc"), 12);
+    EXPECT_EQ(ReadNumber("\t3\n.5"), 3.5);
+    EXPECT_EQ(ReadNumber("1.2.3"), 1.2);
+    EXPECT_EQ(ReadNumber("+3"), 3);
+    EXPECT_EQ(ReadNumber("-2.5"), -2.5);
+    EXPECT_EQ(ReadNumber(".5"), 0.5);
+    EXPECT_EQ(ReadNumber("-"), 0);
+    EXPECT_EQ(ReadNumber("1.5e2"), 150);
+    EXPECT_EQ(ReadNumber("1D2"), 100);
+    EXPECT_EQ(ReadNumber("1E-2x"), 0.01);
+    EXPECT_EQ(ReadNumber("2E"), 2);
+    EXPECT_EQ(ReadNumber("&HFF"), 255);
+    EXPECT_EQ(ReadNumber("&hff"), 255);
+    EXPECT_EQ(ReadNumber("&O17"), 15);
+    EXPECT_EQ(ReadNumber("&O9"), 0);
+    EXPECT_EQ(ReadNumber("&X1"), 0);
+    EXPECT_EQ(ReadNumber("٣"), 0);  // Arabic-Indic digits are not read
+    EXPECT_EQ(ReadNumber("1,5"), 1);  // the period is the only decimal separator
+    EXPECT_TRUE(std::signbit(ReadNumber("-0")));
+    EXPECT_EQ(ReadNumber("1e308"), 1e308);
+    EXPECT_TRUE(std::isinf(ReadNumber("1e309")));
+    EXPECT_EQ(ReadNumber("0.1"), 0.1);  // correctly rounded
+    EXPECT_EQ(ReadNumber(std::string(5000, '9') + "e-5000"), 1);
+}
+
+TEST(ReadInt16, RoundsTiesToEvenAndRefusesOverflow) {
+    EXPECT_EQ(ReadInt16("2.5", "", "zone"), 2);
+    EXPECT_EQ(ReadInt16("3.5", "", "zone"), 4);
+    EXPECT_EQ(ReadInt16("-32768.5", "", "zone"), -32768);
+    EXPECT_EQ(ReadInt16("32767", "", "zone"), 32767);
+    EXPECT_THROW(ReadInt16("32767.5", "", "zone"), InputError);
+    EXPECT_THROW(ReadInt16("-32769", "", "zone"), InputError);
+    EXPECT_THROW(ReadInt16("1e400", "", "zone"), InputError);
+    try {
+        ReadInt16("40000", "المنطقة الزمنية", "time-zone");
+    } catch (const InputError& e) {
+        EXPECT_NE(e.message().english.find("time-zone field holds 40000"), std::string::npos);
+        EXPECT_NE(e.message().arabic.find("المنطقة الزمنية"), std::string::npos);
+    }
+}
+
+std::string AdjustedDay(const std::string& year, const std::string& month, const std::string& day) {
+    FieldTexts f;
+    f.TxtYear = year;
+    f.TxtMonth = month;
+    f.TxtDay = day;
+    AdjustDay(f);
+    return f.TxtDay;
+}
+
+TEST(AdjustDay, LimitsTheDayToTheMonth) {
+    EXPECT_EQ(AdjustedDay("2000", "2", "30"), "29");
+    EXPECT_EQ(AdjustedDay("1900", "2", "30"), "28");
+    EXPECT_EQ(AdjustedDay("2004", "2", "29"), "29");
+    EXPECT_EQ(AdjustedDay("2005", "2", "29"), "28");
+    EXPECT_EQ(AdjustedDay("2004", "2", "28.5"), "28");  // a leap-year day below 29
+    EXPECT_EQ(AdjustedDay("2005", "2", "27"), "27");
+    EXPECT_EQ(AdjustedDay("2005", "4", "31"), "30");
+    EXPECT_EQ(AdjustedDay("2005", "4", "30"), "30");
+    EXPECT_EQ(AdjustedDay("2005", "1", "32"), "31");
+    EXPECT_EQ(AdjustedDay("2005", "12", "40"), "31");
+    EXPECT_EQ(AdjustedDay("2005", "13", "40"), "40");
+    EXPECT_EQ(AdjustedDay("2005", "0", "40"), "40");
+    EXPECT_EQ(AdjustedDay("2005", "2.5", "40"), "40");
+    EXPECT_EQ(AdjustedDay("1e30", "2", "30"), "29");  // "1E+30": last two "30", divisible by 4
+}
+
+}  // namespace
+}  // namespace zerin::test
