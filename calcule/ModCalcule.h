@@ -127,9 +127,19 @@ private:
     void SunTransitAndPrayers();
 
     // --- Moon: private stretches of Calcul_Lune ---
+    struct MoonArguments;  // the fundamental arguments handed between the stretches
+    // The Moon's fundamental arguments and true longitude (sets moon.Lg_Lune).
+    MoonArguments MoonLongitude();
+    // Latitude, parallax, distance, obliquity, right ascension and declination.
+    void MoonLatitude(const MoonArguments& a);
+    // Sky place, parallax, topocentric place, diameter, elongation, illumination.
+    void MoonSky(const MoonArguments& a);
     // --- end Moon ---
 
     // --- Planets: private parts of the planet procedures ---
+    // The observer's half of Calcul_Planete: sky place, parallax, topocentric place,
+    // diameter (arcseconds), elongation and illuminated fraction, from `planet`.
+    void PlanetFromObserver(float diam_Pln);
     // --- end Planets ---
 
     Messenger& messenger_;
