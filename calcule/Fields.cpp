@@ -1,7 +1,7 @@
 #include "Fields.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 #include "Errors.h"
 #include "NumText.h"
@@ -76,10 +76,13 @@ double ReadNumber(std::string_view text) {
             if (exponent < 1000000) exponent = exponent * 10 + (s[j] - '0');
         scale += expNegative ? -exponent : exponent;
     }
-    // "digits e scale" has no decimal point, so strtod reads it alike in every locale and
-    // rounds it correctly; an exponent too large gives an infinity, refused by the callers.
-    const std::string canonical = digits + "e" + std::to_string(scale);
-    const double value = std::strtod(canonical.c_str(), nullptr);
+    // "digits e scale" is read by from_chars, which ignores the locale and rounds
+    // correctly; an exponent too large gives an infinity, refused by the callers.
+    digits += 'e';
+    digits += std::to_string(scale);
+    double value = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (error == std::errc::result_out_of_range) value = scale > 0 ? HUGE_VAL : 0;
     return negative ? -value : value;
 }
 

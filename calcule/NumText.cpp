@@ -1,7 +1,7 @@
 #include "NumText.h"
 
 #include <cmath>
-#include <cstdio>
+#include <charconv>
 #include <cstdlib>
 
 #include "Errors.h"
@@ -13,19 +13,22 @@ namespace {
 std::string Convert(double x, int digits, std::string_view sep) {
     if (!std::isfinite(x)) throw CalcError("a value that is not finite cannot be written");
     if (x == 0) return "0";
-    // "%.*e" rounds to nearest on the exact binary value: d.ddd...e±XX.
+    // Scientific form rounded to nearest on the exact binary value: d.ddd...e±XX.
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*e", digits - 1, x);
+    const auto written = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific,
+                                       digits - 1);
     const char* p = buf;
+    const char* end = written.ptr;
     std::string out;
     if (*p == '-') {
         out += '-';
         ++p;
     }
     std::string mantissa;
-    for (; *p != 'e'; ++p)  // digits only: the C library's decimal point may be a comma
+    for (; p != end && *p != 'e'; ++p)
         if (*p >= '0' && *p <= '9') mantissa += *p;
-    const int exponent = std::atoi(p + 1);
+    int exponent = 0;
+    std::from_chars(p + 1 + (p[1] == '+'), end, exponent);
     while (mantissa.size() > 1 && mantissa.back() == '0') mantissa.pop_back();
 
     if (exponent >= -4 && exponent < 15) {
@@ -52,9 +55,10 @@ std::string Convert(double x, int digits, std::string_view sep) {
         out += sep;
         out.append(mantissa, 1, std::string::npos);
     }
-    char exp[16];
-    std::snprintf(exp, sizeof exp, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
-    return out + exp;
+    out += exponent < 0 ? "E-" : "E+";
+    const std::string digitsOfExponent = std::to_string(std::abs(exponent));
+    if (digitsOfExponent.size() < 2) out += '0';
+    return out + digitsOfExponent;
 }
 
 }  // namespace
