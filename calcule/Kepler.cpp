@@ -1,4 +1,7 @@
 // Kepler's equation E - e sin E = m, solved for the eccentric anomaly in degrees.
+#include <bit>
+#include <cstdint>
+
 #include "Angles.h"
 #include "ModCalcule.h"
 
@@ -8,7 +11,21 @@ double ModCalcule::Calcul_Kepler(double m, double e) {
     const double k = 180 / 3.141592654;  // the ten-digit Pi of the formula text
     double E = m + k * e * Sine(m) * (1 + e * Cosine(m));
     // 32 Newton steps, without a convergence test: the result does not depend on one.
-    for (int step = 0; step < 32; ++step) E = E - ((E - k * e * Sine(E)) - m) / (1 - e * Cosine(E));
+    // A step is a function of E alone: once it returns E itself, or the value of the step
+    // before (a two-cycle), the rest of the 32 steps is known and is skipped, keeping
+    // exactly the value the 32nd step gives.
+    double before = E;
+    for (int step = 0; step < 32; ++step) {
+        const double next = E - ((E - k * e * Sine(E)) - m) / (1 - e * Cosine(E));
+        if (std::bit_cast<std::uint64_t>(next) == std::bit_cast<std::uint64_t>(E)) break;
+        if (step > 0 &&
+            std::bit_cast<std::uint64_t>(next) == std::bit_cast<std::uint64_t>(before)) {
+            if ((31 - step) % 2 == 0) E = next;  // step 32 lands on next, else on E
+            break;
+        }
+        before = E;
+        E = next;
+    }
 
     report.At("EE", Unit::Degrees);
     report.Item({" الخاصّة الإنحرافية بالدرج ", "\r\n",

@@ -80,6 +80,10 @@ public:
     SunPlace sun;
     SkyPlace sunSky;
     SunTimes sunTimes;
+    // When true, Calcul_Soleil computes each of the day's times on its own (timetables):
+    // a time whose altitude the Sun never reaches that day is NaN while the others keep
+    // their values, and no message is sent. Only the diameter then writes a report item.
+    bool sunTimesEach = false;
     MoonResult moon;
     PlanetResult planet;
 
@@ -125,6 +129,7 @@ public:
 private:
     void SunPosition();
     void SunTransitAndPrayers();
+    void EachSunTime();
 
     // --- Moon: private stretches of Calcul_Lune ---
     struct MoonArguments;  // the fundamental arguments handed between the stretches

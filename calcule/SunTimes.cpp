@@ -1,6 +1,8 @@
 // The Sun's diameter, transit, rising, setting and the prayer times that depend on the
 // Sun: both afternoon times (shadow factors 1 and 2), nightfall (-17) and dawn (-19).
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 #include "Angles.h"
 #include "ModCalcule.h"
@@ -9,12 +11,46 @@ namespace zerin {
 
 namespace {
 
-// Hour angle, in hours, at which the Sun of declination Dec reaches the altitude whose
-// sine is s for an observer at latitude Lat. Throws when it never does that day.
-double SunHourAngle(double s, double Dec, double Lat) {
+// Altitudes of the Sun's centre, in degrees: upper limb on the horizon (no refraction),
+// nightfall and dawn.
+constexpr double kHorizon = -0.25, kNightfall = -17, kDawn = -19;
+
+// Cosine of the hour angle at which the Sun of declination Dec reaches the altitude whose
+// sine is s, for an observer at latitude Lat; outside -1..1 when it never does that day.
+double HourAngleCosine(double s, double Dec, double Lat) {
     const double denominator = Cosine(Dec) * Cosine(Lat);
     if (denominator == 0) throw CalcError("division by zero");
-    return ArcCos((s - Sine(Dec) * Sine(Lat)) / denominator) / 15;
+    return (s - Sine(Dec) * Sine(Lat)) / denominator;
+}
+
+// That hour angle in hours. Throws when the Sun never reaches the altitude that day.
+double SunHourAngle(double s, double Dec, double Lat) {
+    return ArcCos(HourAngleCosine(s, Dec, Lat)) / 15;
+}
+
+// The same hour angle, NaN when the Sun never reaches the altitude (checked first, so
+// that a timetable's polar days cost no exception).
+double SunHourAngleOrNaN(double s, double Dec, double Lat) {
+    constexpr double kMissing = std::numeric_limits<double>::quiet_NaN();
+    try {
+        const double x = HourAngleCosine(s, Dec, Lat);
+        if (!(std::fabs(x) <= 1)) return kMissing;
+        return ArcCos(x) / 15;
+    } catch (const CalcError&) {
+        return kMissing;
+    }
+}
+
+// Transit in the zone's standard time, hours 0..24: the clock time of the instant
+// (UT * 24) plus the time the Sun still needs to reach the meridian (Asc - TS_Loc).
+double SunTransit(double Asc, const SkyPlace& sky, std::int16_t Zone) {
+    return Angle_24_Hour(((Asc - sky.TS_Loc) + sky.UT * 24) - Zone);
+}
+
+// Zenith distance of the Sun, degrees, when a shadow equals the noon shadow plus
+// `heights` times the object's height.
+double AsrZenithDistance(double heights, double Lat, double Dec) {
+    return ArcTan(heights + Tangent(std::fabs(Lat - Dec)));
 }
 
 const Message kNoSuchAltitude{
@@ -37,23 +73,25 @@ void ModCalcule::SunTransitAndPrayers() {
     try {
         r.At("Diam", Unit::ArcMinutes);
         t.Diam = 31.98766667 / R_soleil;
-        r.Item({" القطر الظاهري للشمس بالدقائق ", "\r\n", "Diam = 31.98766667 / R_soleil", kFormulaEnd,
-                " = "},
+        r.Item({" القطر الظاهري للشمس بالدقائق ", "\r\n", "Diam = 31.98766667 / R_soleil",
+                kFormulaEnd, " = "},
                t.Diam);
 
-        // Transit in the zone's standard time: the clock time of the instant (UT * 24)
-        // plus the time the Sun still needs to reach the meridian (Asc - TS_Loc).
+        if (sunTimesEach) {
+            EachSunTime();
+            return;
+        }
+
         r.At("MIDI", Unit::Hours);
-        t.MIDI = Angle_24_Hour(((Asc - sunSky.TS_Loc) + sunSky.UT * 24) - Zone);
+        t.MIDI = SunTransit(Asc, sunSky, Zone);
         r.Item({"******************* توسّط و شروق وغروب الشمس مع بقية حصص الصلاة "
                 "***********************",
                 "\r\n\r\n", " توسط الشمس أي الزوال الحقيقي بالساعات ", "\r\n",
                 "MIDI = Asc - TS_Loc + (UT * 24) - Zone", kFormulaEnd, " = "},
                t.MIDI);
 
-        // Upper limb on the horizon: centre at -0.25 degrees, no refraction.
         r.At("Duirn", Unit::Hours);
-        t.Duirn = SunHourAngle(Sine(-0.25), Dec, Lat);
+        t.Duirn = SunHourAngle(Sine(kHorizon), Dec, Lat);
         r.Item({" نصف قوس النهار المرئي أي نصف مدّة النهار بالساعات ", "\r\n",
                 "Duirn = (ArcCos((Sine(-0.25) - Sine(Dec) * Sine(Lat)) / (Cosine(Dec) * "
                 "Cosine(Lat)))) / 15",
@@ -72,13 +110,11 @@ void ModCalcule::SunTransitAndPrayers() {
                 "Coucher = MIDI + Duirn", kFormulaEnd, " = "},
                t.Coucher);
 
-        // The afternoon times: the shadow equals the noon shadow plus once (twice) the
-        // height, that is a zenith distance of ArcTan(k + tan|Lat - Dec|).
         constexpr std::string_view kAsrFadl =
             "Fadl = (ArcCos((Sine(90 - Alt) - Sine(Dec) * Sine(Lat)) / (Cosine(Dec) * "
             "Cosine(Lat))))/15";
         r.At("Alt", Unit::Degrees);
-        double Alt = ArcTan(1 + Tangent(std::fabs(Lat - Dec)));
+        double Alt = AsrZenithDistance(1, Lat, Dec);
         r.Item({"إرتفاع الشمس لوقت العصر بالدرج", "\r\n", "Alt = ArcTan(1 + Tangent(Lat - Dec))",
                 kFormulaEnd, " = "},
                Alt);
@@ -95,7 +131,7 @@ void ModCalcule::SunTransitAndPrayers() {
                t.Asr1);
 
         r.At("Alt", Unit::Degrees);
-        Alt = ArcTan(2 + Tangent(std::fabs(Lat - Dec)));
+        Alt = AsrZenithDistance(2, Lat, Dec);
         r.Item({"إرتفاع الشمس لوقت العصر بالدرج", "\r\n", "Alt = ArcTan(2 + Tangent(Lat - Dec))",
                 kFormulaEnd, " = "},
                Alt);
@@ -111,7 +147,7 @@ void ModCalcule::SunTransitAndPrayers() {
                t.Asr2);
 
         r.At("Fadl", Unit::Hours);
-        Fadl = SunHourAngle(Sine(-17), Dec, Lat);
+        Fadl = SunHourAngle(Sine(kNightfall), Dec, Lat);
         r.Item({" فضل دائر العشاء وهو الماضي من وقت الظهر حتى أول وقت العشاء بالساعات ", "\r\n",
                 "Fadl = (ArcCos((Sine(-17) - Sine(Dec) * Sine(Lat)) / (Cosine(Dec) * "
                 "Cosine(Lat)))) / 15",
@@ -122,7 +158,7 @@ void ModCalcule::SunTransitAndPrayers() {
         r.Item({" حصّة العشاء  بالساعات", "\r\n", "Icha = MIDI + Fadl", kFormulaEnd, " = "}, t.Icha);
 
         r.At("Fadl", Unit::Hours);
-        Fadl = SunHourAngle(Sine(-19), Dec, Lat);
+        Fadl = SunHourAngle(Sine(kDawn), Dec, Lat);
         r.Item({" فضل دائر الفجر وهو الماضي من أول وقت الفجر حتى وقت الظهر بالساعات ", "\r\n",
                 "Fadl = (ArcCos((Sine(-19) - Sine(Dec) * Sine(Lat)) / (Cosine(Dec) * "
                 "Cosine(Lat)))) / 15",
@@ -137,6 +173,23 @@ void ModCalcule::SunTransitAndPrayers() {
         // bright nights): the report ends here, cleanly.
         messenger_.critical(kNoSuchAltitude);
     }
+}
+
+// Each time from its own altitude, as the report computes it, so that a time the Sun
+// never reaches leaves only its own cell empty (NaN).
+void ModCalcule::EachSunTime() {
+    SunTimes& t = sunTimes;
+    const double Dec = sun.Dec;
+    t.MIDI = SunTransit(sun.Asc, sunSky, Zone);
+    t.Duirn = SunHourAngleOrNaN(Sine(kHorizon), Dec, Lat);
+    t.Lever = t.MIDI - t.Duirn;
+    t.Coucher = t.MIDI + t.Duirn;
+    t.Asr1 = SunHourAngleOrNaN(Sine(90 - AsrZenithDistance(1, Lat, Dec)), Dec, Lat) + t.MIDI;
+    t.Asr2 = SunHourAngleOrNaN(Sine(90 - AsrZenithDistance(2, Lat, Dec)), Dec, Lat) + t.MIDI;
+    t.Icha = SunHourAngleOrNaN(Sine(kNightfall), Dec, Lat) + t.MIDI;
+    t.Fajr = t.MIDI - SunHourAngleOrNaN(Sine(kDawn), Dec, Lat);
+    t.complete = !std::isnan(t.Duirn) && !std::isnan(t.Asr1) && !std::isnan(t.Asr2) &&
+                 !std::isnan(t.Icha) && !std::isnan(t.Fajr);
 }
 
 }  // namespace zerin
