@@ -18,4 +18,10 @@ struct ModCalcule::MoonArguments {
     double Lg_Lune = 0;  // Moon's true ecliptic longitude, 0..360
 };
 
+// c0 + c1 T + c2 T^2 + c3 T^3, summed left to right with T^2 as T * T, as the formula
+// texts read (a term written with a minus sign takes a negative coefficient here).
+inline double Cubic(double T, double c0, double c1, double c2, double c3) {
+    return c0 + (c1 * T) + (c2 * T * T) + (c3 * T * T * T);
+}
+
 }  // namespace zerin

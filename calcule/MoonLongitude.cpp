@@ -89,15 +89,20 @@ ModCalcule::MoonArguments ModCalcule::MoonLongitude() {
             "Tc = 0.003964 * Sine((346.56 + (132.87 * T) - (0.0091731 * T * T)))", " = "},
            a.Tc);
 
-    // The node comes first: the mean longitude and anomaly hold terms in Sine(N).
-    a.N = 259.183275 - (1934.142 * T) + (0.002078 * T * T) + (0.0000022 * T * T * T);
-    // The long-period term in Sine(51.2 + 20.2 T) of Lp, Mp, m and D.
+    // The node comes first: the mean longitude and anomaly hold terms in Sine(N). It is
+    // checked here so that an overflow is laid to N, not to the first value that uses it.
+    r.At("N", Unit::Degrees);
+    a.N = Finite(Cubic(T, 259.183275, -1934.142, 0.002078, 0.0000022), "N");
+
+    // The long-period term in Sine(51.2 + 20.2 T) of Lp, Mp, m and D; Lp, Mp and D add to
+    // their cubic that term, Tc and a term of the node.
     const double longPeriod = Sine(51.2 + (20.2 * T));
+    const auto meanArgument = [&](double c0, double c1, double c2, double c3, double k, double s) {
+        return Angle_360_Deg(Cubic(T, c0, c1, c2, c3) + (k * longPeriod) + a.Tc + (s * Sine(a.N)));
+    };
 
     r.At("Lp", Unit::Degrees);
-    a.Lp = Angle_360_Deg(270.434164 + (481267.8831 * T) - (0.001133 * T * T) +
-                         (0.0000019 * T * T * T) + (0.000233 * longPeriod) + a.Tc +
-                         (0.001964 * Sine(a.N)));
+    a.Lp = meanArgument(270.434164, 481267.8831, -0.001133, 0.0000019, 0.000233, 0.001964);
     r.Item({" وسط القمر بالدرج", "\r\n",
             "Lp = 270.434164 + (481267.8831 * T) - (0.001133 * T * T) + (0.0000019 * T * T * T) "
             "+ (0.000233 * Sine(51.2 + (20.2 * T))) + Tc + (0.001964 * Sine(N))",
@@ -105,9 +110,7 @@ ModCalcule::MoonArguments ModCalcule::MoonLongitude() {
            a.Lp);
 
     r.At("Mp", Unit::Degrees);
-    a.Mp = Angle_360_Deg(296.104608 + (477198.8491 * T) + (0.009192 * T * T) +
-                         (0.0000144 * T * T * T) + (0.000817 * longPeriod) + a.Tc +
-                         (0.002541 * Sine(a.N)));
+    a.Mp = meanArgument(296.104608, 477198.8491, 0.009192, 0.0000144, 0.000817, 0.002541);
     r.Item({" خاصة القمر بالدرج", "\r\n",
             "p = 296.104608 + (477198.8491 * T) + (0.009192 * T * T) + (0.0000144 * T * T * T) "
             "+ (0.000817 * Sine(51.2 + (20.2 * T))) + Tc + (0.002541 * Sine(N))",
@@ -121,8 +124,8 @@ ModCalcule::MoonArguments ModCalcule::MoonLongitude() {
         a.N);
 
     r.At("m", Unit::Degrees);
-    a.m = Angle_360_Deg(358.475833 + (35999.0498 * T) - (0.00015 * T * T) -
-                        (0.0000033 * T * T * T) - (0.001778 * longPeriod));
+    a.m = Angle_360_Deg(Cubic(T, 358.475833, 35999.0498, -0.00015, -0.0000033) -
+                        (0.001778 * longPeriod));
     r.Item({"******************* أدلّة تعديلات القمر و طوله الحقيقي ***********************",
             "\r\n\r\n", " خاصة الشمس و هي الدليل الأول بالدرج", "\r\n",
             "m = 358.475833 + (35999.0498 * T) - (0.00015 * T * T) - (0.0000033 * T * T * T) - "
@@ -131,9 +134,7 @@ ModCalcule::MoonArguments ModCalcule::MoonLongitude() {
            a.m);
 
     r.At("D", Unit::Degrees);
-    a.D = Angle_360_Deg(350.737486 + (445267.1142 * T) - (0.001436 * T * T) +
-                        (0.0000019 * T * T * T) + (0.002011 * longPeriod) + a.Tc +
-                        (0.001964 * Sine(a.N)));
+    a.D = meanArgument(350.737486, 445267.1142, -0.001436, 0.0000019, 0.002011, 0.001964);
     r.Item({" الفرق المتوسط بين القمر و الشمس بالدرج", "\r\n",
             "D = 350.737486 + (445267.1142 * T) - (0.001436 * T * T) + (0.0000019 * T * T * T) "
             "+ (0.002011 * Sine(51.2 + (20.2 * T))) + Tc + (0.001964 * Sine(N))",
@@ -141,9 +142,8 @@ ModCalcule::MoonArguments ModCalcule::MoonLongitude() {
            a.D);
 
     r.At("F", Unit::Degrees);
-    a.F =
-        Angle_360_Deg(11.250889 + (483202.0251 * T) - (0.003211 * T * T) - (0.0000003 * T * T * T) +
-                      a.Tc + (-0.024691 * Sine(a.N)) - (0.004328 * Sine(a.N + 275.05 - (2.3 * T))));
+    a.F = Angle_360_Deg(Cubic(T, 11.250889, 483202.0251, -0.003211, -0.0000003) + a.Tc +
+                        (-0.024691 * Sine(a.N)) - (0.004328 * Sine(a.N + 275.05 - (2.3 * T))));
     r.Item({" حصّة العرض بالدرج", "\r\n",
             "F = 11.250889 + (483202.0251 * T) - (0.003211 * T * T) - (0.0000003 * T * T * T) + "
             "Tc + (-0.024691 * Sine(N)) - (0.004328 * Sine(N + 275.05 - (2.3 * T)))",

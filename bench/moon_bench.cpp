@@ -1,0 +1,46 @@
+// The Moon command with its whole report, as the Moon button runs it (the Julian day,
+// the Sun's place for the same instant, the Moon), and the Moon alone without text.
+#include <benchmark/benchmark.h>
+
+#include "Commands.h"
+#include "ModCalcule.h"
+
+namespace {
+
+// The module at 17 June 2005, 12:00:00, whose messages go nowhere.
+struct MoonModule : zerin::Messenger {
+    zerin::ModCalcule calc{*this};
+
+    MoonModule() {
+        calc.fields = {.TxtYear = "2005",
+                       .TxtMonth = "6",
+                       .TxtDay = "17",
+                       .TxtHour = "12",
+                       .TxtMin = "0",
+                       .TxtSec = "0"};
+    }
+    void critical(const zerin::Message&) override {}
+};
+
+void MoonCommandWithReport(benchmark::State& state) {
+    MoonModule module;
+    for (auto _ : state) {
+        zerin::RunBody(module.calc, zerin::Body::Moon);
+        benchmark::DoNotOptimize(module.calc.report.Str().data());
+    }
+}
+
+void MoonWithoutText(benchmark::State& state) {
+    MoonModule module;
+    module.calc.report.SetSinks(zerin::Report::kNone);
+    zerin::RunBody(module.calc, zerin::Body::Moon);  // the Julian day and the Sun, once
+    for (auto _ : state) {
+        module.calc.Calcul_Lune();
+        benchmark::DoNotOptimize(module.calc.moon.illum);
+    }
+}
+
+}  // namespace
+
+BENCHMARK(MoonCommandWithReport);
+BENCHMARK(MoonWithoutText);
