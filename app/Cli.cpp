@@ -4,9 +4,13 @@
 #include <cstring>
 
 #include "Commands.h"
+#include "Ephemeris.h"
 #include "FieldOptions.h"
+#include "Json.h"
 #include "ModCalcule.h"
 #include "Preface.h"
+#include "TableOptions.h"
+#include "Times.h"
 #include "Version.h"
 
 namespace zerin::cli {
@@ -15,7 +19,9 @@ namespace {
 
 constexpr const char* kUsage =
     R"(Usage: zerin                       open the windows
-       zerin report BODY [FIELD OPTIONS]
+       zerin report BODY [FIELD OPTIONS] [--json]
+       zerin times [PLACE] --from DATE (--days N | --to DATE) [ZONE] [FORMAT]
+       zerin ephemeris BODY [PLACE] --from DATE --to DATE --step N(d|h|m) [ZONE] [FORMAT]
        zerin preface
        zerin --help | --version
 
@@ -29,6 +35,12 @@ Commands:
                 does: it first limits the day to the month's length (31 April becomes
                 30), then computes the Julian day and the Sun with its rising, setting
                 and prayer times. The Moon and the planets use the day as given.
+                With --json: the report's values instead of its text, as a JSON
+                array of {"name", "value", "unit"} in report order (names as the
+                report writes them, "Lg_Soleil", "MIDI"; values as the report prints
+                them, with a period; unit null for a pure number).
+  times         a timetable of the prayer times, one row per day (see Tables below).
+  ephemeris     a body's place, one row per instant (see Tables below).
   preface       write the preface text (the program's conventions, in Arabic).
 
 )";
@@ -83,8 +95,13 @@ int Report(const std::vector<std::string>& args, std::FILE* out, std::FILE* err)
     if (!body) return UsageError(err, "unknown body '" + args[1] + "'");
     FieldOptions options;
     FillFromClock(options.fields);
+    bool json = false;
     for (std::size_t k = 2; k < args.size(); ++k) {
         std::string error;
+        if (args[k] == "--json") {
+            json = true;
+            continue;
+        }
         if (TakeFieldOption(args, k, options, error)) {
             if (!error.empty()) return UsageError(err, error);
             continue;
@@ -97,9 +114,11 @@ int Report(const std::vector<std::string>& args, std::FILE* out, std::FILE* err)
     calc.fields = options.fields;
     calc.IsEast = options.east;
     calc.IsNorth = options.north;
+    if (json) calc.report.SetSinks(zerin::Report::kValues);
     const Outcome outcome = RunBody(calc, *body);
     if (outcome == Outcome::Refused) return 2;
-    if (!WriteAll(out, err, calc.report.Str())) return 1;
+    const std::string written = json ? ReportValuesJson(calc.report.Values()) : calc.report.Str();
+    if (!WriteAll(out, err, written)) return 1;
     return outcome == Outcome::Fault ? 1 : 0;
 }
 
@@ -125,6 +144,7 @@ int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     if (command == "--help" || command == "-h" || command == "help") {
         std::fputs(kUsage, out);
         std::fputs(kFieldOptionsHelp, out);
+        std::fputs(kTablesHelp, out);
         std::fputs(kStatusHelp, out);
         return std::fflush(out) == 0 ? 0 : 1;
     }
@@ -133,6 +153,8 @@ int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
         return std::fflush(out) == 0 ? 0 : 1;
     }
     if (command == "report") return Report(args, out, err);
+    if (command == "times") return RunTimes(args, out, err);
+    if (command == "ephemeris") return RunEphemeris(args, out, err);
     if (command == "preface") {
         if (args.size() > 1) return UsageError(err, "preface takes no options");
         return WriteAll(out, err, PrefaceText()) ? 0 : 1;
