@@ -7,49 +7,48 @@
 namespace zerin::cli {
 
 std::string JsonString(std::string_view text) {
-  std::string json = "\"";
-  for (const char c : text) {
-    switch (c) {
-    case '"':
-      json += "\\\"";
-      break;
-    case '\\':
-      json += "\\\\";
-      break;
-    case '\n':
-      json += "\\n";
-      break;
-    case '\r':
-      json += "\\r";
-      break;
-    case '\t':
-      json += "\\t";
-      break;
-    default:
-      if (static_cast<unsigned char>(c) < 0x20) {
-        char escaped[8];
-        std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-        json += escaped;
-      } else {
-        json += c;
-      }
+    std::string json = "\"";
+    for (const char c : text) {
+        switch (c) {
+            case '"':
+                json += "\\\"";
+                break;
+            case '\\':
+                json += "\\\\";
+                break;
+            case '\n':
+                json += "\\n";
+                break;
+            case '\r':
+                json += "\\r";
+                break;
+            case '\t':
+                json += "\\t";
+                break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    char escaped[8];
+                    std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                    json += escaped;
+                } else {
+                    json += c;
+                }
+        }
     }
-  }
-  return json + "\"";
+    return json + "\"";
 }
 
-std::string ReportValuesJson(const std::vector<ReportValue> &values) {
-  std::string json = "[";
-  const char *separator = "\n";
-  for (const ReportValue &v : values) {
-    const std::string unit = UnitName(v.unit);
-    json += separator;
-    json += "  {\"name\": " + JsonString(v.name) +
-            ", \"value\": " + NumText(v.value, ".") +
-            ", \"unit\": " + (unit.empty() ? "null" : JsonString(unit)) + "}";
-    separator = ",\n";
-  }
-  return json + "\n]\n";
+std::string ReportValuesJson(const std::vector<ReportValue>& values) {
+    std::string json = "[";
+    const char* separator = "\n";
+    for (const ReportValue& v : values) {
+        const std::string unit = UnitName(v.unit);
+        json += separator;
+        json += "  {\"name\": " + JsonString(v.name) + ", \"value\": " + NumText(v.value, ".") +
+                ", \"unit\": " + (unit.empty() ? "null" : JsonString(unit)) + "}";
+        separator = ",\n";
+    }
+    return json + "\n]\n";
 }
 
-} // namespace zerin::cli
+}  // namespace zerin::cli

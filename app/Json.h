@@ -17,6 +17,6 @@ std::string JsonString(std::string_view text);
 // The report's values in report order: an array of {"name", "value", "unit"},
 // each value written as the report writes it but always with a period (a JSON
 // number), the unit null for a pure number.
-std::string ReportValuesJson(const std::vector<ReportValue> &values);
+std::string ReportValuesJson(const std::vector<ReportValue>& values);
 
-} // namespace zerin::cli
+}  // namespace zerin::cli

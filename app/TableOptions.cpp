@@ -8,277 +8,238 @@ namespace zerin::cli {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// Digits with at most one period inside them: "5", "40", "5.6667".
-bool IsPlainNumber(const std::string &text) {
-  if (text.empty() || !IsDigit(text.front()) || !IsDigit(text.back()))
-    return false;
-  int periods = 0;
-  for (const char c : text) {
-    if (c == '.')
-      ++periods;
-    else if (!IsDigit(c))
-      return false;
-  }
-  return periods <= 1;
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
 }
 
-std::vector<std::string> Split(const std::string &text, char separator) {
-  std::vector<std::string> parts(1);
-  for (const char c : text) {
-    if (c == separator)
-      parts.emplace_back();
-    else
-      parts.back() += c;
-  }
-  return parts;
+// Digits with at most one period inside them: "5", "40", "5.6667".
+bool IsPlainNumber(const std::string& text) {
+    if (text.empty() || !IsDigit(text.front()) || !IsDigit(text.back())) return false;
+    int periods = 0;
+    for (const char c : text) {
+        if (c == '.')
+            ++periods;
+        else if (!IsDigit(c))
+            return false;
+    }
+    return periods <= 1;
+}
+
+std::vector<std::string> Split(const std::string& text, char separator) {
+    std::vector<std::string> parts(1);
+    for (const char c : text) {
+        if (c == separator)
+            parts.emplace_back();
+        else
+            parts.back() += c;
+    }
+    return parts;
 }
 
 struct Hemispheres {
-  const char *option;
-  char positive,
-      negative; // the letters of the program's positive and negative sides
-  double maxDegrees;
-  std::string FieldTexts::*deg;
-  std::string FieldTexts::*min;
-  std::string FieldTexts::*sec;
+    const char* option;
+    char positive,
+        negative;  // the letters of the program's positive and negative sides
+    double maxDegrees;
+    std::string FieldTexts::*deg;
+    std::string FieldTexts::*min;
+    std::string FieldTexts::*sec;
 };
 
-const Hemispheres kLon{"--lon",
-                       'W',
-                       'E',
-                       180,
-                       &FieldTexts::TxtDegLon,
-                       &FieldTexts::TxtMinLon,
-                       &FieldTexts::TxtSecLon};
-const Hemispheres kLat{"--lat",
-                       'N',
-                       'S',
-                       90,
-                       &FieldTexts::TxtDegLat,
-                       &FieldTexts::TxtMinLat,
-                       &FieldTexts::TxtSecLat};
+const Hemispheres kLon{
+    "--lon", 'W', 'E', 180, &FieldTexts::TxtDegLon, &FieldTexts::TxtMinLon, &FieldTexts::TxtSecLon};
+const Hemispheres kLat{
+    "--lat", 'N', 'S', 90, &FieldTexts::TxtDegLat, &FieldTexts::TxtMinLat, &FieldTexts::TxtSecLat};
 
 // "5:40:0W", "5:40W", "-5.6667", "32:56:0N" into the three field texts and the
 // side: a minus sign or the letter E (S) is the program's negative side.
-bool TakeAngle(const std::string &text, const Hemispheres &h,
-               FieldTexts &fields, bool &negative, std::string &error) {
-  error = std::string(h.option) + " takes D[:M[:S]] with " + h.positive +
-          " or " + h.negative + " after it, or decimal degrees (" + h.negative +
-          " negative): not '" + text + "'";
-  std::string body = text;
-  bool minus = false;
-  negative = false;
-  if (!body.empty() && (body.front() == '-' || body.front() == '+')) {
-    minus = body.front() == '-';
-    body.erase(0, 1);
-  }
-  if (!body.empty()) {
-    const char last = static_cast<char>(
-        std::toupper(static_cast<unsigned char>(body.back())));
-    if (last == h.positive || last == h.negative) {
-      if (text.front() == '-' || text.front() == '+')
-        return false; // a sign or a letter
-      negative = last == h.negative;
-      body.pop_back();
+bool TakeAngle(const std::string& text, const Hemispheres& h, FieldTexts& fields, bool& negative,
+               std::string& error) {
+    error = std::string(h.option) + " takes D[:M[:S]] with " + h.positive + " or " + h.negative +
+            " after it, or decimal degrees (" + h.negative + " negative): not '" + text + "'";
+    std::string body = text;
+    bool minus = false;
+    negative = false;
+    if (!body.empty() && (body.front() == '-' || body.front() == '+')) {
+        minus = body.front() == '-';
+        body.erase(0, 1);
     }
-  }
-  if (minus)
-    negative = true;
-  const std::vector<std::string> parts = Split(body, ':');
-  if (parts.size() > 3)
-    return false;
-  for (const std::string &part : parts)
-    if (!IsPlainNumber(part))
-      return false;
-  const double deg = std::strtod(parts[0].c_str(), nullptr);
-  const double min =
-      parts.size() > 1 ? std::strtod(parts[1].c_str(), nullptr) : 0;
-  const double sec =
-      parts.size() > 2 ? std::strtod(parts[2].c_str(), nullptr) : 0;
-  if (min >= 60 || sec >= 60 || deg + min / 60 + sec / 3600 > h.maxDegrees) {
-    error = std::string(h.option) + " '" + text +
-            "' is out of range (minutes and seconds " + "below 60, at most " +
-            std::to_string(static_cast<int>(h.maxDegrees)) + " degrees)";
-    return false;
-  }
-  fields.*h.deg = parts[0];
-  fields.*h.min = parts.size() > 1 ? parts[1] : "0";
-  fields.*h.sec = parts.size() > 2 ? parts[2] : "0";
-  error.clear();
-  return true;
+    if (!body.empty()) {
+        const char last = static_cast<char>(std::toupper(static_cast<unsigned char>(body.back())));
+        if (last == h.positive || last == h.negative) {
+            if (text.front() == '-' || text.front() == '+') return false;  // a sign or a letter
+            negative = last == h.negative;
+            body.pop_back();
+        }
+    }
+    if (minus) negative = true;
+    const std::vector<std::string> parts = Split(body, ':');
+    if (parts.size() > 3) return false;
+    for (const std::string& part : parts)
+        if (!IsPlainNumber(part)) return false;
+    const double deg = std::strtod(parts[0].c_str(), nullptr);
+    const double min = parts.size() > 1 ? std::strtod(parts[1].c_str(), nullptr) : 0;
+    const double sec = parts.size() > 2 ? std::strtod(parts[2].c_str(), nullptr) : 0;
+    if (min >= 60 || sec >= 60 || deg + min / 60 + sec / 3600 > h.maxDegrees) {
+        error = std::string(h.option) + " '" + text + "' is out of range (minutes and seconds " +
+                "below 60, at most " + std::to_string(static_cast<int>(h.maxDegrees)) + " degrees)";
+        return false;
+    }
+    fields.*h.deg = parts[0];
+    fields.*h.min = parts.size() > 1 ? parts[1] : "0";
+    fields.*h.sec = parts.size() > 2 ? parts[2] : "0";
+    error.clear();
+    return true;
 }
 
 // A whole number of hours for --zone or --summer, in -24..24.
-bool TakeHours(const std::string &option, const std::string &text,
-               std::optional<int> &hours, std::string &error) {
-  std::string digits = text;
-  if (!digits.empty() && (digits.front() == '-' || digits.front() == '+'))
-    digits.erase(0, 1);
-  const std::size_t period = digits.find('.');
-  const bool whole =
-      period == std::string::npos ||
-      digits.find_first_not_of('0', period + 1) == std::string::npos;
-  if (!IsPlainNumber(digits) || !whole ||
-      std::strtod(digits.c_str(), nullptr) > 24) {
-    error = option +
-            " takes whole hours from -24 to 24 (East of Greenwich negative), "
-            "not '" +
-            text +
-            "'; for an offset such as +05:30 use --tz with the zone's name";
-    return false;
-  }
-  hours = static_cast<int>(std::strtol(text.c_str(), nullptr, 10));
-  return true;
-}
-
-bool IsDateFieldOption(const std::string &a) {
-  for (const char *option :
-       {"--year", "--month", "--day", "--hour", "--minute", "--second"}) {
-    const std::string o = option;
-    if (a == o || a.rfind(o + "=", 0) == 0)
-      return true;
-  }
-  return false;
-}
-
-bool ReadInt(const std::string &text, std::size_t from, std::size_t digits,
-             int &value) {
-  if (from + digits > text.size())
-    return false;
-  value = 0;
-  for (std::size_t k = from; k < from + digits; ++k) {
-    if (!IsDigit(text[k]))
-      return false;
-    value = value * 10 + (text[k] - '0');
-  }
-  return true;
-}
-
-} // namespace
-
-bool OptionValue(const std::vector<std::string> &args, std::size_t &k,
-                 const std::string &option, std::string &value,
-                 std::string &error) {
-  const std::string &a = args[k];
-  if (a.rfind(option + "=", 0) == 0) {
-    value = a.substr(option.size() + 1);
-    return true;
-  }
-  if (k + 1 >= args.size()) {
-    error = option + " needs a value";
-    return false;
-  }
-  value = args[++k];
-  return true;
-}
-
-bool TakeTableOption(const std::vector<std::string> &args, std::size_t &k,
-                     TableOptions &o, std::string &error) {
-  const std::string &a = args[k];
-  const auto named = [&a](const char *option) {
-    const std::string s = option;
-    return a == s || a.rfind(s + "=", 0) == 0;
-  };
-  std::string value;
-  if (named("--lon") || named("--lat")) {
-    const Hemispheres &h = named("--lon") ? kLon : kLat;
-    if (!OptionValue(args, k, h.option, value, error))
-      return true;
-    bool negative = false;
-    if (!TakeAngle(value, h, o.place.fields, negative, error))
-      return true;
-    if (&h == &kLon)
-      o.place.east = negative;
-    else
-      o.place.north = !negative;
-    return true;
-  }
-  if (named("--zone") || named("--summer")) {
-    const bool zone = named("--zone");
-    const std::string option = zone ? "--zone" : "--summer";
-    if (OptionValue(args, k, option, value, error))
-      TakeHours(option, value, zone ? o.zone : o.summer, error);
-    return true;
-  }
-  if (named("--tz")) {
-    OptionValue(args, k, "--tz", o.tz, error);
-    return true;
-  }
-  if (a == "--csv" || a == "--json") {
-    o.format = a == "--csv" ? Format::Csv : Format::Json;
-    return true;
-  }
-  if (named("--lang")) {
-    if (!OptionValue(args, k, "--lang", value, error))
-      return true;
-    if (value == "ar" || value == "en")
-      o.language = value == "ar" ? Language::Arabic : Language::English;
-    else
-      error = "--lang takes ar or en, not '" + value + "'";
-    return true;
-  }
-  if (IsDateFieldOption(a)) {
-    error = a.substr(0, a.find('=')) +
-            " is not an option of tables: they take their dates "
-            "from --from and --to";
-    return true;
-  }
-  return TakeFieldOption(args, k, o.place, error);
-}
-
-std::unique_ptr<ZoneClock> MakeClock(const TableOptions &o,
-                                     std::string &error) {
-  if (!o.tz.empty()) {
-    if (o.zone || o.summer) {
-      error = "--tz gives the zone and its summer time: it does not go with "
-              "--zone or --summer";
-      return nullptr;
+bool TakeHours(const std::string& option, const std::string& text, std::optional<int>& hours,
+               std::string& error) {
+    std::string digits = text;
+    if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) digits.erase(0, 1);
+    const std::size_t period = digits.find('.');
+    const bool whole = period == std::string::npos ||
+                       digits.find_first_not_of('0', period + 1) == std::string::npos;
+    if (!IsPlainNumber(digits) || !whole || std::strtod(digits.c_str(), nullptr) > 24) {
+        error = option +
+                " takes whole hours from -24 to 24 (East of Greenwich negative), "
+                "not '" +
+                text + "'; for an offset such as +05:30 use --tz with the zone's name";
+        return false;
     }
-    return NamedClock(o.tz, error);
-  }
-  return FixedClock(o.zone.value_or(0), o.summer.value_or(0));
+    hours = static_cast<int>(std::strtol(text.c_str(), nullptr, 10));
+    return true;
 }
 
-bool ParseDate(const std::string &text, bool allowTime, Civil &c,
-               std::string &error) {
-  error = "'" + text + "' is not a date YYYY-MM-DD" +
-          (allowTime ? "[THH:MM[:SS]]" : "");
-  c = Civil{};
-  if (!ReadInt(text, 0, 4, c.year) || text.size() < 10 || text[4] != '-' ||
-      text[7] != '-' || !ReadInt(text, 5, 2, c.month) ||
-      !ReadInt(text, 8, 2, c.day))
+bool IsDateFieldOption(const std::string& a) {
+    for (const char* option : {"--year", "--month", "--day", "--hour", "--minute", "--second"}) {
+        const std::string o = option;
+        if (a == o || a.rfind(o + "=", 0) == 0) return true;
+    }
     return false;
-  if (text.size() > 10) {
-    const bool shape =
-        allowTime && (text[10] == 'T' || text[10] == ' ') &&
-        (text.size() == 16 || (text.size() == 19 && text[16] == ':')) &&
-        text[13] == ':' && ReadInt(text, 11, 2, c.hour) &&
-        ReadInt(text, 14, 2, c.minute) &&
-        (text.size() == 16 || ReadInt(text, 17, 2, c.second));
-    if (!shape)
-      return false;
-    if (c.hour > 23 || c.minute > 59 || c.second > 59)
-      return false;
-  }
-  using namespace std::chrono;
-  const year_month_day ymd{year{c.year}, month{static_cast<unsigned>(c.month)},
-                           day{static_cast<unsigned>(c.day)}};
-  if (!ymd.ok())
-    return false;
-  if (ymd < year_month_day{year{1582}, October, day{15}}) {
-    error =
-        "'" + text +
-        "' is before 15 October 1582: tables use the Gregorian calendar (use "
-        "zerin report for earlier dates)";
-    return false;
-  }
-  error.clear();
-  return true;
 }
 
-const char *const kTablesHelp =
+bool ReadInt(const std::string& text, std::size_t from, std::size_t digits, int& value) {
+    if (from + digits > text.size()) return false;
+    value = 0;
+    for (std::size_t k = from; k < from + digits; ++k) {
+        if (!IsDigit(text[k])) return false;
+        value = value * 10 + (text[k] - '0');
+    }
+    return true;
+}
+
+}  // namespace
+
+bool OptionValue(const std::vector<std::string>& args, std::size_t& k, const std::string& option,
+                 std::string& value, std::string& error) {
+    const std::string& a = args[k];
+    if (a.rfind(option + "=", 0) == 0) {
+        value = a.substr(option.size() + 1);
+        return true;
+    }
+    if (k + 1 >= args.size()) {
+        error = option + " needs a value";
+        return false;
+    }
+    value = args[++k];
+    return true;
+}
+
+bool TakeTableOption(const std::vector<std::string>& args, std::size_t& k, TableOptions& o,
+                     std::string& error) {
+    const std::string& a = args[k];
+    const auto named = [&a](const char* option) {
+        const std::string s = option;
+        return a == s || a.rfind(s + "=", 0) == 0;
+    };
+    std::string value;
+    if (named("--lon") || named("--lat")) {
+        const Hemispheres& h = named("--lon") ? kLon : kLat;
+        if (!OptionValue(args, k, h.option, value, error)) return true;
+        bool negative = false;
+        if (!TakeAngle(value, h, o.place.fields, negative, error)) return true;
+        if (&h == &kLon)
+            o.place.east = negative;
+        else
+            o.place.north = !negative;
+        return true;
+    }
+    if (named("--zone") || named("--summer")) {
+        const bool zone = named("--zone");
+        const std::string option = zone ? "--zone" : "--summer";
+        if (OptionValue(args, k, option, value, error))
+            TakeHours(option, value, zone ? o.zone : o.summer, error);
+        return true;
+    }
+    if (named("--tz")) {
+        OptionValue(args, k, "--tz", o.tz, error);
+        return true;
+    }
+    if (a == "--csv" || a == "--json") {
+        o.format = a == "--csv" ? Format::Csv : Format::Json;
+        return true;
+    }
+    if (named("--lang")) {
+        if (!OptionValue(args, k, "--lang", value, error)) return true;
+        if (value == "ar" || value == "en")
+            o.language = value == "ar" ? Language::Arabic : Language::English;
+        else
+            error = "--lang takes ar or en, not '" + value + "'";
+        return true;
+    }
+    if (IsDateFieldOption(a)) {
+        error = a.substr(0, a.find('=')) +
+                " is not an option of tables: they take their dates "
+                "from --from and --to";
+        return true;
+    }
+    return TakeFieldOption(args, k, o.place, error);
+}
+
+std::unique_ptr<ZoneClock> MakeClock(const TableOptions& o, std::string& error) {
+    if (!o.tz.empty()) {
+        if (o.zone || o.summer) {
+            error =
+                "--tz gives the zone and its summer time: it does not go with "
+                "--zone or --summer";
+            return nullptr;
+        }
+        return NamedClock(o.tz, error);
+    }
+    return FixedClock(o.zone.value_or(0), o.summer.value_or(0));
+}
+
+bool ParseDate(const std::string& text, bool allowTime, Civil& c, std::string& error) {
+    error = "'" + text + "' is not a date YYYY-MM-DD" + (allowTime ? "[THH:MM[:SS]]" : "");
+    c = Civil{};
+    if (!ReadInt(text, 0, 4, c.year) || text.size() < 10 || text[4] != '-' || text[7] != '-' ||
+        !ReadInt(text, 5, 2, c.month) || !ReadInt(text, 8, 2, c.day))
+        return false;
+    if (text.size() > 10) {
+        const bool shape = allowTime && (text[10] == 'T' || text[10] == ' ') &&
+                           (text.size() == 16 || (text.size() == 19 && text[16] == ':')) &&
+                           text[13] == ':' && ReadInt(text, 11, 2, c.hour) &&
+                           ReadInt(text, 14, 2, c.minute) &&
+                           (text.size() == 16 || ReadInt(text, 17, 2, c.second));
+        if (!shape) return false;
+        if (c.hour > 23 || c.minute > 59 || c.second > 59) return false;
+    }
+    using namespace std::chrono;
+    const year_month_day ymd{year{c.year}, month{static_cast<unsigned>(c.month)},
+                             day{static_cast<unsigned>(c.day)}};
+    if (!ymd.ok()) return false;
+    if (ymd < year_month_day{year{1582}, October, day{15}}) {
+        error = "'" + text +
+                "' is before 15 October 1582: tables use the Gregorian calendar (use "
+                "zerin report for earlier dates)";
+        return false;
+    }
+    error.clear();
+    return true;
+}
+
+const char* const kTablesHelp =
     R"(
 Tables: zerin times and zerin ephemeris
   zerin times [PLACE] --from YYYY-MM-DD (--days N | --to YYYY-MM-DD) [ZONE]
@@ -334,4 +295,4 @@ Tables: zerin times and zerin ephemeris
   second shows its progress on standard error when that is a terminal.
 )";
 
-} // namespace zerin::cli
+}  // namespace zerin::cli

@@ -18,38 +18,35 @@ enum class Format { Text, Csv, Json };
 enum class Language { Arabic, English };
 
 struct TableOptions {
-  FieldOptions place;              // the report's place fields and flags
-  std::optional<int> zone, summer; // --zone, --summer (whole hours)
-  std::string tz;                  // --tz NAME
-  Format format = Format::Text;
-  std::optional<Language> language; // --lang; the default depends on the format
+    FieldOptions place;               // the report's place fields and flags
+    std::optional<int> zone, summer;  // --zone, --summer (whole hours)
+    std::string tz;                   // --tz NAME
+    Format format = Format::Text;
+    std::optional<Language> language;  // --lang; the default depends on the format
 };
 
 // If args[k] is a shared option, consumes it (and its value) and returns true;
 // sets error to a one-line message when its value is missing or wrong. Field
 // options of the date and time are refused: tables take their dates from --from
 // and --to.
-bool TakeTableOption(const std::vector<std::string> &args, std::size_t &k,
-                     TableOptions &options, std::string &error);
+bool TakeTableOption(const std::vector<std::string>& args, std::size_t& k, TableOptions& options,
+                     std::string& error);
 
 // The value of an option that takes one ("--from 2024-01-01" or
 // "--from=2024-01-01"); returns false and sets error when it is missing.
-bool OptionValue(const std::vector<std::string> &args, std::size_t &k,
-                 const std::string &option, std::string &value,
-                 std::string &error);
+bool OptionValue(const std::vector<std::string>& args, std::size_t& k, const std::string& option,
+                 std::string& value, std::string& error);
 
 // The clock of the options: --tz, or --zone and --summer (default 0 and 0).
-std::unique_ptr<ZoneClock> MakeClock(const TableOptions &options,
-                                     std::string &error);
+std::unique_ptr<ZoneClock> MakeClock(const TableOptions& options, std::string& error);
 
 // "YYYY-MM-DD", with "THH:MM[:SS]" after it when time is allowed; a real date
 // from 1582-10-15 (the Gregorian calendar) to 9999-12-31.
-bool ParseDate(const std::string &text, bool allowTime, Civil &civil,
-               std::string &error);
+bool ParseDate(const std::string& text, bool allowTime, Civil& civil, std::string& error);
 
 inline constexpr std::size_t kMaxRows = 1000000;
 
 // The help of both table commands and their shared options.
-extern const char *const kTablesHelp;
+extern const char* const kTablesHelp;
 
-} // namespace zerin::cli
+}  // namespace zerin::cli

@@ -16,45 +16,35 @@ namespace zerin::cli {
 enum class HighLatRule { None, Middle, Seventh, Angle };
 
 // The cells of a day, in the table's order.
-enum TimeCell {
-  kFajr,
-  kSunrise,
-  kTransit,
-  kAsr1,
-  kAsr2,
-  kSunset,
-  kIsha,
-  kTimeCells
-};
+enum TimeCell { kFajr, kSunrise, kTransit, kAsr1, kAsr2, kSunset, kIsha, kTimeCells };
 
 struct TimesDay {
-  Civil date;
-  ClockOffset offset; // the clock the cells are shown on
-  SunTimes sun; // what the Sun command computes (NaN: never reached that day)
-  // The cells on the local clock, hours since the day's midnight; NaN when
-  // missing.
-  std::array<double, kTimeCells> clock{};
-  std::array<bool, kTimeCells> adjusted{};
-  bool computed = true; // false when the Sun command itself failed for the day
+    Civil date;
+    ClockOffset offset;  // the clock the cells are shown on
+    SunTimes sun;        // what the Sun command computes (NaN: never reached that day)
+    // The cells on the local clock, hours since the day's midnight; NaN when
+    // missing.
+    std::array<double, kTimeCells> clock{};
+    std::array<bool, kTimeCells> adjusted{};
+    bool computed = true;  // false when the Sun command itself failed for the day
 };
 
 // Computes the days of one place on one clock.
 class Timetable {
-public:
-  Timetable(const FieldOptions &place, const ZoneClock &clock,
-            HighLatRule rule);
-  TimesDay Day(const Civil &date);
-  const ModCalcule &calc() const { return calc_; }
-
-private:
-  class Quiet : public Messenger {
   public:
-    void critical(const Message &) override {}
-  };
-  Quiet quiet_;
-  ModCalcule calc_;
-  const ZoneClock &clock_;
-  HighLatRule rule_;
+    Timetable(const FieldOptions& place, const ZoneClock& clock, HighLatRule rule);
+    TimesDay Day(const Civil& date);
+    const ModCalcule& calc() const { return calc_; }
+
+  private:
+    class Quiet : public Messenger {
+      public:
+        void critical(const Message&) override {}
+    };
+    Quiet quiet_;
+    ModCalcule calc_;
+    const ZoneClock& clock_;
+    HighLatRule rule_;
 };
 
 // Hours since midnight as the clock shows them: "HH:MM" to the nearest minute,
@@ -62,7 +52,6 @@ private:
 // and "+1" or "-1" for a time on the day after or before.
 std::string ClockText(double hours, bool seconds);
 
-int RunTimes(const std::vector<std::string> &args, std::FILE *out,
-             std::FILE *err);
+int RunTimes(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
 
-} // namespace zerin::cli
+}  // namespace zerin::cli

@@ -16,37 +16,37 @@ using Seconds = std::int64_t;
 inline constexpr Seconds kHour = 3600, kDay = 86400;
 
 struct Civil {
-  int year = 1970, month = 1, day = 1;
-  int hour = 0, minute = 0, second = 0;
+    int year = 1970, month = 1, day = 1;
+    int hour = 0, minute = 0, second = 0;
 };
 
 Civil CivilOf(Seconds seconds);
-Seconds SecondsOf(const Civil &civil);
+Seconds SecondsOf(const Civil& civil);
 // "2005-06-17" and "2005-06-17T06:30:00" (or with a blank for the T).
-std::string DateText(const Civil &civil);
-std::string DateTimeText(const Civil &civil, char separator);
+std::string DateText(const Civil& civil);
+std::string DateTimeText(const Civil& civil, char separator);
 
 // The offset of a local clock at an instant, seconds East of Greenwich (the
 // sign of the time-zone database, opposite to the program's zone): standard
 // time, and the summer time on top of it.
 struct ClockOffset {
-  Seconds standard = 0, summer = 0;
-  Seconds Total() const { return standard + summer; }
+    Seconds standard = 0, summer = 0;
+    Seconds Total() const { return standard + summer; }
 };
 
 // "+05:30", "-03:00", "+00:09:21" for the offset's total.
 std::string OffsetText(Seconds eastOfGreenwich);
 
 class ZoneClock {
-public:
-  virtual ~ZoneClock() = default;
-  virtual ClockOffset At(Seconds utc) const = 0;
+  public:
+    virtual ~ZoneClock() = default;
+    virtual ClockOffset At(Seconds utc) const = 0;
 
-  // The Greenwich instant of a reading of the local clock (summer time
-  // included), and of a reading of its standard time. A reading that a
-  // summer-time change skips or repeats gives one of the instants near it.
-  Seconds FromLocal(Seconds local) const;
-  Seconds FromStandard(Seconds standard) const;
+    // The Greenwich instant of a reading of the local clock (summer time
+    // included), and of a reading of its standard time. A reading that a
+    // summer-time change skips or repeats gives one of the instants near it.
+    Seconds FromLocal(Seconds local) const;
+    Seconds FromStandard(Seconds standard) const;
 };
 
 // --zone and --summer in whole hours, in the program's sign convention (East
@@ -57,7 +57,6 @@ std::unique_ptr<ZoneClock> FixedClock(int zone, int summer);
 // C library with TZ set for the clock's lifetime (TZ is put back afterwards).
 // Returns null and sets error to a one-line message for a name the database
 // does not have.
-std::unique_ptr<ZoneClock> NamedClock(const std::string &name,
-                                      std::string &error);
+std::unique_ptr<ZoneClock> NamedClock(const std::string& name, std::string& error);
 
-} // namespace zerin::cli
+}  // namespace zerin::cli

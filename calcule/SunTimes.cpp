@@ -15,25 +15,35 @@ namespace {
 // nightfall and dawn.
 constexpr double kHorizon = -0.25, kNightfall = -17, kDawn = -19;
 
-// Cosine of the hour angle at which the Sun of declination Dec reaches the altitude whose
-// sine is s, for an observer at latitude Lat; outside -1..1 when it never does that day.
-double HourAngleCosine(double s, double Dec, double Lat) {
-    const double denominator = Cosine(Dec) * Cosine(Lat);
-    if (denominator == 0) throw CalcError("division by zero");
-    return (s - Sine(Dec) * Sine(Lat)) / denominator;
+// The Sun's daily circle for the observer: the products of declination and latitude
+// that every hour angle of the day divides by.
+struct DayCircle {
+    double sines;    // Sine(Dec) * Sine(Lat)
+    double cosines;  // Cosine(Dec) * Cosine(Lat)
+};
+
+DayCircle CircleOf(double Dec, double Lat) {
+    return {Sine(Dec) * Sine(Lat), Cosine(Dec) * Cosine(Lat)};
+}
+
+// Cosine of the hour angle at which the Sun reaches the altitude whose sine is s;
+// outside -1..1 when it never does that day.
+double HourAngleCosine(double s, const DayCircle& c) {
+    if (c.cosines == 0) throw CalcError("division by zero");
+    return (s - c.sines) / c.cosines;
 }
 
 // That hour angle in hours. Throws when the Sun never reaches the altitude that day.
-double SunHourAngle(double s, double Dec, double Lat) {
-    return ArcCos(HourAngleCosine(s, Dec, Lat)) / 15;
+double SunHourAngle(double s, const DayCircle& c) {
+    return ArcCos(HourAngleCosine(s, c)) / 15;
 }
 
 // The same hour angle, NaN when the Sun never reaches the altitude (checked first, so
 // that a timetable's polar days cost no exception).
-double SunHourAngleOrNaN(double s, double Dec, double Lat) {
+double SunHourAngleOrNaN(double s, const DayCircle& c) {
     constexpr double kMissing = std::numeric_limits<double>::quiet_NaN();
     try {
-        const double x = HourAngleCosine(s, Dec, Lat);
+        const double x = HourAngleCosine(s, c);
         if (!(std::fabs(x) <= 1)) return kMissing;
         return ArcCos(x) / 15;
     } catch (const CalcError&) {
@@ -69,6 +79,7 @@ void ModCalcule::SunTransitAndPrayers() {
     SunTimes& t = sunTimes;
     t = SunTimes{};
     const double Asc = sun.Asc, Dec = sun.Dec;
+    const DayCircle circle = CircleOf(Dec, Lat);
     const std::string_view kFormulaEnd = "\r\n";
     try {
         r.At("Diam", Unit::ArcMinutes);
@@ -91,7 +102,7 @@ void ModCalcule::SunTransitAndPrayers() {
                t.MIDI);
 
         r.At("Duirn", Unit::Hours);
-        t.Duirn = SunHourAngle(Sine(kHorizon), Dec, Lat);
+        t.Duirn = SunHourAngle(Sine(kHorizon), circle);
         r.Item({" نصف قوس النهار المرئي أي نصف مدّة النهار بالساعات ", "\r\n",
                 "Duirn = (ArcCos((Sine(-0.25) - Sine(Dec) * Sine(Lat)) / (Cosine(Dec) * "
                 "Cosine(Lat)))) / 15",
@@ -119,7 +130,7 @@ void ModCalcule::SunTransitAndPrayers() {
                 kFormulaEnd, " = "},
                Alt);
         r.At("Fadl", Unit::Hours);
-        double Fadl = SunHourAngle(Sine(90 - Alt), Dec, Lat);
+        double Fadl = SunHourAngle(Sine(90 - Alt), circle);
         r.Item({" فضل دائر العصر الأول وهو الماضي من وقت الظهر حتى أول وقت العصر بالساعات ", "\r\n",
                 kAsrFadl, kFormulaEnd, " = "},
                Fadl);
@@ -136,7 +147,7 @@ void ModCalcule::SunTransitAndPrayers() {
                 kFormulaEnd, " = "},
                Alt);
         r.At("Fadl", Unit::Hours);
-        Fadl = SunHourAngle(Sine(90 - Alt), Dec, Lat);
+        Fadl = SunHourAngle(Sine(90 - Alt), circle);
         r.Item({" فضل دائر العصر الثاني وهو الماضي من وقت الظهر حتى أول وقت العصر بالساعات ",
                 "\r\n", kAsrFadl, kFormulaEnd, " = "},
                Fadl);
@@ -147,7 +158,7 @@ void ModCalcule::SunTransitAndPrayers() {
                t.Asr2);
 
         r.At("Fadl", Unit::Hours);
-        Fadl = SunHourAngle(Sine(kNightfall), Dec, Lat);
+        Fadl = SunHourAngle(Sine(kNightfall), circle);
         r.Item({" فضل دائر العشاء وهو الماضي من وقت الظهر حتى أول وقت العشاء بالساعات ", "\r\n",
                 "Fadl = (ArcCos((Sine(-17) - Sine(Dec) * Sine(Lat)) / (Cosine(Dec) * "
                 "Cosine(Lat)))) / 15",
@@ -158,7 +169,7 @@ void ModCalcule::SunTransitAndPrayers() {
         r.Item({" حصّة العشاء  بالساعات", "\r\n", "Icha = MIDI + Fadl", kFormulaEnd, " = "}, t.Icha);
 
         r.At("Fadl", Unit::Hours);
-        Fadl = SunHourAngle(Sine(kDawn), Dec, Lat);
+        Fadl = SunHourAngle(Sine(kDawn), circle);
         r.Item({" فضل دائر الفجر وهو الماضي من أول وقت الفجر حتى وقت الظهر بالساعات ", "\r\n",
                 "Fadl = (ArcCos((Sine(-19) - Sine(Dec) * Sine(Lat)) / (Cosine(Dec) * "
                 "Cosine(Lat)))) / 15",
@@ -180,14 +191,15 @@ void ModCalcule::SunTransitAndPrayers() {
 void ModCalcule::EachSunTime() {
     SunTimes& t = sunTimes;
     const double Dec = sun.Dec;
+    const DayCircle circle = CircleOf(Dec, Lat);
     t.MIDI = SunTransit(sun.Asc, sunSky, Zone);
-    t.Duirn = SunHourAngleOrNaN(Sine(kHorizon), Dec, Lat);
+    t.Duirn = SunHourAngleOrNaN(Sine(kHorizon), circle);
     t.Lever = t.MIDI - t.Duirn;
     t.Coucher = t.MIDI + t.Duirn;
-    t.Asr1 = SunHourAngleOrNaN(Sine(90 - AsrZenithDistance(1, Lat, Dec)), Dec, Lat) + t.MIDI;
-    t.Asr2 = SunHourAngleOrNaN(Sine(90 - AsrZenithDistance(2, Lat, Dec)), Dec, Lat) + t.MIDI;
-    t.Icha = SunHourAngleOrNaN(Sine(kNightfall), Dec, Lat) + t.MIDI;
-    t.Fajr = t.MIDI - SunHourAngleOrNaN(Sine(kDawn), Dec, Lat);
+    t.Asr1 = SunHourAngleOrNaN(Sine(90 - AsrZenithDistance(1, Lat, Dec)), circle) + t.MIDI;
+    t.Asr2 = SunHourAngleOrNaN(Sine(90 - AsrZenithDistance(2, Lat, Dec)), circle) + t.MIDI;
+    t.Icha = SunHourAngleOrNaN(Sine(kNightfall), circle) + t.MIDI;
+    t.Fajr = t.MIDI - SunHourAngleOrNaN(Sine(kDawn), circle);
     t.complete = !std::isnan(t.Duirn) && !std::isnan(t.Asr1) && !std::isnan(t.Asr2) &&
                  !std::isnan(t.Icha) && !std::isnan(t.Fajr);
 }
