@@ -1,0 +1,112 @@
+// Fuzz target: one field's text, as arbitrary bytes, read as a number, as a 16-bit zone,
+// and as the year and day of the Sun's day limit; and the number read written back as
+// the report writes values.
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "Angles.h"
+#include "Errors.h"
+#include "Fields.h"
+#include "NumText.h"
+#include "ReportInvariants.h"
+
+namespace {
+
+using namespace zerin;
+
+[[noreturn]] void Fail(const char* what, std::string_view text, double value) {
+    std::fprintf(stderr, "FINDING: %s\n  text (%zu bytes): '%.*s'\n  value: %.17g\n", what,
+                 text.size(), static_cast<int>(text.size()), text.data(), value);
+    std::abort();
+}
+
+// The text without blanks when it is nothing but a plain decimal number ("-12.5E3",
+// ".5", "7D-2", exponent of at most six digits), with D turned into E; "" otherwise.
+std::string PlainDecimal(std::string_view text) {
+    std::string s;
+    for (char c : text)
+        if (c != ' ' && c != '\t' && c != '\n') s += c == 'D' || c == 'd' ? 'E' : c;
+    std::size_t k = 0, digits = 0;
+    if (k < s.size() && (s[k] == '+' || s[k] == '-')) ++k;
+    for (; k < s.size() && std::isdigit(static_cast<unsigned char>(s[k])); ++k) ++digits;
+    if (k < s.size() && s[k] == '.')
+        for (++k; k < s.size() && std::isdigit(static_cast<unsigned char>(s[k])); ++k) ++digits;
+    if (digits == 0) return "";
+    if (k < s.size() && (s[k] == 'E' || s[k] == 'e')) {
+        ++k;
+        if (k < s.size() && (s[k] == '+' || s[k] == '-')) ++k;
+        const std::size_t start = k;
+        while (k < s.size() && std::isdigit(static_cast<unsigned char>(s[k]))) ++k;
+        if (k - start > 6) return "";
+    }
+    return k == s.size() ? s : "";
+}
+
+// A plain decimal number reads as the C library reads it, correctly rounded; values
+// below the smallest normal double may read as 0.
+void CompareWithStrtod(std::string_view text, double value) {
+    const std::string plain = PlainDecimal(text);
+    if (plain.empty()) return;
+    const double expected = std::strtod(plain.c_str(), nullptr);
+    if (value == expected) return;
+    if (std::fabs(expected) < DBL_MIN && value == 0) return;
+    Fail("the number read differs from the correctly rounded one", text, value);
+}
+
+// A zone or summer-time text is refused with a message, or fits 16 bits exactly.
+void CheckInt16(std::string_view text, double value) {
+    const double rounded = std::nearbyint(value);
+    try {
+        const std::int16_t zone = ReadInt16(text, "المنطقة الزمنية", "time-zone");
+        if (zone != rounded) Fail("the 16-bit field is not the number rounded", text, value);
+    } catch (const InputError& refused) {
+        if (rounded >= -32768 && rounded <= 32767) Fail("a 16-bit number refused", text, value);
+        if (refused.message().arabic.empty()) Fail("a refusal without a message", text, value);
+    }
+}
+
+// The day limit never raises the day, and what it writes is a month's length.
+void CheckAdjustDay(std::string_view text, double value) {
+    for (const char* month : {"2", "4", "1", "13"}) {
+        FieldTexts fields;
+        fields.TxtYear = std::string(text);
+        fields.TxtMonth = month;
+        fields.TxtDay = std::string(text);
+        AdjustDay(fields);
+        if (fields.TxtDay == text) continue;
+        const double day = ReadNumber(fields.TxtDay);
+        if (!(day <= value) || day < 28 || day > 31) Fail("the day limit went wrong", text, value);
+    }
+}
+
+// The number written as the report writes values reads back to 15 digits.
+void CheckWrittenBack(std::string_view text, double value) {
+    if (!std::isfinite(value)) return;
+    const std::string written = NumText(value);
+    if (!robust::IsReportNumber(written)) Fail("a value written in a wrong form", text, value);
+    // Values below the normal range may read back as 0, and the largest ones, rounded up
+    // to 15 digits, as an infinity.
+    const double back = ReadNumber(written);
+    if (std::fabs(value) >= DBL_MIN && std::isfinite(back) &&
+        std::fabs(back - value) > 1e-14 * std::fabs(value))
+        Fail("a value written loses more than its 15 digits", text, value);
+    if (!robust::IsHMSText(HMS_Text(value))) Fail("an hours text in a wrong form", text, value);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const double value = ReadNumber(text);
+    if (std::isnan(value)) Fail("a field read as nan", text, value);
+    CompareWithStrtod(text, value);
+    CheckInt16(text, value);
+    CheckAdjustDay(text, value);
+    CheckWrittenBack(text, value);
+    return 0;
+}

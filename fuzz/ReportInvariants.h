@@ -1,0 +1,318 @@
+// The promises every `zerin report` run keeps, whatever the field texts hold; checked by
+// the fuzz targets and by the property test.
+//
+// A run ends in one of three ways: 0 with the report on standard output, 1 with the
+// report up to a calculation fault and the message on standard error, 2 with a message
+// on standard error and nothing at all on standard output. A report never shows inf or
+// nan; every value it prints is a number in the report's own form (or an hours, minutes
+// and seconds text); every line ends with CR LF; and with its values masked it is the
+// body's usual report, or its beginning when the computation stopped early.
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "Cli.h"
+#include "Commands.h"
+#include "Fields.h"
+#include "Report.h"
+
+namespace zerin::robust {
+
+// One press of a body's button: the field texts and the two option groups.
+struct ReportInput {
+    Body body = Body::Sun;
+    FieldTexts fields;
+    bool east = false;
+    bool north = true;
+};
+
+// The window's default place at a fixed instant (17 June 2005, 12:00:00), so that no
+// run depends on the clock.
+inline ReportInput ReferenceInput(Body body) {
+    ReportInput in;
+    in.body = body;
+    in.fields.TxtYear = "2005";
+    in.fields.TxtMonth = "6";
+    in.fields.TxtDay = "17";
+    in.fields.TxtHour = "12";
+    in.fields.TxtMin = "0";
+    in.fields.TxtSec = "0";
+    return in;
+}
+
+// The command line that gives every field its text: `zerin report BODY --FIELD TEXT ...`.
+inline std::vector<std::string> ReportArgs(const ReportInput& in) {
+    static const std::pair<const char*, std::string FieldTexts::*> kOptions[] = {
+        {"--lon-deg", &FieldTexts::TxtDegLon}, {"--lon-min", &FieldTexts::TxtMinLon},
+        {"--lon-sec", &FieldTexts::TxtSecLon}, {"--lat-deg", &FieldTexts::TxtDegLat},
+        {"--lat-min", &FieldTexts::TxtMinLat}, {"--lat-sec", &FieldTexts::TxtSecLat},
+        {"--zone", &FieldTexts::TxtZone},      {"--summer", &FieldTexts::TxtEteRegl},
+        {"--year", &FieldTexts::TxtYear},      {"--month", &FieldTexts::TxtMonth},
+        {"--day", &FieldTexts::TxtDay},        {"--hour", &FieldTexts::TxtHour},
+        {"--minute", &FieldTexts::TxtMin},     {"--second", &FieldTexts::TxtSec},
+    };
+    std::vector<std::string> args{"report", BodyName(in.body), in.east ? "--east" : "--west",
+                                  in.north ? "--north" : "--south"};
+    for (const auto& [option, field] : kOptions) {
+        args.push_back(option);
+        args.push_back(in.fields.*field);
+    }
+    return args;
+}
+
+struct ReportRun {
+    int status = -1;
+    std::string out, err;
+};
+
+// A stream that keeps what is written to it in memory.
+class MemoryStream {
+  public:
+    MemoryStream() : file_(open_memstream(&data_, &size_)) {
+        if (!file_) std::abort();
+    }
+    ~MemoryStream() {
+        std::fclose(file_);
+        std::free(data_);
+    }
+    MemoryStream(const MemoryStream&) = delete;
+    MemoryStream& operator=(const MemoryStream&) = delete;
+    std::FILE* file() { return file_; }
+    std::string Text() {
+        std::fflush(file_);
+        return std::string(data_, size_);
+    }
+
+  private:
+    char* data_ = nullptr;
+    std::size_t size_ = 0;
+    std::FILE* file_;
+};
+
+// Runs `zerin report` in this process, as the executable would, capturing both streams.
+inline ReportRun RunReport(const ReportInput& in) {
+    MemoryStream out, err;
+    ReportRun run;
+    run.status = cli::Run(ReportArgs(in), out.file(), err.file());
+    run.out = out.Text();
+    run.err = err.Text();
+    return run;
+}
+
+// --- The shape of the values the report prints ---
+
+inline bool AllDigits(std::string_view s) {
+    if (s.empty()) return false;
+    for (char c : s)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+// A number as the report writes it: "-12.5", "0.00015", "1.5E-05", "1.23456789012346E+15":
+// at most 15 significant digits, the plain form for decimal exponents -4 to 14 and the
+// scientific one outside, no trailing zeros after the period, never "-0", and within
+// the range of a double.
+inline bool IsReportNumber(std::string_view s) {
+    const bool negative = !s.empty() && s[0] == '-';
+    if (negative) s.remove_prefix(1);
+    const std::size_t e = s.find('E');
+    const std::string_view mantissa = s.substr(0, e);
+    const std::size_t period = mantissa.find('.');
+    const std::string_view integer = mantissa.substr(0, period);
+    std::string_view fraction;
+    if (period != std::string_view::npos) {
+        fraction = mantissa.substr(period + 1);
+        if (!AllDigits(fraction) || fraction.back() == '0') return false;
+    }
+    if (!AllDigits(integer) || (integer.size() > 1 && integer[0] == '0')) return false;
+    std::string digits = std::string(integer) + std::string(fraction);
+    digits.erase(0, digits.find_first_not_of('0'));
+    if (digits.size() > 15) return false;
+    int exponent;
+    if (e == std::string_view::npos) {
+        if (digits.empty()) return !negative && s == "0";  // zero, and never "-0"
+        exponent = integer != "0" ? static_cast<int>(integer.size()) - 1
+                                  : -static_cast<int>(fraction.find_first_not_of('0')) - 1;
+        if (exponent < -4 || exponent > 14) return false;
+    } else {
+        const std::string_view power = s.substr(e + 1);
+        if (integer.size() != 1 || integer == "0" || power.size() < 3) return false;
+        if ((power[0] != '+' && power[0] != '-') || !AllDigits(power.substr(1))) return false;
+        if (power.size() > 4 || (power.size() == 4 && power[1] == '0')) return false;
+        exponent = std::atoi(std::string(power).c_str());
+        if ((exponent >= -4 && exponent <= 14) || exponent < -324 || exponent > 308) return false;
+    }
+    return true;
+}
+
+// An hours, minutes and seconds text: "5 H 43 Min 22 Sec ".
+inline bool IsHMSText(std::string_view s) {
+    const std::size_t h = s.find(" H "), m = s.find(" Min ");
+    if (h == std::string_view::npos || m == std::string_view::npos || m < h) return false;
+    if (s.size() < 5 || s.substr(s.size() - 5) != " Sec ") return false;
+    const std::string minutes(s.substr(h + 3, m - h - 3));
+    const std::string seconds(s.substr(m + 5, s.size() - 5 - m - 5));
+    auto isWhole = [](const std::string& t, int limit) {
+        const std::string_view digits = t[0] == '-' ? std::string_view(t).substr(1) : t;
+        return AllDigits(digits) && digits.size() <= 2 && std::atoi(digits.data()) <= limit &&
+               t != "-0";
+    };
+    return IsReportNumber(s.substr(0, h)) && !minutes.empty() && isWhole(minutes, 60) &&
+           !seconds.empty() && isWhole(seconds, 60);
+}
+
+inline bool LooksLikeValue(std::string_view s) {
+    if (s.size() >= 5 && s.substr(s.size() - 5) == " Sec ") return true;
+    if (s.empty()) return false;
+    for (char c : s)
+        if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'E')) return false;
+    return true;
+}
+
+// The line with its value replaced by "#". The Julian-day section writes some values
+// first ("17.5 = J ..." with the Arabic label after the name); other items end with
+// " = " and the value. Adds to `problems` a value that is not written as a value.
+inline std::string MaskValues(std::string_view line, std::string& problems) {
+    auto check = [&](std::string_view value) {
+        if (!IsReportNumber(value) && !IsHMSText(value))
+            problems +=
+                "malformed value '" + std::string(value) + "' in: " + std::string(line) + "\n";
+    };
+    const std::size_t first = line.find(" = ");
+    if (first != std::string_view::npos && first > 0 && LooksLikeValue(line.substr(0, first))) {
+        const std::string_view after = line.substr(first + 3);
+        for (std::string_view name : {"Lon", "Lat", "Y", "m", "h", "Min", "Sec", "J"}) {
+            if (after.size() > name.size() + 1 && after.substr(0, name.size()) == name &&
+                after[name.size()] == ' ' &&
+                static_cast<unsigned char>(after[name.size() + 1]) >= 0x80) {
+                check(line.substr(0, first));
+                return "#" + std::string(line.substr(first));
+            }
+        }
+    }
+    const std::size_t last = line.rfind(" = ");
+    if (last == std::string_view::npos) return std::string(line);
+    const std::string_view tail = line.substr(last + 3);
+    if (last != 0 && !LooksLikeValue(tail)) return std::string(line);
+    check(tail);
+    return std::string(line.substr(0, last + 3)) + "#";
+}
+
+inline bool IsUtf8(std::string_view s) {
+    for (std::size_t k = 0; k < s.size();) {
+        const auto c = static_cast<unsigned char>(s[k]);
+        const int more = c < 0x80           ? 0
+                         : (c >> 5) == 0x6  ? 1
+                         : (c >> 4) == 0xE  ? 2
+                         : (c >> 3) == 0x1E ? 3
+                                            : -1;
+        if (more < 0 || s.size() - k <= static_cast<std::size_t>(more)) return false;
+        for (int j = 1; j <= more; ++j)
+            if ((static_cast<unsigned char>(s[k + j]) & 0xC0) != 0x80) return false;
+        k += static_cast<std::size_t>(more) + 1;
+    }
+    return true;
+}
+
+// The report's lines with every value masked; adds what is wrong to `problems`.
+inline std::vector<std::string> Skeleton(const std::string& report, std::string& problems) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = report.find("\r\n", start)) != std::string::npos;
+         start = end + 2) {
+        const std::string_view line(report.data() + start, end - start);
+        if (line.find_first_of("\r\n") != std::string_view::npos)
+            problems += "a line end that is not CR LF\n";
+        lines.push_back(MaskValues(line, problems));
+    }
+    if (start != report.size()) problems += "the report does not end with CR LF\n";
+    return lines;
+}
+
+inline bool StartsWith(const std::vector<std::string>& lines,
+                       const std::vector<std::string>& prefix) {
+    return prefix.size() <= lines.size() && std::equal(prefix.begin(), prefix.end(), lines.begin());
+}
+
+inline bool Contains(std::string_view text, std::string_view part) {
+    return text.find(part) != std::string_view::npos;
+}
+
+// Checks runs against each body's report for the reference input.
+class InvariantChecker {
+  public:
+    InvariantChecker() {
+        for (int k = 0; k < kBodyCount; ++k) {
+            const Body body = static_cast<Body>(k);
+            std::string ignored;
+            references_[body] = Skeleton(RunReport(ReferenceInput(body)).out, ignored);
+        }
+    }
+
+    // "" when the run keeps every promise, otherwise what it broke, one line each.
+    std::string Check(Body body, const ReportRun& run) const {
+        std::string problems;
+        if (run.status == 2) {
+            if (!run.out.empty()) problems += "refused input, yet standard output holds text\n";
+            if (run.err.empty()) problems += "refused input without a message\n";
+            return problems;
+        }
+        if (run.status != 0 && run.status != 1) {
+            return "exit status " + std::to_string(run.status) + " is not 0, 1 or 2\n";
+        }
+        CheckText(run.out, problems);
+        std::vector<std::string> lines = Skeleton(run.out, problems);
+        const std::vector<std::string>& reference = references_.at(body);
+        if (run.status == 1) {
+            if (!StartsWith(reference, lines) || lines.size() == reference.size())
+                problems += "a fault's report is not the beginning of the body's report\n";
+            if (!Contains(run.err, "could not compute"))
+                problems += "a fault without its message\n";
+        } else if (lines != reference) {
+            CheckEarlyEnd(body, run, lines, reference, problems);
+        } else if (!run.err.empty()) {
+            problems += "a whole report with a message: " + run.err;
+        }
+        if (!Contains(run.out, "T = (JJ - 2415020) / 36525 = "))
+            problems += "the Julian-day section is not whole\n";
+        return problems;
+    }
+
+  private:
+    static void CheckText(const std::string& out, std::string& problems) {
+        std::string lower = out;
+        for (char& c : lower)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (Contains(lower, "inf") || Contains(lower, "nan"))
+            problems += "inf or nan in the report\n";
+        if (!IsUtf8(out)) problems += "the report is not valid UTF-8\n";
+    }
+
+    // Only the Sun ends early with status 0: the day never reaches an altitude, the
+    // message says so, and the report closes with its end line.
+    static void CheckEarlyEnd(Body body, const ReportRun& run, std::vector<std::string> lines,
+                              const std::vector<std::string>& reference, std::string& problems) {
+        const std::string endLine(kEndLine.substr(0, kEndLine.find('\r')));
+        const bool closed =
+            lines.size() >= 2 && lines[lines.size() - 2] == endLine && lines.back().empty();
+        if (closed) lines.resize(lines.size() - 2);
+        if (body != Body::Sun || !closed || !StartsWith(reference, lines) ||
+            lines.size() >= reference.size()) {
+            problems += "the report differs from the body's report beyond its values\n";
+        } else if (run.err.empty()) {
+            problems += "the report ended early without a message\n";
+        }
+    }
+
+    std::map<Body, std::vector<std::string>> references_;
+};
+
+}  // namespace zerin::robust

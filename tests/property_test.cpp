@@ -1,0 +1,199 @@
+// Random field texts through `zerin report` for every body: whatever is typed,
+// the run ends as the command line promises and the report holds nothing but
+// numbers where its values stand (see fuzz/ReportInvariants.h). Seeded, so a
+// failure repeats.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+
+#include "../fuzz/ReportInvariants.h"
+
+namespace zerin::robust {
+namespace {
+
+// Field texts a user might type, or paste, or that nobody would: digits,
+// blanks, signs, periods, exponents, prefixes, Arabic and Persian digits, very
+// long runs.
+class FieldTextMaker {
+  public:
+    explicit FieldTextMaker(std::uint64_t seed) : random_(seed) {}
+
+    // Half the time a plausible number for a field whose values lie in [low,
+    // high] (so that the bodies compute far), otherwise a random mix of pieces.
+    std::string Text(double low, double high) { return Chance(0.5) ? Plausible(low, high) : Mix(); }
+    bool Chance(double p) { return std::bernoulli_distribution(p)(random_); }
+
+  private:
+    std::string Plausible(double low, double high) {
+        const double value = std::uniform_real_distribution<double>(low, high)(random_);
+        switch (Pick(6)) {
+            case 0:
+                return std::to_string(static_cast<long long>(value));
+            case 1:
+                return std::to_string(value);
+            case 2:
+                return "  " + std::to_string(static_cast<long long>(value)) + " ";
+            case 3:
+                return "+" + std::to_string(value / 10) + "E1";
+            case 4:
+                return std::to_string(value * 1000) + "d-3";
+            default:
+                return "&H" + Hex(static_cast<long long>(std::fabs(value)));
+        }
+    }
+
+    std::string Mix() {
+        static const char* const kPieces[] = {
+            " ",     "\t",       "\n",     "+",      "-",     ".",     "E",   "e",
+            "D",     "d",        "E+",     "e-",     "&H",    "&h",    "&O",  "&",
+            "FF",    "7",        "0",      "1",      "59",    "90",    "180", "1582",
+            "32767", "32768",    "-32768", "-32769", "1e308", "1e309", "-0",  "0.5",
+            "٣",     "٠١٢",      "۹",      "١٥٨٢",   ",",     "1,5",   "inf", "nan",
+            "NaN",   "Infinity", "0x1p3",  "abc",    "\xff",  "\xd9",  "%",   "e999999999",
+        };
+        std::string text;
+        const int count = 1 + Pick(6);
+        for (int k = 0; k < count; ++k) {
+            if (Chance(0.02)) {
+                text += Long();
+            } else {
+                text += kPieces[Pick(static_cast<int>(std::size(kPieces)))];
+            }
+        }
+        return text;
+    }
+
+    // Thousands of digits, zeros or blanks, sometimes with a period or an
+    // exponent.
+    std::string Long() {
+        static const char* const kRuns[] = {"9", "0", " ", "1", "٣"};
+        std::string run;
+        const int length = 1000 + Pick(9000);
+        const char* piece = kRuns[Pick(static_cast<int>(std::size(kRuns)))];
+        for (int k = 0; k < length; ++k) run += piece;
+        switch (Pick(3)) {
+            case 0:
+                return "0." + run + "1";
+            case 1:
+                return run + "E-" + std::to_string(Pick(400));
+            default:
+                return run;
+        }
+    }
+
+    static std::string Hex(long long value) {
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, "%llX", value);
+        return buffer;
+    }
+
+    int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+
+    std::mt19937_64 random_;
+};
+
+ReportInput RandomInput(FieldTextMaker& make) {
+    ReportInput in;
+    FieldTexts& f = in.fields;
+    f.TxtDegLon = make.Text(0, 180);
+    f.TxtMinLon = make.Text(0, 60);
+    f.TxtSecLon = make.Text(0, 60);
+    f.TxtDegLat = make.Text(0, 90);
+    f.TxtMinLat = make.Text(0, 60);
+    f.TxtSecLat = make.Text(0, 60);
+    f.TxtZone = make.Text(-12, 12);
+    f.TxtEteRegl = make.Text(0, 3);
+    f.TxtYear = make.Text(-4712, 4000);
+    f.TxtMonth = make.Text(1, 13);
+    f.TxtDay = make.Text(1, 32);
+    f.TxtHour = make.Text(0, 24);
+    f.TxtMin = make.Text(0, 60);
+    f.TxtSec = make.Text(0, 60);
+    in.east = make.Chance(0.5);
+    in.north = make.Chance(0.5);
+    return in;
+}
+
+std::string Describe(const ReportInput& in) {
+    std::string text;
+    for (const std::string& arg : ReportArgs(in)) {
+        text += " '";
+        text +=
+            arg.size() > 60 ? arg.substr(0, 60) + "...(" + std::to_string(arg.size()) + ")" : arg;
+        text += "'";
+    }
+    return text;
+}
+
+TEST(Property, RandomFieldTextsKeepTheCommandLinesPromises) {
+    setenv("LC_ALL", "C", 1);
+    const InvariantChecker checker;
+    FieldTextMaker make(20050617);
+    int runs = 0, failures = 0, statuses[3] = {0, 0, 0};
+    for (int k = 0; k < 2000 && failures < 5; ++k) {
+        ReportInput in = RandomInput(make);
+        for (int b = 0; b < kBodyCount; ++b) {
+            in.body = static_cast<Body>(b);
+            const ReportRun run = RunReport(in);
+            ++runs;
+            if (run.status >= 0 && run.status <= 2) ++statuses[run.status];
+            const std::string problems = checker.Check(in.body, run);
+            if (!problems.empty()) {
+                ++failures;
+                ADD_FAILURE() << "zerin" << Describe(in) << "\nexit " << run.status << "\n"
+                              << problems << "stderr: " << run.err;
+            }
+        }
+    }
+    // The mix reaches all three ends of a run.
+    EXPECT_GT(statuses[0], runs / 10);
+    EXPECT_GT(statuses[1], 0);
+    EXPECT_GT(statuses[2], runs / 10);
+    RecordProperty("written", statuses[0]);
+    RecordProperty("faults", statuses[1]);
+    RecordProperty("refused", statuses[2]);
+}
+
+// The checker itself: the report's number forms, and the corruptions it must see.
+TEST(Property, ValuesMustBeWrittenAsTheReportWritesThem) {
+    for (const char* good : {"0", "0.5", "-12", "360", "2453539", "0.00015", "1.5E-05", "-1E-10",
+                             "1.23456789012346E+15", "4.94065645841247E-324"})
+        EXPECT_TRUE(IsReportNumber(good)) << good;
+    for (const char* bad : {"", "-0", "1.50", "0.000015", "1E+05", "1.234567890123456", "1e-05",
+                            "01", ".5", "5.", "1E5", "1E+5", "inf", "nan", "1,5", "1E+400"})
+        EXPECT_FALSE(IsReportNumber(bad)) << bad;
+    EXPECT_TRUE(IsHMSText("5 H 43 Min 22 Sec "));
+    EXPECT_TRUE(IsHMSText("-1 H -30 Min 0 Sec "));
+    EXPECT_FALSE(IsHMSText("5 H 43 Min 22 Sec"));
+    EXPECT_FALSE(IsHMSText("5 H 43.5 Min 22 Sec "));
+    EXPECT_FALSE(IsHMSText("5 H 43 Min 61 Sec "));
+}
+
+TEST(Property, TheCheckerSeesACorruptedRun) {
+    setenv("LC_ALL", "C", 1);
+    const InvariantChecker checker;
+    const ReportRun good = RunReport(ReferenceInput(Body::Moon));
+    ASSERT_EQ(good.status, 0);
+    EXPECT_EQ(checker.Check(Body::Moon, good), "");
+    auto broken = [&](void (*change)(ReportRun&)) {
+        ReportRun run = good;
+        change(run);
+        return checker.Check(Body::Moon, run);
+    };
+    EXPECT_NE(broken([](ReportRun& r) { r.out.replace(r.out.find(" = 2453539"), 10, " = nan"); }),
+              "");
+    EXPECT_NE(broken([](ReportRun& r) { r.out.insert(r.out.find(" = 2453539") + 10, ".0"); }), "");
+    EXPECT_NE(broken([](ReportRun& r) { r.out.replace(r.out.find("\r\n0 = Min"), 3, "\r\n-0"); }),
+              "");
+    EXPECT_NE(broken([](ReportRun& r) { r.out.erase(r.out.rfind("\r\n\r\n", r.out.size() - 5)); }),
+              "");
+    EXPECT_NE(broken([](ReportRun& r) { r.out.erase(r.out.find('\r'), 1); }), "");
+    EXPECT_NE(broken([](ReportRun& r) { r.status = 2; }), "");
+    EXPECT_NE(broken([](ReportRun& r) { r.status = 3; }), "");
+    EXPECT_NE(broken([](ReportRun& r) { r.status = 1; }), "");
+    EXPECT_NE(broken([](ReportRun& r) { r.err = "zerin: something went wrong\n"; }), "");
+}
+
+}  // namespace
+}  // namespace zerin::robust
