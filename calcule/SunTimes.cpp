@@ -14,6 +14,9 @@ namespace {
 // Altitudes of the Sun's centre, in degrees: upper limb on the horizon (no refraction),
 // nightfall and dawn.
 constexpr double kHorizon = -0.25, kNightfall = -17, kDawn = -19;
+// Their sines, the same every day: computed once.
+const double kSineHorizon = Sine(kHorizon), kSineNightfall = Sine(kNightfall),
+             kSineDawn = Sine(kDawn);
 
 // The Sun's daily circle for the observer: the products of declination and latitude
 // that every hour angle of the day divides by.
@@ -102,7 +105,7 @@ void ModCalcule::SunTransitAndPrayers() {
                t.MIDI);
 
         r.At("Duirn", Unit::Hours);
-        t.Duirn = SunHourAngle(Sine(kHorizon), circle);
+        t.Duirn = SunHourAngle(kSineHorizon, circle);
         r.Item({" نصف قوس النهار المرئي أي نصف مدّة النهار بالساعات ", "\r\n",
                 "Duirn = (ArcCos((Sine(-0.25) - Sine(Dec) * Sine(Lat)) / (Cosine(Dec) * "
                 "Cosine(Lat)))) / 15",
@@ -158,7 +161,7 @@ void ModCalcule::SunTransitAndPrayers() {
                t.Asr2);
 
         r.At("Fadl", Unit::Hours);
-        Fadl = SunHourAngle(Sine(kNightfall), circle);
+        Fadl = SunHourAngle(kSineNightfall, circle);
         r.Item({" فضل دائر العشاء وهو الماضي من وقت الظهر حتى أول وقت العشاء بالساعات ", "\r\n",
                 "Fadl = (ArcCos((Sine(-17) - Sine(Dec) * Sine(Lat)) / (Cosine(Dec) * "
                 "Cosine(Lat)))) / 15",
@@ -169,7 +172,7 @@ void ModCalcule::SunTransitAndPrayers() {
         r.Item({" حصّة العشاء  بالساعات", "\r\n", "Icha = MIDI + Fadl", kFormulaEnd, " = "}, t.Icha);
 
         r.At("Fadl", Unit::Hours);
-        Fadl = SunHourAngle(Sine(kDawn), circle);
+        Fadl = SunHourAngle(kSineDawn, circle);
         r.Item({" فضل دائر الفجر وهو الماضي من أول وقت الفجر حتى وقت الظهر بالساعات ", "\r\n",
                 "Fadl = (ArcCos((Sine(-19) - Sine(Dec) * Sine(Lat)) / (Cosine(Dec) * "
                 "Cosine(Lat)))) / 15",
@@ -193,13 +196,13 @@ void ModCalcule::EachSunTime() {
     const double Dec = sun.Dec;
     const DayCircle circle = CircleOf(Dec, Lat);
     t.MIDI = SunTransit(sun.Asc, sunSky, Zone);
-    t.Duirn = SunHourAngleOrNaN(Sine(kHorizon), circle);
+    t.Duirn = SunHourAngleOrNaN(kSineHorizon, circle);
     t.Lever = t.MIDI - t.Duirn;
     t.Coucher = t.MIDI + t.Duirn;
     t.Asr1 = SunHourAngleOrNaN(Sine(90 - AsrZenithDistance(1, Lat, Dec)), circle) + t.MIDI;
     t.Asr2 = SunHourAngleOrNaN(Sine(90 - AsrZenithDistance(2, Lat, Dec)), circle) + t.MIDI;
-    t.Icha = SunHourAngleOrNaN(Sine(kNightfall), circle) + t.MIDI;
-    t.Fajr = t.MIDI - SunHourAngleOrNaN(Sine(kDawn), circle);
+    t.Icha = SunHourAngleOrNaN(kSineNightfall, circle) + t.MIDI;
+    t.Fajr = t.MIDI - SunHourAngleOrNaN(kSineDawn, circle);
     t.complete = !std::isnan(t.Duirn) && !std::isnan(t.Asr1) && !std::isnan(t.Asr2) &&
                  !std::isnan(t.Icha) && !std::isnan(t.Fajr);
 }

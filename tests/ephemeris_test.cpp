@@ -1,0 +1,267 @@
+// zerin ephemeris: each row holds the values the body's report prints for that instant,
+// on a clock with summer time or a zone that is not whole hours; steps, limits, formats
+// and refused input.
+#include "Ephemeris.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <clocale>
+#include <cstdlib>
+
+#include "TestSupport.h"
+
+namespace zerin::test {
+namespace {
+
+std::vector<std::string> Split(const std::string& text, char separator) {
+    std::vector<std::string> parts(1);
+    for (const char c : text) {
+        if (c == separator)
+            parts.emplace_back();
+        else
+            parts.back() += c;
+    }
+    return parts;
+}
+
+// The data rows of a CSV table, each split into its cells.
+std::vector<std::vector<std::string>> CsvRows(const std::string& csv) {
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::string> lines = Split(csv, '\n');
+    for (std::size_t k = 1; k + 1 < lines.size(); ++k) rows.push_back(Split(lines[k], ','));
+    return rows;
+}
+
+// The value a report prints after a formula text.
+std::string Printed(const std::string& report, const std::string& formula) {
+    const std::string head = formula + "\r\n = ";
+    const std::size_t at = report.find(head);
+    if (at == std::string::npos) return "(not in the report)";
+    const std::size_t from = at + head.size();
+    return report.substr(from, report.find("\r\n", from) - from);
+}
+
+// The value text of the last item of that name in `zerin report --json`.
+std::string JsonValue(const std::string& json, const std::string& name) {
+    const std::string head = "{\"name\": \"" + name + "\", \"value\": ";
+    const std::size_t at = json.rfind(head);
+    if (at == std::string::npos) return "(no " + name + ")";
+    const std::size_t from = at + head.size();
+    return json.substr(from, json.find(',', from) - from);
+}
+
+// `zerin report BODY` at an instant, text and JSON, with more options after the date.
+struct BodyReport {
+    std::string text, json;
+};
+
+BodyReport ReportAt(const std::string& body, const std::string& year, const std::string& month,
+                    const std::string& day, const std::string& hour, const std::string& minute,
+                    const std::vector<std::string>& more) {
+    std::vector<std::string> args = ReportArgs(body, year, month, day, hour, minute, "0");
+    args.insert(args.end(), more.begin(), more.end());
+    const CliResult text = RunCli(args);
+    args.push_back("--json");
+    const CliResult json = RunCli(args);
+    EXPECT_EQ(text.status, 0) << text.err;
+    EXPECT_EQ(json.status, 0) << json.err;
+    return {text.out, json.out};
+}
+
+// The row's values against the report's: every column through the values the report
+// records, and the sky and disc through the text it prints.
+void ExpectRowIsTheReport(Body body, const std::vector<std::string>& row, const BodyReport& r) {
+    const std::vector<cli::EphemerisQuantity> quantities = cli::EphemerisQuantities(body);
+    ASSERT_EQ(row.size(), 2 + quantities.size());
+    for (std::size_t q = 0; q < quantities.size(); ++q)
+        EXPECT_EQ(row[2 + q], JsonValue(r.json, quantities[q].name)) << quantities[q].name;
+    EXPECT_EQ(row[5], Printed(r.text, "Altitude = ArcSin(Z_hor)"));
+    EXPECT_EQ(row[6], Printed(r.text, "Azimut = Azimut + 180"));
+    const std::size_t diameter = body == Body::Sun ? 7 : 9;
+    const char* diameterFormula = body == Body::Sun ? "Diam = 31.98766667 / R_soleil"
+                                  : body == Body::Moon
+                                      ? "Diam = (31.22833333 * 384398.9144) / r_lune"
+                                      : "Diam = (diam_Pln) / r_Pln_Erth";
+    EXPECT_EQ(row[diameter], Printed(r.text, diameterFormula));
+    if (body != Body::Sun) {
+        EXPECT_EQ(row[7], Printed(r.text,
+                                  "TopoAsc = Asc - (Paralax * DiCentre * Cosine(GeocLat) "
+                                  "* Sine(Ha) / Cosine(Dec))"));
+        EXPECT_EQ(row[11], Printed(r.text, "illum = ((1 + Cosine(FV)) / 2) * 100"));
+    }
+}
+
+bool HaveZone(const std::string& name) {
+    struct stat s {};
+    return stat(("/usr/share/zoneinfo/" + name).c_str(), &s) == 0;
+}
+
+TEST(Ephemeris, EveryBodyIsItsReport) {
+    for (const char* name : {"sun", "moon", "mercury", "venus", "mars", "jupiter", "saturn",
+                             "uranus", "neptune", "pluto"}) {
+        SCOPED_TRACE(name);
+        const Body body = *BodyFromName(name);
+        const CliResult r =
+            RunCli({"ephemeris", name, "--lon", "-39.8", "--lat", "21.4", "--zone", "-3", "--from",
+                    "2005-06-17T12:00:00", "--to", "2005-06-17T18:00:00", "--step", "6h", "--csv"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        const auto rows = CsvRows(r.out);
+        ASSERT_EQ(rows.size(), 2u);
+        EXPECT_EQ(rows[1][0], "2005-06-17T18:00:00");
+        EXPECT_EQ(rows[1][1], "+03:00");
+        const std::vector<std::string> place = {"--lon-deg", "39.8",      "--lon-min", "0",
+                                                "--east",    "--lat-deg", "21.4",      "--lat-min",
+                                                "0",         "--zone",    "-3"};
+        ExpectRowIsTheReport(body, rows[0], ReportAt(name, "2005", "6", "17", "12", "0", place));
+        ExpectRowIsTheReport(body, rows[1], ReportAt(name, "2005", "6", "17", "18", "0", place));
+    }
+}
+
+TEST(Ephemeris, HeaderUnits) {
+    const CliResult moon = RunCli({"ephemeris", "moon", "--from", "2005-06-17", "--to",
+                                   "2005-06-17", "--step", "1h", "--csv"});
+    EXPECT_EQ(moon.out.substr(0, moon.out.find('\n')),
+              "time,utc_offset,ra_h,dec_deg,distance_km,altitude_deg,azimuth_deg,topo_ra_deg,"
+              "topo_dec_deg,diameter_arcmin,elongation_deg,illumination_pct");
+    const CliResult sun = RunCli({"ephemeris", "sun", "--from", "2005-06-17", "--to", "2005-06-17",
+                                  "--step", "1h", "--csv"});
+    EXPECT_EQ(sun.out.substr(0, sun.out.find('\n')),
+              "time,utc_offset,ra_h,dec_deg,distance_au,altitude_deg,azimuth_deg,diameter_arcmin");
+    const CliResult mars = RunCli({"ephemeris", "mars", "--from", "2005-06-17", "--to",
+                                   "2005-06-17", "--step", "1h", "--lang", "en"});
+    EXPECT_EQ(mars.out.rfind("Local time           UTC offset             RA (h)", 0), 0u)
+        << mars.out;
+    EXPECT_NE(mars.out.find("Diameter (arcsec)"), std::string::npos);
+}
+
+TEST(Ephemeris, HoursAcrossASummerTimeChange) {
+    if (!HaveZone("Europe/Paris")) GTEST_SKIP() << "no time-zone database (package tzdata)";
+    // 30 March 2025: 02:00 local does not exist; an hour after 01:00 is 03:00.
+    const CliResult r =
+        RunCli({"ephemeris", "moon", "--lon", "-2.35", "--lat", "48.85", "--tz", "Europe/Paris",
+                "--from", "2025-03-30T01:00", "--to", "2025-03-30T04:00", "--step", "1h", "--csv"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto rows = CsvRows(r.out);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0][0] + " " + rows[0][1], "2025-03-30T01:00:00 +01:00");
+    EXPECT_EQ(rows[1][0] + " " + rows[1][1], "2025-03-30T03:00:00 +02:00");
+    EXPECT_EQ(rows[2][0] + " " + rows[2][1], "2025-03-30T04:00:00 +02:00");
+    const std::vector<std::string> place = {"--lon-deg", "2.35",      "--lon-min", "0",
+                                            "--east",    "--lat-deg", "48.85",     "--lat-min",
+                                            "0",         "--zone",    "-1"};
+    std::vector<std::string> summer = place;
+    summer.insert(summer.end(), {"--summer", "1"});
+    ExpectRowIsTheReport(Body::Moon, rows[0], ReportAt("moon", "2025", "3", "30", "1", "0", place));
+    ExpectRowIsTheReport(Body::Moon, rows[1],
+                         ReportAt("moon", "2025", "3", "30", "3", "0", summer));
+}
+
+TEST(Ephemeris, DaysKeepTheClockTime) {
+    if (!HaveZone("Europe/Paris")) GTEST_SKIP() << "no time-zone database (package tzdata)";
+    const CliResult r =
+        RunCli({"ephemeris", "sun", "--tz", "Europe/Paris", "--from", "2025-03-29T12:00", "--to",
+                "2025-03-31T12:00", "--step", "1d", "--csv"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto rows = CsvRows(r.out);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0][0] + rows[0][1], "2025-03-29T12:00:00+01:00");
+    EXPECT_EQ(rows[1][0] + rows[1][1], "2025-03-30T12:00:00+02:00");
+    EXPECT_EQ(rows[2][0] + rows[2][1], "2025-03-31T12:00:00+02:00");
+}
+
+TEST(Ephemeris, HalfHourZone) {
+    if (!HaveZone("Asia/Kolkata")) GTEST_SKIP() << "no time-zone database (package tzdata)";
+    // 00:10 at +05:30 is 23:40 the day before at zone -5: the instant the report is given.
+    const CliResult r =
+        RunCli({"ephemeris", "moon", "--lon", "-77.2", "--lat", "28.6", "--tz", "Asia/Kolkata",
+                "--from", "2025-01-01T00:10", "--to", "2025-01-01T00:10", "--step", "1m", "--csv"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto rows = CsvRows(r.out);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][0] + rows[0][1], "2025-01-01T00:10:00+05:30");
+    ExpectRowIsTheReport(Body::Moon, rows[0],
+                         ReportAt("moon", "2024", "12", "31", "23", "40",
+                                  {"--lon-deg", "77.2", "--lon-min", "0", "--east", "--lat-deg",
+                                   "28.6", "--lat-min", "0", "--zone", "-5"}));
+}
+
+TEST(Ephemeris, StepsIncludeBothEnds) {
+    const auto count = [](const std::string& to, const std::string& step) {
+        const CliResult r = RunCli({"ephemeris", "sun", "--from", "2025-01-01T00:00", "--to", to,
+                                    "--step", step, "--csv"});
+        EXPECT_EQ(r.status, 0) << r.err;
+        return CsvRows(r.out).size();
+    };
+    EXPECT_EQ(count("2025-01-01T00:59", "30m"), 2u);
+    EXPECT_EQ(count("2025-01-01T01:00", "30m"), 3u);
+    EXPECT_EQ(count("2025-01-01T00:00", "1d"), 1u);
+    EXPECT_EQ(count("2025-12-31T23:00", "1h"), 8760u);
+}
+
+TEST(Ephemeris, PeriodsWhateverTheRegionalSettings) {
+    const char* saved = std::getenv("LC_ALL");
+    const std::string restore = saved ? saved : "";
+    setenv("LC_ALL", "de_DE.UTF-8", 1);
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) {
+        saved ? setenv("LC_ALL", restore.c_str(), 1) : unsetenv("LC_ALL");
+        GTEST_SKIP() << "no de_DE.UTF-8 locale";
+    }
+    std::setlocale(LC_NUMERIC, "C");
+    const std::vector<std::string> args = {"ephemeris",        "sun",  "--from",
+                                           "2005-06-17T12:00", "--to", "2005-06-17T12:00",
+                                           "--step",           "1h"};
+    std::vector<std::string> csv = args, json = args;
+    csv.push_back("--csv");
+    json.push_back("--json");
+    const CliResult text = RunCli(args), c = RunCli(csv), j = RunCli(json);
+    saved ? setenv("LC_ALL", restore.c_str(), 1) : unsetenv("LC_ALL");
+    EXPECT_NE(text.out.find("5,73805137675184"), std::string::npos) << text.out;
+    EXPECT_NE(c.out.find(",5.73805137675184,"), std::string::npos) << c.out;
+    EXPECT_NE(j.out.find("\"ra_h\": 5.73805137675184,"), std::string::npos) << j.out;
+}
+
+TEST(Ephemeris, RefusedInputWritesNothing) {
+    struct Case {
+        std::vector<std::string> args;
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {{"ephemeris", "moon", "--from", "2005-06-17", "--to", "2005-06-16T23:59", "--step", "1h"},
+         "zerin: --to is before --from (see 'zerin --help')\n"},
+        {{"ephemeris", "moon", "--from", "2005-06-17", "--to", "2005-06-18", "--step", "0m"},
+         "zerin: --step 0m: a step of zero never reaches --to (see 'zerin --help')\n"},
+        {{"ephemeris", "moon", "--from", "2005-06-17", "--to", "2005-06-18", "--step", "1w"},
+         "--step takes a whole number and d, h or m"},
+        {{"ephemeris", "moon", "--from", "2005-06-17", "--to", "2005-06-18", "--step", "1.5h"},
+         "--step takes a whole number"},
+        {{"ephemeris", "moon", "--from", "2000-01-01", "--to", "2002-01-01", "--step", "1m"},
+         "zerin: a table of 1052641 rows: at most 1,000,000 (see 'zerin --help')\n"},
+        {{"ephemeris", "moon", "--from", "2005-06-17", "--to", "2005-06-18", "--step", "1h", "--tz",
+          "Nowhere/Atlantis"},
+         "zerin: unknown time zone 'Nowhere/Atlantis'"},
+        {{"ephemeris", "comet", "--from", "2005-06-17", "--to", "2005-06-18", "--step", "1h"},
+         "zerin: unknown body 'comet'"},
+        {{"ephemeris", "--from", "2005-06-17"}, "ephemeris needs a body"},
+        {{"ephemeris", "moon", "--from", "2005-06-17", "--step", "1h"},
+         "needs --from, --to and --step"},
+        {{"ephemeris", "moon", "--from", "2005-06-17T25:00", "--to", "2005-06-18", "--step", "1h"},
+         "is not a date"},
+        {{"ephemeris", "moon", "--from", "2005-06-17", "--to", "2005-06-18", "--step", "1h",
+          "--hour", "3"},
+         "--hour is not an option of tables"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[c.args.size() - 1]);
+        const CliResult r = RunCli(c.args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+}
+
+}  // namespace
+}  // namespace zerin::test

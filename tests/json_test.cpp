@@ -1,0 +1,158 @@
+// The JSON forms: `zerin report BODY --json` and the tables' --json, parsed back by an
+// independent reader (Python's json module, strict about numbers) and checked against
+// the text forms.
+#include "Json.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "TestSupport.h"
+
+namespace zerin::test {
+namespace {
+
+bool HavePython() {
+    return std::system("python3 -c 'import json' >/dev/null 2>&1") == 0;
+}
+
+// Runs a Python expression on the parsed JSON `d` and returns what it prints; NaN and
+// Infinity are refused as the JSON grammar refuses them.
+std::string Parsed(const std::string& json, const std::string& expression) {
+    char path[] = "/tmp/zerin-json-XXXXXX";
+    const int fd = mkstemp(path);
+    EXPECT_GE(fd, 0);
+    std::FILE* f = fdopen(fd, "w");
+    std::fwrite(json.data(), 1, json.size(), f);
+    std::fclose(f);
+    const std::string command =
+        "python3 -c 'import json,sys\n"
+        "def refuse(x): raise ValueError(x)\n"
+        "d = json.load(open(sys.argv[1], encoding=\"utf-8\"), parse_constant=refuse)\n"
+        "print(" +
+        expression + ")' " + path + " 2>&1";
+    std::string out;
+    if (std::FILE* p = popen(command.c_str(), "r")) {
+        char buf[4096];
+        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
+        pclose(p);
+    }
+    std::remove(path);
+    if (!out.empty() && out.back() == '\n') out.pop_back();
+    return out;
+}
+
+TEST(Json, StringsAreEscaped) {
+    EXPECT_EQ(cli::JsonString("EtéRegl"), "\"EtéRegl\"");
+    EXPECT_EQ(cli::JsonString("a\"b\\c\r\n\t\x01"), "\"a\\\"b\\\\c\\r\\n\\t\\u0001\"");
+}
+
+TEST(Json, SunReportValuesInReportOrder) {
+    if (!HavePython()) GTEST_SKIP() << "python3 is needed to read the JSON back";
+    const std::vector<std::string> args = ReportArgs("sun", "2005", "6", "17");
+    std::vector<std::string> jsonArgs = args;
+    jsonArgs.push_back("--json");
+    const CliResult text = RunCli(args), json = RunCli(jsonArgs);
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_EQ(json.err, "");
+    EXPECT_EQ(Parsed(json.out, "\" \".join(i[\"name\"] for i in d)"),
+              "Lon Lat Zone EtéRegl Y m h Min Sec J Retard JJ T L m e EE R_soleil N C Lg_Soleil "
+              "O Asc Dec TS_GMT TS_Loc Ha Azimut Altitude Diam MIDI Duirn Lever Coucher Alt Fadl "
+              "Asr1 Alt Fadl Asr2 Fadl Icha Fadl Fajr");
+    EXPECT_EQ(Parsed(json.out,
+                     "(sorted(set(str(i[\"unit\"]) for i in d)), "
+                     "all(type(i[\"value\"]) in (int, float) for i in d))"),
+              "(['None', 'arcmin', 'au', 'cy', 'd', 'deg', 'h'], True)");
+    // Each value is the number the report prints (sidereal times aside, which the report
+    // writes as hours, minutes and seconds).
+    const std::string values = Parsed(json.out,
+                                      "\"\\n\".join(repr(i[\"value\"]) for i in d if i[\"name\"] "
+                                      "not in (\"TS_GMT\", \"TS_Loc\"))");
+    std::size_t count = 0;
+    for (std::size_t from = 0; from < values.size(); ++count) {
+        std::size_t to = values.find('\n', from);
+        if (to == std::string::npos) to = values.size();
+        std::string value = values.substr(from, to - from);
+        if (value.size() > 2 && value.compare(value.size() - 2, 2, ".0") == 0)
+            value.resize(value.size() - 2);  // Python writes 12.0 where the report writes 12
+        EXPECT_NE(text.out.find(value), std::string::npos) << value;
+        from = to + 1;
+    }
+    EXPECT_EQ(count, 42u);
+    EXPECT_NE(json.out.find("{\"name\": \"MIDI\", \"value\": 12.3930875282151, \"unit\": \"h\"}"),
+              std::string::npos);
+    EXPECT_NE(text.out.find("MIDI = Asc - TS_Loc + (UT * 24) - Zone\r\n = 12.3930875282151\r\n"),
+              std::string::npos);
+}
+
+TEST(Json, EveryBodyParses) {
+    if (!HavePython()) GTEST_SKIP() << "python3 is needed to read the JSON back";
+    std::string all = "[";
+    for (const char* body :
+         {"moon", "mercury", "venus", "mars", "jupiter", "saturn", "uranus", "neptune", "pluto"}) {
+        std::vector<std::string> args = ReportArgs(body, "2005", "6", "17");
+        args.push_back("--json");
+        const CliResult r = RunCli(args);
+        ASSERT_EQ(r.status, 0) << body << r.err;
+        all += (all.size() > 1 ? "," : "") + r.out;
+    }
+    all += "]";
+    // Nine arrays of items with the three members, each ending with the illumination.
+    EXPECT_EQ(Parsed(all,
+                     "(len(d), [b[-1][\"name\"] for b in d].count(\"illum\"), "
+                     "all(set(i) == {\"name\", \"value\", \"unit\"} for b in d for i in b))"),
+              "(9, 9, True)");
+}
+
+TEST(Json, StopsAndRefusalsAsTheReportDoes) {
+    if (!HavePython()) GTEST_SKIP() << "python3 is needed to read the JSON back";
+    // 60° N in June: the report ends after the second afternoon time, with its message.
+    std::vector<std::string> args = ReportArgs("sun", "2005", "6", "17");
+    args.insert(args.end(), {"--lat-deg", "60", "--lat-min", "0", "--json"});
+    const CliResult stopped = RunCli(args);
+    EXPECT_EQ(stopped.status, 0);
+    EXPECT_NE(stopped.err.find("the Sun does not reach the altitude"), std::string::npos);
+    EXPECT_EQ(Parsed(stopped.out, "d[-1][\"name\"]"), "Asr2");
+    // A refused date: no JSON at all.
+    std::vector<std::string> gap = ReportArgs("sun", "1582", "10", "10");
+    gap.push_back("--json");
+    const CliResult refused = RunCli(gap);
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.out, "");
+}
+
+TEST(Json, Tables) {
+    if (!HavePython()) GTEST_SKIP() << "python3 is needed to read the JSON back";
+    const CliResult times = RunCli({"times", "--lat", "60", "--from", "2005-06-16", "--days", "3",
+                                    "--json", "--high-lat", "angle"});
+    ASSERT_EQ(times.status, 0) << times.err;
+    EXPECT_EQ(Parsed(times.out,
+                     "(d[\"lon\"], d[\"lat\"], d[\"high_lat\"], len(d[\"rows\"]), "
+                     "[(r[\"date\"], r[\"transit\"], r[\"adjusted\"]) for r in "
+                     "d[\"rows\"]][1])"),
+              "(5.66666666666667, 60, 'angle', 3, ('2005-06-17', '12:24', ['fajr', 'isha']))");
+    const CliResult csv =
+        RunCli({"times", "--lat", "60", "--from", "2005-06-16", "--days", "3", "--csv"});
+    const CliResult plain =
+        RunCli({"times", "--lat", "60", "--from", "2005-06-16", "--days", "3", "--json"});
+    // The same rows as the CSV, a missing cell null where the CSV leaves it empty.
+    EXPECT_EQ(
+        Parsed(plain.out,
+               "str(d[\"rows\"][0][\"fajr\"]) + \"\\n\" + \"\\n\".join(\",\".join(\"\" if v is "
+               "None else \";\".join(v) if "
+               "isinstance(v, list) else v for v in r.values()) for r in d[\"rows\"])"),
+        "None\n" + csv.out.substr(csv.out.find('\n') + 1, csv.out.size() - csv.out.find('\n') - 2));
+
+    const CliResult ephemeris = RunCli({"ephemeris", "venus", "--from", "2005-06-17", "--to",
+                                        "2005-06-18", "--step", "6h", "--json"});
+    ASSERT_EQ(ephemeris.status, 0) << ephemeris.err;
+    EXPECT_EQ(Parsed(ephemeris.out,
+                     "(d[\"body\"], len(d[\"rows\"]), d[\"rows\"][4][\"time\"], "
+                     "all(type(v) is float for r in d[\"rows\"] for k, v in "
+                     "r.items() if k not in (\"time\", \"utc_offset\")))"),
+              "('venus', 5, '2005-06-18T00:00:00', True)");
+}
+
+}  // namespace
+}  // namespace zerin::test

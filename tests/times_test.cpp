@@ -1,0 +1,378 @@
+// zerin times: the values of the Sun command day by day, the clock on which they are
+// shown (time-zone database, summer time, half-hour zones), the cells of days when the Sun
+// never reaches an altitude, the high-latitude rules, and refused input.
+#include "Times.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "NumText.h"
+#include "TestSupport.h"
+
+namespace zerin::test {
+namespace {
+
+using cli::Civil;
+using cli::ClockText;
+using cli::TimesDay;
+using cli::Timetable;
+
+// The value a report prints after a formula text: "Fajr = MIDI - Fadl\r\n = 4.51...".
+std::string Printed(const std::string& report, const std::string& formula) {
+    const std::string head = formula + "\r\n = ";
+    const std::size_t at = report.find(head);
+    if (at == std::string::npos) return "(not in the report)";
+    const std::size_t from = at + head.size();
+    return report.substr(from, report.find("\r\n", from) - from);
+}
+
+struct PrintedTimes {
+    std::string MIDI, Lever, Coucher, Asr1, Asr2, Icha, Fajr;
+};
+
+PrintedTimes PrintedOf(const std::string& report) {
+    return {Printed(report, "MIDI = Asc - TS_Loc + (UT * 24) - Zone"),
+            Printed(report, "Lever = MIDI - Duirn"),
+            Printed(report, "Coucher = MIDI + Duirn"),
+            Printed(report, "Asr1 = MIDI + Fadl"),
+            Printed(report, "Asr2 = MIDI + Fadl"),
+            Printed(report, "Icha = MIDI + Fadl"),
+            Printed(report, "Fajr = MIDI - Fadl")};
+}
+
+// `zerin report sun` for a date and an instant, place and zone options after them.
+std::string SunReport(int year, int month, int day, const std::vector<std::string>& more,
+                      const std::string& hour = "12", const std::string& minute = "0") {
+    std::vector<std::string> args = ReportArgs("sun", std::to_string(year), std::to_string(month),
+                                               std::to_string(day), hour, minute, "0");
+    args.insert(args.end(), more.begin(), more.end());
+    const CliResult r = RunCli(args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    return r.out;
+}
+
+cli::FieldOptions Place(const std::string& lonDeg, bool east, const std::string& latDeg,
+                        bool north = true) {
+    cli::FieldOptions place;
+    place.fields.TxtDegLon = lonDeg;
+    place.fields.TxtMinLon = place.fields.TxtSecLon = "0";
+    place.fields.TxtDegLat = latDeg;
+    place.fields.TxtMinLat = place.fields.TxtSecLat = "0";
+    place.east = east;
+    place.north = north;
+    return place;
+}
+
+// The default place (5° 40' W) at another latitude North.
+cli::FieldOptions AtLatitude(const std::string& latDeg) {
+    cli::FieldOptions place;
+    place.fields.TxtDegLat = latDeg;
+    place.fields.TxtMinLat = "0";
+    return place;
+}
+
+Civil Date(int year, int month, int day) {
+    return {year, month, day, 0, 0, 0};
+}
+
+void ExpectSameAsReport(const TimesDay& d, const PrintedTimes& p) {
+    EXPECT_EQ(NumText(d.sun.MIDI), p.MIDI);
+    EXPECT_EQ(NumText(d.sun.Lever), p.Lever);
+    EXPECT_EQ(NumText(d.sun.Coucher), p.Coucher);
+    EXPECT_EQ(NumText(d.sun.Asr1), p.Asr1);
+    EXPECT_EQ(NumText(d.sun.Asr2), p.Asr2);
+    EXPECT_EQ(NumText(d.sun.Icha), p.Icha);
+    EXPECT_EQ(NumText(d.sun.Fajr), p.Fajr);
+}
+
+bool HaveZone(const std::string& name) {
+    struct stat s {};
+    return stat(("/usr/share/zoneinfo/" + name).c_str(), &s) == 0;
+}
+
+TEST(Times, EachDayIsTheSunCommandAtNoonStandardTime) {
+    // The default place (5° 40' W, 32° 56' N) on zone 0, and a place East of Greenwich on
+    // zone -3, on days of each season, a leap day and the Gregorian reform's first day.
+    const auto defaultClock = cli::FixedClock(0, 0);
+    Timetable defaultTable(cli::FieldOptions{}, *defaultClock, cli::HighLatRule::None);
+    const auto eastClock = cli::FixedClock(-3, 0);
+    Timetable eastTable(Place("39.8", true, "21.4"), *eastClock, cli::HighLatRule::None);
+    for (const Civil& date : {Date(2005, 6, 17), Date(2005, 12, 21), Date(2024, 2, 29),
+                              Date(2025, 3, 20), Date(1582, 10, 15)}) {
+        SCOPED_TRACE(cli::DateText(date));
+        const TimesDay d = defaultTable.Day(date);
+        ExpectSameAsReport(d, PrintedOf(SunReport(date.year, date.month, date.day, {})));
+        EXPECT_TRUE(d.sun.complete);
+        EXPECT_EQ(d.clock[cli::kFajr], d.sun.Fajr);  // whole-hour zone: the clock is the zone's
+        EXPECT_EQ(d.clock[cli::kTransit], d.sun.MIDI);
+        const TimesDay e = eastTable.Day(date);
+        ExpectSameAsReport(
+            e, PrintedOf(SunReport(date.year, date.month, date.day,
+                                   {"--lon-deg", "39.8", "--lon-min", "0", "--east", "--lat-deg",
+                                    "21.4", "--lat-min", "0", "--zone", "-3"})));
+        EXPECT_EQ(cli::OffsetText(e.offset.Total()), "+03:00");
+    }
+}
+
+TEST(Times, TheCommandRoundsTheReportsValues) {
+    const std::string report = SunReport(2005, 6, 17, {});
+    const PrintedTimes p = PrintedOf(report);
+    const CliResult r = RunCli({"times", "--from", "2005-06-17", "--days", "1", "--csv"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    std::string row = "2005-06-17,+00:00";
+    for (const std::string& value : {p.Fajr, p.Lever, p.MIDI, p.Asr1, p.Asr2, p.Coucher, p.Icha})
+        row += "," + ClockText(std::stod(value), false);
+    EXPECT_EQ(r.out, "date,utc_offset,fajr,sunrise,transit,asr1,asr2,sunset,isha,adjusted\n" + row +
+                         ",\n");
+    EXPECT_EQ(row, "2005-06-17,+00:00,03:25,05:17,12:24,16:06,17:22,19:30,21:09");
+}
+
+TEST(Times, ClockRounding) {
+    EXPECT_EQ(ClockText(12 + 59.5 / 60, false), "13:00");  // half a minute rounds up
+    EXPECT_EQ(ClockText(12 + 59.49 / 60, false), "12:59");
+    EXPECT_EQ(ClockText(12 + 29.5 / 60, false), "12:30");
+    EXPECT_EQ(ClockText(23 + 59.5 / 60, false), "00:00+1");  // into the next day
+    EXPECT_EQ(ClockText(24.5, false), "00:30+1");
+    EXPECT_EQ(ClockText(-0.25, false), "23:45-1");
+    EXPECT_EQ(ClockText(0, false), "00:00");
+    EXPECT_EQ(ClockText(5 + 59.0 / 60 + 59.5 / 3600, true), "06:00:00");
+    EXPECT_EQ(ClockText(5 + 59.0 / 60 + 59.4 / 3600, true), "05:59:59");
+    EXPECT_EQ(ClockText(23 + 59.0 / 60 + 59.5 / 3600, true), "00:00:00+1");
+    EXPECT_EQ(ClockText(48.25, false), "00:15+2");
+}
+
+TEST(Times, SummerTimeChangeFromTheZoneDatabase) {
+    if (!HaveZone("Europe/Paris")) GTEST_SKIP() << "no time-zone database (package tzdata)";
+    std::string error;
+    const auto paris = cli::NamedClock("Europe/Paris", error);
+    ASSERT_TRUE(paris) << error;
+    const auto plus1 = cli::FixedClock(-1, 0);
+    const cli::FieldOptions place = Place("2.35", true, "48.85");
+    Timetable withTz(place, *paris, cli::HighLatRule::None);
+    Timetable fixed(place, *plus1, cli::HighLatRule::None);
+    // 30 March 2025: clocks go from +01:00 to +02:00 at 01:00 UT; noon is after it.
+    for (int day = 29; day <= 31; ++day) {
+        SCOPED_TRACE(day);
+        const TimesDay d = withTz.Day(Date(2025, 3, day));
+        const TimesDay standard = fixed.Day(Date(2025, 3, day));
+        EXPECT_EQ(d.offset.standard, 3600);
+        EXPECT_EQ(d.offset.summer, day == 29 ? 0 : 3600);
+        // The day's instant is noon standard time: the Sun command's values are those of
+        // zone -1 without summer time, shown an hour later once summer time is in force.
+        ExpectSameAsReport(
+            d, PrintedOf(SunReport(2025, 3, day,
+                                   {"--lon-deg", "2.35", "--lon-min", "0", "--east", "--lat-deg",
+                                    "48.85", "--lat-min", "0", "--zone", "-1"})));
+        for (int c = 0; c < cli::kTimeCells; ++c)
+            EXPECT_EQ(d.clock[c], standard.clock[c] + (day == 29 ? 0 : 1));
+    }
+    const CliResult r =
+        RunCli({"times", "--lon", "2:21E", "--lat", "48:51N", "--tz", "Europe/Paris", "--from",
+                "2025-03-29", "--to", "2025-03-31", "--lang", "en"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("2025-03-29  +01:00  "), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("2025-03-30  +02:00  "), std::string::npos);
+    EXPECT_NE(r.out.find("2025-03-31  +02:00  "), std::string::npos);
+}
+
+TEST(Times, ZonesThatAreNotWholeHours) {
+    struct Case {
+        const char* zone;
+        const char* lonDeg;
+        bool east;
+        const char* zoneField;  // the whole-hour zone the instant is entered on
+        const char* hour;       // and its clock time for noon at the real offset
+        const char* minute;
+        const char* offset;
+        double shift;  // hours from the whole-hour zone's clock to the real one
+    };
+    for (const Case& c :
+         {Case{"Asia/Kolkata", "77.2", true, "-5", "11", "30", "+05:30", 0.5},
+          Case{"Asia/Kathmandu", "85.3", true, "-5", "11", "15", "+05:45", 0.75},
+          Case{"America/St_Johns", "52.7", false, "3", "12", "30", "-03:30", -0.5}}) {
+        SCOPED_TRACE(c.zone);
+        if (!HaveZone(c.zone)) GTEST_SKIP() << "no time-zone database (package tzdata)";
+        std::string error;
+        const auto clock = cli::NamedClock(c.zone, error);
+        ASSERT_TRUE(clock) << error;
+        Timetable table(Place(c.lonDeg, c.east, "28"), *clock, cli::HighLatRule::None);
+        const TimesDay d = table.Day(Date(2025, 1, 15));  // no summer time anywhere here
+        EXPECT_EQ(cli::OffsetText(d.offset.Total()), c.offset);
+        std::vector<std::string> place = {
+            "--lon-deg", c.lonDeg, "--lon-min", "0", c.east ? "--east" : "--west",
+            "--lat-deg", "28",     "--lat-min", "0", "--zone",
+            c.zoneField};
+        ExpectSameAsReport(d, PrintedOf(SunReport(2025, 1, 15, place, c.hour, c.minute)));
+        EXPECT_EQ(d.clock[cli::kTransit], d.sun.MIDI + c.shift);
+        // Noon on the real clock is near 12 h plus the place's distance from the zone's
+        // meridian, whatever the whole-hour zone the instant went in on.
+        EXPECT_NEAR(d.clock[cli::kTransit], 12, 0.6);
+    }
+}
+
+TEST(Times, PolarDayAndNightKeepTheOtherCells) {
+    const auto clock = cli::FixedClock(0, 0);
+    const cli::FieldOptions seventyNorth = AtLatitude("70");
+    for (const cli::HighLatRule rule : {cli::HighLatRule::None, cli::HighLatRule::Middle}) {
+        Timetable table(seventyNorth, *clock, rule);
+        // Midsummer: the Sun never sets, so no rising, setting, dawn or nightfall, and no
+        // night for a high-latitude rule to divide; the transit and afternoon times stay.
+        const TimesDay summer = table.Day(Date(2005, 6, 17));
+        for (const int c : {cli::kFajr, cli::kSunrise, cli::kSunset, cli::kIsha})
+            EXPECT_TRUE(std::isnan(summer.clock[c])) << c;
+        for (const int c : {cli::kTransit, cli::kAsr1, cli::kAsr2})
+            EXPECT_FALSE(std::isnan(summer.clock[c])) << c;
+        EXPECT_FALSE(summer.adjusted[cli::kFajr] || summer.adjusted[cli::kIsha]);
+        EXPECT_FALSE(summer.sun.complete);
+        // Midwinter: the Sun never rises, nor reaches an afternoon altitude, but it comes
+        // within 17 and 19 degrees of the horizon: dawn and nightfall stay.
+        const TimesDay winter = table.Day(Date(2005, 12, 21));
+        for (const int c : {cli::kSunrise, cli::kSunset, cli::kAsr1, cli::kAsr2})
+            EXPECT_TRUE(std::isnan(winter.clock[c])) << c;
+        for (const int c : {cli::kFajr, cli::kTransit, cli::kIsha})
+            EXPECT_FALSE(std::isnan(winter.clock[c])) << c;
+    }
+    // The report of the same midsummer day writes only the transit; the table's transit
+    // is that value.
+    const std::string report = SunReport(2005, 6, 17, {"--lat-deg", "70", "--lat-min", "0"});
+    Timetable table(seventyNorth, *clock, cli::HighLatRule::None);
+    EXPECT_EQ(NumText(table.Day(Date(2005, 6, 17)).sun.MIDI),
+              Printed(report, "MIDI = Asc - TS_Loc + (UT * 24) - Zone"));
+
+    const CliResult r = RunCli({"times", "--lat", "70", "--from", "2005-06-17", "--days", "1",
+                                "--lang", "en", "--high-lat", "middle"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_NE(
+        r.out.find("2005-06-17  +00:00      —     —        12:24    17:37  19:09  —       —\n"),
+        std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("— the Sun does not reach the altitude of this time on that day"),
+              std::string::npos);
+}
+
+TEST(Times, HighLatitudeRulesFillDawnAndNightfall) {
+    // 60° N in mid-June: rising and setting, but no dawn nor nightfall. The report stops
+    // after the second afternoon time; the table keeps every cell it can compute.
+    const auto clock = cli::FixedClock(0, 0);
+    const cli::FieldOptions sixtyNorth = AtLatitude("60");
+    const std::string report = SunReport(2005, 6, 17, {"--lat-deg", "60", "--lat-min", "0"});
+    Timetable none(sixtyNorth, *clock, cli::HighLatRule::None);
+    const TimesDay d = none.Day(Date(2005, 6, 17));
+    EXPECT_TRUE(std::isnan(d.clock[cli::kFajr]));
+    EXPECT_TRUE(std::isnan(d.clock[cli::kIsha]));
+    EXPECT_EQ(NumText(d.sun.Asr2), Printed(report, "Asr2 = MIDI + Fadl"));
+    EXPECT_EQ(NumText(d.sun.Coucher), Printed(report, "Coucher = MIDI + Duirn"));
+
+    const double rising = d.clock[cli::kSunrise], setting = d.clock[cli::kSunset];
+    const double night = 24 - (setting - rising);
+    struct Rule {
+        cli::HighLatRule rule;
+        double dawnPart, nightfallPart;
+    };
+    for (const Rule& rule : {Rule{cli::HighLatRule::Middle, night / 2, night / 2},
+                             Rule{cli::HighLatRule::Seventh, night / 7, night / 7},
+                             Rule{cli::HighLatRule::Angle, night * 19 / 60, night * 17 / 60}}) {
+        Timetable table(sixtyNorth, *clock, rule.rule);
+        const TimesDay a = table.Day(Date(2005, 6, 17));
+        EXPECT_DOUBLE_EQ(a.clock[cli::kFajr], rising - rule.dawnPart);
+        EXPECT_DOUBLE_EQ(a.clock[cli::kIsha], setting + rule.nightfallPart);
+        EXPECT_TRUE(a.adjusted[cli::kFajr] && a.adjusted[cli::kIsha]);
+        EXPECT_FALSE(a.adjusted[cli::kSunrise]);
+        // A day with a true dawn and nightfall (32° N) is left as it is.
+        Timetable south(cli::FieldOptions{}, *clock, rule.rule);
+        const TimesDay b = south.Day(Date(2005, 6, 17));
+        EXPECT_FALSE(b.adjusted[cli::kFajr] || b.adjusted[cli::kIsha]);
+        EXPECT_EQ(b.clock[cli::kFajr], b.sun.Fajr);
+    }
+
+    const CliResult csv = RunCli({"times", "--lat", "60", "--from", "2005-06-17", "--days", "1",
+                                  "--csv", "--high-lat", "middle"});
+    ASSERT_EQ(csv.status, 0) << csv.err;
+    EXPECT_NE(csv.out.find(",00:24+1,fajr;isha\n"), std::string::npos) << csv.out;
+    const CliResult plain =
+        RunCli({"times", "--lat", "60", "--from", "2005-06-17", "--days", "1", "--csv"});
+    EXPECT_NE(plain.out.find("2005-06-17,+00:00,,03:06,12:24,17:05,18:24,21:41,,\n"),
+              std::string::npos)
+        << plain.out;
+    const CliResult text = RunCli({"times", "--lat", "60", "--from", "2005-06-17", "--days", "1",
+                                   "--lang", "en", "--high-lat", "seventh"});
+    EXPECT_NE(text.out.find("* filled by the high-latitude rule seventh"), std::string::npos);
+}
+
+TEST(Times, PlaceOptions) {
+    // --lon and --lat write the same field texts as the report's field options.
+    const CliResult a = RunCli({"times", "--lon", "5:40:0W", "--lat", "32:56:0N", "--from",
+                                "2005-06-17", "--days", "2", "--csv", "--seconds"});
+    const CliResult b =
+        RunCli({"times", "--from", "2005-06-17", "--days", "2", "--csv", "--seconds"});
+    ASSERT_EQ(a.status, 0) << a.err;
+    EXPECT_EQ(a.out, b.out);
+    const CliResult east = RunCli({"times", "--lon", "-39.8", "--lat", "21.4", "--zone", "-3",
+                                   "--from", "2005-06-17", "--days", "1", "--csv"});
+    const CliResult eastFields =
+        RunCli({"times", "--lon-deg", "39.8", "--lon-min", "0", "--east", "--lat-deg", "21.4",
+                "--lat-min", "0", "--zone", "-3", "--from", "2005-06-17", "--days", "1", "--csv"});
+    ASSERT_EQ(east.status, 0) << east.err;
+    EXPECT_EQ(east.out, eastFields.out);
+    const CliResult south = RunCli({"times", "--lat", "33:55S", "--lon", "18:25E", "--zone", "-2",
+                                    "--from", "2005-06-17", "--days", "1", "--csv"});
+    const CliResult southFields = RunCli({"times", "--lat-deg", "33", "--lat-min", "55", "--south",
+                                          "--lon-deg", "18", "--lon-min", "25", "--east", "--zone",
+                                          "-2", "--from", "2005-06-17", "--days", "1", "--csv"});
+    EXPECT_EQ(south.out, southFields.out);
+    // The table's Arabic header is the default.
+    const CliResult arabic = RunCli({"times", "--from", "2005-06-17", "--days", "1"});
+    EXPECT_EQ(arabic.out.rfind("التاريخ     فرق التوقيت  الفجر", 0), 0u) << arabic.out;
+}
+
+TEST(Times, RefusedInputWritesNothing) {
+    struct Case {
+        std::vector<std::string> args;
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {{"times", "--from", "2005-06-17", "--days", "2", "--tz", "Mars/Olympus_Mons"},
+         "zerin: unknown time zone 'Mars/Olympus_Mons': give a name of the time-zone database, "
+         "such as Africa/Casablanca or Asia/Kolkata (see 'zerin --help')\n"},
+        {{"times", "--from", "2005-06-17", "--days", "2", "--tz", "../../etc/passwd"},
+         "zerin: unknown time zone '../../etc/passwd'"},
+        {{"times", "--from", "2005-06-17", "--to", "2005-06-16"},
+         "zerin: --to 2005-06-16 is before --from 2005-06-17 (see 'zerin --help')\n"},
+        {{"times", "--from", "2005-06-17", "--days", "1000001"},
+         "zerin: a table of 1000001 rows: at most 1,000,000 (see 'zerin --help')\n"},
+        {{"times", "--from", "2005-06-17", "--to", "5000-01-01"}, "rows: at most 1,000,000"},
+        {{"times", "--from", "2005-06-17", "--days", "0"}, "--days 0"},
+        {{"times", "--from", "2005-02-29", "--days", "1"}, "'2005-02-29' is not a date"},
+        {{"times", "--from", "1582-10-14", "--days", "1"}, "before 15 October 1582"},
+        {{"times", "--from", "2005-06-17"}, "either --days N or --to"},
+        {{"times", "--days", "3"}, "times needs --from"},
+        {{"times", "--from", "2005-06-17", "--days", "1", "--zone", "-5.5"},
+         "--zone takes whole hours"},
+        {{"times", "--from", "2005-06-17", "--days", "1", "--tz", "Asia/Kolkata", "--zone", "-5"},
+         "does not go with --zone"},
+        {{"times", "--from", "2005-06-17", "--days", "1", "--lon", "5:60W"}, "out of range"},
+        {{"times", "--from", "2005-06-17", "--days", "1", "--lat", "-32N"}, "--lat takes"},
+        {{"times", "--from", "2005-06-17", "--days", "1", "--day", "3"},
+         "--day is not an option of tables"},
+        {{"times", "--from", "2005-06-17", "--days", "1", "--high-lat", "polar"},
+         "--high-lat takes none, middle, seventh or angle"},
+        {{"times", "--from", "2005-06-17", "--days", "1", "--lang", "fr"}, "--lang takes ar or en"},
+        {{"times", "--from", "2005-06-17", "--days", "1", "--bogus"}, "unknown option"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.back());
+        const CliResult r = RunCli(c.args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+}
+
+}  // namespace
+}  // namespace zerin::test
