@@ -40,9 +40,25 @@ double ReadPrefixed(const std::string& s, int base) {
     return value;
 }
 
+// A sign and up to 15 digits and nothing else (what the clock and the tables write): the
+// whole number is exact in a double, so it is read directly, to the value the general
+// reading gives. False for any other text.
+bool ReadPlainWhole(std::string_view text, double& value) {
+    std::size_t k = !text.empty() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
+    if (text.size() == k || text.size() - k > 15) return false;
+    long long whole = 0;
+    for (std::size_t j = k; j < text.size(); ++j) {
+        if (!IsDigit(text[j])) return false;
+        whole = whole * 10 + (text[j] - '0');
+    }
+    value = text[0] == '-' ? -static_cast<double>(whole) : static_cast<double>(whole);
+    return true;
+}
+
 }  // namespace
 
 double ReadNumber(std::string_view text) {
+    if (double whole; ReadPlainWhole(text, whole)) return whole;
     const std::string s = Squeeze(text);
     if (s.size() >= 2 && s[0] == '&') {
         if (s[1] == 'H' || s[1] == 'h') return ReadPrefixed(s, 16);
