@@ -278,7 +278,8 @@ Tables: zerin times and zerin ephemeris
   -5.6667 (decimal degrees, East negative), --lat 32:56:0N or --lat 32.9333 (South
   negative).
   ZONE: --zone H and --summer H in whole hours in the program's sign convention (one
-  hour ahead of Greenwich is --zone -1), or --tz NAME, a zone of the system's
+  hour ahead of Greenwich is --zone -1; the times' day stays at noon standard time and
+  --summer moves the clock they are shown on), or --tz NAME, a zone of the system's
   time-zone database (Asia/Kolkata, Europe/Paris): each day or instant then has its own
   offset, summer time included, and offsets that are not whole hours (+05:30, +05:45)
   are exact: the instant is handed to the calculation on the clock of the whole-hour
@@ -287,12 +288,16 @@ Tables: zerin times and zerin ephemeris
   database's sign convention (+01:00 is one hour ahead of Greenwich).
   Formats: an aligned table with a header (Arabic headers by default, --lang en for
   English; numbers with your regional decimal separator), --csv with a header row
-  (English keys, --lang ar for Arabic headers), --json (English keys). CSV and JSON
-  always write numbers with a period.
-  Dates are Gregorian, from 1582-10-15 to 9999-12-31; at most 1,000,000 rows. A wrong
-  option, an unknown zone name, --to before --from, a step of zero or too many rows: a
-  one-line message, exit status 2, nothing written. A table that takes more than a
-  second shows its progress on standard error when that is a terminal.
+  (English keys, --lang ar for Arabic headers), --json: an object with the place's
+  lon and lat as the report computes them (West and North positive), and "rows", one
+  object per row under the CSV's keys (times also give "high_lat"; ephemeris "body").
+  CSV and JSON always write numbers with a period.
+  Dates are Gregorian, from 1582-10-15 to 9999-12-31; at most 1,000,000 rows. A table
+  that takes more than a second shows its progress on standard error when that is a
+  terminal. Exit status: 0 written; 1 the output could not be written, or a
+  calculation fault left cells empty (with a message); 2 a wrong option, an unknown
+  zone name, --to before --from, a step of zero or too many rows: a one-line message,
+  nothing written.
 )";
 
 }  // namespace zerin::cli

@@ -12,7 +12,7 @@ namespace zerin::cli {
 namespace {
 
 constexpr std::size_t kFlushSize = 1 << 20;
-constexpr const char* kMissingText = "—";
+const std::string kMissingText = "—";
 
 bool NeedsQuotes(const std::string& text) {
     for (const char c : text)
@@ -91,9 +91,15 @@ void TableWriter::Row(const std::vector<Cell>& cells) {
     if (!started_) Start();
     const bool first = rows_++ == 0;
     if (format_ == Format::Text) {
-        for (std::size_t c = 0; c < columns_.size(); ++c)
-            widths_[c] = std::max(widths_[c], cells[c] ? DisplayWidth(*cells[c]) : 1);
-        textRows_.push_back(cells);
+        std::string row;
+        for (std::size_t c = 0; c < columns_.size(); ++c) {
+            if (columns_[c].kind == TableColumn::List) continue;
+            const std::string& cell = cells[c] ? *cells[c] : kMissingText;
+            widths_[c] = std::max(widths_[c], DisplayWidth(cell));
+            row += cell;
+            row += '\0';
+        }
+        textRows_.push_back(std::move(row));
         return;
     }
     std::string line;
@@ -136,31 +142,37 @@ void TableWriter::Row(const std::vector<Cell>& cells) {
     Put(line + "}");
 }
 
+// A row of the text table from its shown cells, each padded to its column's width:
+// numbers to the right, other cells to the left.
+std::string TableWriter::TextLine(const std::string& cells) const {
+    std::string line;
+    std::size_t from = 0;
+    for (std::size_t c = 0; c < columns_.size(); ++c) {
+        if (columns_[c].kind == TableColumn::List) continue;
+        const std::size_t end = cells.find('\0', from);
+        const std::string cell = cells.substr(from, end - from);
+        from = end + 1;
+        const std::string blanks(widths_[c] - DisplayWidth(cell), ' ');
+        if (!line.empty()) line += "  ";
+        line += columns_[c].kind == TableColumn::Number ? blanks + cell : cell + blanks;
+    }
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    return line + "\n";
+}
+
 bool TableWriter::Finish() {
     if (!started_) Start();
     if (format_ == Format::Json) {
         Put(rows_ ? "\n]}\n" : "]}\n");
     } else if (format_ == Format::Text) {
-        const auto pad = [](std::string text, std::size_t width, bool right) {
-            const std::string blanks(width - DisplayWidth(text), ' ');
-            return right ? blanks + text : text + blanks;
-        };
-        const auto line = [&](const std::vector<Cell>& cells) {
-            std::string text;
-            for (std::size_t c = 0; c < columns_.size(); ++c) {
-                if (columns_[c].kind == TableColumn::List) continue;
-                const std::string cell = cells[c] ? *cells[c] : kMissingText;
-                if (!text.empty()) text += "  ";
-                text += pad(cell, widths_[c], columns_[c].kind == TableColumn::Number);
-            }
-            while (!text.empty() && text.back() == ' ') text.pop_back();
-            return text + "\n";
-        };
-        std::vector<Cell> header;
-        for (const TableColumn& column : columns_)
-            header.push_back(headers_ == Language::Arabic ? column.arabic : column.english);
-        Put(line(header));
-        for (const std::vector<Cell>& cells : textRows_) Put(line(cells));
+        std::string header;
+        for (const TableColumn& column : columns_) {
+            if (column.kind == TableColumn::List) continue;
+            header += headers_ == Language::Arabic ? column.arabic : column.english;
+            header += '\0';
+        }
+        Put(TextLine(header));
+        for (const std::string& row : textRows_) Put(TextLine(row));
         for (const std::string& note : notes_) Put(note + "\n");
     }
     Flush();

@@ -48,6 +48,7 @@ class TableWriter {
     void Put(const std::string& text);
     void Flush();
     std::string CsvField(const std::string& text) const;
+    std::string TextLine(const std::string& cells) const;
 
     Format format_;
     Language headers_;
@@ -58,8 +59,9 @@ class TableWriter {
     std::string buffer_;
     bool started_ = false, failed_ = false;
     std::size_t rows_ = 0;
-    // The text table is aligned once every row is known.
-    std::vector<std::vector<Cell>> textRows_;
+    // The text table is aligned once every row is known: each row is kept as its shown
+    // cells, each ended by a NUL.
+    std::vector<std::string> textRows_;
     std::vector<std::size_t> widths_;
     std::vector<std::string> notes_;
 };
