@@ -32,11 +32,6 @@ constexpr EphemerisQuantity kElongation{"elongation_deg", "Elongation (deg)", "�
 constexpr EphemerisQuantity kIllumination{"illumination_pct", "Illuminated (%)", "النور (%)",
                                           "illum"};
 
-int Refuse(std::FILE* err, const std::string& what) {
-    std::fprintf(err, "zerin: %s (see 'zerin --help')\n", what.c_str());
-    return 2;
-}
-
 // Computes the rows of one body at one place on one clock.
 class EphemerisRows {
   public:
@@ -49,11 +44,7 @@ class EphemerisRows {
           clock_(clock),
           separator_(std::move(separator)),
           timeSeparator_(timeSeparator) {
-        calc_.report.SetSinks(Report::kValues);
-        calc_.sunTimesEach = true;  // the Sun's times are not columns: no high-latitude stop
-        calc_.fields = place.fields;
-        calc_.IsEast = place.east;
-        calc_.IsNorth = place.north;
+        PrepareForTable(calc_, place, Report::kValues);
     }
 
     // The cells of the instant utc; false when the body's command faulted (the
@@ -63,16 +54,9 @@ class EphemerisRows {
         // The instant goes in on the clock of the zone's and the summer time's
         // whole hours.
         const Seconds zone = offset.standard / kHour, summer = offset.summer / kHour;
-        const Civil entered = CivilOf(utc + (zone + summer) * kHour);
-        FieldTexts& f = calc_.fields;
-        f.TxtYear = std::to_string(entered.year);
-        f.TxtMonth = std::to_string(entered.month);
-        f.TxtDay = std::to_string(entered.day);
-        f.TxtHour = std::to_string(entered.hour);
-        f.TxtMin = std::to_string(entered.minute);
-        f.TxtSec = std::to_string(entered.second);
-        f.TxtZone = std::to_string(-zone);
-        f.TxtEteRegl = std::to_string(summer);
+        EnterClockReading(calc_.fields, CivilOf(utc + (zone + summer) * kHour));
+        calc_.fields.TxtZone = std::to_string(-zone);
+        calc_.fields.TxtEteRegl = std::to_string(summer);
         const bool written = RunBody(calc_, body_) == Outcome::Written;
 
         cells.clear();
@@ -112,11 +96,7 @@ class EphemerisRows {
         return found;
     }
 
-    class Quiet : public Messenger {
-      public:
-        void critical(const Message&) override {}
-    };
-    Quiet quiet_;
+    QuietMessenger quiet_;
     ModCalcule calc_;
     Body body_;
     std::vector<EphemerisQuantity> quantities_;
@@ -219,14 +199,11 @@ int RunEphemeris(const std::vector<std::string>& args, std::FILE* out, std::FILE
         return Refuse(err, "a table of " + std::to_string(count) + " rows: at most 1,000,000");
 
     const Format format = r.table.format;
-    const Language headers =
-        r.table.language.value_or(format == Format::Text ? Language::Arabic : Language::English);
     std::vector<TableColumn> columns = {{"time", "Local time", "الوقت المحلي"},
                                         {"utc_offset", "UTC offset", "فرق التوقيت"}};
     for (const EphemerisQuantity& q : EphemerisQuantities(r.body))
         columns.push_back({q.key, q.english, q.arabic, TableColumn::Number});
-    TableWriter writer(format, format == Format::Json ? Language::English : headers,
-                       std::move(columns), out, err);
+    TableWriter writer(format, HeaderLanguage(r.table), std::move(columns), out, err);
     // The text table writes numbers as the report does, with the regional
     // separator.
     EphemerisRows rows(r.body, r.table.place, *clock,

@@ -131,6 +131,33 @@ bool ReadInt(const std::string& text, std::size_t from, std::size_t digits, int&
 
 }  // namespace
 
+Language HeaderLanguage(const TableOptions& o) {
+    if (o.format == Format::Json) return Language::English;
+    return o.language.value_or(o.format == Format::Text ? Language::Arabic : Language::English);
+}
+
+int Refuse(std::FILE* err, const std::string& what) {
+    std::fprintf(err, "zerin: %s (see 'zerin --help')\n", what.c_str());
+    return 2;
+}
+
+void PrepareForTable(ModCalcule& calc, const FieldOptions& place, unsigned sinks) {
+    calc.report.SetSinks(sinks);
+    calc.sunTimesEach = true;
+    calc.fields = place.fields;
+    calc.IsEast = place.east;
+    calc.IsNorth = place.north;
+}
+
+void EnterClockReading(FieldTexts& f, const Civil& reading) {
+    f.TxtYear = std::to_string(reading.year);
+    f.TxtMonth = std::to_string(reading.month);
+    f.TxtDay = std::to_string(reading.day);
+    f.TxtHour = std::to_string(reading.hour);
+    f.TxtMin = std::to_string(reading.minute);
+    f.TxtSec = std::to_string(reading.second);
+}
+
 bool OptionValue(const std::vector<std::string>& args, std::size_t& k, const std::string& option,
                  std::string& value, std::string& error) {
     const std::string& a = args[k];

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "FieldOptions.h"
+#include "ModCalcule.h"
 #include "ZoneClock.h"
 
 namespace zerin::cli {
@@ -45,6 +46,27 @@ std::unique_ptr<ZoneClock> MakeClock(const TableOptions& options, std::string& e
 bool ParseDate(const std::string& text, bool allowTime, Civil& civil, std::string& error);
 
 inline constexpr std::size_t kMaxRows = 1000000;
+
+// The language of the headers: the one asked for, else Arabic for the text table and
+// English for CSV; JSON keys are always English.
+Language HeaderLanguage(const TableOptions& options);
+
+// Refuses a command line: its one-line message on err; returns the exit status, 2.
+int Refuse(std::FILE* err, const std::string& what);
+
+// Keeps a table's messages to itself: a value that cannot be computed shows as a
+// missing cell instead.
+class QuietMessenger : public Messenger {
+  public:
+    void critical(const Message&) override {}
+};
+
+// The module as the tables use it: the place's fields and flags, the report's sinks
+// (the text off), and the Sun's times each on its own (no high-latitude stop).
+void PrepareForTable(ModCalcule& calc, const FieldOptions& place, unsigned sinks);
+
+// Writes a reading of the clock into the date and time fields.
+void EnterClockReading(FieldTexts& fields, const Civil& reading);
 
 // The help of both table commands and their shared options.
 extern const char* const kTablesHelp;

@@ -66,17 +66,8 @@ void FillHighLatitude(HighLatRule rule, TimesDay& d) {
     }
 }
 
-Seconds FloorDiv(Seconds a, Seconds b) {
-    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
-}
-
 char Digit(Seconds n) {
     return static_cast<char>('0' + n);
-}
-
-int Refuse(std::FILE* err, const std::string& what) {
-    std::fprintf(err, "zerin: %s (see 'zerin --help')\n", what.c_str());
-    return 2;
 }
 
 const std::vector<TableColumn>& TimesColumns() {
@@ -185,12 +176,8 @@ void DayCells(const TimesDay& d, const TimesRequest& r, std::vector<Cell>& cells
 
 Timetable::Timetable(const FieldOptions& place, const ZoneClock& clock, HighLatRule rule)
     : calc_(quiet_), clock_(clock), rule_(rule) {
-    calc_.report.SetSinks(Report::kNone);
-    calc_.sunTimesEach = true;
-    calc_.fields = place.fields;
+    PrepareForTable(calc_, place, Report::kNone);
     calc_.fields.TxtEteRegl = "0";  // the day's instant is on standard time
-    calc_.IsEast = place.east;
-    calc_.IsNorth = place.north;
 }
 
 TimesDay Timetable::Day(const Civil& date) {
@@ -205,15 +192,8 @@ TimesDay Timetable::Day(const Civil& date) {
     // toward zero): 12:00 at +05:30 is 11:30 at zone -5; the cells are then moved
     // to the real clock.
     const Seconds wholeHours = d.offset.standard / kHour;
-    const Civil entered = CivilOf(utc + wholeHours * kHour);
-    FieldTexts& f = calc_.fields;
-    f.TxtYear = std::to_string(entered.year);
-    f.TxtMonth = std::to_string(entered.month);
-    f.TxtDay = std::to_string(entered.day);
-    f.TxtHour = std::to_string(entered.hour);
-    f.TxtMin = std::to_string(entered.minute);
-    f.TxtSec = std::to_string(entered.second);
-    f.TxtZone = std::to_string(-wholeHours);
+    EnterClockReading(calc_.fields, CivilOf(utc + wholeHours * kHour));
+    calc_.fields.TxtZone = std::to_string(-wholeHours);
     // What RunBody does for the Sun, less the steps that change nothing here: the day is
     // a real date (AdjustDay leaves it) and the zone texts are whole numbers.
     calc_.Zone = static_cast<std::int16_t>(-wholeHours);
@@ -267,11 +247,8 @@ int RunTimes(const std::vector<std::string>& args, std::FILE* out, std::FILE* er
     const std::unique_ptr<ZoneClock> clock = MakeClock(r.table, error);
     if (!clock) return Refuse(err, error);
 
-    const Format format = r.table.format;
-    const Language headers =
-        r.table.language.value_or(format == Format::Text ? Language::Arabic : Language::English);
-    TableWriter writer(format, format == Format::Json ? Language::English : headers, TimesColumns(),
-                       out, err);
+    const Language headers = HeaderLanguage(r.table);
+    TableWriter writer(r.table.format, headers, TimesColumns(), out, err);
     Timetable table(r.table.place, *clock, r.rule);
     Progress progress(err, r.days);
     bool anyMissing = false, anyAdjusted = false, anyFailed = false;

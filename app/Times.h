@@ -9,6 +9,7 @@
 
 #include "FieldOptions.h"
 #include "ModCalcule.h"
+#include "TableOptions.h"
 #include "ZoneClock.h"
 
 namespace zerin::cli {
@@ -37,11 +38,7 @@ class Timetable {
     const ModCalcule& calc() const { return calc_; }
 
   private:
-    class Quiet : public Messenger {
-      public:
-        void critical(const Message&) override {}
-    };
-    Quiet quiet_;
+    QuietMessenger quiet_;
     ModCalcule calc_;
     const ZoneClock& clock_;
     HighLatRule rule_;

@@ -9,10 +9,6 @@ namespace zerin::cli {
 
 namespace {
 
-Seconds FloorDiv(Seconds a, Seconds b) {
-    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
-}
-
 std::string TwoDigits(int n) {
     return {static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
 }
@@ -116,6 +112,10 @@ bool IsZoneFile(const std::string& path) {
 }
 
 }  // namespace
+
+Seconds FloorDiv(Seconds a, Seconds b) {
+    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+}
 
 Civil CivilOf(Seconds seconds) {
     using namespace std::chrono;

@@ -20,6 +20,9 @@ struct Civil {
     int hour = 0, minute = 0, second = 0;
 };
 
+// a / b rounded toward minus infinity.
+Seconds FloorDiv(Seconds a, Seconds b);
+
 Civil CivilOf(Seconds seconds);
 Seconds SecondsOf(const Civil& civil);
 // "2005-06-17" and "2005-06-17T06:30:00" (or with a blank for the T).

@@ -4,44 +4,15 @@
 #include "Ephemeris.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <clocale>
 #include <cstdlib>
 
-#include "TestSupport.h"
+#include "TablesTestSupport.h"
 
 namespace zerin::test {
 namespace {
-
-std::vector<std::string> Split(const std::string& text, char separator) {
-    std::vector<std::string> parts(1);
-    for (const char c : text) {
-        if (c == separator)
-            parts.emplace_back();
-        else
-            parts.back() += c;
-    }
-    return parts;
-}
-
-// The data rows of a CSV table, each split into its cells.
-std::vector<std::vector<std::string>> CsvRows(const std::string& csv) {
-    std::vector<std::vector<std::string>> rows;
-    std::vector<std::string> lines = Split(csv, '\n');
-    for (std::size_t k = 1; k + 1 < lines.size(); ++k) rows.push_back(Split(lines[k], ','));
-    return rows;
-}
-
-// The value a report prints after a formula text.
-std::string Printed(const std::string& report, const std::string& formula) {
-    const std::string head = formula + "\r\n = ";
-    const std::size_t at = report.find(head);
-    if (at == std::string::npos) return "(not in the report)";
-    const std::size_t from = at + head.size();
-    return report.substr(from, report.find("\r\n", from) - from);
-}
 
 // The value text of the last item of that name in `zerin report --json`.
 std::string JsonValue(const std::string& json, const std::string& name) {
@@ -93,22 +64,14 @@ void ExpectRowIsTheReport(Body body, const std::vector<std::string>& row, const 
     }
 }
 
-bool HaveZone(const std::string& name) {
-    struct stat s {};
-    return stat(("/usr/share/zoneinfo/" + name).c_str(), &s) == 0;
-}
-
 TEST(Ephemeris, EveryBodyIsItsReport) {
     for (const char* name : {"sun", "moon", "mercury", "venus", "mars", "jupiter", "saturn",
                              "uranus", "neptune", "pluto"}) {
         SCOPED_TRACE(name);
         const Body body = *BodyFromName(name);
-        const CliResult r =
-            RunCli({"ephemeris", name, "--lon", "-39.8", "--lat", "21.4", "--zone", "-3", "--from",
-                    "2005-06-17T12:00:00", "--to", "2005-06-17T18:00:00", "--step", "6h", "--csv"});
-        ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(r.err, "");
-        const auto rows = CsvRows(r.out);
+        const auto rows = CsvTable({"ephemeris", name, "--lon", "-39.8", "--lat", "21.4", "--zone",
+                                    "-3", "--from", "2005-06-17T12:00:00", "--to",
+                                    "2005-06-17T18:00:00", "--step", "6h", "--csv"});
         ASSERT_EQ(rows.size(), 2u);
         EXPECT_EQ(rows[1][0], "2005-06-17T18:00:00");
         EXPECT_EQ(rows[1][1], "+03:00");
@@ -140,11 +103,9 @@ TEST(Ephemeris, HeaderUnits) {
 TEST(Ephemeris, HoursAcrossASummerTimeChange) {
     if (!HaveZone("Europe/Paris")) GTEST_SKIP() << "no time-zone database (package tzdata)";
     // 30 March 2025: 02:00 local does not exist; an hour after 01:00 is 03:00.
-    const CliResult r =
-        RunCli({"ephemeris", "moon", "--lon", "-2.35", "--lat", "48.85", "--tz", "Europe/Paris",
-                "--from", "2025-03-30T01:00", "--to", "2025-03-30T04:00", "--step", "1h", "--csv"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    const auto rows = CsvRows(r.out);
+    const auto rows = CsvTable({"ephemeris", "moon", "--lon", "-2.35", "--lat", "48.85", "--tz",
+                                "Europe/Paris", "--from", "2025-03-30T01:00", "--to",
+                                "2025-03-30T04:00", "--step", "1h", "--csv"});
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0][0] + " " + rows[0][1], "2025-03-30T01:00:00 +01:00");
     EXPECT_EQ(rows[1][0] + " " + rows[1][1], "2025-03-30T03:00:00 +02:00");
@@ -161,11 +122,9 @@ TEST(Ephemeris, HoursAcrossASummerTimeChange) {
 
 TEST(Ephemeris, DaysKeepTheClockTime) {
     if (!HaveZone("Europe/Paris")) GTEST_SKIP() << "no time-zone database (package tzdata)";
-    const CliResult r =
-        RunCli({"ephemeris", "sun", "--tz", "Europe/Paris", "--from", "2025-03-29T12:00", "--to",
-                "2025-03-31T12:00", "--step", "1d", "--csv"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    const auto rows = CsvRows(r.out);
+    const auto rows =
+        CsvTable({"ephemeris", "sun", "--tz", "Europe/Paris", "--from", "2025-03-29T12:00", "--to",
+                  "2025-03-31T12:00", "--step", "1d", "--csv"});
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0][0] + rows[0][1], "2025-03-29T12:00:00+01:00");
     EXPECT_EQ(rows[1][0] + rows[1][1], "2025-03-30T12:00:00+02:00");
@@ -175,11 +134,9 @@ TEST(Ephemeris, DaysKeepTheClockTime) {
 TEST(Ephemeris, HalfHourZone) {
     if (!HaveZone("Asia/Kolkata")) GTEST_SKIP() << "no time-zone database (package tzdata)";
     // 00:10 at +05:30 is 23:40 the day before at zone -5: the instant the report is given.
-    const CliResult r =
-        RunCli({"ephemeris", "moon", "--lon", "-77.2", "--lat", "28.6", "--tz", "Asia/Kolkata",
-                "--from", "2025-01-01T00:10", "--to", "2025-01-01T00:10", "--step", "1m", "--csv"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    const auto rows = CsvRows(r.out);
+    const auto rows = CsvTable({"ephemeris", "moon", "--lon", "-77.2", "--lat", "28.6", "--tz",
+                                "Asia/Kolkata", "--from", "2025-01-01T00:10", "--to",
+                                "2025-01-01T00:10", "--step", "1m", "--csv"});
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][0] + rows[0][1], "2025-01-01T00:10:00+05:30");
     ExpectRowIsTheReport(Body::Moon, rows[0],
@@ -190,10 +147,9 @@ TEST(Ephemeris, HalfHourZone) {
 
 TEST(Ephemeris, StepsIncludeBothEnds) {
     const auto count = [](const std::string& to, const std::string& step) {
-        const CliResult r = RunCli({"ephemeris", "sun", "--from", "2025-01-01T00:00", "--to", to,
-                                    "--step", step, "--csv"});
-        EXPECT_EQ(r.status, 0) << r.err;
-        return CsvRows(r.out).size();
+        return CsvTable({"ephemeris", "sun", "--from", "2025-01-01T00:00", "--to", to, "--step",
+                         step, "--csv"})
+            .size();
     };
     EXPECT_EQ(count("2025-01-01T00:59", "30m"), 2u);
     EXPECT_EQ(count("2025-01-01T01:00", "30m"), 3u);
@@ -253,14 +209,7 @@ TEST(Ephemeris, RefusedInputWritesNothing) {
           "--hour", "3"},
          "--hour is not an option of tables"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.args[c.args.size() - 1]);
-        const CliResult r = RunCli(c.args);
-        EXPECT_EQ(r.status, 2);
-        EXPECT_EQ(r.out, "");
-        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
-        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-    }
+    for (const Case& c : cases) ExpectRefused(c.args, c.message);
 }
 
 }  // namespace

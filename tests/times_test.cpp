@@ -4,13 +4,12 @@
 #include "Times.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cmath>
 
 #include "NumText.h"
-#include "TestSupport.h"
+#include "TablesTestSupport.h"
 
 namespace zerin::test {
 namespace {
@@ -19,15 +18,6 @@ using cli::Civil;
 using cli::ClockText;
 using cli::TimesDay;
 using cli::Timetable;
-
-// The value a report prints after a formula text: "Fajr = MIDI - Fadl\r\n = 4.51...".
-std::string Printed(const std::string& report, const std::string& formula) {
-    const std::string head = formula + "\r\n = ";
-    const std::size_t at = report.find(head);
-    if (at == std::string::npos) return "(not in the report)";
-    const std::size_t from = at + head.size();
-    return report.substr(from, report.find("\r\n", from) - from);
-}
 
 struct PrintedTimes {
     std::string MIDI, Lever, Coucher, Asr1, Asr2, Icha, Fajr;
@@ -86,11 +76,6 @@ void ExpectSameAsReport(const TimesDay& d, const PrintedTimes& p) {
     EXPECT_EQ(NumText(d.sun.Asr2), p.Asr2);
     EXPECT_EQ(NumText(d.sun.Icha), p.Icha);
     EXPECT_EQ(NumText(d.sun.Fajr), p.Fajr);
-}
-
-bool HaveZone(const std::string& name) {
-    struct stat s {};
-    return stat(("/usr/share/zoneinfo/" + name).c_str(), &s) == 0;
 }
 
 TEST(Times, EachDayIsTheSunCommandAtNoonStandardTime) {
@@ -364,14 +349,7 @@ TEST(Times, RefusedInputWritesNothing) {
         {{"times", "--from", "2005-06-17", "--days", "1", "--lang", "fr"}, "--lang takes ar or en"},
         {{"times", "--from", "2005-06-17", "--days", "1", "--bogus"}, "unknown option"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.args.back());
-        const CliResult r = RunCli(c.args);
-        EXPECT_EQ(r.status, 2);
-        EXPECT_EQ(r.out, "");
-        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
-        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-    }
+    for (const Case& c : cases) ExpectRefused(c.args, c.message);
 }
 
 }  // namespace
