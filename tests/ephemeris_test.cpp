@@ -158,14 +158,8 @@ TEST(Ephemeris, StepsIncludeBothEnds) {
 }
 
 TEST(Ephemeris, PeriodsWhateverTheRegionalSettings) {
-    const char* saved = std::getenv("LC_ALL");
-    const std::string restore = saved ? saved : "";
-    setenv("LC_ALL", "de_DE.UTF-8", 1);
-    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) {
-        saved ? setenv("LC_ALL", restore.c_str(), 1) : unsetenv("LC_ALL");
-        GTEST_SKIP() << "no de_DE.UTF-8 locale";
-    }
-    std::setlocale(LC_NUMERIC, "C");
+    const CommaLocale comma;
+    if (!comma.available()) GTEST_SKIP() << "no de_DE.UTF-8 locale";
     const std::vector<std::string> args = {"ephemeris",        "sun",  "--from",
                                            "2005-06-17T12:00", "--to", "2005-06-17T12:00",
                                            "--step",           "1h"};
@@ -173,7 +167,6 @@ TEST(Ephemeris, PeriodsWhateverTheRegionalSettings) {
     csv.push_back("--csv");
     json.push_back("--json");
     const CliResult text = RunCli(args), c = RunCli(csv), j = RunCli(json);
-    saved ? setenv("LC_ALL", restore.c_str(), 1) : unsetenv("LC_ALL");
     EXPECT_NE(text.out.find("5,73805137675184"), std::string::npos) << text.out;
     EXPECT_NE(c.out.find(",5.73805137675184,"), std::string::npos) << c.out;
     EXPECT_NE(j.out.find("\"ra_h\": 5.73805137675184,"), std::string::npos) << j.out;

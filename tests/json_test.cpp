@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "TestSupport.h"
+#include "TablesTestSupport.h"
 
 namespace zerin::test {
 namespace {
@@ -83,6 +83,18 @@ TEST(Json, SunReportValuesInReportOrder) {
     EXPECT_NE(json.out.find("{\"name\": \"MIDI\", \"value\": 12.3930875282151, \"unit\": \"h\"}"),
               std::string::npos);
     EXPECT_NE(text.out.find("MIDI = Asc - TS_Loc + (UT * 24) - Zone\r\n = 12.3930875282151\r\n"),
+              std::string::npos);
+}
+
+TEST(Json, ReportValuesWithAPeriodWhateverTheRegionalSettings) {
+    const CommaLocale comma;
+    if (!comma.available()) GTEST_SKIP() << "no de_DE.UTF-8 locale";
+    std::vector<std::string> args = ReportArgs("sun", "2005", "6", "17");
+    const CliResult text = RunCli(args);
+    args.push_back("--json");
+    const CliResult json = RunCli(args);
+    EXPECT_NE(text.out.find(" = 12,3930875282151\r\n"), std::string::npos);
+    EXPECT_NE(json.out.find("{\"name\": \"MIDI\", \"value\": 12.3930875282151, \"unit\": \"h\"}"),
               std::string::npos);
 }
 
