@@ -1,0 +1,77 @@
+// Helpers shared by the window tests: the program's look, fields set by their control
+// names, and the command line's report for the same fields.
+#pragma once
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QString>
+#include <QWidget>
+#include <QtTest>
+#include <clocale>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "FieldNames.h"
+#include "FrmCalc.h"
+#include "Look.h"
+
+namespace zerin::test {
+
+inline void SetUpLook() {
+    std::setlocale(LC_NUMERIC, "C");
+    ui::SetUpArabicLook(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+}
+
+// The control of each field and the command line's option for it.
+inline const std::map<std::string, std::string>& FieldOptionNames() {
+    static const std::map<std::string, std::string> names{
+        {"TxtDegLon", "--lon-deg"}, {"TxtMinLon", "--lon-min"}, {"TxtSecLon", "--lon-sec"},
+        {"TxtDegLat", "--lat-deg"}, {"TxtMinLat", "--lat-min"}, {"TxtSecLat", "--lat-sec"},
+        {"TxtZone", "--zone"},      {"TxtEteRegl", "--summer"}, {"TxtYear", "--year"},
+        {"TxtMonth", "--month"},    {"TxtDay", "--day"},        {"TxtHour", "--hour"},
+        {"TxtMin", "--minute"},     {"TxtSec", "--second"}};
+    return names;
+}
+
+inline QString FieldText(QWidget& window, const std::string& name) {
+    return ui::FieldTextByName(window, QString::fromStdString(name));
+}
+
+inline void SetField(QWidget& window, const std::string& name, const std::string& text) {
+    QVERIFY2(ui::SetFieldByName(window, QString::fromStdString(name), QString::fromStdString(text)),
+             name.c_str());
+}
+
+inline QPushButton* Button(QWidget& window, const char* name) {
+    return window.findChild<QPushButton*>(QLatin1String(name));
+}
+
+// `zerin report BODY` with every field as the window holds it now.
+inline std::vector<std::string> ReportArgsOf(QWidget& window, const std::string& body, bool east,
+                                             bool north) {
+    std::vector<std::string> args{"report", body, east ? "--east" : "--west",
+                                  north ? "--north" : "--south"};
+    for (const auto& [field, option] : FieldOptionNames()) {
+        args.push_back(option);
+        args.push_back(FieldText(window, field).toStdString());
+    }
+    return args;
+}
+
+// Stands in for the modal display: records each dialog, and the report window's text
+// at the moment it is shown.
+struct ShownDialogs {
+    std::vector<QString> kinds;  // object names
+    std::vector<QString> texts;  // the report window's text, "" for other dialogs
+    void operator()(QDialog& dialog) {
+        kinds.push_back(dialog.objectName());
+        auto* report = qobject_cast<ui::FrmCalc*>(&dialog);
+        texts.push_back(report ? report->Text() : QString());
+    }
+};
+
+}  // namespace zerin::test

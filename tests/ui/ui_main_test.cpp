@@ -1,0 +1,442 @@
+// The main window: start state, the commands against the command line's reports, the
+// zone rewriting and proposal, the day limit, refused input, faults and the preface.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTimer>
+#include <QtTest>
+#include <ctime>
+
+#include "FrmMain.h"
+#include "Preface.h"
+#include "TestSupport.h"
+#include "UiSupport.h"
+
+namespace zerin::test {
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+    // One window per test, with its messages and the dialogs it showed recorded.
+    struct Window {
+        RecordingMessenger messages;
+        ShownDialogs shown;
+        ui::FrmMain main{messages};
+        Window() {
+            main.SetModalRunner([this](QDialog& dialog) { shown(dialog); });
+            ui::ShowReferenceInstant(main);
+        }
+        QString Field(const char* name) { return FieldText(main, name); }
+        void Set(const char* name, const char* text) { SetField(main, name, text); }
+        void Press(const char* name) { QTest::mouseClick(Button(main, name), Qt::LeftButton); }
+        void Choose(const char* option) {
+            QTest::mouseClick(main.findChild<QRadioButton*>(QLatin1String(option)), Qt::LeftButton);
+        }
+        bool BodiesEnabled() {
+            for (int k = 0; k < 9; ++k)
+                if (!Button(main, ("CmdPln" + std::to_string(k)).c_str())->isEnabled())
+                    return false;
+            return true;
+        }
+        // The command line's report for the window's fields as they are now.
+        CliResult Cli(const std::string& body) {
+            const bool east = main.findChild<QRadioButton*>("OptE")->isChecked();
+            const bool north = main.findChild<QRadioButton*>("OptN")->isChecked();
+            return RunCli(ReportArgsOf(main, body, east, north));
+        }
+    };
+
+    static QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+  private slots:
+    void initTestCase() { SetUpLook(); }
+
+    void startsWithListsDefaultsClockAndDisabledBodies() {
+        const std::time_t before = std::time(nullptr);
+        RecordingMessenger messages;
+        ui::FrmMain main(messages);
+        std::tm today{};
+        localtime_r(&before, &today);
+
+        const std::pair<const char*, int> lists[] = {
+            {"TxtDegLon", 180}, {"TxtMinLon", 59}, {"TxtSecLon", 59}, {"TxtDegLat", 90},
+            {"TxtMinLat", 59},  {"TxtSecLat", 59}, {"TxtEteRegl", 2}};
+        for (const auto& [name, last] : lists) {
+            auto* list = main.findChild<QComboBox*>(name);
+            QVERIFY2(list, name);
+            QCOMPARE(list->count(), last + 1);
+            QCOMPARE(list->itemText(0), QStringLiteral("0"));
+            QCOMPARE(list->itemText(last), QString::number(last));
+            QVERIFY(list->isEditable());
+        }
+        const std::pair<const char*, const char*> defaults[] = {
+            {"TxtDegLon", "5"},  {"TxtMinLon", "40"}, {"TxtSecLon", "0"}, {"TxtDegLat", "32"},
+            {"TxtMinLat", "56"}, {"TxtSecLat", "0"},  {"TxtZone", "0"},   {"TxtEteRegl", "0"}};
+        for (const auto& [name, text] : defaults) QCOMPARE(FieldText(main, name), text);
+        QCOMPARE(FieldText(main, "TxtYear"), QString::number(today.tm_year + 1900));
+        QCOMPARE(FieldText(main, "TxtMonth"), QString::number(today.tm_mon + 1));
+        for (const char* clock : {"TxtDay", "TxtHour", "TxtMin", "TxtSec"})
+            QVERIFY(QRegularExpression("^[1-9]?[0-9]$").match(FieldText(main, clock)).hasMatch());
+
+        QVERIFY(main.findChild<QRadioButton*>("OptW")->isChecked());
+        QVERIFY(main.findChild<QRadioButton*>("OptN")->isChecked());
+        QVERIFY(Button(main, "CmdSun")->isEnabled());
+        const char* const captions[] = {"القمر", "عطارد",   "الزهرة", "المريخ", "المشتري",
+                                        "زحل",   "أورانوس", "نبتون",  "بلوطون"};
+        for (int k = 0; k < 9; ++k) {
+            QPushButton* body = Button(main, ("CmdPln" + std::to_string(k)).c_str());
+            QVERIFY(!body->isEnabled());
+            QCOMPARE(body->text(), QString::fromUtf8(captions[k]));
+        }
+        QCOMPARE(Button(main, "CmdSun")->text(), QStringLiteral("الشمس"));
+        QCOMPARE(Button(main, "CmdInfo")->text(), QStringLiteral("تنبيه هام"));
+        QCOMPARE(Button(main, "CmdApropos")->text(), QStringLiteral("حول البرنامج"));
+        QCOMPARE(Button(main, "CmdExit")->text(), QStringLiteral("خروج"));
+        QCOMPARE(main.layoutDirection(), Qt::RightToLeft);
+    }
+
+    // TxtOut holds exactly what `zerin report sun` writes for the same fields.
+    void sunReportIsTheCommandLines_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<int>("messages");
+        QTest::newRow("defaults, 17 June 2005 noon") << QStringList{} << QStringList{} << 0;
+        QTest::newRow("East, South, zone -2, summer 1")
+            << QStringList{"OptE", "OptS"}
+            << QStringList{"TxtZone", "-2",        "TxtEteRegl", "1",         "TxtDegLat",
+                           "33",      "TxtMinLat", "52",         "TxtDegLon", "151"}
+            << 0;
+        QTest::newRow("latitude 70: no night, the message then the end line")
+            << QStringList{} << QStringList{"TxtDegLat", "70"} << 1;
+        QTest::newRow("odd texts: blanks, exponent, hexadecimal")
+            << QStringList{}
+            << QStringList{"TxtDegLon", " 1 2", "TxtMinLon", "3E1", "TxtHour", "&HA"} << 0;
+    }
+    void sunReportIsTheCommandLines() {
+        QFETCH(QStringList, options);
+        QFETCH(QStringList, fields);
+        QFETCH(int, messages);
+        Window w;
+        for (const QString& option : options) w.Choose(option.toLatin1().constData());
+        for (qsizetype k = 0; k + 1 < fields.size(); k += 2)
+            w.Set(fields[k].toLatin1().constData(), fields[k + 1].toUtf8().constData());
+        const CliResult cli = w.Cli("sun");
+
+        w.Press("CmdSun");
+        QCOMPARE(w.shown.kinds, std::vector<QString>{"FrmCalc"});
+        QCOMPARE(w.shown.texts.front(), Q(cli.out));
+        QVERIFY(w.shown.texts.front().startsWith(
+            QStringLiteral("******************* حساب التقويم اليوليوزي الفلكي")));
+        QCOMPARE(int(w.messages.messages.size()), messages);
+        QVERIFY(w.BodiesEnabled());
+    }
+
+    void moonAndPlanetsAreTheCommandLines() {
+        Window w;
+        w.Press("CmdSun");
+        const std::pair<const char*, const char*> bodies[] = {{"CmdPln0", "moon"},
+                                                              {"CmdPln1", "mercury"},
+                                                              {"CmdPln5", "saturn"},
+                                                              {"CmdPln8", "pluto"}};
+        w.Set("TxtHour", "21");  // the Moon and planets use their own instant
+        for (const auto& [button, body] : bodies) {
+            const CliResult cli = w.Cli(body);
+            QCOMPARE(cli.status, 0);
+            w.Press(button);
+            QCOMPARE(w.shown.texts.back(), Q(cli.out));
+        }
+        QCOMPARE(w.shown.kinds.size(), std::size(bodies) + 1);
+        QVERIFY(w.messages.messages.empty());
+        // The golden Moon of 17 June 2005 at noon, through the window.
+        w.Set("TxtHour", "12");
+        w.Press("CmdPln0");
+        QCOMPARE(w.shown.texts.back(), Q(Golden("report-moon-2005-06-17-1200.txt")));
+    }
+
+    // Only the Sun limits the day; the limit shows in TxtDay.
+    void sunLimitsTheDayAndShowsIt_data() {
+        QTest::addColumn<QString>("year");
+        QTest::addColumn<QString>("month");
+        QTest::addColumn<QString>("day");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("leap February") << "2000"
+                                       << "2"
+                                       << "30"
+                                       << "29";
+        QTest::newRow("1900 is not leap") << "1900"
+                                          << "2"
+                                          << "30"
+                                          << "28";
+        QTest::newRow("April") << "2005"
+                               << "4"
+                               << "31"
+                               << "30";
+        QTest::newRow("December keeps 31") << "2005"
+                                           << "12"
+                                           << "31"
+                                           << "31";
+        QTest::newRow("month 13 left alone") << "2005"
+                                             << "13"
+                                             << "40"
+                                             << "40";
+    }
+    void sunLimitsTheDayAndShowsIt() {
+        QFETCH(QString, year);
+        QFETCH(QString, month);
+        QFETCH(QString, day);
+        QFETCH(QString, after);
+        Window w;
+        w.Set("TxtYear", year.toLatin1().constData());
+        w.Set("TxtMonth", month.toLatin1().constData());
+        w.Set("TxtDay", day.toLatin1().constData());
+        const CliResult cli = w.Cli("sun");
+        w.Press("CmdSun");
+        QCOMPARE(w.Field("TxtDay"), after);
+        QCOMPARE(w.shown.texts.back(), Q(cli.out));
+    }
+
+    void moonUsesTheDayAsTyped() {
+        Window w;
+        w.Press("CmdSun");
+        w.Set("TxtMonth", "4");
+        w.Set("TxtDay", "31");
+        const CliResult cli = w.Cli("moon");
+        w.Press("CmdPln0");
+        QCOMPARE(w.Field("TxtDay"), QStringLiteral("31"));
+        QCOMPARE(w.shown.texts.back(), Q(cli.out));
+    }
+
+    void eastAndWestRewriteTheZone_data() {
+        QTest::addColumn<QString>("zone");
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("1 East") << "1"
+                                << "OptE"
+                                << "-1";
+        QTest::newRow("-1 West") << "-1"
+                                 << "OptW"
+                                 << "1";
+        QTest::newRow("-2 East stays") << "-2"
+                                       << "OptE"
+                                       << "-2";
+        QTest::newRow("03 West") << "03"
+                                 << "OptW"
+                                 << "3";
+        QTest::newRow("empty West") << ""
+                                    << "OptW"
+                                    << "0";
+        QTest::newRow("0 East is not -0") << "0"
+                                          << "OptE"
+                                          << "0";
+        QTest::newRow("2.5 East") << "2.5"
+                                  << "OptE"
+                                  << "-2.5";
+        QTest::newRow("text West") << "abc"
+                                   << "OptW"
+                                   << "0";
+        QTest::newRow("overflowing number left as typed") << "1e999"
+                                                          << "OptE"
+                                                          << "1e999";
+    }
+    void eastAndWestRewriteTheZone() {
+        QFETCH(QString, zone);
+        QFETCH(QString, option);
+        QFETCH(QString, after);
+        Window w;
+        w.Set("TxtZone", zone.toLatin1().constData());
+        w.Choose(option.toLatin1().constData());
+        QCOMPARE(w.Field("TxtZone"), after);
+    }
+
+    void eastWestRoundTripAndTheEastFlag() {
+        Window w;
+        w.Set("TxtZone", "1");
+        w.Choose("OptE");
+        QCOMPARE(w.Field("TxtZone"), QStringLiteral("-1"));
+        w.Choose("OptW");
+        QCOMPARE(w.Field("TxtZone"), QStringLiteral("1"));
+        w.Choose("OptE");
+        w.Choose("OptS");
+        const CliResult cli = w.Cli("sun");  // --east --south
+        w.Press("CmdSun");
+        QCOMPARE(w.shown.texts.back(), Q(cli.out));
+        QVERIFY(w.shown.texts.back().contains(QStringLiteral("-5.66666666666667 = Lon ")));
+        QVERIFY(w.shown.texts.back().contains(QStringLiteral("-32.9333333333333 = Lat ")));
+    }
+
+    // Picking a degree in the longitude list proposes a zone; the rules are not mirrors.
+    void pickingALongitudeProposesAZone_data() {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<int>("degrees");
+        QTest::addColumn<QString>("minutes");
+        QTest::addColumn<QString>("zone");
+        QTest::newRow("15 East") << "OptE" << 15 << "0"
+                                 << "-1";
+        QTest::newRow("15 West") << "OptW" << 15 << "0"
+                                 << "0";
+        QTest::newRow("30 West") << "OptW" << 30 << "0"
+                                 << "1";
+        QTest::newRow("37.5 West") << "OptW" << 37 << "30"
+                                   << "2";
+        QTest::newRow("7 East") << "OptE" << 7 << "0"
+                                << "0";
+        QTest::newRow("180 East") << "OptE" << 180 << "0"
+                                  << "-12";
+    }
+    void pickingALongitudeProposesAZone() {
+        QFETCH(QString, option);
+        QFETCH(int, degrees);
+        QFETCH(QString, minutes);
+        QFETCH(QString, zone);
+        Window w;
+        w.Choose(option.toLatin1().constData());
+        w.Set("TxtMinLon", minutes.toLatin1().constData());
+        w.Set("TxtSecLon", "0");
+        w.Set("TxtZone", "99");
+        // The user picks the entry with the keyboard: one step down from the one above.
+        auto* list = w.main.findChild<QComboBox*>("TxtDegLon");
+        list->setCurrentIndex(degrees - 1);
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(list->currentText(), QString::number(degrees));
+        QCOMPARE(w.Field("TxtZone"), zone);
+    }
+
+    void gregorianGapIsRefusedAndNothingShown() {
+        Window w;
+        w.Set("TxtYear", "1582");
+        w.Set("TxtMonth", "10");
+        w.Set("TxtDay", "10");
+        w.Press("CmdSun");
+        QVERIFY(w.shown.kinds.empty());
+        QVERIFY(!w.BodiesEnabled());
+        QCOMPARE(w.messages.messages.size(), 1u);
+        QCOMPARE(w.messages.messages[0].arabic,
+                 std::string("لا يوجد هذا التاريخ في الحسابات الفلكية لأنه تم الإنتقال من "
+                             "التاريخ اليوليوزي للغريغوري إبتداءا من 15 أكتوبر 1582 ميلادية "));
+    }
+
+    void zoneOutOfRangeNamesTheFieldAndNothingIsComputed() {
+        Window w;
+        w.Press("CmdSun");
+        w.Set("TxtZone", "40000");
+        w.Press("CmdPln3");
+        QCOMPARE(w.shown.kinds.size(), 1u);  // the Sun's report only
+        QCOMPARE(w.messages.messages.size(), 1u);
+        QVERIFY(QString::fromStdString(w.messages.messages[0].arabic)
+                    .contains(QStringLiteral("المنطقة الزمنية")));
+        w.Set("TxtZone", "0");
+        w.Set("TxtEteRegl", "-1e9");
+        w.Press("CmdSun");
+        QCOMPARE(w.shown.kinds.size(), 1u);
+        QVERIFY(QString::fromStdString(w.messages.messages[1].arabic)
+                    .contains(QStringLiteral("تعديل التوقيت الصيفي")));
+    }
+
+    // A fault: its message, then the report up to the fault; the program goes on.
+    void faultShowsItsMessageThenThePartialReport() {
+        Window w;
+        w.Press("CmdSun");
+        w.Set("TxtDegLat", "1.5e308");
+        const CliResult cli = w.Cli("moon");
+        QCOMPARE(cli.status, 1);
+        w.Press("CmdPln0");
+        QCOMPARE(w.messages.messages.size(), 1u);
+        QVERIFY(w.messages.messages[0].arabic.find("GeocLat") != std::string::npos);
+        QCOMPARE(w.shown.texts.back(), Q(cli.out));
+
+        w.Set("TxtDegLat", "32");
+        const CliResult whole = w.Cli("moon");
+        QCOMPARE(whole.status, 0);
+        w.Press("CmdPln0");
+        QCOMPARE(w.messages.messages.size(), 1u);
+        QCOMPARE(w.shown.texts.back(), Q(whole.out));
+    }
+
+    void sunFaultLeavesTheBodiesDisabled() {
+        Window w;
+        w.Set("TxtYear", "1e200");
+        const CliResult cli = w.Cli("sun");
+        QCOMPARE(cli.status, 1);
+        w.Press("CmdSun");
+        QCOMPARE(w.messages.messages.size(), 1u);
+        QCOMPARE(w.shown.texts.back(), Q(cli.out));
+        QVERIFY(!w.BodiesEnabled());
+    }
+
+    void prefaceThenAComputationReplacesIt() {
+        Window w;
+        w.Press("CmdInfo");
+        QCOMPARE(w.shown.texts.back(), Q(std::string(PrefaceText())));
+        QCOMPARE(w.shown.texts.back(), Q(Golden("preface.txt")));
+        QVERIFY(!w.BodiesEnabled());
+        const CliResult cli = w.Cli("sun");
+        w.Press("CmdSun");
+        QCOMPARE(w.shown.texts.back(), Q(cli.out));
+        QCOMPARE(w.shown.texts.back(), Q(Golden("report-sun-2005-06-17-1200.txt")));
+        w.Press("CmdSun");  // a second Sun starts again with the Julian-day banner
+        QCOMPARE(w.shown.texts.back(), Q(cli.out));
+    }
+
+    void aboutIsShownModally() {
+        Window w;
+        w.Press("CmdApropos");
+        QCOMPARE(w.shown.kinds, std::vector<QString>{"FrmApropos"});
+    }
+
+    // The real modal display: the report window is the active modal window while the
+    // command runs, and Escape closes it; the window keeps its text.
+    void reportWindowIsModalAndEscapeClosesIt() {
+        RecordingMessenger messages;
+        ui::FrmMain main(messages);
+        ui::ShowReferenceInstant(main);
+        main.show();
+        QString seen;
+        QTimer::singleShot(0, [&] {
+            auto* report = qobject_cast<ui::FrmCalc*>(QApplication::activeModalWidget());
+            if (!report) return;
+            seen = report->Text();
+            QTest::keyClick(report, Qt::Key_Escape);
+        });
+        Button(main, "CmdSun")->click();  // returns when the report window is closed
+        QCOMPARE(seen, Q(Golden("report-sun-2005-06-17-1200.txt")));
+        QVERIFY(!main.ReportWindow().isVisible());
+        QCOMPARE(main.ReportWindow().Text(), seen);
+    }
+
+    void exitClosesTheWindow() {
+        Window w;
+        w.main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w.main));
+        w.Press("CmdExit");
+        QVERIFY(!w.main.isVisible());
+    }
+
+    // Without the window system's move (offscreen), the window follows the mouse itself;
+    // a press in a field does not move it.
+    void aPressOnTheFreeSurfaceMovesTheWindow() {
+        Window w;
+        w.main.move(100, 100);
+        w.main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w.main));
+        auto* heading = w.main.findChild<QLabel*>("SkinLabel0");
+        QVERIFY(heading);
+        const QPoint start = w.main.pos();
+        QTest::mousePress(heading, Qt::RightButton, {}, QPoint(5, 5));
+        QTest::mouseMove(heading, QPoint(45, 35));
+        QTest::mouseRelease(heading, Qt::RightButton, {}, QPoint(45, 35));
+        QCOMPARE(w.main.pos(), start + QPoint(40, 30));
+
+        auto* zone = w.main.findChild<QLineEdit*>("TxtZone");
+        QTest::mousePress(zone, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseMove(zone, QPoint(45, 35));
+        QTest::mouseRelease(zone, Qt::LeftButton, {}, QPoint(45, 35));
+        QCOMPARE(w.main.pos(), start + QPoint(40, 30));
+    }
+};
+
+}  // namespace zerin::test
+
+QTEST_MAIN(zerin::test::MainWindowTest)
+#include "ui_main_test.moc"

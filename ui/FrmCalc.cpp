@@ -1,0 +1,160 @@
+#include "FrmCalc.h"
+
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QTextLayout>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "Look.h"
+#include "ReportFile.h"
+
+namespace zerin::ui {
+
+namespace {
+
+// Twips of the window's design (15 to a pixel at 96 dpi) as pixels.
+constexpr int Px(int twips) {
+    return twips / 15;
+}
+
+// A paragraph reads right to left when it holds a right-to-left letter (Arabic).
+bool ReadsRightToLeft(const QString& paragraph) {
+    for (const QChar c : paragraph) {
+        const QChar::Direction d = c.direction();
+        if (d == QChar::DirR || d == QChar::DirAL) return true;
+    }
+    return false;
+}
+
+bool OpenWithDesktop(const QString& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+}  // namespace
+
+FrmCalc::FrmCalc(Messenger& messenger, QWidget* parent)
+    : QDialog(parent),
+      messenger_(messenger),
+      saveFolders_(DefaultSaveFolders()),
+      opener_(OpenWithDesktop) {
+    setObjectName(QStringLiteral("FrmCalc"));
+    setWindowTitle(AppTitle());
+    setAttribute(Qt::WA_StyledBackground);
+    BuildControls();
+    ApplySkin(*this);
+}
+
+void FrmCalc::BuildControls() {
+    TxtOut = new QTextEdit(this);
+    TxtOut->setObjectName(QStringLiteral("TxtOut"));
+    TxtOut->setAcceptRichText(false);
+    TxtOut->setLineWrapMode(QTextEdit::NoWrap);
+    TxtOut->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    TxtOut->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    TxtOut->setTabChangesFocus(true);
+    TxtOut->setLayoutDirection(Qt::RightToLeft);
+    TxtOut->setFont(PartFont(QStringLiteral("Arabic Transparent"), 14.25, true));
+    // The box's own colours, whatever the skin says.
+    TxtOut->setStyleSheet(QStringLiteral(
+        "QTextEdit#TxtOut { background-color: rgb(94, 131, 162); color: rgb(252, 255, 217);"
+        " selection-background-color: rgb(252, 255, 217); selection-color: rgb(94, 131, 162);"
+        " border: 1px solid rgb(62, 92, 118); }"));
+    TxtOut->setMinimumSize(Px(10500), Px(6690));
+    connect(TxtOut->horizontalScrollBar(), &QScrollBar::rangeChanged, this,
+            [this] { KeepStartInView(edge_); });
+    connect(TxtOut->horizontalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this] { keepStart_ = false; });
+
+    CmdCopy = PartButton(this, "CmdCopy", QStringLiteral("نسخ"), 9.75);
+    CmdCopy->setMinimumSize(Px(1275), Px(555));
+    connect(CmdCopy, &QPushButton::clicked, this, &FrmCalc::SaveAndOpen);
+    CmdExit = PartButton(this, "CmdExit", QStringLiteral("إنهاء"), 8.25);
+    CmdExit->setMinimumSize(Px(1320), Px(510));
+    connect(CmdExit, &QPushButton::clicked, this, &QDialog::reject);
+
+    // Right to left: the exit command at the right, the save command at the left.
+    auto* commands = new QHBoxLayout;
+    commands->addWidget(CmdExit);
+    commands->addStretch();
+    commands->addWidget(CmdCopy);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(Px(45), Px(45), Px(45), Px(45));
+    layout->setSpacing(Px(60));
+    layout->addWidget(TxtOut, 1);
+    layout->addLayout(commands);
+    setTabOrder(TxtOut, CmdExit);
+    setTabOrder(CmdExit, CmdCopy);
+}
+
+void FrmCalc::Prepare() {
+    ensurePolished();
+    for (QWidget* child : findChildren<QWidget*>()) child->ensurePolished();
+    QTextLayout sample(QStringLiteral("حساب التقويم Lon = 5.66666666666667"), TxtOut->font());
+    sample.beginLayout();
+    sample.createLine();
+    sample.endLayout();
+    winId();
+}
+
+void FrmCalc::SetReport(const QString& text, Edge edge) {
+    TxtOut->setPlainText(text);
+    FormatParagraphs(edge);
+    edge_ = edge;
+    keepStart_ = true;
+    KeepStartInView(edge);
+    TxtOut->verticalScrollBar()->setValue(0);
+}
+
+void FrmCalc::FormatParagraphs(Edge edge) {
+    QTextDocument* document = TxtOut->document();
+    const Qt::Alignment alignment =
+        Qt::AlignAbsolute | (edge == Edge::Left ? Qt::AlignLeft : Qt::AlignRight);
+    // Formats are display only: they are not the user's edits, nor undoable.
+    document->setUndoRedoEnabled(false);
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        QTextBlockFormat format;
+        format.setAlignment(alignment);
+        format.setLayoutDirection(ReadsRightToLeft(block.text()) ? Qt::RightToLeft
+                                                                 : Qt::LeftToRight);
+        cursor.setPosition(block.position());
+        cursor.setBlockFormat(format);
+    }
+    cursor.endEditBlock();
+    document->setUndoRedoEnabled(true);
+    document->setModified(false);
+    cursor.setPosition(0);
+    TxtOut->setTextCursor(cursor);
+}
+
+void FrmCalc::KeepStartInView(Edge edge) {
+    if (!keepStart_) return;
+    // In a right-to-left box the scroll bar's maximum shows the left edge.
+    QScrollBar* bar = TxtOut->horizontalScrollBar();
+    bar->setValue(edge == Edge::Left ? bar->maximum() : bar->minimum());
+}
+
+QString FrmCalc::Text() const {
+    // The document holds paragraphs; the report's line ends are CR LF between them.
+    QString text = TxtOut->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
+    return text;
+}
+
+void FrmCalc::SaveAndOpen() {
+    const SaveOutcome outcome = SaveReportFile(Text(), saveFolders_);
+    if (!outcome.Saved()) {
+        messenger_.critical(SaveFailedMessage(outcome));
+        return;
+    }
+    if (!opener_(outcome.savedPath)) messenger_.critical(OpenFailedMessage(outcome.savedPath));
+}
+
+}  // namespace zerin::ui

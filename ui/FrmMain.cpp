@@ -1,0 +1,388 @@
+#include "FrmMain.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "Angles.h"
+#include "Artwork.h"
+#include "Cli.h"
+#include "FieldOptions.h"
+#include "FrmApropos.h"
+#include "Look.h"
+#include "NumText.h"
+#include "Preface.h"
+#include "WindowDrag.h"
+
+namespace zerin::ui {
+
+namespace {
+
+const char* const kBodyCaptions[9] = {"القمر", "عطارد",   "الزهرة", "المريخ", "المشتري",
+                                      "زحل",   "أورانوس", "نبتون",  "بلوطون"};
+
+// The Moon for index 0, then Mercury to Pluto.
+Body BodyOfButton(int index) {
+    return static_cast<Body>(static_cast<int>(Body::Moon) + index);
+}
+
+// A number as a field shows it: the report's conversion with a period, the only decimal
+// separator the fields read.
+QString FieldNumber(double x) {
+    return QString::fromStdString(NumText(x, "."));
+}
+
+double FieldValue(const QLineEdit* edit) {
+    return ReadNumber(edit->text().toStdString());
+}
+
+QFrame* NewFrame(QWidget* parent, const char* name) {
+    auto* frame = new QFrame(parent);
+    frame->setObjectName(QLatin1String(name));
+    frame->setProperty("skin", QStringLiteral("frame"));
+    return frame;
+}
+
+// The grid of captions and fields inside a frame.
+QGridLayout* FieldGrid(QFrame* frame) {
+    auto* grid = new QGridLayout(frame);
+    grid->setContentsMargins(14, 8, 14, 10);
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(6);
+    return grid;
+}
+
+void ShowText(QLineEdit* edit, const std::string& text) {
+    const QString shown = QString::fromStdString(text);
+    auto* list = qobject_cast<QComboBox*>(edit->parentWidget());
+    const int entry = list ? list->findText(shown) : -1;
+    if (entry >= 0)
+        list->setCurrentIndex(entry);
+    else
+        edit->setText(shown);
+}
+
+}  // namespace
+
+FrmMain::FrmMain(Messenger& messenger, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      messenger_(messenger),
+      calc_(messenger),
+      showModal_([](QDialog& dialog) { dialog.exec(); }) {
+    setObjectName(QStringLiteral("FrmMain"));
+    setWindowTitle(AppTitle());
+    setAttribute(Qt::WA_StyledBackground);
+    calc_.report.SetDecimalSeparator(cli::RegionalDecimalSeparator());
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setSpacing(8);
+    layout->addWidget(BuildTitle(), 0, Qt::AlignHCenter);
+    layout->addWidget(BuildPlace());
+    layout->addWidget(BuildTime());
+    layout->addWidget(BuildCommands());
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    ShowStartTexts();
+    ApplySkin(*this);
+    new WindowDrag(*this);
+}
+
+QWidget* FrmMain::BuildTitle() {
+    auto* pic = new QFrame(this);
+    pic->setObjectName(QStringLiteral("Pic"));
+    auto* img = new QLabel(pic);
+    img->setObjectName(QStringLiteral("Img"));
+    img->setPixmap(QPixmap::fromImage(TitleArtwork()));
+    img->setFixedSize(kTitleArtworkSize);
+    auto* layout = new QVBoxLayout(pic);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(img);
+    return pic;
+}
+
+QLabel* FrmMain::SkinLabel(const QString& text, bool heading) {
+    auto* label = new QLabel(text, this);
+    label->setObjectName(QStringLiteral("SkinLabel%1").arg(skinLabels_++));
+    label->setProperty("skin", heading ? QStringLiteral("heading") : QStringLiteral("caption"));
+    label->setFont(heading ? PartFont(QStringLiteral("Simplified Arabic"), 12, true)
+                           : PartFont(QStringLiteral("MS Sans Serif"), 9));
+    label->setAlignment(heading ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
+    return label;
+}
+
+QComboBox* FrmMain::NumberList(const char* name, int last, const char* font) {
+    auto* list = new QComboBox(this);
+    list->setObjectName(QLatin1String(name));
+    list->setEditable(true);
+    list->setInsertPolicy(QComboBox::NoInsert);
+    list->setMaxVisibleItems(12);
+    list->setFont(PartFont(QLatin1String(font), 10));
+    list->setFixedWidth(74);
+    QStringList entries;
+    entries.reserve(last + 1);
+    for (int n = 0; n <= last; ++n) entries << QString::number(n);
+    list->addItems(entries);
+    list->lineEdit()->setObjectName(QLatin1String(name) + QStringLiteral("_edit"));
+    return list;
+}
+
+QLineEdit* FrmMain::TextField(const char* name, const char* font, int width) {
+    auto* edit = new QLineEdit(this);
+    edit->setObjectName(QLatin1String(name));
+    edit->setFont(PartFont(QLatin1String(font), 10));
+    edit->setFixedWidth(width);
+    edit->setAlignment(Qt::AlignCenter);
+    return edit;
+}
+
+QPushButton* FrmMain::Command(const char* name, const QString& caption) {
+    QPushButton* button = PartButton(this, name, caption, 10);
+    button->setMinimumHeight(34);
+    return button;
+}
+
+QFrame* FrmMain::BuildPlace() {
+    QFrame* frame = NewFrame(this, "Frame");
+    QGridLayout* grid = FieldGrid(frame);
+    grid->addWidget(SkinLabel(QStringLiteral("خط الطول"), true), 1, 0);
+    grid->addWidget(SkinLabel(QStringLiteral("خط العرض"), true), 2, 0);
+    grid->addWidget(SkinLabel(QStringLiteral("الدرج"), false), 0, 1);
+    grid->addWidget(SkinLabel(QStringLiteral("الدقيقة"), false), 0, 2);
+    grid->addWidget(SkinLabel(QStringLiteral("الثواني"), false), 0, 3);
+
+    TxtDegLon = NumberList("TxtDegLon", 180, "MS Sans Serif");
+    TxtDegLat = NumberList("TxtDegLat", 90, "MS Sans Serif");
+    TxtMinLon = NumberList("TxtMinLon", 59, "MS Sans Serif");
+    TxtSecLon = NumberList("TxtSecLon", 59, "MS Sans Serif");
+    TxtMinLat = NumberList("TxtMinLat", 59, "MS Sans Serif");
+    TxtSecLat = NumberList("TxtSecLat", 59, "MS Sans Serif");
+    QComboBox* const rows[2][3] = {{TxtDegLon, TxtMinLon, TxtSecLon},
+                                   {TxtDegLat, TxtMinLat, TxtSecLat}};
+    for (int row = 0; row < 2; ++row)
+        for (int column = 0; column < 3; ++column)
+            grid->addWidget(rows[row][column], row + 1, column + 1);
+
+    OptE = new QRadioButton(QStringLiteral("شرق -"), this);
+    OptW = new QRadioButton(QStringLiteral("غرب +"), this);
+    OptN = new QRadioButton(QStringLiteral("شمال +"), this);
+    OptS = new QRadioButton(QStringLiteral("جنوب -"), this);
+    const char* const names[] = {"OptE", "OptW", "OptN", "OptS"};
+    QRadioButton* const options[] = {OptE, OptW, OptN, OptS};
+    for (int k = 0; k < 4; ++k) {
+        options[k]->setObjectName(QLatin1String(names[k]));
+        options[k]->setFont(PartFont(QStringLiteral("Tahoma"), 10));
+        grid->addWidget(options[k], 1 + k / 2, 4 + k % 2);
+    }
+    auto* eastWest = new QButtonGroup(frame);
+    eastWest->addButton(OptE);
+    eastWest->addButton(OptW);
+    auto* northSouth = new QButtonGroup(frame);
+    northSouth->addButton(OptN);
+    northSouth->addButton(OptS);
+    OptW->setChecked(true);
+    OptN->setChecked(true);
+    calc_.IsNorth = true;
+    calc_.IsEast = false;
+    connect(OptE, &QRadioButton::clicked, this, &FrmMain::OnEast);
+    connect(OptW, &QRadioButton::clicked, this, &FrmMain::OnWest);
+    connect(OptN, &QRadioButton::clicked, this, [this] { calc_.IsNorth = true; });
+    connect(OptS, &QRadioButton::clicked, this, [this] { calc_.IsNorth = false; });
+    connect(TxtDegLon, &QComboBox::activated, this, &FrmMain::ProposeZone);
+
+    grid->setColumnMinimumWidth(6, 24);
+    grid->setColumnStretch(6, 1);
+    grid->addWidget(SkinLabel(QStringLiteral("المنطقة الزمنية"), true), 1, 7);
+    grid->addWidget(SkinLabel(QStringLiteral("تعديل التوقيت الصيفي"), true), 2, 7);
+    TxtZone = TextField("TxtZone", "Tahoma", 74);
+    TxtEteRegl = NumberList("TxtEteRegl", 2, "Tahoma");
+    grid->addWidget(TxtZone, 1, 8);
+    grid->addWidget(TxtEteRegl, 2, 8);
+
+    fields_.insert(fields_.end(), {{&FieldTexts::TxtDegLon, TxtDegLon->lineEdit()},
+                                   {&FieldTexts::TxtMinLon, TxtMinLon->lineEdit()},
+                                   {&FieldTexts::TxtSecLon, TxtSecLon->lineEdit()},
+                                   {&FieldTexts::TxtDegLat, TxtDegLat->lineEdit()},
+                                   {&FieldTexts::TxtMinLat, TxtMinLat->lineEdit()},
+                                   {&FieldTexts::TxtSecLat, TxtSecLat->lineEdit()},
+                                   {&FieldTexts::TxtZone, TxtZone},
+                                   {&FieldTexts::TxtEteRegl, TxtEteRegl->lineEdit()}});
+    return frame;
+}
+
+QFrame* FrmMain::BuildTime() {
+    QFrame* frame = NewFrame(this, "Frame1");
+    QGridLayout* grid = FieldGrid(frame);
+    struct Group {
+        const char* heading;
+        const char* captions[3];
+        const char* names[3];
+        QLineEdit** edits[3];
+        std::string FieldTexts::*texts[3];
+    };
+    const Group groups[] = {
+        {"التاريخ",
+         {"السنة", "الشهر", "اليوم"},
+         {"TxtYear", "TxtMonth", "TxtDay"},
+         {&TxtYear, &TxtMonth, &TxtDay},
+         {&FieldTexts::TxtYear, &FieldTexts::TxtMonth, &FieldTexts::TxtDay}},
+        {"الوقت",
+         {"الساعة", "الدقيقة", "الثانية"},
+         {"TxtHour", "TxtMin", "TxtSec"},
+         {&TxtHour, &TxtMin, &TxtSec},
+         {&FieldTexts::TxtHour, &FieldTexts::TxtMin, &FieldTexts::TxtSec}},
+    };
+    int column = 0;
+    for (const Group& group : groups) {
+        grid->addWidget(SkinLabel(QString::fromUtf8(group.heading), true), 1, column++);
+        for (int k = 0; k < 3; ++k, ++column) {
+            grid->addWidget(SkinLabel(QString::fromUtf8(group.captions[k]), false), 0, column);
+            QLineEdit* edit = TextField(group.names[k], "MS Sans Serif", k == 0 ? 74 : 60);
+            *group.edits[k] = edit;
+            grid->addWidget(edit, 1, column);
+            fields_.push_back({group.texts[k], edit});
+        }
+        grid->setColumnMinimumWidth(column, 30);
+        grid->setColumnStretch(column++, 1);
+    }
+    return frame;
+}
+
+QFrame* FrmMain::BuildCommands() {
+    QFrame* frame = NewFrame(this, "Frame2");
+    auto* layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(12, 10, 12, 10);
+    layout->setSpacing(8);
+
+    auto* bodies = new QHBoxLayout;
+    bodies->setSpacing(6);
+    CmdSun = Command("CmdSun", QStringLiteral("الشمس"));
+    CmdSun->setMinimumWidth(110);
+    connect(CmdSun, &QPushButton::clicked, this, &FrmMain::OnSun);
+    bodies->addWidget(CmdSun);
+    for (int k = 0; k < 9; ++k) {
+        const QByteArray name = "CmdPln" + QByteArray::number(k);
+        CmdPln[k] = Command(name.constData(), QString::fromUtf8(kBodyCaptions[k]));
+        CmdPln[k]->setEnabled(false);
+        connect(CmdPln[k], &QPushButton::clicked, this, [this, k] { OnBody(k); });
+        bodies->addWidget(CmdPln[k], 1);
+    }
+    layout->addLayout(bodies);
+
+    auto* others = new QHBoxLayout;
+    CmdInfo = Command("CmdInfo", QStringLiteral("تنبيه هام"));
+    CmdApropos = Command("CmdApropos", QStringLiteral("حول البرنامج"));
+    CmdExit = Command("CmdExit", QStringLiteral("خروج"));
+    for (QPushButton* button : {CmdInfo, CmdApropos, CmdExit}) button->setMinimumWidth(130);
+    connect(CmdInfo, &QPushButton::clicked, this, &FrmMain::OnInfo);
+    connect(CmdApropos, &QPushButton::clicked, this, &FrmMain::OnApropos);
+    connect(CmdExit, &QPushButton::clicked, this, &QWidget::close);
+    others->addWidget(CmdInfo);
+    others->addWidget(CmdApropos);
+    others->addStretch();
+    others->addWidget(CmdExit);
+    layout->addLayout(others);
+    return frame;
+}
+
+// The place defaults and today's date and time, as the window starts.
+void FrmMain::ShowStartTexts() {
+    FieldTexts start;
+    cli::FillFromClock(start);
+    for (const Field& field : fields_) ShowText(field.edit, start.*field.text);
+}
+
+FieldTexts FrmMain::ReadFields() const {
+    FieldTexts texts;
+    for (const Field& field : fields_) texts.*field.text = field.edit->text().toStdString();
+    return texts;
+}
+
+bool FrmMain::event(QEvent* event) {
+    // Once the window has been painted, the report window is made ready while the user
+    // fills the fields, so that the first report shows without delay.
+    if (event->type() == QEvent::Paint && !painted_) {
+        painted_ = true;
+        QMetaObject::invokeMethod(
+            this, [this] { ReportWindow().Prepare(); }, Qt::QueuedConnection);
+    }
+    return QWidget::event(event);
+}
+
+FrmCalc& FrmMain::ReportWindow() {
+    if (!report_) report_ = new FrmCalc(messenger_, this);
+    return *report_;
+}
+
+// Runs a body's command on the window's fields; the Sun's day limit shows in TxtDay.
+Outcome FrmMain::Compute(Body body) {
+    calc_.fields = ReadFields();
+    const Outcome outcome = RunBody(calc_, body);
+    const QString day = QString::fromStdString(calc_.fields.TxtDay);
+    if (day != TxtDay->text()) TxtDay->setText(day);
+    return outcome;
+}
+
+void FrmMain::ShowReport(FrmCalc::Edge edge) {
+    FrmCalc& window = ReportWindow();
+    window.SetReport(QString::fromStdString(calc_.report.Str()), edge);
+    showModal_(window);
+}
+
+void FrmMain::OnSun() {
+    const Outcome outcome = Compute(Body::Sun);
+    if (outcome == Outcome::Refused) return;
+    if (outcome == Outcome::Written)
+        for (QPushButton* button : CmdPln) button->setEnabled(true);
+    ShowReport(FrmCalc::Edge::Left);
+}
+
+void FrmMain::OnBody(int index) {
+    if (Compute(BodyOfButton(index)) == Outcome::Refused) return;
+    ShowReport(FrmCalc::Edge::Left);
+}
+
+void FrmMain::OnInfo() {
+    calc_.report.Clear();
+    calc_.report.Raw({PrefaceText()});
+    ShowReport(FrmCalc::Edge::Right);
+}
+
+void FrmMain::OnApropos() {
+    FrmApropos about(this);
+    showModal_(about);
+}
+
+// West: the zone text becomes non-negative; East: non-positive (0 stays "0").
+void FrmMain::OnWest() {
+    const double zone = FieldValue(TxtZone);
+    if (std::isfinite(zone)) TxtZone->setText(FieldNumber(zone < 0 ? -zone : zone));
+    calc_.IsEast = false;
+}
+
+void FrmMain::OnEast() {
+    const double zone = FieldValue(TxtZone);
+    if (std::isfinite(zone)) TxtZone->setText(FieldNumber(zone < 0 ? zone : -zone));
+    calc_.IsEast = true;
+}
+
+// The zone of the picked longitude: the two rules are not mirror images (15 degrees
+// East proposes -1, 15 degrees West proposes 0).
+void FrmMain::ProposeZone() {
+    const double L = (FieldValue(TxtDegLon->lineEdit()) + FieldValue(TxtMinLon->lineEdit()) / 60) +
+                     FieldValue(TxtSecLon->lineEdit()) / 3600;
+    if (!std::isfinite(L)) return;
+    const double zone = calc_.IsEast ? -Fix((L + 7.5) / 15) : std::fabs(Fix((L - 7.5) / 15));
+    TxtZone->setText(FieldNumber(zone));
+}
+
+}  // namespace zerin::ui

@@ -1,0 +1,92 @@
+// The main window: the observer's place, the time zone, the summer-time correction, the
+// date and the time, and the commands: the Sun, the Moon and the eight planets (enabled
+// by the first Sun computation), the preface, the About window and the exit.
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Commands.h"
+#include "FrmCalc.h"
+#include "ModCalcule.h"
+
+class QComboBox;
+class QDialog;
+class QFrame;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace zerin::ui {
+
+class FrmMain : public QWidget {
+    Q_OBJECT
+
+  public:
+    // Shows a dialog modally and returns when it is closed.
+    using ModalRunner = std::function<void(QDialog&)>;
+
+    explicit FrmMain(Messenger& messenger, QWidget* parent = nullptr);
+
+    void SetModalRunner(ModalRunner runner) { showModal_ = std::move(runner); }
+    // The report window, created on first use and kept (hidden) between commands.
+    FrmCalc& ReportWindow();
+
+  protected:
+    bool event(QEvent* event) override;
+
+  private:
+    // A field of the window and the module's text it fills.
+    struct Field {
+        std::string FieldTexts::*text;
+        QLineEdit* edit;
+    };
+
+    QWidget* BuildTitle();
+    QFrame* BuildPlace();
+    QFrame* BuildTime();
+    QFrame* BuildCommands();
+    QLabel* SkinLabel(const QString& text, bool heading);
+    QComboBox* NumberList(const char* name, int last, const char* font);
+    QLineEdit* TextField(const char* name, const char* font, int width);
+    QPushButton* Command(const char* name, const QString& caption);
+    void ShowStartTexts();
+
+    FieldTexts ReadFields() const;
+    Outcome Compute(Body body);
+    void ShowReport(FrmCalc::Edge edge);
+
+    void OnSun();
+    void OnBody(int index);
+    void OnInfo();
+    void OnApropos();
+    void OnEast();
+    void OnWest();
+    void ProposeZone();
+
+    Messenger& messenger_;
+    ModCalcule calc_;
+    ModalRunner showModal_;
+    FrmCalc* report_ = nullptr;
+    std::vector<Field> fields_;
+    int skinLabels_ = 0;
+    bool painted_ = false;
+
+    QComboBox *TxtDegLon = nullptr, *TxtMinLon = nullptr, *TxtSecLon = nullptr;
+    QComboBox *TxtDegLat = nullptr, *TxtMinLat = nullptr, *TxtSecLat = nullptr;
+    QRadioButton *OptE = nullptr, *OptW = nullptr, *OptN = nullptr, *OptS = nullptr;
+    QLineEdit* TxtZone = nullptr;
+    QComboBox* TxtEteRegl = nullptr;
+    QLineEdit *TxtYear = nullptr, *TxtMonth = nullptr, *TxtDay = nullptr;
+    QLineEdit *TxtHour = nullptr, *TxtMin = nullptr, *TxtSec = nullptr;
+    QPushButton* CmdSun = nullptr;
+    std::array<QPushButton*, 9> CmdPln{};
+    QPushButton *CmdInfo = nullptr, *CmdApropos = nullptr, *CmdExit = nullptr;
+};
+
+}  // namespace zerin::ui

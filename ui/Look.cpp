@@ -1,0 +1,80 @@
+#include "Look.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPushButton>
+#include <QStringConverter>
+#include <QWidget>
+
+namespace zerin::ui {
+
+namespace {
+
+// The families the windows were drawn with, and the nearest faces Debian installs:
+// a sans for the interface, a naskh for the report and the headings, a display face for
+// the About window's title.
+void MapPartFonts() {
+    const QStringList sans{"Noto Sans Arabic", "KacstOne"};
+    const QStringList naskh{"Noto Naskh Arabic", "Amiri"};
+    const QStringList display{"KacstDecorative", "Amiri"};
+    QFont::insertSubstitutions("Tahoma", sans);
+    QFont::insertSubstitutions("MS Sans Serif", sans);
+    QFont::insertSubstitutions("Arabic Transparent", naskh);
+    QFont::insertSubstitutions("Simplified Arabic", naskh);
+    QFont::insertSubstitutions("Andalus", display);
+}
+
+QString ReadSheet(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QByteArray bytes = file.readAll();
+    auto decode = QStringDecoder(QStringDecoder::Utf8);
+    const QString sheet = decode(bytes);
+    if (decode.hasError() || file.error() != QFileDevice::NoError) return {};
+    return sheet.trimmed().isEmpty() ? QString() : sheet;
+}
+
+}  // namespace
+
+QString AppTitle() {
+    return QStringLiteral("زيرين");
+}
+
+void SetUpArabicLook(QApplication& app) {
+    MapPartFonts();
+    app.setLayoutDirection(Qt::RightToLeft);
+    app.setApplicationName(QStringLiteral("zerin"));
+    app.setApplicationDisplayName(AppTitle());
+    app.setFont(PartFont(QStringLiteral("Tahoma"), 10));
+}
+
+QFont PartFont(const QString& family, double points, bool bold) {
+    // Latin letters and digits (the formulas, the fields) from a clean sans, like the
+    // Latin of the faces the windows name; Arabic from the named face or its substitute.
+    QFont font;
+    font.setFamilies(QStringList{QStringLiteral("Noto Sans"), family} + QFont::substitutes(family) +
+                     QStringList{QStringLiteral("DejaVu Sans")});
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+QPushButton* PartButton(QWidget* parent, const char* name, const QString& caption, double points) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setFont(PartFont(QStringLiteral("Tahoma"), points, true));
+    button->setAutoDefault(false);
+    return button;
+}
+
+QString SkinSheet(const QString& folder) {
+    const QString beside = ReadSheet(folder + QLatin1Char('/') + QLatin1String(kSkinFileName));
+    if (!beside.isEmpty()) return beside;
+    return ReadSheet(QStringLiteral(":/zerin/") + QLatin1String(kSkinFileName));
+}
+
+void ApplySkin(QWidget& window) {
+    window.setStyleSheet(SkinSheet(QCoreApplication::applicationDirPath()));
+}
+
+}  // namespace zerin::ui

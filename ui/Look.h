@@ -1,0 +1,38 @@
+// The program's Arabic look: the fonts the windows name mapped to installed families, the
+// right-to-left layout, the title of the windows and message boxes, and the skin (a Qt
+// style sheet read from Paper.skn beside the program).
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+class QApplication;
+class QPushButton;
+class QWidget;
+
+namespace zerin::ui {
+
+// The name shown in window titles and message boxes.
+QString AppTitle();
+
+// Maps the windows' font names to installed Arabic families, lays every window out right
+// to left and names the application. Call once, after the QApplication exists.
+void SetUpArabicLook(QApplication& app);
+
+// A font by the name the windows use for it ("Tahoma", "Arabic Transparent"...), in points.
+QFont PartFont(const QString& family, double points, bool bold = false);
+
+// A command button named name, with its caption in bold "Tahoma" of the given size; it
+// never takes Return for itself.
+QPushButton* PartButton(QWidget* parent, const char* name, const QString& caption, double points);
+
+inline constexpr const char* kSkinFileName = "Paper.skn";
+
+// The style sheet of folder/Paper.skn, or the built-in copy of the same sheet when that
+// file is missing, unreadable, empty or not UTF-8 text.
+QString SkinSheet(const QString& folder);
+
+// Gives window the skin found beside the program.
+void ApplySkin(QWidget& window);
+
+}  // namespace zerin::ui

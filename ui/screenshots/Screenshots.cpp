@@ -1,0 +1,85 @@
+// Renders the three windows to PNG files for the documentation:
+//   zerin_screenshots FOLDER
+// writes main-window.png, report-window.png, preface-window.png and about-window.png,
+// with the observer of the window's defaults on 17 June 2005 at noon. Run it on the
+// offscreen platform (scripts/screenshots does).
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTextStream>
+#include <clocale>
+#include <cstdio>
+
+#include "FieldNames.h"
+#include "FrmMain.h"
+#include "Look.h"
+#include "QtMessenger.h"
+
+namespace {
+
+// Messages go to standard error: a screenshot run has no one to press OK.
+class PrintingMessenger : public zerin::Messenger {
+  public:
+    void critical(const zerin::Message& message) override {
+        std::fprintf(stderr, "message: %s\n", message.english.c_str());
+    }
+};
+
+// Lets the windows lay out and paint.
+void Settle() {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 300) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+}
+
+bool Save(QWidget& window, const QDir& folder, const QString& name) {
+    Settle();
+    const QString path = folder.filePath(name);
+    if (window.grab().save(path)) {
+        std::printf("%s\n", qPrintable(QDir::toNativeSeparators(path)));
+        return true;
+    }
+    std::fprintf(stderr, "could not write %s\n", qPrintable(path));
+    return false;
+}
+
+void Press(QWidget& window, const char* name) {
+    if (auto* button = window.findChild<QPushButton*>(QLatin1String(name))) button->click();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: zerin_screenshots FOLDER\n");
+        return 2;
+    }
+    QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    zerin::ui::SetUpArabicLook(app);
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    if (!QDir().mkpath(folder.path())) return 1;
+
+    PrintingMessenger messenger;
+    zerin::ui::FrmMain window(messenger);
+    bool ok = true;
+    QString next;  // the file name of the dialog the next command shows
+    window.SetModalRunner([&](QDialog& dialog) {
+        dialog.show();
+        ok = Save(dialog, folder, next) && ok;
+        dialog.hide();
+    });
+    zerin::ui::ShowReferenceInstant(window);
+    window.show();
+
+    next = QStringLiteral("report-window.png");
+    Press(window, "CmdSun");
+    ok = Save(window, folder, QStringLiteral("main-window.png")) && ok;
+    next = QStringLiteral("preface-window.png");
+    Press(window, "CmdInfo");
+    next = QStringLiteral("about-window.png");
+    Press(window, "CmdApropos");
+    return ok ? 0 : 1;
+}
