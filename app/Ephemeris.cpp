@@ -47,12 +47,11 @@ class EphemerisRows {
         PrepareForTable(calc_, place, Report::kValues);
     }
 
-    // The cells of the instant utc; false when the body's command faulted (the
-    // values it did not reach are then missing).
+    // The cells of the instant utc; false when the body's command faulted (the values it did not
+    // reach are then missing).
     bool Row(Seconds utc, std::vector<Cell>& cells) {
         const ClockOffset offset = clock_.At(utc);
-        // The instant goes in on the clock of the zone's and the summer time's
-        // whole hours.
+        // The instant goes in on the clock of the zone's and the summer time's whole hours.
         const Seconds zone = offset.standard / kHour, summer = offset.summer / kHour;
         EnterClockReading(calc_.fields, CivilOf(utc + (zone + summer) * kHour));
         calc_.fields.TxtZone = std::to_string(-zone);
@@ -78,9 +77,8 @@ class EphemerisRows {
   private:
     static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
 
-    // The last value recorded under the quantity's name. Whole computations
-    // record their values in the same order, so the place found once is checked,
-    // not searched again.
+    // The last value recorded under the quantity's name. Whole computations record their values in
+    // the same order, so the place found once is checked, not searched again.
     std::size_t Where(const std::vector<ReportValue>& values, std::size_t q, bool whole) {
         const char* name = quantities_[q].name;
         std::size_t& known = where_[q];
@@ -204,8 +202,7 @@ int RunEphemeris(const std::vector<std::string>& args, std::FILE* out, std::FILE
     for (const EphemerisQuantity& q : EphemerisQuantities(r.body))
         columns.push_back({q.key, q.english, q.arabic, TableColumn::Number});
     TableWriter writer(format, HeaderLanguage(r.table), std::move(columns), out, err);
-    // The text table writes numbers as the report does, with the regional
-    // separator.
+    // The text table writes numbers as the report does, with the regional separator.
     EphemerisRows rows(r.body, r.table.place, *clock,
                        format == Format::Text ? RegionalDecimalSeparator() : ".",
                        format == Format::Text ? ' ' : 'T');

@@ -1,6 +1,5 @@
-// `zerin ephemeris`: a body's place, one row per instant, computed by the
-// body's command with its report text switched off and its values read from the
-// values sink.
+// `zerin ephemeris`: a body's place, one row per instant, computed by the body's command with its
+// report text switched off and its values read from the values sink.
 #pragma once
 
 #include <cstdio>
@@ -11,8 +10,7 @@
 
 namespace zerin::cli {
 
-// A column of the ephemeris: the quantity of the report it shows ("Asc",
-// "r_lune").
+// A column of the ephemeris: the quantity of the report it shows ("Asc", "r_lune").
 struct EphemerisQuantity {
     const char* key;      // CSV and JSON key, with the unit
     const char* english;  // text-table headers

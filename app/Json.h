@@ -1,5 +1,4 @@
-// JSON text: string literals, and the report's values as `zerin report --json`
-// writes them.
+// JSON text: string literals, and the report's values as `zerin report --json` writes them.
 #pragma once
 
 #include <string>
@@ -10,13 +9,11 @@
 
 namespace zerin::cli {
 
-// A JSON string literal of UTF-8 text: quotes, backslashes and control
-// characters escaped.
+// A JSON string literal of UTF-8 text: quotes, backslashes and control characters escaped.
 std::string JsonString(std::string_view text);
 
-// The report's values in report order: an array of {"name", "value", "unit"},
-// each value written as the report writes it but always with a period (a JSON
-// number), the unit null for a pure number.
+// The report's values in report order: an array of {"name", "value", "unit"}, each value written as
+// the report writes it but always with a period (a JSON number), the unit null for a pure number.
 std::string ReportValuesJson(const std::vector<ReportValue>& values);
 
 }  // namespace zerin::cli

@@ -51,8 +51,8 @@ const Hemispheres kLon{
 const Hemispheres kLat{
     "--lat", 'N', 'S', 90, &FieldTexts::TxtDegLat, &FieldTexts::TxtMinLat, &FieldTexts::TxtSecLat};
 
-// "5:40:0W", "5:40W", "-5.6667", "32:56:0N" into the three field texts and the
-// side: a minus sign or the letter E (S) is the program's negative side.
+// "5:40:0W", "5:40W", "-5.6667", "32:56:0N" into the three field texts and the side: a minus sign
+// or the letter E (S) is the program's negative side.
 bool TakeAngle(const std::string& text, const Hemispheres& h, FieldTexts& fields, bool& negative,
                std::string& error) {
     error = std::string(h.option) + " takes D[:M[:S]] with " + h.positive + " or " + h.negative +

@@ -24,8 +24,7 @@ bool IsContinuationByte(unsigned char c) {
     return (c & 0xC0) == 0x80;
 }
 
-// The Arabic vowel marks and shadda (U+064B..U+065F, U+0670) take no cell of
-// their own.
+// The Arabic vowel marks and shadda (U+064B..U+065F, U+0670) take no cell of their own.
 bool IsArabicMark(const std::string& s, std::size_t k) {
     if (k + 1 >= s.size()) return false;
     const auto a = static_cast<unsigned char>(s[k]), b = static_cast<unsigned char>(s[k + 1]);
@@ -142,8 +141,8 @@ void TableWriter::Row(const std::vector<Cell>& cells) {
     Put(line + "}");
 }
 
-// A row of the text table from its shown cells, each padded to its column's width:
-// numbers to the right, other cells to the left.
+// A row of the text table from its shown cells, each padded to its column's width: numbers to the
+// right, other cells to the left.
 std::string TableWriter::TextLine(const std::string& cells) const {
     std::string line;
     std::size_t from = 0;

@@ -1,5 +1,5 @@
-// Writes a table as an aligned text table, CSV or JSON, and shows the progress
-// of a long one on a terminal.
+// Writes a table as an aligned text table, CSV or JSON, and shows the progress of a long one on a
+// terminal.
 #pragma once
 
 #include <chrono>
@@ -24,8 +24,7 @@ struct TableColumn {
 // A cell: its text, or nothing for a missing value ("—", empty, null).
 using Cell = std::optional<std::string>;
 
-// Columns' number of terminal cells (code points, without the Arabic vowel
-// marks).
+// Columns' number of terminal cells (code points, without the Arabic vowel marks).
 std::size_t DisplayWidth(const std::string& utf8);
 
 class TableWriter {
@@ -33,14 +32,13 @@ class TableWriter {
     TableWriter(Format format, Language headers, std::vector<TableColumn> columns, std::FILE* out,
                 std::FILE* err);
 
-    // Members of the JSON object written before its "rows" ("\"lon\": 5, "); set
-    // before the first row.
+    // Members of the JSON object written before its "rows" ("\"lon\": 5, "); set before the first
+    // row.
     void SetJsonHead(std::string members) { jsonHead_ = std::move(members); }
     void Row(const std::vector<Cell>& cells);
     // A line written under the text table.
     void Note(const std::string& line) { notes_.push_back(line); }
-    // Writes what is left; false (with a message) when the output could not be
-    // written.
+    // Writes what is left; false (with a message) when the output could not be written.
     bool Finish();
 
   private:
@@ -59,15 +57,15 @@ class TableWriter {
     std::string buffer_;
     bool started_ = false, failed_ = false;
     std::size_t rows_ = 0;
-    // The text table is aligned once every row is known: each row is kept as its shown
-    // cells, each ended by a NUL.
+    // The text table is aligned once every row is known: each row is kept as its shown cells, each
+    // ended by a NUL.
     std::vector<std::string> textRows_;
     std::vector<std::size_t> widths_;
     std::vector<std::string> notes_;
 };
 
-// "zerin: 12000 of 365000 rows" on standard error, rewritten in place, once a
-// table has taken a second, and only when standard error is a terminal.
+// "zerin: 12000 of 365000 rows" on standard error, rewritten in place, once a table has taken a
+// second, and only when standard error is a terminal.
 class Progress {
   public:
     Progress(std::FILE* err, std::size_t total);

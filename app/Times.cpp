@@ -15,8 +15,8 @@ namespace zerin::cli {
 
 namespace {
 
-// The depressions of dawn and nightfall, degrees: the angle-based rule takes
-// that many sixtieths of the night.
+// The depressions of dawn and nightfall, degrees: the angle-based rule takes that many sixtieths of
+// the night.
 constexpr double kDawnDepression = 19, kNightfallDepression = 17;
 
 struct RuleName {
@@ -34,8 +34,7 @@ const char* RuleText(HighLatRule rule) {
     return "none";
 }
 
-// The part of the night that separates dawn from rising, or setting from
-// nightfall.
+// The part of the night that separates dawn from rising, or setting from nightfall.
 double NightPart(HighLatRule rule, double night, double depression) {
     switch (rule) {
         case HighLatRule::Middle:
@@ -50,8 +49,7 @@ double NightPart(HighLatRule rule, double night, double depression) {
     return std::nan("");
 }
 
-// Fills a missing dawn or nightfall from the night between setting and the
-// rising.
+// Fills a missing dawn or nightfall from the night between setting and the rising.
 void FillHighLatitude(HighLatRule rule, TimesDay& d) {
     const double rising = d.clock[kSunrise], setting = d.clock[kSunset];
     if (rule == HighLatRule::None || std::isnan(rising) || std::isnan(setting)) return;
@@ -89,8 +87,7 @@ struct TimesRequest {
     bool seconds = false;
 };
 
-// Reads the command line; returns 0, or the exit status of a refusal already
-// reported.
+// Reads the command line; returns 0, or the exit status of a refusal already reported.
 int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, std::FILE* err) {
     std::string from, to, days;
     for (std::size_t k = 1; k < args.size(); ++k) {
@@ -149,8 +146,8 @@ int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, std:
     return 0;
 }
 
-// The row of a day in the chosen format.
-// The row of a day in the chosen format, into cells (reused from row to row).
+// The row of a day in the chosen format. The row of a day in the chosen format, into cells (reused
+// from row to row).
 void DayCells(const TimesDay& d, const TimesRequest& r, std::vector<Cell>& cells) {
     cells.resize(3 + kTimeCells);
     cells[0] = DateText(d.date);
@@ -188,14 +185,13 @@ TimesDay Timetable::Day(const Civil& date) {
     noon.minute = noon.second = 0;
     const Seconds utc = clock_.FromStandard(SecondsOf(noon));
     d.offset = clock_.At(utc);
-    // The instant goes in on the clock of the zone's whole hours (truncated
-    // toward zero): 12:00 at +05:30 is 11:30 at zone -5; the cells are then moved
-    // to the real clock.
+    // The instant goes in on the clock of the zone's whole hours (truncated toward zero): 12:00 at
+    // +05:30 is 11:30 at zone -5; the cells are then moved to the real clock.
     const Seconds wholeHours = d.offset.standard / kHour;
     EnterClockReading(calc_.fields, CivilOf(utc + wholeHours * kHour));
     calc_.fields.TxtZone = std::to_string(-wholeHours);
-    // What RunBody does for the Sun, less the steps that change nothing here: the day is
-    // a real date (AdjustDay leaves it) and the zone texts are whole numbers.
+    // What RunBody does for the Sun, less the steps that change nothing here: the day is a real
+    // date (AdjustDay leaves it) and the zone texts are whole numbers.
     calc_.Zone = static_cast<std::int16_t>(-wholeHours);
     calc_.EteRegl = 0;
     try {

@@ -1,5 +1,5 @@
-// `zerin times`: a timetable of the Sun's prayer times, one row per day,
-// computed by the Sun command with its report switched off.
+// `zerin times`: a timetable of the Sun's prayer times, one row per day, computed by the Sun
+// command with its report switched off.
 #pragma once
 
 #include <array>
@@ -23,8 +23,7 @@ struct TimesDay {
     Civil date;
     ClockOffset offset;  // the clock the cells are shown on
     SunTimes sun;        // what the Sun command computes (NaN: never reached that day)
-    // The cells on the local clock, hours since the day's midnight; NaN when
-    // missing.
+    // The cells on the local clock, hours since the day's midnight; NaN when missing.
     std::array<double, kTimeCells> clock{};
     std::array<bool, kTimeCells> adjusted{};
     bool computed = true;  // false when the Sun command itself failed for the day
@@ -44,9 +43,9 @@ class Timetable {
     HighLatRule rule_;
 };
 
-// Hours since midnight as the clock shows them: "HH:MM" to the nearest minute,
-// half a minute rounding up ("HH:MM:SS" to the nearest second with seconds),
-// and "+1" or "-1" for a time on the day after or before.
+// Hours since midnight as the clock shows them: "HH:MM" to the nearest minute, half a minute
+// rounding up ("HH:MM:SS" to the nearest second with seconds), and "+1" or "-1" for a time on the
+// day after or before.
 std::string ClockText(double hours, bool seconds);
 
 int RunTimes(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);

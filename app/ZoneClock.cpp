@@ -23,8 +23,7 @@ class FixedZoneClock : public ZoneClock {
     ClockOffset offset_;
 };
 
-// The clock of a zone of the time-zone database, through localtime_r with TZ
-// set.
+// The clock of a zone of the time-zone database, through localtime_r with TZ set.
 class DatabaseClock : public ZoneClock {
   public:
     explicit DatabaseClock(const std::string& path) {
@@ -63,9 +62,8 @@ class DatabaseClock : public ZoneClock {
         return local.tm_gmtoff;
     }
 
-    // The standard offset in force around a summer-time instant: that of the
-    // nearest day without summer time within a year, remembered for the rest of
-    // the same summer.
+    // The standard offset in force around a summer-time instant: that of the nearest day without
+    // summer time within a year, remembered for the rest of the same summer.
     Seconds StandardNear(Seconds utc, Seconds total) const {
         if (cache_.valid && cache_.total == total && utc >= cache_.from && utc <= cache_.to)
             return cache_.standard;

@@ -1,6 +1,5 @@
-// Civil dates and times as seconds, and the local clock of a table: a fixed
-// zone with its summer time, or a zone of the system's time-zone database,
-// where each instant has its own offset.
+// Civil dates and times as seconds, and the local clock of a table: a fixed zone with its summer
+// time, or a zone of the system's time-zone database, where each instant has its own offset.
 #pragma once
 
 #include <cstdint>
@@ -10,8 +9,7 @@
 
 namespace zerin::cli {
 
-// Seconds since 1970-01-01 00:00:00 of some clock (Greenwich or local), in the
-// Gregorian calendar.
+// Seconds since 1970-01-01 00:00:00 of some clock (Greenwich or local), in the Gregorian calendar.
 using Seconds = std::int64_t;
 inline constexpr Seconds kHour = 3600, kDay = 86400;
 
@@ -29,9 +27,8 @@ Seconds SecondsOf(const Civil& civil);
 std::string DateText(const Civil& civil);
 std::string DateTimeText(const Civil& civil, char separator);
 
-// The offset of a local clock at an instant, seconds East of Greenwich (the
-// sign of the time-zone database, opposite to the program's zone): standard
-// time, and the summer time on top of it.
+// The offset of a local clock at an instant, seconds East of Greenwich (the sign of the time-zone
+// database, opposite to the program's zone): standard time, and the summer time on top of it.
 struct ClockOffset {
     Seconds standard = 0, summer = 0;
     Seconds Total() const { return standard + summer; }
@@ -45,9 +42,9 @@ class ZoneClock {
     virtual ~ZoneClock() = default;
     virtual ClockOffset At(Seconds utc) const = 0;
 
-    // The Greenwich instant of a reading of the local clock (summer time
-    // included), and of a reading of its standard time. A reading that a
-    // summer-time change skips or repeats gives one of the instants near it.
+    // The Greenwich instant of a reading of the local clock (summer time included), and of a
+    // reading of its standard time. A reading that a summer-time change skips or repeats gives one
+    // of the instants near it.
     Seconds FromLocal(Seconds local) const;
     Seconds FromStandard(Seconds standard) const;
 };
@@ -56,10 +53,9 @@ class ZoneClock {
 // negative).
 std::unique_ptr<ZoneClock> FixedClock(int zone, int summer);
 
-// A zone of the system's time-zone database ("Asia/Kolkata"), read through the
-// C library with TZ set for the clock's lifetime (TZ is put back afterwards).
-// Returns null and sets error to a one-line message for a name the database
-// does not have.
+// A zone of the system's time-zone database ("Asia/Kolkata"), read through the C library with TZ
+// set for the clock's lifetime (TZ is put back afterwards). Returns null and sets error to a
+// one-line message for a name the database does not have.
 std::unique_ptr<ZoneClock> NamedClock(const std::string& name, std::string& error);
 
 }  // namespace zerin::cli
