@@ -1,14 +1,19 @@
 // Renders the three windows to PNG files for the documentation:
 //   zerin_screenshots FOLDER
-// writes main-window.png, report-window.png, preface-window.png and about-window.png,
-// with the observer of the window's defaults on 17 June 2005 at noon. Run it on the
-// offscreen platform (scripts/screenshots does).
+// writes main-window.png, report-window.png (the start of the Sun's report),
+// report-window-formulas.png (the same report further on, where long formulas read left
+// to right beside Arabic labels), preface-window.png and about-window.png, with the
+// observer of the window's defaults on 17 June 2005 at noon. Run it on the offscreen
+// platform (scripts/screenshots does).
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPushButton>
-#include <QTextStream>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextEdit>
 #include <clocale>
 #include <cstdio>
 
@@ -45,6 +50,18 @@ bool Save(QWidget& window, const QDir& folder, const QString& name) {
     return false;
 }
 
+// Scrolls the report box so that the paragraph starting with text is at the top.
+void ScrollReportTo(QWidget& report, const QString& text) {
+    auto* box = report.findChild<QTextEdit*>(QStringLiteral("TxtOut"));
+    if (!box) return;
+    for (QTextBlock block = box->document()->begin(); block.isValid(); block = block.next()) {
+        if (!block.text().startsWith(text)) continue;
+        const QRectF place = box->document()->documentLayout()->blockBoundingRect(block);
+        box->verticalScrollBar()->setValue(static_cast<int>(place.top()));
+        return;
+    }
+}
+
 void Press(QWidget& window, const char* name) {
     if (auto* button = window.findChild<QPushButton*>(QLatin1String(name))) button->click();
 }
@@ -69,6 +86,10 @@ int main(int argc, char** argv) {
     window.SetModalRunner([&](QDialog& dialog) {
         dialog.show();
         ok = Save(dialog, folder, next) && ok;
+        if (next == QLatin1String("report-window.png")) {
+            ScrollReportTo(dialog, QStringLiteral("C = ((1.91946"));
+            ok = Save(dialog, folder, QStringLiteral("report-window-formulas.png")) && ok;
+        }
         dialog.hide();
     });
     zerin::ui::ShowReferenceInstant(window);
