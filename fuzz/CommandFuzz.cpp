@@ -2,7 +2,8 @@
 // runs it, checked against the command line's promises (ReportInvariants.h).
 //
 // Input, one line each: the body ("sun", "moon", ... or any text, which picks a body by
-// its bytes); the options (a line holding "east" chooses East, "south" South); then
+// its bytes); the options (a line holding "east" chooses East, "south" South, and "json"
+// runs the command with --json too, which must agree with the report); then
 // the texts of the fields lon-deg, lon-min, lon-sec, lat-deg, lat-min, lat-sec, zone,
 // summer, year, month, day, hour, minute, second. Missing lines keep the reference
 // input's texts (17 June 2005, 12:00:00 at the window's default place).
@@ -45,6 +46,7 @@ ReportInput InputOf(std::string_view data) {
     if (lines.size() > 1) {
         in.east = lines[1].find("east") != std::string_view::npos;
         in.north = lines[1].find("south") == std::string_view::npos;
+        in.json = lines[1].find("json") != std::string_view::npos;
     }
     std::string* const fields[] = {
         &in.fields.TxtDegLon, &in.fields.TxtMinLon, &in.fields.TxtSecLon, &in.fields.TxtDegLat,
@@ -66,9 +68,15 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const InvariantChecker checker;
-    const ReportInput in = InputOf(std::string_view(reinterpret_cast<const char*>(data), size));
+    ReportInput in = InputOf(std::string_view(reinterpret_cast<const char*>(data), size));
+    const bool json = in.json;
+    in.json = false;
     const ReportRun run = RunReport(in);
-    const std::string problems = checker.Check(in.body, run);
+    std::string problems = checker.Check(in.body, run);
+    if (json) {
+        in.json = true;
+        problems += checker.CheckJson(run, RunReport(in));
+    }
     if (problems.empty()) return 0;
     std::fprintf(stderr, "FINDING: exit %d\n%s\ncommand: zerin", run.status, problems.c_str());
     for (const std::string& arg : ReportArgs(in)) std::fprintf(stderr, " '%s'", arg.c_str());

@@ -6,7 +6,8 @@
 // on standard error and nothing at all on standard output. A report never shows inf or
 // nan; every value it prints is a number in the report's own form (or an hours, minutes
 // and seconds text); every line ends with CR LF; and with its values masked it is the
-// body's usual report, or its beginning when the computation stopped early.
+// body's usual report, or its beginning when the computation stopped early. The same
+// input with --json ends the same way and lists the same values.
 #pragma once
 
 #include <algorithm>
@@ -32,6 +33,7 @@ struct ReportInput {
     FieldTexts fields;
     bool east = false;
     bool north = true;
+    bool json = false;  // --json: the values alone, as a list
 };
 
 // The window's default place at a fixed instant (17 June 2005, 12:00:00), so that no
@@ -65,6 +67,7 @@ inline std::vector<std::string> ReportArgs(const ReportInput& in) {
         args.push_back(option);
         args.push_back(in.fields.*field);
     }
+    if (in.json) args.push_back("--json");
     return args;
 }
 
@@ -177,11 +180,14 @@ inline bool LooksLikeValue(std::string_view s) {
     return true;
 }
 
-// The line with its value replaced by "#". The Julian-day section writes some values
-// first ("17.5 = J ..." with the Arabic label after the name); other items end with
-// " = " and the value. Adds to `problems` a value that is not written as a value.
-inline std::string MaskValues(std::string_view line, std::string& problems) {
+// The line with its value replaced by "#", the value added to `values`. The Julian-day
+// section writes some values first ("17.5 = J ..." with the Arabic label after the name);
+// other items end with " = " and the value. Adds to `problems` a value that is not
+// written as a value.
+inline std::string MaskValues(std::string_view line, std::vector<std::string>& values,
+                              std::string& problems) {
     auto check = [&](std::string_view value) {
+        values.emplace_back(value);
         if (!IsReportNumber(value) && !IsHMSText(value))
             problems +=
                 "malformed value '" + std::string(value) + "' in: " + std::string(line) + "\n";
@@ -222,19 +228,46 @@ inline bool IsUtf8(std::string_view s) {
     return true;
 }
 
-// The report's lines with every value masked; adds what is wrong to `problems`.
-inline std::vector<std::string> Skeleton(const std::string& report, std::string& problems) {
-    std::vector<std::string> lines;
+struct ReportShape {
+    std::vector<std::string> lines;   // the report's lines, each value masked as "#"
+    std::vector<std::string> values;  // the values, in the order the report prints them
+};
+
+// The report's lines and values; adds what is wrong to `problems`.
+inline ReportShape Shape(const std::string& report, std::string& problems) {
+    ReportShape shape;
     std::size_t start = 0;
     for (std::size_t end; (end = report.find("\r\n", start)) != std::string::npos;
          start = end + 2) {
         const std::string_view line(report.data() + start, end - start);
         if (line.find_first_of("\r\n") != std::string_view::npos)
             problems += "a line end that is not CR LF\n";
-        lines.push_back(MaskValues(line, problems));
+        shape.lines.push_back(MaskValues(line, shape.values, problems));
     }
     if (start != report.size()) problems += "the report does not end with CR LF\n";
-    return lines;
+    return shape;
+}
+
+// The values that `zerin report --json` lists, in order; adds what is wrong to `problems`.
+inline std::vector<std::string> JsonValues(const std::string& json, std::string& problems) {
+    std::vector<std::string> values;
+    if (json.rfind("[\n", 0) != 0 || json.size() < 4 || json.substr(json.size() - 3) != "\n]\n") {
+        problems += "--json did not write a list\n";
+        return values;
+    }
+    constexpr std::string_view kValue = "\"value\": ", kUnit = ", \"unit\": ";
+    for (std::size_t k = 0; (k = json.find(kValue, k)) != std::string::npos;) {
+        k += kValue.size();
+        const std::size_t end = json.find(kUnit, k);
+        if (end == std::string::npos) {
+            problems += "--json lists a value without its unit\n";
+            break;
+        }
+        values.push_back(json.substr(k, end - k));
+        if (!IsReportNumber(values.back()))
+            problems += "--json lists the malformed value '" + values.back() + "'\n";
+    }
+    return values;
 }
 
 inline bool StartsWith(const std::vector<std::string>& lines,
@@ -253,7 +286,7 @@ class InvariantChecker {
         for (int k = 0; k < kBodyCount; ++k) {
             const Body body = static_cast<Body>(k);
             std::string ignored;
-            references_[body] = Skeleton(RunReport(ReferenceInput(body)).out, ignored);
+            references_[body] = Shape(RunReport(ReferenceInput(body)).out, ignored).lines;
         }
     }
 
@@ -269,7 +302,7 @@ class InvariantChecker {
             return "exit status " + std::to_string(run.status) + " is not 0, 1 or 2\n";
         }
         CheckText(run.out, problems);
-        std::vector<std::string> lines = Skeleton(run.out, problems);
+        std::vector<std::string> lines = Shape(run.out, problems).lines;
         const std::vector<std::string>& reference = references_.at(body);
         if (run.status == 1) {
             if (!StartsWith(reference, lines) || lines.size() == reference.size())
@@ -286,14 +319,41 @@ class InvariantChecker {
         return problems;
     }
 
+    // The same input with --json: the same end and messages, and the values the report
+    // prints (its hours, minutes and seconds texts are listed as decimal hours).
+    std::string CheckJson(const ReportRun& text, const ReportRun& json) const {
+        std::string problems;
+        if (json.status != text.status)
+            problems += "--json ends with exit " + std::to_string(json.status) +
+                        ", the report with " + std::to_string(text.status) + "\n";
+        if (json.err != text.err) problems += "--json gives other messages than the report\n";
+        if (json.status == 2 || text.status == 2) {
+            if (!json.out.empty()) problems += "refused input, yet --json wrote a list\n";
+            return problems;
+        }
+        CheckText(json.out, problems);
+        std::string ignored;
+        const std::vector<std::string> printed = Shape(text.out, ignored).values;
+        const std::vector<std::string> listed = JsonValues(json.out, problems);
+        if (printed.size() != listed.size()) {
+            problems += "--json lists " + std::to_string(listed.size()) +
+                        " values, the report prints " + std::to_string(printed.size()) + "\n";
+            return problems;
+        }
+        for (std::size_t k = 0; k < printed.size(); ++k)
+            if (IsReportNumber(printed[k]) && printed[k] != listed[k])
+                problems +=
+                    "--json lists " + listed[k] + " where the report prints " + printed[k] + "\n";
+        return problems;
+    }
+
   private:
     static void CheckText(const std::string& out, std::string& problems) {
         std::string lower = out;
         for (char& c : lower)
             if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (Contains(lower, "inf") || Contains(lower, "nan"))
-            problems += "inf or nan in the report\n";
-        if (!IsUtf8(out)) problems += "the report is not valid UTF-8\n";
+        if (Contains(lower, "inf") || Contains(lower, "nan")) problems += "inf or nan written\n";
+        if (!IsUtf8(out)) problems += "what is written is not valid UTF-8\n";
     }
 
     // Only the Sun ends early with status 0: the day never reaches an altitude, the

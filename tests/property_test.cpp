@@ -131,14 +131,18 @@ TEST(Property, RandomFieldTextsKeepTheCommandLinesPromises) {
     const InvariantChecker checker;
     FieldTextMaker make(20050617);
     int runs = 0, failures = 0, statuses[3] = {0, 0, 0};
-    for (int k = 0; k < 2000 && failures < 5; ++k) {
+    for (int k = 0; k < 1000 && failures < 5; ++k) {
         ReportInput in = RandomInput(make);
         for (int b = 0; b < kBodyCount; ++b) {
             in.body = static_cast<Body>(b);
+            in.json = false;
             const ReportRun run = RunReport(in);
             ++runs;
             if (run.status >= 0 && run.status <= 2) ++statuses[run.status];
-            const std::string problems = checker.Check(in.body, run);
+            std::string problems = checker.Check(in.body, run);
+            in.json = true;
+            problems += checker.CheckJson(run, RunReport(in));
+            in.json = false;
             if (!problems.empty()) {
                 ++failures;
                 ADD_FAILURE() << "zerin" << Describe(in) << "\nexit " << run.status << "\n"
@@ -193,6 +197,17 @@ TEST(Property, TheCheckerSeesACorruptedRun) {
     EXPECT_NE(broken([](ReportRun& r) { r.status = 3; }), "");
     EXPECT_NE(broken([](ReportRun& r) { r.status = 1; }), "");
     EXPECT_NE(broken([](ReportRun& r) { r.err = "zerin: something went wrong\n"; }), "");
+
+    ReportInput in = ReferenceInput(Body::Moon);
+    in.json = true;
+    const ReportRun json = RunReport(in);
+    EXPECT_EQ(checker.CheckJson(good, json), "");
+    ReportRun changed = json;
+    changed.out.replace(changed.out.find("2453539"), 7, "2453538");
+    EXPECT_NE(checker.CheckJson(good, changed), "");
+    changed = json;
+    changed.status = 1;
+    EXPECT_NE(checker.CheckJson(good, changed), "");
 }
 
 }  // namespace
