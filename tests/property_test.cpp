@@ -1,7 +1,6 @@
-// Random field texts through `zerin report` for every body: whatever is typed,
-// the run ends as the command line promises and the report holds nothing but
-// numbers where its values stand (see fuzz/ReportInvariants.h). Seeded, so a
-// failure repeats.
+// Random field texts through `zerin report` for every body: whatever is typed, the run
+// ends as the command line promises and the report holds nothing but numbers where its
+// values stand (see fuzz/ReportInvariants.h). Seeded, so a failure repeats.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -12,15 +11,14 @@
 namespace zerin::robust {
 namespace {
 
-// Field texts a user might type, or paste, or that nobody would: digits,
-// blanks, signs, periods, exponents, prefixes, Arabic and Persian digits, very
-// long runs.
+// Field texts a user might type, or paste, or that nobody would: digits, blanks, signs,
+// periods, exponents, prefixes, Arabic and Persian digits, very long runs.
 class FieldTextMaker {
   public:
     explicit FieldTextMaker(std::uint64_t seed) : random_(seed) {}
 
-    // Half the time a plausible number for a field whose values lie in [low,
-    // high] (so that the bodies compute far), otherwise a random mix of pieces.
+    // Half the time a plausible number for a field whose values lie in [low, high] (so
+    // that the bodies compute far), otherwise a random mix of pieces.
     std::string Text(double low, double high) { return Chance(0.5) ? Plausible(low, high) : Mix(); }
     bool Chance(double p) { return std::bernoulli_distribution(p)(random_); }
 
@@ -64,8 +62,7 @@ class FieldTextMaker {
         return text;
     }
 
-    // Thousands of digits, zeros or blanks, sometimes with a period or an
-    // exponent.
+    // Thousands of digits, zeros or blanks, sometimes with a period or an exponent.
     std::string Long() {
         static const char* const kRuns[] = {"9", "0", " ", "1", "٣"};
         std::string run;
@@ -126,12 +123,20 @@ std::string Describe(const ReportInput& in) {
     return text;
 }
 
+// The sanitizer build runs a fifth of the field sets (the fuzz targets run under the
+// sanitizers for longer).
+#ifdef __SANITIZE_ADDRESS__
+constexpr int kFieldSets = 200;
+#else
+constexpr int kFieldSets = 1000;
+#endif
+
 TEST(Property, RandomFieldTextsKeepTheCommandLinesPromises) {
     setenv("LC_ALL", "C", 1);
     const InvariantChecker checker;
     FieldTextMaker make(20050617);
     int runs = 0, failures = 0, statuses[3] = {0, 0, 0};
-    for (int k = 0; k < 1000 && failures < 5; ++k) {
+    for (int k = 0; k < kFieldSets && failures < 5; ++k) {
         ReportInput in = RandomInput(make);
         for (int b = 0; b < kBodyCount; ++b) {
             in.body = static_cast<Body>(b);
