@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: all deps build run test asan bench clean
+.PHONY: all deps build run test asan bench package clean
 
 all: build
 
@@ -27,6 +27,11 @@ asan: deps
 	cmake --build build-asan -j$(JOBS)
 	cd build-asan && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
 	    UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j$(JOBS)
+
+# The Debian package (build/zerin_*.deb), checked by lintian and run from a scratch root.
+package: build
+	cd $(BUILD) && cpack -G DEB
+	sh scripts/check-package $(BUILD)
 
 bench: build
 	$(BUILD)/bench/zerin_bench

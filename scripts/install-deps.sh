@@ -2,12 +2,13 @@
 # Installs the Debian packages that building, running and testing Zerin need.
 # Idempotent: apt-get runs only when a package is missing.
 set -e
-PACKAGES="build-essential cmake make pkg-config python3
+PACKAGES="build-essential cmake make pkg-config python3 python3-ephem
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-noto-core fonts-hosny-amiri fonts-kacst fonts-dejavu-core
   xvfb xauth locales
-  clang libclang-rt-14-dev"
+  clang libclang-rt-14-dev
+  dpkg-dev lintian librsvg2-bin appstream"
 if [ -n "$ZERIN_EXTRA_PACKAGES" ]; then PACKAGES="$PACKAGES $ZERIN_EXTRA_PACKAGES"; fi
 
 missing=""
