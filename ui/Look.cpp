@@ -1,6 +1,7 @@
 #include "Look.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QStringConverter>
@@ -67,14 +68,21 @@ QPushButton* PartButton(QWidget* parent, const char* name, const QString& captio
     return button;
 }
 
-QString SkinSheet(const QString& folder) {
-    const QString beside = ReadSheet(folder + QLatin1Char('/') + QLatin1String(kSkinFileName));
-    if (!beside.isEmpty()) return beside;
+QString SkinSheet(const QStringList& folders) {
+    for (const QString& folder : folders) {
+        const QString sheet = ReadSheet(QDir(folder).filePath(QLatin1String(kSkinFileName)));
+        if (!sheet.isEmpty()) return sheet;
+    }
     return ReadSheet(QStringLiteral(":/zerin/") + QLatin1String(kSkinFileName));
 }
 
+QStringList SkinFolders() {
+    const QString program = QCoreApplication::applicationDirPath();
+    return {program, QDir::cleanPath(program + QStringLiteral("/../share/zerin"))};
+}
+
 void ApplySkin(QWidget& window) {
-    window.setStyleSheet(SkinSheet(QCoreApplication::applicationDirPath()));
+    window.setStyleSheet(SkinSheet(SkinFolders()));
 }
 
 }  // namespace zerin::ui

@@ -5,6 +5,7 @@
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 class QApplication;
 class QPushButton;
@@ -28,11 +29,15 @@ QPushButton* PartButton(QWidget* parent, const char* name, const QString& captio
 
 inline constexpr const char* kSkinFileName = "Paper.skn";
 
-// The style sheet of folder/Paper.skn, or the built-in copy of the same sheet when that
-// file is missing, unreadable, empty or not UTF-8 text.
-QString SkinSheet(const QString& folder);
+// The style sheet of the first Paper.skn of folders that can be read, or the built-in
+// copy of the same sheet when each is missing, unreadable, empty or not UTF-8 text.
+QString SkinSheet(const QStringList& folders);
 
-// Gives window the skin found beside the program.
+// Where the skin is looked for: beside the program, then in the data folder of an
+// installed program (bin/../share/zerin).
+QStringList SkinFolders();
+
+// Gives window the skin.
 void ApplySkin(QWidget& window);
 
 }  // namespace zerin::ui

@@ -1,5 +1,6 @@
 #include "QtMessenger.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 #include "Look.h"
@@ -13,7 +14,9 @@ QString MessageText(const Message& message) {
 }
 
 void QtMessenger::critical(const Message& message) {
-    QMessageBox::critical(parent_.data(), AppTitle(), MessageText(message));
+    // Over the report window when the message comes from it, else over the main window.
+    QWidget* owner = QApplication::activeModalWidget();
+    QMessageBox::critical(owner ? owner : parent_.data(), AppTitle(), MessageText(message));
 }
 
 }  // namespace zerin::ui

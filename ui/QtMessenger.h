@@ -12,7 +12,8 @@ namespace zerin::ui {
 
 class QtMessenger : public Messenger {
   public:
-    // The message boxes are centred on parent (the main window once it exists).
+    // The message boxes stand over the active modal window, or else over parent (the main
+    // window once it exists).
     void SetParent(QWidget* parent) { parent_ = parent; }
     void critical(const Message& message) override;
 

@@ -317,7 +317,7 @@ class MainWindowTest : public QObject {
                              "التاريخ اليوليوزي للغريغوري إبتداءا من 15 أكتوبر 1582 ميلادية "));
     }
 
-    void zoneOutOfRangeNamesTheFieldAndNothingIsComputed() {
+    void fieldsOutOfRangeAreNamedAndNothingIsComputed() {
         Window w;
         w.Press("CmdSun");
         w.Set("TxtZone", "40000");
@@ -332,6 +332,13 @@ class MainWindowTest : public QObject {
         QCOMPARE(w.shown.kinds.size(), 1u);
         QVERIFY(QString::fromStdString(w.messages.messages[1].arabic)
                     .contains(QStringLiteral("تعديل التوقيت الصيفي")));
+        w.Set("TxtEteRegl", "0");
+        w.Set("TxtYear", "1e999");
+        w.Press("CmdSun");
+        QCOMPARE(w.shown.kinds.size(), 1u);
+        QCOMPARE(w.messages.messages.size(), 3u);
+        QVERIFY(QString::fromStdString(w.messages.messages[2].arabic)
+                    .contains(QStringLiteral("السنة")));
     }
 
     // A fault: its message, then the report up to the fault; the program goes on.

@@ -271,23 +271,29 @@ class ReportWindowTest : public QObject {
         QCOMPARE(w.calc.Text(), QStringLiteral("kept"));
     }
 
-    // Paper.skn beside the program, or the built-in copy when it is missing or unreadable.
+    // Paper.skn beside the program, then in the data folder, or the built-in copy when
+    // neither can be read.
     void theSkinFileOrItsBuiltInCopy() {
-        QTemporaryDir folder;
-        const QString builtIn = ui::SkinSheet(folder.path());
+        QTemporaryDir beside, data;
+        const QStringList folders{beside.path(), data.path()};
+        const QString builtIn = ui::SkinSheet(folders);
         QVERIFY(builtIn.contains(QStringLiteral("#FrmMain")));
         QCOMPARE(builtIn.toUtf8(), ReadBytes(QStringLiteral(ZERIN_SOURCE_UI "/Paper.skn")));
 
-        const QString skin = folder.filePath("Paper.skn");
+        QVERIFY(WriteBytes(data.filePath("Paper.skn"), "QLabel { color: blue; }"));
+        QCOMPARE(ui::SkinSheet(folders), QStringLiteral("QLabel { color: blue; }"));
+        const QString skin = beside.filePath("Paper.skn");
         QVERIFY(WriteBytes(skin, "QPushButton { color: red; }"));
-        QCOMPARE(ui::SkinSheet(folder.path()), QStringLiteral("QPushButton { color: red; }"));
+        QCOMPARE(ui::SkinSheet(folders), QStringLiteral("QPushButton { color: red; }"));
+        QFile::remove(data.filePath("Paper.skn"));
         QVERIFY(WriteBytes(skin, "  \n"));
-        QCOMPARE(ui::SkinSheet(folder.path()), builtIn);
+        QCOMPARE(ui::SkinSheet(folders), builtIn);
         QVERIFY(WriteBytes(skin, "QPushButton { color: \xff\xfe; }"));
-        QCOMPARE(ui::SkinSheet(folder.path()), builtIn);
+        QCOMPARE(ui::SkinSheet(folders), builtIn);
         QFile::remove(skin);
         QDir().mkpath(skin);  // a folder by that name cannot be read as a file
-        QCOMPARE(ui::SkinSheet(folder.path()), builtIn);
+        QCOMPARE(ui::SkinSheet(folders), builtIn);
+        QCOMPARE(ui::SkinFolders().front(), QCoreApplication::applicationDirPath());
     }
 };
 
