@@ -93,12 +93,18 @@ double ReadNumber(std::string_view text) {
         scale += expNegative ? -exponent : exponent;
     }
     // "digits e scale" is read by from_chars, which ignores the locale and rounds
-    // correctly; an exponent too large gives an infinity, refused by the callers.
+    // correctly. Out of range, the power of ten of the leading digit tells an overflow
+    // (an infinity, refused by the callers) from an underflow (0).
+    const std::size_t firstNonZero = digits.find_first_not_of('0');
+    const long long magnitude =
+        firstNonZero == std::string::npos
+            ? 0
+            : static_cast<long long>(digits.size() - firstNonZero) + scale;
     digits += 'e';
     digits += std::to_string(scale);
     double value = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (error == std::errc::result_out_of_range) value = scale > 0 ? HUGE_VAL : 0;
+    if (error == std::errc::result_out_of_range) value = magnitude > 0 ? HUGE_VAL : 0;
     return negative ? -value : value;
 }
 
