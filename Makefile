@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: all deps build run test asan bench package clean
+.PHONY: all deps build run test asan bench package accuracy clean
 
 all: build
 
@@ -32,6 +32,11 @@ asan: deps
 package: build
 	cd $(BUILD) && cpack -G DEB
 	sh scripts/check-package $(BUILD)
+
+# How far each number is from the sky: PyEphem and adhan, rewrites docs/accuracy.md
+# (a benchmark, not a test).
+accuracy: build
+	bench/accuracy/accuracy.py --zerin $(BUILD)/app/zerin
 
 bench: build
 	$(BUILD)/bench/zerin_bench

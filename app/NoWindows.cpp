@@ -2,8 +2,8 @@
 #include <cstdio>
 
 #include "Cli.h"
-#include "Windows.h"
+#include "OpenWindows.h"
 
 namespace zerin {
-int RunWindows(int, char**) { return cli::Run({"report", "sun"}, stdout, stderr); }
+int OpenWindows(int, char**) { return cli::Run({"report", "sun"}, stdout, stderr); }
 }  // namespace zerin

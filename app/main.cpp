@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "Cli.h"
-#include "Windows.h"
+#include "OpenWindows.h"
 
 int main(int argc, char** argv) {
-    if (argc <= 1) return zerin::RunWindows(argc, argv);
+    if (argc <= 1) return zerin::OpenWindows(argc, argv);
     const std::vector<std::string> args(argv + 1, argv + argc);
     return zerin::cli::Run(args, stdout, stderr);
 }

@@ -2,6 +2,9 @@
 include(GNUInstallDirs)
 
 install(TARGETS zerin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET zerin-windows)
+    install(TARGETS zerin-windows LIBRARY DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/zerin)
+endif()
 
 set(ZERIN_DATA_SOURCE ${PROJECT_SOURCE_DIR}/data)
 install(FILES ${ZERIN_DATA_SOURCE}/zerin.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
