@@ -1,6 +1,7 @@
 // The Moon's ecliptic latitude, its parallax and distance, and its geocentric right
 // ascension and declination.
 #include "Angles.h"
+#include "Ecliptic.h"
 #include "Moon.h"
 
 namespace zerin {
@@ -128,11 +129,9 @@ void ModCalcule::MoonLatitude(const MoonArguments& a) {
            p.r_lune);
 
     r.At("O", Unit::Degrees);  // mean obliquity of the ecliptic
-    p.O = Cubic(T, 23.452294, -0.0130125, -0.00000164, 0.000000503);
+    p.O = MeanObliquity(T);
     r.Item({"******************* المطالع المستقيمة للقمر ***********************", "\r\n\r\n",
-            "ميل فلك البروج أو الكسوفية", "\r\n",
-            "O = 23.452294 - (0.0130125 * T) - (0.00000164 * T * T) + (0.000000503 * T * T * T)",
-            "\r\n", " O = "},
+            "ميل فلك البروج أو الكسوفية", "\r\n", kMeanObliquityFormula, "\r\n", " O = "},
            p.O);
 
     r.At("Asc", Unit::Hours);

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "Angles.h"
+#include "Ecliptic.h"
 #include "ModCalcule.h"
 #include "Planets.h"
 
@@ -105,11 +106,8 @@ std::string ModCalcule::Calcul_Planete(double L, double a, double e, double i, d
         p.Be);
 
     r.At("O", Unit::Degrees);  // mean obliquity of the ecliptic
-    p.O = 23.452294 - 0.0130125 * T - 0.00000164 * T * T + 0.000000503 * T * T * T;
-    r.Item({"ميل فلك البروج أو الكسوفية", "\r\n",
-            "O = 23.452294 - (0.0130125 * T) - (0.00000164 * T * T) + (0.000000503 * T * T * T)",
-            "\r\n", " O = "},
-           p.O);
+    p.O = MeanObliquity(T);
+    r.Item({"ميل فلك البروج أو الكسوفية", "\r\n", kMeanObliquityFormula, "\r\n", " O = "}, p.O);
 
     r.At("Asc", Unit::Hours);
     const double Y = Cosine(p.O) * Sine(L) - Tangent(p.Be) * Sine(p.O);

@@ -1,5 +1,6 @@
 // The Sun's place: the classical low-precision solar theory in Julian centuries T.
 #include "Angles.h"
+#include "Ecliptic.h"
 #include "ModCalcule.h"
 
 namespace zerin {
@@ -17,10 +18,10 @@ void ModCalcule::SunPosition() {
 
     r.At("m", Unit::Degrees);  // mean anomaly
     s.m = Angle_360_Deg(358.47583 + 35999.04975 * T - 0.00015 * T * T - 0.0000033 * T * T * T);
-    r.Item({" مركز أو خاصةالشمس بالدرج", "\r\n\r\n",
-            "m = 358.47583 + (35999.04975 * T) - (0.00015 * T * T) - (0.0000033 * T * T * T)",
-            " = "},
-           s.m);
+    r.Item(
+        {" مركز أو خاصةالشمس بالدرج", "\r\n\r\n",
+         "m = 358.47583 + (35999.04975 * T) - (0.00015 * T * T) - (0.0000033 * T * T * T)", " = "},
+        s.m);
 
     r.At("e", Unit::None);  // eccentricity of the Earth's orbit
     s.e = 0.01675104 - 0.0000418 * T - 0.000000126 * T * T;
@@ -39,10 +40,10 @@ void ModCalcule::SunPosition() {
 
     r.At("N", Unit::Degrees);  // longitude of the Moon's node
     s.N = Angle_360_Deg(259.183275 - 1934.142 * T + 0.002078 * T * T + 0.0000022 * T * T * T);
-    r.Item({" عقدة القمر بالدرج", "\r\n",
-            "N = 259.183275 - (1934.142 * T) + (0.002078 * T * T) + (0.0000022 * T * T * T)",
-            " = "},
-           s.N);
+    r.Item(
+        {" عقدة القمر بالدرج", "\r\n",
+         "N = 259.183275 - (1934.142 * T) + (0.002078 * T * T) + (0.0000022 * T * T * T)", " = "},
+        s.N);
 
     r.At("C", Unit::Degrees);  // equation of the centre, reported within 0..360
     s.C = (1.91946 - 0.004789 * T - 0.000014 * T * T) * Sine(s.m) +
@@ -62,10 +63,8 @@ void ModCalcule::SunPosition() {
     Long_Soleil = s.Lg_Soleil;
 
     r.At("O", Unit::Degrees);  // mean obliquity of the ecliptic
-    s.O = 23.452294 - 0.0130125 * T - 0.00000164 * T * T + 0.000000503 * T * T * T;
-    r.Item({"ميل فلك البروج أو الكسوفية بالدرج", "\r\n",
-            "O = 23.452294 - (0.0130125 * T) - (0.00000164 * T * T) + (0.000000503 * T * T * T)",
-            "\r\n", " O = "},
+    s.O = MeanObliquity(T);
+    r.Item({"ميل فلك البروج أو الكسوفية بالدرج", "\r\n", kMeanObliquityFormula, "\r\n", " O = "},
            s.O);
 
     r.At("Asc", Unit::Hours);
