@@ -16,6 +16,16 @@ void FillFromClock(FieldTexts& f) {
     f.TxtSec = std::to_string(local.tm_sec);
 }
 
+const FieldTextOption kFieldTextOptions[14] = {
+    {"--lon-deg", &FieldTexts::TxtDegLon}, {"--lon-min", &FieldTexts::TxtMinLon},
+    {"--lon-sec", &FieldTexts::TxtSecLon}, {"--lat-deg", &FieldTexts::TxtDegLat},
+    {"--lat-min", &FieldTexts::TxtMinLat}, {"--lat-sec", &FieldTexts::TxtSecLat},
+    {"--zone", &FieldTexts::TxtZone},      {"--summer", &FieldTexts::TxtEteRegl},
+    {"--year", &FieldTexts::TxtYear},      {"--month", &FieldTexts::TxtMonth},
+    {"--day", &FieldTexts::TxtDay},        {"--hour", &FieldTexts::TxtHour},
+    {"--minute", &FieldTexts::TxtMin},     {"--second", &FieldTexts::TxtSec},
+};
+
 bool TakeFieldOption(const std::vector<std::string>& args, std::size_t& k, FieldOptions& o,
                      std::string& error) {
     const std::string& a = args[k];
@@ -27,20 +37,7 @@ bool TakeFieldOption(const std::vector<std::string>& args, std::size_t& k, Field
         o.north = a == "--north";
         return true;
     }
-    struct Text {
-        const char* option;
-        std::string FieldTexts::*field;
-    };
-    static const Text kTexts[] = {
-        {"--lon-deg", &FieldTexts::TxtDegLon}, {"--lon-min", &FieldTexts::TxtMinLon},
-        {"--lon-sec", &FieldTexts::TxtSecLon}, {"--lat-deg", &FieldTexts::TxtDegLat},
-        {"--lat-min", &FieldTexts::TxtMinLat}, {"--lat-sec", &FieldTexts::TxtSecLat},
-        {"--zone", &FieldTexts::TxtZone},      {"--summer", &FieldTexts::TxtEteRegl},
-        {"--year", &FieldTexts::TxtYear},      {"--month", &FieldTexts::TxtMonth},
-        {"--day", &FieldTexts::TxtDay},        {"--hour", &FieldTexts::TxtHour},
-        {"--minute", &FieldTexts::TxtMin},     {"--second", &FieldTexts::TxtSec},
-    };
-    for (const Text& t : kTexts) {
+    for (const FieldTextOption& t : kFieldTextOptions) {
         const std::string option = t.option;
         if (a == option) {
             if (k + 1 >= args.size()) {

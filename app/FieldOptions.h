@@ -15,6 +15,13 @@ struct FieldOptions {
     bool north = true;
 };
 
+// Each option that takes the text of one field, and that field.
+struct FieldTextOption {
+    const char* option;
+    std::string FieldTexts::*field;
+};
+extern const FieldTextOption kFieldTextOptions[14];
+
 // Today's date and the time now on the local clock, as the window fills its fields.
 void FillFromClock(FieldTexts& fields);
 

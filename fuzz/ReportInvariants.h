@@ -22,6 +22,7 @@
 
 #include "Cli.h"
 #include "Commands.h"
+#include "FieldOptions.h"
 #include "Fields.h"
 #include "Report.h"
 
@@ -52,18 +53,9 @@ inline ReportInput ReferenceInput(Body body) {
 
 // The command line that gives every field its text: `zerin report BODY --FIELD TEXT ...`.
 inline std::vector<std::string> ReportArgs(const ReportInput& in) {
-    static const std::pair<const char*, std::string FieldTexts::*> kOptions[] = {
-        {"--lon-deg", &FieldTexts::TxtDegLon}, {"--lon-min", &FieldTexts::TxtMinLon},
-        {"--lon-sec", &FieldTexts::TxtSecLon}, {"--lat-deg", &FieldTexts::TxtDegLat},
-        {"--lat-min", &FieldTexts::TxtMinLat}, {"--lat-sec", &FieldTexts::TxtSecLat},
-        {"--zone", &FieldTexts::TxtZone},      {"--summer", &FieldTexts::TxtEteRegl},
-        {"--year", &FieldTexts::TxtYear},      {"--month", &FieldTexts::TxtMonth},
-        {"--day", &FieldTexts::TxtDay},        {"--hour", &FieldTexts::TxtHour},
-        {"--minute", &FieldTexts::TxtMin},     {"--second", &FieldTexts::TxtSec},
-    };
     std::vector<std::string> args{"report", BodyName(in.body), in.east ? "--east" : "--west",
                                   in.north ? "--north" : "--south"};
-    for (const auto& [option, field] : kOptions) {
+    for (const auto& [option, field] : cli::kFieldTextOptions) {
         args.push_back(option);
         args.push_back(in.fields.*field);
     }
