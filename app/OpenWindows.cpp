@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace zerin {
@@ -19,9 +20,26 @@ std::string ExecutableFolder() {
     return exe.substr(0, exe.rfind('/'));
 }
 
+bool Set(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value && *value;
+}
+
+// Without a display Qt would abort; say so plainly instead.
+bool DisplayAvailable() {
+    return Set("DISPLAY") || Set("WAYLAND_DISPLAY") || Set("QT_QPA_PLATFORM");
+}
+
 }  // namespace
 
 int OpenWindows(int argc, char** argv) {
+    if (!DisplayAvailable()) {
+        std::fprintf(stderr,
+                     "zerin: no display to open the windows on (neither DISPLAY nor "
+                     "WAYLAND_DISPLAY is set); the command line works without one (see "
+                     "'zerin --help')\n");
+        return 1;
+    }
     const std::string folder = ExecutableFolder();
     const std::string candidates[] = {folder + "/libzerin-windows.so",
                                       folder + "/" ZERIN_MODULE_RELDIR "/libzerin-windows.so"};

@@ -14,9 +14,13 @@ bool Contains(const std::string& text, const std::string& part) {
 }
 
 TEST(Cli, UsageErrorsExitTwoWithAHint) {
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"report"}, {"report", "comet"}, {"report", "sun", "--bogus"},
-             {"report", "sun", "--year"}, {"fly"}, {"preface", "--year", "1"}}) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"report"},
+                                               {"report", "comet"},
+                                               {"report", "sun", "--bogus"},
+                                               {"report", "sun", "--year"},
+                                               {"fly"},
+                                               {"preface", "--year", "1"}}) {
         const CliResult r = RunCli(args);
         EXPECT_EQ(r.status, 2) << args.back();
         EXPECT_EQ(r.out, "") << args.back();
@@ -117,6 +121,18 @@ TEST(Cli, ExecutableReportsAFailedWrite) {
     const int status = std::system(command.c_str());
     EXPECT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 1);
+}
+
+TEST(Cli, NoArgumentsWithoutADisplayIsAClearMessage) {
+    const std::string command =
+        std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ") + ZERIN_EXE +
+        " 2> cli_test_err.txt";
+    const int status = std::system(command.c_str());
+    const std::string err = ReadFile("cli_test_err.txt");
+    std::remove("cli_test_err.txt");
+    EXPECT_TRUE(WIFEXITED(status));  // no abort
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_TRUE(Contains(err, "no display")) << err;
 }
 
 TEST(Cli, CommaLocaleSeparatesValuesOnly) {
