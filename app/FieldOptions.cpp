@@ -26,6 +26,21 @@ const FieldTextOption kFieldTextOptions[14] = {
     {"--minute", &FieldTexts::TxtMin},     {"--second", &FieldTexts::TxtSec},
 };
 
+bool OptionValue(const std::vector<std::string>& args, std::size_t& k, const std::string& option,
+                 std::string& value, std::string& error) {
+    const std::string& a = args[k];
+    if (a.rfind(option + "=", 0) == 0) {
+        value = a.substr(option.size() + 1);
+        return true;
+    }
+    if (k + 1 >= args.size()) {
+        error = option + " needs a value";
+        return false;
+    }
+    value = args[++k];
+    return true;
+}
+
 bool TakeFieldOption(const std::vector<std::string>& args, std::size_t& k, FieldOptions& o,
                      std::string& error) {
     const std::string& a = args[k];
@@ -39,18 +54,10 @@ bool TakeFieldOption(const std::vector<std::string>& args, std::size_t& k, Field
     }
     for (const FieldTextOption& t : kFieldTextOptions) {
         const std::string option = t.option;
-        if (a == option) {
-            if (k + 1 >= args.size()) {
-                error = option + " needs a value (the text of the field)";
-                return true;
-            }
-            o.fields.*t.field = args[++k];
-            return true;
-        }
-        if (a.rfind(option + "=", 0) == 0) {
-            o.fields.*t.field = a.substr(option.size() + 1);
-            return true;
-        }
+        if (a != option && a.rfind(option + "=", 0) != 0) continue;
+        if (!OptionValue(args, k, option, o.fields.*t.field, error))
+            error += " (the text of the field)";
+        return true;
     }
     return false;
 }

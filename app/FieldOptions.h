@@ -25,6 +25,11 @@ extern const FieldTextOption kFieldTextOptions[14];
 // Today's date and the time now on the local clock, as the window fills its fields.
 void FillFromClock(FieldTexts& fields);
 
+// The value of an option that takes one ("--from 2024-01-01" or "--from=2024-01-01"); returns false
+// and sets error when it is missing.
+bool OptionValue(const std::vector<std::string>& args, std::size_t& k, const std::string& option,
+                 std::string& value, std::string& error);
+
 // If args[k] is a field option, consumes it (and its value) and returns true; sets
 // error to a one-line message when its value is missing.
 bool TakeFieldOption(const std::vector<std::string>& args, std::size_t& k, FieldOptions& options,

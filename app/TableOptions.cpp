@@ -158,21 +158,6 @@ void EnterClockReading(FieldTexts& f, const Civil& reading) {
     f.TxtSec = std::to_string(reading.second);
 }
 
-bool OptionValue(const std::vector<std::string>& args, std::size_t& k, const std::string& option,
-                 std::string& value, std::string& error) {
-    const std::string& a = args[k];
-    if (a.rfind(option + "=", 0) == 0) {
-        value = a.substr(option.size() + 1);
-        return true;
-    }
-    if (k + 1 >= args.size()) {
-        error = option + " needs a value";
-        return false;
-    }
-    value = args[++k];
-    return true;
-}
-
 bool TakeTableOption(const std::vector<std::string>& args, std::size_t& k, TableOptions& o,
                      std::string& error) {
     const std::string& a = args[k];

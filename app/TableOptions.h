@@ -31,11 +31,6 @@ struct TableOptions {
 bool TakeTableOption(const std::vector<std::string>& args, std::size_t& k, TableOptions& options,
                      std::string& error);
 
-// The value of an option that takes one ("--from 2024-01-01" or "--from=2024-01-01"); returns false
-// and sets error when it is missing.
-bool OptionValue(const std::vector<std::string>& args, std::size_t& k, const std::string& option,
-                 std::string& value, std::string& error);
-
 // The clock of the options: --tz, or --zone and --summer (default 0 and 0).
 std::unique_ptr<ZoneClock> MakeClock(const TableOptions& options, std::string& error);
 

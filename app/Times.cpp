@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <stdexcept>
 
 #include "Commands.h"
 #include "Json.h"
@@ -146,8 +145,7 @@ int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, std:
     return 0;
 }
 
-// The row of a day in the chosen format. The row of a day in the chosen format, into cells (reused
-// from row to row).
+// The row of a day in the chosen format, into cells (reused from row to row).
 void DayCells(const TimesDay& d, const TimesRequest& r, std::vector<Cell>& cells) {
     cells.resize(3 + kTimeCells);
     cells[0] = DateText(d.date);
@@ -190,14 +188,7 @@ TimesDay Timetable::Day(const Civil& date) {
     const Seconds wholeHours = d.offset.standard / kHour;
     EnterClockReading(calc_.fields, CivilOf(utc + wholeHours * kHour));
     calc_.fields.TxtZone = std::to_string(-wholeHours);
-    // What RunBody does for the Sun, less the steps that change nothing here: the day is a real
-    // date (AdjustDay leaves it) and the zone texts are whole numbers.
-    calc_.Zone = static_cast<std::int16_t>(-wholeHours);
-    calc_.EteRegl = 0;
-    try {
-        calc_.Calcul_JJ();
-        calc_.Calcul_Soleil();
-    } catch (const std::runtime_error&) {  // a refused input or a calculation fault
+    if (RunBody(calc_, Body::Sun) != Outcome::Written) {  // a refused input or a fault
         d.computed = false;
         d.clock.fill(std::nan(""));
         return d;

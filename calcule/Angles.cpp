@@ -7,11 +7,18 @@
 
 namespace zerin {
 
-double Fix(double x) { return std::trunc(x); }
+double Fix(double x) {
+    return std::trunc(x);
+}
 
 double Finite(double x, const char* what) {
     if (!std::isfinite(x)) throw CalcError(std::string("non-finite value in ") + what);
     return x;
+}
+
+double Ratio(double numerator, double denominator) {
+    if (denominator == 0) throw CalcError("division by zero");
+    return numerator / denominator;
 }
 
 namespace {
@@ -21,7 +28,9 @@ double Radians(double degrees) {
     return p / 45;
 }
 
-double Degrees(double radians) { return (radians * 45) / std::atan(1.0); }
+double Degrees(double radians) {
+    return (radians * 45) / std::atan(1.0);
+}
 
 // sqrt(1 - x*x) as the arc functions form it; a negative radicand is a domain error.
 double Cofactor(double x, const char* what) {
@@ -45,11 +54,19 @@ double ReduceInto(double x, double turn) {
 
 }  // namespace
 
-double Sine(double degrees) { return std::sin(Radians(degrees)); }
-double Cosine(double degrees) { return std::cos(Radians(degrees)); }
-double Tangent(double degrees) { return std::tan(Radians(degrees)); }
+double Sine(double degrees) {
+    return std::sin(Radians(degrees));
+}
+double Cosine(double degrees) {
+    return std::cos(Radians(degrees));
+}
+double Tangent(double degrees) {
+    return std::tan(Radians(degrees));
+}
 
-double ArcTan(double x) { return Degrees(std::atan(Finite(x, "ArcTan"))); }
+double ArcTan(double x) {
+    return Degrees(std::atan(Finite(x, "ArcTan")));
+}
 
 double ArcSin(double x) {
     Finite(x, "ArcSin");
@@ -68,8 +85,12 @@ double ArcCos(double x) {
     return ((std::atan(1.0) + std::atan(1.0)) + std::atan(q)) * 45 / std::atan(1.0);
 }
 
-double Angle_360_Deg(double x) { return ReduceInto(x, 360); }
-double Angle_24_Hour(double x) { return ReduceInto(x, 24); }
+double Angle_360_Deg(double x) {
+    return ReduceInto(x, 360);
+}
+double Angle_24_Hour(double x) {
+    return ReduceInto(x, 24);
+}
 
 std::string HMS_Text(double hours, std::string_view decimalSeparator) {
     Finite(hours, "HMS_Text");

@@ -32,6 +32,10 @@ std::string HMS_Text(double hours, std::string_view decimalSeparator = ".");
 // Throws CalcError when x is not finite; returns x.
 double Finite(double x, const char* what);
 
+// numerator / denominator; a zero denominator is a calculation fault, never an infinity
+// that would surface later under another quantity's name.
+double Ratio(double numerator, double denominator);
+
 }  // namespace zerin
 
 namespace zerin {

@@ -129,7 +129,6 @@ public:
 private:
     void SunPosition();
     void SunTransitAndPrayers();
-    void EachSunTime();
 
     // --- Moon: private stretches of Calcul_Lune ---
     struct MoonArguments;  // the fundamental arguments handed between the stretches

@@ -1,6 +1,7 @@
 // The Moon: its fundamental arguments and its true longitude, the classical
 // low-precision lunar theory in Julian centuries T; and Calcul_Lune as a whole.
 #include "Angles.h"
+#include "Ecliptic.h"
 #include "Moon.h"
 
 namespace zerin {
@@ -92,7 +93,7 @@ ModCalcule::MoonArguments ModCalcule::MoonLongitude() {
     // The node comes first: the mean longitude and anomaly hold terms in Sine(N). It is
     // checked here so that an overflow is laid to N, not to the first value that uses it.
     r.At("N", Unit::Degrees);
-    a.N = Finite(Cubic(T, 259.183275, -1934.142, 0.002078, 0.0000022), "N");
+    a.N = Finite(MoonNode(T), "N");
 
     // The long-period term in Sine(51.2 + 20.2 T) of Lp, Mp, m and D; Lp, Mp and D add to
     // their cubic that term, Tc and a term of the node.
@@ -118,10 +119,7 @@ ModCalcule::MoonArguments ModCalcule::MoonLongitude() {
            a.Mp);
 
     r.At("N", Unit::Degrees);
-    r.Item(
-        {" عقدة القمر بالدرج", "\r\n",
-         "N = 259.183275 - (1934.142 * T) + (0.002078 * T * T) + (0.0000022 * T * T * T)", " = "},
-        a.N);
+    r.Item({" عقدة القمر بالدرج", "\r\n", kMoonNodeFormula, " = "}, a.N);
 
     r.At("m", Unit::Degrees);
     a.m = Angle_360_Deg(Cubic(T, 358.475833, 35999.0498, -0.00015, -0.0000033) -

@@ -7,11 +7,8 @@
 #include "Angles.h"
 #include "Ecliptic.h"
 #include "ModCalcule.h"
-#include "Planets.h"
 
 namespace zerin {
-
-using planets::Ratio;
 
 std::string ModCalcule::Calcul_Planete(double L, double a, double e, double i, double W, double N,
                                        float diam_Pln) {

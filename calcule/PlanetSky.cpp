@@ -3,11 +3,8 @@
 // (arcseconds), elongation (degrees) and illuminated fraction (percent).
 #include "Angles.h"
 #include "ModCalcule.h"
-#include "Planets.h"
 
 namespace zerin {
-
-using planets::Ratio;
 
 void ModCalcule::PlanetFromObserver(float diam_Pln) {
     Report& r = report;

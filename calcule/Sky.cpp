@@ -6,8 +6,8 @@
 
 namespace zerin {
 
-SkyPlace ModCalcule::ObserverSky(std::string_view banner, std::string_view azimuthLabel,
-                                 double Asc, double Dec) {
+SkyPlace ModCalcule::ObserverSky(std::string_view banner, std::string_view azimuthLabel, double Asc,
+                                 double Dec) {
     Report& r = report;
     SkyPlace s;
 
@@ -25,9 +25,9 @@ SkyPlace ModCalcule::ObserverSky(std::string_view banner, std::string_view azimu
 
     r.At("TS_Loc", Unit::Hours);
     s.TS_Loc = s.TS_GMT - Lon / 15;
-    r.ItemHMS({"التوقيت النجمي المحلي بالساعات", "\r\n", "TS_Loc = TS_GMT - (Lon / 15)", "\r\n",
-               " = "},
-              s.TS_Loc);
+    r.ItemHMS(
+        {"التوقيت النجمي المحلي بالساعات", "\r\n", "TS_Loc = TS_GMT - (Lon / 15)", "\r\n", " = "},
+        s.TS_Loc);
 
     r.At("Ha", Unit::Degrees);
     s.Ha = Angle_360_Deg((s.TS_Loc - Asc) * 15);
@@ -43,14 +43,15 @@ SkyPlace ModCalcule::ObserverSky(std::string_view banner, std::string_view azimu
     const double Y_hor = Y;
     const double Z_hor = X * Cosine(Lat) + Z * Sine(Lat);
     s.Azimut = Angle_360_Deg(AzimuthArcTan(Y_hor, X_hor, 0) + 180);
-    r.Item({azimuthLabel, "\r\n", "X = Cosine(Ha) * Cosine(Dec)\r\n", "Y = Sine(Ha) * Cosine(Dec)\r\n",
-            "Z = Sine(Dec)\r\n", "X_hor = (X * Sine(Lat)) - (Z * Cosine(Lat))\r\n", "Y_hor = Y\r\n",
-            "Z_hor = (X * Cosine(Lat)) + (Z * Sine(Lat))\r\n", "إذا كانت\r\n",
-            "X_hor > 0 : Azimut = ArcTan(Y_hor / X_hor)\r\n", "و إذا كانت \r\n", "X_hor < 0\r\n",
-            "Y_hor >= 0 : Azimut = ArcTan(Y_hor / X_hor) + 180\r\n",
-            "Y_hor <= 0 : Azimut = ArcTan(Y_hor / X_hor) - 180\r\n", "Azimut = Azimut + 180\r\n",
-            " = "},
-           s.Azimut);
+    r.Item(
+        {azimuthLabel, "\r\n", "X = Cosine(Ha) * Cosine(Dec)\r\n", "Y = Sine(Ha) * Cosine(Dec)\r\n",
+         "Z = Sine(Dec)\r\n", "X_hor = (X * Sine(Lat)) - (Z * Cosine(Lat))\r\n", "Y_hor = Y\r\n",
+         "Z_hor = (X * Cosine(Lat)) + (Z * Sine(Lat))\r\n", "إذا كانت\r\n",
+         "X_hor > 0 : Azimut = ArcTan(Y_hor / X_hor)\r\n", "و إذا كانت \r\n", "X_hor < 0\r\n",
+         "Y_hor >= 0 : Azimut = ArcTan(Y_hor / X_hor) + 180\r\n",
+         "Y_hor <= 0 : Azimut = ArcTan(Y_hor / X_hor) - 180\r\n", "Azimut = Azimut + 180\r\n",
+         " = "},
+        s.Azimut);
 
     r.At("Altitude", Unit::Degrees);
     s.Altitude = ArcSin(Z_hor);
@@ -64,8 +65,8 @@ TopoPlace ModCalcule::Topocentric(double Paralax, double Asc, double Dec, double
 
     r.At("GeocLat", Unit::Degrees);
     p.GeocLat = Lat - 0.1924 * Sine(2 * Lat);
-    r.Item({"العرض الأرضي للمركز بالدرج", "\r\n", "GeocLat = Lat - (0.1924 * Sine(2 * Lat))", "\r\n",
-            " = "},
+    r.Item({"العرض الأرضي للمركز بالدرج", "\r\n", "GeocLat = Lat - (0.1924 * Sine(2 * Lat))",
+            "\r\n", " = "},
            p.GeocLat);
 
     r.At("DiCentre", Unit::EarthRadii);
@@ -75,20 +76,17 @@ TopoPlace ModCalcule::Topocentric(double Paralax, double Asc, double Dec, double
            p.DiCentre);
 
     r.At("Geo", Unit::Degrees);
-    const double cosHa = Cosine(Ha);
-    if (cosHa == 0) throw CalcError("division by zero");
-    p.Geo = ArcTan(Tangent(p.GeocLat) / cosHa);
+    p.Geo = ArcTan(Ratio(Tangent(p.GeocLat), Cosine(Ha)));
     r.Item({"تصحيح العرض بالدرج", "\r\n", "Geo = ArcTan(Tangent(GeocLat) / Cosine(Ha))", "\r\n",
             " = "},
            p.Geo);
 
     r.At("TopoAsc", Unit::Degrees);
-    const double cosDec = Cosine(Dec);
-    if (cosDec == 0) throw CalcError("division by zero");
-    p.TopoAsc = Angle_360_Deg(Asc * 15 - Paralax * p.DiCentre * Cosine(p.GeocLat) * Sine(Ha) / cosDec);
+    p.TopoAsc = Angle_360_Deg(
+        Asc * 15 - Ratio(Paralax * p.DiCentre * Cosine(p.GeocLat) * Sine(Ha), Cosine(Dec)));
     r.Item({"المطالع المستقيمة المرئية  بالدرج", "\r\n",
-            "TopoAsc = Asc - (Paralax * DiCentre * Cosine(GeocLat) * Sine(Ha) / Cosine(Dec))", "\r\n",
-            " = "},
+            "TopoAsc = Asc - (Paralax * DiCentre * Cosine(GeocLat) * Sine(Ha) / Cosine(Dec))",
+            "\r\n", " = "},
            p.TopoAsc);
 
     // On the equator Sine(Geo) is 0 and the quotient 0 / 0: its limit is used there.

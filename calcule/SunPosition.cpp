@@ -39,11 +39,8 @@ void ModCalcule::SunPosition() {
            R_soleil);
 
     r.At("N", Unit::Degrees);  // longitude of the Moon's node
-    s.N = Angle_360_Deg(259.183275 - 1934.142 * T + 0.002078 * T * T + 0.0000022 * T * T * T);
-    r.Item(
-        {" عقدة القمر بالدرج", "\r\n",
-         "N = 259.183275 - (1934.142 * T) + (0.002078 * T * T) + (0.0000022 * T * T * T)", " = "},
-        s.N);
+    s.N = Angle_360_Deg(MoonNode(T));
+    r.Item({" عقدة القمر بالدرج", "\r\n", kMoonNodeFormula, " = "}, s.N);
 
     r.At("C", Unit::Degrees);  // equation of the centre, reported within 0..360
     s.C = (1.91946 - 0.004789 * T - 0.000014 * T * T) * Sine(s.m) +

@@ -2,7 +2,6 @@
 // Sun: both afternoon times (shadow factors 1 and 2), nightfall (-17) and dawn (-19).
 #include <cmath>
 #include <cstdint>
-#include <limits>
 
 #include "Angles.h"
 #include "ModCalcule.h"
@@ -29,29 +28,17 @@ DayCircle CircleOf(double Dec, double Lat) {
     return {Sine(Dec) * Sine(Lat), Cosine(Dec) * Cosine(Lat)};
 }
 
-// Cosine of the hour angle at which the Sun reaches the altitude whose sine is s;
-// outside -1..1 when it never does that day.
-double HourAngleCosine(double s, const DayCircle& c) {
-    if (c.cosines == 0) throw CalcError("division by zero");
-    return (s - c.sines) / c.cosines;
-}
-
-// That hour angle in hours. Throws when the Sun never reaches the altitude that day.
+// Hour angle, in hours, at which the Sun reaches the altitude whose sine is s. Throws
+// when it never does that day (the cosine falls outside -1..1).
 double SunHourAngle(double s, const DayCircle& c) {
-    return ArcCos(HourAngleCosine(s, c)) / 15;
+    return ArcCos(Ratio(s - c.sines, c.cosines)) / 15;
 }
 
-// The same hour angle, NaN when the Sun never reaches the altitude (checked first, so
-// that a timetable's polar days cost no exception).
+// The same hour angle, NaN when the Sun never reaches the altitude: tested before the
+// arc cosine, so that a timetable's polar days cost no exception.
 double SunHourAngleOrNaN(double s, const DayCircle& c) {
-    constexpr double kMissing = std::numeric_limits<double>::quiet_NaN();
-    try {
-        const double x = HourAngleCosine(s, c);
-        if (!(std::fabs(x) <= 1)) return kMissing;
-        return ArcCos(x) / 15;
-    } catch (const CalcError&) {
-        return kMissing;
-    }
+    const double x = c.cosines == 0 ? std::nan("") : (s - c.sines) / c.cosines;
+    return std::fabs(x) <= 1 ? ArcCos(x) / 15 : std::nan("");
 }
 
 // Transit in the zone's standard time, hours 0..24: the clock time of the instant
@@ -64,6 +51,23 @@ double SunTransit(double Asc, const SkyPlace& sky, std::int16_t Zone) {
 // `heights` times the object's height.
 double AsrZenithDistance(double heights, double Lat, double Dec) {
     return ArcTan(heights + Tangent(std::fabs(Lat - Dec)));
+}
+
+// Each time from its own altitude, as the report computes it, so that a time the Sun
+// never reaches leaves only its own value missing (NaN) and sends no message.
+void EachSunTime(const SunPlace& sun, const SkyPlace& sky, std::int16_t Zone, double Lat,
+                 const DayCircle& circle, SunTimes& t) {
+    const double Dec = sun.Dec;
+    t.MIDI = SunTransit(sun.Asc, sky, Zone);
+    t.Duirn = SunHourAngleOrNaN(kSineHorizon, circle);
+    t.Lever = t.MIDI - t.Duirn;
+    t.Coucher = t.MIDI + t.Duirn;
+    t.Asr1 = SunHourAngleOrNaN(Sine(90 - AsrZenithDistance(1, Lat, Dec)), circle) + t.MIDI;
+    t.Asr2 = SunHourAngleOrNaN(Sine(90 - AsrZenithDistance(2, Lat, Dec)), circle) + t.MIDI;
+    t.Icha = SunHourAngleOrNaN(kSineNightfall, circle) + t.MIDI;
+    t.Fajr = t.MIDI - SunHourAngleOrNaN(kSineDawn, circle);
+    t.complete = !std::isnan(t.Duirn) && !std::isnan(t.Asr1) && !std::isnan(t.Asr2) &&
+                 !std::isnan(t.Icha) && !std::isnan(t.Fajr);
 }
 
 const Message kNoSuchAltitude{
@@ -92,7 +96,7 @@ void ModCalcule::SunTransitAndPrayers() {
                t.Diam);
 
         if (sunTimesEach) {
-            EachSunTime();
+            EachSunTime(sun, sunSky, Zone, Lat, circle, t);
             return;
         }
 
@@ -187,24 +191,6 @@ void ModCalcule::SunTransitAndPrayers() {
         // bright nights): the report ends here, cleanly.
         messenger_.critical(kNoSuchAltitude);
     }
-}
-
-// Each time from its own altitude, as the report computes it, so that a time the Sun
-// never reaches leaves only its own cell empty (NaN).
-void ModCalcule::EachSunTime() {
-    SunTimes& t = sunTimes;
-    const double Dec = sun.Dec;
-    const DayCircle circle = CircleOf(Dec, Lat);
-    t.MIDI = SunTransit(sun.Asc, sunSky, Zone);
-    t.Duirn = SunHourAngleOrNaN(kSineHorizon, circle);
-    t.Lever = t.MIDI - t.Duirn;
-    t.Coucher = t.MIDI + t.Duirn;
-    t.Asr1 = SunHourAngleOrNaN(Sine(90 - AsrZenithDistance(1, Lat, Dec)), circle) + t.MIDI;
-    t.Asr2 = SunHourAngleOrNaN(Sine(90 - AsrZenithDistance(2, Lat, Dec)), circle) + t.MIDI;
-    t.Icha = SunHourAngleOrNaN(kSineNightfall, circle) + t.MIDI;
-    t.Fajr = t.MIDI - SunHourAngleOrNaN(kSineDawn, circle);
-    t.complete = !std::isnan(t.Duirn) && !std::isnan(t.Asr1) && !std::isnan(t.Asr2) &&
-                 !std::isnan(t.Icha) && !std::isnan(t.Fajr);
 }
 
 }  // namespace zerin
