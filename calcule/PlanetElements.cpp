@@ -2,8 +2,8 @@
 // its formula, then handed to Calcul_Planete: mean longitude L, argument of perihelion W
 // and node N in degrees (0..360), inclination i in degrees, semi-major axis a in
 // astronomical units, eccentricity e. Jupiter to Neptune add periodic terms (CA to L in
-// degrees, CB to e and CD to a in millionths) whose arguments, in degrees, are never
-// reduced. One routine serves all eight, driven by each planet's table of formulas.
+// degrees, CB to e and CD to a in millionths, CC / e to W) whose arguments, in degrees,
+// are never reduced. One routine serves all eight, driven by each planet's table of formulas.
 #include <span>
 #include <string_view>
 
@@ -92,8 +92,10 @@ constexpr Formula kNeptuneArguments[] = {
     ZERIN_FORMULA(CN, Degrees, 182.15 + (1003.62 * T)),
     kCT};
 
-// Periodic terms CA (degrees), CB (millionths of eccentricity), CC (degrees, reported
-// only) and CD (millionths of an astronomical unit).
+// Periodic terms CA (degrees), CB (millionths of eccentricity), CC and CD (millionths of
+// an astronomical unit). CC is e times the shift of the perihelion, in degrees (the
+// other half of one perturbation of the eccentricity vector, with CB): W takes CC / e,
+// with the e that already holds its CB term.
 constexpr Formula kJupiterTerms[] = {
     ZERIN_FORMULA(CA, Degrees, (0.3314 - 0.0103 * Cu - 0.0047 * Cu * Cu) * Sin(CV) + (0.0032 - 0.0644 * Cu + 0.0021 * Cu * Cu) * Cos(CV) + 0.0136 * Sin(CZ) + 0.0185 * Sin(2 * CZ) + 0.0067 * Sin(3 * CZ) + (0.0073 * Sin(CZ) + 0.0064 * Sin(2 * CZ) - 0.0338 * Cos(CZ)) * Sin(CQ) - (0.0357 * Sin(CZ) + 0.0063 * Cos(CZ) + 0.0067 * Cos(2 * CZ)) * Cos(CQ)),
     ZERIN_FORMULA(CB, None, (361 + 13 * Cu) * Sin(CV) + (129 - 58 * Cu) * Cos(CV) + (128 * Cos(CZ) - 676 * Sin(CZ) - 111 * Sin(2 * CZ)) * Sin(CQ) + (146 * Sin(CZ) - 82 + 607 * Cos(CZ) + 99 * Cos(2 * CZ) + 51 * Cos(3 * CZ)) * Cos(CQ) - (96 * Sin(CZ) + 100 * Cos(CZ)) * Sin(2 * CQ) - (96 * Sin(CZ) - 102 * Cos(CZ)) * Cos(2 * CQ)),
@@ -143,28 +145,28 @@ constexpr Formula kJupiterElements[] = {
     ZERIN_FORMULA(L, Degrees, 238.049257 + (3036.301986 * T) + (0.0003347 * T * T) - (0.00000165 * T * T * T) + CA),
     ZERIN_FORMULA(e, None, 0.04833475 + (0.00016418 * T) - (0.0000004676 * T * T) - (0.0000000017 * T * T * T) + (CB / 1000000)),
     ZERIN_FORMULA(i, Degrees, 1.308736 - (0.0056961 * T) + (0.0000039 * T * T)),
-    ZERIN_FORMULA(W, Degrees, 273.277558 + (0.5994317 * T) + (0.00070405 * T * T) + (0.00000508 * T * T * T)),
+    ZERIN_FORMULA(W, Degrees, 273.277558 + (0.5994317 * T) + (0.00070405 * T * T) + (0.00000508 * T * T * T) + (CC / e)),
     ZERIN_FORMULA(N, Degrees, 99.443414 + (1.01053 * T) + (0.00035222 * T * T) - (0.00000851 * T * T * T))};
 constexpr Formula kSaturnElements[] = {
     ZERIN_FORMULA(a, AU, 9.554747 + (CD / 1000000)),
     ZERIN_FORMULA(L, Degrees, 266.564377 + (1223.509884 * T) + (0.0003245 * T * T) - (0.0000058 * T * T * T) + CA),
     ZERIN_FORMULA(e, None, 0.05589232 - (0.0003455 * T) - (0.000000728 * T * T) + (0.00000000074 * T * T * T) + CB / 1000000),
     ZERIN_FORMULA(i, Degrees, 2.492519 - (0.0039189 * T) - (0.00001549 * T * T) + (0.00000004 * T * T * T)),
-    ZERIN_FORMULA(W, Degrees, 338.3078 + (1.0852207 * T) + (0.00097854 * T * T) + (0.00000992 * T * T * T)),
+    ZERIN_FORMULA(W, Degrees, 338.3078 + (1.0852207 * T) + (0.00097854 * T * T) + (0.00000992 * T * T * T) + (CC / e)),
     ZERIN_FORMULA(N, Degrees, 112.790414 + (0.8731951 * T) - (0.00015218 * T * T) - (0.00000531 * T * T * T))};
 constexpr Formula kUranusElements[] = {
     ZERIN_FORMULA(a, AU, 19.21814 + (CD / 1000000)),
     ZERIN_FORMULA(L, Degrees, 244.19747 + (429.863546 * T) + (0.000316 * T * T) - (0.0000006 * T * T * T) + CA),
     ZERIN_FORMULA(e, None, 0.0463444 - (0.00002658 * T) + (0.000000077 * T * T) + CB / 1000000),
     ZERIN_FORMULA(i, Degrees, 0.772464 + (0.0006253 * T) + (0.0000395 * T * T)),
-    ZERIN_FORMULA(W, Degrees, 98.071581 + (0.985765 * T) - (0.0010745 * T * T) - (0.00000061 * T * T * T)),
+    ZERIN_FORMULA(W, Degrees, 98.071581 + (0.985765 * T) - (0.0010745 * T * T) - (0.00000061 * T * T * T) + (CC / e)),
     ZERIN_FORMULA(N, Degrees, 73.477111 + (0.4986678 * T) + (0.0013117 * T * T))};
 constexpr Formula kNeptuneElements[] = {
     ZERIN_FORMULA(a, AU, 30.10957 + (CD / 1000000)),
     ZERIN_FORMULA(L, Degrees, 84.457994 + (219.885914 * T) + (0.0003205 * T * T) - (0.0000006 * T * T * T) + CA),
     ZERIN_FORMULA_SHOWN(e, E, None, 0.00899704 + (0.00000633 * T) - (0.000000002 * T * T) + CB / 1000000),
     ZERIN_FORMULA(i, Degrees, 1.779242 - (0.0095436 * T) - (0.0000091 * T * T)),
-    ZERIN_FORMULA(W, Degrees, 276.045975 + (0.3256394 * T) + (0.00014095 * T * T) + (0.000004113 * T * T * T)),
+    ZERIN_FORMULA(W, Degrees, 276.045975 + (0.3256394 * T) + (0.00014095 * T * T) + (0.000004113 * T * T * T) + (CC / e)),
     ZERIN_FORMULA(N, Degrees, 130.681389 + (1.098935 * T) + (0.00024987 * T * T) - (0.000004718 * T * T * T))};
 // Pluto's texts keep their odd shapes: a closing parenthesis without an opening one, and
 // a node line that carries its own " = ".

@@ -14,10 +14,11 @@ void ModCalcule::PlanetFromObserver(float diam_Pln) {
         ObserverSky("******************* تحديد موقع الكوكب من أفق البلد ***********************",
                     "زاوية السمت بالدرج", p.Asc, p.Dec);
 
-    // The Sun's horizontal parallax scaled by the planet's distance from the Sun.
+    // The Sun's horizontal parallax at one astronomical unit (8.794 arcseconds), scaled
+    // by the planet's distance from the Earth.
     r.At("Paralax", Unit::Degrees);
-    p.Paralax = Ratio(ArcSin(8.794 / 3600), p.R_Pt);
-    r.Item({"إختلاف منظر الكوكب بالدرج", "\r\n", "Paralax = ArcSin(8.794 / 3600) / R_Pt", "\r\n",
+    p.Paralax = Ratio(8.794 / 3600, p.r_Pln_Erth);
+    r.Item({"إختلاف منظر الكوكب بالدرج", "\r\n", "Paralax = (8.794 / 3600) / r_Pln_Erth", "\r\n",
             " = "},
            p.Paralax);
 

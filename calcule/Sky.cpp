@@ -70,8 +70,8 @@ TopoPlace ModCalcule::Topocentric(double Paralax, double Asc, double Dec, double
            p.GeocLat);
 
     r.At("DiCentre", Unit::EarthRadii);
-    p.DiCentre = 0.99833 + e_Soleil * Cosine(2 * Lat);
-    r.Item({"البعد عن مركز الأرض", "\r\n", "DiCentre = 0.99833 + (e_Soleil * Cosine(2 * Lat))",
+    p.DiCentre = 0.99833 + 0.00167 * Cosine(2 * Lat);
+    r.Item({"البعد عن مركز الأرض", "\r\n", "DiCentre = 0.99833 + (0.00167 * Cosine(2 * Lat))",
             "\r\n", " = "},
            p.DiCentre);
 

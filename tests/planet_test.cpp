@@ -91,12 +91,13 @@ TEST(PlanetElements, AtTheEpochEachElementIsItsConstantTerm) {
         const bool perturbed = !m.All("CA").empty();
         EXPECT_EQ(perturbed, c.body >= Body::Jupiter && c.body <= Body::Neptune);
         const double CA = perturbed ? m.First("CA") : 0, CB = perturbed ? m.First("CB") : 0,
-                     CD = perturbed ? m.First("CD") : 0;
+                     CC = perturbed ? m.First("CC") : 0, CD = perturbed ? m.First("CD") : 0;
         EXPECT_EQ(m.First("L"), perturbed ? Angle_360_Deg(c.L + CA) : c.L);
         EXPECT_EQ(m.First("a"), perturbed ? c.a + CD / 1000000 : c.a);
         EXPECT_EQ(m.First("e"), perturbed ? c.e + CB / 1000000 : c.e);
         EXPECT_EQ(m.First("i"), c.i);
-        EXPECT_EQ(m.First("W"), c.W);
+        // The perihelion takes the apse term over the eccentricity that holds its CB term.
+        EXPECT_EQ(m.First("W"), perturbed ? Angle_360_Deg(c.W + CC / m.First("e")) : c.W);
         EXPECT_EQ(m.First("N"), c.N);
     }
     Module jupiter;
@@ -411,6 +412,27 @@ TEST(PlanetResult, HoldsTheReportedValuesWithOrWithoutTheReport) {
                              q.sky.Ha, q.Paralax, q.topo.TopoAsc, q.topo.TopoDec,
                              q.Diam,   q.eLong,   q.FV,           q.illum};
         for (std::size_t k = 0; k < std::size(pv); ++k) EXPECT_EQ(pv[k], qv[k]) << k;
+    }
+}
+
+// The observer's distance from the Earth's centre follows the Earth's figure: one
+// equatorial radius on the equator, b/a = 0.996647 (WGS84) at the poles, and not the
+// Sun's orbital eccentricity. The planet's parallax is the Sun's 8.794 arcseconds at
+// one astronomical unit from the Earth, shrinking with the distance from the Earth.
+TEST(PlanetTopocentric, EarthsFigureAndParallaxOfTheDistanceFromTheEarth) {
+    const struct {
+        const char* latitude;
+        double DiCentre, tolerance;
+    } kFigure[] = {{"0", 1.0, 1e-12}, {"45", 0.99833, 1e-12}, {"90", 0.996647, 2e-5}};
+    for (const auto& c : kFigure) {
+        SCOPED_TRACE(c.latitude);
+        Module m;
+        m.calc.fields.TxtDegLat = c.latitude;
+        m.calc.fields.TxtMinLat = "0";
+        ASSERT_EQ(m.Run(Body::Mars, "2005", "6", "17"), Outcome::Written);
+        EXPECT_NEAR(m.calc.planet.topo.DiCentre, c.DiCentre, c.tolerance);
+        const PlanetResult& p = m.calc.planet;
+        EXPECT_NEAR(p.Paralax * 3600 * p.r_Pln_Erth, 8.794, 1e-9);
     }
 }
 

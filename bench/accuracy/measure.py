@@ -4,7 +4,8 @@ A position record holds, for one body at one place and instant, zerin minus the
 reference: right ascension (arcseconds on the sky, that is times the cosine of
 the declination) and declination (arcseconds) of the geocentric apparent place,
 the same at the instant whose Terrestrial Time reads the clock ("theory alone",
-without Delta T), the distance (km), and for the Moon the topocentric place.
+without Delta T), the distance (km), and for the Moon and the planets the
+topocentric place.
 A time record holds one prayer time of one day: zerin's, PyEphem's and adhan's,
 in seconds from local midnight.
 """
@@ -70,7 +71,7 @@ def position_record(body, place, table, row, expected_ut):
                                               theory["dec_deg"])
     rec["distance"] = _zerin_distance_km(row) - ref["distance_km"]
     rec["distance_ppm"] = rec["distance"] / ref["distance_km"] * 1e6
-    if body == "moon":
+    if body != "sun":
         rec["topo_ra"], rec["topo_dec"] = _sky_errors(
             row["topo_ra_deg"] / 15, row["topo_dec_deg"], ref["topo_ra_deg"] / 15,
             ref["topo_dec_deg"])

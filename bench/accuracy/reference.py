@@ -3,7 +3,8 @@
 Quantities used:
 - geocentric apparent right ascension and declination of date: `g_ra`, `g_dec`
   (light time, aberration, deflection, nutation and precession to the date);
-- topocentric apparent place of date (the Moon): `ra`, `dec` computed for an
+- topocentric apparent place of date (the Moon and the planets): `ra`, `dec`
+  computed for an
   observer at sea level with pressure 0 (no refraction);
 - distance from the Earth's centre: `earth_distance` (au) of the body computed
   for the date alone (computed for an observer it is the topocentric distance);

@@ -25,7 +25,7 @@ EVENTS = (("fajr", "dawn (Sun at −19°)"), ("sunrise", "rising (centre at −0
 POSITION_ROWS = (("ra", "right ascension (″ on the sky)"), ("dec", "declination (″)"),
                  ("ra_tt", "right ascension, theory alone (″ on the sky)"),
                  ("dec_tt", "declination, theory alone (″)"), ("distance", "distance (km)"))
-MOON_ROWS = (("topo_ra", "topocentric right ascension (″ on the sky)"),
+TOPO_ROWS = (("topo_ra", "topocentric right ascension (″ on the sky)"),
              ("topo_dec", "topocentric declination (″)"))
 PNG_DPI, PNG_COLOURS = 80, 64
 ANCHORS = {"sun": "the-sun", "moon": "the-moon"}  # the headings' link names
@@ -62,7 +62,7 @@ def _header(extra=()):
 def position_table(records, body):
     rows = [r for r in records if r["body"] == body]
     keys = [k for k in POSITION_ROWS if body in ("sun", "moon") or not k[0].endswith("_tt")]
-    keys += MOON_ROWS if body == "moon" else ()
+    keys += TOPO_ROWS if body != "sun" else ()
     lines = [_header()]
     for key, label in keys:
         lines.append(_row(label, [stats([r[key] for r in rows if _in(w, r["year"])])
@@ -265,7 +265,9 @@ def values(seed, places, records, days):
     v["instants_modern"] = f"{sum(_in(WINDOWS[0], r['year']) for r in suns):,}"
     for body in ("sun", "moon") + PLANETS:
         v[f"table_{body}"] = position_table(records, body)
-        for key in ("ra", "dec", "ra_tt", "distance"):
+        for key in ("ra", "dec", "ra_tt", "distance", "topo_ra", "topo_dec"):
+            if body == "sun" and key.startswith("topo"):
+                continue
             for name, window in zip(("modern", "wide"), WINDOWS):
                 _put(v, f"{body}_{key}_{name}", stats(
                     [r[key] for r in records if r["body"] == body and _in(window, r["year"])]))
