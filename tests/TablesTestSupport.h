@@ -87,7 +87,7 @@ class LimitedStream {
         auto* self = static_cast<LimitedStream*>(cookie);
         if (size > self->capacity_ - self->text_.size()) {
             errno = ENOSPC;
-            return -1;
+            return 0;  // a cookie stream's error: never a negative count
         }
         self->text_.append(data, size);
         return static_cast<ssize_t>(size);
