@@ -55,6 +55,10 @@ TableWriter::TableWriter(Format format, Language headers, std::vector<TableColum
 
 void TableWriter::Put(const std::string& text) {
     buffer_ += text;
+    Written();
+}
+
+void TableWriter::Written() {
     // The first row goes out at once, so that a long table shows its start.
     if (buffer_.size() >= kFlushSize || rows_ == 1) Flush();
 }
@@ -99,16 +103,21 @@ bool TableWriter::Row(const std::vector<Cell>& cells) {
         TextLine(shown);
         return !failed_;
     }
-    std::string line;
     if (format_ == Format::Csv) {
+        // Straight into the buffer: a timetable writes a row per day.
         for (std::size_t c = 0; c < columns_.size(); ++c) {
-            if (c) line += ',';
-            if (cells[c]) line += CsvField(*cells[c]);
+            if (c) buffer_ += ',';
+            if (!cells[c]) continue;
+            if (NeedsQuotes(*cells[c]))
+                buffer_ += CsvField(*cells[c]);
+            else
+                buffer_ += *cells[c];
         }
-        Put(line + "\n");
+        buffer_ += '\n';
+        Written();
         return !failed_;
     }
-    line = first ? "\n  {" : ",\n  {";
+    std::string line = first ? "\n  {" : ",\n  {";
     for (std::size_t c = 0; c < columns_.size(); ++c) {
         const TableColumn& column = columns_[c];
         line += (c ? ", " : "") + JsonString(column.key) + ": ";

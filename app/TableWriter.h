@@ -54,6 +54,7 @@ class TableWriter {
   private:
     void Start();
     void Put(const std::string& text);
+    void Written();  // after text was added to the buffer
     void Flush();
     std::string CsvField(const std::string& text) const;
     void TextLine(const std::vector<const std::string*>& cells);
