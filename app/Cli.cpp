@@ -1,9 +1,13 @@
 #include "Cli.h"
 
-#include <clocale>
+#include <langinfo.h>
+#include <locale.h>
+
+#include <cerrno>
 #include <cstring>
 
 #include "Commands.h"
+#include "Echo.h"
 #include "Ephemeris.h"
 #include "FieldOptions.h"
 #include "Json.h"
@@ -63,7 +67,7 @@ Exit status:
 )";
 
 class StderrMessenger : public Messenger {
-public:
+  public:
     explicit StderrMessenger(std::FILE* err) : err_(err) {}
     void critical(const Message& message) override {
         std::string arabic = message.arabic;
@@ -72,7 +76,7 @@ public:
         std::fprintf(err_, "zerin: %s\nzerin: %s\n", arabic.c_str(), message.english.c_str());
     }
 
-private:
+  private:
     std::FILE* err_;
 };
 
@@ -81,18 +85,11 @@ int UsageError(std::FILE* err, const std::string& what) {
     return 2;
 }
 
-// Writes all of text; a failed write is reported, never taken for success.
-bool WriteAll(std::FILE* out, std::FILE* err, std::string_view text) {
-    if (std::fwrite(text.data(), 1, text.size(), out) == text.size() && std::fflush(out) == 0)
-        return true;
-    std::fprintf(err, "zerin: could not write the output: %s\n", std::strerror(errno));
-    return false;
-}
-
 int Report(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
-    if (args.size() < 2) return UsageError(err, "report needs a body: sun, moon, mercury ... pluto");
+    if (args.size() < 2)
+        return UsageError(err, "report needs a body: sun, moon, mercury ... pluto");
     const std::optional<Body> body = BodyFromName(args[1]);
-    if (!body) return UsageError(err, "unknown body '" + args[1] + "'");
+    if (!body) return UsageError(err, "unknown body '" + Echo(args[1]) + "'");
     FieldOptions options;
     FillFromClock(options.fields);
     bool json = false;
@@ -106,7 +103,7 @@ int Report(const std::vector<std::string>& args, std::FILE* out, std::FILE* err)
             if (!error.empty()) return UsageError(err, error);
             continue;
         }
-        return UsageError(err, "unknown option '" + args[k] + "'");
+        return UsageError(err, "unknown option '" + Echo(args[k]) + "'");
     }
     StderrMessenger messenger(err);
     ModCalcule calc(messenger);
@@ -124,17 +121,25 @@ int Report(const std::vector<std::string>& args, std::FILE* out, std::FILE* err)
 
 }  // namespace
 
+bool WriteAll(std::FILE* out, std::FILE* err, std::string_view text) {
+    errno = 0;
+    if (std::fwrite(text.data(), 1, text.size(), out) == text.size() && std::fflush(out) == 0 &&
+        !std::ferror(out))
+        return true;
+    // A short write may leave errno unset: the device took no more.
+    std::fprintf(err, "zerin: could not write the output: %s\n",
+                 std::strerror(errno ? errno : EIO));
+    return false;
+}
+
 std::string RegionalDecimalSeparator() {
-    // Ask the user's LC_NUMERIC, then put the C locale back so that no other number
-    // conversion of the program depends on it.
-    const char* saved = std::setlocale(LC_NUMERIC, nullptr);
-    const std::string restore = saved ? saved : "C";
-    std::string separator = ".";
-    if (std::setlocale(LC_NUMERIC, "")) {
-        const char* point = std::localeconv()->decimal_point;
-        if (point && *point) separator = point;
-    }
-    std::setlocale(LC_NUMERIC, restore.c_str());
+    // The user's LC_NUMERIC read into a locale object of its own: the process's locale, which
+    // every other number conversion uses, is never switched.
+    const locale_t regional = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
+    if (!regional) return ".";
+    const char* point = nl_langinfo_l(RADIXCHAR, regional);
+    const std::string separator = point && *point ? point : ".";
+    freelocale(regional);
     return separator;
 }
 
@@ -142,16 +147,12 @@ int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     if (args.empty()) return UsageError(err, "no command");
     const std::string& command = args[0];
     if (command == "--help" || command == "-h" || command == "help") {
-        std::fputs(kUsage, out);
-        std::fputs(kFieldOptionsHelp, out);
-        std::fputs(kTablesHelp, out);
-        std::fputs(kStatusHelp, out);
-        return std::fflush(out) == 0 ? 0 : 1;
+        const std::string help =
+            std::string(kUsage) + kFieldOptionsHelp + kTablesHelp + kStatusHelp;
+        return WriteAll(out, err, help) ? 0 : 1;
     }
-    if (command == "--version") {
-        std::fprintf(out, "zerin %s\n", kZerinVersion);
-        return std::fflush(out) == 0 ? 0 : 1;
-    }
+    if (command == "--version")
+        return WriteAll(out, err, std::string("zerin ") + kZerinVersion + "\n") ? 0 : 1;
     if (command == "report") return Report(args, out, err);
     if (command == "times") return RunTimes(args, out, err);
     if (command == "ephemeris") return RunEphemeris(args, out, err);
@@ -159,7 +160,7 @@ int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
         if (args.size() > 1) return UsageError(err, "preface takes no options");
         return WriteAll(out, err, PrefaceText()) ? 0 : 1;
     }
-    return UsageError(err, "unknown command '" + command + "'");
+    return UsageError(err, "unknown command '" + Echo(command) + "'");
 }
 
 }  // namespace zerin::cli

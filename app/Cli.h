@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zerin::cli {
@@ -11,7 +12,11 @@ namespace zerin::cli {
 // Exit status: 0 written, 1 calculation fault (or output failure), 2 usage or refused input.
 int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
 
-// The decimal separator of the user's regional settings (LC_NUMERIC).
+// Writes all of text and flushes it; false, with one message on err, when it could not.
+bool WriteAll(std::FILE* out, std::FILE* err, std::string_view text);
+
+// The decimal separator of the user's regional settings (LC_NUMERIC), read without changing the
+// process's locale.
 std::string RegionalDecimalSeparator();
 
 }  // namespace zerin::cli

@@ -1,6 +1,7 @@
 #include "Ephemeris.h"
 
 #include "Cli.h"
+#include "Echo.h"
 #include "Json.h"
 #include "NumText.h"
 #include "TableOptions.h"
@@ -9,6 +10,9 @@
 namespace zerin::cli {
 
 namespace {
+
+// The first day of the Gregorian calendar; the calculation refuses the ten days before it.
+constexpr Civil kGregorianStart{1582, 10, 15, 0, 0, 0};
 
 constexpr EphemerisQuantity kRa{"ra_h", "RA (h)", "المطالع المستقيمة (h)", "Asc"};
 constexpr EphemerisQuantity kDec{"dec_deg", "Dec (deg)", "الميل (deg)", "Dec"};
@@ -37,7 +41,7 @@ class EphemerisRows {
   public:
     EphemerisRows(Body body, const FieldOptions& place, const ZoneClock& clock,
                   std::string separator, char timeSeparator)
-        : calc_(quiet_),
+        : calc_(messages_),
           body_(body),
           quantities_(EphemerisQuantities(body)),
           where_(quantities_.size(), kUnknown),
@@ -47,32 +51,43 @@ class EphemerisRows {
         PrepareForTable(calc_, place, Report::kValues);
     }
 
-    // The cells of the instant utc; false when the body's command faulted (the values it did not
-    // reach are then missing).
-    bool Row(Seconds utc, std::vector<Cell>& cells) {
+    // The cells of the instant utc; the values a refused or faulted computation did not reach are
+    // missing.
+    RowResult Row(Seconds utc, std::vector<Cell>& cells) {
         const ClockOffset offset = clock_.At(utc);
         // The instant goes in on the clock of the zone's and the summer time's whole hours.
         const Seconds zone = offset.standard / kHour, summer = offset.summer / kHour;
-        EnterClockReading(calc_.fields, CivilOf(utc + (zone + summer) * kHour));
+        const Civil entered = CivilOf(utc + (zone + summer) * kHour);
+        EnterClockReading(calc_.fields, entered);
         calc_.fields.TxtZone = std::to_string(-zone);
         calc_.fields.TxtEteRegl = std::to_string(summer);
-        const bool written = RunBody(calc_, body_) == Outcome::Written;
+        const Outcome outcome = RunBody(calc_, body_);
 
         cells.clear();
         cells.push_back(DateTimeText(CivilOf(utc + offset.Total()), timeSeparator_));
         cells.push_back(OffsetText(offset.Total()));
         const std::vector<ReportValue>& values = calc_.report.Values();
         for (std::size_t q = 0; q < quantities_.size(); ++q) {
-            const std::size_t at = Where(values, q, written);
+            const std::size_t at = outcome == Outcome::Refused
+                                       ? kUnknown
+                                       : Where(values, q, outcome == Outcome::Written);
             if (at == kUnknown)
                 cells.emplace_back();
             else
                 cells.push_back(NumText(values[at].value, separator_));
         }
-        return written;
+        if (outcome == Outcome::Fault) return {RowEnd::Fault, messages_.last};
+        if (outcome == Outcome::Written) return {};
+        if (SecondsOf(entered) >= SecondsOf(kGregorianStart))
+            return {RowEnd::Refused, messages_.last};
+        std::string clock = "zone " + std::to_string(-zone);
+        if (summer != 0) clock += " with summer time " + std::to_string(summer);
+        return {RowEnd::Refused, "on the calculation's clock (" + clock +
+                                     ", the whole hours of the zone) " + *cells.front() + " is " +
+                                     DateTimeText(entered, 'T') +
+                                     ", in the days the Gregorian reform dropped (5 to 14 October "
+                                     "1582)"};
     }
-
-    const ModCalcule& calc() const { return calc_; }
 
   private:
     static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
@@ -94,7 +109,7 @@ class EphemerisRows {
         return found;
     }
 
-    QuietMessenger quiet_;
+    TableMessenger messages_;
     ModCalcule calc_;
     Body body_;
     std::vector<EphemerisQuantity> quantities_;
@@ -131,7 +146,7 @@ int ReadEphemerisRequest(const std::vector<std::string>& args, EphemerisRequest&
     if (args.size() < 2 || args[1].rfind("--", 0) == 0)
         return Refuse(err, "ephemeris needs a body: sun, moon, mercury ... pluto");
     const std::optional<Body> body = BodyFromName(args[1]);
-    if (!body) return Refuse(err, "unknown body '" + args[1] + "'");
+    if (!body) return Refuse(err, "unknown body '" + Echo(args[1]) + "'");
     r.body = *body;
     std::string from, to, step;
     for (std::size_t k = 2; k < args.size(); ++k) {
@@ -144,7 +159,7 @@ int ReadEphemerisRequest(const std::vector<std::string>& args, EphemerisRequest&
             std::string& target = option == "--from" ? from : option == "--to" ? to : step;
             if (!OptionValue(args, k, option, target, error)) return Refuse(err, error);
         } else {
-            return Refuse(err, "unknown option of ephemeris '" + a + "'");
+            return Refuse(err, "unknown option of ephemeris '" + Echo(a) + "'");
         }
     }
     if (from.empty() || to.empty() || step.empty())
@@ -154,9 +169,10 @@ int ReadEphemerisRequest(const std::vector<std::string>& args, EphemerisRequest&
         return Refuse(err, error);
     r.step = ReadStep(step, r.calendarDays);
     if (r.step < 0)
-        return Refuse(
-            err, "--step takes a whole number and d, h or m (30m, 1h, 1d), not '" + step + "'");
-    if (r.step == 0) return Refuse(err, "--step " + step + ": a step of zero never reaches --to");
+        return Refuse(err, "--step takes a whole number and d, h or m (30m, 1h, 1d), not '" +
+                               Echo(step) + "'");
+    if (r.step == 0)
+        return Refuse(err, "--step " + Echo(step) + ": a step of zero never reaches --to");
     return 0;
 }
 
@@ -184,6 +200,8 @@ int RunEphemeris(const std::vector<std::string>& args, std::FILE* out, std::FILE
     EphemerisRequest r;
     if (const int refused = ReadEphemerisRequest(args, r, err)) return refused;
     std::string error;
+    Place place;
+    if (!CheckPlace(r.table.place, place, error)) return Refuse(err, error);
     const std::unique_ptr<ZoneClock> clock = MakeClock(r.table, error);
     if (!clock) return Refuse(err, error);
 
@@ -195,38 +213,28 @@ int RunEphemeris(const std::vector<std::string>& args, std::FILE* out, std::FILE
     const Seconds count = span / r.step + 1;
     if (count > static_cast<Seconds>(kMaxRows))
         return Refuse(err, "a table of " + std::to_string(count) + " rows: at most 1,000,000");
+    const auto instant = [&](Seconds k) {
+        return r.calendarDays ? clock->FromLocal(fromLocal + k * r.step) : fromUtc + k * r.step;
+    };
+    if (!ClockKnows(*clock, r.table, instant(count - 1), error)) return Refuse(err, error);
 
     const Format format = r.table.format;
-    std::vector<TableColumn> columns = {{"time", "Local time", "الوقت المحلي"},
-                                        {"utc_offset", "UTC offset", "فرق التوقيت"}};
+    std::vector<TableColumn> columns = {
+        {"time", "Local time", "الوقت المحلي", TableColumn::Text, 19},
+        {"utc_offset", "UTC offset", "فرق التوقيت", TableColumn::Text, 9}};
     for (const EphemerisQuantity& q : EphemerisQuantities(r.body))
-        columns.push_back({q.key, q.english, q.arabic, TableColumn::Number});
+        columns.push_back({q.key, q.english, q.arabic, TableColumn::Number, kNumberWidth});
     TableWriter writer(format, HeaderLanguage(r.table), std::move(columns), out, err);
+    writer.SetJsonHead("\"body\": " + JsonString(BodyName(r.body)) + ", \"lon\": " +
+                       NumText(place.Lon, ".") + ", \"lat\": " + NumText(place.Lat, ".") + ", ");
     // The text table writes numbers as the report does, with the regional separator.
     EphemerisRows rows(r.body, r.table.place, *clock,
                        format == Format::Text ? RegionalDecimalSeparator() : ".",
                        format == Format::Text ? ' ' : 'T');
-    Progress progress(err, static_cast<std::size_t>(count));
-    std::vector<Cell> cells;
-    bool faulted = false;
-    for (Seconds k = 0; k < count; ++k) {
-        const Seconds utc =
-            r.calendarDays ? clock->FromLocal(fromLocal + k * r.step) : fromUtc + k * r.step;
-        faulted = !rows.Row(utc, cells) || faulted;
-        if (k == 0) {
-            writer.SetJsonHead("\"body\": " + JsonString(BodyName(r.body)) +
-                               ", \"lon\": " + NumText(rows.calc().Lon, ".") +
-                               ", \"lat\": " + NumText(rows.calc().Lat, ".") + ", ");
-        }
-        writer.Row(cells);
-        progress.Tick(static_cast<std::size_t>(k + 1));
-    }
-    if (!writer.Finish()) return 1;
-    if (faulted) {
-        std::fprintf(err, "zerin: a calculation fault left some cells empty\n");
-        return 1;
-    }
-    return 0;
+    const auto row = [&](std::size_t k, std::vector<Cell>& cells) {
+        return rows.Row(instant(static_cast<Seconds>(k)), cells);
+    };
+    return WriteRows(writer, static_cast<std::size_t>(count), row, err);
 }
 
 }  // namespace zerin::cli

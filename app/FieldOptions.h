@@ -21,6 +21,8 @@ struct FieldTextOption {
     std::string FieldTexts::*field;
 };
 extern const FieldTextOption kFieldTextOptions[14];
+// The first entries are the place's: --lon-deg, --lon-min, --lon-sec, then the latitude's.
+inline constexpr std::size_t kPlaceFieldOptions = 6;
 
 // Today's date and the time now on the local clock, as the window fills its fields.
 void FillFromClock(FieldTexts& fields);

@@ -2,7 +2,11 @@
 
 #include <cctype>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
+
+#include "Echo.h"
+#include "NumText.h"
 
 namespace zerin::cli {
 
@@ -51,28 +55,29 @@ const Hemispheres kLon{
 const Hemispheres kLat{
     "--lat", 'N', 'S', 90, &FieldTexts::TxtDegLat, &FieldTexts::TxtMinLat, &FieldTexts::TxtSecLat};
 
-// "5:40:0W", "5:40W", "-5.6667", "32:56:0N" into the three field texts and the side: a minus sign
-// or the letter E (S) is the program's negative side.
+// "5:40:0W", "5:40W", "-5.6667", "32:56:0N" into the three field texts. A minus sign or the letter
+// E (S) is the program's negative side; explicit tells whether the text named a side (a letter or
+// a sign) or left it to --east/--west (--north/--south), West (North) by default.
 bool TakeAngle(const std::string& text, const Hemispheres& h, FieldTexts& fields, bool& negative,
-               std::string& error) {
+               bool& explicitSide, std::string& error) {
     error = std::string(h.option) + " takes D[:M[:S]] with " + h.positive + " or " + h.negative +
-            " after it, or decimal degrees (" + h.negative + " negative): not '" + text + "'";
+            " after it, or decimal degrees (" + h.negative + " negative): not '" + Echo(text) + "'";
     std::string body = text;
-    bool minus = false;
-    negative = false;
+    negative = explicitSide = false;
     if (!body.empty() && (body.front() == '-' || body.front() == '+')) {
-        minus = body.front() == '-';
+        negative = body.front() == '-';
+        explicitSide = true;
         body.erase(0, 1);
     }
     if (!body.empty()) {
         const char last = static_cast<char>(std::toupper(static_cast<unsigned char>(body.back())));
         if (last == h.positive || last == h.negative) {
-            if (text.front() == '-' || text.front() == '+') return false;  // a sign or a letter
+            if (explicitSide) return false;  // a sign or a letter, not both
             negative = last == h.negative;
+            explicitSide = true;
             body.pop_back();
         }
     }
-    if (minus) negative = true;
     const std::vector<std::string> parts = Split(body, ':');
     if (parts.size() > 3) return false;
     for (const std::string& part : parts)
@@ -81,8 +86,9 @@ bool TakeAngle(const std::string& text, const Hemispheres& h, FieldTexts& fields
     const double min = parts.size() > 1 ? std::strtod(parts[1].c_str(), nullptr) : 0;
     const double sec = parts.size() > 2 ? std::strtod(parts[2].c_str(), nullptr) : 0;
     if (min >= 60 || sec >= 60 || deg + min / 60 + sec / 3600 > h.maxDegrees) {
-        error = std::string(h.option) + " '" + text + "' is out of range (minutes and seconds " +
-                "below 60, at most " + std::to_string(static_cast<int>(h.maxDegrees)) + " degrees)";
+        error = std::string(h.option) + " '" + Echo(text) +
+                "' is out of range (minutes and seconds below 60, at most " +
+                std::to_string(static_cast<int>(h.maxDegrees)) + " degrees)";
         return false;
     }
     fields.*h.deg = parts[0];
@@ -92,23 +98,50 @@ bool TakeAngle(const std::string& text, const Hemispheres& h, FieldTexts& fields
     return true;
 }
 
-// A whole number of hours for --zone or --summer, in -24..24.
-bool TakeHours(const std::string& option, const std::string& text, std::optional<int>& hours,
-               std::string& error) {
+const char* SideName(const Hemispheres& h, bool negative) {
+    if (&h == &kLon) return negative ? "East" : "West";
+    return negative ? "South" : "North";
+}
+
+// Records the side an option names; an error when an earlier option named the other side.
+bool NameSide(const Hemispheres& h, AxisOptions& axis, bool negative, const std::string& option,
+              FieldOptions& place, std::string& error) {
+    if (!axis.side.empty() && axis.negative != negative) {
+        error = axis.side + " says " + SideName(h, axis.negative) + ", " + option + " says " +
+                SideName(h, negative) + ": give the side once";
+        return false;
+    }
+    if (axis.side.empty()) axis = {option, negative, axis.whole, axis.field};
+    if (&h == &kLon)
+        place.east = negative;
+    else
+        place.north = !negative;
+    return true;
+}
+
+// A whole number of hours from lowest to highest for --zone or --summer.
+bool TakeHours(const std::string& option, const std::string& text, int lowest, int highest,
+               std::optional<int>& hours, std::string& error) {
     std::string digits = text;
     if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) digits.erase(0, 1);
     const std::size_t period = digits.find('.');
     const bool whole = period == std::string::npos ||
                        digits.find_first_not_of('0', period + 1) == std::string::npos;
-    if (!IsPlainNumber(digits) || !whole || std::strtod(digits.c_str(), nullptr) > 24) {
-        error = option +
-                " takes whole hours from -24 to 24 (East of Greenwich negative), "
-                "not '" +
-                text + "'; for an offset such as +05:30 use --tz with the zone's name";
+    const bool number = IsPlainNumber(digits) && whole;
+    const double value = number ? std::strtod(text.c_str(), nullptr) : 0;
+    if (!number || value < lowest || value > highest) {
+        error = option + " takes whole hours from " + std::to_string(lowest) + " to " +
+                std::to_string(highest) + " (East of Greenwich negative), not '" + Echo(text) +
+                "'; for an offset such as +05:30 use --tz with the zone's name";
         return false;
     }
-    hours = static_cast<int>(std::strtol(text.c_str(), nullptr, 10));
+    hours = static_cast<int>(value);
     return true;
+}
+
+// "UTC+05:00" for hours East of Greenwich.
+std::string UtcOffset(int hoursEast) {
+    return "UTC" + OffsetText(static_cast<Seconds>(hoursEast) * kHour);
 }
 
 bool IsDateFieldOption(const std::string& a) {
@@ -167,25 +200,43 @@ bool TakeTableOption(const std::vector<std::string>& args, std::size_t& k, Table
     };
     std::string value;
     if (named("--lon") || named("--lat")) {
-        const Hemispheres& h = named("--lon") ? kLon : kLat;
+        const bool lon = named("--lon");
+        const Hemispheres& h = lon ? kLon : kLat;
+        AxisOptions& axis = lon ? o.lon : o.lat;
         if (!OptionValue(args, k, h.option, value, error)) return true;
-        bool negative = false;
-        if (!TakeAngle(value, h, o.place.fields, negative, error)) return true;
-        if (&h == &kLon)
-            o.place.east = negative;
-        else
-            o.place.north = !negative;
+        bool negative = false, explicitSide = false;
+        if (!TakeAngle(value, h, o.place.fields, negative, explicitSide, error)) return true;
+        if (!axis.field.empty()) {
+            error =
+                std::string(h.option) + " gives the whole angle: it does not go with " + axis.field;
+            return true;
+        }
+        axis.whole = h.option;
+        if (explicitSide)
+            NameSide(h, axis, negative, std::string(h.option) + " " + Echo(value), o.place, error);
         return true;
     }
-    if (named("--zone") || named("--summer")) {
-        const bool zone = named("--zone");
-        const std::string option = zone ? "--zone" : "--summer";
-        if (OptionValue(args, k, option, value, error))
-            TakeHours(option, value, zone ? o.zone : o.summer, error);
+    if (a == "--east" || a == "--west" || a == "--north" || a == "--south") {
+        const bool lon = a == "--east" || a == "--west";
+        NameSide(lon ? kLon : kLat, lon ? o.lon : o.lat, a == "--east" || a == "--south", a,
+                 o.place, error);
+        return true;
+    }
+    if (named("--zone")) {
+        if (OptionValue(args, k, "--zone", value, error))
+            TakeHours("--zone", value, -14, 12, o.zone, error);
+        return true;
+    }
+    if (named("--summer")) {
+        if (OptionValue(args, k, "--summer", value, error))
+            TakeHours("--summer", value, -24, 24, o.summer, error);
         return true;
     }
     if (named("--tz")) {
-        OptionValue(args, k, "--tz", o.tz, error);
+        if (!OptionValue(args, k, "--tz", value, error)) return true;
+        if (value.empty())
+            error = "--tz needs the name of a zone of the time-zone database, such as Asia/Kolkata";
+        o.tz = value;
         return true;
     }
     if (a == "--csv" || a == "--json") {
@@ -197,33 +248,96 @@ bool TakeTableOption(const std::vector<std::string>& args, std::size_t& k, Table
         if (value == "ar" || value == "en")
             o.language = value == "ar" ? Language::Arabic : Language::English;
         else
-            error = "--lang takes ar or en, not '" + value + "'";
+            error = "--lang takes ar or en, not '" + Echo(value) + "'";
         return true;
     }
     if (IsDateFieldOption(a)) {
         error = a.substr(0, a.find('=')) +
-                " is not an option of tables: they take their dates "
-                "from --from and --to";
+                " is not an option of tables: they take their dates from --from and --to";
         return true;
+    }
+    for (std::size_t f = 0; f < kPlaceFieldOptions; ++f) {
+        if (!named(kFieldTextOptions[f].option)) continue;
+        AxisOptions& axis = f < kPlaceFieldOptions / 2 ? o.lon : o.lat;
+        if (!axis.whole.empty()) {
+            error = axis.whole + " gives the whole angle: it does not go with " +
+                    kFieldTextOptions[f].option;
+            return true;
+        }
+        if (axis.field.empty()) axis.field = kFieldTextOptions[f].option;
     }
     return TakeFieldOption(args, k, o.place, error);
 }
 
+bool CheckPlace(const FieldOptions& place, Place& checked, std::string& error) {
+    for (std::size_t f = 0; f < kPlaceFieldOptions; ++f) {
+        const std::string& text = place.fields.*kFieldTextOptions[f].field;
+        if (std::isfinite(ReadNumber(text))) continue;
+        error = std::string(kFieldTextOptions[f].option) + " '" + Echo(text) +
+                "' is too large a number to compute with";
+        return false;
+    }
+    // The place as the Julian-day section computes it, on any date.
+    TableMessenger messages;
+    ModCalcule calc(messages);
+    calc.report.SetSinks(Report::kNone);
+    calc.fields = place.fields;
+    EnterClockReading(calc.fields, Civil{2000, 1, 1, 12, 0, 0});
+    calc.IsEast = place.east;
+    calc.IsNorth = place.north;
+    try {
+        calc.Calcul_JJ();
+    } catch (const InputError& refused) {
+        error = refused.message().english;
+        return false;
+    }
+    const auto beyond = [&error](const char* what, double value, int limit, const char* sides) {
+        if (std::fabs(value) <= limit) return false;
+        error = std::string("the ") + what + " given is " + NumText(value) + " degrees: a " + what +
+                " lies within " + std::to_string(limit) + " degrees " + sides;
+        return true;
+    };
+    if (beyond("longitude", calc.Lon, 180, "East or West") ||
+        beyond("latitude", calc.Lat, 90, "North or South"))
+        return false;
+    checked = {calc.Lon, calc.Lat};
+    return true;
+}
+
 std::unique_ptr<ZoneClock> MakeClock(const TableOptions& o, std::string& error) {
-    if (!o.tz.empty()) {
+    if (o.tz) {
         if (o.zone || o.summer) {
             error =
-                "--tz gives the zone and its summer time: it does not go with "
-                "--zone or --summer";
+                "--tz gives the zone and its summer time: it does not go with --zone or "
+                "--summer";
             return nullptr;
         }
-        return NamedClock(o.tz, error);
+        return NamedClock(*o.tz, error);
     }
-    return FixedClock(o.zone.value_or(0), o.summer.value_or(0));
+    const int zone = o.zone.value_or(0), summer = o.summer.value_or(0);
+    const int hoursEast = summer - zone;
+    if (hoursEast < -12 || hoursEast > 14) {
+        error = "--zone " + std::to_string(zone) + " with --summer " + std::to_string(summer) +
+                " puts the clock at " + UtcOffset(hoursEast) +
+                ": a clock's offset lies within UTC-12:00..UTC+14:00";
+        return nullptr;
+    }
+    return FixedClock(zone, summer);
+}
+
+bool ClockKnows(const ZoneClock& clock, const TableOptions& o, Seconds lastUtc,
+                std::string& error) {
+    const std::optional<Seconds> known = clock.KnownUntil();
+    if (!known || lastUtc <= *known) return true;
+    error = "the time-zone database gives the rule of " + o.tz.value_or("the zone") + " after " +
+            DateText(CivilOf(*known)) +
+            " in a form this program cannot read: end the table before that day, or give --zone "
+            "and --summer";
+    return false;
 }
 
 bool ParseDate(const std::string& text, bool allowTime, Civil& c, std::string& error) {
-    error = "'" + text + "' is not a date YYYY-MM-DD" + (allowTime ? "[THH:MM[:SS]]" : "");
+    error = "'" + Echo(text) + "' is not a date YYYY-MM-DD" + (allowTime ? "[THH:MM[:SS]]" : "");
     c = Civil{};
     if (!ReadInt(text, 0, 4, c.year) || text.size() < 10 || text[4] != '-' || text[7] != '-' ||
         !ReadInt(text, 5, 2, c.month) || !ReadInt(text, 8, 2, c.day))
@@ -242,7 +356,7 @@ bool ParseDate(const std::string& text, bool allowTime, Civil& c, std::string& e
                              day{static_cast<unsigned>(c.day)}};
     if (!ymd.ok()) return false;
     if (ymd < year_month_day{year{1582}, October, day{15}}) {
-        error = "'" + text +
+        error = "'" + Echo(text) +
                 "' is before 15 October 1582: tables use the Gregorian calendar (use "
                 "zerin report for earlier dates)";
         return false;
@@ -288,28 +402,38 @@ Tables: zerin times and zerin ephemeris
 
   PLACE: the field options above, or --lon 5:40:0W (D[:M[:S]] and E or W) or --lon
   -5.6667 (decimal degrees, East negative), --lat 32:56:0N or --lat 32.9333 (South
-  negative).
-  ZONE: --zone H and --summer H in whole hours in the program's sign convention (one
-  hour ahead of Greenwich is --zone -1; the times' day stays at noon standard time and
-  --summer moves the clock they are shown on), or --tz NAME, a zone of the system's
-  time-zone database (Asia/Kolkata, Europe/Paris): each day or instant then has its own
-  offset, summer time included, and offsets that are not whole hours (+05:30, +05:45)
-  are exact: the instant is handed to the calculation on the clock of the whole-hour
-  part of the zone (12:00 at +05:30 is entered as 11:30 at zone -5) and the times are
-  shown on the real clock. The utc_offset column gives each row's offset in the
-  database's sign convention (+01:00 is one hour ahead of Greenwich).
+  negative); an unsigned --lon or --lat without a letter takes its side from --east,
+  --west, --north or --south. A latitude lies within 90 degrees and a longitude within
+  180, however given; options that name opposite sides (--lon 3E --west), or --lon
+  together with --lon-deg, --lon-min or --lon-sec, are refused.
+  ZONE: --zone H (-14 to 12) and --summer H in whole hours in the program's sign
+  convention (one hour ahead of Greenwich is --zone -1; the times' day stays at noon
+  standard time and --summer moves the clock they are shown on), the clock's offset
+  within UTC-12:00..UTC+14:00; or --tz NAME, a zone of the system's time-zone database
+  (Asia/Kolkata, Europe/Paris): each day or instant then has its own offset, summer
+  time included, and offsets that are not whole hours (+05:30, +05:45) are exact: the
+  instant is handed to the calculation on the clock of the whole-hour part of the zone
+  (12:00 at +05:30 is entered as 11:30 at zone -5) and the times are shown on the real
+  clock. The utc_offset column gives each row's offset in the database's sign
+  convention (+01:00 is one hour ahead of Greenwich).
   Formats: an aligned table with a header (Arabic headers by default, --lang en for
-  English; numbers with your regional decimal separator), --csv with a header row
-  (English keys, --lang ar for Arabic headers), --json: an object with the place's
-  lon and lat as the report computes them (West and North positive), and "rows", one
-  object per row under the CSV's keys (times also give "high_lat"; ephemeris "body").
-  CSV and JSON always write numbers with a period.
+  English; numbers with your regional decimal separator; each column as wide as the
+  widest value of its kind, so that rows are written as they are computed), --csv
+  with a header row (English keys, --lang ar for Arabic headers), --json: an object
+  with the place's lon and lat as the report computes them (West and North positive),
+  and "rows", one object per row under the CSV's keys (times also give "high_lat";
+  ephemeris "body"). CSV and JSON always write numbers with a period.
   Dates are Gregorian, from 1582-10-15 to 9999-12-31; at most 1,000,000 rows. A table
   that takes more than a second shows its progress on standard error when that is a
-  terminal. Exit status: 0 written; 1 the output could not be written, or a
-  calculation fault left cells empty (with a message); 2 a wrong option, an unknown
-  zone name, --to before --from, a step of zero or too many rows: a one-line message,
-  nothing written.
+  terminal and standard output is not that same terminal; the line is cleared at the
+  end.
+  Exit status: 0 every row written. 1 the output could not be written (the table stops
+  at the first failed write), or some rows are empty, with a message: a calculation
+  fault, or an instant the calculation refuses (one that falls, on the calculation's
+  clock of whole hours, in the days the Gregorian reform dropped, 5 to 14 October
+  1582). 2 a wrong or contradictory option, a place or zone out of range, an unknown
+  zone name, --to before --from, a step of zero, too many rows, or no row could be
+  computed: a one-line message, nothing written.
 )";
 
 }  // namespace zerin::cli

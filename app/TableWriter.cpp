@@ -1,17 +1,20 @@
 #include "TableWriter.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
+#include "Cli.h"
 #include "Json.h"
 
 namespace zerin::cli {
 
 namespace {
 
-constexpr std::size_t kFlushSize = 1 << 20;
+constexpr std::size_t kFlushSize = 1 << 16;
 const std::string kMissingText = "—";
 
 bool NeedsQuotes(const std::string& text) {
@@ -43,17 +46,26 @@ std::size_t DisplayWidth(const std::string& utf8) {
 
 TableWriter::TableWriter(Format format, Language headers, std::vector<TableColumn> columns,
                          std::FILE* out, std::FILE* err)
-    : format_(format), headers_(headers), columns_(std::move(columns)), out_(out), err_(err) {}
+    : format_(format), headers_(headers), columns_(std::move(columns)), out_(out), err_(err) {
+    for (const TableColumn& column : columns_) {
+        const std::string& header = headers_ == Language::Arabic ? column.arabic : column.english;
+        widths_.push_back(std::max(DisplayWidth(header), column.width));
+    }
+}
 
 void TableWriter::Put(const std::string& text) {
     buffer_ += text;
-    if (buffer_.size() >= kFlushSize) Flush();
+    Written();
+}
+
+void TableWriter::Written() {
+    // The first row goes out at once, so that a long table shows its start.
+    if (buffer_.size() >= kFlushSize || rows_ == 1) Flush();
 }
 
 void TableWriter::Flush() {
-    if (!failed_ && !buffer_.empty() &&
-        std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size())
-        failed_ = true;
+    if (failed_ || buffer_.empty()) return;
+    if (!WriteAll(out_, err_, buffer_)) failed_ = true;
     buffer_.clear();
 }
 
@@ -66,42 +78,31 @@ std::string TableWriter::CsvField(const std::string& text) const {
 
 void TableWriter::Start() {
     started_ = true;
+    const bool arabic = headers_ == Language::Arabic;
     if (format_ == Format::Csv) {
         std::string header;
-        for (std::size_t c = 0; c < columns_.size(); ++c) {
-            const TableColumn& column = columns_[c];
-            header += (c ? "," : "") +
-                      CsvField(headers_ == Language::Arabic ? column.arabic : column.key);
-        }
+        for (std::size_t c = 0; c < columns_.size(); ++c)
+            header += (c ? "," : "") + CsvField(arabic ? columns_[c].arabic : columns_[c].key);
         Put(header + "\n");
     } else if (format_ == Format::Json) {
         Put("{" + jsonHead_ + "\"rows\": [");
     } else {
-        widths_.assign(columns_.size(), 0);
-        for (std::size_t c = 0; c < columns_.size(); ++c) {
-            const TableColumn& column = columns_[c];
-            widths_[c] =
-                DisplayWidth(headers_ == Language::Arabic ? column.arabic : column.english);
-        }
+        std::vector<const std::string*> header;
+        for (const TableColumn& column : columns_)
+            header.push_back(arabic ? &column.arabic : &column.english);
+        TextLine(header);
     }
 }
 
-void TableWriter::Row(const std::vector<Cell>& cells) {
+bool TableWriter::Row(const std::vector<Cell>& cells) {
     if (!started_) Start();
     const bool first = rows_++ == 0;
     if (format_ == Format::Text) {
-        std::string row;
-        for (std::size_t c = 0; c < columns_.size(); ++c) {
-            if (columns_[c].kind == TableColumn::List) continue;
-            const std::string& cell = cells[c] ? *cells[c] : kMissingText;
-            widths_[c] = std::max(widths_[c], DisplayWidth(cell));
-            row += cell;
-            row += '\0';
-        }
-        textRows_.push_back(std::move(row));
-        return;
+        std::vector<const std::string*> shown;
+        for (const Cell& cell : cells) shown.push_back(cell ? &*cell : &kMissingText);
+        TextLine(shown);
+        return !failed_;
     }
-    std::string line;
     if (format_ == Format::Csv) {
         // Straight into the buffer: a timetable writes a row per day.
         for (std::size_t c = 0; c < columns_.size(); ++c) {
@@ -112,10 +113,11 @@ void TableWriter::Row(const std::vector<Cell>& cells) {
             else
                 buffer_ += *cells[c];
         }
-        Put("\n");
-        return;
+        buffer_ += '\n';
+        Written();
+        return !failed_;
     }
-    line = first ? "\n  {" : ",\n  {";
+    std::string line = first ? "\n  {" : ",\n  {";
     for (std::size_t c = 0; c < columns_.size(); ++c) {
         const TableColumn& column = columns_[c];
         line += (c ? ", " : "") + JsonString(column.key) + ": ";
@@ -139,67 +141,104 @@ void TableWriter::Row(const std::vector<Cell>& cells) {
         }
     }
     Put(line + "}");
+    return !failed_;
 }
 
-// A row of the text table from its shown cells, each padded to its column's width: numbers to the
-// right, other cells to the left.
-std::string TableWriter::TextLine(const std::string& cells) const {
+// A line of the text table, each cell padded to its column's width: numbers to the right, other
+// cells to the left; lists are not shown.
+void TableWriter::TextLine(const std::vector<const std::string*>& cells) {
     std::string line;
-    std::size_t from = 0;
     for (std::size_t c = 0; c < columns_.size(); ++c) {
         if (columns_[c].kind == TableColumn::List) continue;
-        const std::size_t end = cells.find('\0', from);
-        const std::string cell = cells.substr(from, end - from);
-        from = end + 1;
-        const std::string blanks(widths_[c] - DisplayWidth(cell), ' ');
+        const std::string& cell = *cells[c];
+        const std::size_t width = DisplayWidth(cell);
+        const std::string blanks(widths_[c] > width ? widths_[c] - width : 0, ' ');
         if (!line.empty()) line += "  ";
         line += columns_[c].kind == TableColumn::Number ? blanks + cell : cell + blanks;
     }
     while (!line.empty() && line.back() == ' ') line.pop_back();
-    return line + "\n";
+    Put(line + "\n");
 }
 
 bool TableWriter::Finish() {
     if (!started_) Start();
-    if (format_ == Format::Json) {
-        Put(rows_ ? "\n]}\n" : "]}\n");
-    } else if (format_ == Format::Text) {
-        std::string header;
-        for (const TableColumn& column : columns_) {
-            if (column.kind == TableColumn::List) continue;
-            header += headers_ == Language::Arabic ? column.arabic : column.english;
-            header += '\0';
-        }
-        Put(TextLine(header));
-        for (const std::string& row : textRows_) Put(TextLine(row));
-        for (const std::string& note : notes_) Put(note + "\n");
-    }
+    if (format_ == Format::Json) Put(rows_ ? "\n]}\n" : "]}\n");
+    if (format_ == Format::Text)
+        for (const std::string& note : notes_)
+            if (!note.empty()) Put(note + "\n");
     Flush();
-    if (!failed_ && std::fflush(out_) != 0) failed_ = true;
-    if (failed_)
-        std::fprintf(err_, "zerin: could not write the output: %s\n", std::strerror(errno));
     return !failed_;
 }
 
-Progress::Progress(std::FILE* err, std::size_t total)
+namespace {
+
+// Both streams are the same terminal (or the same file).
+bool SameFile(std::FILE* a, std::FILE* b) {
+    struct stat sa {
+    }, sb{};
+    return fstat(fileno(a), &sa) == 0 && fstat(fileno(b), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino && sa.st_rdev == sb.st_rdev;
+}
+
+}  // namespace
+
+Progress::Progress(std::FILE* err, std::FILE* out, std::size_t total,
+                   std::chrono::milliseconds delay)
     : err_(err),
       total_(total),
-      enabled_(isatty(fileno(err)) == 1),
+      enabled_(isatty(fileno(err)) == 1 && !SameFile(err, out)),
       start_(std::chrono::steady_clock::now()),
-      last_(start_) {}
+      delay_(delay) {}
 
-Progress::~Progress() {
-    if (shown_) std::fprintf(err_, "\r%*s\r", 48, "");
+void Progress::Clear() {
+    if (shownWidth_ == 0) return;
+    std::fprintf(err_, "\r%*s\r", static_cast<int>(shownWidth_), "");
+    std::fflush(err_);
+    shownWidth_ = 0;
 }
 
 void Progress::Show(std::size_t done) {
     const auto now = std::chrono::steady_clock::now();
-    if (now - start_ < std::chrono::seconds(1) || now - last_ < std::chrono::milliseconds(200))
-        return;
+    if (now - start_ < delay_) return;
+    if (shownWidth_ != 0 && now - last_ < std::chrono::milliseconds(200)) return;
     last_ = now;
-    shown_ = true;
-    std::fprintf(err_, "\rzerin: %zu of %zu rows", done, total_);
+    const int written = std::fprintf(err_, "\rzerin: %zu of %zu rows", done, total_);
+    shownWidth_ = written > 1 ? static_cast<std::size_t>(written - 1) : 1;
     std::fflush(err_);
+}
+
+void EmptyRows::Count(const RowResult& result, const Cell& label) {
+    if (result.end == RowEnd::Computed) return;
+    Tally& tally = result.end == RowEnd::Refused ? refused_ : faults_;
+    if (tally.rows++ == 0) {
+        tally.first = label.value_or("");
+        tally.why = result.why;
+    }
+}
+
+namespace {
+
+// "the row of 2005-06-17", "3 rows from 2005-06-17".
+std::string RowsFrom(std::size_t rows, const std::string& first) {
+    return rows == 1 ? "the row of " + first : std::to_string(rows) + " rows from " + first;
+}
+
+}  // namespace
+
+int EmptyRows::Report(std::FILE* err) const {
+    if (refused_.rows)
+        std::fprintf(err, "zerin: %s %s empty: %s\n",
+                     RowsFrom(refused_.rows, refused_.first).c_str(),
+                     refused_.rows == 1 ? "is" : "are", refused_.why.c_str());
+    if (faults_.rows)
+        std::fprintf(err, "zerin: a calculation fault left cells of %s empty: %s\n",
+                     RowsFrom(faults_.rows, faults_.first).c_str(), faults_.why.c_str());
+    return refused_.rows || faults_.rows ? 1 : 0;
+}
+
+int EmptyRows::ReportNothingComputed(std::FILE* err) const {
+    std::fprintf(err, "zerin: no row could be computed: %s\n", refused_.why.c_str());
+    return 2;
 }
 
 }  // namespace zerin::cli

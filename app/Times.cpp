@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "Commands.h"
+#include "Echo.h"
 #include "Json.h"
 #include "NumText.h"
 #include "TableOptions.h"
@@ -67,15 +68,28 @@ char Digit(Seconds n) {
     return static_cast<char>('0' + n);
 }
 
-const std::vector<TableColumn>& TimesColumns() {
-    static const std::vector<TableColumn> columns = {
-        {"date", "Date", "التاريخ"},       {"utc_offset", "UTC offset", "فرق التوقيت"},
-        {"fajr", "Fajr", "الفجر"},         {"sunrise", "Sunrise", "الشروق"},
-        {"transit", "Transit", "الزوال"},  {"asr1", "Asr 1", "العصر الأول"},
-        {"asr2", "Asr 2", "العصر الثاني"}, {"sunset", "Sunset", "الغروب"},
-        {"isha", "Isha", "العشاء"},        {"adjusted", "Adjusted", "مقدّر", TableColumn::List},
+// The cells' CSV and JSON keys, in the table's order.
+constexpr const char* kTimeKeys[kTimeCells] = {"fajr", "sunrise", "transit", "asr1",
+                                               "asr2", "sunset",  "isha"};
+
+// The columns of a timetable. A time is "HH:MM" ("HH:MM:SS" with seconds), with "+1" or "-1" for
+// a time on the day after or before, and in the text table "*" for a dawn or nightfall filled by a
+// high-latitude rule.
+std::vector<TableColumn> TimesColumns(bool seconds, HighLatRule rule, Format format) {
+    const std::size_t time = (seconds ? 8 : 5) + 2;
+    const std::size_t filled = time + (rule != HighLatRule::None && format == Format::Text);
+    return {
+        {"date", "Date", "التاريخ", TableColumn::Text, 10},
+        {"utc_offset", "UTC offset", "فرق التوقيت", TableColumn::Text, 9},
+        {kTimeKeys[kFajr], "Fajr", "الفجر", TableColumn::Text, filled},
+        {kTimeKeys[kSunrise], "Sunrise", "الشروق", TableColumn::Text, time},
+        {kTimeKeys[kTransit], "Transit", "الزوال", TableColumn::Text, time},
+        {kTimeKeys[kAsr1], "Asr 1", "العصر الأول", TableColumn::Text, time},
+        {kTimeKeys[kAsr2], "Asr 2", "العصر الثاني", TableColumn::Text, time},
+        {kTimeKeys[kSunset], "Sunset", "الغروب", TableColumn::Text, time},
+        {kTimeKeys[kIsha], "Isha", "العشاء", TableColumn::Text, filled},
+        {"adjusted", "Adjusted", "مقدّر", TableColumn::List},
     };
-    return columns;
 }
 
 struct TimesRequest {
@@ -110,12 +124,12 @@ int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, std:
                 known = true;
             }
             if (!known)
-                return Refuse(
-                    err, "--high-lat takes none, middle, seventh or angle, not '" + value + "'");
+                return Refuse(err, "--high-lat takes none, middle, seventh or angle, not '" +
+                                       Echo(value) + "'");
         } else if (a == "--seconds") {
             r.seconds = true;
         } else {
-            return Refuse(err, "unknown option of times '" + a + "'");
+            return Refuse(err, "unknown option of times '" + Echo(a) + "'");
         }
     }
     std::string error;
@@ -128,12 +142,12 @@ int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, std:
         Civil last;
         if (!ParseDate(to, false, last, error)) return Refuse(err, error);
         if (SecondsOf(last) < SecondsOf(r.from))
-            return Refuse(err, "--to " + to + " is before --from " + from);
+            return Refuse(err, "--to " + Echo(to) + " is before --from " + Echo(from));
         count = (SecondsOf(last) - SecondsOf(r.from)) / kDay + 1;
     } else {
         if (days.empty() || days.size() > 9 ||
             days.find_first_not_of("0123456789") != std::string::npos)
-            return Refuse(err, "--days takes a number of days, not '" + days + "'");
+            return Refuse(err, "--days takes a number of days, not '" + Echo(days) + "'");
         count = std::stoll(days);
         if (count == 0) return Refuse(err, "--days 0: a table needs at least one day");
     }
@@ -161,7 +175,7 @@ void DayCells(const TimesDay& d, const TimesRequest& r, std::vector<Cell>& cells
         if (d.adjusted[c]) {
             if (r.table.format == Format::Text) *cell += '*';
             if (!adjusted.empty()) adjusted += ';';
-            adjusted += TimesColumns()[2 + c].key;
+            adjusted += kTimeKeys[c];
         }
     }
     cells.back() = std::move(adjusted);
@@ -170,7 +184,7 @@ void DayCells(const TimesDay& d, const TimesRequest& r, std::vector<Cell>& cells
 }  // namespace
 
 Timetable::Timetable(const FieldOptions& place, const ZoneClock& clock, HighLatRule rule)
-    : calc_(quiet_), clock_(clock), rule_(rule) {
+    : calc_(messages_), clock_(clock), rule_(rule) {
     PrepareForTable(calc_, place, Report::kNone);
     calc_.fields.TxtEteRegl = "0";  // the day's instant is on standard time
 }
@@ -188,8 +202,8 @@ TimesDay Timetable::Day(const Civil& date) {
     const Seconds wholeHours = d.offset.standard / kHour;
     EnterClockReading(calc_.fields, CivilOf(utc + wholeHours * kHour));
     calc_.fields.TxtZone = std::to_string(-wholeHours);
-    if (RunBody(calc_, Body::Sun) != Outcome::Written) {  // a refused input or a fault
-        d.computed = false;
+    d.outcome = RunBody(calc_, Body::Sun);
+    if (d.outcome != Outcome::Written) {
         d.clock.fill(std::nan(""));
         return d;
     }
@@ -231,47 +245,47 @@ int RunTimes(const std::vector<std::string>& args, std::FILE* out, std::FILE* er
     TimesRequest r;
     if (const int refused = ReadTimesRequest(args, r, err)) return refused;
     std::string error;
+    Place place;
+    if (!CheckPlace(r.table.place, place, error)) return Refuse(err, error);
     const std::unique_ptr<ZoneClock> clock = MakeClock(r.table, error);
     if (!clock) return Refuse(err, error);
+    const Seconds first = SecondsOf(r.from);
+    const Seconds lastNoon = first + static_cast<Seconds>(r.days - 1) * kDay + 12 * kHour;
+    if (!ClockKnows(*clock, r.table, clock->FromStandard(lastNoon), error))
+        return Refuse(err, error);
 
     const Language headers = HeaderLanguage(r.table);
-    TableWriter writer(r.table.format, headers, TimesColumns(), out, err);
-    Timetable table(r.table.place, *clock, r.rule);
-    Progress progress(err, r.days);
-    bool anyMissing = false, anyAdjusted = false, anyFailed = false;
-    std::vector<Cell> cells;
-    const Seconds first = SecondsOf(r.from);
-    for (std::size_t k = 0; k < r.days; ++k) {
-        const TimesDay d = table.Day(CivilOf(first + static_cast<Seconds>(k) * kDay));
-        if (k == 0) {
-            writer.SetJsonHead("\"lon\": " + NumText(table.calc().Lon, ".") +
-                               ", \"lat\": " + NumText(table.calc().Lat, ".") +
-                               ", \"high_lat\": " + JsonString(RuleText(r.rule)) + ", ");
-        }
-        for (int c = 0; c < kTimeCells; ++c) {
-            anyMissing = anyMissing || std::isnan(d.clock[c]);
-            anyAdjusted = anyAdjusted || d.adjusted[c];
-        }
-        anyFailed = anyFailed || !d.computed;
-        DayCells(d, r, cells);
-        writer.Row(cells);
-        progress.Tick(k + 1);
-    }
     const bool arabic = headers == Language::Arabic;
-    if (anyMissing)
-        writer.Note(arabic ? "— لا تبلغ الشمس ارتفاع هذا الوقت في ذلك اليوم"
-                           : "— the Sun does not reach the altitude of this time on that day");
-    if (anyAdjusted)
-        writer.Note(arabic ? std::string("* وقت مقدّر لخطوط العرض العليا بقاعدة ") + RuleText(r.rule)
+    TableWriter writer(r.table.format, headers, TimesColumns(r.seconds, r.rule, r.table.format),
+                       out, err);
+    writer.SetJsonHead("\"lon\": " + NumText(place.Lon, ".") +
+                       ", \"lat\": " + NumText(place.Lat, ".") +
+                       ", \"high_lat\": " + JsonString(RuleText(r.rule)) + ", ");
+    Timetable table(r.table.place, *clock, r.rule);
+    bool missing = false, adjusted = false;  // noted under the table
+    const auto day = [&](std::size_t k, std::vector<Cell>& cells) {
+        const TimesDay d = table.Day(CivilOf(first + static_cast<Seconds>(k) * kDay));
+        DayCells(d, r, cells);
+        if (d.outcome == Outcome::Refused) return RowResult{RowEnd::Refused, table.LastMessage()};
+        if (d.outcome == Outcome::Fault) return RowResult{RowEnd::Fault, table.LastMessage()};
+        for (int c = 0; c < kTimeCells; ++c) {
+            if (std::isnan(d.clock[c]) && !missing) {
+                missing = true;
+                writer.Note(0, arabic ? "— لا تبلغ الشمس ارتفاع هذا الوقت في ذلك اليوم"
+                                      : "— the Sun does not reach the altitude of this time on "
+                                        "that day");
+            }
+            if (d.adjusted[c] && !adjusted) {
+                adjusted = true;
+                writer.Note(
+                    1, arabic
+                           ? std::string("* وقت مقدّر لخطوط العرض العليا بقاعدة ") + RuleText(r.rule)
                            : std::string("* filled by the high-latitude rule ") + RuleText(r.rule));
-    if (!writer.Finish()) return 1;
-    if (anyFailed) {
-        std::fprintf(err,
-                     "zerin: the Sun could not be computed for some days: their cells are "
-                     "empty\n");
-        return 1;
-    }
-    return 0;
+            }
+        }
+        return RowResult{};
+    };
+    return WriteRows(writer, r.days, day, err);
 }
 
 }  // namespace zerin::cli

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "Commands.h"
 #include "FieldOptions.h"
 #include "ModCalcule.h"
 #include "TableOptions.h"
@@ -26,7 +27,7 @@ struct TimesDay {
     // The cells on the local clock, hours since the day's midnight; NaN when missing.
     std::array<double, kTimeCells> clock{};
     std::array<bool, kTimeCells> adjusted{};
-    bool computed = true;  // false when the Sun command itself failed for the day
+    Outcome outcome = Outcome::Written;  // Refused or Fault: the Sun command did not finish
 };
 
 // Computes the days of one place on one clock.
@@ -34,10 +35,11 @@ class Timetable {
   public:
     Timetable(const FieldOptions& place, const ZoneClock& clock, HighLatRule rule);
     TimesDay Day(const Civil& date);
-    const ModCalcule& calc() const { return calc_; }
+    // What the calculation said of the last day it did not finish.
+    const std::string& LastMessage() const { return messages_.last; }
 
   private:
-    QuietMessenger quiet_;
+    TableMessenger messages_;
     ModCalcule calc_;
     const ZoneClock& clock_;
     HighLatRule rule_;

@@ -1,9 +1,13 @@
 #include "ZoneClock.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <ctime>
+#include <fstream>
+
+#include "Echo.h"
+#include "TimeZoneDatabase.h"
 
 namespace zerin::cli {
 
@@ -23,68 +27,104 @@ class FixedZoneClock : public ZoneClock {
     ClockOffset offset_;
 };
 
-// The clock of a zone of the time-zone database, through localtime_r with TZ set.
+// The folder of the compiled time-zone database, where date/tz reads it too.
+constexpr const char* kZoneFolder = "/usr/share/zoneinfo";
+
+// The last line of a compiled zone file: the POSIX TZ string of the rule that follows the file's
+// list of changes ("CET-1CEST,M3.5.0,M10.5.0/3"); empty when there is none.
+std::string RuleAfterTheList(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    file.seekg(0, std::ios::end);
+    const std::streamoff size = file.tellg();
+    if (!file || size < 2) return "";
+    const std::streamoff tail = std::min<std::streamoff>(size, 512);
+    std::string text(static_cast<std::size_t>(tail), '\0');
+    file.seekg(size - tail);
+    if (!file.read(text.data(), tail) || text.back() != '\n') return "";
+    const std::size_t start = text.rfind('\n', text.size() - 2);
+    if (start == std::string::npos) return "";
+    return text.substr(start + 1, text.size() - start - 2);
+}
+
+// The clock of a zone of the time-zone database. The compiled files list the zone's changes up to
+// some year (2037 on Debian) and end with the rule that follows them: date/tz reads the list, and
+// the rule, when it has summer time, is read by its POSIX zone. A rule it cannot read (a few
+// zones change at negative hours, "M3.5.0/-1") leaves the clock knowing instants up to the start
+// of the list's last period.
 class DatabaseClock : public ZoneClock {
   public:
-    explicit DatabaseClock(const std::string& path) {
-        if (const char* tz = std::getenv("TZ")) saved_ = tz;
-        setenv("TZ", (":" + path).c_str(), 1);
-        tzset();
+    DatabaseClock(const date::time_zone& zone, const std::string& rule)
+        : zone_(zone), listEnd_(zone.get_info(date::sys_days{date::year::max() / 1 / 1}).begin) {
+        if (rule.find(',') == std::string::npos) return;  // no summer time after the list
+        try {
+            rule_.emplace(rule);
+        } catch (const std::exception&) {
+            knownUntil_ = listEnd_.time_since_epoch().count();
+        }
     }
-    ~DatabaseClock() override {
-        if (saved_)
-            setenv("TZ", saved_->c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
-    }
-    DatabaseClock(const DatabaseClock&) = delete;
-    DatabaseClock& operator=(const DatabaseClock&) = delete;
 
     ClockOffset At(Seconds utc) const override {
-        bool summer = false;
-        const Seconds total = Local(utc, summer);
-        if (!summer) return {total, 0};
-        const Seconds standard = StandardNear(utc, total);
+        const date::sys_info info = Info(utc);
+        const Seconds total = info.offset.count();
+        if (info.save == std::chrono::minutes{0}) return {total, 0};
+        const Seconds standard = IsFromRule(utc) ? total - std::chrono::seconds(info.save).count()
+                                                 : StandardAround(info, utc);
         return {standard, total - standard};
     }
 
+    std::optional<Seconds> KnownUntil() const override { return knownUntil_; }
+
   private:
-    // The clock's offset at utc, and whether summer time is in force.
-    static Seconds Local(Seconds utc, bool& summer) {
-        const std::time_t t = static_cast<std::time_t>(utc);
-        std::tm local{};
-        if (!localtime_r(&t, &local)) {
-            summer = false;
-            return 0;
-        }
-        summer = local.tm_isdst > 0;
-        return local.tm_gmtoff;
+    bool IsFromRule(Seconds utc) const {
+        return rule_ && date::sys_seconds{std::chrono::seconds{utc}} >= listEnd_;
     }
 
-    // The standard offset in force around a summer-time instant: that of the nearest day without
-    // summer time within a year, remembered for the rest of the same summer.
-    Seconds StandardNear(Seconds utc, Seconds total) const {
-        if (cache_.valid && cache_.total == total && utc >= cache_.from && utc <= cache_.to)
+    date::sys_info Info(Seconds utc) const {
+        const date::sys_seconds t{std::chrono::seconds{utc}};
+        return IsFromRule(utc) ? rule_->get_info(t) : zone_.get_info(t);
+    }
+
+    // The list marks summer time without its amount: the standard offset around a period of
+    // summer time is that of the nearest period without it, remembered for the period.
+    Seconds StandardAround(const date::sys_info& summer, Seconds utc) const {
+        if (cache_.valid && cache_.begin == summer.begin && cache_.end == summer.end)
             return cache_.standard;
-        Seconds standard = total;
-        for (Seconds d = 1; d <= 400; ++d) {
-            bool summer = true;
-            Seconds found = Local(utc - d * kDay, summer);
-            if (summer) found = Local(utc + d * kDay, summer);
-            if (!summer) {
-                standard = found;
-                break;
+        Seconds standard = summer.offset.count();
+        std::optional<Seconds> bestDistance;
+        const auto consider = [&](const date::sys_info& info, Seconds distance) {
+            if (info.save != std::chrono::minutes{0}) return false;
+            if (!bestDistance || distance < *bestDistance) {
+                standard = info.offset.count();
+                bestDistance = distance;
             }
+            return true;
+        };
+        date::sys_info before = summer, after = summer;
+        for (int k = 0; k < kSearchedPeriods; ++k) {
+            const date::sys_info earlier = Info(before.begin.time_since_epoch().count() - 1);
+            if (earlier.begin >= before.begin) break;
+            before = earlier;
+            if (consider(before, utc - before.end.time_since_epoch().count())) break;
         }
-        cache_ = {true, total, standard, utc - 100 * kDay, utc + 100 * kDay};
+        for (int k = 0; k < kSearchedPeriods; ++k) {
+            const date::sys_info later = Info(after.end.time_since_epoch().count());
+            if (later.begin <= after.begin) break;
+            after = later;
+            if (consider(after, after.begin.time_since_epoch().count() - utc)) break;
+        }
+        cache_ = {true, summer.begin, summer.end, standard};
         return standard;
     }
 
-    std::optional<std::string> saved_;
+    static constexpr int kSearchedPeriods = 8;
+    const date::time_zone& zone_;
+    date::sys_seconds listEnd_;  // the start of the list's last period
+    std::optional<Posix::time_zone> rule_;
+    std::optional<Seconds> knownUntil_;
     struct Cache {
         bool valid = false;
-        Seconds total = 0, standard = 0, from = 0, to = 0;
+        date::sys_seconds begin, end;
+        Seconds standard = 0;
     };
     mutable Cache cache_;
 };
@@ -97,16 +137,6 @@ bool ZoneNameIsPlain(const std::string& name) {
         if (!ok) return false;
     }
     return true;
-}
-
-// The database file exists and is a compiled zone ("TZif").
-bool IsZoneFile(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    char magic[4] = {};
-    const bool ok = std::fread(magic, 1, 4, f) == 4 && std::string(magic, 4) == "TZif";
-    std::fclose(f);
-    return ok;
 }
 
 }  // namespace
@@ -191,16 +221,25 @@ std::unique_ptr<ZoneClock> FixedClock(int zone, int summer) {
 }
 
 std::unique_ptr<ZoneClock> NamedClock(const std::string& name, std::string& error) {
-    const char* dir = std::getenv("TZDIR");
-    const std::string path = std::string(dir && *dir ? dir : "/usr/share/zoneinfo") + "/" + name;
-    if (!ZoneNameIsPlain(name) || !IsZoneFile(path)) {
-        error = "unknown time zone '" + name +
-                "': give a name of the time-zone database, such as "
-                "Africa/Casablanca or "
-                "Asia/Kolkata";
+    const date::time_zone* zone = nullptr;
+    try {
+        if (ZoneNameIsPlain(name)) zone = date::locate_zone(name);
+    } catch (const std::exception&) {
+        // Not in the database, or no database at all: told apart below.
+    }
+    if (!zone) {
+        struct stat folder {};
+        if (stat(kZoneFolder, &folder) != 0)
+            error = std::string("no time-zone database in ") + kZoneFolder +
+                    " (Debian package tzdata): use --zone and --summer instead of --tz";
+        else
+            error = "unknown time zone '" + Echo(name) +
+                    "': give a name of the time-zone database, such as Africa/Casablanca or "
+                    "Asia/Kolkata";
         return nullptr;
     }
-    return std::make_unique<DatabaseClock>(path);
+    const std::string rule = RuleAfterTheList(std::string(kZoneFolder) + "/" + zone->name());
+    return std::make_unique<DatabaseClock>(*zone, rule);
 }
 
 }  // namespace zerin::cli

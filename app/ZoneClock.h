@@ -41,6 +41,8 @@ class ZoneClock {
   public:
     virtual ~ZoneClock() = default;
     virtual ClockOffset At(Seconds utc) const = 0;
+    // The last instant whose offset the clock knows; none when it knows every instant.
+    virtual std::optional<Seconds> KnownUntil() const { return std::nullopt; }
 
     // The Greenwich instant of a reading of the local clock (summer time included), and of a
     // reading of its standard time. A reading that a summer-time change skips or repeats gives one
@@ -53,9 +55,9 @@ class ZoneClock {
 // negative).
 std::unique_ptr<ZoneClock> FixedClock(int zone, int summer);
 
-// A zone of the system's time-zone database ("Asia/Kolkata"), read through the C library with TZ
-// set for the clock's lifetime (TZ is put back afterwards). Returns null and sets error to a
-// one-line message for a name the database does not have.
+// A zone of the system's time-zone database ("Asia/Kolkata"), read with Howard Hinnant's date/tz;
+// no process-wide state is touched. Returns null and sets error to a one-line message for a name
+// the database does not have, or when there is no database.
 std::unique_ptr<ZoneClock> NamedClock(const std::string& name, std::string& error);
 
 }  // namespace zerin::cli

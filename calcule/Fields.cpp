@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "Echo.h"
 #include "Errors.h"
 #include "NumText.h"
 
@@ -114,8 +115,8 @@ std::int16_t ReadInt16(std::string_view text, std::string_view arabicName,
     if (!(value >= -32768 && value <= 32767)) {
         throw InputError({"العدد المكتوب في خانة " + std::string(arabicName) +
                               " خارج الحدود المقبولة (من -32768 إلى 32767)",
-                          "the " + std::string(englishName) + " field holds " +
-                              std::string(text) + ", outside -32768..32767"});
+                          "the " + std::string(englishName) + " field holds " + Echo(text) +
+                              ", outside -32768..32767"});
     }
     return static_cast<std::int16_t>(value);
 }

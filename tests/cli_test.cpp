@@ -2,8 +2,10 @@
 // the exit status, for good, refused and absurd input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
+#include "Echo.h"
 #include "TestSupport.h"
 
 namespace zerin::test {
@@ -40,6 +42,58 @@ TEST(Cli, HelpAndVersion) {
     const CliResult version = RunCli({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out.rfind("zerin ", 0), 0u);
+}
+
+// Help and version to a full device or a closed standard output: the failure is said.
+TEST(Cli, HelpAndVersionReportAFailedWrite) {
+    for (const char* command : {" --help", " --version"}) {
+        for (const char* redirect : {" > /dev/full", " >&-"}) {
+            const std::string line =
+                std::string(ZERIN_EXE) + command + redirect + " 2> cli_test_help.txt";
+            const int status = std::system(line.c_str());
+            const std::string err = ReadFile("cli_test_help.txt");
+            std::remove("cli_test_help.txt");
+            SCOPED_TRACE(line);
+            EXPECT_TRUE(WIFEXITED(status));
+            EXPECT_EQ(WEXITSTATUS(status), 1);
+            EXPECT_EQ(err.rfind("zerin: could not write the output: ", 0), 0u) << err;
+            EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        }
+    }
+}
+
+// A value quoted back in a message: at most 40 characters, then "..."; control
+// characters, backslashes and bytes that are not UTF-8 escaped.
+TEST(Cli, EchoedValues) {
+    struct Case {
+        std::string given, echoed;
+    };
+    const std::string arabic41 = [] {
+        std::string text;
+        for (int k = 0; k < 41; ++k) text += "\xD8\xB3";  // س
+        return text;
+    }();
+    const Case cases[] = {
+        {"", ""},
+        {"Asia/Kolkata", "Asia/Kolkata"},
+        {std::string(40, '9'), std::string(40, '9')},
+        {std::string(41, '9'), std::string(40, '9') + "..."},
+        {arabic41, arabic41.substr(0, 80) + "..."},  // cut between characters, not bytes
+        {"a\nb\tc\rd", "a\\nb\\tc\\rd"},
+        {"\x1b[31mred\x7f", "\\x1b[31mred\\x7f"},
+        {"C:\\dir", "C:\\\\dir"},
+        {"\xff\xfe", "\\xff\\xfe"},
+        {"\xD8", "\\xd8"},                        // a character cut short
+        {"\xC2\x85\xC2\xA0", "\\u0085\xC2\xA0"},  // a C1 control; the no-break space stays
+    };
+    for (const Case& c : cases) EXPECT_EQ(Echo(c.given), c.echoed) << c.given;
+    // The report's own message about a zone of 131,000 digits stays one short line.
+    std::vector<std::string> args = ReportArgs("sun", "2005", "6", "17");
+    args.insert(args.end(), {"--zone", std::string(131000, '9')});
+    const CliResult r = RunCli(args);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_LT(r.err.size(), 400u);
+    EXPECT_TRUE(Contains(r.err, "time-zone field holds " + std::string(40, '9') + "..., outside"));
 }
 
 TEST(Cli, FieldOptionsTakeRawTexts) {

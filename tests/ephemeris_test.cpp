@@ -95,7 +95,11 @@ TEST(Ephemeris, HeaderUnits) {
               "time,utc_offset,ra_h,dec_deg,distance_au,altitude_deg,azimuth_deg,diameter_arcmin");
     const CliResult mars = RunCli({"ephemeris", "mars", "--from", "2005-06-17", "--to",
                                    "2005-06-17", "--step", "1h", "--lang", "en"});
-    EXPECT_EQ(mars.out.rfind("Local time           UTC offset             RA (h)", 0), 0u)
+    // Each number column as wide as the widest number the report writes, 22.
+    EXPECT_EQ(mars.out.rfind("Local time           UTC offset  " + std::string(16, ' ') +
+                                 "RA (h)  " + std::string(13, ' ') + "Dec (deg)",
+                             0),
+              0u)
         << mars.out;
     EXPECT_NE(mars.out.find("Diameter (arcsec)"), std::string::npos);
 }
@@ -143,6 +147,38 @@ TEST(Ephemeris, HalfHourZone) {
                          ReportAt("moon", "2024", "12", "31", "23", "40",
                                   {"--lon-deg", "77.2", "--lon-min", "0", "--east", "--lat-deg",
                                    "28.6", "--lat-min", "0", "--zone", "-5"}));
+}
+
+// Kolkata kept its local mean time, +05:53:28, in 1582: the first instants of 15 October
+// there fall on 14 October on the clock of the zone's whole hours (+05:00), which the
+// calculation takes, and the Julian-day step refuses the days the Gregorian reform dropped.
+TEST(Ephemeris, InstantsInTheDaysTheReformDropped) {
+    if (!HaveZone("Asia/Kolkata")) GTEST_SKIP() << "no time-zone database (package tzdata)";
+    const std::string why =
+        "on the calculation's clock (zone -5, the whole hours of the zone) 1582-10-15T00:00:00 is "
+        "1582-10-14T23:06:32, in the days the Gregorian reform dropped (5 to 14 October 1582)\n";
+    const std::vector<std::string> args = {
+        "ephemeris",        "sun",    "--tz", "Asia/Kolkata", "--from",
+        "1582-10-15T00:00", "--step", "30m",  "--csv",        "--to"};
+    std::vector<std::string> none = args, some = args;
+    none.push_back("1582-10-15T00:30");
+    some.push_back("1582-10-15T01:00");
+    const CliResult refused = RunCli(none);
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err, "zerin: no row could be computed: " + why);
+    const CliResult partly = RunCli(some);
+    EXPECT_EQ(partly.status, 1);
+    EXPECT_EQ(partly.err, "zerin: 2 rows from 1582-10-15T00:00:00 are empty: " + why);
+    const std::vector<std::vector<std::string>> rows = CsvRows(partly.out);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[1], (std::vector<std::string>{"1582-10-15T00:30:00", "+05:53:28", "", "", "", "",
+                                                 "", ""}));
+    // 01:00 at +05:53:28 is 00:06:32 at zone -5: a day of the Gregorian calendar.
+    ExpectRowIsTheReport(
+        Body::Sun, rows[2],
+        ReportAt("sun", "1582", "10", "15", "0", "6",
+                 {"--second", "32", "--lon-deg", "5", "--lon-min", "40", "--zone", "-5"}));
 }
 
 TEST(Ephemeris, StepsIncludeBothEnds) {

@@ -7,8 +7,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <sstream>
 
 #include "NumText.h"
+#include "TableWriter.h"
 #include "TablesTestSupport.h"
 
 namespace zerin::test {
@@ -164,6 +166,59 @@ TEST(Times, SummerTimeChangeFromTheZoneDatabase) {
     EXPECT_NE(r.out.find("2025-03-31  +02:00  "), std::string::npos);
 }
 
+// The database's offsets against rules published in law: the European Union's (summer
+// time from the last Sunday of March to the last Sunday of October, 01:00 UTC; Directive
+// 2000/84/EC) and New South Wales' (from the first Sunday of October, 02:00 standard time,
+// to the first Sunday of April, 03:00 summer time), also past 2037, where the compiled
+// files' lists of changes end and their rule takes over; Ireland's standard time is
+// +01:00 with a negative summer time in winter (Standard Time Act 1968).
+TEST(Times, ZoneClockFollowsThePublishedRules) {
+    struct Case {
+        const char* zone;
+        const char* utc;
+        cli::Seconds standard, summer;
+    };
+    const Case cases[] = {
+        {"Europe/Paris", "2025-07-15T12:00:00", 3600, 3600},
+        {"Europe/Paris", "2040-03-25T00:59:59", 3600, 0},
+        {"Europe/Paris", "2040-03-25T01:00:00", 3600, 3600},
+        {"Europe/Paris", "2040-10-28T00:59:59", 3600, 3600},
+        {"Europe/Paris", "2040-10-28T01:00:00", 3600, 0},
+        {"Europe/Paris", "2250-07-01T00:00:00", 3600, 3600},
+        {"Australia/Sydney", "2050-04-02T15:59:59", 36000, 3600},
+        {"Australia/Sydney", "2050-04-02T16:00:00", 36000, 0},
+        {"Australia/Sydney", "2050-10-01T15:59:59", 36000, 0},
+        {"Australia/Sydney", "2050-10-01T16:00:00", 36000, 3600},
+        {"Europe/Dublin", "2025-01-15T12:00:00", 3600, -3600},
+        {"Europe/Dublin", "2060-01-15T12:00:00", 3600, -3600},
+        {"Europe/Dublin", "2060-07-15T12:00:00", 3600, 0},
+        {"Asia/Kolkata", "2050-06-01T00:00:00", 19800, 0},
+        {"Europe/Paris", "1900-01-01T00:00:00", 561, 0},  // Paris mean time, +00:09:21
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.zone) + " " + c.utc);
+        if (!HaveZone(c.zone)) GTEST_SKIP() << "no time-zone database (package tzdata)";
+        std::string error;
+        const auto clock = cli::NamedClock(c.zone, error);
+        ASSERT_TRUE(clock) << error;
+        Civil utc;
+        ASSERT_TRUE(cli::ParseDate(c.utc, true, utc, error)) << error;
+        const cli::ClockOffset offset = clock->At(cli::SecondsOf(utc));
+        EXPECT_EQ(offset.standard, c.standard);
+        EXPECT_EQ(offset.summer, c.summer);
+    }
+    // Greenland's rule changes at a negative hour ("M3.5.0/-1"), which the library does
+    // not read: the table ends where the list ends, and says so.
+    if (!HaveZone("America/Nuuk")) GTEST_SKIP() << "no time-zone database (package tzdata)";
+    ExpectRefused({"times", "--tz", "America/Nuuk", "--from", "2037-10-01", "--days", "30"},
+                  "zerin: the time-zone database gives the rule of America/Nuuk after 2037-10-25 "
+                  "in a form this program cannot read");
+    EXPECT_EQ(
+        RunCli({"times", "--tz", "America/Nuuk", "--from", "2037-10-01", "--days", "24", "--csv"})
+            .status,
+        0);
+}
+
 TEST(Times, ZonesThatAreNotWholeHours) {
     struct Case {
         const char* zone;
@@ -233,7 +288,8 @@ TEST(Times, PolarDayAndNightKeepTheOtherCells) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     EXPECT_NE(
-        r.out.find("2005-06-17  +00:00      —     —        12:24    17:37  19:09  —       —\n"),
+        r.out.find("2005-06-17  +00:00      —         —        12:24    17:37    19:09    —        "
+                   "—\n"),
         std::string::npos)
         << r.out;
     EXPECT_NE(r.out.find("— the Sun does not reach the altitude of this time on that day"),
@@ -350,6 +406,115 @@ TEST(Times, RefusedInputWritesNothing) {
         {{"times", "--from", "2005-06-17", "--days", "1", "--bogus"}, "unknown option"},
     };
     for (const Case& c : cases) ExpectRefused(c.args, c.message);
+}
+
+// A place or a clock out of range, however given, and options that contradict each
+// other: refused before any row, naming the option.
+TEST(Times, PlaceAndClockChecks) {
+    const std::string hexFs = "&H" + std::string(300, 'F');
+    struct Case {
+        std::vector<std::string> options;
+        std::string message;  // empty: accepted
+    };
+    const Case cases[] = {
+        // Numbers too large to compute with, in any field of the place.
+        {{"--lat-deg", "1e309"}, "zerin: --lat-deg '1e309' is too large a number to compute with"},
+        {{"--lon-sec", hexFs},
+         "zerin: --lon-sec '&HFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF...' is too large"},
+        {{"--lat-min", "-1e309"}, "--lat-min '-1e309' is too large"},
+        // The place beyond the poles or the date line, through the raw fields.
+        {{"--lat-deg", "1e308", "--json"},
+         "the latitude given is 1E+308 degrees: a latitude "
+         "lies within 90 degrees North or South"},
+        {{"--lat-deg", "90", "--lat-min", "0", "--lat-sec", "1"},
+         "the latitude given is 90.0002777777778 degrees"},
+        {{"--lat-deg", "90", "--lat-min", "0", "--south"}, ""},
+        {{"--lon-deg", "180", "--lon-min", "0", "--east"}, ""},
+        {{"--lon-deg", "179", "--lon-min", "61"}, "the longitude given is 180.016666666667"},
+        {{"--lon-deg", "-181", "--lon-min", "0"}, "the longitude given is -181 degrees"},
+        // The clock: UTC-12:00 to UTC+14:00, summer time included.
+        {{"--zone", "-14"}, ""},
+        {{"--zone", "12"}, ""},
+        {{"--zone", "-13", "--summer", "1"}, ""},
+        {{"--zone", "-14", "--summer", "1"},
+         "zerin: --zone -14 with --summer 1 puts the clock at UTC+15:00: a clock's offset lies "
+         "within UTC-12:00..UTC+14:00"},
+        {{"--zone", "12", "--summer", "-1"}, "puts the clock at UTC-13:00"},
+        {{"--zone", "-24", "--summer", "24"}, "--zone takes whole hours from -14 to 12"},
+        {{"--zone", "13"}, "--zone takes whole hours from -14 to 12"},
+        {{"--zone", "0", "--summer", "25"}, "--summer takes whole hours from -24 to 24"},
+        {{"--zone", std::string(131000, '9')}, "not '" + std::string(40, '9') + "...';"},
+        {{"--tz", ""}, "zerin: --tz needs the name of a zone of the time-zone database"},
+        {{"--tz", "Europe/Paris", "--summer", "1"}, "does not go with --zone or --summer"},
+        // Sides named twice, and a whole angle with a field of the same angle.
+        {{"--lon", "3E", "--west"},
+         "zerin: --lon 3E says East, --west says West: give the side once"},
+        {{"--west", "--lon", "3E"}, "--west says West, --lon 3E says East"},
+        {{"--lon", "-3", "--west"}, "--lon -3 says East, --west says West"},
+        {{"--lat", "10S", "--north"}, "--lat 10S says South, --north says North"},
+        {{"--east", "--west"}, "--east says East, --west says West"},
+        {{"--lon", "3", "--east"}, ""},  // no side in the value: --east names it
+        {{"--lon", "3E", "--east"}, ""},
+        {{"--lon", "5:40W", "--lon-min", "3"},
+         "zerin: --lon gives the whole angle: it does not go with --lon-min"},
+        {{"--lat-deg", "3", "--lat", "4N"},
+         "--lat gives the whole angle: it does not go with --lat-deg"},
+        {{"--lat", "4N", "--lon-deg", "3"}, ""},
+        // A value quoted back: control characters escaped.
+        {{"--lang",
+          "\x1b[2J\r\x07"
+          "en"},
+         "zerin: --lang takes ar or en, not '\\x1b[2J\\r\\x07en' (see"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"times", "--from", "2005-06-17", "--days", "1", "--csv"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        if (!c.message.empty()) {
+            ExpectRefused(args, c.message);
+            continue;
+        }
+        const CliResult r = RunCli(args);
+        EXPECT_EQ(r.status, 0) << c.options[0] << ": " << r.err;
+    }
+}
+
+TEST(Times, TheTableStopsAtAFullDisk) {
+    // A million days to a full device: one message, the status of a failed output.
+    const std::string command = std::string(ZERIN_EXE) +
+                                " times --from 2000-01-01 --days 1000000 --csv > /dev/full "
+                                "2> times_test_err.txt";
+    const int status = std::system(command.c_str());
+    const std::string err = ReadFile("times_test_err.txt");
+    std::remove("times_test_err.txt");
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(err, "zerin: could not write the output: No space left on device\n");
+}
+
+// Every row of a text table keeps the header's columns, whatever its cells: the day marks,
+// the marks of filled times, the missing ones.
+TEST(Times, TextColumnsStayAligned) {
+    const CliResult r =
+        RunCli({"times", "--lat", "60", "--lon", "-25", "--zone", "-4", "--from", "2005-04-01",
+                "--days", "90", "--lang", "en", "--high-lat", "middle", "--seconds"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::istringstream lines(r.out);
+    std::string header, line;
+    std::getline(lines, header);
+    std::vector<std::size_t> starts;  // of each column, in terminal cells
+    for (const char* name :
+         {"UTC offset", "Fajr", "Sunrise", "Transit", "Asr 1", "Asr 2", "Sunset", "Isha"})
+        starts.push_back(cli::DisplayWidth(header.substr(0, header.find(name))));
+    int marked = 0;
+    while (std::getline(lines, line) && line.rfind("2005-", 0) == 0) {
+        marked += line.find('*') != std::string::npos && line.find("+1") != std::string::npos;
+        // Where each cell after the date starts (cells hold no blank).
+        std::vector<std::size_t> cells;
+        for (std::size_t k = 1; k < line.size(); ++k)
+            if (line[k] != ' ' && line[k - 1] == ' ')
+                cells.push_back(cli::DisplayWidth(line.substr(0, k)));
+        EXPECT_EQ(cells, starts) << line;
+    }
+    EXPECT_GT(marked, 0) << r.out;  // the widest cells were there
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -29,11 +30,15 @@ struct SaveOutcome {
 
 // Writes the record of text to SysReg.txt in the first of folders that takes it. Each
 // write goes to a temporary file renamed over the old one only when it is complete, so
-// a failed save leaves the previous file as it was.
+// a failed save leaves the previous file as it was; a symbolic link at SysReg.txt is
+// replaced by the file, never followed.
 SaveOutcome SaveReportFile(const QString& text, const QStringList& folders);
 
-// The folders a save tries: the program's own, then the user's documents folder.
-QStringList DefaultSaveFolders();
+// The folders a save tries: the program's own when it is a folder of the user's (an
+// unpacked copy), then the user's documents folder. A program installed under the
+// system's prefixes (/usr, /usr/local, /opt) saves in the documents folder, root's too.
+QStringList DefaultSaveFolders(
+    const QString& programFolder = QCoreApplication::applicationDirPath());
 
 // What the user is told when no folder took the file: every path tried, and why.
 Message SaveFailedMessage(const SaveOutcome& outcome);
