@@ -6,7 +6,9 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFile>
+#include <QLibraryInfo>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -174,6 +176,22 @@ class ReportDisplayTest : public QObject {
         w.box->selectAll();
         w.box->paste();
         QCOMPARE(w.calc.Text(), edited);
+    }
+
+    // Qt's own texts read in Arabic: a message box's OK, the text box's menu.
+    void qtsOwnTextsReadInArabic() {
+        const QString translations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+        if (!QFile::exists(translations + QStringLiteral("/qtbase_ar.qm")))
+            QSKIP("qtbase_ar.qm is not installed (Debian package qt6-translations-l10n)");
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("زيرين"), QStringLiteral("نص"),
+                        QMessageBox::Ok);
+        QCOMPARE(box.button(QMessageBox::Ok)->text(), QStringLiteral("حسنًا"));
+        Window w(QStringLiteral("نص"));
+        std::unique_ptr<QMenu> menu(w.box->createStandardContextMenu());
+        QStringList texts;
+        for (const QAction* action : menu->actions()) texts << action->text();
+        QVERIFY2(texts.contains(QStringLiteral("ا&نسخ\tCtrl+C")), qPrintable(texts.join('|')));
+        QVERIFY(!texts.join(QString()).contains(QStringLiteral("Copy")));
     }
 
     // Long lines wrap at the box's width; the box's menu turns wrapping off and on.
