@@ -7,7 +7,7 @@ PACKAGES="build-essential cmake make pkg-config python3 python3-ephem
   qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-noto-core fonts-hosny-amiri fonts-kacst fonts-dejavu-core
   qt6-translations-l10n
-  xvfb xauth openbox xdotool locales
+  xvfb xauth x11-utils openbox xdotool locales
   clang libclang-rt-14-dev
   dpkg-dev lintian librsvg2-bin appstream tzdata"
 if [ -n "$ZERIN_EXTRA_PACKAGES" ]; then PACKAGES="$PACKAGES $ZERIN_EXTRA_PACKAGES"; fi

@@ -679,26 +679,48 @@ class MainWindowTest : public QObject {
         QVERIFY(!w.main.isVisible());
     }
 
-    // Without the window system's move (offscreen), the window follows the mouse itself;
-    // a press in a field does not move it.
-    void aPressOnTheFreeSurfaceMovesTheWindow() {
+    // A press on the free surface (a heading, the title picture, a frame) followed by a
+    // motion moves the window by exactly that motion; a click, or a motion below the drag
+    // distance, moves nothing; a press in a field does not move it.
+    void aPressAndAMotionOnTheFreeSurfaceMoveTheWindow_data() {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QPoint>("motion");
+        QTest::addColumn<bool>("moves");
+        const int below = QApplication::startDragDistance() - 1;
+        QTest::newRow("heading, right button")
+            << "SkinLabel0" << int(Qt::RightButton) << QPoint(40, 30) << true;
+        QTest::newRow("title picture") << "Img" << int(Qt::LeftButton) << QPoint(-25, 60) << true;
+        QTest::newRow("frame") << "Frame1" << int(Qt::LeftButton) << QPoint(12, -7) << true;
+        QTest::newRow("a click") << "Img" << int(Qt::LeftButton) << QPoint(0, 0) << false;
+        QTest::newRow("below the drag distance")
+            << "Frame" << int(Qt::LeftButton) << QPoint(below, 0) << false;
+        QTest::newRow("in a field") << "TxtZone" << int(Qt::LeftButton) << QPoint(40, 30) << false;
+        QTest::newRow("on a button")
+            << "CmdInfo" << int(Qt::RightButton) << QPoint(40, 30) << false;
+        QTest::newRow("on a disabled button")
+            << "CmdPln3" << int(Qt::LeftButton) << QPoint(40, 30) << false;
+    }
+    void aPressAndAMotionOnTheFreeSurfaceMoveTheWindow() {
+        QFETCH(QString, where);
+        QFETCH(int, button);
+        QFETCH(QPoint, motion);
+        QFETCH(bool, moves);
         Window w;
-        w.main.move(100, 100);
+        w.main.move(300, 300);
         w.main.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w.main));
-        auto* heading = w.main.findChild<QLabel*>("SkinLabel0");
-        QVERIFY(heading);
+        auto* target = w.main.findChild<QWidget*>(where);
+        QVERIFY(target);
         const QPoint start = w.main.pos();
-        QTest::mousePress(heading, Qt::RightButton, {}, QPoint(5, 5));
-        QTest::mouseMove(heading, QPoint(45, 35));
-        QTest::mouseRelease(heading, Qt::RightButton, {}, QPoint(45, 35));
-        QCOMPARE(w.main.pos(), start + QPoint(40, 30));
-
-        auto* zone = w.main.findChild<QLineEdit*>("TxtZone");
-        QTest::mousePress(zone, Qt::LeftButton, {}, QPoint(5, 5));
-        QTest::mouseMove(zone, QPoint(45, 35));
-        QTest::mouseRelease(zone, Qt::LeftButton, {}, QPoint(45, 35));
-        QCOMPARE(w.main.pos(), start + QPoint(40, 30));
+        const QPoint press(5, 5);
+        QTest::mousePress(target, Qt::MouseButton(button), {}, press);
+        QTest::mouseMove(target, press + motion);
+        QTest::mouseRelease(target, Qt::MouseButton(button), {}, press + motion);
+        QCOMPARE(w.main.pos(), moves ? start + motion : start);
+        // Afterwards the window no longer follows the pointer.
+        QTest::mouseMove(target, press + motion + QPoint(30, 30));
+        QCOMPARE(w.main.pos(), moves ? start + motion : start);
     }
 };
 
