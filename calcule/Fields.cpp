@@ -11,8 +11,12 @@ namespace zerin {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // The text with its blanks removed (they are skipped anywhere, "  1 2 " reads as 12).
 std::string Squeeze(std::string_view text) {
@@ -25,9 +29,12 @@ std::string Squeeze(std::string_view text) {
 
 int DigitValue(char c, int base) {
     int v = -1;
-    if (IsDigit(c)) v = c - '0';
-    else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
+    if (IsDigit(c))
+        v = c - '0';
+    else if (c >= 'a' && c <= 'f')
+        v = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+        v = c - 'A' + 10;
     return v < base ? v : -1;
 }
 
@@ -56,9 +63,39 @@ bool ReadPlainWhole(std::string_view text, double& value) {
     return true;
 }
 
-}  // namespace
+// The text with the Arabic-Indic digits (U+0660..U+0669), the Persian ones
+// (U+06F0..U+06F9) and the Arabic decimal separator (U+066B) written as their ASCII
+// counterparts, so that "٣٢٫٥" reads as 32.5; every other byte is kept. In UTF-8 these
+// are the two-byte sequences D9 A0..A9, DB B0..B9 and D9 AB.
+std::string WithAsciiDigits(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        const auto lead = static_cast<unsigned char>(text[k]);
+        const auto next = k + 1 < text.size() ? static_cast<unsigned char>(text[k + 1]) : 0;
+        if (lead == 0xD9 && next >= 0xA0 && next <= 0xA9) {
+            out += static_cast<char>('0' + (next - 0xA0));
+            ++k;
+        } else if (lead == 0xDB && next >= 0xB0 && next <= 0xB9) {
+            out += static_cast<char>('0' + (next - 0xB0));
+            ++k;
+        } else if (lead == 0xD9 && next == 0xAB) {
+            out += '.';
+            ++k;
+        } else {
+            out += text[k];
+        }
+    }
+    return out;
+}
 
-double ReadNumber(std::string_view text) {
+// Whether the text may hold one of those characters (their lead bytes); an ASCII text is
+// read without a copy.
+bool MayHoldArabicDigits(std::string_view text) {
+    return text.find_first_of("\xD9\xDB") != std::string_view::npos;
+}
+
+double ReadAsciiNumber(std::string_view text) {
     if (double whole; ReadPlainWhole(text, whole)) return whole;
     const std::string s = Squeeze(text);
     if (s.size() >= 2 && s[0] == '&') {
@@ -97,16 +134,22 @@ double ReadNumber(std::string_view text) {
     // correctly. Out of range, the power of ten of the leading digit tells an overflow
     // (an infinity, refused by the callers) from an underflow (0).
     const std::size_t firstNonZero = digits.find_first_not_of('0');
-    const long long magnitude =
-        firstNonZero == std::string::npos
-            ? 0
-            : static_cast<long long>(digits.size() - firstNonZero) + scale;
+    const long long magnitude = firstNonZero == std::string::npos
+                                    ? 0
+                                    : static_cast<long long>(digits.size() - firstNonZero) + scale;
     digits += 'e';
     digits += std::to_string(scale);
     double value = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     if (error == std::errc::result_out_of_range) value = magnitude > 0 ? HUGE_VAL : 0;
     return negative ? -value : value;
+}
+
+}  // namespace
+
+double ReadNumber(std::string_view text) {
+    if (MayHoldArabicDigits(text)) return ReadAsciiNumber(WithAsciiDigits(text));
+    return ReadAsciiNumber(text);
 }
 
 std::int16_t ReadInt16(std::string_view text, std::string_view arabicName,
@@ -137,8 +180,10 @@ void AdjustDay(FieldTexts& f) {
         const double rounded = std::nearbyint(year);  // the year as a whole number
         const bool leap = (lastTwo == 0 && std::fmod(rounded, 400) == 0) ||
                           (lastTwo != 0 && std::fmod(rounded, 4) == 0);
-        if (leap && day >= 29) f.TxtDay = "29";
-        else if (day >= 28) f.TxtDay = "28";
+        if (leap && day >= 29)
+            f.TxtDay = "29";
+        else if (day >= 28)
+            f.TxtDay = "28";
     }
 }
 

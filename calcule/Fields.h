@@ -20,7 +20,9 @@ struct FieldTexts {
 // The leading number of a text, whatever the regional settings: blanks, tabs and line
 // feeds anywhere are skipped; an optional sign, digits with at most one period, an
 // optional exponent (E or D); "&H" and "&O" read a hexadecimal or octal integer. A text
-// that does not start with a number reads as 0.
+// that does not start with a number reads as 0. Arabic-Indic digits (٠..٩) and their
+// Persian forms (۰..۹) read as the digits 0..9, and the Arabic decimal separator (٫)
+// as the period.
 double ReadNumber(std::string_view text);
 
 // The number of a zone or summer-time field rounded to a 16-bit integer, ties to even.

@@ -6,7 +6,8 @@ PACKAGES="build-essential cmake make pkg-config python3 python3-ephem
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-noto-core fonts-hosny-amiri fonts-kacst fonts-dejavu-core
-  xvfb xauth locales
+  qt6-translations-l10n
+  xvfb xauth x11-utils openbox xdotool locales
   clang libclang-rt-14-dev
   dpkg-dev lintian librsvg2-bin appstream tzdata libhowardhinnant-date-dev"
 if [ -n "$ZERIN_EXTRA_PACKAGES" ]; then PACKAGES="$PACKAGES $ZERIN_EXTRA_PACKAGES"; fi

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "Look.h"
+#include "ReportBox.h"
 #include "ReportFile.h"
 
 namespace zerin::ui {
@@ -51,10 +52,8 @@ FrmCalc::FrmCalc(Messenger& messenger, QWidget* parent)
 }
 
 void FrmCalc::BuildControls() {
-    TxtOut = new QTextEdit(this);
+    TxtOut = new ReportBox(this);
     TxtOut->setObjectName(QStringLiteral("TxtOut"));
-    TxtOut->setAcceptRichText(false);
-    TxtOut->setLineWrapMode(QTextEdit::NoWrap);
     TxtOut->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     TxtOut->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     TxtOut->setTabChangesFocus(true);
@@ -120,12 +119,13 @@ void FrmCalc::FormatParagraphs(Edge edge) {
     QTextCursor cursor(document);
     cursor.beginEditBlock();
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        const bool rightToLeft = ReadsRightToLeft(block.text());
         QTextBlockFormat format;
         format.setAlignment(alignment);
-        format.setLayoutDirection(ReadsRightToLeft(block.text()) ? Qt::RightToLeft
-                                                                 : Qt::LeftToRight);
+        format.setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
         cursor.setPosition(block.position());
         cursor.setBlockFormat(format);
+        if (rightToLeft) TxtOut->IsolateNumbers(block);
     }
     cursor.endEditBlock();
     document->setUndoRedoEnabled(true);
@@ -142,10 +142,7 @@ void FrmCalc::KeepStartInView(Edge edge) {
 }
 
 QString FrmCalc::Text() const {
-    // The document holds paragraphs; the report's line ends are CR LF between them.
-    QString text = TxtOut->document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
-    return text;
+    return TxtOut->Text();
 }
 
 void FrmCalc::SaveAndOpen() {

@@ -10,9 +10,10 @@
 #include "Errors.h"
 
 class QPushButton;
-class QTextEdit;
 
 namespace zerin::ui {
+
+class ReportBox;
 
 class FrmCalc : public QDialog {
     Q_OBJECT
@@ -27,7 +28,8 @@ class FrmCalc : public QDialog {
     explicit FrmCalc(Messenger& messenger, QWidget* parent = nullptr);
 
     // Puts text in TxtOut. Each paragraph reads in its own direction, for display only:
-    // right to left when it holds Arabic letters, left to right when it is a formula.
+    // right to left when it holds Arabic letters, left to right when it is a formula; in
+    // the right-to-left ones each signed number shows its sign before its digits.
     void SetReport(const QString& text, Edge edge);
     // TxtOut's text as the box holds it (the user may have edited it), with CR LF line ends.
     QString Text() const;
@@ -45,7 +47,7 @@ class FrmCalc : public QDialog {
     void SaveAndOpen();
 
     Messenger& messenger_;
-    QTextEdit* TxtOut = nullptr;
+    ReportBox* TxtOut = nullptr;
     QPushButton* CmdCopy = nullptr;
     QPushButton* CmdExit = nullptr;
     QStringList saveFolders_;

@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -20,6 +21,7 @@
 #include "FrmApropos.h"
 #include "Look.h"
 #include "NumText.h"
+#include "PickList.h"
 #include "Preface.h"
 #include "WindowDrag.h"
 
@@ -61,6 +63,17 @@ QGridLayout* FieldGrid(QFrame* frame) {
     return grid;
 }
 
+// Tab stops at the chosen option of a group only (the arrow keys choose another), as in
+// the usual desktop dialogs.
+void TabStopAtChosen(QButtonGroup* group) {
+    const auto update = [group] {
+        for (QAbstractButton* button : group->buttons())
+            button->setFocusPolicy(button->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+    };
+    QObject::connect(group, &QButtonGroup::buttonToggled, group, update);
+    update();
+}
+
 void ShowText(QLineEdit* edit, const std::string& text) {
     const QString shown = QString::fromStdString(text);
     auto* list = qobject_cast<QComboBox*>(edit->parentWidget());
@@ -93,6 +106,7 @@ FrmMain::FrmMain(Messenger& messenger, QWidget* parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     ShowStartTexts();
+    SetReadingOrder();
     ApplySkin(*this);
     new WindowDrag(*this);
 }
@@ -120,10 +134,9 @@ QLabel* FrmMain::SkinLabel(const QString& text, bool heading) {
     return label;
 }
 
-QComboBox* FrmMain::NumberList(const char* name, int last, const char* font) {
-    auto* list = new QComboBox(this);
+PickList* FrmMain::NumberList(const char* name, int last, const char* font) {
+    auto* list = new PickList(this);
     list->setObjectName(QLatin1String(name));
-    list->setEditable(true);
     list->setInsertPolicy(QComboBox::NoInsert);
     list->setMaxVisibleItems(12);
     list->setFont(PartFont(QLatin1String(font), 10));
@@ -142,12 +155,15 @@ QLineEdit* FrmMain::TextField(const char* name, const char* font, int width) {
     edit->setFont(PartFont(QLatin1String(font), 10));
     edit->setFixedWidth(width);
     edit->setAlignment(Qt::AlignCenter);
+    // A number reads left to right: "-1", not "1-".
+    edit->setLayoutDirection(Qt::LeftToRight);
     return edit;
 }
 
 QPushButton* FrmMain::Command(const char* name, const QString& caption) {
     QPushButton* button = PartButton(this, name, caption, 10);
     button->setMinimumHeight(34);
+    button->setAutoDefault(true);  // Return on a focused button presses it
     return button;
 }
 
@@ -191,13 +207,16 @@ QFrame* FrmMain::BuildPlace() {
     northSouth->addButton(OptS);
     OptW->setChecked(true);
     OptN->setChecked(true);
+    TabStopAtChosen(eastWest);
+    TabStopAtChosen(northSouth);
     calc_.IsNorth = true;
     calc_.IsEast = false;
     connect(OptE, &QRadioButton::clicked, this, &FrmMain::OnEast);
     connect(OptW, &QRadioButton::clicked, this, &FrmMain::OnWest);
     connect(OptN, &QRadioButton::clicked, this, [this] { calc_.IsNorth = true; });
     connect(OptS, &QRadioButton::clicked, this, [this] { calc_.IsNorth = false; });
-    connect(TxtDegLon, &QComboBox::activated, this, &FrmMain::ProposeZone);
+    // Only an entry picked from the list proposes a zone; typed degrees never do.
+    connect(TxtDegLon, &PickList::picked, this, &FrmMain::ProposeZone);
 
     grid->setColumnMinimumWidth(6, 24);
     grid->setColumnStretch(6, 1);
@@ -267,6 +286,7 @@ QFrame* FrmMain::BuildCommands() {
     bodies->setSpacing(6);
     CmdSun = Command("CmdSun", QStringLiteral("الشمس"));
     CmdSun->setMinimumWidth(110);
+    CmdSun->setDefault(true);
     connect(CmdSun, &QPushButton::clicked, this, &FrmMain::OnSun);
     bodies->addWidget(CmdSun);
     for (int k = 0; k < 9; ++k) {
@@ -301,6 +321,18 @@ void FrmMain::ShowStartTexts() {
     for (const Field& field : fields_) ShowText(field.edit, start.*field.text);
 }
 
+// Tab follows the reading order of this right-to-left window: each row from its right
+// end, the place, then the zone and summer time, the date, the time, the commands.
+void FrmMain::SetReadingOrder() {
+    std::vector<QWidget*> chain{TxtDegLon, TxtMinLon,  TxtSecLon, OptE,     OptW,
+                                TxtDegLat, TxtMinLat,  TxtSecLat, OptN,     OptS,
+                                TxtZone,   TxtEteRegl, TxtYear,   TxtMonth, TxtDay,
+                                TxtHour,   TxtMin,     TxtSec,    CmdSun};
+    chain.insert(chain.end(), CmdPln.begin(), CmdPln.end());
+    chain.insert(chain.end(), {CmdInfo, CmdApropos, CmdExit});
+    for (std::size_t k = 1; k < chain.size(); ++k) setTabOrder(chain[k - 1], chain[k]);
+}
+
 FieldTexts FrmMain::ReadFields() const {
     FieldTexts texts;
     for (const Field& field : fields_) texts.*field.text = field.edit->text().toStdString();
@@ -316,6 +348,16 @@ bool FrmMain::event(QEvent* event) {
             this, [this] { ReportWindow().Prepare(); }, Qt::QueuedConnection);
     }
     return QWidget::event(event);
+}
+
+void FrmMain::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (enter && modifiers == Qt::NoModifier && CmdSun->isEnabled()) {
+        CmdSun->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 FrmCalc& FrmMain::ReportWindow() {

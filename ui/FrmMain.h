@@ -15,6 +15,7 @@
 
 class QComboBox;
 class QDialog;
+class QKeyEvent;
 class QFrame;
 class QGridLayout;
 class QLabel;
@@ -23,6 +24,8 @@ class QPushButton;
 class QRadioButton;
 
 namespace zerin::ui {
+
+class PickList;
 
 class FrmMain : public QWidget {
     Q_OBJECT
@@ -39,6 +42,8 @@ class FrmMain : public QWidget {
 
   protected:
     bool event(QEvent* event) override;
+    // Return or Enter that no field takes runs the Sun.
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     // A field of the window and the module's text it fills.
@@ -52,10 +57,11 @@ class FrmMain : public QWidget {
     QFrame* BuildTime();
     QFrame* BuildCommands();
     QLabel* SkinLabel(const QString& text, bool heading);
-    QComboBox* NumberList(const char* name, int last, const char* font);
+    PickList* NumberList(const char* name, int last, const char* font);
     QLineEdit* TextField(const char* name, const char* font, int width);
     QPushButton* Command(const char* name, const QString& caption);
     void ShowStartTexts();
+    void SetReadingOrder();
 
     FieldTexts ReadFields() const;
     Outcome Compute(Body body);
@@ -77,11 +83,11 @@ class FrmMain : public QWidget {
     int skinLabels_ = 0;
     bool painted_ = false;
 
-    QComboBox *TxtDegLon = nullptr, *TxtMinLon = nullptr, *TxtSecLon = nullptr;
-    QComboBox *TxtDegLat = nullptr, *TxtMinLat = nullptr, *TxtSecLat = nullptr;
+    PickList *TxtDegLon = nullptr, *TxtMinLon = nullptr, *TxtSecLon = nullptr;
+    PickList *TxtDegLat = nullptr, *TxtMinLat = nullptr, *TxtSecLat = nullptr;
     QRadioButton *OptE = nullptr, *OptW = nullptr, *OptN = nullptr, *OptS = nullptr;
     QLineEdit* TxtZone = nullptr;
-    QComboBox* TxtEteRegl = nullptr;
+    PickList* TxtEteRegl = nullptr;
     QLineEdit *TxtYear = nullptr, *TxtMonth = nullptr, *TxtDay = nullptr;
     QLineEdit *TxtHour = nullptr, *TxtMin = nullptr, *TxtSec = nullptr;
     QPushButton* CmdSun = nullptr;

@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLibraryInfo>
 #include <QPushButton>
 #include <QStringConverter>
+#include <QTranslator>
 #include <QWidget>
 
 namespace zerin::ui {
@@ -41,8 +43,19 @@ QString AppTitle() {
     return QStringLiteral("زيرين");
 }
 
+bool LoadQtArabicTexts(QApplication& app) {
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QStringLiteral("qtbase_ar"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        QCoreApplication::installTranslator(translator))
+        return true;
+    delete translator;
+    return false;
+}
+
 void SetUpArabicLook(QApplication& app) {
     MapPartFonts();
+    LoadQtArabicTexts(app);
     app.setLayoutDirection(Qt::RightToLeft);
     app.setApplicationName(QStringLiteral("zerin"));
     app.setApplicationDisplayName(AppTitle());

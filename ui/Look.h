@@ -17,8 +17,13 @@ namespace zerin::ui {
 QString AppTitle();
 
 // Maps the windows' font names to installed Arabic families, lays every window out right
-// to left and names the application. Call once, after the QApplication exists.
+// to left, gives Qt's own texts (OK, Copy, Select All...) in Arabic and names the
+// application. Call once, after the QApplication exists.
 void SetUpArabicLook(QApplication& app);
+
+// Installs Qt's Arabic translations (qtbase_ar.qm of the Qt installation); false when
+// they cannot be read, and Qt's texts stay in English.
+bool LoadQtArabicTexts(QApplication& app);
 
 // A font by the name the windows use for it ("Tahoma", "Arabic Transparent"...), in points.
 QFont PartFont(const QString& family, double points, bool bold = false);

@@ -1,5 +1,6 @@
 // The main window: start state, the commands against the command line's reports, the
 // zone rewriting and proposal, the day limit, refused input, faults and the preface.
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,6 +31,30 @@ class MainWindowTest : public QObject {
         QString Field(const char* name) { return FieldText(main, name); }
         void Set(const char* name, const char* text) { SetField(main, name, text); }
         void Press(const char* name) { QTest::mouseClick(Button(main, name), Qt::LeftButton); }
+        QComboBox* List(const char* name) { return main.findChild<QComboBox*>(name); }
+        // The widget that takes typing for a field: a list's text, or the field itself.
+        QWidget* Typing(const char* name) {
+            if (QComboBox* list = List(name)) return list->lineEdit();
+            return main.findChild<QWidget*>(QLatin1String(name));
+        }
+        // The widget that holds the focus for a field: a list, or the field itself.
+        QWidget* Focus(const char* name) {
+            if (QComboBox* list = List(name)) return list;
+            return main.findChild<QWidget*>(QLatin1String(name));
+        }
+        // Shows the window and makes it the active one, so that focus and Tab work.
+        bool ShowActive() {
+            main.show();
+            main.activateWindow();
+            return QTest::qWaitForWindowActive(&main);
+        }
+        // Replaces a field's text as a user does: focus, select all, type.
+        void Type(const char* name, const QString& text) {
+            QWidget* typing = Typing(name);
+            typing->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(typing, Qt::Key_A, Qt::ControlModifier);
+            TypeText(typing, text);
+        }
         void Choose(const char* option) {
             QTest::mouseClick(main.findChild<QRadioButton*>(QLatin1String(option)), Qt::LeftButton);
         }
@@ -48,6 +73,13 @@ class MainWindowTest : public QObject {
     };
 
     static QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+    // Key presses for each character (QTest::keyClicks takes ASCII only).
+    static void TypeText(QWidget* widget, const QString& text) {
+        for (const QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(c.toUpper().unicode()), QString(c),
+                                Qt::NoModifier);
+    }
 
   private slots:
     void initTestCase() { SetUpLook(); }
@@ -205,6 +237,233 @@ class MainWindowTest : public QObject {
         w.Press("CmdPln0");
         QCOMPARE(w.Field("TxtDay"), QStringLiteral("31"));
         QCOMPARE(w.shown.texts.back(), Q(cli.out));
+    }
+
+    // Typing degrees never touches the zone, however the field is left: Tab, a click in
+    // another field, Return or a click on the Sun (whose report then uses the zone).
+    void typedDegreesKeepTheZone_data() {
+        QTest::addColumn<QString>("leave");
+        QTest::addColumn<QString>("degrees");
+        QTest::newRow("Tab") << "Tab"
+                             << "3";
+        QTest::newRow("click on the latitude minutes") << "click TxtMinLat"
+                                                       << "3";
+        QTest::newRow("click on the year") << "click TxtYear"
+                                           << "39";
+        QTest::newRow("Return") << "Return"
+                                << "3";
+        QTest::newRow("click on the Sun") << "click CmdSun"
+                                          << "39";
+    }
+    void typedDegreesKeepTheZone() {
+        QFETCH(QString, leave);
+        QFETCH(QString, degrees);
+        Window w;
+        QVERIFY(w.ShowActive());
+        w.Choose("OptE");
+        w.Type("TxtZone", "-1");
+        w.Type("TxtDegLon", degrees);
+        if (leave == "Tab") {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), w.Focus("TxtMinLon"));
+        } else if (leave == "Return") {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        } else if (leave == "click CmdSun") {
+            w.Press("CmdSun");
+        } else {
+            const QByteArray other = leave.mid(6).toLatin1();
+            QTest::mouseClick(w.Typing(other), Qt::LeftButton, {}, QPoint(5, 5));
+            QCOMPARE(QApplication::focusWidget(), w.Focus(other));
+        }
+        QCOMPARE(w.Field("TxtDegLon"), degrees);
+        QCOMPARE(w.Field("TxtZone"), QStringLiteral("-1"));
+        if (!w.shown.texts.empty()) {
+            QVERIFY(w.shown.texts.back().contains(QStringLiteral("\r\nZone = -1\r\n")));
+            QCOMPARE(w.shown.texts.back(), Q(w.Cli("sun").out));
+        }
+    }
+
+    // An entry picked from the open list with the mouse, or with the keyboard inside the
+    // open list, proposes the zone of the longitude.
+    void anEntryPickedFromTheOpenListProposesAZone_data() {
+        QTest::addColumn<bool>("mouse");
+        QTest::newRow("mouse") << true;
+        QTest::newRow("keyboard in the open list") << false;
+    }
+    void anEntryPickedFromTheOpenListProposesAZone() {
+        QFETCH(bool, mouse);
+        Window w;
+        QVERIFY(w.ShowActive());
+        w.Choose("OptE");
+        w.Set("TxtMinLon", "49");  // Mecca, 39 49 E: zone -3
+        w.Set("TxtZone", "0");
+        QComboBox* list = w.List("TxtDegLon");
+        list->setFocus();
+        list->showPopup();
+        QAbstractItemView* view = list->view();
+        QVERIFY(QTest::qWaitForWindowExposed(view->window()));
+        if (mouse) {
+            const QModelIndex entry = list->model()->index(39, 0);
+            view->scrollTo(entry);
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                              view->visualRect(entry).center());
+        } else {
+            view->setCurrentIndex(list->model()->index(38, 0));
+            QTest::keyClick(view, Qt::Key_Down);
+            QTest::keyClick(view, Qt::Key_Return);
+        }
+        QVERIFY(!view->isVisible());
+        QCOMPARE(w.Field("TxtDegLon"), QStringLiteral("39"));
+        QCOMPARE(w.Field("TxtZone"), QStringLiteral("-3"));
+        // The next typed degrees, left with Tab, keep the proposed zone.
+        QTRY_COMPARE(QApplication::focusWidget(), w.Focus("TxtDegLon"));
+        w.Set("TxtZone", "-2");
+        w.Type("TxtDegLon", "40");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(w.Field("TxtZone"), QStringLiteral("-2"));
+    }
+
+    // Tab goes through the window in its reading order, and Shift+Tab back.
+    void tabFollowsTheReadingOrder() {
+        Window w;
+        QVERIFY(w.ShowActive());
+        w.Press("CmdSun");  // enables the Moon and the planets
+        const char* const order[] = {
+            "TxtDegLon", "TxtMinLon", "TxtSecLon", "OptW",       "TxtDegLat", "TxtMinLat",
+            "TxtSecLat", "OptN",      "TxtZone",   "TxtEteRegl", "TxtYear",   "TxtMonth",
+            "TxtDay",    "TxtHour",   "TxtMin",    "TxtSec",     "CmdSun",    "CmdPln0",
+            "CmdPln1",   "CmdPln2",   "CmdPln3",   "CmdPln4",    "CmdPln5",   "CmdPln6",
+            "CmdPln7",   "CmdPln8",   "CmdInfo",   "CmdApropos", "CmdExit",   "TxtDegLon"};
+        w.Typing(order[0])->setFocus(Qt::TabFocusReason);
+        for (std::size_t k = 1; k < std::size(order); ++k) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), w.Focus(order[k]));
+        }
+        for (std::size_t k = std::size(order) - 1; k-- > 0;) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+            QCOMPARE(QApplication::focusWidget(), w.Focus(order[k]));
+        }
+    }
+
+    // Typing the place as it reads, with Tab between the fields, fills them in that order.
+    void typingThePlaceWithTabFillsItInOrder() {
+        Window w;
+        QVERIFY(w.ShowActive());
+        w.Choose("OptE");
+        w.Typing("TxtDegLon")->setFocus(Qt::TabFocusReason);
+        const auto typeAndTab = [](const QString& text) {
+            QWidget* field = QApplication::focusWidget();
+            QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(field, text);
+            QTest::keyClick(field, Qt::Key_Tab);
+        };
+        for (const char* text : {"39", "49", "30"}) typeAndTab(text);
+        QCOMPARE(QApplication::focusWidget(), w.Focus("OptE"));  // the chosen option
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        for (const char* text : {"21", "25", "10"}) typeAndTab(text);
+        QCOMPARE(QApplication::focusWidget(), w.Focus("OptN"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);  // South, at its left
+        QVERIFY(w.main.findChild<QRadioButton*>("OptS")->isChecked());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        typeAndTab("-3");
+        const std::pair<const char*, const char*> expected[] = {
+            {"TxtDegLon", "39"}, {"TxtMinLon", "49"}, {"TxtSecLon", "30"}, {"TxtDegLat", "21"},
+            {"TxtMinLat", "25"}, {"TxtSecLat", "10"}, {"TxtZone", "-3"}};
+        for (const auto& [name, text] : expected) QCOMPARE(w.Field(name), QString(text));
+        QCOMPARE(QApplication::focusWidget(), w.Focus("TxtEteRegl"));
+        w.Press("CmdSun");
+        QVERIFY(w.shown.texts.back().startsWith(QStringLiteral(
+            "******************* حساب التقويم اليوليوزي الفلكي ***********************\r\n\r\n"
+            "-39.825 = Lon ")));
+        QVERIFY(w.shown.texts.back().contains(QStringLiteral("\r\n-21.4194444444444 = Lat ")));
+    }
+
+    // Return or Enter in a field runs the Sun; on a focused command it presses that one.
+    void enterRunsTheSun_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("Return in the degrees list") << "TxtDegLon" << int(Qt::Key_Return) << "sun";
+        QTest::newRow("Return in the zone") << "TxtZone" << int(Qt::Key_Return) << "sun";
+        QTest::newRow("Enter in the summer list") << "TxtEteRegl" << int(Qt::Key_Enter) << "sun";
+        QTest::newRow("Return in the summer list") << "TxtEteRegl" << int(Qt::Key_Return) << "sun";
+        QTest::newRow("Enter in the degrees list") << "TxtDegLon" << int(Qt::Key_Enter) << "sun";
+        QTest::newRow("Enter in the seconds") << "TxtSec" << int(Qt::Key_Enter) << "sun";
+        QTest::newRow("Return on East") << "OptE" << int(Qt::Key_Return) << "sun";
+        QTest::newRow("Return on the preface") << "CmdInfo" << int(Qt::Key_Return) << "preface";
+    }
+    void enterRunsTheSun() {
+        QFETCH(QString, field);
+        QFETCH(int, key);
+        QFETCH(QString, shown);
+        Window w;
+        QVERIFY(w.ShowActive());
+        QVERIFY(Button(w.main, "CmdSun")->isDefault());
+        w.Set("TxtDegLon", "39");
+        w.Set("TxtZone", "2");
+        QWidget* focus = w.Focus(field.toLatin1().constData());
+        focus->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(focus, Qt::Key(key),
+                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        QCOMPARE(w.shown.kinds, std::vector<QString>{"FrmCalc"});
+        if (shown == "sun") {
+            QCOMPARE(w.shown.texts.back(), Q(w.Cli("sun").out));
+            QVERIFY(w.BodiesEnabled());
+        } else {
+            QCOMPARE(w.shown.texts.back(), Q(std::string(PrefaceText())));
+        }
+        QCOMPARE(w.Field("TxtZone"), QStringLiteral("2"));
+    }
+
+    // Every number field lays its text out left to right (the minus before the digits)
+    // with its alignment kept.
+    void numberFieldsReadLeftToRight() {
+        Window w;
+        QVERIFY(w.ShowActive());
+        for (const auto& [name, option] : FieldOptionNames()) {
+            auto* edit = qobject_cast<QLineEdit*>(w.Typing(name.c_str()));
+            QVERIFY2(edit, name.c_str());
+            w.Set(name.c_str(), "-12");
+            QCOMPARE(edit->layoutDirection(), Qt::LeftToRight);
+            const bool list = w.List(name.c_str()) != nullptr;
+            QCOMPARE(edit->alignment() & Qt::AlignHorizontal_Mask,
+                     list ? Qt::AlignRight : Qt::AlignHCenter);
+            edit->setCursorPosition(0);
+            const int beforeMinus = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
+            edit->setCursorPosition(1);
+            const int beforeDigits = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
+            QVERIFY2(beforeMinus < beforeDigits, name.c_str());
+        }
+        // East writes the zone as "-1", shown with its minus first.
+        w.Set("TxtZone", "1");
+        w.Choose("OptE");
+        QCOMPARE(w.Field("TxtZone"), QStringLiteral("-1"));
+        QCOMPARE(w.Typing("TxtZone")->layoutDirection(), Qt::LeftToRight);
+    }
+
+    // Arabic-Indic digits typed in the fields compute the same report as ASCII digits.
+    void arabicDigitsTypedInTheFields() {
+        Window w;
+        QVERIFY(w.ShowActive());
+        w.Choose("OptE");
+        const std::pair<const char*, const char*> typed[] = {
+            {"TxtDegLon", "٣٩"}, {"TxtMinLon", "٤٩"}, {"TxtDegLat", "۲۱"}, {"TxtMinLat", "٢٥"},
+            {"TxtZone", "٣"},    {"TxtYear", "٢٠٠٥"}, {"TxtMonth", "٦"},   {"TxtDay", "١٧"},
+            {"TxtHour", "١١٫٥"}, {"TxtMin", "٠"},     {"TxtSec", "٠"}};
+        for (const auto& [name, text] : typed) w.Type(name, QString::fromUtf8(text));
+        QCOMPARE(w.Field("TxtZone"), QString::fromUtf8("٣"));
+        w.Choose("OptW");
+        w.Choose("OptE");  // East rewrites the zone it read: 3 becomes -3
+        QCOMPARE(w.Field("TxtZone"), QStringLiteral("-3"));
+        w.Press("CmdSun");
+        const CliResult ascii = RunCli(
+            {"report",    "sun",     "--east",    "--lon-deg", "39",     "--lon-min", "49",
+             "--lat-deg", "21",      "--lat-min", "25",        "--zone", "-3",        "--year",
+             "2005",      "--month", "6",         "--day",     "17",     "--hour",    "11.5",
+             "--minute",  "0",       "--second",  "0"});
+        QCOMPARE(ascii.status, 0);
+        QCOMPARE(w.shown.texts.back(), Q(ascii.out));
+        QVERIFY(w.shown.texts.back().contains(QStringLiteral("-39.8166666666667 = Lon")));
     }
 
     void eastAndWestRewriteTheZone_data() {
@@ -420,26 +679,48 @@ class MainWindowTest : public QObject {
         QVERIFY(!w.main.isVisible());
     }
 
-    // Without the window system's move (offscreen), the window follows the mouse itself;
-    // a press in a field does not move it.
-    void aPressOnTheFreeSurfaceMovesTheWindow() {
+    // A press on the free surface (a heading, the title picture, a frame) followed by a
+    // motion moves the window by exactly that motion; a click, or a motion below the drag
+    // distance, moves nothing; a press in a field does not move it.
+    void aPressAndAMotionOnTheFreeSurfaceMoveTheWindow_data() {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QPoint>("motion");
+        QTest::addColumn<bool>("moves");
+        const int below = QApplication::startDragDistance() - 1;
+        QTest::newRow("heading, right button")
+            << "SkinLabel0" << int(Qt::RightButton) << QPoint(40, 30) << true;
+        QTest::newRow("title picture") << "Img" << int(Qt::LeftButton) << QPoint(-25, 60) << true;
+        QTest::newRow("frame") << "Frame1" << int(Qt::LeftButton) << QPoint(12, -7) << true;
+        QTest::newRow("a click") << "Img" << int(Qt::LeftButton) << QPoint(0, 0) << false;
+        QTest::newRow("below the drag distance")
+            << "Frame" << int(Qt::LeftButton) << QPoint(below, 0) << false;
+        QTest::newRow("in a field") << "TxtZone" << int(Qt::LeftButton) << QPoint(40, 30) << false;
+        QTest::newRow("on a button")
+            << "CmdInfo" << int(Qt::RightButton) << QPoint(40, 30) << false;
+        QTest::newRow("on a disabled button")
+            << "CmdPln3" << int(Qt::LeftButton) << QPoint(40, 30) << false;
+    }
+    void aPressAndAMotionOnTheFreeSurfaceMoveTheWindow() {
+        QFETCH(QString, where);
+        QFETCH(int, button);
+        QFETCH(QPoint, motion);
+        QFETCH(bool, moves);
         Window w;
-        w.main.move(100, 100);
+        w.main.move(300, 300);
         w.main.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w.main));
-        auto* heading = w.main.findChild<QLabel*>("SkinLabel0");
-        QVERIFY(heading);
+        auto* target = w.main.findChild<QWidget*>(where);
+        QVERIFY(target);
         const QPoint start = w.main.pos();
-        QTest::mousePress(heading, Qt::RightButton, {}, QPoint(5, 5));
-        QTest::mouseMove(heading, QPoint(45, 35));
-        QTest::mouseRelease(heading, Qt::RightButton, {}, QPoint(45, 35));
-        QCOMPARE(w.main.pos(), start + QPoint(40, 30));
-
-        auto* zone = w.main.findChild<QLineEdit*>("TxtZone");
-        QTest::mousePress(zone, Qt::LeftButton, {}, QPoint(5, 5));
-        QTest::mouseMove(zone, QPoint(45, 35));
-        QTest::mouseRelease(zone, Qt::LeftButton, {}, QPoint(45, 35));
-        QCOMPARE(w.main.pos(), start + QPoint(40, 30));
+        const QPoint press(5, 5);
+        QTest::mousePress(target, Qt::MouseButton(button), {}, press);
+        QTest::mouseMove(target, press + motion);
+        QTest::mouseRelease(target, Qt::MouseButton(button), {}, press + motion);
+        QCOMPARE(w.main.pos(), moves ? start + motion : start);
+        // Afterwards the window no longer follows the pointer.
+        QTest::mouseMove(target, press + motion + QPoint(30, 30));
+        QCOMPARE(w.main.pos(), moves ? start + motion : start);
     }
 };
 

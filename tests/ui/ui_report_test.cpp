@@ -139,7 +139,7 @@ class ReportWindowTest : public QObject {
     void theBoxLooksAsDesigned() {
         Window w({});
         QTextEdit* box = w.Box();
-        QCOMPARE(box->lineWrapMode(), QTextEdit::NoWrap);
+        QCOMPARE(box->lineWrapMode(), QTextEdit::WidgetWidth);
         QCOMPARE(box->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         QCOMPARE(box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         QCOMPARE(box->layoutDirection(), Qt::RightToLeft);

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -62,6 +63,16 @@ void ScrollReportTo(QWidget& report, const QString& text) {
     }
 }
 
+// Mecca: East, so that the report shows negative longitudes.
+void ShowMecca(QWidget& window) {
+    if (auto* east = window.findChild<QRadioButton*>(QStringLiteral("OptE"))) east->click();
+    const char* const texts[][2] = {{"TxtDegLon", "39"}, {"TxtMinLon", "49"}, {"TxtSecLon", "0"},
+                                    {"TxtDegLat", "21"}, {"TxtMinLat", "25"}, {"TxtSecLat", "0"},
+                                    {"TxtZone", "-3"}};
+    for (const auto& [name, text] : texts)
+        zerin::ui::SetFieldByName(window, QLatin1String(name), QLatin1String(text));
+}
+
 void Press(QWidget& window, const char* name) {
     if (auto* button = window.findChild<QPushButton*>(QLatin1String(name))) button->click();
 }
@@ -93,6 +104,7 @@ int main(int argc, char** argv) {
         dialog.hide();
     });
     zerin::ui::ShowReferenceInstant(window);
+    ShowMecca(window);
     window.show();
 
     next = QStringLiteral("report-window.png");

@@ -1,0 +1,46 @@
+#!/bin/sh
+# Runs a test program under a real X server (Xvfb) with the Openbox window manager:
+#   run-under-x.sh PROGRAM [ARGS...]
+# Exits 77 (a skipped test for ctest) with the reason when no X server with a window
+# manager can start here; otherwise exits with the program's status.
+set -u
+
+if [ "${1:-}" = "--inside" ]; then
+    shift
+    : >"$ZERIN_X_STARTED"
+    openbox --sm-disable >/dev/null 2>&1 &
+    wm=$!
+    tries=0
+    until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+        tries=$((tries + 1))
+        if [ $tries -gt 100 ] || ! kill -0 $wm 2>/dev/null; then
+            echo "SKIPPED: Openbox did not start on the X server"
+            kill $wm 2>/dev/null
+            exit 77
+        fi
+        sleep 0.1
+    done
+    QT_QPA_PLATFORM=xcb "$@"
+    status=$?
+    kill $wm 2>/dev/null
+    wait $wm 2>/dev/null
+    exit $status
+fi
+
+for tool in xvfb-run Xvfb xauth openbox xdotool xprop; do
+    if ! command -v $tool >/dev/null 2>&1; then
+        echo "SKIPPED: $tool is not installed (scripts/install-deps.sh installs it)"
+        exit 77
+    fi
+done
+marker=$(mktemp)
+rm -f "$marker"
+ZERIN_X_STARTED=$marker xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
+    sh "$0" --inside "$@"
+status=$?
+if [ ! -e "$marker" ]; then
+    echo "SKIPPED: the X server (Xvfb) could not start"
+    exit 77
+fi
+rm -f "$marker"
+exit $status

@@ -1,0 +1,277 @@
+// The main window under a real X server and window manager, driven by real pointer and
+// key events (xdotool): dragging moves the window by the pointer's motion, typed degrees
+// keep the zone, Tab follows the reading order, Return shows the Sun's report, which is
+// the command line's for the same fields. Run by run-under-x.sh.
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProcess>
+#include <QRadioButton>
+#include <QTimer>
+#include <QtTest>
+
+#include "FrmMain.h"
+#include "TestSupport.h"
+#include "UiSupport.h"
+
+namespace zerin::test {
+
+namespace {
+
+// Runs xdotool with args; returns its output, or a null string when it failed.
+QString Xdo(const QStringList& args) {
+    QProcess xdo;
+    xdo.start(QStringLiteral("xdotool"), args);
+    if (!xdo.waitForFinished(10000) || xdo.exitStatus() != QProcess::NormalExit ||
+        xdo.exitCode() != 0)
+        return {};
+    return QString::fromLocal8Bit(xdo.readAllStandardOutput());
+}
+
+// Lets the events the X server sends arrive and be handled.
+void Settle(int ms = 150) {
+    QTest::qWait(ms);
+}
+
+// The window's place on the screen as the X server reports it (not as Qt believes it).
+QPoint ScreenPlace(const QWidget& window) {
+    const QString shell = Xdo({"getwindowgeometry", "--shell", QString::number(window.winId())});
+    int x = INT_MIN, y = INT_MIN;
+    for (const QString& line : shell.split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1String("X="))) x = line.mid(2).toInt();
+        if (line.startsWith(QLatin1String("Y="))) y = line.mid(2).toInt();
+    }
+    return {x, y};
+}
+
+QStringList Point(QPoint p) {
+    return {QString::number(p.x()), QString::number(p.y())};
+}
+
+// Moves the pointer to p (screen coordinates) with a real motion event. (Not --sync:
+// it waits forever when the pointer is there already.)
+void PointerTo(QPoint p) {
+    Xdo(QStringList{"mousemove"} + Point(p));
+    Settle(80);
+}
+
+// Where a point of a widget is on the screen, from the window's place as the X server
+// reports it.
+QPoint OnScreen(const QWidget* widget, QPoint at) {
+    return ScreenPlace(*widget->window()) + widget->mapTo(widget->window(), at);
+}
+
+void ClickOn(const QWidget* widget, QPoint at = {}) {
+    PointerTo(OnScreen(widget, at.isNull() ? widget->rect().center() : at));
+    Xdo({"click", "1"});
+    Settle();
+}
+
+// Types text into the focused widget as key presses, after selecting what it holds.
+void TypeOver(const QString& text) {
+    Xdo({"key", "ctrl+a"});
+    Xdo({"type", "--delay", "20", "--", text});  // "--": a text may start with "-"
+    Settle();
+}
+
+void PressKey(const char* key) {
+    Xdo({"key", QLatin1String(key)});
+    Settle();
+}
+
+}  // namespace
+
+class RealDisplayTest : public QObject {
+    Q_OBJECT
+
+    struct Window {
+        RecordingMessenger messages;
+        ui::FrmMain main{messages};
+        // Where the window manager places the window, or at a place the program asks
+        // for (Openbox then leaves Qt believing the window is at 0, 0).
+        explicit Window(bool placed = false) {
+            ui::ShowReferenceInstant(main);
+            if (placed) main.move(150, 90);
+            main.show();
+            main.activateWindow();
+        }
+        // The window is shown, active, and stays at one place.
+        bool Ready() {
+            if (!QTest::qWaitForWindowActive(&main)) return false;
+            QPoint place = ScreenPlace(main);
+            for (int k = 0; k < 50; ++k) {
+                Settle(100);
+                const QPoint now = ScreenPlace(main);
+                if (now == place && now.x() != INT_MIN) return true;
+                place = now;
+            }
+            return false;
+        }
+        QWidget* Widget(const char* name) { return main.findChild<QWidget*>(name); }
+        // The widget that has the focus for a field (a list holds it for its text).
+        QWidget* Focus(const char* name) { return Widget(name); }
+        QLineEdit* Edit(const char* name) {
+            if (auto* list = main.findChild<QComboBox*>(name)) return list->lineEdit();
+            return main.findChild<QLineEdit*>(name);
+        }
+        QString Field(const char* name) { return FieldText(main, name); }
+        bool East() { return main.findChild<QRadioButton*>("OptE")->isChecked(); }
+    };
+
+  private slots:
+    void initTestCase() {
+        SetUpLook();
+        QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
+        QVERIFY2(!Xdo({"getmouselocation"}).isNull(), "xdotool cannot reach the X server");
+    }
+
+    // A press on the title picture or a frame and a motion with the button held move the
+    // window by exactly the pointer's motion, seen by the X server.
+    void aDragMovesTheWindowByThePointersMotion_data() {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<QPoint>("motion");
+        QTest::addColumn<bool>("placed");
+        QTest::newRow("title picture") << "Img" << QPoint(60, 40) << false;
+        QTest::newRow("time frame, back up and left") << "Frame1" << QPoint(-45, -30) << false;
+        QTest::newRow("heading, window placed by the program")
+            << "SkinLabel0" << QPoint(70, -20) << true;
+    }
+    void aDragMovesTheWindowByThePointersMotion() {
+        QFETCH(QString, where);
+        QFETCH(QPoint, motion);
+        QFETCH(bool, placed);
+        Window w(placed);
+        QVERIFY(w.Ready());
+        const QPoint before = ScreenPlace(w.main);
+        const QWidget* surface = w.Widget(where.toLatin1().constData());
+        QVERIFY(surface);
+        const QPoint start = OnScreen(surface, QPoint(6, 6));
+        PointerTo(start);
+        Xdo({"mousedown", "1"});
+        Settle();
+        PointerTo(start + motion / 4);
+        PointerTo(start + motion / 2);
+        PointerTo(start + motion);
+        Xdo({"mouseup", "1"});
+        QTRY_COMPARE_WITH_TIMEOUT(ScreenPlace(w.main), before + motion, 3000);
+        // The button is up: the window no longer follows the pointer.
+        PointerTo(start + motion + QPoint(80, 50));
+        Settle(500);
+        QCOMPARE(ScreenPlace(w.main), before + motion);
+    }
+
+    // A bare click on the free surface neither moves the window nor leaves it stuck to
+    // the pointer.
+    void aClickMovesNothing() {
+        Window w;
+        QVERIFY(w.Ready());
+        const QPoint before = ScreenPlace(w.main);
+        ClickOn(w.Widget("Img"), QPoint(10, 10));
+        PointerTo(OnScreen(w.Widget("Img"), QPoint(10, 10)) + QPoint(90, 70));
+        Settle(300);
+        QCOMPARE(ScreenPlace(w.main), before);
+    }
+
+    // Typed degrees, left with Tab, a click in another field or a click on the Sun, keep
+    // the zone the user wrote: Algiers, East, zone -1, longitude 3.
+    void typedDegreesKeepTheZone() {
+        Window w;
+        QVERIFY(w.Ready());
+        w.main.SetModalRunner([](QDialog&) {});
+        ClickOn(w.Widget("OptE"));
+        QVERIFY(w.East());
+        ClickOn(w.Edit("TxtZone"));
+        TypeOver("-1");
+
+        QCOMPARE(w.Field("TxtZone"), QStringLiteral("-1"));
+        ClickOn(w.Edit("TxtDegLon"));
+        TypeOver("3");
+        PressKey("Tab");
+        QCOMPARE(QApplication::focusWidget(), w.Focus("TxtMinLon"));
+        QCOMPARE(w.Field("TxtDegLon"), QStringLiteral("3"));
+        QCOMPARE(w.Field("TxtZone"), QStringLiteral("-1"));
+
+        ClickOn(w.Edit("TxtDegLon"));
+        TypeOver("39");
+        ClickOn(w.Edit("TxtYear"));
+        QCOMPARE(w.Field("TxtZone"), QStringLiteral("-1"));
+
+        ClickOn(w.Edit("TxtDegLon"));
+        TypeOver("15");
+        w.Edit("TxtZone")->setText(QStringLiteral("-4"));
+        ClickOn(w.Widget("CmdSun"));
+        QCOMPARE(w.Field("TxtZone"), QStringLiteral("-4"));
+        QCOMPARE(w.Field("TxtDegLon"), QStringLiteral("15"));
+    }
+
+    // Tab goes through the window in its reading order, with real key presses.
+    void tabFollowsTheReadingOrder() {
+        Window w;
+        QVERIFY(w.Ready());
+        ClickOn(w.Edit("TxtDegLon"));
+        const char* const order[] = {"TxtDegLon", "TxtMinLon",  "TxtSecLon",  "OptW",
+                                     "TxtDegLat", "TxtMinLat",  "TxtSecLat",  "OptN",
+                                     "TxtZone",   "TxtEteRegl", "TxtYear",    "TxtMonth",
+                                     "TxtDay",    "TxtHour",    "TxtMin",     "TxtSec",
+                                     "CmdSun",    "CmdInfo",    "CmdApropos", "CmdExit"};
+        QCOMPARE(QApplication::focusWidget(), w.Focus(order[0]));
+        for (std::size_t k = 1; k < std::size(order); ++k) {
+            PressKey("Tab");
+            QCOMPARE(QApplication::focusWidget(), w.Focus(order[k]));
+        }
+        // "39 Tab 49 Tab 30" fills the longitude as it reads.
+        ClickOn(w.Edit("TxtDegLon"));
+        for (const char* text : {"39", "49"}) {
+            TypeOver(QLatin1String(text));
+            PressKey("Tab");
+        }
+        TypeOver("30");
+        QCOMPARE(w.Field("TxtDegLon"), QStringLiteral("39"));
+        QCOMPARE(w.Field("TxtMinLon"), QStringLiteral("49"));
+        QCOMPARE(w.Field("TxtSecLon"), QStringLiteral("30"));
+        QCOMPARE(w.Field("TxtDegLat"), QStringLiteral("32"));
+    }
+
+    // Return shows the Sun's report in the real modal report window; its text is the
+    // command line's for the same fields. Escape closes it.
+    void returnShowsTheSunsReport() {
+        Window w;
+        QVERIFY(w.Ready());
+        ClickOn(w.Widget("OptE"));
+        const std::pair<const char*, const char*> mecca[] = {{"TxtDegLon", "39"},
+                                                             {"TxtMinLon", "49"},
+                                                             {"TxtDegLat", "21"},
+                                                             {"TxtMinLat", "25"},
+                                                             {"TxtZone", "-3"}};
+        for (const auto& [name, text] : mecca) {
+            ClickOn(w.Edit(name));
+            TypeOver(QLatin1String(text));
+        }
+        const CliResult cli = RunCli(ReportArgsOf(w.main, "sun", true, true));
+        QCOMPARE(cli.status, 0);
+
+        QString shown;
+        bool closed = false;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&] {
+            auto* report = qobject_cast<ui::FrmCalc*>(QApplication::activeModalWidget());
+            if (!report || !report->isActiveWindow()) return;
+            poll.stop();
+            shown = report->Text();
+            PressKey("Escape");
+            closed = !report->isVisible();
+        });
+        poll.start(100);
+        PressKey("Return");
+        QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty(), 10000);
+        QCOMPARE(shown, QString::fromStdString(cli.out));
+        QVERIFY(shown.contains(QStringLiteral("\r\n-39.8166666666667 = Lon ")));
+        QTRY_VERIFY(closed);
+        QVERIFY(w.main.isActiveWindow() || QTest::qWaitForWindowActive(&w.main));
+    }
+};
+
+}  // namespace zerin::test
+
+QTEST_MAIN(zerin::test::RealDisplayTest)
+#include "ui_x11_test.moc"
