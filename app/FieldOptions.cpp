@@ -66,7 +66,8 @@ const char* const kFieldOptionsHelp =
     R"(Field options: each takes the raw text of one field of the main window, read as the
 window reads it: blanks anywhere are skipped, then a leading number with a period as
 decimal point and an optional exponent (E or D); "&H" and "&O" start a hexadecimal or
-octal integer; an empty or non-numeric text reads as 0. Defaults are the window's.
+octal integer; an empty or non-numeric text reads as 0. Arabic-Indic and Persian digits
+read as 0-9 and the Arabic decimal separator as the period. Defaults are the window's.
   --lon-deg TEXT --lon-min TEXT --lon-sec TEXT   longitude (default 5 40 0)
   --east | --west          longitude East or West of Greenwich (default --west)
   --lat-deg TEXT --lat-min TEXT --lat-sec TEXT   latitude (default 32 56 0)
