@@ -4,7 +4,10 @@
 // ends after it, appended in one piece. Two sinks can be switched on or off: the text,
 // and a list of (name, value, unit) that serves machine-readable output. With both off
 // the same procedures compute without building any text, for tables and benchmarks.
-// Every value is checked to be finite whatever the sinks: a report never shows inf/nan.
+//
+// Every value is checked to be finite whatever the sinks, before anything of its item is
+// written: the computations let a fault become NaN or an infinity, and the report stops
+// at the first quantity that holds one, naming it (CalcError), so it never shows inf/nan.
 #pragma once
 
 #include <initializer_list>
@@ -14,11 +17,21 @@
 
 namespace zerin {
 
-inline constexpr std::string_view CRLF = "\r\n";
 inline constexpr std::string_view kEndLine = " **إنتهى**                        \r\n\r\n";
 
-enum class Unit { None, Degrees, Hours, AU, Kilometres, ArcMinutes, ArcSeconds, Percent, Days,
-                  Centuries, EarthRadii };
+enum class Unit {
+    None,
+    Degrees,
+    Hours,
+    AU,
+    Kilometres,
+    ArcMinutes,
+    ArcSeconds,
+    Percent,
+    Days,
+    Centuries,
+    EarthRadii
+};
 const char* UnitName(Unit unit);
 
 struct ReportValue {
@@ -27,8 +40,29 @@ struct ReportValue {
     Unit unit;
 };
 
+// The texts of one item around its value, and the quantity's name and unit.
+struct ItemText {
+    const char* name;
+    Unit unit;
+    std::string_view label = {};    // with its line ends (and a section's banner before it)
+    std::string_view formula = {};  // with its line ends
+    std::string_view joiner = " = ";
+    std::string_view ending = "\r\n\r\n";
+};
+
+// One item of a table of items: its texts and the member of a result struct that holds
+// its value. A checked line is not written: its value is only checked under its name (a
+// quantity that the report does not show, or that must be laid to its own name before
+// the next line uses it).
+template <class Place>
+struct Line {
+    ItemText text;
+    double Place::*value;
+    bool checkedOnly = false;
+};
+
 class Report {
-public:
+  public:
     enum Sink : unsigned { kNone = 0, kText = 1, kValues = 2 };
 
     void SetSinks(unsigned sinks) { sinks_ = sinks; }
@@ -43,7 +77,7 @@ public:
     const std::string& Str() const { return text_; }
     const std::vector<ReportValue>& Values() const { return values_; }
 
-    // Names the quantity now being computed: the name under which its value is recorded
+    // Names the quantity now being written: the name under which its value is recorded
     // and the one a fault message gives.
     void At(const char* name, Unit unit) {
         current_ = name;
@@ -59,12 +93,31 @@ public:
     // The same with the value written as hours, minutes and seconds.
     void ItemHMS(std::initializer_list<std::string_view> head, double hours,
                  std::string_view ending = "\r\n\r\n");
+    // An item from its texts: At(name, unit), then Item; `banner` (with its line ends)
+    // goes before the label.
+    void Write(const ItemText& item, double value, std::string_view banner = {});
+    void WriteHMS(const ItemText& item, double hours, std::string_view banner = {});
+    // Each line of a table of Line<Place>, with the values of `place`.
+    template <class Lines, class Place>
+    void WriteLines(const Lines& lines, const Place& place) {
+        for (const auto& line : lines) {
+            if (line.checkedOnly) {
+                At(line.text.name, line.text.unit);
+                Check(place.*line.value);
+            } else {
+                Write(line.text, place.*line.value);
+            }
+        }
+    }
     // Records the current quantity's value (checked finite) without writing text.
     void Value(double value);
+    // Checks a value under the current name without recording it: a quantity that is
+    // not reported, or one that must be laid to its own name before others use it.
+    void Check(double value) const;
     // The value as the report writes it.
     std::string Num(double value) const;
 
-private:
+  private:
     unsigned sinks_ = kText;
     std::string separator_ = ".";
     std::string text_;
@@ -75,7 +128,7 @@ private:
 
 // Switches the sinks for one scope (the silent Sun computation of the Moon and planets).
 class SinkScope {
-public:
+  public:
     SinkScope(Report& report, unsigned sinks) : report_(report), saved_(report.Sinks()) {
         report.SetSinks(sinks);
     }
@@ -83,7 +136,7 @@ public:
     SinkScope(const SinkScope&) = delete;
     SinkScope& operator=(const SinkScope&) = delete;
 
-private:
+  private:
     Report& report_;
     unsigned saved_;
 };

@@ -26,11 +26,11 @@ TEST(Trigonometry, DegreesAndExactArcEnds) {
     EXPECT_NEAR(ArcTan(1), 45, 1e-13);
 }
 
-TEST(Trigonometry, ArcOutsideTheUnitRangeIsAFault) {
-    EXPECT_THROW(ArcSin(1.0000001), CalcError);
-    EXPECT_THROW(ArcCos(-1.0000001), CalcError);
-    EXPECT_THROW(Sine(std::nan("")), CalcError);
-    EXPECT_THROW(ArcTan(INFINITY), CalcError);
+TEST(Trigonometry, WhatCannotBeComputedIsNaN) {
+    EXPECT_TRUE(std::isnan(ArcSin(1.0000001)));
+    EXPECT_TRUE(std::isnan(ArcCos(-1.0000001)));
+    EXPECT_TRUE(std::isnan(Sine(std::nan(""))));
+    EXPECT_TRUE(std::isnan(ArcTan(INFINITY)));
 }
 
 TEST(Quadrant, RightAscensionRuleAtItsEdges) {
@@ -60,7 +60,7 @@ TEST(Reduction, OneTurnKeepsBothEnds) {
     EXPECT_EQ(Angle_24_Hour(24), 24);
     EXPECT_EQ(Angle_24_Hour(25.5), 1.5);
     EXPECT_EQ(Angle_24_Hour(-1), 23);
-    EXPECT_THROW(Angle_360_Deg(INFINITY), CalcError);
+    EXPECT_TRUE(std::isnan(Angle_360_Deg(INFINITY)));
 }
 
 TEST(NumText, PlainAndScientificForms) {
