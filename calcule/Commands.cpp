@@ -39,7 +39,9 @@ std::optional<Body> BodyFromName(std::string_view name) {
     return std::nullopt;
 }
 
-const char* BodyName(Body body) { return kBodies[static_cast<int>(body)].name; }
+const char* BodyName(Body body) {
+    return kBodies[static_cast<int>(body)].name;
+}
 
 Outcome RunBody(ModCalcule& calc, Body body) {
     try {

@@ -31,20 +31,17 @@ double EccentricAnomaly(double m, double e) {
 }
 
 void WriteEccentricAnomaly(Report& report, double EE) {
-    static constexpr ItemText kItem{
-        "EE",
-        Unit::Degrees,
-        " الخاصّة الإنحرافية بالدرج \r\n",
+    report.Section(
+        " الخاصّة الإنحرافية بالدرج \r\n"
         "E0 = m + ((180 / Pi) * e * Sine(m) * (1 + (e * Cosine(m))))\r\n"
         "E1 = E0 - ((E0 - ((180 / Pi) * e * Sine(E0)) - m)) / (1 - (e * Cosine(E0)))\r\n"
         "E2 = E1 - ((E1 - ((180 / Pi) * e * Sine(E1)) - m)) / (1 - (e * Cosine(E1))) \r\n"
         "E3 = E2 - ((E2 - ((180 / Pi) * e * Sine(E2)) - m)) / (1 - (e * Cosine(E2))) \r\n"
         "E4 = E3 - ((E3 - ((180 / Pi) * e * Sine(E3)) - m)) / (1 - (e * Cosine(E3))) \r\n"
         "  ..\r\n  ..\r\n  ..\r\n  ..\r\n"
-        "إلى أن يكون الفرق بين متتاليتين مساوياً لصفر أو أقرب إليه \r\n",
-        " = ",
-        "\r\n\r\n\r\n"};
-    report.Write(kItem, EE);
+        "إلى أن يكون الفرق بين متتاليتين مساوياً لصفر أو أقرب إليه \r\n"
+        " = {EE:deg}\r\n\r\n\r\n",
+        {EE});
 }
 
 double ModCalcule::Calcul_Kepler(double m, double e) {

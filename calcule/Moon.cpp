@@ -3,7 +3,7 @@
 // centuries T; its place for the observer; and Calcul_Lune, which writes them all.
 #include "Moon.h"
 
-#include <span>
+#include <string>
 
 #include "Angles.h"
 #include "Ecliptic.h"
@@ -52,10 +52,7 @@ MoonPlace MoonPlaceAt(double T) {
     p.b = p.bSeries * (1 - p.w1 - p.w2);
     p.Ge = SeriesSum(MoonSeries::Parallax, p);
     p.r_lune = 6378.14 / Sine(p.Ge);
-    p.O = MeanObliquity(T);
-    const Equatorial q = EclipticToEquatorial(p.Lg_Lune, p.b, p.O);
-    p.Asc = q.Asc;
-    p.Dec = q.Dec;
+    static_cast<Equatorial&>(p) = EquatorialOfDate(p.Lg_Lune, p.b, T);
     return p;
 }
 
@@ -63,9 +60,7 @@ MoonResult MoonSeenFrom(const MoonPlace& place, double JJ, double Lon, double La
                         double Long_Soleil) {
     MoonResult p;
     static_cast<MoonPlace&>(p) = place;
-    p.sky = SkyPlaceAt(JJ, Lon, Lat, p.Asc, p.Dec);
-    p.Paralax = ArcSin(6378.14 / p.r_lune);
-    p.topo = TopocentricPlace(p.Paralax, p.Asc, p.Dec, p.sky.Ha, Lat);
+    static_cast<Observed&>(p) = ObservedAt(JJ, Lon, Lat, p.Asc, p.Dec, ArcSin(6378.14 / p.r_lune));
     // 31.22833333 minutes of arc at the mean distance of 384398.9144 km.
     p.Diam = (31.22833333 * 384398.9144) / p.r_lune;
     p.eLong = ArcCos(Cosine(Long_Soleil - p.Lg_Lune) * Cosine(p.b));
@@ -77,119 +72,115 @@ MoonResult MoonSeenFrom(const MoonPlace& place, double JJ, double Lon, double La
 
 namespace {
 
-// The items up to the declination; the series' texts are built from their tables.
-std::span<const Line<MoonResult>> PlaceLines() {
-    static const Line<MoonResult> kLines[] = {
-        {{"Tc", Unit::Degrees,
-          "******************* تقويم القمر ***********************\r\n\r\n\r\n"
-          "******************* حركات القمر في مداره ***********************\r\n\r\n"
-          " تعديل الوسط و الخاصة و الفرق المتوسط بين القمر و الشمس و حصّة العرض بالدرج \r\n",
-          "Tc = 0.003964 * Sine((346.56 + (132.87 * T) - (0.0091731 * T * T)))"},
-         &MoonResult::Tc},
-        // The node first: the mean longitude and anomaly hold terms in Sine(N), and an
-        // overflow is laid to N, not to the first value that uses it.
-        {kMoonNodeItem, &MoonResult::N, true},
-        {{"Lp", Unit::Degrees, " وسط القمر بالدرج\r\n",
-          "Lp = 270.434164 + (481267.8831 * T) - (0.001133 * T * T) + (0.0000019 * T * T * T) "
-          "+ (0.000233 * Sine(51.2 + (20.2 * T))) + Tc + (0.001964 * Sine(N))"},
-         &MoonResult::Lp},
-        {{"Mp", Unit::Degrees, " خاصة القمر بالدرج\r\n",
-          "p = 296.104608 + (477198.8491 * T) + (0.009192 * T * T) + (0.0000144 * T * T * T) "
-          "+ (0.000817 * Sine(51.2 + (20.2 * T))) + Tc + (0.002541 * Sine(N))"},
-         &MoonResult::Mp},
-        {kMoonNodeItem, &MoonResult::N},
-        {{"m", Unit::Degrees,
-          "******************* أدلّة تعديلات القمر و طوله الحقيقي ***********************\r\n\r\n"
-          " خاصة الشمس و هي الدليل الأول بالدرج\r\n",
-          "m = 358.475833 + (35999.0498 * T) - (0.00015 * T * T) - (0.0000033 * T * T * T) - "
-          "(0.001778 * Sine(51.2 + (20.2 * T)))"},
-         &MoonResult::m},
-        {{"D", Unit::Degrees, " الفرق المتوسط بين القمر و الشمس بالدرج\r\n",
-          "D = 350.737486 + (445267.1142 * T) - (0.001436 * T * T) + (0.0000019 * T * T * T) "
-          "+ (0.002011 * Sine(51.2 + (20.2 * T))) + Tc + (0.001964 * Sine(N))"},
-         &MoonResult::D},
-        {{"F", Unit::Degrees, " حصّة العرض بالدرج\r\n",
-          "F = 11.250889 + (483202.0251 * T) - (0.003211 * T * T) - (0.0000003 * T * T * T) + "
-          "Tc + (-0.024691 * Sine(N)) - (0.004328 * Sine(N + 275.05 - (2.3 * T)))"},
-         &MoonResult::F},
-        {{"e", Unit::None, " إنحراف المدار \r\n", "e = 1 - (0.002495 * T) - (0.00000752 * T * T)"},
-         &MoonResult::e},
-        {{"Lg_Lune", Unit::Degrees, " تعديلات القمر بالدرج\r\n",
-          SeriesFormula(MoonSeries::Longitude)},
-         &MoonResult::Lg_Lune},
-        {{"Lg_Lune", Unit::Degrees, " طول القمر الحقيقي بالدرج\r\n", ""}, &MoonResult::Lg_Lune},
-        {{"b", Unit::Degrees,
-          "******************* عرض القمر الحقيقي ***********************\r\n\r\n"
-          "عرض القمر الأول بالدرج\r\n",
-          SeriesFormula(MoonSeries::Latitude)},
-         &MoonResult::bSeries},
-        {{"w1", Unit::None, "عرض القمر الثاني بالدرج\r\n", "w1 = 0.0004664 * Cosine(N)\r\n"},
-         &MoonResult::w1},
-        {{"w2", Unit::None, "", "w2 = 0.0000754 * Cosine(N + (275.05 - 2.3 * T))\r\n"},
-         &MoonResult::w2},
-        {{"b", Unit::Degrees, "عرض القمر الحقيقي بالدرج\r\n", "b = b * (1 - w1 - w2)\r\n"},
-         &MoonResult::b},
-        {{"Ge", Unit::Degrees,
-          "******************* بعد القمر عن الأرض ***********************\r\n\r\n"
-          "تعديل البعد\r\n",
-          SeriesFormula(MoonSeries::Parallax)},
-         &MoonResult::Ge},
-        {{"r_lune", Unit::Kilometres, "بعد القمر عن الأرض بالكيلومتر \r\n",
-          "r_lune = 6378.14 / Sine(Ge)\r\n"},
-         &MoonResult::r_lune},
-        {{"O", Unit::Degrees,
-          "******************* المطالع المستقيمة للقمر ***********************\r\n\r\n"
-          "ميل فلك البروج أو الكسوفية\r\n",
-          kMeanObliquityFormula, " O = "},
-         &MoonResult::O},
-        {{"Asc", Unit::Hours, "المطالع المستقيمة للقمر بالساعات \r\n\r\n",
-          "Y = (Cosine(O) * Sine(Lg_Lune)) - (Tangent(b) * Sine(O))\r\nX = (Cosine(Lg_Lune))\r\n"
-          "إذا كانت\r\nX > 0 : Asc = ArcTan(Y / X)\r\nو إذا كانت\r\nX < 0 :\r\n"
-          "Y > 0 : Asc = ArcTan(Y / X) + 180\r\nY < 0 :  Asc = ArcTan(Y / X) - 180\r\n"},
-         &MoonResult::Asc},
-        {{"Dec", Unit::Degrees,
-          "******************* بعد القمر عن المعدّل ***********************\r\n\r\n"
-          "بعد القمر عن المعدّل أي ميله بالدرج\r\n",
-          "Dec = ArcSin((Sine(b) * Cosine(O)) + (Cosine(b) * Sine(O) * Sine(Lg_Lune)))\r\n"},
-         &MoonResult::Dec},
-    };
-    return kLines;
+// The Moon's report up to its declination; the series' formula texts come from their
+// tables, joined once.
+const std::string& PlaceText() {
+    static const std::string kText =
+        std::string(
+            "******************* تقويم القمر ***********************\r\n\r\n\r\n"
+            "******************* حركات القمر في مداره ***********************\r\n\r\n"
+            " تعديل الوسط و الخاصة و الفرق المتوسط بين القمر و الشمس و حصّة العرض بالدرج \r\n"
+            "Tc = 0.003964 * Sine((346.56 + (132.87 * T) - (0.0091731 * T * T))) = "
+            "{Tc:deg}\r\n\r\n"
+            // The node is checked first: the mean longitude and anomaly hold terms in
+            // Sine(N), and an overflow is laid to N, not to the first value that uses it.
+            "{!N:deg}"
+            " وسط القمر بالدرج\r\n"
+            "Lp = 270.434164 + (481267.8831 * T) - (0.001133 * T * T) + (0.0000019 * T * T * "
+            "T) "
+            "+ (0.000233 * Sine(51.2 + (20.2 * T))) + Tc + (0.001964 * Sine(N)) = "
+            "{Lp:deg}\r\n\r\n"
+            " خاصة القمر بالدرج\r\n"
+            "p = 296.104608 + (477198.8491 * T) + (0.009192 * T * T) + (0.0000144 * T * T * T) "
+            "+ (0.000817 * Sine(51.2 + (20.2 * T))) + Tc + (0.002541 * Sine(N)) = "
+            "{Mp:deg}\r\n\r\n"  //
+            ZERIN_MOON_NODE_ITEM
+            "******************* أدلّة تعديلات القمر و طوله الحقيقي "
+            "***********************\r\n\r\n"
+            " خاصة الشمس و هي الدليل الأول بالدرج\r\n"
+            "m = 358.475833 + (35999.0498 * T) - (0.00015 * T * T) - (0.0000033 * T * T * T) - "
+            "(0.001778 * Sine(51.2 + (20.2 * T))) = {m:deg}\r\n\r\n"
+            " الفرق المتوسط بين القمر و الشمس بالدرج\r\n"
+            "D = 350.737486 + (445267.1142 * T) - (0.001436 * T * T) + (0.0000019 * T * T * T) "
+            "+ (0.002011 * Sine(51.2 + (20.2 * T))) + Tc + (0.001964 * Sine(N)) = "
+            "{D:deg}\r\n\r\n"
+            " حصّة العرض بالدرج\r\n"
+            "F = 11.250889 + (483202.0251 * T) - (0.003211 * T * T) - (0.0000003 * T * T * T) "
+            "+ "
+            "Tc + (-0.024691 * Sine(N)) - (0.004328 * Sine(N + 275.05 - (2.3 * T))) = "
+            "{F:deg}\r\n\r\n"
+            " إنحراف المدار \r\n"
+            "e = 1 - (0.002495 * T) - (0.00000752 * T * T) = {e}\r\n\r\n"
+            " تعديلات القمر بالدرج\r\n") +
+        std::string(SeriesFormula(MoonSeries::Longitude)) +
+        " = {Lg_Lune:deg}\r\n\r\n"
+        " طول القمر الحقيقي بالدرج\r\n"
+        " = {Lg_Lune:deg}\r\n\r\n"
+        "******************* عرض القمر الحقيقي ***********************\r\n\r\n"
+        "عرض القمر الأول بالدرج\r\n" +
+        std::string(SeriesFormula(MoonSeries::Latitude)) +
+        " = {b:deg}\r\n\r\n"
+        "عرض القمر الثاني بالدرج\r\n"
+        "w1 = 0.0004664 * Cosine(N)\r\n"
+        " = {w1}\r\n\r\n"
+        "w2 = 0.0000754 * Cosine(N + (275.05 - 2.3 * T))\r\n"
+        " = {w2}\r\n\r\n"
+        "عرض القمر الحقيقي بالدرج\r\n"
+        "b = b * (1 - w1 - w2)\r\n"
+        " = {b:deg}\r\n\r\n"
+        "******************* بعد القمر عن الأرض ***********************\r\n\r\n"
+        "تعديل البعد\r\n" +
+        std::string(SeriesFormula(MoonSeries::Parallax)) +
+        " = {Ge:deg}\r\n\r\n"
+        "بعد القمر عن الأرض بالكيلومتر \r\n"
+        "r_lune = 6378.14 / Sine(Ge)\r\n"
+        " = {r_lune:km}\r\n\r\n"
+        "******************* المطالع المستقيمة للقمر ***********************\r\n\r\n"
+        "ميل فلك البروج أو الكسوفية\r\n" ZERIN_MEAN_OBLIQUITY_FORMULA
+        "\r\n O = {O:deg}\r\n\r\n"
+        "المطالع المستقيمة للقمر بالساعات \r\n\r\n"
+        "Y = (Cosine(O) * Sine(Lg_Lune)) - (Tangent(b) * Sine(O))\r\n"
+        "X = (Cosine(Lg_Lune))\r\n" ZERIN_RIGHT_ASCENSION_RULE
+        " = {Asc:h}\r\n\r\n"
+        "******************* بعد القمر عن المعدّل ***********************\r\n\r\n"
+        "بعد القمر عن المعدّل أي ميله بالدرج\r\n"
+        "Dec = ArcSin((Sine(b) * Cosine(O)) + (Cosine(b) * Sine(O) * Sine(Lg_Lune)))\r\n"
+        " = {Dec:deg}\r\n\r\n";
+    return kText;
 }
 
-constexpr Line<MoonResult> kParallax[] = {
-    {{"Paralax", Unit::Degrees, "إختلاف منظر القمر بالدرج\r\n",
-      "Paralax = ArcSin(6378.14 / r_lune)\r\n"},
-     &MoonResult::Paralax}};
+constexpr std::string_view kParallax =
+    "إختلاف منظر القمر بالدرج\r\n"
+    "Paralax = ArcSin(6378.14 / r_lune)\r\n"
+    " = {Paralax:deg}\r\n\r\n";
 
-constexpr Line<MoonResult> kAppearance[] = {
-    {{"Diam", Unit::ArcMinutes, " القطر الظاهري للقمر بالدقائق \r\n",
-      "Diam = (31.22833333 * 384398.9144) / r_lune\r\n"},
-     &MoonResult::Diam},
-    {{"eLong", Unit::Degrees, "إستطالة القمر \r\n",
-      "eLong = ArcCos(Cosine(Long_Soleil - Lg_Lune) * Cosine(b))\r\n"},
-     &MoonResult::eLong},
-    {{"illum", Unit::Percent,
-      " نور القمر\r\n"
-      "إذا كان نور القمر يساوي صفر فهو في الإجتماع ، و إذا كان 50 فهو في أحد التربيعين "
-      "الأيمن أو الأيسر ، و إذا كان 100 فهو بدر أي في الإستقبال \r\n"
-      "FV = (180 - eLong) \r\n",
-      "illum = ((1 + Cosine(FV)) / 2) * 100\r\n"},
-     &MoonResult::illum},
-};
+constexpr std::string_view kAppearance =
+    " القطر الظاهري للقمر بالدقائق \r\n"
+    "Diam = (31.22833333 * 384398.9144) / r_lune\r\n"
+    " = {Diam:arcmin}\r\n\r\n"
+    "إستطالة القمر \r\n"
+    "eLong = ArcCos(Cosine(Long_Soleil - Lg_Lune) * Cosine(b))\r\n"
+    " = {eLong:deg}\r\n\r\n"
+    " نور القمر\r\n"
+    "إذا كان نور القمر يساوي صفر فهو في الإجتماع ، و إذا كان 50 فهو في أحد التربيعين "
+    "الأيمن أو الأيسر ، و إذا كان 100 فهو بدر أي في الإستقبال \r\n"
+    "FV = (180 - eLong) \r\n"
+    "illum = ((1 + Cosine(FV)) / 2) * 100\r\n"
+    " = {illum:%}\r\n\r\n";
 
 }  // namespace
 
 void ModCalcule::Calcul_Lune() {
     // Long_Soleil is the Sun's longitude for this same instant (the command computes it
     // before the Moon).
-    moon = MoonSeenFrom(MoonPlaceAt(T), JJ, Lon, Lat, Long_Soleil);
-    report.WriteLines(PlaceLines(), moon);
-    WriteSky(report,
-             "******************* تحديد موقع القمر من أفق البلد ***********************\r\n\r\n",
-             "زاوية السمت بالدرج\r\n", moon.sky);
-    report.WriteLines(kParallax, moon);
-    WriteTopocentric(report, moon.topo);
-    report.WriteLines(kAppearance, moon);
+    const MoonResult& p = moon = MoonSeenFrom(MoonPlaceAt(T), JJ, Lon, Lat, Long_Soleil);
+    report.Section(PlaceText(),
+                   {p.Tc,      p.N,       p.Lp, p.Mp, p.N, p.m,  p.D,      p.F, p.e,   p.Lg_Lune,
+                    p.Lg_Lune, p.bSeries, p.w1, p.w2, p.b, p.Ge, p.r_lune, p.O, p.Asc, p.Dec});
+    WriteObserved(
+        report, "******************* تحديد موقع القمر من أفق البلد ***********************\r\n\r\n",
+        kParallax, p);
+    report.Section(kAppearance, {p.Diam, p.eLong, p.illum});
 }
 
 }  // namespace zerin

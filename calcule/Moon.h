@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "Ecliptic.h"
 #include "Sky.h"
 
 namespace zerin {
@@ -30,17 +31,15 @@ double SeriesSum(MoonSeries series, const MoonArguments& arguments);
 // The series' formula text as the report writes it, with its line ends.
 std::string_view SeriesFormula(MoonSeries series);
 
-// The Moon's geocentric place, degrees unless stated.
-struct MoonPlace : MoonArguments {
+// The Moon's geocentric place, degrees unless stated; with the mean obliquity O, right
+// ascension Asc (hours) and declination Dec.
+struct MoonPlace : MoonArguments, Equatorial {
     double Lg_Lune = 0;     // true ecliptic longitude, 0..360
     double bSeries = 0;     // the latitude series before the node's correction
     double w1 = 0, w2 = 0;  // the node's correction of the latitude (unitless)
     double b = 0;           // ecliptic latitude, not reduced
     double Ge = 0;          // equatorial horizontal parallax
     double r_lune = 0;      // distance from the Earth's centre, kilometres
-    double O = 0;           // mean obliquity of the ecliptic
-    double Asc = 0;         // right ascension, hours 0..24
-    double Dec = 0;         // declination
 };
 
 /*
@@ -59,15 +58,7 @@ struct MoonPlace : MoonArguments {
  */
 MoonPlace MoonPlaceAt(double T);
 
-// The Moon for an observer, after its geocentric place.
-struct MoonResult : MoonPlace {
-    SkyPlace sky;
-    double Paralax = 0;  // degrees
-    TopoPlace topo;
-    double Diam = 0;   // minutes of arc
-    double eLong = 0;  // elongation from the Sun, degrees 0..180
-    double illum = 0;  // illuminated fraction, percent
-};
+struct MoonResult : MoonPlace, Observed {};
 
 /*
  * MoonSeenFrom: the Moon on the observer's sky.

@@ -2,6 +2,7 @@
 // heliocentric orbital elements.
 #pragma once
 
+#include "Ecliptic.h"
 #include "Sky.h"
 
 namespace zerin {
@@ -16,8 +17,9 @@ struct OrbitalElements {
     double N = 0;  // longitude of the ascending node
 };
 
-// The planet's geocentric place, degrees unless stated.
-struct PlanetPlace {
+// The planet's geocentric place, degrees unless stated; with the mean obliquity O, right
+// ascension Asc (hours) and declination Dec.
+struct PlanetPlace : Equatorial {
     double m = 0;           // mean anomaly, 0..360
     double EE = 0;          // eccentric anomaly
     double R_Pt = 0;        // distance from the Sun, astronomical units
@@ -30,9 +32,6 @@ struct PlanetPlace {
     double L = 0;           // geocentric longitude, 0..360
     double r_Pln_Erth = 0;  // distance from the Earth, astronomical units
     double Be = 0;          // geocentric latitude
-    double O = 0;           // mean obliquity of the ecliptic
-    double Asc = 0;         // right ascension, hours 0..24
-    double Dec = 0;         // declination
 };
 
 /*
@@ -54,15 +53,8 @@ struct PlanetPlace {
 PlanetPlace PlanetPlaceAt(const OrbitalElements& elements, double T, double Long_Soleil,
                           double R_soleil);
 
-// The planet for an observer, after its geocentric place.
-struct PlanetResult : PlanetPlace {
-    SkyPlace sky;
-    double Paralax = 0;  // degrees
-    TopoPlace topo;
-    double Diam = 0;   // seconds of arc
-    double eLong = 0;  // elongation from the Sun, degrees 0..180
-    double FV = 0;     // phase angle, degrees 0..180
-    double illum = 0;  // illuminated fraction, percent
+struct PlanetResult : PlanetPlace, Observed {
+    double FV = 0;  // phase angle, degrees 0..180
 };
 
 /*

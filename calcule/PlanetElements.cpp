@@ -287,29 +287,15 @@ void ComputePlanet(ModCalcule& calc, const Planet& planet) {
 
 }  // namespace
 
-void ModCalcule::Calcul_Mercure() {
-    ComputePlanet(*this, kMercury);
-}
-void ModCalcule::Calcul_Venus() {
-    ComputePlanet(*this, kVenus);
-}
-void ModCalcule::Calcul_Mars() {
-    ComputePlanet(*this, kMars);
-}
-void ModCalcule::Calcul_Jupiter() {
-    ComputePlanet(*this, kJupiter);
-}
-void ModCalcule::Calcul_Saturne() {
-    ComputePlanet(*this, kSaturn);
-}
-void ModCalcule::Calcul_Uranus() {
-    ComputePlanet(*this, kUranus);
-}
-void ModCalcule::Calcul_Neptune() {
-    ComputePlanet(*this, kNeptune);
-}
-void ModCalcule::Calcul_Pluton() {
-    ComputePlanet(*this, kPluto);
-}
+// clang-format off
+void ModCalcule::Calcul_Mercure() { ComputePlanet(*this, kMercury); }
+void ModCalcule::Calcul_Venus() { ComputePlanet(*this, kVenus); }
+void ModCalcule::Calcul_Mars() { ComputePlanet(*this, kMars); }
+void ModCalcule::Calcul_Jupiter() { ComputePlanet(*this, kJupiter); }
+void ModCalcule::Calcul_Saturne() { ComputePlanet(*this, kSaturn); }
+void ModCalcule::Calcul_Uranus() { ComputePlanet(*this, kUranus); }
+void ModCalcule::Calcul_Neptune() { ComputePlanet(*this, kNeptune); }
+void ModCalcule::Calcul_Pluton() { ComputePlanet(*this, kPluto); }
+// clang-format on
 
 }  // namespace zerin

@@ -1,6 +1,8 @@
 #include "Report.h"
 
 #include <cmath>
+#include <iterator>
+#include <stdexcept>
 
 #include "Angles.h"
 #include "Errors.h"
@@ -8,61 +10,54 @@
 
 namespace zerin {
 
-const char* UnitName(Unit unit) {
-    switch (unit) {
-        case Unit::None:
-            return "";
-        case Unit::Degrees:
-            return "deg";
-        case Unit::Hours:
-            return "h";
-        case Unit::AU:
-            return "au";
-        case Unit::Kilometres:
-            return "km";
-        case Unit::ArcMinutes:
-            return "arcmin";
-        case Unit::ArcSeconds:
-            return "arcsec";
-        case Unit::Percent:
-            return "%";
-        case Unit::Days:
-            return "d";
-        case Unit::Centuries:
-            return "cy";
-        case Unit::EarthRadii:
-            return "earth radii";
-    }
-    return "";
-}
-
 namespace {
 
-// What kind of quantity a fault spoilt, for the fault message.
-const char* KindOf(Unit unit) {
-    switch (unit) {
-        case Unit::Degrees:
-        case Unit::ArcMinutes:
-        case Unit::ArcSeconds:
-            return "an angle";
-        case Unit::Hours:
-            return "a time in hours";
-        case Unit::AU:
-        case Unit::Kilometres:
-        case Unit::EarthRadii:
-            return "a distance";
-        case Unit::Percent:
-            return "a fraction";
-        case Unit::Days:
-        case Unit::Centuries:
-            return "a date";
-        case Unit::None:
-            break;
+// Each unit's name (in the value list and the sections' slots) and the kind of quantity
+// it measures (in a fault's message), in the order of the enumeration.
+struct UnitText {
+    const char* name;
+    const char* kind;
+};
+constexpr UnitText kUnits[] = {
+    {"", "a number"},       {"deg", "an angle"},           {"h", "a time in hours"},
+    {"au", "a distance"},   {"km", "a distance"},          {"arcmin", "an angle"},
+    {"arcsec", "an angle"}, {"%", "a fraction"},           {"d", "a date"},
+    {"cy", "a date"},       {"earth radii", "a distance"},
+};
+
+const UnitText& TextOf(Unit unit) {
+    return kUnits[static_cast<int>(unit)];
+}
+
+// A slot of a section's text: {name:unit}, {name:hms}, {!name:unit}, {name}.
+struct Slot {
+    std::string_view name;
+    Unit unit = Unit::None;
+    bool hms = false, checkedOnly = false;
+};
+
+Slot ReadSlot(std::string_view slot) {
+    Slot s;
+    s.checkedOnly = slot.starts_with('!');
+    if (s.checkedOnly) slot.remove_prefix(1);
+    const std::size_t colon = slot.find(':');
+    s.name = slot.substr(0, colon);
+    const std::string_view unit = colon == std::string_view::npos ? "" : slot.substr(colon + 1);
+    s.hms = unit == "hms";
+    if (s.hms) {
+        s.unit = Unit::Hours;
+        return s;
     }
-    return "a number";
+    for (std::size_t k = 0; k < std::size(kUnits); ++k)
+        if (unit == kUnits[k].name) s.unit = static_cast<Unit>(k);
+    return s;
 }
 
 }  // namespace
+
+const char* UnitName(Unit unit) {
+    return TextOf(unit).name;
+}
 
 void Report::Clear() {
     text_.clear();
@@ -75,7 +70,8 @@ void Report::Raw(std::initializer_list<std::string_view> pieces) {
 }
 
 void Report::Check(double value) const {
-    if (!std::isfinite(value)) throw CalcError(std::string("non-finite value in ") + KindOf(unit_));
+    if (!std::isfinite(value))
+        throw CalcError(std::string("non-finite value in ") + TextOf(unit_).kind);
 }
 
 void Report::Value(double value) {
@@ -96,23 +92,38 @@ void Report::Item(std::initializer_list<std::string_view> head, double value,
     text_ += ending;
 }
 
-void Report::ItemHMS(std::initializer_list<std::string_view> head, double hours,
-                     std::string_view ending) {
-    Value(hours);
-    if (!Text()) return;
-    for (std::string_view piece : head) text_ += piece;
-    text_ += HMS_Text(hours, separator_);
-    text_ += ending;
-}
-
-void Report::Write(const ItemText& item, double value, std::string_view banner) {
-    At(item.name, item.unit);
-    Item({banner, item.label, item.formula, item.joiner}, value, item.ending);
-}
-
-void Report::WriteHMS(const ItemText& item, double hours, std::string_view banner) {
-    At(item.name, item.unit);
-    ItemHMS({banner, item.label, item.formula, item.joiner}, hours, item.ending);
+void Report::Section(std::string_view text, std::initializer_list<double> values,
+                     std::string_view before) {
+    const double* value = values.begin();
+    std::string item(before);  // the item being built, appended once its value is checked
+    std::size_t from = 0;      // the text not yet taken into an item
+    for (std::size_t open; (open = text.find('{', from)) != std::string_view::npos;) {
+        const std::size_t close = text.find('}', open);
+        if (close == std::string_view::npos || value == values.end())
+            throw std::logic_error("a report section's slots do not match its values");
+        const Slot slot = ReadSlot(text.substr(open + 1, close - open - 1));
+        const double v = *value++;
+        At(slot.name, slot.unit);
+        if (Text()) item += text.substr(from, open - from);
+        from = close + 1;
+        if (slot.checkedOnly) {
+            Check(v);
+            continue;
+        }
+        Value(v);
+        std::size_t end = from;
+        while (text.substr(end, 2) == "\r\n") end += 2;
+        if (Text()) {
+            item += slot.hms ? HMS_Text(v, separator_) : Num(v);
+            item += text.substr(from, end - from);
+            text_ += item;
+            item.clear();
+        }
+        from = end;
+    }
+    if (value != values.end())
+        throw std::logic_error("a report section's slots do not match its values");
+    if (Text()) text_ += item + std::string(text.substr(from));
 }
 
 }  // namespace zerin

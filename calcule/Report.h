@@ -40,27 +40,6 @@ struct ReportValue {
     Unit unit;
 };
 
-// The texts of one item around its value, and the quantity's name and unit.
-struct ItemText {
-    const char* name;
-    Unit unit;
-    std::string_view label = {};    // with its line ends (and a section's banner before it)
-    std::string_view formula = {};  // with its line ends
-    std::string_view joiner = " = ";
-    std::string_view ending = "\r\n\r\n";
-};
-
-// One item of a table of items: its texts and the member of a result struct that holds
-// its value. A checked line is not written: its value is only checked under its name (a
-// quantity that the report does not show, or that must be laid to its own name before
-// the next line uses it).
-template <class Place>
-struct Line {
-    ItemText text;
-    double Place::*value;
-    bool checkedOnly = false;
-};
-
 class Report {
   public:
     enum Sink : unsigned { kNone = 0, kText = 1, kValues = 2 };
@@ -79,40 +58,29 @@ class Report {
 
     // Names the quantity now being written: the name under which its value is recorded
     // and the one a fault message gives.
-    void At(const char* name, Unit unit) {
+    void At(std::string_view name, Unit unit) {
         current_ = name;
         unit_ = unit;
     }
-    const char* Current() const { return current_; }
+    const char* Current() const { return current_.c_str(); }
 
     // Text appended as it stands (banners, end line, the preface).
     void Raw(std::initializer_list<std::string_view> pieces);
     // head (label, formula, joiner), the value as text, then ending.
     void Item(std::initializer_list<std::string_view> head, double value,
               std::string_view ending = "\r\n\r\n");
-    // The same with the value written as hours, minutes and seconds.
-    void ItemHMS(std::initializer_list<std::string_view> head, double hours,
-                 std::string_view ending = "\r\n\r\n");
-    // An item from its texts: At(name, unit), then Item; `banner` (with its line ends)
-    // goes before the label.
-    void Write(const ItemText& item, double value, std::string_view banner = {});
-    void WriteHMS(const ItemText& item, double hours, std::string_view banner = {});
-    // Each line of a table of Line<Place>, with the values of `place`.
-    template <class Lines, class Place>
-    void WriteLines(const Lines& lines, const Place& place) {
-        for (const auto& line : lines) {
-            if (line.checkedOnly) {
-                At(line.text.name, line.text.unit);
-                Check(place.*line.value);
-            } else {
-                Write(line.text, place.*line.value);
-            }
-        }
-    }
+    // A section of items from its text, where each value stands as a slot {name:unit}
+    // ({name} for a plain number, {name:hms} for hours written as hours, minutes and
+    // seconds, {!name:unit} for a value that is only checked, never written), and the
+    // values in the order of the slots. An item is the text since the item before, its
+    // value and the line ends right after it, appended in one piece once the value is
+    // checked; `before` goes in front of the first item, and the text after the last
+    // slot is appended at the end.
+    void Section(std::string_view text, std::initializer_list<double> values,
+                 std::string_view before = {});
     // Records the current quantity's value (checked finite) without writing text.
     void Value(double value);
-    // Checks a value under the current name without recording it: a quantity that is
-    // not reported, or one that must be laid to its own name before others use it.
+    // Checks a value under the current name without recording it.
     void Check(double value) const;
     // The value as the report writes it.
     std::string Num(double value) const;
@@ -122,7 +90,7 @@ class Report {
     std::string separator_ = ".";
     std::string text_;
     std::vector<ReportValue> values_;
-    const char* current_ = "";
+    std::string current_;
     Unit unit_ = Unit::None;
 };
 

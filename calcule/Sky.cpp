@@ -64,59 +64,78 @@ TopoPlace TopocentricPlace(double Paralax, double Asc, double Dec, double Ha, do
     return p;
 }
 
+Observed ObservedAt(double JJ, double Lon, double Lat, double Asc, double Dec, double Paralax) {
+    Observed o;
+    o.sky = SkyPlaceAt(JJ, Lon, Lat, Asc, Dec);
+    o.Paralax = Paralax;
+    o.topo = TopocentricPlace(Paralax, Asc, Dec, o.sky.Ha, Lat);
+    return o;
+}
+
 namespace {
 
-constexpr ItemText kGreenwich{"TS_GMT", Unit::Hours, "التوقيت النجمي بغرينتش بالساعات\r\n\r\n",
-                              "UT = JJ + 0.5 - Fix(JJ + 0.5)\r\n"
-                              "TS_GMT = 0.276919398 + (100.0021359 * T) + (0.000001075 * T * T) "
-                              "+ UT\r\n"
-                              "TS_GMT = (TS_GMT - Fix(TS_GMT)) * 24"};
-constexpr ItemText kLocal{"TS_Loc", Unit::Hours, "التوقيت النجمي المحلي بالساعات\r\n",
-                          "TS_Loc = TS_GMT - (Lon / 15)\r\n"};
-constexpr ItemText kHourAngle{"Ha", Unit::Degrees, " مطالع التوسط بالدرج\r\n",
-                              "Ha = (TS_Loc - Asc) * 15\r\n"};
-constexpr ItemText kAzimuth{
-    "Azimut", Unit::Degrees, "",
-    "X = Cosine(Ha) * Cosine(Dec)\r\nY = Sine(Ha) * Cosine(Dec)\r\nZ = Sine(Dec)\r\n"
-    "X_hor = (X * Sine(Lat)) - (Z * Cosine(Lat))\r\nY_hor = Y\r\n"
-    "Z_hor = (X * Cosine(Lat)) + (Z * Sine(Lat))\r\nإذا كانت\r\n"
-    "X_hor > 0 : Azimut = ArcTan(Y_hor / X_hor)\r\nو إذا كانت \r\nX_hor < 0\r\n"
-    "Y_hor >= 0 : Azimut = ArcTan(Y_hor / X_hor) + 180\r\n"
-    "Y_hor <= 0 : Azimut = ArcTan(Y_hor / X_hor) - 180\r\nAzimut = Azimut + 180\r\n"};
-constexpr ItemText kAltitude{"Altitude", Unit::Degrees, " الإرتفاع  بالدرج \r\n",
-                             "Altitude = ArcSin(Z_hor)\r\n"};
+constexpr std::string_view kSiderealTimes =
+    "التوقيت النجمي بغرينتش بالساعات\r\n\r\n"
+    "UT = JJ + 0.5 - Fix(JJ + 0.5)\r\n"
+    "TS_GMT = 0.276919398 + (100.0021359 * T) + (0.000001075 * T * T) + UT\r\n"
+    "TS_GMT = (TS_GMT - Fix(TS_GMT)) * 24 = {TS_GMT:hms}\r\n\r\n"
+    "التوقيت النجمي المحلي بالساعات\r\n"
+    "TS_Loc = TS_GMT - (Lon / 15)\r\n"
+    " = {TS_Loc:hms}\r\n\r\n"
+    " مطالع التوسط بالدرج\r\n"
+    "Ha = (TS_Loc - Asc) * 15\r\n"
+    " = {Ha:deg}\r\n\r\n";
 
-constexpr Line<TopoPlace> kTopoLines[] = {
-    {{"GeocLat", Unit::Degrees, "العرض الأرضي للمركز بالدرج\r\n",
-      "GeocLat = Lat - (0.1924 * Sine(2 * Lat))\r\n"},
-     &TopoPlace::GeocLat},
-    {{"DiCentre", Unit::EarthRadii, "البعد عن مركز الأرض\r\n",
-      "DiCentre = 0.99833 + (0.00167 * Cosine(2 * Lat))\r\n"},
-     &TopoPlace::DiCentre},
-    {{"Geo", Unit::Degrees, "تصحيح العرض بالدرج\r\n",
-      "Geo = ArcTan(Tangent(GeocLat) / Cosine(Ha))\r\n"},
-     &TopoPlace::Geo},
-    {{"TopoAsc", Unit::Degrees, "المطالع المستقيمة المرئية  بالدرج\r\n",
-      "TopoAsc = Asc - (Paralax * DiCentre * Cosine(GeocLat) * Sine(Ha) / Cosine(Dec))\r\n"},
-     &TopoPlace::TopoAsc},
-    {{"TopoDec", Unit::Degrees, "البعد عن المعدّل المرئي  بالدرج\r\n",
-      "TopoDec = Dec - (Paralax * DiCentre * Sine(GeocLat) * Sine(Geo - Dec) / Sine(Geo))\r\n"},
-     &TopoPlace::TopoDec},
-};
+constexpr std::string_view kHorizontal =
+    "X = Cosine(Ha) * Cosine(Dec)\r\n"
+    "Y = Sine(Ha) * Cosine(Dec)\r\n"
+    "Z = Sine(Dec)\r\n"
+    "X_hor = (X * Sine(Lat)) - (Z * Cosine(Lat))\r\n"
+    "Y_hor = Y\r\n"
+    "Z_hor = (X * Cosine(Lat)) + (Z * Sine(Lat))\r\n"
+    "إذا كانت\r\n"
+    "X_hor > 0 : Azimut = ArcTan(Y_hor / X_hor)\r\n"
+    "و إذا كانت \r\n"
+    "X_hor < 0\r\n"
+    "Y_hor >= 0 : Azimut = ArcTan(Y_hor / X_hor) + 180\r\n"
+    "Y_hor <= 0 : Azimut = ArcTan(Y_hor / X_hor) - 180\r\n"
+    "Azimut = Azimut + 180\r\n"
+    " = {Azimut:deg}\r\n\r\n"
+    " الإرتفاع  بالدرج \r\n"
+    "Altitude = ArcSin(Z_hor)\r\n"
+    " = {Altitude:deg}\r\n\r\n";
+
+constexpr std::string_view kTopocentric =
+    "العرض الأرضي للمركز بالدرج\r\n"
+    "GeocLat = Lat - (0.1924 * Sine(2 * Lat))\r\n"
+    " = {GeocLat:deg}\r\n\r\n"
+    "البعد عن مركز الأرض\r\n"
+    "DiCentre = 0.99833 + (0.00167 * Cosine(2 * Lat))\r\n"
+    " = {DiCentre:earth radii}\r\n\r\n"
+    "تصحيح العرض بالدرج\r\n"
+    "Geo = ArcTan(Tangent(GeocLat) / Cosine(Ha))\r\n"
+    " = {Geo:deg}\r\n\r\n"
+    "المطالع المستقيمة المرئية  بالدرج\r\n"
+    "TopoAsc = Asc - (Paralax * DiCentre * Cosine(GeocLat) * Sine(Ha) / Cosine(Dec))\r\n"
+    " = {TopoAsc:deg}\r\n\r\n"
+    "البعد عن المعدّل المرئي  بالدرج\r\n"
+    "TopoDec = Dec - (Paralax * DiCentre * Sine(GeocLat) * Sine(Geo - Dec) / Sine(Geo))\r\n"
+    " = {TopoDec:deg}\r\n\r\n";
 
 }  // namespace
 
 void WriteSky(Report& report, std::string_view banner, std::string_view azimuthLabel,
               const SkyPlace& sky) {
-    report.WriteHMS(kGreenwich, sky.TS_GMT, banner);
-    report.WriteHMS(kLocal, sky.TS_Loc);
-    report.Write(kHourAngle, sky.Ha);
-    report.Write(kAzimuth, sky.Azimut, azimuthLabel);
-    report.Write(kAltitude, sky.Altitude);
+    report.Section(kSiderealTimes, {sky.TS_GMT, sky.TS_Loc, sky.Ha}, banner);
+    report.Section(kHorizontal, {sky.Azimut, sky.Altitude}, azimuthLabel);
 }
 
-void WriteTopocentric(Report& report, const TopoPlace& topo) {
-    report.WriteLines(kTopoLines, topo);
+void WriteObserved(Report& report, std::string_view banner, std::string_view parallaxItem,
+                   const Observed& seen) {
+    WriteSky(report, banner, "زاوية السمت بالدرج\r\n", seen.sky);
+    report.Section(parallaxItem, {seen.Paralax});
+    const TopoPlace& t = seen.topo;
+    report.Section(kTopocentric, {t.GeocLat, t.DiCentre, t.Geo, t.TopoAsc, t.TopoDec});
 }
 
 }  // namespace zerin

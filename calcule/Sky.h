@@ -25,6 +25,16 @@ struct TopoPlace {
     double TopoDec = 0;   // degrees
 };
 
+// A body as the observer sees it (the Moon, a planet), after its geocentric place.
+struct Observed {
+    SkyPlace sky;
+    double Paralax = 0;  // horizontal parallax, degrees
+    TopoPlace topo;
+    double Diam = 0;   // apparent diameter: the Moon's in minutes of arc, a planet's in seconds
+    double eLong = 0;  // elongation from the Sun, degrees 0..180
+    double illum = 0;  // illuminated fraction, percent
+};
+
 struct Horizontal {
     double Azimut = 0, Altitude = 0;  // degrees
 };
@@ -96,11 +106,24 @@ SkyPlace SkyPlaceAt(double JJ, double Lon, double Lat, double Asc, double Dec);
  */
 TopoPlace TopocentricPlace(double Paralax, double Asc, double Dec, double Ha, double Lat);
 
+/*
+ * ObservedAt: a body on the observer's sky and its topocentric place.
+ *
+ *   JJ, Lon, Lat, Asc, Dec  as for SkyPlaceAt
+ *   Paralax                 the body's horizontal parallax (degrees)
+ *
+ * Returned: sky, Paralax and topo; Diam, eLong and illum are the caller's to fill.
+ */
+Observed ObservedAt(double JJ, double Lon, double Lat, double Asc, double Dec, double Paralax);
+
 // The report's section of the sky place: `banner` (with its line ends) before the
 // sidereal time, `azimuthLabel` (with its line end) over the azimuth's formula.
 void WriteSky(Report& report, std::string_view banner, std::string_view azimuthLabel,
               const SkyPlace& sky);
-// The report's items of the topocentric place.
-void WriteTopocentric(Report& report, const TopoPlace& topo);
+// The report's sections of a body seen by the observer (the Moon, a planet): the sky
+// place under `banner`, the parallax item (its text, with the slot {Paralax:deg}) and
+// the topocentric place.
+void WriteObserved(Report& report, std::string_view banner, std::string_view parallaxItem,
+                   const Observed& seen);
 
 }  // namespace zerin

@@ -2,12 +2,14 @@
 // times for an observer.
 #pragma once
 
+#include "Ecliptic.h"
 #include "Sky.h"
 
 namespace zerin {
 
-// The Sun's place, degrees unless stated.
-struct SunPlace {
+// The Sun's place, degrees unless stated; with its mean obliquity O, right ascension
+// Asc (hours) and declination Dec.
+struct SunPlace : Equatorial {
     double L = 0;          // mean longitude, 0..360
     double m = 0;          // mean anomaly, 0..360
     double e = 0;          // eccentricity of the Earth's orbit
@@ -16,9 +18,6 @@ struct SunPlace {
     double N = 0;          // longitude of the Moon's ascending node, 0..360
     double C = 0;          // equation of the centre, 0..360 (a negative one as 360 + C)
     double Lg_Soleil = 0;  // apparent longitude, 0..360
-    double O = 0;          // mean obliquity of the ecliptic
-    double Asc = 0;        // right ascension, hours 0..24
-    double Dec = 0;        // declination
 };
 
 /*

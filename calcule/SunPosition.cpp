@@ -18,67 +18,55 @@ SunPlace SunPlaceAt(double T) {
           (0.020094 - 0.0001 * T) * Sine(s.m + s.m) + 0.000293 * Sine(s.m * 3);
     s.C = Angle_360_Deg(s.C);
     s.Lg_Soleil = Angle_360_Deg(s.C + s.L - 0.00569 - 0.00479 * Sine(s.N));
-    s.O = MeanObliquity(T);
-    const Equatorial q = EclipticToEquatorial(s.Lg_Soleil, 0, s.O);
-    s.Asc = q.Asc;
-    s.Dec = q.Dec;
+    static_cast<Equatorial&>(s) = EquatorialOfDate(s.Lg_Soleil, 0, T);
     return s;
 }
 
 namespace {
 
-// The items of the Sun's place; the eccentric anomaly is Kepler's item.
-constexpr Line<SunPlace> kBeforeKepler[] = {
-    {{"L", Unit::Degrees,
-      "*******************  تقويم الشمس  ***********************\r\n\r\n وسط الشمس بالدرج\r\n",
-      "L = 279.69668 + (36000.76892 * T) + (0.0003025 * T * T)"},
-     &SunPlace::L},
-    {{"m", Unit::Degrees, " مركز أو خاصةالشمس بالدرج\r\n\r\n",
-      "m = 358.47583 + (35999.04975 * T) - (0.00015 * T * T) - (0.0000033 * T * T * T)"},
-     &SunPlace::m},
-    {{"e", Unit::None, "  إنحراف المدار \r\n",
-      "e = 0.01675104 - (0.0000418 * T) - (0.000000126 * T * T)"},
-     &SunPlace::e},
-};
+// The Sun's place, before and after Kepler's item.
+constexpr std::string_view kMeanElements =
+    "*******************  تقويم الشمس  ***********************\r\n\r\n"
+    " وسط الشمس بالدرج\r\n"
+    "L = 279.69668 + (36000.76892 * T) + (0.0003025 * T * T) = {L:deg}\r\n\r\n"
+    " مركز أو خاصةالشمس بالدرج\r\n\r\n"
+    "m = 358.47583 + (35999.04975 * T) - (0.00015 * T * T) - (0.0000033 * T * T * T)"
+    " = {m:deg}\r\n\r\n"
+    "  إنحراف المدار \r\n"
+    "e = 0.01675104 - (0.0000418 * T) - (0.000000126 * T * T) = {e}\r\n\r\n";
 
-constexpr Line<SunPlace> kAfterKepler[] = {
-    {{"R_soleil", Unit::AU, "  بعد الشمس بالوحدة الفلكية\r\n",
-      "R_soleil = a * (1 - (e * Cosine(EE)))"},
-     &SunPlace::R_soleil},
-    {kMoonNodeItem, &SunPlace::N},
-    {{"C", Unit::Degrees, " تعديل الشمس بالدرج\r\n",
-      "C = ((1.91946 - (0.004789 * T) - (0.000014 * T * T)) * Sine(m)) + ((0.020094 - "
-      "(0.0001 * T)) * Sine(2 * m)) + (0.000293 * Sine(3 * m))"},
-     &SunPlace::C},
-    {{"Lg_Soleil", Unit::Degrees, " طول الشمس المصحّح بالدرج\r\n",
-      "Lg_Soleil = L + C - 0.00569 - (0.00479 * Sine(N))"},
-     &SunPlace::Lg_Soleil},
-    {{"O", Unit::Degrees, "ميل فلك البروج أو الكسوفية بالدرج\r\n", kMeanObliquityFormula, " O = "},
-     &SunPlace::O},
-    {{"Asc", Unit::Hours, "المطالع المستقيمة للشمس بالساعات\r\n\r\n",
-      "Y = (Cosine(o) * Sine(Lg_Soleil))\r\nX = (Cosine(Lg_Soleil))\r\nإذا كانت\r\n"
-      "X > 0 : Asc = ArcTan(Y / X)\r\nو إذا كانت\r\nX < 0 :\r\n"
-      "Y > 0 : Asc = ArcTan(Y / X) + 180\r\nY < 0 :  Asc = ArcTan(Y / X) - 180\r\n"
-      "Asc = Asc / 15\r\n"},
-     &SunPlace::Asc},
-    {{"Dec", Unit::Degrees, "ميل الشمس عن المعدّل أي خط الإستواء السّماوي بالدرج\r\n",
-      "Dec = ArcSin(Sine(o) * Sine(Lg_Soleil))\r\n"},
-     &SunPlace::Dec},
-};
+constexpr std::string_view kApparentPlace =
+    "  بعد الشمس بالوحدة الفلكية\r\n"
+    "R_soleil = a * (1 - (e * Cosine(EE))) = {R_soleil:au}\r\n\r\n"  //
+    ZERIN_MOON_NODE_ITEM
+    " تعديل الشمس بالدرج\r\n"
+    "C = ((1.91946 - (0.004789 * T) - (0.000014 * T * T)) * Sine(m)) + ((0.020094 - "
+    "(0.0001 * T)) * Sine(2 * m)) + (0.000293 * Sine(3 * m)) = {C:deg}\r\n\r\n"
+    " طول الشمس المصحّح بالدرج\r\n"
+    "Lg_Soleil = L + C - 0.00569 - (0.00479 * Sine(N)) = {Lg_Soleil:deg}\r\n\r\n"
+    "ميل فلك البروج أو الكسوفية بالدرج\r\n" ZERIN_MEAN_OBLIQUITY_FORMULA
+    "\r\n O = {O:deg}\r\n\r\n"
+    "المطالع المستقيمة للشمس بالساعات\r\n\r\n"
+    "Y = (Cosine(o) * Sine(Lg_Soleil))\r\n"
+    "X = (Cosine(Lg_Soleil))\r\n" ZERIN_RIGHT_ASCENSION_RULE
+    "Asc = Asc / 15\r\n"
+    " = {Asc:h}\r\n\r\n"
+    "ميل الشمس عن المعدّل أي خط الإستواء السّماوي بالدرج\r\n"
+    "Dec = ArcSin(Sine(o) * Sine(Lg_Soleil))\r\n"
+    " = {Dec:deg}\r\n\r\n";
 
 }  // namespace
 
 void ModCalcule::SunPosition() {
     const SunPlace s = SunPlaceAt(T);
-    report.WriteLines(kBeforeKepler, s);
+    report.Section(kMeanElements, {s.L, s.m, s.e});
     WriteEccentricAnomaly(report, s.EE);
-    report.WriteLines(kAfterKepler, s);
+    report.Section(kApparentPlace, {s.R_soleil, s.N, s.C, s.Lg_Soleil, s.O, s.Asc, s.Dec});
     sun = s;
     e_Soleil = s.e;
     R_soleil = s.R_soleil;
     Long_Soleil = s.Lg_Soleil;
 }
-
 void ModCalcule::SunForInstant() {
     SinkScope silent(report, Report::kNone);
     SunPosition();

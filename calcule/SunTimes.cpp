@@ -62,63 +62,61 @@ SunTimes SunDayTimes(const SunPlace& sun, const SkyPlace& sky, double Lat, doubl
 
 namespace {
 
-constexpr std::string_view kAsrFadl =
-    "Fadl = (ArcCos((Sine(90 - Alt) - Sine(Dec) * Sine(Lat)) / (Cosine(Dec) * "
-    "Cosine(Lat))))/15\r\n";
+constexpr std::string_view kDiameter =
+    " القطر الظاهري للشمس بالدقائق \r\n"
+    "Diam = 31.98766667 / R_soleil\r\n"
+    " = {Diam:arcmin}\r\n\r\n";
 
-constexpr Line<SunTimes> kDiameter[] = {
-    {{"Diam", Unit::ArcMinutes, " القطر الظاهري للشمس بالدقائق \r\n",
-      "Diam = 31.98766667 / R_soleil\r\n"},
-     &SunTimes::Diam}};
+#define ZERIN_ASR_FADL                                                                        \
+    "Fadl = (ArcCos((Sine(90 - Alt) - Sine(Dec) * Sine(Lat)) / (Cosine(Dec) * Cosine(Lat))))" \
+    "/15\r\n"                                                                                 \
+    " = {Fadl:h}\r\n\r\n"
 
-constexpr Line<SunTimes> kTimes[] = {
-    {{"MIDI", Unit::Hours,
-      "******************* توسّط و شروق وغروب الشمس مع بقية حصص الصلاة ***********************"
-      "\r\n\r\n توسط الشمس أي الزوال الحقيقي بالساعات \r\n",
-      "MIDI = Asc - TS_Loc + (UT * 24) - Zone\r\n"},
-     &SunTimes::MIDI},
-    {{"Duirn", Unit::Hours, " نصف قوس النهار المرئي أي نصف مدّة النهار بالساعات \r\n",
-      "Duirn = (ArcCos((Sine(-0.25) - Sine(Dec) * Sine(Lat)) / (Cosine(Dec) * Cosine(Lat)))) "
-      "/ 15\r\n"},
-     &SunTimes::Duirn},
-    {{"Lever", Unit::Hours, " وقت شروق حافةالشمس العليا بالساعات\r\n", "Lever = MIDI - Duirn\r\n"},
-     &SunTimes::Lever},
-    {{"Coucher", Unit::Hours, " وقت غروب حافة الشمس العليا وهي حصّة المغرب بالساعات\r\n",
-      "Coucher = MIDI + Duirn\r\n"},
-     &SunTimes::Coucher},
-    {{"Alt", Unit::Degrees, "إرتفاع الشمس لوقت العصر بالدرج\r\n",
-      "Alt = ArcTan(1 + Tangent(Lat - Dec))\r\n"},
-     &SunTimes::AltAsr1},
-    {{"Fadl", Unit::Hours,
-      " فضل دائر العصر الأول وهو الماضي من وقت الظهر حتى أول وقت العصر بالساعات \r\n", kAsrFadl},
-     &SunTimes::FadlAsr1},
-    {{"Asr1", Unit::Hours,
-      "حصّة العصر الأول بالساعات وهو المتّبع عند المذاهب : المالكي و الشافعي و الحنبلي "
-      "بالساعات\r\n",
-      "Asr1 = MIDI + Fadl\r\n"},
-     &SunTimes::Asr1},
-    {{"Alt", Unit::Degrees, "إرتفاع الشمس لوقت العصر بالدرج\r\n",
-      "Alt = ArcTan(2 + Tangent(Lat - Dec))\r\n"},
-     &SunTimes::AltAsr2},
-    {{"Fadl", Unit::Hours,
-      " فضل دائر العصر الثاني وهو الماضي من وقت الظهر حتى أول وقت العصر بالساعات \r\n", kAsrFadl},
-     &SunTimes::FadlAsr2},
-    {{"Asr2", Unit::Hours, "حصّة العصر الثاني بالساعات وهو المتّبع عند المذهب الحنفي بالساعات \r\n",
-      "Asr2 = MIDI + Fadl\r\n"},
-     &SunTimes::Asr2},
-    {{"Fadl", Unit::Hours,
-      " فضل دائر العشاء وهو الماضي من وقت الظهر حتى أول وقت العشاء بالساعات \r\n",
-      "Fadl = (ArcCos((Sine(-17) - Sine(Dec) * Sine(Lat)) / (Cosine(Dec) * Cosine(Lat)))) / "
-      "15\r\n"},
-     &SunTimes::FadlIcha},
-    {{"Icha", Unit::Hours, " حصّة العشاء  بالساعات\r\n", "Icha = MIDI + Fadl\r\n"}, &SunTimes::Icha},
-    {{"Fadl", Unit::Hours,
-      " فضل دائر الفجر وهو الماضي من أول وقت الفجر حتى وقت الظهر بالساعات \r\n",
-      "Fadl = (ArcCos((Sine(-19) - Sine(Dec) * Sine(Lat)) / (Cosine(Dec) * Cosine(Lat)))) / "
-      "15\r\n"},
-     &SunTimes::FadlFajr},
-    {{"Fajr", Unit::Hours, " حصّة الفجر بالساعات \r\n", "Fajr = MIDI - Fadl\r\n"}, &SunTimes::Fajr},
-};
+constexpr std::string_view kTimes =
+    "******************* توسّط و شروق وغروب الشمس مع بقية حصص الصلاة ***********************"
+    "\r\n\r\n"
+    " توسط الشمس أي الزوال الحقيقي بالساعات \r\n"
+    "MIDI = Asc - TS_Loc + (UT * 24) - Zone\r\n"
+    " = {MIDI:h}\r\n\r\n"
+    " نصف قوس النهار المرئي أي نصف مدّة النهار بالساعات \r\n"
+    "Duirn = (ArcCos((Sine(-0.25) - Sine(Dec) * Sine(Lat)) / (Cosine(Dec) * Cosine(Lat)))) / 15\r\n"
+    " = {Duirn:h}\r\n\r\n"
+    " وقت شروق حافةالشمس العليا بالساعات\r\n"
+    "Lever = MIDI - Duirn\r\n"
+    " = {Lever:h}\r\n\r\n"
+    " وقت غروب حافة الشمس العليا وهي حصّة المغرب بالساعات\r\n"
+    "Coucher = MIDI + Duirn\r\n"
+    " = {Coucher:h}\r\n\r\n"
+    "إرتفاع الشمس لوقت العصر بالدرج\r\n"
+    "Alt = ArcTan(1 + Tangent(Lat - Dec))\r\n"
+    " = {Alt:deg}\r\n\r\n"
+    " فضل دائر العصر الأول وهو الماضي من وقت الظهر حتى أول وقت العصر بالساعات \r\n"  //
+    ZERIN_ASR_FADL
+    "حصّة العصر الأول بالساعات وهو المتّبع عند المذاهب : المالكي و الشافعي و الحنبلي بالساعات\r\n"
+    "Asr1 = MIDI + Fadl\r\n"
+    " = {Asr1:h}\r\n\r\n"
+    "إرتفاع الشمس لوقت العصر بالدرج\r\n"
+    "Alt = ArcTan(2 + Tangent(Lat - Dec))\r\n"
+    " = {Alt:deg}\r\n\r\n"
+    " فضل دائر العصر الثاني وهو الماضي من وقت الظهر حتى أول وقت العصر بالساعات \r\n"  //
+    ZERIN_ASR_FADL
+    "حصّة العصر الثاني بالساعات وهو المتّبع عند المذهب الحنفي بالساعات \r\n"
+    "Asr2 = MIDI + Fadl\r\n"
+    " = {Asr2:h}\r\n\r\n"
+    " فضل دائر العشاء وهو الماضي من وقت الظهر حتى أول وقت العشاء بالساعات \r\n"
+    "Fadl = (ArcCos((Sine(-17) - Sine(Dec) * Sine(Lat)) / (Cosine(Dec) * Cosine(Lat)))) / 15\r\n"
+    " = {Fadl:h}\r\n\r\n"
+    " حصّة العشاء  بالساعات\r\n"
+    "Icha = MIDI + Fadl\r\n"
+    " = {Icha:h}\r\n\r\n"
+    " فضل دائر الفجر وهو الماضي من أول وقت الفجر حتى وقت الظهر بالساعات \r\n"
+    "Fadl = (ArcCos((Sine(-19) - Sine(Dec) * Sine(Lat)) / (Cosine(Dec) * Cosine(Lat)))) / 15\r\n"
+    " = {Fadl:h}\r\n\r\n"
+    " حصّة الفجر بالساعات \r\n"
+    "Fajr = MIDI - Fadl\r\n"
+    " = {Fajr:h}\r\n\r\n";
+
+#undef ZERIN_ASR_FADL
 
 const Message kNoSuchAltitude{
     "إذا كان مجموع ميل الشمس و زاوية الغسق أو الشفق مطروحاً من 90 جة مساوياً لعرض البلد فلن "
@@ -132,12 +130,14 @@ const Message kNoSuchAltitude{
 }  // namespace
 
 void ModCalcule::SunTransitAndPrayers() {
-    sunTimes = SunDayTimes(sun, sunSky, Lat, Zone);
+    const SunTimes& t = sunTimes = SunDayTimes(sun, sunSky, Lat, Zone);
     try {
-        report.WriteLines(kDiameter, sunTimes);
+        report.Section(kDiameter, {t.Diam});
         if (sunTimesEach) return;
         // The first time the Sun does not reach (NaN) stops the report here.
-        report.WriteLines(kTimes, sunTimes);
+        report.Section(
+            kTimes, {t.MIDI, t.Duirn, t.Lever, t.Coucher, t.AltAsr1, t.FadlAsr1, t.Asr1, t.AltAsr2,
+                     t.FadlAsr2, t.Asr2, t.FadlIcha, t.Icha, t.FadlFajr, t.Fajr});
     } catch (const CalcError&) {
         // The Sun never reaches the altitude of this time today (polar day or night,
         // bright nights): the report ends here, cleanly.
