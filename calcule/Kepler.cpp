@@ -19,8 +19,7 @@ double EccentricAnomaly(double m, double e) {
     for (int step = 0; step < 32; ++step) {
         const double next = E - ((E - k * e * Sine(E)) - m) / (1 - e * Cosine(E));
         if (std::bit_cast<std::uint64_t>(next) == std::bit_cast<std::uint64_t>(E)) break;
-        if (step > 0 &&
-            std::bit_cast<std::uint64_t>(next) == std::bit_cast<std::uint64_t>(before)) {
+        if (std::bit_cast<std::uint64_t>(next) == std::bit_cast<std::uint64_t>(before)) {
             if ((31 - step) % 2 == 0) E = next;  // step 32 lands on next, else on E
             break;
         }

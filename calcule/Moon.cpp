@@ -90,7 +90,7 @@ const std::string& PlaceText() {
             "T) "
             "+ (0.000233 * Sine(51.2 + (20.2 * T))) + Tc + (0.001964 * Sine(N)) = "
             "{Lp:deg}\r\n\r\n"
-            " خاصة القمر بالدرج\r\n"
+            " خاصة القمر بالدرج\r\n"  // the formula text calls the mean anomaly Mp "p"
             "p = 296.104608 + (477198.8491 * T) + (0.009192 * T * T) + (0.0000144 * T * T * T) "
             "+ (0.000817 * Sine(51.2 + (20.2 * T))) + Tc + (0.002541 * Sine(N)) = "
             "{Mp:deg}\r\n\r\n"  //

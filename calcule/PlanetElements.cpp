@@ -215,7 +215,8 @@ constexpr Line kTermLines[] = {{" ضميمة وسط ", true, Shape::C},
 
 struct Planet {
     std::string_view name;  // as the labels write it
-    float diam_Pln;         // arcseconds at one astronomical unit
+    float diam_Pln;  // arcseconds at one astronomical unit, in single precision (6.74f enters
+                     // the diameter as 6.739999771118164)
     std::span<const Formula> arguments, terms, elements;
     std::span<const Line> elementLines;
 };

@@ -12,7 +12,7 @@ SunPlace SunPlaceAt(double T) {
     s.m = Angle_360_Deg(358.47583 + 35999.04975 * T - 0.00015 * T * T - 0.0000033 * T * T * T);
     s.e = 0.01675104 - 0.0000418 * T - 0.000000126 * T * T;
     s.EE = EccentricAnomaly(s.m, s.e);
-    s.R_soleil = 1.0000002 * (1 - s.e * Cosine(s.EE));
+    s.R_soleil = 1.0000002 * (1 - s.e * Cosine(s.EE));  // a, the orbit's semi-major axis
     s.N = Angle_360_Deg(MoonNode(T));
     s.C = (1.91946 - 0.004789 * T - 0.000014 * T * T) * Sine(s.m) +
           (0.020094 - 0.0001 * T) * Sine(s.m + s.m) + 0.000293 * Sine(s.m * 3);
@@ -24,7 +24,8 @@ SunPlace SunPlaceAt(double T) {
 
 namespace {
 
-// The Sun's place, before and after Kepler's item.
+// The Sun's place, before and after Kepler's item. The texts write the obliquity as a
+// lower-case o in the right ascension and the declination.
 constexpr std::string_view kMeanElements =
     "*******************  تقويم الشمس  ***********************\r\n\r\n"
     " وسط الشمس بالدرج\r\n"

@@ -38,7 +38,7 @@ SunTimes SunDayTimes(const SunPlace& sun, const SkyPlace& sky, double Lat, doubl
     SunTimes t;
     const double Dec = sun.Dec;
     const DayCircle circle = DayCircleOf(Dec, Lat);
-    t.Diam = 31.98766667 / sun.R_soleil;
+    t.Diam = 31.98766667 / sun.R_soleil;  // minutes of arc at one astronomical unit
     // The clock time of the instant (UT * 24) plus the time the Sun still needs to reach
     // the meridian (Asc - TS_Loc).
     t.MIDI = Angle_24_Hour(((sun.Asc - sky.TS_Loc) + sky.UT * 24) - Zone);
@@ -55,8 +55,7 @@ SunTimes SunDayTimes(const SunPlace& sun, const SkyPlace& sky, double Lat, doubl
     t.Icha = t.FadlIcha + t.MIDI;
     t.FadlFajr = HourAngleOfAltitude(kSineDawn, circle);
     t.Fajr = t.MIDI - t.FadlFajr;
-    t.complete = !std::isnan(t.Duirn) && !std::isnan(t.Asr1) && !std::isnan(t.Asr2) &&
-                 !std::isnan(t.Icha) && !std::isnan(t.Fajr);
+    t.complete = !std::isnan(t.Lever + t.Asr1 + t.Asr2 + t.Icha + t.Fajr);
     return t;
 }
 
