@@ -30,7 +30,7 @@ double EccentricAnomaly(double m, double e) {
 }
 
 void WriteEccentricAnomaly(Report& report, double EE) {
-    report.Section(
+    static const SectionText kText =
         " الخاصّة الإنحرافية بالدرج \r\n"
         "E0 = m + ((180 / Pi) * e * Sine(m) * (1 + (e * Cosine(m))))\r\n"
         "E1 = E0 - ((E0 - ((180 / Pi) * e * Sine(E0)) - m)) / (1 - (e * Cosine(E0)))\r\n"
@@ -39,8 +39,8 @@ void WriteEccentricAnomaly(Report& report, double EE) {
         "E4 = E3 - ((E3 - ((180 / Pi) * e * Sine(E3)) - m)) / (1 - (e * Cosine(E3))) \r\n"
         "  ..\r\n  ..\r\n  ..\r\n  ..\r\n"
         "إلى أن يكون الفرق بين متتاليتين مساوياً لصفر أو أقرب إليه \r\n"
-        " = {EE:deg}\r\n\r\n\r\n",
-        {EE});
+        " = {EE:deg}\r\n\r\n\r\n";
+    report.Section(kText, {EE});
 }
 
 double ModCalcule::Calcul_Kepler(double m, double e) {

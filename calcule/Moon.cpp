@@ -74,8 +74,8 @@ namespace {
 
 // The Moon's report up to its declination; the series' formula texts come from their
 // tables, joined once.
-const std::string& PlaceText() {
-    static const std::string kText =
+const SectionText& PlaceText() {
+    static const SectionText kText{
         std::string(
             "******************* تقويم القمر ***********************\r\n\r\n\r\n"
             "******************* حركات القمر في مداره ***********************\r\n\r\n"
@@ -94,8 +94,7 @@ const std::string& PlaceText() {
             "p = 296.104608 + (477198.8491 * T) + (0.009192 * T * T) + (0.0000144 * T * T * T) "
             "+ (0.000817 * Sine(51.2 + (20.2 * T))) + Tc + (0.002541 * Sine(N)) = "
             "{Mp:deg}\r\n\r\n"  //
-            ZERIN_MOON_NODE_ITEM
-            "******************* أدلّة تعديلات القمر و طوله الحقيقي "
+            ZERIN_MOON_NODE_ITEM "******************* أدلّة تعديلات القمر و طوله الحقيقي "
             "***********************\r\n\r\n"
             " خاصة الشمس و هي الدليل الأول بالدرج\r\n"
             "m = 358.475833 + (35999.0498 * T) - (0.00015 * T * T) - (0.0000033 * T * T * T) - "
@@ -145,16 +144,16 @@ const std::string& PlaceText() {
         "******************* بعد القمر عن المعدّل ***********************\r\n\r\n"
         "بعد القمر عن المعدّل أي ميله بالدرج\r\n"
         "Dec = ArcSin((Sine(b) * Cosine(O)) + (Cosine(b) * Sine(O) * Sine(Lg_Lune)))\r\n"
-        " = {Dec:deg}\r\n\r\n";
+        " = {Dec:deg}\r\n\r\n"};
     return kText;
 }
 
-constexpr std::string_view kParallax =
+const SectionText kParallax =
     "إختلاف منظر القمر بالدرج\r\n"
     "Paralax = ArcSin(6378.14 / r_lune)\r\n"
     " = {Paralax:deg}\r\n\r\n";
 
-constexpr std::string_view kAppearance =
+const SectionText kAppearance =
     " القطر الظاهري للقمر بالدقائق \r\n"
     "Diam = (31.22833333 * 384398.9144) / r_lune\r\n"
     " = {Diam:arcmin}\r\n\r\n"

@@ -60,7 +60,7 @@ PlanetResult PlanetSeenFrom(const PlanetPlace& place, double diam_Pln, double JJ
 
 namespace {
 
-constexpr std::string_view kMeanAnomaly =
+const SectionText kMeanAnomaly =
     " الخاصّة المتوسطة\r\n\r\n"
     "إذا كان الوسط \r\n"
     "L < (W + N) \r\n"
@@ -70,7 +70,7 @@ constexpr std::string_view kMeanAnomaly =
     "m = L - (W + N)\r\n"
     " = {m:deg}\r\n\r\n";
 
-constexpr std::string_view kGeocentric =
+const SectionText kGeocentric =
     " بعد الكوكب عن الشمس \r\n\r\n"
     "R_Pt = a * (1 - (e * Cosine(EE))) = {R_Pt:au}\r\n\r\n\r\n"
     " الخاصّة الحقيقية \r\n\r\n"
@@ -132,12 +132,12 @@ constexpr std::string_view kGeocentric =
     "Dec = ArcSin((Sine(Be) * Cosine(O)) + (Cosine(Be) * Sine(O) * Sine(L)))\r\n"
     " = {Dec:deg}\r\n\r\n";
 
-constexpr std::string_view kParallax =
+const SectionText kParallax =
     "إختلاف منظر الكوكب بالدرج\r\n"
     "Paralax = (8.794 / 3600) / r_Pln_Erth\r\n"
     " = {Paralax:deg}\r\n\r\n";
 
-constexpr std::string_view kAppearance =
+const SectionText kAppearance =
     " القطر الظاهري للكوكب بالثواني \r\n"
     "Diam = (diam_Pln) / r_Pln_Erth\r\n"
     " = {Diam:arcsec}\r\n\r\n"

@@ -29,31 +29,36 @@ const UnitText& TextOf(Unit unit) {
     return kUnits[static_cast<int>(unit)];
 }
 
-// A slot of a section's text: {name:unit}, {name:hms}, {!name:unit}, {name}.
-struct Slot {
-    std::string_view name;
-    Unit unit = Unit::None;
-    bool hms = false, checkedOnly = false;
-};
-
-Slot ReadSlot(std::string_view slot) {
-    Slot s;
-    s.checkedOnly = slot.starts_with('!');
-    if (s.checkedOnly) slot.remove_prefix(1);
-    const std::size_t colon = slot.find(':');
-    s.name = slot.substr(0, colon);
-    const std::string_view unit = colon == std::string_view::npos ? "" : slot.substr(colon + 1);
-    s.hms = unit == "hms";
-    if (s.hms) {
-        s.unit = Unit::Hours;
-        return s;
-    }
+Unit UnitNamed(std::string_view name) {
     for (std::size_t k = 0; k < std::size(kUnits); ++k)
-        if (unit == kUnits[k].name) s.unit = static_cast<Unit>(k);
-    return s;
+        if (name == kUnits[k].name) return static_cast<Unit>(k);
+    throw std::logic_error("a report section names an unknown unit");
 }
 
 }  // namespace
+
+SectionText::SectionText(std::string_view text) : text_(text) {
+    for (std::size_t open; (open = text.find('{', slots_.empty() ? 0 : slots_.back().end)) !=
+                           std::string_view::npos;) {
+        Slot s;
+        s.open = open;
+        s.close = text.find('}', open);
+        if (s.close == std::string_view::npos)
+            throw std::logic_error("a report section's slot is not closed");
+        std::string_view slot = text.substr(open + 1, s.close - open - 1);
+        s.checkedOnly = slot.starts_with('!');
+        if (s.checkedOnly) slot.remove_prefix(1);
+        const std::size_t colon = slot.find(':');
+        s.name = slot.substr(0, colon);
+        const std::string_view unit = colon == std::string_view::npos ? "" : slot.substr(colon + 1);
+        s.hms = unit == "hms";
+        s.unit = s.hms ? Unit::Hours : UnitNamed(unit);
+        s.end = s.close + 1;
+        if (!s.checkedOnly)
+            while (text.substr(s.end, 2) == "\r\n") s.end += 2;
+        slots_.push_back(std::move(s));
+    }
+}
 
 const char* UnitName(Unit unit) {
     return TextOf(unit).name;
@@ -92,38 +97,52 @@ void Report::Item(std::initializer_list<std::string_view> head, double value,
     text_ += ending;
 }
 
-void Report::Section(std::string_view text, std::initializer_list<double> values,
+void Report::Section(const SectionText& section, std::initializer_list<double> values,
                      std::string_view before) {
+    const std::vector<SectionText::Slot>& slots = section.Slots();
+    if (values.size() != slots.size())
+        throw std::logic_error("a report section's slots do not match its values");
     const double* value = values.begin();
-    std::string item(before);  // the item being built, appended once its value is checked
-    std::size_t from = 0;      // the text not yet taken into an item
-    for (std::size_t open; (open = text.find('{', from)) != std::string_view::npos;) {
-        const std::size_t close = text.find('}', open);
-        if (close == std::string_view::npos || value == values.end())
-            throw std::logic_error("a report section's slots do not match its values");
-        const Slot slot = ReadSlot(text.substr(open + 1, close - open - 1));
+    if (sinks_ == kNone) {
+        // Nothing to write or record: the first value that is not finite is named.
+        for (const SectionText::Slot& slot : slots) {
+            if (!std::isfinite(*value)) {
+                At(slot.name, slot.unit);
+                Check(*value);
+            }
+            ++value;
+        }
+        return;
+    }
+    const std::string_view text = section.Text();
+    std::string carried;   // text before a slot that is only checked, for the next item
+    std::size_t from = 0;  // the text not yet written
+    for (const SectionText::Slot& slot : slots) {
         const double v = *value++;
         At(slot.name, slot.unit);
-        if (Text()) item += text.substr(from, open - from);
-        from = close + 1;
         if (slot.checkedOnly) {
             Check(v);
+            if (Text()) carried += text.substr(from, slot.open - from);
+            from = slot.end;
             continue;
         }
         Value(v);
-        std::size_t end = from;
-        while (text.substr(end, 2) == "\r\n") end += 2;
         if (Text()) {
-            item += slot.hms ? HMS_Text(v, separator_) : Num(v);
-            item += text.substr(from, end - from);
-            text_ += item;
-            item.clear();
+            text_ += before;
+            text_ += carried;
+            text_ += text.substr(from, slot.open - from);
+            text_ += slot.hms ? HMS_Text(v, separator_) : Num(v);
+            text_ += text.substr(slot.close + 1, slot.end - slot.close - 1);
         }
-        from = end;
+        before = {};
+        carried.clear();
+        from = slot.end;
     }
-    if (value != values.end())
-        throw std::logic_error("a report section's slots do not match its values");
-    if (Text()) text_ += item + std::string(text.substr(from));
+    if (Text()) {
+        text_ += before;
+        text_ += carried;
+        text_ += text.substr(from);
+    }
 }
 
 }  // namespace zerin

@@ -40,6 +40,29 @@ struct ReportValue {
     Unit unit;
 };
 
+// The text of a report section, where each value stands as a slot {name:unit} ({name}
+// for a plain number, {name:hms} for hours written as hours, minutes and seconds,
+// {!name:unit} for a value that is only checked, never written); its slots are read
+// once, when it is made.
+class SectionText {
+  public:
+    struct Slot {
+        std::size_t open, close, end;  // '{', '}' and the end of the line ends after it
+        std::string name;
+        Unit unit = Unit::None;
+        bool hms = false, checkedOnly = false;
+    };
+
+    SectionText(const char* text) : SectionText(std::string_view(text)) {}  // NOLINT
+    explicit SectionText(std::string_view text);
+    const std::string& Text() const { return text_; }
+    const std::vector<Slot>& Slots() const { return slots_; }
+
+  private:
+    std::string text_;
+    std::vector<Slot> slots_;
+};
+
 class Report {
   public:
     enum Sink : unsigned { kNone = 0, kText = 1, kValues = 2 };
@@ -69,14 +92,11 @@ class Report {
     // head (label, formula, joiner), the value as text, then ending.
     void Item(std::initializer_list<std::string_view> head, double value,
               std::string_view ending = "\r\n\r\n");
-    // A section of items from its text, where each value stands as a slot {name:unit}
-    // ({name} for a plain number, {name:hms} for hours written as hours, minutes and
-    // seconds, {!name:unit} for a value that is only checked, never written), and the
-    // values in the order of the slots. An item is the text since the item before, its
-    // value and the line ends right after it, appended in one piece once the value is
-    // checked; `before` goes in front of the first item, and the text after the last
-    // slot is appended at the end.
-    void Section(std::string_view text, std::initializer_list<double> values,
+    // A section of items from its text and the values in the order of its slots. An
+    // item is the text since the item before, its value and the line ends right after
+    // it, appended in one piece once the value is checked; `before` goes in front of the
+    // first item, and the text after the last slot is appended at the end.
+    void Section(const SectionText& section, std::initializer_list<double> values,
                  std::string_view before = {});
     // Records the current quantity's value (checked finite) without writing text.
     void Value(double value);

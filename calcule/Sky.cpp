@@ -74,7 +74,7 @@ Observed ObservedAt(double JJ, double Lon, double Lat, double Asc, double Dec, d
 
 namespace {
 
-constexpr std::string_view kSiderealTimes =
+const SectionText kSiderealTimes =
     "التوقيت النجمي بغرينتش بالساعات\r\n\r\n"
     "UT = JJ + 0.5 - Fix(JJ + 0.5)\r\n"
     "TS_GMT = 0.276919398 + (100.0021359 * T) + (0.000001075 * T * T) + UT\r\n"
@@ -86,7 +86,7 @@ constexpr std::string_view kSiderealTimes =
     "Ha = (TS_Loc - Asc) * 15\r\n"
     " = {Ha:deg}\r\n\r\n";
 
-constexpr std::string_view kHorizontal =
+const SectionText kHorizontal =
     "X = Cosine(Ha) * Cosine(Dec)\r\n"
     "Y = Sine(Ha) * Cosine(Dec)\r\n"
     "Z = Sine(Dec)\r\n"
@@ -105,7 +105,7 @@ constexpr std::string_view kHorizontal =
     "Altitude = ArcSin(Z_hor)\r\n"
     " = {Altitude:deg}\r\n\r\n";
 
-constexpr std::string_view kTopocentric =
+const SectionText kTopocentric =
     "العرض الأرضي للمركز بالدرج\r\n"
     "GeocLat = Lat - (0.1924 * Sine(2 * Lat))\r\n"
     " = {GeocLat:deg}\r\n\r\n"
@@ -130,7 +130,7 @@ void WriteSky(Report& report, std::string_view banner, std::string_view azimuthL
     report.Section(kHorizontal, {sky.Azimut, sky.Altitude}, azimuthLabel);
 }
 
-void WriteObserved(Report& report, std::string_view banner, std::string_view parallaxItem,
+void WriteObserved(Report& report, std::string_view banner, const SectionText& parallaxItem,
                    const Observed& seen) {
     WriteSky(report, banner, "زاوية السمت بالدرج\r\n", seen.sky);
     report.Section(parallaxItem, {seen.Paralax});

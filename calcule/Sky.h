@@ -8,6 +8,7 @@
 namespace zerin {
 
 class Report;
+class SectionText;
 
 struct SkyPlace {
     double UT = 0;                  // fraction of the day since 0 h UT
@@ -123,7 +124,7 @@ void WriteSky(Report& report, std::string_view banner, std::string_view azimuthL
 // The report's sections of a body seen by the observer (the Moon, a planet): the sky
 // place under `banner`, the parallax item (its text, with the slot {Paralax:deg}) and
 // the topocentric place.
-void WriteObserved(Report& report, std::string_view banner, std::string_view parallaxItem,
+void WriteObserved(Report& report, std::string_view banner, const SectionText& parallaxItem,
                    const Observed& seen);
 
 }  // namespace zerin

@@ -26,7 +26,7 @@ namespace {
 
 // The Sun's place, before and after Kepler's item. The texts write the obliquity as a
 // lower-case o in the right ascension and the declination.
-constexpr std::string_view kMeanElements =
+const SectionText kMeanElements =
     "*******************  تقويم الشمس  ***********************\r\n\r\n"
     " وسط الشمس بالدرج\r\n"
     "L = 279.69668 + (36000.76892 * T) + (0.0003025 * T * T) = {L:deg}\r\n\r\n"
@@ -36,7 +36,7 @@ constexpr std::string_view kMeanElements =
     "  إنحراف المدار \r\n"
     "e = 0.01675104 - (0.0000418 * T) - (0.000000126 * T * T) = {e}\r\n\r\n";
 
-constexpr std::string_view kApparentPlace =
+const SectionText kApparentPlace =
     "  بعد الشمس بالوحدة الفلكية\r\n"
     "R_soleil = a * (1 - (e * Cosine(EE))) = {R_soleil:au}\r\n\r\n"  //
     ZERIN_MOON_NODE_ITEM

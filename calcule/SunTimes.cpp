@@ -61,7 +61,7 @@ SunTimes SunDayTimes(const SunPlace& sun, const SkyPlace& sky, double Lat, doubl
 
 namespace {
 
-constexpr std::string_view kDiameter =
+const SectionText kDiameter =
     " القطر الظاهري للشمس بالدقائق \r\n"
     "Diam = 31.98766667 / R_soleil\r\n"
     " = {Diam:arcmin}\r\n\r\n";
@@ -71,7 +71,7 @@ constexpr std::string_view kDiameter =
     "/15\r\n"                                                                                 \
     " = {Fadl:h}\r\n\r\n"
 
-constexpr std::string_view kTimes =
+const SectionText kTimes =
     "******************* توسّط و شروق وغروب الشمس مع بقية حصص الصلاة ***********************"
     "\r\n\r\n"
     " توسط الشمس أي الزوال الحقيقي بالساعات \r\n"

@@ -1,6 +1,6 @@
 // The Moon's command: the quadrant and reduction rules over a month against the usual
-// spherical formulas, the equator's limit, the Sun it reads, its faults. The whole
-// reports are golden files (golden_test.cpp).
+// spherical formulas, the equator's limit, its faults. The whole reports are golden files
+// (golden_test.cpp); the Sun it reads is that of its own instant (planet_test.cpp).
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -106,27 +106,6 @@ TEST(MoonSky, EquatorTakesTheLimitOfTheTopocentricDeclination) {
     EXPECT_NEAR(p.topo.TopoDec, near.calc.moon.topo.TopoDec, 1e-6);
     EXPECT_NE(equator.calc.report.Str().find("illum = ((1 + Cosine(FV)) / 2) * 100\r\n = "),
               std::string::npos);
-}
-
-// ---- The Sun the Moon reads ----
-
-TEST(MoonSun, FarFromTheLastSunCommandAsRightAfterIt) {
-    MoonRun afterSun;
-    afterSun.At(2005, 6, 17, 12);
-    afterSun.calc.Calcul_JJ();
-    afterSun.calc.Calcul_Soleil();
-    afterSun.Moon();
-
-    MoonRun stale;
-    stale.At(1931, 1, 2, 3);
-    stale.calc.Calcul_JJ();
-    stale.calc.Calcul_Soleil();
-    stale.At(2005, 6, 17, 12).Moon();
-
-    EXPECT_EQ(stale.calc.report.Str(), afterSun.calc.report.Str());
-    EXPECT_EQ(stale.calc.report.Str(), Golden("report-moon-2005-06-17-1200.txt"));
-    EXPECT_EQ(stale.calc.e_Soleil, afterSun.calc.e_Soleil);
-    EXPECT_EQ(stale.calc.Long_Soleil, afterSun.calc.Long_Soleil);
 }
 
 // ---- Faults ----

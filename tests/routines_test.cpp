@@ -229,8 +229,7 @@ TEST(Planet, CircularOrbitsInThePlaneOfTheEcliptic) {
 // A section whose second value cannot be computed: the report keeps the first item and
 // stops, naming the second, whatever the sinks.
 TEST(Report, StopsAtTheFirstValueThatIsNotFinite) {
-    constexpr std::string_view kText =
-        "a\r\n = {x:deg}\r\n\r\nb\r\n = {y:h}\r\n\r\nc = {z:hms}\r\n\r\n";
+    constexpr const char* kText = "a\r\n = {x:deg}\r\n\r\nb\r\n = {y:h}\r\n\r\nc = {z:hms}\r\n\r\n";
     for (const unsigned sinks : {unsigned{Report::kText | Report::kValues}, 0u}) {
         Report r;
         r.SetSinks(sinks);
@@ -246,7 +245,7 @@ TEST(Report, StopsAtTheFirstValueThatIsNotFinite) {
     }
     Report r;
     r.SetSinks(Report::kText | Report::kValues);
-    r.Section("{!w:deg}" + std::string(kText), {7, 1.5, 3.25, 12.5});  // w only checked
+    r.Section(SectionText("{!w:deg}" + std::string(kText)), {7, 1.5, 3.25, 12.5});  // w checked
     EXPECT_EQ(r.Str(), "a\r\n = 1.5\r\n\r\nb\r\n = 3.25\r\n\r\nc = 12 H 30 Min 0 Sec \r\n\r\n");
     ASSERT_EQ(r.Values().size(), 3u);
     EXPECT_EQ(r.Values()[2].name, "z");
