@@ -56,45 +56,35 @@ struct OneField {
     double per;
 };
 
-constexpr Entered kLon{"Lon",
-                       Unit::Degrees,
-                       "******************* حساب التقويم اليوليوزي الفلكي ***********************"
-                       "\r\n\r\n",
-                       " = Lon ",
-                       "طول البلد بالدرج  ",
-                       "\r\n\r\n",
-                       "خط الطول",
-                       "longitude"};
-constexpr Entered kLat{"Lat",          Unit::Degrees, "",        " = Lat ", "عرض البلد بالدرج  ",
-                       "\r\n\r\n\r\n", "خط العرض",    "latitude"};
+// clang-format off
+constexpr Entered kLon{
+    "Lon", Unit::Degrees,
+    "******************* حساب التقويم اليوليوزي الفلكي ***********************\r\n\r\n",
+    " = Lon ", "طول البلد بالدرج  ", "\r\n\r\n", "خط الطول", "longitude"};
+constexpr Entered kLat{
+    "Lat", Unit::Degrees, "", " = Lat ", "عرض البلد بالدرج  ", "\r\n\r\n\r\n", "خط العرض", "latitude"};
 constexpr OneField kYear{
     {"Y", Unit::None, "", " = Y ", "السنة المطلوبة  ", "\r\n\r\n", "السنة", "year"},
-    &FieldTexts::TxtYear,
-    1};
+    &FieldTexts::TxtYear, 1};
 constexpr OneField kMonth{
     {"m", Unit::None, "", " = m ", "الشهر المطلوب  ", "\r\n\r\n", "الشهر", "month"},
-    &FieldTexts::TxtMonth,
-    1};
-constexpr OneField kHour{{"h", Unit::Days, "h = Hour / 24\r\n", " = h ", "الساعة المطلوبة باليوم  ",
-                          "\r\n\r\n", "الساعة", "hour"},
-                         &FieldTexts::TxtHour,
-                         24};
-constexpr OneField kMinute{{"Min", Unit::Days, "Min = Minute / 1440\r\n", " = Min ",
-                            "الدقيقة المطلوبة باليوم  ", "\r\n\r\n", "الدقيقة", "minute"},
-                           &FieldTexts::TxtMin,
-                           1440};
-constexpr OneField kSecond{{"Sec", Unit::Days, "Sec = Second / 86400\r\n", " = Sec ",
-                            "الثواني المطلوبة باليوم  ", "\r\n\r\n", "الثانية", "second"},
-                           &FieldTexts::TxtSec,
-                           86400};
-constexpr Entered kDay{"J",
-                       Unit::Days,
-                       "J = Day + h + Min + Sec\r\n",
-                       " = J ",
-                       "اليوم المطلوب بعد إضافة الساعات و الدقائق ",
-                       "\r\n\r\n\r\n",
-                       "التاريخ و الوقت",
-                       "day and time"};
+    &FieldTexts::TxtMonth, 1};
+constexpr OneField kHour{
+    {"h", Unit::Days, "h = Hour / 24\r\n", " = h ", "الساعة المطلوبة باليوم  ", "\r\n\r\n",
+     "الساعة", "hour"},
+    &FieldTexts::TxtHour, 24};
+constexpr OneField kMinute{
+    {"Min", Unit::Days, "Min = Minute / 1440\r\n", " = Min ", "الدقيقة المطلوبة باليوم  ",
+     "\r\n\r\n", "الدقيقة", "minute"},
+    &FieldTexts::TxtMin, 1440};
+constexpr OneField kSecond{
+    {"Sec", Unit::Days, "Sec = Second / 86400\r\n", " = Sec ", "الثواني المطلوبة باليوم  ",
+     "\r\n\r\n", "الثانية", "second"},
+    &FieldTexts::TxtSec, 86400};
+constexpr Entered kDay{
+    "J", Unit::Days, "J = Day + h + Min + Sec\r\n", " = J ",
+    "اليوم المطلوب بعد إضافة الساعات و الدقائق ", "\r\n\r\n\r\n", "التاريخ و الوقت", "day and time"};
+// clang-format on
 
 // A field number that overflowed the arithmetic: the command stops with this message.
 void RequireFinite(double value, const char* arabicFields, const char* englishFields) {

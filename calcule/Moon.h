@@ -45,7 +45,8 @@ struct MoonPlace : MoonArguments, Equatorial {
 /*
  * MoonPlaceAt: the Moon's geocentric place for an instant.
  *
- *   T  Julian centuries of 36525 days from JD 2415020.0 (Terrestrial Time)
+ *   T  Julian centuries of 36525 days from JD 2415020.0, in the theory's time
+ *      (Terrestrial Time; the reports pass the civil instant's T, without Delta T)
  *
  * Returned: the fundamental arguments; the true longitude Lg_Lune (mean longitude and a
  * 50-term series); the latitude b (45 terms, times 1 - w1 - w2); the horizontal
@@ -58,6 +59,7 @@ struct MoonPlace : MoonArguments, Equatorial {
  */
 MoonPlace MoonPlaceAt(double T);
 
+// The Moon for an observer: its geocentric place and how the observer sees it.
 struct MoonResult : MoonPlace, Observed {};
 
 /*

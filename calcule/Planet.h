@@ -53,6 +53,7 @@ struct PlanetPlace : Equatorial {
 PlanetPlace PlanetPlaceAt(const OrbitalElements& elements, double T, double Long_Soleil,
                           double R_soleil);
 
+// A planet for an observer: its geocentric place and how the observer sees it.
 struct PlanetResult : PlanetPlace, Observed {
     double FV = 0;  // phase angle, degrees 0..180
 };

@@ -23,7 +23,8 @@ struct SunPlace : Equatorial {
 /*
  * SunPlaceAt: the Sun's place for an instant.
  *
- *   T  Julian centuries of 36525 days from JD 2415020.0 (Terrestrial Time)
+ *   T  Julian centuries of 36525 days from JD 2415020.0, in the theory's time
+ *      (Terrestrial Time; the reports pass the civil instant's T, without Delta T)
  *
  * Returned: the mean longitude L and mean anomaly m, the eccentricity e, the eccentric
  * anomaly EE (Kepler's equation), the distance R_soleil = 1.0000002 (1 - e cos EE) in
