@@ -74,14 +74,16 @@ void Report::Raw(std::initializer_list<std::string_view> pieces) {
     for (std::string_view piece : pieces) text_ += piece;
 }
 
-void Report::Check(double value) const {
-    if (!std::isfinite(value))
-        throw CalcError(std::string("non-finite value in ") + TextOf(unit_).kind);
+void Report::Check(double value) {
+    if (std::isfinite(value)) return;
+    faultName_ = current_;
+    current_ = faultName_;
+    throw CalcError(std::string("non-finite value in ") + TextOf(unit_).kind);
 }
 
 void Report::Value(double value) {
     Check(value);
-    if (sinks_ & kValues) values_.push_back({current_, value, unit_});
+    if (sinks_ & kValues) values_.push_back({std::string(current_), value, unit_});
 }
 
 std::string Report::Num(double value) const {

@@ -80,12 +80,13 @@ class Report {
     const std::vector<ReportValue>& Values() const { return values_; }
 
     // Names the quantity now being written: the name under which its value is recorded
-    // and the one a fault message gives.
+    // and the one a fault message gives. The name must outlive the item (a literal, or a
+    // slot of a SectionText); at a fault the report keeps its own copy.
     void At(std::string_view name, Unit unit) {
         current_ = name;
         unit_ = unit;
     }
-    const char* Current() const { return current_.c_str(); }
+    std::string_view Current() const { return current_; }
 
     // Text appended as it stands (banners, end line, the preface).
     void Raw(std::initializer_list<std::string_view> pieces);
@@ -101,7 +102,7 @@ class Report {
     // Records the current quantity's value (checked finite) without writing text.
     void Value(double value);
     // Checks a value under the current name without recording it.
-    void Check(double value) const;
+    void Check(double value);
     // The value as the report writes it.
     std::string Num(double value) const;
 
@@ -110,7 +111,8 @@ class Report {
     std::string separator_ = ".";
     std::string text_;
     std::vector<ReportValue> values_;
-    std::string current_;
+    std::string_view current_;
+    std::string faultName_;  // the name of the quantity a fault stopped
     Unit unit_ = Unit::None;
 };
 
