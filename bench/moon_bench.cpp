@@ -1,9 +1,13 @@
 // The Moon command with its whole report, as the Moon button runs it (the Julian day,
-// the Sun's place for the same instant, the Moon), and the Moon alone without text.
+// the Sun's place for the same instant, the Moon), the Moon alone without text, and the
+// Moon's geocentric place at an instant without any report (what a map of the crescent
+// calls millions of times).
 #include <benchmark/benchmark.h>
 
 #include "Commands.h"
+#include "JulianDay.h"
 #include "ModCalcule.h"
+#include "Moon.h"
 
 namespace {
 
@@ -40,7 +44,16 @@ void MoonWithoutText(benchmark::State& state) {
     }
 }
 
+void MoonPlaceAlone(benchmark::State& state) {
+    double JJ = 2453539.0;  // 17 June 2005 at noon, a second later at each call
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(zerin::MoonPlaceAt(zerin::JulianCenturies(JJ)));
+        JJ += 1.0 / 86400;
+    }
+}
+
 }  // namespace
 
 BENCHMARK(MoonCommandWithReport);
 BENCHMARK(MoonWithoutText);
+BENCHMARK(MoonPlaceAlone);

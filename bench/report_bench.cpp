@@ -1,13 +1,17 @@
-// The Sun command with its report, and the Julian day alone.
+// The Sun command with its report, the Julian day alone, and the Sun's place and the
+// day's times at an instant without any report (what a table of many days, or a map of
+// many places, calls).
 #include <benchmark/benchmark.h>
 
 #include "Commands.h"
+#include "JulianDay.h"
 #include "ModCalcule.h"
+#include "Sun.h"
 
 namespace {
 
 class Quiet : public zerin::Messenger {
-public:
+  public:
     void critical(const zerin::Message&) override {}
 };
 
@@ -41,7 +45,31 @@ void JulianDayAlone(benchmark::State& state) {
     }
 }
 
+// 17 June 2005 at noon, a second later at each call.
+constexpr double kNoon2005 = 2453539.0, kSecond = 1.0 / 86400;
+
+void SunPlaceAlone(benchmark::State& state) {
+    double JJ = kNoon2005;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(zerin::SunPlaceAt(zerin::JulianCenturies(JJ)));
+        JJ += kSecond;
+    }
+}
+
+void SunDayTimesAlone(benchmark::State& state) {
+    double JJ = kNoon2005;
+    const double Lon = 5 + 40.0 / 60, Lat = 32 + 56.0 / 60;
+    for (auto _ : state) {
+        const zerin::SunPlace sun = zerin::SunPlaceAt(zerin::JulianCenturies(JJ));
+        const zerin::SkyPlace sky = zerin::SkyPlaceAt(JJ, Lon, Lat, sun.Asc, sun.Dec);
+        benchmark::DoNotOptimize(zerin::SunDayTimes(sun, sky, Lat, 0));
+        JJ += kSecond;
+    }
+}
+
 }  // namespace
 
 BENCHMARK_CAPTURE(BodyWithReport, sun, zerin::Body::Sun);
 BENCHMARK(JulianDayAlone);
+BENCHMARK(SunPlaceAlone);
+BENCHMARK(SunDayTimesAlone);

@@ -25,10 +25,10 @@ constexpr std::array<BodyEntry, kBodyCount> kBodies{{
     {Body::Pluto, "pluto", &ModCalcule::Calcul_Pluton},
 }};
 
-Message FaultMessage(const char* quantity, const CalcError& error) {
-    return {std::string("تعذّر حساب ") + quantity + " : توقف الحساب عند هذه القيمة",
-            std::string("could not compute ") + quantity + " (" + error.what() +
-                "); the report stops before it"};
+Message FaultMessage(std::string_view quantity, const CalcError& error) {
+    const std::string name(quantity);
+    return {"تعذّر حساب " + name + " : توقف الحساب عند هذه القيمة",
+            "could not compute " + name + " (" + error.what() + "); the report stops before it"};
 }
 
 }  // namespace
@@ -39,7 +39,9 @@ std::optional<Body> BodyFromName(std::string_view name) {
     return std::nullopt;
 }
 
-const char* BodyName(Body body) { return kBodies[static_cast<int>(body)].name; }
+const char* BodyName(Body body) {
+    return kBodies[static_cast<int>(body)].name;
+}
 
 Outcome RunBody(ModCalcule& calc, Body body) {
     try {

@@ -18,24 +18,24 @@ struct Message {
 };
 
 class CalcError : public std::runtime_error {
-public:
+  public:
     explicit CalcError(const std::string& what) : std::runtime_error(what) {}
 };
 
 class InputError : public std::runtime_error {
-public:
+  public:
     explicit InputError(Message message)
         : std::runtime_error(message.english), message_(std::move(message)) {}
     const Message& message() const { return message_; }
 
-private:
+  private:
     Message message_;
 };
 
 // How messages reach the user: a message box in the windows, standard error on the
 // command line.
 class Messenger {
-public:
+  public:
     virtual ~Messenger() = default;
     virtual void critical(const Message& message) = 0;
 };

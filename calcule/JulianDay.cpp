@@ -1,4 +1,6 @@
 // The observer, the date and the Julian day: the section that opens every report.
+#include "JulianDay.h"
+
 #include <cmath>
 
 #include "Angles.h"
@@ -6,18 +8,109 @@
 
 namespace zerin {
 
+bool InGregorianGap(double D) {
+    return D > 15821004 && D < 15821015;
+}
+
+JulianDayParts JulianDayOf(double year, double month, double day) {
+    JulianDayParts p{year, month};
+    if (p.m == 1 || p.m == 2) {
+        p.Y = p.Y - 1;
+        p.m = p.m + 12;
+    }
+    p.Retard = Fix(p.Y / 400) + (2 - Fix(p.Y / 100));
+    p.D = (p.m * 100 + p.Y * 10000) + day;
+    const double julian = ((Fix(p.Y * 365.25) + Fix((p.m + 1) * 30.6001)) + day) + 1720994.5;
+    if (p.D >= 15821015) {
+        p.JJ = julian + p.Retard;
+    } else {
+        p.JJ = InGregorianGap(p.D) ? std::nan("") : julian;
+    }
+    return p;
+}
+
+double JulianDay(double year, double month, double day) {
+    return JulianDayOf(year, month, day).JJ;
+}
+
+double JulianCenturies(double JJ) {
+    return (JJ - 2415020) / 36525;
+}
+
 namespace {
 
-constexpr std::string_view kBanner =
-    "******************* حساب التقويم اليوليوزي الفلكي ***********************";
+// A value read from the fields, written value first: before, the value, " = name ",
+// the label, ending.
+struct Entered {
+    const char* name;
+    Unit unit;
+    std::string_view before, shown, label, ending;
+    const char* arabicFields;  // for the message when the number overflows
+    const char* englishFields;
+};
+
+// A value read from one field and divided into the unit the formulas take.
+struct OneField {
+    Entered item;
+    std::string FieldTexts::*text;
+    double per;
+};
+
+// clang-format off
+constexpr Entered kLon{
+    "Lon", Unit::Degrees,
+    "******************* حساب التقويم اليوليوزي الفلكي ***********************\r\n\r\n",
+    " = Lon ", "طول البلد بالدرج  ", "\r\n\r\n", "خط الطول", "longitude"};
+constexpr Entered kLat{
+    "Lat", Unit::Degrees, "", " = Lat ", "عرض البلد بالدرج  ", "\r\n\r\n\r\n", "خط العرض", "latitude"};
+constexpr OneField kYear{
+    {"Y", Unit::None, "", " = Y ", "السنة المطلوبة  ", "\r\n\r\n", "السنة", "year"},
+    &FieldTexts::TxtYear, 1};
+constexpr OneField kMonth{
+    {"m", Unit::None, "", " = m ", "الشهر المطلوب  ", "\r\n\r\n", "الشهر", "month"},
+    &FieldTexts::TxtMonth, 1};
+constexpr OneField kHour{
+    {"h", Unit::Days, "h = Hour / 24\r\n", " = h ", "الساعة المطلوبة باليوم  ", "\r\n\r\n",
+     "الساعة", "hour"},
+    &FieldTexts::TxtHour, 24};
+constexpr OneField kMinute{
+    {"Min", Unit::Days, "Min = Minute / 1440\r\n", " = Min ", "الدقيقة المطلوبة باليوم  ",
+     "\r\n\r\n", "الدقيقة", "minute"},
+    &FieldTexts::TxtMin, 1440};
+constexpr OneField kSecond{
+    {"Sec", Unit::Days, "Sec = Second / 86400\r\n", " = Sec ", "الثواني المطلوبة باليوم  ",
+     "\r\n\r\n", "الثانية", "second"},
+    &FieldTexts::TxtSec, 86400};
+constexpr Entered kDay{
+    "J", Unit::Days, "J = Day + h + Min + Sec\r\n", " = J ",
+    "اليوم المطلوب بعد إضافة الساعات و الدقائق ", "\r\n\r\n\r\n", "التاريخ و الوقت", "day and time"};
+// clang-format on
 
 // A field number that overflowed the arithmetic: the command stops with this message.
 void RequireFinite(double value, const char* arabicFields, const char* englishFields) {
     if (std::isfinite(value)) return;
-    throw InputError({std::string("الأعداد المكتوبة في خانات ") + arabicFields +
-                          " كبيرة جداً ولا يمكن الحساب بها",
-                      std::string("the ") + englishFields +
-                          " fields hold numbers too large to compute with"});
+    throw InputError(
+        {std::string("الأعداد المكتوبة في خانات ") + arabicFields +
+             " كبيرة جداً ولا يمكن الحساب بها",
+         std::string("the ") + englishFields + " fields hold numbers too large to compute with"});
+}
+
+double Write(Report& r, const Entered& item, double value) {
+    r.At(item.name, item.unit);
+    RequireFinite(value, item.arabicFields, item.englishFields);
+    r.Value(value);
+    if (r.Text()) r.Raw({item.before, r.Num(value), item.shown, item.label, item.ending});
+    return value;
+}
+
+double Read(Report& r, const FieldTexts& f, const OneField& field) {
+    return Write(r, field.item, ReadNumber(f.*field.text) / field.per);
+}
+
+// Degrees, minutes and seconds as one number of degrees.
+double Sexagesimal(const std::string& degrees, const std::string& minutes,
+                   const std::string& seconds) {
+    return (ReadNumber(degrees) + ReadNumber(minutes) / 60) + ReadNumber(seconds) / 3600;
 }
 
 }  // namespace
@@ -27,19 +120,10 @@ void ModCalcule::Calcul_JJ() {
     const FieldTexts& f = fields;
     r.Clear();
 
-    r.At("Lon", Unit::Degrees);
-    Lon = (ReadNumber(f.TxtDegLon) + ReadNumber(f.TxtMinLon) / 60) + ReadNumber(f.TxtSecLon) / 3600;
-    if (IsEast) Lon = -Lon;
-    RequireFinite(Lon, "خط الطول", "longitude");
-    r.Value(Lon);
-    if (r.Text()) r.Raw({kBanner, "\r\n\r\n", r.Num(Lon), " = Lon ", "طول البلد بالدرج  ", "\r\n\r\n"});
-
-    r.At("Lat", Unit::Degrees);
-    Lat = (ReadNumber(f.TxtDegLat) + ReadNumber(f.TxtMinLat) / 60) + ReadNumber(f.TxtSecLat) / 3600;
-    if (!IsNorth) Lat = -Lat;
-    RequireFinite(Lat, "خط العرض", "latitude");
-    r.Value(Lat);
-    if (r.Text()) r.Raw({r.Num(Lat), " = Lat ", "عرض البلد بالدرج  ", "\r\n\r\n\r\n"});
+    const double lon = Sexagesimal(f.TxtDegLon, f.TxtMinLon, f.TxtSecLon);
+    Lon = Write(r, kLon, IsEast ? -lon : lon);
+    const double lat = Sexagesimal(f.TxtDegLat, f.TxtMinLat, f.TxtSecLat);
+    Lat = Write(r, kLat, IsNorth ? lat : -lat);
 
     r.At("Zone", Unit::Hours);
     r.Value(Zone);
@@ -49,62 +133,23 @@ void ModCalcule::Calcul_JJ() {
     r.Raw({"تعديل التوقيت الصيفي بالساعات ", "\r\n", "EtéRegl = ", std::to_string(EteRegl),
            "\r\n\r\n"});
 
-    r.At("Y", Unit::None);
-    double Y = ReadNumber(f.TxtYear);
-    RequireFinite(Y, "السنة", "year");
-    r.Value(Y);
-    if (r.Text()) r.Raw({r.Num(Y), " = Y ", "السنة المطلوبة  ", "\r\n\r\n"});
-    r.At("m", Unit::None);
-    double m = ReadNumber(f.TxtMonth);
-    RequireFinite(m, "الشهر", "month");
-    r.Value(m);
-    if (r.Text()) r.Raw({r.Num(m), " = m ", "الشهر المطلوب  ", "\r\n\r\n"});
-
-    if (m == 1 || m == 2) {
-        Y = Y - 1;
-        m = m + 12;
-    }
+    const double year = Read(r, f, kYear);
+    const double month = Read(r, f, kMonth);
     r.Raw({"إذا كان الشهر المطلوب هو يناير أو فبراير ", "\r\n", "Y = Y - 1 : m = m + 12",
            "\r\n\r\n\r\n"});
+    h = Read(r, f, kHour);
+    Min = Read(r, f, kMinute);
+    const double Sec = Read(r, f, kSecond);
+    const double J = Write(r, kDay, ((ReadNumber(f.TxtDay) + h) + Min) + Sec);
 
-    r.At("h", Unit::Days);
-    h = ReadNumber(f.TxtHour) / 24;
-    RequireFinite(h, "الساعة", "hour");
-    r.Value(h);
-    if (r.Text()) r.Raw({"h = Hour / 24", "\r\n", r.Num(h), " = h ", "الساعة المطلوبة باليوم  ", "\r\n\r\n"});
-    r.At("Min", Unit::Days);
-    Min = ReadNumber(f.TxtMin) / 1440;
-    RequireFinite(Min, "الدقيقة", "minute");
-    r.Value(Min);
-    if (r.Text())
-        r.Raw({"Min = Minute / 1440", "\r\n", r.Num(Min), " = Min ", "الدقيقة المطلوبة باليوم  ",
-               "\r\n\r\n"});
-    r.At("Sec", Unit::Days);
-    const double Sec = ReadNumber(f.TxtSec) / 86400;
-    RequireFinite(Sec, "الثانية", "second");
-    r.Value(Sec);
-    if (r.Text())
-        r.Raw({"Sec = Second / 86400", "\r\n", r.Num(Sec), " = Sec ", "الثواني المطلوبة باليوم  ",
-               "\r\n\r\n"});
-
-    r.At("J", Unit::Days);
-    const double J = ((ReadNumber(f.TxtDay) + h) + Min) + Sec;
-    RequireFinite(J, "التاريخ و الوقت", "day and time");
-    r.Value(J);
-    if (r.Text())
-        r.Raw({"J = Day + h + Min + Sec", "\r\n", r.Num(J), " = J ",
-               "اليوم المطلوب بعد إضافة الساعات و الدقائق ", "\r\n\r\n\r\n"});
-
-    // Days the Julian calendar lags the Gregorian one; written for every date.
-    r.At("Retard", Unit::Days);
-    const double Retard = Fix(Y / 400) + (2 - Fix(Y / 100));
+    const JulianDayParts day = JulianDayOf(year, month, J);
+    r.At("Retard", Unit::Days);  // written for every date, also before the reform
     r.Item({"تأخر التقويم اليوليوزي عن الغريغوري باليوم ", "\r\n",
             "Retard = (2 - Fix(Y / 100)) + Fix(Y / 400)", " = "},
-           Retard, "");
+           day.Retard, "");
     r.Raw({"\r\n", "تعني أخذ الخارج و إهمال الباقي ولو تجاوز نصف يوم ", " Fix ", "\r\n\r\n\r\n"});
 
-    const double D = (m * 100 + Y * 10000) + J;
-    if (D > 15821004 && D < 15821015) {
+    if (InGregorianGap(day.D)) {
         throw InputError(
             {"لا يوجد هذا التاريخ في الحسابات الفلكية لأنه تم الإنتقال من التاريخ اليوليوزي "
              "للغريغوري إبتداءا من 15 أكتوبر 1582 ميلادية ",
@@ -118,29 +163,21 @@ void ModCalcule::Calcul_JJ() {
                           "the time zone minus the summer-time correction is outside "
                           "-32768..32767"});
     }
-    const double ZoneOffset = static_cast<double>(zoneDifference) / 24;
-    r.At("JJ", Unit::Days);
-    double newJJ;
-    if (D >= 15821015) {
-        newJJ = ((((Fix(Y * 365.25) + Fix((m + 1) * 30.6001)) + J) + 1720994.5) + Retard) +
-                ZoneOffset;
-    } else {
-        newJJ = (((Fix(Y * 365.25) + Fix((m + 1) * 30.6001)) + J) + 1720994.5) + ZoneOffset;
-    }
+    const double newJJ = day.JJ + static_cast<double>(zoneDifference) / 24;
     RequireFinite(newJJ, "التاريخ", "date");
-    const double newT = (newJJ - 2415020) / 36525;
     JJ = newJJ;
-    T = newT;
-    r.Item({"إذا كان التاريخ المطلوب ", "\r\n", " ((10000 * Y) + (100 * m) + J) >= 15821015 ",
-            "\r\n",
-            "JJ = Fix(365.25 * Y) + Fix(30.6001 * (m + 1)) + J + 1720994.5 + Retard + ((Zone - "
-            "EtéRegl) / 24)",
-            "\r\n", "و إذا كان التاريخ المطلوب ", "\r\n",
-            " ((10000 * Y) + (100 * m) + J) < 15821015 ", "\r\n",
-            "JJ = Fix(365.25 * Y) + Fix(30.6001 * (m + 1)) + J + 1720994.5 + ((Zone - EtéRegl) / "
-            "24)",
-            "\r\n", " = "},
-           JJ);
+    T = JulianCenturies(JJ);
+    r.At("JJ", Unit::Days);
+    r.Item(
+        {"إذا كان التاريخ المطلوب ", "\r\n", " ((10000 * Y) + (100 * m) + J) >= 15821015 ", "\r\n",
+         "JJ = Fix(365.25 * Y) + Fix(30.6001 * (m + 1)) + J + 1720994.5 + Retard + ((Zone - "
+         "EtéRegl) / 24)",
+         "\r\n", "و إذا كان التاريخ المطلوب ", "\r\n", " ((10000 * Y) + (100 * m) + J) < 15821015 ",
+         "\r\n",
+         "JJ = Fix(365.25 * Y) + Fix(30.6001 * (m + 1)) + J + 1720994.5 + ((Zone - EtéRegl) / "
+         "24)",
+         "\r\n", " = "},
+        JJ);
 
     r.At("T", Unit::Centuries);
     r.Item({" 1900 ", "التاريخ اليوليوزي بالقرون إبتداءاً من زوال فاتح يناير ", "\r\n",

@@ -1,7 +1,7 @@
 #include "NumText.h"
 
-#include <cmath>
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 
 #include "Errors.h"
@@ -15,8 +15,8 @@ std::string Convert(double x, int digits, std::string_view sep) {
     if (x == 0) return "0";
     // Scientific form rounded to nearest on the exact binary value: d.ddd...e±XX.
     char buf[64];
-    const auto written = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific,
-                                       digits - 1);
+    const auto written =
+        std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific, digits - 1);
     const char* p = buf;
     const char* end = written.ptr;
     std::string out;
@@ -63,10 +63,12 @@ std::string Convert(double x, int digits, std::string_view sep) {
 
 }  // namespace
 
-std::string NumText(double x, std::string_view sep) { return Convert(x, 15, sep); }
+std::string NumText(double x, std::string_view sep) {
+    return Convert(x, 15, sep);
+}
 
-std::string NumTextSingle(float x, std::string_view sep) { return Convert(x, 7, sep); }
-
-std::string IntText(std::int16_t x) { return std::to_string(x); }
+std::string NumTextSingle(float x, std::string_view sep) {
+    return Convert(x, 7, sep);
+}
 
 }  // namespace zerin

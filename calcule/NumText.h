@@ -6,7 +6,6 @@
 // user's regional one; formula texts never go through here.
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -14,6 +13,5 @@ namespace zerin {
 
 std::string NumText(double x, std::string_view decimalSeparator = ".");
 std::string NumTextSingle(float x, std::string_view decimalSeparator = ".");
-std::string IntText(std::int16_t x);
 
 }  // namespace zerin

@@ -215,7 +215,8 @@ constexpr Line kTermLines[] = {{" ضميمة وسط ", true, Shape::C},
 
 struct Planet {
     std::string_view name;  // as the labels write it
-    float diam_Pln;         // arcseconds at one astronomical unit
+    float diam_Pln;  // arcseconds at one astronomical unit, in single precision (6.74f enters
+                     // the diameter as 6.739999771118164)
     std::span<const Formula> arguments, terms, elements;
     std::span<const Line> elementLines;
 };
@@ -287,29 +288,15 @@ void ComputePlanet(ModCalcule& calc, const Planet& planet) {
 
 }  // namespace
 
-void ModCalcule::Calcul_Mercure() {
-    ComputePlanet(*this, kMercury);
-}
-void ModCalcule::Calcul_Venus() {
-    ComputePlanet(*this, kVenus);
-}
-void ModCalcule::Calcul_Mars() {
-    ComputePlanet(*this, kMars);
-}
-void ModCalcule::Calcul_Jupiter() {
-    ComputePlanet(*this, kJupiter);
-}
-void ModCalcule::Calcul_Saturne() {
-    ComputePlanet(*this, kSaturn);
-}
-void ModCalcule::Calcul_Uranus() {
-    ComputePlanet(*this, kUranus);
-}
-void ModCalcule::Calcul_Neptune() {
-    ComputePlanet(*this, kNeptune);
-}
-void ModCalcule::Calcul_Pluton() {
-    ComputePlanet(*this, kPluto);
-}
+// clang-format off
+void ModCalcule::Calcul_Mercure() { ComputePlanet(*this, kMercury); }
+void ModCalcule::Calcul_Venus() { ComputePlanet(*this, kVenus); }
+void ModCalcule::Calcul_Mars() { ComputePlanet(*this, kMars); }
+void ModCalcule::Calcul_Jupiter() { ComputePlanet(*this, kJupiter); }
+void ModCalcule::Calcul_Saturne() { ComputePlanet(*this, kSaturn); }
+void ModCalcule::Calcul_Uranus() { ComputePlanet(*this, kUranus); }
+void ModCalcule::Calcul_Neptune() { ComputePlanet(*this, kNeptune); }
+void ModCalcule::Calcul_Pluton() { ComputePlanet(*this, kPluto); }
+// clang-format on
 
 }  // namespace zerin

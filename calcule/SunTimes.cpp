@@ -1,7 +1,7 @@
 // The Sun's diameter, transit, rising, setting and the prayer times that depend on the
 // Sun: both afternoon times (shadow factors 1 and 2), nightfall (-17) and dawn (-19).
 #include <cmath>
-#include <cstdint>
+#include <limits>
 
 #include "Angles.h"
 #include "ModCalcule.h"
@@ -17,58 +17,105 @@ constexpr double kHorizon = -0.25, kNightfall = -17, kDawn = -19;
 const double kSineHorizon = Sine(kHorizon), kSineNightfall = Sine(kNightfall),
              kSineDawn = Sine(kDawn);
 
-// The Sun's daily circle for the observer: the products of declination and latitude
-// that every hour angle of the day divides by.
-struct DayCircle {
-    double sines;    // Sine(Dec) * Sine(Lat)
-    double cosines;  // Cosine(Dec) * Cosine(Lat)
-};
-
-DayCircle CircleOf(double Dec, double Lat) {
-    return {Sine(Dec) * Sine(Lat), Cosine(Dec) * Cosine(Lat)};
-}
-
-// Hour angle, in hours, at which the Sun reaches the altitude whose sine is s. Throws
-// when it never does that day (the cosine falls outside -1..1).
-double SunHourAngle(double s, const DayCircle& c) {
-    return ArcCos(Ratio(s - c.sines, c.cosines)) / 15;
-}
-
-// The same hour angle, NaN when the Sun never reaches the altitude: tested before the
-// arc cosine, so that a timetable's polar days cost no exception.
-double SunHourAngleOrNaN(double s, const DayCircle& c) {
-    const double x = c.cosines == 0 ? std::nan("") : (s - c.sines) / c.cosines;
-    return std::fabs(x) <= 1 ? ArcCos(x) / 15 : std::nan("");
-}
-
-// Transit in the zone's standard time, hours 0..24: the clock time of the instant
-// (UT * 24) plus the time the Sun still needs to reach the meridian (Asc - TS_Loc).
-double SunTransit(double Asc, const SkyPlace& sky, std::int16_t Zone) {
-    return Angle_24_Hour(((Asc - sky.TS_Loc) + sky.UT * 24) - Zone);
-}
-
 // Zenith distance of the Sun, degrees, when a shadow equals the noon shadow plus
 // `heights` times the object's height.
 double AsrZenithDistance(double heights, double Lat, double Dec) {
     return ArcTan(heights + Tangent(std::fabs(Lat - Dec)));
 }
 
-// Each time from its own altitude, as the report computes it, so that a time the Sun
-// never reaches leaves only its own value missing (NaN) and sends no message.
-void EachSunTime(const SunPlace& sun, const SkyPlace& sky, std::int16_t Zone, double Lat,
-                 const DayCircle& circle, SunTimes& t) {
+}  // namespace
+
+DayCircle DayCircleOf(double Dec, double Lat) {
+    return {Sine(Dec) * Sine(Lat), Cosine(Dec) * Cosine(Lat)};
+}
+
+double HourAngleOfAltitude(double sineAltitude, const DayCircle& circle) {
+    const double x = Ratio(sineAltitude - circle.sines, circle.cosines);
+    return std::fabs(x) <= 1 ? ArcCos(x) / 15 : std::numeric_limits<double>::quiet_NaN();
+}
+
+SunTimes SunDayTimes(const SunPlace& sun, const SkyPlace& sky, double Lat, double Zone) {
+    SunTimes t;
     const double Dec = sun.Dec;
-    t.MIDI = SunTransit(sun.Asc, sky, Zone);
-    t.Duirn = SunHourAngleOrNaN(kSineHorizon, circle);
+    const DayCircle circle = DayCircleOf(Dec, Lat);
+    t.Diam = 31.98766667 / sun.R_soleil;  // minutes of arc at one astronomical unit
+    // The clock time of the instant (UT * 24) plus the time the Sun still needs to reach
+    // the meridian (Asc - TS_Loc).
+    t.MIDI = Angle_24_Hour(((sun.Asc - sky.TS_Loc) + sky.UT * 24) - Zone);
+    t.Duirn = HourAngleOfAltitude(kSineHorizon, circle);
     t.Lever = t.MIDI - t.Duirn;
     t.Coucher = t.MIDI + t.Duirn;
-    t.Asr1 = SunHourAngleOrNaN(Sine(90 - AsrZenithDistance(1, Lat, Dec)), circle) + t.MIDI;
-    t.Asr2 = SunHourAngleOrNaN(Sine(90 - AsrZenithDistance(2, Lat, Dec)), circle) + t.MIDI;
-    t.Icha = SunHourAngleOrNaN(kSineNightfall, circle) + t.MIDI;
-    t.Fajr = t.MIDI - SunHourAngleOrNaN(kSineDawn, circle);
-    t.complete = !std::isnan(t.Duirn) && !std::isnan(t.Asr1) && !std::isnan(t.Asr2) &&
-                 !std::isnan(t.Icha) && !std::isnan(t.Fajr);
+    t.AltAsr1 = AsrZenithDistance(1, Lat, Dec);
+    t.FadlAsr1 = HourAngleOfAltitude(Sine(90 - t.AltAsr1), circle);
+    t.Asr1 = t.FadlAsr1 + t.MIDI;
+    t.AltAsr2 = AsrZenithDistance(2, Lat, Dec);
+    t.FadlAsr2 = HourAngleOfAltitude(Sine(90 - t.AltAsr2), circle);
+    t.Asr2 = t.FadlAsr2 + t.MIDI;
+    t.FadlIcha = HourAngleOfAltitude(kSineNightfall, circle);
+    t.Icha = t.FadlIcha + t.MIDI;
+    t.FadlFajr = HourAngleOfAltitude(kSineDawn, circle);
+    t.Fajr = t.MIDI - t.FadlFajr;
+    t.complete = !std::isnan(t.Lever + t.Asr1 + t.Asr2 + t.Icha + t.Fajr);
+    return t;
 }
+
+namespace {
+
+const SectionText kDiameter =
+    " القطر الظاهري للشمس بالدقائق \r\n"
+    "Diam = 31.98766667 / R_soleil\r\n"
+    " = {Diam:arcmin}\r\n\r\n";
+
+#define ZERIN_ASR_FADL                                                                        \
+    "Fadl = (ArcCos((Sine(90 - Alt) - Sine(Dec) * Sine(Lat)) / (Cosine(Dec) * Cosine(Lat))))" \
+    "/15\r\n"                                                                                 \
+    " = {Fadl:h}\r\n\r\n"
+
+const SectionText kTimes =
+    "******************* توسّط و شروق وغروب الشمس مع بقية حصص الصلاة ***********************"
+    "\r\n\r\n"
+    " توسط الشمس أي الزوال الحقيقي بالساعات \r\n"
+    "MIDI = Asc - TS_Loc + (UT * 24) - Zone\r\n"
+    " = {MIDI:h}\r\n\r\n"
+    " نصف قوس النهار المرئي أي نصف مدّة النهار بالساعات \r\n"
+    "Duirn = (ArcCos((Sine(-0.25) - Sine(Dec) * Sine(Lat)) / (Cosine(Dec) * Cosine(Lat)))) / 15\r\n"
+    " = {Duirn:h}\r\n\r\n"
+    " وقت شروق حافةالشمس العليا بالساعات\r\n"
+    "Lever = MIDI - Duirn\r\n"
+    " = {Lever:h}\r\n\r\n"
+    " وقت غروب حافة الشمس العليا وهي حصّة المغرب بالساعات\r\n"
+    "Coucher = MIDI + Duirn\r\n"
+    " = {Coucher:h}\r\n\r\n"
+    "إرتفاع الشمس لوقت العصر بالدرج\r\n"
+    "Alt = ArcTan(1 + Tangent(Lat - Dec))\r\n"
+    " = {Alt:deg}\r\n\r\n"
+    " فضل دائر العصر الأول وهو الماضي من وقت الظهر حتى أول وقت العصر بالساعات \r\n"  //
+    ZERIN_ASR_FADL
+    "حصّة العصر الأول بالساعات وهو المتّبع عند المذاهب : المالكي و الشافعي و الحنبلي بالساعات\r\n"
+    "Asr1 = MIDI + Fadl\r\n"
+    " = {Asr1:h}\r\n\r\n"
+    "إرتفاع الشمس لوقت العصر بالدرج\r\n"
+    "Alt = ArcTan(2 + Tangent(Lat - Dec))\r\n"
+    " = {Alt:deg}\r\n\r\n"
+    " فضل دائر العصر الثاني وهو الماضي من وقت الظهر حتى أول وقت العصر بالساعات \r\n"  //
+    ZERIN_ASR_FADL
+    "حصّة العصر الثاني بالساعات وهو المتّبع عند المذهب الحنفي بالساعات \r\n"
+    "Asr2 = MIDI + Fadl\r\n"
+    " = {Asr2:h}\r\n\r\n"
+    " فضل دائر العشاء وهو الماضي من وقت الظهر حتى أول وقت العشاء بالساعات \r\n"
+    "Fadl = (ArcCos((Sine(-17) - Sine(Dec) * Sine(Lat)) / (Cosine(Dec) * Cosine(Lat)))) / 15\r\n"
+    " = {Fadl:h}\r\n\r\n"
+    " حصّة العشاء  بالساعات\r\n"
+    "Icha = MIDI + Fadl\r\n"
+    " = {Icha:h}\r\n\r\n"
+    " فضل دائر الفجر وهو الماضي من أول وقت الفجر حتى وقت الظهر بالساعات \r\n"
+    "Fadl = (ArcCos((Sine(-19) - Sine(Dec) * Sine(Lat)) / (Cosine(Dec) * Cosine(Lat)))) / 15\r\n"
+    " = {Fadl:h}\r\n\r\n"
+    " حصّة الفجر بالساعات \r\n"
+    "Fajr = MIDI - Fadl\r\n"
+    " = {Fajr:h}\r\n\r\n";
+
+#undef ZERIN_ASR_FADL
 
 const Message kNoSuchAltitude{
     "إذا كان مجموع ميل الشمس و زاوية الغسق أو الشفق مطروحاً من 90 جة مساوياً لعرض البلد فلن "
@@ -82,110 +129,14 @@ const Message kNoSuchAltitude{
 }  // namespace
 
 void ModCalcule::SunTransitAndPrayers() {
-    Report& r = report;
-    SunTimes& t = sunTimes;
-    t = SunTimes{};
-    const double Asc = sun.Asc, Dec = sun.Dec;
-    const DayCircle circle = CircleOf(Dec, Lat);
-    const std::string_view kFormulaEnd = "\r\n";
+    const SunTimes& t = sunTimes = SunDayTimes(sun, sunSky, Lat, Zone);
     try {
-        r.At("Diam", Unit::ArcMinutes);
-        t.Diam = 31.98766667 / R_soleil;
-        r.Item({" القطر الظاهري للشمس بالدقائق ", "\r\n", "Diam = 31.98766667 / R_soleil",
-                kFormulaEnd, " = "},
-               t.Diam);
-
-        if (sunTimesEach) {
-            EachSunTime(sun, sunSky, Zone, Lat, circle, t);
-            return;
-        }
-
-        r.At("MIDI", Unit::Hours);
-        t.MIDI = SunTransit(Asc, sunSky, Zone);
-        r.Item({"******************* توسّط و شروق وغروب الشمس مع بقية حصص الصلاة "
-                "***********************",
-                "\r\n\r\n", " توسط الشمس أي الزوال الحقيقي بالساعات ", "\r\n",
-                "MIDI = Asc - TS_Loc + (UT * 24) - Zone", kFormulaEnd, " = "},
-               t.MIDI);
-
-        r.At("Duirn", Unit::Hours);
-        t.Duirn = SunHourAngle(kSineHorizon, circle);
-        r.Item({" نصف قوس النهار المرئي أي نصف مدّة النهار بالساعات ", "\r\n",
-                "Duirn = (ArcCos((Sine(-0.25) - Sine(Dec) * Sine(Lat)) / (Cosine(Dec) * "
-                "Cosine(Lat)))) / 15",
-                kFormulaEnd, " = "},
-               t.Duirn);
-
-        r.At("Lever", Unit::Hours);
-        t.Lever = t.MIDI - t.Duirn;
-        r.Item({" وقت شروق حافةالشمس العليا بالساعات", "\r\n", "Lever = MIDI - Duirn", kFormulaEnd,
-                " = "},
-               t.Lever);
-
-        r.At("Coucher", Unit::Hours);
-        t.Coucher = t.MIDI + t.Duirn;
-        r.Item({" وقت غروب حافة الشمس العليا وهي حصّة المغرب بالساعات", "\r\n",
-                "Coucher = MIDI + Duirn", kFormulaEnd, " = "},
-               t.Coucher);
-
-        constexpr std::string_view kAsrFadl =
-            "Fadl = (ArcCos((Sine(90 - Alt) - Sine(Dec) * Sine(Lat)) / (Cosine(Dec) * "
-            "Cosine(Lat))))/15";
-        r.At("Alt", Unit::Degrees);
-        double Alt = AsrZenithDistance(1, Lat, Dec);
-        r.Item({"إرتفاع الشمس لوقت العصر بالدرج", "\r\n", "Alt = ArcTan(1 + Tangent(Lat - Dec))",
-                kFormulaEnd, " = "},
-               Alt);
-        r.At("Fadl", Unit::Hours);
-        double Fadl = SunHourAngle(Sine(90 - Alt), circle);
-        r.Item({" فضل دائر العصر الأول وهو الماضي من وقت الظهر حتى أول وقت العصر بالساعات ", "\r\n",
-                kAsrFadl, kFormulaEnd, " = "},
-               Fadl);
-        r.At("Asr1", Unit::Hours);
-        t.Asr1 = Fadl + t.MIDI;
-        r.Item({"حصّة العصر الأول بالساعات وهو المتّبع عند المذاهب : المالكي و الشافعي و الحنبلي "
-                "بالساعات",
-                "\r\n", "Asr1 = MIDI + Fadl", kFormulaEnd, " = "},
-               t.Asr1);
-
-        r.At("Alt", Unit::Degrees);
-        Alt = AsrZenithDistance(2, Lat, Dec);
-        r.Item({"إرتفاع الشمس لوقت العصر بالدرج", "\r\n", "Alt = ArcTan(2 + Tangent(Lat - Dec))",
-                kFormulaEnd, " = "},
-               Alt);
-        r.At("Fadl", Unit::Hours);
-        Fadl = SunHourAngle(Sine(90 - Alt), circle);
-        r.Item({" فضل دائر العصر الثاني وهو الماضي من وقت الظهر حتى أول وقت العصر بالساعات ",
-                "\r\n", kAsrFadl, kFormulaEnd, " = "},
-               Fadl);
-        r.At("Asr2", Unit::Hours);
-        t.Asr2 = Fadl + t.MIDI;
-        r.Item({"حصّة العصر الثاني بالساعات وهو المتّبع عند المذهب الحنفي بالساعات ", "\r\n",
-                "Asr2 = MIDI + Fadl", kFormulaEnd, " = "},
-               t.Asr2);
-
-        r.At("Fadl", Unit::Hours);
-        Fadl = SunHourAngle(kSineNightfall, circle);
-        r.Item({" فضل دائر العشاء وهو الماضي من وقت الظهر حتى أول وقت العشاء بالساعات ", "\r\n",
-                "Fadl = (ArcCos((Sine(-17) - Sine(Dec) * Sine(Lat)) / (Cosine(Dec) * "
-                "Cosine(Lat)))) / 15",
-                kFormulaEnd, " = "},
-               Fadl);
-        r.At("Icha", Unit::Hours);
-        t.Icha = Fadl + t.MIDI;
-        r.Item({" حصّة العشاء  بالساعات", "\r\n", "Icha = MIDI + Fadl", kFormulaEnd, " = "}, t.Icha);
-
-        r.At("Fadl", Unit::Hours);
-        Fadl = SunHourAngle(kSineDawn, circle);
-        r.Item({" فضل دائر الفجر وهو الماضي من أول وقت الفجر حتى وقت الظهر بالساعات ", "\r\n",
-                "Fadl = (ArcCos((Sine(-19) - Sine(Dec) * Sine(Lat)) / (Cosine(Dec) * "
-                "Cosine(Lat)))) / 15",
-                kFormulaEnd, " = "},
-               Fadl);
-        r.At("Fajr", Unit::Hours);
-        t.Fajr = t.MIDI - Fadl;
-        r.Item({" حصّة الفجر بالساعات ", "\r\n", "Fajr = MIDI - Fadl", kFormulaEnd, " = "}, t.Fajr);
-        t.complete = true;
+        report.Section(kDiameter, {t.Diam});
+        if (sunTimesEach) return;
+        // The first time the Sun does not reach (NaN) stops the report here.
+        report.Section(
+            kTimes, {t.MIDI, t.Duirn, t.Lever, t.Coucher, t.AltAsr1, t.FadlAsr1, t.Asr1, t.AltAsr2,
+                     t.FadlAsr2, t.Asr2, t.FadlIcha, t.Icha, t.FadlFajr, t.Fajr});
     } catch (const CalcError&) {
         // The Sun never reaches the altitude of this time today (polar day or night,
         // bright nights): the report ends here, cleanly.
