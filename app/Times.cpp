@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "Commands.h"
 #include "Echo.h"
@@ -97,6 +98,7 @@ struct TimesRequest {
     Civil from;
     std::size_t days = 0;
     HighLatRule rule = HighLatRule::None;
+    TimesMethod method = TimesMethod::Exact;
     bool seconds = false;
 };
 
@@ -128,6 +130,8 @@ int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, std:
                                        Echo(value) + "'");
         } else if (a == "--seconds") {
             r.seconds = true;
+        } else if (a == "--as-report") {
+            r.method = TimesMethod::AsReport;
         } else {
             return Refuse(err, "unknown option of times '" + Echo(a) + "'");
         }
@@ -183,10 +187,36 @@ void DayCells(const TimesDay& d, const TimesRequest& r, std::vector<Cell>& cells
 
 }  // namespace
 
-Timetable::Timetable(const FieldOptions& place, const ZoneClock& clock, HighLatRule rule)
-    : calc_(messages_), clock_(clock), rule_(rule) {
+double JulianDayOfInstant(Seconds utc) {
+    // 1970-01-01 00:00 UT is JD 2440587.5.
+    return static_cast<double>(utc) / kDay + 2440587.5;
+}
+
+const SunNode& SunNoons::At(Seconds utc) {
+    // About a year of noons for each of a few hundred zones (or many local mean times).
+    constexpr std::size_t kMostNoons = 1 << 17;
+    const auto found = nodes_.find(utc);
+    if (found != nodes_.end()) return found->second;
+    if (nodes_.size() >= kMostNoons) nodes_.clear();
+    return nodes_.emplace(utc, SunNodeAt(JulianDayOfInstant(utc))).first->second;
+}
+
+Timetable::Timetable(const FieldOptions& place, const ZoneClock& clock, HighLatRule rule,
+                     TimesMethod method, SunNoons* noons)
+    : calc_(messages_),
+      clock_(clock),
+      rule_(rule),
+      method_(method),
+      noons_(noons ? noons : &ownNoons_) {
+    recentNoons_.fill(std::numeric_limits<Seconds>::min());
     PrepareForTable(calc_, place, Report::kNone);
     calc_.fields.TxtEteRegl = "0";  // the day's instant is on standard time
+    if (method_ == TimesMethod::Exact) {
+        Place checked;
+        placeRead_ = CheckPlace(place, checked, messages_.last);
+        Lon_ = checked.Lon;
+        Lat_ = checked.Lat;
+    }
 }
 
 TimesDay Timetable::Day(const Civil& date) {
@@ -197,16 +227,49 @@ TimesDay Timetable::Day(const Civil& date) {
     noon.minute = noon.second = 0;
     const Seconds utc = clock_.FromStandard(SecondsOf(noon));
     d.offset = clock_.At(utc);
-    // The instant goes in on the clock of the zone's whole hours (truncated toward zero): 12:00 at
-    // +05:30 is 11:30 at zone -5; the cells are then moved to the real clock.
-    const Seconds wholeHours = d.offset.standard / kHour;
-    EnterClockReading(calc_.fields, CivilOf(utc + wholeHours * kHour));
-    calc_.fields.TxtZone = std::to_string(-wholeHours);
-    d.outcome = RunBody(calc_, Body::Sun);
+    if (method_ == TimesMethod::Exact)
+        ExactDay(d, utc);
+    else
+        ReportDay(d, utc);
     if (d.outcome != Outcome::Written) {
         d.clock.fill(std::nan(""));
         return d;
     }
+    FillHighLatitude(rule_, d);
+    return d;
+}
+
+void Timetable::ExactDay(TimesDay& d, Seconds noonUtc) {
+    if (!placeRead_) {
+        d.outcome = Outcome::Refused;
+        return;
+    }
+    const std::array<Seconds, 3> noons = {noonUtc - kDay, noonUtc, noonUtc + kDay};
+    std::array<SunNode, 3> nodes;
+    for (std::size_t k = 0; k < 3; ++k) {
+        const auto* known = std::find(recentNoons_.begin(), recentNoons_.end(), noons[k]);
+        nodes[k] = known != recentNoons_.end() ? recent_[known - recentNoons_.begin()]
+                                               : noons_->At(noons[k]);
+    }
+    recentNoons_ = noons;
+    recent_ = nodes;
+    // The middle node is 12:00 on the zone's standard clock.
+    d.sun = SunDayTimesExact(SunCourse(nodes[0], nodes[1], nodes[2]), Lon_, Lat_, 12);
+    const double summer = static_cast<double>(d.offset.summer) / kHour;
+    const SunTimes& s = d.sun;
+    const std::array<double, kTimeCells> times = {s.Fajr, s.Lever,   s.MIDI, s.Asr1,
+                                                  s.Asr2, s.Coucher, s.Icha};
+    for (int c = 0; c < kTimeCells; ++c) d.clock[c] = times[c] + summer;
+}
+
+void Timetable::ReportDay(TimesDay& d, Seconds noonUtc) {
+    // The instant goes in on the clock of the zone's whole hours (truncated toward zero): 12:00 at
+    // +05:30 is 11:30 at zone -5; the cells are then moved to the real clock.
+    const Seconds wholeHours = d.offset.standard / kHour;
+    EnterClockReading(calc_.fields, CivilOf(noonUtc + wholeHours * kHour));
+    calc_.fields.TxtZone = std::to_string(-wholeHours);
+    d.outcome = RunBody(calc_, Body::Sun);
+    if (d.outcome != Outcome::Written) return;
     d.sun = calc_.sunTimes;
     const double shift =
         static_cast<double>(d.offset.standard - wholeHours * kHour + d.offset.summer) / 3600;
@@ -214,8 +277,6 @@ TimesDay Timetable::Day(const Civil& date) {
     const std::array<double, kTimeCells> zoneTimes = {s.Fajr, s.Lever,   s.MIDI, s.Asr1,
                                                       s.Asr2, s.Coucher, s.Icha};
     for (int c = 0; c < kTimeCells; ++c) d.clock[c] = zoneTimes[c] + shift;
-    FillHighLatitude(rule_, d);
-    return d;
 }
 
 std::string ClockText(double hours, bool seconds) {
@@ -258,10 +319,11 @@ int RunTimes(const std::vector<std::string>& args, std::FILE* out, std::FILE* er
     const bool arabic = headers == Language::Arabic;
     TableWriter writer(r.table.format, headers, TimesColumns(r.seconds, r.rule, r.table.format),
                        out, err);
-    writer.SetJsonHead("\"lon\": " + NumText(place.Lon, ".") +
-                       ", \"lat\": " + NumText(place.Lat, ".") +
-                       ", \"high_lat\": " + JsonString(RuleText(r.rule)) + ", ");
-    Timetable table(r.table.place, *clock, r.rule);
+    writer.SetJsonHead(
+        "\"lon\": " + NumText(place.Lon, ".") + ", \"lat\": " + NumText(place.Lat, ".") +
+        ", \"high_lat\": " + JsonString(RuleText(r.rule)) +
+        ", \"method\": " + (r.method == TimesMethod::Exact ? "\"exact\"" : "\"as-report\"") + ", ");
+    Timetable table(r.table.place, *clock, r.rule, r.method);
     bool missing = false, adjusted = false;  // noted under the table
     const auto day = [&](std::size_t k, std::vector<Cell>& cells) {
         const TimesDay d = table.Day(CivilOf(first + static_cast<Seconds>(k) * kDay));

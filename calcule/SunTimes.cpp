@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "Angles.h"
+#include "JulianDay.h"
 #include "ModCalcule.h"
 
 namespace zerin {
@@ -55,6 +56,155 @@ SunTimes SunDayTimes(const SunPlace& sun, const SkyPlace& sky, double Lat, doubl
     t.Icha = t.FadlIcha + t.MIDI;
     t.FadlFajr = HourAngleOfAltitude(kSineDawn, circle);
     t.Fajr = t.MIDI - t.FadlFajr;
+    t.complete = !std::isnan(t.Lever + t.Asr1 + t.Asr2 + t.Icha + t.Fajr);
+    return t;
+}
+
+SunNode SunNodeAt(double JJ) {
+    const SunPlace s = SunPlaceAt(JulianCenturies(JJ));
+    const double radians = s.Dec * std::atan(1.0) / 45;
+    return {JJ, s.Asc, s.Dec, std::sin(radians), std::cos(radians), s.R_soleil};
+}
+
+SunCourse::Quadratic::Quadratic(double before, double noon, double after)
+    : y0(noon),
+      b(((noon - before) + (after - noon)) / 2),
+      c(((after - noon) - (noon - before)) / 2) {}
+
+namespace {
+
+// x - 24 k brought nearest to `near` (hours): a right ascension made continuous.
+double NearestTurn(double x, double near) {
+    return x - 24 * std::round((x - near) / 24);
+}
+
+}  // namespace
+
+SunCourse::SunCourse(const SunNode& before, const SunNode& noon, const SunNode& after)
+    : noon_(noon),
+      asc_(NearestTurn(before.Asc, noon.Asc), noon.Asc, NearestTurn(after.Asc, noon.Asc)),
+      dec_(before.Dec, noon.Dec, after.Dec),
+      sinDec_(before.sinDec, noon.sinDec, after.sinDec),
+      cosDec_(before.cosDec, noon.cosDec, after.cosDec) {
+    const double T = JulianCenturies(noon.JJ);
+    sidereal0_ = GreenwichSiderealTime(noon.JJ);
+    // The derivative of the sidereal time's polynomial in revolutions, plus the day itself.
+    siderealRate_ = ((100.0021359 + 2 * 0.000001075 * T) / 36525 + 1) * 24;
+}
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kHoursPerRadian = 12 / kPi;
+// Newton's method stops once a step is below a tenth of a second; a few steps reach
+// that everywhere but close to the latitude where a time ceases.
+constexpr double kSettled = 0.1 / 86400;
+constexpr int kMaxSteps = 12, kMaxHalvings = 8;
+
+// Hours brought into -12..12.
+double HalfTurn(double hours) {
+    return hours - 24 * std::round(hours / 24);
+}
+
+// The observer with what every step of the day needs.
+struct Observer {
+    double hoursEast;  // -Lon / 15
+    double sinLat, cosLat, tanLat;
+};
+
+double LocalHourAngle(const SunCourse& course, const Observer& o, double n) {
+    return HalfTurn(course.SiderealTime(n) + o.hoursEast - course.Asc(n));
+}
+
+double TransitDays(const SunCourse& course, const Observer& o) {
+    double n = 0;
+    for (int k = 0; k < kMaxSteps; ++k) {
+        const double step =
+            -LocalHourAngle(course, o, n) / (course.SiderealRate() - course.AscRate(n));
+        n += step;
+        if (std::fabs(step) < kSettled) break;
+    }
+    return n;
+}
+
+// The cosine of the hour angle at which the Sun's centre has the altitude whose sine is
+// sinAlt, at n days from the middle node; outside -1..1 when it never reaches it.
+double CosHourAngle(const SunCourse& course, const Observer& o, double sinAlt, double n) {
+    return (sinAlt - o.sinLat * course.SinDec(n)) / (o.cosLat * course.CosDec(n));
+}
+
+/*
+ * Days from the middle node at which the Sun's centre reaches the altitude of sine sinAlt,
+ * before the transit (side -1) or after it (side +1); NaN when it does not that day.
+ */
+double EventDays(const SunCourse& course, const Observer& o, double sinAlt, int side,
+                 double transit) {
+    double n = transit;
+    double c = CosHourAngle(course, o, sinAlt, n);
+    if (c < -1) {
+        // Above the altitude all day at the noon declination: the Sun comes closest to it
+        // at its lowest, half a day from the transit.
+        n = transit + side * 0.5;
+        c = CosHourAngle(course, o, sinAlt, n);
+    }
+    if (!(std::fabs(c) <= 1)) return std::nan("");
+    double last = n;  // where the altitude was last found reachable
+    const double rate = course.SiderealRate() - course.AscRate(transit);
+    n = transit + side * std::acos(c) * kHoursPerRadian / rate;
+    for (int k = 0; k < kMaxSteps; ++k) {
+        c = CosHourAngle(course, o, sinAlt, n);
+        // A step that left the days when the altitude is reached is halved back.
+        for (int h = 0; !(std::fabs(c) <= 1) && h < kMaxHalvings; ++h) {
+            n = (n + last) / 2;
+            c = CosHourAngle(course, o, sinAlt, n);
+        }
+        if (!(std::fabs(c) <= 1)) return std::nan("");
+        const double sinH0 = std::sqrt(1 - c * c);
+        const double H0 = std::acos(c) * kHoursPerRadian;
+        const double tanDec = course.SinDec(n) / course.CosDec(n);
+        // How fast the hour angle of the altitude moves with the declination, hours a day.
+        const double H0Rate =
+            sinH0 > 0 ? (o.tanLat - c * tanDec) / sinH0 * course.DecRate(n) / 15 : 0;
+        const double miss = HalfTurn(LocalHourAngle(course, o, n) - side * H0);
+        const double step = -miss / (course.SiderealRate() - course.AscRate(n) - side * H0Rate);
+        last = n;
+        n += step;
+        if (std::fabs(step) < kSettled) return n;
+    }
+    return n;
+}
+
+}  // namespace
+
+SunTimes SunDayTimesExact(const SunCourse& course, double Lon, double Lat, double noonClock) {
+    const double lat = Lat * kPi / 180;
+    const Observer o{-Lon / 15, std::sin(lat), std::cos(lat), std::tan(lat)};
+    const auto clock = [noonClock](double days) { return noonClock + days * 24; };
+    SunTimes t;
+    t.Diam = 31.98766667 / course.Noon().R_soleil;
+    const double transit = TransitDays(course, o);
+    t.MIDI = clock(transit);
+    const auto event = [&](double sinAlt, int side) {
+        return clock(EventDays(course, o, sinAlt, side, transit));
+    };
+    t.Lever = event(kSineHorizon, -1);
+    t.Coucher = event(kSineHorizon, +1);
+    t.Duirn = (t.Coucher - t.Lever) / 2;
+    // The afternoon altitudes from the zenith distance of the Sun at the transit.
+    const double zenith = std::fabs(Lat - course.Dec(transit));
+    const double tanZenith = zenith < 90 ? std::tan(zenith * kPi / 180) : std::nan("");
+    const auto afternoon = [&](double heights, double& alt, double& fadl, double& time) {
+        const double cotangent = heights + tanZenith;  // of the Sun's altitude
+        alt = std::atan(cotangent) * 180 / kPi;
+        time = event(1 / std::sqrt(1 + cotangent * cotangent), +1);
+        fadl = time - t.MIDI;
+    };
+    afternoon(1, t.AltAsr1, t.FadlAsr1, t.Asr1);
+    afternoon(2, t.AltAsr2, t.FadlAsr2, t.Asr2);
+    t.Icha = event(kSineNightfall, +1);
+    t.FadlIcha = t.Icha - t.MIDI;
+    t.Fajr = event(kSineDawn, -1);
+    t.FadlFajr = t.MIDI - t.Fajr;
     t.complete = !std::isnan(t.Lever + t.Asr1 + t.Asr2 + t.Icha + t.Fajr);
     return t;
 }
