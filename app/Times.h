@@ -11,6 +11,7 @@
 #include "Commands.h"
 #include "FieldOptions.h"
 #include "ModCalcule.h"
+#include "Places.h"
 #include "TableOptions.h"
 #include "ZoneClock.h"
 
@@ -73,7 +74,7 @@ class Timetable {
     const ZoneClock& clock_;
     HighLatRule rule_;
     TimesMethod method_;
-    double Lon_ = 0, Lat_ = 0;
+    SunObserver observer_;
     bool placeRead_ = false;
     SunNoons ownNoons_;
     SunNoons* noons_;
@@ -86,6 +87,27 @@ class Timetable {
 // rounding up ("HH:MM:SS" to the nearest second with seconds), and "+1" or "-1" for a time on the
 // day after or before.
 std::string ClockText(double hours, bool seconds);
+
+// A command line of `zerin times`, read and checked.
+struct TimesRequest {
+    TableOptions table;
+    std::string placesFile;  // --places FILE: many places in one run
+    Civil from;
+    std::size_t days = 0;
+    HighLatRule rule = HighLatRule::None;
+    TimesMethod method = TimesMethod::Exact;
+    bool seconds = false;
+};
+
+// The places of a request: the place and clock of the command line, or every row of its places
+// file, each with a clock that knows the table's last day. Returns 0, or the exit status of a
+// refusal whose message is written on err.
+int PlacesOfRequest(const TimesRequest& request, std::vector<TablePlace>& places, std::FILE* err);
+
+// The tables of the places as text, CSV or JSON on out (one table; with a places file the name
+// of the place in its first column); returns the exit status.
+int WriteTimesTables(const TimesRequest& request, const std::vector<TablePlace>& places,
+                     std::FILE* out, std::FILE* err);
 
 int RunTimes(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
 

@@ -147,6 +147,16 @@ class SunCourse {
     double sidereal0_ = 0, siderealRate_ = 0;
 };
 
+// An observer as every day's times use it.
+struct SunObserver {
+    double Lon = 0, Lat = 0;  // degrees, West and North positive
+    double hoursEast = 0;     // -Lon / 15
+    double sinLat = 0, inverseCosLat = 0, tanLat = 0;
+};
+
+// The observer at longitude Lon (degrees, West positive) and latitude Lat (degrees).
+SunObserver SunObserverAt(double Lon, double Lat);
+
 /*
  * SunDayTimesExact: the day's transit, rising, setting and prayer times, each found at
  * its own instant: the hour angle of the Sun's place at that instant (SunCourse) is
@@ -154,7 +164,7 @@ class SunCourse {
  * by Newton's method, until a step is below a tenth of a second.
  *
  *   course     the Sun's course through the day
- *   Lon, Lat   observer's longitude (degrees, West positive) and latitude (degrees)
+ *   observer   the observer (SunObserverAt its longitude and latitude)
  *   noonClock  the reading (hours) of the clock the times are given on, at the middle
  *              node's instant: 12 for nodes at noon standard time
  *
@@ -167,6 +177,6 @@ class SunCourse {
  * transit: near the latitude where they cease, the Sun's lowest point (near midnight)
  * decides whether they exist.
  */
-SunTimes SunDayTimesExact(const SunCourse& course, double Lon, double Lat, double noonClock);
+SunTimes SunDayTimesExact(const SunCourse& course, const SunObserver& observer, double noonClock);
 
 }  // namespace zerin

@@ -96,21 +96,23 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kHoursPerRadian = 12 / kPi;
-// Newton's method stops once a step is below a tenth of a second; a few steps reach
-// that everywhere but close to the latitude where a time ceases.
-constexpr double kSettled = 0.1 / 86400;
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+// Newton's method stops once a step is below a tenth of a second. A step of less than five
+// minutes is also the last where the hour angle of the altitude changes slowly with the
+// declination (a factor below 5): the error left after it is far below a millisecond.
+// Close to the latitude where a time ceases the factor grows without bound, and the steps
+// go on.
+constexpr double kSettled = 0.1 / 86400, kCloseEnough = 300.0 / 86400, kSlowFactor = 5;
 constexpr int kMaxSteps = 12, kMaxHalvings = 8;
 
 // Hours brought into -12..12.
 double HalfTurn(double hours) {
-    return hours - 24 * std::round(hours / 24);
+    if (!(std::fabs(hours) < 1e9)) return kNaN;
+    const auto turns = static_cast<long long>(hours / 24 + (hours < 0 ? -0.5 : 0.5));
+    return hours - 24 * static_cast<double>(turns);
 }
 
-// The observer with what every step of the day needs.
-struct Observer {
-    double hoursEast;  // -Lon / 15
-    double sinLat, cosLat, tanLat;
-};
+using Observer = SunObserver;
 
 double LocalHourAngle(const SunCourse& course, const Observer& o, double n) {
     return HalfTurn(course.SiderealTime(n) + o.hoursEast - course.Asc(n));
@@ -127,72 +129,95 @@ double TransitDays(const SunCourse& course, const Observer& o) {
     return n;
 }
 
-// The cosine of the hour angle at which the Sun's centre has the altitude whose sine is
-// sinAlt, at n days from the middle node; outside -1..1 when it never reaches it.
-double CosHourAngle(const SunCourse& course, const Observer& o, double sinAlt, double n) {
-    return (sinAlt - o.sinLat * course.SinDec(n)) / (o.cosLat * course.CosDec(n));
+// The Sun's circle at one instant: the cosine of the hour angle at which its centre has the
+// altitude of sine sinAlt (outside -1..1 when it never reaches it) and the tangent of its
+// declination.
+struct Circle {
+    double c, tanDec;
+};
+
+Circle CircleAt(const SunCourse& course, const Observer& o, double sinAlt, double n) {
+    const double inverseCosDec = 1 / course.CosDec(n);
+    const double sinDec = course.SinDec(n);
+    return {(sinAlt - o.sinLat * sinDec) * o.inverseCosLat * inverseCosDec, sinDec * inverseCosDec};
 }
+
+// The day's transit, with what every time of the day starts from.
+struct Transit {
+    double n;                 // days from the middle node
+    double sinDecLat;         // sin Dec sin Lat
+    double inverseCosDecLat;  // 1 / (cos Dec cos Lat)
+    double daysPerHour;       // of the hour angle, at the transit
+};
 
 /*
  * Days from the middle node at which the Sun's centre reaches the altitude of sine sinAlt,
  * before the transit (side -1) or after it (side +1); NaN when it does not that day.
  */
-double EventDays(const SunCourse& course, const Observer& o, double sinAlt, int side,
-                 double transit) {
-    double n = transit;
-    double c = CosHourAngle(course, o, sinAlt, n);
+double EventDays(const SunCourse& course, const Observer& o, const Transit& t, double sinAlt,
+                 int side) {
+    double n = t.n;
+    double c = (sinAlt - t.sinDecLat) * t.inverseCosDecLat;
     if (c < -1) {
         // Above the altitude all day at the noon declination: the Sun comes closest to it
         // at its lowest, half a day from the transit.
-        n = transit + side * 0.5;
-        c = CosHourAngle(course, o, sinAlt, n);
+        n = t.n + side * 0.5;
+        c = CircleAt(course, o, sinAlt, n).c;
     }
-    if (!(std::fabs(c) <= 1)) return std::nan("");
+    if (!(std::fabs(c) <= 1)) return kNaN;
     double last = n;  // where the altitude was last found reachable
-    const double rate = course.SiderealRate() - course.AscRate(transit);
-    n = transit + side * std::acos(c) * kHoursPerRadian / rate;
+    n = t.n + side * std::acos(c) * kHoursPerRadian * t.daysPerHour;
     for (int k = 0; k < kMaxSteps; ++k) {
-        c = CosHourAngle(course, o, sinAlt, n);
+        Circle circle = CircleAt(course, o, sinAlt, n);
         // A step that left the days when the altitude is reached is halved back.
-        for (int h = 0; !(std::fabs(c) <= 1) && h < kMaxHalvings; ++h) {
+        for (int h = 0; !(std::fabs(circle.c) <= 1) && h < kMaxHalvings; ++h) {
             n = (n + last) / 2;
-            c = CosHourAngle(course, o, sinAlt, n);
+            circle = CircleAt(course, o, sinAlt, n);
         }
-        if (!(std::fabs(c) <= 1)) return std::nan("");
+        c = circle.c;
+        if (!(std::fabs(c) <= 1)) return kNaN;
         const double sinH0 = std::sqrt(1 - c * c);
         const double H0 = std::acos(c) * kHoursPerRadian;
-        const double tanDec = course.SinDec(n) / course.CosDec(n);
-        // How fast the hour angle of the altitude moves with the declination, hours a day.
-        const double H0Rate =
-            sinH0 > 0 ? (o.tanLat - c * tanDec) / sinH0 * course.DecRate(n) / 15 : 0;
+        // How much the hour angle of the altitude moves with the declination (radians per
+        // radian), and so how fast it moves, hours a day.
+        const double factor = (o.tanLat - c * circle.tanDec) / sinH0;
+        const double H0Rate = sinH0 > 0 ? factor * course.DecRate(n) * (1.0 / 15) : 0;
         const double miss = HalfTurn(LocalHourAngle(course, o, n) - side * H0);
         const double step = -miss / (course.SiderealRate() - course.AscRate(n) - side * H0Rate);
         last = n;
         n += step;
-        if (std::fabs(step) < kSettled) return n;
+        const double size = std::fabs(step);
+        if (size < kSettled || (size < kCloseEnough && std::fabs(factor) < kSlowFactor)) return n;
     }
     return n;
 }
 
 }  // namespace
 
-SunTimes SunDayTimesExact(const SunCourse& course, double Lon, double Lat, double noonClock) {
+SunObserver SunObserverAt(double Lon, double Lat) {
     const double lat = Lat * kPi / 180;
-    const Observer o{-Lon / 15, std::sin(lat), std::cos(lat), std::tan(lat)};
+    return {Lon, Lat, -Lon / 15, std::sin(lat), 1 / std::cos(lat), std::tan(lat)};
+}
+
+SunTimes SunDayTimesExact(const SunCourse& course, const SunObserver& o, double noonClock) {
+    const double Lat = o.Lat;
     const auto clock = [noonClock](double days) { return noonClock + days * 24; };
     SunTimes t;
     t.Diam = 31.98766667 / course.Noon().R_soleil;
     const double transit = TransitDays(course, o);
     t.MIDI = clock(transit);
+    const Transit at{transit, o.sinLat * course.SinDec(transit),
+                     o.inverseCosLat / course.CosDec(transit),
+                     1 / (course.SiderealRate() - course.AscRate(transit))};
     const auto event = [&](double sinAlt, int side) {
-        return clock(EventDays(course, o, sinAlt, side, transit));
+        return clock(EventDays(course, o, at, sinAlt, side));
     };
     t.Lever = event(kSineHorizon, -1);
     t.Coucher = event(kSineHorizon, +1);
     t.Duirn = (t.Coucher - t.Lever) / 2;
     // The afternoon altitudes from the zenith distance of the Sun at the transit.
     const double zenith = std::fabs(Lat - course.Dec(transit));
-    const double tanZenith = zenith < 90 ? std::tan(zenith * kPi / 180) : std::nan("");
+    const double tanZenith = zenith < 90 ? std::tan(zenith * kPi / 180) : kNaN;
     const auto afternoon = [&](double heights, double& alt, double& fadl, double& time) {
         const double cotangent = heights + tanZenith;  // of the Sun's altitude
         alt = std::atan(cotangent) * 180 / kPi;
