@@ -263,10 +263,13 @@ void Timetable::ExactDay(TimesDay& d, Seconds noonUtc) {
         nodes[k] = known != recentNoons_.end() ? recent_[known - recentNoons_.begin()]
                                                : noons_->At(noons[k]);
     }
+    const bool follows = recentNoons_[1] == noons[0];  // the day before was the last one
     recentNoons_ = noons;
     recent_ = nodes;
     // The middle node is 12:00 on the zone's standard clock.
-    d.sun = SunDayTimesExact(SunCourse(nodes[0], nodes[1], nodes[2]), observer_, 12);
+    d.sun = SunDayTimesExact(SunCourse(nodes[0], nodes[1], nodes[2]), observer_, 12,
+                             follows ? &yesterday_ : nullptr);
+    yesterday_ = d.sun;
     const double summer = static_cast<double>(d.offset.summer) / kHour;
     const SunTimes& s = d.sun;
     const std::array<double, kTimeCells> times = {s.Fajr, s.Lever,   s.MIDI, s.Asr1,

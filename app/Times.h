@@ -81,6 +81,7 @@ class Timetable {
     // The nodes of the last day computed: the noons of the day before, the day and the day after.
     std::array<Seconds, 3> recentNoons_;
     std::array<SunNode, 3> recent_{};
+    SunTimes yesterday_;  // the times of the day before the next one, on its clock
 };
 
 // Hours since midnight as the clock shows them: "HH:MM" to the nearest minute, half a minute

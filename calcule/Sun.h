@@ -167,6 +167,8 @@ SunObserver SunObserverAt(double Lon, double Lat);
  *   observer   the observer (SunObserverAt its longitude and latitude)
  *   noonClock  the reading (hours) of the clock the times are given on, at the middle
  *              node's instant: 12 for nodes at noon standard time
+ *   previous   the times of the day before on the same clock, if known: starts for the
+ *              steps (the result is the same to far below a second, found faster)
  *
  * Returned: the same quantities as SunDayTimes, on that clock: the transit when the hour
  * angle is 0; rising and setting of the upper limb (centre at -0.25 degrees), dawn (-19)
@@ -177,6 +179,7 @@ SunObserver SunObserverAt(double Lon, double Lat);
  * transit: near the latitude where they cease, the Sun's lowest point (near midnight)
  * decides whether they exist.
  */
-SunTimes SunDayTimesExact(const SunCourse& course, const SunObserver& observer, double noonClock);
+SunTimes SunDayTimesExact(const SunCourse& course, const SunObserver& observer, double noonClock,
+                          const SunTimes* previous = nullptr);
 
 }  // namespace zerin

@@ -150,12 +150,21 @@ struct Transit {
     double daysPerHour;       // of the hour angle, at the transit
 };
 
+double Settle(const SunCourse& course, const Observer& o, double sinAlt, int side, double n,
+              double last);
+
 /*
  * Days from the middle node at which the Sun's centre reaches the altitude of sine sinAlt,
- * before the transit (side -1) or after it (side +1); NaN when it does not that day.
+ * before the transit (side -1) or after it (side +1), starting from `hint` (days) when it
+ * is a number; NaN when it does not that day.
  */
 double EventDays(const SunCourse& course, const Observer& o, const Transit& t, double sinAlt,
-                 int side) {
+                 int side, double hint) {
+    // The same time of the day before, when known and on the same side of the transit, is
+    // a start within a minute or two: no first guess to compute.
+    if (side * (hint - t.n) > 0 && std::fabs(hint - t.n) < 0.75 &&
+        std::fabs(CircleAt(course, o, sinAlt, hint).c) <= 1)
+        return Settle(course, o, sinAlt, side, hint, hint);
     double n = t.n;
     double c = (sinAlt - t.sinDecLat) * t.inverseCosDecLat;
     if (c < -1) {
@@ -165,8 +174,14 @@ double EventDays(const SunCourse& course, const Observer& o, const Transit& t, d
         c = CircleAt(course, o, sinAlt, n).c;
     }
     if (!(std::fabs(c) <= 1)) return kNaN;
-    double last = n;  // where the altitude was last found reachable
-    n = t.n + side * std::acos(c) * kHoursPerRadian * t.daysPerHour;
+    return Settle(course, o, sinAlt, side,
+                  t.n + side * std::acos(c) * kHoursPerRadian * t.daysPerHour, n);
+}
+
+// Newton's steps from n; `last` is an instant when the altitude is reached.
+double Settle(const SunCourse& course, const Observer& o, double sinAlt, int side, double n,
+              double last) {
+    double c = 0;
     for (int k = 0; k < kMaxSteps; ++k) {
         Circle circle = CircleAt(course, o, sinAlt, n);
         // A step that left the days when the altitude is reached is halved back.
@@ -199,7 +214,8 @@ SunObserver SunObserverAt(double Lon, double Lat) {
     return {Lon, Lat, -Lon / 15, std::sin(lat), 1 / std::cos(lat), std::tan(lat)};
 }
 
-SunTimes SunDayTimesExact(const SunCourse& course, const SunObserver& o, double noonClock) {
+SunTimes SunDayTimesExact(const SunCourse& course, const SunObserver& o, double noonClock,
+                          const SunTimes* previous) {
     const double Lat = o.Lat;
     const auto clock = [noonClock](double days) { return noonClock + days * 24; };
     SunTimes t;
@@ -209,26 +225,31 @@ SunTimes SunDayTimesExact(const SunCourse& course, const SunObserver& o, double 
     const Transit at{transit, o.sinLat * course.SinDec(transit),
                      o.inverseCosLat / course.CosDec(transit),
                      1 / (course.SiderealRate() - course.AscRate(transit))};
-    const auto event = [&](double sinAlt, int side) {
-        return clock(EventDays(course, o, at, sinAlt, side));
+    // The day before's times as starts, moved to this day's node.
+    const auto hint = [&](double hours) { return (hours - noonClock) / 24; };
+    const auto event = [&](double sinAlt, int side, double before) {
+        return clock(EventDays(course, o, at, sinAlt, side, hint(before)));
     };
-    t.Lever = event(kSineHorizon, -1);
-    t.Coucher = event(kSineHorizon, +1);
+    const SunTimes none;
+    const SunTimes& before = previous ? *previous : none;
+    t.Lever = event(kSineHorizon, -1, before.Lever);
+    t.Coucher = event(kSineHorizon, +1, before.Coucher);
     t.Duirn = (t.Coucher - t.Lever) / 2;
     // The afternoon altitudes from the zenith distance of the Sun at the transit.
     const double zenith = std::fabs(Lat - course.Dec(transit));
     const double tanZenith = zenith < 90 ? std::tan(zenith * kPi / 180) : kNaN;
-    const auto afternoon = [&](double heights, double& alt, double& fadl, double& time) {
+    const auto afternoon = [&](double heights, double& alt, double& fadl, double& time,
+                               double yesterday) {
         const double cotangent = heights + tanZenith;  // of the Sun's altitude
         alt = std::atan(cotangent) * 180 / kPi;
-        time = event(1 / std::sqrt(1 + cotangent * cotangent), +1);
+        time = event(1 / std::sqrt(1 + cotangent * cotangent), +1, yesterday);
         fadl = time - t.MIDI;
     };
-    afternoon(1, t.AltAsr1, t.FadlAsr1, t.Asr1);
-    afternoon(2, t.AltAsr2, t.FadlAsr2, t.Asr2);
-    t.Icha = event(kSineNightfall, +1);
+    afternoon(1, t.AltAsr1, t.FadlAsr1, t.Asr1, before.Asr1);
+    afternoon(2, t.AltAsr2, t.FadlAsr2, t.Asr2, before.Asr2);
+    t.Icha = event(kSineNightfall, +1, before.Icha);
     t.FadlIcha = t.Icha - t.MIDI;
-    t.Fajr = event(kSineDawn, -1);
+    t.Fajr = event(kSineDawn, -1, before.Fajr);
     t.FadlFajr = t.MIDI - t.Fajr;
     t.complete = !std::isnan(t.Lever + t.Asr1 + t.Asr2 + t.Icha + t.Fajr);
     return t;

@@ -129,8 +129,9 @@ TEST(ExactTimes, NewtonLandsWhereTheAltitudeIsReached) {
 }
 
 TEST(ExactTimes, NoonsSharedAcrossDaysAndPlaces) {
-    // Days asked for in order reuse the noons; a day asked alone, or by a timetable that
-    // shares its noons with another place of the zone, gives the same times to the bit.
+    // Days asked for in order reuse the noons: a timetable that shares its noons with another
+    // place of the zone gives the same times to the bit, and a day asked alone the same
+    // times to a hundredth of a second.
     const auto clock = cli::FixedClock(-1, 0);
     cli::FieldOptions oslo, bergen;
     oslo.fields.TxtDegLon = "10", oslo.fields.TxtDegLat = "59", oslo.east = true;
@@ -148,7 +149,8 @@ TEST(ExactTimes, NoonsSharedAcrossDaysAndPlaces) {
         const TimesDay c = alone.Day(date);
         for (int k = 0; k < cli::kTimeCells; ++k) {
             EXPECT_EQ(a.clock[k], b.clock[k]) << day << " " << k;
-            EXPECT_EQ(a.clock[k], c.clock[k]) << day << " " << k;
+            // Alone, the steps start afresh rather than from the day before's times.
+            EXPECT_NEAR(a.clock[k], c.clock[k], 0.01 / 3600) << day << " " << k;
         }
     }
 }
