@@ -13,6 +13,7 @@
 #include "Json.h"
 #include "ModCalcule.h"
 #include "Preface.h"
+#include "QiblaReport.h"
 #include "TableOptions.h"
 #include "Times.h"
 #include "Version.h"
@@ -24,6 +25,7 @@ namespace {
 constexpr const char* kUsage =
     R"(Usage: zerin                       open the windows
        zerin report BODY [FIELD OPTIONS] [--json]
+       zerin report qibla [FIELD OPTIONS] [--json]
        zerin times [PLACE] --from DATE (--days N | --to DATE) [ZONE] [FORMAT]
        zerin ephemeris BODY [PLACE] --from DATE --to DATE --step N(d|h|m) [ZONE] [FORMAT]
        zerin preface
@@ -43,6 +45,12 @@ Commands:
                 array of {"name", "value", "unit"} in report order (names as the
                 report writes them, "Lg_Soleil", "MIDI"; values as the report prints
                 them, with a period; unit null for a pure number).
+  report qibla  the direction of the Kaaba from the place (degrees from true North
+                through the East, by the great circle), the distance to it on a sphere
+                of 6371 km and on the WGS84 ellipsoid (Vincenty's method), and the two
+                days of the date's year when the Sun stands over the Kaaba at its
+                transit, with that instant on the place's clock (zone and summer time).
+                With --json the bearing is "Qibla" (deg) and the distance "Distance" (km).
   times         a timetable of the prayer times, one row per day (see Tables below).
   ephemeris     a body's place, one row per instant (see Tables below).
   preface       write the preface text (the program's conventions, in Arabic).
@@ -87,9 +95,10 @@ int UsageError(std::FILE* err, const std::string& what) {
 
 int Report(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     if (args.size() < 2)
-        return UsageError(err, "report needs a body: sun, moon, mercury ... pluto");
+        return UsageError(err, "report needs a body: sun, moon, mercury ... pluto, or qibla");
+    const bool qibla = args[1] == "qibla";
     const std::optional<Body> body = BodyFromName(args[1]);
-    if (!body) return UsageError(err, "unknown body '" + Echo(args[1]) + "'");
+    if (!body && !qibla) return UsageError(err, "unknown body '" + Echo(args[1]) + "'");
     FieldOptions options;
     FillFromClock(options.fields);
     bool json = false;
@@ -112,7 +121,7 @@ int Report(const std::vector<std::string>& args, std::FILE* out, std::FILE* err)
     calc.IsEast = options.east;
     calc.IsNorth = options.north;
     if (json) calc.report.SetSinks(zerin::Report::kValues);
-    const Outcome outcome = RunBody(calc, *body);
+    const Outcome outcome = qibla ? RunQibla(calc) : RunBody(calc, *body);
     if (outcome == Outcome::Refused) return 2;
     const std::string written = json ? ReportValuesJson(calc.report.Values()) : calc.report.Str();
     if (!WriteAll(out, err, written)) return 1;

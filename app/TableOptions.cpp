@@ -368,8 +368,8 @@ bool ParseDate(const std::string& text, bool allowTime, Civil& c, std::string& e
 const char* const kTablesHelp =
     R"(
 Tables: zerin times and zerin ephemeris
-  zerin times [PLACE] --from YYYY-MM-DD (--days N | --to YYYY-MM-DD) [ZONE]
-              [--csv | --json] [--lang ar|en] [--seconds]
+  zerin times [PLACE | --places FILE] --from YYYY-MM-DD (--days N | --to YYYY-MM-DD)
+              [ZONE] [--csv | --json] [--lang ar|en] [--seconds] [--as-report]
               [--high-lat none|middle|seventh|angle]
   zerin ephemeris BODY [PLACE] --from DATE[THH:MM[:SS]] --to DATE[THH:MM[:SS]]
               --step N(d|h|m) [ZONE] [--csv | --json] [--lang ar|en]
@@ -378,14 +378,36 @@ Tables: zerin times and zerin ephemeris
   off: a value in a table is the value the report prints for that instant.
 
   times: one row per day: dawn (Fajr), rising, transit, first and second afternoon
-  times (Asr 1, Asr 2), setting and nightfall (Isha), the values of the Sun command for
-  that date at 12:00:00 local standard time (with a whole-hour zone and no summer time,
-  those of 'zerin report sun --hour 12 --minute 0 --second 0'), shown on the local clock
-  (summer time added) as HH:MM rounded to the nearest minute, half a minute rounding up
-  (HH:MM:SS with --seconds, to the nearest second, half a second rounding up). A time on
-  the day before or after is marked -1 or +1 ("00:40+1"). When the Sun never reaches
-  the altitude of a time that day the cell is empty ("—" in the table, empty in CSV,
-  null in JSON) and the other cells keep their values.
+  times (Asr 1, Asr 2), setting and nightfall (Isha), each computed with the Sun's
+  place at that time's own instant: the Sun's right ascension and declination at 12:00
+  standard time of the day before, the day and the day after (the Sun command's
+  theory), interpolated between them; the transit where the hour angle is 0, the
+  other times where the Sun's centre reaches -0.25 degrees (rising, setting), -19
+  (dawn), -17 (nightfall) or the afternoon altitude of the shadow at the transit.
+  --as-report: every time from the Sun's place at 12:00:00 local standard time, the
+  values of the Sun command for that instant (with a whole-hour zone and no summer
+  time, those of 'zerin report sun --hour 12 --minute 0 --second 0'); up to a minute
+  apart at high latitudes, dawn and nightfall more where they cease.
+  Times are shown on the local clock (summer time added) as HH:MM rounded to the
+  nearest minute, half a minute rounding up (HH:MM:SS with --seconds, to the nearest
+  second, half a second rounding up). A time on the day before or after is marked -1
+  or +1 ("00:40+1"). When the Sun never reaches the altitude of a time that day the
+  cell is empty ("—" in the table, empty in CSV, null in JSON) and the other cells keep
+  their values.
+  --places FILE: one table for many places (a country's cities), each row led by the
+  place's name (a "place" column; JSON: "places" with each name, lon, lat and zone, and
+  "place" in each row). FILE is UTF-8 CSV with a header row, then one place a row:
+      name,latitude,longitude,zone
+      Rabat,34:01N,6:50W,Africa/Casablanca
+      "Fes, medina",34.06,4.98W,0
+  latitude and longitude in the forms of --lat and --lon (a bare decimal longitude is
+  West positive, East negative, as everywhere in this program: prefer the letters E and
+  W); zone: a name of the time-zone database, or whole hours as --zone takes them (with
+  --summer from the command line); an empty zone, or no zone column, takes the command
+  line's --tz or --zone. A field may be quoted ("" for a quote inside); blank lines and
+  lines starting with # are skipped; names are unique, at most 60 characters; at most
+  100,000 places. A bad row is refused with its line number (exit 2, nothing written).
+  The places that keep the same standard time share the Sun's computation at each noon.
   --high-lat fills an empty dawn or nightfall from the night between setting and rising
   (night = 24 h - (setting - rising)): middle: half the night; seventh: a seventh of
   the night; angle: 19/60 of the night for dawn, 17/60 for nightfall; dawn is rising

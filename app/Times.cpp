@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
+#include <optional>
 
 #include "Commands.h"
 #include "Echo.h"
@@ -92,14 +94,6 @@ std::vector<TableColumn> TimesColumns(bool seconds, HighLatRule rule, Format for
     };
 }
 
-struct TimesRequest {
-    TableOptions table;
-    Civil from;
-    std::size_t days = 0;
-    HighLatRule rule = HighLatRule::None;
-    bool seconds = false;
-};
-
 // Reads the command line; returns 0, or the exit status of a refusal already reported.
 int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, std::FILE* err) {
     std::string from, to, days;
@@ -128,11 +122,25 @@ int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, std:
                                        Echo(value) + "'");
         } else if (a == "--seconds") {
             r.seconds = true;
+        } else if (a == "--as-report") {
+            r.method = TimesMethod::AsReport;
+        } else if (named("--places")) {
+            if (!OptionValue(args, k, "--places", r.placesFile, error)) return Refuse(err, error);
+            if (r.placesFile.empty()) return Refuse(err, "--places needs the name of a CSV file");
         } else {
             return Refuse(err, "unknown option of times '" + Echo(a) + "'");
         }
     }
     std::string error;
+    if (!r.placesFile.empty()) {
+        for (const AxisOptions* axis : {&r.table.lon, &r.table.lat}) {
+            const std::string& given = !axis->whole.empty()   ? axis->whole
+                                       : !axis->field.empty() ? axis->field
+                                                              : axis->side;
+            if (!given.empty())
+                return Refuse(err, "--places gives the places: it does not go with " + given);
+        }
+    }
     if (from.empty()) return Refuse(err, "times needs --from YYYY-MM-DD");
     if (days.empty() == to.empty())
         return Refuse(err, "times needs either --days N or --to YYYY-MM-DD");
@@ -159,14 +167,18 @@ int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, std:
     return 0;
 }
 
-// The row of a day in the chosen format, into cells (reused from row to row).
-void DayCells(const TimesDay& d, const TimesRequest& r, std::vector<Cell>& cells) {
-    cells.resize(3 + kTimeCells);
-    cells[0] = DateText(d.date);
-    cells[1] = OffsetText(d.offset.Total());
+// The row of a day in the chosen format, into cells (reused from row to row), after the place's
+// name when there is one.
+void DayCells(const TimesDay& d, const TimesRequest& r, const std::string* name,
+              std::vector<Cell>& cells) {
+    const std::size_t first = name ? 1 : 0;
+    cells.resize(first + 3 + kTimeCells);
+    if (name) cells[0] = *name;
+    cells[first] = DateText(d.date);
+    cells[first + 1] = OffsetText(d.offset.Total());
     std::string adjusted;
     for (int c = 0; c < kTimeCells; ++c) {
-        Cell& cell = cells[2 + c];
+        Cell& cell = cells[first + 2 + c];
         if (std::isnan(d.clock[c])) {
             cell.reset();
             continue;
@@ -181,12 +193,42 @@ void DayCells(const TimesDay& d, const TimesRequest& r, std::vector<Cell>& cells
     cells.back() = std::move(adjusted);
 }
 
+std::string PlaceJson(const TablePlace& p) {
+    return "{\"name\": " + JsonString(p.name) + ", \"lon\": " + NumText(p.place.Lon, ".") +
+           ", \"lat\": " + NumText(p.place.Lat, ".") + ", \"zone\": " + JsonString(p.zone) + "}";
+}
+
 }  // namespace
 
-Timetable::Timetable(const FieldOptions& place, const ZoneClock& clock, HighLatRule rule)
-    : calc_(messages_), clock_(clock), rule_(rule) {
+double JulianDayOfInstant(Seconds utc) {
+    // 1970-01-01 00:00 UT is JD 2440587.5.
+    return static_cast<double>(utc) / kDay + 2440587.5;
+}
+
+const SunNode& SunNoons::At(Seconds utc) {
+    // About a year of noons for each of a few hundred zones (or many local mean times).
+    constexpr std::size_t kMostNoons = 1 << 17;
+    const auto found = nodes_.find(utc);
+    if (found != nodes_.end()) return found->second;
+    if (nodes_.size() >= kMostNoons) nodes_.clear();
+    return nodes_.emplace(utc, SunNodeAt(JulianDayOfInstant(utc))).first->second;
+}
+
+Timetable::Timetable(const FieldOptions& place, const ZoneClock& clock, HighLatRule rule,
+                     TimesMethod method, SunNoons* noons)
+    : calc_(messages_),
+      clock_(clock),
+      rule_(rule),
+      method_(method),
+      noons_(noons ? noons : &ownNoons_) {
+    recentNoons_.fill(std::numeric_limits<Seconds>::min());
     PrepareForTable(calc_, place, Report::kNone);
     calc_.fields.TxtEteRegl = "0";  // the day's instant is on standard time
+    if (method_ == TimesMethod::Exact) {
+        Place checked;
+        placeRead_ = CheckPlace(place, checked, messages_.last);
+        observer_ = SunObserverAt(checked.Lon, checked.Lat);
+    }
 }
 
 TimesDay Timetable::Day(const Civil& date) {
@@ -197,16 +239,52 @@ TimesDay Timetable::Day(const Civil& date) {
     noon.minute = noon.second = 0;
     const Seconds utc = clock_.FromStandard(SecondsOf(noon));
     d.offset = clock_.At(utc);
-    // The instant goes in on the clock of the zone's whole hours (truncated toward zero): 12:00 at
-    // +05:30 is 11:30 at zone -5; the cells are then moved to the real clock.
-    const Seconds wholeHours = d.offset.standard / kHour;
-    EnterClockReading(calc_.fields, CivilOf(utc + wholeHours * kHour));
-    calc_.fields.TxtZone = std::to_string(-wholeHours);
-    d.outcome = RunBody(calc_, Body::Sun);
+    if (method_ == TimesMethod::Exact)
+        ExactDay(d, utc);
+    else
+        ReportDay(d, utc);
     if (d.outcome != Outcome::Written) {
         d.clock.fill(std::nan(""));
         return d;
     }
+    FillHighLatitude(rule_, d);
+    return d;
+}
+
+void Timetable::ExactDay(TimesDay& d, Seconds noonUtc) {
+    if (!placeRead_) {
+        d.outcome = Outcome::Refused;
+        return;
+    }
+    const std::array<Seconds, 3> noons = {noonUtc - kDay, noonUtc, noonUtc + kDay};
+    std::array<SunNode, 3> nodes;
+    for (std::size_t k = 0; k < 3; ++k) {
+        const auto* known = std::find(recentNoons_.begin(), recentNoons_.end(), noons[k]);
+        nodes[k] = known != recentNoons_.end() ? recent_[known - recentNoons_.begin()]
+                                               : noons_->At(noons[k]);
+    }
+    const bool follows = recentNoons_[1] == noons[0];  // the day before was the last one
+    recentNoons_ = noons;
+    recent_ = nodes;
+    // The middle node is 12:00 on the zone's standard clock.
+    d.sun = SunDayTimesExact(SunCourse(nodes[0], nodes[1], nodes[2]), observer_, 12,
+                             follows ? &yesterday_ : nullptr);
+    yesterday_ = d.sun;
+    const double summer = static_cast<double>(d.offset.summer) / kHour;
+    const SunTimes& s = d.sun;
+    const std::array<double, kTimeCells> times = {s.Fajr, s.Lever,   s.MIDI, s.Asr1,
+                                                  s.Asr2, s.Coucher, s.Icha};
+    for (int c = 0; c < kTimeCells; ++c) d.clock[c] = times[c] + summer;
+}
+
+void Timetable::ReportDay(TimesDay& d, Seconds noonUtc) {
+    // The instant goes in on the clock of the zone's whole hours (truncated toward zero): 12:00 at
+    // +05:30 is 11:30 at zone -5; the cells are then moved to the real clock.
+    const Seconds wholeHours = d.offset.standard / kHour;
+    EnterClockReading(calc_.fields, CivilOf(noonUtc + wholeHours * kHour));
+    calc_.fields.TxtZone = std::to_string(-wholeHours);
+    d.outcome = RunBody(calc_, Body::Sun);
+    if (d.outcome != Outcome::Written) return;
     d.sun = calc_.sunTimes;
     const double shift =
         static_cast<double>(d.offset.standard - wholeHours * kHour + d.offset.summer) / 3600;
@@ -214,16 +292,19 @@ TimesDay Timetable::Day(const Civil& date) {
     const std::array<double, kTimeCells> zoneTimes = {s.Fajr, s.Lever,   s.MIDI, s.Asr1,
                                                       s.Asr2, s.Coucher, s.Icha};
     for (int c = 0; c < kTimeCells; ++c) d.clock[c] = zoneTimes[c] + shift;
-    FillHighLatitude(rule_, d);
-    return d;
 }
 
-std::string ClockText(double hours, bool seconds) {
-    const Seconds unitsPerDay = seconds ? kDay : 1440;
+namespace {
+
+// ClockText with the units of the day known to the compiler (a timetable writes seven a row).
+template <Seconds kUnitsPerDay>
+std::string ClockTextIn(double hours) {
+    constexpr bool seconds = kUnitsPerDay == kDay;
     // A hair above one half, so that a half written in decimal hours rounds up.
-    const auto units = static_cast<Seconds>(std::floor(hours * (unitsPerDay / 24) + 0.5 + 1e-9));
-    const Seconds dayShift = FloorDiv(units, unitsPerDay);
-    const Seconds inDay = units - dayShift * unitsPerDay;
+    const auto units = static_cast<Seconds>(std::floor(hours * (kUnitsPerDay / 24) + 0.5 + 1e-9));
+    const Seconds dayShift =
+        units >= 0 ? units / kUnitsPerDay : -((kUnitsPerDay - 1 - units) / kUnitsPerDay);
+    const Seconds inDay = units - dayShift * kUnitsPerDay;
     const Seconds hh = seconds ? inDay / kHour : inDay / 60;
     const Seconds mm = seconds ? inDay % kHour / 60 : inDay % 60;
     char text[16] = {Digit(hh / 10), Digit(hh % 10), ':', Digit(mm / 10), Digit(mm % 10)};
@@ -241,33 +322,78 @@ std::string ClockText(double hours, bool seconds) {
     return std::string(text, size);
 }
 
-int RunTimes(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
-    TimesRequest r;
-    if (const int refused = ReadTimesRequest(args, r, err)) return refused;
-    std::string error;
-    Place place;
-    if (!CheckPlace(r.table.place, place, error)) return Refuse(err, error);
-    const std::unique_ptr<ZoneClock> clock = MakeClock(r.table, error);
-    if (!clock) return Refuse(err, error);
-    const Seconds first = SecondsOf(r.from);
-    const Seconds lastNoon = first + static_cast<Seconds>(r.days - 1) * kDay + 12 * kHour;
-    if (!ClockKnows(*clock, r.table, clock->FromStandard(lastNoon), error))
-        return Refuse(err, error);
+}  // namespace
 
+std::string ClockText(double hours, bool seconds) {
+    return seconds ? ClockTextIn<kDay>(hours) : ClockTextIn<1440>(hours);
+}
+
+int PlacesOfRequest(const TimesRequest& r, std::vector<TablePlace>& places, std::FILE* err) {
+    std::string error;
+    places.clear();
+    if (!r.placesFile.empty()) {
+        if (!ReadPlacesFile(r.placesFile, r.table, places, error)) return Refuse(err, error);
+    } else {
+        TablePlace p;
+        p.fields = r.table.place;
+        if (!CheckPlace(p.fields, p.place, error)) return Refuse(err, error);
+        p.clock = MakeClock(r.table, error);
+        if (!p.clock) return Refuse(err, error);
+        places.push_back(std::move(p));
+    }
+    const Seconds lastNoon =
+        SecondsOf(r.from) + static_cast<Seconds>(r.days - 1) * kDay + 12 * kHour;
+    for (const TablePlace& p : places) {
+        TableOptions named = r.table;
+        if (!p.zone.empty()) named.tz = p.zone;
+        if (ClockKnows(*p.clock, named, p.clock->FromStandard(lastNoon), error)) continue;
+        if (!p.name.empty()) error = "place '" + Echo(p.name) + "': " + error;
+        return Refuse(err, error);
+    }
+    return 0;
+}
+
+int WriteTimesTables(const TimesRequest& r, const std::vector<TablePlace>& places, std::FILE* out,
+                     std::FILE* err) {
     const Language headers = HeaderLanguage(r.table);
     const bool arabic = headers == Language::Arabic;
-    TableWriter writer(r.table.format, headers, TimesColumns(r.seconds, r.rule, r.table.format),
-                       out, err);
-    writer.SetJsonHead("\"lon\": " + NumText(place.Lon, ".") +
-                       ", \"lat\": " + NumText(place.Lat, ".") +
-                       ", \"high_lat\": " + JsonString(RuleText(r.rule)) + ", ");
-    Timetable table(r.table.place, *clock, r.rule);
+    const bool named = !r.placesFile.empty();
+    std::vector<TableColumn> columns = TimesColumns(r.seconds, r.rule, r.table.format);
+    if (named) {
+        std::size_t widest = 5;
+        for (const TablePlace& p : places) widest = std::max(widest, DisplayWidth(p.name));
+        columns.insert(columns.begin(), {"place", "Place", "المكان", TableColumn::Text, widest});
+    }
+    TableWriter writer(r.table.format, headers, std::move(columns), out, err);
+    std::string head;
+    if (named) {
+        head = "\"places\": [";
+        for (std::size_t k = 0; k < places.size(); ++k)
+            head += (k ? ",\n    " : "\n    ") + PlaceJson(places[k]);
+        head += "\n  ], ";
+    } else {
+        head = "\"lon\": " + NumText(places[0].place.Lon, ".") +
+               ", \"lat\": " + NumText(places[0].place.Lat, ".") + ", ";
+    }
+    writer.SetJsonHead(head + "\"high_lat\": " + JsonString(RuleText(r.rule)) + ", \"method\": " +
+                       (r.method == TimesMethod::Exact ? "\"exact\"" : "\"as-report\"") + ", ");
+    // One computation of the Sun at each noon for all the places that keep that zone's time.
+    SunNoons noons;
+    std::optional<Timetable> table;
+    std::size_t tablePlace = 0;
+    const Seconds first = SecondsOf(r.from);
     bool missing = false, adjusted = false;  // noted under the table
     const auto day = [&](std::size_t k, std::vector<Cell>& cells) {
-        const TimesDay d = table.Day(CivilOf(first + static_cast<Seconds>(k) * kDay));
-        DayCells(d, r, cells);
-        if (d.outcome == Outcome::Refused) return RowResult{RowEnd::Refused, table.LastMessage()};
-        if (d.outcome == Outcome::Fault) return RowResult{RowEnd::Fault, table.LastMessage()};
+        const std::size_t p = k / r.days;
+        if (!table || tablePlace != p) {
+            table.emplace(places[p].fields, *places[p].clock, r.rule, r.method, &noons);
+            tablePlace = p;
+        }
+        const Seconds dayK = static_cast<Seconds>(k % r.days);
+        const TimesDay d = table->Day(CivilOf(first + dayK * kDay));
+        DayCells(d, r, named ? &places[p].name : nullptr, cells);
+        if (d.outcome == Outcome::Refused) return RowResult{RowEnd::Refused, table->LastMessage()};
+        if (d.outcome == Outcome::Fault) return RowResult{RowEnd::Fault, table->LastMessage()};
         for (int c = 0; c < kTimeCells; ++c) {
             if (std::isnan(d.clock[c]) && !missing) {
                 missing = true;
@@ -285,7 +411,17 @@ int RunTimes(const std::vector<std::string>& args, std::FILE* out, std::FILE* er
         }
         return RowResult{};
     };
-    return WriteRows(writer, r.days, day, err);
+    return WriteRows(writer, places.size() * r.days, day, err);
+}
+
+int RunTimes(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+    TimesRequest r;
+    if (const int refused = ReadTimesRequest(args, r, err)) return refused;
+    std::vector<TablePlace> places;
+    if (const int refused = PlacesOfRequest(r, places, err)) return refused;
+    // Other forms of the same tables (a PDF, one page per place and month) take the same
+    // request and places here.
+    return WriteTimesTables(r, places, out, err);
 }
 
 }  // namespace zerin::cli

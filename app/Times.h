@@ -5,11 +5,13 @@
 #include <array>
 #include <cstdio>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "Commands.h"
 #include "FieldOptions.h"
 #include "ModCalcule.h"
+#include "Places.h"
 #include "TableOptions.h"
 #include "ZoneClock.h"
 
@@ -20,35 +22,93 @@ enum class HighLatRule { None, Middle, Seventh, Angle };
 // The cells of a day, in the table's order.
 enum TimeCell { kFajr, kSunrise, kTransit, kAsr1, kAsr2, kSunset, kIsha, kTimeCells };
 
+// How a day's times are computed. Exact: each time from the Sun's place at that time's own
+// instant (interpolated between the noons of the day before, the day and the day after).
+// AsReport: every time from the Sun's place at 12:00 standard time, the values of the Sun
+// command (and of its report) for that instant.
+enum class TimesMethod { Exact, AsReport };
+
 struct TimesDay {
     Civil date;
     ClockOffset offset;  // the clock the cells are shown on
-    SunTimes sun;        // what the Sun command computes (NaN: never reached that day)
+    // The times on the zone's standard clock (NaN: never reached that day). AsReport: what the
+    // Sun command computes, on the clock of the zone's whole hours.
+    SunTimes sun;
     // The cells on the local clock, hours since the day's midnight; NaN when missing.
     std::array<double, kTimeCells> clock{};
     std::array<bool, kTimeCells> adjusted{};
     Outcome outcome = Outcome::Written;  // Refused or Fault: the Sun command did not finish
 };
 
-// Computes the days of one place on one clock.
+// Julian day of an instant (seconds since 1970 UT).
+double JulianDayOfInstant(Seconds utc);
+
+// The Sun's place at the noons of the days, computed once for every place that keeps the same
+// standard time (places of one zone, one run). Holds at most a few years of noons of a few
+// hundred zones: beyond that it starts afresh.
+class SunNoons {
+  public:
+    const SunNode& At(Seconds utc);
+
+  private:
+    std::unordered_map<Seconds, SunNode> nodes_;
+};
+
+// Computes the days of one place on one clock. Days asked for in order share the Sun's place
+// at their noons; `noons`, when given, shares them with other timetables (it must outlive this
+// one).
 class Timetable {
   public:
-    Timetable(const FieldOptions& place, const ZoneClock& clock, HighLatRule rule);
+    Timetable(const FieldOptions& place, const ZoneClock& clock, HighLatRule rule,
+              TimesMethod method = TimesMethod::Exact, SunNoons* noons = nullptr);
     TimesDay Day(const Civil& date);
     // What the calculation said of the last day it did not finish.
     const std::string& LastMessage() const { return messages_.last; }
 
   private:
+    void ExactDay(TimesDay& d, Seconds noonUtc);
+    void ReportDay(TimesDay& d, Seconds noonUtc);
+
     TableMessenger messages_;
     ModCalcule calc_;
     const ZoneClock& clock_;
     HighLatRule rule_;
+    TimesMethod method_;
+    SunObserver observer_;
+    bool placeRead_ = false;
+    SunNoons ownNoons_;
+    SunNoons* noons_;
+    // The nodes of the last day computed: the noons of the day before, the day and the day after.
+    std::array<Seconds, 3> recentNoons_;
+    std::array<SunNode, 3> recent_{};
+    SunTimes yesterday_;  // the times of the day before the next one, on its clock
 };
 
 // Hours since midnight as the clock shows them: "HH:MM" to the nearest minute, half a minute
 // rounding up ("HH:MM:SS" to the nearest second with seconds), and "+1" or "-1" for a time on the
 // day after or before.
 std::string ClockText(double hours, bool seconds);
+
+// A command line of `zerin times`, read and checked.
+struct TimesRequest {
+    TableOptions table;
+    std::string placesFile;  // --places FILE: many places in one run
+    Civil from;
+    std::size_t days = 0;
+    HighLatRule rule = HighLatRule::None;
+    TimesMethod method = TimesMethod::Exact;
+    bool seconds = false;
+};
+
+// The places of a request: the place and clock of the command line, or every row of its places
+// file, each with a clock that knows the table's last day. Returns 0, or the exit status of a
+// refusal whose message is written on err.
+int PlacesOfRequest(const TimesRequest& request, std::vector<TablePlace>& places, std::FILE* err);
+
+// The tables of the places as text, CSV or JSON on out (one table; with a places file the name
+// of the place in its first column); returns the exit status.
+int WriteTimesTables(const TimesRequest& request, const std::vector<TablePlace>& places,
+                     std::FILE* out, std::FILE* err);
 
 int RunTimes(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
 

@@ -35,4 +35,55 @@ struct QiblaPlace {
  */
 QiblaPlace QiblaOf(double Lon, double Lat);
 
+// The WGS84 ellipsoid: semi-major axis (metres) and flattening.
+inline constexpr double kWgs84A = 6378137, kWgs84F = 1 / 298.257223563;
+
+/*
+ * GeodesicDistanceKm: the length of the shortest path between two places on the WGS84
+ * ellipsoid (the geodesic), by Vincenty's inverse method.
+ *
+ *   lat1, lon1  first place, degrees (latitude North positive, longitude East positive)
+ *   lat2, lon2  second place, degrees
+ *
+ * Returned: kilometres; 0 for the same place; NaN when the iteration on the difference of
+ * longitude on the auxiliary sphere does not settle (places nearly opposite each other on
+ * the globe, within about half a degree of the antipode).
+ *
+ * Source: T. Vincenty, "Direct and inverse solutions of geodesics on the ellipsoid with
+ * application of nested equations", Survey Review 23 (176), 88-93 (1975); about 0.5 mm.
+ */
+double GeodesicDistanceKm(double lat1, double lon1, double lat2, double lon2);
+
+// The Sun over the Kaaba at its transit there: the instant and the declination then.
+struct KaabaTransit {
+    double JJ = 0;   // Julian day of the transit at the Kaaba (UT, days); NaN when not found
+    double Dec = 0;  // the Sun's declination then, degrees
+};
+
+/*
+ * SunOverKaaba: the two days of a year when the Sun stands over the Kaaba as it crosses
+ * the meridian there: the days whose transit at the Kaaba has the declination nearest to
+ * the Kaaba's latitude, the first as the declination grows (late May), the second as it
+ * falls (mid July).
+ *
+ *   year  the year (as the date fields give it; Julian calendar before 15 October 1582)
+ *
+ * Returned: the two transits, each from the Sun's place at the transit's own instant
+ * (SunPlaceAt, two corrections of the hour angle).
+ */
+struct KaabaDays {
+    KaabaTransit rising, falling;
+};
+KaabaDays SunOverKaaba(double year);
+
+// A Julian day as a date of the calendar (Julian before 15 October 1582, Gregorian from
+// then) with the time of day, the inverse of JulianDayOf; J. Meeus, Astronomical
+// Algorithms, 2nd ed. (1998), chapter 7.
+struct CalendarDate {
+    double year = 0;
+    int month = 0, day = 0;
+    double hours = 0;  // of the day, 0..24
+};
+CalendarDate CalendarOf(double JJ);
+
 }  // namespace zerin

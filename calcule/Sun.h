@@ -93,4 +93,93 @@ struct SunTimes {
  */
 SunTimes SunDayTimes(const SunPlace& sun, const SkyPlace& sky, double Lat, double Zone);
 
+// The Sun's right ascension (hours) and declination (degrees) at one instant, with the sine
+// and cosine of the declination: a node of the day's interpolation.
+struct SunNode {
+    double JJ = 0;  // Julian day of the instant (UT, days)
+    double Asc = 0, Dec = 0, sinDec = 0, cosDec = 0;
+    double R_soleil = 0;  // distance, astronomical units
+};
+
+// SunPlaceAt the instant's T, kept as a node.
+SunNode SunNodeAt(double JJ);
+
+/*
+ * SunCourse: the Sun's course through one day, from its place at three instants a day
+ * apart (the day before, the day, the day after), interpolated between them.
+ *
+ *   before, noon, after  nodes at JJ - 1, JJ and JJ + 1 (days, UT)
+ *
+ * Each quantity y at n days from the middle node is y0 + n (a + b + n c) / 2, with a and b
+ * the differences of consecutive nodes and c = b - a; the right ascension is first made
+ * continuous across 0 h. The local sidereal time runs linearly from the middle node's
+ * (GreenwichSiderealTime) at the rate of that formula, 1.0027379... turns a day.
+ *
+ * Source: J. Meeus, Astronomical Algorithms, 2nd ed. (1998), formula 3.3 (interpolation
+ * from three tabular values) and chapter 15 (rising, transit and setting from the places
+ * at three consecutive days).
+ */
+class SunCourse {
+  public:
+    SunCourse(const SunNode& before, const SunNode& noon, const SunNode& after);
+
+    double Asc(double n) const { return asc_.At(n); }        // hours, not reduced
+    double AscRate(double n) const { return asc_.Rate(n); }  // hours a day
+    double Dec(double n) const { return dec_.At(n); }        // degrees
+    double DecRate(double n) const { return dec_.Rate(n); }  // degrees a day
+    double SinDec(double n) const { return sinDec_.At(n); }
+    double CosDec(double n) const { return cosDec_.At(n); }
+    // Greenwich sidereal time, hours, not reduced.
+    double SiderealTime(double n) const { return sidereal0_ + siderealRate_ * n; }
+    double SiderealRate() const { return siderealRate_; }  // hours a day
+    const SunNode& Noon() const { return noon_; }
+
+  private:
+    struct Quadratic {
+        double y0 = 0, b = 0, c = 0;  // y0 + n (b + n c)
+        Quadratic() = default;
+        Quadratic(double before, double noon, double after);
+        double At(double n) const { return y0 + n * (b + n * c); }
+        double Rate(double n) const { return b + 2 * c * n; }
+    };
+    SunNode noon_;
+    Quadratic asc_, dec_, sinDec_, cosDec_;
+    double sidereal0_ = 0, siderealRate_ = 0;
+};
+
+// An observer as every day's times use it.
+struct SunObserver {
+    double Lon = 0, Lat = 0;  // degrees, West and North positive
+    double hoursEast = 0;     // -Lon / 15
+    double sinLat = 0, inverseCosLat = 0, tanLat = 0;
+};
+
+// The observer at longitude Lon (degrees, West positive) and latitude Lat (degrees).
+SunObserver SunObserverAt(double Lon, double Lat);
+
+/*
+ * SunDayTimesExact: the day's transit, rising, setting and prayer times, each found at
+ * its own instant: the hour angle of the Sun's place at that instant (SunCourse) is
+ * brought to the hour angle of the time's altitude for the declination of that instant,
+ * by Newton's method, until a step is below a tenth of a second.
+ *
+ *   course     the Sun's course through the day
+ *   observer   the observer (SunObserverAt its longitude and latitude)
+ *   noonClock  the reading (hours) of the clock the times are given on, at the middle
+ *              node's instant: 12 for nodes at noon standard time
+ *   previous   the times of the day before on the same clock, if known: starts for the
+ *              steps (the result is the same to far below a second, found faster)
+ *
+ * Returned: the same quantities as SunDayTimes, on that clock: the transit when the hour
+ * angle is 0; rising and setting of the upper limb (centre at -0.25 degrees), dawn (-19)
+ * and nightfall (-17) before and after it; the afternoon times for the zenith distance at
+ * the transit. Duirn and the Fadl are the intervals from the transit; AltAsr the zenith
+ * distances of the afternoon altitudes; Diam is the middle node's. A time the Sun does not
+ * reach that day is NaN. Dawn and nightfall are looked for within half a day of the
+ * transit: near the latitude where they cease, the Sun's lowest point (near midnight)
+ * decides whether they exist.
+ */
+SunTimes SunDayTimesExact(const SunCourse& course, const SunObserver& observer, double noonClock,
+                          const SunTimes* previous = nullptr);
+
 }  // namespace zerin

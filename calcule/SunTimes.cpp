@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "Angles.h"
+#include "JulianDay.h"
 #include "ModCalcule.h"
 
 namespace zerin {
@@ -55,6 +56,201 @@ SunTimes SunDayTimes(const SunPlace& sun, const SkyPlace& sky, double Lat, doubl
     t.Icha = t.FadlIcha + t.MIDI;
     t.FadlFajr = HourAngleOfAltitude(kSineDawn, circle);
     t.Fajr = t.MIDI - t.FadlFajr;
+    t.complete = !std::isnan(t.Lever + t.Asr1 + t.Asr2 + t.Icha + t.Fajr);
+    return t;
+}
+
+SunNode SunNodeAt(double JJ) {
+    const SunPlace s = SunPlaceAt(JulianCenturies(JJ));
+    const double radians = s.Dec * std::atan(1.0) / 45;
+    return {JJ, s.Asc, s.Dec, std::sin(radians), std::cos(radians), s.R_soleil};
+}
+
+SunCourse::Quadratic::Quadratic(double before, double noon, double after)
+    : y0(noon),
+      b(((noon - before) + (after - noon)) / 2),
+      c(((after - noon) - (noon - before)) / 2) {}
+
+namespace {
+
+// x - 24 k brought nearest to `near` (hours): a right ascension made continuous.
+double NearestTurn(double x, double near) {
+    return x - 24 * std::round((x - near) / 24);
+}
+
+}  // namespace
+
+SunCourse::SunCourse(const SunNode& before, const SunNode& noon, const SunNode& after)
+    : noon_(noon),
+      asc_(NearestTurn(before.Asc, noon.Asc), noon.Asc, NearestTurn(after.Asc, noon.Asc)),
+      dec_(before.Dec, noon.Dec, after.Dec),
+      sinDec_(before.sinDec, noon.sinDec, after.sinDec),
+      cosDec_(before.cosDec, noon.cosDec, after.cosDec) {
+    const double T = JulianCenturies(noon.JJ);
+    sidereal0_ = GreenwichSiderealTime(noon.JJ);
+    // The derivative of the sidereal time's polynomial in revolutions, plus the day itself.
+    siderealRate_ = ((100.0021359 + 2 * 0.000001075 * T) / 36525 + 1) * 24;
+}
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kHoursPerRadian = 12 / kPi;
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+// Newton's method stops once a step is below a tenth of a second. A step of less than five
+// minutes is also the last where the hour angle of the altitude changes slowly with the
+// declination (a factor below 5): the error left after it is far below a millisecond.
+// Close to the latitude where a time ceases the factor grows without bound, and the steps
+// go on.
+constexpr double kSettled = 0.1 / 86400, kCloseEnough = 300.0 / 86400, kSlowFactor = 5;
+constexpr int kMaxSteps = 12, kMaxHalvings = 8;
+
+// Hours brought into -12..12.
+double HalfTurn(double hours) {
+    if (!(std::fabs(hours) < 1e9)) return kNaN;
+    const auto turns = static_cast<long long>(hours / 24 + (hours < 0 ? -0.5 : 0.5));
+    return hours - 24 * static_cast<double>(turns);
+}
+
+using Observer = SunObserver;
+
+double LocalHourAngle(const SunCourse& course, const Observer& o, double n) {
+    return HalfTurn(course.SiderealTime(n) + o.hoursEast - course.Asc(n));
+}
+
+double TransitDays(const SunCourse& course, const Observer& o) {
+    double n = 0;
+    for (int k = 0; k < kMaxSteps; ++k) {
+        const double step =
+            -LocalHourAngle(course, o, n) / (course.SiderealRate() - course.AscRate(n));
+        n += step;
+        if (std::fabs(step) < kSettled) break;
+    }
+    return n;
+}
+
+// The Sun's circle at one instant: the cosine of the hour angle at which its centre has the
+// altitude of sine sinAlt (outside -1..1 when it never reaches it) and the tangent of its
+// declination.
+struct Circle {
+    double c, tanDec;
+};
+
+Circle CircleAt(const SunCourse& course, const Observer& o, double sinAlt, double n) {
+    const double inverseCosDec = 1 / course.CosDec(n);
+    const double sinDec = course.SinDec(n);
+    return {(sinAlt - o.sinLat * sinDec) * o.inverseCosLat * inverseCosDec, sinDec * inverseCosDec};
+}
+
+// The day's transit, with what every time of the day starts from.
+struct Transit {
+    double n;                 // days from the middle node
+    double sinDecLat;         // sin Dec sin Lat
+    double inverseCosDecLat;  // 1 / (cos Dec cos Lat)
+    double daysPerHour;       // of the hour angle, at the transit
+};
+
+double Settle(const SunCourse& course, const Observer& o, double sinAlt, int side, double n,
+              double last);
+
+/*
+ * Days from the middle node at which the Sun's centre reaches the altitude of sine sinAlt,
+ * before the transit (side -1) or after it (side +1), starting from `hint` (days) when it
+ * is a number; NaN when it does not that day.
+ */
+double EventDays(const SunCourse& course, const Observer& o, const Transit& t, double sinAlt,
+                 int side, double hint) {
+    // The same time of the day before, when known and on the same side of the transit, is
+    // a start within a minute or two: no first guess to compute.
+    if (side * (hint - t.n) > 0 && std::fabs(hint - t.n) < 0.75 &&
+        std::fabs(CircleAt(course, o, sinAlt, hint).c) <= 1)
+        return Settle(course, o, sinAlt, side, hint, hint);
+    double n = t.n;
+    double c = (sinAlt - t.sinDecLat) * t.inverseCosDecLat;
+    if (c < -1) {
+        // Above the altitude all day at the noon declination: the Sun comes closest to it
+        // at its lowest, half a day from the transit.
+        n = t.n + side * 0.5;
+        c = CircleAt(course, o, sinAlt, n).c;
+    }
+    if (!(std::fabs(c) <= 1)) return kNaN;
+    return Settle(course, o, sinAlt, side,
+                  t.n + side * std::acos(c) * kHoursPerRadian * t.daysPerHour, n);
+}
+
+// Newton's steps from n; `last` is an instant when the altitude is reached.
+double Settle(const SunCourse& course, const Observer& o, double sinAlt, int side, double n,
+              double last) {
+    double c = 0;
+    for (int k = 0; k < kMaxSteps; ++k) {
+        Circle circle = CircleAt(course, o, sinAlt, n);
+        // A step that left the days when the altitude is reached is halved back.
+        for (int h = 0; !(std::fabs(circle.c) <= 1) && h < kMaxHalvings; ++h) {
+            n = (n + last) / 2;
+            circle = CircleAt(course, o, sinAlt, n);
+        }
+        c = circle.c;
+        if (!(std::fabs(c) <= 1)) return kNaN;
+        const double sinH0 = std::sqrt(1 - c * c);
+        const double H0 = std::acos(c) * kHoursPerRadian;
+        // How much the hour angle of the altitude moves with the declination (radians per
+        // radian), and so how fast it moves, hours a day.
+        const double factor = (o.tanLat - c * circle.tanDec) / sinH0;
+        const double H0Rate = sinH0 > 0 ? factor * course.DecRate(n) * (1.0 / 15) : 0;
+        const double miss = HalfTurn(LocalHourAngle(course, o, n) - side * H0);
+        const double step = -miss / (course.SiderealRate() - course.AscRate(n) - side * H0Rate);
+        last = n;
+        n += step;
+        const double size = std::fabs(step);
+        if (size < kSettled || (size < kCloseEnough && std::fabs(factor) < kSlowFactor)) return n;
+    }
+    return n;
+}
+
+}  // namespace
+
+SunObserver SunObserverAt(double Lon, double Lat) {
+    const double lat = Lat * kPi / 180;
+    return {Lon, Lat, -Lon / 15, std::sin(lat), 1 / std::cos(lat), std::tan(lat)};
+}
+
+SunTimes SunDayTimesExact(const SunCourse& course, const SunObserver& o, double noonClock,
+                          const SunTimes* previous) {
+    const double Lat = o.Lat;
+    const auto clock = [noonClock](double days) { return noonClock + days * 24; };
+    SunTimes t;
+    t.Diam = 31.98766667 / course.Noon().R_soleil;
+    const double transit = TransitDays(course, o);
+    t.MIDI = clock(transit);
+    const Transit at{transit, o.sinLat * course.SinDec(transit),
+                     o.inverseCosLat / course.CosDec(transit),
+                     1 / (course.SiderealRate() - course.AscRate(transit))};
+    // The day before's times as starts, moved to this day's node.
+    const auto hint = [&](double hours) { return (hours - noonClock) / 24; };
+    const auto event = [&](double sinAlt, int side, double before) {
+        return clock(EventDays(course, o, at, sinAlt, side, hint(before)));
+    };
+    const SunTimes none;
+    const SunTimes& before = previous ? *previous : none;
+    t.Lever = event(kSineHorizon, -1, before.Lever);
+    t.Coucher = event(kSineHorizon, +1, before.Coucher);
+    t.Duirn = (t.Coucher - t.Lever) / 2;
+    // The afternoon altitudes from the zenith distance of the Sun at the transit.
+    const double zenith = std::fabs(Lat - course.Dec(transit));
+    const double tanZenith = zenith < 90 ? std::tan(zenith * kPi / 180) : kNaN;
+    const auto afternoon = [&](double heights, double& alt, double& fadl, double& time,
+                               double yesterday) {
+        const double cotangent = heights + tanZenith;  // of the Sun's altitude
+        alt = std::atan(cotangent) * 180 / kPi;
+        time = event(1 / std::sqrt(1 + cotangent * cotangent), +1, yesterday);
+        fadl = time - t.MIDI;
+    };
+    afternoon(1, t.AltAsr1, t.FadlAsr1, t.Asr1, before.Asr1);
+    afternoon(2, t.AltAsr2, t.FadlAsr2, t.Asr2, before.Asr2);
+    t.Icha = event(kSineNightfall, +1, before.Icha);
+    t.FadlIcha = t.Icha - t.MIDI;
+    t.Fajr = event(kSineDawn, -1, before.Fajr);
+    t.FadlFajr = t.MIDI - t.Fajr;
     t.complete = !std::isnan(t.Lever + t.Asr1 + t.Asr2 + t.Icha + t.Fajr);
     return t;
 }

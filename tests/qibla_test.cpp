@@ -9,7 +9,12 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
+
+#include "Sky.h"
+#include "TablesTestSupport.h"
+#include "Times.h"
 
 namespace zerin::test {
 namespace {
@@ -82,6 +87,138 @@ TEST(Qibla, GreatCircleDistance) {
     EXPECT_NEAR(QiblaOf(-kKaabaEastLongitude, kKaabaLatitude).Distance, 0, 1e-6);
     // London to Mecca: about 4,790 km.
     EXPECT_NEAR(QiblaOf(0.1278, 51.5074).Distance, 4790, 10);
+}
+
+// Vincenty's published example (Flinders Peak to Buninyong, GRS80, whose flattening differs
+// from WGS84's in the twelfth digit): 54,972.271 m; and GeographicLib's geodesics from the
+// eleven cities to the Kaaba (tests/data/references/kaaba-distances.csv).
+TEST(Qibla, GeodesicDistanceOnTheEllipsoid) {
+    const auto dms = [](double d, double m, double s) { return d + m / 60 + s / 3600; };
+    EXPECT_NEAR(GeodesicDistanceKm(-dms(37, 57, 3.72030), dms(144, 25, 29.52440),
+                                   -dms(37, 39, 10.15610), dms(143, 55, 35.38390)),
+                54.972271, 1e-6);
+    std::ifstream file(ZERIN_TEST_DATA "/references/kaaba-distances.csv");
+    std::string line;
+    int cities = 0;
+    while (std::getline(file, line)) {
+        if (line.empty() || line[0] == '#' || line.rfind("city,", 0) == 0) continue;
+        std::stringstream row(line);
+        std::string name, lat, lon, metres;
+        std::getline(row, name, ',');
+        std::getline(row, lat, ',');
+        std::getline(row, lon, ',');
+        std::getline(row, metres, ',');
+        SCOPED_TRACE(name);
+        EXPECT_NEAR(
+            GeodesicDistanceKm(std::stod(lat), std::stod(lon), kKaabaLatitude, kKaabaEastLongitude),
+            std::stod(metres) / 1000, 1e-6);  // a millimetre
+        ++cities;
+    }
+    EXPECT_EQ(cities, 11);
+    EXPECT_EQ(GeodesicDistanceKm(10, 20, 10, 20), 0);
+    // Nearly opposite the Kaaba the iteration does not settle: no distance rather than a
+    // wrong one.
+    EXPECT_TRUE(std::isnan(GeodesicDistanceKm(-kKaabaLatitude + 0.1, kKaabaEastLongitude - 179.9,
+                                              kKaabaLatitude, kKaabaEastLongitude)));
+}
+
+// Meeus' examples 7.c and 7.d (Astronomical Algorithms, 2nd ed.).
+TEST(Qibla, CalendarOfJulianDays) {
+    struct Case {
+        double JJ, year;
+        int month, day;
+        double hours;
+    };
+    for (const Case& c : {Case{2436116.31, 1957, 10, 4, 0.81 * 24}, Case{1842713.0, 333, 1, 27, 12},
+                          Case{1507900.13, -584, 5, 28, 0.63 * 24}}) {
+        const CalendarDate d = CalendarOf(c.JJ);
+        EXPECT_EQ(d.year, c.year);
+        EXPECT_EQ(d.month, c.month);
+        EXPECT_EQ(d.day, c.day);
+        EXPECT_NEAR(d.hours, c.hours, 1e-6);
+    }
+}
+
+// The days when the Sun stands over the Kaaba, against PyEphem's transits
+// (tests/data/references/sun-over-kaaba.csv): the same day, within a minute.
+TEST(Qibla, SunOverTheKaaba) {
+    std::ifstream file(ZERIN_TEST_DATA "/references/sun-over-kaaba.csv");
+    std::string line;
+    int years = 0;
+    while (std::getline(file, line)) {
+        if (line.empty() || line[0] == '#' || line.rfind("year,", 0) == 0) continue;
+        std::vector<std::string> cells;
+        std::stringstream row(line);
+        for (std::string cell; std::getline(row, cell, ',');) cells.push_back(cell);
+        const KaabaDays days = SunOverKaaba(std::stod(cells[0]));
+        for (const auto& [transit, ut, dec] :
+             {std::tuple{days.rising, cells[1], cells[2]}, {days.falling, cells[3], cells[4]}}) {
+            SCOPED_TRACE(ut);
+            cli::Civil civil;
+            std::string error;
+            ASSERT_TRUE(cli::ParseDate(ut, true, civil, error)) << error;
+            EXPECT_NEAR(transit.JJ, cli::JulianDayOfInstant(cli::SecondsOf(civil)), 60.0 / 86400);
+            EXPECT_NEAR(transit.Dec, std::stod(dec), 0.01);
+        }
+        ++years;
+    }
+    EXPECT_EQ(years, 6);
+}
+
+TEST(Qibla, TheReport) {
+    // London on 17 June 2005 with summer time: the published bearing, the distances, and the
+    // Sun over the Kaaba at 10:18 and 10:27 on the London clock (09:18 and 09:27 UT).
+    const std::vector<std::string> london = {
+        "report", "qibla",  "--lon-deg", "0",       "--lon-min", "7",     "--lon-sec",
+        "40.08",  "--west", "--lat-deg", "51",      "--lat-min", "30",    "--lat-sec",
+        "26.64",  "--year", "2005",      "--month", "6",         "--day", "17",
+        "--zone", "0",      "--summer",  "1"};
+    const CliResult r = RunCli(london);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_NEAR(std::stod(Printed(r.out,
+                                  "Qibla = ArcTan(Y / X)\r\nإذا كانت X < 0 : Qibla = Qibla + "
+                                  "180\r\nو إذا كانت X > 0 و Y < 0 : Qibla = Qibla + 360\r\nو "
+                                  "إذا كانت X = 0 : Qibla = 90 إذا كانت Y > 0 و Qibla = 270 إذا "
+                                  "كانت Y < 0")),
+                118.987, 0.01);
+    EXPECT_NEAR(std::stod(Printed(r.out, "Distance_WGS84 = b * A * (Sigma - DeltaSigma) / 1000")),
+                4794.7526689, 0.01);
+    EXPECT_NE(r.out.find("*******************  إتجاه القبلة و المسافة إلى الكعبة  "
+                         "***********************\r\n\r\n"),
+              std::string::npos);
+    EXPECT_NE(r.out.find("يوم 2005-05-28 بتوقيت البلد"), std::string::npos) << r.out;
+    EXPECT_NEAR(std::stod(Printed(r.out, "Kaaba1 = (UT * 24) - Zone + EtéRegl")), 10 + 18 / 60.0,
+                1 / 60.0);
+    EXPECT_NEAR(std::stod(Printed(r.out, "Kaaba2 = (UT * 24) - Zone + EtéRegl")), 10 + 27 / 60.0,
+                1 / 60.0);
+    EXPECT_EQ(r.out.substr(r.out.size() - kEndLine.size()), std::string(kEndLine));
+
+    std::vector<std::string> json = london;
+    json.push_back("--json");
+    const CliResult j = RunCli(json);
+    ASSERT_EQ(j.status, 0) << j.err;
+    EXPECT_NE(j.out.find("{\"name\": \"Qibla\", \"value\": 118.98"), std::string::npos) << j.out;
+    EXPECT_NE(j.out.find("\"unit\": \"deg\"}"), std::string::npos);
+    EXPECT_NE(j.out.find("{\"name\": \"Distance\", \"value\": 4793."), std::string::npos);
+    EXPECT_NE(j.out.find("\"unit\": \"km\"}"), std::string::npos);
+
+    // Nearly opposite the Kaaba: the sphere's distance, and a note instead of the ellipsoid's.
+    const CliResult far = RunCli({"report", "qibla", "--lon-deg", "140", "--lon-min", "5", "--west",
+                                  "--lat-deg", "21", "--lat-min", "20", "--south"});
+    ASSERT_EQ(far.status, 0) << far.err;
+    EXPECT_NE(far.out.find("لا تتقارب طريقة فنسنتي"), std::string::npos);
+    EXPECT_NEAR(std::stod(Printed(far.out,
+                                  "Distance = 6371 * ArcCos((Sine(Lat) * "
+                                  "Sine(21.4225241)) + (Cosine(Lat) * Cosine(21.4225241) "
+                                  "* Cosine(dLon))) * Pi / 180")),
+                20015, 20);
+    // A date the calendar dropped is refused, as for every body: nothing written, exit 2.
+    const CliResult refused =
+        RunCli({"report", "qibla", "--year", "1582", "--month", "10", "--day", "10"});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_NE(refused.err.find("this date does not exist"), std::string::npos) << refused.err;
 }
 
 }  // namespace

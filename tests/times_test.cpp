@@ -21,6 +21,8 @@ using cli::ClockText;
 using cli::TimesDay;
 using cli::Timetable;
 
+constexpr cli::TimesMethod kAsReport = cli::TimesMethod::AsReport;
+
 struct PrintedTimes {
     std::string MIDI, Lever, Coucher, Asr1, Asr2, Icha, Fajr;
 };
@@ -84,9 +86,9 @@ TEST(Times, EachDayIsTheSunCommandAtNoonStandardTime) {
     // The default place (5° 40' W, 32° 56' N) on zone 0, and a place East of Greenwich on
     // zone -3, on days of each season, a leap day and the Gregorian reform's first day.
     const auto defaultClock = cli::FixedClock(0, 0);
-    Timetable defaultTable(cli::FieldOptions{}, *defaultClock, cli::HighLatRule::None);
+    Timetable defaultTable(cli::FieldOptions{}, *defaultClock, cli::HighLatRule::None, kAsReport);
     const auto eastClock = cli::FixedClock(-3, 0);
-    Timetable eastTable(Place("39.8", true, "21.4"), *eastClock, cli::HighLatRule::None);
+    Timetable eastTable(Place("39.8", true, "21.4"), *eastClock, cli::HighLatRule::None, kAsReport);
     for (const Civil& date : {Date(2005, 6, 17), Date(2005, 12, 21), Date(2024, 2, 29),
                               Date(2025, 3, 20), Date(1582, 10, 15)}) {
         SCOPED_TRACE(cli::DateText(date));
@@ -107,7 +109,8 @@ TEST(Times, EachDayIsTheSunCommandAtNoonStandardTime) {
 TEST(Times, TheCommandRoundsTheReportsValues) {
     const std::string report = SunReport(2005, 6, 17, {});
     const PrintedTimes p = PrintedOf(report);
-    const CliResult r = RunCli({"times", "--from", "2005-06-17", "--days", "1", "--csv"});
+    const CliResult r =
+        RunCli({"times", "--from", "2005-06-17", "--days", "1", "--csv", "--as-report"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     std::string row = "2005-06-17,+00:00";
@@ -139,8 +142,8 @@ TEST(Times, SummerTimeChangeFromTheZoneDatabase) {
     ASSERT_TRUE(paris) << error;
     const auto plus1 = cli::FixedClock(-1, 0);
     const cli::FieldOptions place = Place("2.35", true, "48.85");
-    Timetable withTz(place, *paris, cli::HighLatRule::None);
-    Timetable fixed(place, *plus1, cli::HighLatRule::None);
+    Timetable withTz(place, *paris, cli::HighLatRule::None, kAsReport);
+    Timetable fixed(place, *plus1, cli::HighLatRule::None, kAsReport);
     // 30 March 2025: clocks go from +01:00 to +02:00 at 01:00 UT; noon is after it.
     for (int day = 29; day <= 31; ++day) {
         SCOPED_TRACE(day);
@@ -239,7 +242,7 @@ TEST(Times, ZonesThatAreNotWholeHours) {
         std::string error;
         const auto clock = cli::NamedClock(c.zone, error);
         ASSERT_TRUE(clock) << error;
-        Timetable table(Place(c.lonDeg, c.east, "28"), *clock, cli::HighLatRule::None);
+        Timetable table(Place(c.lonDeg, c.east, "28"), *clock, cli::HighLatRule::None, kAsReport);
         const TimesDay d = table.Day(Date(2025, 1, 15));  // no summer time anywhere here
         EXPECT_EQ(cli::OffsetText(d.offset.Total()), c.offset);
         std::vector<std::string> place = {
@@ -258,7 +261,7 @@ TEST(Times, PolarDayAndNightKeepTheOtherCells) {
     const auto clock = cli::FixedClock(0, 0);
     const cli::FieldOptions seventyNorth = AtLatitude("70");
     for (const cli::HighLatRule rule : {cli::HighLatRule::None, cli::HighLatRule::Middle}) {
-        Timetable table(seventyNorth, *clock, rule);
+        Timetable table(seventyNorth, *clock, rule, kAsReport);
         // Midsummer: the Sun never sets, so no rising, setting, dawn or nightfall, and no
         // night for a high-latitude rule to divide; the transit and afternoon times stay.
         const TimesDay summer = table.Day(Date(2005, 6, 17));
@@ -279,12 +282,12 @@ TEST(Times, PolarDayAndNightKeepTheOtherCells) {
     // The report of the same midsummer day writes only the transit; the table's transit
     // is that value.
     const std::string report = SunReport(2005, 6, 17, {"--lat-deg", "70", "--lat-min", "0"});
-    Timetable table(seventyNorth, *clock, cli::HighLatRule::None);
+    Timetable table(seventyNorth, *clock, cli::HighLatRule::None, kAsReport);
     EXPECT_EQ(NumText(table.Day(Date(2005, 6, 17)).sun.MIDI),
               Printed(report, "MIDI = Asc - TS_Loc + (UT * 24) - Zone"));
 
     const CliResult r = RunCli({"times", "--lat", "70", "--from", "2005-06-17", "--days", "1",
-                                "--lang", "en", "--high-lat", "middle"});
+                                "--lang", "en", "--high-lat", "middle", "--as-report"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     EXPECT_NE(
@@ -302,7 +305,7 @@ TEST(Times, HighLatitudeRulesFillDawnAndNightfall) {
     const auto clock = cli::FixedClock(0, 0);
     const cli::FieldOptions sixtyNorth = AtLatitude("60");
     const std::string report = SunReport(2005, 6, 17, {"--lat-deg", "60", "--lat-min", "0"});
-    Timetable none(sixtyNorth, *clock, cli::HighLatRule::None);
+    Timetable none(sixtyNorth, *clock, cli::HighLatRule::None, kAsReport);
     const TimesDay d = none.Day(Date(2005, 6, 17));
     EXPECT_TRUE(std::isnan(d.clock[cli::kFajr]));
     EXPECT_TRUE(std::isnan(d.clock[cli::kIsha]));
@@ -318,25 +321,25 @@ TEST(Times, HighLatitudeRulesFillDawnAndNightfall) {
     for (const Rule& rule : {Rule{cli::HighLatRule::Middle, night / 2, night / 2},
                              Rule{cli::HighLatRule::Seventh, night / 7, night / 7},
                              Rule{cli::HighLatRule::Angle, night * 19 / 60, night * 17 / 60}}) {
-        Timetable table(sixtyNorth, *clock, rule.rule);
+        Timetable table(sixtyNorth, *clock, rule.rule, kAsReport);
         const TimesDay a = table.Day(Date(2005, 6, 17));
         EXPECT_DOUBLE_EQ(a.clock[cli::kFajr], rising - rule.dawnPart);
         EXPECT_DOUBLE_EQ(a.clock[cli::kIsha], setting + rule.nightfallPart);
         EXPECT_TRUE(a.adjusted[cli::kFajr] && a.adjusted[cli::kIsha]);
         EXPECT_FALSE(a.adjusted[cli::kSunrise]);
         // A day with a true dawn and nightfall (32° N) is left as it is.
-        Timetable south(cli::FieldOptions{}, *clock, rule.rule);
+        Timetable south(cli::FieldOptions{}, *clock, rule.rule, kAsReport);
         const TimesDay b = south.Day(Date(2005, 6, 17));
         EXPECT_FALSE(b.adjusted[cli::kFajr] || b.adjusted[cli::kIsha]);
         EXPECT_EQ(b.clock[cli::kFajr], b.sun.Fajr);
     }
 
     const CliResult csv = RunCli({"times", "--lat", "60", "--from", "2005-06-17", "--days", "1",
-                                  "--csv", "--high-lat", "middle"});
+                                  "--csv", "--high-lat", "middle", "--as-report"});
     ASSERT_EQ(csv.status, 0) << csv.err;
     EXPECT_NE(csv.out.find(",00:24+1,fajr;isha\n"), std::string::npos) << csv.out;
-    const CliResult plain =
-        RunCli({"times", "--lat", "60", "--from", "2005-06-17", "--days", "1", "--csv"});
+    const CliResult plain = RunCli(
+        {"times", "--lat", "60", "--from", "2005-06-17", "--days", "1", "--csv", "--as-report"});
     EXPECT_NE(plain.out.find("2005-06-17,+00:00,,03:06,12:24,17:05,18:24,21:41,,\n"),
               std::string::npos)
         << plain.out;

@@ -23,6 +23,7 @@
 #include "NumText.h"
 #include "PickList.h"
 #include "Preface.h"
+#include "QiblaReport.h"
 #include "WindowDrag.h"
 
 namespace zerin::ui {
@@ -299,6 +300,10 @@ QFrame* FrmMain::BuildCommands() {
     layout->addLayout(bodies);
 
     auto* others = new QHBoxLayout;
+    CmdQibla = Command("CmdQibla", QStringLiteral("القبلة"));
+    CmdQibla->setMinimumWidth(110);
+    connect(CmdQibla, &QPushButton::clicked, this, &FrmMain::OnQibla);
+    others->addWidget(CmdQibla);
     CmdInfo = Command("CmdInfo", QStringLiteral("تنبيه هام"));
     CmdApropos = Command("CmdApropos", QStringLiteral("حول البرنامج"));
     CmdExit = Command("CmdExit", QStringLiteral("خروج"));
@@ -329,7 +334,7 @@ void FrmMain::SetReadingOrder() {
                                 TxtZone,   TxtEteRegl, TxtYear,   TxtMonth, TxtDay,
                                 TxtHour,   TxtMin,     TxtSec,    CmdSun};
     chain.insert(chain.end(), CmdPln.begin(), CmdPln.end());
-    chain.insert(chain.end(), {CmdInfo, CmdApropos, CmdExit});
+    chain.insert(chain.end(), {CmdQibla, CmdInfo, CmdApropos, CmdExit});
     for (std::size_t k = 1; k < chain.size(); ++k) setTabOrder(chain[k - 1], chain[k]);
 }
 
@@ -390,6 +395,14 @@ void FrmMain::OnSun() {
 
 void FrmMain::OnBody(int index) {
     if (Compute(BodyOfButton(index)) == Outcome::Refused) return;
+    ShowReport(FrmCalc::Edge::Left);
+}
+
+// The direction of the Kaaba from the place of the fields, and the Sun over the Kaaba in the
+// year of the date fields.
+void FrmMain::OnQibla() {
+    calc_.fields = ReadFields();
+    if (RunQibla(calc_) == Outcome::Refused) return;
     ShowReport(FrmCalc::Edge::Left);
 }
 

@@ -69,6 +69,7 @@ class FrmMain : public QWidget {
 
     void OnSun();
     void OnBody(int index);
+    void OnQibla();
     void OnInfo();
     void OnApropos();
     void OnEast();
@@ -92,6 +93,7 @@ class FrmMain : public QWidget {
     QLineEdit *TxtHour = nullptr, *TxtMin = nullptr, *TxtSec = nullptr;
     QPushButton* CmdSun = nullptr;
     std::array<QPushButton*, 9> CmdPln{};
+    QPushButton* CmdQibla = nullptr;
     QPushButton *CmdInfo = nullptr, *CmdApropos = nullptr, *CmdExit = nullptr;
 };
 

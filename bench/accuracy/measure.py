@@ -97,19 +97,26 @@ def _day_tasks(zerin, places):
 
 
 def times(zerin, places, jobs):
-    """The day records, one per sampled day: zerin's and PyEphem's times."""
+    """The day records, one per sampled day: zerin's times (each at its own
+    instant, and as the report computes them, from the Sun at 12:00) and
+    PyEphem's, with the Sun's lowest altitudes around the day."""
     tasks = _day_tasks(zerin, places)
     days = _parallel(jobs, zerin_runs.day_times, tasks)
+    as_report = _parallel(jobs, zerin_runs.day_times, [(*t, True) for t in tasks])
     records = []
-    for (_, p, date), day in zip(tasks, days):
+    for (_, p, date), day, report_day in zip(tasks, days, as_report):
         midnight = datetime.datetime.combine(date, datetime.time())
         midnight_ut = midnight + p.zone * sample.HOUR
         check_read(f"times of {date}", p, day, midnight - day["offset"], midnight_ut)
+        check_read(f"times of {date} as the report", p, report_day,
+                   midnight - report_day["offset"], midnight_ut)
         ref = reference.day_times(p.lon, p.lat, midnight_ut)
+        lowest = ref.pop("lowest")
         records.append({
             "group": p.group, "year": decimal_year(midnight_ut), "lat": p.lat,
             "lon": p.lon, "date": date.isoformat(),
             "offset": day["offset"].total_seconds(), "zerin": day["times"],
+            "zerin_report": report_day["times"], "lowest": lowest,
             "reference": {k: reference.seconds_from(v, midnight_ut) for k, v in ref.items()}})
     return records
 
@@ -139,8 +146,8 @@ SMOKE_BOUNDS = {"sun": (120, 250), "moon": (900, 500), "mercury": (250, 800),
                 "pluto": (10000, 36000)}
 # Prayer time: seconds. Dawn and nightfall near the latitude where they cease are
 # very sensitive, and may be found by one side only.
-SMOKE_BOUNDS_SECONDS = {"fajr": 3600, "sunrise": 300, "transit": 15, "asr1": 150,
-                        "asr2": 150, "sunset": 300, "isha": 3600}
+SMOKE_BOUNDS_SECONDS = {"fajr": 3600, "sunrise": 60, "transit": 10, "asr1": 60,
+                        "asr2": 60, "sunset": 60, "isha": 3600}
 MAY_BE_MISSING_IN_ONE = ("fajr", "isha")
 
 

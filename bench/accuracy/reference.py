@@ -95,9 +95,19 @@ def _event(o, sun, transit, altitude, after_transit):
     return t if abs(t - transit) < 0.55 else None
 
 
+def _lowest_altitude(o, sun, start, after):
+    """The Sun's altitude (degrees) at its lower culmination after (or before) start."""
+    o.date = o.next_antitransit(sun, start=start) if after else \
+        o.previous_antitransit(sun, start=start)
+    sun.compute(o)
+    return math.degrees(sun.alt)
+
+
 def day_times(lon, lat, local_midnight_ut):
     """The day's transit, rising, setting and prayer times as ephem dates (UT), or
-    None where the Sun does not reach the altitude."""
+    None where the Sun does not reach the altitude; and under "lowest" the Sun's
+    altitude (degrees) at its lower culminations before and after the transit,
+    which decide whether dawn and nightfall exist."""
     o = _observer(lon, lat)
     sun = ephem.Sun()
     midnight = ephem_date(local_midnight_ut)
@@ -112,6 +122,8 @@ def day_times(lon, lat, local_midnight_ut):
     for name, factor in (("asr1", 1), ("asr2", 2)):
         times[name] = (_event(o, sun, transit, _afternoon_altitude(noon_altitude, factor), True)
                        if noon_altitude > 0 else None)
+    times["lowest"] = {"before": _lowest_altitude(o, sun, transit, False),
+                       "after": _lowest_altitude(o, sun, transit, True)}
     return times
 
 

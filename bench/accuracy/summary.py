@@ -89,10 +89,10 @@ def _ppm(x):
     return f"{x / 1e4:.2f} %" if x >= 1000 else f"{x:.0f} ppm"
 
 
-def _time_errors(days, event, window, other="reference", other_event=None):
+def _time_errors(days, event, window, other="reference", other_event=None, mine="zerin"):
     other_event = other_event or event
-    return [d["zerin"][event] - d[other][other_event] for d in days if _in(window, d["year"])
-            and d["zerin"][event] is not None and d[other][other_event] is not None]
+    return [d[mine][event] - d[other][other_event] for d in days if _in(window, d["year"])
+            and d[mine][event] is not None and d[other][other_event] is not None]
 
 
 def _missing_in_one(days, event, other="reference", other_event=None):
@@ -110,6 +110,80 @@ def times_table(days):
         row = _row(label, [stats(_time_errors(days, event, w)) for w in WINDOWS])
         lines.append(row + f" {_missing_in_both(days, event)} | {_missing_in_one(days, event)} |")
     return "\n".join(lines)
+
+
+# The tables' accuracy by latitude band: each time at its own instant (exact, the
+# default) against every time from the Sun at 12:00 (--as-report, before).
+BANDS = ((0, 20), (20, 35), (35, 45), (45, 55), (55, 65.01))
+BAND_GROUPS = (("transit", ("transit",)), ("rising, setting", ("sunrise", "sunset")),
+               ("afternoon", ("asr1", "asr2")), ("dawn, nightfall", ("fajr", "isha")))
+GOAL_SECONDS = 30
+# The altitudes (degrees) of the times, and the lower culmination that decides them.
+LIMITS = {"fajr": (-19, "before"), "isha": (-17, "after"), "sunrise": (-0.25, "before"),
+          "sunset": (-0.25, "after")}
+
+
+def _band(days, band):
+    return [d for d in days if band[0] <= abs(d["lat"]) < band[1]]
+
+
+def _largest(days, events, mine):
+    errors = [abs(e) for event in events
+              for e in _time_errors(days, event, WINDOWS[1], mine=mine)]
+    return max(errors) if errors else None
+
+
+def _beyond(days, events, mine="zerin", seconds=GOAL_SECONDS):
+    return sum(abs(e) > seconds for event in events
+               for e in _time_errors(days, event, WINDOWS[1], mine=mine))
+
+
+def _one_only(days, events, mine):
+    return sum((d[mine][e] is None) != (d["reference"][e] is None) for d in days for e in events)
+
+
+def bands_table(days):
+    cells = ["latitude", "days"] + [f"{g}: before → after (max, s)" for g, _ in BAND_GROUPS]
+    cells += [f"beyond {GOAL_SECONDS} s: before → after", "found by one only: before → after"]
+    lines = ["| " + " | ".join(cells) + " |", "|---|" + "---:|" * (len(cells) - 1)]
+    every = tuple(e for _, events in BAND_GROUPS for e in events)
+    for band in BANDS:
+        rows = _band(days, band)
+        line = [f"{band[0]:.0f}–{min(band[1], 65):.0f}°", f"{len(rows):,}"]
+        for _, events in BAND_GROUPS:
+            before, after = _largest(rows, events, "zerin_report"), _largest(rows, events, "zerin")
+            line.append("—" if before is None else f"{number(before)} → {number(after)}")
+        line.append(f"{_beyond(rows, every, 'zerin_report')} → {_beyond(rows, every)}")
+        line.append(f"{_one_only(rows, every, 'zerin_report')} → {_one_only(rows, every, 'zerin')}")
+        lines.append("| " + " | ".join(line) + " |")
+    return "\n".join(lines)
+
+
+def _margin_arcsec(d, event):
+    """How far (arcseconds) the Sun's lowest point around the time passes beyond the
+    time's altitude: the smaller, the more a time depends on the declination."""
+    altitude, side = LIMITS[event]
+    return (altitude - d["lowest"][side]) * 3600
+
+
+def beyond_table(days):
+    """Every exact time more than the goal from the reference, or found by one only."""
+    lines = ["| date | latitude | time | zerin − PyEphem (s) | lowest point beyond the "
+             "altitude (″) |", "|---|---:|---|---:|---:|"]
+    rows = []
+    for d in days:
+        for event in LIMITS:
+            z, r = d["zerin"][event], d["reference"][event]
+            if (z is None) != (r is None):
+                rows.append((d, event, "found by " + ("zerin" if r is None else "PyEphem")
+                             + " only"))
+            elif z is not None and abs(z - r) > GOAL_SECONDS:
+                rows.append((d, event, f"{z - r:+,.0f}"))
+    rows.sort(key=lambda row: abs(_margin_arcsec(row[0], row[1])))
+    for d, event, error in rows:
+        lines.append(f"| {d['date']} | {d['lat']:.2f} | {event} | {error} | "
+                     f"{_margin_arcsec(d, event):+.1f} |")
+    return "\n".join(lines), len(rows)
 
 
 ADHAN_ROWS = (("fajr", "fajr", "dawn (19°)"),
@@ -260,6 +334,7 @@ def values(seed, places, records, days):
     v = {"seed": seed, "places": f"{len(places):,}",
          "instants": f"{len({(r['lon'], r['lat'], r['ut']) for r in records}):,}",
          "days": f"{len(days):,}", "table_times": times_table(days),
+         "table_bands": bands_table(days),
          "table_adhan": adhan_table(days), "table_glance": glance_table(records)}
     suns = [r for r in records if r["body"] == "sun"]
     v["instants_modern"] = f"{sum(_in(WINDOWS[0], r['year']) for r in suns):,}"
@@ -280,6 +355,14 @@ def values(seed, places, records, days):
                                              for d in days]))
     for event, _ in EVENTS:
         _put(v, event, stats(_time_errors(days, event, wide)))
+        _put(v, f"report_{event}", stats(_time_errors(days, event, wide, mine="zerin_report")))
+    every = tuple(e for e, _ in EVENTS)
+    v["beyond_exact"] = _beyond(days, every)
+    v["beyond_report"] = _beyond(days, every, "zerin_report")
+    v["table_beyond"], v["beyond_rows"] = beyond_table(days)
+    v["transit_beyond_5"] = _beyond(days, ("transit",), seconds=5)
+    others = ("sunrise", "sunset", "asr1", "asr2")
+    v["others_max"] = number(max(abs(e) for ev in others for e in _time_errors(days, ev, wide)))
     return v
 
 

@@ -1,7 +1,8 @@
 """Runs the zerin command line for the sample and reads its JSON tables.
 
 `zerin ephemeris BODY` gives one row per instant of a place; `zerin times` the
-day's prayer times (the Sun command's values for 12:00 local standard time).
+day's prayer times (each at its own instant, or with --as-report the Sun
+command's values for 12:00 local standard time).
 Every row's instant is read back with its UTC offset, so that the conversion to
 UT is the program's own.
 """
@@ -72,11 +73,14 @@ def _seconds(cell):
     return int(h) * 3600 + int(m) * 60 + int(s) + (int(day) * 86400 if day else 0)
 
 
-def day_times(zerin, place, date):
+def day_times(zerin, place, date, as_report=False):
     """The prayer times of one local date, in seconds from local midnight (None
-    where the Sun does not reach the altitude), with the day's UTC offset."""
+    where the Sun does not reach the altitude), with the day's UTC offset: each
+    time at its own instant, or with as_report every time from the Sun's place at
+    12:00 (--as-report)."""
     table = _run(zerin, ["times", *_place_options(place), "--from", date.isoformat(),
-                         "--days", "1", "--seconds", "--json"])
+                         "--days", "1", "--seconds", "--json"]
+                 + (["--as-report"] if as_report else []))
     row = table["rows"][0]
     times = {name: _seconds(row[name]) for name in TIMES}
     return {"lon": table["lon"], "lat": table["lat"], "offset": _offset(row["utc_offset"]),

@@ -1,0 +1,235 @@
+#include "Places.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <tuple>
+
+#include "Echo.h"
+#include "TableWriter.h"
+
+namespace zerin::cli {
+
+namespace {
+
+// A line that no real places file needs: a guard against reading a binary file whole.
+constexpr std::size_t kMaxLineBytes = 4096;
+
+// The fields of a CSV line; false when a quoted field is not closed or text follows its
+// closing quote.
+bool SplitCsv(const std::string& line, std::vector<std::string>& fields) {
+    fields.assign(1, std::string());
+    bool quoted = false, closed = false;
+    for (std::size_t k = 0; k < line.size(); ++k) {
+        const char c = line[k];
+        if (quoted) {
+            if (c != '"') {
+                fields.back() += c;
+            } else if (k + 1 < line.size() && line[k + 1] == '"') {
+                fields.back() += '"';
+                ++k;
+            } else {
+                quoted = false;
+                closed = true;
+            }
+        } else if (c == ',') {
+            fields.emplace_back();
+            closed = false;
+        } else if (c == '"' && fields.back().find_first_not_of(' ') == std::string::npos &&
+                   !closed) {
+            fields.back().clear();
+            quoted = true;
+        } else if (closed && c != ' ') {
+            return false;
+        } else if (!closed) {
+            fields.back() += c;
+        }
+    }
+    return !quoted;
+}
+
+std::string Trimmed(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+std::string Lower(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+bool IsZoneName(const std::string& zone) {
+    for (const char c : zone)
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) return true;
+    return false;
+}
+
+// Reads the rows after the header; one object per file.
+class PlacesReader {
+  public:
+    PlacesReader(const std::string& fileName, const TableOptions& options)
+        : fileName_(fileName), options_(options) {}
+
+    bool Read(std::istream& in, std::vector<TablePlace>& places, std::string& error) {
+        std::string line;
+        bool header = false;
+        for (std::size_t number = 1; std::getline(in, line); ++number) {
+            line_ = number;
+            if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (line.size() > kMaxLineBytes)
+                return Fail("a line of more than 4096 bytes: is this a places file?", error);
+            if (Trimmed(line).empty() || Trimmed(line)[0] == '#') continue;
+            std::vector<std::string> fields;
+            if (!SplitCsv(line, fields))
+                return Fail("a quoted field is not closed, or text follows its closing quote",
+                            error);
+            for (std::string& f : fields) f = Trimmed(f);
+            if (!header) {
+                if (!ReadHeader(fields, error)) return false;
+                header = true;
+                continue;
+            }
+            if (places.size() == kMaxPlaces)
+                return Fail("more than 100,000 places: split the file", error);
+            TablePlace place;
+            if (!ReadRow(fields, place, error)) return false;
+            places.push_back(std::move(place));
+        }
+        if (in.bad()) {
+            error = fileName_ + ": could not be read";
+            return false;
+        }
+        if (!header) {
+            error = fileName_ + ": no header row: the file starts with name,latitude,longitude";
+            return false;
+        }
+        if (places.empty()) {
+            error = fileName_ + ": no place after the header row";
+            return false;
+        }
+        return true;
+    }
+
+  private:
+    bool Fail(const std::string& what, std::string& error) const {
+        error = fileName_ + ":" + std::to_string(line_) + ": " + what;
+        return false;
+    }
+
+    bool ReadHeader(const std::vector<std::string>& fields, std::string& error) {
+        std::vector<std::string> names;
+        for (const std::string& f : fields) names.push_back(Lower(f));
+        const std::vector<std::string> three = {"name", "latitude", "longitude"};
+        std::vector<std::string> four = three;
+        four.push_back("zone");
+        if (names != three && names != four)
+            return Fail("the header row is name,latitude,longitude (and zone), not '" +
+                            Echo(Trimmed(FieldsText(fields))) + "'",
+                        error);
+        columns_ = names.size();
+        return true;
+    }
+
+    static std::string FieldsText(const std::vector<std::string>& fields) {
+        std::string text;
+        for (const std::string& f : fields) text += (text.empty() ? "" : ",") + f;
+        return text;
+    }
+
+    bool ReadRow(const std::vector<std::string>& fields, TablePlace& p, std::string& error) {
+        // A row may leave out an empty zone at its end.
+        if (fields.size() != columns_ && !(columns_ == 4 && fields.size() == 3))
+            return Fail(std::to_string(fields.size()) + " fields, not " + std::to_string(columns_) +
+                            " as the header has",
+                        error);
+        p.name = fields[0];
+        if (p.name.empty()) return Fail("the place has no name", error);
+        if (DisplayWidth(p.name) > 60) return Fail("a name of more than 60 characters", error);
+        const auto [seen, added] = names_.emplace(p.name, line_);
+        if (!added)
+            return Fail("'" + Echo(p.name) + "' is also the name on line " +
+                            std::to_string(seen->second) + ": give each place its own name",
+                        error);
+        TableOptions read;
+        for (const auto& [option, cell, what] :
+             {std::tuple{"--lat", fields[1], "latitude"}, {"--lon", fields[2], "longitude"}}) {
+            if (cell.empty()) return Fail(std::string("no ") + what, error);
+            const std::vector<std::string> args = {std::string(option) + "=" + cell};
+            std::size_t k = 0;
+            std::string why;
+            TakeTableOption(args, k, read, why);
+            if (!why.empty()) return Fail(std::string("the ") + what + ": " + why, error);
+        }
+        p.fields = read.place;
+        std::string why;
+        if (!CheckPlace(p.fields, p.place, why)) return Fail(why, error);
+        p.zone = fields.size() > 3 ? fields[3] : "";
+        return ReadClock(p, error);
+    }
+
+    bool ReadClock(TablePlace& p, std::string& error) {
+        std::string key = p.zone;
+        if (p.zone.empty()) {
+            if (!options_.tz && !options_.zone)
+                return Fail(
+                    "no zone: give one in the zone column, or --tz or --zone for every "
+                    "place without one",
+                    error);
+            key = "";
+        }
+        const auto known = clocks_.find(key);
+        if (known != clocks_.end()) {
+            p.clock = known->second;
+            return true;
+        }
+        std::string why;
+        std::unique_ptr<ZoneClock> clock;
+        if (p.zone.empty()) {
+            clock = MakeClock(options_, why);
+        } else if (IsZoneName(p.zone)) {
+            clock = NamedClock(p.zone, why);
+        } else {
+            TableOptions zone;
+            const std::vector<std::string> args = {"--zone=" + p.zone};
+            std::size_t k = 0;
+            TakeTableOption(args, k, zone, why);
+            if (why.empty()) {
+                zone.summer = options_.summer;
+                clock = MakeClock(zone, why);
+            }
+        }
+        if (!clock) return Fail("the zone: " + why, error);
+        p.clock = clocks_[key] = std::move(clock);
+        return true;
+    }
+
+    std::string fileName_;
+    const TableOptions& options_;
+    std::size_t line_ = 0, columns_ = 0;
+    std::map<std::string, std::size_t> names_;
+    std::map<std::string, std::shared_ptr<const ZoneClock>> clocks_;
+};
+
+}  // namespace
+
+bool ReadPlaces(std::istream& in, const std::string& fileName, const TableOptions& options,
+                std::vector<TablePlace>& places, std::string& error) {
+    places.clear();
+    return PlacesReader(fileName, options).Read(in, places, error);
+}
+
+bool ReadPlacesFile(const std::string& path, const TableOptions& options,
+                    std::vector<TablePlace>& places, std::string& error) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        error = "cannot open the places file '" + Echo(path) + "': " + std::strerror(errno);
+        return false;
+    }
+    return ReadPlaces(file, Echo(path), options, places, error);
+}
+
+}  // namespace zerin::cli
