@@ -10,6 +10,7 @@
 #include "NumText.h"
 #include "TableOptions.h"
 #include "TableWriter.h"
+#include "TimesPdf.h"
 
 namespace zerin::cli {
 
@@ -98,6 +99,7 @@ struct TimesRequest {
     std::size_t days = 0;
     HighLatRule rule = HighLatRule::None;
     bool seconds = false;
+    PdfOptions pdf;
 };
 
 // Reads the command line; returns 0, or the exit status of a refusal already reported.
@@ -128,11 +130,14 @@ int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, std:
                                        Echo(value) + "'");
         } else if (a == "--seconds") {
             r.seconds = true;
+        } else if (TakePdfOption(args, k, r.pdf, error)) {
+            if (!error.empty()) return Refuse(err, error);
         } else {
             return Refuse(err, "unknown option of times '" + Echo(a) + "'");
         }
     }
     std::string error;
+    if (!CheckPdfOptions(r.pdf, r.table, error)) return Refuse(err, error);
     if (from.empty()) return Refuse(err, "times needs --from YYYY-MM-DD");
     if (days.empty() == to.empty())
         return Refuse(err, "times needs either --days N or --to YYYY-MM-DD");
@@ -253,6 +258,9 @@ int RunTimes(const std::vector<std::string>& args, std::FILE* out, std::FILE* er
     const Seconds lastNoon = first + static_cast<Seconds>(r.days - 1) * kDay + 12 * kHour;
     if (!ClockKnows(*clock, r.table, clock->FromStandard(lastNoon), error))
         return Refuse(err, error);
+    if (!r.pdf.file.empty())
+        return WritePdf({{{r.pdf.name, r.table}}, r.from, r.days, r.rule, r.pdf.asr, r.seconds},
+                        r.pdf.file, err);
 
     const Language headers = HeaderLanguage(r.table);
     const bool arabic = headers == Language::Arabic;
