@@ -71,6 +71,7 @@ class FrmMain : public QWidget {
     void OnBody(int index);
     void OnInfo();
     void OnApropos();
+    void OnTimetable();
     void OnEast();
     void OnWest();
     void ProposeZone();
@@ -93,6 +94,7 @@ class FrmMain : public QWidget {
     QPushButton* CmdSun = nullptr;
     std::array<QPushButton*, 9> CmdPln{};
     QPushButton *CmdInfo = nullptr, *CmdApropos = nullptr, *CmdExit = nullptr;
+    QPushButton* CmdTimetable = nullptr;
 };
 
 }  // namespace zerin::ui
