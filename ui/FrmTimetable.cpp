@@ -421,11 +421,17 @@ void FrmTimetable::Recompute() {
     QString why;
     args_.clear();
     job_.reset();
+    cli::Place place;
+    std::string error;
+    LblPlace->setText(cli::CheckPlace(place_, place, error)
+                          ? QStringLiteral("المكان من النافذة الرئيسية: ") +
+                                AngleText(place.Lat, true) + QStringLiteral("، ") +
+                                AngleText(place.Lon, false)
+                          : QString());
     if (!MakeOptions(args, job, why)) {
         ShowProblem(why);
         return;
     }
-    std::string error;
     std::unique_ptr<TimetableSource> source =
         TimetableSource::Make(job.places.front(), job.rule, job.from, LastDayOf(job), error);
     if (!source) {
@@ -433,9 +439,6 @@ void FrmTimetable::Recompute() {
                     LeftToRight(QString::fromStdString(error)));
         return;
     }
-    LblPlace->setText(QStringLiteral("المكان من النافذة الرئيسية: ") +
-                      AngleText(source->Lat(), true) + QStringLiteral("، ") +
-                      AngleText(source->Lon(), false));
     args_ = std::move(args);
     job_ = job;
     // One sheet over the whole period: the header names every change of the clock in it.

@@ -68,9 +68,9 @@ void PaintSheet(QPainter& p, const QRectF& area, const TimetableSheet& sheet, st
     p.setPen(Qt::black);
     p.setFont(PageFont(15, true));
     const double titleHeight =
-        std::max(DrawText(p, QRectF(left + width * 0.3, y, width * 0.7, 12 * mm), sheet.title,
+        std::max(DrawText(p, QRectF(left + width * 0.3, y, width * 0.7, 40 * mm), sheet.title,
                           Qt::AlignRight | Qt::AlignTop, Qt::RightToLeft, true),
-                 DrawText(p, QRectF(left, y, width * 0.3, 12 * mm), sheet.month,
+                 DrawText(p, QRectF(left, y, width * 0.3, 40 * mm), sheet.month,
                           Qt::AlignLeft | Qt::AlignTop, Qt::RightToLeft));
     y += titleHeight + 1.2 * mm;
     p.setPen(QPen(Qt::black, 0.4 * mm));
