@@ -292,13 +292,6 @@ TEST_F(PdfTest, AFileThatCannotBeWrittenIsSaidAndNothingIsLeft) {
     EXPECT_NE(access("no-such-folder", F_OK), 0);
 }
 
-TEST_F(PdfTest, ANewPdfReplacesTheOldFileWhole) {
-    ASSERT_EQ(WritePdf({"--from", "2005-01-01", "--to", "2005-12-31"}, file_).status, 0);
-    ASSERT_EQ(PageWords(file_).size(), 12u);
-    ASSERT_EQ(WritePdf({"--from", "2005-06-01", "--days", "30"}, file_).status, 0);
-    EXPECT_EQ(PageWords(file_).size(), 1u);
-}
-
 // Options of the PDF that do not go with the others: refused before anything is written.
 TEST(TimesPdfOptions, AreRefusedWithAMessage) {
     const struct {

@@ -244,7 +244,10 @@ void FrmTimetable::BuildControls() {
     connect(CmdCsv, &QPushButton::clicked, this, &FrmTimetable::SaveCsv);
     connect(CmdClose, &QPushButton::clicked, this, &QDialog::reject);
     const auto recompute = [this] { Recompute(); };
-    connect(TxtPlaceName, &QLineEdit::textChanged, this, recompute);
+    // The name is only printed: the times stay as they are while it is typed.
+    connect(TxtPlaceName, &QLineEdit::textChanged, this, [this](const QString& name) {
+        if (job_) job_->places.front().name = Std(name.trimmed());
+    });
     connect(OptMonth, &QRadioButton::toggled, this, recompute);
     connect(CboMonth, &QComboBox::currentIndexChanged, this, [this] {
         if (!OptMonth->isChecked())
