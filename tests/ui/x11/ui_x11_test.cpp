@@ -213,7 +213,8 @@ class RealDisplayTest : public QObject {
                                      "TxtDegLat", "TxtMinLat",  "TxtSecLat",  "OptN",
                                      "TxtZone",   "TxtEteRegl", "TxtYear",    "TxtMonth",
                                      "TxtDay",    "TxtHour",    "TxtMin",     "TxtSec",
-                                     "CmdSun",    "CmdInfo",    "CmdApropos", "CmdExit"};
+                                     "CmdSun",    "CmdInfo",    "CmdApropos", "CmdTimetable",
+                                     "CmdExit"};
         QCOMPARE(QApplication::focusWidget(), w.Focus(order[0]));
         for (std::size_t k = 1; k < std::size(order); ++k) {
             PressKey("Tab");
