@@ -239,19 +239,8 @@ void OnlyQtErrors(QtMsgType type, const QMessageLogContext&, const QString& mess
         std::fprintf(stderr, "zerin: %s\n", message.toLocal8Bit().constData());
 }
 
-}  // namespace
-
-int WriteTimetablePdfFile(const cli::TimetableJob& job, const std::string& path, std::FILE* err) {
-    // Offscreen: the pages need fonts, not a display.
-    std::unique_ptr<QGuiApplication> app;
-    if (!QCoreApplication::instance()) {
-        qInstallMessageHandler(OnlyQtErrors);
-        static int argc = 3;
-        static char name[] = "zerin", option[] = "-platform", platform[] = "offscreen";
-        static char* argv[] = {name, option, platform, nullptr};
-        app = std::make_unique<QGuiApplication>(argc, argv);
-        std::setlocale(LC_NUMERIC, "C");
-    }
+// Writes the job's pages to path; the exit status of the tables.
+int WritePages(const cli::TimetableJob& job, const std::string& path, std::FILE* err) {
     TimetablePrinter printer(job);
     std::string refused;
     if (!printer.Prepare(refused)) {
@@ -275,6 +264,28 @@ int WriteTimetablePdfFile(const cli::TimetableJob& job, const std::string& path,
     }
     progress.Clear();
     return printer.EmptyRows().Report(err);
+}
+
+}  // namespace
+
+int WriteTimetablePdfFile(const cli::TimetableJob& job, const std::string& path, std::FILE* err) {
+    // Offscreen: the pages need fonts, not a display. The arguments outlive the application,
+    // which may take the platform's two out of them.
+    int argc = 3;
+    char name[] = "zerin", option[] = "-platform", platform[] = "offscreen";
+    char* argv[] = {name, option, platform, nullptr};
+    std::unique_ptr<QGuiApplication> app;
+    QtMessageHandler previous = nullptr;
+    const bool own = !QCoreApplication::instance();
+    if (own) {
+        previous = qInstallMessageHandler(OnlyQtErrors);
+        app = std::make_unique<QGuiApplication>(argc, argv);
+        std::setlocale(LC_NUMERIC, "C");
+    }
+    const int status = WritePages(job, path, err);
+    app.reset();
+    if (own) qInstallMessageHandler(previous);
+    return status;
 }
 
 }  // namespace zerin::ui
