@@ -16,6 +16,7 @@
 #include "QiblaReport.h"
 #include "TableOptions.h"
 #include "Times.h"
+#include "TimesPdf.h"
 #include "Version.h"
 
 namespace zerin::cli {
@@ -157,7 +158,7 @@ int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     const std::string& command = args[0];
     if (command == "--help" || command == "-h" || command == "help") {
         const std::string help =
-            std::string(kUsage) + kFieldOptionsHelp + kTablesHelp + kStatusHelp;
+            std::string(kUsage) + kFieldOptionsHelp + kTablesHelp + kPdfHelp + kStatusHelp;
         return WriteAll(out, err, help) ? 0 : 1;
     }
     if (command == "--version")

@@ -30,6 +30,23 @@ bool DisplayAvailable() {
     return Set("DISPLAY") || Set("WAYLAND_DISPLAY") || Set("QT_QPA_PLATFORM");
 }
 
+// The module's entry point named symbol; null with every path tried and why in failures.
+void* ModuleEntry(const char* symbol, std::string& failures) {
+    const std::string folder = ExecutableFolder();
+    const std::string candidates[] = {folder + "/libzerin-windows.so",
+                                      folder + "/" ZERIN_MODULE_RELDIR "/libzerin-windows.so"};
+    for (const std::string& path : candidates) {
+        void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (!module) {
+            failures += std::string("\n  ") + dlerror();
+            continue;
+        }
+        if (void* entry = dlsym(module, symbol)) return entry;
+        failures += "\n  " + path + ": no entry point " + symbol;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 int OpenWindows(int argc, char** argv) {
@@ -40,27 +57,27 @@ int OpenWindows(int argc, char** argv) {
                      "'zerin --help')\n");
         return 1;
     }
-    const std::string folder = ExecutableFolder();
-    const std::string candidates[] = {folder + "/libzerin-windows.so",
-                                      folder + "/" ZERIN_MODULE_RELDIR "/libzerin-windows.so"};
     std::string failures;
-    for (const std::string& path : candidates) {
-        void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (!module) {
-            failures += std::string("\n  ") + dlerror();
-            continue;
-        }
-        using Entry = int (*)(int, char**);
-        if (auto run = reinterpret_cast<Entry>(dlsym(module, "zerin_run_windows"))) {
-            return run(argc, argv);
-        }
-        failures += "\n  " + path + ": no entry point zerin_run_windows";
-    }
+    using Entry = int (*)(int, char**);
+    if (auto run = reinterpret_cast<Entry>(ModuleEntry("zerin_run_windows", failures)))
+        return run(argc, argv);
     std::fprintf(stderr,
                  "zerin: the windows could not be loaded; the command line works without them "
                  "(see 'zerin --help'):%s\n",
                  failures.c_str());
     return 1;
+}
+
+int WriteTimetablePdf(const cli::TimetableJob& job, const std::string& path, std::FILE* err) {
+    std::string failures;
+    using Entry = int (*)(const cli::TimetableJob&, const std::string&, std::FILE*);
+    if (auto write = reinterpret_cast<Entry>(ModuleEntry("zerin_write_timetable_pdf", failures)))
+        return write(job, path, err);
+    std::fprintf(err,
+                 "zerin: the windows' module, which draws the PDF, could not be loaded (--csv "
+                 "works without it):%s\n",
+                 failures.c_str());
+    return 2;
 }
 
 }  // namespace zerin

@@ -67,6 +67,28 @@ bool IsZoneName(const std::string& zone) {
     return false;
 }
 
+}  // namespace
+
+bool PlaceClockOptions(const std::string& zone, const TableOptions& options, TableOptions& clock,
+                       std::string& error) {
+    clock = options;
+    if (zone.empty()) return true;
+    clock.tz.reset();
+    clock.zone.reset();
+    if (IsZoneName(zone)) {
+        clock.summer.reset();
+        clock.tz = zone;
+        return true;
+    }
+    const std::vector<std::string> args = {"--zone=" + zone};
+    std::size_t k = 0;
+    error.clear();
+    TakeTableOption(args, k, clock, error);
+    return error.empty();
+}
+
+namespace {
+
 // Reads the rows after the header; one object per file.
 class PlacesReader {
   public:
@@ -188,20 +210,8 @@ class PlacesReader {
         }
         std::string why;
         std::unique_ptr<ZoneClock> clock;
-        if (p.zone.empty()) {
-            clock = MakeClock(options_, why);
-        } else if (IsZoneName(p.zone)) {
-            clock = NamedClock(p.zone, why);
-        } else {
-            TableOptions zone;
-            const std::vector<std::string> args = {"--zone=" + p.zone};
-            std::size_t k = 0;
-            TakeTableOption(args, k, zone, why);
-            if (why.empty()) {
-                zone.summer = options_.summer;
-                clock = MakeClock(zone, why);
-            }
-        }
+        TableOptions zone;
+        if (PlaceClockOptions(p.zone, options_, zone, why)) clock = MakeClock(zone, why);
         if (!clock) return Fail("the zone: " + why, error);
         p.clock = clocks_[key] = std::move(clock);
         return true;

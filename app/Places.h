@@ -47,6 +47,12 @@ inline constexpr std::size_t kMaxPlaces = 100000;
 bool ReadPlaces(std::istream& in, const std::string& fileName, const TableOptions& options,
                 std::vector<TablePlace>& places, std::string& error);
 
+// The clock options of a place's zone column: a name of the time-zone database, whole hours
+// (with the command line's --summer), or, empty, the command line's own clock (`options`).
+// False with a message when the zone is neither.
+bool PlaceClockOptions(const std::string& zone, const TableOptions& options, TableOptions& clock,
+                       std::string& error);
+
 // ReadPlaces on a file, or false with a message when it cannot be opened or read.
 bool ReadPlacesFile(const std::string& path, const TableOptions& options,
                     std::vector<TablePlace>& places, std::string& error);

@@ -12,6 +12,7 @@
 #include "NumText.h"
 #include "TableOptions.h"
 #include "TableWriter.h"
+#include "TimesPdf.h"
 
 namespace zerin::cli {
 
@@ -127,11 +128,18 @@ int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, std:
         } else if (named("--places")) {
             if (!OptionValue(args, k, "--places", r.placesFile, error)) return Refuse(err, error);
             if (r.placesFile.empty()) return Refuse(err, "--places needs the name of a CSV file");
+        } else if (TakePdfOption(args, k, r.pdf, error)) {
+            if (!error.empty()) return Refuse(err, error);
         } else {
             return Refuse(err, "unknown option of times '" + Echo(a) + "'");
         }
     }
     std::string error;
+    if (!CheckPdfOptions(r.pdf, r.table, error)) return Refuse(err, error);
+    if (!r.pdf.name.empty() && !r.placesFile.empty())
+        return Refuse(err,
+                      "--name names the place of the command line: with --places the file "
+                      "names each place");
     if (!r.placesFile.empty()) {
         for (const AxisOptions* axis : {&r.table.lon, &r.table.lat}) {
             const std::string& given = !axis->whole.empty()   ? axis->whole
@@ -414,13 +422,24 @@ int WriteTimesTables(const TimesRequest& r, const std::vector<TablePlace>& place
     return WriteRows(writer, places.size() * r.days, day, err);
 }
 
+TimetableJob JobOf(const TimesRequest& r, const std::vector<TablePlace>& places) {
+    TimetableJob job{{}, r.from, r.days, r.rule, r.pdf.asr, r.seconds, r.method};
+    for (const TablePlace& p : places) {
+        TimetablePlace page{r.placesFile.empty() ? r.pdf.name : p.name, r.table};
+        std::string ignored;  // the file's zones were read once already
+        PlaceClockOptions(p.zone, r.table, page.options, ignored);
+        page.options.place = p.fields;
+        job.places.push_back(std::move(page));
+    }
+    return job;
+}
+
 int RunTimes(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     TimesRequest r;
     if (const int refused = ReadTimesRequest(args, r, err)) return refused;
     std::vector<TablePlace> places;
     if (const int refused = PlacesOfRequest(r, places, err)) return refused;
-    // Other forms of the same tables (a PDF, one page per place and month) take the same
-    // request and places here.
+    if (!r.pdf.file.empty()) return WritePdf(JobOf(r, places), r.pdf.file, err);
     return WriteTimesTables(r, places, out, err);
 }
 

@@ -89,6 +89,17 @@ class Timetable {
 // day after or before.
 std::string ClockText(double hours, bool seconds);
 
+// Which afternoon times a printed timetable shows (the CSV and the text table give both).
+enum class AsrShown { Both, First, Second };
+
+// --pdf FILE, --name TEXT (the place's name in the page's header), --asr 1|2|both.
+struct PdfOptions {
+    std::string file;
+    std::string name;
+    AsrShown asr = AsrShown::Both;
+    std::string givenWithoutPdf;  // the first of --name and --asr, to refuse it without --pdf
+};
+
 // A command line of `zerin times`, read and checked.
 struct TimesRequest {
     TableOptions table;
@@ -98,6 +109,7 @@ struct TimesRequest {
     HighLatRule rule = HighLatRule::None;
     TimesMethod method = TimesMethod::Exact;
     bool seconds = false;
+    PdfOptions pdf;  // --pdf FILE: printed pages instead of a table
 };
 
 // The places of a request: the place and clock of the command line, or every row of its places

@@ -8,6 +8,7 @@
 
 int main(int argc, char** argv) {
     if (argc <= 1) return zerin::OpenWindows(argc, argv);
+    zerin::cli::SetPdfWriter(zerin::WriteTimetablePdf);
     const std::vector<std::string> args(argv + 1, argv + argc);
     return zerin::cli::Run(args, stdout, stderr);
 }

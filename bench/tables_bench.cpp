@@ -1,8 +1,8 @@
 // The tables of the command line: a year of daily prayer times for 1,000 places, one command
 // per place as a user would run it, and in one run from a places file (the goal: under 0.25 s
-// on one core, and ten times faster than adhan), a year of hourly Moon places in CSV (under 0.1 s), and a text
-// table of a million rows, which streams: its first row out within 50 ms, the process's peak
-// memory under 10 MB. bench/adhan/run.sh times the same prayer-time work with the npm package
+// on one core, and ten times faster than adhan), a year of hourly Moon places in CSV (under 0.1 s),
+// and a text table of a million rows, which streams: its first row out within 50 ms, the process's
+// peak memory under 10 MB. bench/adhan/run.sh times the same prayer-time work with the npm package
 // adhan.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>

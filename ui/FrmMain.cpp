@@ -19,6 +19,7 @@
 #include "Cli.h"
 #include "FieldOptions.h"
 #include "FrmApropos.h"
+#include "FrmTimetable.h"
 #include "Look.h"
 #include "NumText.h"
 #include "PickList.h"
@@ -306,6 +307,9 @@ QFrame* FrmMain::BuildCommands() {
     others->addWidget(CmdQibla);
     CmdInfo = Command("CmdInfo", QStringLiteral("تنبيه هام"));
     CmdApropos = Command("CmdApropos", QStringLiteral("حول البرنامج"));
+    CmdTimetable = Command("CmdTimetable", QStringLiteral("جدول المواقيت"));
+    CmdTimetable->setMinimumWidth(130);
+    connect(CmdTimetable, &QPushButton::clicked, this, &FrmMain::OnTimetable);
     CmdExit = Command("CmdExit", QStringLiteral("خروج"));
     for (QPushButton* button : {CmdInfo, CmdApropos, CmdExit}) button->setMinimumWidth(130);
     connect(CmdInfo, &QPushButton::clicked, this, &FrmMain::OnInfo);
@@ -313,6 +317,7 @@ QFrame* FrmMain::BuildCommands() {
     connect(CmdExit, &QPushButton::clicked, this, &QWidget::close);
     others->addWidget(CmdInfo);
     others->addWidget(CmdApropos);
+    others->addWidget(CmdTimetable);
     others->addStretch();
     others->addWidget(CmdExit);
     layout->addLayout(others);
@@ -334,7 +339,7 @@ void FrmMain::SetReadingOrder() {
                                 TxtZone,   TxtEteRegl, TxtYear,   TxtMonth, TxtDay,
                                 TxtHour,   TxtMin,     TxtSec,    CmdSun};
     chain.insert(chain.end(), CmdPln.begin(), CmdPln.end());
-    chain.insert(chain.end(), {CmdQibla, CmdInfo, CmdApropos, CmdExit});
+    chain.insert(chain.end(), {CmdQibla, CmdInfo, CmdApropos, CmdTimetable, CmdExit});
     for (std::size_t k = 1; k < chain.size(); ++k) setTabOrder(chain[k - 1], chain[k]);
 }
 
@@ -415,6 +420,13 @@ void FrmMain::OnInfo() {
 void FrmMain::OnApropos() {
     FrmApropos about(this);
     showModal_(about);
+}
+
+// The timetable of the place the fields hold now.
+void FrmMain::OnTimetable() {
+    FrmTimetable window(messenger_, cli::FieldOptions{ReadFields(), calc_.IsEast, calc_.IsNorth},
+                        this);
+    showModal_(window);
 }
 
 // West: the zone text becomes non-negative; East: non-positive (0 stays "0").

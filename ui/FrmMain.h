@@ -72,6 +72,7 @@ class FrmMain : public QWidget {
     void OnQibla();
     void OnInfo();
     void OnApropos();
+    void OnTimetable();
     void OnEast();
     void OnWest();
     void ProposeZone();
@@ -95,6 +96,7 @@ class FrmMain : public QWidget {
     std::array<QPushButton*, 9> CmdPln{};
     QPushButton* CmdQibla = nullptr;
     QPushButton *CmdInfo = nullptr, *CmdApropos = nullptr, *CmdExit = nullptr;
+    QPushButton* CmdTimetable = nullptr;
 };
 
 }  // namespace zerin::ui

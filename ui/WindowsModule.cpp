@@ -1,7 +1,17 @@
-// The entry point of the windows module, which the zerin executable loads only when it is
-// started without arguments: the command line never loads Qt.
+// The entry points of the windows module, which the zerin executable loads only when it needs
+// Qt: the windows when it is started without arguments, and the pages of `zerin times --pdf`.
+// The command line itself never loads Qt.
+#include <cstdio>
+#include <string>
+
+#include "TimetablePrint.h"
 #include "Windows.h"
 
 extern "C" __attribute__((visibility("default"))) int zerin_run_windows(int argc, char** argv) {
     return zerin::RunWindows(argc, argv);
+}
+
+extern "C" __attribute__((visibility("default"))) int zerin_write_timetable_pdf(
+    const zerin::cli::TimetableJob& job, const std::string& path, std::FILE* err) {
+    return zerin::ui::WriteTimetablePdfFile(job, path, err);
 }

@@ -333,8 +333,8 @@ class MainWindowTest : public QObject {
             "TxtSecLat", "OptN",      "TxtZone",   "TxtEteRegl", "TxtYear",    "TxtMonth",
             "TxtDay",    "TxtHour",   "TxtMin",    "TxtSec",     "CmdSun",     "CmdPln0",
             "CmdPln1",   "CmdPln2",   "CmdPln3",   "CmdPln4",    "CmdPln5",    "CmdPln6",
-            "CmdPln7",   "CmdPln8",   "CmdQibla",  "CmdInfo",    "CmdApropos", "CmdExit",
-            "TxtDegLon"};
+            "CmdPln7",   "CmdPln8",   "CmdQibla",  "CmdInfo",    "CmdApropos", "CmdTimetable",
+            "CmdExit",   "TxtDegLon"};
         w.Typing(order[0])->setFocus(Qt::TabFocusReason);
         for (std::size_t k = 1; k < std::size(order); ++k) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

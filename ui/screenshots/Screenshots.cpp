@@ -1,15 +1,18 @@
-// Renders the three windows to PNG files for the documentation:
+// Renders the windows to PNG files for the documentation:
 //   zerin_screenshots FOLDER
 // writes main-window.png, report-window.png (the start of the Sun's report),
 // report-window-formulas.png (the same report further on, where long formulas read left
-// to right beside Arabic labels), preface-window.png and about-window.png, with the
-// observer of the window's defaults on 17 June 2005 at noon. Run it on the offscreen
-// platform (scripts/screenshots does).
+// to right beside Arabic labels), preface-window.png, about-window.png and
+// timetable-window.png (June 2005 at Mecca on the zone Asia/Riyadh, found by a search), with
+// the observer at Mecca on 17 June 2005 at noon. Run it on the offscreen platform
+// (scripts/screenshots does).
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -73,6 +76,16 @@ void ShowMecca(QWidget& window) {
         zerin::ui::SetFieldByName(window, QLatin1String(name), QLatin1String(text));
 }
 
+// The timetable of Mecca on the zone of Riyadh, found as a user finds it: by a search.
+void ShowMeccaTimetable(QDialog& timetable) {
+    if (auto* name = timetable.findChild<QLineEdit*>(QStringLiteral("TxtPlaceName")))
+        name->setText(QStringLiteral("مكة المكرمة"));
+    auto* search = timetable.findChild<QLineEdit*>(QStringLiteral("TxtZoneSearch"));
+    if (!search) return;
+    search->setText(QStringLiteral("riyadh"));
+    QMetaObject::invokeMethod(search, "returnPressed");
+}
+
 void Press(QWidget& window, const char* name) {
     if (auto* button = window.findChild<QPushButton*>(QLatin1String(name))) button->click();
 }
@@ -95,6 +108,7 @@ int main(int argc, char** argv) {
     bool ok = true;
     QString next;  // the file name of the dialog the next command shows
     window.SetModalRunner([&](QDialog& dialog) {
+        if (next == QLatin1String("timetable-window.png")) ShowMeccaTimetable(dialog);
         dialog.show();
         ok = Save(dialog, folder, next) && ok;
         if (next == QLatin1String("report-window.png")) {
@@ -114,5 +128,7 @@ int main(int argc, char** argv) {
     Press(window, "CmdInfo");
     next = QStringLiteral("about-window.png");
     Press(window, "CmdApropos");
+    next = QStringLiteral("timetable-window.png");
+    Press(window, "CmdTimetable");
     return ok ? 0 : 1;
 }

@@ -1,0 +1,349 @@
+// `zerin times --pdf`: every time of `zerin times --csv` on its month's page, in its row, in
+// the grid's order from the day at the right; an embedded Arabic font; the header's zone and
+// Qibla; the page numbers; refused options; a file that cannot be written. The PDF is read back
+// with poppler's pdftotext and pdffonts.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Qibla.h"
+#include "TablesTestSupport.h"
+#include "TestSupport.h"
+
+namespace zerin::test {
+
+namespace {
+
+std::string Quoted(const std::string& text) {
+    std::string q = "'";
+    for (const char c : text) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+struct ShellRun {
+    int status = -1;
+    std::string out, err;
+};
+
+// Runs a shell command line; its streams go through files of the test's own.
+ShellRun Shell(const std::string& command) {
+    const std::string out = "times_pdf_test.out", err = "times_pdf_test.err";
+    const int raw = std::system((command + " > " + out + " 2> " + err).c_str());
+    ShellRun r;
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.out = ReadFile(out);
+    r.err = ReadFile(err);
+    std::remove(out.c_str());
+    std::remove(err.c_str());
+    return r;
+}
+
+bool Have(const char* tool) {
+    return Shell(std::string("command -v ") + tool).status == 0;
+}
+
+// `zerin times ARGS --pdf FILE` without a display.
+ShellRun WritePdf(const std::vector<std::string>& args, const std::string& file) {
+    std::string command =
+        std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ") + ZERIN_EXE + " times";
+    for (const std::string& a : args) command += " " + Quoted(a);
+    return Shell(command + " --pdf " + Quoted(file));
+}
+
+struct Word {
+    double xMin, yMin, xMax, yMax;
+    std::string text;
+};
+
+// The words of each page as pdftotext -bbox places them, in points from the top left.
+std::vector<std::vector<Word>> PageWords(const std::string& file) {
+    const ShellRun r = Shell("pdftotext -bbox " + Quoted(file) + " -");
+    std::vector<std::vector<Word>> pages;
+    static const std::regex word(
+        R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">([^<]*)</word>)re");
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t start = r.out.find("<page ", from);
+        if (start == std::string::npos) break;
+        const std::size_t end = r.out.find("</page>", start);
+        const std::string page = r.out.substr(start, end - start);
+        pages.emplace_back();
+        for (std::sregex_iterator m(page.begin(), page.end(), word), none; m != none; ++m)
+            pages.back().push_back({std::stod((*m)[1]), std::stod((*m)[2]), std::stod((*m)[3]),
+                                    std::stod((*m)[4]), (*m)[5]});
+        from = end;
+    }
+    return pages;
+}
+
+bool IsAscii(const std::string& text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// The words on the line of a word (their vertical middles within two points), from the right.
+std::vector<Word> LineOf(const std::vector<Word>& page, const Word& anchor) {
+    const double middle = (anchor.yMin + anchor.yMax) / 2;
+    std::vector<Word> line;
+    for (const Word& w : page)
+        if (std::fabs((w.yMin + w.yMax) / 2 - middle) < 2) line.push_back(w);
+    std::sort(line.begin(), line.end(),
+              [](const Word& a, const Word& b) { return a.xMin > b.xMin; });
+    return line;
+}
+
+// The CSV cells a printed row shows, in the grid's order: the date, then the times. A filled
+// time carries the *, a time the Sun never reaches shows "—".
+std::vector<std::string> PrintedCells(const std::vector<std::string>& csv, const std::string& asr) {
+    const std::string adjusted = csv.size() > 9 ? csv[9] : "";
+    std::vector<std::string> cells{csv[0]};
+    const char* const keys[] = {"fajr", "sunrise", "transit", "asr1", "asr2", "sunset", "isha"};
+    for (int k = 0; k < 7; ++k) {
+        if ((k == 3 && asr == "2") || (k == 4 && asr == "1")) continue;
+        std::string cell = csv[2 + k].empty() ? "—" : csv[2 + k];
+        if (adjusted.find(keys[k]) != std::string::npos) cell += "*";
+        cells.push_back(cell);
+    }
+    return cells;
+}
+
+struct PdfCase {
+    const char* what;
+    std::vector<std::string> options;  // the place, the clock, the days, the rule
+    std::string asr;                   // --asr, "" for the default (both)
+    std::size_t pages;
+};
+
+void PrintTo(const PdfCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
+}  // namespace
+
+// A PDF written by the zerin executable, read back with poppler's tools.
+class PdfTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!Have("pdftotext") || !Have("pdffonts"))
+            GTEST_SKIP() << "poppler-utils (pdftotext, pdffonts) is not installed";
+        const ShellRun probe = WritePdf({"--from", "2005-06-17", "--days", "1"}, file_);
+        if (probe.err.find("built without the windows") != std::string::npos)
+            GTEST_SKIP() << "this zerin is built without the windows";
+        ASSERT_EQ(probe.status, 0) << probe.err;
+    }
+    void TearDown() override { std::remove(file_.c_str()); }
+    const std::string file_ = "times_pdf_test.pdf";
+};
+
+class TimesPdfTest : public PdfTest, public ::testing::WithParamInterface<PdfCase> {};
+
+// Every row of the CSV is a row of its month's page: the weekday at the right edge, then the
+// date, then each time in the grid's order from right to left.
+TEST_P(TimesPdfTest, EveryRowOfTheCsvIsARowOfItsPageReadFromTheRight) {
+    const PdfCase& c = GetParam();
+    std::vector<std::string> args = c.options;
+    if (!c.asr.empty()) args.insert(args.end(), {"--asr", c.asr});
+    const ShellRun written = WritePdf(args, file_);
+    ASSERT_EQ(written.status, 0) << written.err;
+    EXPECT_EQ(written.err, "");  // nothing of Qt's remarks on its surroundings
+
+    std::vector<std::string> csvArgs{"times"};
+    csvArgs.insert(csvArgs.end(), c.options.begin(), c.options.end());
+    csvArgs.push_back("--csv");
+    const std::vector<std::vector<std::string>> rows = CsvTable(csvArgs);
+    const std::vector<std::vector<Word>> pages = PageWords(file_);
+    ASSERT_EQ(pages.size(), c.pages);
+
+    std::size_t page = 0;
+    std::string month = rows.front()[0].substr(0, 7);
+    for (const std::vector<std::string>& row : rows) {
+        if (row[0].substr(0, 7) != month) {
+            month = row[0].substr(0, 7);
+            ++page;
+        }
+        ASSERT_LT(page, pages.size());
+        // The lowest of the date's words: the header may name the date too.
+        const Word* date = nullptr;
+        for (const Word& w : pages[page])
+            if (w.text == row[0] && (!date || w.yMin > date->yMin)) date = &w;
+        ASSERT_TRUE(date) << row[0] << " is not on page " << page + 1;
+        const std::vector<Word> line = LineOf(pages[page], *date);
+        std::vector<std::string> printed;
+        bool weekday = false;
+        for (const Word& w : line) {
+            if (w.xMin > date->xMin && !IsAscii(w.text)) weekday = true;  // Arabic, at the right
+            if (w.xMin <= date->xMin) printed.push_back(w.text);
+        }
+        EXPECT_TRUE(weekday) << row[0] << ": no weekday at the right of the date";
+        EXPECT_EQ(printed, PrintedCells(row, c.asr)) << row[0];
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Places, TimesPdfTest,
+    ::testing::Values(
+        PdfCase{"Rabat, March 2026, the clock moves an hour on the 22nd",
+                {"--lon", "6:50:0W", "--lat", "34:1:0N", "--tz", "Africa/Casablanca", "--from",
+                 "2026-03-01", "--days", "31"},
+                "",
+                1},
+        PdfCase{"Mecca, a year on zone -3: a page per month",
+                {"--lon", "39:49:0E", "--lat", "21:25:0N", "--zone", "-3", "--from", "2005-01-01",
+                 "--to", "2005-12-31"},
+                "",
+                12},
+        PdfCase{"Oslo, June, seconds, the seventh of the night, the first afternoon time",
+                {"--lon", "10:45:0E", "--lat", "59:55:0N", "--zone", "-1", "--summer", "1",
+                 "--from", "2025-06-10", "--days", "10", "--seconds", "--high-lat", "seventh"},
+                "1",
+                1},
+        PdfCase{"Tromsø, June, no rule: dawn and nightfall never come; the second afternoon time",
+                {"--lon", "18:57:0E", "--lat", "69:39:0N", "--zone", "-1", "--from", "2025-05-30",
+                 "--days", "5"},
+                "2",
+                2}),
+    [](const ::testing::TestParamInfo<PdfCase>& info) {
+        std::string name;
+        for (const char* p = info.param.what; *p && *p != ','; ++p)
+            if (std::isalnum(static_cast<unsigned char>(*p))) name += *p;
+        return name + std::to_string(info.index);
+    });
+
+TEST_F(PdfTest, AnArabicFontIsEmbedded) {
+    const ShellRun fonts = Shell("pdffonts " + Quoted(file_));
+    ASSERT_EQ(fonts.status, 0) << fonts.err;
+    bool arabic = false;
+    std::istringstream lines(fonts.out);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.find("Arabic") == std::string::npos && line.find("Amiri") == std::string::npos)
+            continue;
+        std::istringstream columns(line);
+        std::vector<std::string> c;
+        for (std::string w; columns >> w;) c.push_back(w);
+        // name, type (two words), encoding, emb, sub, uni, object, generation
+        ASSERT_GE(c.size(), 6u) << line;
+        EXPECT_EQ(c[c.size() - 5], "yes") << "not embedded: " << line;
+        arabic = true;
+    }
+    EXPECT_TRUE(arabic) << fonts.out;
+}
+
+// The header names the zone with each offset the month has, and the Qibla's bearing from
+// true North; the footer the page's number of the pages.
+TEST_F(PdfTest, TheHeaderGivesTheZoneAndTheQiblaAndTheFooterThePage) {
+    const std::vector<std::string> options{"--lon", "6:50:0W",           "--lat",  "34:1:0N",
+                                           "--tz",  "Africa/Casablanca", "--from", "2026-02-01",
+                                           "--to",  "2026-04-30"};
+    std::vector<std::string> args = options;
+    args.insert(args.end(), {"--name", "Rabat"});
+    ASSERT_EQ(WritePdf(args, file_).status, 0);
+    const std::vector<std::vector<Word>> pages = PageWords(file_);
+    ASSERT_EQ(pages.size(), 3u);
+
+    std::vector<std::string> csvArgs{"times"};
+    csvArgs.insert(csvArgs.end(), options.begin(), options.end());
+    csvArgs.push_back("--csv");
+    std::map<std::string, std::set<std::string>> offsets;  // of each month
+    for (const std::vector<std::string>& row : CsvTable(csvArgs))
+        offsets[row[0].substr(0, 7)].insert("UTC" + row[1]);
+    char bearing[32];
+    std::snprintf(bearing, sizeof bearing, "%.2f", QiblaOf(6 + 50 / 60.0, 34 + 1 / 60.0).Qibla);
+
+    std::size_t page = 0;
+    for (const auto& [month, shown] : offsets) {
+        std::set<std::string> words;
+        for (const Word& w : pages[page]) words.insert(w.text);
+        SCOPED_TRACE(month);
+        EXPECT_TRUE(words.count("Rabat"));
+        EXPECT_TRUE(words.count("Africa/Casablanca"));
+        for (const std::string& offset : shown) EXPECT_TRUE(words.count(offset)) << offset;
+        const bool qibla = std::any_of(words.begin(), words.end(), [&](const std::string& w) {
+            return w.find(bearing) != std::string::npos;
+        });
+        EXPECT_TRUE(qibla) << bearing;
+        // The numbers at the foot of the page: this page's and the count.
+        std::multiset<std::string> foot;
+        for (const Word& w : pages[page])
+            if (w.yMin > 842 - 60 && IsAscii(w.text)) foot.insert(w.text);
+        EXPECT_EQ(foot, (std::multiset<std::string>{std::to_string(page + 1), "3"}));
+        ++page;
+    }
+    // Ramadan moves Morocco's clock: the page of March names both offsets.
+    EXPECT_EQ(offsets["2026-03"].size(), 2u);
+}
+
+// A places file prints a page per place and month, each page under its place's name and on
+// its place's clock (the zone column: a name of the database or whole hours).
+TEST_F(PdfTest, APlacesFileGivesAPagePerPlaceAndMonth) {
+    const std::string places = "times_pdf_test_places.csv";
+    {
+        std::ofstream f(places);
+        f << "name,latitude,longitude,zone\nRabat,34:01N,6:50W,Africa/Casablanca\n"
+             "Mecca,21:25N,39:49E,-3\n";
+    }
+    const ShellRun r =
+        WritePdf({"--places", places, "--from", "2026-03-01", "--days", "40"}, file_);
+    std::remove(places.c_str());
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<std::vector<Word>> pages = PageWords(file_);
+    ASSERT_EQ(pages.size(), 4u);
+    const char* const names[] = {"Rabat", "Rabat", "Mecca", "Mecca"};
+    const char* const clocks[] = {"Africa/Casablanca", "Africa/Casablanca", "UTC+03:00",
+                                  "UTC+03:00"};
+    for (std::size_t page = 0; page < pages.size(); ++page) {
+        std::set<std::string> words;
+        for (const Word& w : pages[page]) words.insert(w.text);
+        EXPECT_TRUE(words.count(names[page])) << page;
+        EXPECT_TRUE(words.count(clocks[page])) << page;
+    }
+    EXPECT_EQ(
+        WritePdf({"--places", places, "--from", "2026-03-01", "--days", "1", "--name", "X"}, file_)
+            .status,
+        2);
+}
+
+TEST_F(PdfTest, AFileThatCannotBeWrittenIsSaidAndNothingIsLeft) {
+    const ShellRun r =
+        WritePdf({"--from", "2005-06-01", "--days", "30"}, "no-such-folder/times.pdf");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("zerin: could not write no-such-folder/times.pdf"), std::string::npos)
+        << r.err;
+    EXPECT_NE(access("no-such-folder", F_OK), 0);
+}
+
+// Options of the PDF that do not go with the others: refused before anything is written.
+TEST(TimesPdfOptions, AreRefusedWithAMessage) {
+    const struct {
+        std::vector<std::string> args;
+        const char* message;
+    } cases[] = {
+        {{"--name", "Rabat"}, "--name is an option of the PDF: it goes with --pdf FILE"},
+        {{"--asr", "1"}, "--asr is an option of the PDF: it goes with --pdf FILE"},
+        {{"--pdf", "x.pdf", "--asr", "3"}, "--asr takes 1, 2 or both, not '3'"},
+        {{"--pdf", "x.pdf", "--asr"}, "--asr needs a value"},
+        {{"--pdf="}, "--pdf needs the name of the file to write"},
+        {{"--pdf", "x.pdf", "--csv"}, "--pdf writes a file; --csv writes a table"},
+        {{"--pdf", "x.pdf", "--json"}, "--pdf writes a file; --json writes a table"},
+        {{"--pdf", "x.pdf", "--lat", "95"}, "--lat '95' is out of range"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args{"times", "--from", "2005-06-01", "--days", "3"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        ExpectRefused(args, c.message);
+        EXPECT_NE(access("x.pdf", F_OK), 0);
+    }
+}
+
+}  // namespace zerin::test

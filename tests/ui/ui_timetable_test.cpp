@@ -1,0 +1,514 @@
+// The timetable window: the zone list's search, a month or a year, the grid's columns from right
+// to left, the CSV saved and every cell against `zerin times --csv`, the PDF, printing through
+// the print dialog, input that cannot make a table, and the main window's button.
+#include <QComboBox>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <sstream>
+
+#include "FrmMain.h"
+#include "FrmTimetable.h"
+#include "TestSupport.h"
+#include "UiSupport.h"
+#include "ZoneNames.h"
+
+Q_DECLARE_METATYPE(zerin::cli::FieldOptions)
+
+namespace zerin::test {
+
+namespace {
+
+// The main window's place at Mecca (39° 49′ East, 21° 25′ North, zone -3), its date in June 2005.
+cli::FieldOptions Mecca() {
+    cli::FieldOptions o;
+    o.fields.TxtDegLon = "39";
+    o.fields.TxtMinLon = "49";
+    o.fields.TxtSecLon = "0";
+    o.fields.TxtDegLat = "21";
+    o.fields.TxtMinLat = "25";
+    o.fields.TxtSecLat = "0";
+    o.fields.TxtZone = "-3";
+    o.fields.TxtYear = "2005";
+    o.fields.TxtMonth = "6";
+    o.east = true;
+    return o;
+}
+
+cli::FieldOptions Place(const char* lat, const char* zone, const char* summer = "0") {
+    cli::FieldOptions o = Mecca();
+    o.fields.TxtDegLat = lat;
+    o.fields.TxtMinLat = "0";
+    o.fields.TxtZone = zone;
+    o.fields.TxtEteRegl = summer;
+    return o;
+}
+
+bool HaveZoneDatabase() {
+    return !ui::ZoneNames().isEmpty();
+}
+
+// `zerin times ... --csv` as written by hand here, not by the window.
+std::string TimesCsv(const std::vector<std::string>& args) {
+    std::vector<std::string> all{"times"};
+    all.insert(all.end(), args.begin(), args.end());
+    all.push_back("--csv");
+    const CliResult r = RunCli(all);
+    if (r.status != 0) return "status " + std::to_string(r.status) + ": " + r.err;
+    return r.out;
+}
+
+std::vector<QStringList> CsvRows(const std::string& csv) {
+    std::vector<QStringList> rows;
+    std::istringstream lines(csv);
+    std::string line;
+    std::getline(lines, line);  // the header
+    while (std::getline(lines, line)) rows.push_back(QString::fromStdString(line).split(','));
+    return rows;
+}
+
+QByteArray ReadBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+int PdfPages(const QByteArray& pdf) {
+    return static_cast<int>(pdf.count("/Type /Page\n"));
+}
+
+// One window over a place, with its messages recorded and its saves sent to a folder.
+struct Window {
+    RecordingMessenger messages;
+    QTemporaryDir folder;
+    QString chosen;  // the next path the file dialog gives
+    ui::FrmTimetable w;
+    explicit Window(const cli::FieldOptions& place = Mecca()) : w(messages, place) {
+        w.SetPathChooser([this](const QString&, const QString&) { return chosen; });
+    }
+    template <class T>
+    T* Get(const char* name) {
+        T* child = w.findChild<T*>(QLatin1String(name));
+        if (!child) qFatal("no control %s", name);
+        return child;
+    }
+    QTableWidget* Grid() { return Get<QTableWidget>("GrdTimes"); }
+    QString Cell(int row, int column) {
+        const QTableWidgetItem* item = Grid()->item(row, column);
+        return item ? item->data(Qt::UserRole).toString() : QStringLiteral("<none>");
+    }
+    QStringList Titles() {
+        QStringList titles;
+        for (int c = 0; c < Grid()->columnCount(); ++c)
+            titles << Grid()->horizontalHeaderItem(c)->text();
+        return titles;
+    }
+    void Month(int year, int month) {
+        Get<QSpinBox>("SpnYear")->setValue(year);
+        Get<QComboBox>("CboMonth")->setCurrentIndex(month - 1);
+        Get<QRadioButton>("OptMonth")->setChecked(true);
+    }
+    void Year(int year) {
+        Get<QSpinBox>("SpnYear")->setValue(year);
+        Get<QRadioButton>("OptYear")->setChecked(true);
+    }
+    // Finds a zone by typing in the search field and pressing Return.
+    void Zone(const QString& search) {
+        QLineEdit* field = Get<QLineEdit>("TxtZoneSearch");
+        field->setText(search);
+        QTest::keyClick(field, Qt::Key_Return);
+    }
+    void Press(const char* name) { QTest::mouseClick(Get<QPushButton>(name), Qt::LeftButton); }
+    QString Path(const char* name) {
+        chosen = folder.filePath(QLatin1String(name));
+        return chosen;
+    }
+};
+
+const QStringList kAllTitles{"اليوم",       "التاريخ",      "الفجر",  "الشروق", "الظهر",
+                             "العصر الأول", "العصر الثاني", "المغرب", "العشاء"};
+
+}  // namespace
+
+class TimetableWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { SetUpLook(); }
+
+    void theZoneListFindsNamesByAnyPartOfThem_data() {
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<QStringList>("found");
+        QTest::newRow("part of the city") << "casab" << QStringList{"Africa/Casablanca"};
+        QTest::newRow("capitals, area and city") << "ASIA/KOLK" << QStringList{"Asia/Kolkata"};
+        QTest::newRow("a blank for the underscore")
+            << "new york" << QStringList{"America/New_York"};
+        QTest::newRow("leading and trailing blanks") << "  riyadh " << QStringList{"Asia/Riyadh"};
+        QTest::newRow("nothing of that name") << "Atlantis" << QStringList{};
+    }
+    void theZoneListFindsNamesByAnyPartOfThem() {
+        if (!HaveZoneDatabase()) QSKIP("no time-zone database on this system");
+        QFETCH(QString, search);
+        QFETCH(QStringList, found);
+        Window w;
+        w.Get<QLineEdit>("TxtZoneSearch")->setText(search);
+        QAbstractItemModel* shown = w.Get<QListView>("LstZones")->model();
+        QStringList names;
+        for (int r = 0; r < shown->rowCount(); ++r) names << shown->index(r, 0).data().toString();
+        QCOMPARE(names, found);
+        // Searching alone changes nothing: the main window's zone stays in use.
+        QVERIFY(w.Get<QRadioButton>("OptZoneFields")->isChecked());
+    }
+
+    void theWholeListHoldsOnlyAreaCityNames() {
+        if (!HaveZoneDatabase()) QSKIP("no time-zone database on this system");
+        const QStringList names = ui::ZoneNames();
+        QVERIFY(names.contains("Europe/Paris"));
+        QVERIFY(names.contains("America/Argentina/Buenos_Aires"));
+        for (const char* refused : {"UTC", "EST", "CET", "Etc/GMT+5", "posixrules"})
+            QVERIFY2(!names.contains(QLatin1String(refused)), refused);
+        QVERIFY(std::is_sorted(names.begin(), names.end()));
+    }
+
+    void returnInTheSearchTakesTheFirstZoneShown() {
+        if (!HaveZoneDatabase()) QSKIP("no time-zone database on this system");
+        Window w;
+        w.Month(2026, 3);
+        w.Zone("paris");
+        QVERIFY(w.Get<QRadioButton>("OptZoneList")->isChecked());
+        QCOMPARE(w.Get<QListView>("LstZones")->currentIndex().data().toString(),
+                 QStringLiteral("Europe/Paris"));
+        const std::vector<std::string>& args = w.w.TimesArgs();
+        QVERIFY(std::find(args.begin(), args.end(), "Europe/Paris") != args.end());
+        // The header names the zone and the change to summer time on 29 March.
+        const QString header = w.Get<QLabel>("LblHeader")->text();
+        QVERIFY2(header.contains("Europe/Paris") && header.contains("UTC+01:00") &&
+                     header.contains("UTC+02:00") && header.contains("2026-03-29"),
+                 qPrintable(header));
+        // Back to the main window's zone: the fixed clock again.
+        w.Get<QRadioButton>("OptZoneFields")->setChecked(true);
+        QVERIFY(!w.Get<QLabel>("LblHeader")->text().contains("Europe/Paris"));
+    }
+
+    void aMonthOrAYearHasItsDays_data() {
+        QTest::addColumn<bool>("year");
+        QTest::addColumn<int>("y");
+        QTest::addColumn<int>("month");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("last");
+        QTest::newRow("February of a leap year") << false << 2024 << 2 << 29 << "2024-02-01"
+                                                 << "2024-02-29";
+        QTest::newRow("February of a common year") << false << 2023 << 2 << 28 << "2023-02-01"
+                                                   << "2023-02-28";
+        QTest::newRow("December") << false << 2025 << 12 << 31 << "2025-12-01"
+                                  << "2025-12-31";
+        QTest::newRow("a leap year") << true << 2024 << 0 << 366 << "2024-01-01"
+                                     << "2024-12-31";
+        QTest::newRow("a common year") << true << 2025 << 0 << 365 << "2025-01-01"
+                                       << "2025-12-31";
+        QTest::newRow("the first year offered") << true << 1583 << 0 << 365 << "1583-01-01"
+                                                << "1583-12-31";
+    }
+    void aMonthOrAYearHasItsDays() {
+        QFETCH(bool, year);
+        QFETCH(int, y);
+        QFETCH(int, month);
+        QFETCH(int, rows);
+        QFETCH(QString, first);
+        QFETCH(QString, last);
+        Window w;
+        if (year)
+            w.Year(y);
+        else
+            w.Month(y, month);
+        QCOMPARE(w.Grid()->rowCount(), rows);
+        QCOMPARE(w.Cell(0, 1), first);
+        QCOMPARE(w.Cell(rows - 1, 1), last);
+        QVERIFY(w.w.Job().has_value());
+        QCOMPARE(w.w.Job()->days, std::size_t(rows));
+    }
+
+    void theWindowStartsOnTheMainWindowsMonth() {
+        Window w;
+        QCOMPARE(w.Get<QSpinBox>("SpnYear")->value(), 2005);
+        QCOMPARE(w.Get<QComboBox>("CboMonth")->currentIndex(), 5);
+        QCOMPARE(w.Cell(0, 1), QStringLiteral("2005-06-01"));
+        QCOMPARE(w.Cell(0, 0), QStringLiteral("الأربعاء"));  // 1 June 2005 was a Wednesday
+    }
+
+    void theGridReadsFromTheDayAtTheRight_data() {
+        QTest::addColumn<int>("asr");
+        QTest::addColumn<QStringList>("titles");
+        QStringList first = kAllTitles, second = kAllTitles;
+        first.removeAll("العصر الثاني");
+        second.removeAll("العصر الأول");
+        QTest::newRow("both afternoon times") << 0 << kAllTitles;
+        QTest::newRow("the first only") << 1 << first;
+        QTest::newRow("the second only") << 2 << second;
+    }
+    void theGridReadsFromTheDayAtTheRight() {
+        QFETCH(int, asr);
+        QFETCH(QStringList, titles);
+        Window w;
+        w.Get<QComboBox>("CboAsr")->setCurrentIndex(asr);
+        QCOMPARE(w.Titles(), titles);
+        w.w.resize(1000, 700);
+        w.w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w.w));
+        // Each column stands left of the one before it: the day at the right edge.
+        const QHeaderView* header = w.Grid()->horizontalHeader();
+        for (int c = 1; c < header->count(); ++c)
+            QVERIFY2(header->sectionViewportPosition(c) < header->sectionViewportPosition(c - 1),
+                     qPrintable(titles[c]));
+        QVERIFY(header->sectionViewportPosition(0) + header->sectionSize(0) >=
+                header->viewport()->width() - 1);
+    }
+
+    void highLatitudesMarkFilledTimesAndSayWhyCellsAreEmpty_data() {
+        QTest::addColumn<int>("rule");
+        QTest::addColumn<QString>("isha");
+        QTest::addColumn<QString>("note");
+        QTest::newRow("no rule: nightfall never comes") << 0 << "—"
+                                                        << "لا تبلغ الشمس";
+        QTest::newRow("middle of the night: filled") << 1 << "*"
+                                                     << "منتصف الليل";
+    }
+    void highLatitudesMarkFilledTimesAndSayWhyCellsAreEmpty() {
+        QFETCH(int, rule);
+        QFETCH(QString, isha);
+        QFETCH(QString, note);
+        Window w(Place("60", "-1"));
+        w.Month(2025, 6);
+        w.Get<QComboBox>("CboHighLat")->setCurrentIndex(rule);
+        QVERIFY2(w.Cell(20, 8).endsWith(isha), qPrintable(w.Cell(20, 8)));
+        QVERIFY2(w.Get<QLabel>("LblNotes")->text().contains(note),
+                 qPrintable(w.Get<QLabel>("LblNotes")->text()));
+    }
+
+    // What cannot make a table is said in the window; nothing can be saved until it is mended.
+    void zonesAndPlacesThatCannotMakeATableAreExplained_data() {
+        QTest::addColumn<QString>("lat");
+        QTest::addColumn<QString>("zone");
+        QTest::addColumn<QString>("summer");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("a zone of half an hour") << "21"
+                                                << "-5.5"
+                                                << "0"
+                                                << "ساعاتٍ كاملة";
+        QTest::newRow("a zone beyond -14") << "21"
+                                           << "-15"
+                                           << "0"
+                                           << "ساعاتٍ كاملة";
+        QTest::newRow("a summer time beyond 24") << "21"
+                                                 << "-3"
+                                                 << "25"
+                                                 << "ساعاتٍ كاملة";
+        QTest::newRow("a clock beyond UTC+14:00") << "21"
+                                                  << "-12"
+                                                  << "3"
+                                                  << "UTC+15:00";
+        QTest::newRow("a latitude beyond 90") << "95"
+                                              << "-3"
+                                              << "0"
+                                              << "latitude";
+    }
+    void zonesAndPlacesThatCannotMakeATableAreExplained() {
+        QFETCH(QString, lat);
+        QFETCH(QString, zone);
+        QFETCH(QString, summer);
+        QFETCH(QString, said);
+        Window w(Place(qPrintable(lat), qPrintable(zone), qPrintable(summer)));
+        const QString notes = w.Get<QLabel>("LblNotes")->text();
+        QVERIFY2(notes.contains(said), qPrintable(notes));
+        QCOMPARE(w.Grid()->rowCount(), 0);
+        QVERIFY(!w.w.Job().has_value());
+        for (const char* command : {"CmdPrint", "CmdPdf", "CmdCsv"})
+            QVERIFY(!w.Get<QPushButton>(command)->isEnabled());
+        QVERIFY(w.messages.messages.empty());  // said in the window, not in a box
+        if (lat != "21" || !HaveZoneDatabase()) return;
+        // A zone of the database mends the zone.
+        w.Zone("kolkata");
+        QCOMPARE(w.Grid()->rowCount(), 30);
+        QVERIFY(w.Get<QPushButton>("CmdCsv")->isEnabled());
+    }
+
+    // The CSV saved is byte for byte what `zerin times --csv` writes for the same options.
+    void theCsvSavedIsTheCommandLinesCsv_data() {
+        QTest::addColumn<cli::FieldOptions>("place");
+        QTest::addColumn<QString>("zone");
+        QTest::addColumn<bool>("year");
+        QTest::addColumn<int>("rule");
+        QTest::addColumn<QStringList>("options");
+        QTest::newRow("Mecca, June, the fields' zone")
+            << Mecca() << "" << false << 0
+            << QStringList{"--lon", "39:49:0E", "--lat",      "21:25:0N", "--zone",
+                           "-3",    "--from",   "2005-06-01", "--days",   "30"};
+        QTest::newRow("60 North, a year, the middle of the night")
+            << Place("60", "-1", "1") << "" << true << 1
+            << QStringList{"--lon", "39:49:0E",   "--lat",      "60N",    "--zone",
+                           "-1",    "--summer",   "1",          "--from", "2005-01-01",
+                           "--to",  "2005-12-31", "--high-lat", "middle"};
+        QTest::newRow("Mecca, June, Asia/Riyadh")
+            << Mecca() << "riyadh" << false << 3
+            << QStringList{"--lon",  "39:49:0E",    "--lat",      "21:25:0N",
+                           "--tz",   "Asia/Riyadh", "--from",     "2005-06-01",
+                           "--days", "30",          "--high-lat", "angle"};
+    }
+    void theCsvSavedIsTheCommandLinesCsv() {
+        QFETCH(cli::FieldOptions, place);
+        QFETCH(QString, zone);
+        QFETCH(bool, year);
+        QFETCH(int, rule);
+        QFETCH(QStringList, options);
+        if (!zone.isEmpty() && !HaveZoneDatabase()) QSKIP("no time-zone database on this system");
+        Window w(place);
+        if (year) w.Year(2005);
+        w.Get<QComboBox>("CboHighLat")->setCurrentIndex(rule);
+        if (!zone.isEmpty()) w.Zone(zone);
+        const QString path = w.Path("times.csv");
+        w.Press("CmdCsv");
+        std::vector<std::string> args;
+        for (const QString& o : options) args.push_back(o.toStdString());
+        const std::string expected = TimesCsv(args);
+        QVERIFY(expected.rfind("date,", 0) == 0);
+        QCOMPARE(ReadBytes(path).toStdString(), expected);
+        // And every cell of the grid is the CSV's, a filled time with its mark.
+        const std::vector<QStringList> csv = CsvRows(expected);
+        QCOMPARE(int(csv.size()), w.Grid()->rowCount());
+        const QStringList keys{"fajr", "sunrise", "transit", "asr1", "asr2", "sunset", "isha"};
+        for (int r = 0; r < w.Grid()->rowCount(); ++r) {
+            QCOMPARE(w.Cell(r, 1), csv[r][0]);
+            for (int c = 2; c < 9; ++c) {
+                const QString time = csv[r][c].isEmpty() ? "—" : csv[r][c];
+                const bool filled = csv[r][9].split(';').contains(keys[c - 2]);
+                QCOMPARE(w.Cell(r, c), filled ? time + "*" : time);
+            }
+        }
+        QVERIFY(w.messages.messages.empty());
+        QVERIFY(w.Get<QLabel>("LblNotes")->text().contains(path));
+    }
+
+    void thePdfHasAPagePerMonth_data() {
+        QTest::addColumn<bool>("year");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("a month") << false << 1;
+        QTest::newRow("a year") << true << 12;
+    }
+    void thePdfHasAPagePerMonth() {
+        QFETCH(bool, year);
+        QFETCH(int, pages);
+        Window w;
+        // The name typed is printed, whether the days change after it or not.
+        w.Get<QLineEdit>("TxtPlaceName")->setText("  Rabat ");
+        QCOMPARE(w.w.Job()->places.front().name, std::string("Rabat"));
+        if (year) w.Year(2024);
+        QCOMPARE(w.w.Job()->places.front().name, std::string("Rabat"));
+        const QString path = w.Path("times.pdf");
+        w.Press("CmdPdf");
+        const QByteArray pdf = ReadBytes(path);
+        QVERIFY(pdf.startsWith("%PDF-"));
+        QCOMPARE(PdfPages(pdf), pages);
+        // A4 portrait, in points.
+        QVERIFY(QString::fromLatin1(pdf).contains(
+            QRegularExpression(R"(/MediaBox \[0 0 595(\.0*)? 842(\.0*)?\])")));
+        QVERIFY(w.messages.messages.empty());
+    }
+
+    void aSaveThatFailsSaysWhereAndKeepsTheOldFile_data() {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("CSV") << "CmdCsv";
+        QTest::newRow("PDF") << "CmdPdf";
+    }
+    void aSaveThatFailsSaysWhereAndKeepsTheOldFile() {
+        QFETCH(QString, command);
+        Window w;
+        w.chosen = w.folder.filePath("no-such-folder/times.pdf");
+        w.Press(qPrintable(command));
+        QCOMPARE(int(w.messages.messages.size()), 1);
+        QVERIFY(QString::fromStdString(w.messages.messages[0].arabic).contains(w.chosen));
+        // A folder where the file should be: refused, and the folder left as it was.
+        w.chosen = w.folder.filePath("taken.csv");
+        QVERIFY(QDir().mkpath(w.chosen));
+        w.Press(qPrintable(command));
+        QCOMPARE(int(w.messages.messages.size()), 2);
+        QVERIFY(QFileInfo(w.chosen).isDir());
+    }
+
+    void printingGoesThroughThePrintDialog_data() {
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("printed") << true;
+        QTest::newRow("cancelled") << false;
+    }
+    void printingGoesThroughThePrintDialog() {
+        QFETCH(bool, accepted);
+        Window w;
+        w.Year(2025);
+        const QString path = w.folder.filePath("printed.pdf");
+        QStringList shown;
+        w.w.SetModalRunner([&](QDialog& dialog) {
+            shown << dialog.objectName();
+            auto* print = qobject_cast<QPrintDialog*>(&dialog);
+            QVERIFY(print);
+            const QPageLayout layout = print->printer()->pageLayout();
+            QCOMPARE(layout.pageSize().id(), QPageSize::A4);
+            QCOMPARE(layout.orientation(), QPageLayout::Portrait);
+            print->printer()->setOutputFileName(path);  // a PDF printer
+            dialog.setResult(accepted ? QDialog::Accepted : QDialog::Rejected);
+        });
+        w.Press("CmdPrint");
+        QCOMPARE(shown, QStringList{"DlgPrint"});
+        QCOMPARE(QFile::exists(path), accepted);
+        if (accepted) QCOMPARE(PdfPages(ReadBytes(path)), 12);
+        QVERIFY(w.messages.messages.empty());
+    }
+
+    // The main window's button opens the timetable of the place its fields hold now.
+    void theMainWindowsButtonOpensTheTimetableOfItsPlace() {
+        RecordingMessenger messages;
+        ui::FrmMain main(messages);
+        ui::ShowReferenceInstant(main);
+        SetField(main, "TxtDegLon", "39");
+        SetField(main, "TxtMinLon", "49");
+        SetField(main, "TxtDegLat", "21");
+        SetField(main, "TxtMinLat", "25");
+        main.findChild<QRadioButton*>("OptE")->click();
+        SetField(main, "TxtZone", "-3");
+        std::vector<std::string> args;
+        QString place;
+        int rows = 0;
+        main.SetModalRunner([&](QDialog& dialog) {
+            auto* timetable = qobject_cast<ui::FrmTimetable*>(&dialog);
+            QVERIFY(timetable);
+            args = timetable->TimesArgs();
+            place = timetable->findChild<QLabel*>("LblPlace")->text();
+            rows = timetable->findChild<QTableWidget*>("GrdTimes")->rowCount();
+        });
+        QTest::mouseClick(Button(main, "CmdTimetable"), Qt::LeftButton);
+        const std::vector<std::string> expected{
+            "times",   "--lon-deg",  "39",         "--lon-min", "49", "--lon-sec", "0",
+            "--east",  "--lat-deg",  "21",         "--lat-min", "25", "--lat-sec", "0",
+            "--north", "--zone",     "-3",         "--summer",  "0",  "--from",    "2005-06-01",
+            "--to",    "2005-06-30", "--high-lat", "none"};
+        QCOMPARE(args, expected);
+        QCOMPARE(rows, 30);
+        QVERIFY2(
+            place.contains(QStringLiteral("39° 49′ 0″")) && place.contains(QStringLiteral("شرقاً")),
+            qPrintable(place));
+    }
+};
+
+}  // namespace zerin::test
+
+QTEST_MAIN(zerin::test::TimetableWindowTest)
+#include "ui_timetable_test.moc"

@@ -1,0 +1,579 @@
+#include "FrmTimetable.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDate>
+#include <QDir>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSaveFile>
+#include <QSortFilterProxyModel>
+#include <QSpinBox>
+#include <QStandardItemModel>
+#include <QStandardPaths>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <cmath>
+#include <cstdio>
+
+#include "Cli.h"
+#include "Fields.h"
+#include "Look.h"
+#include "TimetablePrint.h"
+#include "ZoneNames.h"
+
+namespace zerin::ui {
+
+namespace {
+
+constexpr int kFirstYear = 1583, kLastYear = 9999;
+// The zone's name with blanks for underscores, in lower case: what a search matches.
+constexpr int kSearchKey = Qt::UserRole + 1;
+
+struct RuleChoice {
+    cli::HighLatRule rule;
+    const char* option;  // --high-lat
+    const char* caption;
+};
+const RuleChoice kRuleChoices[] = {
+    {cli::HighLatRule::None, "none", "بدون تقدير"},
+    {cli::HighLatRule::Middle, "middle", "منتصف الليل"},
+    {cli::HighLatRule::Seventh, "seventh", "سُبع الليل"},
+    {cli::HighLatRule::Angle, "angle", "نسبة الزاوية"},
+};
+
+struct AsrChoice {
+    cli::AsrShown asr;
+    const char* caption;
+};
+const AsrChoice kAsrChoices[] = {
+    {cli::AsrShown::Both, "العصر الأول والثاني"},
+    {cli::AsrShown::First, "العصر الأول (الجمهور)"},
+    {cli::AsrShown::Second, "العصر الثاني (الحنفي)"},
+};
+
+QString SearchKey(const QString& text) {
+    QString key = text.toLower();
+    key.replace(QLatin1Char('_'), QLatin1Char(' '));
+    return key.trimmed();
+}
+
+// A whole number of hours read from a field as the report reads it; none when it is not one.
+std::optional<int> WholeHours(const std::string& text) {
+    const double value = ReadNumber(text);
+    if (!std::isfinite(value) || value != std::floor(value) || std::fabs(value) > 1000)
+        return std::nullopt;
+    return static_cast<int>(value);
+}
+
+std::string Std(const QString& text) {
+    return text.toStdString();
+}
+
+// A path kept left to right inside a right-to-left message.
+std::string IsolatedPath(const QString& path) {
+    return Std(LeftToRight(QDir::toNativeSeparators(path)));
+}
+
+// What `zerin times --csv` writes for args, or why it wrote nothing.
+bool TimesCsv(std::vector<std::string> args, QByteArray& csv, std::string& why) {
+    args.push_back("--csv");
+    char *out = nullptr, *err = nullptr;
+    std::size_t outSize = 0, errSize = 0;
+    std::FILE* outFile = open_memstream(&out, &outSize);
+    std::FILE* errFile = open_memstream(&err, &errSize);
+    int status = 2;
+    if (outFile && errFile) status = cli::Run(args, outFile, errFile);
+    if (outFile) std::fclose(outFile);
+    if (errFile) std::fclose(errFile);
+    csv = QByteArray(out ? out : "", static_cast<qsizetype>(out ? outSize : 0));
+    why = std::string(err ? err : "", err ? errSize : 0);
+    std::free(out);
+    std::free(err);
+    return status != 2 && !(status == 1 && csv.isEmpty());
+}
+
+}  // namespace
+
+FrmTimetable::FrmTimetable(Messenger& messenger, const cli::FieldOptions& place, QWidget* parent)
+    : QDialog(parent),
+      messenger_(messenger),
+      place_(place),
+      showModal_([](QDialog& dialog) { dialog.exec(); }),
+      choosePath_([this](const QString& suggested, const QString& filter) {
+          return QFileDialog::getSaveFileName(this, windowTitle(), suggested, filter);
+      }) {
+    setObjectName(QStringLiteral("FrmTimetable"));
+    setWindowTitle(QStringLiteral("جدول المواقيت"));
+    setLayoutDirection(Qt::RightToLeft);
+    BuildControls();
+    FillZones();
+    ApplySkin(*this);
+    Recompute();
+}
+
+void FrmTimetable::BuildControls() {
+    auto* layout = new QVBoxLayout(this);
+    auto* form = new QGridLayout;
+    form->setHorizontalSpacing(10);
+    layout->addLayout(form);
+
+    const auto caption = [this](const char* text) {
+        auto* label = new QLabel(QString::fromUtf8(text), this);
+        label->setFont(PartFont(QStringLiteral("Simplified Arabic"), 11, true));
+        return label;
+    };
+
+    TxtPlaceName = new QLineEdit(this);
+    TxtPlaceName->setObjectName(QStringLiteral("TxtPlaceName"));
+    TxtPlaceName->setPlaceholderText(QStringLiteral("اسم المدينة أو المسجد، يُطبع في رأس الصفحة"));
+    LblPlace = new QLabel(this);
+    LblPlace->setObjectName(QStringLiteral("LblPlace"));
+    form->addWidget(caption("اسم المكان"), 0, 0);
+    form->addWidget(TxtPlaceName, 0, 1);
+    form->addWidget(LblPlace, 0, 2, 1, 2);
+
+    OptMonth = new QRadioButton(QStringLiteral("شهر"), this);
+    OptMonth->setObjectName(QStringLiteral("OptMonth"));
+    OptYear = new QRadioButton(QStringLiteral("السنة كاملة"), this);
+    OptYear->setObjectName(QStringLiteral("OptYear"));
+    auto* period = new QButtonGroup(this);
+    period->addButton(OptMonth);
+    period->addButton(OptYear);
+    OptMonth->setChecked(true);
+    CboMonth = new QComboBox(this);
+    CboMonth->setObjectName(QStringLiteral("CboMonth"));
+    for (int m = 1; m <= 12; ++m) CboMonth->addItem(MonthTitle(2000, m).section(' ', 0, 0));
+    SpnYear = new QSpinBox(this);
+    SpnYear->setObjectName(QStringLiteral("SpnYear"));
+    SpnYear->setRange(kFirstYear, kLastYear);
+    SpnYear->setLayoutDirection(Qt::LeftToRight);
+    // The month and year of the main window's date, else today's.
+    const QDate today = QDate::currentDate();
+    const double year = ReadNumber(place_.fields.TxtYear),
+                 month = ReadNumber(place_.fields.TxtMonth);
+    SpnYear->setValue(year >= kFirstYear && year <= kLastYear ? static_cast<int>(year)
+                                                              : today.year());
+    CboMonth->setCurrentIndex(month >= 1 && month <= 12 ? static_cast<int>(month) - 1
+                                                        : today.month() - 1);
+    auto* periodRow = new QHBoxLayout;
+    periodRow->addWidget(OptMonth);
+    periodRow->addWidget(CboMonth);
+    periodRow->addWidget(OptYear);
+    periodRow->addSpacing(12);
+    periodRow->addWidget(new QLabel(QStringLiteral("السنة"), this));
+    periodRow->addWidget(SpnYear);
+    periodRow->addStretch();
+    form->addWidget(caption("الفترة"), 1, 0);
+    form->addLayout(periodRow, 1, 1, 1, 3);
+
+    form->addWidget(caption("الساعة"), 2, 0, Qt::AlignTop);
+    form->addWidget(BuildZoneChoice(), 2, 1, 1, 3);
+
+    CboHighLat = new QComboBox(this);
+    CboHighLat->setObjectName(QStringLiteral("CboHighLat"));
+    for (const RuleChoice& choice : kRuleChoices)
+        CboHighLat->addItem(QString::fromUtf8(choice.caption));
+    CboAsr = new QComboBox(this);
+    CboAsr->setObjectName(QStringLiteral("CboAsr"));
+    for (const AsrChoice& choice : kAsrChoices) CboAsr->addItem(QString::fromUtf8(choice.caption));
+    auto* rulesRow = new QHBoxLayout;
+    rulesRow->addWidget(new QLabel(QStringLiteral("خطوط العرض العليا:"), this));
+    rulesRow->addWidget(CboHighLat);
+    rulesRow->addSpacing(16);
+    rulesRow->addWidget(new QLabel(QStringLiteral("العصر:"), this));
+    rulesRow->addWidget(CboAsr);
+    rulesRow->addStretch();
+    form->addWidget(caption("القواعد"), 3, 0);
+    form->addLayout(rulesRow, 3, 1, 1, 3);
+    form->setColumnStretch(1, 1);
+    form->setColumnStretch(3, 1);
+
+    LblHeader = new QLabel(this);
+    LblHeader->setObjectName(QStringLiteral("LblHeader"));
+    LblHeader->setWordWrap(true);
+    LblHeader->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(LblHeader);
+
+    GrdTimes = new QTableWidget(this);
+    GrdTimes->setObjectName(QStringLiteral("GrdTimes"));
+    // The day at the right: the first column stands at the right edge of a right-to-left view.
+    GrdTimes->setLayoutDirection(Qt::RightToLeft);
+    GrdTimes->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    GrdTimes->setSelectionBehavior(QAbstractItemView::SelectRows);
+    GrdTimes->verticalHeader()->setVisible(false);
+    GrdTimes->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    GrdTimes->setMinimumHeight(300);
+    layout->addWidget(GrdTimes, 1);
+
+    LblNotes = new QLabel(this);
+    LblNotes->setObjectName(QStringLiteral("LblNotes"));
+    LblNotes->setWordWrap(true);
+    LblNotes->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(LblNotes);
+
+    auto* commands = new QHBoxLayout;
+    CmdPrint = PartButton(this, "CmdPrint", QStringLiteral("طباعة"), 10);
+    CmdPdf = PartButton(this, "CmdPdf", QStringLiteral("حفظ PDF"), 10);
+    CmdCsv = PartButton(this, "CmdCsv", QStringLiteral("حفظ CSV"), 10);
+    CmdClose = PartButton(this, "CmdClose", QStringLiteral("إغلاق"), 10);
+    for (QPushButton* button : {CmdPrint, CmdPdf, CmdCsv, CmdClose}) {
+        button->setMinimumSize(110, 32);
+        button->setAutoDefault(false);
+    }
+    commands->addWidget(CmdPrint);
+    commands->addWidget(CmdPdf);
+    commands->addWidget(CmdCsv);
+    commands->addStretch();
+    commands->addWidget(CmdClose);
+    layout->addLayout(commands);
+
+    connect(CmdPrint, &QPushButton::clicked, this, &FrmTimetable::Print);
+    connect(CmdPdf, &QPushButton::clicked, this, &FrmTimetable::SavePdf);
+    connect(CmdCsv, &QPushButton::clicked, this, &FrmTimetable::SaveCsv);
+    connect(CmdClose, &QPushButton::clicked, this, &QDialog::reject);
+    const auto recompute = [this] { Recompute(); };
+    // The name is only printed: the times stay as they are while it is typed.
+    connect(TxtPlaceName, &QLineEdit::textChanged, this, [this](const QString& name) {
+        if (job_) job_->places.front().name = Std(name.trimmed());
+    });
+    connect(OptMonth, &QRadioButton::toggled, this, recompute);
+    connect(CboMonth, &QComboBox::currentIndexChanged, this, [this] {
+        if (!OptMonth->isChecked())
+            OptMonth->setChecked(true);  // toggles: recomputes
+        else
+            Recompute();
+    });
+    connect(SpnYear, &QSpinBox::valueChanged, this, recompute);
+    connect(CboHighLat, &QComboBox::currentIndexChanged, this, recompute);
+    connect(CboAsr, &QComboBox::currentIndexChanged, this, recompute);
+    resize(980, 760);
+}
+
+QWidget* FrmTimetable::BuildZoneChoice() {
+    auto* box = new QWidget(this);
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+    const auto shown = [](const std::string& text) {
+        return LeftToRight(QString::fromStdString(text));
+    };
+    OptZoneFields = new QRadioButton(
+        QStringLiteral("المنطقة الزمنية للنافذة الرئيسية: ") + shown(place_.fields.TxtZone) +
+            QStringLiteral("، والتوقيت الصيفي: ") + shown(place_.fields.TxtEteRegl),
+        box);
+    OptZoneFields->setObjectName(QStringLiteral("OptZoneFields"));
+    OptZoneList = new QRadioButton(QStringLiteral("منطقة من قاعدة المناطق الزمنية للنظام:"), box);
+    OptZoneList->setObjectName(QStringLiteral("OptZoneList"));
+    auto* group = new QButtonGroup(box);
+    group->addButton(OptZoneFields);
+    group->addButton(OptZoneList);
+    OptZoneFields->setChecked(true);
+
+    TxtZoneSearch = new QLineEdit(box);
+    TxtZoneSearch->setObjectName(QStringLiteral("TxtZoneSearch"));
+    TxtZoneSearch->setPlaceholderText(QStringLiteral("ابحث: Casablanca، Riyadh، Paris…"));
+    TxtZoneSearch->setClearButtonEnabled(true);
+    zones_ = new QStandardItemModel(box);
+    shownZones_ = new QSortFilterProxyModel(box);
+    shownZones_->setSourceModel(zones_);
+    shownZones_->setFilterRole(kSearchKey);
+    shownZones_->setFilterCaseSensitivity(Qt::CaseInsensitive);
+    LstZones = new QListView(box);
+    LstZones->setObjectName(QStringLiteral("LstZones"));
+    LstZones->setModel(shownZones_);
+    LstZones->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    LstZones->setLayoutDirection(Qt::LeftToRight);  // Area/City names read left to right
+    LstZones->setFixedHeight(84);
+
+    grid->addWidget(OptZoneFields, 0, 0, 1, 2);
+    grid->addWidget(OptZoneList, 1, 0);
+    grid->addWidget(TxtZoneSearch, 1, 1);
+    grid->addWidget(LstZones, 2, 1);
+    grid->setColumnStretch(1, 1);
+
+    connect(OptZoneFields, &QRadioButton::toggled, this, [this] { Recompute(); });
+    connect(TxtZoneSearch, &QLineEdit::textChanged, this, &FrmTimetable::FilterZones);
+    connect(TxtZoneSearch, &QLineEdit::returnPressed, this, &FrmTimetable::PickFirstZone);
+    connect(LstZones->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (!current.isValid()) return;
+                if (!OptZoneList->isChecked())
+                    OptZoneList->setChecked(true);  // toggles: recomputes
+                else
+                    Recompute();
+            });
+    return box;
+}
+
+void FrmTimetable::FillZones() {
+    const QStringList names = ZoneNames();
+    for (const QString& name : names) {
+        auto* item = new QStandardItem(name);
+        item->setData(SearchKey(name), kSearchKey);
+        zones_->appendRow(item);
+    }
+    if (names.isEmpty()) {
+        OptZoneList->setEnabled(false);
+        TxtZoneSearch->setEnabled(false);
+        OptZoneList->setToolTip(
+            QStringLiteral("لا توجد قاعدة مناطق زمنية في النظام (الحزمة tzdata)"));
+        return;
+    }
+    // Show the system's own zone without choosing it: the main window's zone stays in use.
+    const QList<QStandardItem*> own = zones_->findItems(SystemZoneName());
+    if (!own.isEmpty()) {
+        const QSignalBlocker quiet(LstZones->selectionModel());
+        LstZones->scrollTo(shownZones_->mapFromSource(own.front()->index()));
+    }
+}
+
+void FrmTimetable::FilterZones(const QString& text) {
+    shownZones_->setFilterFixedString(SearchKey(text));
+}
+
+// Return in the search field takes the first zone shown.
+void FrmTimetable::PickFirstZone() {
+    if (shownZones_->rowCount() == 0) return;
+    LstZones->setCurrentIndex(shownZones_->index(0, 0));
+}
+
+QString FrmTimetable::ChosenZone() const {
+    const QModelIndex current = LstZones->currentIndex();
+    return current.isValid() ? current.data().toString() : QString();
+}
+
+bool FrmTimetable::MakeOptions(std::vector<std::string>& args, cli::TimetableJob& job,
+                               QString& why) const {
+    const FieldTexts& f = place_.fields;
+    std::vector<std::string> place{"--lon-deg",
+                                   f.TxtDegLon,
+                                   "--lon-min",
+                                   f.TxtMinLon,
+                                   "--lon-sec",
+                                   f.TxtSecLon,
+                                   place_.east ? "--east" : "--west",
+                                   "--lat-deg",
+                                   f.TxtDegLat,
+                                   "--lat-min",
+                                   f.TxtMinLat,
+                                   "--lat-sec",
+                                   f.TxtSecLat,
+                                   place_.north ? "--north" : "--south"};
+    if (OptZoneList->isChecked()) {
+        const QString zone = ChosenZone();
+        if (zone.isEmpty()) {
+            why = QStringLiteral("اختر منطقة زمنية من القائمة (ابحث عنها باسم مدينتها).");
+            return false;
+        }
+        place.insert(place.end(), {"--tz", Std(zone)});
+    } else {
+        const std::optional<int> zone = WholeHours(f.TxtZone), summer = WholeHours(f.TxtEteRegl);
+        if (!zone || !summer || *zone < -14 || *zone > 12 || *summer < -24 || *summer > 24) {
+            why = QStringLiteral(
+                "المنطقة الزمنية في النافذة الرئيسية تُقبل ساعاتٍ كاملة من -14 إلى 12، والتوقيت "
+                "الصيفي من -24 إلى 24. لمنطقة مثل +05:30 اختر اسمها من قاعدة المناطق الزمنية.");
+            return false;
+        }
+        place.insert(place.end(),
+                     {"--zone", std::to_string(*zone), "--summer", std::to_string(*summer)});
+    }
+
+    cli::TableOptions options;
+    for (std::size_t k = 0; k < place.size(); ++k) {
+        std::string error;
+        if (!cli::TakeTableOption(place, k, options, error) || !error.empty()) {
+            why = QStringLiteral("لا يصلح هذا المكان أو هذه الساعة لجدول: ") +
+                  LeftToRight(QString::fromStdString(error));
+            return false;
+        }
+    }
+    const int year = SpnYear->value();
+    const int firstMonth = OptMonth->isChecked() ? CboMonth->currentIndex() + 1 : 1;
+    const int lastMonth = OptMonth->isChecked() ? firstMonth : 12;
+    const QDate from(year, firstMonth, 1);
+    const QDate to = QDate(year, lastMonth, 1).addMonths(1).addDays(-1);
+    job = cli::TimetableJob{};
+    job.places = {{Std(TxtPlaceName->text().trimmed()), options}};
+    job.from = cli::Civil{year, firstMonth, 1};
+    job.days = static_cast<std::size_t>(from.daysTo(to) + 1);
+    job.rule = kRuleChoices[CboHighLat->currentIndex()].rule;
+    job.asr = kAsrChoices[CboAsr->currentIndex()].asr;
+
+    args = {"times"};
+    args.insert(args.end(), place.begin(), place.end());
+    args.insert(args.end(),
+                {"--from", Std(from.toString(Qt::ISODate)), "--to", Std(to.toString(Qt::ISODate)),
+                 "--high-lat", kRuleChoices[CboHighLat->currentIndex()].option});
+    return true;
+}
+
+void FrmTimetable::Recompute() {
+    std::vector<std::string> args;
+    cli::TimetableJob job;
+    QString why;
+    args_.clear();
+    job_.reset();
+    cli::Place place;
+    std::string error;
+    LblPlace->setText(cli::CheckPlace(place_, place, error)
+                          ? QStringLiteral("المكان من النافذة الرئيسية: ") +
+                                AngleText(place.Lat, true) + QStringLiteral("، ") +
+                                AngleText(place.Lon, false)
+                          : QString());
+    if (!MakeOptions(args, job, why)) {
+        ShowProblem(why);
+        return;
+    }
+    std::unique_ptr<TimetableSource> source =
+        TimetableSource::Make(job.places.front(), job.rule, job.from, LastDayOf(job), error);
+    if (!source) {
+        ShowProblem(QStringLiteral("لا يمكن حساب الجدول لهذا المكان بهذه الساعة: ") +
+                    LeftToRight(QString::fromStdString(error)));
+        return;
+    }
+    args_ = std::move(args);
+    job_ = job;
+    // One sheet over the whole period: the header names every change of the clock in it.
+    ShowSheet(SheetOf(*source, TimetablePage{0, job.from, job.days}, job));
+}
+
+void FrmTimetable::ShowSheet(const TimetableSheet& sheet) {
+    LblHeader->setText(sheet.header.join(QLatin1Char('\n')));
+    notes_ = sheet.notes.join(QLatin1Char('\n'));
+    LblNotes->setText(notes_);
+    LblNotes->setStyleSheet(QString());
+    GrdTimes->clear();
+    GrdTimes->setColumnCount(static_cast<int>(sheet.columns.size()));
+    GrdTimes->setRowCount(static_cast<int>(sheet.rows.size()));
+    QStringList titles;
+    for (const SheetColumn column : sheet.columns) titles << ColumnTitle(column);
+    GrdTimes->setHorizontalHeaderLabels(titles);
+    for (std::size_t r = 0; r < sheet.rows.size(); ++r) {
+        for (std::size_t c = 0; c < sheet.columns.size(); ++c) {
+            const QString text = sheet.Cell(r, c);
+            // Times and dates read left to right ("05:20*", "00:40+1") in the right-to-left grid;
+            // the plain text stays in the item's user data.
+            const bool arabic = sheet.columns[c] == SheetColumn::Weekday;
+            auto* item = new QTableWidgetItem(arabic ? text : LeftToRight(text));
+            item->setData(Qt::UserRole, text);
+            item->setTextAlignment(Qt::AlignCenter);
+            GrdTimes->setItem(static_cast<int>(r), static_cast<int>(c), item);
+        }
+    }
+    for (QPushButton* button : {CmdPrint, CmdPdf, CmdCsv}) button->setEnabled(true);
+}
+
+void FrmTimetable::ShowProblem(const QString& text) {
+    LblHeader->clear();
+    GrdTimes->clear();
+    GrdTimes->setRowCount(0);
+    GrdTimes->setColumnCount(0);
+    LblNotes->setText(text);
+    LblNotes->setStyleSheet(QStringLiteral("color: #a01010; font-weight: bold;"));
+    for (QPushButton* button : {CmdPrint, CmdPdf, CmdCsv}) button->setEnabled(false);
+}
+
+void FrmTimetable::ShowSaved(const QString& path) {
+    const QString saved =
+        QStringLiteral("حُفظ الجدول في ") + LeftToRight(QDir::toNativeSeparators(path));
+    LblNotes->setText(notes_.isEmpty() ? saved : notes_ + QLatin1Char('\n') + saved);
+}
+
+QString FrmTimetable::SuggestedPath(const QString& suffix) const {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty()) folder = QDir::homePath();
+    QString name = TxtPlaceName->text().trimmed();
+    if (name.isEmpty()) name = QStringLiteral("مواقيت");
+    name.replace(QLatin1Char('/'), QLatin1Char('-'));
+    const QString period = OptMonth->isChecked()
+                               ? QStringLiteral("%1-%2")
+                                     .arg(SpnYear->value())
+                                     .arg(CboMonth->currentIndex() + 1, 2, 10, QLatin1Char('0'))
+                               : QString::number(SpnYear->value());
+    return QDir(folder).filePath(name + QLatin1Char('-') + period + suffix);
+}
+
+void FrmTimetable::Print() {
+    if (!job_) return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                    QMarginsF(kPageMarginMm, kPageMarginMm, kPageMarginMm, kPageMarginMm),
+                    QPageLayout::Millimeter));
+    printer.setDocName(windowTitle());
+    QPrintDialog dialog(&printer, this);
+    dialog.setObjectName(QStringLiteral("DlgPrint"));
+    showModal_(dialog);
+    if (dialog.result() != QDialog::Accepted) return;
+    TimetablePrinter pages(*job_);
+    std::string error;
+    QString reason;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool printed = pages.Prepare(error) && pages.Paint(printer, {}, reason);
+    QApplication::restoreOverrideCursor();
+    if (!printed)
+        messenger_.critical(
+            {"تعذّرت الطباعة: " + Std(LeftToRight(QString::fromStdString(error) + reason)),
+             "could not print: " + error + Std(reason)});
+}
+
+void FrmTimetable::SavePdf() {
+    if (!job_) return;
+    QString path =
+        choosePath_(SuggestedPath(QStringLiteral(".pdf")), QStringLiteral("PDF (*.pdf)"));
+    if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
+    TimetablePrinter pages(*job_);
+    std::string error;
+    QString reason;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool saved = pages.Prepare(error) && pages.WritePdf(path, {}, reason);
+    QApplication::restoreOverrideCursor();
+    if (!saved) {
+        const QString why = QString::fromStdString(error) + reason;
+        messenger_.critical(
+            {"تعذّر حفظ الجدول في الملف\r\n" + IsolatedPath(path) + "\r\n" + Std(LeftToRight(why)),
+             "could not save the timetable to " + Std(path) + ": " + Std(why)});
+        return;
+    }
+    ShowSaved(path);
+}
+
+void FrmTimetable::SaveCsv() {
+    if (args_.empty()) return;
+    QString path =
+        choosePath_(SuggestedPath(QStringLiteral(".csv")), QStringLiteral("CSV (*.csv)"));
+    if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
+    QByteArray csv;
+    std::string why;
+    QString reason;
+    bool saved = TimesCsv(args_, csv, why);
+    if (saved) {
+        QSaveFile file(path);
+        saved = file.open(QIODevice::WriteOnly) && file.write(csv) == csv.size() && file.commit();
+        if (!saved) reason = file.errorString();
+    } else {
+        reason = QString::fromStdString(why).trimmed();
+    }
+    if (!saved) {
+        messenger_.critical({"تعذّر حفظ الجدول في الملف\r\n" + IsolatedPath(path) + "\r\n" +
+                                 Std(LeftToRight(reason)),
+                             "could not save the timetable to " + Std(path) + ": " + Std(reason)});
+        return;
+    }
+    ShowSaved(path);
+}
+
+}  // namespace zerin::ui

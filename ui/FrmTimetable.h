@@ -1,0 +1,95 @@
+// The timetable window: the prayer times of the main window's place for a month or a whole
+// year, on the main window's zone or on a zone of the system's time-zone database, in a
+// right-to-left grid with the day at the right; printed, saved as PDF, or saved as the CSV of
+// `zerin times --csv`.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Errors.h"
+#include "FieldOptions.h"
+#include "TimesPdf.h"
+#include "TimetableSheet.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPushButton;
+class QRadioButton;
+class QSortFilterProxyModel;
+class QSpinBox;
+class QStandardItemModel;
+class QTableWidget;
+
+namespace zerin::ui {
+
+class FrmTimetable : public QDialog {
+    Q_OBJECT
+
+  public:
+    // Shows a dialog (the print dialog) modally and returns when it is closed.
+    using ModalRunner = std::function<void(QDialog&)>;
+    // The file to save to, proposed suggested and filtered by filter; empty when the user gives
+    // none.
+    using PathChooser = std::function<QString(const QString& suggested, const QString& filter)>;
+
+    FrmTimetable(Messenger& messenger, const cli::FieldOptions& place, QWidget* parent = nullptr);
+
+    void SetModalRunner(ModalRunner runner) { showModal_ = std::move(runner); }
+    void SetPathChooser(PathChooser chooser) { choosePath_ = std::move(chooser); }
+
+    // The options of the table shown, as `zerin times` takes them (no format), and the job the
+    // printing draws; empty and none while the window shows why no table can be made.
+    const std::vector<std::string>& TimesArgs() const { return args_; }
+    const std::optional<cli::TimetableJob>& Job() const { return job_; }
+
+  private:
+    void BuildControls();
+    QWidget* BuildZoneChoice();
+    void FillZones();
+    void FilterZones(const QString& text);
+    void PickFirstZone();
+    QString ChosenZone() const;
+
+    void Recompute();
+    bool MakeOptions(std::vector<std::string>& args, cli::TimetableJob& job, QString& why) const;
+    void ShowSheet(const TimetableSheet& sheet);
+    void ShowProblem(const QString& text);
+
+    QString SuggestedPath(const QString& suffix) const;
+    void ShowSaved(const QString& path);
+    void Print();
+    void SavePdf();
+    void SaveCsv();
+
+    Messenger& messenger_;
+    const cli::FieldOptions place_;
+    ModalRunner showModal_;
+    PathChooser choosePath_;
+    std::vector<std::string> args_;
+    std::optional<cli::TimetableJob> job_;
+    QString notes_;  // under the grid: why cells are empty or marked
+
+    QLineEdit* TxtPlaceName = nullptr;
+    QLabel* LblPlace = nullptr;
+    QRadioButton *OptMonth = nullptr, *OptYear = nullptr;
+    QComboBox* CboMonth = nullptr;
+    QSpinBox* SpnYear = nullptr;
+    QRadioButton *OptZoneFields = nullptr, *OptZoneList = nullptr;
+    QLineEdit* TxtZoneSearch = nullptr;
+    QListView* LstZones = nullptr;
+    QStandardItemModel* zones_ = nullptr;
+    QSortFilterProxyModel* shownZones_ = nullptr;
+    QComboBox *CboHighLat = nullptr, *CboAsr = nullptr;
+    QLabel* LblHeader = nullptr;
+    QTableWidget* GrdTimes = nullptr;
+    QLabel* LblNotes = nullptr;
+    QPushButton *CmdPrint = nullptr, *CmdPdf = nullptr, *CmdCsv = nullptr, *CmdClose = nullptr;
+};
+
+}  // namespace zerin::ui

@@ -1,0 +1,288 @@
+#include "TimetableSheet.h"
+
+#include <chrono>
+#include <cmath>
+
+#include "Qibla.h"
+
+namespace zerin::ui {
+
+namespace {
+
+const char* const kMonthNames[12] = {"يناير", "فبراير", "مارس",   "أبريل",  "مايو",   "يونيو",
+                                     "يوليو", "أغسطس",  "سبتمبر", "أكتوبر", "نوفمبر", "ديسمبر"};
+// Sunday first, as std::chrono counts them.
+const char* const kWeekdayNames[7] = {"الأحد",  "الاثنين", "الثلاثاء", "الأربعاء",
+                                      "الخميس", "الجمعة",  "السبت"};
+
+const QString kMissing = QStringLiteral("—");
+
+QString Utf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// The time cell a column shows, or -1 for the columns of the date.
+int TimeCellOf(SheetColumn column) {
+    switch (column) {
+        case SheetColumn::Fajr:
+            return cli::kFajr;
+        case SheetColumn::Sunrise:
+            return cli::kSunrise;
+        case SheetColumn::Transit:
+            return cli::kTransit;
+        case SheetColumn::Asr1:
+            return cli::kAsr1;
+        case SheetColumn::Asr2:
+            return cli::kAsr2;
+        case SheetColumn::Sunset:
+            return cli::kSunset;
+        case SheetColumn::Isha:
+            return cli::kIsha;
+        case SheetColumn::Weekday:
+        case SheetColumn::Date:
+            break;
+    }
+    return -1;
+}
+
+int DaysInMonth(int y, int m) {
+    using namespace std::chrono;
+    const year_month_day_last end{year{y} / month{static_cast<unsigned>(m)} / last};
+    return static_cast<int>(static_cast<unsigned>(end.day()));
+}
+
+int WeekdayOf(const cli::Civil& date) {
+    using namespace std::chrono;
+    const sys_days days{year{date.year} / month{static_cast<unsigned>(date.month)} /
+                        day{static_cast<unsigned>(date.day)}};
+    return static_cast<int>(weekday{days}.c_encoding());
+}
+
+QString OffsetName(cli::Seconds east) {
+    return LeftToRight(QStringLiteral("UTC") + Utf8(cli::OffsetText(east)));
+}
+
+// The clock the times are shown on: the zone's name or the main window's numbers, and the
+// offsets the page's days have, with the day each change takes effect.
+QString ClockLine(const cli::TableOptions& options, const std::vector<SheetRow>& rows) {
+    QString line = QStringLiteral("الساعة: ");
+    if (options.tz) {
+        line += LeftToRight(Utf8(*options.tz)) + QLatin1Char(' ');
+    }
+    QString offsets;
+    std::optional<cli::Seconds> shown;
+    for (const SheetRow& row : rows) {
+        const cli::Seconds offset = row.day.offset.Total();
+        if (shown && *shown == offset) continue;
+        if (shown)
+            offsets += QStringLiteral("، ثم ") + OffsetName(offset) + QStringLiteral(" من ") +
+                       LeftToRight(Utf8(cli::DateText(row.day.date)));
+        else
+            offsets = OffsetName(offset);
+        shown = offset;
+    }
+    line += offsets;
+    if (!options.tz)
+        line += QStringLiteral(" (المنطقة الزمنية ") +
+                LeftToRight(QString::number(options.zone.value_or(0))) +
+                QStringLiteral("، التوقيت الصيفي ") +
+                LeftToRight(QString::number(options.summer.value_or(0))) + QLatin1Char(')');
+    return line + QStringLiteral(". الأوقات بساعة المكان، والتوقيت الصيفي محتسب فيها.");
+}
+
+QString QiblaLine(double Lon, double Lat) {
+    const QiblaPlace q = QiblaOf(Lon, Lat);
+    return QStringLiteral("اتجاه القبلة: ") + QString::number(q.Qibla, 'f', 2) +
+           QStringLiteral("° من الشمال الحقيقي باتجاه عقارب الساعة، والمسافة إلى الكعبة ") +
+           QString::number(std::llround(q.Distance)) + QStringLiteral(" كم على الدائرة العظمى.");
+}
+
+QString RuleName(cli::HighLatRule rule) {
+    switch (rule) {
+        case cli::HighLatRule::Middle:
+            return QStringLiteral("منتصف الليل");
+        case cli::HighLatRule::Seventh:
+            return QStringLiteral("سُبع الليل");
+        case cli::HighLatRule::Angle:
+            return QStringLiteral("نسبة الزاوية من الليل (19/60 للفجر و17/60 للعشاء)");
+        case cli::HighLatRule::None:
+            break;
+    }
+    return QStringLiteral("لا تقدير");
+}
+
+QString RulesLine(cli::AsrShown asr, cli::HighLatRule rule) {
+    QString line;
+    if (asr != cli::AsrShown::Second)
+        line +=
+            QStringLiteral("العصر الأول: ظل الشيء مثله مع ظل الزوال (المالكي والشافعي والحنبلي). ");
+    if (asr != cli::AsrShown::First)
+        line += QStringLiteral("العصر الثاني: ظل الشيء مثلاه مع ظل الزوال (الحنفي). ");
+    return line + QStringLiteral("خطوط العرض العليا: ") + RuleName(rule) + QLatin1Char('.');
+}
+
+const QString kAnglesLine = QStringLiteral(
+    "الفجر: الشمس 19° تحت الأفق. العشاء: 17° تحت الأفق. "
+    "الشروق والغروب: حافة الشمس العليا على الأفق (مركزها 0.25° تحته).");
+
+}  // namespace
+
+std::vector<SheetColumn> SheetColumns(cli::AsrShown asr) {
+    std::vector<SheetColumn> columns{SheetColumn::Weekday, SheetColumn::Date, SheetColumn::Fajr,
+                                     SheetColumn::Sunrise, SheetColumn::Transit};
+    if (asr != cli::AsrShown::Second) columns.push_back(SheetColumn::Asr1);
+    if (asr != cli::AsrShown::First) columns.push_back(SheetColumn::Asr2);
+    columns.insert(columns.end(), {SheetColumn::Sunset, SheetColumn::Isha});
+    return columns;
+}
+
+QString ColumnTitle(SheetColumn column) {
+    switch (column) {
+        case SheetColumn::Weekday:
+            return QStringLiteral("اليوم");
+        case SheetColumn::Date:
+            return QStringLiteral("التاريخ");
+        case SheetColumn::Fajr:
+            return QStringLiteral("الفجر");
+        case SheetColumn::Sunrise:
+            return QStringLiteral("الشروق");
+        case SheetColumn::Transit:
+            return QStringLiteral("الظهر");
+        case SheetColumn::Asr1:
+            return QStringLiteral("العصر الأول");
+        case SheetColumn::Asr2:
+            return QStringLiteral("العصر الثاني");
+        case SheetColumn::Sunset:
+            return QStringLiteral("المغرب");
+        case SheetColumn::Isha:
+            return QStringLiteral("العشاء");
+    }
+    return {};
+}
+
+TimetableSource::TimetableSource(const cli::TimetablePlace& place, const cli::Place& checked,
+                                 std::unique_ptr<cli::ZoneClock> clock, cli::HighLatRule rule,
+                                 cli::TimesMethod method)
+    : place_(place),
+      checked_(checked),
+      clock_(std::move(clock)),
+      rule_(rule),
+      table_(place_.options.place, *clock_, rule, method) {}
+
+std::unique_ptr<TimetableSource> TimetableSource::Make(const cli::TimetablePlace& place,
+                                                       cli::HighLatRule rule,
+                                                       const cli::Civil& first,
+                                                       const cli::Civil& last, std::string& error,
+                                                       cli::TimesMethod method) {
+    cli::Place checked;
+    if (!cli::CheckPlace(place.options.place, checked, error)) return nullptr;
+    std::unique_ptr<cli::ZoneClock> clock = cli::MakeClock(place.options, error);
+    if (!clock) return nullptr;
+    cli::Civil noon = last;
+    noon.hour = 12;
+    if (!cli::ClockKnows(*clock, place.options, clock->FromStandard(cli::SecondsOf(noon)), error))
+        return nullptr;
+    if (cli::SecondsOf(last) < cli::SecondsOf(first)) {
+        error = "the timetable has no day";
+        return nullptr;
+    }
+    return std::unique_ptr<TimetableSource>(
+        new TimetableSource(place, checked, std::move(clock), rule, method));
+}
+
+std::vector<TimetablePage> PagesOf(const cli::TimetableJob& job) {
+    std::vector<TimetablePage> pages;
+    for (std::size_t place = 0; place < job.places.size(); ++place) {
+        cli::Seconds day = cli::SecondsOf(job.from);
+        for (std::size_t left = job.days; left > 0;) {
+            const cli::Civil first = cli::CivilOf(day);
+            const auto inMonth =
+                static_cast<std::size_t>(DaysInMonth(first.year, first.month) - first.day + 1);
+            const std::size_t days = std::min(left, inMonth);
+            pages.push_back({place, first, days});
+            left -= days;
+            day += static_cast<cli::Seconds>(days) * cli::kDay;
+        }
+    }
+    return pages;
+}
+
+cli::Civil LastDayOf(const cli::TimetableJob& job) {
+    const std::size_t days = job.days ? job.days - 1 : 0;
+    return cli::CivilOf(cli::SecondsOf(job.from) + static_cast<cli::Seconds>(days) * cli::kDay);
+}
+
+QString TimetableSheet::Cell(std::size_t row, std::size_t column) const {
+    const cli::TimesDay& d = rows[row].day;
+    const SheetColumn c = columns[column];
+    if (c == SheetColumn::Weekday) return QString::fromUtf8(kWeekdayNames[WeekdayOf(d.date)]);
+    if (c == SheetColumn::Date) return Utf8(cli::DateText(d.date));
+    const int cell = TimeCellOf(c);
+    if (std::isnan(d.clock[cell])) return kMissing;
+    QString text = Utf8(cli::ClockText(d.clock[cell], seconds));
+    if (d.adjusted[cell]) text += QLatin1Char('*');
+    return text;
+}
+
+TimetableSheet SheetOf(TimetableSource& source, const TimetablePage& page,
+                       const cli::TimetableJob& job) {
+    TimetableSheet sheet;
+    sheet.seconds = job.seconds;
+    sheet.columns = SheetColumns(job.asr);
+    const cli::TimetablePlace& place = source.Place();
+    sheet.title = place.name.empty() ? QStringLiteral("مواقيت الصلاة") : Utf8(place.name);
+    sheet.month = MonthTitle(page.first.year, page.first.month);
+
+    bool missing = false, adjusted = false;
+    std::string unfinished;  // what the calculation said of the first day it did not finish
+    const cli::Seconds first = cli::SecondsOf(page.first);
+    for (std::size_t k = 0; k < page.days; ++k) {
+        SheetRow row{source.Day(cli::CivilOf(first + static_cast<cli::Seconds>(k) * cli::kDay)),
+                     {}};
+        if (row.day.outcome != Outcome::Written) {
+            row.why = source.LastMessage();
+            if (unfinished.empty()) unfinished = row.why.empty() ? "?" : row.why;
+            sheet.rows.push_back(std::move(row));
+            continue;
+        }
+        for (const SheetColumn column : sheet.columns) {
+            const int cell = TimeCellOf(column);
+            if (cell < 0) continue;
+            missing = missing || std::isnan(row.day.clock[cell]);
+            adjusted = adjusted || row.day.adjusted[cell];
+        }
+        sheet.rows.push_back(std::move(row));
+    }
+
+    sheet.header << QStringLiteral("خط العرض ") + AngleText(source.Lat(), true) +
+                        QStringLiteral("، خط الطول ") + AngleText(source.Lon(), false) +
+                        QLatin1Char('.')
+                 << ClockLine(place.options, sheet.rows) << QiblaLine(source.Lon(), source.Lat())
+                 << kAnglesLine << RulesLine(job.asr, source.Rule());
+    if (!unfinished.empty())
+        sheet.notes << QStringLiteral("— تعذّر حساب بعض الأيام: ") + LeftToRight(Utf8(unfinished));
+    if (missing) sheet.notes << QStringLiteral("— لا تبلغ الشمس ارتفاع هذا الوقت في ذلك اليوم.");
+    if (adjusted)
+        sheet.notes << QStringLiteral("* وقت مقدّر لخطوط العرض العليا بقاعدة ") +
+                           RuleName(source.Rule()) + QLatin1Char('.');
+    return sheet;
+}
+
+QString MonthTitle(int year, int month) {
+    return QString::fromUtf8(kMonthNames[month - 1]) + QLatin1Char(' ') + QString::number(year);
+}
+
+QString AngleText(double degrees, bool latitude) {
+    const bool positive = degrees >= 0;
+    const long long seconds = std::llround(std::fabs(degrees) * 3600);
+    const QString dms =
+        QStringLiteral("%1° %2′ %3″").arg(seconds / 3600).arg(seconds / 60 % 60).arg(seconds % 60);
+    const char* side = latitude ? (positive ? "شمالاً" : "جنوباً") : (positive ? "غرباً" : "شرقاً");
+    return LeftToRight(dms) + QLatin1Char(' ') + QString::fromUtf8(side);
+}
+
+QString LeftToRight(const QString& text) {
+    return QChar(0x2066) + text + QChar(0x2069);
+}
+
+}  // namespace zerin::ui

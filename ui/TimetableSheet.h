@@ -1,0 +1,107 @@
+// The pages of a printed timetable and what each holds: the place's header, the days of one
+// month and the columns of the grid. The timetable window, its printing and its PDF share them,
+// and the rows come from the same code as `zerin times`.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "TableOptions.h"
+#include "Times.h"
+#include "TimesPdf.h"
+#include "ZoneClock.h"
+
+namespace zerin::ui {
+
+// The grid's columns, in reading order: the first stands at the right.
+enum class SheetColumn {
+    Weekday,
+    Date,  // Gregorian; a Hijri date column would follow it
+    Fajr,
+    Sunrise,
+    Transit,
+    Asr1,
+    Asr2,
+    Sunset,
+    Isha,
+};
+
+std::vector<SheetColumn> SheetColumns(cli::AsrShown asr);
+QString ColumnTitle(SheetColumn column);
+
+// A place of a timetable made ready: its place and clock checked, its days computed on demand.
+class TimetableSource {
+  public:
+    // Null, with the command line's message in error, when the place or its clock cannot be used
+    // for the days from first to last.
+    static std::unique_ptr<TimetableSource> Make(const cli::TimetablePlace& place,
+                                                 cli::HighLatRule rule, const cli::Civil& first,
+                                                 const cli::Civil& last, std::string& error,
+                                                 cli::TimesMethod method = cli::TimesMethod::Exact);
+
+    cli::TimesDay Day(const cli::Civil& date) { return table_.Day(date); }
+    const std::string& LastMessage() const { return table_.LastMessage(); }
+    const cli::TimetablePlace& Place() const { return place_; }
+    double Lon() const { return checked_.Lon; }  // degrees, West positive
+    double Lat() const { return checked_.Lat; }  // degrees, North positive
+    cli::HighLatRule Rule() const { return rule_; }
+
+  private:
+    TimetableSource(const cli::TimetablePlace& place, const cli::Place& checked,
+                    std::unique_ptr<cli::ZoneClock> clock, cli::HighLatRule rule,
+                    cli::TimesMethod method);
+
+    cli::TimetablePlace place_;
+    cli::Place checked_;
+    std::unique_ptr<cli::ZoneClock> clock_;
+    cli::HighLatRule rule_;
+    cli::Timetable table_;
+};
+
+// One page: a place and the days of one month (all of it, or the part the job covers).
+struct TimetablePage {
+    std::size_t place = 0;  // in the job's places
+    cli::Civil first;
+    std::size_t days = 0;
+};
+
+// A page per place and month, each place's months in order.
+std::vector<TimetablePage> PagesOf(const cli::TimetableJob& job);
+
+// The last day of a job.
+cli::Civil LastDayOf(const cli::TimetableJob& job);
+
+struct SheetRow {
+    cli::TimesDay day;
+    std::string why;  // what the calculation said of a day it did not finish
+};
+
+// What one page shows.
+struct TimetableSheet {
+    QString title;       // the place's name, or a general title
+    QString month;       // "مارس 2026"
+    QStringList header;  // coordinates, clock, Qibla, angles, rules
+    std::vector<SheetColumn> columns;
+    std::vector<SheetRow> rows;
+    QStringList notes;  // why cells are empty or marked
+    bool seconds = false;
+
+    // The text of a cell: "05:20", "05:20*" for a time filled by the high-latitude rule, "—" for
+    // a time the Sun never reaches that day.
+    QString Cell(std::size_t row, std::size_t column) const;
+};
+
+TimetableSheet SheetOf(TimetableSource& source, const TimetablePage& page,
+                       const cli::TimetableJob& job);
+
+// "مارس 2026".
+QString MonthTitle(int year, int month);
+// "33° 58′ 48″ شمالاً" for latitudes, "6° 50′ 24″ غرباً" for longitudes (West positive).
+QString AngleText(double degrees, bool latitude);
+// Text that reads left to right inside a right-to-left line ("-1", "UTC+01:00").
+QString LeftToRight(const QString& text);
+
+}  // namespace zerin::ui
