@@ -152,6 +152,7 @@ struct Crossing {
     // At the last step: the altitude sought, the hour angle that reaches it, the body's
     // declination (degrees).
     double h0 = kNoValue, Ha0 = kNoValue, Dec = kNoValue;
+    double Paralax = kNoValue;  // the body's parallax at the last step, degrees
 };
 
 /*
