@@ -5,10 +5,12 @@
 #include <cstdio>
 
 #include "Cli.h"
+#include "CrescentMap.h"
 #include "CrescentReport.h"
 #include "Echo.h"
 #include "FieldOptions.h"
 #include "Json.h"
+#include "ModuleLoader.h"
 #include "NumText.h"
 #include "TableOptions.h"
 #include "TableWriter.h"
@@ -281,8 +283,58 @@ int RunCrescentTable(const std::vector<std::string>& args, std::FILE* out, std::
     return WriteRows(writer, r.days, row, err);
 }
 
-int RunCrescentMap(const std::vector<std::string>&, std::FILE*, std::FILE* err) {
-    return Refuse(err, "crescent-map is not built yet");
+int RunCrescentMap(const std::vector<std::string>& args, std::FILE*, std::FILE* err) {
+    CrescentMapRequest request;
+    std::string date, criterion = "yallop";
+    bool havePng = false;
+    for (std::size_t k = 1; k < args.size(); ++k) {
+        const std::string& a = args[k];
+        std::string error;
+        const auto named = [&a](const std::string& option) {
+            return a == option || a.rfind(option + "=", 0) == 0;
+        };
+        if (named("--date") || named("--png") || named("--criterion")) {
+            const std::string option = a.substr(0, a.find('='));
+            std::string& target = option == "--date"  ? date
+                                  : option == "--png" ? request.png
+                                                      : criterion;
+            if (!OptionValue(args, k, option, target, error)) return Refuse(err, error);
+            havePng = havePng || option == "--png";
+        } else if (a == "--morning") {
+            request.morning = true;
+        } else {
+            return Refuse(err, "unknown option of crescent-map '" + Echo(a) + "'");
+        }
+    }
+    if (date.empty()) return Refuse(err, "crescent-map needs --date YYYY-MM-DD");
+    if (!havePng || request.png.empty()) return Refuse(err, "crescent-map needs --png FILE");
+    if (criterion != "yallop" && criterion != "odeh")
+        return Refuse(err, "--criterion takes yallop or odeh, not '" + Echo(criterion) + "'");
+    request.criterion = criterion == "odeh" ? Criterion::Odeh : Criterion::Yallop;
+    Civil civil;
+    std::string error;
+    if (!ParseDate(date, false, civil, error)) return Refuse(err, error);
+    request.year = civil.year;
+    request.month = civil.month;
+    request.day = civil.day;
+
+    std::string failures;
+    void* module = LoadWindowsModule(failures);
+    using Entry = int (*)(const CrescentMapRequest*, std::string*);
+    const auto draw =
+        module ? reinterpret_cast<Entry>(WindowsEntry(module, "zerin_crescent_map", failures))
+               : nullptr;
+    if (!draw) {
+        std::fprintf(err,
+                     "zerin: the map is drawn by the windows' module, which could not be "
+                     "loaded:%s\n",
+                     failures.c_str());
+        return 1;
+    }
+    std::string message;
+    const int status = draw(&request, &message);
+    if (!message.empty()) std::fprintf(err, "zerin: %s\n", message.c_str());
+    return status;
 }
 
 const char* const kCrescentHelp =

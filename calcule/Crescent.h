@@ -258,6 +258,8 @@ char YallopZone(double q);
 // Odeh's zone of V: 'A' V >= 5.65, 'B' >= 2, 'C' >= -0.96, else 'D'.
 char OdehZone(double V);
 
+enum class Criterion { Yallop, Odeh };
+
 // Below about 7 degrees of elongation no crescent has ever been seen (A. Danjon, 1932).
 inline constexpr double kDanjonLimit = 7;
 

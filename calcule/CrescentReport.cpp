@@ -329,6 +329,7 @@ const char* const kOdehZones =
 std::string ZoneSentence(const char* zones, char zone) {
     const std::string list = zones;
     const std::size_t line = list.find(std::string(1, zone) + " : ");
+    if (zone < 'A' || zone > 'Z' || line == std::string::npos) return {};
     const std::size_t from = list.find(" : ", line + 4) + 3;
     return list.substr(from, list.find("\r\n", from) - from);
 }
@@ -352,6 +353,10 @@ void WriteVerdicts(Report& report, const CrescentEvening& e) {
 }
 
 }  // namespace
+
+std::string ZoneMeaning(Criterion criterion, char zone) {
+    return ZoneSentence(criterion == Criterion::Yallop ? kYallopZones : kOdehZones, zone);
+}
 
 CrescentReport Calcul_Croissant(ModCalcule& calc, bool morning) {
     Report& report = calc.report;

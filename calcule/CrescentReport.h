@@ -3,6 +3,8 @@
 // an item; a thin writer over the routines of Crescent.h.
 #pragma once
 
+#include <string>
+
 #include "Commands.h"
 #include "Crescent.h"
 #include "ModCalcule.h"
@@ -19,6 +21,10 @@ struct CrescentReport {
     // An instant as hours of the zone's standard time since the date's 0 h.
     double Hours(double JJ) const { return (JJ - midnight) * 24; }
 };
+
+// The meaning of a zone of a criterion as the report gives it, in one Arabic sentence
+// ("" for a letter that is not a zone).
+std::string ZoneMeaning(Criterion criterion, char zone);
 
 // The crescent's sections and the end line, after the Julian-day section that Calcul_JJ
 // wrote for 12:00:00 of the date on the local clock. Delta T is that of the date's
