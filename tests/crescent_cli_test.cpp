@@ -2,8 +2,11 @@
 // to PyEphem in crescent_test), its JSON names, the table of evenings against the
 // report, and refused input.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <map>
 #include <sstream>
 
@@ -187,6 +190,43 @@ TEST(CrescentCli, AZoneOfHalfHoursMovesTheClockNotTheSky) {
     EXPECT_EQ(minutes(a[2]), minutes(b[2]) + 30);
     EXPECT_EQ(minutes(a[3]), minutes(b[3]) + 30);
     for (int c : {4, 5, 9, 10, 11, 12}) EXPECT_EQ(a[c], b[c]) << c;
+}
+
+// The whole program, as a user runs it: the map through the windows' module, without a
+// display.
+struct ProgramRun {
+    int status;
+    std::string err;
+};
+ProgramRun RunProgram(const std::string& arguments, const std::string& folder) {
+    const std::string err = folder + "/err.txt";
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" +
+                                std::string(ZERIN_EXE) + "' " + arguments + " 2> '" + err + "'";
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(err)};
+}
+
+TEST(CrescentCli, TheMapIsAPngFileWithoutADisplay) {
+    char folder[] = "/tmp/zerin-map-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string png = std::string(folder) + "/map.png";
+    const ProgramRun r =
+        RunProgram("crescent-map --date 2024-03-10 --criterion odeh --png '" + png + "'", folder);
+    if (r.err.find("built without the windows") != std::string::npos)
+        GTEST_SKIP() << "built without Qt";
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");  // the coastlines stand beside the program in the build tree
+    const std::string bytes = ReadFile(png);
+    ASSERT_GT(bytes.size(), 10000u);
+    EXPECT_EQ(bytes.substr(0, 8), "\x89PNG\r\n\x1a\n");
+    // A folder that does not exist: status 1 and why.
+    const ProgramRun missing = RunProgram(
+        "crescent-map --date 2024-03-10 --png '" + std::string(folder) + "/no/map.png'", folder);
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("could not write"), std::string::npos) << missing.err;
+    std::remove(png.c_str());
+    std::remove((std::string(folder) + "/err.txt").c_str());
+    rmdir(folder);
 }
 
 }  // namespace
