@@ -220,11 +220,13 @@ class CrescentRows {
         const double shift =
             static_cast<double>(offset.standard - wholeHours * kHour + offset.summer) / 3600;
         const CrescentEvening& e = r.evening;
-        const Seconds conjunction = SecondsOfJulianDay(r.conjunction.JJ);
-        // To the nearest minute, on the clock of the conjunction's own instant.
-        const Seconds local = conjunction + clock_.At(conjunction).Total();
-        cells[kConjunction] =
-            DateTimeText(CivilOf(FloorDiv(local + 30, 60) * 60), ' ').substr(0, 16);
+        if (std::isfinite(r.conjunction.JJ)) {
+            const Seconds conjunction = SecondsOfJulianDay(r.conjunction.JJ);
+            // To the nearest minute, on the clock of the conjunction's own instant.
+            const Seconds local = conjunction + clock_.At(conjunction).Total();
+            cells[kConjunction] =
+                DateTimeText(CivilOf(FloorDiv(local + 30, 60) * 60), ' ').substr(0, 16);
+        }
         if (e.sun.kind == Crossing::Kind::Found)
             cells[kSunCrossing] = ClockText(r.Hours(e.sun.JJ) + shift, false);
         if (e.moon.kind == Crossing::Kind::Found)
