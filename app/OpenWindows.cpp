@@ -1,24 +1,14 @@
 #include "OpenWindows.h"
 
-#include <dlfcn.h>
-#include <unistd.h>
-
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "ModuleLoader.h"
+
 namespace zerin {
 
 namespace {
-
-std::string ExecutableFolder() {
-    char path[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n <= 0) return ".";
-    const std::string exe(path, static_cast<std::size_t>(n));
-    return exe.substr(0, exe.rfind('/'));
-}
 
 bool Set(const char* variable) {
     const char* value = std::getenv(variable);
@@ -32,19 +22,8 @@ bool DisplayAvailable() {
 
 // The module's entry point named symbol; null with every path tried and why in failures.
 void* ModuleEntry(const char* symbol, std::string& failures) {
-    const std::string folder = ExecutableFolder();
-    const std::string candidates[] = {folder + "/libzerin-windows.so",
-                                      folder + "/" ZERIN_MODULE_RELDIR "/libzerin-windows.so"};
-    for (const std::string& path : candidates) {
-        void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (!module) {
-            failures += std::string("\n  ") + dlerror();
-            continue;
-        }
-        if (void* entry = dlsym(module, symbol)) return entry;
-        failures += "\n  " + path + ": no entry point " + symbol;
-    }
-    return nullptr;
+    void* module = LoadWindowsModule(failures);
+    return module ? WindowsEntry(module, symbol, failures) : nullptr;
 }
 
 }  // namespace

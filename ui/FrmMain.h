@@ -16,6 +16,7 @@
 class QComboBox;
 class QDialog;
 class QKeyEvent;
+class QLayout;
 class QFrame;
 class QGridLayout;
 class QLabel;
@@ -56,6 +57,7 @@ class FrmMain : public QWidget {
     QFrame* BuildPlace();
     QFrame* BuildTime();
     QFrame* BuildCommands();
+    QLayout* BuildCrescent();
     QLabel* SkinLabel(const QString& text, bool heading);
     PickList* NumberList(const char* name, int last, const char* font);
     QLineEdit* TextField(const char* name, const char* font, int width);
@@ -65,11 +67,14 @@ class FrmMain : public QWidget {
 
     FieldTexts ReadFields() const;
     Outcome Compute(Body body);
+    void ShowAdjustedDay();
     void ShowReport(FrmCalc::Edge edge);
 
     void OnSun();
     void OnBody(int index);
     void OnQibla();
+    void OnCrescent();
+    void OnCrescentMap();
     void OnInfo();
     void OnApropos();
     void OnTimetable();
@@ -95,6 +100,8 @@ class FrmMain : public QWidget {
     QPushButton* CmdSun = nullptr;
     std::array<QPushButton*, 9> CmdPln{};
     QPushButton* CmdQibla = nullptr;
+    QPushButton *CmdHilal = nullptr, *CmdCarte = nullptr;
+    QRadioButton *OptSoir = nullptr, *OptMatin = nullptr;  // the crescent's evening or morning
     QPushButton *CmdInfo = nullptr, *CmdApropos = nullptr, *CmdExit = nullptr;
     QPushButton* CmdTimetable = nullptr;
 };
