@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: all deps build run test asan bench package accuracy clean
+.PHONY: all deps build run test asan bench package accuracy format-check mutate clean
 
 all: build
 
@@ -37,6 +37,14 @@ package: build
 # (a benchmark, not a test).
 accuracy: build
 	bench/accuracy/accuracy.py --zerin $(BUILD)/app/zerin
+
+# Every C++ source as .clang-format lays it out; nothing is changed.
+format-check: deps
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+# Realistic slips applied one at a time (scripts/mutations.txt): each must fail a test.
+mutate: deps
+	scripts/mutate
 
 bench: build
 	$(BUILD)/bench/zerin_bench

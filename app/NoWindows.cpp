@@ -5,5 +5,7 @@
 #include "OpenWindows.h"
 
 namespace zerin {
-int OpenWindows(int, char**) { return cli::Run({"report", "sun"}, stdout, stderr); }
+int OpenWindows(int, char**) {
+    return cli::Run({"report", "sun"}, stdout, stderr);
+}
 }  // namespace zerin

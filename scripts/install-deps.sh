@@ -8,7 +8,7 @@ PACKAGES="build-essential cmake make pkg-config python3 python3-ephem
   fonts-noto-core fonts-hosny-amiri fonts-kacst fonts-dejavu-core
   qt6-translations-l10n
   xvfb xauth x11-utils openbox xdotool locales
-  clang libclang-rt-14-dev
+  clang clang-format libclang-rt-14-dev
   dpkg-dev lintian librsvg2-bin appstream tzdata libhowardhinnant-date-dev"
 if [ -n "$ZERIN_EXTRA_PACKAGES" ]; then PACKAGES="$PACKAGES $ZERIN_EXTRA_PACKAGES"; fi
 

@@ -51,13 +51,13 @@ inline std::vector<std::string> ReportArgs(const std::string& body, const std::s
                                            const std::string& hour = "12",
                                            const std::string& minute = "0",
                                            const std::string& second = "0") {
-    return {"report", body,     "--year",   year,   "--month",  month,  "--day",
-            day,      "--hour", hour, "--minute", minute, "--second", second};
+    return {"report", body,     "--year", year,       "--month", month,      "--day",
+            day,      "--hour", hour,     "--minute", minute,    "--second", second};
 }
 
 // Collects the messages a computation sends.
 class RecordingMessenger : public Messenger {
-public:
+  public:
     void critical(const Message& message) override { messages.push_back(message); }
     std::vector<Message> messages;
 };

@@ -124,6 +124,10 @@ TEST(ReadNumber, LeadingNumberOfAFieldText) {
     EXPECT_EQ(ReadNumber("&hff"), 255);
     EXPECT_EQ(ReadNumber("&O17"), 15);
     EXPECT_EQ(ReadNumber("&O9"), 0);
+    EXPECT_EQ(ReadNumber("&O8"), 0);  // 8 is no octal digit
+    EXPECT_EQ(ReadNumber("&O78"), 7);
+    EXPECT_EQ(ReadNumber("&HG"), 0);
+    EXPECT_EQ(ReadNumber("1d2"), 100);  // D or d starts the exponent, as E or e
     EXPECT_EQ(ReadNumber("&X1"), 0);
     EXPECT_EQ(ReadNumber("1,5"), 1);  // the period is the only decimal separator
     EXPECT_TRUE(std::signbit(ReadNumber("-0")));
@@ -167,6 +171,11 @@ TEST(AdjustDay, LimitsTheDayToTheMonth) {
     EXPECT_EQ(AdjustedDay("2005", "2", "27"), "27");
     EXPECT_EQ(AdjustedDay("2005", "4", "31"), "30");
     EXPECT_EQ(AdjustedDay("2005", "4", "30"), "30");
+    // Day 31 of every month: April, June, September and November have 30 days.
+    const char* const kLast[] = {"31", "28", "31", "30", "31", "30",
+                                 "31", "31", "30", "31", "30", "31"};
+    for (int month = 1; month <= 12; ++month)
+        EXPECT_EQ(AdjustedDay("2005", std::to_string(month), "32"), kLast[month - 1]) << month;
     EXPECT_EQ(AdjustedDay("2005", "1", "32"), "31");
     EXPECT_EQ(AdjustedDay("2005", "12", "40"), "31");
     EXPECT_EQ(AdjustedDay("2005", "13", "40"), "40");

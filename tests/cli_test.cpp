@@ -22,7 +22,8 @@ TEST(Cli, UsageErrorsExitTwoWithAHint) {
                                                {"report", "sun", "--bogus"},
                                                {"report", "sun", "--year"},
                                                {"fly"},
-                                               {"preface", "--year", "1"}}) {
+                                               {"preface", "--year", "1"},
+                                               {"preface", "x"}}) {
         const CliResult r = RunCli(args);
         EXPECT_EQ(r.status, 2) << args.back();
         EXPECT_EQ(r.out, "") << args.back();
@@ -171,10 +172,12 @@ TEST(Cli, ExecutableWritesTheReferenceBytes) {
 
 TEST(Cli, ExecutableReportsAFailedWrite) {
     // Standard output on a full device: the failure is reported, never taken for success.
-    const std::string command = std::string(ZERIN_EXE) + " preface > /dev/full 2>/dev/null";
-    const int status = std::system(command.c_str());
-    EXPECT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 1);
+    for (const char* command : {" preface", " report sun", " report moon --json"}) {
+        const std::string line = std::string(ZERIN_EXE) + command + " > /dev/full 2>/dev/null";
+        const int status = std::system(line.c_str());
+        EXPECT_TRUE(WIFEXITED(status)) << command;
+        EXPECT_EQ(WEXITSTATUS(status), 1) << command;
+    }
 }
 
 TEST(Cli, NoArgumentsWithoutADisplayIsAClearMessage) {

@@ -540,6 +540,11 @@ class MainWindowTest : public QObject {
                                    << "2";
         QTest::newRow("7 East") << "OptE" << 7 << "0"
                                 << "0";
+        // Half a degree: 7 degrees 30 minutes East is the edge of zone -1.
+        QTest::newRow("7.5 East") << "OptE" << 7 << "30"
+                                  << "-1";
+        QTest::newRow("22.5 West") << "OptW" << 22 << "30"
+                                   << "1";
         QTest::newRow("180 East") << "OptE" << 180 << "0"
                                   << "-12";
     }

@@ -175,6 +175,16 @@ class ReportWindowTest : public QObject {
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"SysReg.txt"});
     }
 
+    void theFirstFolderThatTakesTheFileIsTheOnlyOne() {
+        QTemporaryDir first, second;
+        Window w({first.path(), second.path()});
+        w.calc.SetReport(QStringLiteral("x"), ui::FrmCalc::Edge::Left);
+        w.Save();
+        QCOMPARE(ReadBytes(first.filePath("SysReg.txt")), QByteArray("\"x\"\r\n"));
+        QVERIFY(QDir(second.path()).entryList(QDir::Files).isEmpty());
+        QCOMPARE(w.opened, QStringList{first.filePath("SysReg.txt")});
+    }
+
     void savingKeepsTheUsersEdits() {
         QTemporaryDir folder;
         Window w({folder.path()});
