@@ -10,6 +10,7 @@
 #include "Echo.h"
 #include "Ephemeris.h"
 #include "FieldOptions.h"
+#include "Hijri.h"
 #include "Json.h"
 #include "ModCalcule.h"
 #include "Preface.h"
@@ -26,6 +27,8 @@ constexpr const char* kUsage =
        zerin report BODY [FIELD OPTIONS] [--json]
        zerin times [PLACE] --from DATE (--days N | --to DATE) [ZONE] [FORMAT]
        zerin ephemeris BODY [PLACE] --from DATE --to DATE --step N(d|h|m) [ZONE] [FORMAT]
+       zerin hijri [DATE | --to-gregorian DATE | --year YEAR] [--rule RULE] [PLACE]
+       zerin report month [--hijri YYYY-MM] [FIELD OPTIONS] [--json]
        zerin preface
        zerin --help | --version
 
@@ -45,6 +48,8 @@ Commands:
                 them, with a period; unit null for a pure number).
   times         a timetable of the prayer times, one row per day (see Tables below).
   ephemeris     a body's place, one row per instant (see Tables below).
+  hijri         a date on the Hijri calendar by one of four rules, or back; a year's
+                month starts side by side (see The Hijri calendar below).
   preface       write the preface text (the program's conventions, in Arabic).
 
 )";
@@ -88,6 +93,7 @@ int UsageError(std::FILE* err, const std::string& what) {
 int Report(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     if (args.size() < 2)
         return UsageError(err, "report needs a body: sun, moon, mercury ... pluto");
+    if (args[1] == "month") return RunMonthReport(args, out, err);
     const std::optional<Body> body = BodyFromName(args[1]);
     if (!body) return UsageError(err, "unknown body '" + Echo(args[1]) + "'");
     FieldOptions options;
@@ -148,7 +154,7 @@ int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     const std::string& command = args[0];
     if (command == "--help" || command == "-h" || command == "help") {
         const std::string help =
-            std::string(kUsage) + kFieldOptionsHelp + kTablesHelp + kStatusHelp;
+            std::string(kUsage) + kFieldOptionsHelp + kTablesHelp + kHijriHelp + kStatusHelp;
         return WriteAll(out, err, help) ? 0 : 1;
     }
     if (command == "--version")
@@ -156,6 +162,7 @@ int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     if (command == "report") return Report(args, out, err);
     if (command == "times") return RunTimes(args, out, err);
     if (command == "ephemeris") return RunEphemeris(args, out, err);
+    if (command == "hijri") return RunHijri(args, out, err);
     if (command == "preface") {
         if (args.size() > 1) return UsageError(err, "preface takes no options");
         return WriteAll(out, err, PrefaceText()) ? 0 : 1;
