@@ -19,6 +19,7 @@
 #include "Cli.h"
 #include "FieldOptions.h"
 #include "FrmApropos.h"
+#include "HijriBox.h"
 #include "Look.h"
 #include "NumText.h"
 #include "PickList.h"
@@ -102,6 +103,7 @@ FrmMain::FrmMain(Messenger& messenger, QWidget* parent)
     layout->addWidget(BuildTitle(), 0, Qt::AlignHCenter);
     layout->addWidget(BuildPlace());
     layout->addWidget(BuildTime());
+    layout->addWidget(BuildHijri());
     layout->addWidget(BuildCommands());
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -314,6 +316,19 @@ QFrame* FrmMain::BuildCommands() {
     return frame;
 }
 
+// The Hijri row, kept up to date by every field and option of the place and the date.
+QWidget* FrmMain::BuildHijri() {
+    hijri_ = new HijriBox(this, [this] {
+        return WindowFields{ReadFields(), calc_.IsEast, calc_.IsNorth};
+    });
+    for (const Field& field : fields_)
+        connect(field.edit, &QLineEdit::textChanged, hijri_, &HijriBox::Refresh);
+    for (QRadioButton* option : {OptE, OptW, OptN, OptS})
+        connect(option, &QRadioButton::clicked, hijri_, &HijriBox::Refresh);
+    connect(hijri_, &HijriBox::monthReportAsked, this, &FrmMain::OnMonth);
+    return hijri_;
+}
+
 // The place defaults and today's date and time, as the window starts.
 void FrmMain::ShowStartTexts() {
     FieldTexts start;
@@ -328,6 +343,8 @@ void FrmMain::SetReadingOrder() {
                                 TxtDegLat, TxtMinLat,  TxtSecLat, OptN,     OptS,
                                 TxtZone,   TxtEteRegl, TxtYear,   TxtMonth, TxtDay,
                                 TxtHour,   TxtMin,     TxtSec,    CmdSun};
+    // The Hijri row reads after the time.
+    chain.insert(chain.end() - 1, {hijri_->RuleList(), hijri_->MonthCommand()});
     chain.insert(chain.end(), CmdPln.begin(), CmdPln.end());
     chain.insert(chain.end(), {CmdInfo, CmdApropos, CmdExit});
     for (std::size_t k = 1; k < chain.size(); ++k) setTabOrder(chain[k - 1], chain[k]);
@@ -397,6 +414,11 @@ void FrmMain::OnInfo() {
     calc_.report.Clear();
     calc_.report.Raw({PrefaceText()});
     ShowReport(FrmCalc::Edge::Right);
+}
+
+void FrmMain::OnMonth() {
+    calc_.report.Clear();
+    if (hijri_->WriteMonthReport(calc_.report, messenger_)) ShowReport(FrmCalc::Edge::Left);
 }
 
 void FrmMain::OnApropos() {

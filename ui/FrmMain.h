@@ -25,6 +25,7 @@ class QRadioButton;
 
 namespace zerin::ui {
 
+class HijriBox;
 class PickList;
 
 class FrmMain : public QWidget {
@@ -56,6 +57,7 @@ class FrmMain : public QWidget {
     QFrame* BuildPlace();
     QFrame* BuildTime();
     QFrame* BuildCommands();
+    QWidget* BuildHijri();
     QLabel* SkinLabel(const QString& text, bool heading);
     PickList* NumberList(const char* name, int last, const char* font);
     QLineEdit* TextField(const char* name, const char* font, int width);
@@ -71,6 +73,7 @@ class FrmMain : public QWidget {
     void OnBody(int index);
     void OnInfo();
     void OnApropos();
+    void OnMonth();
     void OnEast();
     void OnWest();
     void ProposeZone();
@@ -93,6 +96,7 @@ class FrmMain : public QWidget {
     QPushButton* CmdSun = nullptr;
     std::array<QPushButton*, 9> CmdPln{};
     QPushButton *CmdInfo = nullptr, *CmdApropos = nullptr, *CmdExit = nullptr;
+    HijriBox* hijri_ = nullptr;  // the Hijri date of the fields' date, and its month's report
 };
 
 }  // namespace zerin::ui
