@@ -49,25 +49,6 @@ bool ParseYmd(const std::string& text, bool withDay, int& year, int& month, int&
     return true;
 }
 
-struct RuleName {
-    const char* key;
-    HijriRule rule;
-};
-constexpr RuleName kRuleNames[] = {
-    {"tabular", HijriRule::Civil},
-    {"civil", HijriRule::Civil},
-    {"astronomical", HijriRule::Astronomical},
-    {"umm-al-qura", HijriRule::UmmAlQura},
-    {"computed", HijriRule::Computed},
-    {"sighting", HijriRule::Sighting},
-};
-
-std::optional<HijriRule> RuleNamed(const std::string& key) {
-    for (const RuleName& name : kRuleNames)
-        if (key == name.key) return name.rule;
-    return std::nullopt;
-}
-
 bool TakeCriterion(const std::string& value, SightingCriterion& criterion, std::string& error) {
     if (value == "odeh" || value == "yallop") {
         criterion = value == "odeh" ? SightingCriterion::Odeh : SightingCriterion::Yallop;
@@ -145,12 +126,6 @@ std::string RuleArabic(const HijriCalendar& calendar, HijriRule produced) {
     return text;
 }
 
-// "1 رمضان 1446 هـ".
-std::string HijriText(const HijriDate& date) {
-    return std::to_string(date.day) + " " + HijriMonthName(date.month) + " " +
-           std::to_string(date.year) + " هـ";
-}
-
 std::string JsonLine(const std::string& gregorian, const std::string& hijri,
                      const std::string& ruleKey, bool fallback, bool toGregorian) {
     const std::string first =
@@ -176,7 +151,7 @@ bool ParseHijri(const std::vector<std::string>& args, HijriOptions& o, std::stri
         std::string value;
         if (Named(a, "--rule")) {
             if (!OptionValue(args, k, "--rule", value, error)) return false;
-            const std::optional<HijriRule> rule = RuleNamed(value);
+            const std::optional<HijriRule> rule = HijriRuleNamed(value);
             if (!rule) {
                 error =
                     "--rule takes tabular, civil, astronomical, umm-al-qura, computed or "
@@ -245,7 +220,7 @@ int ToHijri(const HijriOptions& o, HijriCalendar& calendar, std::FILE* out, std:
     if (o.table.format == Format::Json)
         written = JsonLine(gregorian, IsoDateText(hijri.date), o.ruleKey, fallback, false);
     else
-        written = gregorian + " = " + HijriText(hijri.date) + " (" + IsoDateText(hijri.date) +
+        written = gregorian + " = " + HijriDateText(hijri.date) + " (" + IsoDateText(hijri.date) +
                   ") : " + RuleArabic(calendar, hijri.rule) + "\n";
     return WriteAll(out, err, written) ? 0 : 1;
 }
@@ -272,7 +247,7 @@ int ToGregorian(const HijriOptions& o, HijriCalendar& calendar, std::FILE* out, 
     if (o.table.format == Format::Json)
         written = JsonLine(IsoDateText(civil), IsoDateText(date), o.ruleKey, fallback, true);
     else
-        written = IsoDateText(date) + " = " + HijriText(date) + " = " +
+        written = IsoDateText(date) + " = " + HijriDateText(date) + " = " +
                   WeekdayName(WeekdayOf(*day)) + " " + IsoDateText(civil) + " : " +
                   RuleArabic(calendar, calendar.RuleOfYear(date.year)) + "\n";
     return WriteAll(out, err, written) ? 0 : 1;
@@ -280,16 +255,14 @@ int ToGregorian(const HijriOptions& o, HijriCalendar& calendar, std::FILE* out, 
 
 int YearTable(const HijriOptions& o, const HijriPlace& place, std::FILE* out, std::FILE* err) {
     const std::string& text = *o.year;
-    int year = 0, unused = 0;
     bool digits = !text.empty() && text.size() <= 4;
     for (const char c : text) digits = digits && IsDigit(c);
     if (!digits)
         return Refuse(err, "--year takes a Hijri year from 1 to " + std::to_string(kLastHijriYear) +
                                ", not '" + Echo(text) + "'");
-    year = std::stoi(text);
+    const int year = std::stoi(text);
     std::string error;
     if (!CheckHijriMonth(text, year, 1, error)) return Refuse(err, error);
-    (void)unused;
 
     HijriCalendar ummAlQura(HijriRule::UmmAlQura);
     HijriCalendar computed(HijriRule::Computed);

@@ -67,6 +67,11 @@ const char* HijriMonthName(int month) {
     return month >= 1 && month <= 12 ? kMonthNames[month - 1] : "";
 }
 
+std::string HijriDateText(const HijriDate& date) {
+    return std::to_string(date.day) + " " + HijriMonthName(date.month) + " " +
+           std::to_string(date.year) + " هـ";
+}
+
 DayNumber EpochDay(HijriEpoch epoch) {
     return epoch == HijriEpoch::Civil ? kCivilEpochDay : kAstronomicalEpochDay;
 }

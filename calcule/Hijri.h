@@ -50,6 +50,8 @@ std::string IsoDateText(const HijriDate& date);
 
 // The Arabic name of a Hijri month, 1 "محرم" ... 12 "ذو الحجة"; "" outside 1..12.
 const char* HijriMonthName(int month);
+// "1 رمضان 1446 هـ".
+std::string HijriDateText(const HijriDate& date);
 
 // --------------------------------------------------------------- the tabular calendar
 

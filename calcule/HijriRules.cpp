@@ -47,6 +47,14 @@ const char* HijriRuleKey(HijriRule rule) {
     return "";
 }
 
+std::optional<HijriRule> HijriRuleNamed(std::string_view key) {
+    if (key == "tabular") return HijriRule::Civil;
+    for (HijriRule rule : {HijriRule::Civil, HijriRule::Astronomical, HijriRule::UmmAlQura,
+                           HijriRule::Computed, HijriRule::Sighting})
+        if (key == HijriRuleKey(rule)) return rule;
+    return std::nullopt;
+}
+
 const char* HijriRuleArabic(HijriRule rule) {
     switch (rule) {
         case HijriRule::Civil:

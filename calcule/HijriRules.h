@@ -6,6 +6,7 @@
 #pragma once
 
 #include <optional>
+#include <string_view>
 #include <unordered_map>
 
 #include "Crescent.h"
@@ -24,6 +25,8 @@ enum class HijriRule {
 // The rule's name on the command line ("civil", "astronomical", "umm-al-qura",
 // "computed", "sighting") and in Arabic.
 const char* HijriRuleKey(HijriRule rule);
+// The rule of a name: those of HijriRuleKey, and "tabular" for the civil epoch.
+std::optional<HijriRule> HijriRuleNamed(std::string_view key);
 const char* HijriRuleArabic(HijriRule rule);
 
 // Which verdict of the crescent the sighting rule takes: Odeh's zone A or B (V >= 2), or
