@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "Commands.h"
+#include "CrescentCommands.h"
 #include "Echo.h"
 #include "Ephemeris.h"
 #include "FieldOptions.h"
@@ -29,6 +30,9 @@ constexpr const char* kUsage =
        zerin ephemeris BODY [PLACE] --from DATE --to DATE --step N(d|h|m) [ZONE] [FORMAT]
        zerin hijri [DATE | --to-gregorian DATE | --year YEAR] [--rule RULE] [PLACE]
        zerin report month [--hijri YYYY-MM] [FIELD OPTIONS] [--json]
+       zerin report crescent [FIELD OPTIONS] [--morning] [--json]
+       zerin crescent [PLACE] --from DATE (--days N | --to DATE) [--morning] [ZONE] [FORMAT]
+       zerin crescent-map --date DATE --png FILE [--criterion yallop|odeh] [--morning]
        zerin preface
        zerin --help | --version
 
@@ -50,6 +54,10 @@ Commands:
   ephemeris     a body's place, one row per instant (see Tables below).
   hijri         a date on the Hijri calendar by one of four rules, or back; a year's
                 month starts side by side (see The Hijri calendar below).
+  report crescent
+                can the new crescent be seen this evening (see The crescent below).
+  crescent      the crescent's evenings, one row each (see The crescent below).
+  crescent-map  where on Earth the crescent can be seen on an evening, as a PNG file.
   preface       write the preface text (the program's conventions, in Arabic).
 
 )";
@@ -71,20 +79,6 @@ Exit status:
      standard error, nothing on standard output.
 )";
 
-class StderrMessenger : public Messenger {
-  public:
-    explicit StderrMessenger(std::FILE* err) : err_(err) {}
-    void critical(const Message& message) override {
-        std::string arabic = message.arabic;
-        for (std::size_t k; (k = arabic.find("\r\n")) != std::string::npos;)
-            arabic.replace(k, 2, "\n       ");
-        std::fprintf(err_, "zerin: %s\nzerin: %s\n", arabic.c_str(), message.english.c_str());
-    }
-
-  private:
-    std::FILE* err_;
-};
-
 int UsageError(std::FILE* err, const std::string& what) {
     std::fprintf(err, "zerin: %s (see 'zerin --help')\n", what.c_str());
     return 2;
@@ -94,6 +88,7 @@ int Report(const std::vector<std::string>& args, std::FILE* out, std::FILE* err)
     if (args.size() < 2)
         return UsageError(err, "report needs a body: sun, moon, mercury ... pluto");
     if (args[1] == "month") return RunMonthReport(args, out, err);
+    if (args[1] == "crescent") return RunCrescentReport(args, out, err);
     const std::optional<Body> body = BodyFromName(args[1]);
     if (!body) return UsageError(err, "unknown body '" + Echo(args[1]) + "'");
     FieldOptions options;
@@ -127,6 +122,13 @@ int Report(const std::vector<std::string>& args, std::FILE* out, std::FILE* err)
 
 }  // namespace
 
+void StderrMessenger::critical(const Message& message) {
+    std::string arabic = message.arabic;
+    for (std::size_t k; (k = arabic.find("\r\n")) != std::string::npos;)
+        arabic.replace(k, 2, "\n       ");
+    std::fprintf(err_, "zerin: %s\nzerin: %s\n", arabic.c_str(), message.english.c_str());
+}
+
 bool WriteAll(std::FILE* out, std::FILE* err, std::string_view text) {
     errno = 0;
     if (std::fwrite(text.data(), 1, text.size(), out) == text.size() && std::fflush(out) == 0 &&
@@ -153,8 +155,8 @@ int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     if (args.empty()) return UsageError(err, "no command");
     const std::string& command = args[0];
     if (command == "--help" || command == "-h" || command == "help") {
-        const std::string help =
-            std::string(kUsage) + kFieldOptionsHelp + kTablesHelp + kHijriHelp + kStatusHelp;
+        const std::string help = std::string(kUsage) + kFieldOptionsHelp + kTablesHelp +
+                                 kCrescentHelp + kHijriHelp + kStatusHelp;
         return WriteAll(out, err, help) ? 0 : 1;
     }
     if (command == "--version")
@@ -163,6 +165,8 @@ int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     if (command == "times") return RunTimes(args, out, err);
     if (command == "ephemeris") return RunEphemeris(args, out, err);
     if (command == "hijri") return RunHijri(args, out, err);
+    if (command == "crescent") return RunCrescentTable(args, out, err);
+    if (command == "crescent-map") return RunCrescentMap(args, out, err);
     if (command == "preface") {
         if (args.size() > 1) return UsageError(err, "preface takes no options");
         return WriteAll(out, err, PrefaceText()) ? 0 : 1;

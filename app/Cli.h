@@ -6,11 +6,23 @@
 #include <string_view>
 #include <vector>
 
+#include "Errors.h"
+
 namespace zerin::cli {
 
 // Runs one command line (without the program name); writes to out and err.
 // Exit status: 0 written, 1 calculation fault (or output failure), 2 usage or refused input.
 int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
+
+// Messages on standard error: "zerin: " and the Arabic text, then the English one.
+class StderrMessenger : public Messenger {
+  public:
+    explicit StderrMessenger(std::FILE* err) : err_(err) {}
+    void critical(const Message& message) override;
+
+  private:
+    std::FILE* err_;
+};
 
 // Writes all of text and flushes it; false, with one message on err, when it could not.
 bool WriteAll(std::FILE* out, std::FILE* err, std::string_view text);

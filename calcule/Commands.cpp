@@ -25,13 +25,13 @@ constexpr std::array<BodyEntry, kBodyCount> kBodies{{
     {Body::Pluto, "pluto", &ModCalcule::Calcul_Pluton},
 }};
 
+}  // namespace
+
 Message FaultMessage(std::string_view quantity, const CalcError& error) {
     const std::string name(quantity);
     return {"تعذّر حساب " + name + " : توقف الحساب عند هذه القيمة",
             "could not compute " + name + " (" + error.what() + "); the report stops before it"};
 }
-
-}  // namespace
 
 std::optional<Body> BodyFromName(std::string_view name) {
     for (const BodyEntry& entry : kBodies)

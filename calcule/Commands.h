@@ -27,4 +27,7 @@ enum class Outcome {
 // instant (silently) and the body. Messages go to the module's messenger.
 Outcome RunBody(ModCalcule& calc, Body body);
 
+// The message of a calculation fault that stopped a report at a quantity.
+Message FaultMessage(std::string_view quantity, const CalcError& error);
+
 }  // namespace zerin

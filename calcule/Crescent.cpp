@@ -89,6 +89,7 @@ Crossing HorizonCrossing(const SunMoonSource& source, Luminary body, double JJ, 
         const BodyPlace p = source.At(body, t);
         c.h0 = HorizonAltitude(body, p.Paralax);
         c.Dec = p.Dec;
+        c.Paralax = p.Paralax;
         const DayCircle circle = DayCircleOf(p.Dec, Lat);
         const double cosine = Ratio(Sine(c.h0) - circle.sines, circle.cosines);
         if (!(std::fabs(cosine) <= 1)) {

@@ -152,6 +152,7 @@ struct Crossing {
     // At the last step: the altitude sought, the hour angle that reaches it, the body's
     // declination (degrees).
     double h0 = kNoValue, Ha0 = kNoValue, Dec = kNoValue;
+    double Paralax = kNoValue;  // the body's parallax at the last step, degrees
 };
 
 /*
@@ -256,6 +257,8 @@ double OdehV(double ARCV, double W);
 char YallopZone(double q);
 // Odeh's zone of V: 'A' V >= 5.65, 'B' >= 2, 'C' >= -0.96, else 'D'.
 char OdehZone(double V);
+
+enum class Criterion { Yallop, Odeh };
 
 // Below about 7 degrees of elongation no crescent has ever been seen (A. Danjon, 1932).
 inline constexpr double kDanjonLimit = 7;

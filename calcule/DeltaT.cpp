@@ -135,10 +135,9 @@ double DecimalYear(double year, double month) {
 
 DeltaTValue DeltaTAt(double y) {
     // The last stretch that starts at or before y (the first one for every earlier year).
-    const Polynomial* p = &kPolynomials.front();
-    for (const Polynomial& candidate : kPolynomials)
-        if (y >= candidate.stretch.from) p = &candidate;
-    return {y, p->value(y), &p->stretch};
+    std::size_t k = 0;
+    while (k + 1 < kPolynomials.size() && y >= kPolynomials[k + 1].stretch.from) ++k;
+    return {y, kPolynomials[k].value(y), &DeltaTStretches()[k]};
 }
 
 std::span<const DeltaTStretch> DeltaTStretches() {

@@ -19,10 +19,19 @@ struct UnitText {
     const char* kind;
 };
 constexpr UnitText kUnits[] = {
-    {"", "a number"},       {"deg", "an angle"},           {"h", "a time in hours"},
-    {"au", "a distance"},   {"km", "a distance"},          {"arcmin", "an angle"},
-    {"arcsec", "an angle"}, {"%", "a fraction"},           {"d", "a date"},
-    {"cy", "a date"},       {"earth radii", "a distance"},
+    {"", "a number"},
+    {"deg", "an angle"},
+    {"h", "a time in hours"},
+    {"au", "a distance"},
+    {"km", "a distance"},
+    {"arcmin", "an angle"},
+    {"arcsec", "an angle"},
+    {"%", "a fraction"},
+    {"d", "a date"},
+    {"cy", "a date"},
+    {"earth radii", "a distance"},
+    {"s", "a time in seconds"},
+    {"min", "a time in minutes"},
 };
 
 const UnitText& TextOf(Unit unit) {

@@ -30,7 +30,9 @@ enum class Unit {
     Percent,
     Days,
     Centuries,
-    EarthRadii
+    EarthRadii,
+    Seconds,
+    Minutes
 };
 const char* UnitName(Unit unit);
 

@@ -22,6 +22,8 @@ install(FILES ${ZERIN_DATA_SOURCE}/completion/zerin
 if(EXISTS ${PROJECT_SOURCE_DIR}/ui/Paper.skn)
     install(FILES ${PROJECT_SOURCE_DIR}/ui/Paper.skn DESTINATION ${CMAKE_INSTALL_DATADIR}/zerin)
 endif()
+# The coastlines of the crescent's maps (Natural Earth, public domain; see the file's head).
+install(FILES ${ZERIN_DATA_SOURCE}/coastlines-110m.txt DESTINATION ${CMAKE_INSTALL_DATADIR}/zerin)
 if(EXISTS ${PROJECT_SOURCE_DIR}/docs/main-window.png)
     install(FILES ${PROJECT_SOURCE_DIR}/docs/main-window.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/zerin/screenshots)

@@ -1,5 +1,6 @@
 #include "FrmMain.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QEvent>
@@ -17,8 +18,11 @@
 #include "Angles.h"
 #include "Artwork.h"
 #include "Cli.h"
+#include "CrescentMap.h"
+#include "CrescentReport.h"
 #include "FieldOptions.h"
 #include "FrmApropos.h"
+#include "FrmCarte.h"
 #include "HijriBox.h"
 #include "Look.h"
 #include "NumText.h"
@@ -299,6 +303,7 @@ QFrame* FrmMain::BuildCommands() {
         bodies->addWidget(CmdPln[k], 1);
     }
     layout->addLayout(bodies);
+    layout->addLayout(BuildCrescent());
 
     auto* others = new QHBoxLayout;
     CmdInfo = Command("CmdInfo", QStringLiteral("تنبيه هام"));
@@ -329,6 +334,35 @@ QWidget* FrmMain::BuildHijri() {
     return hijri_;
 }
 
+// The crescent: its report, the evening or the morning, and the map of that evening.
+QLayout* FrmMain::BuildCrescent() {
+    auto* row = new QHBoxLayout;
+    row->setSpacing(6);
+    CmdHilal = Command("CmdHilal", QStringLiteral("الهلال"));
+    CmdHilal->setMinimumWidth(110);
+    connect(CmdHilal, &QPushButton::clicked, this, &FrmMain::OnCrescent);
+    OptSoir = new QRadioButton(QStringLiteral("مساءً"), this);
+    OptSoir->setObjectName(QStringLiteral("OptSoir"));
+    OptMatin = new QRadioButton(QStringLiteral("صباحاً"), this);
+    OptMatin->setObjectName(QStringLiteral("OptMatin"));
+    auto* when = new QButtonGroup(this);
+    for (QRadioButton* option : {OptSoir, OptMatin}) {
+        option->setFont(PartFont(QStringLiteral("Tahoma"), 10));
+        when->addButton(option);
+    }
+    OptSoir->setChecked(true);
+    TabStopAtChosen(when);
+    CmdCarte = Command("CmdCarte", QStringLiteral("خريطة الهلال"));
+    CmdCarte->setMinimumWidth(130);
+    connect(CmdCarte, &QPushButton::clicked, this, &FrmMain::OnCrescentMap);
+    row->addWidget(CmdHilal);
+    row->addWidget(OptSoir);
+    row->addWidget(OptMatin);
+    row->addWidget(CmdCarte);
+    row->addStretch();
+    return row;
+}
+
 // The place defaults and today's date and time, as the window starts.
 void FrmMain::ShowStartTexts() {
     FieldTexts start;
@@ -346,6 +380,7 @@ void FrmMain::SetReadingOrder() {
     // The Hijri row reads after the time.
     chain.insert(chain.end() - 1, {hijri_->RuleList(), hijri_->MonthCommand()});
     chain.insert(chain.end(), CmdPln.begin(), CmdPln.end());
+    chain.insert(chain.end(), {CmdHilal, OptSoir, OptMatin, CmdCarte});
     chain.insert(chain.end(), {CmdInfo, CmdApropos, CmdExit});
     for (std::size_t k = 1; k < chain.size(); ++k) setTabOrder(chain[k - 1], chain[k]);
 }
@@ -386,9 +421,13 @@ FrmCalc& FrmMain::ReportWindow() {
 Outcome FrmMain::Compute(Body body) {
     calc_.fields = ReadFields();
     const Outcome outcome = RunBody(calc_, body);
+    ShowAdjustedDay();
+    return outcome;
+}
+
+void FrmMain::ShowAdjustedDay() {
     const QString day = QString::fromStdString(calc_.fields.TxtDay);
     if (day != TxtDay->text()) TxtDay->setText(day);
-    return outcome;
 }
 
 void FrmMain::ShowReport(FrmCalc::Edge edge) {
@@ -408,6 +447,28 @@ void FrmMain::OnSun() {
 void FrmMain::OnBody(int index) {
     if (Compute(BodyOfButton(index)) == Outcome::Refused) return;
     ShowReport(FrmCalc::Edge::Left);
+}
+
+void FrmMain::OnCrescent() {
+    calc_.fields = ReadFields();
+    const Outcome outcome = RunCrescent(calc_, OptMatin->isChecked());
+    ShowAdjustedDay();
+    if (outcome == Outcome::Refused) return;
+    ShowReport(FrmCalc::Edge::Left);
+}
+
+void FrmMain::OnCrescentMap() {
+    int year = 0, month = 0, day = 0;
+    Message refused;
+    if (!MapDateOf(ReadFields(), year, month, day, refused)) {
+        messenger_.critical(refused);
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    CrescentMapGrid grid = CrescentMapOf(year, month, day, OptMatin->isChecked());
+    QApplication::restoreOverrideCursor();
+    FrmCarte map(messenger_, std::move(grid), this);
+    showModal_(map);
 }
 
 void FrmMain::OnInfo() {

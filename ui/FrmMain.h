@@ -16,6 +16,7 @@
 class QComboBox;
 class QDialog;
 class QKeyEvent;
+class QLayout;
 class QFrame;
 class QGridLayout;
 class QLabel;
@@ -58,6 +59,7 @@ class FrmMain : public QWidget {
     QFrame* BuildTime();
     QFrame* BuildCommands();
     QWidget* BuildHijri();
+    QLayout* BuildCrescent();
     QLabel* SkinLabel(const QString& text, bool heading);
     PickList* NumberList(const char* name, int last, const char* font);
     QLineEdit* TextField(const char* name, const char* font, int width);
@@ -67,10 +69,13 @@ class FrmMain : public QWidget {
 
     FieldTexts ReadFields() const;
     Outcome Compute(Body body);
+    void ShowAdjustedDay();
     void ShowReport(FrmCalc::Edge edge);
 
     void OnSun();
     void OnBody(int index);
+    void OnCrescent();
+    void OnCrescentMap();
     void OnInfo();
     void OnApropos();
     void OnMonth();
@@ -95,6 +100,8 @@ class FrmMain : public QWidget {
     QLineEdit *TxtHour = nullptr, *TxtMin = nullptr, *TxtSec = nullptr;
     QPushButton* CmdSun = nullptr;
     std::array<QPushButton*, 9> CmdPln{};
+    QPushButton *CmdHilal = nullptr, *CmdCarte = nullptr;
+    QRadioButton *OptSoir = nullptr, *OptMatin = nullptr;  // the crescent's evening or morning
     QPushButton *CmdInfo = nullptr, *CmdApropos = nullptr, *CmdExit = nullptr;
     HijriBox* hijri_ = nullptr;  // the Hijri date of the fields' date, and its month's report
 };

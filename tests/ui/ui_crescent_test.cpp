@@ -1,0 +1,182 @@
+// The crescent in the windows: the button's report is the command line's, the evening or
+// morning choice, refused dates, and the map window: its criteria, its picture and its
+// saving.
+#include <QImage>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "CrescentMapImage.h"
+#include "FrmCarte.h"
+#include "FrmMain.h"
+#include "TestSupport.h"
+#include "UiSupport.h"
+
+namespace zerin::test {
+
+class CrescentWindowTest : public QObject {
+    Q_OBJECT
+
+    struct Window {
+        RecordingMessenger messages;
+        ShownDialogs shown;
+        ui::FrmMain main{messages};
+        Window() {
+            main.SetModalRunner([this](QDialog& dialog) { shown(dialog); });
+            // Mecca on 10 March 2024, the evening of the report's golden file.
+            main.findChild<QRadioButton*>("OptE")->click();
+            const std::pair<const char*, const char*> fields[] = {
+                {"TxtDegLon", "39"}, {"TxtMinLon", "49"}, {"TxtSecLon", "34"}, {"TxtDegLat", "21"},
+                {"TxtMinLat", "25"}, {"TxtSecLat", "21"}, {"TxtZone", "-3"},   {"TxtYear", "2024"},
+                {"TxtMonth", "3"},   {"TxtDay", "10"},    {"TxtHour", "7"}};
+            for (const auto& [name, text] : fields) SetField(main, name, text);
+        }
+        void Press(const char* name) { QTest::mouseClick(Button(main, name), Qt::LeftButton); }
+    };
+
+    static QString Q(const std::string& s) { return QString::fromStdString(s); }
+    static QStringList SourceData() { return {QStringLiteral(ZERIN_SOURCE_UI "/../data")}; }
+
+  private slots:
+    void initTestCase() { SetUpLook(); }
+
+    void theButtonShowsTheCommandLinesReport_data() {
+        QTest::addColumn<bool>("morning");
+        QTest::addColumn<QString>("day");
+        QTest::newRow("evening") << false << "10";
+        QTest::newRow("morning") << true << "9";
+        QTest::newRow("the day limited: 31 April") << false << "31";
+    }
+    void theButtonShowsTheCommandLinesReport() {
+        QFETCH(bool, morning);
+        QFETCH(QString, day);
+        Window w;
+        QCOMPARE(Button(w.main, "CmdHilal")->text(), QStringLiteral("الهلال"));
+        QVERIFY(w.main.findChild<QRadioButton*>("OptSoir")->isChecked());
+        if (morning) w.main.findChild<QRadioButton*>("OptMatin")->click();
+        if (day == "31") SetField(w.main, "TxtMonth", "4");
+        SetField(w.main, "TxtDay", day.toStdString());
+        std::vector<std::string> args = ReportArgsOf(w.main, "crescent", true, true);
+        if (morning) args.push_back("--morning");
+        const CliResult cli = RunCli(args);
+        QCOMPARE(cli.status, 0);
+        w.Press("CmdHilal");
+        QCOMPARE(w.shown.kinds, std::vector<QString>{"FrmCalc"});
+        QCOMPARE(w.shown.texts.front(), Q(cli.out));
+        QVERIFY(w.messages.messages.empty());
+        if (day == "10")
+            QCOMPARE(w.shown.texts.front(), Q(Golden("report-crescent-2024-03-10-mecca.txt")));
+        if (day == "31") QCOMPARE(FieldText(w.main, "TxtDay"), QStringLiteral("30"));
+        QCOMPARE(FieldText(w.main, "TxtHour"), QStringLiteral("7"));  // not used, kept
+    }
+
+    void refusedDatesSayWhyAndOpenNothing_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("month");
+        QTest::addColumn<QString>("day");
+        QTest::newRow("report: the Gregorian gap") << "CmdHilal"
+                                                   << "10"
+                                                   << "10";
+        QTest::newRow("map: the Gregorian gap") << "CmdCarte"
+                                                << "10"
+                                                << "10";
+        QTest::newRow("map: month 13") << "CmdCarte"
+                                       << "13"
+                                       << "1";
+        QTest::newRow("map: day 0") << "CmdCarte"
+                                    << "3"
+                                    << "0";
+    }
+    void refusedDatesSayWhyAndOpenNothing() {
+        QFETCH(QString, button);
+        QFETCH(QString, month);
+        QFETCH(QString, day);
+        Window w;
+        SetField(w.main, "TxtYear", "1582");
+        SetField(w.main, "TxtMonth", month.toStdString());
+        SetField(w.main, "TxtDay", day.toStdString());
+        w.Press(button.toLatin1().constData());
+        QVERIFY(w.shown.kinds.empty());
+        QCOMPARE(int(w.messages.messages.size()), 1);
+    }
+
+    void theMapButtonOpensTheMapOfTheEvening() {
+        Window w;
+        w.Press("CmdCarte");
+        QCOMPARE(w.shown.kinds, std::vector<QString>{"FrmCarte"});
+        // Run from the build tree the program's folder has no coastlines: the window says so.
+        for (const Message& m : w.messages.messages)
+            QVERIFY(Q(m.english).contains(QStringLiteral("coastlines")));
+    }
+
+    void theMapWindowDrawsEachCriterionAndSavesIt() {
+        RecordingMessenger messages;
+        const CrescentMapGrid grid = CrescentMapOf(2024, 3, 10, false);
+        ui::FrmCarte map(messages, grid, nullptr, SourceData());
+        QVERIFY(messages.messages.empty());
+        QCOMPARE(map.CurrentCriterion(), Criterion::Yallop);
+        // A cell in the Pacific and one over Mexico, at 4 pixels a degree: the picture holds
+        // the colour of each one's zone under the criterion shown.
+        const auto cellColour = [&](double eastLon, double lat) {
+            const QImage& p = map.Picture();
+            const int column = static_cast<int>(eastLon + 180), row = static_cast<int>(60 - lat);
+            // The map's frame starts at the left margin and 96 pixels down.
+            const int x = 48 + column * 4 + 2, y = 96 + row * 4 + 2;
+            return std::make_pair(p.pixelColor(x, y), grid.At(map.CurrentCriterion(), row, column));
+        };
+        const std::pair<double, double> cells[] = {{-170.5, 20.5}, {-100.5, 20.5}, {30.5, 0.5}};
+        for (const auto& [lon, lat] : cells) {
+            const auto [shown, letter] = cellColour(lon, lat);
+            QCOMPARE(shown, ui::CellColour(Criterion::Yallop, letter));
+        }
+        const QImage yallop = map.Picture();
+        map.findChild<QRadioButton*>("OptOdeh")->click();
+        QCOMPARE(map.CurrentCriterion(), Criterion::Odeh);
+        QVERIFY(map.Picture() != yallop);
+        for (const auto& [lon, lat] : cells) {
+            const auto [shown, letter] = cellColour(lon, lat);
+            QCOMPARE(shown, ui::CellColour(Criterion::Odeh, letter));
+        }
+
+        QTemporaryDir folder;
+        QString proposed;
+        map.SetPathChooser([&](QWidget*, const QString& path) {
+            proposed = path;
+            return folder.filePath(QStringLiteral("map.png"));
+        });
+        QTest::mouseClick(Button(map, "CmdSave"), Qt::LeftButton);
+        QVERIFY(proposed.endsWith(QStringLiteral("crescent-2024-03-10-odeh.png")));
+        QCOMPARE(QImage(folder.filePath(QStringLiteral("map.png"))), map.Picture());
+        // A folder that does not exist: the message, nothing written.
+        map.SetPathChooser([&](QWidget*, const QString&) {
+            return folder.filePath(QStringLiteral("missing/map.png"));
+        });
+        QTest::mouseClick(Button(map, "CmdSave"), Qt::LeftButton);
+        QCOMPARE(int(messages.messages.size()), 1);
+        // Cancelled: nothing.
+        map.SetPathChooser([](QWidget*, const QString&) { return QString(); });
+        QTest::mouseClick(Button(map, "CmdSave"), Qt::LeftButton);
+        QCOMPARE(int(messages.messages.size()), 1);
+    }
+
+    void coastlinesThatCannotBeReadAreSaid() {
+        QTemporaryDir empty;
+        ui::Coastlines coast;
+        QString error;
+        QVERIFY(!ui::LoadCoastlines({empty.path()}, coast, error));
+        QVERIFY(error.contains(empty.path()));
+        QVERIFY(ui::LoadCoastlines(SourceData(), coast, error));
+        // Natural Earth's 1:110m land: over a hundred rings, Africa among them.
+        QVERIFY(coast.rings.size() > 100);
+        bool africa = false;
+        for (const auto& ring : coast.rings)
+            for (const QPointF& p : ring)
+                africa = africa || (p.x() > 18 && p.x() < 19 && p.y() < -34);
+        QVERIFY(africa);  // the Cape of Good Hope, 18.5 E 34.4 S
+    }
+};
+
+}  // namespace zerin::test
+
+QTEST_MAIN(zerin::test::CrescentWindowTest)
+#include "ui_crescent_test.moc"

@@ -1,0 +1,278 @@
+#include "CrescentMapImage.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QImageWriter>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTextStream>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+
+#include "CrescentReport.h"
+#include "Look.h"
+
+namespace zerin::ui {
+
+namespace {
+
+const char* const kMonths[12] = {"يناير", "فبراير", "مارس",   "أبريل",  "مايو",   "يونيو",
+                                 "يوليو", "أغسطس",  "سبتمبر", "أكتوبر", "نوفمبر", "ديسمبر"};
+
+QString Arabic(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// The letters of a criterion's legend, the zones first.
+QString LegendLetters(Criterion criterion) {
+    return criterion == Criterion::Yallop ? QStringLiteral("ABCDEF012") : QStringLiteral("ABCD012");
+}
+
+QString LegendText(Criterion criterion, char letter, bool morning) {
+    switch (letter) {
+        case kCellNoSunset:
+            return morning ? QStringLiteral("لا تشرق الشمس أو لا يشرق القمر في ذلك اليوم")
+                           : QStringLiteral("لا تغرب الشمس أو لا يغرب القمر في ذلك اليوم");
+        case kCellConjunctionAfter:
+            return morning ? QStringLiteral("الإجتماع قبل شروق الشمس")
+                           : QStringLiteral("الإجتماع بعد غروب الشمس");
+        case kCellMoonFirst:
+            return morning ? QStringLiteral("يشرق القمر بعد الشمس")
+                           : QStringLiteral("يغرب القمر قبل الشمس");
+        default:
+            return QString(QChar(letter)) + QStringLiteral(" : ") +
+                   Arabic(ZoneMeaning(criterion, letter));
+    }
+}
+
+void DrawCells(QPainter& p, const CrescentMapGrid& g, Criterion criterion, const QRect& map) {
+    QImage cells(g.columns, g.rows, QImage::Format_RGB32);
+    for (int row = 0; row < g.rows; ++row) {
+        auto* line = reinterpret_cast<QRgb*>(cells.scanLine(row));
+        for (int column = 0; column < g.columns; ++column)
+            line[column] = CellColour(criterion, g.At(criterion, row, column)).rgb();
+    }
+    p.drawImage(map, cells);
+}
+
+QPointF ToMap(const QRect& map, double eastLongitude, double latitude, double scale) {
+    return {map.left() + (eastLongitude + 180) * scale, map.top() + (60 - latitude) * scale};
+}
+
+void DrawGraticule(QPainter& p, const QRect& map, double scale) {
+    p.setPen(QPen(QColor(255, 255, 255, 110), 1, Qt::DashLine));
+    for (int lon = -150; lon <= 150; lon += 30)
+        p.drawLine(ToMap(map, lon, 60, scale), ToMap(map, lon, -60, scale));
+    for (int lat = -30; lat <= 30; lat += 30)
+        p.drawLine(ToMap(map, -180, lat, scale), ToMap(map, 180, lat, scale));
+}
+
+void DrawCoastlines(QPainter& p, const QRect& map, const Coastlines& coast, double scale) {
+    QPainterPath path;
+    for (const std::vector<QPointF>& ring : coast.rings) {
+        for (std::size_t k = 0; k < ring.size(); ++k) {
+            const QPointF at = ToMap(map, ring[k].x(), ring[k].y(), scale);
+            // A step across the antimeridian starts a new line instead of crossing the map.
+            if (k == 0 || std::fabs(ring[k].x() - ring[k - 1].x()) > 180)
+                path.moveTo(at);
+            else
+                path.lineTo(at);
+        }
+    }
+    p.save();
+    p.setClipRect(map);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(25, 25, 25), 1.3));
+    p.drawPath(path);
+    p.restore();
+}
+
+void DrawScale(QPainter& p, const QRect& map, double scale) {
+    p.setPen(QColor(60, 60, 60));
+    p.setFont(PartFont(QStringLiteral("Tahoma"), 8));
+    p.setLayoutDirection(Qt::LeftToRight);
+    for (int lat = -60; lat <= 60; lat += 30) {
+        const QPointF at = ToMap(map, -180, lat, scale);
+        p.drawText(QRectF(at.x() - 40, at.y() - 8, 36, 16), Qt::AlignRight | Qt::AlignVCenter,
+                   QString::number(std::abs(lat)) + (lat > 0   ? "N"
+                                                     : lat < 0 ? "S"
+                                                               : ""));
+    }
+    for (int lon = -180; lon <= 180; lon += 30) {
+        const QPointF at = ToMap(map, lon, -60, scale);
+        p.drawText(QRectF(at.x() - 24, at.y() + 2, 48, 16), Qt::AlignCenter,
+                   QString::number(std::abs(lon)) + (lon > 0   ? "E"
+                                                     : lon < 0 ? "W"
+                                                               : ""));
+    }
+    p.setLayoutDirection(Qt::RightToLeft);
+}
+
+QString TitleText(const CrescentMapGrid& g, Criterion criterion) {
+    return QStringLiteral("إمكانية رؤية الهلال ") +
+           (g.morning ? QStringLiteral("صباح ") : QStringLiteral("مساء ")) +
+           QString::number(g.day) + ' ' + Arabic(kMonths[g.month - 1]) + ' ' +
+           QString::number(g.year) + QStringLiteral(" : ") +
+           (criterion == Criterion::Yallop ? QStringLiteral("معيار يالوب ( 1997 )")
+                                           : QStringLiteral("معيار عودة ( 2004 )"));
+}
+
+QString SubtitleText(const CrescentMapGrid& g) {
+    const CalendarDate d = CalendarDateOf(g.conjunction.JJ);
+    const double day = std::floor(d.day);
+    const int minutes = static_cast<int>(std::lround((d.day - day) * 1440));
+    const QString time = QStringLiteral("%1:%2")
+                             .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+                             .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+    return QStringLiteral("الإجتماع ") + QString::number(day) + ' ' +
+           Arabic(kMonths[static_cast<int>(d.month) - 1]) + ' ' + QString::number(d.year) + ' ' +
+           QStringLiteral("الساعة ") + time + QStringLiteral(" بالزمن العالمي ، و في كل مكان ") +
+           (g.morning ? QStringLiteral("شروق الشمس بتوقيته المحلي")
+                      : QStringLiteral("غروب الشمس بتوقيته المحلي")) +
+           QStringLiteral(" ، خلايا من درجة في درجة بين العرضين 60 جنوباً و 60 شمالاً");
+}
+
+void DrawLegend(QPainter& p, const CrescentMapGrid& g, Criterion criterion, const QRect& area) {
+    const QString letters = LegendLetters(criterion);
+    const int columns = 3;
+    const int rowsOfItems = (letters.size() + columns - 1) / columns;
+    const int width = area.width() / columns, height = area.height() / rowsOfItems;
+    p.setFont(PartFont(QStringLiteral("Tahoma"), 10));
+    for (int k = 0; k < letters.size(); ++k) {
+        const char letter = static_cast<char>(letters[k].unicode());
+        // Right to left: the first item at the right.
+        const int x = area.right() - (k % columns + 1) * width,
+                  y = area.top() + (k / columns) * height;
+        const QRect swatch(x + width - 34, y + (height - 20) / 2, 26, 20);
+        p.fillRect(swatch, CellColour(criterion, letter));
+        p.setPen(QColor(40, 40, 40));
+        p.drawRect(swatch);
+        p.drawText(QRect(x + 4, y, width - 46, height),
+                   Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter,
+                   LegendText(criterion, letter, g.morning));
+    }
+}
+
+}  // namespace
+
+QStringList CoastlineFolders() {
+    const QString program = QCoreApplication::applicationDirPath();
+    return {program, QDir::cleanPath(program + QStringLiteral("/../share/zerin"))};
+}
+
+bool LoadCoastlines(const QStringList& folders, Coastlines& coast, QString& error) {
+    coast.rings.clear();
+    for (const QString& folder : folders) {
+        QFile file(QDir(folder).filePath(QLatin1String(kCoastlineFileName)));
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) continue;
+        QTextStream in(&file);
+        while (!in.atEnd()) {
+            const QString line = in.readLine().trimmed();
+            if (line.isEmpty() || line.startsWith('#')) continue;
+            std::vector<QPointF> ring;
+            for (const QStringView pair : QStringView(line).split(' ', Qt::SkipEmptyParts)) {
+                const qsizetype comma = pair.indexOf(',');
+                bool lonOk = false, latOk = false;
+                const double lon = pair.left(comma).toDouble(&lonOk);
+                const double lat = pair.mid(comma + 1).toDouble(&latOk);
+                if (comma > 0 && lonOk && latOk && std::fabs(lon) <= 180 && std::fabs(lat) <= 90)
+                    ring.emplace_back(lon, lat);
+            }
+            if (ring.size() >= 2) coast.rings.push_back(std::move(ring));
+        }
+        if (!coast.rings.empty()) return true;
+    }
+    error = QStringLiteral(
+                "the coastlines (%1) could not be read in %2; the map is drawn "
+                "without them")
+                .arg(QLatin1String(kCoastlineFileName), folders.join(QStringLiteral(", ")));
+    return false;
+}
+
+QColor CellColour(Criterion criterion, char letter) {
+    switch (letter) {
+        case kCellNoSunset:
+            return {206, 212, 218};
+        case kCellConjunctionAfter:
+            return {73, 80, 87};
+        case kCellMoonFirst:
+            return {134, 142, 150};
+        default:
+            break;
+    }
+    // From easily seen (green) to never seen (pale, the rest of the world).
+    static const QColor kYallop[6] = {{47, 158, 68},  {148, 216, 45}, {255, 212, 59},
+                                      {255, 146, 43}, {240, 82, 82},  {246, 222, 226}};
+    static const QColor kOdeh[4] = {{47, 158, 68}, {148, 216, 45}, {255, 146, 43}, {246, 222, 226}};
+    const int k = letter - 'A';
+    if (criterion == Criterion::Yallop && k >= 0 && k < 6) return kYallop[k];
+    if (criterion == Criterion::Odeh && k >= 0 && k < 4) return kOdeh[k];
+    return Qt::white;
+}
+
+QImage CrescentMapImage(const CrescentMapGrid& g, Criterion criterion, const Coastlines& coast,
+                        int scale) {
+    const int margin = 12 * scale / 4 + 36;
+    const QRect map(margin, 96, 360 * scale, 120 * scale);
+    const int legendHeight = 132;
+    QImage image(map.right() + 1 + 16, map.bottom() + 1 + 28 + legendHeight, QImage::Format_RGB32);
+    image.fill(QColor(253, 251, 245));
+    QPainter p(&image);
+    p.setLayoutDirection(Qt::RightToLeft);
+    DrawCells(p, g, criterion, map);
+    DrawGraticule(p, map, scale);
+    DrawCoastlines(p, map, coast, scale);
+    p.setPen(QColor(40, 40, 40));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(map.adjusted(0, 0, -1, -1));
+    DrawScale(p, map, scale);
+    p.setPen(QColor(30, 30, 30));
+    p.setFont(PartFont(QStringLiteral("Simplified Arabic"), 18, true));
+    p.drawText(QRect(map.left(), 8, map.width(), 46),
+               Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter, TitleText(g, criterion));
+    p.setFont(PartFont(QStringLiteral("Tahoma"), 10));
+    p.drawText(QRect(map.left(), 54, map.width(), 34),
+               Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter, SubtitleText(g));
+    DrawLegend(p, g, criterion,
+               QRect(map.left(), map.bottom() + 28, map.width(), legendHeight - 8));
+    return image;
+}
+
+int WriteCrescentMap(const CrescentMapRequest& request, std::string& message) {
+    // The picture needs Qt's fonts, never a display.
+    std::unique_ptr<QApplication> own;
+    if (!QCoreApplication::instance()) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Qt's notes on the session it finds (no runtime folder without a desktop) are not
+        // the user's concern here; its warnings about the picture are.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type != QtDebugMsg && type != QtInfoMsg && !text.startsWith("QStandardPaths:"))
+                std::fprintf(stderr, "zerin: %s\n", qPrintable(text));
+        });
+        static int argc = 1;
+        static char name[] = "zerin";
+        static char* argv[] = {name, nullptr};
+        own = std::make_unique<QApplication>(argc, argv);
+        std::setlocale(LC_NUMERIC, "C");
+        SetUpArabicLook(*own);
+    }
+    const CrescentMapGrid grid =
+        CrescentMapOf(request.year, request.month, request.day, request.morning, 1);
+    Coastlines coast;
+    QString error;
+    if (!LoadCoastlines(CoastlineFolders(), coast, error)) message = error.toStdString();
+    const QImage image = CrescentMapImage(grid, request.criterion, coast);
+    QImageWriter writer(QString::fromStdString(request.png), "png");
+    if (!writer.write(image)) {
+        message = "could not write " + request.png + ": " + writer.errorString().toStdString();
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace zerin::ui

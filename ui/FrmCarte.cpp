@@ -1,0 +1,141 @@
+#include "FrmCarte.h"
+
+#include <QButtonGroup>
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QImageWriter>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "Angles.h"
+#include "JulianDay.h"
+#include "Look.h"
+
+namespace zerin::ui {
+
+namespace {
+
+// The map as the window shows it: three quarters of the picture's size.
+constexpr int kShownWidth = 1128;
+
+QString ChooseWithDialog(QWidget* parent, const QString& proposed) {
+    return QFileDialog::getSaveFileName(parent, AppTitle(), proposed,
+                                        QStringLiteral("PNG (*.png)"));
+}
+
+bool IsWhole(double x) {
+    return std::isfinite(x) && x == std::floor(x);
+}
+
+}  // namespace
+
+bool MapDateOf(FieldTexts fields, int& year, int& month, int& day, Message& refused) {
+    AdjustDay(fields);
+    const double y = ReadNumber(fields.TxtYear), m = ReadNumber(fields.TxtMonth),
+                 d = ReadNumber(fields.TxtDay);
+    const bool calendar = IsWhole(y) && IsWhole(m) && IsWhole(d) && y >= 1 && y <= 9999 && m >= 1 &&
+                          m <= 12 && d >= 1 && d <= 31;
+    if (!calendar || std::isnan(JulianDay(y, m, d))) {
+        refused = {
+            "لا ترسم الخريطة إلا ليوم من أيام التقويم بين السنة 1 و السنة 9999 ، و ليس من "
+            "الأيام العشرة التي حذفها الإصلاح الغريغوري",
+            "the map is drawn for a day of the calendar between the years 1 and 9999, "
+            "outside the ten days the Gregorian reform dropped"};
+        return false;
+    }
+    year = static_cast<int>(y);
+    month = static_cast<int>(m);
+    day = static_cast<int>(d);
+    return true;
+}
+
+FrmCarte::FrmCarte(Messenger& messenger, CrescentMapGrid grid, QWidget* parent,
+                   const QStringList& coastFolders)
+    : QDialog(parent),
+      messenger_(messenger),
+      grid_(std::move(grid)),
+      choosePath_(ChooseWithDialog) {
+    setObjectName(QStringLiteral("FrmCarte"));
+    setWindowTitle(AppTitle());
+    setAttribute(Qt::WA_StyledBackground);
+
+    ImgCarte = new QLabel(this);
+    ImgCarte->setObjectName(QStringLiteral("ImgCarte"));
+    ImgCarte->setAlignment(Qt::AlignCenter);
+
+    OptYallop = new QRadioButton(QStringLiteral("معيار يالوب"), this);
+    OptYallop->setObjectName(QStringLiteral("OptYallop"));
+    OptOdeh = new QRadioButton(QStringLiteral("معيار عودة"), this);
+    OptOdeh->setObjectName(QStringLiteral("OptOdeh"));
+    for (QRadioButton* option : {OptYallop, OptOdeh})
+        option->setFont(PartFont(QStringLiteral("Tahoma"), 10));
+    auto* criteria = new QButtonGroup(this);
+    criteria->addButton(OptYallop);
+    criteria->addButton(OptOdeh);
+    OptYallop->setChecked(true);
+    connect(criteria, &QButtonGroup::buttonToggled, this, [this](QAbstractButton*, bool on) {
+        if (on) Redraw();
+    });
+
+    CmdSave = PartButton(this, "CmdSave", QStringLiteral("حفظ الصورة"), 9.75);
+    CmdSave->setMinimumSize(110, 34);
+    connect(CmdSave, &QPushButton::clicked, this, &FrmCarte::SavePicture);
+    CmdExit = PartButton(this, "CmdExit", QStringLiteral("إنهاء"), 8.25);
+    CmdExit->setMinimumSize(90, 34);
+    connect(CmdExit, &QPushButton::clicked, this, &QDialog::reject);
+
+    // Right to left: the criteria at the right, the exit command at the far left.
+    auto* commands = new QHBoxLayout;
+    commands->addWidget(OptYallop);
+    commands->addWidget(OptOdeh);
+    commands->addStretch();
+    commands->addWidget(CmdSave);
+    commands->addWidget(CmdExit);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(ImgCarte, 1);
+    layout->addLayout(commands);
+    setTabOrder(OptYallop, OptOdeh);
+    setTabOrder(OptOdeh, CmdSave);
+    setTabOrder(CmdSave, CmdExit);
+    ApplySkin(*this);
+
+    QString error;
+    if (!LoadCoastlines(coastFolders, coast_, error))
+        messenger_.critical(
+            {"تعذّرت قراءة خطوط السواحل ، فرُسمت الخريطة بدونها", error.toStdString()});
+    Redraw();
+}
+
+Criterion FrmCarte::CurrentCriterion() const {
+    return OptOdeh->isChecked() ? Criterion::Odeh : Criterion::Yallop;
+}
+
+void FrmCarte::Redraw() {
+    picture_ = CrescentMapImage(grid_, CurrentCriterion(), coast_);
+    ImgCarte->setPixmap(
+        QPixmap::fromImage(picture_.scaledToWidth(kShownWidth, Qt::SmoothTransformation)));
+}
+
+void FrmCarte::SavePicture() {
+    const QString name = QStringLiteral("crescent-%1-%2-%3-%4.png")
+                             .arg(grid_.year, 4, 10, QLatin1Char('0'))
+                             .arg(grid_.month, 2, 10, QLatin1Char('0'))
+                             .arg(grid_.day, 2, 10, QLatin1Char('0'))
+                             .arg(CurrentCriterion() == Criterion::Odeh ? "odeh" : "yallop");
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString path = choosePath_(this, QDir(folder).filePath(name));
+    if (path.isEmpty()) return;
+    QImageWriter writer(path, "png");
+    if (!writer.write(picture_))
+        messenger_.critical({"تعذّر حفظ الخريطة في " + path.toStdString(),
+                             "could not save the map as " + path.toStdString() + ": " +
+                                 writer.errorString().toStdString()});
+}
+
+}  // namespace zerin::ui

@@ -1,0 +1,56 @@
+// The crescent's map window: the map of one evening (or morning), Yallop's or Odeh's
+// criterion by choice, a command that saves the picture as a PNG file and one that
+// closes the window.
+#pragma once
+
+#include <QDialog>
+#include <QImage>
+#include <functional>
+
+#include "CrescentMap.h"
+#include "CrescentMapImage.h"
+#include "Errors.h"
+#include "Fields.h"
+
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+namespace zerin::ui {
+
+// The date of the main window's fields as the map takes it (the day limited to the
+// month's length first): false, with the message, when it is not a day of the calendar
+// between the years 1 and 9999, or falls in the days the Gregorian reform dropped.
+bool MapDateOf(FieldTexts fields, int& year, int& month, int& day, Message& refused);
+
+class FrmCarte : public QDialog {
+    Q_OBJECT
+
+  public:
+    // Chooses the file a map is saved to, from the path proposed; empty when cancelled.
+    using PathChooser = std::function<QString(QWidget* parent, const QString& proposed)>;
+
+    // The coastlines are read from coastFolders when the window opens; a message says so
+    // when they cannot be.
+    FrmCarte(Messenger& messenger, CrescentMapGrid grid, QWidget* parent = nullptr,
+             const QStringList& coastFolders = CoastlineFolders());
+
+    void SetPathChooser(PathChooser chooser) { choosePath_ = std::move(chooser); }
+    Criterion CurrentCriterion() const;
+    const QImage& Picture() const { return picture_; }
+
+  private:
+    void Redraw();
+    void SavePicture();
+
+    Messenger& messenger_;
+    CrescentMapGrid grid_;
+    Coastlines coast_;
+    QImage picture_;
+    PathChooser choosePath_;
+    QLabel* ImgCarte = nullptr;
+    QRadioButton *OptYallop = nullptr, *OptOdeh = nullptr;
+    QPushButton *CmdSave = nullptr, *CmdExit = nullptr;
+};
+
+}  // namespace zerin::ui
