@@ -1,6 +1,7 @@
 #include "HijriRules.h"
 
 #include <cmath>
+#include <mutex>
 #include <vector>
 
 #include "DeltaT.h"
@@ -9,21 +10,6 @@
 namespace zerin {
 
 namespace {
-
-// ICU's Umm al-Qura month starts, 1300-01 to 1601-01 (the month after the table's last
-// one, where the tabular calendar takes over).
-const std::vector<DayNumber>& UmmAlQuraTable() {
-    static const std::vector<DayNumber> table = [] {
-        std::vector<DayNumber> starts;
-        for (int index = MonthIndex(kUmmAlQuraFirstYear, 1);
-             index <= MonthIndex(kUmmAlQuraLastYear + 1, 1); ++index) {
-            const HijriDate month = MonthOfIndex(index);
-            starts.push_back(IcuMonthStart(IcuIslamic::UmmAlQura, month.year, month.month));
-        }
-        return starts;
-    }();
-    return table;
-}
 
 bool InUmmAlQuraTable(int year) {
     return year >= kUmmAlQuraFirstYear && year <= kUmmAlQuraLastYear;
@@ -104,7 +90,15 @@ bool RuleBegins(HijriRule rule, const CrescentEvening& evening, SightingCriterio
 
 std::optional<DayNumber> UmmAlQuraMonthStart(int year, int month) {
     if (!InUmmAlQuraTable(year) || month < 1 || month > 12) return std::nullopt;
-    return UmmAlQuraTable()[MonthIndex(year, month) - MonthIndex(kUmmAlQuraFirstYear, 1)];
+    // Each month read from ICU once, when first asked for (the whole table would cost the
+    // window's start some 60 ms); 0 stands for a month not read yet.
+    static std::mutex lock;
+    static std::vector<DayNumber> starts(
+        MonthIndex(kUmmAlQuraLastYear + 1, 1) - MonthIndex(kUmmAlQuraFirstYear, 1), 0);
+    const std::lock_guard<std::mutex> hold(lock);
+    DayNumber& start = starts[MonthIndex(year, month) - MonthIndex(kUmmAlQuraFirstYear, 1)];
+    if (start == 0) start = IcuMonthStart(IcuIslamic::UmmAlQura, year, month);
+    return start;
 }
 
 HijriCalendar::HijriCalendar(HijriRule rule, HijriPlace place, SightingCriterion criterion,

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "Hijri.h"
 #include "HijriIcu.h"
@@ -201,6 +202,22 @@ TEST(HijriCli, MonthReportJsonAndPolarEvening) {
     EXPECT_EQ(polar.status, 0) << polar.err;
     EXPECT_TRUE(Contains(polar.out, "لا تغرب الشمس في هذا اليوم"));
     EXPECT_TRUE(Contains(polar.out, " **إنتهى**"));
+}
+
+// A full device: the failure is said and the status is 1.
+TEST(HijriCli, AFailedWriteIsSaid) {
+    for (const char* command :
+         {" hijri 2025-03-01", " hijri --year 1447 --csv", " report month --hijri 1447-09"}) {
+        const std::string line =
+            std::string(ZERIN_EXE) + command + " > /dev/full 2> hijri_cli_test_err.txt";
+        const int status = std::system(line.c_str());
+        const std::string err = ReadFile("hijri_cli_test_err.txt");
+        std::remove("hijri_cli_test_err.txt");
+        SCOPED_TRACE(line);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 1);
+        EXPECT_EQ(err.rfind("zerin: could not write the output: ", 0), 0u) << err;
+    }
 }
 
 }  // namespace
