@@ -11,6 +11,7 @@
 #include "Echo.h"
 #include "Ephemeris.h"
 #include "FieldOptions.h"
+#include "Hijri.h"
 #include "Json.h"
 #include "ModCalcule.h"
 #include "Preface.h"
@@ -30,6 +31,8 @@ constexpr const char* kUsage =
        zerin report qibla [FIELD OPTIONS] [--json]
        zerin times [PLACE] --from DATE (--days N | --to DATE) [ZONE] [FORMAT]
        zerin ephemeris BODY [PLACE] --from DATE --to DATE --step N(d|h|m) [ZONE] [FORMAT]
+       zerin hijri [DATE | --to-gregorian DATE | --year YEAR] [--rule RULE] [PLACE]
+       zerin report month [--hijri YYYY-MM] [FIELD OPTIONS] [--json]
        zerin report crescent [FIELD OPTIONS] [--morning] [--json]
        zerin crescent [PLACE] --from DATE (--days N | --to DATE) [--morning] [ZONE] [FORMAT]
        zerin crescent-map --date DATE --png FILE [--criterion yallop|odeh] [--morning]
@@ -58,6 +61,8 @@ Commands:
                 With --json the bearing is "Qibla" (deg) and the distance "Distance" (km).
   times         a timetable of the prayer times, one row per day (see Tables below).
   ephemeris     a body's place, one row per instant (see Tables below).
+  hijri         a date on the Hijri calendar by one of four rules, or back; a year's
+                month starts side by side (see The Hijri calendar below).
   report crescent
                 can the new crescent be seen this evening (see The crescent below).
   crescent      the crescent's evenings, one row each (see The crescent below).
@@ -90,8 +95,9 @@ int UsageError(std::FILE* err, const std::string& what) {
 
 int Report(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     if (args.size() < 2)
-        return UsageError(err,
-                          "report needs a body: sun, moon, mercury ... pluto, crescent or qibla");
+        return UsageError(
+            err, "report needs a body: sun, moon, mercury ... pluto, crescent, qibla or month");
+    if (args[1] == "month") return RunMonthReport(args, out, err);
     if (args[1] == "crescent") return RunCrescentReport(args, out, err);
     const bool qibla = args[1] == "qibla";
     const std::optional<Body> body = BodyFromName(args[1]);
@@ -161,7 +167,7 @@ int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     const std::string& command = args[0];
     if (command == "--help" || command == "-h" || command == "help") {
         const std::string help = std::string(kUsage) + kFieldOptionsHelp + kTablesHelp + kPdfHelp +
-                                 kCrescentHelp + kStatusHelp;
+                                 kCrescentHelp + kHijriHelp + kStatusHelp;
         return WriteAll(out, err, help) ? 0 : 1;
     }
     if (command == "--version")
@@ -169,6 +175,7 @@ int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     if (command == "report") return Report(args, out, err);
     if (command == "times") return RunTimes(args, out, err);
     if (command == "ephemeris") return RunEphemeris(args, out, err);
+    if (command == "hijri") return RunHijri(args, out, err);
     if (command == "crescent") return RunCrescentTable(args, out, err);
     if (command == "crescent-map") return RunCrescentMap(args, out, err);
     if (command == "preface") {

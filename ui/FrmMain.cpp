@@ -24,6 +24,7 @@
 #include "FrmApropos.h"
 #include "FrmCarte.h"
 #include "FrmTimetable.h"
+#include "HijriBox.h"
 #include "Look.h"
 #include "NumText.h"
 #include "PickList.h"
@@ -108,6 +109,7 @@ FrmMain::FrmMain(Messenger& messenger, QWidget* parent)
     layout->addWidget(BuildTitle(), 0, Qt::AlignHCenter);
     layout->addWidget(BuildPlace());
     layout->addWidget(BuildTime());
+    layout->addWidget(BuildHijri());
     layout->addWidget(BuildCommands());
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -329,6 +331,19 @@ QFrame* FrmMain::BuildCommands() {
     return frame;
 }
 
+// The Hijri row, kept up to date by every field and option of the place and the date.
+QWidget* FrmMain::BuildHijri() {
+    hijri_ = new HijriBox(this, [this] {
+        return WindowFields{ReadFields(), calc_.IsEast, calc_.IsNorth};
+    });
+    for (const Field& field : fields_)
+        connect(field.edit, &QLineEdit::textChanged, hijri_, &HijriBox::Refresh);
+    for (QRadioButton* option : {OptE, OptW, OptN, OptS})
+        connect(option, &QRadioButton::clicked, hijri_, &HijriBox::Refresh);
+    connect(hijri_, &HijriBox::monthReportAsked, this, &FrmMain::OnMonth);
+    return hijri_;
+}
+
 // The crescent: its report, the evening or the morning, and the map of that evening.
 QLayout* FrmMain::BuildCrescent() {
     auto* row = new QHBoxLayout;
@@ -372,6 +387,8 @@ void FrmMain::SetReadingOrder() {
                                 TxtDegLat, TxtMinLat,  TxtSecLat, OptN,     OptS,
                                 TxtZone,   TxtEteRegl, TxtYear,   TxtMonth, TxtDay,
                                 TxtHour,   TxtMin,     TxtSec,    CmdSun};
+    // The Hijri row reads after the time.
+    chain.insert(chain.end() - 1, {hijri_->RuleList(), hijri_->MonthCommand()});
     chain.insert(chain.end(), CmdPln.begin(), CmdPln.end());
     chain.insert(chain.end(), {CmdHilal, OptSoir, OptMatin, CmdCarte});
     chain.insert(chain.end(), {CmdQibla, CmdInfo, CmdApropos, CmdTimetable, CmdExit});
@@ -476,6 +493,11 @@ void FrmMain::OnInfo() {
     calc_.report.Clear();
     calc_.report.Raw({PrefaceText()});
     ShowReport(FrmCalc::Edge::Right);
+}
+
+void FrmMain::OnMonth() {
+    calc_.report.Clear();
+    if (hijri_->WriteMonthReport(calc_.report, messenger_)) ShowReport(FrmCalc::Edge::Left);
 }
 
 void FrmMain::OnApropos() {

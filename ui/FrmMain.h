@@ -26,6 +26,7 @@ class QRadioButton;
 
 namespace zerin::ui {
 
+class HijriBox;
 class PickList;
 
 class FrmMain : public QWidget {
@@ -57,6 +58,7 @@ class FrmMain : public QWidget {
     QFrame* BuildPlace();
     QFrame* BuildTime();
     QFrame* BuildCommands();
+    QWidget* BuildHijri();
     QLayout* BuildCrescent();
     QLabel* SkinLabel(const QString& text, bool heading);
     PickList* NumberList(const char* name, int last, const char* font);
@@ -78,6 +80,7 @@ class FrmMain : public QWidget {
     void OnInfo();
     void OnApropos();
     void OnTimetable();
+    void OnMonth();
     void OnEast();
     void OnWest();
     void ProposeZone();
@@ -104,6 +107,7 @@ class FrmMain : public QWidget {
     QRadioButton *OptSoir = nullptr, *OptMatin = nullptr;  // the crescent's evening or morning
     QPushButton *CmdInfo = nullptr, *CmdApropos = nullptr, *CmdExit = nullptr;
     QPushButton* CmdTimetable = nullptr;
+    HijriBox* hijri_ = nullptr;  // the Hijri date of the fields' date, and its month's report
 };
 
 }  // namespace zerin::ui

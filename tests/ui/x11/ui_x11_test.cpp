@@ -210,11 +210,11 @@ class RealDisplayTest : public QObject {
         QVERIFY(w.Ready());
         ClickOn(w.Edit("TxtDegLon"));
         const char* const order[] = {
-            "TxtDegLon", "TxtMinLon", "TxtSecLon",  "OptW",         "TxtDegLat",
-            "TxtMinLat", "TxtSecLat", "OptN",       "TxtZone",      "TxtEteRegl",
-            "TxtYear",   "TxtMonth",  "TxtDay",     "TxtHour",      "TxtMin",
-            "TxtSec",    "CmdSun",    "CmdHilal",   "OptSoir",      "CmdCarte",
-            "CmdQibla",  "CmdInfo",   "CmdApropos", "CmdTimetable", "CmdExit"};
+            "TxtDegLon",  "TxtMinLon",    "TxtSecLon", "OptW",       "TxtDegLat",    "TxtMinLat",
+            "TxtSecLat",  "OptN",         "TxtZone",   "TxtEteRegl", "TxtYear",      "TxtMonth",
+            "TxtDay",     "TxtHour",      "TxtMin",    "TxtSec",     "CboHijriRule", "CmdMonth",
+            "CmdSun",     "CmdHilal",     "OptSoir",   "CmdCarte",   "CmdQibla",     "CmdInfo",
+            "CmdApropos", "CmdTimetable", "CmdExit"};
         QCOMPARE(QApplication::focusWidget(), w.Focus(order[0]));
         for (std::size_t k = 1; k < std::size(order); ++k) {
             PressKey("Tab");

@@ -1,0 +1,107 @@
+// The Hijri calendar's arithmetic: the tabular (arithmetical) calendar of the 30-year
+// cycle, civil dates as day numbers, and the names of the months.
+//
+// A day number is the Julian day number of a civil day: the Julian day of its noon
+// (2451545 is 1 January 2000). Civil dates are on the Julian calendar up to 4 October
+// 1582 and on the Gregorian one from 15 October 1582, as everywhere in the program.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace zerin {
+
+using DayNumber = long;
+
+struct CivilDay {
+    int year = 0, month = 0, day = 0;
+    bool operator==(const CivilDay&) const = default;
+};
+
+struct HijriDate {
+    int year = 0, month = 0, day = 0;
+    bool operator==(const HijriDate&) const = default;
+};
+
+/*
+ * DayNumberOf: the day number of a civil date.
+ *
+ *   date  year (1 or later), month 1..12, day of the month
+ *
+ * Returned: the Julian day of the date's noon, by the program's Julian day routine
+ * (JulianDayOf); none for a date that does not exist: day 31 of a 30-day month, 29
+ * February of a common year (every fourth year is a leap year before the reform, the
+ * Gregorian rule after it), a day of 5..14 October 1582, a year before 1.
+ */
+std::optional<DayNumber> DayNumberOf(const CivilDay& date);
+
+// The civil date of a day number (CalendarDateOf at its noon).
+CivilDay CivilDayOf(DayNumber day);
+
+// 0 Sunday, 1 Monday ... 6 Saturday.
+int WeekdayOf(DayNumber day);
+// The Arabic name of a weekday (0 Sunday "الأحد" ... 6 Saturday "السبت").
+const char* WeekdayName(int weekday);
+
+// "YYYY-MM-DD", the year with at least four digits.
+std::string IsoDateText(int year, int month, int day);
+std::string IsoDateText(const CivilDay& date);
+std::string IsoDateText(const HijriDate& date);
+
+// The Arabic name of a Hijri month, 1 "محرم" ... 12 "ذو الحجة"; "" outside 1..12.
+const char* HijriMonthName(int month);
+// "1 رمضان 1446 هـ".
+std::string HijriDateText(const HijriDate& date);
+
+// --------------------------------------------------------------- the tabular calendar
+
+// Where the tabular calendar's count of days starts: 1 Muharram 1 AH is Friday 16 July
+// 622 (Julian) by the civil epoch, Thursday 15 July 622 by the astronomical one.
+enum class HijriEpoch { Civil, Astronomical };
+inline constexpr DayNumber kCivilEpochDay = 1948440;
+inline constexpr DayNumber kAstronomicalEpochDay = 1948439;
+DayNumber EpochDay(HijriEpoch epoch);
+
+/*
+ * TabularLeapYear: whether a year of the tabular calendar has 355 days.
+ *
+ *   year  Hijri year
+ *
+ * Returned: true for the years 2, 5, 7, 10, 13, 16, 18, 21, 24, 26 and 29 of each cycle
+ * of 30 years, that is when (14 + 11 year) mod 30 < 11.
+ *
+ * Source: the Kuwaiti algorithm of the arithmetical Islamic calendar, as in
+ * E. M. Reingold and N. Dershowitz, Calendrical Calculations (2018), chapter 7.
+ */
+bool TabularLeapYear(int year);
+
+// The leap years before a year: Fix((3 + 11 year) / 30), rounded down for year < 0.
+long TabularLeapYearsBefore(int year);
+// The days of the months before a month, 30 and 29 alternately: Fix((59 (month - 1) + 1) / 2).
+int TabularDaysBeforeMonth(int month);
+// 30 for the odd months and for the twelfth of a leap year, 29 otherwise.
+int TabularMonthLength(int year, int month);
+
+/*
+ * TabularDayNumber: the day number of a tabular Hijri date.
+ *
+ *   date   year, month 1..12, day 1..30 (not checked: day 30 of a 29-day month is the
+ *          first of the next month)
+ *   epoch  civil or astronomical
+ *
+ * Returned: epoch + 354 (year - 1) + TabularLeapYearsBefore(year)
+ * + TabularDaysBeforeMonth(month) + day - 1.
+ */
+DayNumber TabularDayNumber(const HijriDate& date, HijriEpoch epoch);
+
+// The tabular Hijri date of a day number (the inverse of TabularDayNumber); a year of 0
+// or less for a day before the epoch.
+HijriDate TabularDateOf(DayNumber day, HijriEpoch epoch);
+
+// Months counted from 1 Muharram of year 0 (month index year * 12 + month - 1), and back.
+inline int MonthIndex(int year, int month) {
+    return year * 12 + month - 1;
+}
+HijriDate MonthOfIndex(int index);  // day 1
+
+}  // namespace zerin

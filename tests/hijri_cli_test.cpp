@@ -1,0 +1,224 @@
+// `zerin hijri` and `zerin report month`: the contracts scripts rely on, byte for byte, the
+// dates against ICU's calendars, and refused input.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "Hijri.h"
+#include "HijriIcu.h"
+#include "TestSupport.h"
+
+namespace zerin::test {
+namespace {
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+std::string IcuDateText(IcuIslamic kind, int year, int month) {
+    return IsoDateText(CivilDayOf(IcuMonthStart(kind, year, month)));
+}
+
+TEST(HijriCli, JsonContracts) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string out;
+    };
+    const Case cases[] = {
+        {{"hijri", "2025-03-01", "--rule", "umm-al-qura", "--json"},
+         "{\"gregorian\": \"2025-03-01\", \"hijri\": \"1446-09-01\", \"rule\": \"umm-al-qura\"}\n"},
+        {{"hijri", "--to-gregorian", "1447-09-01", "--json"},
+         "{\"hijri\": \"1447-09-01\", \"gregorian\": \"2026-02-18\", \"rule\": \"umm-al-qura\"}\n"},
+        // Outside Umm al-Qura's table: the tabular calendar, named.
+        {{"hijri", "1800-01-01", "--json"},
+         "{\"gregorian\": \"1800-01-01\", \"hijri\": \"1214-08-04\", \"rule\": \"umm-al-qura\", "
+         "\"fallback\": \"tabular\"}\n"},
+        // Before the reform the civil date is Julian: 1 Muharram 1 AH, Friday 16 July 622.
+        {{"hijri", "0622-07-16", "--rule", "tabular", "--json"},
+         "{\"gregorian\": \"0622-07-16\", \"hijri\": \"0001-01-01\", \"rule\": \"tabular\"}\n"},
+        {{"hijri", "622-07-15", "--rule", "astronomical", "--json"},
+         "{\"gregorian\": \"0622-07-15\", \"hijri\": \"0001-01-01\", \"rule\": "
+         "\"astronomical\"}\n"},
+    };
+    for (const Case& c : cases) {
+        const CliResult r = RunCli(c.args);
+        SCOPED_TRACE(c.args[1]);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, c.out);
+        EXPECT_EQ(r.err, "");
+    }
+}
+
+// The Julian calendar before the reform, both ways, against ICU's civil calendar.
+TEST(HijriCli, JulianDatesBeforeTheReform) {
+    const CliResult r = RunCli({"hijri", "1000-01-01", "--rule", "civil", "--json"});
+    // 1 January 1000 (Julian) is Julian day number 2086308.
+    const HijriDate icu = IcuDateOf(IcuIslamic::Civil, 2086308);
+    EXPECT_EQ(r.out, "{\"gregorian\": \"1000-01-01\", \"hijri\": \"" + IsoDateText(icu) +
+                         "\", \"rule\": \"civil\"}\n");
+    const CliResult back =
+        RunCli({"hijri", "--to-gregorian", "0500-01-01", "--rule=civil", "--json"});
+    EXPECT_EQ(back.out, "{\"hijri\": \"0500-01-01\", \"gregorian\": \"" +
+                            IcuDateText(IcuIslamic::Civil, 500, 1) + "\", \"rule\": \"civil\"}\n");
+}
+
+TEST(HijriCli, TextNamesTheRuleOrTheFallback) {
+    EXPECT_EQ(RunCli({"hijri", "2025-03-01"}).out,
+              "2025-03-01 = 1 رمضان 1446 هـ (1446-09-01) : تقويم أم القرى\n");
+    EXPECT_TRUE(Contains(RunCli({"hijri", "1800-01-01"}).out, "التقويم الحسابي بالمبدأ المدني"));
+    EXPECT_EQ(RunCli({"hijri", "--to-gregorian", "1447-09-01"}).out,
+              "1447-09-01 = 1 رمضان 1447 هـ = الأربعاء 2026-02-18 : تقويم أم القرى\n");
+    EXPECT_TRUE(
+        Contains(RunCli({"hijri", "2025-03-01", "--rule", "sighting", "--criterion", "yallop"}).out,
+                 "رؤية الهلال بمعيار يالوب"));
+}
+
+// The year's CSV: its header, twelve rows, the tabular and Umm al-Qura columns ICU's; the
+// computed rule is Umm al-Qura's but for the knife edge of 1446-06 (the Moon sets four
+// seconds before the Sun at Mecca by this program's theories).
+TEST(HijriCli, YearCsv) {
+    const CliResult r = RunCli({"hijri", "--year", "1446", "--csv"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::string expected = "month,tabular,umm_al_qura,computed,sighting\n";
+    const std::vector<std::string> lines = [&] {
+        std::vector<std::string> split;
+        std::size_t from = 0;
+        for (std::size_t to; (to = r.out.find('\n', from)) != std::string::npos; from = to + 1)
+            split.push_back(r.out.substr(from, to - from));
+        return split;
+    }();
+    ASSERT_EQ(lines.size(), 13u) << r.out;
+    EXPECT_EQ(lines[0], "month,tabular,umm_al_qura,computed,sighting");
+    for (int month = 1; month <= 12; ++month) {
+        const std::string official = IcuDateText(IcuIslamic::UmmAlQura, 1446, month);
+        const std::string computed =
+            month == 6 ? IsoDateText(CivilDayOf(IcuMonthStart(IcuIslamic::UmmAlQura, 1446, 6) + 1))
+                       : official;
+        const std::string row = std::to_string(month) + "," +
+                                IcuDateText(IcuIslamic::Civil, 1446, month) + "," + official + "," +
+                                computed + ",";
+        EXPECT_EQ(lines[month].substr(0, row.size()), row);
+        EXPECT_EQ(lines[month].size(), row.size() + 10) << lines[month];
+    }
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(HijriCli, YearJsonAndFallback) {
+    const CliResult r = RunCli({"hijri", "--year", "1447", "--json", "--lon", "39.8262E", "--lat",
+                                "21.4225N", "--zone", "-3"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("{\"year\": 1447, \"lon\": -39.8262, \"lat\": 21.4225, \"zone\": -3, "
+                          "\"criterion\": \"odeh\", \"rows\": [\n  {\"month\": 1, \"tabular\": \"" +
+                              IcuDateText(IcuIslamic::Civil, 1447, 1) + "\", \"umm_al_qura\": \"" +
+                              IcuDateText(IcuIslamic::UmmAlQura, 1447, 1) + "\", ",
+                          0),
+              0u)
+        << r.out;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 14);
+
+    const CliResult outside = RunCli({"hijri", "--year", "1700", "--json"});
+    EXPECT_TRUE(Contains(outside.out, "\"umm_al_qura_fallback\": \"tabular\""));
+    EXPECT_TRUE(Contains(outside.out,
+                         "\"umm_al_qura\": \"" + IcuDateText(IcuIslamic::Civil, 1700, 1) + "\""));
+    const CliResult csv = RunCli({"hijri", "--year", "1700", "--csv"});
+    EXPECT_EQ(csv.status, 0);
+    EXPECT_TRUE(Contains(csv.err, "outside Umm al-Qura's table")) << csv.err;
+    const CliResult text = RunCli({"hijri", "--year", "1700"});
+    EXPECT_TRUE(Contains(text.out, "أم القرى*"));
+    EXPECT_TRUE(Contains(text.out, "* التقويم الحسابي بالمبدأ المدني"));
+}
+
+TEST(HijriCli, RefusedInput) {
+    struct Case {
+        std::vector<std::string> args;
+        const char* said;
+    };
+    const Case cases[] = {
+        {{"hijri", "--to-gregorian", "1447-13-01"}, "month 13 does not exist"},
+        {{"hijri", "--to-gregorian", "1447-01-31"}, "day 31 does not exist"},
+        {{"hijri", "--to-gregorian", "1446-09-30"}, "1446-09 has 29 days by the rule umm-al-qura"},
+        {{"hijri", "--to-gregorian", "0-01-01"}, "year 0 does not exist"},
+        {{"hijri", "--to-gregorian", "9666-01-01"}, "beyond 9999-12-31"},
+        {{"hijri", "--to-gregorian", "1447/09/01"}, "not a Hijri date"},
+        {{"hijri", "1582-10-10"}, "1582-10-10 does not exist"},
+        {{"hijri", "1582-10-05"}, "does not exist"},
+        {{"hijri", "2025-02-29"}, "2025-02-29 does not exist"},
+        {{"hijri", "1900-02-29"}, "does not exist"},
+        {{"hijri", "2025-03-1x"}, "is not a date"},
+        {{"hijri", "12025-03-01"}, "is not a date"},
+        {{"hijri", "622-07-15"}, "before 1 Muharram 1 AH"},
+        {{"hijri", "2025-03-01", "2025-03-02"}, "one date at a time"},
+        {{"hijri", "2025-03-01", "--year", "1447"}, "give one of"},
+        {{"hijri", "--year", "0"}, "year 0 does not exist"},
+        {{"hijri", "--year", "9666"}, "beyond 9999-12-31"},
+        {{"hijri", "--year", "14x7"}, "--year takes a Hijri year"},
+        {{"hijri", "--rule", "lunar"}, "--rule takes"},
+        {{"hijri", "--criterion", "danjon"}, "--criterion takes odeh or yallop"},
+        {{"hijri", "--tz", "Asia/Riyadh"}, "--tz is not an option of hijri"},
+        {{"hijri", "--summer", "1"}, "--summer is not an option of hijri"},
+        {{"hijri", "--month", "3"}, "--month is not an option of hijri"},
+        {{"hijri", "--lat", "95"}, "--lat '95' is out of range"},
+        {{"hijri", "--bogus"}, "unknown option '--bogus'"},
+        {{"report", "month", "--hijri", "1447-13"}, "month 13 does not exist"},
+        {{"report", "month", "--hijri", "0-09"}, "year 0 does not exist"},
+        {{"report", "month", "--hijri", "1447"}, "YYYY-MM"},
+        {{"report", "month", "--hijri", "1447-09-01"}, "YYYY-MM"},
+        {{"report", "month", "--day", "3"}, "--day is not an option of report month"},
+        {{"report", "month", "--zone", "20"}, "the zone 20"},
+        {{"report", "month", "--criterion", "x"}, "--criterion takes"},
+        {{"report", "month", "--nope"}, "unknown option '--nope'"},
+    };
+    for (const Case& c : cases) {
+        const CliResult r = RunCli(c.args);
+        std::string line;
+        for (const std::string& a : c.args) line += a + " ";
+        SCOPED_TRACE(line);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_TRUE(Contains(r.err, c.said)) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+}
+
+// The month report: every byte of one (the knife edge of 1446-06 at the default place).
+TEST(HijriCli, MonthReportBytes) {
+    const CliResult r = RunCli({"report", "month", "--hijri", "1446-06"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, Golden("report-month-1446-06.txt"));
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(HijriCli, MonthReportJsonAndPolarEvening) {
+    const CliResult json = RunCli({"report", "month", "--hijri", "1447-09", "--json"});
+    ASSERT_EQ(json.status, 0) << json.err;
+    for (const char* item : {"{\"name\": \"JJ\", \"value\": 2461089.5, \"unit\": \"d\"}",
+                             "{\"name\": \"Lon\", \"value\": -39.8262, \"unit\": \"deg\"}",
+                             "{\"name\": \"V\", \"value\": ", "{\"name\": \"Coucher_Lune\""})
+        EXPECT_TRUE(Contains(json.out, item)) << item;
+    // At 80 degrees North in June the Sun does not set: said in words, 30 days.
+    const CliResult polar =
+        RunCli({"report", "month", "--hijri", "1446-12", "--lat-deg", "80", "--lat-min", "0"});
+    EXPECT_EQ(polar.status, 0) << polar.err;
+    EXPECT_TRUE(Contains(polar.out, "لا تغرب الشمس في هذا اليوم"));
+    EXPECT_TRUE(Contains(polar.out, " **إنتهى**"));
+}
+
+// A full device: the failure is said and the status is 1.
+TEST(HijriCli, AFailedWriteIsSaid) {
+    for (const char* command :
+         {" hijri 2025-03-01", " hijri --year 1447 --csv", " report month --hijri 1447-09"}) {
+        const std::string line =
+            std::string(ZERIN_EXE) + command + " > /dev/full 2> hijri_cli_test_err.txt";
+        const int status = std::system(line.c_str());
+        const std::string err = ReadFile("hijri_cli_test_err.txt");
+        std::remove("hijri_cli_test_err.txt");
+        SCOPED_TRACE(line);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 1);
+        EXPECT_EQ(err.rfind("zerin: could not write the output: ", 0), 0u) << err;
+    }
+}
+
+}  // namespace
+}  // namespace zerin::test
