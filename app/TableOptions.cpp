@@ -370,7 +370,7 @@ const char* const kTablesHelp =
 Tables: zerin times and zerin ephemeris
   zerin times [PLACE | --places FILE] --from YYYY-MM-DD (--days N | --to YYYY-MM-DD)
               [ZONE] [--csv | --json] [--lang ar|en] [--seconds] [--as-report]
-              [--high-lat none|middle|seventh|angle]
+              [--high-lat none|middle|seventh|angle] [--hijri-rule RULE]
   zerin ephemeris BODY [PLACE] --from DATE[THH:MM[:SS]] --to DATE[THH:MM[:SS]]
               --step N(d|h|m) [ZONE] [--csv | --json] [--lang ar|en]
 
@@ -394,6 +394,11 @@ Tables: zerin times and zerin ephemeris
   or +1 ("00:40+1"). When the Sun never reaches the altitude of a time that day the
   cell is empty ("—" in the table, empty in CSV, null in JSON) and the other cells keep
   their values.
+  --hijri-rule RULE adds the Hijri date of each day after the date ("hijri" column):
+  "1 رمضان 1446 هـ" in the Arabic text table, 1446-09-01 in CSV, JSON and English
+  text. RULE is one of those of zerin hijri: tabular (civil), civil, astronomical,
+  umm-al-qura, computed (the Umm al-Qura rule at Mecca) or sighting (the crescent
+  predicted visible at the table's place by Odeh's criterion).
   --places FILE: one table for many places (a country's cities), each row led by the
   place's name (a "place" column; JSON: "places" with each name, lon, lat and zone, and
   "place" in each row). FILE is UTF-8 CSV with a header row, then one place a row:

@@ -78,10 +78,13 @@ constexpr const char* kTimeKeys[kTimeCells] = {"fajr", "sunrise", "transit", "as
 // The columns of a timetable. A time is "HH:MM" ("HH:MM:SS" with seconds), with "+1" or "-1" for
 // a time on the day after or before, and in the text table "*" for a dawn or nightfall filled by a
 // high-latitude rule.
-std::vector<TableColumn> TimesColumns(bool seconds, HighLatRule rule, Format format) {
+// The widest Hijri date of the text table: "29 جمادى الأولى 1446 هـ".
+constexpr std::size_t kHijriWidth = 24;
+
+std::vector<TableColumn> TimesColumns(bool seconds, HighLatRule rule, Format format, bool hijri) {
     const std::size_t time = (seconds ? 8 : 5) + 2;
     const std::size_t filled = time + (rule != HighLatRule::None && format == Format::Text);
-    return {
+    std::vector<TableColumn> columns = {
         {"date", "Date", "التاريخ", TableColumn::Text, 10},
         {"utc_offset", "UTC offset", "فرق التوقيت", TableColumn::Text, 9},
         {kTimeKeys[kFajr], "Fajr", "الفجر", TableColumn::Text, filled},
@@ -93,6 +96,10 @@ std::vector<TableColumn> TimesColumns(bool seconds, HighLatRule rule, Format for
         {kTimeKeys[kIsha], "Isha", "العشاء", TableColumn::Text, filled},
         {"adjusted", "Adjusted", "مقدّر", TableColumn::List},
     };
+    if (hijri)
+        columns.insert(columns.begin() + 1,
+                       {"hijri", "Hijri date", "التاريخ الهجري", TableColumn::Text, kHijriWidth});
+    return columns;
 }
 
 // Reads the command line; returns 0, or the exit status of a refusal already reported.
@@ -130,6 +137,14 @@ int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, std:
             if (r.placesFile.empty()) return Refuse(err, "--places needs the name of a CSV file");
         } else if (TakePdfOption(args, k, r.pdf, error)) {
             if (!error.empty()) return Refuse(err, error);
+        } else if (named("--hijri-rule")) {
+            if (!OptionValue(args, k, "--hijri-rule", value, error)) return Refuse(err, error);
+            r.hijri = HijriRuleNamed(value);
+            if (!r.hijri)
+                return Refuse(err,
+                              "--hijri-rule takes tabular, civil, astronomical, umm-al-qura, "
+                              "computed or sighting, not '" +
+                                  Echo(value) + "'");
         } else {
             return Refuse(err, "unknown option of times '" + Echo(a) + "'");
         }
@@ -178,11 +193,12 @@ int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, std:
 // The row of a day in the chosen format, into cells (reused from row to row), after the place's
 // name when there is one.
 void DayCells(const TimesDay& d, const TimesRequest& r, const std::string* name,
-              std::vector<Cell>& cells) {
-    const std::size_t first = name ? 1 : 0;
-    cells.resize(first + 3 + kTimeCells);
+              const std::string* hijri, std::vector<Cell>& cells) {
+    std::size_t first = name ? 1 : 0;
+    cells.resize(first + (hijri ? 4 : 3) + kTimeCells);
     if (name) cells[0] = *name;
     cells[first] = DateText(d.date);
+    if (hijri) cells[++first] = *hijri;
     cells[first + 1] = OffsetText(d.offset.Total());
     std::string adjusted;
     for (int c = 0; c < kTimeCells; ++c) {
@@ -366,7 +382,8 @@ int WriteTimesTables(const TimesRequest& r, const std::vector<TablePlace>& place
     const Language headers = HeaderLanguage(r.table);
     const bool arabic = headers == Language::Arabic;
     const bool named = !r.placesFile.empty();
-    std::vector<TableColumn> columns = TimesColumns(r.seconds, r.rule, r.table.format);
+    std::vector<TableColumn> columns =
+        TimesColumns(r.seconds, r.rule, r.table.format, r.hijri.has_value());
     if (named) {
         std::size_t widest = 5;
         for (const TablePlace& p : places) widest = std::max(widest, DisplayWidth(p.name));
@@ -383,23 +400,46 @@ int WriteTimesTables(const TimesRequest& r, const std::vector<TablePlace>& place
         head = "\"lon\": " + NumText(places[0].place.Lon, ".") +
                ", \"lat\": " + NumText(places[0].place.Lat, ".") + ", ";
     }
+    if (r.hijri) head += "\"hijri_rule\": " + JsonString(HijriRuleKey(*r.hijri)) + ", ";
     writer.SetJsonHead(head + "\"high_lat\": " + JsonString(RuleText(r.rule)) + ", \"method\": " +
                        (r.method == TimesMethod::Exact ? "\"exact\"" : "\"as-report\"") + ", ");
     // One computation of the Sun at each noon for all the places that keep that zone's time.
     SunNoons noons;
     std::optional<Timetable> table;
+    std::optional<HijriCalendar> calendar;
+    std::string hijriCell;
     std::size_t tablePlace = 0;
     const Seconds first = SecondsOf(r.from);
-    bool missing = false, adjusted = false;  // noted under the table
+    bool missing = false, adjusted = false, fallback = false;  // noted under the table
     const auto day = [&](std::size_t k, std::vector<Cell>& cells) {
         const std::size_t p = k / r.days;
         if (!table || tablePlace != p) {
             table.emplace(places[p].fields, *places[p].clock, r.rule, r.method, &noons);
+            if (r.hijri) {
+                const Seconds noon = places[p].clock->FromStandard(first + 12 * kHour);
+                const Seconds zone = -places[p].clock->At(noon).standard / kHour;
+                calendar.emplace(
+                    TableHijriCalendar(*r.hijri, places[p].place, static_cast<int>(zone)));
+            }
             tablePlace = p;
         }
         const Seconds dayK = static_cast<Seconds>(k % r.days);
         const TimesDay d = table->Day(CivilOf(first + dayK * kDay));
-        DayCells(d, r, named ? &places[p].name : nullptr, cells);
+        if (calendar) {
+            HijriRule used = *r.hijri;
+            hijriCell =
+                HijriCellText(*calendar, d.date,
+                              r.table.format == Format::Text && headers == Language::Arabic, &used);
+            if (used != *r.hijri && !fallback) {
+                fallback = true;
+                writer.Note(
+                    2, arabic
+                           ? "التواريخ الهجرية خارج جدول أم القرى (1300-1600 هـ) من التقويم الجدولي"
+                           : "Hijri dates outside Umm al-Qura's table (1300-1600 AH) "
+                             "are those of the tabular calendar");
+            }
+        }
+        DayCells(d, r, named ? &places[p].name : nullptr, calendar ? &hijriCell : nullptr, cells);
         if (d.outcome == Outcome::Refused) return RowResult{RowEnd::Refused, table->LastMessage()};
         if (d.outcome == Outcome::Fault) return RowResult{RowEnd::Fault, table->LastMessage()};
         for (int c = 0; c < kTimeCells; ++c) {
@@ -422,8 +462,19 @@ int WriteTimesTables(const TimesRequest& r, const std::vector<TablePlace>& place
     return WriteRows(writer, places.size() * r.days, day, err);
 }
 
+HijriCalendar TableHijriCalendar(HijriRule rule, const Place& place, int zone) {
+    return HijriCalendar(rule, HijriPlace{place.Lon, place.Lat, zone});
+}
+
+std::string HijriCellText(HijriCalendar& calendar, const Civil& date, bool arabic,
+                          HijriRule* rule) {
+    const HijriDay day = calendar.DateOf(CivilDay{date.year, date.month, date.day});
+    if (rule) *rule = day.rule;
+    return arabic ? HijriDateText(day.date) : IsoDateText(day.date);
+}
+
 TimetableJob JobOf(const TimesRequest& r, const std::vector<TablePlace>& places) {
-    TimetableJob job{{}, r.from, r.days, r.rule, r.pdf.asr, r.seconds, r.method};
+    TimetableJob job{{}, r.from, r.days, r.rule, r.pdf.asr, r.seconds, r.method, r.hijri};
     for (const TablePlace& p : places) {
         TimetablePlace page{r.placesFile.empty() ? r.pdf.name : p.name, r.table};
         std::string ignored;  // the file's zones were read once already

@@ -4,12 +4,14 @@
 
 #include <array>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "Commands.h"
 #include "FieldOptions.h"
+#include "HijriRules.h"
 #include "ModCalcule.h"
 #include "Places.h"
 #include "TableOptions.h"
@@ -109,8 +111,19 @@ struct TimesRequest {
     HighLatRule rule = HighLatRule::None;
     TimesMethod method = TimesMethod::Exact;
     bool seconds = false;
-    PdfOptions pdf;  // --pdf FILE: printed pages instead of a table
+    PdfOptions pdf;                  // --pdf FILE: printed pages instead of a table
+    std::optional<HijriRule> hijri;  // --hijri-rule RULE: a Hijri date column by that rule
 };
+
+// A place's Hijri calendar for a table: the rule at the place (sighting) or at Mecca
+// (computed); `zone` the place's standard time in the program's convention (East negative).
+HijriCalendar TableHijriCalendar(HijriRule rule, const Place& place, int zone);
+
+// The Hijri date of a table's day: "1 رمضان 1446 هـ" in the text table and the printed page,
+// "1446-09-01" in CSV and JSON; the day's rule (Umm al-Qura, or the tabular calendar that
+// stands in for it outside 1300-1600 AH) in `rule`.
+std::string HijriCellText(HijriCalendar& calendar, const Civil& date, bool arabic,
+                          HijriRule* rule = nullptr);
 
 // The places of a request: the place and clock of the command line, or every row of its places
 // file, each with a clock that knows the table's last day. Returns 0, or the exit status of a

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,7 @@ struct TimetableJob {
     AsrShown asr = AsrShown::Both;
     bool seconds = false;
     TimesMethod method = TimesMethod::Exact;
+    std::optional<HijriRule> hijri;  // a Hijri date column by this rule
 };
 
 // If args[k] is an option of the PDF, consumes it (and its value) and returns true; sets error

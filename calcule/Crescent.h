@@ -12,6 +12,7 @@
 #include <limits>
 
 #include "DeltaT.h"
+#include "JulianDay.h"
 
 namespace zerin {
 
@@ -304,23 +305,5 @@ struct CrescentEvening {
  */
 CrescentEvening CrescentEveningOf(const SunMoonSource& source, double conjunction, double noon,
                                   double Lon, double Lat, bool morning);
-
-// ------------------------------------------------------------------ dates
-
-struct CalendarDate {
-    double year = 0, month = 0, day = 0;  // day with the fraction of the day
-};
-
-/*
- * CalendarDateOf: the calendar date of a Julian day.
- *
- *   JJ  Julian day (days)
- *
- * Returned: year, month and day with its fraction, on the Julian calendar before
- * JJ 2299160.5 (1582 October 15) and the Gregorian one from it.
- *
- * Source: J. Meeus, Astronomical Algorithms, 2nd ed. (1998), chapter 7.
- */
-CalendarDate CalendarDateOf(double JJ);
 
 }  // namespace zerin

@@ -33,6 +33,25 @@ double JulianDay(double year, double month, double day) {
     return JulianDayOf(year, month, day).JJ;
 }
 
+CalendarDate CalendarDateOf(double JJ) {
+    const double Z = std::floor(JJ + 0.5);
+    const double F = (JJ + 0.5) - Z;
+    double A = Z;
+    if (Z >= 2299161) {
+        const double alpha = std::floor((Z - 1867216.25) / 36524.25);
+        A = Z + 1 + alpha - std::floor(alpha / 4);
+    }
+    const double B = A + 1524;
+    const double C = std::floor((B - 122.1) / 365.25);
+    const double D = std::floor(365.25 * C);
+    const double E = std::floor((B - D) / 30.6001);
+    CalendarDate d;
+    d.day = B - D - std::floor(30.6001 * E) + F;
+    d.month = E < 14 ? E - 1 : E - 13;
+    d.year = d.month > 2 ? C - 4716 : C - 4715;
+    return d;
+}
+
 double JulianCenturies(double JJ) {
     return (JJ - 2415020) / 36525;
 }

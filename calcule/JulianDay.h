@@ -37,6 +37,24 @@ bool InGregorianGap(double D);
  */
 JulianDayParts JulianDayOf(double year, double month, double day);
 
+struct CalendarDate {
+    double year = 0, month = 0, day = 0;  // day with the fraction of the day
+};
+
+/*
+ * CalendarDateOf: the calendar date of a Julian day, the inverse of JulianDayOf.
+ *
+ *   JJ  Julian day (days)
+ *
+ * Returned: year (astronomical numbering), month 1..12 and day of the month with its
+ * fraction, on the Julian calendar before JJ 2299160.5 (1582 October 15) and the Gregorian
+ * one from it. Years before 1 come out on the usual rule (rounded down), so for them it is
+ * not the exact inverse of JulianDayOf (see above).
+ *
+ * Source: J. Meeus, Astronomical Algorithms, 2nd ed. (1998), chapter 7.
+ */
+CalendarDate CalendarDateOf(double JJ);
+
 // JulianDayOf(year, month, day).JJ.
 double JulianDay(double year, double month, double day);
 

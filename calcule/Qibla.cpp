@@ -100,24 +100,4 @@ KaabaDays SunOverKaaba(double year) {
     return days;
 }
 
-CalendarDate CalendarOf(double JJ) {
-    const double shifted = JJ + 0.5;
-    const double Z = std::floor(shifted), F = shifted - Z;
-    double A = Z;
-    if (Z >= 2299161) {  // from 15 October 1582, Gregorian
-        const double alpha = std::floor((Z - 1867216.25) / 36524.25);
-        A = Z + 1 + alpha - std::floor(alpha / 4);
-    }
-    const double B = A + 1524;
-    const double C = std::floor((B - 122.1) / 365.25);
-    const double D = std::floor(365.25 * C);
-    const double E = std::floor((B - D) / 30.6001);
-    CalendarDate date;
-    date.day = static_cast<int>(B - D - std::floor(30.6001 * E));
-    date.month = static_cast<int>(E < 14 ? E - 1 : E - 13);
-    date.year = date.month > 2 ? C - 4716 : C - 4715;
-    date.hours = F * 24;
-    return date;
-}
-
 }  // namespace zerin

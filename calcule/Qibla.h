@@ -76,14 +76,4 @@ struct KaabaDays {
 };
 KaabaDays SunOverKaaba(double year);
 
-// A Julian day as a date of the calendar (Julian before 15 October 1582, Gregorian from
-// then) with the time of day, the inverse of JulianDayOf; J. Meeus, Astronomical
-// Algorithms, 2nd ed. (1998), chapter 7.
-struct CalendarDate {
-    double year = 0;
-    int month = 0, day = 0;
-    double hours = 0;  // of the day, 0..24
-};
-CalendarDate CalendarOf(double JJ);
-
 }  // namespace zerin

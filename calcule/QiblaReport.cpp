@@ -7,6 +7,7 @@
 #include <string>
 
 #include "Fields.h"
+#include "JulianDay.h"
 #include "Qibla.h"
 
 namespace zerin {
@@ -59,14 +60,15 @@ const char* const kNoKaabaDay = " لم يوجد يوم تتعامد فيه ال�
 // "2025-05-27": a date as the report writes it.
 std::string DateText(const CalendarDate& date) {
     char text[48];
-    std::snprintf(text, sizeof text, "%.0f-%02d-%02d", date.year, date.month, date.day);
+    std::snprintf(text, sizeof text, "%.0f-%02.0f-%02.0f", date.year, date.month,
+                  std::floor(date.day));
     return text;
 }
 
 // One day of the Sun over the Kaaba: its declination then, and the local time at the place.
 void WriteKaabaDay(Report& r, const KaabaTransit& transit, int zoneLessSummer, bool first) {
     // The place's clock: UT - (Zone - EtéRegl), East of Greenwich negative.
-    const CalendarDate local = CalendarOf(transit.JJ - zoneLessSummer / 24.0);
+    const CalendarDate local = CalendarDateOf(transit.JJ - zoneLessSummer / 24.0);
     const std::string date = DateText(local);
     r.At(first ? "Dec1" : "Dec2", Unit::Degrees);
     r.Item({" ميل الشمس عند توسطها فوق الكعبة يوم ", date, " بالدرج\r\n", first ? "Dec1" : "Dec2",
@@ -75,7 +77,7 @@ void WriteKaabaDay(Report& r, const KaabaTransit& transit, int zoneLessSummer, b
     r.At(first ? "Kaaba1" : "Kaaba2", Unit::Hours);
     r.Item({" وقت توسط الشمس فوق الكعبة يوم ", date, " بتوقيت البلد بالساعات\r\n",
             first ? "Kaaba1" : "Kaaba2", " = (UT * 24) - Zone + EtéRegl\r\n", " = "},
-           local.hours);
+           (local.day - std::floor(local.day)) * 24);
 }
 
 }  // namespace

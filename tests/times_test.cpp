@@ -522,3 +522,40 @@ TEST(Times, TextColumnsStayAligned) {
 
 }  // namespace
 }  // namespace zerin::test
+
+namespace zerin::test {
+namespace {
+
+// The Hijri date column: Saudi Arabia's official calendar put 1 Ramadan 1446 on 1 March 2025
+// and 1 Muharram 1300 on 12 November 1882; outside its table (before 1300 AH) the tabular
+// calendar stands in and the table says so.
+TEST(Times, HijriDateColumn) {
+    const CliResult csv =
+        RunCli({"times", "--lat", "21:25N", "--lon", "39:49E", "--zone", "-3", "--from",
+                "2025-02-28", "--days", "2", "--csv", "--hijri-rule", "umm-al-qura"});
+    ASSERT_EQ(csv.status, 0) << csv.err;
+    EXPECT_EQ(csv.out.substr(0, csv.out.find('\n')),
+              "date,hijri,utc_offset,fajr,sunrise,transit,asr1,asr2,sunset,isha,adjusted");
+    EXPECT_NE(csv.out.find("\n2025-02-28,1446-08-29,"), std::string::npos) << csv.out;
+    EXPECT_NE(csv.out.find("\n2025-03-01,1446-09-01,"), std::string::npos) << csv.out;
+
+    const CliResult text =
+        RunCli({"times", "--from", "1882-11-11", "--days", "2", "--hijri-rule", "umm-al-qura"});
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_NE(text.out.find("1 محرم 1300 هـ"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("التقويم الجدولي"), std::string::npos) << text.out;  // 1299 AH
+
+    const CliResult json =
+        RunCli({"times", "--from", "2025-03-01", "--days", "1", "--json", "--hijri-rule", "civil"});
+    EXPECT_NE(json.out.find("\"hijri_rule\": \"civil\""), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("\"hijri\": \"1446-09-"), std::string::npos) << json.out;
+
+    const CliResult bad =
+        RunCli({"times", "--from", "2025-03-01", "--days", "1", "--hijri-rule", "lunar"});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.out, "");
+    EXPECT_NE(bad.err.find("--hijri-rule takes"), std::string::npos) << bad.err;
+}
+
+}  // namespace
+}  // namespace zerin::test

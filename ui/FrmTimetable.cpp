@@ -63,6 +63,12 @@ const AsrChoice kAsrChoices[] = {
     {cli::AsrShown::Second, "العصر الثاني (الحنفي)"},
 };
 
+// The Hijri date column: none, or one of the rules (Umm al-Qura, the program's default).
+const std::optional<HijriRule> kHijriChoices[] = {
+    HijriRule::UmmAlQura, HijriRule::Civil,    HijriRule::Astronomical,
+    HijriRule::Computed,  HijriRule::Sighting, std::nullopt,
+};
+
 QString SearchKey(const QString& text) {
     QString key = text.toLower();
     key.replace(QLatin1Char('_'), QLatin1Char(' '));
@@ -188,12 +194,20 @@ void FrmTimetable::BuildControls() {
     CboAsr = new QComboBox(this);
     CboAsr->setObjectName(QStringLiteral("CboAsr"));
     for (const AsrChoice& choice : kAsrChoices) CboAsr->addItem(QString::fromUtf8(choice.caption));
+    CboHijri = new QComboBox(this);
+    CboHijri->setObjectName(QStringLiteral("CboHijri"));
+    for (const std::optional<HijriRule>& rule : kHijriChoices)
+        CboHijri->addItem(rule ? QString::fromUtf8(HijriRuleArabic(*rule))
+                               : QStringLiteral("بدون تاريخ هجري"));
     auto* rulesRow = new QHBoxLayout;
     rulesRow->addWidget(new QLabel(QStringLiteral("خطوط العرض العليا:"), this));
     rulesRow->addWidget(CboHighLat);
     rulesRow->addSpacing(16);
     rulesRow->addWidget(new QLabel(QStringLiteral("العصر:"), this));
     rulesRow->addWidget(CboAsr);
+    rulesRow->addSpacing(16);
+    rulesRow->addWidget(new QLabel(QStringLiteral("التاريخ الهجري:"), this));
+    rulesRow->addWidget(CboHijri);
     rulesRow->addStretch();
     form->addWidget(caption("القواعد"), 3, 0);
     form->addLayout(rulesRow, 3, 1, 1, 3);
@@ -258,6 +272,7 @@ void FrmTimetable::BuildControls() {
     connect(SpnYear, &QSpinBox::valueChanged, this, recompute);
     connect(CboHighLat, &QComboBox::currentIndexChanged, this, recompute);
     connect(CboAsr, &QComboBox::currentIndexChanged, this, recompute);
+    connect(CboHijri, &QComboBox::currentIndexChanged, this, recompute);
     resize(980, 760);
 }
 
@@ -409,12 +424,14 @@ bool FrmTimetable::MakeOptions(std::vector<std::string>& args, cli::TimetableJob
     job.days = static_cast<std::size_t>(from.daysTo(to) + 1);
     job.rule = kRuleChoices[CboHighLat->currentIndex()].rule;
     job.asr = kAsrChoices[CboAsr->currentIndex()].asr;
+    job.hijri = kHijriChoices[CboHijri->currentIndex()];
 
     args = {"times"};
     args.insert(args.end(), place.begin(), place.end());
     args.insert(args.end(),
                 {"--from", Std(from.toString(Qt::ISODate)), "--to", Std(to.toString(Qt::ISODate)),
                  "--high-lat", kRuleChoices[CboHighLat->currentIndex()].option});
+    if (job.hijri) args.insert(args.end(), {"--hijri-rule", HijriRuleKey(*job.hijri)});
     return true;
 }
 
@@ -464,7 +481,8 @@ void FrmTimetable::ShowSheet(const TimetableSheet& sheet) {
             const QString text = sheet.Cell(r, c);
             // Times and dates read left to right ("05:20*", "00:40+1") in the right-to-left grid;
             // the plain text stays in the item's user data.
-            const bool arabic = sheet.columns[c] == SheetColumn::Weekday;
+            const bool arabic =
+                sheet.columns[c] == SheetColumn::Weekday || sheet.columns[c] == SheetColumn::Hijri;
             auto* item = new QTableWidgetItem(arabic ? text : LeftToRight(text));
             item->setData(Qt::UserRole, text);
             item->setTextAlignment(Qt::AlignCenter);

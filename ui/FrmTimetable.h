@@ -85,7 +85,7 @@ class FrmTimetable : public QDialog {
     QListView* LstZones = nullptr;
     QStandardItemModel* zones_ = nullptr;
     QSortFilterProxyModel* shownZones_ = nullptr;
-    QComboBox *CboHighLat = nullptr, *CboAsr = nullptr;
+    QComboBox *CboHighLat = nullptr, *CboAsr = nullptr, *CboHijri = nullptr;
     QLabel* LblHeader = nullptr;
     QTableWidget* GrdTimes = nullptr;
     QLabel* LblNotes = nullptr;

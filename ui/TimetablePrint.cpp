@@ -46,13 +46,15 @@ double ColumnWeight(SheetColumn column, bool seconds) {
             return 1.25;
         case SheetColumn::Date:
             return 1.55;
+        case SheetColumn::Hijri:
+            return 2.4;
         default:
             return seconds ? 1.25 : 1.0;
     }
 }
 
 bool ReadsRightToLeft(SheetColumn column) {
-    return column == SheetColumn::Weekday;
+    return column == SheetColumn::Weekday || column == SheetColumn::Hijri;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <optional>
 
 #include "Qibla.h"
 
@@ -40,6 +41,7 @@ int TimeCellOf(SheetColumn column) {
             return cli::kIsha;
         case SheetColumn::Weekday:
         case SheetColumn::Date:
+        case SheetColumn::Hijri:
             break;
     }
     return -1;
@@ -127,9 +129,10 @@ const QString kAnglesLine = QStringLiteral(
 
 }  // namespace
 
-std::vector<SheetColumn> SheetColumns(cli::AsrShown asr) {
-    std::vector<SheetColumn> columns{SheetColumn::Weekday, SheetColumn::Date, SheetColumn::Fajr,
-                                     SheetColumn::Sunrise, SheetColumn::Transit};
+std::vector<SheetColumn> SheetColumns(cli::AsrShown asr, bool hijri) {
+    std::vector<SheetColumn> columns{SheetColumn::Weekday, SheetColumn::Date};
+    if (hijri) columns.push_back(SheetColumn::Hijri);
+    columns.insert(columns.end(), {SheetColumn::Fajr, SheetColumn::Sunrise, SheetColumn::Transit});
     if (asr != cli::AsrShown::Second) columns.push_back(SheetColumn::Asr1);
     if (asr != cli::AsrShown::First) columns.push_back(SheetColumn::Asr2);
     columns.insert(columns.end(), {SheetColumn::Sunset, SheetColumn::Isha});
@@ -142,6 +145,8 @@ QString ColumnTitle(SheetColumn column) {
             return QStringLiteral("اليوم");
         case SheetColumn::Date:
             return QStringLiteral("التاريخ");
+        case SheetColumn::Hijri:
+            return QStringLiteral("التاريخ الهجري");
         case SheetColumn::Fajr:
             return QStringLiteral("الفجر");
         case SheetColumn::Sunrise:
@@ -217,6 +222,7 @@ QString TimetableSheet::Cell(std::size_t row, std::size_t column) const {
     const SheetColumn c = columns[column];
     if (c == SheetColumn::Weekday) return QString::fromUtf8(kWeekdayNames[WeekdayOf(d.date)]);
     if (c == SheetColumn::Date) return Utf8(cli::DateText(d.date));
+    if (c == SheetColumn::Hijri) return Utf8(rows[row].hijri);
     const int cell = TimeCellOf(c);
     if (std::isnan(d.clock[cell])) return kMissing;
     QString text = Utf8(cli::ClockText(d.clock[cell], seconds));
@@ -228,7 +234,7 @@ TimetableSheet SheetOf(TimetableSource& source, const TimetablePage& page,
                        const cli::TimetableJob& job) {
     TimetableSheet sheet;
     sheet.seconds = job.seconds;
-    sheet.columns = SheetColumns(job.asr);
+    sheet.columns = SheetColumns(job.asr, job.hijri.has_value());
     const cli::TimetablePlace& place = source.Place();
     sheet.title = place.name.empty() ? QStringLiteral("مواقيت الصلاة") : Utf8(place.name);
     sheet.month = MonthTitle(page.first.year, page.first.month);
@@ -236,9 +242,21 @@ TimetableSheet SheetOf(TimetableSource& source, const TimetablePage& page,
     bool missing = false, adjusted = false;
     std::string unfinished;  // what the calculation said of the first day it did not finish
     const cli::Seconds first = cli::SecondsOf(page.first);
+    std::optional<HijriCalendar> hijri;
+    bool fallback = false;  // Umm al-Qura outside its table: the tabular calendar's dates
     for (std::size_t k = 0; k < page.days; ++k) {
-        SheetRow row{source.Day(cli::CivilOf(first + static_cast<cli::Seconds>(k) * cli::kDay)),
-                     {}};
+        SheetRow row{
+            source.Day(cli::CivilOf(first + static_cast<cli::Seconds>(k) * cli::kDay)), {}, {}};
+        if (job.hijri) {
+            if (!hijri) {
+                const cli::Seconds zone = -row.day.offset.standard / cli::kHour;
+                hijri.emplace(cli::TableHijriCalendar(
+                    *job.hijri, cli::Place{source.Lon(), source.Lat()}, static_cast<int>(zone)));
+            }
+            HijriRule used = *job.hijri;
+            row.hijri = cli::HijriCellText(*hijri, row.day.date, true, &used);
+            fallback = fallback || used != *job.hijri;
+        }
         if (row.day.outcome != Outcome::Written) {
             row.why = source.LastMessage();
             if (unfinished.empty()) unfinished = row.why.empty() ? "?" : row.why;
@@ -262,6 +280,12 @@ TimetableSheet SheetOf(TimetableSource& source, const TimetablePage& page,
     if (!unfinished.empty())
         sheet.notes << QStringLiteral("— تعذّر حساب بعض الأيام: ") + LeftToRight(Utf8(unfinished));
     if (missing) sheet.notes << QStringLiteral("— لا تبلغ الشمس ارتفاع هذا الوقت في ذلك اليوم.");
+    if (job.hijri)
+        sheet.notes << QStringLiteral("التاريخ الهجري: ") +
+                           QString::fromUtf8(HijriRuleArabic(*job.hijri)) +
+                           (fallback ? QStringLiteral("، وخارج جدول أم القرى (1300-1600 هـ) "
+                                                      "التقويم الجدولي.")
+                                     : QStringLiteral("."));
     if (adjusted)
         sheet.notes << QStringLiteral("* وقت مقدّر لخطوط العرض العليا بقاعدة ") +
                            RuleName(source.Rule()) + QLatin1Char('.');

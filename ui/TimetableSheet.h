@@ -19,7 +19,8 @@ namespace zerin::ui {
 // The grid's columns, in reading order: the first stands at the right.
 enum class SheetColumn {
     Weekday,
-    Date,  // Gregorian; a Hijri date column would follow it
+    Date,   // Gregorian
+    Hijri,  // the Hijri date by the job's rule, when it has one
     Fajr,
     Sunrise,
     Transit,
@@ -29,7 +30,7 @@ enum class SheetColumn {
     Isha,
 };
 
-std::vector<SheetColumn> SheetColumns(cli::AsrShown asr);
+std::vector<SheetColumn> SheetColumns(cli::AsrShown asr, bool hijri = false);
 QString ColumnTitle(SheetColumn column);
 
 // A place of a timetable made ready: its place and clock checked, its days computed on demand.
@@ -76,7 +77,8 @@ cli::Civil LastDayOf(const cli::TimetableJob& job);
 
 struct SheetRow {
     cli::TimesDay day;
-    std::string why;  // what the calculation said of a day it did not finish
+    std::string why;    // what the calculation said of a day it did not finish
+    std::string hijri;  // "1 رمضان 1446 هـ" when the job shows the Hijri date
 };
 
 // What one page shows.

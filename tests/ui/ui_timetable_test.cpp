@@ -135,8 +135,8 @@ struct Window {
     }
 };
 
-const QStringList kAllTitles{"اليوم",       "التاريخ",      "الفجر",  "الشروق", "الظهر",
-                             "العصر الأول", "العصر الثاني", "المغرب", "العشاء"};
+const QStringList kAllTitles{"اليوم", "التاريخ",     "التاريخ الهجري", "الفجر",  "الشروق",
+                             "الظهر", "العصر الأول", "العصر الثاني",   "المغرب", "العشاء"};
 
 }  // namespace
 
@@ -275,6 +275,18 @@ class TimetableWindowTest : public QObject {
                 header->viewport()->width() - 1);
     }
 
+    // The Hijri date by the rule chosen: Umm al-Qura by default (1 Ramadan 1446 was 1 March
+    // 2025 in Saudi Arabia's official calendar), or none at all.
+    void theHijriDateFollowsTheRuleChosen() {
+        Window w(Mecca());
+        w.Month(2025, 3);
+        QCOMPARE(w.Titles()[2], QStringLiteral("التاريخ الهجري"));
+        QCOMPARE(w.Cell(0, 2), QStringLiteral("1 رمضان 1446 هـ"));
+        auto* rules = w.Get<QComboBox>("CboHijri");
+        rules->setCurrentIndex(rules->count() - 1);  // no Hijri date
+        QCOMPARE(w.Titles(), kAllTitles.mid(0, 2) + kAllTitles.mid(3));
+    }
+
     void highLatitudesMarkFilledTimesAndSayWhyCellsAreEmpty_data() {
         QTest::addColumn<int>("rule");
         QTest::addColumn<QString>("isha");
@@ -291,7 +303,7 @@ class TimetableWindowTest : public QObject {
         Window w(Place("60", "-1"));
         w.Month(2025, 6);
         w.Get<QComboBox>("CboHighLat")->setCurrentIndex(rule);
-        QVERIFY2(w.Cell(20, 8).endsWith(isha), qPrintable(w.Cell(20, 8)));
+        QVERIFY2(w.Cell(20, 9).endsWith(isha), qPrintable(w.Cell(20, 9)));
         QVERIFY2(w.Get<QLabel>("LblNotes")->text().contains(note),
                  qPrintable(w.Get<QLabel>("LblNotes")->text()));
     }
@@ -380,8 +392,9 @@ class TimetableWindowTest : public QObject {
         w.Press("CmdCsv");
         std::vector<std::string> args;
         for (const QString& o : options) args.push_back(o.toStdString());
+        args.insert(args.end(), {"--hijri-rule", "umm-al-qura"});
         const std::string expected = TimesCsv(args);
-        QVERIFY(expected.rfind("date,", 0) == 0);
+        QVERIFY(expected.rfind("date,hijri,", 0) == 0);
         QCOMPARE(ReadBytes(path).toStdString(), expected);
         // And every cell of the grid is the CSV's, a filled time with its mark.
         const std::vector<QStringList> csv = CsvRows(expected);
@@ -389,9 +402,14 @@ class TimetableWindowTest : public QObject {
         const QStringList keys{"fajr", "sunrise", "transit", "asr1", "asr2", "sunset", "isha"};
         for (int r = 0; r < w.Grid()->rowCount(); ++r) {
             QCOMPARE(w.Cell(r, 1), csv[r][0]);
-            for (int c = 2; c < 9; ++c) {
+            // The grid's Hijri date in words, the CSV's as a number: the same day.
+            const QStringList hijri = csv[r][1].split('-');
+            QVERIFY2(w.Cell(r, 2).startsWith(QString::number(hijri[2].toInt()) + " ") &&
+                         w.Cell(r, 2).contains(hijri[0]),
+                     qPrintable(w.Cell(r, 2) + " " + csv[r][1]));
+            for (int c = 3; c < 10; ++c) {
                 const QString time = csv[r][c].isEmpty() ? "—" : csv[r][c];
-                const bool filled = csv[r][9].split(';').contains(keys[c - 2]);
+                const bool filled = csv[r][10].split(';').contains(keys[c - 3]);
                 QCOMPARE(w.Cell(r, c), filled ? time + "*" : time);
             }
         }
@@ -496,10 +514,12 @@ class TimetableWindowTest : public QObject {
         });
         QTest::mouseClick(Button(main, "CmdTimetable"), Qt::LeftButton);
         const std::vector<std::string> expected{
-            "times",   "--lon-deg",  "39",         "--lon-min", "49", "--lon-sec", "0",
-            "--east",  "--lat-deg",  "21",         "--lat-min", "25", "--lat-sec", "0",
-            "--north", "--zone",     "-3",         "--summer",  "0",  "--from",    "2005-06-01",
-            "--to",    "2005-06-30", "--high-lat", "none"};
+            "times",        "--lon-deg",  "39",         "--lon-min",  "49",
+            "--lon-sec",    "0",          "--east",     "--lat-deg",  "21",
+            "--lat-min",    "25",         "--lat-sec",  "0",          "--north",
+            "--zone",       "-3",         "--summer",   "0",          "--from",
+            "2005-06-01",   "--to",       "2005-06-30", "--high-lat", "none",
+            "--hijri-rule", "umm-al-qura"};
         QCOMPARE(args, expected);
         QCOMPARE(rows, 30);
         QVERIFY2(
