@@ -88,47 +88,19 @@ Exit status:
      standard error, nothing on standard output.
 )";
 
-int UsageError(std::FILE* err, const std::string& what) {
-    std::fprintf(err, "zerin: %s (see 'zerin --help')\n", what.c_str());
-    return 2;
-}
-
 int Report(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     if (args.size() < 2)
-        return UsageError(
+        return Refuse(
             err, "report needs a body: sun, moon, mercury ... pluto, crescent, qibla or month");
     if (args[1] == "month") return RunMonthReport(args, out, err);
     if (args[1] == "crescent") return RunCrescentReport(args, out, err);
-    const bool qibla = args[1] == "qibla";
+    if (args[1] == "qibla")
+        return RunReportCommand(args, out, err, nullptr,
+                                [](ModCalcule& calc, bool) { return RunQibla(calc); });
     const std::optional<Body> body = BodyFromName(args[1]);
-    if (!body && !qibla) return UsageError(err, "unknown body '" + Echo(args[1]) + "'");
-    FieldOptions options;
-    FillFromClock(options.fields);
-    bool json = false;
-    for (std::size_t k = 2; k < args.size(); ++k) {
-        std::string error;
-        if (args[k] == "--json") {
-            json = true;
-            continue;
-        }
-        if (TakeFieldOption(args, k, options, error)) {
-            if (!error.empty()) return UsageError(err, error);
-            continue;
-        }
-        return UsageError(err, "unknown option '" + Echo(args[k]) + "'");
-    }
-    StderrMessenger messenger(err);
-    ModCalcule calc(messenger);
-    calc.report.SetDecimalSeparator(RegionalDecimalSeparator());
-    calc.fields = options.fields;
-    calc.IsEast = options.east;
-    calc.IsNorth = options.north;
-    if (json) calc.report.SetSinks(zerin::Report::kValues);
-    const Outcome outcome = qibla ? RunQibla(calc) : RunBody(calc, *body);
-    if (outcome == Outcome::Refused) return 2;
-    const std::string written = json ? ReportValuesJson(calc.report.Values()) : calc.report.Str();
-    if (!WriteAll(out, err, written)) return 1;
-    return outcome == Outcome::Fault ? 1 : 0;
+    if (!body) return Refuse(err, "unknown body '" + Echo(args[1]) + "'");
+    return RunReportCommand(args, out, err, nullptr,
+                            [&](ModCalcule& calc, bool) { return RunBody(calc, *body); });
 }
 
 }  // namespace
@@ -151,6 +123,39 @@ bool WriteAll(std::FILE* out, std::FILE* err, std::string_view text) {
     return false;
 }
 
+int RunReportCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
+                     const char* flag,
+                     const std::function<Outcome(ModCalcule& calc, bool flagGiven)>& run) {
+    FieldOptions options;
+    FillFromClock(options.fields);
+    bool json = false, flagGiven = false;
+    for (std::size_t k = 2; k < args.size(); ++k) {
+        std::string error;
+        if (args[k] == "--json" || (flag && args[k] == flag)) {
+            (args[k] == "--json" ? json : flagGiven) = true;
+            continue;
+        }
+        if (TakeFieldOption(args, k, options, error)) {
+            if (!error.empty()) return Refuse(err, error);
+            continue;
+        }
+        return Refuse(err,
+                      "unknown option of report " + Echo(args[1]) + " '" + Echo(args[k]) + "'");
+    }
+    StderrMessenger messenger(err);
+    ModCalcule calc(messenger);
+    calc.report.SetDecimalSeparator(RegionalDecimalSeparator());
+    calc.fields = options.fields;
+    calc.IsEast = options.east;
+    calc.IsNorth = options.north;
+    if (json) calc.report.SetSinks(zerin::Report::kValues);
+    const Outcome outcome = run(calc, flagGiven);
+    if (outcome == Outcome::Refused) return 2;
+    const std::string written = json ? ReportValuesJson(calc.report.Values()) : calc.report.Str();
+    if (!WriteAll(out, err, written)) return 1;
+    return outcome == Outcome::Fault ? 1 : 0;
+}
+
 std::string RegionalDecimalSeparator() {
     // The user's LC_NUMERIC read into a locale object of its own: the process's locale, which
     // every other number conversion uses, is never switched.
@@ -163,7 +168,7 @@ std::string RegionalDecimalSeparator() {
 }
 
 int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
-    if (args.empty()) return UsageError(err, "no command");
+    if (args.empty()) return Refuse(err, "no command");
     const std::string& command = args[0];
     if (command == "--help" || command == "-h" || command == "help") {
         const std::string help = std::string(kUsage) + kFieldOptionsHelp + kTablesHelp + kPdfHelp +
@@ -179,10 +184,10 @@ int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     if (command == "crescent") return RunCrescentTable(args, out, err);
     if (command == "crescent-map") return RunCrescentMap(args, out, err);
     if (command == "preface") {
-        if (args.size() > 1) return UsageError(err, "preface takes no options");
+        if (args.size() > 1) return Refuse(err, "preface takes no options");
         return WriteAll(out, err, PrefaceText()) ? 0 : 1;
     }
-    return UsageError(err, "unknown command '" + Echo(command) + "'");
+    return Refuse(err, "unknown command '" + Echo(command) + "'");
 }
 
 }  // namespace zerin::cli

@@ -2,10 +2,12 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "Commands.h"
 #include "Errors.h"
 
 namespace zerin::cli {
@@ -23,6 +25,16 @@ class StderrMessenger : public Messenger {
   private:
     std::FILE* err_;
 };
+
+/*
+ * A report command (`zerin report BODY ...`): reads the field options from args[2] on, --json,
+ * and `flag` (such as "--morning") when one is given; runs `run` on a module holding the fields,
+ * with the report's text (or, with --json, its values); writes the report. Returns the exit
+ * status: 0 written, 1 a calculation fault or an output failure, 2 refused.
+ */
+int RunReportCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
+                     const char* flag,
+                     const std::function<Outcome(ModCalcule& calc, bool flagGiven)>& run);
 
 // Writes all of text and flushes it; false, with one message on err, when it could not.
 bool WriteAll(std::FILE* out, std::FILE* err, std::string_view text);

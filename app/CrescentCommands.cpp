@@ -41,33 +41,9 @@ std::string Fixed(double x, int decimals, const std::string& separator) {
 }  // namespace
 
 int RunCrescentReport(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
-    FieldOptions options;
-    FillFromClock(options.fields);
-    bool json = false, morning = false;
-    for (std::size_t k = 2; k < args.size(); ++k) {
-        std::string error;
-        if (args[k] == "--json" || args[k] == "--morning") {
-            (args[k] == "--json" ? json : morning) = true;
-            continue;
-        }
-        if (TakeFieldOption(args, k, options, error)) {
-            if (!error.empty()) return Refuse(err, error);
-            continue;
-        }
-        return Refuse(err, "unknown option of report crescent '" + Echo(args[k]) + "'");
-    }
-    StderrMessenger messenger(err);
-    ModCalcule calc(messenger);
-    calc.report.SetDecimalSeparator(RegionalDecimalSeparator());
-    calc.fields = options.fields;
-    calc.IsEast = options.east;
-    calc.IsNorth = options.north;
-    if (json) calc.report.SetSinks(zerin::Report::kValues);
-    const Outcome outcome = RunCrescent(calc, morning);
-    if (outcome == Outcome::Refused) return 2;
-    const std::string written = json ? ReportValuesJson(calc.report.Values()) : calc.report.Str();
-    if (!WriteAll(out, err, written)) return 1;
-    return outcome == Outcome::Fault ? 1 : 0;
+    return RunReportCommand(args, out, err, "--morning", [](ModCalcule& calc, bool morning) {
+        return RunCrescent(calc, morning);
+    });
 }
 
 // ------------------------------------------------------------------ the table
@@ -159,31 +135,7 @@ int ReadCrescentRequest(const std::vector<std::string>& args, CrescentRequest& r
             return Refuse(err, "unknown option of crescent '" + Echo(a) + "'");
         }
     }
-    std::string error;
-    if (from.empty()) return Refuse(err, "crescent needs --from YYYY-MM-DD");
-    if (days.empty() == to.empty())
-        return Refuse(err, "crescent needs either --days N or --to YYYY-MM-DD");
-    if (!ParseDate(from, false, r.from, error)) return Refuse(err, error);
-    Seconds count = 0;
-    if (!to.empty()) {
-        Civil last;
-        if (!ParseDate(to, false, last, error)) return Refuse(err, error);
-        if (SecondsOf(last) < SecondsOf(r.from))
-            return Refuse(err, "--to " + Echo(to) + " is before --from " + Echo(from));
-        count = (SecondsOf(last) - SecondsOf(r.from)) / kDay + 1;
-    } else {
-        if (days.empty() || days.size() > 9 ||
-            days.find_first_not_of("0123456789") != std::string::npos)
-            return Refuse(err, "--days takes a number of days, not '" + Echo(days) + "'");
-        count = std::stoll(days);
-        if (count == 0) return Refuse(err, "--days 0: a table needs at least one day");
-    }
-    if (count > static_cast<Seconds>(kMaxRows))
-        return Refuse(err, "a table of " + std::to_string(count) + " rows: at most 1,000,000");
-    if (CivilOf(SecondsOf(r.from) + (count - 1) * kDay).year > 9999)
-        return Refuse(err, "the table would go past 9999-12-31");
-    r.days = static_cast<std::size_t>(count);
-    return 0;
+    return ReadDaySpan("crescent", from, to, days, r.from, r.days, err);
 }
 
 // Computes the evenings of one place on one clock with the crescent command, its report off.

@@ -365,6 +365,35 @@ bool ParseDate(const std::string& text, bool allowTime, Civil& c, std::string& e
     return true;
 }
 
+int ReadDaySpan(const std::string& command, const std::string& from, const std::string& to,
+                const std::string& days, Civil& first, std::size_t& count, std::FILE* err) {
+    std::string error;
+    if (from.empty()) return Refuse(err, command + " needs --from YYYY-MM-DD");
+    if (days.empty() == to.empty())
+        return Refuse(err, command + " needs either --days N or --to YYYY-MM-DD");
+    if (!ParseDate(from, false, first, error)) return Refuse(err, error);
+    Seconds n = 0;
+    if (!to.empty()) {
+        Civil last;
+        if (!ParseDate(to, false, last, error)) return Refuse(err, error);
+        if (SecondsOf(last) < SecondsOf(first))
+            return Refuse(err, "--to " + Echo(to) + " is before --from " + Echo(from));
+        n = (SecondsOf(last) - SecondsOf(first)) / kDay + 1;
+    } else {
+        if (days.empty() || days.size() > 9 ||
+            days.find_first_not_of("0123456789") != std::string::npos)
+            return Refuse(err, "--days takes a number of days, not '" + Echo(days) + "'");
+        n = std::stoll(days);
+        if (n == 0) return Refuse(err, "--days 0: a table needs at least one day");
+    }
+    if (n > static_cast<Seconds>(kMaxRows))
+        return Refuse(err, "a table of " + std::to_string(n) + " rows: at most 1,000,000");
+    if (CivilOf(SecondsOf(first) + (n - 1) * kDay).year > 9999)
+        return Refuse(err, "the table would go past 9999-12-31");
+    count = static_cast<std::size_t>(n);
+    return 0;
+}
+
 const char* const kTablesHelp =
     R"(
 Tables: zerin times and zerin ephemeris

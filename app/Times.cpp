@@ -164,30 +164,7 @@ int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, std:
                 return Refuse(err, "--places gives the places: it does not go with " + given);
         }
     }
-    if (from.empty()) return Refuse(err, "times needs --from YYYY-MM-DD");
-    if (days.empty() == to.empty())
-        return Refuse(err, "times needs either --days N or --to YYYY-MM-DD");
-    if (!ParseDate(from, false, r.from, error)) return Refuse(err, error);
-    Seconds count = 0;
-    if (!to.empty()) {
-        Civil last;
-        if (!ParseDate(to, false, last, error)) return Refuse(err, error);
-        if (SecondsOf(last) < SecondsOf(r.from))
-            return Refuse(err, "--to " + Echo(to) + " is before --from " + Echo(from));
-        count = (SecondsOf(last) - SecondsOf(r.from)) / kDay + 1;
-    } else {
-        if (days.empty() || days.size() > 9 ||
-            days.find_first_not_of("0123456789") != std::string::npos)
-            return Refuse(err, "--days takes a number of days, not '" + Echo(days) + "'");
-        count = std::stoll(days);
-        if (count == 0) return Refuse(err, "--days 0: a table needs at least one day");
-    }
-    if (count > static_cast<Seconds>(kMaxRows))
-        return Refuse(err, "a table of " + std::to_string(count) + " rows: at most 1,000,000");
-    if (CivilOf(SecondsOf(r.from) + (count - 1) * kDay).year > 9999)
-        return Refuse(err, "the table would go past 9999-12-31");
-    r.days = static_cast<std::size_t>(count);
-    return 0;
+    return ReadDaySpan("times", from, to, days, r.from, r.days, err);
 }
 
 // The row of a day in the chosen format, into cells (reused from row to row), after the place's

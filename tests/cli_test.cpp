@@ -31,7 +31,8 @@ TEST(Cli, UsageErrorsExitTwoWithAHint) {
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     }
     EXPECT_TRUE(Contains(RunCli({"report", "comet"}).err, "unknown body 'comet'"));
-    EXPECT_TRUE(Contains(RunCli({"report", "sun", "--bogus"}).err, "unknown option '--bogus'"));
+    EXPECT_TRUE(Contains(RunCli({"report", "sun", "--bogus"}).err,
+                         "unknown option of report sun '--bogus'"));
 }
 
 TEST(Cli, HelpAndVersion) {
