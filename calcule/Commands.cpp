@@ -43,16 +43,25 @@ const char* BodyName(Body body) {
     return kBodies[static_cast<int>(body)].name;
 }
 
-Outcome RunBody(ModCalcule& calc, Body body) {
+void ReadZoneFields(ModCalcule& calc) {
+    calc.EteRegl = ReadInt16(calc.fields.TxtEteRegl, "تعديل التوقيت الصيفي", "summer-time");
+    calc.Zone = ReadInt16(calc.fields.TxtZone, "المنطقة الزمنية", "time-zone");
+}
+
+bool EnterInstant(ModCalcule& calc) {
     try {
-        if (body == Body::Sun) AdjustDay(calc.fields);
-        calc.EteRegl = ReadInt16(calc.fields.TxtEteRegl, "تعديل التوقيت الصيفي", "summer-time");
-        calc.Zone = ReadInt16(calc.fields.TxtZone, "المنطقة الزمنية", "time-zone");
+        ReadZoneFields(calc);
         calc.Calcul_JJ();
+        return true;
     } catch (const InputError& refused) {
         calc.messenger().critical(refused.message());
-        return Outcome::Refused;
+        return false;
     }
+}
+
+Outcome RunBody(ModCalcule& calc, Body body) {
+    if (body == Body::Sun) AdjustDay(calc.fields);
+    if (!EnterInstant(calc)) return Outcome::Refused;
     try {
         if (body != Body::Sun) calc.SunForInstant();
         (calc.*kBodies[static_cast<int>(body)].compute)();

@@ -27,6 +27,14 @@ enum class Outcome {
 // instant (silently) and the body. Messages go to the module's messenger.
 Outcome RunBody(ModCalcule& calc, Body body);
 
+// Reads the summer-time and zone fields into EteRegl and Zone, as every command does first.
+// Throws InputError naming the field when a number does not fit.
+void ReadZoneFields(ModCalcule& calc);
+
+// ReadZoneFields, then Calcul_JJ: the instant of the fields. A refused input goes to the
+// module's messenger and gives false.
+bool EnterInstant(ModCalcule& calc);
+
 // The message of a calculation fault that stopped a report at a quantity.
 Message FaultMessage(std::string_view quantity, const CalcError& error);
 

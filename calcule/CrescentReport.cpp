@@ -416,8 +416,7 @@ CrescentReport Calcul_Croissant(ModCalcule& calc, bool morning) {
 Outcome RunCrescent(ModCalcule& calc, bool morning, CrescentReport* result) {
     try {
         AdjustDay(calc.fields);
-        calc.EteRegl = ReadInt16(calc.fields.TxtEteRegl, "تعديل التوقيت الصيفي", "summer-time");
-        calc.Zone = ReadInt16(calc.fields.TxtZone, "المنطقة الزمنية", "time-zone");
+        ReadZoneFields(calc);
         // The date's noon on the local clock; the time fields keep the user's texts.
         FieldTexts entered = calc.fields;
         calc.fields.TxtHour = "12";

@@ -115,14 +115,7 @@ void WriteQibla(ModCalcule& calc) {
 }
 
 Outcome RunQibla(ModCalcule& calc) {
-    try {
-        calc.EteRegl = ReadInt16(calc.fields.TxtEteRegl, "تعديل التوقيت الصيفي", "summer-time");
-        calc.Zone = ReadInt16(calc.fields.TxtZone, "المنطقة الزمنية", "time-zone");
-        calc.Calcul_JJ();
-    } catch (const InputError& refused) {
-        calc.messenger().critical(refused.message());
-        return Outcome::Refused;
-    }
+    if (!EnterInstant(calc)) return Outcome::Refused;
     try {
         WriteQibla(calc);
     } catch (const CalcError& fault) {

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QString>
 #include <QWidget>
 #include <QtTest>
@@ -17,7 +18,9 @@
 
 #include "FieldNames.h"
 #include "FrmCalc.h"
+#include "FrmMain.h"
 #include "Look.h"
+#include "TestSupport.h"
 
 namespace zerin::test {
 
@@ -71,6 +74,27 @@ struct ShownDialogs {
         kinds.push_back(dialog.objectName());
         auto* report = qobject_cast<ui::FrmCalc*>(&dialog);
         texts.push_back(report ? report->Text() : QString());
+    }
+};
+
+// The main window on the reference instant, its messages and the dialogs it showed recorded;
+// the window tests add what they need to it.
+struct MainWindowUnderTest {
+    RecordingMessenger messages;
+    ShownDialogs shown;
+    ui::FrmMain main{messages};
+    MainWindowUnderTest() {
+        main.SetModalRunner([this](QDialog& dialog) { shown(dialog); });
+        ui::ShowReferenceInstant(main);
+    }
+    QString Field(const char* name) { return FieldText(main, name); }
+    void Set(const char* name, const char* text) { SetField(main, name, text); }
+    void Press(const char* name) { QTest::mouseClick(Button(main, name), Qt::LeftButton); }
+    // The command line's report for the window's fields as they are now.
+    CliResult Cli(const std::string& body) {
+        const bool east = main.findChild<QRadioButton*>("OptE")->isChecked();
+        const bool north = main.findChild<QRadioButton*>("OptN")->isChecked();
+        return RunCli(ReportArgsOf(main, body, east, north));
     }
 };
 

@@ -17,12 +17,8 @@ namespace zerin::test {
 class CrescentWindowTest : public QObject {
     Q_OBJECT
 
-    struct Window {
-        RecordingMessenger messages;
-        ShownDialogs shown;
-        ui::FrmMain main{messages};
+    struct Window : MainWindowUnderTest {
         Window() {
-            main.SetModalRunner([this](QDialog& dialog) { shown(dialog); });
             // Mecca on 10 March 2024, the evening of the report's golden file.
             main.findChild<QRadioButton*>("OptE")->click();
             const std::pair<const char*, const char*> fields[] = {
@@ -31,7 +27,6 @@ class CrescentWindowTest : public QObject {
                 {"TxtMonth", "3"},   {"TxtDay", "10"},    {"TxtHour", "7"}};
             for (const auto& [name, text] : fields) SetField(main, name, text);
         }
-        void Press(const char* name) { QTest::mouseClick(Button(main, name), Qt::LeftButton); }
     };
 
     static QString Q(const std::string& s) { return QString::fromStdString(s); }

@@ -19,14 +19,7 @@ namespace zerin::test {
 class HijriTest : public QObject {
     Q_OBJECT
 
-    struct Window {
-        RecordingMessenger messages;
-        ShownDialogs shown;
-        ui::FrmMain main{messages};
-        Window() {
-            main.SetModalRunner([this](QDialog& dialog) { shown(dialog); });
-            ui::ShowReferenceInstant(main);
-        }
+    struct Window : MainWindowUnderTest {
         void Date(const char* year, const char* month, const char* day) {
             SetField(main, "TxtYear", year);
             SetField(main, "TxtMonth", month);

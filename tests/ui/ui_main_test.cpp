@@ -20,17 +20,7 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
     // One window per test, with its messages and the dialogs it showed recorded.
-    struct Window {
-        RecordingMessenger messages;
-        ShownDialogs shown;
-        ui::FrmMain main{messages};
-        Window() {
-            main.SetModalRunner([this](QDialog& dialog) { shown(dialog); });
-            ui::ShowReferenceInstant(main);
-        }
-        QString Field(const char* name) { return FieldText(main, name); }
-        void Set(const char* name, const char* text) { SetField(main, name, text); }
-        void Press(const char* name) { QTest::mouseClick(Button(main, name), Qt::LeftButton); }
+    struct Window : MainWindowUnderTest {
         QComboBox* List(const char* name) { return main.findChild<QComboBox*>(name); }
         // The widget that takes typing for a field: a list's text, or the field itself.
         QWidget* Typing(const char* name) {
@@ -63,12 +53,6 @@ class MainWindowTest : public QObject {
                 if (!Button(main, ("CmdPln" + std::to_string(k)).c_str())->isEnabled())
                     return false;
             return true;
-        }
-        // The command line's report for the window's fields as they are now.
-        CliResult Cli(const std::string& body) {
-            const bool east = main.findChild<QRadioButton*>("OptE")->isChecked();
-            const bool north = main.findChild<QRadioButton*>("OptN")->isChecked();
-            return RunCli(ReportArgsOf(main, body, east, north));
         }
     };
 

@@ -14,22 +14,7 @@ namespace zerin::test {
 class QiblaButtonTest : public QObject {
     Q_OBJECT
 
-    struct Window {
-        RecordingMessenger messages;
-        ShownDialogs shown;
-        ui::FrmMain main{messages};
-        Window() {
-            main.SetModalRunner([this](QDialog& dialog) { shown(dialog); });
-            ui::ShowReferenceInstant(main);
-        }
-        void Set(const char* name, const char* text) { SetField(main, name, text); }
-        void Press(const char* name) { QTest::mouseClick(Button(main, name), Qt::LeftButton); }
-        CliResult Cli() {
-            const bool east = main.findChild<QRadioButton*>("OptE")->isChecked();
-            const bool north = main.findChild<QRadioButton*>("OptN")->isChecked();
-            return RunCli(ReportArgsOf(main, "qibla", east, north));
-        }
-    };
+    using Window = MainWindowUnderTest;
 
   private slots:
     void theButtonShowsTheQiblaReport_data() {
@@ -62,7 +47,7 @@ class QiblaButtonTest : public QObject {
         w.Set("TxtDegLat", latDeg.toUtf8().constData());
         w.Set("TxtMinLat", "0");
         w.Set("TxtZone", zone.toUtf8().constData());
-        const CliResult cli = w.Cli();
+        const CliResult cli = w.Cli("qibla");
         QCOMPARE(cli.status, 0);
         w.Press("CmdQibla");
         QCOMPARE(w.shown.kinds, std::vector<QString>{"FrmCalc"});
