@@ -489,6 +489,12 @@ void FrmTimetable::ShowSheet(const TimetableSheet& sheet) {
             GrdTimes->setItem(static_cast<int>(r), static_cast<int>(c), item);
         }
     }
+    // The Hijri date in words needs its whole width; the times share the rest.
+    for (std::size_t c = 0; c < sheet.columns.size(); ++c)
+        GrdTimes->horizontalHeader()->setSectionResizeMode(static_cast<int>(c),
+                                                           sheet.columns[c] == SheetColumn::Hijri
+                                                               ? QHeaderView::ResizeToContents
+                                                               : QHeaderView::Stretch);
     for (QPushButton* button : {CmdPrint, CmdPdf, CmdCsv}) button->setEnabled(true);
 }
 
