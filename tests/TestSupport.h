@@ -1,6 +1,8 @@
 // Helpers shared by the tests: golden files, running the command line in-process.
 #pragma once
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -17,6 +19,14 @@ inline std::string ReadFile(const std::string& path) {
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+// A file name of this process's own in the working folder ("stem.1234.ext"): ctest runs the
+// cases of one test program side by side in the same folder.
+inline std::string Scratch(const std::string& name) {
+    const std::size_t dot = name.rfind('.');
+    const std::string pid = "." + std::to_string(::getpid());
+    return dot == std::string::npos ? name + pid : name.substr(0, dot) + pid + name.substr(dot);
 }
 
 inline std::string Golden(const std::string& name) {

@@ -51,10 +51,10 @@ TEST(Cli, HelpAndVersionReportAFailedWrite) {
     for (const char* command : {" --help", " --version"}) {
         for (const char* redirect : {" > /dev/full", " >&-"}) {
             const std::string line =
-                std::string(ZERIN_EXE) + command + redirect + " 2> cli_test_help.txt";
+                std::string(ZERIN_EXE) + command + redirect + " 2> " + Scratch("cli_test_help.txt");
             const int status = std::system(line.c_str());
-            const std::string err = ReadFile("cli_test_help.txt");
-            std::remove("cli_test_help.txt");
+            const std::string err = ReadFile(Scratch("cli_test_help.txt"));
+            std::remove(Scratch("cli_test_help.txt").c_str());
             SCOPED_TRACE(line);
             EXPECT_TRUE(WIFEXITED(status));
             EXPECT_EQ(WEXITSTATUS(status), 1);
@@ -165,10 +165,11 @@ TEST(Cli, AbsurdInputIsACalculationFault) {
 TEST(Cli, ExecutableWritesTheReferenceBytes) {
     const std::string command = std::string("LC_ALL=C ") + ZERIN_EXE +
                                 " report sun --year 2005 --month 6 --day 17 --hour 12 --minute 0"
-                                " --second 0 > cli_test_out.txt";
+                                " --second 0 > " +
+                                Scratch("cli_test_out.txt");
     ASSERT_EQ(std::system(command.c_str()), 0);
-    EXPECT_EQ(ReadFile("cli_test_out.txt"), Golden("report-sun-2005-06-17-1200.txt"));
-    std::remove("cli_test_out.txt");
+    EXPECT_EQ(ReadFile(Scratch("cli_test_out.txt")), Golden("report-sun-2005-06-17-1200.txt"));
+    std::remove(Scratch("cli_test_out.txt").c_str());
 }
 
 TEST(Cli, ExecutableReportsAFailedWrite) {
@@ -183,11 +184,11 @@ TEST(Cli, ExecutableReportsAFailedWrite) {
 
 TEST(Cli, NoArgumentsWithoutADisplayIsAClearMessage) {
     const std::string command =
-        std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ") + ZERIN_EXE +
-        " 2> cli_test_err.txt";
+        std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ") + ZERIN_EXE + " 2> " +
+        Scratch("cli_test_err.txt");
     const int status = std::system(command.c_str());
-    const std::string err = ReadFile("cli_test_err.txt");
-    std::remove("cli_test_err.txt");
+    const std::string err = ReadFile(Scratch("cli_test_err.txt"));
+    std::remove(Scratch("cli_test_err.txt").c_str());
     EXPECT_TRUE(WIFEXITED(status));  // no abort
     EXPECT_EQ(WEXITSTATUS(status), 1);
     EXPECT_TRUE(Contains(err, "no display")) << err;
@@ -198,10 +199,11 @@ TEST(Cli, CommaLocaleSeparatesValuesOnly) {
     if (std::system(probe.c_str()) != 0) GTEST_SKIP() << "no de_DE.UTF-8 locale here";
     const std::string command = std::string("LC_ALL=de_DE.UTF-8 ") + ZERIN_EXE +
                                 " report sun --year 2005 --month 6 --day 17 --hour 12 --minute 0"
-                                " --second 0 > cli_test_comma.txt";
+                                " --second 0 > " +
+                                Scratch("cli_test_comma.txt");
     ASSERT_EQ(std::system(command.c_str()), 0);
-    const std::string text = ReadFile("cli_test_comma.txt");
-    std::remove("cli_test_comma.txt");
+    const std::string text = ReadFile(Scratch("cli_test_comma.txt"));
+    std::remove(Scratch("cli_test_comma.txt").c_str());
     EXPECT_TRUE(Contains(text, "5,66666666666667 = Lon "));
     EXPECT_TRUE(Contains(text, "L = 279.69668 + (36000.76892 * T)"));  // formulas keep periods
     EXPECT_TRUE(Contains(text, " = 2453539\r\n"));

@@ -208,11 +208,11 @@ TEST(HijriCli, MonthReportJsonAndPolarEvening) {
 TEST(HijriCli, AFailedWriteIsSaid) {
     for (const char* command :
          {" hijri 2025-03-01", " hijri --year 1447 --csv", " report month --hijri 1447-09"}) {
-        const std::string line =
-            std::string(ZERIN_EXE) + command + " > /dev/full 2> hijri_cli_test_err.txt";
+        const std::string line = std::string(ZERIN_EXE) + command + " > /dev/full 2> " +
+                                 Scratch("hijri_cli_test_err.txt");
         const int status = std::system(line.c_str());
-        const std::string err = ReadFile("hijri_cli_test_err.txt");
-        std::remove("hijri_cli_test_err.txt");
+        const std::string err = ReadFile(Scratch("hijri_cli_test_err.txt"));
+        std::remove(Scratch("hijri_cli_test_err.txt").c_str());
         SCOPED_TRACE(line);
         ASSERT_TRUE(WIFEXITED(status));
         EXPECT_EQ(WEXITSTATUS(status), 1);

@@ -39,7 +39,7 @@ struct ShellRun {
 
 // Runs a shell command line; its streams go through files of the test's own.
 ShellRun Shell(const std::string& command) {
-    const std::string out = "times_pdf_test.out", err = "times_pdf_test.err";
+    const std::string out = Scratch("times_pdf_test.out"), err = Scratch("times_pdf_test.err");
     const int raw = std::system((command + " > " + out + " 2> " + err).c_str());
     ShellRun r;
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -144,7 +144,7 @@ class PdfTest : public ::testing::Test {
         ASSERT_EQ(probe.status, 0) << probe.err;
     }
     void TearDown() override { std::remove(file_.c_str()); }
-    const std::string file_ = "times_pdf_test.pdf";
+    const std::string file_ = Scratch("times_pdf_test.pdf");
 };
 
 class TimesPdfTest : public PdfTest, public ::testing::WithParamInterface<PdfCase> {};
@@ -287,7 +287,7 @@ TEST_F(PdfTest, TheHeaderGivesTheZoneAndTheQiblaAndTheFooterThePage) {
 // A places file prints a page per place and month, each page under its place's name and on
 // its place's clock (the zone column: a name of the database or whole hours).
 TEST_F(PdfTest, APlacesFileGivesAPagePerPlaceAndMonth) {
-    const std::string places = "times_pdf_test_places.csv";
+    const std::string places = Scratch("times_pdf_test_places.csv");
     {
         std::ofstream f(places);
         f << "name,latitude,longitude,zone\nRabat,34:01N,6:50W,Africa/Casablanca\n"

@@ -485,10 +485,11 @@ TEST(Times, TheTableStopsAtAFullDisk) {
     // A million days to a full device: one message, the status of a failed output.
     const std::string command = std::string(ZERIN_EXE) +
                                 " times --from 2000-01-01 --days 1000000 --csv > /dev/full "
-                                "2> times_test_err.txt";
+                                "2> " +
+                                Scratch("times_test_err.txt");
     const int status = std::system(command.c_str());
-    const std::string err = ReadFile("times_test_err.txt");
-    std::remove("times_test_err.txt");
+    const std::string err = ReadFile(Scratch("times_test_err.txt"));
+    std::remove(Scratch("times_test_err.txt").c_str());
     EXPECT_EQ(WEXITSTATUS(status), 1);
     EXPECT_EQ(err, "zerin: could not write the output: No space left on device\n");
 }
