@@ -23,16 +23,13 @@ const SectionText kDecimalYear =
     "y = Year + ((Month - 0.5) / 12)\r\n"
     " = {y}\r\n\r\n";
 
+// What each basis of Delta T means, in the order of the enumeration.
 const char* BasisText(DeltaTBasis basis) {
-    switch (basis) {
-        case DeltaTBasis::Historical:
-            return "قيمة تقريبية من أرصاد الكسوف القديمة ، قد تخطئ بدقائق\r\n\r\n";
-        case DeltaTBasis::Observed:
-            return "قيمة مرصودة : من أوقات الإحتجاب بالمقراب ثم بالساعات الذرية\r\n\r\n";
-        case DeltaTBasis::Extrapolated:
-            return "قيمة مستقرأة لما بعد آخر الأرصاد التي بُنيت عليها المعادلة ( 2005 )\r\n\r\n";
-    }
-    return "";
+    static constexpr const char* kTexts[] = {
+        "قيمة تقريبية من أرصاد الكسوف القديمة ، قد تخطئ بدقائق\r\n\r\n",
+        "قيمة مرصودة : من أوقات الإحتجاب بالمقراب ثم بالساعات الذرية\r\n\r\n",
+        "قيمة مستقرأة لما بعد آخر الأرصاد التي بُنيت عليها المعادلة ( 2005 )\r\n\r\n"};
+    return kTexts[static_cast<int>(basis)];
 }
 
 const SectionText kTerrestrialTime =

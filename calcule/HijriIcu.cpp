@@ -18,16 +18,11 @@ constexpr double kMillisecondsPerDay = 86400000.0;
 // The Julian day of ICU's time origin, 1970-01-01 00:00 UTC.
 constexpr double kUnixEpochJJ = 2440587.5;
 
+// The locale of each kind, in the order of the enumeration.
 const char* LocaleOf(IcuIslamic kind) {
-    switch (kind) {
-        case IcuIslamic::UmmAlQura:
-            return "@calendar=islamic-umalqura";
-        case IcuIslamic::Civil:
-            return "@calendar=islamic-civil";
-        case IcuIslamic::Tbla:
-            return "@calendar=islamic-tbla";
-    }
-    return "";
+    static constexpr const char* kLocales[] = {"@calendar=islamic-umalqura",
+                                               "@calendar=islamic-civil", "@calendar=islamic-tbla"};
+    return kLocales[static_cast<int>(kind)];
 }
 
 // One calendar of each kind, on Greenwich time, made on first use. An ICU calendar is

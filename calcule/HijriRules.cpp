@@ -17,44 +17,37 @@ bool InUmmAlQuraTable(int year) {
 
 }  // namespace
 
+namespace {
+
+// Each rule's name on the command line and in Arabic, in the order of the enumeration.
+struct RuleNames {
+    HijriRule rule;
+    const char* key;
+    const char* arabic;
+};
+constexpr RuleNames kRuleNames[] = {
+    {HijriRule::Civil, "civil", "التقويم الحسابي بالمبدأ المدني"},
+    {HijriRule::Astronomical, "astronomical", "التقويم الحسابي بالمبدأ الفلكي"},
+    {HijriRule::UmmAlQura, "umm-al-qura", "تقويم أم القرى"},
+    {HijriRule::Computed, "computed", "قاعدة أم القرى محسوبة بمكة"},
+    {HijriRule::Sighting, "sighting", "رؤية الهلال"},
+};
+
+}  // namespace
+
 const char* HijriRuleKey(HijriRule rule) {
-    switch (rule) {
-        case HijriRule::Civil:
-            return "civil";
-        case HijriRule::Astronomical:
-            return "astronomical";
-        case HijriRule::UmmAlQura:
-            return "umm-al-qura";
-        case HijriRule::Computed:
-            return "computed";
-        case HijriRule::Sighting:
-            return "sighting";
-    }
-    return "";
+    return kRuleNames[static_cast<int>(rule)].key;
 }
 
 std::optional<HijriRule> HijriRuleNamed(std::string_view key) {
     if (key == "tabular") return HijriRule::Civil;
-    for (HijriRule rule : {HijriRule::Civil, HijriRule::Astronomical, HijriRule::UmmAlQura,
-                           HijriRule::Computed, HijriRule::Sighting})
-        if (key == HijriRuleKey(rule)) return rule;
+    for (const RuleNames& names : kRuleNames)
+        if (key == names.key) return names.rule;
     return std::nullopt;
 }
 
 const char* HijriRuleArabic(HijriRule rule) {
-    switch (rule) {
-        case HijriRule::Civil:
-            return "التقويم الحسابي بالمبدأ المدني";
-        case HijriRule::Astronomical:
-            return "التقويم الحسابي بالمبدأ الفلكي";
-        case HijriRule::UmmAlQura:
-            return "تقويم أم القرى";
-        case HijriRule::Computed:
-            return "قاعدة أم القرى محسوبة بمكة";
-        case HijriRule::Sighting:
-            return "رؤية الهلال";
-    }
-    return "";
+    return kRuleNames[static_cast<int>(rule)].arabic;
 }
 
 const char* CriterionKey(SightingCriterion criterion) {
