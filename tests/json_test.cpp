@@ -76,14 +76,14 @@ TEST(Json, SunReportValuesInReportOrder) {
         std::string value = values.substr(from, to - from);
         if (value.size() > 2 && value.compare(value.size() - 2, 2, ".0") == 0)
             value.resize(value.size() - 2);  // Python writes 12.0 where the report writes 12
-        EXPECT_NE(text.out.find(value), std::string::npos) << value;
+        EXPECT_TRUE(Contains(text.out, value)) << value;
         from = to + 1;
     }
     EXPECT_EQ(count, 42u);
-    EXPECT_NE(json.out.find("{\"name\": \"MIDI\", \"value\": 12.3930875282151, \"unit\": \"h\"}"),
-              std::string::npos);
-    EXPECT_NE(text.out.find("MIDI = Asc - TS_Loc + (UT * 24) - Zone\r\n = 12.3930875282151\r\n"),
-              std::string::npos);
+    EXPECT_TRUE(
+        Contains(json.out, "{\"name\": \"MIDI\", \"value\": 12.3930875282151, \"unit\": \"h\"}"));
+    EXPECT_TRUE(
+        Contains(text.out, "MIDI = Asc - TS_Loc + (UT * 24) - Zone\r\n = 12.3930875282151\r\n"));
 }
 
 TEST(Json, ReportValuesWithAPeriodWhateverTheRegionalSettings) {
@@ -93,9 +93,9 @@ TEST(Json, ReportValuesWithAPeriodWhateverTheRegionalSettings) {
     const CliResult text = RunCli(args);
     args.push_back("--json");
     const CliResult json = RunCli(args);
-    EXPECT_NE(text.out.find(" = 12,3930875282151\r\n"), std::string::npos);
-    EXPECT_NE(json.out.find("{\"name\": \"MIDI\", \"value\": 12.3930875282151, \"unit\": \"h\"}"),
-              std::string::npos);
+    EXPECT_TRUE(Contains(text.out, " = 12,3930875282151\r\n"));
+    EXPECT_TRUE(
+        Contains(json.out, "{\"name\": \"MIDI\", \"value\": 12.3930875282151, \"unit\": \"h\"}"));
 }
 
 TEST(Json, EveryBodyParses) {
@@ -124,7 +124,7 @@ TEST(Json, StopsAndRefusalsAsTheReportDoes) {
     args.insert(args.end(), {"--lat-deg", "60", "--lat-min", "0", "--json"});
     const CliResult stopped = RunCli(args);
     EXPECT_EQ(stopped.status, 0);
-    EXPECT_NE(stopped.err.find("the Sun does not reach the altitude"), std::string::npos);
+    EXPECT_TRUE(Contains(stopped.err, "the Sun does not reach the altitude"));
     EXPECT_EQ(Parsed(stopped.out, "d[-1][\"name\"]"), "Asr2");
     // A refused date: no JSON at all.
     std::vector<std::string> gap = ReportArgs("sun", "1582", "10", "10");

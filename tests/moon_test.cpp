@@ -104,8 +104,7 @@ TEST(MoonSky, EquatorTakesTheLimitOfTheTopocentricDeclination) {
     EXPECT_EQ(p.topo.TopoDec, p.Dec + p.Paralax * p.topo.DiCentre * Cosine(p.sky.Ha) * Sine(p.Dec));
     // The limit joins the formula a fraction of a second of arc away from the equator.
     EXPECT_NEAR(p.topo.TopoDec, near.calc.moon.topo.TopoDec, 1e-6);
-    EXPECT_NE(equator.calc.report.Str().find("illum = ((1 + Cosine(FV)) / 2) * 100\r\n = "),
-              std::string::npos);
+    EXPECT_TRUE(Contains(equator.calc.report.Str(), "illum = ((1 + Cosine(FV)) / 2) * 100\r\n = "));
 }
 
 // ---- Faults ----
@@ -125,7 +124,7 @@ TEST(MoonFault, NamesTheQuantityAndKeepsTheReport) {
         "Paralax = ArcSin(6378.14 / r_lune)\r\n = 0.950789140155728\r\n\r\n";
     ASSERT_GE(r.out.size(), lastItem.size());
     EXPECT_EQ(r.out.substr(r.out.size() - lastItem.size()), lastItem);
-    EXPECT_EQ(r.out.find("GeocLat"), std::string::npos);
+    EXPECT_FALSE(Contains(r.out, "GeocLat"));
 }
 
 TEST(MoonFault, AnOverflowingNodeIsNamed) {

@@ -79,7 +79,7 @@ TEST(JulianDaySection, ZoneSummerTimeAndPlaceAsWritten) {
     EXPECT_EQ(a.calc.Lon, -(5 + 40.0 / 60));
     for (const char* written : {"\r\n\r\n-5.66666666666667 = Lon ", "-32.9333333333333 = Lat ",
                                 "Zone = -1\r\n", "EtéRegl = 1\r\n", "17.5208333333333 = J "})
-        EXPECT_NE(a.text().find(written), std::string::npos) << written;
+        EXPECT_TRUE(Contains(a.text(), written)) << written;
 }
 
 TEST(JulianDaySection, OverflowingFieldsAreRefused) {
@@ -92,7 +92,7 @@ TEST(JulianDaySection, OverflowingFieldsAreRefused) {
         b.JulianDay();
         FAIL();
     } catch (const InputError& e) {
-        EXPECT_NE(e.message().english.find("longitude"), std::string::npos);
+        EXPECT_TRUE(Contains(e.message().english, "longitude"));
     }
     SunRun c("2005", "6", "17");
     c.calc.Zone = 32767;
@@ -153,7 +153,7 @@ TEST(Sun, TimetablesTakeEachTimeOnItsOwn) {
     EXPECT_TRUE(std::isnan(t.Icha));
     EXPECT_TRUE(std::isnan(t.Fajr));
     for (const double time : {t.MIDI, t.Lever, t.Coucher, t.Asr1, t.Asr2})
-        EXPECT_NE(report.text().find(" = " + NumText(time) + "\r\n"), std::string::npos) << time;
+        EXPECT_TRUE(Contains(report.text(), " = " + NumText(time) + "\r\n")) << time;
 }
 
 }  // namespace
