@@ -1,9 +1,11 @@
 // Helpers shared by the tests: golden files, running the command line in-process.
 #pragma once
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -32,6 +34,33 @@ inline std::string Scratch(const std::string& name) {
 inline std::string Golden(const std::string& name) {
     return ReadFile(std::string(ZERIN_GOLDEN_DIR) + "/" + name);
 }
+
+inline bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+inline std::vector<std::string> With(std::vector<std::string> args,
+                                     const std::vector<std::string>& more) {
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
+
+#ifdef ZERIN_EXE
+// The program itself run by the shell ("zerin" followed by `tail`): its exit status (-1
+// when it did not exit) and its standard error.
+struct ExeResult {
+    int status;
+    std::string err;
+};
+inline ExeResult RunExe(const std::string& tail, const std::string& before = "") {
+    const std::string err = Scratch("exe_err.txt");
+    const int status =
+        std::system((before + "'" + ZERIN_EXE + "'" + tail + " 2> '" + err + "'").c_str());
+    ExeResult r{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(err)};
+    std::remove(err.c_str());
+    return r;
+}
+#endif
 
 struct CliResult {
     int status;

@@ -65,23 +65,20 @@ TEST(Reduction, OneTurnKeepsBothEnds) {
 }
 
 TEST(NumText, PlainAndScientificForms) {
-    const struct {
+    struct Case {
         double x;
         const char* text;
-    } kCases[] = {{0.00001, "1E-05"},
-                  {-0.0000000001, "-1E-10"},
-                  {360, "360"},
-                  {1.0 / 3, "0.333333333333333"},
-                  {0.000123, "0.000123"},
-                  {0.0000123, "1.23E-05"},
-                  {1234567890123456.0, "1.23456789012346E+15"},
-                  {123456789012345.0, "123456789012345"},
-                  {2453539.0, "2453539"},
-                  {1e-7, "1E-07"},
-                  {-0.0, "0"},
-                  {0.1 + 0.2, "0.3"},
-                  {-5.666666666666667, "-5.66666666666667"},
-                  {1e300, "1E+300"}};
+    };
+    const Case kCases[] = {
+        {0.00001, "1E-05"}, {-0.0000000001, "-1E-10"}, {360, "360"},
+        {-0.0, "0"},        {0.000123, "0.000123"},    {0.0000123, "1.23E-05"},
+        {1e-7, "1E-07"},    {1e300, "1E+300"},         {2453539.0, "2453539"},
+    };
+    EXPECT_EQ(NumText(0.1 + 0.2), "0.3");
+    EXPECT_EQ(NumText(1.0 / 3), "0.333333333333333");
+    EXPECT_EQ(NumText(-5.666666666666667), "-5.66666666666667");
+    EXPECT_EQ(NumText(123456789012345.0), "123456789012345");
+    EXPECT_EQ(NumText(1234567890123456.0), "1.23456789012346E+15");
     for (const auto& c : kCases) EXPECT_EQ(NumText(c.x), c.text) << c.text;
     EXPECT_THROW(NumText(NAN), CalcError);
     // The regional separator, in values only.
@@ -90,98 +87,88 @@ TEST(NumText, PlainAndScientificForms) {
     EXPECT_EQ(NumText(12, ","), "12");
 }
 
+// Fix gives -0 for -0.25 h, written 0; 30.5 s round to even.
 TEST(HMSText, TruncatedHoursRoundedSeconds) {
-    const struct {
+    struct Case {
         double hours;
         const char* text;
-    } kCases[] = {{5.5, "5 H 30 Min 0 Sec "},
-                  {0, "0 H 0 Min 0 Sec "},
-                  {12.99999, "12 H 59 Min 60 Sec "},
-                  {-1.5, "-1 H -30 Min 0 Sec "},
-                  {-0.25, "0 H -15 Min 0 Sec "},            // Fix gives -0, written 0
-                  {1 + 30.5 / 3600, "1 H 0 Min 30 Sec "}};  // 30.5 s: ties to even
+    };
+    const Case kCases[] = {
+        {5.5, "5 H 30 Min 0 Sec "},        {0, "0 H 0 Min 0 Sec "},
+        {-1.5, "-1 H -30 Min 0 Sec "},     {-0.25, "0 H -15 Min 0 Sec "},
+        {12.99999, "12 H 59 Min 60 Sec "}, {1 + 30.5 / 3600, "1 H 0 Min 30 Sec "},
+    };
     for (const auto& c : kCases) EXPECT_EQ(HMS_Text(c.hours), c.text) << c.hours;
     EXPECT_EQ(HMS_Text(5.5, ","), "5 H 30 Min 0 Sec ");
     EXPECT_THROW(HMS_Text(INFINITY), CalcError);
 }
 
 TEST(ReadNumber, LeadingNumberOfAFieldText) {
-    EXPECT_EQ(ReadNumber("  1 2 "), 12);
-    EXPECT_EQ(ReadNumber(""), 0);
-    EXPECT_EQ(ReadNumber("abc"), 0);
-    EXPECT_EQ(ReadNumber("12abc"), 12);
-    EXPECT_EQ(ReadNumber("\t3\n.5"), 3.5);
-    EXPECT_EQ(ReadNumber("1.2.3"), 1.2);
-    EXPECT_EQ(ReadNumber("+3"), 3);
-    EXPECT_EQ(ReadNumber("-2.5"), -2.5);
-    EXPECT_EQ(ReadNumber(".5"), 0.5);
-    EXPECT_EQ(ReadNumber("-"), 0);
-    EXPECT_EQ(ReadNumber("1.5e2"), 150);
-    EXPECT_EQ(ReadNumber("1D2"), 100);
-    EXPECT_EQ(ReadNumber("1E-2x"), 0.01);
-    EXPECT_EQ(ReadNumber("2E"), 2);
-    EXPECT_EQ(ReadNumber("&HFF"), 255);
-    EXPECT_EQ(ReadNumber("&hff"), 255);
-    EXPECT_EQ(ReadNumber("&O17"), 15);
-    EXPECT_EQ(ReadNumber("&O9"), 0);
-    EXPECT_EQ(ReadNumber("&O8"), 0);  // 8 is no octal digit
-    EXPECT_EQ(ReadNumber("&O78"), 7);
-    EXPECT_EQ(ReadNumber("&HG"), 0);
-    EXPECT_EQ(ReadNumber("1d2"), 100);  // D or d starts the exponent, as E or e
-    EXPECT_EQ(ReadNumber("&X1"), 0);
-    EXPECT_EQ(ReadNumber("1,5"), 1);  // the period is the only decimal separator
+    const struct {
+        const char* text;
+        double value;
+    } kCases[] = {
+        {"  1 2 ", 12}, {"", 0},      {"abc", 0},       {"12abc", 12}, {"\t3\n.5", 3.5},
+        {"1.2.3", 1.2}, {"+3", 3},    {"-2.5", -2.5},   {".5", 0.5},   {"-", 0},
+        {"1.5e2", 150}, {"1D2", 100}, {"1E-2x", 0.01},  {"2E", 2},     {"&HFF", 255},
+        {"&hff", 255},  {"&O17", 15}, {"&O9", 0},       {"&O78", 7},   {"&HG", 0},
+        {"&X1", 0},     {"1,5", 1},   {"1e308", 1e308}, {"0.1", 0.1},  {"1e309", HUGE_VAL},
+        {"&O8", 0},     {"1d2", 100},  // 8 is no octal digit; d starts the exponent, as e
+    };
+    for (const auto& c : kCases) EXPECT_EQ(ReadNumber(c.text), c.value) << c.text;
     EXPECT_TRUE(std::signbit(ReadNumber("-0")));
-    EXPECT_EQ(ReadNumber("1e308"), 1e308);
-    EXPECT_TRUE(std::isinf(ReadNumber("1e309")));
-    EXPECT_EQ(ReadNumber("0.1"), 0.1);  // correctly rounded
     EXPECT_EQ(ReadNumber(std::string(5000, '9') + "e-5000"), 1);
+    // More than 309 digits are too large for a double whatever the exponent, never 0.
+    const std::string huge = "1" + std::string(400, '0');
+    EXPECT_EQ(ReadNumber(huge), HUGE_VAL);
+    EXPECT_EQ(ReadNumber(huge + ".5"), HUGE_VAL);
+    EXPECT_EQ(ReadNumber("-" + huge + "e-10"), -HUGE_VAL);
+    EXPECT_EQ(ReadNumber("0." + std::string(400, '0') + "1"), 0);
 }
 
 TEST(ReadInt16, RoundsTiesToEvenAndRefusesOverflow) {
-    EXPECT_EQ(ReadInt16("2.5", "", "zone"), 2);
-    EXPECT_EQ(ReadInt16("3.5", "", "zone"), 4);
-    EXPECT_EQ(ReadInt16("-32768.5", "", "zone"), -32768);
-    EXPECT_EQ(ReadInt16("32767", "", "zone"), 32767);
-    EXPECT_THROW(ReadInt16("32767.5", "", "zone"), InputError);
-    EXPECT_THROW(ReadInt16("-32769", "", "zone"), InputError);
-    EXPECT_THROW(ReadInt16("1e400", "", "zone"), InputError);
-    try {
-        ReadInt16("40000", "المنطقة الزمنية", "time-zone");
-    } catch (const InputError& e) {
-        EXPECT_NE(e.message().english.find("time-zone field holds 40000"), std::string::npos);
-        EXPECT_NE(e.message().arabic.find("المنطقة الزمنية"), std::string::npos);
+    const struct {
+        const char* text;
+        int value;
+    } kCases[] = {{"2.5", 2}, {"3.5", 4}, {"-32768.5", -32768}, {"32767", 32767},
+                  {"-٣", -3}, {"٢٫٥", 2}, {"۳۲۷۶۷", 32767}};
+    for (const auto& c : kCases) EXPECT_EQ(ReadInt16(c.text, "", "zone"), c.value) << c.text;
+    for (const char* text : {"32767.5", "-32769", "1e400"})
+        EXPECT_THROW(ReadInt16(text, "", "zone"), InputError) << text;
+    for (const char* text : {"40000", "٤٠٠٠٠"}) {
+        try {
+            ReadInt16(text, "المنطقة الزمنية", "time-zone");
+            ADD_FAILURE() << text << " fits no 16-bit field";
+        } catch (const InputError& e) {
+            EXPECT_TRUE(Contains(e.message().english,
+                                 std::string("time-zone field holds ") + text + ", outside"));
+            EXPECT_TRUE(Contains(e.message().arabic, "المنطقة الزمنية"));
+        }
     }
 }
 
-std::string AdjustedDay(const std::string& year, const std::string& month, const std::string& day) {
-    FieldTexts f;
-    f.TxtYear = year;
-    f.TxtMonth = month;
-    f.TxtDay = day;
-    AdjustDay(f);
-    return f.TxtDay;
-}
-
 TEST(AdjustDay, LimitsTheDayToTheMonth) {
-    EXPECT_EQ(AdjustedDay("2000", "2", "30"), "29");
-    EXPECT_EQ(AdjustedDay("1900", "2", "30"), "28");
-    EXPECT_EQ(AdjustedDay("2004", "2", "29"), "29");
-    EXPECT_EQ(AdjustedDay("2005", "2", "29"), "28");
-    EXPECT_EQ(AdjustedDay("2004", "2", "28.5"), "28");  // a leap-year day below 29
-    EXPECT_EQ(AdjustedDay("2005", "2", "27"), "27");
-    EXPECT_EQ(AdjustedDay("2005", "4", "31"), "30");
-    EXPECT_EQ(AdjustedDay("2005", "4", "30"), "30");
-    // Day 31 of every month: April, June, September and November have 30 days.
+    const struct {
+        const char *year, *month, *day, *limited;
+    } kCases[] = {
+        {"2000", "2", "30", "29"},   {"1900", "2", "30", "28"},   {"2004", "2", "29", "29"},
+        {"2005", "2", "29", "28"},   {"2005", "2", "27", "27"},   {"2005", "4", "30", "30"},
+        {"2005", "4", "31", "30"},   {"2004", "2", "28.5", "28"},  // a leap-year day below 29
+        {"2005", "12", "40", "31"},  {"2005", "13", "40", "40"},  {"2005", "0", "40", "40"},
+        {"2005", "2.5", "40", "40"}, {"1e30", "2", "30", "29"},  // "1E+30": divisible by 4
+        {"٢٠٠٠", "٢", "٣٠", "29"},   {"۱۹۰۰", "٢", "۲۹", "28"}};
     const char* const kLast[] = {"31", "28", "31", "30", "31", "30",
                                  "31", "31", "30", "31", "30", "31"};
+    FieldTexts f;
+    const auto adjusted = [&](const char* year, const std::string& month, const char* day) {
+        f.TxtYear = year, f.TxtMonth = month, f.TxtDay = day;
+        AdjustDay(f);
+        return f.TxtDay;
+    };
+    for (const auto& c : kCases) EXPECT_EQ(adjusted(c.year, c.month, c.day), c.limited) << c.day;
+    // Day 32 of every month: April, June, September and November have 30 days.
     for (int month = 1; month <= 12; ++month)
-        EXPECT_EQ(AdjustedDay("2005", std::to_string(month), "32"), kLast[month - 1]) << month;
-    EXPECT_EQ(AdjustedDay("2005", "1", "32"), "31");
-    EXPECT_EQ(AdjustedDay("2005", "12", "40"), "31");
-    EXPECT_EQ(AdjustedDay("2005", "13", "40"), "40");
-    EXPECT_EQ(AdjustedDay("2005", "0", "40"), "40");
-    EXPECT_EQ(AdjustedDay("2005", "2.5", "40"), "40");
-    EXPECT_EQ(AdjustedDay("1e30", "2", "30"), "29");  // "1E+30": last two "30", divisible by 4
+        EXPECT_EQ(adjusted("2005", std::to_string(month), "32"), kLast[month - 1]) << month;
 }
 
 }  // namespace

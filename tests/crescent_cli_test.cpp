@@ -2,8 +2,6 @@
 // to PyEphem in crescent_test), its JSON names, the table of evenings against the
 // report, and refused input.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -47,40 +45,33 @@ TEST(CrescentCli, TheEveningOf10March2024AtMecca) {
 }
 
 TEST(CrescentCli, JsonNames) {
-    struct Case {
+    // The evening and the morning of the conjunction's day; the evening before it, after
+    // the conjunction: lag and age, nothing at the best time.
+    const std::string kBest = " Lag Age ARCL ARCV DAZ W Wt q V";
+    const struct {
         const char* day;
         bool morning;
-        std::vector<std::string> present, absent;
-    };
-    const Case kCases[] = {
-        {"10",
-         false,
-         {"DeltaT", "Conj", "Coucher", "CoucherLune", "Lag", "Age", "ARCL", "ARCV", "DAZ", "W",
-          "Wt", "q", "V"},
-         {"Lever", "LeverLune"}},
-        {"9",
-         true,
-         {"DeltaT", "Conj", "Lever", "LeverLune", "Lag", "Age", "ARCL", "ARCV", "DAZ", "W", "Wt",
-          "q", "V"},
-         {"Coucher", "CoucherLune"}},
-        // The conjunction after sunset: lag and age, nothing at the best time.
-        {"9", false, {"Conj", "Coucher", "CoucherLune", "Lag", "Age"}, {"ARCL", "W", "q", "V"}},
-    };
-    for (const Case& c : kCases) {
+        std::string present, absent;
+    } kCases[] = {{"10", false, "DeltaT Conj Coucher CoucherLune" + kBest, "Lever LeverLune"},
+                  {"9", true, "DeltaT Conj Lever LeverLune" + kBest, "Coucher CoucherLune"},
+                  {"9", false, "Conj Coucher CoucherLune Lag Age", "ARCL W q V"}};
+    for (const auto& c : kCases) {
         std::vector<std::string> more{"--json"};
         if (c.morning) more.push_back("--morning");
         const CliResult r = RunCli(CrescentArgs(c.day, more));
         ASSERT_EQ(r.status, 0) << r.err;
         const std::map<std::string, std::string> values = JsonValues(r.out);
-        for (const std::string& name : c.present) EXPECT_EQ(values.count(name), 1u) << name;
-        for (const std::string& name : c.absent) EXPECT_EQ(values.count(name), 0u) << name;
+        for (const auto& [names, count] : {std::pair{c.present, 1u}, {c.absent, 0u}}) {
+            std::istringstream list(names);
+            for (std::string name; list >> name;) EXPECT_EQ(values.count(name), count) << name;
+        }
     }
     // The values are the report's, and in the units the names promise.
     const std::map<std::string, std::string> v =
         JsonValues(RunCli(CrescentArgs("10", {"--json"})).out);
     const std::string report = Golden("report-crescent-2024-03-10-mecca.txt");
     for (const char* name : {"q", "V", "Lag", "Coucher"})
-        EXPECT_NE(report.find(" = " + v.at(name) + "\r\n"), std::string::npos) << name;
+        EXPECT_TRUE(Contains(report, " = " + v.at(name) + "\r\n")) << name;
     EXPECT_NEAR(std::stod(v.at("DeltaT")), 74.0, 0.1);              // seconds
     EXPECT_NEAR(std::stod(v.at("Conj")), 2460379.8753, 0.0001);     // Julian day, UT
     EXPECT_NEAR(std::stod(v.at("Coucher")), 18 + 28.5 / 60, 0.01);  // hours, zone time
@@ -118,7 +109,7 @@ TEST(CrescentCli, RefusedInput) {
         const CliResult r = RunCli(c.args);
         EXPECT_EQ(r.status, 2) << c.message;
         EXPECT_EQ(r.out, "") << c.message;
-        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_TRUE(Contains(r.err, c.message)) << r.err;
     }
 }
 
@@ -193,40 +184,23 @@ TEST(CrescentCli, AZoneOfHalfHoursMovesTheClockNotTheSky) {
 }
 
 // The whole program, as a user runs it: the map through the windows' module, without a
-// display.
-struct ProgramRun {
-    int status;
-    std::string err;
-};
-ProgramRun RunProgram(const std::string& arguments, const std::string& folder) {
-    const std::string err = folder + "/err.txt";
-    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" +
-                                std::string(ZERIN_EXE) + "' " + arguments + " 2> '" + err + "'";
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(err)};
-}
-
+// display; to a folder that does not exist, status 1 and why.
 TEST(CrescentCli, TheMapIsAPngFileWithoutADisplay) {
-    char folder[] = "/tmp/zerin-map-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    const std::string png = std::string(folder) + "/map.png";
-    const ProgramRun r =
-        RunProgram("crescent-map --date 2024-03-10 --criterion odeh --png '" + png + "'", folder);
-    if (r.err.find("built without the windows") != std::string::npos)
-        GTEST_SKIP() << "built without Qt";
+    const std::string png = Scratch("crescent_map.png"),
+                      noDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ";
+    const ExeResult r =
+        RunExe(" crescent-map --date 2024-03-10 --criterion odeh --png '" + png + "'", noDisplay);
+    if (Contains(r.err, "built without the windows")) GTEST_SKIP() << "built without Qt";
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");  // the coastlines stand beside the program in the build tree
     const std::string bytes = ReadFile(png);
+    std::remove(png.c_str());
     ASSERT_GT(bytes.size(), 10000u);
     EXPECT_EQ(bytes.substr(0, 8), "\x89PNG\r\n\x1a\n");
-    // A folder that does not exist: status 1 and why.
-    const ProgramRun missing = RunProgram(
-        "crescent-map --date 2024-03-10 --png '" + std::string(folder) + "/no/map.png'", folder);
+    const ExeResult missing =
+        RunExe(" crescent-map --date 2024-03-10 --png /nonexistent-zerin/map.png", noDisplay);
     EXPECT_EQ(missing.status, 1);
-    EXPECT_NE(missing.err.find("could not write"), std::string::npos) << missing.err;
-    std::remove(png.c_str());
-    std::remove((std::string(folder) + "/err.txt").c_str());
-    rmdir(folder);
+    EXPECT_TRUE(Contains(missing.err, "could not write")) << missing.err;
 }
 
 }  // namespace

@@ -64,6 +64,19 @@ void ExpectRowIsTheReport(Body body, const std::vector<std::string>& row, const 
     }
 }
 
+// The report's options for a place East of Greenwich, in degrees, and its zone.
+std::vector<std::string> East(const char* lon, const char* lat, const char* zone) {
+    return {"--lon-deg", lon,         "--lon-min", "0",      "--east", "--lat-deg",
+            lat,         "--lat-min", "0",         "--zone", zone};
+}
+
+// The first line of a table on 17 June 2005, with the options of its form.
+std::string Header(const std::string& body, const std::vector<std::string>& form) {
+    const CliResult r = RunCli(With(
+        {"ephemeris", body, "--from", "2005-06-17", "--to", "2005-06-17", "--step", "1h"}, form));
+    return r.out.substr(0, r.out.find('\n'));
+}
+
 TEST(Ephemeris, EveryBodyIsItsReport) {
     for (const char* name : {"sun", "moon", "mercury", "venus", "mars", "jupiter", "saturn",
                              "uranus", "neptune", "pluto"}) {
@@ -73,80 +86,63 @@ TEST(Ephemeris, EveryBodyIsItsReport) {
                                     "-3", "--from", "2005-06-17T12:00:00", "--to",
                                     "2005-06-17T18:00:00", "--step", "6h", "--csv"});
         ASSERT_EQ(rows.size(), 2u);
-        EXPECT_EQ(rows[1][0], "2005-06-17T18:00:00");
-        EXPECT_EQ(rows[1][1], "+03:00");
-        const std::vector<std::string> place = {"--lon-deg", "39.8",      "--lon-min", "0",
-                                                "--east",    "--lat-deg", "21.4",      "--lat-min",
-                                                "0",         "--zone",    "-3"};
-        ExpectRowIsTheReport(body, rows[0], ReportAt(name, "2005", "6", "17", "12", "0", place));
-        ExpectRowIsTheReport(body, rows[1], ReportAt(name, "2005", "6", "17", "18", "0", place));
+        EXPECT_EQ(rows[1][0] + rows[1][1], "2005-06-17T18:00:00+03:00");
+        for (int k : {0, 1})
+            ExpectRowIsTheReport(body, rows[k],
+                                 ReportAt(name, "2005", "6", "17", k ? "18" : "12", "0",
+                                          East("39.8", "21.4", "-3")));
     }
 }
 
 TEST(Ephemeris, HeaderUnits) {
-    const CliResult moon = RunCli({"ephemeris", "moon", "--from", "2005-06-17", "--to",
-                                   "2005-06-17", "--step", "1h", "--csv"});
-    EXPECT_EQ(moon.out.substr(0, moon.out.find('\n')),
+    EXPECT_EQ(Header("moon", {"--csv"}),
               "time,utc_offset,ra_h,dec_deg,distance_km,altitude_deg,azimuth_deg,topo_ra_deg,"
               "topo_dec_deg,diameter_arcmin,elongation_deg,illumination_pct");
-    const CliResult sun = RunCli({"ephemeris", "sun", "--from", "2005-06-17", "--to", "2005-06-17",
-                                  "--step", "1h", "--csv"});
-    EXPECT_EQ(sun.out.substr(0, sun.out.find('\n')),
+    EXPECT_EQ(Header("sun", {"--csv"}),
               "time,utc_offset,ra_h,dec_deg,distance_au,altitude_deg,azimuth_deg,diameter_arcmin");
-    const CliResult mars = RunCli({"ephemeris", "mars", "--from", "2005-06-17", "--to",
-                                   "2005-06-17", "--step", "1h", "--lang", "en"});
     // Each number column as wide as the widest number the report writes, 22.
-    EXPECT_EQ(mars.out.rfind("Local time           UTC offset  " + std::string(16, ' ') +
-                                 "RA (h)  " + std::string(13, ' ') + "Dec (deg)",
-                             0),
+    const std::string mars = Header("mars", {"--lang", "en"});
+    EXPECT_EQ(mars.rfind("Local time           UTC offset  " + std::string(16, ' ') + "RA (h)  " +
+                             std::string(13, ' ') + "Dec (deg)",
+                         0),
               0u)
-        << mars.out;
-    EXPECT_NE(mars.out.find("Diameter (arcsec)"), std::string::npos);
+        << mars;
+    EXPECT_TRUE(Contains(mars, "Diameter (arcsec)"));
 }
 
-TEST(Ephemeris, HoursAcrossASummerTimeChange) {
-    if (!HaveZone("Europe/Paris")) GTEST_SKIP() << "no time-zone database (package tzdata)";
-    // 30 March 2025: 02:00 local does not exist; an hour after 01:00 is 03:00.
-    const auto rows = CsvTable({"ephemeris", "moon", "--lon", "-2.35", "--lat", "48.85", "--tz",
-                                "Europe/Paris", "--from", "2025-03-30T01:00", "--to",
-                                "2025-03-30T04:00", "--step", "1h", "--csv"});
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[0][0] + " " + rows[0][1], "2025-03-30T01:00:00 +01:00");
-    EXPECT_EQ(rows[1][0] + " " + rows[1][1], "2025-03-30T03:00:00 +02:00");
-    EXPECT_EQ(rows[2][0] + " " + rows[2][1], "2025-03-30T04:00:00 +02:00");
-    const std::vector<std::string> place = {"--lon-deg", "2.35",      "--lon-min", "0",
-                                            "--east",    "--lat-deg", "48.85",     "--lat-min",
-                                            "0",         "--zone",    "-1"};
-    std::vector<std::string> summer = place;
-    summer.insert(summer.end(), {"--summer", "1"});
-    ExpectRowIsTheReport(Body::Moon, rows[0], ReportAt("moon", "2025", "3", "30", "1", "0", place));
-    ExpectRowIsTheReport(Body::Moon, rows[1],
-                         ReportAt("moon", "2025", "3", "30", "3", "0", summer));
-}
-
-TEST(Ephemeris, DaysKeepTheClockTime) {
-    if (!HaveZone("Europe/Paris")) GTEST_SKIP() << "no time-zone database (package tzdata)";
-    const auto rows =
+// Paris on 30 March 2025: 02:00 local does not exist, an hour after 01:00 is 03:00; days
+// keep the clock time across the change. Kolkata: 00:10 at +05:30 is 23:40 the day before
+// at zone -5, the instant the report is given.
+TEST(Ephemeris, SummerTimeAndHalfHourZones) {
+    if (!HaveZone("Europe/Paris") || !HaveZone("Asia/Kolkata"))
+        GTEST_SKIP() << "no time-zone database (package tzdata)";
+    const auto hours = CsvTable({"ephemeris", "moon", "--lon", "-2.35", "--lat", "48.85", "--tz",
+                                 "Europe/Paris", "--from", "2025-03-30T01:00", "--to",
+                                 "2025-03-30T04:00", "--step", "1h", "--csv"});
+    const auto days =
         CsvTable({"ephemeris", "sun", "--tz", "Europe/Paris", "--from", "2025-03-29T12:00", "--to",
                   "2025-03-31T12:00", "--step", "1d", "--csv"});
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[0][0] + rows[0][1], "2025-03-29T12:00:00+01:00");
-    EXPECT_EQ(rows[1][0] + rows[1][1], "2025-03-30T12:00:00+02:00");
-    EXPECT_EQ(rows[2][0] + rows[2][1], "2025-03-31T12:00:00+02:00");
-}
-
-TEST(Ephemeris, HalfHourZone) {
-    if (!HaveZone("Asia/Kolkata")) GTEST_SKIP() << "no time-zone database (package tzdata)";
-    // 00:10 at +05:30 is 23:40 the day before at zone -5: the instant the report is given.
-    const auto rows = CsvTable({"ephemeris", "moon", "--lon", "-77.2", "--lat", "28.6", "--tz",
-                                "Asia/Kolkata", "--from", "2025-01-01T00:10", "--to",
-                                "2025-01-01T00:10", "--step", "1m", "--csv"});
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0][0] + rows[0][1], "2025-01-01T00:10:00+05:30");
-    ExpectRowIsTheReport(Body::Moon, rows[0],
-                         ReportAt("moon", "2024", "12", "31", "23", "40",
-                                  {"--lon-deg", "77.2", "--lon-min", "0", "--east", "--lat-deg",
-                                   "28.6", "--lat-min", "0", "--zone", "-5"}));
+    const auto kolkata = CsvTable({"ephemeris", "moon", "--lon", "-77.2", "--lat", "28.6", "--tz",
+                                   "Asia/Kolkata", "--from", "2025-01-01T00:10", "--to",
+                                   "2025-01-01T00:10", "--step", "1m", "--csv"});
+    ASSERT_EQ(hours.size(), 3u);
+    ASSERT_EQ(days.size(), 3u);
+    ASSERT_EQ(kolkata.size(), 1u);
+    const std::pair<const std::vector<std::string>&, const char*> kTimes[] = {
+        {hours[0], "2025-03-30T01:00:00+01:00"},  {hours[1], "2025-03-30T03:00:00+02:00"},
+        {hours[2], "2025-03-30T04:00:00+02:00"},  {days[0], "2025-03-29T12:00:00+01:00"},
+        {days[1], "2025-03-30T12:00:00+02:00"},   {days[2], "2025-03-31T12:00:00+02:00"},
+        {kolkata[0], "2025-01-01T00:10:00+05:30"}};
+    for (const auto& [row, time] : kTimes) EXPECT_EQ(row[0] + row[1], time);
+    const std::vector<std::string> paris = East("2.35", "48.85", "-1");
+    ExpectRowIsTheReport(Body::Moon, hours[0],
+                         ReportAt("moon", "2025", "3", "30", "1", "0", paris));
+    ExpectRowIsTheReport(
+        Body::Moon, hours[1],
+        ReportAt("moon", "2025", "3", "30", "3", "0", With(paris, {"--summer", "1"})));
+    ExpectRowIsTheReport(
+        Body::Moon, kolkata[0],
+        ReportAt("moon", "2024", "12", "31", "23", "40", East("77.2", "28.6", "-5")));
 }
 
 // Kolkata kept its local mean time, +05:53:28, in 1582: the first instants of 15 October
@@ -160,14 +156,11 @@ TEST(Ephemeris, InstantsInTheDaysTheReformDropped) {
     const std::vector<std::string> args = {
         "ephemeris",        "sun",    "--tz", "Asia/Kolkata", "--from",
         "1582-10-15T00:00", "--step", "30m",  "--csv",        "--to"};
-    std::vector<std::string> none = args, some = args;
-    none.push_back("1582-10-15T00:30");
-    some.push_back("1582-10-15T01:00");
-    const CliResult refused = RunCli(none);
+    const CliResult refused = RunCli(With(args, {"1582-10-15T00:30"}));
     EXPECT_EQ(refused.status, 2);
     EXPECT_EQ(refused.out, "");
     EXPECT_EQ(refused.err, "zerin: no row could be computed: " + why);
-    const CliResult partly = RunCli(some);
+    const CliResult partly = RunCli(With(args, {"1582-10-15T01:00"}));
     EXPECT_EQ(partly.status, 1);
     EXPECT_EQ(partly.err, "zerin: 2 rows from 1582-10-15T00:00:00 are empty: " + why);
     const std::vector<std::vector<std::string>> rows = CsvRows(partly.out);
@@ -203,42 +196,34 @@ TEST(Ephemeris, PeriodsWhateverTheRegionalSettings) {
     csv.push_back("--csv");
     json.push_back("--json");
     const CliResult text = RunCli(args), c = RunCli(csv), j = RunCli(json);
-    EXPECT_NE(text.out.find("5,73805137675184"), std::string::npos) << text.out;
-    EXPECT_NE(c.out.find(",5.73805137675184,"), std::string::npos) << c.out;
-    EXPECT_NE(j.out.find("\"ra_h\": 5.73805137675184,"), std::string::npos) << j.out;
+    EXPECT_TRUE(Contains(text.out, "5,73805137675184")) << text.out;
+    EXPECT_TRUE(Contains(c.out, ",5.73805137675184,")) << c.out;
+    EXPECT_TRUE(Contains(j.out, "\"ra_h\": 5.73805137675184,")) << j.out;
 }
 
 TEST(Ephemeris, RefusedInputWritesNothing) {
-    struct Case {
-        std::vector<std::string> args;
-        const char* message;
-    };
-    const std::vector<Case> cases = {
-        {{"ephemeris", "moon", "--from", "2005-06-17", "--to", "2005-06-16T23:59", "--step", "1h"},
+    const std::vector<std::string> moon = {"ephemeris", "moon", "--from", "2005-06-17"},
+                                   day = With(moon, {"--to", "2005-06-18"});
+    const std::pair<std::vector<std::string>, const char*> kCases[] = {
+        {With(moon, {"--to", "2005-06-16T23:59", "--step", "1h"}),
          "zerin: --to is before --from (see 'zerin --help')\n"},
-        {{"ephemeris", "moon", "--from", "2005-06-17", "--to", "2005-06-18", "--step", "0m"},
+        {With(day, {"--step", "0m"}),
          "zerin: --step 0m: a step of zero never reaches --to (see 'zerin --help')\n"},
-        {{"ephemeris", "moon", "--from", "2005-06-17", "--to", "2005-06-18", "--step", "1w"},
-         "--step takes a whole number and d, h or m"},
-        {{"ephemeris", "moon", "--from", "2005-06-17", "--to", "2005-06-18", "--step", "1.5h"},
-         "--step takes a whole number"},
+        {With(day, {"--step", "1w"}), "--step takes a whole number and d, h or m"},
+        {With(day, {"--step", "1.5h"}), "--step takes a whole number"},
         {{"ephemeris", "moon", "--from", "2000-01-01", "--to", "2002-01-01", "--step", "1m"},
          "zerin: a table of 1052641 rows: at most 1,000,000 (see 'zerin --help')\n"},
-        {{"ephemeris", "moon", "--from", "2005-06-17", "--to", "2005-06-18", "--step", "1h", "--tz",
-          "Nowhere/Atlantis"},
+        {With(day, {"--step", "1h", "--tz", "Nowhere/Atlantis"}),
          "zerin: unknown time zone 'Nowhere/Atlantis'"},
         {{"ephemeris", "comet", "--from", "2005-06-17", "--to", "2005-06-18", "--step", "1h"},
          "zerin: unknown body 'comet'"},
         {{"ephemeris", "--from", "2005-06-17"}, "ephemeris needs a body"},
-        {{"ephemeris", "moon", "--from", "2005-06-17", "--step", "1h"},
-         "needs --from, --to and --step"},
+        {With(moon, {"--step", "1h"}), "needs --from, --to and --step"},
         {{"ephemeris", "moon", "--from", "2005-06-17T25:00", "--to", "2005-06-18", "--step", "1h"},
          "is not a date"},
-        {{"ephemeris", "moon", "--from", "2005-06-17", "--to", "2005-06-18", "--step", "1h",
-          "--hour", "3"},
-         "--hour is not an option of tables"},
+        {With(day, {"--step", "1h", "--hour", "3"}), "--hour is not an option of tables"},
     };
-    for (const Case& c : cases) ExpectRefused(c.args, c.message);
+    for (const auto& [args, message] : kCases) ExpectRefused(args, message);
 }
 
 }  // namespace

@@ -7,14 +7,10 @@
 
 #include "Hijri.h"
 #include "HijriIcu.h"
-#include "TestSupport.h"
+#include "TablesTestSupport.h"
 
 namespace zerin::test {
 namespace {
-
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
 
 std::string IcuDateText(IcuIslamic kind, int year, int month) {
     return IsoDateText(CivilDayOf(IcuMonthStart(kind, year, month)));
@@ -80,26 +76,18 @@ TEST(HijriCli, TextNamesTheRuleOrTheFallback) {
 TEST(HijriCli, YearCsv) {
     const CliResult r = RunCli({"hijri", "--year", "1446", "--csv"});
     ASSERT_EQ(r.status, 0) << r.err;
-    std::string expected = "month,tabular,umm_al_qura,computed,sighting\n";
-    const std::vector<std::string> lines = [&] {
-        std::vector<std::string> split;
-        std::size_t from = 0;
-        for (std::size_t to; (to = r.out.find('\n', from)) != std::string::npos; from = to + 1)
-            split.push_back(r.out.substr(from, to - from));
-        return split;
-    }();
-    ASSERT_EQ(lines.size(), 13u) << r.out;
-    EXPECT_EQ(lines[0], "month,tabular,umm_al_qura,computed,sighting");
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "month,tabular,umm_al_qura,computed,sighting");
+    const std::vector<std::vector<std::string>> rows = CsvRows(r.out);
+    ASSERT_EQ(rows.size(), 12u) << r.out;
     for (int month = 1; month <= 12; ++month) {
-        const std::string official = IcuDateText(IcuIslamic::UmmAlQura, 1446, month);
-        const std::string computed =
-            month == 6 ? IsoDateText(CivilDayOf(IcuMonthStart(IcuIslamic::UmmAlQura, 1446, 6) + 1))
-                       : official;
-        const std::string row = std::to_string(month) + "," +
-                                IcuDateText(IcuIslamic::Civil, 1446, month) + "," + official + "," +
-                                computed + ",";
-        EXPECT_EQ(lines[month].substr(0, row.size()), row);
-        EXPECT_EQ(lines[month].size(), row.size() + 10) << lines[month];
+        const DayNumber official = IcuMonthStart(IcuIslamic::UmmAlQura, 1446, month);
+        const std::vector<std::string>& row = rows[month - 1];
+        ASSERT_EQ(row.size(), 5u) << month;
+        EXPECT_EQ(row[0], std::to_string(month));
+        EXPECT_EQ(row[1], IcuDateText(IcuIslamic::Civil, 1446, month));
+        EXPECT_EQ(row[2], IsoDateText(CivilDayOf(official)));
+        EXPECT_EQ(row[3], IsoDateText(CivilDayOf(official + (month == 6 ? 1 : 0))));
+        EXPECT_EQ(row[4].size(), 10u) << row[4];
     }
     EXPECT_EQ(r.err, "");
 }
@@ -169,16 +157,7 @@ TEST(HijriCli, RefusedInput) {
         {{"report", "month", "--criterion", "x"}, "--criterion takes"},
         {{"report", "month", "--nope"}, "unknown option '--nope'"},
     };
-    for (const Case& c : cases) {
-        const CliResult r = RunCli(c.args);
-        std::string line;
-        for (const std::string& a : c.args) line += a + " ";
-        SCOPED_TRACE(line);
-        EXPECT_EQ(r.status, 2);
-        EXPECT_EQ(r.out, "");
-        EXPECT_TRUE(Contains(r.err, c.said)) << r.err;
-        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-    }
+    for (const Case& c : cases) ExpectRefused(c.args, c.said);
 }
 
 // The month report: every byte of one (the knife edge of 1446-06 at the default place).
@@ -208,15 +187,9 @@ TEST(HijriCli, MonthReportJsonAndPolarEvening) {
 TEST(HijriCli, AFailedWriteIsSaid) {
     for (const char* command :
          {" hijri 2025-03-01", " hijri --year 1447 --csv", " report month --hijri 1447-09"}) {
-        const std::string line = std::string(ZERIN_EXE) + command + " > /dev/full 2> " +
-                                 Scratch("hijri_cli_test_err.txt");
-        const int status = std::system(line.c_str());
-        const std::string err = ReadFile(Scratch("hijri_cli_test_err.txt"));
-        std::remove(Scratch("hijri_cli_test_err.txt").c_str());
-        SCOPED_TRACE(line);
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), 1);
-        EXPECT_EQ(err.rfind("zerin: could not write the output: ", 0), 0u) << err;
+        const ExeResult r = RunExe(std::string(command) + " > /dev/full");
+        EXPECT_EQ(r.status, 1) << command;
+        EXPECT_EQ(r.err.rfind("zerin: could not write the output: ", 0), 0u) << r.err;
     }
 }
 

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "HijriIcu.h"
@@ -22,96 +23,66 @@ std::string MonthText(int year, int month) {
     return text;
 }
 
-// ---------------------------------------------------------------- civil days
-
+// Meeus (Astronomical Algorithms, chapter 7 and examples 7.a and 7.b), both sides of the
+// Gregorian reform, 1 Muharram 1 AH at the civil epoch (Julian calendar), a Julian leap
+// day that the Gregorian rule lacks; the tabular epochs are Friday 16 July 622 (civil) and
+// Thursday 15 July 622 (astronomical).
 TEST(CivilDays, PublishedJulianDaysAndRefusedDates) {
-    struct Case {
+    const std::optional<DayNumber> no;
+    const struct {
         CivilDay date;
         std::optional<DayNumber> day;
+    } kCases[] = {
+        {{2000, 1, 1}, 2451545},  {{1582, 10, 15}, 2299161}, {{1582, 10, 4}, 2299160},
+        {{1582, 10, 5}, no},      {{1582, 10, 14}, no},      {{622, 7, 16}, 1948440},
+        {{1500, 2, 29}, 2268992}, {{1900, 2, 29}, no},       {{2000, 2, 29}, 2451604},
+        {{2023, 4, 31}, no},      {{2023, 13, 1}, no},       {{2023, 0, 1}, no},
+        {{2023, 1, 0}, no},       {{0, 1, 1}, no},           {{1957, 10, 4}, 2436116},
+        {{333, 1, 27}, 1842713},
     };
-    const Case cases[] = {
-        {{2000, 1, 1}, 2451545},    // Meeus, Astronomical Algorithms, chapter 7
-        {{1582, 10, 15}, 2299161},  // first Gregorian day
-        {{1582, 10, 4}, 2299160},   // last Julian day, the day before
-        {{1582, 10, 5}, std::nullopt}, {{1582, 10, 14}, std::nullopt},
-        {{622, 7, 16}, 1948440},   // 1 Muharram 1 AH, civil epoch (Julian calendar)
-        {{1500, 2, 29}, 2268992},  // a Julian leap day that the Gregorian rule lacks
-        {{1900, 2, 29}, std::nullopt}, {{2000, 2, 29}, 2451604},
-        {{2023, 4, 31}, std::nullopt}, {{2023, 13, 1}, std::nullopt},
-        {{2023, 0, 1}, std::nullopt},  {{2023, 1, 0}, std::nullopt},
-        {{0, 1, 1}, std::nullopt},     {{1957, 10, 4}, 2436116},  // Meeus, example 7.a
-        {{333, 1, 27}, 1842713},                                  // Meeus, example 7.b (Julian)
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : kCases) {
         SCOPED_TRACE(IsoDateText(c.date));
         EXPECT_EQ(DayNumberOf(c.date), c.day);
         if (c.day) {
             EXPECT_EQ(CivilDayOf(*c.day), c.date);
         }
     }
-}
-
-TEST(CivilDays, Weekdays) {
     // 16 July 622 (Julian) was a Friday, 1 January 2000 a Saturday, 15 October 1582 a Friday.
     EXPECT_EQ(WeekdayOf(1948440), 5);
     EXPECT_EQ(WeekdayOf(2451545), 6);
     EXPECT_EQ(WeekdayOf(2299161), 5);
     EXPECT_STREQ(WeekdayName(5), "الجمعة");
-}
-
-// ---------------------------------------------------------------- the tabular calendar
-
-TEST(Tabular, LeapYearsOfTheCycle) {
-    const std::vector<int> leap{2, 5, 7, 10, 13, 16, 18, 21, 24, 26, 29};
-    for (int cycle : {0, 1, 47})
-        for (int year = 1; year <= 30; ++year) {
-            const bool expected = std::find(leap.begin(), leap.end(), year) != leap.end();
-            EXPECT_EQ(TabularLeapYear(30 * cycle + year), expected) << 30 * cycle + year;
-        }
-}
-
-TEST(Tabular, EpochsArePublishedDays) {
-    // Friday 16 July 622 and Thursday 15 July 622, Julian calendar.
-    EXPECT_EQ(CivilDayOf(TabularDayNumber({1, 1, 1}, HijriEpoch::Civil)), (CivilDay{622, 7, 16}));
-    EXPECT_EQ(WeekdayOf(TabularDayNumber({1, 1, 1}, HijriEpoch::Civil)), 5);
-    EXPECT_EQ(CivilDayOf(TabularDayNumber({1, 1, 1}, HijriEpoch::Astronomical)),
-              (CivilDay{622, 7, 15}));
-    EXPECT_EQ(WeekdayOf(TabularDayNumber({1, 1, 1}, HijriEpoch::Astronomical)), 4);
-}
-
-// Every month's first day and the day before it, both ways, for 1 to 1600 AH.
-TEST(Tabular, EqualsIcuEveryMonth1To1600) {
-    struct Calendar {
-        HijriEpoch epoch;
-        IcuIslamic icu;
-    };
-    for (const Calendar c : {Calendar{HijriEpoch::Civil, IcuIslamic::Civil},
-                             Calendar{HijriEpoch::Astronomical, IcuIslamic::Tbla}}) {
-        int failures = 0;
-        for (int year = 1; year <= 1600 && failures < 5; ++year)
-            for (int month = 1; month <= 12; ++month) {
-                const DayNumber start = TabularDayNumber({year, month, 1}, c.epoch);
-                const DayNumber icu = IcuMonthStart(c.icu, year, month);
-                const HijriDate before = TabularDateOf(start - 1, c.epoch);
-                const bool same =
-                    start == icu && TabularDateOf(start, c.epoch) == (HijriDate{year, month, 1}) &&
-                    ((year == 1 && month == 1) || before == IcuDateOf(c.icu, start - 1));
-                if (!same) {
-                    ++failures;
-                    ADD_FAILURE() << MonthText(year, month) << " epoch "
-                                  << static_cast<int>(c.epoch) << ": ours " << start << " ICU "
-                                  << icu << "; the day before ours " << IsoDateText(before);
-                }
-            }
+    for (const auto& [epoch, date, weekday] :
+         {std::tuple{HijriEpoch::Civil, CivilDay{622, 7, 16}, 5},
+          {HijriEpoch::Astronomical, CivilDay{622, 7, 15}, 4}}) {
+        EXPECT_EQ(CivilDayOf(TabularDayNumber({1, 1, 1}, epoch)), date);
+        EXPECT_EQ(WeekdayOf(TabularDayNumber({1, 1, 1}, epoch)), weekday);
     }
 }
 
-TEST(Tabular, RoundTripEveryDay) {
-    for (HijriEpoch epoch : {HijriEpoch::Civil, HijriEpoch::Astronomical}) {
-        const DayNumber first = TabularDayNumber({1, 1, 1}, epoch);
-        const DayNumber last = TabularDayNumber({1601, 1, 1}, epoch);
+// Every month's first day and the day before it, both ways, for 1 to 1600 AH; every day
+// of those years back and forth.
+TEST(Tabular, EqualsIcuEveryMonthAndRoundTripsEveryDay1To1600) {
+    for (const auto& [epoch, icu] : {std::pair{HijriEpoch::Civil, IcuIslamic::Civil},
+                                     {HijriEpoch::Astronomical, IcuIslamic::Tbla}}) {
         int failures = 0;
-        for (DayNumber day = first; day < last && failures < 5; ++day) {
+        for (int year = 1; year <= 1600 && failures < 5; ++year)
+            for (int month = 1; month <= 12; ++month) {
+                const DayNumber start = TabularDayNumber({year, month, 1}, epoch);
+                const HijriDate before = TabularDateOf(start - 1, epoch);
+                if (start != IcuMonthStart(icu, year, month) ||
+                    TabularDateOf(start, epoch) != (HijriDate{year, month, 1}) ||
+                    (start > TabularDayNumber({1, 1, 1}, epoch) &&
+                     before != IcuDateOf(icu, start - 1))) {
+                    ++failures;
+                    ADD_FAILURE() << MonthText(year, month) << " epoch " << static_cast<int>(epoch)
+                                  << ": ours " << start << "; the day before ours "
+                                  << IsoDateText(before);
+                }
+            }
+        const DayNumber last = TabularDayNumber({1601, 1, 1}, epoch);
+        for (DayNumber day = TabularDayNumber({1, 1, 1}, epoch); day < last && failures < 5;
+             ++day) {
             const HijriDate date = TabularDateOf(day, epoch);
             if (TabularDayNumber(date, epoch) != day || date.day < 1 ||
                 date.day > TabularMonthLength(date.year, date.month)) {
@@ -121,8 +92,6 @@ TEST(Tabular, RoundTripEveryDay) {
         }
     }
 }
-
-// ---------------------------------------------------------------- Umm al-Qura
 
 TEST(UmmAlQura, EqualsIcuEveryMonth1300To1600BothWays) {
     HijriCalendar calendar(HijriRule::UmmAlQura);
@@ -185,8 +154,6 @@ TEST(UmmAlQura, FallsBackToTheTabularCalendarOutsideItsTable) {
     EXPECT_EQ(calendar.DateOf(join).rule, HijriRule::Civil);
 }
 
-// ---------------------------------------------------------------- the rules' verdicts
-
 CrescentEvening Evening(double Age, double Lag, CrescentEnd end, char yallop, char odeh) {
     CrescentEvening e;
     e.sun.kind = e.moon.kind = Crossing::Kind::Found;
@@ -224,8 +191,6 @@ TEST(Verdicts, EdgesOfEachRule) {
         EXPECT_EQ(SightingBegins(c.evening, SightingCriterion::Yallop), c.yallop);
     }
 }
-
-// ---------------------------------------------------------------- the computed rule
 
 // The Umm al-Qura rule computed at Mecca against the official starts of 1423-1450 AH.
 // Where they differ, the conjunction or the moonset lies within two minutes of sunset:
@@ -277,8 +242,6 @@ TEST(ComputedRule, AnchorDoesNotMatter) {
     }
 }
 
-// ---------------------------------------------------------------- every rule
-
 TEST(Rules, MonthsOf29Or30DaysAndRoundTrips) {
     const HijriPlace jakarta{-106.8456, -6.2088, -7};
     for (HijriRule rule : {HijriRule::Civil, HijriRule::Astronomical, HijriRule::UmmAlQura,
@@ -303,15 +266,15 @@ TEST(Rules, MonthsOf29Or30DaysAndRoundTrips) {
 
 TEST(Rules, RefusedDates) {
     HijriCalendar calendar(HijriRule::UmmAlQura);
-    const int length = calendar.MonthLength(1446, 9);  // 29 days
-    EXPECT_EQ(length, 29);
-    EXPECT_FALSE(calendar.DayNumberOf({1446, 9, 30}));
+    EXPECT_EQ(calendar.MonthLength(1446, 9), 29);
     EXPECT_TRUE(calendar.DayNumberOf({1446, 9, 29}));
-    EXPECT_FALSE(calendar.DayNumberOf({1446, 13, 1}));
-    EXPECT_FALSE(calendar.DayNumberOf({1446, 0, 1}));
-    EXPECT_FALSE(calendar.DayNumberOf({0, 1, 1}));
-    EXPECT_FALSE(calendar.DayNumberOf({1446, 1, 31}));
-    EXPECT_FALSE(calendar.DayNumberOf({1446, 1, 0}));
+    for (const HijriDate date : {HijriDate{1446, 9, 30},
+                                 {1446, 13, 1},
+                                 {1446, 0, 1},
+                                 {0, 1, 1},
+                                 {1446, 1, 31},
+                                 {1446, 1, 0}})
+        EXPECT_FALSE(calendar.DayNumberOf(date)) << IsoDateText(date);
 }
 
 }  // namespace

@@ -13,9 +13,14 @@
 namespace zerin::test {
 namespace {
 
-bool HavePython() {
-    return std::system("python3 -c 'import json' >/dev/null 2>&1") == 0;
-}
+// Python's json module reads the JSON back; without it the test is skipped.
+class Json : public testing::Test {
+  protected:
+    void SetUp() override {
+        if (std::system("python3 -c 'import json' >/dev/null 2>&1") != 0)
+            GTEST_SKIP() << "python3 is needed to read the JSON back";
+    }
+};
 
 // Runs a Python expression on the parsed JSON `d` and returns what it prints; NaN and
 // Infinity are refused as the JSON grammar refuses them.
@@ -43,17 +48,14 @@ std::string Parsed(const std::string& json, const std::string& expression) {
     return out;
 }
 
-TEST(Json, StringsAreEscaped) {
+TEST(JsonString, Escapes) {
     EXPECT_EQ(cli::JsonString("EtéRegl"), "\"EtéRegl\"");
     EXPECT_EQ(cli::JsonString("a\"b\\c\r\n\t\x01"), "\"a\\\"b\\\\c\\r\\n\\t\\u0001\"");
 }
 
-TEST(Json, SunReportValuesInReportOrder) {
-    if (!HavePython()) GTEST_SKIP() << "python3 is needed to read the JSON back";
+TEST_F(Json, SunReportValuesInReportOrder) {
     const std::vector<std::string> args = ReportArgs("sun", "2005", "6", "17");
-    std::vector<std::string> jsonArgs = args;
-    jsonArgs.push_back("--json");
-    const CliResult text = RunCli(args), json = RunCli(jsonArgs);
+    const CliResult text = RunCli(args), json = RunCli(With(args, {"--json"}));
     ASSERT_EQ(json.status, 0) << json.err;
     EXPECT_EQ(json.err, "");
     EXPECT_EQ(Parsed(json.out, "\" \".join(i[\"name\"] for i in d)"),
@@ -76,36 +78,31 @@ TEST(Json, SunReportValuesInReportOrder) {
         std::string value = values.substr(from, to - from);
         if (value.size() > 2 && value.compare(value.size() - 2, 2, ".0") == 0)
             value.resize(value.size() - 2);  // Python writes 12.0 where the report writes 12
-        EXPECT_NE(text.out.find(value), std::string::npos) << value;
+        EXPECT_TRUE(Contains(text.out, value)) << value;
         from = to + 1;
     }
     EXPECT_EQ(count, 42u);
-    EXPECT_NE(json.out.find("{\"name\": \"MIDI\", \"value\": 12.3930875282151, \"unit\": \"h\"}"),
-              std::string::npos);
-    EXPECT_NE(text.out.find("MIDI = Asc - TS_Loc + (UT * 24) - Zone\r\n = 12.3930875282151\r\n"),
-              std::string::npos);
+    EXPECT_TRUE(
+        Contains(json.out, "{\"name\": \"MIDI\", \"value\": 12.3930875282151, \"unit\": \"h\"}"));
+    EXPECT_TRUE(
+        Contains(text.out, "MIDI = Asc - TS_Loc + (UT * 24) - Zone\r\n = 12.3930875282151\r\n"));
 }
 
-TEST(Json, ReportValuesWithAPeriodWhateverTheRegionalSettings) {
+TEST(JsonValues, PeriodWhateverTheRegionalSettings) {
     const CommaLocale comma;
     if (!comma.available()) GTEST_SKIP() << "no de_DE.UTF-8 locale";
-    std::vector<std::string> args = ReportArgs("sun", "2005", "6", "17");
-    const CliResult text = RunCli(args);
-    args.push_back("--json");
-    const CliResult json = RunCli(args);
-    EXPECT_NE(text.out.find(" = 12,3930875282151\r\n"), std::string::npos);
-    EXPECT_NE(json.out.find("{\"name\": \"MIDI\", \"value\": 12.3930875282151, \"unit\": \"h\"}"),
-              std::string::npos);
+    const std::vector<std::string> args = ReportArgs("sun", "2005", "6", "17");
+    const CliResult text = RunCli(args), json = RunCli(With(args, {"--json"}));
+    EXPECT_TRUE(Contains(text.out, " = 12,3930875282151\r\n"));
+    EXPECT_TRUE(
+        Contains(json.out, "{\"name\": \"MIDI\", \"value\": 12.3930875282151, \"unit\": \"h\"}"));
 }
 
-TEST(Json, EveryBodyParses) {
-    if (!HavePython()) GTEST_SKIP() << "python3 is needed to read the JSON back";
+TEST_F(Json, EveryBodyParses) {
     std::string all = "[";
     for (const char* body :
          {"moon", "mercury", "venus", "mars", "jupiter", "saturn", "uranus", "neptune", "pluto"}) {
-        std::vector<std::string> args = ReportArgs(body, "2005", "6", "17");
-        args.push_back("--json");
-        const CliResult r = RunCli(args);
+        const CliResult r = RunCli(With(ReportArgs(body, "2005", "6", "17"), {"--json"}));
         ASSERT_EQ(r.status, 0) << body << r.err;
         all += (all.size() > 1 ? "," : "") + r.out;
     }
@@ -117,25 +114,20 @@ TEST(Json, EveryBodyParses) {
               "(9, 9, True)");
 }
 
-TEST(Json, StopsAndRefusalsAsTheReportDoes) {
-    if (!HavePython()) GTEST_SKIP() << "python3 is needed to read the JSON back";
+TEST_F(Json, StopsAndRefusalsAsTheReportDoes) {
     // 60° N in June: the report ends after the second afternoon time, with its message.
-    std::vector<std::string> args = ReportArgs("sun", "2005", "6", "17");
-    args.insert(args.end(), {"--lat-deg", "60", "--lat-min", "0", "--json"});
-    const CliResult stopped = RunCli(args);
+    const CliResult stopped = RunCli(With(ReportArgs("sun", "2005", "6", "17"),
+                                          {"--lat-deg", "60", "--lat-min", "0", "--json"}));
     EXPECT_EQ(stopped.status, 0);
-    EXPECT_NE(stopped.err.find("the Sun does not reach the altitude"), std::string::npos);
+    EXPECT_TRUE(Contains(stopped.err, "the Sun does not reach the altitude"));
     EXPECT_EQ(Parsed(stopped.out, "d[-1][\"name\"]"), "Asr2");
     // A refused date: no JSON at all.
-    std::vector<std::string> gap = ReportArgs("sun", "1582", "10", "10");
-    gap.push_back("--json");
-    const CliResult refused = RunCli(gap);
+    const CliResult refused = RunCli(With(ReportArgs("sun", "1582", "10", "10"), {"--json"}));
     EXPECT_EQ(refused.status, 2);
     EXPECT_EQ(refused.out, "");
 }
 
-TEST(Json, Tables) {
-    if (!HavePython()) GTEST_SKIP() << "python3 is needed to read the JSON back";
+TEST_F(Json, Tables) {
     const CliResult times = RunCli({"times", "--lat", "60", "--from", "2005-06-16", "--days", "3",
                                     "--json", "--high-lat", "angle"});
     ASSERT_EQ(times.status, 0) << times.err;

@@ -24,12 +24,10 @@ struct MoonRun {
 
     explicit MoonRun(unsigned sinks = Report::kText) { calc.report.SetSinks(sinks); }
     MoonRun& At(double year, double month, double day, double hour, double minute = 0) {
-        calc.fields.TxtYear = std::to_string(year);
-        calc.fields.TxtMonth = std::to_string(month);
-        calc.fields.TxtDay = std::to_string(day);
-        calc.fields.TxtHour = std::to_string(hour);
-        calc.fields.TxtMin = std::to_string(minute);
-        calc.fields.TxtSec = "0";
+        FieldTexts& f = calc.fields;
+        f.TxtYear = std::to_string(year), f.TxtMonth = std::to_string(month);
+        f.TxtDay = std::to_string(day), f.TxtHour = std::to_string(hour);
+        f.TxtMin = std::to_string(minute), f.TxtSec = "0";
         return *this;
     }
     MoonRun& Moon() {
@@ -42,8 +40,6 @@ struct MoonRun {
 double AngleGap(double a, double b) {
     return std::remainder(a - b, 360.0);
 }
-
-// ---- Quadrants and reductions over a month, hour by hour ----
 
 TEST(MoonSky, QuadrantsAndReductionsOverAMonth) {
     int ascQuarter[4] = {}, azimuthQuarter[4] = {};
@@ -92,8 +88,7 @@ TEST(MoonSky, QuadrantsAndReductionsOverAMonth) {
 
 TEST(MoonSky, EquatorTakesTheLimitOfTheTopocentricDeclination) {
     MoonRun equator, near;
-    equator.calc.fields.TxtDegLat = "0";
-    equator.calc.fields.TxtMinLat = "0";
+    equator.calc.fields.TxtDegLat = equator.calc.fields.TxtMinLat = "0";
     near.calc.fields = equator.calc.fields;
     near.calc.fields.TxtSecLat = "0.0001";
     equator.At(2012, 11, 3, 18, 45).Moon();
@@ -104,18 +99,14 @@ TEST(MoonSky, EquatorTakesTheLimitOfTheTopocentricDeclination) {
     EXPECT_EQ(p.topo.TopoDec, p.Dec + p.Paralax * p.topo.DiCentre * Cosine(p.sky.Ha) * Sine(p.Dec));
     // The limit joins the formula a fraction of a second of arc away from the equator.
     EXPECT_NEAR(p.topo.TopoDec, near.calc.moon.topo.TopoDec, 1e-6);
-    EXPECT_NE(equator.calc.report.Str().find("illum = ((1 + Cosine(FV)) / 2) * 100\r\n = "),
-              std::string::npos);
+    EXPECT_TRUE(Contains(equator.calc.report.Str(), "illum = ((1 + Cosine(FV)) / 2) * 100\r\n = "));
 }
-
-// ---- Faults ----
 
 TEST(MoonFault, NamesTheQuantityAndKeepsTheReport) {
     // A latitude whose double overflows: the observer's geocentric latitude cannot be
     // computed, everything before it is kept.
-    std::vector<std::string> args = ReportArgs("moon", "2005", "6", "17");
-    args.insert(args.end(), {"--lat-deg", "1.5e308"});
-    const CliResult r = RunCli(args);
+    const CliResult r =
+        RunCli(With(ReportArgs("moon", "2005", "6", "17"), {"--lat-deg", "1.5e308"}));
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err,
               "zerin: تعذّر حساب GeocLat : توقف الحساب عند هذه القيمة\n"
@@ -123,9 +114,8 @@ TEST(MoonFault, NamesTheQuantityAndKeepsTheReport) {
               "stops before it\n");
     const std::string lastItem =
         "Paralax = ArcSin(6378.14 / r_lune)\r\n = 0.950789140155728\r\n\r\n";
-    ASSERT_GE(r.out.size(), lastItem.size());
-    EXPECT_EQ(r.out.substr(r.out.size() - lastItem.size()), lastItem);
-    EXPECT_EQ(r.out.find("GeocLat"), std::string::npos);
+    EXPECT_TRUE(r.out.ends_with(lastItem));
+    EXPECT_FALSE(Contains(r.out, "GeocLat"));
 }
 
 TEST(MoonFault, AnOverflowingNodeIsNamed) {

@@ -28,8 +28,8 @@ struct Module {
     Outcome Run(Body body, const char* year, const char* month, const char* day,
                 const char* hour = "12", const char* minute = "0") {
         FieldTexts& f = calc.fields;
-        f.TxtYear = year, f.TxtMonth = month, f.TxtDay = day;
-        f.TxtHour = hour, f.TxtMin = minute, f.TxtSec = "0";
+        f.TxtYear = year, f.TxtMonth = month, f.TxtDay = day, f.TxtHour = hour, f.TxtMin = minute;
+        f.TxtSec = "0";
         return RunBody(calc, body);
     }
     // Every value recorded under the name, in report order.
@@ -62,29 +62,18 @@ TEST(PlanetElements, WithinOneTurnFarFrom1900) {
 }
 
 // The Sun's longitude and distance are those of the planet's own instant, whatever Sun
-// command ran before, if any.
-TEST(PlanetReport, UsesTheSunOfItsOwnInstant) {
-    const std::string golden = Golden("report-saturn-2005-06-17-1200.txt");
-    Module afterOtherSun;
+// command ran before, if any. Like the planet buttons, the command takes the day as given:
+// 31 April is 1 May.
+TEST(PlanetReport, UsesTheSunOfItsOwnInstantAndTheDayAsGiven) {
+    Module afterOtherSun, afterSameSun, withoutSun, april31, may1;
     ASSERT_EQ(afterOtherSun.Run(Body::Sun, "1990", "1", "1", "6"), Outcome::Written);
-    ASSERT_EQ(afterOtherSun.Run(Body::Saturn, "2005", "6", "17"), Outcome::Written);
-    EXPECT_EQ(afterOtherSun.calc.report.Str(), golden);
-
-    Module afterSameSun;
     ASSERT_EQ(afterSameSun.Run(Body::Sun, "2005", "6", "17"), Outcome::Written);
-    ASSERT_EQ(afterSameSun.Run(Body::Saturn, "2005", "6", "17"), Outcome::Written);
-    EXPECT_EQ(afterSameSun.calc.report.Str(), golden);
-
-    Module withoutSun;
-    ASSERT_EQ(withoutSun.Run(Body::Saturn, "2005", "6", "17"), Outcome::Written);
-    EXPECT_EQ(withoutSun.calc.report.Str(), golden);
+    for (Module* m : {&afterOtherSun, &afterSameSun, &withoutSun}) {
+        ASSERT_EQ(m->Run(Body::Saturn, "2005", "6", "17"), Outcome::Written);
+        EXPECT_EQ(m->calc.report.Str(), Golden("report-saturn-2005-06-17-1200.txt"));
+    }
     EXPECT_EQ(withoutSun.calc.Long_Soleil, afterSameSun.calc.Long_Soleil);
     EXPECT_EQ(withoutSun.calc.R_soleil, afterSameSun.calc.R_soleil);
-}
-
-// Like the planet buttons, the command takes the day as given: 31 April is 1 May.
-TEST(PlanetReport, DayBeyondTheMonthIsUsedAsGiven) {
-    Module april31, may1;
     ASSERT_EQ(april31.Run(Body::Mars, "2005", "4", "31"), Outcome::Written);
     ASSERT_EQ(may1.Run(Body::Mars, "2005", "5", "1"), Outcome::Written);
     EXPECT_EQ(april31.calc.T, may1.calc.T);
@@ -153,8 +142,7 @@ TEST(PlanetReduction, NoQuadrantRuleKeepsTheHeliocentricLongitude) {
     EXPECT_EQ(longitudes[1], heliocentric);
     EXPECT_EQ(longitudes[2], Angle_360_Deg(heliocentric + r.calc.Long_Soleil));
     EXPECT_EQ(returned, r.calc.report.Num(longitudes[2]));
-    EXPECT_NE(r.calc.report.Str().find("L = L + Long_Soleil = " + returned + "\r\n\r\n"),
-              std::string::npos);
+    EXPECT_TRUE(Contains(r.calc.report.Str(), "L = L + Long_Soleil = " + returned + "\r\n\r\n"));
 }
 
 // The diameter constant enters in single precision; Pluto's is about 0.01 arcseconds.
@@ -171,9 +159,8 @@ TEST(PlanetResult, DiameterConstantInSinglePrecision) {
 TEST(PlanetLimits, EquatorWritesTheWholeReport) {
     for (const Body body : kPlanets) {
         SCOPED_TRACE(BodyName(body));
-        std::vector<std::string> args = ReportArgs(BodyName(body), "2005", "6", "17");
-        args.insert(args.end(), {"--lat-deg", "0", "--lat-min", "0"});
-        const CliResult r = RunCli(args);
+        const CliResult r = RunCli(With(ReportArgs(BodyName(body), "2005", "6", "17"),
+                                        {"--lat-deg", "0", "--lat-min", "0"}));
         EXPECT_EQ(r.status, 0);
         EXPECT_EQ(r.err, "");
         EXPECT_TRUE(r.out.ends_with(kEndLine));
@@ -185,15 +172,15 @@ TEST(PlanetLimits, EquatorWritesTheWholeReport) {
 TEST(PlanetLimits, AbsurdYearStopsWithAMessageAndKeepsThePartialReport) {
     const CliResult r = RunCli(ReportArgs("mercury", "1000000", "3", "1"));
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("could not compute V"), std::string::npos) << r.err;
-    EXPECT_NE(r.out.find("R_Pt = a * (1 - (e * Cosine(EE))) = "), std::string::npos);
-    EXPECT_EQ(r.out.find("V = ArcCos"), std::string::npos);
-    EXPECT_EQ(r.out.find(kEndLine), std::string::npos);
+    EXPECT_TRUE(Contains(r.err, "could not compute V")) << r.err;
+    EXPECT_TRUE(Contains(r.out, "R_Pt = a * (1 - (e * Cosine(EE))) = "));
+    EXPECT_FALSE(Contains(r.out, "V = ArcCos"));
+    EXPECT_FALSE(Contains(r.out, std::string(kEndLine)));
 
     Module m;
     EXPECT_EQ(m.Run(Body::Pluto, "1e300", "1", "1"), Outcome::Fault);
     ASSERT_EQ(m.messages.messages.size(), 1u);
-    EXPECT_NE(m.messages.messages[0].english.find("could not compute L"), std::string::npos);
+    EXPECT_TRUE(Contains(m.messages.messages[0].english, "could not compute L"));
 }
 
 }  // namespace

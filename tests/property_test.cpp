@@ -25,20 +25,16 @@ class FieldTextMaker {
   private:
     std::string Plausible(double low, double high) {
         const double value = std::uniform_real_distribution<double>(low, high)(random_);
-        switch (Pick(6)) {
-            case 0:
-                return std::to_string(static_cast<long long>(value));
-            case 1:
-                return std::to_string(value);
-            case 2:
-                return "  " + std::to_string(static_cast<long long>(value)) + " ";
-            case 3:
-                return "+" + std::to_string(value / 10) + "E1";
-            case 4:
-                return std::to_string(value * 1000) + "d-3";
-            default:
-                return "&H" + Hex(static_cast<long long>(std::fabs(value)));
-        }
+        const long long whole = static_cast<long long>(value);
+        const std::string forms[] = {
+            std::to_string(whole),
+            std::to_string(value),
+            "  " + std::to_string(whole) + " ",
+            "+" + std::to_string(value / 10) + "E1",
+            std::to_string(value * 1000) + "d-3",
+            "&H" + Hex(std::llabs(whole)),
+        };
+        return forms[Pick(6)];
     }
 
     std::string Mix() {
@@ -52,13 +48,8 @@ class FieldTextMaker {
         };
         std::string text;
         const int count = 1 + Pick(6);
-        for (int k = 0; k < count; ++k) {
-            if (Chance(0.02)) {
-                text += Long();
-            } else {
-                text += kPieces[Pick(static_cast<int>(std::size(kPieces)))];
-            }
-        }
+        for (int k = 0; k < count; ++k)
+            text += Chance(0.02) ? Long() : kPieces[Pick(static_cast<int>(std::size(kPieces)))];
         return text;
     }
 
@@ -69,14 +60,10 @@ class FieldTextMaker {
         const int length = 1000 + Pick(9000);
         const char* piece = kRuns[Pick(static_cast<int>(std::size(kRuns)))];
         for (int k = 0; k < length; ++k) run += piece;
-        switch (Pick(3)) {
-            case 0:
-                return "0." + run + "1";
-            case 1:
-                return run + "E-" + std::to_string(Pick(400));
-            default:
-                return run;
-        }
+        const int form = Pick(3);
+        return form == 0   ? "0." + run + "1"
+               : form == 1 ? run + "E-" + std::to_string(Pick(400))
+                           : run;
     }
 
     static std::string Hex(long long value) {
@@ -91,22 +78,19 @@ class FieldTextMaker {
 };
 
 ReportInput RandomInput(FieldTextMaker& make) {
+    using F = FieldTexts;
+    const struct {
+        std::string F::*field;
+        double low, high;
+    } kFields[] = {
+        {&F::TxtDegLon, 0, 180}, {&F::TxtMinLon, 0, 60}, {&F::TxtSecLon, 0, 60},
+        {&F::TxtDegLat, 0, 90},  {&F::TxtMinLat, 0, 60}, {&F::TxtSecLat, 0, 60},
+        {&F::TxtZone, -12, 12},  {&F::TxtEteRegl, 0, 3}, {&F::TxtYear, -4712, 4000},
+        {&F::TxtMonth, 1, 13},   {&F::TxtDay, 1, 32},    {&F::TxtHour, 0, 24},
+        {&F::TxtMin, 0, 60},     {&F::TxtSec, 0, 60},
+    };
     ReportInput in;
-    FieldTexts& f = in.fields;
-    f.TxtDegLon = make.Text(0, 180);
-    f.TxtMinLon = make.Text(0, 60);
-    f.TxtSecLon = make.Text(0, 60);
-    f.TxtDegLat = make.Text(0, 90);
-    f.TxtMinLat = make.Text(0, 60);
-    f.TxtSecLat = make.Text(0, 60);
-    f.TxtZone = make.Text(-12, 12);
-    f.TxtEteRegl = make.Text(0, 3);
-    f.TxtYear = make.Text(-4712, 4000);
-    f.TxtMonth = make.Text(1, 13);
-    f.TxtDay = make.Text(1, 32);
-    f.TxtHour = make.Text(0, 24);
-    f.TxtMin = make.Text(0, 60);
-    f.TxtSec = make.Text(0, 60);
+    for (const auto& f : kFields) in.fields.*f.field = make.Text(f.low, f.high);
     in.east = make.Chance(0.5);
     in.north = make.Chance(0.5);
     return in;
@@ -185,24 +169,23 @@ TEST(Property, TheCheckerSeesACorruptedRun) {
     const ReportRun good = RunReport(ReferenceInput(Body::Moon));
     ASSERT_EQ(good.status, 0);
     EXPECT_EQ(checker.Check(Body::Moon, good), "");
-    auto broken = [&](void (*change)(ReportRun&)) {
+    using Change = void (*)(ReportRun&);
+    const Change kChanges[] = {
+        [](ReportRun& r) { r.out.replace(r.out.find(" = 2453539"), 10, " = nan"); },
+        [](ReportRun& r) { r.out.insert(r.out.find(" = 2453539") + 10, ".0"); },
+        [](ReportRun& r) { r.out.replace(r.out.find("\r\n0 = Min"), 3, "\r\n-0"); },
+        [](ReportRun& r) { r.out.erase(r.out.rfind("\r\n\r\n", r.out.size() - 5)); },
+        [](ReportRun& r) { r.out.erase(r.out.find('\r'), 1); },
+        [](ReportRun& r) { r.status = 2; },
+        [](ReportRun& r) { r.status = 3; },
+        [](ReportRun& r) { r.status = 1; },
+        [](ReportRun& r) { r.err = "zerin: something went wrong\n"; },
+    };
+    for (const Change change : kChanges) {
         ReportRun run = good;
         change(run);
-        return checker.Check(Body::Moon, run);
-    };
-    EXPECT_NE(broken([](ReportRun& r) { r.out.replace(r.out.find(" = 2453539"), 10, " = nan"); }),
-              "");
-    EXPECT_NE(broken([](ReportRun& r) { r.out.insert(r.out.find(" = 2453539") + 10, ".0"); }), "");
-    EXPECT_NE(broken([](ReportRun& r) { r.out.replace(r.out.find("\r\n0 = Min"), 3, "\r\n-0"); }),
-              "");
-    EXPECT_NE(broken([](ReportRun& r) { r.out.erase(r.out.rfind("\r\n\r\n", r.out.size() - 5)); }),
-              "");
-    EXPECT_NE(broken([](ReportRun& r) { r.out.erase(r.out.find('\r'), 1); }), "");
-    EXPECT_NE(broken([](ReportRun& r) { r.status = 2; }), "");
-    EXPECT_NE(broken([](ReportRun& r) { r.status = 3; }), "");
-    EXPECT_NE(broken([](ReportRun& r) { r.status = 1; }), "");
-    EXPECT_NE(broken([](ReportRun& r) { r.err = "zerin: something went wrong\n"; }), "");
-
+        EXPECT_NE(checker.Check(Body::Moon, run), "");
+    }
     ReportInput in = ReferenceInput(Body::Moon);
     in.json = true;
     const ReportRun json = RunReport(in);

@@ -26,68 +26,44 @@ constexpr double Sexagesimal(double h, double m, double s) {
     return h + m / 60 + s / 3600;
 }
 
+// Meeus, examples 7.a and 7.b and the table after them; then PyEphem: a date in every month
+// (2024 is a leap year), February and March around the century years, both sides of the
+// Gregorian reform, the Julian calendar's leap day of 1500, negative years. Fix truncates
+// toward zero: -4712 (not divisible by 4) comes out a day later than the usual rule's 0.
+// Only months exactly 1 and 2 count as months of the year before: month 2.5 is used as it
+// stands, Fix(3.5 * 30.6001) = 107 days after the year's start.
 TEST(JulianDay, PublishedDates) {
     struct Case {
         double year, month, day, JJ;
     };
     const Case kCases[] = {
-        // Meeus, examples 7.a and 7.b and the table after them.
-        {1957, 10, 4.81, 2436116.31},
-        {333, 1, 27.5, 1842713.0},
-        {2000, 1, 1.5, 2451545.0},
-        {1999, 1, 1, 2451179.5},
-        {1987, 6, 19.5, 2446966.0},
-        {1600, 12, 31, 2305812.5},
-        {837, 4, 10.3, 2026871.8},
-        {-1000, 7, 12.5, 1356001.0},
-        // PyEphem: a date in every month (2024 is a leap year), February and March
-        // around the century years, both sides of the Gregorian reform, the Julian
-        // calendar's leap day of 1500, negative years.
-        {2024, 1, 1.25, 2460310.75},
-        {2024, 2, 29.25, 2460369.75},
-        {2024, 3, 31.25, 2460400.75},
-        {2024, 4, 30.25, 2460430.75},
-        {2024, 5, 31.25, 2460461.75},
-        {2024, 6, 30.25, 2460491.75},
-        {2024, 7, 31.25, 2460522.75},
-        {2024, 8, 31.25, 2460553.75},
-        {2024, 9, 30.25, 2460583.75},
-        {2024, 10, 31.25, 2460614.75},
-        {2024, 11, 30.25, 2460644.75},
-        {2024, 12, 31.25, 2460675.75},
-        {2023, 2, 28, 2460003.5},
-        {2023, 3, 1, 2460004.5},
-        {1700, 2, 28, 2342030.5},
-        {1700, 3, 1, 2342031.5},
-        {1800, 2, 28, 2378554.5},
-        {1800, 3, 1, 2378555.5},
-        {1900, 2, 28, 2415078.5},
-        {1900, 3, 1, 2415079.5},
-        {2000, 2, 29, 2451603.5},
-        {2000, 3, 1, 2451604.5},
-        {1582, 10, 4, 2299159.5},
-        {1582, 10, 15, 2299160.5},
-        {1582, 2, 10.75, 2298924.25},
-        {1500, 2, 29, 2268991.5},
-        {-999, 2, 10, 1356213.5},
-        {-3, 2, 28, 1720020.5},
-        {-4000, 3, 1, 260117.5},
-        // Fix truncates toward zero: a negative year not divisible by 4 comes out a day
-        // later than the usual rule (which gives 0 here).
-        {-4712, 1, 1.5, 1},
-        // Only months exactly 1 and 2 count as months of the year before; 2.5 is used as
-        // it stands, Fix(3.5 * 30.6001) = 107 days after the year's start.
+        {1957, 10, 4.81, 2436116.31},  {333, 1, 27.5, 1842713.0},
+        {2000, 1, 1.5, 2451545.0},     {1999, 1, 1, 2451179.5},
+        {1987, 6, 19.5, 2446966.0},    {1600, 12, 31, 2305812.5},
+        {837, 4, 10.3, 2026871.8},     {-1000, 7, 12.5, 1356001.0},
+        {2024, 1, 1.25, 2460310.75},   {2024, 2, 29.25, 2460369.75},
+        {2024, 3, 31.25, 2460400.75},  {2024, 4, 30.25, 2460430.75},
+        {2024, 5, 31.25, 2460461.75},  {2024, 6, 30.25, 2460491.75},
+        {2024, 7, 31.25, 2460522.75},  {2024, 8, 31.25, 2460553.75},
+        {2024, 9, 30.25, 2460583.75},  {2024, 10, 31.25, 2460614.75},
+        {2024, 11, 30.25, 2460644.75}, {2024, 12, 31.25, 2460675.75},
+        {2023, 2, 28, 2460003.5},      {2023, 3, 1, 2460004.5},
+        {1700, 2, 28, 2342030.5},      {1700, 3, 1, 2342031.5},
+        {1800, 2, 28, 2378554.5},      {1800, 3, 1, 2378555.5},
+        {1900, 2, 28, 2415078.5},      {1900, 3, 1, 2415079.5},
+        {2000, 2, 29, 2451603.5},      {2000, 3, 1, 2451604.5},
+        {1582, 10, 4, 2299159.5},      {1582, 10, 15, 2299160.5},
+        {1582, 2, 10.75, 2298924.25},  {1500, 2, 29, 2268991.5},
+        {-999, 2, 10, 1356213.5},      {-3, 2, 28, 1720020.5},
+        {-4000, 3, 1, 260117.5},       {-4712, 1, 1.5, 1},
         {2005, 2.5, 1, 2453415.5},
     };
-    for (const Case& c : kCases) {
+    for (const auto& c : kCases)
         EXPECT_NEAR(JulianDay(c.year, c.month, c.day), c.JJ, 1e-9)
             << c.year << "-" << c.month << "-" << c.day;
-    }
     EXPECT_EQ(JulianCenturies(2451545.0), 1);  // J2000.0 is one century after 1900 January 0.5
     EXPECT_EQ(JulianCenturies(2415020.0), 0);
-}
-
-TEST(JulianDay, TheDaysDroppedByTheReformDoNotExist) {
+    // The days the reform dropped do not exist.
     for (const double day : {4.5, 5.0, 10.0, 14.99})
         EXPECT_TRUE(std::isnan(JulianDay(1582, 10, day))) << day;
     EXPECT_FALSE(InGregorianGap(15821004));
