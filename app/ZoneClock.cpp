@@ -202,18 +202,31 @@ std::string OffsetText(Seconds east) {
     return text;
 }
 
+namespace {
+
+// The Greenwich instant of a reading of a clock whose offset at each instant `offset` gives.
+// The offsets in force a day before and a day after the reading are the two sides of any
+// change near it (a zone never changes twice within two days). A reading that the change
+// repeats is its first occurrence; one that the change skips is read with the offset before
+// the change, so that it falls as far after the change as it lies after the skipped hour's
+// start (02:30 on the night the clock goes from 02:00 to 03:00 is 03:30), as the time-zone
+// libraries of Python and Java read it.
+template <typename Offset>
+Seconds GreenwichOf(Seconds reading, Offset offset) {
+    const Seconds before = offset(reading - kDay), after = offset(reading + kDay);
+    const bool fitsBefore = offset(reading - before) == before;
+    const bool fitsAfter = offset(reading - after) == after;
+    return reading - (fitsBefore || !fitsAfter ? before : after);
+}
+
+}  // namespace
+
 Seconds ZoneClock::FromLocal(Seconds local) const {
-    const Seconds guess = local - At(local).Total();
-    Seconds utc = local - At(guess).Total();
-    if (At(utc).Total() != At(guess).Total()) utc = local - At(utc).Total();
-    return utc;
+    return GreenwichOf(local, [this](Seconds utc) { return At(utc).Total(); });
 }
 
 Seconds ZoneClock::FromStandard(Seconds standard) const {
-    const Seconds guess = standard - At(standard).standard;
-    Seconds utc = standard - At(guess).standard;
-    if (At(utc).standard != At(guess).standard) utc = standard - At(utc).standard;
-    return utc;
+    return GreenwichOf(standard, [this](Seconds utc) { return At(utc).standard; });
 }
 
 std::unique_ptr<ZoneClock> FixedClock(int zone, int summer) {

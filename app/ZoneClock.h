@@ -45,8 +45,9 @@ class ZoneClock {
     virtual std::optional<Seconds> KnownUntil() const { return std::nullopt; }
 
     // The Greenwich instant of a reading of the local clock (summer time included), and of a
-    // reading of its standard time. A reading that a summer-time change skips or repeats gives one
-    // of the instants near it.
+    // reading of its standard time. A reading that a change of the clock repeats is its first
+    // occurrence; one that it skips is read with the offset before the change (02:30 on the
+    // night the clock goes from 02:00 to 03:00 is 03:30).
     Seconds FromLocal(Seconds local) const;
     Seconds FromStandard(Seconds standard) const;
 };

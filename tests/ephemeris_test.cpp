@@ -145,6 +145,24 @@ TEST(Ephemeris, SummerTimeAndHalfHourZones) {
         ReportAt("moon", "2024", "12", "31", "23", "40", East("77.2", "28.6", "-5")));
 }
 
+// A reading the clock skips is read with the offset before the change, one it repeats is its
+// first occurrence; the expected times are Python's zoneinfo (fold=0).
+TEST(Ephemeris, ReadingsTheClockSkipsOrRepeats) {
+    const char* const kCases[][3] = {
+        {"Europe/Paris", "2026-03-29T02:30", "2026-03-29T03:30:00+02:00"},
+        {"America/New_York", "2026-03-08T02:30", "2026-03-08T03:30:00-04:00"},
+        {"Europe/Paris", "2026-10-25T02:30", "2026-10-25T02:30:00+02:00"},
+        {"America/New_York", "2026-11-01T01:30", "2026-11-01T01:30:00-04:00"},
+        {"Pacific/Apia", "2011-12-30T12:00", "2011-12-31T12:00:00+14:00"}};
+    for (const auto& [zone, reading, time] : kCases) {
+        if (!HaveZone(zone)) GTEST_SKIP() << "no time-zone database (package tzdata)";
+        const auto rows = CsvTable({"ephemeris", "sun", "--tz", zone, "--from", reading, "--to",
+                                    reading, "--step", "1h", "--csv"});
+        ASSERT_EQ(rows.size(), 1u) << zone << " " << reading;
+        EXPECT_EQ(rows[0][0] + rows[0][1], time) << zone << " " << reading;
+    }
+}
+
 // Kolkata kept its local mean time, +05:53:28, in 1582: the first instants of 15 October
 // there fall on 14 October on the clock of the zone's whole hours (+05:00), which the
 // calculation takes, and the Julian-day step refuses the days the Gregorian reform dropped.
