@@ -26,21 +26,13 @@ namespace zerin::test {
 
 namespace {
 
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
 // The Sun's report at Mecca (East) or at a South place in the year -100: signed values in
 // the Arabic lines of the longitude, the latitude and the year.
 QString EastReport(const std::string& body, bool south, const std::string& year) {
-    std::vector<std::string> args{"report",    body,       "--east",    "--lon-deg", "39",
-                                  "--lon-min", "49",       "--lat-deg", "21",        "--lat-min",
-                                  "25",        "--zone",   "-3",        "--year",    year,
-                                  "--month",   "6",        "--day",     "17",        "--hour",
-                                  "12",        "--minute", "0",         "--second",  "0"};
-    if (south) args.push_back("--south");
-    const CliResult cli = RunCli(args);
-    return Q(cli.out);
+    std::vector<std::string> args = ReportArgs(body, year, "6", "17");
+    args.insert(args.end(), {"--east", "--lon-deg", "39", "--lon-min", "49", "--lat-deg", "21",
+                             "--lat-min", "25", "--zone", "-3", south ? "--south" : "--north"});
+    return Q(RunCli(args).out);
 }
 
 }  // namespace
@@ -117,12 +109,9 @@ class ReportDisplayTest : public QObject {
     void theSignStandsBeforeTheDigits_data() {
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("name");
-        QTest::newRow("East longitude") << "-39.8166666666667"
-                                        << " = Lon";
-        QTest::newRow("South latitude") << "-21.4166666666667"
-                                        << " = Lat";
-        QTest::newRow("year before 1") << "-100"
-                                       << " = Y";
+        QTest::newRow("East longitude") << QStringLiteral("-39.8166666666667") << " = Lon";
+        QTest::newRow("South latitude") << QStringLiteral("-21.4166666666667") << " = Lat";
+        QTest::newRow("year before 1") << QStringLiteral("-100") << " = Y";
     }
     void theSignStandsBeforeTheDigits() {
         QFETCH(QString, value);

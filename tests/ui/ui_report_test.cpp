@@ -1,6 +1,7 @@
 // The report window: the text round trip through the box, the reading direction of each
 // paragraph, saving SysReg.txt (record format, atomic replacement, the fallback folder,
-// the messages when nothing can be written), Escape and the skin file.
+// the messages when nothing can be written, a symbolic link at its place replaced, never
+// followed, the folders a save tries), Escape and the skin file.
 #include <sys/fsuid.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -26,14 +28,15 @@ namespace zerin::test {
 
 namespace {
 
-QByteArray ReadBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+struct stat LinkStat(const QString& path) {
+    struct stat info {};
+    lstat(QFile::encodeName(path).constData(), &info);
+    return info;
 }
 
-bool WriteBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+QString Documents() {
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents.isEmpty() ? QDir::homePath() : documents;
 }
 
 // Root writes into any folder whatever its mode: for the file operations of one scope
@@ -88,28 +91,23 @@ class ReportWindowTest : public QObject {
         QTextEdit* Box() { return calc.findChild<QTextEdit*>("TxtOut"); }
     };
 
-    static QString Q(const std::string& s) { return QString::fromStdString(s); }
-
   private slots:
     void initTestCase() { SetUpLook(); }
 
     // The box keeps the report's bytes: CR LF line ends, blanks, tabs, empty lines.
-    void textRoundTripsThroughTheBox_data() {
-        QTest::addColumn<QString>("text");
-        QTest::newRow("Sun report") << Q(Golden("report-sun-2005-06-17-1200.txt"));
-        QTest::newRow("Moon report") << Q(Golden("report-moon-2005-06-17-1200.txt"));
-        QTest::newRow("preface (a tab, blanks)") << Q(std::string(PrefaceText()));
-        QTest::newRow("empty") << QString();
-        QTest::newRow("no final line end") << QStringLiteral("a\r\n\r\n  b \"q\" ");
-        QTest::newRow("only line ends") << QStringLiteral("\r\n\r\n\r\n");
-    }
     void textRoundTripsThroughTheBox() {
-        QFETCH(QString, text);
+        const QString texts[] = {Q(Golden("report-sun-2005-06-17-1200.txt")),
+                                 Q(Golden("report-moon-2005-06-17-1200.txt")),
+                                 Q(std::string(PrefaceText())),  // a tab, blanks
+                                 QString(),
+                                 QStringLiteral("a\r\n\r\n  b \"q\" "),  // no final line end
+                                 QStringLiteral("\r\n\r\n\r\n")};
         Window w({});
-        for (auto edge : {ui::FrmCalc::Edge::Left, ui::FrmCalc::Edge::Right}) {
-            w.calc.SetReport(text, edge);
-            QCOMPARE(w.calc.Text(), text);
-        }
+        for (const QString& text : texts)
+            for (auto edge : {ui::FrmCalc::Edge::Left, ui::FrmCalc::Edge::Right}) {
+                w.calc.SetReport(text, edge);
+                QCOMPARE(w.calc.Text(), text);
+            }
     }
 
     // Arabic paragraphs read right to left, formulas left to right; only the display
@@ -152,27 +150,25 @@ class ReportWindowTest : public QObject {
         QCOMPARE(Button(w.calc, "CmdExit")->text(), QStringLiteral("إنهاء"));
     }
 
-    void savingWritesTheRecordAndOpensIt_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QByteArray>("file");
-        QTest::newRow("empty: four bytes") << QString() << QByteArray("\"\"\r\n");
-        QTest::newRow("quotes stay as they are")
-            << QStringLiteral("a \"b\"\r\nc") << QByteArray("\"a \"b\"\r\nc\"\r\n");
-        const QString sun = Q(Golden("report-sun-2005-06-17-1200.txt"));
-        QTest::newRow("Sun report in UTF-8") << sun << "\"" + sun.toUtf8() + "\"\r\n";
-    }
+    // The record: the text in quotes (its own quotes as they are), CR LF, in UTF-8; an older
+    // file replaced whole.
     void savingWritesTheRecordAndOpensIt() {
-        QFETCH(QString, text);
-        QFETCH(QByteArray, file);
-        QTemporaryDir folder;
-        Window w({folder.path()});
-        w.calc.SetReport(text, ui::FrmCalc::Edge::Left);
-        WriteBytes(folder.filePath("SysReg.txt"), "an older, longer report");
-        w.Save();
-        QCOMPARE(ReadBytes(folder.filePath("SysReg.txt")), file);
-        QCOMPARE(w.opened, QStringList{folder.filePath("SysReg.txt")});
-        QVERIFY(w.messages.messages.empty());
-        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"SysReg.txt"});
+        const QString sun = Q(Golden("report-sun-2005-06-17-1200.txt"));
+        const std::pair<QString, QByteArray> records[] = {
+            {QString(), QByteArray("\"\"\r\n")},
+            {QStringLiteral("a \"b\"\r\nc"), QByteArray("\"a \"b\"\r\nc\"\r\n")},
+            {sun, "\"" + sun.toUtf8() + "\"\r\n"}};
+        for (const auto& [text, file] : records) {
+            QTemporaryDir folder;
+            Window w({folder.path()});
+            w.calc.SetReport(text, ui::FrmCalc::Edge::Left);
+            WriteBytes(folder.filePath("SysReg.txt"), "an older, longer report");
+            w.Save();
+            QCOMPARE(ReadBytes(folder.filePath("SysReg.txt")), file);
+            QCOMPARE(w.opened, QStringList{folder.filePath("SysReg.txt")});
+            QVERIFY(w.messages.messages.empty());
+            QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"SysReg.txt"});
+        }
     }
 
     void theFirstFolderThatTakesTheFileIsTheOnlyOne() {
@@ -304,6 +300,92 @@ class ReportWindowTest : public QObject {
         QDir().mkpath(skin);  // a folder by that name cannot be read as a file
         QCOMPARE(ui::SkinSheet(folders), builtIn);
         QCOMPARE(ui::SkinFolders().front(), QCoreApplication::applicationDirPath());
+    }
+
+    // What the link points to, relative to a second folder: a file of someone else's, a
+    // file that does not exist, a folder.
+    void aLinkAtTheSavePathIsReplacedNeverFollowed_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("targetExists");
+        QTest::newRow("link to a victim file") << "victim.txt" << true;
+        QTest::newRow("dangling link") << "nothing-here.txt" << false;
+        QTest::newRow("link to a folder") << "folder" << true;
+    }
+    void aLinkAtTheSavePathIsReplacedNeverFollowed() {
+        QFETCH(QString, target);
+        QFETCH(bool, targetExists);
+        QTemporaryDir save, elsewhere;
+        const QString victim = elsewhere.filePath(target);
+        if (target == "folder")
+            QVERIFY(QDir().mkpath(victim));
+        else if (targetExists)
+            QVERIFY(WriteBytes(victim, "root's file, not to be touched\n"));
+        const QString link = save.filePath("SysReg.txt");
+        QVERIFY(QFile::link(victim, link));
+
+        const ui::SaveOutcome outcome = ui::SaveReportFile("report \"1\"", {save.path()});
+        QCOMPARE(outcome.savedPath, link);
+        QVERIFY(outcome.failures.empty());
+        // The link itself became the saved file.
+        QVERIFY(S_ISREG(LinkStat(link).st_mode));
+        QCOMPARE(ReadBytes(link), QByteArray("\"report \"1\"\"\r\n"));
+        // Where it pointed, nothing changed and nothing was created.
+        if (target == "folder")
+            QVERIFY(QDir(victim).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+        else if (targetExists)
+            QCOMPARE(ReadBytes(victim), QByteArray("root's file, not to be touched\n"));
+        else
+            QVERIFY(!QFileInfo::exists(victim));
+        QCOMPARE(QDir(elsewhere.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 targetExists ? QStringList{target} : QStringList{});
+        QCOMPARE(
+            QDir(save.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+            QStringList{"SysReg.txt"});
+    }
+
+    // A new file gets the usual permissions (0666 less the umask); a previous file keeps
+    // its own.
+    void permissionsOfTheSavedFile() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("SysReg.txt");
+        const mode_t mask = umask(022);
+        QVERIFY(ui::SaveReportFile("a", {folder.path()}).Saved());
+        QCOMPARE(LinkStat(path).st_mode & 07777, mode_t(0644));
+        QVERIFY(chmod(QFile::encodeName(path).constData(), 0600) == 0);
+        QVERIFY(ui::SaveReportFile("b", {folder.path()}).Saved());
+        umask(mask);
+        QCOMPARE(LinkStat(path).st_mode & 07777, mode_t(0600));
+        QCOMPARE(ReadBytes(path), QByteArray("\"b\"\r\n"));
+    }
+
+    // Installed for everyone: the documents folder alone, whoever runs it (root too, who
+    // owns these folders and could write there).
+    void anInstalledProgramSavesInTheDocumentsFolder_data() {
+        QTest::addColumn<QString>("programFolder");
+        QTest::newRow("/usr/bin") << "/usr/bin";
+        QTest::newRow("/usr/local/bin") << "/usr/local/bin";
+        QTest::newRow("/opt") << "/opt";
+        QTest::newRow("/bin, a link to /usr/bin") << "/bin";
+    }
+    void anInstalledProgramSavesInTheDocumentsFolder() {
+        QFETCH(QString, programFolder);
+        if (!QFileInfo(programFolder).isDir()) QSKIP("no such folder here");
+        QCOMPARE(ui::DefaultSaveFolders(programFolder), QStringList{Documents()});
+    }
+
+    // A copy unpacked in a folder of the user's own saves beside itself first.
+    void aCopyInTheUsersOwnFolderSavesBesideItself() {
+        QTemporaryDir unpacked;
+        QCOMPARE(ui::DefaultSaveFolders(unpacked.path()),
+                 (QStringList{unpacked.path(), Documents()}));
+    }
+
+    // A folder of another user's: the documents folder (only root can make one here).
+    void aCopyInSomeoneElsesFolderSavesInTheDocumentsFolder() {
+        if (geteuid() != 0) QSKIP("only root can give a folder to another user here");
+        QTemporaryDir other;
+        QVERIFY(chown(QFile::encodeName(other.path()).constData(), 65534, 65534) == 0);
+        QCOMPARE(ui::DefaultSaveFolders(other.path()), QStringList{Documents()});
     }
 };
 
