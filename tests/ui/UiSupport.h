@@ -29,6 +29,14 @@ inline QString Q(const std::string& s) {
     return QString::fromStdString(s);
 }
 
+// A command line written with blanks between its words.
+inline std::vector<std::string> Words(const QString& line) {
+    std::vector<std::string> words;
+    for (const QString& word : line.split(' ', Qt::SkipEmptyParts))
+        words.push_back(word.toStdString());
+    return words;
+}
+
 inline QByteArray ReadBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");

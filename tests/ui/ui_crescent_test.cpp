@@ -1,6 +1,6 @@
 // The crescent in the windows: the button's report is the command line's, the evening or
-// morning choice, refused dates, and the map window: its criteria, its picture and its
-// saving.
+// morning choice, refused dates (the Qibla's too), and the map window: its criteria, its
+// picture and its saving.
 #include <QImage>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -13,6 +13,22 @@
 #include "UiSupport.h"
 
 namespace zerin::test {
+
+namespace {
+
+// Dates no computation can take, in 1582: a message, and nothing opened.
+struct RefusedCase {
+    const char *name, *button, *month, *day;
+};
+const RefusedCase kRefusedCases[] = {
+    {"report: the Gregorian gap", "CmdHilal", "10", "10"},
+    {"map: the Gregorian gap", "CmdCarte", "10", "10"},
+    {"map: month 13", "CmdCarte", "13", "1"},
+    {"map: day 0", "CmdCarte", "3", "0"},
+    {"Qibla: the Gregorian gap", "CmdQibla", "10", "10"},
+};
+
+}  // namespace
 
 class CrescentWindowTest : public QObject {
     Q_OBJECT
@@ -29,7 +45,6 @@ class CrescentWindowTest : public QObject {
         }
     };
 
-    static QString Q(const std::string& s) { return QString::fromStdString(s); }
     static QStringList SourceData() { return {QStringLiteral(ZERIN_SOURCE_UI "/../data")}; }
 
   private slots:
@@ -65,32 +80,14 @@ class CrescentWindowTest : public QObject {
         QCOMPARE(FieldText(w.main, "TxtHour"), QStringLiteral("7"));  // not used, kept
     }
 
-    void refusedDatesSayWhyAndOpenNothing_data() {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("month");
-        QTest::addColumn<QString>("day");
-        QTest::newRow("report: the Gregorian gap") << "CmdHilal"
-                                                   << "10"
-                                                   << "10";
-        QTest::newRow("map: the Gregorian gap") << "CmdCarte"
-                                                << "10"
-                                                << "10";
-        QTest::newRow("map: month 13") << "CmdCarte"
-                                       << "13"
-                                       << "1";
-        QTest::newRow("map: day 0") << "CmdCarte"
-                                    << "3"
-                                    << "0";
-    }
+    void refusedDatesSayWhyAndOpenNothing_data() { TableRows(kRefusedCases); }
     void refusedDatesSayWhyAndOpenNothing() {
-        QFETCH(QString, button);
-        QFETCH(QString, month);
-        QFETCH(QString, day);
+        const RefusedCase& c = TableRow(kRefusedCases);
         Window w;
-        SetField(w.main, "TxtYear", "1582");
-        SetField(w.main, "TxtMonth", month.toStdString());
-        SetField(w.main, "TxtDay", day.toStdString());
-        w.Press(button.toLatin1().constData());
+        w.Set("TxtYear", "1582");
+        w.Set("TxtMonth", c.month);
+        w.Set("TxtDay", c.day);
+        w.Press(c.button);
         QVERIFY(w.shown.kinds.empty());
         QCOMPARE(int(w.messages.messages.size()), 1);
     }

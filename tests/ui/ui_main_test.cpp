@@ -67,6 +67,23 @@ const LeaveCase kLeaveCases[] = {
     {"click on the Sun", "click CmdSun", "39"},
 };
 
+// Return or Enter in a field runs the Sun; on a focused command it presses that one.
+struct EnterCase {
+    const char *name, *field;
+    Qt::Key key;
+    bool preface;  // the command pressed is the preface's
+};
+const EnterCase kEnterCases[] = {
+    {"Return in the degrees list", "TxtDegLon", Qt::Key_Return, false},
+    {"Return in the zone", "TxtZone", Qt::Key_Return, false},
+    {"Enter in the summer list", "TxtEteRegl", Qt::Key_Enter, false},
+    {"Return in the summer list", "TxtEteRegl", Qt::Key_Return, false},
+    {"Enter in the degrees list", "TxtDegLon", Qt::Key_Enter, false},
+    {"Enter in the seconds", "TxtSec", Qt::Key_Enter, false},
+    {"Return on East", "OptE", Qt::Key_Return, false},
+    {"Return on the preface", "CmdInfo", Qt::Key_Return, true},
+};
+
 // East and West rewrite the zone's sign.
 struct SideCase {
     const char *name, *zone, *option, *after;
@@ -414,35 +431,19 @@ class MainWindowTest : public QObject {
         QVERIFY(w.shown.texts.back().contains(QStringLiteral("\r\n-21.4194444444444 = Lat ")));
     }
 
-    // Return or Enter in a field runs the Sun; on a focused command it presses that one.
-    void enterRunsTheSun_data() {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("Return in the degrees list") << "TxtDegLon" << int(Qt::Key_Return) << "sun";
-        QTest::newRow("Return in the zone") << "TxtZone" << int(Qt::Key_Return) << "sun";
-        QTest::newRow("Enter in the summer list") << "TxtEteRegl" << int(Qt::Key_Enter) << "sun";
-        QTest::newRow("Return in the summer list") << "TxtEteRegl" << int(Qt::Key_Return) << "sun";
-        QTest::newRow("Enter in the degrees list") << "TxtDegLon" << int(Qt::Key_Enter) << "sun";
-        QTest::newRow("Enter in the seconds") << "TxtSec" << int(Qt::Key_Enter) << "sun";
-        QTest::newRow("Return on East") << "OptE" << int(Qt::Key_Return) << "sun";
-        QTest::newRow("Return on the preface") << "CmdInfo" << int(Qt::Key_Return) << "preface";
-    }
+    void enterRunsTheSun_data() { TableRows(kEnterCases); }
     void enterRunsTheSun() {
-        QFETCH(QString, field);
-        QFETCH(int, key);
-        QFETCH(QString, shown);
+        const EnterCase& c = TableRow(kEnterCases);
         Window w;
         QVERIFY(w.ShowActive());
         QVERIFY(Button(w.main, "CmdSun")->isDefault());
         w.Set("TxtDegLon", "39");
         w.Set("TxtZone", "2");
-        QWidget* focus = w.Focus(field.toLatin1().constData());
+        QWidget* focus = w.Focus(c.field);
         focus->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(focus, Qt::Key(key),
-                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        QTest::keyClick(focus, c.key, c.key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
         QCOMPARE(w.shown.kinds, std::vector<QString>{"FrmCalc"});
-        if (shown == "sun") {
+        if (!c.preface) {
             QCOMPARE(w.shown.texts.back(), Q(w.Cli("sun").out));
             QVERIFY(w.BodiesEnabled());
         } else {
@@ -493,10 +494,8 @@ class MainWindowTest : public QObject {
         QCOMPARE(w.Field("TxtZone"), QStringLiteral("-3"));
         w.Press("CmdSun");
         const CliResult ascii = RunCli(
-            {"report",    "sun",     "--east",    "--lon-deg", "39",     "--lon-min", "49",
-             "--lat-deg", "21",      "--lat-min", "25",        "--zone", "-3",        "--year",
-             "2005",      "--month", "6",         "--day",     "17",     "--hour",    "11.5",
-             "--minute",  "0",       "--second",  "0"});
+            Words("report sun --east --lon-deg 39 --lon-min 49 --lat-deg 21 --lat-min 25 --zone -3 "
+                  "--year 2005 --month 6 --day 17 --hour 11.5 --minute 0 --second 0"));
         QCOMPARE(ascii.status, 0);
         QCOMPARE(w.shown.texts.back(), Q(ascii.out));
         QVERIFY(w.shown.texts.back().contains(QStringLiteral("-39.8166666666667 = Lon")));

@@ -341,8 +341,7 @@ class TimetableWindowTest : public QObject {
         if (*c.zone) w.Zone(c.zone);
         const QString path = w.Path("times.csv");
         w.Press("CmdCsv");
-        std::vector<std::string> args;
-        for (const QString& o : QString(c.options).split(' ')) args.push_back(o.toStdString());
+        std::vector<std::string> args = Words(c.options);
         args.insert(args.end(), {"--hijri-rule", "umm-al-qura"});
         const std::string expected = TimesCsv(args);
         QVERIFY(expected.rfind("date,hijri,", 0) == 0);
@@ -460,14 +459,10 @@ class TimetableWindowTest : public QObject {
             rows = timetable->findChild<QTableWidget*>("GrdTimes")->rowCount();
         });
         QTest::mouseClick(Button(main, "CmdTimetable"), Qt::LeftButton);
-        const std::vector<std::string> expected{
-            "times",        "--lon-deg",  "39",         "--lon-min",  "49",
-            "--lon-sec",    "0",          "--east",     "--lat-deg",  "21",
-            "--lat-min",    "25",         "--lat-sec",  "0",          "--north",
-            "--zone",       "-3",         "--summer",   "0",          "--from",
-            "2005-06-01",   "--to",       "2005-06-30", "--high-lat", "none",
-            "--hijri-rule", "umm-al-qura"};
-        QCOMPARE(args, expected);
+        QCOMPARE(args,
+                 Words("times --lon-deg 39 --lon-min 49 --lon-sec 0 --east --lat-deg 21 "
+                       "--lat-min 25 --lat-sec 0 --north --zone -3 --summer 0 --from "
+                       "2005-06-01 --to 2005-06-30 --high-lat none --hijri-rule umm-al-qura"));
         QCOMPARE(rows, 30);
         QVERIFY2(
             place.contains(QStringLiteral("39° 49′ 0″")) && place.contains(QStringLiteral("شرقاً")),
