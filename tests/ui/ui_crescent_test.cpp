@@ -1,6 +1,6 @@
-// The crescent in the windows: the button's report is the command line's, the evening or
-// morning choice, refused dates (the Qibla's too), and the map window: its criteria, its
-// picture and its saving.
+// The crescent and the Qibla in the windows: each button's report is the command line's
+// (the Qibla's from the start: it needs no Sun), the evening or morning choice, refused
+// dates, and the crescent's map window: its criteria, its picture and its saving.
 #include <QImage>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -26,6 +26,17 @@ const RefusedCase kRefusedCases[] = {
     {"map: month 13", "CmdCarte", "13", "1"},
     {"map: day 0", "CmdCarte", "3", "0"},
     {"Qibla: the Gregorian gap", "CmdQibla", "10", "10"},
+};
+
+// The default place, and Tokyo (East, zone -9) with its published bearing 293.021.
+struct Place {
+    const char *name, *lonDeg;
+    bool east;
+    const char *latDeg, *zone, *bearing;  // the first digits the report writes
+};
+const Place kPlaces[] = {
+    {"default place", "5", false, "32", "0", ""},
+    {"Tokyo", "139.6917", true, "35.6895", "-9", "293.02"},
 };
 
 }  // namespace
@@ -165,6 +176,31 @@ class CrescentWindowTest : public QObject {
             for (const QPointF& p : ring)
                 africa = africa || (p.x() > 18 && p.x() < 19 && p.y() < -34);
         QVERIFY(africa);  // the Cape of Good Hope, 18.5 E 34.4 S
+    }
+
+    void theButtonShowsTheQiblaReport_data() { TableRows(kPlaces); }
+    void theButtonShowsTheQiblaReport() {
+        const Place& c = TableRow(kPlaces);
+        MainWindowUnderTest w;
+        QVERIFY(Button(w.main, "CmdQibla")->isEnabled());  // before any Sun
+        QCOMPARE(Button(w.main, "CmdQibla")->text(), QStringLiteral("القبلة"));
+        if (c.east) QTest::mouseClick(w.main.findChild<QRadioButton*>("OptE"), Qt::LeftButton);
+        w.Set("TxtDegLon", c.lonDeg);
+        w.Set("TxtMinLon", "0");
+        w.Set("TxtDegLat", c.latDeg);
+        w.Set("TxtMinLat", "0");
+        w.Set("TxtZone", c.zone);
+        const CliResult cli = w.Cli("qibla");
+        QCOMPARE(cli.status, 0);
+        w.Press("CmdQibla");
+        QCOMPARE(w.shown.kinds, std::vector<QString>{"FrmCalc"});
+        QCOMPARE(w.shown.texts.back(), Q(cli.out));
+        QVERIFY(w.shown.texts.back().contains(QStringLiteral("إتجاه القبلة من الشمال الحقيقي")));
+        if (*c.bearing)
+            QVERIFY2(w.shown.texts.back().contains(QString(" = ") + c.bearing), c.bearing);
+        QVERIFY(w.messages.messages.empty());
+        // The Qibla computes no Sun for the Moon and the planets.
+        QVERIFY(!Button(w.main, "CmdPln0")->isEnabled());
     }
 };
 
