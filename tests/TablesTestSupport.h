@@ -19,6 +19,14 @@
 
 namespace zerin::test {
 
+// A command line written with blanks between its words: Words("times --from 2005-06-17").
+inline std::vector<std::string> Words(const std::string& line) {
+    std::vector<std::string> words;
+    std::istringstream in(line);
+    for (std::string word; in >> word;) words.push_back(word);
+    return words;
+}
+
 // The value a report prints after a formula text: "Fajr = MIDI - Fadl\r\n = 4.51...".
 inline std::string Printed(const std::string& report, const std::string& formula) {
     const std::string head = formula + "\r\n = ";

@@ -28,11 +28,8 @@ class PlacesFile {
     std::string path_;
 };
 
-std::vector<std::string> Times(const std::string& path, std::vector<std::string> more = {}) {
-    std::vector<std::string> args = {"times",      "--places", path, "--from",
-                                     "2025-06-01", "--days",   "2",  "--csv"};
-    args.insert(args.end(), more.begin(), more.end());
-    return args;
+std::vector<std::string> Times(const std::string& path, const std::string& more = "") {
+    return Words("times --places " + path + " --from 2025-06-01 --days 2 --csv " + more);
 }
 
 TEST(Places, EachPlaceAsItsOwnTable) {
@@ -46,66 +43,54 @@ TEST(Places, EachPlaceAsItsOwnTable) {
         "\xD9\x85\xD9\x83\xD8\xA9,21:25N,39:49E,-3\r\n"
         "\r\n"
         "Oslo,59:55N,10:45E,\r\n");
-    const CliResult r = RunCli(Times(file.path(), {"--zone", "-1"}));
+    const CliResult r = RunCli(Times(file.path(), "--zone -1"));
     ASSERT_EQ(r.status, 0) << r.err;
-    const std::vector<std::string> own[] = {
-        {"--lat", "34:01N", "--lon", "6:50W", "--tz", "Africa/Casablanca"},
-        {"--lat", "34.06", "--lon", "4.98", "--zone", "0"},
-        {"--lat", "21:25N", "--lon", "39:49E", "--zone", "-3"},
-        {"--lat", "59:55N", "--lon", "10:45E", "--zone", "-1"}};
-    const char* const names[] = {"Rabat", "\"Fes, \"\"medina\"\"\"", "\xD9\x85\xD9\x83\xD8\xA9",
-                                 "Oslo"};
+    const std::pair<const char*, const char*> own[] = {
+        {"Rabat", "--lat 34:01N --lon 6:50W --tz Africa/Casablanca"},
+        {"\"Fes, \"\"medina\"\"\"", "--lat 34.06 --lon 4.98 --zone 0"},
+        {"\xD9\x85\xD9\x83\xD8\xA9", "--lat 21:25N --lon 39:49E --zone -3"},
+        {"Oslo", "--lat 59:55N --lon 10:45E --zone -1"}};
     std::string expected =
         "place,date,utc_offset,fajr,sunrise,transit,asr1,asr2,sunset,isha,"
         "adjusted\n";
-    for (int p = 0; p < 4; ++p) {
-        std::vector<std::string> args = {"times", "--from", "2025-06-01", "--days", "2", "--csv"};
-        args.insert(args.end(), own[p].begin(), own[p].end());
-        const CliResult single = RunCli(args);
+    for (const auto& [name, options] : own) {
+        const CliResult single =
+            RunCli(Words(std::string("times --from 2025-06-01 --days 2 --csv ") + options));
         ASSERT_EQ(single.status, 0) << single.err;
         std::istringstream lines(single.out);
         std::string line;
         std::getline(lines, line);  // its header
-        while (std::getline(lines, line)) expected += std::string(names[p]) + "," + line + "\n";
+        while (std::getline(lines, line)) expected += std::string(name) + "," + line + "\n";
     }
     EXPECT_EQ(r.out, expected);
 }
 
 TEST(Places, RefusedRowsNameTheirLine) {
     struct Case {
-        std::string text;
-        std::vector<std::string> more;
-        std::string message;
+        std::string text, more, message;
     };
     const Case cases[] = {
-        {"", {}, "no header row"},
-        {"city,lat,lon\n", {}, "places_test_2.csv:1: the header row is name,latitude,longitude"},
-        {"name,latitude,longitude\n", {"--zone", "0"}, "no place after the header row"},
-        {"name,latitude,longitude,zone\nA,95N,3W,0\n",
-         {},
+        {"", "", "no header row"},
+        {"city,lat,lon\n", "", "places_test_2.csv:1: the header row is name,latitude,longitude"},
+        {"name,latitude,longitude\n", "--zone 0", "no place after the header row"},
+        {"name,latitude,longitude,zone\nA,95N,3W,0\n", "",
          "places_test_4.csv:2: the latitude: --lat '95N' is out of range"},
-        {"name,latitude,longitude,zone\nA,30N,3W,0\nB,30N,3Q,0\n",
-         {},
+        {"name,latitude,longitude,zone\nA,30N,3W,0\nB,30N,3Q,0\n", "",
          "places_test_5.csv:3: the longitude: --lon takes D[:M[:S]]"},
-        {"name,latitude,longitude,zone\nA,30N,3W,0\n\nA,31N,3W,0\n",
-         {},
+        {"name,latitude,longitude,zone\nA,30N,3W,0\n\nA,31N,3W,0\n", "",
          "places_test_6.csv:4: 'A' is also the name on line 2"},
-        {"name,latitude,longitude,zone\n,30N,3W,0\n", {}, ":2: the place has no name"},
-        {"name,latitude,longitude,zone\nA,30N,3W,0,extra\n", {}, ":2: 5 fields, not 4"},
-        {"name,latitude,longitude,zone\n\"A,30N,3W,0\n", {}, ":2: a quoted field is not closed"},
-        {"name,latitude,longitude,zone\nA,30N,3W,Mars/Olympus_Mons\n",
-         {},
+        {"name,latitude,longitude,zone\n,30N,3W,0\n", "", ":2: the place has no name"},
+        {"name,latitude,longitude,zone\nA,30N,3W,0,extra\n", "", ":2: 5 fields, not 4"},
+        {"name,latitude,longitude,zone\n\"A,30N,3W,0\n", "", ":2: a quoted field is not closed"},
+        {"name,latitude,longitude,zone\nA,30N,3W,Mars/Olympus_Mons\n", "",
          ":2: the zone: unknown time zone 'Mars/Olympus_Mons'"},
-        {"name,latitude,longitude,zone\nA,30N,3W,13\n",
-         {},
+        {"name,latitude,longitude,zone\nA,30N,3W,13\n", "",
          ":2: the zone: --zone takes whole hours from -14 to 12"},
-        {"name,latitude,longitude,zone\nA,30N,3W,\n", {}, ":2: no zone: give one"},
-        {"name,latitude,longitude\nA,,3W\n", {"--zone", "0"}, ":2: no latitude"},
-        {"name,latitude,longitude\nA,30N,3W\n",
-         {"--lat", "30"},
+        {"name,latitude,longitude,zone\nA,30N,3W,\n", "", ":2: no zone: give one"},
+        {"name,latitude,longitude\nA,,3W\n", "--zone 0", ":2: no latitude"},
+        {"name,latitude,longitude\nA,30N,3W\n", "--lat 30",
          "--places gives the places: it does not go with --lat"},
-        {"name,latitude,longitude\n" + std::string(5000, 'x') + "\n",
-         {},
+        {"name,latitude,longitude\n" + std::string(5000, 'x') + "\n", "",
          ":2: a line of more than 4096 bytes"},
     };
     for (const Case& c : cases) {
@@ -118,13 +103,12 @@ TEST(Places, RefusedRowsNameTheirLine) {
 
 TEST(Places, TextAndJsonNameThePlaces) {
     const PlacesFile file("name,latitude,longitude,zone\nRabat,34:01N,6:50W,0\n");
-    const CliResult text = RunCli(
-        {"times", "--places", file.path(), "--from", "2025-06-01", "--days", "1", "--lang", "en"});
+    const std::string day = "times --places " + file.path() + " --from 2025-06-01 --days 1 ";
+    const CliResult text = RunCli(Words(day + "--lang en"));
     ASSERT_EQ(text.status, 0) << text.err;
     EXPECT_EQ(text.out.rfind("Place  Date        UTC offset", 0), 0u) << text.out;
     EXPECT_NE(text.out.find("\nRabat  2025-06-01  +00:00"), std::string::npos) << text.out;
-    const CliResult json =
-        RunCli({"times", "--places", file.path(), "--from", "2025-06-01", "--days", "1", "--json"});
+    const CliResult json = RunCli(Words(day + "--json"));
     ASSERT_EQ(json.status, 0) << json.err;
     EXPECT_EQ(json.out.rfind("{\"places\": [\n    {\"name\": \"Rabat\", \"lon\": "
                              "6.83333333333333, \"lat\": 34.0166666666667, \"zone\": \"0\"}\n  ], "

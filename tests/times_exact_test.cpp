@@ -34,9 +34,7 @@ std::vector<Reference> PyEphemTimes() {
     std::string line;
     while (std::getline(file, line)) {
         if (line.empty() || line[0] == '#' || line.rfind("place,", 0) == 0) continue;
-        std::vector<std::string> cells;
-        std::istringstream fields(line + ",");
-        for (std::string cell; std::getline(fields, cell, ',');) cells.push_back(cell);
+        const std::vector<std::string> cells = CsvRows("\n" + line)[0];
         Reference r{
             cells[0], cells[4], std::stod(cells[1]), std::stod(cells[2]), std::stoi(cells[3]), {}};
         for (int c = 0; c < cli::kTimeCells; ++c)
@@ -157,17 +155,13 @@ TEST(ExactTimes, NoonsSharedAcrossDaysAndPlaces) {
 
 TEST(ExactTimes, AsReportKeepsTheNoonComputation) {
     // At 60° N near the equinox the two differ by about a minute; the transit by a second.
-    const auto exact = CsvTable(
-        {"times", "--lat", "60", "--from", "2025-03-20", "--days", "1", "--csv", "--seconds"});
-    const auto report = CsvTable({"times", "--lat", "60", "--from", "2025-03-20", "--days", "1",
-                                  "--csv", "--seconds", "--as-report"});
+    const std::string day = "times --lat 60 --from 2025-03-20 --days 1 ";
+    const auto exact = CsvTable(Words(day + "--csv --seconds"));
+    const auto report = CsvTable(Words(day + "--csv --seconds --as-report"));
     EXPECT_NE(exact[0][3], report[0][3]);  // rising
-    const CliResult json =
-        RunCli({"times", "--from", "2025-03-20", "--days", "1", "--json", "--as-report"});
+    const CliResult json = RunCli(Words(day + "--json --as-report"));
     EXPECT_NE(json.out.find("\"method\": \"as-report\""), std::string::npos) << json.out;
-    EXPECT_NE(RunCli({"times", "--from", "2025-03-20", "--days", "1", "--json"})
-                  .out.find("\"method\": \"exact\""),
-              std::string::npos);
+    EXPECT_NE(RunCli(Words(day + "--json")).out.find("\"method\": \"exact\""), std::string::npos);
 }
 
 }  // namespace

@@ -121,8 +121,8 @@ std::vector<std::string> PrintedCells(const std::vector<std::string>& csv, const
 
 struct PdfCase {
     const char* what;
-    std::vector<std::string> options;  // the place, the clock, the days, the rule
-    std::string asr;                   // --asr, "" for the default (both)
+    const char* options;  // the place, the clock, the days, the rule
+    std::string asr;      // --asr, "" for the default (both)
     std::size_t pages;
 };
 
@@ -153,16 +153,12 @@ class TimesPdfTest : public PdfTest, public ::testing::WithParamInterface<PdfCas
 // date, then each time in the grid's order from right to left.
 TEST_P(TimesPdfTest, EveryRowOfTheCsvIsARowOfItsPageReadFromTheRight) {
     const PdfCase& c = GetParam();
-    std::vector<std::string> args = c.options;
-    if (!c.asr.empty()) args.insert(args.end(), {"--asr", c.asr});
-    const ShellRun written = WritePdf(args, file_);
+    const ShellRun written =
+        WritePdf(Words(c.options + (c.asr.empty() ? "" : " --asr " + c.asr)), file_);
     ASSERT_EQ(written.status, 0) << written.err;
     EXPECT_EQ(written.err, "");  // nothing of Qt's remarks on its surroundings
-
-    std::vector<std::string> csvArgs{"times"};
-    csvArgs.insert(csvArgs.end(), c.options.begin(), c.options.end());
-    csvArgs.push_back("--csv");
-    const std::vector<std::vector<std::string>> rows = CsvTable(csvArgs);
+    const std::vector<std::vector<std::string>> rows =
+        CsvTable(Words("times " + std::string(c.options) + " --csv"));
     const std::vector<std::vector<Word>> pages = PageWords(file_);
     ASSERT_EQ(pages.size(), c.pages);
 
@@ -195,25 +191,17 @@ INSTANTIATE_TEST_SUITE_P(
     Places, TimesPdfTest,
     ::testing::Values(
         PdfCase{"Rabat, March 2026, the clock moves an hour on the 22nd",
-                {"--lon", "6:50:0W", "--lat", "34:1:0N", "--tz", "Africa/Casablanca", "--from",
-                 "2026-03-01", "--days", "31"},
-                "",
-                1},
+                "--lon 6:50:0W --lat 34:1:0N --tz Africa/Casablanca --from 2026-03-01 --days 31",
+                "", 1},
         PdfCase{"Mecca, a year on zone -3: a page per month",
-                {"--lon", "39:49:0E", "--lat", "21:25:0N", "--zone", "-3", "--from", "2005-01-01",
-                 "--to", "2005-12-31"},
-                "",
+                "--lon 39:49:0E --lat 21:25:0N --zone -3 --from 2005-01-01 --to 2005-12-31", "",
                 12},
         PdfCase{"Oslo, June, seconds, the seventh of the night, the first afternoon time",
-                {"--lon", "10:45:0E", "--lat", "59:55:0N", "--zone", "-1", "--summer", "1",
-                 "--from", "2025-06-10", "--days", "10", "--seconds", "--high-lat", "seventh"},
-                "1",
-                1},
+                "--lon 10:45:0E --lat 59:55:0N --zone -1 --summer 1 --from 2025-06-10 --days 10 "
+                "--seconds --high-lat seventh",
+                "1", 1},
         PdfCase{"Tromsø, June, no rule: dawn and nightfall never come; the second afternoon time",
-                {"--lon", "18:57:0E", "--lat", "69:39:0N", "--zone", "-1", "--from", "2025-05-30",
-                 "--days", "5"},
-                "2",
-                2}),
+                "--lon 18:57:0E --lat 69:39:0N --zone -1 --from 2025-05-30 --days 5", "2", 2}),
     [](const ::testing::TestParamInfo<PdfCase>& info) {
         std::string name;
         for (const char* p = info.param.what; *p && *p != ','; ++p)
@@ -243,20 +231,13 @@ TEST_F(PdfTest, AnArabicFontIsEmbedded) {
 // The header names the zone with each offset the month has, and the Qibla's bearing from
 // true North; the footer the page's number of the pages.
 TEST_F(PdfTest, TheHeaderGivesTheZoneAndTheQiblaAndTheFooterThePage) {
-    const std::vector<std::string> options{"--lon", "6:50:0W",           "--lat",  "34:1:0N",
-                                           "--tz",  "Africa/Casablanca", "--from", "2026-02-01",
-                                           "--to",  "2026-04-30"};
-    std::vector<std::string> args = options;
-    args.insert(args.end(), {"--name", "Rabat"});
-    ASSERT_EQ(WritePdf(args, file_).status, 0);
+    const std::string options =
+        "--lon 6:50:0W --lat 34:1:0N --tz Africa/Casablanca --from 2026-02-01 --to 2026-04-30";
+    ASSERT_EQ(WritePdf(Words(options + " --name Rabat"), file_).status, 0);
     const std::vector<std::vector<Word>> pages = PageWords(file_);
     ASSERT_EQ(pages.size(), 3u);
-
-    std::vector<std::string> csvArgs{"times"};
-    csvArgs.insert(csvArgs.end(), options.begin(), options.end());
-    csvArgs.push_back("--csv");
     std::map<std::string, std::set<std::string>> offsets;  // of each month
-    for (const std::vector<std::string>& row : CsvTable(csvArgs))
+    for (const std::vector<std::string>& row : CsvTable(Words("times " + options + " --csv")))
         offsets[row[0].substr(0, 7)].insert("UTC" + row[1]);
     char bearing[32];
     std::snprintf(bearing, sizeof bearing, "%.2f", QiblaOf(6 + 50 / 60.0, 34 + 1 / 60.0).Qibla);
@@ -325,23 +306,18 @@ TEST_F(PdfTest, AFileThatCannotBeWrittenIsSaidAndNothingIsLeft) {
 
 // Options of the PDF that do not go with the others: refused before anything is written.
 TEST(TimesPdfOptions, AreRefusedWithAMessage) {
-    const struct {
-        std::vector<std::string> args;
-        const char* message;
-    } cases[] = {
-        {{"--name", "Rabat"}, "--name is an option of the PDF: it goes with --pdf FILE"},
-        {{"--asr", "1"}, "--asr is an option of the PDF: it goes with --pdf FILE"},
-        {{"--pdf", "x.pdf", "--asr", "3"}, "--asr takes 1, 2 or both, not '3'"},
-        {{"--pdf", "x.pdf", "--asr"}, "--asr needs a value"},
-        {{"--pdf="}, "--pdf needs the name of the file to write"},
-        {{"--pdf", "x.pdf", "--csv"}, "--pdf writes a file; --csv writes a table"},
-        {{"--pdf", "x.pdf", "--json"}, "--pdf writes a file; --json writes a table"},
-        {{"--pdf", "x.pdf", "--lat", "95"}, "--lat '95' is out of range"},
+    const std::pair<const char*, const char*> cases[] = {
+        {"--name Rabat", "--name is an option of the PDF: it goes with --pdf FILE"},
+        {"--asr 1", "--asr is an option of the PDF: it goes with --pdf FILE"},
+        {"--pdf x.pdf --asr 3", "--asr takes 1, 2 or both, not '3'"},
+        {"--pdf x.pdf --asr", "--asr needs a value"},
+        {"--pdf=", "--pdf needs the name of the file to write"},
+        {"--pdf x.pdf --csv", "--pdf writes a file; --csv writes a table"},
+        {"--pdf x.pdf --json", "--pdf writes a file; --json writes a table"},
+        {"--pdf x.pdf --lat 95", "--lat '95' is out of range"},
     };
-    for (const auto& c : cases) {
-        std::vector<std::string> args{"times", "--from", "2005-06-01", "--days", "3"};
-        args.insert(args.end(), c.args.begin(), c.args.end());
-        ExpectRefused(args, c.message);
+    for (const auto& [options, message] : cases) {
+        ExpectRefused(Words(std::string("times --from 2005-06-01 --days 3 ") + options), message);
         EXPECT_NE(access("x.pdf", F_OK), 0);
     }
 }

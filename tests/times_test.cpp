@@ -38,11 +38,11 @@ PrintedTimes PrintedOf(const std::string& report) {
 }
 
 // `zerin report sun` for a date and an instant, place and zone options after them.
-std::string SunReport(int year, int month, int day, const std::vector<std::string>& more,
+std::string SunReport(int year, int month, int day, const std::string& more,
                       const std::string& hour = "12", const std::string& minute = "0") {
     std::vector<std::string> args = ReportArgs("sun", std::to_string(year), std::to_string(month),
                                                std::to_string(day), hour, minute, "0");
-    args.insert(args.end(), more.begin(), more.end());
+    for (const std::string& word : Words(more)) args.push_back(word);
     const CliResult r = RunCli(args);
     EXPECT_EQ(r.status, 0) << r.err;
     return r.out;
@@ -93,24 +93,21 @@ TEST(Times, EachDayIsTheSunCommandAtNoonStandardTime) {
                               Date(2025, 3, 20), Date(1582, 10, 15)}) {
         SCOPED_TRACE(cli::DateText(date));
         const TimesDay d = defaultTable.Day(date);
-        ExpectSameAsReport(d, PrintedOf(SunReport(date.year, date.month, date.day, {})));
+        ExpectSameAsReport(d, PrintedOf(SunReport(date.year, date.month, date.day, "")));
         EXPECT_TRUE(d.sun.complete);
         EXPECT_EQ(d.clock[cli::kFajr], d.sun.Fajr);  // whole-hour zone: the clock is the zone's
         EXPECT_EQ(d.clock[cli::kTransit], d.sun.MIDI);
         const TimesDay e = eastTable.Day(date);
-        ExpectSameAsReport(
-            e, PrintedOf(SunReport(date.year, date.month, date.day,
-                                   {"--lon-deg", "39.8", "--lon-min", "0", "--east", "--lat-deg",
-                                    "21.4", "--lat-min", "0", "--zone", "-3"})));
+        ExpectSameAsReport(e, PrintedOf(SunReport(date.year, date.month, date.day,
+                                                  "--lon-deg 39.8 --lon-min 0 --east --lat-deg "
+                                                  "21.4 --lat-min 0 --zone -3")));
         EXPECT_EQ(cli::OffsetText(e.offset.Total()), "+03:00");
     }
 }
 
 TEST(Times, TheCommandRoundsTheReportsValues) {
-    const std::string report = SunReport(2005, 6, 17, {});
-    const PrintedTimes p = PrintedOf(report);
-    const CliResult r =
-        RunCli({"times", "--from", "2005-06-17", "--days", "1", "--csv", "--as-report"});
+    const PrintedTimes p = PrintedOf(SunReport(2005, 6, 17, ""));
+    const CliResult r = RunCli(Words("times --from 2005-06-17 --days 1 --csv --as-report"));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     std::string row = "2005-06-17,+00:00";
@@ -153,16 +150,15 @@ TEST(Times, SummerTimeChangeFromTheZoneDatabase) {
         EXPECT_EQ(d.offset.summer, day == 29 ? 0 : 3600);
         // The day's instant is noon standard time: the Sun command's values are those of
         // zone -1 without summer time, shown an hour later once summer time is in force.
-        ExpectSameAsReport(
-            d, PrintedOf(SunReport(2025, 3, day,
-                                   {"--lon-deg", "2.35", "--lon-min", "0", "--east", "--lat-deg",
-                                    "48.85", "--lat-min", "0", "--zone", "-1"})));
+        ExpectSameAsReport(d, PrintedOf(SunReport(2025, 3, day,
+                                                  "--lon-deg 2.35 --lon-min 0 --east --lat-deg "
+                                                  "48.85 --lat-min 0 --zone -1")));
         for (int c = 0; c < cli::kTimeCells; ++c)
             EXPECT_EQ(d.clock[c], standard.clock[c] + (day == 29 ? 0 : 1));
     }
-    const CliResult r =
-        RunCli({"times", "--lon", "2:21E", "--lat", "48:51N", "--tz", "Europe/Paris", "--from",
-                "2025-03-29", "--to", "2025-03-31", "--lang", "en"});
+    const CliResult r = RunCli(
+        Words("times --lon 2:21E --lat 48:51N --tz Europe/Paris --from 2025-03-29 --to 2025-03-31 "
+              "--lang en"));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("2025-03-29  +01:00  "), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("2025-03-30  +02:00  "), std::string::npos);
@@ -213,13 +209,10 @@ TEST(Times, ZoneClockFollowsThePublishedRules) {
     // Greenland's rule changes at a negative hour ("M3.5.0/-1"), which the library does
     // not read: the table ends where the list ends, and says so.
     if (!HaveZone("America/Nuuk")) GTEST_SKIP() << "no time-zone database (package tzdata)";
-    ExpectRefused({"times", "--tz", "America/Nuuk", "--from", "2037-10-01", "--days", "30"},
+    ExpectRefused(Words("times --tz America/Nuuk --from 2037-10-01 --days 30"),
                   "zerin: the time-zone database gives the rule of America/Nuuk after 2037-10-25 "
                   "in a form this program cannot read");
-    EXPECT_EQ(
-        RunCli({"times", "--tz", "America/Nuuk", "--from", "2037-10-01", "--days", "24", "--csv"})
-            .status,
-        0);
+    EXPECT_EQ(RunCli(Words("times --tz America/Nuuk --from 2037-10-01 --days 24 --csv")).status, 0);
 }
 
 TEST(Times, ZonesThatAreNotWholeHours) {
@@ -245,10 +238,9 @@ TEST(Times, ZonesThatAreNotWholeHours) {
         Timetable table(Place(c.lonDeg, c.east, "28"), *clock, cli::HighLatRule::None, kAsReport);
         const TimesDay d = table.Day(Date(2025, 1, 15));  // no summer time anywhere here
         EXPECT_EQ(cli::OffsetText(d.offset.Total()), c.offset);
-        std::vector<std::string> place = {
-            "--lon-deg", c.lonDeg, "--lon-min", "0", c.east ? "--east" : "--west",
-            "--lat-deg", "28",     "--lat-min", "0", "--zone",
-            c.zoneField};
+        const std::string place = std::string("--lon-deg ") + c.lonDeg + " --lon-min 0 " +
+                                  (c.east ? "--east" : "--west") +
+                                  " --lat-deg 28 --lat-min 0 --zone " + c.zoneField;
         ExpectSameAsReport(d, PrintedOf(SunReport(2025, 1, 15, place, c.hour, c.minute)));
         EXPECT_EQ(d.clock[cli::kTransit], d.sun.MIDI + c.shift);
         // Noon on the real clock is near 12 h plus the place's distance from the zone's
@@ -281,13 +273,13 @@ TEST(Times, PolarDayAndNightKeepTheOtherCells) {
     }
     // The report of the same midsummer day writes only the transit; the table's transit
     // is that value.
-    const std::string report = SunReport(2005, 6, 17, {"--lat-deg", "70", "--lat-min", "0"});
+    const std::string report = SunReport(2005, 6, 17, "--lat-deg 70 --lat-min 0");
     Timetable table(seventyNorth, *clock, cli::HighLatRule::None, kAsReport);
     EXPECT_EQ(NumText(table.Day(Date(2005, 6, 17)).sun.MIDI),
               Printed(report, "MIDI = Asc - TS_Loc + (UT * 24) - Zone"));
 
-    const CliResult r = RunCli({"times", "--lat", "70", "--from", "2005-06-17", "--days", "1",
-                                "--lang", "en", "--high-lat", "middle", "--as-report"});
+    const CliResult r = RunCli(
+        Words("times --lat 70 --from 2005-06-17 --days 1 --lang en --high-lat middle --as-report"));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     EXPECT_NE(
@@ -304,7 +296,7 @@ TEST(Times, HighLatitudeRulesFillDawnAndNightfall) {
     // after the second afternoon time; the table keeps every cell it can compute.
     const auto clock = cli::FixedClock(0, 0);
     const cli::FieldOptions sixtyNorth = AtLatitude("60");
-    const std::string report = SunReport(2005, 6, 17, {"--lat-deg", "60", "--lat-min", "0"});
+    const std::string report = SunReport(2005, 6, 17, "--lat-deg 60 --lat-min 0");
     Timetable none(sixtyNorth, *clock, cli::HighLatRule::None, kAsReport);
     const TimesDay d = none.Day(Date(2005, 6, 17));
     EXPECT_TRUE(std::isnan(d.clock[cli::kFajr]));
@@ -334,81 +326,67 @@ TEST(Times, HighLatitudeRulesFillDawnAndNightfall) {
         EXPECT_EQ(b.clock[cli::kFajr], b.sun.Fajr);
     }
 
-    const CliResult csv = RunCli({"times", "--lat", "60", "--from", "2005-06-17", "--days", "1",
-                                  "--csv", "--high-lat", "middle", "--as-report"});
+    const std::string day = "times --lat 60 --from 2005-06-17 --days 1 ";
+    const CliResult csv = RunCli(Words(day + "--csv --high-lat middle --as-report"));
     ASSERT_EQ(csv.status, 0) << csv.err;
     EXPECT_NE(csv.out.find(",00:24+1,fajr;isha\n"), std::string::npos) << csv.out;
-    const CliResult plain = RunCli(
-        {"times", "--lat", "60", "--from", "2005-06-17", "--days", "1", "--csv", "--as-report"});
+    const CliResult plain = RunCli(Words(day + "--csv --as-report"));
     EXPECT_NE(plain.out.find("2005-06-17,+00:00,,03:06,12:24,17:05,18:24,21:41,,\n"),
               std::string::npos)
         << plain.out;
-    const CliResult text = RunCli({"times", "--lat", "60", "--from", "2005-06-17", "--days", "1",
-                                   "--lang", "en", "--high-lat", "seventh"});
+    const CliResult text = RunCli(Words(day + "--lang en --high-lat seventh"));
     EXPECT_NE(text.out.find("* filled by the high-latitude rule seventh"), std::string::npos);
 }
 
+// --lon and --lat write the same field texts as the report's field options.
 TEST(Times, PlaceOptions) {
-    // --lon and --lat write the same field texts as the report's field options.
-    const CliResult a = RunCli({"times", "--lon", "5:40:0W", "--lat", "32:56:0N", "--from",
-                                "2005-06-17", "--days", "2", "--csv", "--seconds"});
-    const CliResult b =
-        RunCli({"times", "--from", "2005-06-17", "--days", "2", "--csv", "--seconds"});
-    ASSERT_EQ(a.status, 0) << a.err;
-    EXPECT_EQ(a.out, b.out);
-    const CliResult east = RunCli({"times", "--lon", "-39.8", "--lat", "21.4", "--zone", "-3",
-                                   "--from", "2005-06-17", "--days", "1", "--csv"});
-    const CliResult eastFields =
-        RunCli({"times", "--lon-deg", "39.8", "--lon-min", "0", "--east", "--lat-deg", "21.4",
-                "--lat-min", "0", "--zone", "-3", "--from", "2005-06-17", "--days", "1", "--csv"});
-    ASSERT_EQ(east.status, 0) << east.err;
-    EXPECT_EQ(east.out, eastFields.out);
-    const CliResult south = RunCli({"times", "--lat", "33:55S", "--lon", "18:25E", "--zone", "-2",
-                                    "--from", "2005-06-17", "--days", "1", "--csv"});
-    const CliResult southFields = RunCli({"times", "--lat-deg", "33", "--lat-min", "55", "--south",
-                                          "--lon-deg", "18", "--lon-min", "25", "--east", "--zone",
-                                          "-2", "--from", "2005-06-17", "--days", "1", "--csv"});
-    EXPECT_EQ(south.out, southFields.out);
+    const std::pair<const char*, const char*> same[] = {
+        {"--lon 5:40:0W --lat 32:56:0N --seconds", "--seconds"},
+        {"--lon -39.8 --lat 21.4 --zone -3",
+         "--lon-deg 39.8 --lon-min 0 --east --lat-deg 21.4 --lat-min 0 --zone -3"},
+        {"--lat 33:55S --lon 18:25E --zone -2",
+         "--lat-deg 33 --lat-min 55 --south --lon-deg 18 --lon-min 25 --east --zone -2"}};
+    for (const auto& [whole, fields] : same) {
+        const std::string days = "times --from 2005-06-17 --days 2 --csv ";
+        const CliResult a = RunCli(Words(days + whole)), b = RunCli(Words(days + fields));
+        ASSERT_EQ(a.status, 0) << a.err;
+        EXPECT_EQ(a.out, b.out) << whole;
+    }
     // The table's Arabic header is the default.
-    const CliResult arabic = RunCli({"times", "--from", "2005-06-17", "--days", "1"});
+    const CliResult arabic = RunCli(Words("times --from 2005-06-17 --days 1"));
     EXPECT_EQ(arabic.out.rfind("التاريخ     فرق التوقيت  الفجر", 0), 0u) << arabic.out;
 }
 
 TEST(Times, RefusedInputWritesNothing) {
-    struct Case {
-        std::vector<std::string> args;
-        const char* message;
-    };
-    const std::vector<Case> cases = {
-        {{"times", "--from", "2005-06-17", "--days", "2", "--tz", "Mars/Olympus_Mons"},
+    const std::pair<const char*, const char*> cases[] = {
+        {"--from 2005-06-17 --days 2 --tz Mars/Olympus_Mons",
          "zerin: unknown time zone 'Mars/Olympus_Mons': give a name of the time-zone database, "
          "such as Africa/Casablanca or Asia/Kolkata (see 'zerin --help')\n"},
-        {{"times", "--from", "2005-06-17", "--days", "2", "--tz", "../../etc/passwd"},
+        {"--from 2005-06-17 --days 2 --tz ../../etc/passwd",
          "zerin: unknown time zone '../../etc/passwd'"},
-        {{"times", "--from", "2005-06-17", "--to", "2005-06-16"},
+        {"--from 2005-06-17 --to 2005-06-16",
          "zerin: --to 2005-06-16 is before --from 2005-06-17 (see 'zerin --help')\n"},
-        {{"times", "--from", "2005-06-17", "--days", "1000001"},
+        {"--from 2005-06-17 --days 1000001",
          "zerin: a table of 1000001 rows: at most 1,000,000 (see 'zerin --help')\n"},
-        {{"times", "--from", "2005-06-17", "--to", "5000-01-01"}, "rows: at most 1,000,000"},
-        {{"times", "--from", "2005-06-17", "--days", "0"}, "--days 0"},
-        {{"times", "--from", "2005-02-29", "--days", "1"}, "'2005-02-29' is not a date"},
-        {{"times", "--from", "1582-10-14", "--days", "1"}, "before 15 October 1582"},
-        {{"times", "--from", "2005-06-17"}, "either --days N or --to"},
-        {{"times", "--days", "3"}, "times needs --from"},
-        {{"times", "--from", "2005-06-17", "--days", "1", "--zone", "-5.5"},
-         "--zone takes whole hours"},
-        {{"times", "--from", "2005-06-17", "--days", "1", "--tz", "Asia/Kolkata", "--zone", "-5"},
-         "does not go with --zone"},
-        {{"times", "--from", "2005-06-17", "--days", "1", "--lon", "5:60W"}, "out of range"},
-        {{"times", "--from", "2005-06-17", "--days", "1", "--lat", "-32N"}, "--lat takes"},
-        {{"times", "--from", "2005-06-17", "--days", "1", "--day", "3"},
-         "--day is not an option of tables"},
-        {{"times", "--from", "2005-06-17", "--days", "1", "--high-lat", "polar"},
+        {"--from 2005-06-17 --to 5000-01-01", "rows: at most 1,000,000"},
+        {"--from 2005-06-17 --days 0", "--days 0"},
+        {"--from 2005-02-29 --days 1", "'2005-02-29' is not a date"},
+        {"--from 1582-10-14 --days 1", "before 15 October 1582"},
+        {"--from 2005-06-17", "either --days N or --to"},
+        {"--days 3", "times needs --from"},
+        {"--from 2005-06-17 --days 1 --zone -5.5", "--zone takes whole hours"},
+        {"--from 2005-06-17 --days 1 --tz Asia/Kolkata --zone -5", "does not go with --zone"},
+        {"--from 2005-06-17 --days 1 --lon 5:60W", "out of range"},
+        {"--from 2005-06-17 --days 1 --lat -32N", "--lat takes"},
+        {"--from 2005-06-17 --days 1 --day 3", "--day is not an option of tables"},
+        {"--from 2005-06-17 --days 1 --high-lat polar",
          "--high-lat takes none, middle, seventh or angle"},
-        {{"times", "--from", "2005-06-17", "--days", "1", "--lang", "fr"}, "--lang takes ar or en"},
-        {{"times", "--from", "2005-06-17", "--days", "1", "--bogus"}, "unknown option"},
+        {"--from 2005-06-17 --days 1 --lang fr", "--lang takes ar or en"},
+        {"--from 2005-06-17 --days 1 --bogus", "unknown option"},
+        {"--from 2025-03-01 --days 1 --hijri-rule lunar", "--hijri-rule takes"},
     };
-    for (const Case& c : cases) ExpectRefused(c.args, c.message);
+    for (const auto& [options, message] : cases)
+        ExpectRefused(Words(std::string("times ") + options), message);
 }
 
 // A place or a clock out of range, however given, and options that contradict each
@@ -498,8 +476,8 @@ TEST(Times, TheTableStopsAtAFullDisk) {
 // the marks of filled times, the missing ones.
 TEST(Times, TextColumnsStayAligned) {
     const CliResult r =
-        RunCli({"times", "--lat", "60", "--lon", "-25", "--zone", "-4", "--from", "2005-04-01",
-                "--days", "90", "--lang", "en", "--high-lat", "middle", "--seconds"});
+        RunCli(Words("times --lat 60 --lon -25 --zone -4 --from 2005-04-01 "
+                     "--days 90 --lang en --high-lat middle --seconds"));
     ASSERT_EQ(r.status, 0) << r.err;
     std::istringstream lines(r.out);
     std::string header, line;
@@ -521,19 +499,13 @@ TEST(Times, TextColumnsStayAligned) {
     EXPECT_GT(marked, 0) << r.out;  // the widest cells were there
 }
 
-}  // namespace
-}  // namespace zerin::test
-
-namespace zerin::test {
-namespace {
-
 // The Hijri date column: Saudi Arabia's official calendar put 1 Ramadan 1446 on 1 March 2025
 // and 1 Muharram 1300 on 12 November 1882; outside its table (before 1300 AH) the tabular
 // calendar stands in and the table says so.
 TEST(Times, HijriDateColumn) {
     const CliResult csv =
-        RunCli({"times", "--lat", "21:25N", "--lon", "39:49E", "--zone", "-3", "--from",
-                "2025-02-28", "--days", "2", "--csv", "--hijri-rule", "umm-al-qura"});
+        RunCli(Words("times --lat 21:25N --lon 39:49E --zone -3 --from "
+                     "2025-02-28 --days 2 --csv --hijri-rule umm-al-qura"));
     ASSERT_EQ(csv.status, 0) << csv.err;
     EXPECT_EQ(csv.out.substr(0, csv.out.find('\n')),
               "date,hijri,utc_offset,fajr,sunrise,transit,asr1,asr2,sunset,isha,adjusted");
@@ -541,21 +513,15 @@ TEST(Times, HijriDateColumn) {
     EXPECT_NE(csv.out.find("\n2025-03-01,1446-09-01,"), std::string::npos) << csv.out;
 
     const CliResult text =
-        RunCli({"times", "--from", "1882-11-11", "--days", "2", "--hijri-rule", "umm-al-qura"});
+        RunCli(Words("times --from 1882-11-11 --days 2 --hijri-rule umm-al-qura"));
     ASSERT_EQ(text.status, 0) << text.err;
     EXPECT_NE(text.out.find("1 محرم 1300 هـ"), std::string::npos) << text.out;
     EXPECT_NE(text.out.find("التقويم الجدولي"), std::string::npos) << text.out;  // 1299 AH
 
     const CliResult json =
-        RunCli({"times", "--from", "2025-03-01", "--days", "1", "--json", "--hijri-rule", "civil"});
+        RunCli(Words("times --from 2025-03-01 --days 1 --json --hijri-rule civil"));
     EXPECT_NE(json.out.find("\"hijri_rule\": \"civil\""), std::string::npos) << json.out;
     EXPECT_NE(json.out.find("\"hijri\": \"1446-09-"), std::string::npos) << json.out;
-
-    const CliResult bad =
-        RunCli({"times", "--from", "2025-03-01", "--days", "1", "--hijri-rule", "lunar"});
-    EXPECT_EQ(bad.status, 2);
-    EXPECT_EQ(bad.out, "");
-    EXPECT_NE(bad.err.find("--hijri-rule takes"), std::string::npos) << bad.err;
 }
 
 }  // namespace

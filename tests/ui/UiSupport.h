@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -23,6 +24,42 @@
 #include "TestSupport.h"
 
 namespace zerin::test {
+
+inline QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// A command line written with blanks between its words.
+inline std::vector<std::string> Words(const QString& line) {
+    std::vector<std::string> words;
+    for (const QString& word : line.split(' ', Qt::SkipEmptyParts))
+        words.push_back(word.toStdString());
+    return words;
+}
+
+inline QByteArray ReadBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+inline bool WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// A data-driven test's rows from a table of cases, each named by its `name`: the test
+// takes its case with TableRow.
+template <class Case, std::size_t N>
+void TableRows(const Case (&cases)[N]) {
+    QTest::addColumn<int>("row");
+    for (std::size_t k = 0; k < N; ++k) QTest::newRow(cases[k].name) << int(k);
+}
+
+template <class Case, std::size_t N>
+const Case& TableRow(const Case (&cases)[N]) {
+    QFETCH(int, row);
+    return cases[row];
+}
 
 inline void SetUpLook() {
     std::setlocale(LC_NUMERIC, "C");

@@ -1,6 +1,6 @@
-// The crescent in the windows: the button's report is the command line's, the evening or
-// morning choice, refused dates, and the map window: its criteria, its picture and its
-// saving.
+// The crescent and the Qibla in the windows: each button's report is the command line's
+// (the Qibla's from the start: it needs no Sun), the evening or morning choice, refused
+// dates, and the crescent's map window: its criteria, its picture and its saving.
 #include <QImage>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -13,6 +13,33 @@
 #include "UiSupport.h"
 
 namespace zerin::test {
+
+namespace {
+
+// Dates no computation can take, in 1582: a message, and nothing opened.
+struct RefusedCase {
+    const char *name, *button, *month, *day;
+};
+const RefusedCase kRefusedCases[] = {
+    {"report: the Gregorian gap", "CmdHilal", "10", "10"},
+    {"map: the Gregorian gap", "CmdCarte", "10", "10"},
+    {"map: month 13", "CmdCarte", "13", "1"},
+    {"map: day 0", "CmdCarte", "3", "0"},
+    {"Qibla: the Gregorian gap", "CmdQibla", "10", "10"},
+};
+
+// The default place, and Tokyo (East, zone -9) with its published bearing 293.021.
+struct Place {
+    const char *name, *lonDeg;
+    bool east;
+    const char *latDeg, *zone, *bearing;  // the first digits the report writes
+};
+const Place kPlaces[] = {
+    {"default place", "5", false, "32", "0", ""},
+    {"Tokyo", "139.6917", true, "35.6895", "-9", "293.02"},
+};
+
+}  // namespace
 
 class CrescentWindowTest : public QObject {
     Q_OBJECT
@@ -29,7 +56,6 @@ class CrescentWindowTest : public QObject {
         }
     };
 
-    static QString Q(const std::string& s) { return QString::fromStdString(s); }
     static QStringList SourceData() { return {QStringLiteral(ZERIN_SOURCE_UI "/../data")}; }
 
   private slots:
@@ -65,32 +91,14 @@ class CrescentWindowTest : public QObject {
         QCOMPARE(FieldText(w.main, "TxtHour"), QStringLiteral("7"));  // not used, kept
     }
 
-    void refusedDatesSayWhyAndOpenNothing_data() {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("month");
-        QTest::addColumn<QString>("day");
-        QTest::newRow("report: the Gregorian gap") << "CmdHilal"
-                                                   << "10"
-                                                   << "10";
-        QTest::newRow("map: the Gregorian gap") << "CmdCarte"
-                                                << "10"
-                                                << "10";
-        QTest::newRow("map: month 13") << "CmdCarte"
-                                       << "13"
-                                       << "1";
-        QTest::newRow("map: day 0") << "CmdCarte"
-                                    << "3"
-                                    << "0";
-    }
+    void refusedDatesSayWhyAndOpenNothing_data() { TableRows(kRefusedCases); }
     void refusedDatesSayWhyAndOpenNothing() {
-        QFETCH(QString, button);
-        QFETCH(QString, month);
-        QFETCH(QString, day);
+        const RefusedCase& c = TableRow(kRefusedCases);
         Window w;
-        SetField(w.main, "TxtYear", "1582");
-        SetField(w.main, "TxtMonth", month.toStdString());
-        SetField(w.main, "TxtDay", day.toStdString());
-        w.Press(button.toLatin1().constData());
+        w.Set("TxtYear", "1582");
+        w.Set("TxtMonth", c.month);
+        w.Set("TxtDay", c.day);
+        w.Press(c.button);
         QVERIFY(w.shown.kinds.empty());
         QCOMPARE(int(w.messages.messages.size()), 1);
     }
@@ -168,6 +176,31 @@ class CrescentWindowTest : public QObject {
             for (const QPointF& p : ring)
                 africa = africa || (p.x() > 18 && p.x() < 19 && p.y() < -34);
         QVERIFY(africa);  // the Cape of Good Hope, 18.5 E 34.4 S
+    }
+
+    void theButtonShowsTheQiblaReport_data() { TableRows(kPlaces); }
+    void theButtonShowsTheQiblaReport() {
+        const Place& c = TableRow(kPlaces);
+        MainWindowUnderTest w;
+        QVERIFY(Button(w.main, "CmdQibla")->isEnabled());  // before any Sun
+        QCOMPARE(Button(w.main, "CmdQibla")->text(), QStringLiteral("القبلة"));
+        if (c.east) QTest::mouseClick(w.main.findChild<QRadioButton*>("OptE"), Qt::LeftButton);
+        w.Set("TxtDegLon", c.lonDeg);
+        w.Set("TxtMinLon", "0");
+        w.Set("TxtDegLat", c.latDeg);
+        w.Set("TxtMinLat", "0");
+        w.Set("TxtZone", c.zone);
+        const CliResult cli = w.Cli("qibla");
+        QCOMPARE(cli.status, 0);
+        w.Press("CmdQibla");
+        QCOMPARE(w.shown.kinds, std::vector<QString>{"FrmCalc"});
+        QCOMPARE(w.shown.texts.back(), Q(cli.out));
+        QVERIFY(w.shown.texts.back().contains(QStringLiteral("إتجاه القبلة من الشمال الحقيقي")));
+        if (*c.bearing)
+            QVERIFY2(w.shown.texts.back().contains(QString(" = ") + c.bearing), c.bearing);
+        QVERIFY(w.messages.messages.empty());
+        // The Qibla computes no Sun for the Moon and the planets.
+        QVERIFY(!Button(w.main, "CmdPln0")->isEnabled());
     }
 };
 
