@@ -18,7 +18,7 @@ class PlacesFile {
   public:
     explicit PlacesFile(const std::string& text) {
         static int count = 0;
-        path_ = "places_test_" + std::to_string(++count) + ".csv";
+        path_ = Scratch("places_test_" + std::to_string(++count) + ".csv");
         std::ofstream(path_, std::ios::binary) << text;
     }
     ~PlacesFile() { std::remove(path_.c_str()); }
@@ -67,18 +67,18 @@ TEST(Places, EachPlaceAsItsOwnTable) {
 
 TEST(Places, RefusedRowsNameTheirLine) {
     struct Case {
-        std::string text, more, message;
+        std::string text, more, message;  // FILE: the places file's name
     };
     const Case cases[] = {
         {"", "", "no header row"},
-        {"city,lat,lon\n", "", "places_test_2.csv:1: the header row is name,latitude,longitude"},
+        {"city,lat,lon\n", "", "FILE:1: the header row is name,latitude,longitude"},
         {"name,latitude,longitude\n", "--zone 0", "no place after the header row"},
         {"name,latitude,longitude,zone\nA,95N,3W,0\n", "",
-         "places_test_4.csv:2: the latitude: --lat '95N' is out of range"},
+         "FILE:2: the latitude: --lat '95N' is out of range"},
         {"name,latitude,longitude,zone\nA,30N,3W,0\nB,30N,3Q,0\n", "",
-         "places_test_5.csv:3: the longitude: --lon takes D[:M[:S]]"},
+         "FILE:3: the longitude: --lon takes D[:M[:S]]"},
         {"name,latitude,longitude,zone\nA,30N,3W,0\n\nA,31N,3W,0\n", "",
-         "places_test_6.csv:4: 'A' is also the name on line 2"},
+         "FILE:4: 'A' is also the name on line 2"},
         {"name,latitude,longitude,zone\n,30N,3W,0\n", "", ":2: the place has no name"},
         {"name,latitude,longitude,zone\nA,30N,3W,0,extra\n", "", ":2: 5 fields, not 4"},
         {"name,latitude,longitude,zone\n\"A,30N,3W,0\n", "", ":2: a quoted field is not closed"},
@@ -95,7 +95,9 @@ TEST(Places, RefusedRowsNameTheirLine) {
     };
     for (const Case& c : cases) {
         const PlacesFile file(c.text);
-        ExpectRefused(Times(file.path(), c.more), c.message);
+        std::string message = c.message;
+        if (message.rfind("FILE:", 0) == 0) message.replace(0, 4, file.path());
+        ExpectRefused(Times(file.path(), c.more), message);
     }
     ExpectRefused(Times("no/such/places.csv"),
                   "zerin: cannot open the places file 'no/such/places.csv': No such file");
