@@ -130,6 +130,9 @@ TEST(Times, ClockRounding) {
     EXPECT_EQ(ClockText(5 + 59.0 / 60 + 59.4 / 3600, true), "05:59:59");
     EXPECT_EQ(ClockText(23 + 59.0 / 60 + 59.5 / 3600, true), "00:00:00+1");
     EXPECT_EQ(ClockText(48.25, false), "00:15+2");
+    // Halves as the report writes them, to 15 digits: 12:30:30 and 05:59:59.5 round up.
+    EXPECT_EQ(ClockText(12.5083333333333, false), "12:31");
+    EXPECT_EQ(ClockText(5.99986111111111, true), "06:00:00");
 }
 
 TEST(Times, SummerTimeChangeFromTheZoneDatabase) {
