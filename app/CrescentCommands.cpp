@@ -116,26 +116,21 @@ struct CrescentRequest {
 };
 
 int ReadCrescentRequest(const std::vector<std::string>& args, CrescentRequest& r, std::FILE* err) {
-    std::string from, to, days;
+    DaySpanTexts span;
     for (std::size_t k = 1; k < args.size(); ++k) {
         const std::string& a = args[k];
         std::string error;
-        const auto named = [&a](const std::string& option) {
-            return a == option || a.rfind(option + "=", 0) == 0;
-        };
         if (TakeTableOption(args, k, r.table, error)) {
             if (!error.empty()) return Refuse(err, error);
-        } else if (named("--from") || named("--to") || named("--days")) {
-            const std::string option = a.substr(0, a.find('='));
-            std::string& target = option == "--from" ? from : option == "--to" ? to : days;
-            if (!OptionValue(args, k, option, target, error)) return Refuse(err, error);
+        } else if (TakeDaySpanOption(args, k, span, error)) {
+            if (!error.empty()) return Refuse(err, error);
         } else if (a == "--morning") {
             r.morning = true;
         } else {
             return Refuse(err, "unknown option of crescent '" + Echo(a) + "'");
         }
     }
-    return ReadDaySpan("crescent", from, to, days, r.from, r.days, err);
+    return ReadDaySpan("crescent", span, r.from, r.days, err);
 }
 
 // Computes the evenings of one place on one clock with the crescent command, its report off.

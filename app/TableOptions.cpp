@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "Echo.h"
 #include "NumText.h"
@@ -365,8 +366,26 @@ bool ParseDate(const std::string& text, bool allowTime, Civil& c, std::string& e
     return true;
 }
 
-int ReadDaySpan(const std::string& command, const std::string& from, const std::string& to,
-                const std::string& days, Civil& first, std::size_t& count, std::FILE* err) {
+bool TakeDaySpanOption(const std::vector<std::string>& args, std::size_t& k, DaySpanTexts& span,
+                       std::string& error) {
+    const std::pair<const char*, std::string DaySpanTexts::*> options[] = {
+        {"--from", &DaySpanTexts::from},
+        {"--to", &DaySpanTexts::to},
+        {"--days", &DaySpanTexts::days}};
+    const std::string& a = args[k];
+    for (const auto& [option, text] : options) {
+        const std::string name(option);
+        if (a == name || a.rfind(name + "=", 0) == 0) {
+            OptionValue(args, k, name, span.*text, error);
+            return true;
+        }
+    }
+    return false;
+}
+
+int ReadDaySpan(const std::string& command, const DaySpanTexts& span, Civil& first,
+                std::size_t& count, std::FILE* err) {
+    const std::string &from = span.from, &to = span.to, &days = span.days;
     std::string error;
     if (from.empty()) return Refuse(err, command + " needs --from YYYY-MM-DD");
     if (days.empty() == to.empty())

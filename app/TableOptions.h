@@ -62,11 +62,21 @@ bool ParseDate(const std::string& text, bool allowTime, Civil& civil, std::strin
 
 inline constexpr std::size_t kMaxRows = 1000000;
 
+// The texts of --from, --to and --days as given.
+struct DaySpanTexts {
+    std::string from, to, days;
+};
+
+// If args[k] is --from, --to or --days, consumes it (and its value) and returns true; sets error
+// when its value is missing.
+bool TakeDaySpanOption(const std::vector<std::string>& args, std::size_t& k, DaySpanTexts& span,
+                       std::string& error);
+
 // The days of a table from --from and either --to or --days (at most kMaxRows, none past
 // 9999-12-31): 0 with the first day and the count set, or the exit status of a refusal whose
 // message is on err; `command` names the command in the messages.
-int ReadDaySpan(const std::string& command, const std::string& from, const std::string& to,
-                const std::string& days, Civil& first, std::size_t& count, std::FILE* err);
+int ReadDaySpan(const std::string& command, const DaySpanTexts& span, Civil& first,
+                std::size_t& count, std::FILE* err);
 
 // The language of the headers: the one asked for, else Arabic for the text table and English for
 // CSV; JSON keys are always English.

@@ -104,7 +104,7 @@ std::vector<TableColumn> TimesColumns(bool seconds, HighLatRule rule, Format for
 
 // Reads the command line; returns 0, or the exit status of a refusal already reported.
 int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, std::FILE* err) {
-    std::string from, to, days;
+    DaySpanTexts span;
     for (std::size_t k = 1; k < args.size(); ++k) {
         const std::string& a = args[k];
         std::string error, value;
@@ -113,10 +113,8 @@ int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, std:
         };
         if (TakeTableOption(args, k, r.table, error)) {
             if (!error.empty()) return Refuse(err, error);
-        } else if (named("--from") || named("--to") || named("--days")) {
-            const std::string option = a.substr(0, a.find('='));
-            std::string& target = option == "--from" ? from : option == "--to" ? to : days;
-            if (!OptionValue(args, k, option, target, error)) return Refuse(err, error);
+        } else if (TakeDaySpanOption(args, k, span, error)) {
+            if (!error.empty()) return Refuse(err, error);
         } else if (named("--high-lat")) {
             if (!OptionValue(args, k, "--high-lat", value, error)) return Refuse(err, error);
             bool known = false;
@@ -164,7 +162,7 @@ int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, std:
                 return Refuse(err, "--places gives the places: it does not go with " + given);
         }
     }
-    return ReadDaySpan("times", from, to, days, r.from, r.days, err);
+    return ReadDaySpan("times", span, r.from, r.days, err);
 }
 
 // The row of a day in the chosen format, into cells (reused from row to row), after the place's

@@ -11,7 +11,6 @@
 // short line of printable text starting with "zerin: "; what is written is UTF-8 without
 // inf or nan; a CSV table has the same number of cells on every line; no crash, no abort.
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "CappedStream.h"
 #include "ReportInvariants.h"
 
 namespace {
@@ -28,37 +28,6 @@ using namespace zerin;
 constexpr std::size_t kOutputCapacity = 1 << 16;
 constexpr std::size_t kMaxArguments = 48;
 constexpr std::size_t kMaxMessageLine = 600;
-
-// A stream that keeps what is written to it and fails the write that would pass capacity.
-class CappedStream {
-  public:
-    explicit CappedStream(std::size_t capacity) : capacity_(capacity) {
-        file_ = fopencookie(this, "w", {nullptr, &CappedStream::Write, nullptr, nullptr});
-        if (!file_) std::abort();
-    }
-    ~CappedStream() { std::fclose(file_); }
-    CappedStream(const CappedStream&) = delete;
-    CappedStream& operator=(const CappedStream&) = delete;
-    std::FILE* file() const { return file_; }
-    std::string Text() {
-        std::fflush(file_);
-        return text_;
-    }
-
-  private:
-    static ssize_t Write(void* cookie, const char* data, std::size_t size) {
-        auto* self = static_cast<CappedStream*>(cookie);
-        if (size > self->capacity_ - self->text_.size()) {
-            errno = ENOSPC;
-            return 0;  // a cookie stream's error: never a negative count
-        }
-        self->text_.append(data, size);
-        return static_cast<ssize_t>(size);
-    }
-    std::size_t capacity_;
-    std::string text_;
-    std::FILE* file_;
-};
 
 std::vector<std::string> ArgsOf(std::string_view data) {
     std::vector<std::string> args;
@@ -146,9 +115,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::vector<std::string> args =
         ArgsOf(std::string_view(reinterpret_cast<const char*>(data), size));
-    CappedStream out(kOutputCapacity), err(static_cast<std::size_t>(-1));
+    robust::CappedStream out(kOutputCapacity), err;
     const int status = cli::Run(args, out.file(), err.file());
-    const std::string written = out.Text(), messages = err.Text();
+    const std::string written = out.text(), messages = err.text();
     const std::string problems = Check(args, status, written, messages);
     if (problems.empty()) return 0;
     std::fprintf(stderr, "FINDING: exit %d\n%s\ncommand: zerin", status, problems.c_str());

@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "../fuzz/CappedStream.h"
 #include "TestSupport.h"
 
 namespace zerin::test {
@@ -74,36 +74,6 @@ inline void ExpectRefused(const std::vector<std::string>& args, const std::strin
     EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
 }
-
-// A stream that keeps what is written to it, and fails every write that would take it past
-// `capacity` bytes (no space left on the device).
-class LimitedStream {
-  public:
-    explicit LimitedStream(std::size_t capacity = static_cast<std::size_t>(-1))
-        : capacity_(capacity) {
-        file_ = fopencookie(this, "w", {nullptr, &LimitedStream::Write, nullptr, nullptr});
-        setvbuf(file_, nullptr, _IONBF, 0);
-    }
-    ~LimitedStream() { std::fclose(file_); }
-    LimitedStream(const LimitedStream&) = delete;
-    LimitedStream& operator=(const LimitedStream&) = delete;
-    std::FILE* file() const { return file_; }
-    const std::string& text() const { return text_; }
-
-  private:
-    static ssize_t Write(void* cookie, const char* data, std::size_t size) {
-        auto* self = static_cast<LimitedStream*>(cookie);
-        if (size > self->capacity_ - self->text_.size()) {
-            errno = ENOSPC;
-            return 0;  // a cookie stream's error: never a negative count
-        }
-        self->text_.append(data, size);
-        return static_cast<ssize_t>(size);
-    }
-    std::size_t capacity_;
-    std::string text_;
-    std::FILE* file_;
-};
 
 // Regional settings with a decimal comma for one scope (LC_ALL=de_DE.UTF-8), when the
 // machine has them.

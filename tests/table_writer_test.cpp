@@ -39,7 +39,7 @@ struct Written {
 template <class MakeRow>
 Written Write(Format format, std::size_t count, MakeRow makeRow,
               std::size_t capacity = static_cast<std::size_t>(-1)) {
-    LimitedStream out(capacity), err;
+    robust::CappedStream out(capacity), err;
     cli::TableWriter writer(format, Language::English, kColumns, out.file(), err.file());
     writer.SetJsonHead("\"body\": \"sun\", ");
     const int status = cli::WriteRows(writer, count, makeRow, err.file());
@@ -79,7 +79,7 @@ TEST(TableWriter, TheBytesOfEachFormat) {
 // others by chunks), in every format: nothing waits for the table's end.
 TEST(TableWriter, RowsAreWrittenAsTheyAreComputed) {
     for (const Format format : {Format::Text, Format::Csv, Format::Json}) {
-        LimitedStream out, err;
+        robust::CappedStream out, err;
         cli::TableWriter writer(format, Language::English, kColumns, out.file(), err.file());
         std::vector<std::size_t> outAtRow;
         const auto row = [&](std::size_t k, std::vector<Cell>& cells) {
