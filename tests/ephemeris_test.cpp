@@ -240,6 +240,8 @@ TEST(Ephemeris, RefusedInputWritesNothing) {
         {{"ephemeris", "moon", "--from", "2005-06-17T25:00", "--to", "2005-06-18", "--step", "1h"},
          "is not a date"},
         {With(day, {"--step", "1h", "--hour", "3"}), "--hour is not an option of tables"},
+        {With(day, {"--step", "1h", "--lat-min", "1e309"}),
+         "zerin: --lat-min '1e309' is too large a number to compute with"},
     };
     for (const auto& [args, message] : kCases) ExpectRefused(args, message);
 }
