@@ -215,11 +215,7 @@ const SunNode& SunNoons::At(Seconds utc) {
 
 Timetable::Timetable(const FieldOptions& place, const ZoneClock& clock, HighLatRule rule,
                      TimesMethod method, SunNoons* noons)
-    : calc_(messages_),
-      clock_(clock),
-      rule_(rule),
-      method_(method),
-      noons_(noons ? noons : &ownNoons_) {
+    : calc_(messages_), clock_(clock), rule_(rule), method_(method), noons_(noons) {
     recentNoons_.fill(std::numeric_limits<Seconds>::min());
     PrepareForTable(calc_, place, Report::kNone);
     calc_.fields.TxtEteRegl = "0";  // the day's instant is on standard time
@@ -260,7 +256,8 @@ void Timetable::ExactDay(TimesDay& d, Seconds noonUtc) {
     for (std::size_t k = 0; k < 3; ++k) {
         const auto* known = std::find(recentNoons_.begin(), recentNoons_.end(), noons[k]);
         nodes[k] = known != recentNoons_.end() ? recent_[known - recentNoons_.begin()]
-                                               : noons_->At(noons[k]);
+                   : noons_                    ? noons_->At(noons[k])
+                                               : SunNodeAt(JulianDayOfInstant(noons[k]));
     }
     const bool follows = recentNoons_[1] == noons[0];  // the day before was the last one
     recentNoons_ = noons;
@@ -378,7 +375,8 @@ int WriteTimesTables(const TimesRequest& r, const std::vector<TablePlace>& place
     if (r.hijri) head += "\"hijri_rule\": " + JsonString(HijriRuleKey(*r.hijri)) + ", ";
     writer.SetJsonHead(head + "\"high_lat\": " + JsonString(RuleText(r.rule)) + ", \"method\": " +
                        (r.method == TimesMethod::Exact ? "\"exact\"" : "\"as-report\"") + ", ");
-    // One computation of the Sun at each noon for all the places that keep that zone's time.
+    // One computation of the Sun at each noon for all the places that keep that zone's time (one
+    // place alone needs no store: its days come in order).
     SunNoons noons;
     std::optional<Timetable> table;
     std::optional<HijriCalendar> calendar;
@@ -389,7 +387,8 @@ int WriteTimesTables(const TimesRequest& r, const std::vector<TablePlace>& place
     const auto day = [&](std::size_t k, std::vector<Cell>& cells) {
         const std::size_t p = k / r.days;
         if (!table || tablePlace != p) {
-            table.emplace(places[p].fields, *places[p].clock, r.rule, r.method, &noons);
+            table.emplace(places[p].fields, *places[p].clock, r.rule, r.method,
+                          places.size() > 1 ? &noons : nullptr);
             if (r.hijri) {
                 const Seconds noon = places[p].clock->FromStandard(first + 12 * kHour);
                 const Seconds zone = -places[p].clock->At(noon).standard / kHour;

@@ -78,8 +78,7 @@ class Timetable {
     TimesMethod method_;
     SunObserver observer_;
     bool placeRead_ = false;
-    SunNoons ownNoons_;
-    SunNoons* noons_;
+    SunNoons* noons_;  // null: each noon computed once anyway, as the days come in order
     // The nodes of the last day computed: the noons of the day before, the day and the day after.
     std::array<Seconds, 3> recentNoons_;
     std::array<SunNode, 3> recent_{};

@@ -214,6 +214,7 @@ namespace {
 template <typename Offset>
 Seconds GreenwichOf(Seconds reading, Offset offset) {
     const Seconds before = offset(reading - kDay), after = offset(reading + kDay);
+    if (before == after) return reading - before;  // no change near the reading
     const bool fitsBefore = offset(reading - before) == before;
     const bool fitsAfter = offset(reading - after) == after;
     return reading - (fitsBefore || !fitsAfter ? before : after);
