@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "Crescent.h"
 #include "JulianDay.h"
 
 namespace zerin {

@@ -7,6 +7,7 @@
 #include "Angles.h"
 #include "DeltaT.h"
 #include "HijriIcu.h"
+#include "Sky.h"
 
 namespace zerin {
 
@@ -36,17 +37,18 @@ void Put(Report& r, std::string_view name, Unit unit, std::string_view head, dou
 
 // An instant (UT) on the place's standard clock, hours 0..24 of its civil day.
 double LocalHours(double JJ, int Zone) {
-    return Angle_24_Hour((JJ + 0.5 - Fix(JJ + 0.5)) * 24 - Zone);
+    return Angle_24_Hour(DayFraction(JJ) * 24 - Zone);
 }
 
 // A value that is also shown on the place's clock, as hours, minutes and seconds.
 void PutInstant(Report& r, std::string_view name, std::string_view localName, std::string_view head,
                 double JJ, int Zone) {
     Put(r, name, Unit::Days, head, JJ, "\r\n");
+    const double hours = LocalHours(JJ, Zone);
     r.At(localName, Unit::Hours);
-    r.Value(LocalHours(JJ, Zone));
+    r.Value(hours);
     if (r.Text())
-        r.Raw({" ", localName, " = ", HMS_Text(LocalHours(JJ, Zone), r.DecimalSeparator()),
+        r.Raw({" ", localName, " = ", HMS_Text(hours, r.DecimalSeparator()),
                "بتوقيت المكان\r\n\r\n"});
 }
 
@@ -198,19 +200,6 @@ void PutVerdict(Report& r, bool begins, int year, int month, DayNumber start) {
 }
 
 }  // namespace
-
-MonthStarts MonthStartsOf(int year, int month, const HijriPlace& place,
-                          SightingCriterion criterion) {
-    MonthStarts s;
-    s.civil = TabularDayNumber({year, month, 1}, HijriEpoch::Civil);
-    s.astronomical = TabularDayNumber({year, month, 1}, HijriEpoch::Astronomical);
-    HijriCalendar ummAlQura(HijriRule::UmmAlQura);
-    s.ummAlQura = ummAlQura.MonthStart(year, month);
-    s.ummAlQuraFallback = ummAlQura.RuleOfYear(year) != HijriRule::UmmAlQura;
-    s.computed = HijriCalendar(HijriRule::Computed).MonthStart(year, month);
-    s.sighting = HijriCalendar(HijriRule::Sighting, place, criterion).MonthStart(year, month);
-    return s;
-}
 
 std::string DisagreementLine(const MonthStarts& s) {
     struct Entry {

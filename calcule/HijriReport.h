@@ -13,10 +13,6 @@ struct MonthStarts {
     bool ummAlQuraFallback = false;  // outside ICU's table: the tabular civil start
 };
 
-// The first day of a month under each rule.
-MonthStarts MonthStartsOf(int year, int month, const HijriPlace& place,
-                          SightingCriterion criterion);
-
 /*
  * WriteMonthReport: appends the report of a month's start.
  *

@@ -119,10 +119,7 @@ Outcome RunQibla(ModCalcule& calc) {
     try {
         WriteQibla(calc);
     } catch (const CalcError& fault) {
-        calc.messenger().critical(
-            {"تعذّر حساب " + std::string(calc.report.Current()) + " : توقف الحساب عند هذه القيمة",
-             "could not compute " + std::string(calc.report.Current()) + " (" + fault.what() +
-                 "); the report stops before it"});
+        calc.messenger().critical(FaultMessage(calc.report.Current(), fault));
         return Outcome::Fault;
     }
     return Outcome::Written;

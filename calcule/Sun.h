@@ -149,8 +149,8 @@ class SunCourse {
 
 // An observer as every day's times use it.
 struct SunObserver {
-    double Lon = 0, Lat = 0;  // degrees, West and North positive
-    double hoursEast = 0;     // -Lon / 15
+    double Lat = 0;        // degrees, North positive
+    double hoursEast = 0;  // -Lon / 15, Lon in degrees, West positive
     double sinLat = 0, inverseCosLat = 0, tanLat = 0;
 };
 

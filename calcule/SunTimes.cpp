@@ -211,7 +211,7 @@ double Settle(const SunCourse& course, const Observer& o, double sinAlt, int sid
 
 SunObserver SunObserverAt(double Lon, double Lat) {
     const double lat = Lat * kPi / 180;
-    return {Lon, Lat, -Lon / 15, std::sin(lat), 1 / std::cos(lat), std::tan(lat)};
+    return {Lat, -Lon / 15, std::sin(lat), 1 / std::cos(lat), std::tan(lat)};
 }
 
 SunTimes SunDayTimesExact(const SunCourse& course, const SunObserver& o, double noonClock,

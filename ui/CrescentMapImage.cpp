@@ -160,11 +160,6 @@ void DrawLegend(QPainter& p, const CrescentMapGrid& g, Criterion criterion, cons
 
 }  // namespace
 
-QStringList CoastlineFolders() {
-    const QString program = QCoreApplication::applicationDirPath();
-    return {program, QDir::cleanPath(program + QStringLiteral("/../share/zerin"))};
-}
-
 bool LoadCoastlines(const QStringList& folders, Coastlines& coast, QString& error) {
     coast.rings.clear();
     for (const QString& folder : folders) {
@@ -265,7 +260,7 @@ int WriteCrescentMap(const CrescentMapRequest& request, std::string& message) {
         CrescentMapOf(request.year, request.month, request.day, request.morning, 1);
     Coastlines coast;
     QString error;
-    if (!LoadCoastlines(CoastlineFolders(), coast, error)) message = error.toStdString();
+    if (!LoadCoastlines(DataFolders(), coast, error)) message = error.toStdString();
     const QImage image = CrescentMapImage(grid, request.criterion, coast);
     QImageWriter writer(QString::fromStdString(request.png), "png");
     if (!writer.write(image)) {

@@ -21,10 +21,6 @@ struct Coastlines {
     std::vector<std::vector<QPointF>> rings;
 };
 
-// Where the coastlines are looked for: beside the program, then in the data folder of an
-// installed program (bin/../share/zerin).
-QStringList CoastlineFolders();
-
 // Reads the coastlines from the first folder that holds the file; false, with a message
 // naming the places looked at, when none can be read or the file holds no ring.
 bool LoadCoastlines(const QStringList& folders, Coastlines& coastlines, QString& error);

@@ -11,6 +11,7 @@
 #include "CrescentMapImage.h"
 #include "Errors.h"
 #include "Fields.h"
+#include "Look.h"
 
 class QLabel;
 class QPushButton;
@@ -33,7 +34,7 @@ class FrmCarte : public QDialog {
     // The coastlines are read from coastFolders when the window opens; a message says so
     // when they cannot be.
     FrmCarte(Messenger& messenger, CrescentMapGrid grid, QWidget* parent = nullptr,
-             const QStringList& coastFolders = CoastlineFolders());
+             const QStringList& coastFolders = DataFolders());
 
     void SetPathChooser(PathChooser chooser) { choosePath_ = std::move(chooser); }
     Criterion CurrentCriterion() const;

@@ -89,13 +89,13 @@ QString SkinSheet(const QStringList& folders) {
     return ReadSheet(QStringLiteral(":/zerin/") + QLatin1String(kSkinFileName));
 }
 
-QStringList SkinFolders() {
+QStringList DataFolders() {
     const QString program = QCoreApplication::applicationDirPath();
     return {program, QDir::cleanPath(program + QStringLiteral("/../share/zerin"))};
 }
 
 void ApplySkin(QWidget& window) {
-    window.setStyleSheet(SkinSheet(SkinFolders()));
+    window.setStyleSheet(SkinSheet(DataFolders()));
 }
 
 }  // namespace zerin::ui

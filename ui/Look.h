@@ -38,9 +38,9 @@ inline constexpr const char* kSkinFileName = "Paper.skn";
 // copy of the same sheet when each is missing, unreadable, empty or not UTF-8 text.
 QString SkinSheet(const QStringList& folders);
 
-// Where the skin is looked for: beside the program, then in the data folder of an
-// installed program (bin/../share/zerin).
-QStringList SkinFolders();
+// Where the program's data (the skin, the coastlines) is looked for: beside the program, then in
+// the data folder of an installed program (bin/../share/zerin).
+QStringList DataFolders();
 
 // Gives window the skin.
 void ApplySkin(QWidget& window);

@@ -12,9 +12,6 @@ namespace {
 
 const char* const kMonthNames[12] = {"يناير", "فبراير", "مارس",   "أبريل",  "مايو",   "يونيو",
                                      "يوليو", "أغسطس",  "سبتمبر", "أكتوبر", "نوفمبر", "ديسمبر"};
-// Sunday first, as std::chrono counts them.
-const char* const kWeekdayNames[7] = {"الأحد",  "الاثنين", "الثلاثاء", "الأربعاء",
-                                      "الخميس", "الجمعة",  "السبت"};
 
 const QString kMissing = QStringLiteral("—");
 
@@ -220,7 +217,7 @@ cli::Civil LastDayOf(const cli::TimetableJob& job) {
 QString TimetableSheet::Cell(std::size_t row, std::size_t column) const {
     const cli::TimesDay& d = rows[row].day;
     const SheetColumn c = columns[column];
-    if (c == SheetColumn::Weekday) return QString::fromUtf8(kWeekdayNames[WeekdayOf(d.date)]);
+    if (c == SheetColumn::Weekday) return QString::fromUtf8(WeekdayName(WeekdayOf(d.date)));
     if (c == SheetColumn::Date) return Utf8(cli::DateText(d.date));
     if (c == SheetColumn::Hijri) return Utf8(rows[row].hijri);
     const int cell = TimeCellOf(c);

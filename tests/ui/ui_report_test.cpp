@@ -330,7 +330,7 @@ class ReportWindowTest : public QObject {
         QFile::remove(skin);
         QDir().mkpath(skin);  // a folder by that name cannot be read as a file
         QCOMPARE(ui::SkinSheet(folders), builtIn);
-        QCOMPARE(ui::SkinFolders().front(), QCoreApplication::applicationDirPath());
+        QCOMPARE(ui::DataFolders().front(), QCoreApplication::applicationDirPath());
     }
 
     // What the link points to, relative to a second folder: a file of someone else's, a
