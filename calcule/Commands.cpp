@@ -43,10 +43,16 @@ const char* BodyName(Body body) {
     return kBodies[static_cast<int>(body)].name;
 }
 
+namespace {
+
+// The summer-time and zone fields into EteRegl and Zone; throws InputError naming the field when a
+// number does not fit.
 void ReadZoneFields(ModCalcule& calc) {
     calc.EteRegl = ReadInt16(calc.fields.TxtEteRegl, "تعديل التوقيت الصيفي", "summer-time");
     calc.Zone = ReadInt16(calc.fields.TxtZone, "المنطقة الزمنية", "time-zone");
 }
+
+}  // namespace
 
 bool EnterInstant(ModCalcule& calc) {
     try {

@@ -27,11 +27,8 @@ enum class Outcome {
 // instant (silently) and the body. Messages go to the module's messenger.
 Outcome RunBody(ModCalcule& calc, Body body);
 
-// Reads the summer-time and zone fields into EteRegl and Zone, as every command does first.
-// Throws InputError naming the field when a number does not fit.
-void ReadZoneFields(ModCalcule& calc);
-
-// ReadZoneFields, then Calcul_JJ: the instant of the fields. A refused input goes to the
+// Reads the summer-time and zone fields into EteRegl and Zone, then Calcul_JJ: the instant of the
+// fields. A refused input goes to the
 // module's messenger and gives false.
 bool EnterInstant(ModCalcule& calc);
 

@@ -77,6 +77,10 @@ Conjunction ConjunctionOf(const SunMoonSource& source, double k, double DeltaT) 
     return c;
 }
 
+Conjunction ConjunctionNear(const TheorySunMoon& theories, double JJ) {
+    return ConjunctionOf(theories, LunationNear(JJ + theories.DeltaT() / 86400), theories.DeltaT());
+}
+
 double HorizonAltitude(Luminary body, double Paralax) {
     return body == Luminary::Sun ? kSunHorizon : kMoonParallaxFactor * Paralax + kMoonHorizon;
 }

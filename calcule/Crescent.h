@@ -124,6 +124,10 @@ double LunationNear(double JJ);
  */
 Conjunction ConjunctionOf(const SunMoonSource& source, double k, double DeltaT);
 
+// The conjunction, by the theories and their Delta T, of the lunation whose mean new moon lies
+// nearest the instant JJ (UT, days).
+Conjunction ConjunctionNear(const TheorySunMoon& theories, double JJ);
+
 // ------------------------------------------------------------------ rising and setting
 
 // The altitude of the centre of each body when its upper limb touches the horizon

@@ -103,8 +103,7 @@ CrescentMapGrid CrescentMapOf(int year, int month, int day, bool morning, double
     g.deltaT = DeltaTAt(DecimalYear(year, month));
     const TheorySunMoon theories(g.deltaT.DeltaT);
     const double midnight = JulianDay(year, month, day);  // 0 h UT of the date
-    g.conjunction = ConjunctionOf(theories, LunationNear(midnight + 0.5 + g.deltaT.DeltaT / 86400),
-                                  g.deltaT.DeltaT);
+    g.conjunction = ConjunctionNear(theories, midnight + 0.5);
     // Local noons run from 12 h UT - 12 h (180 E) to 12 h UT + 12 h (180 W); the evening
     // and the Moon's crossing nearest it add less than a day on either side.
     const InterpolatedSunMoon places(theories, midnight - 1, midnight + 2.5);

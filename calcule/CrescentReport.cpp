@@ -364,8 +364,7 @@ CrescentReport Calcul_Croissant(ModCalcule& calc, bool morning) {
     WriteDeltaT(report, r.deltaT, calc.JJ);
 
     const TheorySunMoon source(r.deltaT.DeltaT);
-    r.conjunction =
-        ConjunctionOf(source, LunationNear(calc.JJ + r.deltaT.DeltaT / 86400), r.deltaT.DeltaT);
+    r.conjunction = ConjunctionNear(source, calc.JJ);
     WriteConjunction(report, r.conjunction, calc.Zone);
 
     // Calcul_JJ took 12:00 of the local clock: its 0 h of standard time is half a day and
@@ -411,24 +410,14 @@ CrescentReport Calcul_Croissant(ModCalcule& calc, bool morning) {
 }
 
 Outcome RunCrescent(ModCalcule& calc, bool morning, CrescentReport* result) {
-    try {
-        AdjustDay(calc.fields);
-        ReadZoneFields(calc);
-        // The date's noon on the local clock; the time fields keep the user's texts.
-        FieldTexts entered = calc.fields;
-        calc.fields.TxtHour = "12";
-        calc.fields.TxtMin = calc.fields.TxtSec = "0";
-        try {
-            calc.Calcul_JJ();
-        } catch (const InputError&) {
-            calc.fields = entered;
-            throw;
-        }
-        calc.fields = entered;
-    } catch (const InputError& refused) {
-        calc.messenger().critical(refused.message());
-        return Outcome::Refused;
-    }
+    AdjustDay(calc.fields);
+    // The date's noon on the local clock; the time fields keep the user's texts.
+    const FieldTexts entered = calc.fields;
+    calc.fields.TxtHour = "12";
+    calc.fields.TxtMin = calc.fields.TxtSec = "0";
+    const bool entry = EnterInstant(calc);
+    calc.fields = entered;
+    if (!entry) return Outcome::Refused;
     try {
         const CrescentReport r = Calcul_Croissant(calc, morning);
         if (result) *result = r;

@@ -61,7 +61,7 @@ MonthEvening EveningOfThe29th(DayNumber day29, const HijriPlace& place) {
     const CivilDay civil = CivilDayOf(day29);
     m.DeltaT = DeltaTAt(DecimalYear(civil.year, civil.month)).DeltaT;
     const TheorySunMoon source(m.DeltaT);
-    m.conjunction = ConjunctionOf(source, LunationNear(m.noon + m.DeltaT / 86400), m.DeltaT);
+    m.conjunction = ConjunctionNear(source, m.noon);
     m.evening = CrescentEveningOf(source, m.conjunction.JJ, m.noon, place.Lon, place.Lat, false);
     return m;
 }
