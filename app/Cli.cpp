@@ -11,7 +11,7 @@
 #include "Echo.h"
 #include "Ephemeris.h"
 #include "FieldOptions.h"
-#include "Hijri.h"
+#include "HijriCommands.h"
 #include "Json.h"
 #include "ModCalcule.h"
 #include "Preface.h"

@@ -21,6 +21,10 @@ const char* const kMonthNames[12] = {"محرم",         "صفر",          "ر�
 const char* const kWeekdays[7] = {"الأحد",  "الاثنين", "الثلاثاء", "الأربعاء",
                                   "الخميس", "الجمعة",  "السبت"};
 
+const char* const kGregorianMonths[12] = {"يناير",  "فبراير", "مارس",   "أبريل",
+                                          "مايو",   "يونيو",  "يوليو",  "أغسطس",
+                                          "سبتمبر", "أكتوبر", "نوفمبر", "ديسمبر"};
+
 }  // namespace
 
 std::optional<DayNumber> DayNumberOf(const CivilDay& date) {
@@ -46,6 +50,10 @@ int WeekdayOf(DayNumber day) {
 
 const char* WeekdayName(int weekday) {
     return weekday >= 0 && weekday < 7 ? kWeekdays[weekday] : "";
+}
+
+const char* GregorianMonthName(int month) {
+    return month >= 1 && month <= 12 ? kGregorianMonths[month - 1] : "";
 }
 
 std::string IsoDateText(int year, int month, int day) {

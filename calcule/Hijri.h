@@ -42,6 +42,8 @@ CivilDay CivilDayOf(DayNumber day);
 int WeekdayOf(DayNumber day);
 // The Arabic name of a weekday (0 Sunday "الأحد" ... 6 Saturday "السبت").
 const char* WeekdayName(int weekday);
+// The Arabic name of a month of the Gregorian calendar (1 "يناير" ... 12 "ديسمبر").
+const char* GregorianMonthName(int month);
 
 // "YYYY-MM-DD", the year with at least four digits.
 std::string IsoDateText(int year, int month, int day);

@@ -14,14 +14,12 @@
 #include <memory>
 
 #include "CrescentReport.h"
+#include "Hijri.h"
 #include "Look.h"
 
 namespace zerin::ui {
 
 namespace {
-
-const char* const kMonths[12] = {"يناير", "فبراير", "مارس",   "أبريل",  "مايو",   "يونيو",
-                                 "يوليو", "أغسطس",  "سبتمبر", "أكتوبر", "نوفمبر", "ديسمبر"};
 
 QString Arabic(const std::string& text) {
     return QString::fromStdString(text);
@@ -116,7 +114,7 @@ void DrawScale(QPainter& p, const QRect& map, double scale) {
 QString TitleText(const CrescentMapGrid& g, Criterion criterion) {
     return QStringLiteral("إمكانية رؤية الهلال ") +
            (g.morning ? QStringLiteral("صباح ") : QStringLiteral("مساء ")) +
-           QString::number(g.day) + ' ' + Arabic(kMonths[g.month - 1]) + ' ' +
+           QString::number(g.day) + ' ' + Arabic(GregorianMonthName(g.month)) + ' ' +
            QString::number(g.year) + QStringLiteral(" : ") +
            (criterion == Criterion::Yallop ? QStringLiteral("معيار يالوب ( 1997 )")
                                            : QStringLiteral("معيار عودة ( 2004 )"));
@@ -130,8 +128,9 @@ QString SubtitleText(const CrescentMapGrid& g) {
                              .arg(minutes / 60, 2, 10, QLatin1Char('0'))
                              .arg(minutes % 60, 2, 10, QLatin1Char('0'));
     return QStringLiteral("الإجتماع ") + QString::number(day) + ' ' +
-           Arabic(kMonths[static_cast<int>(d.month) - 1]) + ' ' + QString::number(d.year) + ' ' +
-           QStringLiteral("الساعة ") + time + QStringLiteral(" بالزمن العالمي ، و في كل مكان ") +
+           Arabic(GregorianMonthName(static_cast<int>(d.month))) + ' ' + QString::number(d.year) +
+           ' ' + QStringLiteral("الساعة ") + time +
+           QStringLiteral(" بالزمن العالمي ، و في كل مكان ") +
            (g.morning ? QStringLiteral("شروق الشمس بتوقيته المحلي")
                       : QStringLiteral("غروب الشمس بتوقيته المحلي")) +
            QStringLiteral(" ، خلايا من درجة في درجة بين العرضين 60 جنوباً و 60 شمالاً");

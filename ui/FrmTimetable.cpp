@@ -29,6 +29,7 @@
 
 #include "Cli.h"
 #include "Fields.h"
+#include "Hijri.h"
 #include "Look.h"
 #include "TimetablePrint.h"
 #include "ZoneNames.h"
@@ -160,7 +161,7 @@ void FrmTimetable::BuildControls() {
     OptMonth->setChecked(true);
     CboMonth = new QComboBox(this);
     CboMonth->setObjectName(QStringLiteral("CboMonth"));
-    for (int m = 1; m <= 12; ++m) CboMonth->addItem(MonthTitle(2000, m).section(' ', 0, 0));
+    for (int m = 1; m <= 12; ++m) CboMonth->addItem(QString::fromUtf8(GregorianMonthName(m)));
     SpnYear = new QSpinBox(this);
     SpnYear->setObjectName(QStringLiteral("SpnYear"));
     SpnYear->setRange(kFirstYear, kLastYear);

@@ -140,15 +140,11 @@ void HijriBox::Refresh() {
         return shown(QStringLiteral("— ") + QString::fromStdString(fault.what()));
     }
     if (hijri.date.year < 1) return shown(QStringLiteral("— قبل الهجرة"));
-    QString text = QStringLiteral("%1 %2 %3 هـ")
-                       .arg(hijri.date.day)
-                       .arg(QString::fromUtf8(HijriMonthName(hijri.date.month)))
-                       .arg(hijri.date.year);
+    QString text = QString::fromStdString(HijriDateText(hijri.date));
     if (hijri.rule != choice.rule)
         text += QStringLiteral(" (التقويم الحسابي : خارج جدول أم القرى 1300-1600 هـ)");
     shown(text);
     shown_ = hijri.date;
-    shownPlace_ = place;
     shownChoice_ = choice;
     CmdMonth->setEnabled(true);
 }

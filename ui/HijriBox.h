@@ -59,7 +59,6 @@ class HijriBox : public QFrame {
     QPushButton* CmdMonth = nullptr;
     std::unique_ptr<HijriCalendar> calendar_;  // of the last choice and place, kept for its cache
     std::optional<HijriDate> shown_;           // the Hijri date shown, if any
-    HijriPlace shownPlace_;
     Choice shownChoice_{HijriRule::UmmAlQura, SightingCriterion::Odeh};
 };
 

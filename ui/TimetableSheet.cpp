@@ -4,14 +4,12 @@
 #include <cmath>
 #include <optional>
 
+#include "Hijri.h"
 #include "Qibla.h"
 
 namespace zerin::ui {
 
 namespace {
-
-const char* const kMonthNames[12] = {"يناير", "فبراير", "مارس",   "أبريل",  "مايو",   "يونيو",
-                                     "يوليو", "أغسطس",  "سبتمبر", "أكتوبر", "نوفمبر", "ديسمبر"};
 
 const QString kMissing = QStringLiteral("—");
 
@@ -290,7 +288,7 @@ TimetableSheet SheetOf(TimetableSource& source, const TimetablePage& page,
 }
 
 QString MonthTitle(int year, int month) {
-    return QString::fromUtf8(kMonthNames[month - 1]) + QLatin1Char(' ') + QString::number(year);
+    return QString::fromUtf8(GregorianMonthName(month)) + QLatin1Char(' ') + QString::number(year);
 }
 
 QString AngleText(double degrees, bool latitude) {

@@ -1,4 +1,4 @@
-#include "Hijri.h"
+#include "HijriCommands.h"
 
 #include <ctime>
 #include <optional>
