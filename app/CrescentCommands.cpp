@@ -20,13 +20,6 @@ namespace zerin::cli {
 
 namespace {
 
-// The Julian day of 1970-01-01 00:00 UT, where the table's seconds start.
-constexpr double kUnixEpochJJ = 2440587.5;
-
-Seconds SecondsOfJulianDay(double JJ) {
-    return static_cast<Seconds>(std::llround((JJ - kUnixEpochJJ) * 86400));
-}
-
 // A number with a fixed count of decimals and the given separator ("-0.0" written "0.0").
 std::string Fixed(double x, int decimals, const std::string& separator) {
     char text[64];

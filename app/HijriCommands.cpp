@@ -63,13 +63,6 @@ bool Named(const std::string& arg, const char* option) {
     return arg == o || arg.rfind(o + "=", 0) == 0;
 }
 
-// The field options of a date or a time, which these commands take as YYYY-MM-DD instead.
-bool IsTimeFieldOption(const std::string& arg) {
-    for (const char* option : {"--month", "--day", "--hour", "--minute", "--second"})
-        if (Named(arg, option)) return true;
-    return false;
-}
-
 // A civil date as the user gave it: refused with a message when it does not exist.
 bool CivilDayNumber(const std::string& text, DayNumber& day, std::string& error) {
     CivilDay date;
@@ -169,7 +162,7 @@ bool ParseHijri(const std::vector<std::string>& args, HijriOptions& o, std::stri
             const char* option = Named(a, "--year") ? "--year" : "--to-gregorian";
             if (!OptionValue(args, k, option, value, error)) return false;
             (Named(a, "--year") ? o.year : o.toGregorian) = value;
-        } else if (IsTimeFieldOption(a)) {
+        } else if (IsDateFieldOption(a)) {  // --year is taken above
             error = a.substr(0, a.find('=')) +
                     " is not an option of hijri: give the date as YYYY-MM-DD";
             return false;
@@ -359,7 +352,7 @@ int RunMonthReport(const std::vector<std::string>& args, std::FILE* out, std::FI
             if (!OptionValue(args, k, "--criterion", value, error) ||
                 !TakeCriterion(value, criterion, error))
                 return Refuse(err, error);
-        } else if (IsTimeFieldOption(a) || Named(a, "--year")) {
+        } else if (IsDateFieldOption(a)) {
             return Refuse(err, a.substr(0, a.find('=')) +
                                    " is not an option of report month: give the month as "
                                    "--hijri YYYY-MM");

@@ -145,6 +145,8 @@ std::string UtcOffset(int hoursEast) {
     return "UTC" + OffsetText(static_cast<Seconds>(hoursEast) * kHour);
 }
 
+}  // namespace
+
 bool IsDateFieldOption(const std::string& a) {
     for (const char* option : {"--year", "--month", "--day", "--hour", "--minute", "--second"}) {
         const std::string o = option;
@@ -152,6 +154,8 @@ bool IsDateFieldOption(const std::string& a) {
     }
     return false;
 }
+
+namespace {
 
 bool ReadInt(const std::string& text, std::size_t from, std::size_t digits, int& value) {
     if (from + digits > text.size()) return false;

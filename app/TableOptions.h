@@ -40,6 +40,10 @@ struct TableOptions {
 bool TakeTableOption(const std::vector<std::string>& args, std::size_t& k, TableOptions& options,
                      std::string& error);
 
+// True for a field option of the date or the time (--year ... --second, alone or with "="), which
+// the tables and the Hijri commands take in another form.
+bool IsDateFieldOption(const std::string& arg);
+
 // The place as the calculation takes it (degrees, West and North positive), or false with a
 // message naming the option when a field's number is too large to compute with, or the place lies
 // beyond 180 degrees of longitude or 90 of latitude.

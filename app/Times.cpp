@@ -200,8 +200,11 @@ std::string PlaceJson(const TablePlace& p) {
 }  // namespace
 
 double JulianDayOfInstant(Seconds utc) {
-    // 1970-01-01 00:00 UT is JD 2440587.5.
-    return static_cast<double>(utc) / kDay + 2440587.5;
+    return static_cast<double>(utc) / kDay + kUnixEpochJJ;
+}
+
+Seconds SecondsOfJulianDay(double JJ) {
+    return static_cast<Seconds>(std::llround((JJ - kUnixEpochJJ) * 86400));
 }
 
 const SunNode& SunNoons::At(Seconds utc) {
