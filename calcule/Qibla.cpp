@@ -85,7 +85,6 @@ KaabaTransit KaabaTransitNear(double JJ) {
 
 KaabaDays SunOverKaaba(double year) {
     KaabaDays days;
-    days.rising.JJ = days.falling.JJ = std::nan("");
     // Mean noon at the Kaaba on the first day of the year, then day by day.
     const double first = JulianDay(year, 1, 1.5) - kKaabaEastLongitude / 360;
     KaabaTransit before = KaabaTransitNear(first - 1);

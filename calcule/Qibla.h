@@ -3,6 +3,8 @@
 // positive, all in degrees.
 #pragma once
 
+#include <limits>
+
 namespace zerin {
 
 // The Kaaba in Mecca, degrees (East longitude positive here, as published).
@@ -56,7 +58,8 @@ double GeodesicDistanceKm(double lat1, double lon1, double lat2, double lon2);
 
 // The Sun over the Kaaba at its transit there: the instant and the declination then.
 struct KaabaTransit {
-    double JJ = 0;   // Julian day of the transit at the Kaaba (UT, days); NaN when not found
+    // Julian day of the transit at the Kaaba (UT, days); NaN when not found.
+    double JJ = std::numeric_limits<double>::quiet_NaN();
     double Dec = 0;  // the Sun's declination then, degrees
 };
 

@@ -102,8 +102,7 @@ void WriteQibla(ModCalcule& calc) {
     const double year = ReadNumber(calc.fields.TxtYear);
     const KaabaDays days = std::fabs(year) < 1e6 ? SunOverKaaba(year) : KaabaDays{};
     const int zoneLessSummer = calc.Zone - calc.EteRegl;
-    const bool found = std::isfinite(days.rising.JJ) && std::isfinite(days.falling.JJ) &&
-                       days.rising.JJ != 0 && days.falling.JJ != 0;
+    const bool found = std::isfinite(days.rising.JJ) && std::isfinite(days.falling.JJ);
     if (found) {
         WriteKaabaDay(r, days.rising, zoneLessSummer, true);
         WriteKaabaDay(r, days.falling, zoneLessSummer, false);
