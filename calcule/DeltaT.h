@@ -18,7 +18,7 @@ enum class DeltaTBasis {
 struct DeltaTStretch {
     double from, to;             // years y, from <= y < to (unbounded at the ends)
     std::string_view condition;  // the stretch as the report writes it ("1986 <= y < 2005")
-    std::string_view variable;   // "t = y - 2000", or "" when the formula is in y alone
+    std::string_view variable;   // "t = y - 2000", "u = (y - 1820) / 100"...
     std::string_view formula;    // "DeltaT = 63.86 + (0.3345 * t) - ..."
     DeltaTBasis basis;
 };

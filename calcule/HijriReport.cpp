@@ -88,21 +88,16 @@ bool PutEvening(Report& r, HijriCalendar& calendar, int year, int month, DayNumb
         "JJ_Midi = JJ29 + 0.5 + (Zone / 24) = ",
         m.noon);
 
-    const CivilDay civil = CivilDayOf(m.day29);
-    const DeltaTValue dt = DeltaTAt(DecimalYear(civil.year, civil.month));
+    const DeltaTValue& dt = m.deltaT;
     Put(r, "y", Unit::None,
         " الفرق بين التوقيت الأرضي و التوقيت العالمي ، لمنتصف الشهر الميلادي\r\n"
         "y = Year + ((Month - 0.5) / 12) = ",
         dt.y, "\r\n");
-    std::string formula;
-    if (dt.stretch) {
-        formula = std::string(dt.stretch->condition) + "\r\n";
-        if (!dt.stretch->variable.empty()) formula += std::string(dt.stretch->variable) + "\r\n";
-        formula += std::string(dt.stretch->formula) + " = ";
-    } else {
-        formula = "DeltaT = ";
-    }
-    Put(r, "DeltaT", Unit::None, formula, m.DeltaT);
+    const DeltaTStretch& s = *dt.stretch;
+    Put(r, "DeltaT", Unit::None,
+        std::string(s.condition) + "\r\n" + std::string(s.variable) + "\r\n" +
+            std::string(s.formula) + " = ",
+        dt.DeltaT);
 
     const Conjunction& c = m.conjunction;
     Put(r, "k", Unit::None,

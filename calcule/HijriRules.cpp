@@ -59,8 +59,8 @@ MonthEvening EveningOfThe29th(DayNumber day29, const HijriPlace& place) {
     m.day29 = day29;
     m.noon = static_cast<double>(day29) + place.Zone / 24.0;
     const CivilDay civil = CivilDayOf(day29);
-    m.DeltaT = DeltaTAt(DecimalYear(civil.year, civil.month)).DeltaT;
-    const TheorySunMoon source(m.DeltaT);
+    m.deltaT = DeltaTAt(DecimalYear(civil.year, civil.month));
+    const TheorySunMoon source(m.deltaT.DeltaT);
     m.conjunction = ConjunctionNear(source, m.noon);
     m.evening = CrescentEveningOf(source, m.conjunction.JJ, m.noon, place.Lon, place.Lat, false);
     return m;

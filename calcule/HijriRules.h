@@ -49,7 +49,7 @@ inline constexpr HijriPlace kMecca{-39.8262, 21.4225, -3};
 struct MonthEvening {
     DayNumber day29 = 0;      // the civil day of the 29th
     double noon = 0;          // 12:00 on the place's clock that day, Julian day (UT)
-    double DeltaT = 0;        // seconds
+    DeltaTValue deltaT;       // TT - UT that month, and its stretch
     Conjunction conjunction;  // of the lunation nearest that noon
     CrescentEvening evening;  // sunset, moonset, lag, age and the verdicts
     bool begins = false;      // the rule's verdict: the next day begins the month
