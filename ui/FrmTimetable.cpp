@@ -482,9 +482,8 @@ void FrmTimetable::ShowSheet(const TimetableSheet& sheet) {
             const QString text = sheet.Cell(r, c);
             // Times and dates read left to right ("05:20*", "00:40+1") in the right-to-left grid;
             // the plain text stays in the item's user data.
-            const bool arabic =
-                sheet.columns[c] == SheetColumn::Weekday || sheet.columns[c] == SheetColumn::Hijri;
-            auto* item = new QTableWidgetItem(arabic ? text : LeftToRight(text));
+            auto* item =
+                new QTableWidgetItem(ReadsRightToLeft(sheet.columns[c]) ? text : LeftToRight(text));
             item->setData(Qt::UserRole, text);
             item->setTextAlignment(Qt::AlignCenter);
             GrdTimes->setItem(static_cast<int>(r), static_cast<int>(c), item);

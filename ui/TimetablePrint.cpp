@@ -53,10 +53,6 @@ double ColumnWeight(SheetColumn column, bool seconds) {
     }
 }
 
-bool ReadsRightToLeft(SheetColumn column) {
-    return column == SheetColumn::Weekday || column == SheetColumn::Hijri;
-}
-
 }  // namespace
 
 void PaintSheet(QPainter& p, const QRectF& area, const TimetableSheet& sheet, std::size_t page,

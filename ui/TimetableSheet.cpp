@@ -160,6 +160,10 @@ QString ColumnTitle(SheetColumn column) {
     return {};
 }
 
+bool ReadsRightToLeft(SheetColumn column) {
+    return column == SheetColumn::Weekday || column == SheetColumn::Hijri;
+}
+
 TimetableSource::TimetableSource(const cli::TimetablePlace& place, const cli::Place& checked,
                                  std::unique_ptr<cli::ZoneClock> clock, cli::HighLatRule rule,
                                  cli::TimesMethod method)

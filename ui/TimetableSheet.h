@@ -32,6 +32,8 @@ enum class SheetColumn {
 
 std::vector<SheetColumn> SheetColumns(cli::AsrShown asr, bool hijri = false);
 QString ColumnTitle(SheetColumn column);
+// The columns written in Arabic words (the weekday, the Hijri date); the others hold numbers.
+bool ReadsRightToLeft(SheetColumn column);
 
 // A place of a timetable made ready: its place and clock checked, its days computed on demand.
 class TimetableSource {
