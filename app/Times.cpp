@@ -340,6 +340,10 @@ int PlacesOfRequest(const TimesRequest& r, std::vector<TablePlace>& places, std:
         if (!p.clock) return Refuse(err, error);
         places.push_back(std::move(p));
     }
+    if (places.size() > kMaxRows / r.days)
+        return Refuse(err, "a table of " + std::to_string(places.size()) + " places x " +
+                               std::to_string(r.days) + " days = " +
+                               std::to_string(places.size() * r.days) + " rows: at most 1,000,000");
     const Seconds lastNoon =
         SecondsOf(r.from) + static_cast<Seconds>(r.days - 1) * kDay + 12 * kHour;
     for (const TablePlace& p : places) {
@@ -447,6 +451,8 @@ std::string HijriCellText(HijriCalendar& calendar, const Civil& date, bool arabi
                           HijriRule* rule) {
     const HijriDay day = calendar.DateOf(CivilDay{date.year, date.month, date.day});
     if (rule) *rule = day.rule;
+    // Past the last Hijri year no date is shown: its way back to the Gregorian date is refused.
+    if (day.date.year > kLastHijriYear) return "";
     return arabic ? HijriDateText(day.date) : IsoDateText(day.date);
 }
 

@@ -88,6 +88,8 @@ TEST(CrescentCli, RefusedInput) {
         {{"report", "crescent", "--year"}, "--year needs a value"},
         {{"report", "crescent", "--year", "1582", "--month", "10", "--day", "10"}, "1582"},
         {{"report", "crescent", "--zone", "40000"}, "time-zone"},
+        {{"report", "crescent", "--day", "1e309"},
+         "the day and time fields hold numbers too large to compute with"},
         {{"crescent", "--days", "3"}, "crescent needs --from YYYY-MM-DD"},
         {{"crescent", "--from", "2024-03-01"}, "either --days N or --to"},
         {{"crescent", "--from", "2024-02-30", "--days", "3"}, "'2024-02-30' is not a date"},

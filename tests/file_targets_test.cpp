@@ -1,0 +1,154 @@
+// The files the program writes through the windows' module, run as a user runs them: the
+// crescent's map (crescent-map --png) and the printed timetable (times --pdf), onto a link, a
+// dangling link, a FIFO, a device, a folder that does not exist, and under a file size limit;
+// and the same command twice gives the same bytes.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "TestSupport.h"
+
+namespace zerin::test {
+namespace {
+
+const char* const kNoDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ";
+
+struct Writer {
+    const char* name;
+    const char* command;  // the target's path follows
+    const char* magic;    // the first bytes of a good file
+};
+const Writer kWriters[] = {
+    {"png", " crescent-map --date 2024-03-10 --png ", "\x89PNG\r\n\x1a\n"},
+    {"pdf", " times --lat 34 --lon 6W --zone 0 --from 2026-03-01 --days 31 --pdf ", "%PDF-"},
+};
+
+std::string Folder() {
+    char name[] = "/tmp/zerin-targets-XXXXXX";
+    return ::mkdtemp(name);
+}
+
+void Put(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+mode_t TypeOf(const std::string& path) {
+    struct stat s {};
+    return ::lstat(path.c_str(), &s) == 0 ? s.st_mode & S_IFMT : 0;
+}
+
+// The names in a folder, one a line, sorted.
+std::string Listing(const std::string& folder) {
+    const std::string list = Scratch("file_targets_test.ls");
+    std::system(("ls -A '" + folder + "' > '" + list + "'").c_str());
+    const std::string names = ReadFile(list);
+    std::remove(list.c_str());
+    return names;
+}
+
+bool WithWindows() {
+    const ExeResult r =
+        RunExe(" crescent-map --date 2024-03-10 --png /nonexistent-zerin/x.png", kNoDisplay);
+    return !Contains(r.err, "built without the windows");
+}
+
+TEST(FileTargets, WhatStandsAtThePathIsReplacedOrLeftAlone) {
+    if (!WithWindows()) GTEST_SKIP() << "built without Qt";
+    struct Case {
+        const char* name;
+        void (*make)(const std::string& folder);
+        int status;
+        const char* message;  // after "zerin: could not write PATH: "
+        mode_t after;
+        const char* listing;  // the folder's names after
+    };
+    const Case cases[] = {
+        {"a link to a good file",
+         [](const std::string& f) {
+             Put(f + "/victim", "victim");
+             ::symlink((f + "/victim").c_str(), (f + "/out").c_str());
+         },
+         0, "", S_IFREG, "out\nvictim\n"},
+        {"a dangling link",
+         [](const std::string& f) { ::symlink((f + "/created").c_str(), (f + "/out").c_str()); }, 0,
+         "", S_IFREG, "out\n"},
+        {"a FIFO", [](const std::string& f) { ::mkfifo((f + "/out").c_str(), 0644); }, 1,
+         "it is a FIFO, not a regular file: it is left as it is", S_IFIFO, "out\n"},
+        {"a folder", [](const std::string& f) { ::mkdir((f + "/out").c_str(), 0755); }, 1,
+         "it is a folder, not a file", S_IFDIR, "out\n"},
+        {"a device (a private /dev/null)",
+         [](const std::string& f) {
+             ::mknod((f + "/out").c_str(), S_IFCHR | 0666, ::makedev(1, 3));
+         },
+         1, "it is a device, not a regular file: it is left as it is", S_IFCHR, "out\n"},
+    };
+    for (const Writer& w : kWriters) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(w.name) + ": " + c.name);
+            if (c.after == S_IFCHR && ::geteuid() != 0) {
+                std::printf("skipped: %s onto a device node needs root (mknod)\n", w.name);
+                continue;
+            }
+            const std::string folder = Folder(), out = folder + "/out";
+            c.make(folder);
+            const ExeResult r = RunExe(std::string(w.command) + "'" + out + "'", kNoDisplay);
+            EXPECT_EQ(r.status, c.status) << r.err;
+            if (c.status != 0)
+                EXPECT_EQ(r.err, "zerin: could not write " + out + ": " + c.message + "\n");
+            EXPECT_EQ(TypeOf(out), c.after);
+            if (c.after == S_IFREG) EXPECT_EQ(ReadFile(out).rfind(w.magic, 0), 0u);
+            if (TypeOf(folder + "/victim")) EXPECT_EQ(ReadFile(folder + "/victim"), "victim");
+            EXPECT_EQ(Listing(folder), c.listing);
+            std::system(("rm -rf '" + folder + "'").c_str());
+        }
+    }
+}
+
+// Under `ulimit -f` (a full disk as the program sees it): status 1, the system's reason, the
+// previous good file whole, no fragment beside it, no SIGXFSZ.
+TEST(FileTargets, AFileSizeLimitLeavesThePreviousFileWhole) {
+    if (!WithWindows()) GTEST_SKIP() << "built without Qt";
+    for (const Writer& w : kWriters) {
+        SCOPED_TRACE(w.name);
+        const std::string folder = Folder(), out = folder + "/out";
+        Put(out, "good old file");
+        const ExeResult r = RunExe(std::string(w.command) + "'" + out + "'",
+                                   std::string("ulimit -f 8; ") + kNoDisplay);
+        EXPECT_EQ(r.status, 1) << r.err;
+        EXPECT_EQ(r.err, "zerin: could not write " + out + ": File too large\n");
+        EXPECT_EQ(ReadFile(out), "good old file");
+        EXPECT_EQ(Listing(folder), "out\n");
+        std::system(("rm -rf '" + folder + "'").c_str());
+    }
+}
+
+// The same command twice gives the same bytes; the PDF's date is SOURCE_DATE_EPOCH's.
+TEST(FileTargets, TheSameCommandGivesTheSameBytes) {
+    if (!WithWindows()) GTEST_SKIP() << "built without Qt";
+    for (const Writer& w : kWriters) {
+        SCOPED_TRACE(w.name);
+        const std::string folder = Folder();
+        std::string bytes[2];
+        for (int run = 0; run < 2; ++run) {
+            const std::string out = folder + "/out" + std::to_string(run);
+            const ExeResult r = RunExe(std::string(w.command) + "'" + out + "'",
+                                       std::string("SOURCE_DATE_EPOCH=1700000000 ") + kNoDisplay);
+            ASSERT_EQ(r.status, 0) << r.err;
+            bytes[run] = ReadFile(out);
+        }
+        EXPECT_GT(bytes[0].size(), 1000u);
+        EXPECT_TRUE(bytes[0] == bytes[1]) << "the two files differ";
+        if (std::string(w.name) == "pdf")
+            EXPECT_TRUE(Contains(bytes[0], "/CreationDate (D:20231114221320"))
+                << "not the epoch's date";
+        std::system(("rm -rf '" + folder + "'").c_str());
+    }
+}
+
+}  // namespace
+}  // namespace zerin::test
