@@ -390,7 +390,8 @@ int WriteTimesTables(const TimesRequest& r, const std::vector<TablePlace>& place
     std::string hijriCell;
     std::size_t tablePlace = 0;
     const Seconds first = SecondsOf(r.from);
-    bool missing = false, adjusted = false, fallback = false;  // noted under the table
+    // What is noted under the table, each once.
+    bool missing = false, adjusted = false, fallback = false, pastHijri = false;
     const auto day = [&](std::size_t k, std::vector<Cell>& cells) {
         const std::size_t p = k / r.days;
         if (!table || tablePlace != p) {
@@ -411,6 +412,13 @@ int WriteTimesTables(const TimesRequest& r, const std::vector<TablePlace>& place
             hijriCell =
                 HijriCellText(*calendar, d.date,
                               r.table.format == Format::Text && headers == Language::Arabic, &used);
+            if (hijriCell.empty() && !pastHijri) {
+                pastHijri = true;
+                writer.Note(3, arabic ? "لا تاريخ هجري بعد سنة 9665 هـ (9999-10-01) ، آخر سنة "
+                                        "يُرجع منها إلى التاريخ الميلادي"
+                                      : "no Hijri date after the year 9665 AH (9999-10-01), the "
+                                        "last one converted both ways");
+            }
             if (used != *r.hijri && !fallback) {
                 fallback = true;
                 writer.Note(

@@ -1,7 +1,6 @@
 // The one way the program writes a file: what stands at the target before (nothing, a file, a
 // link, a folder, a FIFO, a device), what stands there after, and what is left when the
 // disk refuses the bytes (a file size limit in a child process).
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -17,36 +16,11 @@
 #include <vector>
 
 #include "AtomicFile.h"
+#include "ScratchFolder.h"
 #include "TestSupport.h"
 
 namespace zerin::test {
 namespace {
-
-// A scratch folder of the test's own, removed with all it holds.
-class Folder {
-  public:
-    Folder() {
-        char name[] = "/tmp/zerin-atomic-XXXXXX";
-        path_ = ::mkdtemp(name);
-    }
-    ~Folder() { std::system(("rm -rf '" + path_ + "'").c_str()); }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-    // The names in the folder, sorted.
-    std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        if (DIR* d = ::opendir(path_.c_str())) {
-            while (const dirent* e = ::readdir(d))
-                if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
-                    names.push_back(e->d_name);
-            ::closedir(d);
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-  private:
-    std::string path_;
-};
 
 void Put(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
@@ -64,40 +38,46 @@ TEST(AtomicFile, WhatStandsAtTheTarget) {
     // points to keeps its text.
     struct Case {
         const char* name;
-        void (*make)(const Folder&);
+        void (*make)(const ScratchFolder&);
         Kind kind;
         mode_t after;  // S_IFREG when the new file is there
     };
     const Case cases[] = {
-        {"nothing", [](const Folder&) {}, Kind::None, S_IFREG},
-        {"a file", [](const Folder& f) { Put(f / "out", "old"); }, Kind::None, S_IFREG},
+        {"nothing", [](const ScratchFolder&) {}, Kind::None, S_IFREG},
+        {"a file", [](const ScratchFolder& f) { Put(f / "out", "old"); }, Kind::None, S_IFREG},
         {"a link to a file",
-         [](const Folder& f) {
+         [](const ScratchFolder& f) {
              Put(f / "victim", "victim");
              ASSERT_EQ(::symlink((f / "victim").c_str(), (f / "out").c_str()), 0);
          },
          Kind::None, S_IFREG},
         {"a dangling link",
-         [](const Folder& f) {
+         [](const ScratchFolder& f) {
              ASSERT_EQ(::symlink((f / "gone").c_str(), (f / "out").c_str()), 0);
          },
          Kind::None, S_IFREG},
-        {"a folder", [](const Folder& f) { ASSERT_EQ(::mkdir((f / "out").c_str(), 0755), 0); },
+        {"a folder",
+         [](const ScratchFolder& f) { ASSERT_EQ(::mkdir((f / "out").c_str(), 0755), 0); },
          Kind::Folder, S_IFDIR},
-        {"a FIFO", [](const Folder& f) { ASSERT_EQ(::mkfifo((f / "out").c_str(), 0644), 0); },
+        {"a FIFO",
+         [](const ScratchFolder& f) { ASSERT_EQ(::mkfifo((f / "out").c_str(), 0644), 0); },
          Kind::Fifo, S_IFIFO},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const Folder folder;
+        const ScratchFolder folder;
         c.make(folder);
         FileError error;
         const bool written = WriteFileAtomically(folder / "out", "new text\n", error);
         EXPECT_EQ(written, c.kind == Kind::None);
         EXPECT_EQ(error.kind, c.kind) << error.Message();
         EXPECT_EQ(ModeOf(folder / "out") & S_IFMT, c.after);
-        if (c.after == S_IFREG) EXPECT_EQ(ReadFile(folder / "out"), "new text\n");
-        if (ModeOf(folder / "victim")) EXPECT_EQ(ReadFile(folder / "victim"), "victim");
+        if (c.after == S_IFREG) {
+            EXPECT_EQ(ReadFile(folder / "out"), "new text\n");
+        }
+        if (ModeOf(folder / "victim")) {
+            EXPECT_EQ(ReadFile(folder / "victim"), "victim");
+        }
         EXPECT_NE(::access((folder / "gone").c_str(), F_OK), 0);
         // No temporary file is left beside the target.
         for (const std::string& name : folder.Names())
@@ -107,7 +87,7 @@ TEST(AtomicFile, WhatStandsAtTheTarget) {
 
 TEST(AtomicFile, ADeviceIsNeitherOpenedNorReplaced) {
     if (::geteuid() != 0) GTEST_SKIP() << "a device node is made with mknod, which needs root";
-    const Folder folder;
+    const ScratchFolder folder;
     // A private copy of /dev/null.
     ASSERT_EQ(::mknod((folder / "null").c_str(), S_IFCHR | 0666, ::makedev(1, 3)), 0);
     FileError error;
@@ -120,7 +100,7 @@ TEST(AtomicFile, ADeviceIsNeitherOpenedNorReplaced) {
 }
 
 TEST(AtomicFile, APreviousFileKeepsItsPermissionsAndANewOneTakesTheUmask) {
-    const Folder folder;
+    const ScratchFolder folder;
     Put(folder / "kept", "old");
     ASSERT_EQ(::chmod((folder / "kept").c_str(), 0640), 0);
     FileError error;
@@ -133,7 +113,7 @@ TEST(AtomicFile, APreviousFileKeepsItsPermissionsAndANewOneTakesTheUmask) {
 }
 
 TEST(AtomicFile, AMissingFolderIsTheSystemsReason) {
-    const Folder folder;
+    const ScratchFolder folder;
     FileError error;
     EXPECT_FALSE(WriteFileAtomically(folder / "no/such/out", "text", error));
     EXPECT_EQ(error.kind, Kind::System);
@@ -149,7 +129,7 @@ TEST(AtomicFile, AMissingFolderIsTheSystemsReason) {
 }
 
 TEST(AtomicFile, ACancelledWriteLeavesThePreviousFile) {
-    const Folder folder;
+    const ScratchFolder folder;
     Put(folder / "out", "good old file");
     {
         AtomicFile file(folder / "out");
@@ -172,7 +152,7 @@ TEST(AtomicFile, ACancelledWriteLeavesThePreviousFile) {
 // signal ignored, the process alive), the previous file stays whole, nothing is left beside
 // it. The child's exit status says what it saw: 0 as expected, 1 written, 2 another reason.
 TEST(AtomicFile, AFullDiskLeavesThePreviousFileWhole) {
-    const Folder folder;
+    const ScratchFolder folder;
     Put(folder / "out", "good old file");
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);

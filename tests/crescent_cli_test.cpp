@@ -115,6 +115,27 @@ TEST(CrescentCli, RefusedInput) {
     }
 }
 
+// A longitude of many turns names the place of its remainder: the evening (from the Sun's
+// setting on) is that of the remainder, worked out here by Python's math.remainder
+// (5 + 1e17 / 60 degrees is 1666666666666671.75, whose remainder by 360 is -128.25).
+TEST(CrescentCli, ALongitudeOfManyTurnsIsItsRemainder) {
+    const std::pair<std::vector<std::string>, std::vector<std::string>> cases[] = {
+        {{"--lon-min", "1e17"}, {"--lon-deg", "-128.25", "--lon-min", "0"}},
+        {{"--lon-deg", "366", "--lon-min", "0"}, {"--lon-deg", "6", "--lon-min", "0"}},
+        {{"--lon-deg", "-190", "--lon-min", "0"}, {"--lon-deg", "170", "--lon-min", "0"}},
+    };
+    for (const auto& [turns, remainder] : cases) {
+        SCOPED_TRACE(turns.back());
+        const CliResult many = RunCli(With({"report", "crescent"}, turns));
+        const CliResult one = RunCli(With({"report", "crescent"}, remainder));
+        ASSERT_EQ(many.status, 0) << many.err;
+        ASSERT_EQ(one.status, 0) << one.err;
+        const std::size_t from = one.out.find("Coucher");
+        ASSERT_NE(from, std::string::npos);
+        EXPECT_EQ(many.out.substr(many.out.find("Coucher")), one.out.substr(from));
+    }
+}
+
 // The CSV rows by date, each a vector of cells.
 std::map<std::string, std::vector<std::string>> CsvRows(const std::string& csv) {
     std::map<std::string, std::vector<std::string>> rows;
