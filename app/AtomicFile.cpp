@@ -78,53 +78,50 @@ const char* ArabicSystemReason(int code) {
 
 }  // namespace
 
+namespace {
+
+// The words of each reason that is not the system's, in English and Arabic.
+struct KindWords {
+    FileError::Kind kind;
+    const char* english;
+    const char* arabic;
+};
+constexpr KindWords kKindWords[] = {
+    {FileError::Kind::None, "no error", "لا خطأ"},
+    {FileError::Kind::Folder, "it is a folder, not a file", "هذا مجلد و ليس ملفا"},
+    {FileError::Kind::Device, "it is a device, not a regular file: it is left as it is",
+     "هذا جهاز و ليس ملفا عاديا ، فتُرك كما هو"},
+    {FileError::Kind::Fifo, "it is a FIFO, not a regular file: it is left as it is",
+     "هذا أنبوب (FIFO) و ليس ملفا عاديا ، فتُرك كما هو"},
+    {FileError::Kind::Socket, "it is a socket, not a regular file: it is left as it is",
+     "هذا مقبس (socket) و ليس ملفا عاديا ، فتُرك كما هو"},
+    {FileError::Kind::Special, "it is not a regular file: it is left as it is",
+     "هذا ليس ملفا عاديا ، فتُرك كما هو"},
+    {FileError::Kind::Short, "the file on the disk is shorter than what was written",
+     "الملف على القرص أقصر مما كُتب"},
+    {FileError::Kind::Stopped, "the writing was stopped", "توقفت الكتابة"},
+};
+
+const KindWords& WordsOf(FileError::Kind kind) {
+    for (const KindWords& words : kKindWords)
+        if (words.kind == kind) return words;
+    return kKindWords[0];
+}
+
+}  // namespace
+
 std::string FileError::Reason() const {
-    switch (kind) {
-        case Kind::None:
-            return "no error";
-        case Kind::System:
-            return std::strerror(code);
-        case Kind::Folder:
-            return "it is a folder, not a file";
-        case Kind::Device:
-            return "it is a device, not a regular file: it is left as it is";
-        case Kind::Fifo:
-            return "it is a FIFO, not a regular file: it is left as it is";
-        case Kind::Socket:
-            return "it is a socket, not a regular file: it is left as it is";
-        case Kind::Special:
-            return "it is not a regular file: it is left as it is";
-        case Kind::Short:
-            return "the file on the disk is shorter than what was written";
-        case Kind::Stopped:
-            return what.empty() ? "the writing was stopped" : what;
-    }
-    return "unknown";
+    if (kind == Kind::System) return std::strerror(code);
+    if (kind == Kind::Stopped && !what.empty()) return what;
+    return WordsOf(kind).english;
 }
 
 std::string FileError::ArabicReason() const {
-    switch (kind) {
-        case Kind::None:
-            return "لا خطأ";
-        case Kind::System:
-            return std::string(ArabicSystemReason(code)) + " (" + Isolated(std::strerror(code)) +
-                   ")";
-        case Kind::Folder:
-            return "هذا مجلد و ليس ملفا";
-        case Kind::Device:
-            return "هذا جهاز و ليس ملفا عاديا ، فتُرك كما هو";
-        case Kind::Fifo:
-            return "هذا أنبوب (FIFO) و ليس ملفا عاديا ، فتُرك كما هو";
-        case Kind::Socket:
-            return "هذا مقبس (socket) و ليس ملفا عاديا ، فتُرك كما هو";
-        case Kind::Special:
-            return "هذا ليس ملفا عاديا ، فتُرك كما هو";
-        case Kind::Short:
-            return "الملف على القرص أقصر مما كُتب";
-        case Kind::Stopped:
-            return what.empty() ? "توقفت الكتابة" : "توقفت الكتابة (" + Isolated(what) + ")";
-    }
-    return "";
+    if (kind == Kind::System)
+        return std::string(ArabicSystemReason(code)) + " (" + Isolated(std::strerror(code)) + ")";
+    const std::string words = WordsOf(kind).arabic;
+    if (kind == Kind::Stopped && !what.empty()) return words + " (" + Isolated(what) + ")";
+    return words;
 }
 
 std::string FileError::Message() const {

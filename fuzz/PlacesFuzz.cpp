@@ -79,11 +79,6 @@ std::string Check(bool read, const std::vector<cli::TablePlace>& places, const s
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    setenv("LC_ALL", "C", 1);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
     cli::TableOptions options;

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -136,6 +137,32 @@ TEST(FileTargets, AFileSizeLimitLeavesThePreviousFileWhole) {
         EXPECT_EQ(ReadFile(out), "good old file");
         EXPECT_EQ(folder.Names(), std::vector<std::string>{"out"});
     }
+}
+
+// On a full disk (a tmpfs of 16 KiB, mounted when the test may): the same, with the
+// system's reason for a full disk.
+TEST(FileTargets, AFullDiskLeavesThePreviousFileWhole) {
+    if (!WithWindows()) GTEST_SKIP() << "built without Qt";
+    const ScratchFolder folder;
+    const std::string disk = folder / "disk";
+    ASSERT_EQ(::mkdir(disk.c_str(), 0755), 0);
+    if (std::system(("mount -t tmpfs -o size=16k tmpfs '" + disk + "' 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "no small tmpfs can be mounted here (it needs root); the file size "
+                        "limit's test stands for it";
+    for (const Writer& w : kWriters) {
+        SCOPED_TRACE(w.name);
+        const std::string out = disk + "/out";
+        Put(out, "good old file");
+        const ExeResult r = RunExe(std::string(w.command) + "'" + out + "'", kNoDisplay);
+        EXPECT_EQ(r.status, 1) << r.err;
+        EXPECT_EQ(r.err, "zerin: could not write " + out + ": No space left on device\n");
+        EXPECT_EQ(ReadFile(out), "good old file");
+    }
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(disk))
+        left.push_back(entry.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string>{"out"});
+    EXPECT_EQ(std::system(("umount '" + disk + "'").c_str()), 0);
 }
 
 // The same command twice gives the same bytes; the PDF's date is SOURCE_DATE_EPOCH's.
