@@ -33,7 +33,7 @@ void FileDevice::Cancel(const QString& why) {
     file_.Cancel(FileError::Kind::Stopped, why.toStdString());
 }
 
-bool WriteThrough(const QString& path, const std::function<bool(QIODevice&, QString& why)>& write,
+bool WriteThrough(const QString& path, const std::function<bool(FileDevice&, QString& why)>& write,
                   FileError& error) {
     FileDevice device(path);
     QString why;
@@ -92,10 +92,6 @@ qint64 DatedPdfDevice::writeData(const char* data, qint64 size) {
         if (digits.size() == 14) return target_.write(kHead + digits);
     }
     return target_.write(data, size);
-}
-
-Message FileErrorMessage(const FileError& error) {
-    return {error.ArabicMessage(), error.Message()};
 }
 
 }  // namespace zerin::ui

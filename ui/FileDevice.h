@@ -10,7 +10,6 @@
 #include <optional>
 
 #include "AtomicFile.h"
-#include "Errors.h"
 
 namespace zerin::ui {
 
@@ -37,7 +36,7 @@ class FileDevice : public QIODevice {
 
 // Writes what `write` puts on the device to path atomically: `write` returns false with its
 // own words in `why` when it fails. False with error set (the device's first failure first).
-bool WriteThrough(const QString& path, const std::function<bool(QIODevice&, QString& why)>& write,
+bool WriteThrough(const QString& path, const std::function<bool(FileDevice&, QString& why)>& write,
                   FileError& error);
 
 // The same pages, the same pictures: Qt's hashes (which order a PDF's font objects) take a
@@ -67,8 +66,5 @@ class DatedPdfDevice : public QIODevice {
 
 // The picture as a PNG file, atomically: encoded in memory, then written.
 bool WritePng(const QImage& image, const QString& path, FileError& error);
-
-// The message of the windows (Arabic, then English) for a file not written.
-Message FileErrorMessage(const FileError& error);
 
 }  // namespace zerin::ui

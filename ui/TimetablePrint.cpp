@@ -220,7 +220,7 @@ bool TimetablePrinter::Paint(QPagedPaintDevice& device, const Progress& progress
 bool TimetablePrinter::WritePdf(const QString& path, const Progress& progress, FileError& error) {
     return WriteThrough(
         path,
-        [this, &progress](QIODevice& file, QString& why) {
+        [this, &progress](FileDevice& file, QString& why) {
             std::optional<DatedPdfDevice> dated;
             QIODevice* device = &file;
             if (const std::optional<qint64> epoch = SourceDateEpoch()) {
@@ -238,7 +238,11 @@ bool TimetablePrinter::WritePdf(const QString& path, const Progress& progress, F
                                 ? QStringLiteral("مواقيت الصلاة: ") +
                                       QString::fromStdString(job_.places[0].name)
                                 : QStringLiteral("مواقيت الصلاة"));
-            return Paint(writer, progress, why);
+            // A write the disk refused stops the pages at the next one.
+            const Progress going = [&file, &progress](std::size_t done, std::size_t total) {
+                return !file.Error().Failed() && (!progress || progress(done, total));
+            };
+            return Paint(writer, going, why);
         },
         error);
 }
