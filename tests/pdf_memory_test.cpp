@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -58,6 +59,11 @@ Printed PrintPlaces(const std::string& places, const std::string& out) {
 }
 
 TEST(PdfMemory, TenThousandPlacesForAMonthInBoundedMemory) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "under AddressSanitizer the resident memory is the sanitizer's";
+#endif
+    if (std::getenv("ZERIN_SKIP_LONG_TESTS"))
+        GTEST_SKIP() << "ZERIN_SKIP_LONG_TESTS is set (scripts/mutate): this test takes minutes";
     const ScratchFolder folder;
     WritePlaces(folder / "one.csv", 1);
     WritePlaces(folder / "many.csv", 10000);
