@@ -172,29 +172,5 @@ TEST(AtomicFile, AFullDiskLeavesThePreviousFileWhole) {
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"out"});
 }
 
-TEST(AtomicFile, ReasonsInBothLanguages) {
-    const std::pair<FileError, std::pair<const char*, const char*>> cases[] = {
-        {{"f", Kind::System, ENOSPC, ""},
-         {"No space left on device",
-          "لا مكان على القرص (\xE2\x81\xA6No space left on device\xE2\x81\xA9)"}},
-        {{"f", Kind::System, EFBIG, ""},
-         {"File too large",
-          "الملف أكبر مما يُسمح به (\xE2\x81\xA6"
-          "File too large\xE2\x81\xA9)"}},
-        {{"f", Kind::Folder, 0, ""}, {"it is a folder, not a file", "هذا مجلد و ليس ملفا"}},
-        {{"f", Kind::Fifo, 0, ""},
-         {"it is a FIFO, not a regular file: it is left as it is",
-          "هذا أنبوب (FIFO) و ليس ملفا عاديا ، فتُرك كما هو"}},
-        {{"f", Kind::Short, 0, ""},
-         {"the file on the disk is shorter than what was written", "الملف على القرص أقصر مما كُتب"}},
-        {{"f", Kind::Stopped, 0, "libpng error"},
-         {"libpng error", "توقفت الكتابة (\xE2\x81\xA6libpng error\xE2\x81\xA9)"}},
-    };
-    for (const auto& [error, texts] : cases) {
-        EXPECT_EQ(error.Reason(), texts.first);
-        EXPECT_EQ(error.ArabicReason(), texts.second);
-    }
-}
-
 }  // namespace
 }  // namespace zerin::test
