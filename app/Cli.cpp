@@ -170,6 +170,8 @@ std::string RegionalDecimalSeparator() {
 int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     if (args.empty()) return Refuse(err, "no command");
     const std::string& command = args[0];
+    if ((command == "--help" || command == "-h" || command == "--version") && args.size() > 1)
+        return Refuse(err, command + " takes nothing after it, not '" + Echo(args[1]) + "'");
     if (command == "--help" || command == "-h" || command == "help") {
         const std::string help = std::string(kUsage) + kFieldOptionsHelp + kTablesHelp + kPdfHelp +
                                  kCrescentHelp + kHijriHelp + kStatusHelp;

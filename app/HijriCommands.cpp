@@ -17,9 +17,6 @@ namespace zerin::cli {
 
 namespace {
 
-// The last Hijri year whose months all begin by 9999-12-31.
-constexpr int kLastHijriYear = 9665;
-
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -207,6 +204,13 @@ int ToHijri(const HijriOptions& o, HijriCalendar& calendar, std::FILE* out, std:
         return Refuse(err, IsoDateText(CivilDayOf(day)) + " lies before 1 Muharram 1 AH (" +
                                IsoDateText(CivilDayOf(calendar.MonthStart(1, 1))) +
                                ", Julian calendar)");
+    if (hijri.date.year > kLastHijriYear)
+        return Refuse(
+            err, IsoDateText(CivilDayOf(day)) + " lies in Hijri year " +
+                     std::to_string(hijri.date.year) +
+                     ", past the last Hijri year the program converts both ways (" +
+                     std::to_string(kLastHijriYear) + ", up to " +
+                     IsoDateText(CivilDayOf(calendar.MonthStart(kLastHijriYear + 1, 1) - 1)) + ")");
     const std::string gregorian = IsoDateText(CivilDayOf(day));
     const bool fallback = hijri.rule != calendar.Rule();
     std::string written;

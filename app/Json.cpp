@@ -3,12 +3,26 @@
 #include <cstdio>
 
 #include "NumText.h"
+#include "Utf8.h"
 
 namespace zerin::cli {
 
 std::string JsonString(std::string_view text) {
     std::string json = "\"";
-    for (const char c : text) {
+    for (std::size_t k = 0, length = 0; k < text.size(); k += length) {
+        DecodeUtf8(text, k, length);
+        if (length == 0) {
+            // A byte that is not UTF-8 would make the whole document invalid: the replacement
+            // character stands for it.
+            json += "\\ufffd";
+            length = 1;
+            continue;
+        }
+        if (length > 1) {
+            json.append(text, k, length);
+            continue;
+        }
+        const char c = text[k];
         switch (c) {
             case '"':
                 json += "\\\"";

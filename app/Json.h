@@ -9,7 +9,8 @@
 
 namespace zerin::cli {
 
-// A JSON string literal of UTF-8 text: quotes, backslashes and control characters escaped.
+// A JSON string literal of UTF-8 text: quotes, backslashes and control characters escaped, and
+// each byte that is not UTF-8 written as U+FFFD, so that the document stays valid JSON.
 std::string JsonString(std::string_view text);
 
 // The report's values in report order: an array of {"name", "value", "unit"}, each value written as

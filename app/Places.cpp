@@ -1,13 +1,17 @@
 #include "Places.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <iostream>
 #include <map>
 #include <tuple>
 
 #include "Echo.h"
 #include "TableWriter.h"
+#include "Utf8.h"
 
 namespace zerin::cli {
 
@@ -15,6 +19,38 @@ namespace {
 
 // A line that no real places file needs: a guard against reading a binary file whole.
 constexpr std::size_t kMaxLineBytes = 4096;
+
+// Reads a line into line, at most kMaxLineBytes + 1 bytes of it (a longer one is refused
+// without reading the rest); false at the end of the input.
+bool ReadBoundedLine(std::istream& in, std::string& line) {
+    line.clear();
+    std::streambuf* buffer = in.rdbuf();
+    for (;;) {
+        const int c = buffer->sbumpc();
+        if (c == std::char_traits<char>::eof()) {
+            in.setstate(std::ios::eofbit);
+            return !line.empty();
+        }
+        if (c == '\n') return true;
+        line += static_cast<char>(c);
+        if (line.size() > kMaxLineBytes) return true;
+    }
+}
+
+// What is wrong with the text of a line, or "" for clean UTF-8: bytes that are not UTF-8, a
+// control character (a tab only between fields), or a byte-order mark after the file's start.
+std::string LineFault(const std::string& line) {
+    for (std::size_t k = 0, length = 0; k < line.size(); k += length) {
+        const char32_t code = DecodeUtf8(line, k, length);
+        if (length == 0) return "bytes that are not UTF-8 text";
+        if (code == 0) return "a NUL byte: is this a places file?";
+        if ((code < 0x20 && code != '\t') || (code >= 0x7F && code < 0xA0))
+            return "a control character, which no place's name holds";
+        if (code == 0xFEFF)
+            return "a byte-order mark (U+FEFF) that is not at the start of the file";
+    }
+    return "";
+}
 
 // The fields of a CSV line; false when a quoted field is not closed or text follows its
 // closing quote.
@@ -98,12 +134,14 @@ class PlacesReader {
     bool Read(std::istream& in, std::vector<TablePlace>& places, std::string& error) {
         std::string line;
         bool header = false;
-        for (std::size_t number = 1; std::getline(in, line); ++number) {
+        for (std::size_t number = 1; ReadBoundedLine(in, line); ++number) {
             line_ = number;
-            if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
-            if (!line.empty() && line.back() == '\r') line.pop_back();
             if (line.size() > kMaxLineBytes)
                 return Fail("a line of more than 4096 bytes: is this a places file?", error);
+            if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (const std::string fault = LineFault(line); !fault.empty())
+                return Fail(fault, error);
             if (Trimmed(line).empty() || Trimmed(line)[0] == '#') continue;
             std::vector<std::string> fields;
             if (!SplitCsv(line, fields))
@@ -170,6 +208,8 @@ class PlacesReader {
                         error);
         p.name = fields[0];
         if (p.name.empty()) return Fail("the place has no name", error);
+        if (p.name.find('\t') != std::string::npos)
+            return Fail("a tab inside the name, which no place's name holds", error);
         if (DisplayWidth(p.name) > 60) return Fail("a name of more than 60 characters", error);
         const auto [seen, added] = names_.emplace(p.name, line_);
         if (!added)
@@ -234,6 +274,23 @@ bool ReadPlaces(std::istream& in, const std::string& fileName, const TableOption
 
 bool ReadPlacesFile(const std::string& path, const TableOptions& options,
                     std::vector<TablePlace>& places, std::string& error) {
+    if (path == "-") return ReadPlaces(std::cin, "standard input", options, places, error);
+    // A FIFO, a device or a folder is refused before it is opened: opening a FIFO without a
+    // writer would wait for ever, and /dev/zero has no end.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        error = "cannot open the places file '" + Echo(path) + "': " + std::strerror(errno);
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        error = "the places file '" + Echo(path) + "' is " +
+                (S_ISDIR(info.st_mode)                            ? "a folder"
+                 : S_ISFIFO(info.st_mode)                         ? "a FIFO"
+                 : S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode) ? "a device"
+                                                                  : "not a regular file") +
+                ", not a file: give a CSV file, or - for standard input";
+        return false;
+    }
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         error = "cannot open the places file '" + Echo(path) + "': " + std::strerror(errno);

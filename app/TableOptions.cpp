@@ -462,8 +462,10 @@ Tables: zerin times and zerin ephemeris
   W); zone: a name of the time-zone database, or whole hours as --zone takes them (with
   --summer from the command line); an empty zone, or no zone column, takes the command
   line's --tz or --zone. A field may be quoted ("" for a quote inside); blank lines and
-  lines starting with # are skipped; names are unique, at most 60 characters; at most
-  100,000 places. A bad row is refused with its line number (exit 2, nothing written).
+  lines starting with # are skipped; names are unique, at most 60 characters, UTF-8
+  text without control characters; at most 100,000 places, and at most 1,000,000 rows
+  (places times days). A bad row is refused with its line number (exit 2, nothing
+  written). FILE is a regular file, or - for standard input.
   The places that keep the same standard time share the Sun's computation at each noon.
   --high-lat fills an empty dawn or nightfall from the night between setting and rising
   (night = 24 h - (setting - rising)): middle: half the night; seventh: a seventh of

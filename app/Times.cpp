@@ -340,6 +340,10 @@ int PlacesOfRequest(const TimesRequest& r, std::vector<TablePlace>& places, std:
         if (!p.clock) return Refuse(err, error);
         places.push_back(std::move(p));
     }
+    if (places.size() > kMaxRows / r.days)
+        return Refuse(err, "a table of " + std::to_string(places.size()) + " places x " +
+                               std::to_string(r.days) + " days = " +
+                               std::to_string(places.size() * r.days) + " rows: at most 1,000,000");
     const Seconds lastNoon =
         SecondsOf(r.from) + static_cast<Seconds>(r.days - 1) * kDay + 12 * kHour;
     for (const TablePlace& p : places) {
@@ -386,7 +390,8 @@ int WriteTimesTables(const TimesRequest& r, const std::vector<TablePlace>& place
     std::string hijriCell;
     std::size_t tablePlace = 0;
     const Seconds first = SecondsOf(r.from);
-    bool missing = false, adjusted = false, fallback = false;  // noted under the table
+    // What is noted under the table, each once.
+    bool missing = false, adjusted = false, fallback = false, pastHijri = false;
     const auto day = [&](std::size_t k, std::vector<Cell>& cells) {
         const std::size_t p = k / r.days;
         if (!table || tablePlace != p) {
@@ -407,6 +412,13 @@ int WriteTimesTables(const TimesRequest& r, const std::vector<TablePlace>& place
             hijriCell =
                 HijriCellText(*calendar, d.date,
                               r.table.format == Format::Text && headers == Language::Arabic, &used);
+            if (hijriCell.empty() && !pastHijri) {
+                pastHijri = true;
+                writer.Note(3, arabic ? "لا تاريخ هجري بعد سنة 9665 هـ (9999-10-01) ، آخر سنة "
+                                        "يُرجع منها إلى التاريخ الميلادي"
+                                      : "no Hijri date after the year 9665 AH (9999-10-01), the "
+                                        "last one converted both ways");
+            }
             if (used != *r.hijri && !fallback) {
                 fallback = true;
                 writer.Note(
@@ -447,6 +459,8 @@ std::string HijriCellText(HijriCalendar& calendar, const Civil& date, bool arabi
                           HijriRule* rule) {
     const HijriDay day = calendar.DateOf(CivilDay{date.year, date.month, date.day});
     if (rule) *rule = day.rule;
+    // Past the last Hijri year no date is shown: its way back to the Gregorian date is refused.
+    if (day.date.year > kLastHijriYear) return "";
     return arabic ? HijriDateText(day.date) : IsoDateText(day.date);
 }
 

@@ -370,7 +370,11 @@ CrescentReport Calcul_Croissant(ModCalcule& calc, bool morning) {
     // Calcul_JJ took 12:00 of the local clock: its 0 h of standard time is half a day and
     // the summer time earlier.
     r.midnight = calc.JJ - 0.5 + calc.EteRegl / 24.0;
-    r.evening = CrescentEveningOf(source, r.conjunction.JJ, calc.JJ, calc.Lon, calc.Lat, morning);
+    // A longitude past a whole turn names the same place as its remainder; the hour angles of
+    // the rising and setting are computed from that, which keeps their precision however many
+    // turns the fields wrote (the report shows Lon as entered).
+    const double Lon = std::fabs(calc.Lon) > 180 ? std::remainder(calc.Lon, 360.0) : calc.Lon;
+    r.evening = CrescentEveningOf(source, r.conjunction.JJ, calc.JJ, Lon, calc.Lat, morning);
     const CrescentEvening& e = r.evening;
     if (!WriteCrossing(report, calc.messenger(), Luminary::Sun, morning, e.sun, r)) return r;
     if (!WriteCrossing(report, calc.messenger(), Luminary::Moon, morning, e.moon, r)) return r;
@@ -410,7 +414,9 @@ CrescentReport Calcul_Croissant(ModCalcule& calc, bool morning) {
 }
 
 Outcome RunCrescent(ModCalcule& calc, bool morning, CrescentReport* result) {
-    AdjustDay(calc.fields);
+    // A day that overflows is not brought back to the month's last day: the Julian day refuses
+    // it, as in the reports of the Moon and the planets.
+    if (std::isfinite(ReadNumber(calc.fields.TxtDay))) AdjustDay(calc.fields);
     // The date's noon on the local clock; the time fields keep the user's texts.
     const FieldTexts entered = calc.fields;
     calc.fields.TxtHour = "12";

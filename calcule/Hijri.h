@@ -23,6 +23,10 @@ struct HijriDate {
     bool operator==(const HijriDate&) const = default;
 };
 
+// The last Hijri year whose months all begin by 9999-12-31, the program's last day: a Hijri
+// date is shown only up to it, where its way back to the Gregorian calendar exists.
+inline constexpr int kLastHijriYear = 9665;
+
 /*
  * DayNumberOf: the day number of a civil date.
  *

@@ -54,6 +54,18 @@ TEST(Cli, HelpAndVersion) {
         EXPECT_TRUE(Contains(help.out, word)) << word;
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out.rfind("zerin ", 0), 0u);
+    // Anything after them is a usage error.
+    const std::pair<std::vector<std::string>, const char*> extra[] = {
+        {{"--version", "x"}, "zerin: --version takes nothing after it, not 'x'"},
+        {{"--help", "--bogus"}, "zerin: --help takes nothing after it, not '--bogus'"},
+        {{"-h", "times"}, "zerin: -h takes nothing after it, not 'times'"},
+    };
+    for (const auto& [args, message] : extra) {
+        const CliResult r = RunCli(args);
+        EXPECT_EQ(r.status, 2) << message;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err.rfind(message, 0), 0u) << r.err;
+    }
 }
 
 // Standard output on a full device or closed: the failure is said, never taken for success.

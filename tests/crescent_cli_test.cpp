@@ -88,6 +88,8 @@ TEST(CrescentCli, RefusedInput) {
         {{"report", "crescent", "--year"}, "--year needs a value"},
         {{"report", "crescent", "--year", "1582", "--month", "10", "--day", "10"}, "1582"},
         {{"report", "crescent", "--zone", "40000"}, "time-zone"},
+        {{"report", "crescent", "--day", "1e309"},
+         "the day and time fields hold numbers too large to compute with"},
         {{"crescent", "--days", "3"}, "crescent needs --from YYYY-MM-DD"},
         {{"crescent", "--from", "2024-03-01"}, "either --days N or --to"},
         {{"crescent", "--from", "2024-02-30", "--days", "3"}, "'2024-02-30' is not a date"},
@@ -110,6 +112,27 @@ TEST(CrescentCli, RefusedInput) {
         EXPECT_EQ(r.status, 2) << c.message;
         EXPECT_EQ(r.out, "") << c.message;
         EXPECT_TRUE(Contains(r.err, c.message)) << r.err;
+    }
+}
+
+// A longitude of many turns names the place of its remainder: the evening (from the Sun's
+// setting on) is that of the remainder, worked out here by Python's math.remainder
+// (5 + 1e17 / 60 degrees is 1666666666666671.75, whose remainder by 360 is -128.25).
+TEST(CrescentCli, ALongitudeOfManyTurnsIsItsRemainder) {
+    const std::pair<std::vector<std::string>, std::vector<std::string>> cases[] = {
+        {{"--lon-min", "1e17"}, {"--lon-deg", "-128.25", "--lon-min", "0"}},
+        {{"--lon-deg", "366", "--lon-min", "0"}, {"--lon-deg", "6", "--lon-min", "0"}},
+        {{"--lon-deg", "-190", "--lon-min", "0"}, {"--lon-deg", "170", "--lon-min", "0"}},
+    };
+    for (const auto& [turns, remainder] : cases) {
+        SCOPED_TRACE(turns.back());
+        const CliResult many = RunCli(With({"report", "crescent"}, turns));
+        const CliResult one = RunCli(With({"report", "crescent"}, remainder));
+        ASSERT_EQ(many.status, 0) << many.err;
+        ASSERT_EQ(one.status, 0) << one.err;
+        const std::size_t from = one.out.find("Coucher");
+        ASSERT_NE(from, std::string::npos);
+        EXPECT_EQ(many.out.substr(many.out.find("Coucher")), one.out.substr(from));
     }
 }
 

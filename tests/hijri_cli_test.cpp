@@ -128,6 +128,11 @@ TEST(HijriCli, RefusedInput) {
         {{"hijri", "--to-gregorian", "1446-09-30"}, "1446-09 has 29 days by the rule umm-al-qura"},
         {{"hijri", "--to-gregorian", "0-01-01"}, "year 0 does not exist"},
         {{"hijri", "--to-gregorian", "9666-01-01"}, "beyond 9999-12-31"},
+        // The days of 9999 after 1 Muharram 9666: no Hijri date whose way back is refused.
+        {{"hijri", "9999-10-02"},
+         "9999-10-02 lies in Hijri year 9666, past the last Hijri year the program converts both "
+         "ways (9665, up to 9999-10-01)"},
+        {{"hijri", "9999-12-31", "--rule", "civil"}, "lies in Hijri year 9666"},
         {{"hijri", "--to-gregorian", "1447/09/01"}, "not a Hijri date"},
         {{"hijri", "1582-10-10"}, "1582-10-10 does not exist"},
         {{"hijri", "1582-10-05"}, "does not exist"},

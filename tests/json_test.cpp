@@ -51,6 +51,58 @@ std::string Parsed(const std::string& json, const std::string& expression) {
 TEST(JsonString, Escapes) {
     EXPECT_EQ(cli::JsonString("EtéRegl"), "\"EtéRegl\"");
     EXPECT_EQ(cli::JsonString("a\"b\\c\r\n\t\x01"), "\"a\\\"b\\\\c\\r\\n\\t\\u0001\"");
+    // A byte that is not UTF-8 is the replacement character: the document stays JSON.
+    const std::pair<const char*, const char*> bytes[] = {
+        {"\xFF\xFE", "\"\\ufffd\\ufffd\""},
+        {"a\xC3", "\"a\\ufffd\""},                                 // a cut character
+        {"\xC0\xAF", "\"\\ufffd\\ufffd\""},                        // an overlong "/"
+        {"\xE2\x80\xA8", "\"\xE2\x80\xA8\""},                      // U+2028 as it stands
+        {"\xF4\x90\x80\x80", "\"\\ufffd\\ufffd\\ufffd\\ufffd\""},  // past U+10FFFF
+    };
+    for (const auto& [text, json] : bytes) EXPECT_EQ(cli::JsonString(text), json) << text;
+}
+
+// Every places file of the fuzz corpus, and names chosen to break a careless writer: what is
+// accepted is valid JSON whose rows carry the names of the places, what is refused writes
+// nothing.
+TEST_F(Json, PlacesFilesGiveValidJson) {
+    std::vector<std::string> files;
+    const std::string corpus = std::string(ZERIN_SOURCE_DIR) + "/fuzz/corpus/places/";
+    for (const char* name :
+         {"plain", "bom-crlf", "bom-line-two", "invalid-utf8", "overlong", "escape", "nul",
+          "quotes", "arabic", "c1-control", "tab-name", "long-line"})
+        files.push_back(ReadFile(corpus + name));
+    for (const char* name :
+         {"\"a \"\"quoted\"\" \\\\ name\"", "</script>", "{\"x\": 1}",
+          "\xE2\x80\xAE"
+          "evil",
+          "line\xE2\x80\xA8separator", "\xD9\x85\xD9\x83\xD8\xA9", "\xFF\xFE", "\x1B]0;title\x07"})
+        files.push_back(std::string("name,latitude,longitude\n") + name + ",21.4,39.8E\n");
+    int accepted = 0;
+    for (const std::string& text : files) {
+        SCOPED_TRACE(text.substr(0, 60));
+        const std::string path = Scratch("json_test_places.csv");
+        {
+            std::FILE* f = std::fopen(path.c_str(), "wb");
+            std::fwrite(text.data(), 1, text.size(), f);
+            std::fclose(f);
+        }
+        const CliResult r =
+            RunCli(Words("times --places " + path + " --zone 0 --from 2025-06-01 --days 2 --json"));
+        std::remove(path.c_str());
+        if (r.status == 2) {
+            EXPECT_EQ(r.out, "");
+            continue;
+        }
+        ASSERT_EQ(r.status, 0) << r.err;
+        ++accepted;
+        EXPECT_EQ(Parsed(r.out,
+                         "[r[\"place\"] for r in d[\"rows\"]] == "
+                         "[p[\"name\"] for p in d[\"places\"] for day in (1, 2)]"),
+                  "True")
+            << r.out;
+    }
+    EXPECT_EQ(accepted, 10);
 }
 
 TEST_F(Json, SunReportValuesInReportOrder) {

@@ -3,8 +3,10 @@
 #include "Places.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -92,6 +94,31 @@ TEST(Places, RefusedRowsNameTheirLine) {
          "--places gives the places: it does not go with --lat"},
         {"name,latitude,longitude\n" + std::string(5000, 'x') + "\n", "",
          ":2: a line of more than 4096 bytes"},
+        // The name's text: UTF-8 without control characters, a byte-order mark only first.
+        {"name,latitude,longitude,zone\nA,30N,3W,0\n\xFF\xFE"
+         "City,1,1,0\n",
+         "", ":3: bytes that are not UTF-8 text"},
+        {"name,latitude,longitude,zone\n\xC0\xAF"
+         "City,1,1,0\n",
+         "", ":2: bytes that are not UTF-8 text"},  // an overlong "/"
+        {"name,latitude,longitude,zone\n\xED\xA0\x80"
+         "City,1,1,0\n",
+         "", ":2: bytes that are not UTF-8 text"},  // a surrogate
+        {"name,latitude,longitude,zone\nCity\xE2\x82,1,1,0\n", "",
+         ":2: bytes that are not UTF-8 text"},  // a cut character
+        {"name,latitude,longitude,zone\n\x1B[31mRed,1,1,0\n", "",
+         ":2: a control character, which no place's name holds"},
+        {"name,latitude,longitude,zone\nA\x7F"
+         "B,1,1,0\n",
+         "", ":2: a control character"},
+        {"name,latitude,longitude,zone\nA\xC2\x85"
+         "B,1,1,0\n",
+         "", ":2: a control character"},
+        {"name,latitude,longitude,zone\nA" + std::string(1, '\0') + "B,1,1,0\n", "",
+         ":2: a NUL byte"},
+        {"name,latitude,longitude,zone\nA\tB,1,1,0\n", "", ":2: a tab inside the name"},
+        {"name,latitude,longitude,zone\n\xEF\xBB\xBFMakkah,21.42,39.83E,-3\n", "",
+         ":2: a byte-order mark (U+FEFF) that is not at the start of the file"},
     };
     for (const Case& c : cases) {
         const PlacesFile file(c.text);
@@ -101,6 +128,76 @@ TEST(Places, RefusedRowsNameTheirLine) {
     }
     ExpectRefused(Times("no/such/places.csv"),
                   "zerin: cannot open the places file 'no/such/places.csv': No such file");
+}
+
+// What is not a regular file is refused unopened: a FIFO without a writer would wait for ever,
+// /dev/zero has no end. Standard input is read when the file is "-".
+TEST(Places, OnlyARegularFileOrStandardInput) {
+    const std::string fifo = Scratch("places_test.fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::pair<std::string, std::string> cases[] = {
+        {fifo, "zerin: the places file '" + fifo + "' is a FIFO, not a file: give a CSV file"},
+        {"/dev/zero", "zerin: the places file '/dev/zero' is a device, not a file"},
+        {"/tmp", "zerin: the places file '/tmp' is a folder, not a file"},
+    };
+    for (const auto& [path, message] : cases) ExpectRefused(Times(path, "--zone 0"), message);
+    std::remove(fifo.c_str());
+
+    const PlacesFile file("name,latitude,longitude,zone\nRabat,34:01N,6:50W,0\n");
+    const std::string out = Scratch("places_test_stdin.csv");
+    const ExeResult r = RunExe(" times --places - --from 2025-06-01 --days 2 --csv > '" + out +
+                               "' < '" + file.path() + "'");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadFile(out), RunCli(Times(file.path())).out);
+    EXPECT_NE(ReadFile(out).find("\nRabat,2025-06-02,"), std::string::npos);
+    std::remove(out.c_str());
+}
+
+// An input without end, as /dev/zero or a line without a line end: the reader stops after
+// the 4097th byte of the line, however long it is.
+TEST(Places, ALineIsReadNoFurtherThanItsBound) {
+    class Endless : public std::streambuf {
+      public:
+        explicit Endless(char fill) { std::memset(buffer_, fill, sizeof buffer_); }
+        std::size_t given = 0;
+
+      protected:
+        int_type underflow() override {
+            given += sizeof buffer_;
+            setg(buffer_, buffer_, buffer_ + sizeof buffer_);
+            return traits_type::to_int_type(buffer_[0]);
+        }
+
+      private:
+        char buffer_[512];
+    };
+    for (const char fill : {'x', '\0'}) {
+        Endless endless(fill);
+        std::istream in(&endless);
+        std::vector<cli::TablePlace> places;
+        std::string error;
+        EXPECT_FALSE(cli::ReadPlaces(in, "endless", cli::TableOptions(), places, error));
+        EXPECT_EQ(error, "endless:1: a line of more than 4096 bytes: is this a places file?");
+        EXPECT_LE(endless.given, 4097u + 512u);
+    }
+}
+
+// The rows of a table are the places times the days: at most 1,000,000.
+TEST(Places, TheRowsAreThePlacesTimesTheDays) {
+    const PlacesFile file("name,latitude,longitude,zone\nA,30N,3W,0\nB,31N,3W,0\n");
+    ExpectRefused(Words("times --places " + file.path() + " --from 2000-01-01 --days 500001 --csv"),
+                  "zerin: a table of 2 places x 500001 days = 1000002 rows: at most 1,000,000");
+    ExpectRefused(
+        Words("times --places " + file.path() + " --from 2000-01-01 --days 500001 --pdf x.pdf"),
+        "zerin: a table of 2 places x 500001 days = 1000002 rows: at most 1,000,000");
+    // At the limit the table is begun: its first rows reach an output that holds 4 KiB.
+    robust::CappedStream out(4096), err;
+    EXPECT_EQ(
+        cli::Run(Words("times --places " + file.path() + " --from 2000-01-01 --days 500000 --csv"),
+                 out.file(), err.file()),
+        1)
+        << err.text();
+    EXPECT_EQ(out.text().rfind("place,date,", 0), 0u);
 }
 
 TEST(Places, TextAndJsonNameThePlaces) {

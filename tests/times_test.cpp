@@ -525,6 +525,22 @@ TEST(Times, HijriDateColumn) {
         RunCli(Words("times --from 2025-03-01 --days 1 --json --hijri-rule civil"));
     EXPECT_NE(json.out.find("\"hijri_rule\": \"civil\""), std::string::npos) << json.out;
     EXPECT_NE(json.out.find("\"hijri\": \"1446-09-"), std::string::npos) << json.out;
+
+    // 1 Muharram 9666 is 2 October 9999: its way back is past the program's last day, so the
+    // column stops at 30 Dhu al-Hijja 9665 and the table says so.
+    const CliResult last = RunCli(
+        Words("times --from 9999-09-30 --days 3 --csv --hijri-rule civil --lang en --zone -3"));
+    ASSERT_EQ(last.status, 0) << last.err;
+    EXPECT_NE(last.out.find("\n9999-10-01,9665-12-30,"), std::string::npos) << last.out;
+    EXPECT_NE(last.out.find("\n9999-10-02,,"), std::string::npos) << last.out;
+    const CliResult noted =
+        RunCli(Words("times --from 9999-10-01 --days 2 --hijri-rule civil --lang en --zone -3"));
+    EXPECT_NE(noted.out.find("no Hijri date after the year 9665 AH (9999-10-01)"),
+              std::string::npos)
+        << noted.out;
+    const CliResult hijri = RunCli({"hijri", "9999-10-01"});
+    EXPECT_EQ(hijri.status, 0) << hijri.err;
+    EXPECT_NE(hijri.out.find("(9665-12-30)"), std::string::npos) << hijri.out;
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "CrescentReport.h"
+#include "FileDevice.h"
 #include "Hijri.h"
 #include "Look.h"
 
@@ -241,6 +242,7 @@ int WriteCrescentMap(const CrescentMapRequest& request, std::string& message) {
     // The picture needs Qt's fonts, never a display.
     std::unique_ptr<QApplication> own;
     if (!QCoreApplication::instance()) {
+        MakeOutputReproducible();
         qputenv("QT_QPA_PLATFORM", "offscreen");
         // Qt's notes on the session it finds (no runtime folder without a desktop) are not
         // the user's concern here; its warnings about the picture are.
@@ -261,9 +263,9 @@ int WriteCrescentMap(const CrescentMapRequest& request, std::string& message) {
     QString error;
     if (!LoadCoastlines(DataFolders(), coast, error)) message = error.toStdString();
     const QImage image = CrescentMapImage(grid, request.criterion, coast);
-    QImageWriter writer(QString::fromStdString(request.png), "png");
-    if (!writer.write(image)) {
-        message = "could not write " + request.png + ": " + writer.errorString().toStdString();
+    FileError failure;
+    if (!WritePng(image, QFile::decodeName(request.png.c_str()), failure)) {
+        message = failure.Message();
         return 1;
     }
     return 0;

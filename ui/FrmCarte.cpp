@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
-#include <QImageWriter>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -13,6 +12,7 @@
 #include <cmath>
 
 #include "Angles.h"
+#include "FileDevice.h"
 #include "JulianDay.h"
 #include "Look.h"
 
@@ -131,11 +131,11 @@ void FrmCarte::SavePicture() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString path = choosePath_(this, QDir(folder).filePath(name));
     if (path.isEmpty()) return;
-    QImageWriter writer(path, "png");
-    if (!writer.write(picture_))
-        messenger_.critical({"تعذّر حفظ الخريطة في " + path.toStdString(),
-                             "could not save the map as " + path.toStdString() + ": " +
-                                 writer.errorString().toStdString()});
+    FileError error;
+    if (!WritePng(picture_, path, error))
+        messenger_.critical(
+            {error.ArabicMessage("تعذّر حفظ الخريطة في الملف"),
+             "could not save the map as " + path.toStdString() + ": " + error.Reason()});
 }
 
 }  // namespace zerin::ui

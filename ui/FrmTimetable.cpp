@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDate>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -17,7 +18,6 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <QSortFilterProxyModel>
 #include <QSpinBox>
 #include <QStandardItemModel>
@@ -559,18 +559,14 @@ void FrmTimetable::SavePdf() {
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
     TimetablePrinter pages(*job_);
-    std::string error;
-    QString reason;
+    std::string refused;
+    FileError error;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool saved = pages.Prepare(error) && pages.WritePdf(path, {}, reason);
+    const bool prepared = pages.Prepare(refused);
+    const bool saved = prepared && pages.WritePdf(path, {}, error);
     QApplication::restoreOverrideCursor();
-    if (!saved) {
-        const QString why = QString::fromStdString(error) + reason;
-        messenger_.critical(
-            {"تعذّر حفظ الجدول في الملف\r\n" + IsolatedPath(path) + "\r\n" + Std(LeftToRight(why)),
-             "could not save the timetable to " + Std(path) + ": " + Std(why)});
-        return;
-    }
+    if (!prepared) return SaveFailed(path, refused, refused);
+    if (!saved) return SaveFailed(path, error.ArabicReason(), error.Reason());
     ShowSaved(path);
 }
 
@@ -582,22 +578,22 @@ void FrmTimetable::SaveCsv() {
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
     QByteArray csv;
     std::string why;
-    QString reason;
-    bool saved = TimesCsv(args_, csv, why);
-    if (saved) {
-        QSaveFile file(path);
-        saved = file.open(QIODevice::WriteOnly) && file.write(csv) == csv.size() && file.commit();
-        if (!saved) reason = file.errorString();
-    } else {
-        reason = QString::fromStdString(why).trimmed();
+    if (!TimesCsv(args_, csv, why)) {
+        const std::string reason = QString::fromStdString(why).trimmed().toStdString();
+        return SaveFailed(path, reason, reason);
     }
-    if (!saved) {
-        messenger_.critical({"تعذّر حفظ الجدول في الملف\r\n" + IsolatedPath(path) + "\r\n" +
-                                 Std(LeftToRight(reason)),
-                             "could not save the timetable to " + Std(path) + ": " + Std(reason)});
-        return;
-    }
+    FileError error;
+    if (!WriteFileAtomically(QFile::encodeName(path).toStdString(),
+                             std::string_view(csv.constData(), csv.size()), error))
+        return SaveFailed(path, error.ArabicReason(), error.Reason());
     ShowSaved(path);
+}
+
+void FrmTimetable::SaveFailed(const QString& path, const std::string& arabic,
+                              const std::string& english) {
+    messenger_.critical({"تعذّر حفظ الجدول في الملف\r\n" + IsolatedPath(path) + "\r\n" +
+                             Std(LeftToRight(QString::fromStdString(arabic))),
+                         "could not save the timetable to " + Std(path) + ": " + english});
 }
 
 }  // namespace zerin::ui

@@ -63,6 +63,8 @@ class FrmTimetable : public QDialog {
 
     QString SuggestedPath(const QString& suffix) const;
     void ShowSaved(const QString& path);
+    // Tells that the timetable could not be saved to path, and why.
+    void SaveFailed(const QString& path, const std::string& arabic, const std::string& english);
     void Print();
     void SavePdf();
     void SaveCsv();

@@ -140,6 +140,9 @@ void HijriBox::Refresh() {
         return shown(QStringLiteral("— ") + QString::fromStdString(fault.what()));
     }
     if (hijri.date.year < 1) return shown(QStringLiteral("— قبل الهجرة"));
+    if (hijri.date.year > kLastHijriYear)
+        return shown(
+            QStringLiteral("— بعد آخر سنة هجرية يحسبها البرنامج (%1 هـ)").arg(kLastHijriYear));
     QString text = QString::fromStdString(HijriDateText(hijri.date));
     if (hijri.rule != choice.rule)
         text += QStringLiteral(" (التقويم الحسابي : خارج جدول أم القرى 1300-1600 هـ)");

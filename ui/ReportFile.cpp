@@ -1,6 +1,5 @@
 #include "ReportFile.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,76 +7,24 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QStandardPaths>
-#include <cerrno>
-#include <cstring>
+
+#include "AtomicFile.h"
 
 namespace zerin::ui {
 
 namespace {
 
-// The system's words for an error number.
-QString Reason(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
-// Writes all of bytes to fd, going on after short writes; false with errno set otherwise.
-bool WriteAllBytes(int fd, const QByteArray& bytes) {
-    for (qint64 done = 0; done < bytes.size();) {
-        const ssize_t written =
-            ::write(fd, bytes.constData() + done, static_cast<std::size_t>(bytes.size() - done));
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        done += written;
-    }
-    return true;
-}
-
-// A new file of our own beside target ("SysReg.txt.a1b2c3d4"), never an existing file or link.
-int CreateTemporary(const QByteArray& target, QByteArray& name) {
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        name =
-            target + '.' +
-            QByteArray::number(QRandomGenerator::global()->generate(), 16).rightJustified(8, '0');
-        const int fd =
-            ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-    return -1;
-}
-
-// Writes bytes to a new file in the folder of path and renames it to path once it is complete
-// and on the disk, so that a failed save leaves the previous file as it was. The rename replaces
-// whatever stands at path and never follows it: a symbolic link placed at SysReg.txt is replaced
-// by the report, and the file it points to is left alone. A previous regular file's permissions
-// are kept; a new file gets the usual ones (0666 less the umask).
+// Writes bytes to path through the program's one way to write a file: a failed save leaves
+// the previous file as it was, and a symbolic link placed at SysReg.txt is replaced by the
+// report, the file it points to left alone.
 bool WriteAtomically(const QString& path, const QByteArray& bytes, QString& reason) {
-    const QByteArray target = QFile::encodeName(path);
-    struct stat previous {};
-    const bool keepMode = ::lstat(target.constData(), &previous) == 0 && S_ISREG(previous.st_mode);
-    QByteArray temporary;
-    const int fd = CreateTemporary(target, temporary);
-    if (fd < 0) {
-        reason = Reason(errno);
-        return false;
-    }
-    bool ok = WriteAllBytes(fd, bytes) &&
-              (!keepMode || ::fchmod(fd, previous.st_mode & 07777) == 0) && ::fsync(fd) == 0;
-    int error = errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        error = errno;
-    }
-    if (ok && ::rename(temporary.constData(), target.constData()) != 0) {
-        ok = false;
-        error = errno;
-    }
-    if (!ok) {
-        ::unlink(temporary.constData());
-        reason = Reason(error);
-    }
-    return ok;
+    FileError error;
+    if (WriteFileAtomically(QFile::encodeName(path).toStdString(),
+                            std::string_view(bytes.constData(), bytes.size()), error))
+        return true;
+    reason = QString::fromStdString(error.Reason());
+    return false;
 }
 
 std::string Std(const QString& text) {

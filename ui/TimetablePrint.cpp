@@ -1,11 +1,11 @@
 #include "TimetablePrint.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextOption>
 #include <clocale>
 
@@ -149,24 +149,27 @@ TimetablePrinter::TimetablePrinter(cli::TimetableJob job)
     : job_(std::move(job)), pages_(PagesOf(job_)) {}
 
 bool TimetablePrinter::Prepare(std::string& error) {
-    sources_.clear();
-    const cli::Civil last = LastDayOf(job_);
+    prepared_ = false;
+    // Each place is checked here and made again when its pages are drawn, so that the memory
+    // of a printed timetable holds one place at a time, however many the file has.
     for (const cli::TimetablePlace& place : job_.places) {
-        std::unique_ptr<TimetableSource> source =
-            TimetableSource::Make(place, job_.rule, job_.from, last, error, job_.method);
-        if (!source) {
+        if (!MakeSource(place, error)) {
             if (!place.name.empty()) error = place.name + ": " + error;
-            sources_.clear();
             return false;
         }
-        sources_.push_back(std::move(source));
     }
+    prepared_ = true;
     return true;
+}
+
+std::unique_ptr<TimetableSource> TimetablePrinter::MakeSource(const cli::TimetablePlace& place,
+                                                              std::string& error) const {
+    return TimetableSource::Make(place, job_.rule, job_.from, LastDayOf(job_), error, job_.method);
 }
 
 bool TimetablePrinter::Paint(QPagedPaintDevice& device, const Progress& progress, QString& error) {
     empty_ = cli::EmptyRows();
-    if (sources_.size() != job_.places.size()) {
+    if (!prepared_) {
         error = QStringLiteral("the timetable's places are not ready");
         return false;
     }
@@ -176,13 +179,26 @@ bool TimetablePrinter::Paint(QPagedPaintDevice& device, const Progress& progress
         return false;
     }
     const QRectF area(0, 0, device.width(), device.height());
+    std::unique_ptr<TimetableSource> source;
+    std::size_t sourcePlace = 0;
     for (std::size_t k = 0; k < pages_.size(); ++k) {
         if (k > 0 && !device.newPage()) {
             error = QStringLiteral("the printer took no new page");
             painter.end();
             return false;
         }
-        const TimetableSheet sheet = SheetOf(*sources_[pages_[k].place], pages_[k], job_);
+        if (!source || sourcePlace != pages_[k].place) {
+            source.reset();
+            std::string why;
+            sourcePlace = pages_[k].place;
+            source = MakeSource(job_.places[sourcePlace], why);
+            if (!source) {
+                error = QString::fromStdString(why);
+                painter.end();
+                return false;
+            }
+        }
+        const TimetableSheet sheet = SheetOf(*source, pages_[k], job_);
         for (const SheetRow& row : sheet.rows) {
             if (row.day.outcome == Outcome::Written) continue;
             const cli::RowEnd end =
@@ -196,36 +212,39 @@ bool TimetablePrinter::Paint(QPagedPaintDevice& device, const Progress& progress
             return false;
         }
     }
-    return painter.end();
+    if (painter.end()) return true;
+    error = QStringLiteral("the pages could not be finished");
+    return false;
 }
 
-bool TimetablePrinter::WritePdf(const QString& path, const Progress& progress, QString& error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString();
-        return false;
-    }
-    {
-        QPdfWriter writer(&file);
-        writer.setPageLayout(
-            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                        QMarginsF(kPageMarginMm, kPageMarginMm, kPageMarginMm, kPageMarginMm),
-                        QPageLayout::Millimeter));
-        writer.setCreator(QStringLiteral("Zerin"));
-        writer.setTitle(job_.places.size() == 1 && !job_.places[0].name.empty()
-                            ? QStringLiteral("مواقيت الصلاة: ") +
-                                  QString::fromStdString(job_.places[0].name)
-                            : QStringLiteral("مواقيت الصلاة"));
-        if (!Paint(writer, progress, error)) {
-            file.cancelWriting();
-            return false;
-        }
-    }
-    if (!file.commit()) {
-        error = file.errorString();
-        return false;
-    }
-    return true;
+bool TimetablePrinter::WritePdf(const QString& path, const Progress& progress, FileError& error) {
+    return WriteThrough(
+        path,
+        [this, &progress](FileDevice& file, QString& why) {
+            std::optional<DatedPdfDevice> dated;
+            QIODevice* device = &file;
+            if (const std::optional<qint64> epoch = SourceDateEpoch()) {
+                dated.emplace(file, *epoch);
+                dated->open(QIODevice::WriteOnly);
+                device = &*dated;
+            }
+            QPdfWriter writer(device);
+            writer.setPageLayout(
+                QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                            QMarginsF(kPageMarginMm, kPageMarginMm, kPageMarginMm, kPageMarginMm),
+                            QPageLayout::Millimeter));
+            writer.setCreator(QStringLiteral("Zerin"));
+            writer.setTitle(job_.places.size() == 1 && !job_.places[0].name.empty()
+                                ? QStringLiteral("مواقيت الصلاة: ") +
+                                      QString::fromStdString(job_.places[0].name)
+                                : QStringLiteral("مواقيت الصلاة"));
+            // A write the disk refused stops the pages at the next one.
+            const Progress going = [&file, &progress](std::size_t done, std::size_t total) {
+                return !file.Error().Failed() && (!progress || progress(done, total));
+            };
+            return Paint(writer, going, why);
+        },
+        error);
 }
 
 namespace {
@@ -246,8 +265,8 @@ int WritePages(const cli::TimetableJob& job, const std::string& path, std::FILE*
         return 2;
     }
     cli::Progress progress(err, stdout, printer.PageCount());
-    QString error;
-    const QString file = QString::fromLocal8Bit(path.c_str());
+    FileError error;
+    const QString file = QFile::decodeName(path.c_str());
     if (!printer.WritePdf(
             file,
             [&progress](std::size_t done, std::size_t) {
@@ -256,8 +275,7 @@ int WritePages(const cli::TimetableJob& job, const std::string& path, std::FILE*
             },
             error)) {
         progress.Clear();
-        std::fprintf(err, "zerin: could not write %s: %s\n", path.c_str(),
-                     error.toLocal8Bit().constData());
+        std::fprintf(err, "zerin: %s\n", error.Message().c_str());
         return 1;
     }
     progress.Clear();
@@ -276,6 +294,7 @@ int WriteTimetablePdfFile(const cli::TimetableJob& job, const std::string& path,
     QtMessageHandler previous = nullptr;
     const bool own = !QCoreApplication::instance();
     if (own) {
+        MakeOutputReproducible();
         previous = qInstallMessageHandler(OnlyQtErrors);
         app = std::make_unique<QGuiApplication>(argc, argv);
         std::setlocale(LC_NUMERIC, "C");

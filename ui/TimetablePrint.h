@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "FileDevice.h"
 #include "TableWriter.h"
 #include "TimetableSheet.h"
 
@@ -37,17 +38,21 @@ class TimetablePrinter {
     // device cannot be painted on or progress stopped the work.
     bool Paint(QPagedPaintDevice& device, const Progress& progress, QString& error);
 
-    // Writes the pages as a PDF to path. The file is replaced only once the whole PDF is written,
-    // so a failed write leaves the previous file as it was.
-    bool WritePdf(const QString& path, const Progress& progress, QString& error);
+    // Writes the pages as a PDF to path, page by page, through the program's one way to write
+    // a file: the file is replaced only once the whole PDF is written, so a failed write leaves
+    // the previous file as it was.
+    bool WritePdf(const QString& path, const Progress& progress, FileError& error);
 
     // The rows the calculation did not finish, for the command line's message.
     const cli::EmptyRows& EmptyRows() const { return empty_; }
 
   private:
+    std::unique_ptr<TimetableSource> MakeSource(const cli::TimetablePlace& place,
+                                                std::string& error) const;
+
     cli::TimetableJob job_;
     std::vector<TimetablePage> pages_;
-    std::vector<std::unique_ptr<TimetableSource>> sources_;
+    bool prepared_ = false;
     cli::EmptyRows empty_;
 };
 

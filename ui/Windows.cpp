@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <clocale>
 
+#include "FileDevice.h"
 #include "FrmMain.h"
 #include "Look.h"
 #include "QtMessenger.h"
@@ -11,6 +12,8 @@
 namespace zerin {
 
 int RunWindows(int argc, char** argv) {
+    // The pages and pictures the windows save are the same bytes for the same input.
+    ui::MakeOutputReproducible();
     QApplication app(argc, argv);
     // Qt adopts the user's locale for the C library; numbers must not depend on it.
     std::setlocale(LC_NUMERIC, "C");

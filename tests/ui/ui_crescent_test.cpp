@@ -1,6 +1,8 @@
 // The crescent and the Qibla in the windows: each button's report is the command line's
 // (the Qibla's from the start: it needs no Sun), the evening or morning choice, refused
 // dates, and the crescent's map window: its criteria, its picture and its saving.
+#include <sys/stat.h>
+
 #include <QImage>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -156,10 +158,34 @@ class CrescentWindowTest : public QObject {
         });
         QTest::mouseClick(Button(map, "CmdSave"), Qt::LeftButton);
         QCOMPARE(int(messages.messages.size()), 1);
+        // A FIFO: refused unopened, the file and the reason named.
+        const QString fifo = folder.filePath(QStringLiteral("fifo.png"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+        map.SetPathChooser([&](QWidget*, const QString&) { return fifo; });
+        QTest::mouseClick(Button(map, "CmdSave"), Qt::LeftButton);
+        QCOMPARE(int(messages.messages.size()), 2);
+        QVERIFY(QString::fromStdString(messages.messages[1].arabic).contains(fifo));
+        QVERIFY(QString::fromStdString(messages.messages[1].arabic)
+                    .startsWith(QStringLiteral("تعذّر حفظ الخريطة في الملف")));
+        QVERIFY(QString::fromStdString(messages.messages[1].english).contains("it is a FIFO"));
+        // A link: replaced by the picture, the file it points to left as it was.
+        const QString victim = folder.filePath(QStringLiteral("victim.png")),
+                      link = folder.filePath(QStringLiteral("link.png"));
+        QFile v(victim);
+        QVERIFY(v.open(QIODevice::WriteOnly));
+        v.write("victim");
+        v.close();
+        QVERIFY(QFile::link(victim, link));
+        map.SetPathChooser([&](QWidget*, const QString&) { return link; });
+        QTest::mouseClick(Button(map, "CmdSave"), Qt::LeftButton);
+        QCOMPARE(int(messages.messages.size()), 2);
+        QVERIFY(!QFileInfo(link).isSymLink());
+        QCOMPARE(QImage(link), map.Picture());
+        QCOMPARE(QFileInfo(victim).size(), 6);
         // Cancelled: nothing.
         map.SetPathChooser([](QWidget*, const QString&) { return QString(); });
         QTest::mouseClick(Button(map, "CmdSave"), Qt::LeftButton);
-        QCOMPARE(int(messages.messages.size()), 1);
+        QCOMPARE(int(messages.messages.size()), 2);
     }
 
     void coastlinesThatCannotBeReadAreSaid() {

@@ -1,6 +1,8 @@
 // The timetable window: the zone list's search, a month or a year, the grid's columns from right
 // to left, the CSV saved and every cell against `zerin times --csv`, the PDF, printing through
 // the print dialog, input that cannot make a table, and the main window's button.
+#include <sys/stat.h>
+
 #include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
@@ -406,6 +408,27 @@ class TimetableWindowTest : public QObject {
             w.Press(command);
             QCOMPARE(int(w.messages.messages.size()), 2);
             QVERIFY(QFileInfo(w.chosen).isDir());
+            // A FIFO: refused unopened, named, with the reason in Arabic.
+            w.chosen = w.folder.filePath("fifo.csv");
+            QCOMPARE(::mkfifo(QFile::encodeName(w.chosen).constData(), 0644), 0);
+            w.Press(command);
+            QCOMPARE(int(w.messages.messages.size()), 3);
+            QVERIFY(Q(w.messages.messages[2].arabic).contains(w.chosen));
+            QVERIFY(Q(w.messages.messages[2].arabic).contains(QStringLiteral("أنبوب (FIFO)")));
+            QVERIFY(Q(w.messages.messages[2].english).contains(QStringLiteral("it is a FIFO")));
+            // A link: replaced by the file, the file it points to left as it was.
+            const QString victim = w.folder.filePath("victim.txt");
+            QFile v(victim);
+            QVERIFY(v.open(QIODevice::WriteOnly));
+            v.write("victim");
+            v.close();
+            w.chosen = w.folder.filePath(QStringLiteral("link-%1.out").arg(command));
+            QVERIFY(QFile::link(victim, w.chosen));
+            w.Press(command);
+            QCOMPARE(int(w.messages.messages.size()), 3);
+            QVERIFY(!QFileInfo(w.chosen).isSymLink());
+            QVERIFY(QFileInfo(w.chosen).size() > 100);
+            QCOMPARE(ReadBytes(victim), QByteArray("victim"));
         }
     }
 

@@ -1,0 +1,254 @@
+#include "AtomicFile.h"
+
+#include <fcntl.h>
+#include <sys/random.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+namespace zerin {
+
+namespace {
+
+// A path kept left to right inside a right-to-left message: isolate marks around it.
+std::string Isolated(const std::string& text) {
+    return "\xE2\x81\xA6" + text + "\xE2\x81\xA9";
+}
+
+// The folder of path, for syncing the rename ("." when the path names no folder).
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+FileError::Kind KindOf(mode_t mode) {
+    if (S_ISREG(mode) || S_ISLNK(mode)) return FileError::Kind::None;
+    if (S_ISDIR(mode)) return FileError::Kind::Folder;
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return FileError::Kind::Device;
+    if (S_ISFIFO(mode)) return FileError::Kind::Fifo;
+    if (S_ISSOCK(mode)) return FileError::Kind::Socket;
+    return FileError::Kind::Special;
+}
+
+// Eight hexadecimal digits nobody can guess, for the temporary file's name.
+std::string RandomSuffix() {
+    unsigned value = 0;
+    if (::getrandom(&value, sizeof value, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof value))
+        value = static_cast<unsigned>(::getpid()) * 2654435761u ^
+                static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(&value));
+    char text[9];
+    std::snprintf(text, sizeof text, "%08x", value);
+    return text;
+}
+
+// The Arabic words for the errors a save meets most; the system's own words follow them.
+const char* ArabicSystemReason(int code) {
+    switch (code) {
+        case ENOSPC:
+            return "لا مكان على القرص";
+        case EDQUOT:
+            return "تجاوزت حصتك من القرص";
+        case EFBIG:
+            return "الملف أكبر مما يُسمح به";
+        case EACCES:
+        case EPERM:
+            return "لا إذن بالكتابة هنا";
+        case EROFS:
+            return "القرص للقراءة فقط";
+        case ENOENT:
+            return "المجلد غير موجود";
+        case ENOTDIR:
+            return "جزء من المسار ليس مجلدا";
+        case ENAMETOOLONG:
+            return "اسم الملف أطول مما يُسمح به";
+        case EIO:
+            return "خطأ في القراءة أو الكتابة على القرص";
+        default:
+            return "رفض النظام الكتابة";
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The words of each reason that is not the system's, in English and Arabic.
+struct KindWords {
+    FileError::Kind kind;
+    const char* english;
+    const char* arabic;
+};
+constexpr KindWords kKindWords[] = {
+    {FileError::Kind::None, "no error", "لا خطأ"},
+    {FileError::Kind::Folder, "it is a folder, not a file", "هذا مجلد و ليس ملفا"},
+    {FileError::Kind::Device, "it is a device, not a regular file: it is left as it is",
+     "هذا جهاز و ليس ملفا عاديا ، فتُرك كما هو"},
+    {FileError::Kind::Fifo, "it is a FIFO, not a regular file: it is left as it is",
+     "هذا أنبوب (FIFO) و ليس ملفا عاديا ، فتُرك كما هو"},
+    {FileError::Kind::Socket, "it is a socket, not a regular file: it is left as it is",
+     "هذا مقبس (socket) و ليس ملفا عاديا ، فتُرك كما هو"},
+    {FileError::Kind::Special, "it is not a regular file: it is left as it is",
+     "هذا ليس ملفا عاديا ، فتُرك كما هو"},
+    {FileError::Kind::Short, "the file on the disk is shorter than what was written",
+     "الملف على القرص أقصر مما كُتب"},
+    {FileError::Kind::Stopped, "the writing was stopped", "توقفت الكتابة"},
+};
+
+const KindWords& WordsOf(FileError::Kind kind) {
+    for (const KindWords& words : kKindWords)
+        if (words.kind == kind) return words;
+    return kKindWords[0];
+}
+
+}  // namespace
+
+std::string FileError::Reason() const {
+    if (kind == Kind::System) return std::strerror(code);
+    if (kind == Kind::Stopped && !what.empty()) return what;
+    return WordsOf(kind).english;
+}
+
+std::string FileError::ArabicReason() const {
+    if (kind == Kind::System)
+        return std::string(ArabicSystemReason(code)) + " (" + Isolated(std::strerror(code)) + ")";
+    const std::string words = WordsOf(kind).arabic;
+    if (kind == Kind::Stopped && !what.empty()) return words + " (" + Isolated(what) + ")";
+    return words;
+}
+
+std::string FileError::Message() const {
+    return "could not write " + path + ": " + Reason();
+}
+
+std::string FileError::ArabicMessage(const std::string& headline) const {
+    return headline + "\r\n" + Isolated(path) + "\r\n" + ArabicReason();
+}
+
+FileError::Kind UnwritableKind(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) return FileError::Kind::None;
+    return KindOf(info.st_mode);
+}
+
+void IgnoreFileSizeSignal() {
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
+AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {
+    error_.path = path_;
+}
+
+AtomicFile::~AtomicFile() {
+    if (!committed_) Discard();
+}
+
+bool AtomicFile::Fail(FileError::Kind kind, int code) {
+    if (!error_.Failed()) {
+        error_.kind = kind;
+        error_.code = code;
+    }
+    Discard();
+    return false;
+}
+
+void AtomicFile::Discard() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    if (!temporary_.empty()) ::unlink(temporary_.c_str());
+    temporary_.clear();
+}
+
+void AtomicFile::Cancel(FileError::Kind why, std::string what) {
+    if (why != FileError::Kind::None && !error_.Failed()) error_.what = std::move(what);
+    if (why != FileError::Kind::None) Fail(why);
+    Discard();
+}
+
+bool AtomicFile::Open() {
+    if (error_.Failed() || fd_ >= 0 || committed_) return false;
+    IgnoreFileSizeSignal();
+    if (path_.empty()) return Fail(FileError::Kind::System, ENOENT);
+    if (path_.back() == '/') return Fail(FileError::Kind::Folder);
+    struct stat previous {};
+    if (::lstat(path_.c_str(), &previous) == 0) {
+        if (const FileError::Kind kind = KindOf(previous.st_mode); kind != FileError::Kind::None)
+            return Fail(kind);
+        keepMode_ = S_ISREG(previous.st_mode);
+        mode_ = previous.st_mode & 07777;
+    } else if (errno != ENOENT) {
+        return Fail(FileError::Kind::System, errno);
+    }
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const std::string name = path_ + '.' + RandomSuffix();
+        fd_ = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        if (fd_ >= 0) {
+            temporary_ = name;
+            if (keepMode_ && ::fchmod(fd_, mode_) != 0) return Fail(FileError::Kind::System, errno);
+            return true;
+        }
+        if (errno != EEXIST) return Fail(FileError::Kind::System, errno);
+    }
+    return Fail(FileError::Kind::System, EEXIST);
+}
+
+bool AtomicFile::Write(const void* data, std::size_t size) {
+    if (fd_ < 0) return error_.Failed() ? false : Fail(FileError::Kind::System, EBADF);
+    const char* bytes = static_cast<const char*>(data);
+    for (std::size_t done = 0; done < size;) {
+        const ssize_t n = ::write(fd_, bytes + done, size - done);
+        if (n < 0 && errno == EINTR) continue;
+        // A write that takes nothing without an error is a full disk.
+        if (n <= 0) return Fail(FileError::Kind::System, n < 0 ? errno : ENOSPC);
+        done += static_cast<std::size_t>(n);
+        written_ += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool AtomicFile::Commit() {
+    if (fd_ < 0) return error_.Failed() ? false : Fail(FileError::Kind::System, EBADF);
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0) return Fail(FileError::Kind::System, errno);
+    if (static_cast<std::size_t>(info.st_size) != written_) return Fail(FileError::Kind::Short);
+    if (::fsync(fd_) != 0) return Fail(FileError::Kind::System, errno);
+    const int fd = std::exchange(fd_, -1);
+    if (::close(fd) != 0) return Fail(FileError::Kind::System, errno);
+    // What stands at the target may have changed while the file was written.
+    if (const FileError::Kind kind = UnwritableKind(path_); kind != FileError::Kind::None)
+        return Fail(kind);
+    if (::rename(temporary_.c_str(), path_.c_str()) != 0)
+        return Fail(FileError::Kind::System, errno);
+    temporary_.clear();
+    committed_ = true;
+    // The rename on the disk too; a folder that cannot be synced does not undo the save.
+    const int folder = ::open(FolderOf(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+    return true;
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, FileError& error) {
+    AtomicFile file(path);
+    const bool ok = file.Open() && file.Write(bytes) && file.Commit();
+    error = file.Error();
+    return ok;
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& message) {
+    FileError error;
+    if (WriteFileAtomically(path, bytes, error)) return true;
+    message = error.Message();
+    return false;
+}
+
+}  // namespace zerin

@@ -1,0 +1,20 @@
+#include "Utf8.h"
+
+namespace zerin::cli {
+
+char32_t DecodeUtf8(std::string_view s, std::size_t k, std::size_t& length) {
+    const auto c = static_cast<unsigned char>(s[k]);
+    length = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+    if (length == 0 || k + length > s.size()) return length = 0;
+    char32_t code = length == 1 ? c : c & (0x7F >> length);
+    for (std::size_t j = 1; j < length; ++j) {
+        const auto next = static_cast<unsigned char>(s[k + j]);
+        if ((next & 0xC0) != 0x80) return length = 0;
+        code = (code << 6) | (next & 0x3F);
+    }
+    static constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < kLeast[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) length = 0;
+    return code;
+}
+
+}  // namespace zerin::cli

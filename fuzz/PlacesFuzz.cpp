@@ -1,0 +1,95 @@
+// Fuzz target: the reader of places files, on any bytes.
+//
+// The input is the file itself. The command line's clock is --zone 0, so that a row without
+// a zone is read. The promises: no crash, no abort; a refusal is one short line of UTF-8
+// starting with the file's name and its line number; every place read has a name of UTF-8
+// text with no control character and no byte-order mark, at most 60 characters wide, unique,
+// and its JSON (as the tables write it) is valid; the latitude is within -90..90.
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "Json.h"
+#include "Places.h"
+#include "ReportInvariants.h"
+#include "TableWriter.h"
+#include "Utf8.h"
+
+namespace {
+
+using namespace zerin;
+
+bool CleanName(const std::string& name) {
+    for (std::size_t k = 0, length = 0; k < name.size(); k += length) {
+        const char32_t code = cli::DecodeUtf8(name, k, length);
+        if (length == 0 || code < 0x20 || (code >= 0x7F && code < 0xA0) || code == 0xFEFF)
+            return false;
+    }
+    return true;
+}
+
+// A JSON string literal as a strict parser reads it: no raw control character, only the
+// escapes of the standard, UTF-8 throughout.
+bool ValidJsonString(const std::string& json) {
+    if (json.size() < 2 || json.front() != '"' || json.back() != '"') return false;
+    if (!robust::IsUtf8(json)) return false;
+    for (std::size_t k = 1; k + 1 < json.size(); ++k) {
+        const auto c = static_cast<unsigned char>(json[k]);
+        if (c < 0x20) return false;
+        if (c == '"') return false;
+        if (c != '\\') continue;
+        const char e = json[++k];
+        if (e == 'u') {
+            if (k + 4 >= json.size()) return false;
+            for (int j = 1; j <= 4; ++j)
+                if (!std::isxdigit(static_cast<unsigned char>(json[k + j]))) return false;
+            k += 4;
+        } else if (std::string("\"\\/bfnrt").find(e) == std::string::npos) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string Check(bool read, const std::vector<cli::TablePlace>& places, const std::string& error) {
+    std::string problems;
+    if (!read) {
+        if (error.rfind("places.csv", 0) != 0)
+            problems += "a refusal that does not name the file\n";
+        if (error.find('\n') != std::string::npos || error.size() > 600)
+            problems += "a refusal that is not one short line\n";
+        if (!robust::IsUtf8(error)) problems += "a refusal that is not UTF-8\n";
+        return problems;
+    }
+    std::set<std::string> names;
+    for (const cli::TablePlace& p : places) {
+        if (p.name.empty() || !CleanName(p.name)) problems += "a name that is not clean text\n";
+        if (cli::DisplayWidth(p.name) > 60) problems += "a name wider than 60\n";
+        if (!names.insert(p.name).second) problems += "a name twice\n";
+        if (!ValidJsonString(cli::JsonString(p.name))) problems += "a name's JSON is invalid\n";
+        if (!(std::fabs(p.place.Lat) <= 90)) problems += "a latitude past a pole\n";
+        if (!p.clock) problems += "a place without a clock\n";
+    }
+    return problems;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+    cli::TableOptions options;
+    std::string error;
+    const std::vector<std::string> zone = {"--zone=0"};
+    std::size_t k = 0;
+    cli::TakeTableOption(zone, k, options, error);
+    std::vector<cli::TablePlace> places;
+    const bool read = cli::ReadPlaces(in, "places.csv", options, places, error);
+    const std::string problems = Check(read, places, error);
+    if (problems.empty()) return 0;
+    std::fprintf(stderr, "FINDING:\n%s\nmessage: %s\n", problems.c_str(), error.c_str());
+    std::abort();
+}

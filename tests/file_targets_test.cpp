@@ -1,0 +1,192 @@
+// The files the program writes through the windows' module, run as a user runs them: the
+// crescent's map (crescent-map --png) and the printed timetable (times --pdf), onto a link, a
+// dangling link, a FIFO, a device, a folder that does not exist, and under a file size limit;
+// and the same command twice gives the same bytes.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "ScratchFolder.h"
+#include "TestSupport.h"
+
+namespace zerin::test {
+namespace {
+
+const char* const kNoDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ";
+
+struct Writer {
+    const char* name;
+    const char* command;  // the target's path follows
+    const char* magic;    // the first bytes of a good file
+};
+const Writer kWriters[] = {
+    {"png", " crescent-map --date 2024-03-10 --png ", "\x89PNG\r\n\x1a\n"},
+    {"pdf", " times --lat 34 --lon 6W --zone 0 --from 2026-03-01 --days 31 --pdf ", "%PDF-"},
+};
+
+void Put(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+mode_t TypeOf(const std::string& path) {
+    struct stat s {};
+    return ::lstat(path.c_str(), &s) == 0 ? s.st_mode & S_IFMT : 0;
+}
+
+bool WithWindows() {
+    const ExeResult r =
+        RunExe(" crescent-map --date 2024-03-10 --png /nonexistent-zerin/x.png", kNoDisplay);
+    return !Contains(r.err, "built without the windows");
+}
+
+TEST(FileTargets, WhatStandsAtThePathIsReplacedOrLeftAlone) {
+    if (!WithWindows()) GTEST_SKIP() << "built without Qt";
+    struct Case {
+        const char* name;
+        void (*make)(const ScratchFolder& folder);
+        int status;
+        const char* message;  // after "zerin: could not write PATH: "
+        mode_t after;
+        std::vector<std::string> names;  // what the folder holds after
+    };
+    const Case cases[] = {
+        {"a link to a good file",
+         [](const ScratchFolder& f) {
+             Put(f / "victim", "victim");
+             ASSERT_EQ(::symlink((f / "victim").c_str(), (f / "out").c_str()), 0);
+         },
+         0,
+         "",
+         S_IFREG,
+         {"out", "victim"}},
+        {"a dangling link",
+         [](const ScratchFolder& f) {
+             ASSERT_EQ(::symlink((f / "created").c_str(), (f / "out").c_str()), 0);
+         },
+         0,
+         "",
+         S_IFREG,
+         {"out"}},
+        {"a FIFO",
+         [](const ScratchFolder& f) { ASSERT_EQ(::mkfifo((f / "out").c_str(), 0644), 0); },
+         1,
+         "it is a FIFO, not a regular file: it is left as it is",
+         S_IFIFO,
+         {"out"}},
+        {"a folder",
+         [](const ScratchFolder& f) { ASSERT_EQ(::mkdir((f / "out").c_str(), 0755), 0); },
+         1,
+         "it is a folder, not a file",
+         S_IFDIR,
+         {"out"}},
+        {"a device (a private /dev/null)",
+         [](const ScratchFolder& f) {
+             ASSERT_EQ(::mknod((f / "out").c_str(), S_IFCHR | 0666, ::makedev(1, 3)), 0);
+         },
+         1,
+         "it is a device, not a regular file: it is left as it is",
+         S_IFCHR,
+         {"out"}},
+    };
+    for (const Writer& w : kWriters) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(w.name) + ": " + c.name);
+            if (c.after == S_IFCHR && ::geteuid() != 0) {
+                std::printf("skipped: %s onto a device node needs root (mknod)\n", w.name);
+                continue;
+            }
+            const ScratchFolder folder;
+            const std::string out = folder / "out";
+            c.make(folder);
+            const ExeResult r = RunExe(std::string(w.command) + "'" + out + "'", kNoDisplay);
+            EXPECT_EQ(r.status, c.status) << r.err;
+            if (c.status != 0) {
+                EXPECT_EQ(r.err, "zerin: could not write " + out + ": " + c.message + "\n");
+            }
+            EXPECT_EQ(TypeOf(out), c.after);
+            if (c.after == S_IFREG) {
+                EXPECT_EQ(ReadFile(out).rfind(w.magic, 0), 0u);
+            }
+            if (TypeOf(folder / "victim")) {
+                EXPECT_EQ(ReadFile(folder / "victim"), "victim");
+            }
+            EXPECT_EQ(folder.Names(), c.names);
+        }
+    }
+}
+
+// Under `ulimit -f` (a full disk as the program sees it): status 1, the system's reason, the
+// previous good file whole, no fragment beside it, no SIGXFSZ.
+TEST(FileTargets, AFileSizeLimitLeavesThePreviousFileWhole) {
+    if (!WithWindows()) GTEST_SKIP() << "built without Qt";
+    for (const Writer& w : kWriters) {
+        SCOPED_TRACE(w.name);
+        const ScratchFolder folder;
+        const std::string out = folder / "out";
+        Put(out, "good old file");
+        const ExeResult r = RunExe(std::string(w.command) + "'" + out + "'",
+                                   std::string("ulimit -f 8; ") + kNoDisplay);
+        EXPECT_EQ(r.status, 1) << r.err;
+        EXPECT_EQ(r.err, "zerin: could not write " + out + ": File too large\n");
+        EXPECT_EQ(ReadFile(out), "good old file");
+        EXPECT_EQ(folder.Names(), std::vector<std::string>{"out"});
+    }
+}
+
+// On a full disk (a tmpfs of 16 KiB, mounted when the test may): the same, with the
+// system's reason for a full disk.
+TEST(FileTargets, AFullDiskLeavesThePreviousFileWhole) {
+    if (!WithWindows()) GTEST_SKIP() << "built without Qt";
+    const ScratchFolder folder;
+    const std::string disk = folder / "disk";
+    ASSERT_EQ(::mkdir(disk.c_str(), 0755), 0);
+    if (std::system(("mount -t tmpfs -o size=16k tmpfs '" + disk + "' 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "no small tmpfs can be mounted here (it needs root); the file size "
+                        "limit's test stands for it";
+    for (const Writer& w : kWriters) {
+        SCOPED_TRACE(w.name);
+        const std::string out = disk + "/out";
+        Put(out, "good old file");
+        const ExeResult r = RunExe(std::string(w.command) + "'" + out + "'", kNoDisplay);
+        EXPECT_EQ(r.status, 1) << r.err;
+        EXPECT_EQ(r.err, "zerin: could not write " + out + ": No space left on device\n");
+        EXPECT_EQ(ReadFile(out), "good old file");
+    }
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(disk))
+        left.push_back(entry.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string>{"out"});
+    EXPECT_EQ(std::system(("umount '" + disk + "'").c_str()), 0);
+}
+
+// The same command twice gives the same bytes; the PDF's date is SOURCE_DATE_EPOCH's.
+TEST(FileTargets, TheSameCommandGivesTheSameBytes) {
+    if (!WithWindows()) GTEST_SKIP() << "built without Qt";
+    for (const Writer& w : kWriters) {
+        SCOPED_TRACE(w.name);
+        const ScratchFolder folder;
+        std::string bytes[2];
+        for (int run = 0; run < 2; ++run) {
+            const std::string out = folder / ("out" + std::to_string(run));
+            const ExeResult r = RunExe(std::string(w.command) + "'" + out + "'",
+                                       std::string("SOURCE_DATE_EPOCH=1700000000 ") + kNoDisplay);
+            ASSERT_EQ(r.status, 0) << r.err;
+            bytes[run] = ReadFile(out);
+        }
+        EXPECT_GT(bytes[0].size(), 1000u);
+        EXPECT_TRUE(bytes[0] == bytes[1]) << "the two files differ";
+        if (std::string(w.name) == "pdf") {
+            EXPECT_TRUE(Contains(bytes[0], "/CreationDate (D:20231114221320Z)"))
+                << "not the epoch's date";
+        }
+    }
+}
+
+}  // namespace
+}  // namespace zerin::test
