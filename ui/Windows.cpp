@@ -7,11 +7,13 @@
 #include "FrmMain.h"
 #include "Look.h"
 #include "QtMessenger.h"
+#include "ReadAloud.h"
 
 namespace zerin {
 
 int RunWindows(int argc, char** argv) {
     QApplication app(argc, argv);
+    ui::SetUpScreenReading();
     // Qt adopts the user's locale for the C library; numbers must not depend on it.
     std::setlocale(LC_NUMERIC, "C");
     ui::SetUpArabicLook(app);
