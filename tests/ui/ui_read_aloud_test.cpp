@@ -358,6 +358,12 @@ class ReadAloudTest : public QObject {
         QVERIFY(said("TxtSecLat").contains(QStringLiteral("شمال خط الاستواء موجب، وجنوبه سالب")));
         QVERIFY(said("TxtZone").contains(QStringLiteral("شرق غرينتش سالبة")));
         QVERIFY(said("OptW").contains(QStringLiteral("غرب غرينتش موجب")));
+        // The Hijri date, a label Tab never reaches, is said with the rule's list.
+        const QString hijri = w.main.findChild<QLabel*>("LblHijri")->text();
+        QVERIFY(hijri.contains(QStringLiteral("1426")));
+        QCOMPARE(said("CboHijriRule"), hijri);
+        SetField(w.main, "TxtYear", "2006");
+        QVERIFY(said("CboHijriRule").contains(QStringLiteral("1427")));
     }
 
     void theReportIsNamedForItsBodyAndDate_data() { TableRows(kReports); }
