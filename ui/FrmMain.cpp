@@ -252,8 +252,10 @@ QFrame* FrmMain::BuildPlace() {
     TxtEteRegl = NumberList("TxtEteRegl", 2, "Tahoma");
     zoneHeading->setBuddy(TxtZone);
     summerHeading->setBuddy(TxtEteRegl);
-    Describe(TxtZone, QStringLiteral("بالساعات، بإشارة خط الطول: شرق غرينتش سالبة (مكة المكرمة ") +
-                          LeftToRight(QStringLiteral("-3")) + QStringLiteral(")، وغربه موجبة"));
+    Describe(TxtZone,
+             QStringLiteral(
+                 "المنطقة الزمنية بالساعات، بإشارة خط الطول: شرق غرينتش سالبة (مكة المكرمة ") +
+                 LeftToRight(QStringLiteral("-3")) + QStringLiteral(")، وغربه موجبة"));
     Describe(TxtEteRegl,
              QStringLiteral("الساعات التي تُقدَّم بها الساعة صيفاً: 1 لساعة واحدة، و0 بلا توقيت صيفي"));
     grid->addWidget(TxtZone, 1, 8);

@@ -104,6 +104,22 @@ struct OpenedMain : Opened {
     QWidget& Window() override { return main; }
 };
 
+// The main window after a report: the report window is kept, hidden, with its keys.
+struct OpenedMainAfterAReport : OpenedMain {
+    OpenedMainAfterAReport() {
+        ui::FrmCalc& report = main.ReportWindow();
+        report.SetSaveFolders({folder.path()});
+        report.SetOpener([this](const QString&) {
+            Record(QStringLiteral("opened"));
+            return true;
+        });
+        QObject::connect(QApplication::clipboard(), &QClipboard::dataChanged, &main,
+                         [this] { Record(QStringLiteral("copied")); });
+        report.show();
+        report.hide();
+    }
+};
+
 struct OpenedReport : Opened {
     ui::FrmCalc calc{messages};
     OpenedReport() {
@@ -167,6 +183,8 @@ struct WindowCase {
 
 const WindowCase kWindows[] = {
     {"main", []() -> std::unique_ptr<Opened> { return std::make_unique<OpenedMain>(); }, 39},
+    {"main after a report",
+     []() -> std::unique_ptr<Opened> { return std::make_unique<OpenedMainAfterAReport>(); }, 39},
     {"report", []() -> std::unique_ptr<Opened> { return std::make_unique<OpenedReport>(); }, 3},
     {"timetable",
      []() -> std::unique_ptr<Opened> { return std::make_unique<OpenedTimetable>("0"); }, 17},
@@ -202,6 +220,12 @@ const KeyCase kKeys[] = {
     {"Ctrl+P in the main window", "main", "TxtYear", kPrint, {}},
     {"Ctrl+Shift+S in the main window", "main", nullptr, kSavePdf, {}},
     {"Escape leaves the main window open", "main", "TxtDegLon", kEscape, {}},
+    {"Ctrl+S in the main window saves no kept report", "main after a report", "CmdSun", kSave, {}},
+    {"Ctrl+C on a button of the main window",
+     "main after a report",
+     "CmdSun",
+     QKeyCombination(Qt::CTRL | Qt::Key_C),
+     {}},
     {"Ctrl+S in the report's text saves it", "report", "TxtOut", kSave, {"opened SysReg.txt"}},
     {"Ctrl+S on the report's exit saves it", "report", "CmdExit", kSave, {"opened SysReg.txt"}},
     {"F1 in the report window", "report", "TxtOut", kHelp, {}},
