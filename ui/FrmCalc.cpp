@@ -50,7 +50,7 @@ FrmCalc::FrmCalc(Messenger& messenger, QWidget* parent)
     setWindowTitle(AppTitle());
     setAttribute(Qt::WA_StyledBackground);
     BuildControls();
-    ReadInTabOrder(*this);
+    ReadyToReadAloud(*this);
     ApplySkin(*this);
 }
 

@@ -111,7 +111,7 @@ FrmCarte::FrmCarte(Messenger& messenger, CrescentMapGrid grid, QWidget* parent,
     setTabOrder(OptYallop, OptOdeh);
     setTabOrder(OptOdeh, CmdSave);
     setTabOrder(CmdSave, CmdExit);
-    ReadInTabOrder(*this);
+    ReadyToReadAloud(*this);
     ApplySkin(*this);
 
     QString error;

@@ -121,7 +121,7 @@ FrmMain::FrmMain(Messenger& messenger, QWidget* parent)
 
     ShowStartTexts();
     SetReadingOrder();
-    ReadInTabOrder(*this);
+    ReadyToReadAloud(*this);
     ApplySkin(*this);
     new WindowDrag(*this);
 }

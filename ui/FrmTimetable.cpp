@@ -127,7 +127,7 @@ FrmTimetable::FrmTimetable(Messenger& messenger, const cli::FieldOptions& place,
     setLayoutDirection(Qt::RightToLeft);
     BuildControls();
     FillZones();
-    ReadInTabOrder(*this);
+    ReadyToReadAloud(*this);
     ApplySkin(*this);
     Recompute();
 }

@@ -7,6 +7,8 @@
 #include <QAccessibleWidget>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QWidget>
 #include <QWindow>
 
@@ -94,6 +96,16 @@ bool TakesFocus(const QWidget* widget, const QWidget& window) {
            !widget->inherits("QLabel") && widget->isVisibleTo(&window);
 }
 
+// The name a control was given, else the text of the caption that stands for it.
+QString NameOf(const QWidget& control) {
+    if (!control.accessibleName().isEmpty() || !control.parentWidget())
+        return control.accessibleName();
+    for (const QLabel* caption :
+         control.parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        if (caption->buddy() == &control) return caption->text().remove(QLatin1Char('&'));
+    return {};
+}
+
 }  // namespace
 
 void SetUpScreenReading() {
@@ -123,7 +135,12 @@ void SetCommandKey(QAbstractButton* command, const QKeySequence& key, const QStr
     command->setToolTip(TipWithKey(tip, key));
 }
 
-void ReadInTabOrder(QWidget& window) {
+void ReadyToReadAloud(QWidget& window) {
+    // A list's text field is in the tree too, inside its list: it reads as the list does.
+    for (QComboBox* list : window.findChildren<QComboBox*>())
+        if (QLineEdit* field = list->lineEdit(); field && field->accessibleName().isEmpty())
+            field->setAccessibleName(NameOf(*list));
+
     // Raising a control makes it its parent's last child: raised in Tab order, each with
     // the frames that hold it, the controls and their frames follow one another as Tab
     // visits them.

@@ -32,7 +32,9 @@ QString TipWithKey(const QString& tip, const QKeySequence& key);
 void SetCommandKey(QAbstractButton* command, const QKeySequence& key, const QString& tip);
 
 // Orders the window's controls in the accessibility tree as Tab visits them, so that a
-// screen reader reads them in the order the keyboard reaches them.
-void ReadInTabOrder(QWidget& window);
+// screen reader reads them in the order the keyboard reaches them, and names the text
+// field of each list that takes typing as its list. Call at the end of the window's
+// construction, once its controls are named.
+void ReadyToReadAloud(QWidget& window);
 
 }  // namespace zerin::ui

@@ -39,6 +39,19 @@ void TreeControls(QAccessibleInterface* node, const QWidget& window, QList<QWidg
     for (int k = 0; k < node->childCount(); ++k) TreeControls(node->child(k), window, found);
 }
 
+// What in the tree takes the focus and shows but has no name to say (a label is read as
+// its text, and says nothing when it holds none).
+void Nameless(QAccessibleInterface* node, QStringList& found) {
+    if (!node) return;
+    const QAccessible::State state = node->state();
+    if (state.focusable && !state.invisible && node->role() != QAccessible::StaticText &&
+        node->text(QAccessible::Name).trimmed().isEmpty())
+        found << QString::fromLatin1(node->object() ? node->object()->metaObject()->className()
+                                                    : "?") +
+                     QLatin1Char(' ') + (node->object() ? node->object()->objectName() : QString());
+    for (int k = 0; k < node->childCount(); ++k) Nameless(node->child(k), found);
+}
+
 QList<QWidget*> TreeControls(QWidget& window) {
     QList<QWidget*> found;
     TreeControls(QAccessible::queryAccessibleInterface(&window), window, found);
@@ -328,6 +341,10 @@ class ReadAloudTest : public QObject {
                      qPrintable(widget->objectName() + QLatin1Char(' ') +
                                 widget->metaObject()->className()));
         QVERIFY(!Said(&window).isEmpty());
+        // Nor is anything inside them nameless: a list's own text field reads as its list.
+        QStringList nameless;
+        Nameless(QAccessible::queryAccessibleInterface(&window), nameless);
+        QVERIFY2(nameless.isEmpty(), qPrintable(nameless.join(QLatin1String(", "))));
     }
 
     void theControlsReadInTabOrder_data() { TableRows(kWindows); }
