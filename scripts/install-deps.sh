@@ -10,7 +10,7 @@ PACKAGES="build-essential cmake make pkg-config python3 python3-ephem
   xvfb xauth x11-utils openbox xdotool locales
   clang clang-format libclang-rt-14-dev
   dpkg-dev lintian librsvg2-bin appstream tzdata libhowardhinnant-date-dev libicu-dev
-  poppler-utils"
+  poppler-utils at-spi2-core python3-pyatspi dbus"
 if [ -n "$ZERIN_EXTRA_PACKAGES" ]; then PACKAGES="$PACKAGES $ZERIN_EXTRA_PACKAGES"; fi
 
 missing=""

@@ -6,6 +6,7 @@
 
 #include "Artwork.h"
 #include "Look.h"
+#include "ReadAloud.h"
 #include "WindowDrag.h"
 
 namespace zerin::ui {
@@ -66,6 +67,9 @@ FrmApropos::FrmApropos(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHin
     logo->setObjectName(QStringLiteral("ImgLogo"));
     logo->setGeometry(Px(90), Px(90), Px(8100), Px(6600));
     connect(logo, &LogoImage::clicked, this, &QDialog::accept);
+    NameControl(
+        logo, QStringLiteral("شعار البرنامج"),
+        TipWithKey(QStringLiteral("انقر على الشعار لإغلاق النافذة"), QKeySequence(Qt::Key_Escape)));
     BuildPanel();
     new WindowDrag(*this);
 }

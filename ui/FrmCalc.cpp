@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -12,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "Look.h"
+#include "ReadAloud.h"
 #include "ReportBox.h"
 #include "ReportFile.h"
 
@@ -48,12 +50,14 @@ FrmCalc::FrmCalc(Messenger& messenger, QWidget* parent)
     setWindowTitle(AppTitle());
     setAttribute(Qt::WA_StyledBackground);
     BuildControls();
+    ReadyToReadAloud(*this);
     ApplySkin(*this);
 }
 
 void FrmCalc::BuildControls() {
     TxtOut = new ReportBox(this);
     TxtOut->setObjectName(QStringLiteral("TxtOut"));
+    TxtOut->setAccessibleName(QStringLiteral("التقرير"));
     TxtOut->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     TxtOut->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     TxtOut->setTabChangesFocus(true);
@@ -76,6 +80,15 @@ void FrmCalc::BuildControls() {
     CmdExit = PartButton(this, "CmdExit", QStringLiteral("إنهاء"), 8.25);
     CmdExit->setMinimumSize(Px(1320), Px(510));
     connect(CmdExit, &QPushButton::clicked, this, &QDialog::reject);
+    const QKeySequence copyKey(Qt::CTRL | Qt::Key_C);
+    SetCommandKey(CmdCopy, QKeySequence(Qt::CTRL | Qt::Key_S),
+                  QStringLiteral("حفظ التقرير في SysReg.txt وفتحه في المحرر"));
+    CmdCopy->setToolTip(
+        CmdCopy->toolTip() + QLatin1Char('\n') +
+        TipWithKey(QStringLiteral("نسخ المحدد من التقرير، أو التقرير كله، إلى الحافظة"), copyKey));
+    CmdExit->setToolTip(TipWithKey(QStringLiteral("إغلاق النافذة"), QKeySequence(Qt::Key_Escape)));
+    // Ctrl+C copies from the report wherever the focus is in the window.
+    connect(new QShortcut(copyKey, this), &QShortcut::activated, TxtOut, &ReportBox::CopyReport);
 
     // Right to left: the exit command at the right, the save command at the left.
     auto* commands = new QHBoxLayout;
@@ -99,6 +112,10 @@ void FrmCalc::Prepare() {
     sample.createLine();
     sample.endLayout();
     winId();
+}
+
+void FrmCalc::SetReportName(const QString& name) {
+    TxtOut->setAccessibleName(name);
 }
 
 void FrmCalc::SetReport(const QString& text, Edge edge) {

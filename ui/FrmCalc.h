@@ -31,6 +31,8 @@ class FrmCalc : public QDialog {
     // right to left when it holds Arabic letters, left to right when it is a formula; in
     // the right-to-left ones each signed number shows its sign before its digits.
     void SetReport(const QString& text, Edge edge);
+    // Names TxtOut for a screen reader: what the report is of, and for when.
+    void SetReportName(const QString& name);
     // TxtOut's text as the box holds it (the user may have edited it), with CR LF line ends.
     QString Text() const;
 

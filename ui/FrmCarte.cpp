@@ -15,6 +15,7 @@
 #include "FileDevice.h"
 #include "JulianDay.h"
 #include "Look.h"
+#include "ReadAloud.h"
 
 namespace zerin::ui {
 
@@ -88,6 +89,13 @@ FrmCarte::FrmCarte(Messenger& messenger, CrescentMapGrid grid, QWidget* parent,
     CmdExit = PartButton(this, "CmdExit", QStringLiteral("إنهاء"), 8.25);
     CmdExit->setMinimumSize(90, 34);
     connect(CmdExit, &QPushButton::clicked, this, &QDialog::reject);
+    SetCommandKey(CmdSave, QKeySequence(Qt::CTRL | Qt::Key_S),
+                  QStringLiteral("حفظ الخريطة صورةً PNG"));
+    CmdExit->setToolTip(TipWithKey(QStringLiteral("إغلاق النافذة"), QKeySequence(Qt::Key_Escape)));
+    NameControl(ImgCarte,
+                QStringLiteral("خريطة رؤية الهلال، ") +
+                    (grid_.morning ? QStringLiteral("صباح ") : QStringLiteral("مساء ")) +
+                    QStringLiteral("%1/%2/%3").arg(grid_.day).arg(grid_.month).arg(grid_.year));
 
     // Right to left: the criteria at the right, the exit command at the far left.
     auto* commands = new QHBoxLayout;
@@ -103,6 +111,7 @@ FrmCarte::FrmCarte(Messenger& messenger, CrescentMapGrid grid, QWidget* parent,
     setTabOrder(OptYallop, OptOdeh);
     setTabOrder(OptOdeh, CmdSave);
     setTabOrder(CmdSave, CmdExit);
+    ReadyToReadAloud(*this);
     ApplySkin(*this);
 
     QString error;

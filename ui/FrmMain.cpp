@@ -30,11 +30,17 @@
 #include "PickList.h"
 #include "Preface.h"
 #include "QiblaReport.h"
+#include "ReadAloud.h"
+#include "TimetableSheet.h"
 #include "WindowDrag.h"
 
 namespace zerin::ui {
 
 namespace {
+
+// The conventions of the place's signs, said to a screen reader and in the tooltips.
+const char* const kLongitudeSigns = "خط الطول غرب غرينتش موجب، وشرقه سالب: اختر غرب أو شرق";
+const char* const kLatitudeSigns = "خط العرض شمال خط الاستواء موجب، وجنوبه سالب: اختر شمال أو جنوب";
 
 const char* const kBodyCaptions[9] = {"القمر", "عطارد",   "الزهرة", "المريخ", "المشتري",
                                       "زحل",   "أورانوس", "نبتون",  "بلوطون"};
@@ -115,6 +121,7 @@ FrmMain::FrmMain(Messenger& messenger, QWidget* parent)
 
     ShowStartTexts();
     SetReadingOrder();
+    ReadyToReadAloud(*this);
     ApplySkin(*this);
     new WindowDrag(*this);
 }
@@ -178,11 +185,13 @@ QPushButton* FrmMain::Command(const char* name, const QString& caption) {
 QFrame* FrmMain::BuildPlace() {
     QFrame* frame = NewFrame(this, "Frame");
     QGridLayout* grid = FieldGrid(frame);
-    grid->addWidget(SkinLabel(QStringLiteral("خط الطول"), true), 1, 0);
-    grid->addWidget(SkinLabel(QStringLiteral("خط العرض"), true), 2, 0);
-    grid->addWidget(SkinLabel(QStringLiteral("الدرج"), false), 0, 1);
-    grid->addWidget(SkinLabel(QStringLiteral("الدقيقة"), false), 0, 2);
-    grid->addWidget(SkinLabel(QStringLiteral("الثواني"), false), 0, 3);
+    QLabel* const headings[2] = {SkinLabel(QStringLiteral("خط الطول"), true),
+                                 SkinLabel(QStringLiteral("خط العرض"), true)};
+    QLabel* const captions[3] = {SkinLabel(QStringLiteral("الدرج"), false),
+                                 SkinLabel(QStringLiteral("الدقيقة"), false),
+                                 SkinLabel(QStringLiteral("الثواني"), false)};
+    for (int k = 0; k < 2; ++k) grid->addWidget(headings[k], 1 + k, 0);
+    for (int k = 0; k < 3; ++k) grid->addWidget(captions[k], 0, 1 + k);
 
     TxtDegLon = NumberList("TxtDegLon", 180, "MS Sans Serif");
     TxtDegLat = NumberList("TxtDegLat", 90, "MS Sans Serif");
@@ -192,9 +201,15 @@ QFrame* FrmMain::BuildPlace() {
     TxtSecLat = NumberList("TxtSecLat", 59, "MS Sans Serif");
     QComboBox* const rows[2][3] = {{TxtDegLon, TxtMinLon, TxtSecLon},
                                    {TxtDegLat, TxtMinLat, TxtSecLat}};
+    const char* const signs[2] = {kLongitudeSigns, kLatitudeSigns};
     for (int row = 0; row < 2; ++row)
-        for (int column = 0; column < 3; ++column)
+        for (int column = 0; column < 3; ++column) {
             grid->addWidget(rows[row][column], row + 1, column + 1);
+            // Each field is read with its row and its column: "خط الطول، الدرج".
+            NameControl(rows[row][column],
+                        headings[row]->text() + QStringLiteral("، ") + captions[column]->text(),
+                        QString::fromUtf8(signs[row]));
+        }
 
     OptE = new QRadioButton(QStringLiteral("شرق -"), this);
     OptW = new QRadioButton(QStringLiteral("غرب +"), this);
@@ -206,6 +221,7 @@ QFrame* FrmMain::BuildPlace() {
         options[k]->setObjectName(QLatin1String(names[k]));
         options[k]->setFont(PartFont(QStringLiteral("Tahoma"), 10));
         grid->addWidget(options[k], 1 + k / 2, 4 + k % 2);
+        Describe(options[k], QString::fromUtf8(signs[k / 2]));
     }
     auto* eastWest = new QButtonGroup(frame);
     eastWest->addButton(OptE);
@@ -228,10 +244,20 @@ QFrame* FrmMain::BuildPlace() {
 
     grid->setColumnMinimumWidth(6, 24);
     grid->setColumnStretch(6, 1);
-    grid->addWidget(SkinLabel(QStringLiteral("المنطقة الزمنية"), true), 1, 7);
-    grid->addWidget(SkinLabel(QStringLiteral("تعديل التوقيت الصيفي"), true), 2, 7);
+    QLabel* const zoneHeading = SkinLabel(QStringLiteral("المنطقة الزمنية"), true);
+    QLabel* const summerHeading = SkinLabel(QStringLiteral("تعديل التوقيت الصيفي"), true);
+    grid->addWidget(zoneHeading, 1, 7);
+    grid->addWidget(summerHeading, 2, 7);
     TxtZone = TextField("TxtZone", "Tahoma", 74);
     TxtEteRegl = NumberList("TxtEteRegl", 2, "Tahoma");
+    zoneHeading->setBuddy(TxtZone);
+    summerHeading->setBuddy(TxtEteRegl);
+    Describe(TxtZone,
+             QStringLiteral(
+                 "المنطقة الزمنية بالساعات، بإشارة خط الطول: شرق غرينتش سالبة (مكة المكرمة ") +
+                 LeftToRight(QStringLiteral("-3")) + QStringLiteral(")، وغربه موجبة"));
+    Describe(TxtEteRegl,
+             QStringLiteral("الساعات التي تُقدَّم بها الساعة صيفاً: 1 لساعة واحدة، و0 بلا توقيت صيفي"));
     grid->addWidget(TxtZone, 1, 8);
     grid->addWidget(TxtEteRegl, 2, 8);
 
@@ -272,8 +298,10 @@ QFrame* FrmMain::BuildTime() {
     for (const Group& group : groups) {
         grid->addWidget(SkinLabel(QString::fromUtf8(group.heading), true), 1, column++);
         for (int k = 0; k < 3; ++k, ++column) {
-            grid->addWidget(SkinLabel(QString::fromUtf8(group.captions[k]), false), 0, column);
+            QLabel* caption = SkinLabel(QString::fromUtf8(group.captions[k]), false);
+            grid->addWidget(caption, 0, column);
             QLineEdit* edit = TextField(group.names[k], "MS Sans Serif", k == 0 ? 74 : 60);
+            caption->setBuddy(edit);
             *group.edits[k] = edit;
             grid->addWidget(edit, 1, column);
             fields_.push_back({group.texts[k], edit});
@@ -320,6 +348,8 @@ QFrame* FrmMain::BuildCommands() {
     CmdExit = Command("CmdExit", QStringLiteral("خروج"));
     for (QPushButton* button : {CmdInfo, CmdApropos, CmdExit}) button->setMinimumWidth(130);
     connect(CmdInfo, &QPushButton::clicked, this, &FrmMain::OnInfo);
+    SetCommandKey(CmdInfo, QKeySequence(Qt::Key_F1),
+                  QStringLiteral("مقدمة البرنامج: أعرافه في الإشارات والتقويم"));
     connect(CmdApropos, &QPushButton::clicked, this, &FrmMain::OnApropos);
     connect(CmdExit, &QPushButton::clicked, this, &QWidget::close);
     others->addWidget(CmdInfo);
@@ -440,8 +470,22 @@ void FrmMain::ShowAdjustedDay() {
     if (day != TxtDay->text()) TxtDay->setText(day);
 }
 
-void FrmMain::ShowReport(FrmCalc::Edge edge) {
+// The report's name for a screen reader: what it reports, and the fields' date and time.
+QString FrmMain::ReportName(const QString& subject) const {
+    const FieldTexts f = ReadFields();
+    const auto joined = [](const std::string& a, const std::string& b, const std::string& c,
+                           QChar between) {
+        return QString::fromStdString(a).trimmed() + between + QString::fromStdString(b).trimmed() +
+               between + QString::fromStdString(c).trimmed();
+    };
+    return QStringLiteral("تقرير ") + subject + QStringLiteral("، التاريخ ") +
+           joined(f.TxtDay, f.TxtMonth, f.TxtYear, QLatin1Char('/')) + QStringLiteral("، الوقت ") +
+           joined(f.TxtHour, f.TxtMin, f.TxtSec, QLatin1Char(':'));
+}
+
+void FrmMain::ShowReport(FrmCalc::Edge edge, const QString& name) {
     FrmCalc& window = ReportWindow();
+    window.SetReportName(name);
     window.SetReport(QString::fromStdString(calc_.report.Str()), edge);
     showModal_(window);
 }
@@ -451,12 +495,12 @@ void FrmMain::OnSun() {
     if (outcome == Outcome::Refused) return;
     if (outcome == Outcome::Written)
         for (QPushButton* button : CmdPln) button->setEnabled(true);
-    ShowReport(FrmCalc::Edge::Left);
+    ShowReport(FrmCalc::Edge::Left, ReportName(CmdSun->text()));
 }
 
 void FrmMain::OnBody(int index) {
     if (Compute(BodyOfButton(index)) == Outcome::Refused) return;
-    ShowReport(FrmCalc::Edge::Left);
+    ShowReport(FrmCalc::Edge::Left, ReportName(CmdPln[index]->text()));
 }
 
 // The direction of the Kaaba from the place of the fields, and the Sun over the Kaaba in the
@@ -464,7 +508,7 @@ void FrmMain::OnBody(int index) {
 void FrmMain::OnQibla() {
     calc_.fields = ReadFields();
     if (RunQibla(calc_) == Outcome::Refused) return;
-    ShowReport(FrmCalc::Edge::Left);
+    ShowReport(FrmCalc::Edge::Left, ReportName(CmdQibla->text()));
 }
 
 void FrmMain::OnCrescent() {
@@ -472,7 +516,8 @@ void FrmMain::OnCrescent() {
     const Outcome outcome = RunCrescent(calc_, OptMatin->isChecked());
     ShowAdjustedDay();
     if (outcome == Outcome::Refused) return;
-    ShowReport(FrmCalc::Edge::Left);
+    const QRadioButton* when = OptMatin->isChecked() ? OptMatin : OptSoir;
+    ShowReport(FrmCalc::Edge::Left, ReportName(CmdHilal->text() + QLatin1Char(' ') + when->text()));
 }
 
 void FrmMain::OnCrescentMap() {
@@ -492,12 +537,13 @@ void FrmMain::OnCrescentMap() {
 void FrmMain::OnInfo() {
     calc_.report.Clear();
     calc_.report.Raw({PrefaceText()});
-    ShowReport(FrmCalc::Edge::Right);
+    ShowReport(FrmCalc::Edge::Right, QStringLiteral("مقدمة البرنامج: ") + CmdInfo->text());
 }
 
 void FrmMain::OnMonth() {
     calc_.report.Clear();
-    if (hijri_->WriteMonthReport(calc_.report, messenger_)) ShowReport(FrmCalc::Edge::Left);
+    if (hijri_->WriteMonthReport(calc_.report, messenger_))
+        ShowReport(FrmCalc::Edge::Left, ReportName(hijri_->MonthCommand()->text()));
 }
 
 void FrmMain::OnApropos() {

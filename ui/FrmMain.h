@@ -70,7 +70,8 @@ class FrmMain : public QWidget {
     FieldTexts ReadFields() const;
     Outcome Compute(Body body);
     void ShowAdjustedDay();
-    void ShowReport(FrmCalc::Edge edge);
+    QString ReportName(const QString& subject) const;
+    void ShowReport(FrmCalc::Edge edge, const QString& name);
 
     void OnSun();
     void OnBody(int index);

@@ -31,6 +31,7 @@
 #include "Fields.h"
 #include "Hijri.h"
 #include "Look.h"
+#include "ReadAloud.h"
 #include "TimetablePrint.h"
 #include "ZoneNames.h"
 
@@ -126,6 +127,7 @@ FrmTimetable::FrmTimetable(Messenger& messenger, const cli::FieldOptions& place,
     setLayoutDirection(Qt::RightToLeft);
     BuildControls();
     FillZones();
+    ReadyToReadAloud(*this);
     ApplySkin(*this);
     Recompute();
 }
@@ -147,7 +149,9 @@ void FrmTimetable::BuildControls() {
     TxtPlaceName->setPlaceholderText(QStringLiteral("اسم المدينة أو المسجد، يُطبع في رأس الصفحة"));
     LblPlace = new QLabel(this);
     LblPlace->setObjectName(QStringLiteral("LblPlace"));
-    form->addWidget(caption("اسم المكان"), 0, 0);
+    QLabel* placeCaption = caption("اسم المكان");
+    placeCaption->setBuddy(TxtPlaceName);
+    form->addWidget(placeCaption, 0, 0);
     form->addWidget(TxtPlaceName, 0, 1);
     form->addWidget(LblPlace, 0, 2, 1, 2);
 
@@ -162,6 +166,7 @@ void FrmTimetable::BuildControls() {
     CboMonth = new QComboBox(this);
     CboMonth->setObjectName(QStringLiteral("CboMonth"));
     for (int m = 1; m <= 12; ++m) CboMonth->addItem(QString::fromUtf8(GregorianMonthName(m)));
+    NameControl(CboMonth, QStringLiteral("الشهر"));
     SpnYear = new QSpinBox(this);
     SpnYear->setObjectName(QStringLiteral("SpnYear"));
     SpnYear->setRange(kFirstYear, kLastYear);
@@ -179,7 +184,9 @@ void FrmTimetable::BuildControls() {
     periodRow->addWidget(CboMonth);
     periodRow->addWidget(OptYear);
     periodRow->addSpacing(12);
-    periodRow->addWidget(new QLabel(QStringLiteral("السنة"), this));
+    auto* yearCaption = new QLabel(QStringLiteral("السنة"), this);
+    yearCaption->setBuddy(SpnYear);
+    periodRow->addWidget(yearCaption);
     periodRow->addWidget(SpnYear);
     periodRow->addStretch();
     form->addWidget(caption("الفترة"), 1, 0);
@@ -201,14 +208,17 @@ void FrmTimetable::BuildControls() {
         CboHijri->addItem(rule ? QString::fromUtf8(HijriRuleArabic(*rule))
                                : QStringLiteral("بدون تاريخ هجري"));
     auto* rulesRow = new QHBoxLayout;
-    rulesRow->addWidget(new QLabel(QStringLiteral("خطوط العرض العليا:"), this));
-    rulesRow->addWidget(CboHighLat);
+    const auto captioned = [this, rulesRow](const char* text, QComboBox* list) {
+        auto* label = new QLabel(QString::fromUtf8(text), this);
+        label->setBuddy(list);
+        rulesRow->addWidget(label);
+        rulesRow->addWidget(list);
+    };
+    captioned("خطوط العرض العليا:", CboHighLat);
     rulesRow->addSpacing(16);
-    rulesRow->addWidget(new QLabel(QStringLiteral("العصر:"), this));
-    rulesRow->addWidget(CboAsr);
+    captioned("العصر:", CboAsr);
     rulesRow->addSpacing(16);
-    rulesRow->addWidget(new QLabel(QStringLiteral("التاريخ الهجري:"), this));
-    rulesRow->addWidget(CboHijri);
+    captioned("التاريخ الهجري:", CboHijri);
     rulesRow->addStretch();
     form->addWidget(caption("القواعد"), 3, 0);
     form->addLayout(rulesRow, 3, 1, 1, 3);
@@ -230,6 +240,7 @@ void FrmTimetable::BuildControls() {
     GrdTimes->verticalHeader()->setVisible(false);
     GrdTimes->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     GrdTimes->setMinimumHeight(300);
+    NameControl(GrdTimes, QStringLiteral("جدول المواقيت"));
     layout->addWidget(GrdTimes, 1);
 
     LblNotes = new QLabel(this);
@@ -247,6 +258,10 @@ void FrmTimetable::BuildControls() {
         button->setMinimumSize(110, 32);
         button->setAutoDefault(false);
     }
+    SetCommandKey(CmdPrint, QKeySequence(Qt::CTRL | Qt::Key_P), QStringLiteral("طباعة الجدول"));
+    SetCommandKey(CmdPdf, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+                  QStringLiteral("حفظ الجدول صفحاتٍ PDF"));
+    CmdClose->setToolTip(TipWithKey(QStringLiteral("إغلاق النافذة"), QKeySequence(Qt::Key_Escape)));
     commands->addWidget(CmdPrint);
     commands->addWidget(CmdPdf);
     commands->addWidget(CmdCsv);
@@ -300,6 +315,7 @@ QWidget* FrmTimetable::BuildZoneChoice() {
     TxtZoneSearch->setObjectName(QStringLiteral("TxtZoneSearch"));
     TxtZoneSearch->setPlaceholderText(QStringLiteral("ابحث: Casablanca، Riyadh، Paris…"));
     TxtZoneSearch->setClearButtonEnabled(true);
+    NameControl(TxtZoneSearch, QStringLiteral("البحث عن منطقة زمنية باسم مدينتها"));
     zones_ = new QStandardItemModel(box);
     shownZones_ = new QSortFilterProxyModel(box);
     shownZones_->setSourceModel(zones_);
@@ -311,6 +327,7 @@ QWidget* FrmTimetable::BuildZoneChoice() {
     LstZones->setEditTriggers(QAbstractItemView::NoEditTriggers);
     LstZones->setLayoutDirection(Qt::LeftToRight);  // Area/City names read left to right
     LstZones->setFixedHeight(84);
+    NameControl(LstZones, QStringLiteral("المناطق الزمنية للنظام"));
 
     grid->addWidget(OptZoneFields, 0, 0, 1, 2);
     grid->addWidget(OptZoneList, 1, 0);

@@ -9,6 +9,7 @@
 #include "FieldOptions.h"
 #include "HijriReport.h"
 #include "Look.h"
+#include "ReadAloud.h"
 #include "TableOptions.h"
 
 namespace zerin::ui {
@@ -65,6 +66,7 @@ HijriBox::HijriBox(QWidget* parent, std::function<WindowFields()> read)
     CboHijriRule->setFont(PartFont(QStringLiteral("Tahoma"), 10));
     for (const RuleEntry& entry : kRuleEntries)
         CboHijriRule->addItem(QString::fromUtf8(entry.caption));
+    NameControl(CboHijriRule, QStringLiteral("قاعدة التاريخ الهجري"));
     CmdMonth = PartButton(this, "CmdMonth", QStringLiteral("بداية الشهر الهجري"), 10);
     CmdMonth->setAutoDefault(true);
     CmdMonth->setMinimumHeight(30);
@@ -119,7 +121,11 @@ void HijriBox::Refresh() {
     shown_.reset();
     CmdMonth->setEnabled(false);
     const WindowFields fields = read_();
-    const auto shown = [this](const QString& text) { LblHijri->setText(text); };
+    // The date is said with the rule's list too, which the keyboard reaches.
+    const auto shown = [this](const QString& text) {
+        LblHijri->setText(text);
+        CboHijriRule->setAccessibleDescription(text);
+    };
     const std::optional<int> year = WholeNumber(fields.texts.TxtYear);
     const std::optional<int> month = WholeNumber(fields.texts.TxtMonth);
     const std::optional<int> day = WholeNumber(fields.texts.TxtDay);

@@ -1,6 +1,9 @@
 #include "ReportBox.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QRegularExpression>
@@ -82,6 +85,21 @@ QString ReportBox::PlainText(int from, int to) const {
 
 QString ReportBox::Text() const {
     return PlainText(0, document()->characterCount() - 1);
+}
+
+void ReportBox::CopyReport() {
+    const QTextCursor selection = textCursor();
+    QApplication::clipboard()->setText(
+        selection.hasSelection() ? PlainText(selection.selectionStart(), selection.selectionEnd())
+                                 : Text());
+}
+
+void ReportBox::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Copy)) {
+        CopyReport();
+        return;
+    }
+    QTextEdit::keyPressEvent(event);
 }
 
 bool ReportBox::Wrapping() const {

@@ -25,6 +25,9 @@ class ReportBox : public QTextEdit {
     // The whole text, with the user's edits.
     QString Text() const;
 
+    // Puts the selected text on the clipboard, or the whole text when none is selected.
+    void CopyReport();
+
     bool Wrapping() const;
     void SetWrapping(bool wrap);
 
@@ -32,6 +35,7 @@ class ReportBox : public QTextEdit {
     // What a copy or a drag carries: the selected text without the display marks.
     QMimeData* createMimeDataFromSelection() const override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 }  // namespace zerin::ui

@@ -8,6 +8,7 @@
 #include "FrmMain.h"
 #include "Look.h"
 #include "QtMessenger.h"
+#include "ReadAloud.h"
 
 namespace zerin {
 
@@ -15,6 +16,7 @@ int RunWindows(int argc, char** argv) {
     // The pages and pictures the windows save are the same bytes for the same input.
     ui::MakeOutputReproducible();
     QApplication app(argc, argv);
+    ui::SetUpScreenReading();
     // Qt adopts the user's locale for the C library; numbers must not depend on it.
     std::setlocale(LC_NUMERIC, "C");
     ui::SetUpArabicLook(app);

@@ -1,16 +1,21 @@
 // The main window under a real X server and window manager, driven by real pointer and
 // key events (xdotool): dragging moves the window by the pointer's motion, typed degrees
 // keep the zone, Tab follows the reading order, Return shows the Sun's report, which is
-// the command line's for the same fields. Run by run-under-x.sh.
+// the command line's for the same fields, a key acts only in the window where it means
+// something. Run by run-under-x.sh.
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QProcess>
 #include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTextEdit>
 #include <QTimer>
 #include <QtTest>
 
 #include "FrmMain.h"
+#include "ReportFile.h"
 #include "TestSupport.h"
 #include "UiSupport.h"
 
@@ -263,6 +268,47 @@ class RealDisplayTest : public QObject {
         QVERIFY(shown.contains(QStringLiteral("\r\n-39.8166666666667 = Lon ")));
         QTRY_VERIFY(closed);
         QVERIFY(w.main.isActiveWindow() || QTest::qWaitForWindowActive(&w.main));
+    }
+
+    // F1 shows the preface in the real modal report window, named for a screen reader; there
+    // F1 means nothing, Ctrl+S saves the report and Escape closes it.
+    void theKeysActInTheActiveWindowOnly() {
+        Window w;
+        QVERIFY(w.Ready());
+        QTemporaryDir folder;
+        ui::FrmCalc& report = w.main.ReportWindow();
+        report.SetSaveFolders({folder.path()});
+        QStringList opened;
+        report.SetOpener([&](const QString& path) {
+            opened << QFileInfo(path).fileName();
+            return true;
+        });
+        int shows = 0;
+        w.main.SetModalRunner([&](QDialog& dialog) {
+            ++shows;
+            dialog.exec();
+        });
+        QString said;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&] {
+            auto* modal = qobject_cast<ui::FrmCalc*>(QApplication::activeModalWidget());
+            if (!modal || !modal->isActiveWindow()) return;
+            poll.stop();
+            said = QAccessible::queryAccessibleInterface(modal->findChild<QTextEdit*>("TxtOut"))
+                       ->text(QAccessible::Name);
+            PressKey("F1");
+            PressKey("ctrl+s");
+            for (int k = 0; k < 30 && opened.isEmpty(); ++k) Settle(100);
+            PressKey("Escape");
+        });
+        poll.start(100);
+        PressKey("F1");
+        QTRY_VERIFY_WITH_TIMEOUT(!said.isEmpty(), 10000);
+        QTRY_VERIFY(!report.isVisible());
+        QCOMPARE(said, QStringLiteral("مقدمة البرنامج: تنبيه هام"));
+        QCOMPARE(shows, 1);
+        QCOMPARE(opened, QStringList{"SysReg.txt"});
+        QCOMPARE(ReadBytes(folder.filePath("SysReg.txt")), ui::ReportRecord(report.Text()));
     }
 };
 
