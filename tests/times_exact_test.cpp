@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "Angles.h"
@@ -162,6 +163,115 @@ TEST(ExactTimes, AsReportKeepsTheNoonComputation) {
     const CliResult json = RunCli(Words(day + "--json --as-report"));
     EXPECT_NE(json.out.find("\"method\": \"as-report\""), std::string::npos) << json.out;
     EXPECT_NE(RunCli(Words(day + "--json")).out.find("\"method\": \"exact\""), std::string::npos);
+}
+
+// A place, a clock and a day of a timetable.
+struct TableDay {
+    std::string lat, lon;  // as typed: "23.8793N", "92.1253W"
+    int zone;              // --zone, East of Greenwich negative
+    Civil date;
+    std::string extra;  // more options, the same for every table
+};
+
+std::string TableDayText(const TableDay& c) {
+    return "--lat " + c.lat + " --lon " + c.lon + " --zone " + std::to_string(c.zone) + " " +
+           "--from " + cli::DateText(c.date) + " " + c.extra;
+}
+
+// The CSV row of c's day in a table of `days` days from `from`.
+std::vector<std::string> RowOfDay(const TableDay& c, const Civil& from, std::int64_t days,
+                                  const std::string& command = "times") {
+    const auto rows = CsvTable(Words(command + " --lat " + c.lat + " --lon " + c.lon + " --zone " +
+                                     std::to_string(c.zone) + " --from " + cli::DateText(from) +
+                                     " --days " + std::to_string(days) + " --csv " + c.extra));
+    const std::string date = cli::DateText(c.date);
+    for (const auto& row : rows)
+        if (!row.empty() && row[0] == date) return row;
+    return {"(no row of " + date + ")"};
+}
+
+// The same day of the month before (the month's last day when it has no such day).
+Civil MonthBefore(const Civil& date) {
+    Civil before = date;
+    if (--before.month == 0) before.month = 12, --before.year;
+    before.day = 1;
+    const cli::Seconds first = cli::SecondsOf(before);
+    const cli::Seconds next = cli::SecondsOf(
+        cli::Civil{before.year + (before.month == 12), before.month % 12 + 1, 1, 0, 0, 0});
+    before.day = std::min(date.day, static_cast<int>((next - first) / cli::kDay));
+    return before;
+}
+
+// A day's row, alone, equals the same day's row inside a table that starts two days earlier
+// and inside one that starts a month earlier: every cell, to the second.
+void ExpectSameRowWhateverTheStart(const TableDay& c, const std::string& command = "times") {
+    SCOPED_TRACE(command + " " + TableDayText(c));
+    const cli::Seconds day = cli::SecondsOf(c.date);
+    const std::vector<std::string> alone = RowOfDay(c, c.date, 1, command);
+    EXPECT_EQ(alone, RowOfDay(c, cli::CivilOf(day - 2 * cli::kDay), 3, command));
+    const Civil month = MonthBefore(c.date);
+    EXPECT_EQ(alone, RowOfDay(c, month, (day - cli::SecondsOf(month)) / cli::kDay + 1, command));
+}
+
+// Places whose rising falls after 12:00 on the table's clock (a clock far West of the
+// meridian): alone, the first day once took the day before's rising, marked -1.
+const TableDay kRisingAfterNoon[] = {
+    {"23.8793N", "92.1253W", 0, {2007, 10, 1, 0, 0, 0}, "--seconds"},
+    {"49.2351N", "171.6300W", 6, {2024, 3, 5, 0, 0, 0}, "--seconds"},
+    {"53.6627S", "155.7374E", 9, {2019, 8, 13, 0, 0, 0}, "--seconds"},
+};
+
+// Days near where a time ceases (the Sun barely reaches its altitude): started from the day
+// before's time, the steps once found the day before's time, or missed the day's.
+const TableDay kNearWhereATimeCeases[] = {
+    {"86.8526S", "157.2256W", 12, {2026, 6, 1, 0, 0, 0}, "--seconds --high-lat seventh"},
+    {"85.9817N", "116.0668W", 6, {1985, 3, 29, 0, 0, 0}, "--seconds --high-lat angle"},
+    {"78.3950N", "8.5575E", -3, {1968, 10, 24, 0, 0, 0}, "--seconds --high-lat middle"},
+    {"88.2310S", "55.1503W", 2, {2021, 8, 10, 0, 0, 0}, "--seconds --high-lat middle"},
+};
+
+TEST(ExactTimes, ADaysRowDoesNotDependOnTheTablesFirstDay) {
+    for (const TableDay& c : kNearWhereATimeCeases) ExpectSameRowWhateverTheStart(c);
+    for (const TableDay& c : kRisingAfterNoon) {
+        ExpectSameRowWhateverTheStart(c);
+        // Its rising is that day's, less than half a day before the transit, unmarked.
+        const std::vector<std::string> row = RowOfDay(c, c.date, 1);
+        ASSERT_EQ(row.size(), 10u);
+        EXPECT_EQ(row[3].size(), 8u) << row[3];
+        const auto hours = [](const std::string& cell) {
+            return std::stoi(cell.substr(0, 2)) + std::stoi(cell.substr(3, 2)) / 60.0;
+        };
+        EXPECT_GT(hours(row[4]) - hours(row[3]), 0) << row[3] << " " << row[4];
+        EXPECT_LT(hours(row[4]) - hours(row[3]), 12) << row[3] << " " << row[4];
+    }
+    // Random places, clocks from UTC-12 to UTC+14 and days from 1900 to 2100, with a
+    // summer time and a high-latitude rule now and then. Seeded, so a failure repeats.
+    std::mt19937_64 random(27);
+    const auto uniform = [&random](double low, double high) {
+        return std::uniform_real_distribution<double>(low, high)(random);
+    };
+    const auto pick = [&random](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
+    const cli::Seconds first = cli::SecondsOf({1900, 1, 1, 0, 0, 0});
+    const cli::Seconds last = cli::SecondsOf({2100, 12, 31, 0, 0, 0});
+    const char* const rules[] = {"none", "middle", "seventh", "angle"};
+    for (int k = 0; k < 300; ++k) {
+        const double lat = uniform(-89, 89), lon = uniform(-180, 180);
+        char latText[16], lonText[16];
+        std::snprintf(latText, sizeof latText, "%.4f%c", std::fabs(lat), lat < 0 ? 'S' : 'N');
+        std::snprintf(lonText, sizeof lonText, "%.4f%c", std::fabs(lon), lon < 0 ? 'W' : 'E');
+        // The clock (hours East of Greenwich): half near the place's meridian, half anywhere;
+        // now and then a summer time within it.
+        const int meridian = static_cast<int>(std::lround(lon / 15));
+        const int clock = k % 2 ? pick(-12, 14) : std::clamp(meridian + pick(-2, 2), -12, 14);
+        const int summer = k % 5 ? 0 : std::clamp(pick(-1, 2), clock - 14, clock + 12);
+        const cli::Seconds day =
+            first + pick(0, static_cast<int>((last - first) / cli::kDay)) * cli::kDay;
+        std::string extra = "--seconds --high-lat " + std::string(rules[pick(0, 3)]);
+        if (summer != 0) extra += " --summer " + std::to_string(summer);
+        ExpectSameRowWhateverTheStart({latText, lonText, summer - clock, cli::CivilOf(day), extra});
+    }
 }
 
 }  // namespace
