@@ -210,7 +210,8 @@ double EventDays(const SunCourse& course, const Observer& o, const Transit& t, d
     return OfTheDay(t, side, found) ? found : Bracketed(course, o, t, sinAlt, side);
 }
 
-// Newton's steps from n; `last` is an instant when the altitude is reached.
+// Newton's steps from n; `last` is an instant when the altitude is reached. NaN when the steps
+// do not settle (where the Sun barely reaches the altitude, its lowest near it).
 double Settle(const SunCourse& course, const Observer& o, double sinAlt, int side, double n,
               double last) {
     double c = 0;
@@ -236,7 +237,7 @@ double Settle(const SunCourse& course, const Observer& o, double sinAlt, int sid
         const double size = std::fabs(step);
         if (size < kSettled || (size < kCloseEnough && std::fabs(factor) < kSlowFactor)) return n;
     }
-    return n;
+    return kNaN;  // the steps did not settle: the bisection decides
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The timetables' times at their own instants: against PyEphem's times of the same
 // definitions, against a root found by bisection on the same interpolated course, the noons
-// shared between days and places, and --as-report beside them.
+// shared between days and places, --as-report beside them, and a day's row the same whatever
+// day its table starts on.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -98,31 +99,106 @@ double Bisect(const SunCourse& course, double Lon, double Lat, double altitude, 
     return (from + to) / 2;
 }
 
+// The first instant from the transit to half a day from it, before it (side -1) or after it
+// (+1), where the altitude is crossed: a scan by five minutes, then a bisection. NaN when the
+// Sun is below it at the transit or does not cross it.
+double FirstCrossing(const SunCourse& course, double Lon, double Lat, double altitude,
+                     double transit, int side) {
+    double from = transit;
+    if (AltitudeAt(course, Lon, Lat, from) <= altitude) return NAN;
+    for (int k = 1; k <= 144; ++k) {
+        const double to = transit + side * k * (5.0 / 1440);
+        if (AltitudeAt(course, Lon, Lat, to) <= altitude)
+            return Bisect(course, Lon, Lat, altitude, std::min(from, to), std::max(from, to));
+        from = to;
+    }
+    return NAN;
+}
+
+// Each time of the day (and the transit) where the Sun's centre first reaches its altitude on
+// the interpolated course, within half a day of the transit on its side; missing where it
+// does not.
+void ExpectTimesOnTheCourse(const SunCourse& course, double Lon, double Lat, double noonClock) {
+    const SunTimes t = SunDayTimesExact(course, SunObserverAt(Lon, Lat), noonClock);
+    const double transit = (t.MIDI - noonClock) / 24;
+    // The transit: the hour angle is 0 (the highest altitude).
+    const double Ha = HalfTurnHours(course.SiderealTime(transit) - Lon / 15 - course.Asc(transit));
+    EXPECT_NEAR(Ha * 3600, 0, 0.05);
+    struct Event {
+        double hours, altitude;
+        int side;
+    };
+    for (const Event& e :
+         {Event{t.Lever, -0.25, -1}, Event{t.Coucher, -0.25, 1}, Event{t.Fajr, -19, -1},
+          Event{t.Icha, -17, 1}, Event{t.Asr1, 90 - t.AltAsr1, 1}}) {
+        const double root = FirstCrossing(course, Lon, Lat, e.altitude, transit, e.side);
+        ASSERT_EQ(std::isnan(e.hours), std::isnan(root)) << e.altitude << " " << e.hours;
+        if (!std::isnan(root)) {
+            EXPECT_NEAR((e.hours - noonClock) * 3600, root * 86400, 0.1) << e.altitude;
+        }
+    }
+}
+
 TEST(ExactTimes, NewtonLandsWhereTheAltitudeIsReached) {
-    const double Lon = -39.8;
     for (const double JJ : {2451545.0, 2460755.25, 2460846.0, 2378497.0}) {  // 2000..1800
         const SunCourse course(SunNodeAt(JJ - 1), SunNodeAt(JJ), SunNodeAt(JJ + 1));
-        for (double Lat = -65; Lat <= 65; Lat += 5) {
+        for (double Lat = -85; Lat <= 85; Lat += 5) {
             SCOPED_TRACE(std::to_string(JJ) + " at " + std::to_string(Lat));
-            const SunTimes t = SunDayTimesExact(course, SunObserverAt(Lon, Lat), 0);
-            const double transit = t.MIDI / 24;
-            // The transit: the hour angle is 0 (the highest altitude).
-            const double Ha =
-                HalfTurnHours(course.SiderealTime(transit) - Lon / 15 - course.Asc(transit));
-            EXPECT_NEAR(Ha * 3600, 0, 0.05);
-            struct Event {
-                double hours, altitude;
-                int side;
-            };
-            for (const Event& e :
-                 {Event{t.Lever, -0.25, -1}, Event{t.Coucher, -0.25, 1}, Event{t.Fajr, -19, -1},
-                  Event{t.Icha, -17, 1}, Event{t.Asr1, 90 - t.AltAsr1, 1}}) {
-                if (std::isnan(e.hours)) continue;
-                const double edge = transit + e.side * 0.5;
-                const double root = Bisect(course, Lon, Lat, e.altitude, std::min(transit, edge),
-                                           std::max(transit, edge));
-                EXPECT_NEAR(e.hours * 3600, root * 86400, 0.1) << e.altitude;
-            }
+            ExpectTimesOnTheCourse(course, -39.8, Lat, 0);
+        }
+    }
+}
+
+TEST(ExactTimes, NearWhereATimeCeasesTheStepsStayInTheDay) {
+    // The days of kNearWhereATimeCeases, each course about the noon of its clock: the Sun's
+    // declination moves its lowest altitude across the time's altitude within the day.
+    const struct {
+        double Lon, Lat;  // West positive
+        int zone;         // East negative
+        Civil date;
+    } cases[] = {
+        {157.2256, -86.8526, 12, {2026, 5, 31, 12, 0, 0}},
+        {116.0668, 85.9817, 6, {1985, 3, 29, 12, 0, 0}},
+        {116.0668, 85.9817, 6, {1985, 3, 28, 12, 0, 0}},
+        {-8.5575, 78.3950, -3, {1968, 10, 23, 12, 0, 0}},
+        {55.1503, -88.2310, 2, {2021, 8, 10, 12, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(cli::DateText(c.date) + " at " + std::to_string(c.Lat));
+        const double JJ = cli::JulianDayOfInstant(cli::SecondsOf(c.date) + c.zone * cli::kHour);
+        const SunCourse course(SunNodeAt(JJ - 1), SunNodeAt(JJ), SunNodeAt(JJ + 1));
+        ExpectTimesOnTheCourse(course, c.Lon, c.Lat, 12);
+    }
+}
+
+TEST(ExactTimes, AStartAnywhereInTheDayGivesTheDaysTimes) {
+    // The places of kRisingAfterNoon on their days, each course about the noon of its clock,
+    // and Mecca. The times of the day before are only starts: wrong ones (a time of 0, a
+    // rising taken for a setting) must not lead to another day's times.
+    const struct {
+        double Lon, Lat;  // West positive
+        int zone;         // East negative
+        Civil date;
+    } cases[] = {
+        {92.1253, 23.8793, 0, {2007, 10, 1, 12, 0, 0}},
+        {171.63, 49.2351, 6, {2024, 3, 5, 12, 0, 0}},
+        {-155.7374, -53.6627, 9, {2019, 8, 13, 12, 0, 0}},
+        {-39.8167, 21.4167, -3, {2005, 6, 17, 12, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        const double JJ = cli::JulianDayOfInstant(cli::SecondsOf(c.date) + c.zone * cli::kHour);
+        const SunCourse course(SunNodeAt(JJ - 1), SunNodeAt(JJ), SunNodeAt(JJ + 1));
+        const SunObserver o = SunObserverAt(c.Lon, c.Lat);
+        const SunTimes fresh = SunDayTimesExact(course, o, 12);
+        for (const double start : {0.0, 6.0, 11.0, 13.0, 18.0, 23.9}) {
+            SCOPED_TRACE(cli::DateText(c.date) + " from " + std::to_string(start));
+            SunTimes before;
+            before.Lever = before.Coucher = before.Asr1 = before.Asr2 = before.Icha = before.Fajr =
+                start;
+            const SunTimes t = SunDayTimesExact(course, o, 12, &before);
+            for (const auto time : {&SunTimes::Fajr, &SunTimes::Lever, &SunTimes::Asr1,
+                                    &SunTimes::Asr2, &SunTimes::Coucher, &SunTimes::Icha})
+                EXPECT_NEAR(t.*time * 3600, fresh.*time * 3600, 0.01);
         }
     }
 }
@@ -271,6 +347,15 @@ TEST(ExactTimes, ADaysRowDoesNotDependOnTheTablesFirstDay) {
         std::string extra = "--seconds --high-lat " + std::string(rules[pick(0, 3)]);
         if (summer != 0) extra += " --summer " + std::to_string(summer);
         ExpectSameRowWhateverTheStart({latText, lonText, summer - clock, cli::CivilOf(day), extra});
+    }
+}
+
+TEST(CrescentTable, ADaysRowDoesNotDependOnTheTablesFirstDay) {
+    for (TableDay c : kRisingAfterNoon) {
+        c.extra = "";
+        ExpectSameRowWhateverTheStart(c, "crescent");
+        c.extra = "--morning";
+        ExpectSameRowWhateverTheStart(c, "crescent");
     }
 }
 
