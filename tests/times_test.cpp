@@ -464,6 +464,14 @@ TEST(Times, PlaceAndClockChecks) {
         {{"--lon-deg", "180", "--lon-min", "0", "--east"}, ""},
         {{"--lon-deg", "179", "--lon-min", "61"}, "the longitude given is 180.016666666667"},
         {{"--lon-deg", "-181", "--lon-min", "0"}, "the longitude given is -181 degrees"},
+        // The poles and the date line, as --lat and --lon take them; a second beyond them.
+        {{"--lat", "90N"}, ""},
+        {{"--lat", "90:00:00S"}, ""},
+        {{"--lon", "180E"}, ""},
+        {{"--lon", "180W"}, ""},
+        {{"--lon", "-180"}, ""},
+        {{"--lat", "90:0:1N"}, "--lat '90:0:1N' is out of range"},
+        {{"--lon", "180:0:1E"}, "--lon '180:0:1E' is out of range"},
         // The clock: UTC-12:00 to UTC+14:00, summer time included.
         {{"--zone", "-14"}, ""},
         {{"--zone", "12"}, ""},
