@@ -139,6 +139,19 @@ void ExpectTimesOnTheCourse(const SunCourse& course, double Lon, double Lat, dou
     }
 }
 
+// A place and the noon of a day on its clock.
+struct PlaceAtNoon {
+    double Lon, Lat;  // West positive
+    int zone;         // East negative
+    Civil date;       // at 12:00
+};
+
+// The Sun's course through the day, about the noon of the place's clock.
+SunCourse CourseAbout(const PlaceAtNoon& c) {
+    const double JJ = cli::JulianDayOfInstant(cli::SecondsOf(c.date) + c.zone * cli::kHour);
+    return SunCourse(SunNodeAt(JJ - 1), SunNodeAt(JJ), SunNodeAt(JJ + 1));
+}
+
 TEST(ExactTimes, NewtonLandsWhereTheAltitudeIsReached) {
     for (const double JJ : {2451545.0, 2460755.25, 2460846.0, 2378497.0}) {  // 2000..1800
         const SunCourse course(SunNodeAt(JJ - 1), SunNodeAt(JJ), SunNodeAt(JJ + 1));
@@ -152,22 +165,16 @@ TEST(ExactTimes, NewtonLandsWhereTheAltitudeIsReached) {
 TEST(ExactTimes, NearWhereATimeCeasesTheStepsStayInTheDay) {
     // The days of kNearWhereATimeCeases, each course about the noon of its clock: the Sun's
     // declination moves its lowest altitude across the time's altitude within the day.
-    const struct {
-        double Lon, Lat;  // West positive
-        int zone;         // East negative
-        Civil date;
-    } cases[] = {
+    const PlaceAtNoon cases[] = {
         {157.2256, -86.8526, 12, {2026, 5, 31, 12, 0, 0}},
         {116.0668, 85.9817, 6, {1985, 3, 29, 12, 0, 0}},
         {116.0668, 85.9817, 6, {1985, 3, 28, 12, 0, 0}},
         {-8.5575, 78.3950, -3, {1968, 10, 23, 12, 0, 0}},
         {55.1503, -88.2310, 2, {2021, 8, 10, 12, 0, 0}},
     };
-    for (const auto& c : cases) {
+    for (const PlaceAtNoon& c : cases) {
         SCOPED_TRACE(cli::DateText(c.date) + " at " + std::to_string(c.Lat));
-        const double JJ = cli::JulianDayOfInstant(cli::SecondsOf(c.date) + c.zone * cli::kHour);
-        const SunCourse course(SunNodeAt(JJ - 1), SunNodeAt(JJ), SunNodeAt(JJ + 1));
-        ExpectTimesOnTheCourse(course, c.Lon, c.Lat, 12);
+        ExpectTimesOnTheCourse(CourseAbout(c), c.Lon, c.Lat, 12);
     }
 }
 
@@ -175,19 +182,14 @@ TEST(ExactTimes, AStartAnywhereInTheDayGivesTheDaysTimes) {
     // The places of kRisingAfterNoon on their days, each course about the noon of its clock,
     // and Mecca. The times of the day before are only starts: wrong ones (a time of 0, a
     // rising taken for a setting) must not lead to another day's times.
-    const struct {
-        double Lon, Lat;  // West positive
-        int zone;         // East negative
-        Civil date;
-    } cases[] = {
+    const PlaceAtNoon cases[] = {
         {92.1253, 23.8793, 0, {2007, 10, 1, 12, 0, 0}},
         {171.63, 49.2351, 6, {2024, 3, 5, 12, 0, 0}},
         {-155.7374, -53.6627, 9, {2019, 8, 13, 12, 0, 0}},
         {-39.8167, 21.4167, -3, {2005, 6, 17, 12, 0, 0}},
     };
-    for (const auto& c : cases) {
-        const double JJ = cli::JulianDayOfInstant(cli::SecondsOf(c.date) + c.zone * cli::kHour);
-        const SunCourse course(SunNodeAt(JJ - 1), SunNodeAt(JJ), SunNodeAt(JJ + 1));
+    for (const PlaceAtNoon& c : cases) {
+        const SunCourse course = CourseAbout(c);
         const SunObserver o = SunObserverAt(c.Lon, c.Lat);
         const SunTimes fresh = SunDayTimesExact(course, o, 12);
         for (const double start : {0.0, 6.0, 11.0, 13.0, 18.0, 23.9}) {
