@@ -175,9 +175,10 @@ SunObserver SunObserverAt(double Lon, double Lat);
  * and nightfall (-17) before and after it; the afternoon times for the zenith distance at
  * the transit. Duirn and the Fadl are the intervals from the transit; AltAsr the zenith
  * distances of the afternoon altitudes; Diam is the middle node's. A time the Sun does not
- * reach that day is NaN. Dawn and nightfall are looked for within half a day of the
- * transit: near the latitude where they cease, the Sun's lowest point (near midnight)
- * decides whether they exist.
+ * reach that day is NaN. Every time is looked for within half a day of the transit, on
+ * its side: never the day before's or the day after's, whatever the starts. Near the
+ * latitude where dawn and nightfall cease, the Sun's lowest point (near midnight) decides
+ * whether they exist.
  */
 SunTimes SunDayTimesExact(const SunCourse& course, const SunObserver& observer, double noonClock,
                           const SunTimes* previous = nullptr);

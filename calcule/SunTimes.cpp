@@ -153,18 +153,42 @@ struct Transit {
 double Settle(const SunCourse& course, const Observer& o, double sinAlt, int side, double n,
               double last);
 
+// Whether n (days from the middle node) lies on the given side of the transit within half a
+// turn of the hour angle: a time of that day, not of the day before or after.
+bool OfTheDay(const Transit& t, int side, double n) {
+    constexpr double kHalfTurn = 0.5 + 1.0 / 1440;  // half a day, and a minute for the Sun's motion
+    const double after = side * (n - t.n);
+    return after >= 0 && after <= kHalfTurn;
+}
+
+// The instant between the transit and half a day from it where the Sun's centre reaches the
+// altitude of sine sinAlt, by bisection (what Newton's steps fall back on); NaN when the
+// altitude is not crossed there.
+double Bracketed(const SunCourse& course, const Observer& o, const Transit& t, double sinAlt,
+                 int side) {
+    const auto above = [&](double n) {  // > 0 while the Sun is above the altitude
+        return std::cos(LocalHourAngle(course, o, n) / kHoursPerRadian) -
+               CircleAt(course, o, sinAlt, n).c;
+    };
+    double from = t.n, to = t.n + side * 0.5;
+    const double atFrom = above(from);
+    if (!(atFrom > 0 && above(to) <= 0)) return kNaN;
+    for (int k = 0; k < 48; ++k) {
+        const double middle = (from + to) / 2;
+        (above(middle) > 0 ? from : to) = middle;
+    }
+    return (from + to) / 2;
+}
+
 /*
  * Days from the middle node at which the Sun's centre reaches the altitude of sine sinAlt,
- * before the transit (side -1) or after it (side +1), starting from `hint` (days) when it
- * is a number; NaN when it does not that day.
+ * before the transit (side -1) or after it (side +1), within half a day of it, starting from
+ * `hint` (days) when it is a number; NaN when it does not that day. Whether it does is
+ * decided from the transit alone, so that every start gives the same answer; a start that
+ * leads to another day's time is given up for the first guess, and that for a bisection.
  */
 double EventDays(const SunCourse& course, const Observer& o, const Transit& t, double sinAlt,
                  int side, double hint) {
-    // The same time of the day before, when known and on the same side of the transit, is
-    // a start within a minute or two: no first guess to compute.
-    if (side * (hint - t.n) > 0 && std::fabs(hint - t.n) < 0.75 &&
-        std::fabs(CircleAt(course, o, sinAlt, hint).c) <= 1)
-        return Settle(course, o, sinAlt, side, hint, hint);
     double n = t.n;
     double c = (sinAlt - t.sinDecLat) * t.inverseCosDecLat;
     if (c < -1) {
@@ -174,11 +198,20 @@ double EventDays(const SunCourse& course, const Observer& o, const Transit& t, d
         c = CircleAt(course, o, sinAlt, n).c;
     }
     if (!(std::fabs(c) <= 1)) return kNaN;
-    return Settle(course, o, sinAlt, side,
-                  t.n + side * std::acos(c) * kHoursPerRadian * t.daysPerHour, n);
+    // The same time of the day before, when known and on the same side of the transit, is
+    // a start within a minute or two: no first guess to compute.
+    if (side * (hint - t.n) > 0 && std::fabs(hint - t.n) < 0.75 &&
+        std::fabs(CircleAt(course, o, sinAlt, hint).c) <= 1) {
+        const double found = Settle(course, o, sinAlt, side, hint, hint);
+        if (OfTheDay(t, side, found)) return found;
+    }
+    const double found = Settle(course, o, sinAlt, side,
+                                t.n + side * std::acos(c) * kHoursPerRadian * t.daysPerHour, n);
+    return OfTheDay(t, side, found) ? found : Bracketed(course, o, t, sinAlt, side);
 }
 
-// Newton's steps from n; `last` is an instant when the altitude is reached.
+// Newton's steps from n; `last` is an instant when the altitude is reached. NaN when the steps
+// do not settle (where the Sun barely reaches the altitude, its lowest near it).
 double Settle(const SunCourse& course, const Observer& o, double sinAlt, int side, double n,
               double last) {
     double c = 0;
@@ -204,7 +237,7 @@ double Settle(const SunCourse& course, const Observer& o, double sinAlt, int sid
         const double size = std::fabs(step);
         if (size < kSettled || (size < kCloseEnough && std::fabs(factor) < kSlowFactor)) return n;
     }
-    return n;
+    return kNaN;  // the steps did not settle: the bisection decides
 }
 
 }  // namespace
@@ -230,7 +263,11 @@ SunTimes SunDayTimesExact(const SunCourse& course, const SunObserver& o, double 
     const auto event = [&](double sinAlt, int side, double before) {
         return clock(EventDays(course, o, at, sinAlt, side, hint(before)));
     };
-    const SunTimes none;
+    // Without the day before, no starts (NaN): each time is found from the transit. A time of
+    // 0 would start the morning's steps at the node's midnight, from where the nearest rising
+    // can be the day before's.
+    SunTimes none;
+    none.Lever = none.Coucher = none.Asr1 = none.Asr2 = none.Icha = none.Fajr = kNaN;
     const SunTimes& before = previous ? *previous : none;
     t.Lever = event(kSineHorizon, -1, before.Lever);
     t.Coucher = event(kSineHorizon, +1, before.Coucher);

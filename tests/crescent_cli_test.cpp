@@ -176,6 +176,10 @@ TEST(CrescentCli, TheTableIsTheReportRounded) {
         EXPECT_NEAR(std::stod(row[4]), std::stod(v.at("Lag")), 0.05);
         EXPECT_NEAR(std::stod(row[5]), std::stod(v.at("Age")), 0.05);
         if (v.count("q")) {
+            // The geocentric arcs and width of the best time, not the topocentric ones.
+            EXPECT_NEAR(std::stod(row[6]), std::stod(v.at("ARCL")), 0.005);
+            EXPECT_NEAR(std::stod(row[7]), std::stod(v.at("ARCV")), 0.005);
+            EXPECT_NEAR(std::stod(row[8]), std::stod(v.at("W")), 0.005);
             EXPECT_NEAR(std::stod(row[9]), std::stod(v.at("q")), 0.0005);
             EXPECT_NEAR(std::stod(row[11]), std::stod(v.at("V")), 0.005);
             EXPECT_EQ(row[13], "");
@@ -187,6 +191,52 @@ TEST(CrescentCli, TheTableIsTheReportRounded) {
     EXPECT_EQ(rows.at("2024-03-10")[10], "F");
     EXPECT_EQ(rows.at("2024-03-10")[12], "D");
     EXPECT_EQ(rows.at("2024-03-11")[10], "A");
+}
+
+// The conjunction to the nearest minute, on the table's clock: the Naval Observatory's
+// minutes (tests/data/crescent) for new moons whose instant lies in the second half of its
+// minute, on Greenwich's clock and on Mecca's.
+TEST(CrescentCli, TheConjunctionIsTheNavalObservatorysMinute) {
+    const struct {
+        const char *date, *zone, *conjunction;
+    } kCases[] = {
+        {"1830-12-15", "0", "1830-12-15 08:15"},   // 08:15 UT
+        {"1850-03-13", "0", "1850-03-13 23:17"},   // 23:17 UT
+        {"1910-12-01", "-3", "1910-12-02 00:10"},  // 21:10 UT
+        {"1930-11-20", "-3", "1930-11-20 13:21"},  // 10:21 UT
+        {"1950-02-16", "-3", "1950-02-17 01:53"},  // 22:53 UT
+    };
+    for (const auto& c : kCases) {
+        const CliResult r = RunCli({"crescent", "--lon", "39:49:34E", "--lat", "21:25:21N",
+                                    "--zone", c.zone, "--from", c.date, "--days", "1", "--csv"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(CsvRows(r.out).at(c.date)[1], c.conjunction) << c.date;
+    }
+}
+
+// The report's times are on the zone's standard clock whatever the summer time; the table
+// shows them on the clock with its summer time, an hour later.
+TEST(CrescentCli, ASummerTimeMovesTheTablesClockByItsHours) {
+    const auto sunset = [](const std::string& summer) {
+        return JsonValues(RunCli(CrescentArgs("10", {"--summer", summer, "--json"})).out)
+            .at("Coucher");
+    };
+    EXPECT_EQ(sunset("1"), sunset("0"));
+    EXPECT_EQ(sunset("2"), sunset("0"));
+    const auto row = [](const std::string& summer) {
+        return CsvRows(
+                   RunCli({"crescent", "--lon", "39:49:34E", "--lat", "21:25:21N", "--zone", "-3",
+                           "--summer", summer, "--from", "2024-03-10", "--days", "1", "--csv"})
+                       .out)
+            .at("2024-03-10");
+    };
+    const auto summer = row("1"), standard = row("0");
+    const auto minutes = [](const std::string& hhmm) {
+        return std::stoi(hhmm.substr(hhmm.size() - 5, 2)) * 60 +
+               std::stoi(hhmm.substr(hhmm.size() - 2));
+    };
+    for (int c : {1, 2, 3}) EXPECT_EQ(minutes(summer[c]), minutes(standard[c]) + 60) << c;
+    for (int c : {4, 5, 6, 7, 8, 9, 10, 11, 12}) EXPECT_EQ(summer[c], standard[c]) << c;
 }
 
 TEST(CrescentCli, AZoneOfHalfHoursMovesTheClockNotTheSky) {

@@ -68,6 +68,16 @@ TEST(HijriCli, TextNamesTheRuleOrTheFallback) {
     EXPECT_TRUE(
         Contains(RunCli({"hijri", "2025-03-01", "--rule", "sighting", "--criterion", "yallop"}).out,
                  "رؤية الهلال بمعيار يالوب"));
+    // Back to the civil calendar outside Umm al-Qura's table, on both sides of it: the tabular
+    // calendar's date (ICU's), and the text says so.
+    for (const int year : {1299, 1601, 1700}) {
+        const std::string date = std::to_string(year) + "-01-01";
+        const std::string out = RunCli({"hijri", "--to-gregorian", date}).out;
+        SCOPED_TRACE(out);
+        EXPECT_TRUE(Contains(out, "التقويم الحسابي بالمبدأ المدني"));
+        EXPECT_FALSE(Contains(out, "تقويم أم القرى"));
+        EXPECT_TRUE(Contains(out, IcuDateText(IcuIslamic::Civil, year, 1) + " : "));
+    }
 }
 
 // The year's CSV: its header, twelve rows, the tabular and Umm al-Qura columns ICU's; the
@@ -90,6 +100,51 @@ TEST(HijriCli, YearCsv) {
         EXPECT_EQ(row[4].size(), 10u) << row[4];
     }
     EXPECT_EQ(r.err, "");
+    // The computed rule is Mecca's wherever the user is: the same column at the Kaaba (21° 25′
+    // 21″ N, 39° 49′ 34″ E), in Honolulu and in Jakarta, whose evenings see other crescents.
+    for (const char* place :
+         {"--lon 39:49:34E --lat 21:25:21N --zone -3", "--lon 157:51W --lat 21:18N --zone 10",
+          "--lon 106:49E --lat 6:10S --zone -7"}) {
+        SCOPED_TRACE(place);
+        const auto there = CsvTable(Words(std::string("hijri --year 1446 --csv ") + place));
+        ASSERT_EQ(there.size(), 12u);
+        for (int month = 1; month <= 12; ++month) {
+            EXPECT_EQ(there[month - 1][3], rows[month - 1][3]);
+            // And each month's first day by the computed rule alone.
+            char date[16];
+            std::snprintf(date, sizeof date, "1446-%02d-01", month);
+            const CliResult one = RunCli(Words(std::string("hijri --to-gregorian ") + date +
+                                               " --rule computed --json " + place));
+            EXPECT_TRUE(Contains(one.out, "\"gregorian\": \"" + rows[month - 1][3] + "\""))
+                << one.out;
+        }
+    }
+}
+
+// The year's sighting column by the criterion asked for: each month's first day as the
+// command gives it for that month alone; at Mecca in 1443 AH Yallop's and Odeh's differ.
+TEST(HijriCli, TheYearsSightingColumnTakesTheCriterion) {
+    const std::string mecca = " --lon 39:49:34E --lat 21:25:21N --zone -3";
+    std::vector<std::string> columns;
+    for (const char* criterion : {"yallop", "odeh"}) {
+        SCOPED_TRACE(criterion);
+        const auto rows = CsvTable(
+            Words("hijri --year 1443 --csv --criterion " + std::string(criterion) + mecca));
+        ASSERT_EQ(rows.size(), 12u);
+        std::string column;
+        for (int month = 1; month <= 12; ++month) {
+            char date[16];
+            std::snprintf(date, sizeof date, "1443-%02d-01", month);
+            const CliResult one =
+                RunCli(Words(std::string("hijri --to-gregorian ") + date +
+                             " --rule sighting --json --criterion " + criterion + mecca));
+            EXPECT_TRUE(Contains(one.out, "\"gregorian\": \"" + rows[month - 1][4] + "\""))
+                << one.out;
+            column += rows[month - 1][4] + " ";
+        }
+        columns.push_back(column);
+    }
+    EXPECT_NE(columns[0], columns[1]);
 }
 
 TEST(HijriCli, YearJsonAndFallback) {

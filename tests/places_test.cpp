@@ -218,5 +218,24 @@ TEST(Places, TextAndJsonNameThePlaces) {
         << json.out;
 }
 
+TEST(Places, ADayIsTheSameDayInsideALongerTable) {
+    // Clocks far West of the meridians: the rising falls after 12:00, and once came out as
+    // the day before's for each place's first day.
+    const PlacesFile file(
+        "name,latitude,longitude,zone\n"
+        "A,23.8793N,92.1253W,0\nB,50N,92W,0\nC,10S,91.5W,0\nD,53.6627S,155.7374E,9\n");
+    const auto rowsOf = [&file](const std::string& from, const std::string& days) {
+        std::vector<std::vector<std::string>> rows;
+        for (auto& row : CsvTable(Words("times --places " + file.path() + " --from " + from +
+                                        " --days " + days + " --csv --seconds")))
+            if (row[1] == "2007-10-01") rows.push_back(row);
+        return rows;
+    };
+    const auto alone = rowsOf("2007-10-01", "1");
+    ASSERT_EQ(alone.size(), 4u);
+    EXPECT_EQ(alone, rowsOf("2007-09-29", "3"));
+    EXPECT_EQ(alone, rowsOf("2007-09-01", "31"));
+}
+
 }  // namespace
 }  // namespace zerin::test

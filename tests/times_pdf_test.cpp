@@ -119,6 +119,25 @@ std::vector<std::string> PrintedCells(const std::vector<std::string>& csv, const
     return cells;
 }
 
+// The row of a CSV row's date on a page: a weekday at its right edge, then the date and the
+// times in the grid's order from right to left.
+void ExpectPrintedRow(const std::vector<Word>& page, const std::vector<std::string>& row,
+                      const std::string& asr) {
+    // The lowest of the date's words: the header may name the date too.
+    const Word* date = nullptr;
+    for (const Word& w : page)
+        if (w.text == row[0] && (!date || w.yMin > date->yMin)) date = &w;
+    ASSERT_TRUE(date) << row[0] << " is not on the page";
+    std::vector<std::string> printed;
+    bool weekday = false;
+    for (const Word& w : LineOf(page, *date)) {
+        if (w.xMin > date->xMin && !IsAscii(w.text)) weekday = true;  // Arabic, at the right
+        if (w.xMin <= date->xMin) printed.push_back(w.text);
+    }
+    EXPECT_TRUE(weekday) << row[0] << ": no weekday at the right of the date";
+    EXPECT_EQ(printed, PrintedCells(row, asr)) << row[0];
+}
+
 struct PdfCase {
     const char* what;
     const char* options;  // the place, the clock, the days, the rule
@@ -170,20 +189,7 @@ TEST_P(TimesPdfTest, EveryRowOfTheCsvIsARowOfItsPageReadFromTheRight) {
             ++page;
         }
         ASSERT_LT(page, pages.size());
-        // The lowest of the date's words: the header may name the date too.
-        const Word* date = nullptr;
-        for (const Word& w : pages[page])
-            if (w.text == row[0] && (!date || w.yMin > date->yMin)) date = &w;
-        ASSERT_TRUE(date) << row[0] << " is not on page " << page + 1;
-        const std::vector<Word> line = LineOf(pages[page], *date);
-        std::vector<std::string> printed;
-        bool weekday = false;
-        for (const Word& w : line) {
-            if (w.xMin > date->xMin && !IsAscii(w.text)) weekday = true;  // Arabic, at the right
-            if (w.xMin <= date->xMin) printed.push_back(w.text);
-        }
-        EXPECT_TRUE(weekday) << row[0] << ": no weekday at the right of the date";
-        EXPECT_EQ(printed, PrintedCells(row, c.asr)) << row[0];
+        ExpectPrintedRow(pages[page], row, c.asr);
     }
 }
 
@@ -208,6 +214,18 @@ INSTANTIATE_TEST_SUITE_P(
             if (std::isalnum(static_cast<unsigned char>(*p))) name += *p;
         return name + std::to_string(info.index);
     });
+
+TEST_F(PdfTest, AFirstDayIsTheSameDayInsideALongerTable) {
+    // A clock far West of the meridian: the rising falls after 12:00.
+    const std::string place = "--lat 23.8793N --lon 92.1253W --zone 0 --seconds ";
+    const ShellRun written = WritePdf(Words(place + "--from 2007-10-01 --days 1"), file_);
+    ASSERT_EQ(written.status, 0) << written.err;
+    const auto rows = CsvTable(Words("times " + place + "--from 2007-09-29 --days 3 --csv"));
+    ASSERT_EQ(rows.size(), 3u);
+    const std::vector<std::vector<Word>> pages = PageWords(file_);
+    ASSERT_EQ(pages.size(), 1u);
+    ExpectPrintedRow(pages[0], rows[2], "");
+}
 
 TEST_F(PdfTest, AnArabicFontIsEmbedded) {
     const ShellRun fonts = Shell("pdffonts " + Quoted(file_));

@@ -218,6 +218,54 @@ TEST(Times, ZoneClockFollowsThePublishedRules) {
     EXPECT_EQ(RunCli(Words("times --tz America/Nuuk --from 2037-10-01 --days 24 --csv")).status, 0);
 }
 
+// A summer time moves every cell the Sun's altitude does not set (the transit, the afternoon
+// times, dawn and nightfall) by its hours, and the offset column with them: by both methods,
+// from the option and from the time-zone database (Oslo keeps +02:00 in June).
+TEST(Times, ASummerTimeMovesTheCellsByItsHours) {
+    struct Case {
+        const char *what, *place, *summer, *standard;  // options of `zerin times`
+        int hours;
+        const char *summerOffset, *standardOffset;
+    };
+    const Case kCases[] = {
+        {"Oslo, exact", "--lon 10:45E --lat 59:55N", "--tz Europe/Oslo", "--zone -1", 1, "+02:00",
+         "+01:00"},
+        {"Oslo, as the report", "--lon 10:45E --lat 59:55N --as-report", "--tz Europe/Oslo",
+         "--zone -1", 1, "+02:00", "+01:00"},
+        {"Mecca, exact", "--lon 39:49E --lat 21:25N", "--zone -3 --summer 1", "--zone -3", 1,
+         "+04:00", "+03:00"},
+        {"West, two hours", "--lon 74W --lat 40:43N", "--zone 5 --summer 2", "--zone 5", 2,
+         "-03:00", "-05:00"},
+        {"a negative summer time", "--lon 6:15W --lat 53:20N", "--zone -1 --summer -1", "--zone -1",
+         -1, "+00:00", "+01:00"},
+    };
+    // Seconds after the day's midnight, with the +1 or -1 of another day.
+    const auto seconds = [](const std::string& cell) {
+        return std::stoi(cell.substr(0, 2)) * 3600 + std::stoi(cell.substr(3, 2)) * 60 +
+               std::stoi(cell.substr(6, 2)) +
+               (cell.size() > 8 ? 86400 * std::stoi(cell.substr(8)) : 0);
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.what);
+        if (!HaveZone("Europe/Oslo")) GTEST_SKIP() << "no time-zone database (package tzdata)";
+        const std::string day =
+            std::string("times ") + c.place + " --from 2025-06-01 --days 1 --csv --seconds ";
+        const auto summer = CsvTable(Words(day + c.summer));
+        const auto standard = CsvTable(Words(day + c.standard));
+        ASSERT_EQ(summer.size(), 1u);
+        ASSERT_EQ(standard.size(), 1u);
+        EXPECT_EQ(summer[0][1], c.summerOffset);
+        EXPECT_EQ(standard[0][1], c.standardOffset);
+        for (const int cell : {cli::kFajr, cli::kTransit, cli::kAsr1, cli::kAsr2, cli::kIsha}) {
+            const std::string &a = summer[0][2 + cell], &b = standard[0][2 + cell];
+            ASSERT_EQ(a.empty(), b.empty()) << cell;
+            if (!a.empty()) {
+                EXPECT_EQ(seconds(a), seconds(b) + c.hours * 3600) << cell;
+            }
+        }
+    }
+}
+
 TEST(Times, ZonesThatAreNotWholeHours) {
     struct Case {
         const char* zone;
@@ -416,6 +464,14 @@ TEST(Times, PlaceAndClockChecks) {
         {{"--lon-deg", "180", "--lon-min", "0", "--east"}, ""},
         {{"--lon-deg", "179", "--lon-min", "61"}, "the longitude given is 180.016666666667"},
         {{"--lon-deg", "-181", "--lon-min", "0"}, "the longitude given is -181 degrees"},
+        // The poles and the date line, as --lat and --lon take them; a second beyond them.
+        {{"--lat", "90N"}, ""},
+        {{"--lat", "90:00:00S"}, ""},
+        {{"--lon", "180E"}, ""},
+        {{"--lon", "180W"}, ""},
+        {{"--lon", "-180"}, ""},
+        {{"--lat", "90:0:1N"}, "--lat '90:0:1N' is out of range"},
+        {{"--lon", "180:0:1E"}, "--lon '180:0:1E' is out of range"},
         // The clock: UTC-12:00 to UTC+14:00, summer time included.
         {{"--zone", "-14"}, ""},
         {{"--zone", "12"}, ""},

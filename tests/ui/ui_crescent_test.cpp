@@ -58,6 +58,17 @@ class CrescentWindowTest : public QObject {
         }
     };
 
+    // Yallop's zone of the same meaning as an Odeh zone; any other cell's letter as it is.
+    static char YallopOfOdeh(char letter) {
+        switch (letter) {
+            case 'C':
+                return 'D';
+            case 'D':
+                return 'F';
+            default:
+                return letter;
+        }
+    }
     static QStringList SourceData() { return {QStringLiteral(ZERIN_SOURCE_UI "/../data")}; }
 
   private slots:
@@ -140,7 +151,7 @@ class CrescentWindowTest : public QObject {
         QVERIFY(map.Picture() != yallop);
         for (const auto& [lon, lat] : cells) {
             const auto [shown, letter] = cellColour(lon, lat);
-            QCOMPARE(shown, ui::CellColour(Criterion::Odeh, letter));
+            QCOMPARE(shown, ui::CellColour(Criterion::Yallop, YallopOfOdeh(letter)));
         }
 
         QTemporaryDir folder;
@@ -186,6 +197,42 @@ class CrescentWindowTest : public QObject {
         map.SetPathChooser([](QWidget*, const QString&) { return QString(); });
         QTest::mouseClick(Button(map, "CmdSave"), Qt::LeftButton);
         QCOMPARE(int(messages.messages.size()), 2);
+    }
+
+    // Odeh's zones mean what four of Yallop's mean (A easily seen, B seen in perfect
+    // conditions, C with optical aid only, D not seen): each takes that zone's colour.
+    void eachOdehZoneHasTheColourOfYallopsZoneOfTheSameMeaning() {
+        for (const char letter : {'A', 'B', 'C', 'D'})
+            QCOMPARE(ui::CellColour(Criterion::Odeh, letter),
+                     ui::CellColour(Criterion::Yallop, YallopOfOdeh(letter)));
+        // The six of Yallop's, each its own.
+        for (const char a : {'A', 'B', 'C', 'D', 'E', 'F'})
+            for (const char b : {'A', 'B', 'C', 'D', 'E', 'F'})
+                QCOMPARE(
+                    ui::CellColour(Criterion::Yallop, a) == ui::CellColour(Criterion::Yallop, b),
+                    a == b);
+    }
+
+    // Coasts where they are: the Mediterranean coast of Egypt crosses 28° E near 31° N (El
+    // Alamein 30.8° N, Mersa Matruh 31.4° N); the same latitude South is inland South Africa.
+    void theCoastlinesAreDrawnWhereTheCoastsAre() {
+        RecordingMessenger messages;
+        const CrescentMapGrid grid = CrescentMapOf(2024, 3, 10, false);
+        ui::FrmCarte map(messages, grid, nullptr, SourceData());
+        QVERIFY(messages.messages.empty());
+        // The darkest pixel of the column of 28° E between two latitudes (4 pixels a degree).
+        const auto darkest = [&map](double north, double south) {
+            const QImage& p = map.Picture();
+            const int x = 48 + static_cast<int>((28 + 180) * 4);
+            int least = 255 * 3;
+            for (int y = 96 + static_cast<int>((60 - north) * 4); y <= 96 + (60 - south) * 4; ++y) {
+                const QColor c = p.pixelColor(x, y);
+                least = std::min(least, c.red() + c.green() + c.blue());
+            }
+            return least;
+        };
+        QVERIFY2(darkest(31.7, 30.3) < 300, "no coast near 31 N at 28 E");
+        QVERIFY2(darkest(-30.3, -31.7) > 300, "a coast near 31 S at 28 E");
     }
 
     void coastlinesThatCannotBeReadAreSaid() {

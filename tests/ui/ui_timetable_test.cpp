@@ -288,6 +288,23 @@ class TimetableWindowTest : public QObject {
                 header->viewport()->width() - 1);
     }
 
+    // A clock far West of the meridian puts the rising after 12:00: the month's first row
+    // gives that day's rising, as a table that starts two days earlier does.
+    void theFirstRowIsTheSameDayInsideALongerTable() {
+        cli::FieldOptions place = Place("23", "0");
+        place.fields.TxtMinLat = "52", place.fields.TxtSecLat = "45";
+        place.fields.TxtDegLon = "92", place.fields.TxtMinLon = "7", place.fields.TxtSecLon = "30";
+        place.east = false;
+        Window w(place);
+        w.Month(2007, 10);
+        const std::vector<QStringList> rows =
+            CsvRows(TimesCsv({"--lat", "23:52:45N", "--lon", "92:07:30W", "--zone", "0", "--from",
+                              "2007-09-29", "--days", "3"}));
+        QCOMPARE(rows.size(), std::size_t{3});
+        QCOMPARE(w.Cell(0, 1), rows[2][0]);
+        for (int c = 0; c < 7; ++c) QCOMPARE(w.Cell(0, 3 + c), rows[2][2 + c]);
+    }
+
     // The Hijri date by the rule chosen: Umm al-Qura by default (1 Ramadan 1446 was 1 March
     // 2025 in Saudi Arabia's official calendar), or none at all.
     void theHijriDateFollowsTheRuleChosen() {
