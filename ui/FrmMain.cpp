@@ -495,10 +495,20 @@ void FrmMain::OnCrescentMap() {
         messenger_.critical(refused);
         return;
     }
+    // The first evening (the last morning) at the place after (before) the conjunction
+    // nearest the date, the place marked.
+    cli::Place place;
+    std::string unusable;
+    const bool placed = cli::CheckPlace(
+        cli::FieldOptions{ReadFields(), calc_.IsEast, calc_.IsNorth}, place, unusable);
+    const bool morning = OptMatin->isChecked();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    CrescentMapGrid grid = CrescentMapOf(year, month, day, OptMatin->isChecked());
+    const MapDate evening =
+        FirstEveningAfterConjunction(year, month, day, placed ? -place.Lon : 0, morning);
+    CrescentMapGrid grid = CrescentMapOf(evening.year, evening.month, evening.day, morning);
     QApplication::restoreOverrideCursor();
     FrmCarte map(messenger_, std::move(grid), this);
+    if (placed) map.SetPlace(-place.Lon, place.Lat, PlaceName());
     showModal_(map);
 }
 

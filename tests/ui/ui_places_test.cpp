@@ -5,12 +5,14 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCompleter>
+#include <QDateEdit>
 #include <QDir>
 #include <QLabel>
 #include <QListView>
 #include <QtTest>
 
 #include "FrmApropos.h"
+#include "FrmCarte.h"
 #include "FrmTimetable.h"
 #include "PlaceSearch.h"
 #include "UiSupport.h"
@@ -180,6 +182,56 @@ class PlacesWindowTest : public QObject {
         QVERIFY(window.findChild<QRadioButton*>("OptZoneList")->isChecked());
         const std::vector<std::string>& args = window.TimesArgs();
         QVERIFY(std::find(args.begin(), args.end(), "Africa/Casablanca") != args.end());
+    }
+
+    // The map opens on the first evening after the conjunction nearest the window's date
+    // (29 March 2025, new moon at 10:58 UT, from 20 March), the picked place marked and named;
+    // its own buttons step a day back and on.
+    void theCrescentMapOpensAfterTheConjunctionWithThePlaceMarked() {
+        MainWindowUnderTest w;
+        w.Set("TxtYear", "2025");
+        w.Set("TxtMonth", "3");
+        w.Set("TxtDay", "20");
+        Type(Search(w.main).Field(), QStringLiteral("جدة"));
+        QTest::keyClick(Search(w.main).Field(), Qt::Key_Return);
+        int opened = 0;
+        QImage marked;
+        w.main.SetModalRunner([&](QDialog& dialog) {
+            auto* map = qobject_cast<ui::FrmCarte*>(&dialog);
+            QVERIFY(map);
+            ++opened;
+            QCOMPARE(map->Grid().year, 2025);
+            QCOMPARE(map->Grid().month, 3);
+            QCOMPARE(map->Grid().day, 29);
+            QVERIFY(map->windowTitle().endsWith(QStringLiteral(" — جدة")));
+            marked = map->Picture();
+            QTest::mouseClick(map->findChild<QPushButton*>("CmdPrevEvening"), Qt::LeftButton);
+            QCOMPARE(map->Grid().day, 28);
+            QCOMPARE(map->findChild<QDateEdit*>("DteEvening")->date(), QDate(2025, 3, 28));
+            QTest::mouseClick(map->findChild<QPushButton*>("CmdNextEvening"), Qt::LeftButton);
+            QCOMPARE(map->Grid().day, 29);
+            // A date typed in its own control.
+            auto* date = map->findChild<QDateEdit*>("DteEvening");
+            date->setDate(QDate(2025, 3, 31));
+            emit date->editingFinished();
+            QCOMPARE(map->Grid().day, 31);
+            QCOMPARE(map->Grid().month, 3);
+            for (const char* name : {"DteEvening", "CmdPrevEvening", "CmdNextEvening"})
+                QVERIFY(!map->findChild<QWidget*>(name)->accessibleName().isEmpty());
+        });
+        w.Press("CmdCarte");
+        QCOMPARE(opened, 1);
+        // Jeddah, 21.49 N 39.19 E, at 4 pixels a degree from the frame's corner (48, 96):
+        // the mark's red ring passes 7 pixels from it.
+        const int x = 48 + static_cast<int>((39.1862 + 180) * 4),
+                  y = 96 + static_cast<int>((60 - 21.4901) * 4);
+        bool red = false;
+        for (int dx = -9; dx <= 9; ++dx)
+            for (int dy = -9; dy <= 9; ++dy) {
+                const QColor c = marked.pixelColor(x + dx, y + dy);
+                red |= c.red() > 150 && c.green() < 60 && c.blue() < 60;
+            }
+        QVERIFY(red);
     }
 
     void theAboutWindowCreditsGeoNames() {
