@@ -312,6 +312,7 @@ bool Gazetteer::Parse(std::string text, const std::string& source, std::string& 
     if (!section("keys", count)) return fail("no \"keys\" count where one is expected");
     keyLines_.reserve(count);
     keyPlaces_.reserve(count);
+    std::string_view previous;
     for (std::size_t k = 0; k < count; ++k) {
         const std::uint32_t offset = static_cast<std::uint32_t>(pos);
         if (!next()) return fail("the file ends within the keys");
@@ -320,8 +321,9 @@ bool Gazetteer::Parse(std::string text, const std::string& source, std::string& 
         if (tab == std::string_view::npos || !Number(line.substr(tab + 1), place) ||
             place >= placeLines_.size())
             return fail("a key without the number of a place");
-        if (!keyLines_.empty() && line.substr(0, tab) < Key(keyLines_.size() - 1))
-            return fail("the keys are not in order");
+        const std::string_view key = line.substr(0, tab);
+        if (key < previous) return fail("the keys are not in order");
+        previous = key;
         keyLines_.push_back(offset);
         keyPlaces_.push_back(place);
     }

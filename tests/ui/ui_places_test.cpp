@@ -185,12 +185,12 @@ class PlacesWindowTest : public QObject {
     }
 
     // The map opens on the first evening after the conjunction nearest the window's date
-    // (29 March 2025, new moon at 10:58 UT, from 20 March), the picked place marked and named;
-    // its own buttons step a day back and on.
+    // at the place (new moon 27 April 2025 at 19:31 UT, after Jeddah's evening: 28 April),
+    // the picked place marked and named; its own buttons step a day back and on.
     void theCrescentMapOpensAfterTheConjunctionWithThePlaceMarked() {
         MainWindowUnderTest w;
         w.Set("TxtYear", "2025");
-        w.Set("TxtMonth", "3");
+        w.Set("TxtMonth", "4");
         w.Set("TxtDay", "20");
         Type(Search(w.main).Field(), QStringLiteral("جدة"));
         QTest::keyClick(Search(w.main).Field(), Qt::Key_Return);
@@ -201,21 +201,21 @@ class PlacesWindowTest : public QObject {
             QVERIFY(map);
             ++opened;
             QCOMPARE(map->Grid().year, 2025);
-            QCOMPARE(map->Grid().month, 3);
-            QCOMPARE(map->Grid().day, 29);
+            QCOMPARE(map->Grid().month, 4);
+            QCOMPARE(map->Grid().day, 28);
             QVERIFY(map->windowTitle().endsWith(QStringLiteral(" — جدة")));
             marked = map->Picture();
             QTest::mouseClick(map->findChild<QPushButton*>("CmdPrevEvening"), Qt::LeftButton);
-            QCOMPARE(map->Grid().day, 28);
-            QCOMPARE(map->findChild<QDateEdit*>("DteEvening")->date(), QDate(2025, 3, 28));
+            QCOMPARE(map->Grid().day, 27);
+            QCOMPARE(map->findChild<QDateEdit*>("DteEvening")->date(), QDate(2025, 4, 27));
             QTest::mouseClick(map->findChild<QPushButton*>("CmdNextEvening"), Qt::LeftButton);
-            QCOMPARE(map->Grid().day, 29);
+            QCOMPARE(map->Grid().day, 28);
             // A date typed in its own control.
             auto* date = map->findChild<QDateEdit*>("DteEvening");
-            date->setDate(QDate(2025, 3, 31));
+            date->setDate(QDate(2025, 5, 1));
             emit date->editingFinished();
-            QCOMPARE(map->Grid().day, 31);
-            QCOMPARE(map->Grid().month, 3);
+            QCOMPARE(map->Grid().day, 1);
+            QCOMPARE(map->Grid().month, 5);
             for (const char* name : {"DteEvening", "CmdPrevEvening", "CmdNextEvening"})
                 QVERIFY(!map->findChild<QWidget*>(name)->accessibleName().isEmpty());
         });
