@@ -45,13 +45,6 @@ std::string Described(const GazetteerPlace& p) {
     return text;
 }
 
-int ReadInt(const std::string& text, int fallback) {
-    char* end = nullptr;
-    const long value = std::strtol(text.c_str(), &end, 10);
-    if (end == text.c_str() || value < -100000 || value > 100000) return fallback;
-    return static_cast<int>(value);
-}
-
 // The local date and time a report's field options give (today and now by default).
 Civil ReportReading(const std::vector<std::string>& args) {
     FieldOptions options;
@@ -60,15 +53,7 @@ Civil ReportReading(const std::vector<std::string>& args) {
         std::string ignored;
         TakeFieldOption(args, k, options, ignored);
     }
-    const FieldTexts& f = options.fields;
-    Civil c;
-    c.year = ReadInt(f.TxtYear, 2000);
-    c.month = std::clamp(ReadInt(f.TxtMonth, 1), 1, 12);
-    c.day = std::clamp(ReadInt(f.TxtDay, 1), 1, 31);
-    c.hour = std::clamp(ReadInt(f.TxtHour, 12), 0, 23);
-    c.minute = std::clamp(ReadInt(f.TxtMin, 0), 0, 59);
-    c.second = std::clamp(ReadInt(f.TxtSec, 0), 0, 59);
-    return c;
+    return places::FieldsReading(options.fields);
 }
 
 std::string AngleOption(const char* option, double degrees, char positive, char negative) {

@@ -1,5 +1,6 @@
 #include "PlaceFields.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -24,6 +25,22 @@ std::string HoursText(double hours) {
     std::snprintf(text, sizeof text, "%.4g", hours);
     const std::string s = text;
     return s == "-0" ? "0" : s;
+}
+
+cli::Civil FieldsReading(const FieldTexts& f) {
+    const auto whole = [](const std::string& text, int fallback, int low, int high) {
+        const double value = ReadNumber(text);
+        if (!std::isfinite(value) || std::fabs(value) > 100000) return fallback;
+        return std::clamp(static_cast<int>(value), low, high);
+    };
+    cli::Civil c;
+    c.year = whole(f.TxtYear, 2000, -100000, 100000);
+    c.month = whole(f.TxtMonth, 1, 1, 12);
+    c.day = whole(f.TxtDay, 1, 1, 31);
+    c.hour = whole(f.TxtHour, 12, 0, 23);
+    c.minute = whole(f.TxtMin, 0, 0, 59);
+    c.second = whole(f.TxtSec, 0, 0, 59);
+    return c;
 }
 
 bool IsZoneName(const std::string& zone) {

@@ -34,6 +34,11 @@ struct PlaceFields {
 bool FieldsOfPlace(const GazetteerPlace& place, const cli::Civil& local, PlaceFields& fields,
                    std::string& error);
 
+// The local date and time the fields' texts give, as the window reads them; a text that is
+// no number takes the fallback (2000-01-01 12:00:00), a month, day, hour, minute or second
+// out of range its nearest value.
+cli::Civil FieldsReading(const FieldTexts& fields);
+
 // Fills the longitude and latitude fields and flags only.
 void FillCoordinates(const GazetteerPlace& place, cli::FieldOptions& options);
 

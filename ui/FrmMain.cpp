@@ -566,18 +566,7 @@ void FrmMain::ProposeZone() {
 // the summer time of the window's date and time.
 void FrmMain::OnPlacePicked(const places::GazetteerPlace& place) {
     const FieldTexts now = ReadFields();
-    cli::Civil local;
-    const auto whole = [](const std::string& text, int fallback) {
-        const double value = ReadNumber(text);
-        return std::isfinite(value) && std::fabs(value) < 100000 ? static_cast<int>(value)
-                                                                 : fallback;
-    };
-    local.year = whole(now.TxtYear, 2000);
-    local.month = std::clamp(whole(now.TxtMonth, 1), 1, 12);
-    local.day = std::clamp(whole(now.TxtDay, 1), 1, 31);
-    local.hour = std::clamp(whole(now.TxtHour, 12), 0, 23);
-    local.minute = std::clamp(whole(now.TxtMin, 0), 0, 59);
-    local.second = std::clamp(whole(now.TxtSec, 0), 0, 59);
+    const cli::Civil local = places::FieldsReading(now);
     places::PlaceFields fields;
     fields.place.fields = now;
     std::string error;

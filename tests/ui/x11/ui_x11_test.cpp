@@ -11,6 +11,8 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <QtTest>
+#include <functional>
+#include <memory>
 
 #include "FrmMain.h"
 #include "TestSupport.h"
@@ -102,6 +104,32 @@ const Drag kDrags[] = {
     {"heading, window placed by the program", "SkinLabel0", 70, -20, true},
     {"a bare click on the title picture", "Img", 0, 0, false},
 };
+
+// The report window a command opens, as it shows: its text and title, read once it is the
+// active modal window, and whether Escape closed it. (Shared, so that the timer's callback
+// may fill them after this returns.)
+struct ShownReport {
+    std::shared_ptr<QString> text = std::make_shared<QString>();
+    std::shared_ptr<QString> title = std::make_shared<QString>();
+    std::shared_ptr<bool> closed = std::make_shared<bool>(false);
+    std::shared_ptr<QTimer> poll = std::make_shared<QTimer>();
+};
+
+ShownReport ReportShownAfter(const std::function<void()>& command) {
+    ShownReport shown;
+    QObject::connect(shown.poll.get(), &QTimer::timeout, [shown] {
+        auto* report = qobject_cast<ui::FrmCalc*>(QApplication::activeModalWidget());
+        if (!report || !report->isActiveWindow()) return;
+        shown.poll->stop();
+        *shown.text = report->Text();
+        *shown.title = report->windowTitle();
+        PressKey("Escape");
+        *shown.closed = !report->isVisible();
+    });
+    shown.poll->start(100);
+    command();
+    return shown;
+}
 
 }  // namespace
 
@@ -259,23 +287,11 @@ class RealDisplayTest : public QObject {
         const CliResult cli = RunCli(ReportArgsOf(w.main, "sun", true, true));
         QCOMPARE(cli.status, 0);
 
-        QString shown;
-        bool closed = false;
-        QTimer poll;
-        connect(&poll, &QTimer::timeout, [&] {
-            auto* report = qobject_cast<ui::FrmCalc*>(QApplication::activeModalWidget());
-            if (!report || !report->isActiveWindow()) return;
-            poll.stop();
-            shown = report->Text();
-            PressKey("Escape");
-            closed = !report->isVisible();
-        });
-        poll.start(100);
-        PressKey("Return");
-        QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty(), 10000);
-        QCOMPARE(shown, QString::fromStdString(cli.out));
-        QVERIFY(shown.contains(QStringLiteral("\r\n-39.8166666666667 = Lon ")));
-        QTRY_VERIFY(closed);
+        const ShownReport report = ReportShownAfter([] { PressKey("Return"); });
+        QTRY_VERIFY_WITH_TIMEOUT(!report.text->isEmpty(), 10000);
+        QCOMPARE(*report.text, QString::fromStdString(cli.out));
+        QVERIFY(report.text->contains(QStringLiteral("\r\n-39.8166666666667 = Lon ")));
+        QTRY_VERIFY(*report.closed);
         QVERIFY(w.main.isActiveWindow() || QTest::qWaitForWindowActive(&w.main));
     }
 
@@ -315,19 +331,10 @@ class RealDisplayTest : public QObject {
         }
         const CliResult cli = RunCli(args);
         QCOMPARE(cli.status, 0);
-        QString shown, title;
-        QTimer poll;
-        connect(&poll, &QTimer::timeout, [&] {
-            auto* report = qobject_cast<ui::FrmCalc*>(QApplication::activeModalWidget());
-            if (!report || !report->isActiveWindow()) return;
-            poll.stop();
-            shown = report->Text();
-            title = report->windowTitle();
-            PressKey("Escape");
-        });
-        poll.start(100);
-        ClickOn(w.Widget("CmdSun"));
-        QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty(), 10000);
+        const ShownReport report = ReportShownAfter([&w] { ClickOn(w.Widget("CmdSun")); });
+        QTRY_VERIFY_WITH_TIMEOUT(!report.text->isEmpty(), 10000);
+        const QString& shown = *report.text;
+        const QString& title = *report.title;
         QCOMPARE(shown, QString::fromStdString(cli.out));
         QVERIFY(shown.contains(QStringLiteral("\r\n6.8326 = Lon ")));
         QVERIFY(title.endsWith(QStringLiteral("الرباط")));
