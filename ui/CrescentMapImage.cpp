@@ -215,6 +215,7 @@ QColor CellColour(Criterion criterion, char letter) {
 void DrawMark(QPainter& p, const QRect& map, double scale, const MapMark& mark) {
     const double latitude = std::clamp(mark.latitude, -60.0, 60.0);
     const QPointF at = ToMap(map, mark.eastLongitude, latitude, scale);
+    p.save();  // the legend after it keeps its own pen and brush
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(QPen(Qt::white, 4));
     p.setBrush(Qt::NoBrush);
@@ -232,7 +233,7 @@ void DrawMark(QPainter& p, const QRect& map, double scale, const MapMark& mark) 
         p.setPen(QColor(120, 10, 10));
         p.drawText(box, Qt::AlignHCenter | Qt::AlignTop, mark.name);
     }
-    p.setRenderHint(QPainter::Antialiasing, false);
+    p.restore();
 }
 
 QImage CrescentMapImage(const CrescentMapGrid& g, Criterion criterion, const Coastlines& coast,

@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QImageWriter>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -97,6 +98,8 @@ FrmCarte::FrmCarte(Messenger& messenger, CrescentMapGrid grid, QWidget* parent,
     DteEvening->setObjectName(QStringLiteral("DteEvening"));
     DteEvening->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     DteEvening->setDateRange(QDate(1, 1, 1), QDate(9999, 12, 31));
+    // A date reads left to right: 2025-04-28, not 28-04-2025.
+    DteEvening->setLocale(QLocale::c());
     DteEvening->setLayoutDirection(Qt::LeftToRight);
     DteEvening->setAccessibleName(QStringLiteral("تاريخ مساء الخريطة"));
     CmdPrevEvening = PartButton(this, "CmdPrevEvening", QStringLiteral("المساء السابق"), 9);

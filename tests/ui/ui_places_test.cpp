@@ -11,6 +11,7 @@
 #include <QListView>
 #include <QtTest>
 
+#include "CrescentMapImage.h"
 #include "FrmApropos.h"
 #include "FrmCarte.h"
 #include "FrmTimetable.h"
@@ -232,6 +233,28 @@ class PlacesWindowTest : public QObject {
                 red |= c.red() > 150 && c.green() < 60 && c.blue() < 60;
             }
         QVERIFY(red);
+    }
+
+    // The mark changes the picture around the place only: the legend below keeps its colours.
+    void aMarkChangesThePictureAroundThePlaceOnly() {
+        const CrescentMapGrid grid = CrescentMapOf(2025, 4, 28, false);
+        const ui::Coastlines none;
+        const ui::MapMark mark{39.1862, 21.4901, QStringLiteral("جدة")};
+        const QImage plain = ui::CrescentMapImage(grid, Criterion::Yallop, none);
+        const QImage marked = ui::CrescentMapImage(grid, Criterion::Yallop, none, 4, &mark);
+        QCOMPARE(marked.size(), plain.size());
+        const int x = 48 + static_cast<int>((39.1862 + 180) * 4);
+        const int y = 96 + static_cast<int>((60 - 21.4901) * 4);
+        int changed = 0;
+        for (int row = 0; row < plain.height(); ++row)
+            for (int column = 0; column < plain.width(); ++column) {
+                if (plain.pixel(column, row) == marked.pixel(column, row)) continue;
+                ++changed;
+                // Within the ring and the name under it.
+                QVERIFY2(std::abs(column - x) <= 170 && row >= y - 12 && row <= y + 32,
+                         qPrintable(QStringLiteral("%1,%2").arg(column).arg(row)));
+            }
+        QVERIFY(changed > 50);
     }
 
     void theAboutWindowCreditsGeoNames() {
