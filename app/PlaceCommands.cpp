@@ -196,6 +196,13 @@ int ExpandPlaceOption(std::vector<std::string>& args, std::FILE* err) {
             options.push_back("--zone=" + std::to_string(static_cast<int>(std::lround(hours))));
         }
     }
+    // A timetable's page is headed by the place's name unless --name gives another.
+    const auto hasOption = [&args](const char* option) {
+        return std::any_of(args.begin(), args.end(),
+                           [option](const std::string& a) { return Named(a, option); });
+    };
+    if (command == "times" && hasOption("--pdf") && !hasOption("--name"))
+        options.push_back("--name=" + place.name);
     // (The place's elevation, place.elevation, goes here as --elevation once the tables
     // take one.)
     const std::size_t insertAt =

@@ -1,6 +1,8 @@
 // zerin places and --place NAME: the rows, the country, the nearest towns, own places, an
 // unknown name, and a place's options against the same options given by hand.
 #include <gtest/gtest.h>
+#include <unicode/normalizer2.h>
+#include <unicode/unistr.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -24,11 +26,6 @@ class PlacesCli : public ::testing::Test {
     static std::string data_;
 };
 std::string PlacesCli::data_;
-
-std::vector<std::string> With(std::vector<std::string> args, const std::vector<std::string>& more) {
-    args.insert(args.end(), more.begin(), more.end());
-    return args;
-}
 
 TEST_F(PlacesCli, ListsTheMatchesWithTheirColumns) {
     const CliResult r = RunCli({"places", "Rabat", "--limit", "1", "--csv"});
@@ -173,6 +170,29 @@ TEST_F(PlacesCli, GivenOptionsOverrideThePlace) {
                                            "--lat-sec", "47.52", "--north", "--zone", "-1"},
                                           {"--summer", "0"})))
                              .out);
+}
+
+// A timetable's page is headed by the place's name, unless --name gives another.
+TEST_F(PlacesCli, ThePlacesNameHeadsTheTimetablesPage) {
+    if (std::system("pdftotext -v > /dev/null 2>&1") != 0)
+        GTEST_SKIP() << "poppler-utils (pdftotext) is not installed";
+    const std::pair<const char*, const char*> cases[] = {{"", "فاس"}, {" --name Medina", "Medina"}};
+    for (const auto& [more, heading] : cases) {
+        const std::string pdf = Scratch("places_cli_page.pdf"), text = pdf + ".txt";
+        const ExeResult r =
+            RunExe(" times --place Fès --from 2026-01-01 --days 2 --pdf " + pdf + more);
+        ASSERT_EQ(r.status, 0) << r.err;
+        ASSERT_EQ(std::system(("pdftotext " + pdf + " " + text).c_str()), 0);
+        // pdftotext gives the Arabic letters' presentation forms: NFKC reads them back.
+        UErrorCode status = U_ZERO_ERROR;
+        std::string words;
+        icu::Normalizer2::getNFKCInstance(status)
+            ->normalize(icu::UnicodeString::fromUTF8(ReadFile(text)), status)
+            .toUTF8String(words);
+        EXPECT_NE(words.find(heading), std::string::npos) << words.substr(0, 400);
+        std::remove(pdf.c_str());
+        std::remove(text.c_str());
+    }
 }
 
 TEST_F(PlacesCli, AnAmbiguousNameIsNamedOnStandardError) {
