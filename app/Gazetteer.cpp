@@ -27,6 +27,8 @@ constexpr std::string_view kArticle = "\xD8\xA7\xD9\x84";  // ال
 // A gazetteer is a few megabytes: a guard against reading some other, huge file whole.
 constexpr std::size_t kMaxFileBytes = 64u << 20;
 constexpr double kEarthRadiusKm = 6371.0088;
+// The longest name the suggestions compare, in code points.
+constexpr std::size_t kLongestName = 64;
 
 void AppendUtf8(std::string& out, UChar32 c) {
     char bytes[4];
@@ -456,7 +458,9 @@ std::vector<std::pair<GazetteerPlace, double>> Gazetteer::Nearest(double latitud
 
 std::vector<GazetteerPlace> Gazetteer::Suggestions(std::string_view query,
                                                    std::size_t count) const {
-    const std::u32string wanted = CodePoints(NormaliseName(query));
+    // No town's name is longer: a longer query is compared by its start.
+    std::u32string wanted = CodePoints(NormaliseName(query));
+    if (wanted.size() > kLongestName) wanted.resize(kLongestName);
     // (distance, place) of every key.
     std::vector<std::pair<std::size_t, std::uint32_t>> near;
     near.reserve(keyLines_.size());

@@ -149,6 +149,9 @@ TEST(Gazetteer, ANameUnknownEverywhereFindsNothingAndSuggestsThree) {
     for (const char* query : {"Xqzwvbnk", "ظظظظظظ", "Rabat, ZZ9", "   ", "\xFF\xFE"})
         EXPECT_TRUE(Shipped().Search(query).empty()) << query;
     EXPECT_TRUE(Shipped().Search("Rabat", "JP").empty());
+    // A name of thousands of letters is answered too (by its start).
+    EXPECT_EQ(Shipped().Suggestions(std::string(5000, 'x') + "Rabat", 3).size(), 3u);
+    EXPECT_TRUE(Shipped().Search(std::string(100000, 'a')).empty());
     const std::vector<GazetteerPlace> near = Shipped().Suggestions("Rabbat", 3);
     ASSERT_EQ(near.size(), 3u);
     EXPECT_EQ(near[0].latinName, "Rabat");
