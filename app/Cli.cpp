@@ -14,6 +14,7 @@
 #include "HijriCommands.h"
 #include "Json.h"
 #include "ModCalcule.h"
+#include "PlaceCommands.h"
 #include "Preface.h"
 #include "QiblaReport.h"
 #include "TableOptions.h"
@@ -36,6 +37,7 @@ constexpr const char* kUsage =
        zerin report crescent [FIELD OPTIONS] [--morning] [--json]
        zerin crescent [PLACE] --from DATE (--days N | --to DATE) [--morning] [ZONE] [FORMAT]
        zerin crescent-map --date DATE --png FILE [--criterion yallop|odeh] [--morning]
+       zerin places NAME | --near LAT,LON | --mine   [--json]
        zerin preface
        zerin --help | --version
 
@@ -67,6 +69,8 @@ Commands:
                 can the new crescent be seen this evening (see The crescent below).
   crescent      the crescent's evenings, one row each (see The crescent below).
   crescent-map  where on Earth the crescent can be seen on an evening, as a PNG file.
+  places        find a place by its name, in Arabic or Latin letters (see Places
+                below); --place NAME gives any command that place.
   preface       write the preface text (the program's conventions, in Arabic).
 
 )";
@@ -167,14 +171,17 @@ std::string RegionalDecimalSeparator() {
     return separator;
 }
 
-int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
-    if (args.empty()) return Refuse(err, "no command");
+int Run(const std::vector<std::string>& given, std::FILE* out, std::FILE* err) {
+    if (given.empty()) return Refuse(err, "no command");
+    if (given[0] == "places") return RunPlaces(given, out, err);
+    std::vector<std::string> args = given;
+    if (const int status = ExpandPlaceOption(args, err)) return status;
     const std::string& command = args[0];
     if ((command == "--help" || command == "-h" || command == "--version") && args.size() > 1)
         return Refuse(err, command + " takes nothing after it, not '" + Echo(args[1]) + "'");
     if (command == "--help" || command == "-h" || command == "help") {
         const std::string help = std::string(kUsage) + kFieldOptionsHelp + kTablesHelp + kPdfHelp +
-                                 kCrescentHelp + kHijriHelp + kStatusHelp;
+                                 kCrescentHelp + kHijriHelp + kPlacesHelp + kStatusHelp;
         return WriteAll(out, err, help) ? 0 : 1;
     }
     if (command == "--version")

@@ -127,4 +127,35 @@ CrescentMapGrid CrescentMapOf(int year, int month, int day, bool morning, double
     return g;
 }
 
+MapDate FirstEveningAfterConjunction(int year, int month, int day, double eastLongitude,
+                                     bool morning, double* conjunction) {
+    const TheorySunMoon theories(DeltaTAt(DecimalYear(year, month)).DeltaT);
+    const double midnight = JulianDay(year, month, day);
+    // The lunation of the nearest mean new moon, or a neighbour whose true conjunction
+    // lies nearer (the true one strays up to 14 hours from the mean).
+    const double noon = midnight + 0.5;
+    double JJ = ConjunctionNear(theories, noon).JJ;
+    for (const double month : {-kSynodicMonth, kSynodicMonth}) {
+        if (std::isnan(JJ)) break;
+        const double other = ConjunctionNear(theories, JJ + month).JJ;
+        if (std::fabs(other - noon) < std::fabs(JJ - noon)) JJ = other;
+    }
+    if (conjunction) *conjunction = JJ;
+    if (std::isnan(JJ)) return {year, month, day};
+    // The place's evening (morning) of the day that starts at `start` (0 h UT), in UT.
+    const double hour = morning ? 0.25 : 0.75;
+    const double start = std::floor(JJ - 0.5) + 0.5;  // 0 h UT of the conjunction's date
+    double chosen = start;
+    if (morning) {
+        while (chosen + hour - eastLongitude / 360 >= JJ) chosen -= 1;
+        while (chosen + 1 + hour - eastLongitude / 360 < JJ) chosen += 1;
+    } else {
+        while (chosen + hour - eastLongitude / 360 <= JJ) chosen += 1;
+        while (chosen - 1 + hour - eastLongitude / 360 > JJ) chosen -= 1;
+    }
+    const CalendarDate d = CalendarDateOf(chosen);
+    return {static_cast<int>(d.year), static_cast<int>(d.month),
+            static_cast<int>(std::floor(d.day + 1e-6))};
+}
+
 }  // namespace zerin

@@ -76,6 +76,23 @@ struct CrescentMapGrid {
 CrescentMapGrid CrescentMapOf(int year, int month, int day, bool morning, double step = 1,
                               const std::function<void(int done, int all)>& progress = {});
 
+/*
+ * FirstEveningAfterConjunction: the date of the map that shows the crescent of the
+ * conjunction nearest a date: the first evening (18 h local mean time) at a place after that
+ * conjunction, or with `morning` the last morning (6 h) before it.
+ *
+ *   year, month, day  the date whose nearest conjunction is taken (noon at Greenwich)
+ *   eastLongitude     the place's longitude, degrees East positive
+ *
+ * Returned: the date, and the conjunction (UT) in `conjunction`; the date given back
+ * unchanged when the conjunction cannot be found.
+ */
+struct MapDate {
+    int year = 0, month = 0, day = 0;
+};
+MapDate FirstEveningAfterConjunction(int year, int month, int day, double eastLongitude,
+                                     bool morning, double* conjunction = nullptr);
+
 // What the crescent map's command hands to the windows' module.
 struct CrescentMapRequest {
     int year = 0, month = 0, day = 0;

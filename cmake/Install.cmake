@@ -24,6 +24,8 @@ if(EXISTS ${PROJECT_SOURCE_DIR}/ui/Paper.skn)
 endif()
 # The coastlines of the crescent's maps (Natural Earth, public domain; see the file's head).
 install(FILES ${ZERIN_DATA_SOURCE}/coastlines-110m.txt DESTINATION ${CMAKE_INSTALL_DATADIR}/zerin)
+# The gazetteer of the place search (GeoNames, CC BY 4.0; see the file's head).
+install(FILES ${ZERIN_DATA_SOURCE}/gazetteer.txt DESTINATION ${CMAKE_INSTALL_DATADIR}/zerin)
 if(EXISTS ${PROJECT_SOURCE_DIR}/docs/main-window.png)
     install(FILES ${PROJECT_SOURCE_DIR}/docs/main-window.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/zerin/screenshots)

@@ -7,7 +7,7 @@ PACKAGES="build-essential cmake make pkg-config python3 python3-ephem
   qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-noto-core fonts-hosny-amiri fonts-kacst fonts-dejavu-core
   qt6-translations-l10n
-  xvfb xauth x11-utils openbox xdotool locales
+  xvfb xauth x11-utils x11-xkb-utils openbox xdotool locales
   clang clang-format libclang-rt-14-dev
   dpkg-dev lintian librsvg2-bin appstream tzdata libhowardhinnant-date-dev libicu-dev
   poppler-utils at-spi2-core python3-pyatspi dbus"

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QTextStream>
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -210,8 +211,34 @@ QColor CellColour(Criterion criterion, char letter) {
     return Qt::white;
 }
 
+// A ring with a dot and the place's name beside it, dark on a light halo so that it reads
+// on every zone's colour; a place beyond 60 degrees is marked at the map's edge.
+void DrawMark(QPainter& p, const QRect& map, double scale, const MapMark& mark) {
+    const double latitude = std::clamp(mark.latitude, -60.0, 60.0);
+    const QPointF at = ToMap(map, mark.eastLongitude, latitude, scale);
+    p.save();  // the legend after it keeps its own pen and brush
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(QPen(Qt::white, 4));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(at, 7, 7);
+    p.setPen(QPen(QColor(180, 20, 20), 2));
+    p.drawEllipse(at, 7, 7);
+    p.setBrush(QColor(180, 20, 20));
+    p.drawEllipse(at, 2, 2);
+    if (!mark.name.isEmpty()) {
+        p.setFont(PartFont(QStringLiteral("Tahoma"), 10, true));
+        const QRectF box(at.x() - 160, at.y() + 9, 320, 20);
+        p.setPen(QPen(Qt::white, 1));
+        for (const QPointF shift : {QPointF(-1, 0), QPointF(1, 0), QPointF(0, -1), QPointF(0, 1)})
+            p.drawText(box.translated(shift), Qt::AlignHCenter | Qt::AlignTop, mark.name);
+        p.setPen(QColor(120, 10, 10));
+        p.drawText(box, Qt::AlignHCenter | Qt::AlignTop, mark.name);
+    }
+    p.restore();
+}
+
 QImage CrescentMapImage(const CrescentMapGrid& g, Criterion criterion, const Coastlines& coast,
-                        int scale) {
+                        int scale, const MapMark* mark) {
     const int margin = 12 * scale / 4 + 36;
     const QRect map(margin, 96, 360 * scale, 120 * scale);
     const int legendHeight = 132;
@@ -226,6 +253,7 @@ QImage CrescentMapImage(const CrescentMapGrid& g, Criterion criterion, const Coa
     p.setBrush(Qt::NoBrush);
     p.drawRect(map.adjusted(0, 0, -1, -1));
     DrawScale(p, map, scale);
+    if (mark) DrawMark(p, map, scale, *mark);
     p.setPen(QColor(30, 30, 30));
     p.setFont(PartFont(QStringLiteral("Simplified Arabic"), 18, true));
     p.drawText(QRect(map.left(), 8, map.width(), 46),

@@ -28,9 +28,15 @@ bool LoadCoastlines(const QStringList& folders, Coastlines& coastlines, QString&
 // The colour of a cell's letter (a zone, or nothing to see).
 QColor CellColour(Criterion criterion, char letter);
 
-// The map drawn at `scale` pixels a degree, with its title and legend.
+// A place marked on the map, with its name beside it.
+struct MapMark {
+    double eastLongitude = 0, latitude = 0;
+    QString name;
+};
+
+// The map drawn at `scale` pixels a degree, with its title and legend (and a place marked).
 QImage CrescentMapImage(const CrescentMapGrid& grid, Criterion criterion,
-                        const Coastlines& coastlines, int scale = 4);
+                        const Coastlines& coastlines, int scale = 4, const MapMark* mark = nullptr);
 
 // zerin crescent-map: computes the grid, draws it and writes the PNG file; returns the
 // exit status (0, or 1 when the file cannot be written), with message set to what went

@@ -1,12 +1,16 @@
 #include "FrmCarte.h"
 
+#include <QApplication>
 #include <QButtonGroup>
+#include <QDateEdit>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 #include <cmath>
@@ -97,6 +101,37 @@ FrmCarte::FrmCarte(Messenger& messenger, CrescentMapGrid grid, QWidget* parent,
                     (grid_.morning ? QStringLiteral("صباح ") : QStringLiteral("مساء ")) +
                     QStringLiteral("%1/%2/%3").arg(grid_.day).arg(grid_.month).arg(grid_.year));
 
+    // The evening's own date, a day back or on.
+    DteEvening = new QDateEdit(QDate(grid_.year, grid_.month, grid_.day), this);
+    DteEvening->setObjectName(QStringLiteral("DteEvening"));
+    DteEvening->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    DteEvening->setDateRange(QDate(1, 1, 1), QDate(9999, 12, 31));
+    // A date reads left to right: 2025-04-28, not 28-04-2025.
+    DteEvening->setLocale(QLocale::c());
+    DteEvening->setLayoutDirection(Qt::LeftToRight);
+    DteEvening->setAccessibleName(QStringLiteral("تاريخ مساء الخريطة"));
+    CmdPrevEvening = PartButton(this, "CmdPrevEvening", QStringLiteral("المساء السابق"), 9);
+    CmdNextEvening = PartButton(this, "CmdNextEvening", QStringLiteral("المساء التالي"), 9);
+    CmdPrevEvening->setAccessibleName(QStringLiteral("خريطة المساء السابق"));
+    CmdNextEvening->setAccessibleName(QStringLiteral("خريطة المساء التالي"));
+    if (grid_.morning) {
+        CmdPrevEvening->setText(QStringLiteral("الصباح السابق"));
+        CmdNextEvening->setText(QStringLiteral("الصباح التالي"));
+        CmdPrevEvening->setAccessibleName(QStringLiteral("خريطة الصباح السابق"));
+        CmdNextEvening->setAccessibleName(QStringLiteral("خريطة الصباح التالي"));
+    }
+    connect(CmdPrevEvening, &QPushButton::clicked, this, [this] { StepEvening(-1); });
+    connect(CmdNextEvening, &QPushButton::clicked, this, [this] { StepEvening(1); });
+    connect(DteEvening, &QDateEdit::editingFinished, this, [this] {
+        const QDate d = DteEvening->date();
+        if (d != QDate(grid_.year, grid_.month, grid_.day)) ShowDate(d.year(), d.month(), d.day());
+    });
+    auto* dates = new QHBoxLayout;
+    dates->addWidget(CmdPrevEvening);
+    dates->addWidget(DteEvening);
+    dates->addWidget(CmdNextEvening);
+    dates->addStretch();
+
     // Right to left: the criteria at the right, the exit command at the far left.
     auto* commands = new QHBoxLayout;
     commands->addWidget(OptYallop);
@@ -106,8 +141,12 @@ FrmCarte::FrmCarte(Messenger& messenger, CrescentMapGrid grid, QWidget* parent,
     commands->addWidget(CmdExit);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
+    layout->addLayout(dates);
     layout->addWidget(ImgCarte, 1);
     layout->addLayout(commands);
+    setTabOrder(CmdPrevEvening, DteEvening);
+    setTabOrder(DteEvening, CmdNextEvening);
+    setTabOrder(CmdNextEvening, OptYallop);
     setTabOrder(OptYallop, OptOdeh);
     setTabOrder(OptOdeh, CmdSave);
     setTabOrder(CmdSave, CmdExit);
@@ -125,8 +164,38 @@ Criterion FrmCarte::CurrentCriterion() const {
     return OptOdeh->isChecked() ? Criterion::Odeh : Criterion::Yallop;
 }
 
+void FrmCarte::SetPlace(double eastLongitude, double latitude, const QString& name) {
+    mark_ = MapMark{eastLongitude, latitude, name};
+    setWindowTitle(name.isEmpty() ? AppTitle() : AppTitle() + QStringLiteral(" — ") + name);
+    Redraw();
+}
+
+void FrmCarte::ShowDate(int year, int month, int day) {
+    if (std::isnan(JulianDay(year, month, day)) || year < 1 || year > 9999) {
+        messenger_.critical(
+            {"لا ترسم الخريطة إلا ليوم من أيام التقويم بين السنة 1 و السنة 9999 ، و "
+             "ليس من الأيام العشرة التي حذفها الإصلاح الغريغوري",
+             "the map is drawn for a day of the calendar between the years 1 and "
+             "9999, outside the ten days the Gregorian reform dropped"});
+        const QSignalBlocker quiet(DteEvening);
+        DteEvening->setDate(QDate(grid_.year, grid_.month, grid_.day));
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    grid_ = CrescentMapOf(year, month, day, grid_.morning);
+    QApplication::restoreOverrideCursor();
+    const QSignalBlocker quiet(DteEvening);
+    DteEvening->setDate(QDate(year, month, day));
+    Redraw();
+}
+
+void FrmCarte::StepEvening(int days) {
+    const QDate next = QDate(grid_.year, grid_.month, grid_.day).addDays(days);
+    if (next.isValid()) ShowDate(next.year(), next.month(), next.day());
+}
+
 void FrmCarte::Redraw() {
-    picture_ = CrescentMapImage(grid_, CurrentCriterion(), coast_);
+    picture_ = CrescentMapImage(grid_, CurrentCriterion(), coast_, 4, mark_ ? &*mark_ : nullptr);
     ImgCarte->setPixmap(
         QPixmap::fromImage(picture_.scaledToWidth(kShownWidth, Qt::SmoothTransformation)));
 }

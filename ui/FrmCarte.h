@@ -1,11 +1,13 @@
-// The crescent's map window: the map of one evening (or morning), Yallop's or Odeh's
-// criterion by choice, a command that saves the picture as a PNG file and one that
-// closes the window.
+// The crescent's map window: the map of one evening (or morning), its own date with the
+// previous and next evenings, Yallop's or Odeh's criterion by choice, the main window's
+// place marked, a command that saves the picture as a PNG file and one that closes the
+// window.
 #pragma once
 
 #include <QDialog>
 #include <QImage>
 #include <functional>
+#include <optional>
 
 #include "CrescentMap.h"
 #include "CrescentMapImage.h"
@@ -13,6 +15,7 @@
 #include "Fields.h"
 #include "Look.h"
 
+class QDateEdit;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -39,10 +42,19 @@ class FrmCarte : public QDialog {
     void SetPathChooser(PathChooser chooser) { choosePath_ = std::move(chooser); }
     Criterion CurrentCriterion() const;
     const QImage& Picture() const { return picture_; }
+    const CrescentMapGrid& Grid() const { return grid_; }
+
+    // Marks a place on the map; a name, when given, is shown beside the mark and in the
+    // window's title.
+    void SetPlace(double eastLongitude, double latitude, const QString& name);
+
+    // The map of another evening (morning): the date control and its two buttons.
+    void ShowDate(int year, int month, int day);
 
   private:
     void Redraw();
     void SavePicture();
+    void StepEvening(int days);
 
     Messenger& messenger_;
     CrescentMapGrid grid_;
@@ -52,6 +64,9 @@ class FrmCarte : public QDialog {
     QLabel* ImgCarte = nullptr;
     QRadioButton *OptYallop = nullptr, *OptOdeh = nullptr;
     QPushButton *CmdSave = nullptr, *CmdExit = nullptr;
+    QDateEdit* DteEvening = nullptr;
+    QPushButton *CmdPrevEvening = nullptr, *CmdNextEvening = nullptr;
+    std::optional<MapMark> mark_;
 };
 
 }  // namespace zerin::ui

@@ -28,9 +28,12 @@
 #include "Look.h"
 #include "NumText.h"
 #include "PickList.h"
+#include "PlaceFields.h"
+#include "PlaceSearch.h"
 #include "Preface.h"
 #include "QiblaReport.h"
 #include "ReadAloud.h"
+#include "TableOptions.h"
 #include "TimetableSheet.h"
 #include "WindowDrag.h"
 
@@ -113,6 +116,8 @@ FrmMain::FrmMain(Messenger& messenger, QWidget* parent)
     layout->setContentsMargins(8, 8, 8, 8);
     layout->setSpacing(8);
     layout->addWidget(BuildTitle(), 0, Qt::AlignHCenter);
+    search_ = new PlaceSearch(messenger_, DataFolders(), this);
+    layout->addWidget(search_);
     layout->addWidget(BuildPlace());
     layout->addWidget(BuildTime());
     layout->addWidget(BuildHijri());
@@ -121,7 +126,12 @@ FrmMain::FrmMain(Messenger& messenger, QWidget* parent)
 
     ShowStartTexts();
     SetReadingOrder();
+    setTabOrder(search_->SaveButton(), TxtDegLon);
+    setTabOrder(search_->Field(), search_->SaveButton());
     ReadyToReadAloud(*this);
+    connect(search_, &PlaceSearch::picked, this, &FrmMain::OnPlacePicked);
+    search_->SetCurrentPlace(
+        [this](places::GazetteerPlace& place, QString& why) { return CurrentPlace(place, why); });
     ApplySkin(*this);
     new WindowDrag(*this);
 }
@@ -486,6 +496,9 @@ QString FrmMain::ReportName(const QString& subject) const {
 void FrmMain::ShowReport(FrmCalc::Edge edge, const QString& name) {
     FrmCalc& window = ReportWindow();
     window.SetReportName(name);
+    const QString place = PlaceName();
+    window.setWindowTitle(place.isEmpty() ? AppTitle()
+                                          : AppTitle() + QStringLiteral(" — ") + place);
     window.SetReport(QString::fromStdString(calc_.report.Str()), edge);
     showModal_(window);
 }
@@ -527,10 +540,20 @@ void FrmMain::OnCrescentMap() {
         messenger_.critical(refused);
         return;
     }
+    // The first evening (the last morning) at the place after (before) the conjunction
+    // nearest the date, the place marked.
+    cli::Place place;
+    std::string unusable;
+    const bool placed = cli::CheckPlace(
+        cli::FieldOptions{ReadFields(), calc_.IsEast, calc_.IsNorth}, place, unusable);
+    const bool morning = OptMatin->isChecked();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    CrescentMapGrid grid = CrescentMapOf(year, month, day, OptMatin->isChecked());
+    const MapDate evening =
+        FirstEveningAfterConjunction(year, month, day, placed ? -place.Lon : 0, morning);
+    CrescentMapGrid grid = CrescentMapOf(evening.year, evening.month, evening.day, morning);
     QApplication::restoreOverrideCursor();
     FrmCarte map(messenger_, std::move(grid), this);
+    if (placed) map.SetPlace(-place.Lon, place.Lat, PlaceName());
     showModal_(map);
 }
 
@@ -555,6 +578,10 @@ void FrmMain::OnApropos() {
 void FrmMain::OnTimetable() {
     FrmTimetable window(messenger_, cli::FieldOptions{ReadFields(), calc_.IsEast, calc_.IsNorth},
                         this);
+    if (!PlaceName().isEmpty())
+        window.SetPlace(PlaceName(), places::IsZoneName(place_->zone)
+                                         ? QString::fromStdString(place_->zone)
+                                         : QString());
     showModal_(window);
 }
 
@@ -579,6 +606,64 @@ void FrmMain::ProposeZone() {
     if (!std::isfinite(L)) return;
     const double zone = calc_.IsEast ? -Fix((L + 7.5) / 15) : std::fabs(Fix((L - 7.5) / 15));
     TxtZone->setText(FieldNumber(zone));
+}
+
+// A place picked in the search fills the place's fields, its standard time as the zone and
+// the summer time of the window's date and time.
+void FrmMain::OnPlacePicked(const places::GazetteerPlace& place) {
+    const FieldTexts now = ReadFields();
+    const cli::Civil local = places::FieldsReading(now);
+    places::PlaceFields fields;
+    fields.place.fields = now;
+    std::string error;
+    if (!places::FieldsOfPlace(place, local, fields, error)) {
+        messenger_.critical({"لا تُعرف المنطقة الزمنية للمكان «" + place.name + "»: " + error,
+                             "the zone of " + place.latinName + " is not known: " + error});
+        return;
+    }
+    for (const Field& field : fields_) ShowText(field.edit, fields.place.fields.*field.text);
+    (fields.place.east ? OptE : OptW)->setChecked(true);
+    (fields.place.north ? OptN : OptS)->setChecked(true);
+    calc_.IsEast = fields.place.east;
+    calc_.IsNorth = fields.place.north;
+    place_ = place;
+    placeFields_ = ReadFields();
+    placeEast_ = calc_.IsEast;
+    placeNorth_ = calc_.IsNorth;
+}
+
+QString FrmMain::PlaceName() const {
+    if (!place_ || calc_.IsEast != placeEast_ || calc_.IsNorth != placeNorth_) return QString();
+    const FieldTexts now = ReadFields();
+    for (const Field& field : fields_)
+        if (field.text != &FieldTexts::TxtEteRegl && now.*field.text != placeFields_.*field.text)
+            return QString();
+    return QString::fromStdString(place_->name);
+}
+
+// The place of the fields as an own place: the zone by its name where the fields are still
+// those of a picked town, else the zone field's whole hours.
+bool FrmMain::CurrentPlace(places::GazetteerPlace& place, QString& why) const {
+    const FieldTexts f = ReadFields();
+    cli::Place checked;
+    std::string error;
+    if (!cli::CheckPlace(cli::FieldOptions{f, calc_.IsEast, calc_.IsNorth}, checked, error)) {
+        why = QString::fromStdString(error);
+        return false;
+    }
+    place.latitude = checked.Lat;
+    place.longitude = -checked.Lon;  // the calculation's longitude is West positive
+    if (!PlaceName().isEmpty()) {
+        place.zone = place_->zone;
+        return true;
+    }
+    const double zone = ReadNumber(f.TxtZone);
+    if (!std::isfinite(zone) || zone != std::round(zone)) {
+        why = QStringLiteral("المنطقة الزمنية ساعات كاملة فقط في ملف الأماكن");
+        return false;
+    }
+    place.zone = std::to_string(static_cast<int>(zone));
+    return true;
 }
 
 }  // namespace zerin::ui

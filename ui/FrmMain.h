@@ -6,11 +6,13 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "Commands.h"
 #include "FrmCalc.h"
+#include "Gazetteer.h"
 #include "ModCalcule.h"
 
 class QComboBox;
@@ -28,6 +30,7 @@ namespace zerin::ui {
 
 class HijriBox;
 class PickList;
+class PlaceSearch;
 
 class FrmMain : public QWidget {
     Q_OBJECT
@@ -41,6 +44,9 @@ class FrmMain : public QWidget {
     void SetModalRunner(ModalRunner runner) { showModal_ = std::move(runner); }
     // The report window, created on first use and kept (hidden) between commands.
     FrmCalc& ReportWindow();
+    PlaceSearch& Search() const { return *search_; }
+    // The name of the place picked in the search while the place's fields still hold it.
+    QString PlaceName() const;
 
   protected:
     bool event(QEvent* event) override;
@@ -85,6 +91,8 @@ class FrmMain : public QWidget {
     void OnEast();
     void OnWest();
     void ProposeZone();
+    void OnPlacePicked(const places::GazetteerPlace& place);
+    bool CurrentPlace(places::GazetteerPlace& place, QString& why) const;
 
     Messenger& messenger_;
     ModCalcule calc_;
@@ -109,6 +117,10 @@ class FrmMain : public QWidget {
     QPushButton *CmdInfo = nullptr, *CmdApropos = nullptr, *CmdExit = nullptr;
     QPushButton* CmdTimetable = nullptr;
     HijriBox* hijri_ = nullptr;  // the Hijri date of the fields' date, and its month's report
+    PlaceSearch* search_ = nullptr;
+    std::optional<places::GazetteerPlace> place_;  // the place picked, and the fields it filled
+    FieldTexts placeFields_;
+    bool placeEast_ = false, placeNorth_ = true;
 };
 
 }  // namespace zerin::ui

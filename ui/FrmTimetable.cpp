@@ -29,6 +29,7 @@
 
 #include "Cli.h"
 #include "Fields.h"
+#include "Gazetteer.h"
 #include "Hijri.h"
 #include "Look.h"
 #include "ReadAloud.h"
@@ -42,6 +43,7 @@ namespace {
 constexpr int kFirstYear = 1583, kLastYear = 9999;
 // The zone's name with blanks for underscores, in lower case: what a search matches.
 constexpr int kSearchKey = Qt::UserRole + 1;
+constexpr int kZoneId = FrmTimetable::kZoneIdRole;
 
 struct RuleChoice {
     cli::HighLatRule rule;
@@ -352,8 +354,11 @@ QWidget* FrmTimetable::BuildZoneChoice() {
 void FrmTimetable::FillZones() {
     const QStringList names = ZoneNames();
     for (const QString& name : names) {
-        auto* item = new QStandardItem(name);
-        item->setData(SearchKey(name), kSearchKey);
+        const QString arabic = QString::fromStdString(places::ZoneCityCountryArabic(Std(name)));
+        auto* item =
+            new QStandardItem(arabic.isEmpty() ? name : name + QStringLiteral(" — ") + arabic);
+        item->setData(name, kZoneId);
+        item->setData(SearchKey(name) + QLatin1Char(' ') + SearchKey(arabic), kSearchKey);
         zones_->appendRow(item);
     }
     if (names.isEmpty()) {
@@ -364,10 +369,11 @@ void FrmTimetable::FillZones() {
         return;
     }
     // Show the system's own zone without choosing it: the main window's zone stays in use.
-    const QList<QStandardItem*> own = zones_->findItems(SystemZoneName());
+    const QModelIndexList own =
+        zones_->match(zones_->index(0, 0), kZoneId, SystemZoneName(), 1, Qt::MatchExactly);
     if (!own.isEmpty()) {
         const QSignalBlocker quiet(LstZones->selectionModel());
-        LstZones->scrollTo(shownZones_->mapFromSource(own.front()->index()));
+        LstZones->scrollTo(shownZones_->mapFromSource(own.front()));
     }
 }
 
@@ -383,7 +389,18 @@ void FrmTimetable::PickFirstZone() {
 
 QString FrmTimetable::ChosenZone() const {
     const QModelIndex current = LstZones->currentIndex();
-    return current.isValid() ? current.data().toString() : QString();
+    return current.isValid() ? current.data(kZoneId).toString() : QString();
+}
+
+void FrmTimetable::SetPlace(const QString& name, const QString& zone) {
+    TxtPlaceName->setText(name);
+    if (zone.isEmpty()) return;
+    const QModelIndexList found =
+        zones_->match(zones_->index(0, 0), kZoneId, zone, 1, Qt::MatchExactly);
+    if (found.isEmpty()) return;
+    TxtZoneSearch->clear();
+    LstZones->setCurrentIndex(shownZones_->mapFromSource(found.front()));
+    LstZones->scrollTo(LstZones->currentIndex());
 }
 
 bool FrmTimetable::MakeOptions(std::vector<std::string>& args, cli::TimetableJob& job,

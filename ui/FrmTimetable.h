@@ -42,6 +42,13 @@ class FrmTimetable : public QDialog {
 
     void SetModalRunner(ModalRunner runner) { showModal_ = std::move(runner); }
     void SetPathChooser(PathChooser chooser) { choosePath_ = std::move(chooser); }
+    // The role of the zone list's entries that holds the zone's name in the database; the
+    // entries show it with the zone's city and country in Arabic.
+    static constexpr int kZoneIdRole = Qt::UserRole + 2;
+
+    // The place picked in the main window's search: its name in the name field, and its zone
+    // chosen in the list (none: the main window's zone stays).
+    void SetPlace(const QString& name, const QString& zone);
 
     // The options of the table shown, as `zerin times` takes them (no format), and the job the
     // printing draws; empty and none while the window shows why no table can be made.

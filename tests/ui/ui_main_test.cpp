@@ -378,14 +378,16 @@ class MainWindowTest : public QObject {
         Window w;
         QVERIFY(w.ShowActive());
         w.Press("CmdSun");  // enables the Moon and the planets
+        // The place search reads first, above the place.
         const char* const order[] = {
-            "TxtDegLon", "TxtMinLon", "TxtSecLon", "OptW",       "TxtDegLat",    "TxtMinLat",
-            "TxtSecLat", "OptN",      "TxtZone",   "TxtEteRegl", "TxtYear",      "TxtMonth",
-            "TxtDay",    "TxtHour",   "TxtMin",    "TxtSec",     "CboHijriRule", "CmdMonth",
-            "CmdSun",    "CmdPln0",   "CmdPln1",   "CmdPln2",    "CmdPln3",      "CmdPln4",
-            "CmdPln5",   "CmdPln6",   "CmdPln7",   "CmdPln8",    "CmdHilal",     "OptSoir",
-            "CmdCarte",  "CmdQibla",  "CmdInfo",   "CmdApropos", "CmdTimetable", "CmdExit",
-            "TxtDegLon"};
+            "TxtPlaceSearch", "CmdSavePlace", "TxtDegLon", "TxtMinLon",     "TxtSecLon",
+            "OptW",           "TxtDegLat",    "TxtMinLat", "TxtSecLat",     "OptN",
+            "TxtZone",        "TxtEteRegl",   "TxtYear",   "TxtMonth",      "TxtDay",
+            "TxtHour",        "TxtMin",       "TxtSec",    "CboHijriRule",  "CmdMonth",
+            "CmdSun",         "CmdPln0",      "CmdPln1",   "CmdPln2",       "CmdPln3",
+            "CmdPln4",        "CmdPln5",      "CmdPln6",   "CmdPln7",       "CmdPln8",
+            "CmdHilal",       "OptSoir",      "CmdCarte",  "CmdQibla",      "CmdInfo",
+            "CmdApropos",     "CmdTimetable", "CmdExit",   "TxtPlaceSearch"};
         w.Typing(order[0])->setFocus(Qt::TabFocusReason);
         for (std::size_t k = 1; k < std::size(order); ++k) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

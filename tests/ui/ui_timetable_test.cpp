@@ -131,6 +131,8 @@ const SearchCase kSearchCases[] = {
     {"capitals, area and city", "ASIA/KOLK", "Asia/Kolkata"},
     {"a blank for the underscore", "new york", "America/New_York"},
     {"leading and trailing blanks", "  riyadh ", "Asia/Riyadh"},
+    {"the city in Arabic", "الدار البيضاء", "Africa/Casablanca"},
+    {"the country in Arabic", "اليابان", "Asia/Tokyo"},
     {"nothing of that name", "Atlantis", ""},
 };
 
@@ -201,7 +203,8 @@ class TimetableWindowTest : public QObject {
         w.Get<QLineEdit>("TxtZoneSearch")->setText(c.search);
         QAbstractItemModel* shown = w.Get<QListView>("LstZones")->model();
         QStringList names;
-        for (int r = 0; r < shown->rowCount(); ++r) names << shown->index(r, 0).data().toString();
+        for (int r = 0; r < shown->rowCount(); ++r)
+            names << shown->index(r, 0).data(ui::FrmTimetable::kZoneIdRole).toString();
         QCOMPARE(names, found);
         // Searching alone changes nothing: the main window's zone stays in use.
         QVERIFY(w.Get<QRadioButton>("OptZoneFields")->isChecked());
@@ -223,7 +226,10 @@ class TimetableWindowTest : public QObject {
         w.Month(2026, 3);
         w.Zone("paris");
         QVERIFY(w.Get<QRadioButton>("OptZoneList")->isChecked());
-        QCOMPARE(w.Get<QListView>("LstZones")->currentIndex().data().toString(),
+        QCOMPARE(w.Get<QListView>("LstZones")
+                     ->currentIndex()
+                     .data(ui::FrmTimetable::kZoneIdRole)
+                     .toString(),
                  QStringLiteral("Europe/Paris"));
         const std::vector<std::string>& args = w.w.TimesArgs();
         QVERIFY(std::find(args.begin(), args.end(), "Europe/Paris") != args.end());

@@ -2,10 +2,12 @@
 // key events (xdotool): dragging moves the window by the pointer's motion, typed degrees
 // keep the zone, Tab follows the reading order, Return shows the Sun's report, which is
 // the command line's for the same fields, a key acts only in the window where it means
-// something. Run by run-under-x.sh.
+// something, and a place typed by its name in Arabic fills the fields. Run by run-under-x.sh.
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QCompleter>
 #include <QLineEdit>
 #include <QProcess>
 #include <QRadioButton>
@@ -13,6 +15,8 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QtTest>
+#include <functional>
+#include <memory>
 
 #include "FrmMain.h"
 #include "ReportFile.h"
@@ -79,6 +83,16 @@ void TypeOver(const QString& text) {
     Settle();
 }
 
+// Switches the X server's keyboard to a layout (setxkbmap); false when it cannot.
+bool KeyboardLayout(const char* layout) {
+    QProcess xkb;
+    xkb.start(QStringLiteral("setxkbmap"), {QStringLiteral("-layout"), QLatin1String(layout)});
+    const bool done = xkb.waitForFinished(10000) && xkb.exitStatus() == QProcess::NormalExit &&
+                      xkb.exitCode() == 0;
+    Settle(300);
+    return done;
+}
+
 void PressKey(const char* key) {
     Xdo({"key", QLatin1String(key)});
     Settle();
@@ -95,6 +109,32 @@ const Drag kDrags[] = {
     {"heading, window placed by the program", "SkinLabel0", 70, -20, true},
     {"a bare click on the title picture", "Img", 0, 0, false},
 };
+
+// The report window a command opens, as it shows: its text and title, read once it is the
+// active modal window, and whether Escape closed it. (Shared, so that the timer's callback
+// may fill them after this returns.)
+struct ShownReport {
+    std::shared_ptr<QString> text = std::make_shared<QString>();
+    std::shared_ptr<QString> title = std::make_shared<QString>();
+    std::shared_ptr<bool> closed = std::make_shared<bool>(false);
+    std::shared_ptr<QTimer> poll = std::make_shared<QTimer>();
+};
+
+ShownReport ReportShownAfter(const std::function<void()>& command) {
+    ShownReport shown;
+    QObject::connect(shown.poll.get(), &QTimer::timeout, [shown] {
+        auto* report = qobject_cast<ui::FrmCalc*>(QApplication::activeModalWidget());
+        if (!report || !report->isActiveWindow()) return;
+        shown.poll->stop();
+        *shown.text = report->Text();
+        *shown.title = report->windowTitle();
+        PressKey("Escape");
+        *shown.closed = !report->isVisible();
+    });
+    shown.poll->start(100);
+    command();
+    return shown;
+}
 
 }  // namespace
 
@@ -138,6 +178,8 @@ class RealDisplayTest : public QObject {
   private slots:
     void initTestCase() {
         SetUpLook();
+        qputenv("ZERIN_GAZETTEER", QByteArray(ZERIN_SOURCE_DIR) + "/data/gazetteer.txt");
+        ::setenv("ZERIN_GAZETTEER", ZERIN_SOURCE_DIR "/data/gazetteer.txt", 1);
         QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
         QVERIFY2(!Xdo({"getmouselocation"}).isNull(), "xdotool cannot reach the X server");
     }
@@ -250,23 +292,11 @@ class RealDisplayTest : public QObject {
         const CliResult cli = RunCli(ReportArgsOf(w.main, "sun", true, true));
         QCOMPARE(cli.status, 0);
 
-        QString shown;
-        bool closed = false;
-        QTimer poll;
-        connect(&poll, &QTimer::timeout, [&] {
-            auto* report = qobject_cast<ui::FrmCalc*>(QApplication::activeModalWidget());
-            if (!report || !report->isActiveWindow()) return;
-            poll.stop();
-            shown = report->Text();
-            PressKey("Escape");
-            closed = !report->isVisible();
-        });
-        poll.start(100);
-        PressKey("Return");
-        QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty(), 10000);
-        QCOMPARE(shown, QString::fromStdString(cli.out));
-        QVERIFY(shown.contains(QStringLiteral("\r\n-39.8166666666667 = Lon ")));
-        QTRY_VERIFY(closed);
+        const ShownReport report = ReportShownAfter([] { PressKey("Return"); });
+        QTRY_VERIFY_WITH_TIMEOUT(!report.text->isEmpty(), 10000);
+        QCOMPARE(*report.text, QString::fromStdString(cli.out));
+        QVERIFY(report.text->contains(QStringLiteral("\r\n-39.8166666666667 = Lon ")));
+        QTRY_VERIFY(*report.closed);
         QVERIFY(w.main.isActiveWindow() || QTest::qWaitForWindowActive(&w.main));
     }
 
@@ -309,6 +339,51 @@ class RealDisplayTest : public QObject {
         QCOMPARE(shows, 1);
         QCOMPARE(opened, QStringList{"SysReg.txt"});
         QCOMPARE(ReadBytes(folder.filePath("SysReg.txt")), ui::ReportRecord(report.Text()));
+    }
+
+    // Typing الرباط in the place search and taking the first match with Return fills the
+    // place; the Sun's report is then the command line's with --place الرباط at the same
+    // date and time.
+    void typingAPlacesNameAndPickingItGivesItsReport() {
+        Window w;
+        QVERIFY(w.Ready());
+        ClickOn(w.Edit("TxtPlaceSearch"));
+        // Typed on the Arabic keyboard, key by key.
+        QVERIFY(KeyboardLayout("ara"));
+        Xdo({"key", "--delay", "40", "Arabic_alef", "Arabic_lam", "Arabic_ra", "Arabic_beh",
+             "Arabic_alef", "Arabic_tah"});
+        Settle();
+        QVERIFY(KeyboardLayout("us"));
+        auto* popup = w.main.findChild<QLineEdit*>("TxtPlaceSearch")->completer()->popup();
+        QTRY_COMPARE(w.Edit("TxtPlaceSearch")->text(), QStringLiteral("الرباط"));
+        QTRY_VERIFY_WITH_TIMEOUT(popup->isVisible(), 5000);
+        QVERIFY(popup->model()->index(0, 0).data().toString().startsWith(
+            QStringLiteral("الرباط — Rabat")));
+        PressKey("Return");
+        QTRY_COMPARE(w.Field("TxtSecLon"), QStringLiteral("57.36"));
+        QCOMPARE(w.Field("TxtDegLon"), QStringLiteral("6"));
+        QCOMPARE(w.Field("TxtMinLon"), QStringLiteral("49"));
+        QCOMPARE(w.Field("TxtDegLat"), QStringLiteral("34"));
+        QCOMPARE(w.Field("TxtMinLat"), QStringLiteral("0"));
+        QCOMPARE(w.Field("TxtSecLat"), QStringLiteral("47.52"));
+        QCOMPARE(w.Field("TxtZone"), QStringLiteral("0"));  // Greenwich time in June 2005
+        QVERIFY(!w.East());
+        QVERIFY(!popup->isVisible());
+
+        std::vector<std::string> args{"report", "sun", "--place", "الرباط"};
+        for (const char* field : {"TxtYear", "TxtMonth", "TxtDay", "TxtHour", "TxtMin", "TxtSec"}) {
+            args.push_back(FieldOptionNames().at(field));
+            args.push_back(w.Field(field).toStdString());
+        }
+        const CliResult cli = RunCli(args);
+        QCOMPARE(cli.status, 0);
+        const ShownReport report = ReportShownAfter([&w] { ClickOn(w.Widget("CmdSun")); });
+        QTRY_VERIFY_WITH_TIMEOUT(!report.text->isEmpty(), 10000);
+        const QString& shown = *report.text;
+        const QString& title = *report.title;
+        QCOMPARE(shown, QString::fromStdString(cli.out));
+        QVERIFY(shown.contains(QStringLiteral("\r\n6.8326 = Lon ")));
+        QVERIFY(title.endsWith(QStringLiteral("الرباط")));
     }
 };
 

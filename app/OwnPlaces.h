@@ -1,0 +1,34 @@
+// The user's own places ("مسجد الحي"): kept in the user's data folder as a places file (the
+// format --places reads: name,latitude,longitude,zone), offered first by the search and
+// usable by name on the command line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Gazetteer.h"
+
+namespace zerin::places {
+
+// $XDG_DATA_HOME/zerin/places.csv, or ~/.local/share/zerin/places.csv; empty when neither
+// XDG_DATA_HOME nor HOME is set.
+std::string OwnPlacesPath();
+
+// The own places of a file; a file that does not exist holds none. False with a message
+// (the file's line) when it cannot be read or a row is wrong.
+bool LoadOwnPlaces(const std::string& path, std::vector<GazetteerPlace>& places,
+                   std::string& error);
+
+// The file's text for these places.
+std::string OwnPlacesText(const std::vector<GazetteerPlace>& places);
+
+// Adds a place to the file (or replaces the one of the same name), creating its folder; the
+// file is replaced whole only once the new one is written, so a failed save leaves it as it
+// was. False with a message.
+bool SaveOwnPlace(const std::string& path, const GazetteerPlace& place, std::string& error);
+
+// A name an own place can take: not empty, at most 60 characters, no line end; false with a
+// message.
+bool CheckOwnPlaceName(const std::string& name, std::string& error);
+
+}  // namespace zerin::places

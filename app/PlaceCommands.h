@@ -1,0 +1,33 @@
+// The command line's places: `zerin places` (search, nearest, own places) and --place NAME,
+// which every command that takes a place accepts.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "Gazetteer.h"
+
+namespace zerin::cli {
+
+// The gazetteer (ZERIN_GAZETTEER names another file than the program's own) with the user's
+// own places; false with a message. Own places are kept even when the gazetteer is missing.
+bool LoadGazetteer(places::Gazetteer& gazetteer, std::string& error);
+
+// Finds a place by its name: the best match, with a note on err when others go by that name;
+// or false with the message (the three nearest names) when none does.
+bool FindPlace(const places::Gazetteer& gazetteer, const std::string& name,
+               places::GazetteerPlace& found, std::FILE* err, std::string& error);
+
+// Replaces --place NAME in a command line by the place's options, before the command reads
+// them; the options the command line gives itself (a longitude, a latitude, a zone or a
+// clock) are kept and the place's for that part left out. 0, or the exit status of a
+// refusal whose message is on err.
+int ExpandPlaceOption(std::vector<std::string>& args, std::FILE* err);
+
+// zerin places SEARCH | --near LAT,LON | --mine.
+int RunPlaces(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
+
+extern const char* const kPlacesHelp;
+
+}  // namespace zerin::cli

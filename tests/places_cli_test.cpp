@@ -1,0 +1,259 @@
+// zerin places and --place NAME: the rows, the country, the nearest towns, own places, an
+// unknown name, and a place's options against the same options given by hand.
+#include <gtest/gtest.h>
+#include <unicode/normalizer2.h>
+#include <unicode/unistr.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "OwnPlaces.h"
+#include "TablesTestSupport.h"
+
+namespace zerin::test {
+namespace {
+
+class PlacesCli : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        ::setenv("ZERIN_GAZETTEER", (std::string(ZERIN_SOURCE_DIR) + "/data/gazetteer.txt").c_str(),
+                 1);
+        data_ = Scratch("places_cli_data");
+        std::filesystem::remove_all(data_);
+        ::setenv("XDG_DATA_HOME", data_.c_str(), 1);
+    }
+    static void TearDownTestSuite() { std::filesystem::remove_all(data_); }
+    static std::string data_;
+};
+std::string PlacesCli::data_;
+
+TEST_F(PlacesCli, ListsTheMatchesWithTheirColumns) {
+    const CliResult r = RunCli({"places", "Rabat", "--limit", "1", "--csv"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "name,latin_name,country,region,latitude,longitude,elevation_m,zone,population\n"
+              "الرباط,Rabat,المغرب,04,34.0132,-6.8326,46,Africa/Casablanca,1655753\n");
+    // Words after the name are the name's: "Rabat, MT" unquoted.
+    const CliResult malta = RunCli({"places", "Rabat,", "MT", "--json"});
+    ASSERT_EQ(malta.status, 0) << malta.err;
+    EXPECT_NE(malta.out.find("\"country\": \"مالطا\""), std::string::npos) << malta.out;
+    EXPECT_EQ(malta.out.find("المغرب"), std::string::npos);
+    const CliResult country = RunCli({"places", "فاس", "--country", "المغرب", "--csv"});
+    ASSERT_EQ(country.status, 0) << country.err;
+    EXPECT_EQ(country.out.rfind("name,", 0), 0u);
+    EXPECT_NE(country.out.find("\nفاس,Fès,المغرب,"), std::string::npos) << country.out;
+}
+
+TEST_F(PlacesCli, NearestTowns) {
+    const CliResult r = RunCli({"places", "--near", "21.4225,39.8262", "--limit", "1", "--csv"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find(",distance_km\nمكة,Mecca,"), std::string::npos) << r.out;
+}
+
+TEST_F(PlacesCli, WrongOptionsAreRefused) {
+    const std::pair<std::vector<std::string>, const char*> cases[] = {
+        {{"places"}, "one of"},
+        {{"places", "Rabat", "--mine"}, "one of"},
+        {{"places", "Rabat", "--limit", "0"}, "--limit takes"},
+        {{"places", "Rabat", "--limit", "5x"}, "--limit takes"},
+        {{"places", "Rabat", "--country", "Atlantis"}, "--country takes"},
+        {{"places", "--near", "34"}, "--near takes"},
+        {{"places", "--near", "95,3"}, "--near takes"},
+        {{"places", "--near", "34,x"}, "--near takes"},
+        {{"places", "Rabat", "--colour"}, "unknown option of places '--colour'"},
+        {{"preface", "--place", "Rabat"}, "--place is not an option of preface"},
+        {{"report", "sun", "--place", " "}, "--place needs the name"},
+        {{"report", "sun", "--place", "Rabat", "--place=Fes"}, "one --place at a time"},
+    };
+    for (const auto& [args, message] : cases) {
+        const CliResult r = RunCli(args);
+        EXPECT_EQ(r.status, 2) << args[1];
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+    }
+}
+
+TEST_F(PlacesCli, AnUnknownNameExitsTwoWithTheThreeNearest) {
+    for (const auto& args : {std::vector<std::string>{"places", "Rabbatt"},
+                             {"report", "sun", "--place", "Rabbatt"},
+                             {"times", "--place=Rabbatt", "--from", "2025-01-01", "--days", "1"}}) {
+        const CliResult r = RunCli(args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_NE(r.err.find("no place is named 'Rabbatt'; the nearest names: Rabat"),
+                  std::string::npos)
+            << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), ';'), 3) << r.err;
+    }
+}
+
+// The report of a place named with --place is the report of its fields given by hand.
+TEST_F(PlacesCli, APlaceGivesTheReportItsFields) {
+    // Rabat, 34.0132 N 6.8326 W, and Paris, 48.8534 N 2.3488 E (GeoNames), on Casablanca's clock
+    // (+1, no summer time in January; in Ramadan 1446, March 2025, the clock goes back to +0).
+    struct Case {
+        const char* place;
+        std::vector<std::string> date, byHand;
+    };
+    const std::vector<std::string> rabat = {
+        "--lon-deg", "6",  "--lon-min", "49", "--lon-sec", "57.36", "--west",
+        "--lat-deg", "34", "--lat-min", "0",  "--lat-sec", "47.52", "--north"};
+    const Case cases[] = {
+        {"الرباط", {"2025", "1", "15", "12"}, With(rabat, {"--zone", "-1", "--summer", "0"})},
+        {"Rabat", {"2025", "3", "10", "5"}, With(rabat, {"--zone", "-1", "--summer", "-1"})},
+        {"Paris, FR",
+         {"2025", "7", "14", "21"},
+         {"--lon-deg", "2", "--lon-min", "20", "--lon-sec", "55.68", "--east", "--lat-deg", "48",
+          "--lat-min", "51", "--lat-sec", "12.24", "--north", "--zone", "-1", "--summer", "1"}},
+    };
+    for (const Case& c : cases) {
+        const std::vector<std::string> when =
+            ReportArgs("sun", c.date[0], c.date[1], c.date[2], c.date[3]);
+        const CliResult named = RunCli(With(when, {"--place", c.place}));
+        const CliResult byHand = RunCli(With(when, c.byHand));
+        ASSERT_EQ(named.status, 0) << named.err;
+        ASSERT_EQ(byHand.status, 0) << byHand.err;
+        EXPECT_EQ(named.out, byHand.out) << c.place;
+    }
+}
+
+TEST_F(PlacesCli, GivenOptionsOverrideThePlace) {
+    const std::vector<std::string> when = ReportArgs("sun", "2025", "1", "15");
+    // A longitude given by hand: the place's latitude and zone, the given longitude (its
+    // other fields the window's defaults).
+    const CliResult named = RunCli(With(when, {"--lon-deg", "5", "--place", "Rabat", "--east"}));
+    const CliResult byHand =
+        RunCli(With(when, {"--lon-deg", "5", "--east", "--lat-deg", "34", "--lat-min", "0",
+                           "--lat-sec", "47.52", "--north", "--zone", "-1", "--summer", "0"}));
+    ASSERT_EQ(named.status, 0) << named.err;
+    EXPECT_EQ(named.out, byHand.out);
+    // A zone given by hand.
+    const CliResult zoned = RunCli(With(when, {"--place", "Rabat", "--zone", "3"}));
+    const CliResult zonedByHand = RunCli(
+        With(when, {"--lon-deg", "6", "--lon-min", "49", "--lon-sec", "57.36", "--west",
+                    "--lat-deg", "34", "--lat-min", "0", "--lat-sec", "47.52", "--zone", "3"}));
+    EXPECT_EQ(zoned.out, zonedByHand.out);
+    // The tables: --tz and --lat given by hand.
+    const std::string span = " --from 2025-06-01 --days 2 --csv";
+    const std::pair<const char*, const char*> tables[] = {
+        {"times --place Rabat", "times --lat 34:0:47.52N --lon 6:49:57.36W --tz Africa/Casablanca"},
+        {"times --place Rabat --tz Europe/Paris",
+         "times --lat 34:0:47.52N --lon 6:49:57.36W --tz Europe/Paris"},
+        {"times --lat 30N --place Rabat",
+         "times --lat 30N --lon 6:49:57.36W --tz Africa/Casablanca"},
+        {"crescent --place جدة", "crescent --lat 21:29:24.36N --lon 39:11:10.32E --tz Asia/Riyadh"},
+        {"ephemeris moon --place Mecca --step 1d --from 2025-06-01 --to 2025-06-02 --csv",
+         "ephemeris moon --lat 21:25:35.76N --lon 39:49:32.16E --tz Asia/Riyadh --step 1d "
+         "--from 2025-06-01 --to 2025-06-02 --csv"},
+    };
+    for (const auto& [withPlace, withoutPlace] : tables) {
+        const bool ephemeris = std::string(withPlace).rfind("ephemeris", 0) == 0;
+        const CliResult a = RunCli(Words(std::string(withPlace) + (ephemeris ? "" : span)));
+        const CliResult b = RunCli(Words(std::string(withoutPlace) + (ephemeris ? "" : span)));
+        ASSERT_EQ(a.status, 0) << withPlace << ": " << a.err;
+        ASSERT_EQ(b.status, 0) << withoutPlace << ": " << b.err;
+        EXPECT_EQ(a.out, b.out) << withPlace;
+    }
+    // The Hijri calendar by sighting at Mecca: the place's standard time as --zone.
+    const CliResult hijri = RunCli(Words("hijri 2025-03-01 --rule sighting --place مكة"));
+    const CliResult hijriByHand = RunCli(
+        Words("hijri 2025-03-01 --rule sighting --lat 21:25:35.76N --lon 39:49:32.16E --zone -3"));
+    ASSERT_EQ(hijri.status, 0) << hijri.err;
+    EXPECT_EQ(hijri.out, hijriByHand.out);
+    // report qibla too.
+    const CliResult qibla =
+        RunCli(With(ReportArgs("qibla", "2025", "5", "28"), {"--place", "Rabat"}));
+    ASSERT_EQ(qibla.status, 0) << qibla.err;
+    EXPECT_EQ(qibla.out, RunCli(With(ReportArgs("qibla", "2025", "5", "28"),
+                                     With({"--lon-deg", "6", "--lon-min", "49", "--lon-sec",
+                                           "57.36", "--west", "--lat-deg", "34", "--lat-min", "0",
+                                           "--lat-sec", "47.52", "--north", "--zone", "-1"},
+                                          {"--summer", "0"})))
+                             .out);
+}
+
+// A timetable's page is headed by the place's name, unless --name gives another.
+TEST_F(PlacesCli, ThePlacesNameHeadsTheTimetablesPage) {
+    if (std::system("pdftotext -v > /dev/null 2>&1") != 0)
+        GTEST_SKIP() << "poppler-utils (pdftotext) is not installed";
+    const std::pair<const char*, const char*> cases[] = {{"", "فاس"}, {" --name Medina", "Medina"}};
+    for (const auto& [more, heading] : cases) {
+        const std::string pdf = Scratch("places_cli_page.pdf"), text = pdf + ".txt";
+        const ExeResult r =
+            RunExe(" times --place Fès --from 2026-01-01 --days 2 --pdf " + pdf + more);
+        ASSERT_EQ(r.status, 0) << r.err;
+        ASSERT_EQ(std::system(("pdftotext " + pdf + " " + text).c_str()), 0);
+        // pdftotext gives the Arabic letters' presentation forms: NFKC reads them back.
+        UErrorCode status = U_ZERO_ERROR;
+        std::string words;
+        icu::Normalizer2::getNFKCInstance(status)
+            ->normalize(icu::UnicodeString::fromUTF8(ReadFile(text)), status)
+            .toUTF8String(words);
+        EXPECT_NE(words.find(heading), std::string::npos) << words.substr(0, 400);
+        std::remove(pdf.c_str());
+        std::remove(text.c_str());
+    }
+}
+
+TEST_F(PlacesCli, AnAmbiguousNameIsNamedOnStandardError) {
+    const CliResult r = RunCli(With(ReportArgs("sun", "2025", "1", "15"), {"--place", "Rabat"}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err,
+              "zerin: 'Rabat' names more than one place: Rabat الرباط, المغرب MA (34.0132 "
+              "-6.8326, Africa/Casablanca) is taken; add the country to choose another "
+              "(\"Rabat, CC\"), or see zerin places 'Rabat'\n");
+    // One Fès only, in either script: nothing to say.
+    for (const char* fes : {"Fès", "فاس", "Rabat, MT", "جدة"}) {
+        const CliResult one = RunCli(With(ReportArgs("sun", "2025", "1", "15"), {"--place", fes}));
+        EXPECT_EQ(one.status, 0) << one.err;
+        EXPECT_EQ(one.err, "") << fes;
+    }
+    // The start of a name only: the place taken is said.
+    const CliResult start =
+        RunCli(With(ReportArgs("sun", "2025", "1", "15"), {"--place", "Casabl"}));
+    EXPECT_EQ(start.status, 0);
+    EXPECT_NE(start.err.find("no place is named 'Casabl' itself: Casablanca الدار البيضاء"),
+              std::string::npos)
+        << start.err;
+}
+
+TEST_F(PlacesCli, OwnPlacesByName) {
+    places::GazetteerPlace mosque;
+    mosque.name = "مسجد الحي";
+    mosque.latitude = 34.0132;
+    mosque.longitude = -6.8326;
+    mosque.zone = "Africa/Casablanca";
+    std::string error;
+    ASSERT_TRUE(places::SaveOwnPlace(places::OwnPlacesPath(), mosque, error)) << error;
+    const CliResult mine = RunCli({"places", "--mine", "--csv"});
+    ASSERT_EQ(mine.status, 0) << mine.err;
+    EXPECT_EQ(mine.out,
+              "name,latin_name,country,region,latitude,longitude,elevation_m,zone,population\n"
+              "مسجد الحي,مسجد الحي,,,34.0132,-6.8326,,Africa/Casablanca,\n");
+    const std::vector<std::string> when = ReportArgs("sun", "2025", "1", "15");
+    const CliResult own = RunCli(With(when, {"--place", "مسجد الحي"}));
+    const CliResult town = RunCli(With(when, {"--place", "Rabat, MA"}));
+    ASSERT_EQ(own.status, 0) << own.err;
+    EXPECT_EQ(own.out, town.out);
+    EXPECT_TRUE(own.err.empty()) << own.err;
+    // First in the search.
+    const CliResult search = RunCli({"places", "مسجد", "--csv", "--limit", "1"});
+    EXPECT_NE(search.out.find("\nمسجد الحي,"), std::string::npos) << search.out;
+    std::filesystem::remove(places::OwnPlacesPath());
+    const CliResult none = RunCli({"places", "--mine"});
+    EXPECT_EQ(none.status, 0);
+    EXPECT_NE(none.err.find("no places of your own"), std::string::npos);
+}
+
+TEST_F(PlacesCli, AMissingGazetteerIsSaid) {
+    ::setenv("ZERIN_GAZETTEER", "/nonexistent/gazetteer.txt", 1);
+    const CliResult r = RunCli({"places", "Rabat"});
+    ::setenv("ZERIN_GAZETTEER", (std::string(ZERIN_SOURCE_DIR) + "/data/gazetteer.txt").c_str(), 1);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("cannot open the gazetteer '/nonexistent/gazetteer.txt'"),
+              std::string::npos)
+        << r.err;
+}
+
+}  // namespace
+}  // namespace zerin::test
