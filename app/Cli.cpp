@@ -3,6 +3,7 @@
 #include <langinfo.h>
 #include <locale.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -167,9 +168,44 @@ std::string RegionalDecimalSeparator() {
     return separator;
 }
 
+namespace {
+
+constexpr const char* kReportHelp =
+    R"(Usage: zerin report BODY [FIELD OPTIONS] [--json]
+       zerin report qibla [FIELD OPTIONS] [--json]
+       zerin report month [--hijri YYYY-MM] [FIELD OPTIONS] [--json]
+       zerin report crescent [FIELD OPTIONS] [--morning] [--json]
+  BODY: sun, moon, mercury, venus, mars, jupiter, saturn, uranus, neptune or pluto.
+  --json writes the report's values instead of its text.
+
+)";
+
+constexpr const char* kPrefaceHelp =
+    "Usage: zerin preface\n"
+    "  writes the preface text (the program's conventions, in Arabic); no options.\n";
+
+// The help of one command: its usage and the options it takes; empty for an unknown command.
+std::string CommandHelp(const std::string& command) {
+    if (command == "report")
+        return std::string(kReportHelp) + kFieldOptionsHelp + kHijriHelp + kCrescentHelp +
+               kStatusHelp;
+    if (command == "times") return std::string(kTablesHelp) + kPdfHelp;
+    if (command == "ephemeris") return kTablesHelp;
+    if (command == "hijri") return kHijriHelp;
+    if (command == "crescent" || command == "crescent-map") return kCrescentHelp;
+    if (command == "preface") return kPrefaceHelp;
+    return {};
+}
+
+}  // namespace
+
 int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     if (args.empty()) return Refuse(err, "no command");
     const std::string& command = args[0];
+    if (args.size() > 1 && std::find(args.begin() + 1, args.end(), "--help") != args.end()) {
+        const std::string help = CommandHelp(command);
+        if (!help.empty()) return WriteAll(out, err, help) ? 0 : 1;
+    }
     if (command == "--help" || command == "-h" || command == "help") {
         const std::string help = std::string(kUsage) + kFieldOptionsHelp + kTablesHelp + kPdfHelp +
                                  kCrescentHelp + kHijriHelp + kStatusHelp;

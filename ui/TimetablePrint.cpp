@@ -153,7 +153,7 @@ bool TimetablePrinter::Prepare(std::string& error) {
     const cli::Civil last = LastDayOf(job_);
     for (const cli::TimetablePlace& place : job_.places) {
         std::unique_ptr<TimetableSource> source =
-            TimetableSource::Make(place, job_.rule, job_.from, last, error, job_.method);
+            TimetableSource::Make(place, job_.settings, job_.from, last, error, job_.method);
         if (!source) {
             if (!place.name.empty()) error = place.name + ": " + error;
             sources_.clear();
