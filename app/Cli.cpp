@@ -189,7 +189,7 @@ std::string CommandHelp(const std::string& command) {
     if (command == "report")
         return std::string(kReportHelp) + kFieldOptionsHelp + kHijriHelp + kCrescentHelp +
                kStatusHelp;
-    if (command == "times") return std::string(kTablesHelp) + kPdfHelp;
+    if (command == "times") return std::string(kTablesHelp) + kMethodsHelp + kPdfHelp;
     if (command == "ephemeris") return kTablesHelp;
     if (command == "hijri") return kHijriHelp;
     if (command == "crescent" || command == "crescent-map") return kCrescentHelp;
@@ -207,8 +207,8 @@ int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
         if (!help.empty()) return WriteAll(out, err, help) ? 0 : 1;
     }
     if (command == "--help" || command == "-h" || command == "help") {
-        const std::string help = std::string(kUsage) + kFieldOptionsHelp + kTablesHelp + kPdfHelp +
-                                 kCrescentHelp + kHijriHelp + kStatusHelp;
+        const std::string help = std::string(kUsage) + kFieldOptionsHelp + kTablesHelp +
+                                 kMethodsHelp + kPdfHelp + kCrescentHelp + kHijriHelp + kStatusHelp;
         return WriteAll(out, err, help) ? 0 : 1;
     }
     if (command == "--version")

@@ -834,6 +834,54 @@ TimetableJob JobOf(const TimesRequest& r, const std::vector<TablePlace>& places)
     return job;
 }
 
+const char* const kMethodsHelp =
+    R"(
+Methods: zerin times --method NAME and its settings
+  --method NAME     the angles, interval, adjustments and rounding an authority
+                    publishes: morocco (19 / 17, the default), mwl (18 / 17; Dhuhr +1),
+                    isna (15 / 15; Dhuhr +1), egypt (19.5 / 17.5; Dhuhr +1), karachi
+                    (18 / 18; Dhuhr +1), umm-al-qura (18.5 / Isha 90 min after Maghrib,
+                    120 in Ramadan by the Umm al-Qura calendar), dubai (18.2 / 18.2;
+                    sunrise -3, Dhuhr, Asr and Maghrib +3), qatar (18 / 90 min), kuwait
+                    (18 / 17.5), singapore (20 / 18; Dhuhr +1, rounded up), tehran
+                    (17.7 / 14; Maghrib at 4.5 degrees), jafari (16 / 14; Maghrib at 4),
+                    turkey (18 / 17; sunrise -7, Dhuhr +5, Asr +4, Maghrib +7),
+                    moonsighting (18 / 18 with the Moonsighting Committee's seasonal
+                    twilight, Dhuhr +5, Maghrib +3, a seventh of the night above 55
+                    degrees), algeria (18 / 17), tunisia (18 / 18), france (12 / 12),
+                    russia (16 / 15), jakim and kemenag (20 / 18), gulf (19.5 / 90 min).
+  --fajr-angle DEG, --isha-angle DEG, --isha-interval MIN, --maghrib-angle DEG
+                    replace the method's dawn, nightfall (by angle or minutes after
+                    setting) and Maghrib (by angle: a "maghrib" column).
+  --adjust fajr=+2,sunrise=-1,dhuhr=+5,asr=0,maghrib=+3,isha=0
+                    minutes added to the method's own adjustments. Dhuhr is the transit
+                    column, Asr both afternoon columns; a Maghrib adjustment gives the
+                    "maghrib" column (the "sunset" column stays the setting).
+  --round nearest|up
+                    to the nearest minute (half a minute up) or up to the next minute.
+  --asr shafii|hanafi|both
+                    the afternoon columns shown (1 and 2 are the same as shafii and hanafi).
+  --horizon table|report
+                    rising and setting at -0.8333 degrees (table, the default) or at the
+                    report's -0.25 (report; --as-report implies it).
+  --elevation METRES
+                    the place's height above its horizon: rising and setting where the
+                    Sun's centre is 0.0347 sqrt(METRES) degrees lower still (the dip of
+                    the horizon); the other times are unchanged.
+  --polar nearest-latitude|nearest-day|none
+                    on a day without rising or setting, the times of the nearest latitude
+                    toward the equator that has both (in steps of 0.5 degrees), or of the
+                    nearest day that has both; marked like the high-latitude cells.
+  --extras          adds the middle of the night and the start of its last third, from
+                    setting to the next dawn ("midnight", "last_third").
+  What a table used comes before it: a "Settings:" line above the text table, a "# "
+  comment line above the CSV header, and fields of the JSON object (prayer_method,
+  fajr_angle, isha_angle, isha_interval, ramadan_interval, maghrib_angle, adjustments,
+  rounding, horizon, elevation, high_lat, polar).
+  A day that the local clock skips (Pacific/Apia, 30 December 2011) has no row; a note
+  under the text table, or a line on standard error with CSV and JSON, says so.
+)";
+
 int RunTimes(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     TimesRequest r;
     if (const int refused = ReadTimesRequest(args, r, err)) return refused;

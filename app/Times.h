@@ -168,4 +168,7 @@ int WriteTimesTables(const TimesRequest& request, const std::vector<TablePlace>&
 
 int RunTimes(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
 
+// The help of the methods and settings of `zerin times`.
+extern const char* const kMethodsHelp;
+
 }  // namespace zerin::cli
