@@ -6,7 +6,10 @@
 #include <limits>
 #include <optional>
 
+#include "Angles.h"
 #include "Commands.h"
+#include "Crescent.h"
+#include "DeltaT.h"
 #include "Echo.h"
 #include "Json.h"
 #include "NumText.h"
@@ -383,6 +386,13 @@ int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, std:
 
 // The row of a day in the chosen format, into cells (reused from row to row), after the place's
 // name when there is one.
+// A fraction 0..1 to three decimals with a period ("0.040").
+std::string FractionText(double fraction) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%.3f", fraction);
+    return text;
+}
+
 void DayCells(const TimesDay& d, const TimesRequest& r, const std::vector<int>& shown,
               const std::string* name, const std::string* hijri, std::vector<Cell>& cells) {
     std::size_t first = name ? 1 : 0;
@@ -410,7 +420,7 @@ void DayCells(const TimesDay& d, const TimesRequest& r, const std::vector<int>& 
         if (std::isnan(d.moonFraction))
             cells[at].reset();
         else
-            cells[at] = NumText(std::round(d.moonFraction * 1000) / 1000, ".");
+            cells[at] = FractionText(d.moonFraction);
     }
     cells.back() = std::move(adjusted);
 }
@@ -551,6 +561,36 @@ void Timetable::ExactDay(TimesDay& d, Seconds noonUtc) {
         FillPolar(d, noonUtc);
     ApplySettings(d, needsNext ? next.Fajr + 24 + summer : std::nan(""),
                   needsNext ? next.Lever + 24 + summer : std::nan(""));
+    if (settings_.moon) MoonDay(d);
+}
+
+void Timetable::MoonDay(TimesDay& d) {
+    const Civil midnight{d.date.year, d.date.month, d.date.day};
+    const Seconds start = clock_.FromLocal(SecondsOf(midnight));
+    const Seconds end = clock_.FromLocal(SecondsOf(midnight) + kDay);
+    const TheorySunMoon theories(DeltaTAt(DecimalYear(d.date.year, d.date.month)).DeltaT);
+    const double J0 = JulianDayOfInstant(start), J1 = JulianDayOfInstant(end);
+    // The rising (setting) of the transits nearest the day's noon and the days around it: the
+    // first that falls within the day, on the local clock.
+    for (const bool rising : {true, false}) {
+        double first = std::nan("");
+        for (const double from : {J0 - 0.5, J0 + 0.5, J0 + 1.5}) {
+            const Crossing c = HorizonCrossing(theories, Luminary::Moon, from, place_.Lon,
+                                               place_.Lat, rising, true);
+            if (c.kind == Crossing::Kind::Found && c.JJ >= J0 && c.JJ < J1 && !(c.JJ >= first))
+                first = c.JJ;
+        }
+        double& cell = d.clock[rising ? kMoonrise : kMoonset];
+        cell = std::nan("");
+        if (std::isnan(first)) continue;
+        const Seconds utc = SecondsOfJulianDay(first);
+        cell = static_cast<double>(utc + clock_.At(utc).Total() - SecondsOf(midnight)) / kHour;
+    }
+    // The illuminated fraction from the elongation, (1 - cos elongation) / 2.
+    const BodyPlace sun = theories.SunAt(J0), moon = theories.MoonAt(J0);
+    const double elongation =
+        ArcCos(Cosine(sun.Longitude - moon.Longitude) * Cosine(moon.Latitude));
+    d.moonFraction = (1 - Cosine(elongation)) / 2;
 }
 
 void Timetable::FillPolar(TimesDay& d, Seconds noonUtc) {
@@ -750,7 +790,7 @@ int WriteTimesTables(const TimesRequest& r, const std::vector<TablePlace>& place
     std::string hijriCell;
     std::size_t tablePlace = 0;
     const Seconds first = SecondsOf(r.from);
-    bool missing = false, adjusted = false, fallback = false;  // noted under the table
+    bool missing = false, moonMissing = false, adjusted = false, fallback = false;  // noted
     const auto day = [&](std::size_t k, std::vector<Cell>& cells) {
         const std::size_t p = k / r.days;
         if (!table || tablePlace != p) {
@@ -789,6 +829,14 @@ int WriteTimesTables(const TimesRequest& r, const std::vector<TablePlace>& place
         if (d.outcome == Outcome::Refused) return RowResult{RowEnd::Refused, table->LastMessage()};
         if (d.outcome == Outcome::Fault) return RowResult{RowEnd::Fault, table->LastMessage()};
         for (const int c : shown) {
+            if (c >= kMoonrise) {
+                if (std::isnan(d.clock[c]) && !moonMissing) {
+                    moonMissing = true;
+                    writer.Note(5, arabic ? "— لا يشرق القمر أو لا يغرب في ذلك اليوم"
+                                          : "— the Moon does not rise or set on that day");
+                }
+                continue;
+            }
             if (std::isnan(d.clock[c]) && !missing) {
                 missing = true;
                 writer.Note(0, arabic ? "— لا تبلغ الشمس ارتفاع هذا الوقت في ذلك اليوم"
@@ -874,6 +922,11 @@ Methods: zerin times --method NAME and its settings
                     nearest day that has both; marked like the high-latitude cells.
   --extras          adds the middle of the night and the start of its last third, from
                     setting to the next dawn ("midnight", "last_third").
+  --moon            adds moonrise and moonset within the local day, to the minute (the
+                    Moon's centre at 0.7275 of its parallax less 0.5667 degrees, as the
+                    crescent report takes them: its upper limb on the horizon, seen through
+                    34' of refraction), and the Moon's illuminated fraction at the day's
+                    local midnight ("moonrise", "moonset", "moon_fraction").
   What a table used comes before it: a "Settings:" line above the text table, a "# "
   comment line above the CSV header, and fields of the JSON object (prayer_method,
   fajr_angle, isha_angle, isha_interval, ramadan_interval, maghrib_angle, adjustments,

@@ -103,6 +103,10 @@ class Timetable {
     // the next dawn and rising on this day's clock (NaN: not computed).
     void ApplySettings(TimesDay& d, double nextDawn, double nextRising);
     void FillPolar(TimesDay& d, Seconds noonUtc);
+    // Moonrise and moonset within the local day (the Moon's centre at 0.7275 of its parallax
+    // less 0.5667 degrees, as the crescent report takes them) and the illuminated fraction at
+    // the day's local midnight.
+    void MoonDay(TimesDay& d);
 
     TableMessenger messages_;
     ModCalcule calc_;

@@ -452,6 +452,45 @@ TEST(PrayerSettings, HighLatitudesAndPolarDays) {
     EXPECT_NE(oslo[0].at("adjusted").find("fajr"), std::string::npos);
 }
 
+// Moonrise, moonset and the illuminated fraction at local midnight against PyEphem 4.1.4 in the
+// U.S. Naval Observatory's convention (the upper limb, 34' of refraction, topocentric:
+// observer.pressure = 0, observer.horizon = '-0:34'; moon_phase at the local midnight).
+TEST(MoonTimes, RiseSetAndFractionAgreeWithPyEphem) {
+    struct Day {
+        const char* place;  // --lat, --lon, --zone
+        const char* date;
+        const char* rise;  // "" when the Moon does not rise that day
+        const char* set;
+        double fraction;
+    };
+    const Day kDays[] = {
+        {"--lat 51.5074 --lon 0.1278W --zone 0", "2024-03-12", "07:11", "21:19", 0.040},
+        {"--lat 21.4225 --lon 39.8262E --zone -3", "2024-07-20", "18:34", "04:23", 0.967},
+        {"--lat 0.1807S --lon 78.4678W --zone 5", "2023-11-05", "00:18", "12:39", 0.515},
+        {"--lat 33.8688S --lon 151.2093E --zone -10", "2024-05-02", "", "13:44", 0.489},
+        {"--lat 59.9139 --lon 10.7522E --zone -1", "2024-01-25", "15:06", "09:46", 0.992},
+        {"--lat 33.9249S --lon 18.4241E --zone -2", "2024-09-14", "14:25", "04:26", 0.770},
+        {"--lat 40.7128 --lon 74.006W --zone 5", "2024-12-03", "09:37", "18:19", 0.041},
+        {"--lat 34.0209 --lon 6.8416W --zone -1", "2025-02-17", "23:58", "10:27", 0.829},
+    };
+    for (const Day& d : kDays) {
+        SCOPED_TRACE(std::string(d.place) + " " + d.date);
+        const auto rows =
+            Table(std::string("times ") + d.place + " --from " + d.date + " --days 1 --csv --moon");
+        ASSERT_EQ(rows.size(), 1u);
+        for (const auto& [key, published] : {std::pair{"moonrise", d.rise}, {"moonset", d.set}}) {
+            const std::string& cell = rows[0].at(key);
+            ASSERT_EQ(cell.empty(), *published == '\0') << key << " " << cell;
+            if (!cell.empty()) EXPECT_LE(std::abs(Minutes(cell) - Minutes(published)), 1) << key;
+        }
+        EXPECT_NEAR(std::stod(rows[0].at("moon_fraction")), d.fraction, 0.0015);
+    }
+    const CliResult text = RunCli(
+        Words("times --lat 33.8688S --lon 151.2093E --zone -10 --from 2024-05-02 --days 1 --moon "
+              "--lang en"));
+    EXPECT_NE(text.out.find("— the Moon does not rise or set on that day"), std::string::npos);
+}
+
 // Pacific/Apia moved across the date line after 29 December 2011: the 30th never came.
 TEST(SkippedDays, ApiaHasNoThirtiethOfDecember2011) {
     if (!HaveZone("Pacific/Apia")) GTEST_SKIP() << "no time-zone database";
