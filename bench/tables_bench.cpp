@@ -92,6 +92,22 @@ void PrayerTimesYearPlacesFile(benchmark::State& state) {
     std::fclose(sink);
 }
 
+// The same year with an authority's method and the user's adjustments on top of it.
+void PrayerTimesYearPlacesFileMethod(benchmark::State& state) {
+    std::FILE* sink = std::fopen("/dev/null", "w");
+    const std::string places = ThousandPlacesFile();
+    const std::vector<std::string> args = {"times",      "--places", places,     "--from",
+                                           "2025-01-01", "--days",   "365",      "--csv",
+                                           "--method",   "dubai",    "--adjust", "fajr=+2,isha=-1"};
+    for (auto _ : state) {
+        if (zerin::cli::Run(args, sink, stderr) != 0) state.SkipWithError("times failed");
+    }
+    state.counters["days"] =
+        benchmark::Counter(365000, benchmark::Counter::kIsIterationInvariantRate);
+    std::remove(places.c_str());
+    std::fclose(sink);
+}
+
 void MoonHourlyYearCsv(benchmark::State& state) {
     std::FILE* sink = std::fopen("/dev/null", "w");
     const std::vector<std::string> args = {
@@ -163,4 +179,5 @@ BENCHMARK(TextTableFirstRow)->UseManualTime()->Unit(benchmark::kMillisecond)->It
 BENCHMARK(TextTableMillionRows)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(PrayerTimesYearThousandPlaces)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(PrayerTimesYearPlacesFile)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(PrayerTimesYearPlacesFileMethod)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(MoonHourlyYearCsv)->Unit(benchmark::kMillisecond);

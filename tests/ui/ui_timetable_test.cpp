@@ -192,6 +192,38 @@ class TimetableWindowTest : public QObject {
   private slots:
     void initTestCase() { SetUpLook(); }
 
+    // The method follows the zone's country until the user chooses one; the grid, its header
+    // and the job take it.
+    void theMethodFollowsTheZoneUntilChosen() {
+        if (!HaveZoneDatabase()) QSKIP("no time-zone database on this system");
+        Window w;
+        QComboBox* method = w.Get<QComboBox>("CboMethod");
+        QCOMPARE(method->count(), int(cli::PrayerMethods().size()));
+        QCOMPARE(method->currentData().toString(), QStringLiteral("morocco"));  // the fields
+        const std::pair<const char*, const char*> zones[] = {
+            {"riyadh", "umm-al-qura"}, {"istanbul", "turkey"}, {"new york", "isna"},
+            {"berlin", "mwl"},         {"jakarta", "kemenag"},
+        };
+        for (const auto& [zone, name] : zones) {
+            w.Zone(zone);
+            QCOMPARE(method->currentData().toString(), QString::fromUtf8(name));
+            QCOMPARE(QString::fromStdString(w.w.Job()->settings.method), QString::fromUtf8(name));
+        }
+        QVERIFY(method->currentText().contains(QStringLiteral("إندونيسيا")));
+        QVERIFY(w.Get<QLabel>("LblHeader")->text().contains(QStringLiteral("الطريقة: ")));
+        // The user's choice stays when the zone changes; Tehran's Maghrib gets its column.
+        method->setCurrentIndex(method->findData(QStringLiteral("tehran")));
+        emit method->activated(method->currentIndex());
+        w.Zone("riyadh");
+        QCOMPARE(method->currentData().toString(), QStringLiteral("tehran"));
+        QCOMPARE(w.w.Job()->settings.maghribAngle, 4.5);
+        QVERIFY(w.Titles().contains(QStringLiteral("وقت المغرب")));
+        const QString header = w.Get<QLabel>("LblHeader")->text();
+        QVERIFY2(
+            header.contains(QStringLiteral("17.7")) && header.contains(QStringLiteral("0.8333")),
+            qPrintable(header));
+    }
+
     void theZoneListFindsNamesByAnyPartOfThem_data() { TableRows(kSearchCases); }
     void theZoneListFindsNamesByAnyPartOfThem() {
         if (!HaveZoneDatabase()) QSKIP("no time-zone database on this system");
