@@ -333,6 +333,36 @@ TEST(TablesHorizon, SunsetIsTheCrescentReportsAndThePublishedTables) {
     }
 }
 
+// Rising and setting at -0.8333 degrees by PyEphem 4.1.4 (the Sun's centre, no pressure:
+// bench/accuracy/reference.py with that altitude), seconds after local standard midnight.
+TEST(TablesHorizon, RisingAndSettingAgreeWithPyEphem) {
+    struct Reference {
+        const char* place;
+        double lat, lon;  // North positive; West positive
+        int zone;         // East negative
+        const char* date;
+        double rising, setting;
+    };
+    const Reference kReferences[] = {
+        {"Oslo", 59.9139, -10.7522, -1, "2025-06-01", 11214.0, 77042.8},
+        {"London", 51.5074, 0.1278, 0, "2025-12-21", 29032.9, 57210.5},
+        {"Quito", -0.1807, 78.4678, 5, "2025-09-22", 21792.0, 65380.2},
+        {"Sydney", -33.8688, -151.2093, -10, "2025-06-21", 25200.2, 60831.2},
+        {"Anchorage", 61.2181, 149.9003, 9, "2025-01-15", 35761.9, 58979.7},
+        {"Mecca", 21.4225, -39.8262, -3, "2024-03-10", 23611.1, 66508.0},
+        {"Cape Town", -33.9249, -18.4241, -2, "2199-04-01", 25111.4, 67273.7},
+        {"Reykjavik", 64.1466, 21.9426, 1, "1850-10-10", 25315.0, 62783.3},
+    };
+    for (const Reference& r : kReferences) {
+        const auto rows =
+            Table("times --lat " + std::to_string(r.lat) + " --lon " + Lon(-r.lon) + " --zone " +
+                  std::to_string(r.zone) + " --from " + r.date + " --days 1 --csv --seconds");
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_NEAR(Seconds(rows[0].at("sunrise")), r.rising, 30) << r.place;
+        EXPECT_NEAR(Seconds(rows[0].at("sunset")), r.setting, 30) << r.place;
+    }
+}
+
 TEST(TablesHorizon, ElevationMovesOnlyRisingAndSetting) {
     const std::string day =
         "times --lat 21.4225 --lon 39.8262E --zone -3 --from 2024-03-10 "
@@ -444,6 +474,14 @@ TEST(PrayerSettings, HighLatitudesAndPolarDays) {
         EXPECT_NE(rows[0].at("sunset"), "") << polar;
         EXPECT_NE(rows[0].at("adjusted").find("sunrise"), std::string::npos) << polar;
     }
+    // The middle of the night that follows the day: from setting to the next day's rising.
+    const auto middle = Table(
+        "times --lat 59.9139 --lon 10.7522E --tz Europe/Oslo --from 2024-06-21 --days 2 --csv "
+        "--seconds --high-lat middle");
+    const int setting = Seconds(middle[0].at("sunset"));
+    const int nextRising = Seconds(middle[1].at("sunrise")) + 86400;
+    EXPECT_LE(std::abs(Seconds(middle[0].at("isha")) - (setting + nextRising) / 2), 1);
+    EXPECT_EQ(middle[0].at("adjusted"), "fajr;isha");
     // The seventh of the night: Oslo in June has a dawn at 12 degrees that lies before the
     // night's last seventh: the rule's time replaces it and is marked.
     const auto oslo = Table(
