@@ -386,6 +386,28 @@ int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, std:
 
 // The row of a day in the chosen format, into cells (reused from row to row), after the place's
 // name when there is one.
+// What the marked cells were taken by: the method's own rules, the high-latitude and the polar
+// rule asked for.
+std::string RuleNote(const PrayerSettings& s, bool arabic) {
+    std::vector<std::string> by;
+    if (!std::isnan(s.seventhAbove))
+        by.push_back(arabic ? "سُبع الليل فوق خط العرض " + NumText(s.seventhAbove, ".")
+                            : "the method's seventh of the night above " +
+                                  NumText(s.seventhAbove, ".") + "°");
+    if (s.seasonal)
+        by.push_back(arabic ? "الشفق الموسمي للطريقة" : "the method's seasonal twilight");
+    if (s.rule != HighLatRule::None)
+        by.push_back((arabic ? "قاعدة خطوط العرض العليا " : "the high-latitude rule ") +
+                     std::string(HighLatRuleName(s.rule)));
+    if (s.polar != PolarRule::None)
+        by.push_back((arabic ? "قاعدة الأيام القطبية " : "the polar rule ") +
+                     std::string(PolarRuleName(s.polar)));
+    std::string note = arabic ? "* وقت مقدّر بـ" : "* taken by ";
+    for (std::size_t k = 0; k < by.size(); ++k)
+        note += (k ? (arabic ? " أو " : " or ") : "") + by[k];
+    return note;
+}
+
 // A fraction 0..1 to three decimals with a period ("0.040").
 std::string FractionText(double fraction) {
     char text[16];
@@ -476,7 +498,7 @@ Timetable::Timetable(const FieldOptions& place, const ZoneClock& clock,
     : calc_(messages_),
       clock_(clock),
       settings_(settings),
-      altitudes_(AltitudesOf(settings)),
+      altitudes_(SinesOf(AltitudesOf(settings))),
       method_(method),
       noons_(noons) {
     recentNoons_.fill(std::numeric_limits<Seconds>::min());
@@ -845,13 +867,7 @@ int WriteTimesTables(const TimesRequest& r, const std::vector<TablePlace>& place
             }
             if (d.adjusted[c] && !adjusted) {
                 adjusted = true;
-                writer.Note(
-                    1, arabic ? std::string("* وقت مقدّر بقاعدة خطوط العرض العليا أو القطبية (") +
-                                    HighLatRuleName(r.settings.rule) + ", " +
-                                    PolarRuleName(r.settings.polar) + ")"
-                              : std::string("* taken by the high-latitude or polar rule (") +
-                                    HighLatRuleName(r.settings.rule) + ", " +
-                                    PolarRuleName(r.settings.polar) + ")");
+                writer.Note(1, RuleNote(r.settings, arabic));
             }
         }
         return RowResult{};

@@ -112,7 +112,7 @@ class Timetable {
     ModCalcule calc_;
     const ZoneClock& clock_;
     PrayerSettings settings_;
-    SunAltitudes altitudes_;
+    SunAltitudeSines altitudes_;
     TimesMethod method_;
     Place place_;
     SunObserver observer_;

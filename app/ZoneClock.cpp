@@ -22,6 +22,7 @@ class FixedZoneClock : public ZoneClock {
   public:
     FixedZoneClock(int zone, int summer) : offset_{-zone * kHour, summer * kHour} {}
     ClockOffset At(Seconds) const override { return offset_; }
+    bool SkipsDate(const Civil&) const override { return false; }  // one offset: every date
 
   private:
     ClockOffset offset_;

@@ -52,7 +52,7 @@ class ZoneClock {
     Seconds FromStandard(Seconds standard) const;
     // True when the clock never shows the date: a zone that moved across the date line skips a
     // day (Pacific/Apia, 2011-12-30).
-    bool SkipsDate(const Civil& date) const;
+    virtual bool SkipsDate(const Civil& date) const;
 };
 
 // --zone and --summer in whole hours, in the program's sign convention (East

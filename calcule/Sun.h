@@ -193,8 +193,14 @@ struct SunAltitudes {
     double maghrib = std::numeric_limits<double>::quiet_NaN();
 };
 
-// SunDayTimesExact with the altitudes given; Maghrib is NaN unless its angle is given.
+// Their sines, computed once for every day of a table.
+struct SunAltitudeSines {
+    double horizon = 0, dawn = 0, nightfall = 0, maghrib = 0;
+};
+SunAltitudeSines SinesOf(const SunAltitudes& altitudes);
+
+// SunDayTimesExact at the altitudes of those sines; Maghrib is NaN unless its angle is given.
 SunTimes SunDayTimesExact(const SunCourse& course, const SunObserver& observer, double noonClock,
-                          const SunAltitudes& altitudes, const SunTimes* previous = nullptr);
+                          const SunAltitudeSines& sines, const SunTimes* previous = nullptr);
 
 }  // namespace zerin
