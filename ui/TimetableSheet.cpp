@@ -163,8 +163,13 @@ QStringList SettingsLines(const cli::PrayerSettings& s) {
             QStringLiteral(" المغرب: ") + Number(s.maghribAngle) + QStringLiteral("° تحت الأفق.");
     if (s.seasonal) method += QStringLiteral(" الشفق الموسمي.");
     QString adjust = QStringLiteral("التعديلات بالدقائق: ");
-    adjust += LeftToRight(Utf8(cli::AdjustmentsText(s.adjust))) + QStringLiteral("؛ التقريب: ") +
-              LeftToRight(Utf8(cli::RoundingName(s.rounding))) + QLatin1Char('.');
+    const std::string adjustments = cli::AdjustmentsText(s.adjust);
+    adjust +=
+        (adjustments == "none" ? QStringLiteral("لا تعديل") : LeftToRight(Utf8(adjustments))) +
+        QStringLiteral("؛ التقريب: ") +
+        (s.rounding == cli::Rounding::Up ? QStringLiteral("إلى الدقيقة التالية")
+                                         : QStringLiteral("إلى أقرب دقيقة")) +
+        QLatin1Char('.');
     const double horizon = cli::HorizonAltitude(s.horizon, s.elevation);
     QString rising = QStringLiteral("الشروق والغروب: مركز الشمس ") +
                      LeftToRight(QString::number(-horizon, 'f', 4)) +
