@@ -3,6 +3,7 @@
 #include <langinfo.h>
 #include <locale.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -171,8 +172,45 @@ std::string RegionalDecimalSeparator() {
     return separator;
 }
 
+namespace {
+
+constexpr const char* kReportHelp =
+    R"(Usage: zerin report BODY [FIELD OPTIONS] [--json]
+       zerin report qibla [FIELD OPTIONS] [--json]
+       zerin report month [--hijri YYYY-MM] [FIELD OPTIONS] [--json]
+       zerin report crescent [FIELD OPTIONS] [--morning] [--json]
+  BODY: sun, moon, mercury, venus, mars, jupiter, saturn, uranus, neptune or pluto.
+  --json writes the report's values instead of its text.
+
+)";
+
+constexpr const char* kPrefaceHelp =
+    "Usage: zerin preface\n"
+    "  writes the preface text (the program's conventions, in Arabic); no options.\n";
+
+// The help of one command: its usage and the options it takes; empty for an unknown command.
+std::string CommandHelp(const std::string& command) {
+    if (command == "report")
+        return std::string(kReportHelp) + kFieldOptionsHelp + kHijriHelp + kCrescentHelp +
+               kPlacesHelp + kStatusHelp;
+    if (command == "times") return std::string(kTablesHelp) + kMethodsHelp + kPdfHelp + kPlacesHelp;
+    if (command == "ephemeris") return std::string(kTablesHelp) + kPlacesHelp;
+    if (command == "hijri") return std::string(kHijriHelp) + kPlacesHelp;
+    if (command == "crescent" || command == "crescent-map")
+        return std::string(kCrescentHelp) + kPlacesHelp;
+    if (command == "preface") return kPrefaceHelp;
+    if (command == "places") return kPlacesHelp;
+    return {};
+}
+
+}  // namespace
+
 int Run(const std::vector<std::string>& given, std::FILE* out, std::FILE* err) {
     if (given.empty()) return Refuse(err, "no command");
+    if (given.size() > 1 && std::find(given.begin() + 1, given.end(), "--help") != given.end()) {
+        const std::string help = CommandHelp(given[0]);
+        if (!help.empty()) return WriteAll(out, err, help) ? 0 : 1;
+    }
     if (given[0] == "places") return RunPlaces(given, out, err);
     std::vector<std::string> args = given;
     if (const int status = ExpandPlaceOption(args, err)) return status;
@@ -180,8 +218,9 @@ int Run(const std::vector<std::string>& given, std::FILE* out, std::FILE* err) {
     if ((command == "--help" || command == "-h" || command == "--version") && args.size() > 1)
         return Refuse(err, command + " takes nothing after it, not '" + Echo(args[1]) + "'");
     if (command == "--help" || command == "-h" || command == "help") {
-        const std::string help = std::string(kUsage) + kFieldOptionsHelp + kTablesHelp + kPdfHelp +
-                                 kCrescentHelp + kHijriHelp + kPlacesHelp + kStatusHelp;
+        const std::string help = std::string(kUsage) + kFieldOptionsHelp + kTablesHelp +
+                                 kMethodsHelp + kPdfHelp + kCrescentHelp + kHijriHelp +
+                                 kPlacesHelp + kStatusHelp;
         return WriteAll(out, err, help) ? 0 : 1;
     }
     if (command == "--version")

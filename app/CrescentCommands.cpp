@@ -130,9 +130,10 @@ int ReadCrescentRequest(const std::vector<std::string>& args, CrescentRequest& r
 class CrescentRows {
   public:
     CrescentRows(const FieldOptions& place, const ZoneClock& clock, bool morning, Language headers,
-                 std::string separator)
+                 std::string separator, TableWriter& writer)
         : calc_(messages_),
           clock_(clock),
+          writer_(writer),
           morning_(morning),
           arabic_(headers == Language::Arabic),
           separator_(std::move(separator)) {
@@ -143,6 +144,10 @@ class CrescentRows {
     RowResult Row(const Civil& date, std::vector<Cell>& cells) {
         cells.assign(kCrescentCells, std::nullopt);
         cells[kDate] = DateText(date);
+        if (clock_.SkipsDate(date)) {
+            writer_.SkippedDate(1, DateText(date));
+            return {RowEnd::Skipped, {}};
+        }
         Civil noon = date;
         noon.hour = 12;
         noon.minute = noon.second = 0;
@@ -192,6 +197,7 @@ class CrescentRows {
     TableMessenger messages_;
     ModCalcule calc_;
     const ZoneClock& clock_;
+    TableWriter& writer_;
     bool morning_, arabic_;
     std::string separator_;
 };
@@ -218,7 +224,7 @@ int RunCrescentTable(const std::vector<std::string>& args, std::FILE* out, std::
                        ", \"morning\": " + (r.morning ? "true" : "false") + ", ");
     const std::string separator =
         r.table.format == Format::Text ? RegionalDecimalSeparator() : std::string(".");
-    CrescentRows rows(r.table.place, *clock, r.morning, headers, separator);
+    CrescentRows rows(r.table.place, *clock, r.morning, headers, separator, writer);
     const auto row = [&](std::size_t k, std::vector<Cell>& cells) {
         return rows.Row(CivilOf(first + static_cast<Seconds>(k) * kDay), cells);
     };

@@ -423,6 +423,7 @@ Tables: zerin times and zerin ephemeris
   zerin times [PLACE | --places FILE] --from YYYY-MM-DD (--days N | --to YYYY-MM-DD)
               [ZONE] [--csv | --json] [--lang ar|en] [--seconds] [--as-report]
               [--high-lat none|middle|seventh|angle] [--hijri-rule RULE]
+              [--method NAME] [METHOD OPTIONS]
   zerin ephemeris BODY [PLACE] --from DATE[THH:MM[:SS]] --to DATE[THH:MM[:SS]]
               --step N(d|h|m) [ZONE] [--csv | --json] [--lang ar|en]
 
@@ -434,8 +435,10 @@ Tables: zerin times and zerin ephemeris
   place at that time's own instant: the Sun's right ascension and declination at 12:00
   standard time of the day before, the day and the day after (the Sun command's
   theory), interpolated between them; the transit where the hour angle is 0, the
-  other times where the Sun's centre reaches -0.25 degrees (rising, setting), -19
-  (dawn), -17 (nightfall) or the afternoon altitude of the shadow at the transit.
+  other times where the Sun's centre reaches -0.8333 degrees (rising, setting: the upper
+  limb on the horizon seen through the standard 34' of refraction), the method's dawn
+  and nightfall angles (19 and 17 by default) or the afternoon altitude of the shadow
+  at the transit.
   --as-report: every time from the Sun's place at 12:00:00 local standard time, the
   values of the Sun command for that instant (with a whole-hour zone and no summer
   time, those of 'zerin report sun --hour 12 --minute 0 --second 0'); up to a minute
@@ -467,12 +470,14 @@ Tables: zerin times and zerin ephemeris
   (places times days). A bad row is refused with its line number (exit 2, nothing
   written). FILE is a regular file, or - for standard input.
   The places that keep the same standard time share the Sun's computation at each noon.
-  --high-lat fills an empty dawn or nightfall from the night between setting and rising
-  (night = 24 h - (setting - rising)): middle: half the night; seventh: a seventh of
-  the night; angle: 19/60 of the night for dawn, 17/60 for nightfall; dawn is rising
-  minus that part, nightfall setting plus it. Filled cells are marked (* in the table,
-  in the "adjusted" column in CSV and JSON). Without a rising and a setting (polar day
-  or night) there is no night to divide and the cells stay empty.
+  --high-lat fills an empty dawn or nightfall from the night that follows the day
+  (from setting to the next rising; with --as-report 24 h - (setting - rising)): middle:
+  half the night; seventh: a seventh of the night; angle: the time's angle in sixtieths of
+  the night; dawn is rising minus that part, nightfall setting plus it. A dawn earlier
+  (a nightfall later) than the rule's time also takes the rule's time. Such cells are
+  marked (* in the table, in the "adjusted" column in CSV and JSON). Without a rising
+  and a setting (polar day or night) there is no night to divide: see --polar.
+  The methods, the horizon and the other settings of the times: see Methods below.
 
   ephemeris: one row per instant from --from to --to, both local clock times, every N
   days (same clock time each day), hours or minutes: right ascension, declination,

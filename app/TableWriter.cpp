@@ -76,9 +76,30 @@ std::string TableWriter::CsvField(const std::string& text) const {
     return quoted + "\"";
 }
 
+void TableWriter::SkippedDate(std::size_t slot, const std::string& date) {
+    if (format_ != Format::Text) {
+        std::fprintf(err_,
+                     "zerin: the local clock skips %s (the zone moved across the date line): the "
+                     "day has no row\n",
+                     date.c_str());
+        return;
+    }
+    const bool arabic = headers_ == Language::Arabic;
+    const std::string ending =
+        arabic ? ": أيام تخطّتها ساعة المكان حين انتقلت منطقته عبر خط التاريخ، لا صف لها"
+               : ": the local clock skips these days (the zone moved across "
+                 "the date line): they have no row";
+    std::string dates = date;
+    if (slot < notes_.size() && !notes_[slot].empty())
+        dates = notes_[slot].substr(0, notes_[slot].size() - ending.size()) + ", " + date;
+    Note(slot, dates + ending);
+}
+
 void TableWriter::Start() {
     started_ = true;
     const bool arabic = headers_ == Language::Arabic;
+    if (!preamble_.empty() && format_ != Format::Json)
+        Put((format_ == Format::Csv ? "# " : "") + preamble_ + "\n");
     if (format_ == Format::Csv) {
         std::string header;
         for (std::size_t c = 0; c < columns_.size(); ++c)

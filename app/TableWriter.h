@@ -40,6 +40,9 @@ class TableWriter {
     // Members of the JSON object written before its "rows" ("\"lon\": 5, "); set before the first
     // row.
     void SetJsonHead(std::string members) { jsonHead_ = std::move(members); }
+    // A line written before the text table's header, and as a "# " comment line before the CSV's
+    // header row (what the table was computed with); set before the first row.
+    void SetPreamble(std::string line) { preamble_ = std::move(line); }
     // Writes a row (the header first); false once the output has failed, which is said once.
     bool Row(const std::vector<Cell>& cells);
     // A line written under the text table, in the order of the slots.
@@ -47,6 +50,9 @@ class TableWriter {
         if (notes_.size() <= slot) notes_.resize(slot + 1);
         notes_[slot] = std::move(line);
     }
+    // A date the local clock skips has no row: said in the note of that slot under the text table,
+    // on standard error for CSV and JSON (which have no notes).
+    void SkippedDate(std::size_t slot, const std::string& date);
     // Writes what is left; false when the output could not be written.
     bool Finish();
     std::FILE* out() const { return out_; }
@@ -66,6 +72,7 @@ class TableWriter {
     std::FILE* out_;
     std::FILE* err_;
     std::string jsonHead_;
+    std::string preamble_;
     std::string buffer_;
     bool started_ = false, failed_ = false;
     std::size_t rows_ = 0;
@@ -102,6 +109,7 @@ enum class RowEnd {
     Computed,
     Refused,  // the calculation refused the row's instant: its cells are empty
     Fault,    // a calculation fault: the cells it did not reach are empty
+    Skipped,  // a day the local clock skips: no row at all
 };
 
 struct RowResult {
@@ -146,6 +154,7 @@ int WriteRows(TableWriter& writer, std::size_t count, MakeRow makeRow, std::FILE
     std::vector<Cell> cells;
     for (std::size_t k = 0; k < count; ++k) {
         const RowResult result = makeRow(k, cells);
+        if (result.end == RowEnd::Skipped) continue;
         empty.Count(result, cells.front());
         if (!computed && result.end == RowEnd::Refused && held.size() < kMaxHeld) {
             held.push_back(cells);

@@ -6,7 +6,10 @@
 #include <limits>
 #include <optional>
 
+#include "Angles.h"
 #include "Commands.h"
+#include "Crescent.h"
+#include "DeltaT.h"
 #include "Echo.h"
 #include "Json.h"
 #include "NumText.h"
@@ -18,26 +21,8 @@ namespace zerin::cli {
 
 namespace {
 
-// The depressions of dawn and nightfall, degrees: the angle-based rule takes that many sixtieths of
-// the night.
-constexpr double kDawnDepression = 19, kNightfallDepression = 17;
-
-struct RuleName {
-    HighLatRule rule;
-    const char* name;
-};
-constexpr RuleName kRules[] = {{HighLatRule::None, "none"},
-                               {HighLatRule::Middle, "middle"},
-                               {HighLatRule::Seventh, "seventh"},
-                               {HighLatRule::Angle, "angle"}};
-
-const char* RuleText(HighLatRule rule) {
-    for (const RuleName& r : kRules)
-        if (r.rule == rule) return r.name;
-    return "none";
-}
-
-// The part of the night that separates dawn from rising, or setting from nightfall.
+// The part of the night that separates dawn from rising, or setting from nightfall: the angle
+// rule takes as many sixtieths of the night as the time's depression has degrees.
 double NightPart(HighLatRule rule, double night, double depression) {
     switch (rule) {
         case HighLatRule::Middle:
@@ -52,18 +37,29 @@ double NightPart(HighLatRule rule, double night, double depression) {
     return std::nan("");
 }
 
-// Fills a missing dawn or nightfall from the night between setting and the rising.
-void FillHighLatitude(HighLatRule rule, TimesDay& d) {
-    const double rising = d.clock[kSunrise], setting = d.clock[kSunset];
-    if (rule == HighLatRule::None || std::isnan(rising) || std::isnan(setting)) return;
-    const double night = 24 - (setting - rising);
-    if (std::isnan(d.clock[kFajr])) {
-        d.clock[kFajr] = rising - NightPart(rule, night, kDawnDepression);
-        d.adjusted[kFajr] = true;
-    }
-    if (std::isnan(d.clock[kIsha])) {
-        d.clock[kIsha] = setting + NightPart(rule, night, kNightfallDepression);
-        d.adjusted[kIsha] = true;
+// Days since the winter solstice of the place's hemisphere, as the Moonsighting Committee counts
+// them: from 21 December (North) or 21 June (South; 20 June in a leap year's count).
+int DaysSinceWinterSolstice(const Civil& date, double lat) {
+    const bool leap = (date.year % 4 == 0 && date.year % 100 != 0) || date.year % 400 == 0;
+    const int daysInYear = leap ? 366 : 365;
+    const int dayOfYear = static_cast<int>(
+        (SecondsOf(Civil{date.year, date.month, date.day}) - SecondsOf(Civil{date.year, 1, 1})) /
+            kDay +
+        1);
+    int days = lat >= 0 ? dayOfYear + 10 : dayOfYear - (leap ? 173 : 172);
+    if (days >= daysInYear) days -= daysInYear;
+    if (days < 0) days += daysInYear;
+    return days;
+}
+
+// A dawn or nightfall that is missing, or that lies beyond the rule's time (a dawn earlier than
+// rising less the rule's part of the night, a nightfall later than setting plus it), takes the
+// rule's time and is marked.
+void TakeRuleTime(TimesDay& d, int cell, double ruleTime, int side) {
+    if (std::isnan(ruleTime)) return;
+    if (std::isnan(d.clock[cell]) || side * (d.clock[cell] - ruleTime) > 0) {
+        d.clock[cell] = ruleTime;
+        d.adjusted[cell] = true;
     }
 }
 
@@ -71,40 +67,271 @@ char Digit(Seconds n) {
     return static_cast<char>('0' + n);
 }
 
-// The cells' CSV and JSON keys, in the table's order.
-constexpr const char* kTimeKeys[kTimeCells] = {"fajr", "sunrise", "transit", "asr1",
-                                               "asr2", "sunset",  "isha"};
+// The cells' CSV and JSON keys and their headers.
+struct CellName {
+    const char* key;
+    const char* english;
+    const char* arabic;
+};
+constexpr CellName kCellNames[kTimeCells] = {
+    {"fajr", "Fajr", "الفجر"},
+    {"sunrise", "Sunrise", "الشروق"},
+    {"transit", "Transit", "الزوال"},
+    {"asr1", "Asr 1", "العصر الأول"},
+    {"asr2", "Asr 2", "العصر الثاني"},
+    {"sunset", "Sunset", "الغروب"},
+    {"isha", "Isha", "العشاء"},
+    {"maghrib", "Maghrib", "المغرب"},
+    {"midnight", "Midnight", "منتصف الليل"},
+    {"last_third", "Last third", "الثلث الأخير"},
+    {"moonrise", "Moonrise", "شروق القمر"},
+    {"moonset", "Moonset", "غروب القمر"},
+};
+
+// The cells a table shows, in its order: the afternoon times --asr keeps, Maghrib when a method
+// gives it its own angle, then the optional columns.
+std::vector<int> ShownCells(const PrayerSettings& s) {
+    std::vector<int> cells = {kFajr, kSunrise, kTransit};
+    if (s.asr != AsrShown::Second) cells.push_back(kAsr1);
+    if (s.asr != AsrShown::First) cells.push_back(kAsr2);
+    cells.push_back(kSunset);
+    if (!std::isnan(s.maghribAngle) || s.adjust[kAdjustMaghrib] != 0) cells.push_back(kMaghrib);
+    cells.push_back(kIsha);
+    if (s.extras) cells.insert(cells.end(), {kMidnight, kLastThird});
+    if (s.moon) cells.insert(cells.end(), {kMoonrise, kMoonset});
+    return cells;
+}
 
 // The columns of a timetable. A time is "HH:MM" ("HH:MM:SS" with seconds), with "+1" or "-1" for
-// a time on the day after or before, and in the text table "*" for a dawn or nightfall filled by a
-// high-latitude rule.
+// a time on the day after or before, and in the text table "*" for a time taken by a
+// high-latitude or polar rule.
 // The widest Hijri date of the text table: "29 جمادى الأولى 1446 هـ".
 constexpr std::size_t kHijriWidth = 24;
 
-std::vector<TableColumn> TimesColumns(bool seconds, HighLatRule rule, Format format, bool hijri) {
+std::vector<TableColumn> TimesColumns(bool seconds, const PrayerSettings& s, Format format,
+                                      bool hijri) {
     const std::size_t time = (seconds ? 8 : 5) + 2;
-    const std::size_t filled = time + (rule != HighLatRule::None && format == Format::Text);
+    // A mark widens dawn and nightfall under a high-latitude rule, every time under a polar one.
+    const bool text = format == Format::Text;
+    const bool polar = text && s.polar != PolarRule::None;
+    const bool filled =
+        text && (polar || s.rule != HighLatRule::None || !std::isnan(s.seventhAbove));
     std::vector<TableColumn> columns = {
         {"date", "Date", "التاريخ", TableColumn::Text, 10},
         {"utc_offset", "UTC offset", "فرق التوقيت", TableColumn::Text, 9},
-        {kTimeKeys[kFajr], "Fajr", "الفجر", TableColumn::Text, filled},
-        {kTimeKeys[kSunrise], "Sunrise", "الشروق", TableColumn::Text, time},
-        {kTimeKeys[kTransit], "Transit", "الزوال", TableColumn::Text, time},
-        {kTimeKeys[kAsr1], "Asr 1", "العصر الأول", TableColumn::Text, time},
-        {kTimeKeys[kAsr2], "Asr 2", "العصر الثاني", TableColumn::Text, time},
-        {kTimeKeys[kSunset], "Sunset", "الغروب", TableColumn::Text, time},
-        {kTimeKeys[kIsha], "Isha", "العشاء", TableColumn::Text, filled},
-        {"adjusted", "Adjusted", "مقدّر", TableColumn::List},
     };
+    for (const int c : ShownCells(s)) {
+        const CellName& n = kCellNames[c];
+        const bool marked = c == kFajr || c == kIsha ? filled : polar && c <= kMaghrib;
+        columns.push_back({n.key, n.english, n.arabic, TableColumn::Text, time + marked});
+    }
+    if (s.moon)
+        columns.push_back({"moon_fraction", "Moon lit", "نسبة إضاءة القمر", TableColumn::Text, 5});
+    columns.push_back({"adjusted", "Adjusted", "مقدّر", TableColumn::List});
     if (hijri)
         columns.insert(columns.begin() + 1,
                        {"hijri", "Hijri date", "التاريخ الهجري", TableColumn::Text, kHijriWidth});
     return columns;
 }
 
+// The options of the method and the rules, as given; resolved once the whole line is read, so
+// that their order does not matter.
+struct PrayerOptions {
+    std::string method;
+    std::optional<double> fajr, isha, interval, maghrib, elevation;
+    std::array<double, kPrayers> adjust{};
+    std::optional<Rounding> rounding;
+    std::optional<Horizon> horizon;
+    PrayerSettings rules;      // the rules, the columns shown
+    std::string methodOption;  // the first option that changes the method's parameters
+};
+
+// Reads a number within [low, high]; false with a message naming the option otherwise.
+bool ReadNumber(const std::string& option, const std::string& text, double low, double high,
+                const char* unit, double& value, std::string& error) {
+    char* stop = nullptr;
+    value = std::strtod(text.c_str(), &stop);
+    if (!text.empty() && *stop == '\0' && value >= low && value <= high) return true;
+    error = option + " takes " + NumText(low, ".") + " to " + NumText(high, ".") + " " + unit +
+            ", not '" + Echo(text) + "'";
+    return false;
+}
+
+// If args[k] is an option of the method or the rules, consumes it: -1 when it is not one, 0 when
+// read, or the exit status of its refusal (written on err).
+int TakePrayerOption(const std::vector<std::string>& args, std::size_t& k, PrayerOptions& p,
+                     std::FILE* err) {
+    const std::string& a = args[k];
+    const auto named = [&a](const char* option) {
+        return a == option || a.rfind(std::string(option) + "=", 0) == 0;
+    };
+    const auto changes = [&p](const char* option) {
+        if (p.methodOption.empty()) p.methodOption = option;
+    };
+    std::string value, error;
+    const auto read = [&](const char* option) {
+        return OptionValue(args, k, option, value, error);
+    };
+    const auto number = [&](const char* option, double low, double high, const char* unit,
+                            std::optional<double>& into) {
+        double v = 0;
+        if (!read(option) || !ReadNumber(option, value, low, high, unit, v, error))
+            return Refuse(err, error);
+        changes(option);
+        into = v;
+        return 0;
+    };
+    if (a == "--extras") {
+        p.rules.extras = true;
+        return 0;
+    }
+    if (a == "--moon") {
+        p.rules.moon = true;
+        return 0;
+    }
+    if (named("--fajr-angle")) return number("--fajr-angle", 0.5, 30, "degrees", p.fajr);
+    if (named("--isha-angle")) return number("--isha-angle", 0.5, 30, "degrees", p.isha);
+    if (named("--maghrib-angle")) return number("--maghrib-angle", 0, 10, "degrees", p.maghrib);
+    if (named("--isha-interval")) return number("--isha-interval", 1, 300, "minutes", p.interval);
+    if (named("--elevation")) {
+        double v = 0;
+        if (!read("--elevation") || !ReadNumber("--elevation", value, 0, 9000, "metres", v, error))
+            return Refuse(err, error);
+        p.elevation = v;
+        return 0;
+    }
+    if (named("--method")) {
+        if (!read("--method")) return Refuse(err, error);
+        if (!PrayerMethodNamed(value)) {
+            std::string names;
+            for (const PrayerMethod& m : PrayerMethods())
+                names += (names.empty() ? "" : ", ") + std::string(m.name);
+            return Refuse(err, "--method takes " + names + ", not '" + Echo(value) + "'");
+        }
+        p.method = value;
+        return 0;
+    }
+    if (named("--adjust")) {
+        if (!read("--adjust") || !ReadAdjustments(value, p.adjust, error))
+            return Refuse(err, error);
+        changes("--adjust");
+        return 0;
+    }
+    if (named("--round")) {
+        if (!read("--round")) return Refuse(err, error);
+        if (value != "nearest" && value != "up")
+            return Refuse(err, "--round takes nearest or up, not '" + Echo(value) + "'");
+        changes("--round");
+        p.rounding = value == "up" ? Rounding::Up : Rounding::Nearest;
+        return 0;
+    }
+    if (named("--horizon")) {
+        if (!read("--horizon")) return Refuse(err, error);
+        if (value != "table" && value != "report")
+            return Refuse(err, "--horizon takes table (-0.8333 degrees) or report (-0.25), not '" +
+                                   Echo(value) + "'");
+        p.horizon = value == "report" ? Horizon::Report : Horizon::Table;
+        return 0;
+    }
+    if (named("--high-lat")) {
+        if (!read("--high-lat")) return Refuse(err, error);
+        bool known = false;
+        for (const HighLatRule rule :
+             {HighLatRule::None, HighLatRule::Middle, HighLatRule::Seventh, HighLatRule::Angle}) {
+            if (value != HighLatRuleName(rule)) continue;
+            p.rules.rule = rule;
+            known = true;
+        }
+        if (!known)
+            return Refuse(
+                err, "--high-lat takes none, middle, seventh or angle, not '" + Echo(value) + "'");
+        return 0;
+    }
+    if (named("--polar")) {
+        if (!read("--polar")) return Refuse(err, error);
+        bool known = false;
+        for (const PolarRule rule :
+             {PolarRule::None, PolarRule::NearestLatitude, PolarRule::NearestDay}) {
+            if (value != PolarRuleName(rule)) continue;
+            p.rules.polar = rule;
+            known = true;
+        }
+        if (!known)
+            return Refuse(err, "--polar takes nearest-latitude, nearest-day or none, not '" +
+                                   Echo(value) + "'");
+        return 0;
+    }
+    if (named("--asr")) {
+        if (!read("--asr")) return Refuse(err, error);
+        if (value == "1" || value == "shafii")
+            p.rules.asr = AsrShown::First;
+        else if (value == "2" || value == "hanafi")
+            p.rules.asr = AsrShown::Second;
+        else if (value == "both")
+            p.rules.asr = AsrShown::Both;
+        else
+            return Refuse(err,
+                          "--asr takes shafii (1), hanafi (2) or both, not '" + Echo(value) + "'");
+        return 0;
+    }
+    return -1;
+}
+
+// The settings of the options: the method's (morocco without --method), then the user's own
+// angles, interval, adjustments (added to the method's) and rounding, the horizon and the rules.
+// Returns 0, or the exit status of a refusal written on err.
+int ResolvePrayerOptions(const PrayerOptions& p, TimesMethod method, PrayerSettings& s,
+                         std::FILE* err) {
+    if (method == TimesMethod::AsReport) {
+        const std::string& other = !p.method.empty() ? std::string("--method") : p.methodOption;
+        if (!other.empty())
+            return Refuse(err,
+                          "--as-report computes as the Sun's report (19 and 17 degrees): it "
+                          "does not go with " +
+                              other);
+        if (p.horizon == Horizon::Table || p.elevation)
+            return Refuse(err, std::string("--as-report keeps the report's horizon: it does not "
+                                           "go with ") +
+                                   (p.elevation ? "--elevation" : "--horizon table"));
+        if (p.rules.extras || p.rules.moon)
+            return Refuse(err, std::string("--as-report does not go with ") +
+                                   (p.rules.extras ? "--extras" : "--moon"));
+    }
+    s = SettingsOfMethod(*PrayerMethodNamed(p.method.empty() ? kDefaultMethod : p.method));
+    if (p.fajr) s.fajrAngle = *p.fajr;
+    if (p.isha) {
+        s.ishaAngle = *p.isha;
+        s.ishaInterval = s.ramadanInterval = 0;
+    }
+    if (p.interval) {
+        s.ishaInterval = *p.interval;
+        s.ramadanInterval = 0;
+        s.ishaAngle = kNoAngle;
+    }
+    if (p.isha && p.interval)
+        return Refuse(err, "--isha-angle and --isha-interval name two nightfalls: give one");
+    if (p.maghrib) s.maghribAngle = *p.maghrib;
+    for (int k = 0; k < kPrayers; ++k) s.adjust[k] += p.adjust[k];
+    if (p.rounding) s.rounding = *p.rounding;
+    s.horizon =
+        method == TimesMethod::AsReport ? Horizon::Report : p.horizon.value_or(Horizon::Table);
+    s.elevation = p.elevation.value_or(0);
+    if (s.horizon == Horizon::Report && s.elevation > 0)
+        return Refuse(err,
+                      "--elevation lowers the tables' horizon: it does not go with "
+                      "--horizon report");
+    s.rule = p.rules.rule;
+    s.polar = p.rules.polar;
+    s.asr = p.rules.asr;
+    s.extras = p.rules.extras;
+    s.moon = p.rules.moon;
+    return 0;
+}
+
 // Reads the command line; returns 0, or the exit status of a refusal already reported.
 int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, std::FILE* err) {
     DaySpanTexts span;
+    PrayerOptions prayer;
     for (std::size_t k = 1; k < args.size(); ++k) {
         const std::string& a = args[k];
         std::string error, value;
@@ -115,17 +342,8 @@ int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, std:
             if (!error.empty()) return Refuse(err, error);
         } else if (TakeDaySpanOption(args, k, span, error)) {
             if (!error.empty()) return Refuse(err, error);
-        } else if (named("--high-lat")) {
-            if (!OptionValue(args, k, "--high-lat", value, error)) return Refuse(err, error);
-            bool known = false;
-            for (const RuleName& rule : kRules) {
-                if (value != rule.name) continue;
-                r.rule = rule.rule;
-                known = true;
-            }
-            if (!known)
-                return Refuse(err, "--high-lat takes none, middle, seventh or angle, not '" +
-                                       Echo(value) + "'");
+        } else if (const int taken = TakePrayerOption(args, k, prayer, err); taken >= 0) {
+            if (taken > 0) return taken;
         } else if (a == "--seconds") {
             r.seconds = true;
         } else if (a == "--as-report") {
@@ -147,6 +365,7 @@ int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, std:
             return Refuse(err, "unknown option of times '" + Echo(a) + "'");
         }
     }
+    if (const int refused = ResolvePrayerOptions(prayer, r.method, r.settings, err)) return refused;
     std::string error;
     if (!CheckPdfOptions(r.pdf, r.table, error)) return Refuse(err, error);
     if (!r.pdf.name.empty() && !r.placesFile.empty())
@@ -167,17 +386,47 @@ int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, std:
 
 // The row of a day in the chosen format, into cells (reused from row to row), after the place's
 // name when there is one.
-void DayCells(const TimesDay& d, const TimesRequest& r, const std::string* name,
-              const std::string* hijri, std::vector<Cell>& cells) {
+// What the marked cells were taken by: the method's own rules, the high-latitude and the polar
+// rule asked for.
+std::string RuleNote(const PrayerSettings& s, bool arabic) {
+    std::vector<std::string> by;
+    if (!std::isnan(s.seventhAbove))
+        by.push_back(arabic ? "سُبع الليل فوق خط العرض " + NumText(s.seventhAbove, ".")
+                            : "the method's seventh of the night above " +
+                                  NumText(s.seventhAbove, ".") + "°");
+    if (s.seasonal)
+        by.push_back(arabic ? "الشفق الموسمي للطريقة" : "the method's seasonal twilight");
+    if (s.rule != HighLatRule::None)
+        by.push_back((arabic ? "قاعدة خطوط العرض العليا " : "the high-latitude rule ") +
+                     std::string(HighLatRuleName(s.rule)));
+    if (s.polar != PolarRule::None)
+        by.push_back((arabic ? "قاعدة الأيام القطبية " : "the polar rule ") +
+                     std::string(PolarRuleName(s.polar)));
+    std::string note = arabic ? "* وقت مقدّر بـ" : "* taken by ";
+    for (std::size_t k = 0; k < by.size(); ++k)
+        note += (k ? (arabic ? " أو " : " or ") : "") + by[k];
+    return note;
+}
+
+// A fraction 0..1 to three decimals with a period ("0.040").
+std::string FractionText(double fraction) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%.3f", fraction);
+    return text;
+}
+
+void DayCells(const TimesDay& d, const TimesRequest& r, const std::vector<int>& shown,
+              const std::string* name, const std::string* hijri, std::vector<Cell>& cells) {
     std::size_t first = name ? 1 : 0;
-    cells.resize(first + (hijri ? 4 : 3) + kTimeCells);
+    cells.resize(first + (hijri ? 4 : 3) + shown.size() + (r.settings.moon ? 1 : 0));
     if (name) cells[0] = *name;
     cells[first] = DateText(d.date);
     if (hijri) cells[++first] = *hijri;
     cells[first + 1] = OffsetText(d.offset.Total());
     std::string adjusted;
-    for (int c = 0; c < kTimeCells; ++c) {
-        Cell& cell = cells[first + 2 + c];
+    std::size_t at = first + 2;
+    for (const int c : shown) {
+        Cell& cell = cells[at++];
         if (std::isnan(d.clock[c])) {
             cell.reset();
             continue;
@@ -186,10 +435,38 @@ void DayCells(const TimesDay& d, const TimesRequest& r, const std::string* name,
         if (d.adjusted[c]) {
             if (r.table.format == Format::Text) *cell += '*';
             if (!adjusted.empty()) adjusted += ';';
-            adjusted += kTimeKeys[c];
+            adjusted += kCellNames[c].key;
         }
     }
+    if (r.settings.moon) {
+        if (std::isnan(d.moonFraction))
+            cells[at].reset();
+        else
+            cells[at] = FractionText(d.moonFraction);
+    }
     cells.back() = std::move(adjusted);
+}
+
+// The settings as the JSON head's fields.
+std::string SettingsJson(const PrayerSettings& s) {
+    const auto number = [](double v) {
+        return std::isnan(v) ? std::string("null") : NumText(v, ".");
+    };
+    std::string adjust = "{";
+    for (int k = 0; k < kPrayers; ++k)
+        adjust += (k ? ", \"" : "\"") + std::string(kPrayerKeys[k]) + "\": " + number(s.adjust[k]);
+    return "\"prayer_method\": " + JsonString(s.method) +
+           ", \"fajr_angle\": " + number(s.fajrAngle) +
+           ", \"isha_angle\": " + number(s.ishaInterval > 0 ? kNoAngle : s.ishaAngle) +
+           ", \"isha_interval\": " + number(s.ishaInterval > 0 ? s.ishaInterval : kNoAngle) +
+           ", \"ramadan_interval\": " +
+           number(s.ramadanInterval > 0 ? s.ramadanInterval : kNoAngle) +
+           ", \"maghrib_angle\": " + number(s.maghribAngle) + ", \"adjustments\": " + adjust +
+           "}, \"rounding\": " + JsonString(RoundingName(s.rounding)) +
+           ", \"horizon\": " + number(HorizonAltitude(s.horizon, s.elevation)) +
+           ", \"elevation\": " + number(s.elevation) +
+           ", \"high_lat\": " + JsonString(HighLatRuleName(s.rule)) +
+           ", \"polar\": " + JsonString(PolarRuleName(s.polar)) + ", ";
 }
 
 std::string PlaceJson(const TablePlace& p) {
@@ -216,22 +493,32 @@ const SunNode& SunNoons::At(Seconds utc) {
     return nodes_.emplace(utc, SunNodeAt(JulianDayOfInstant(utc))).first->second;
 }
 
-Timetable::Timetable(const FieldOptions& place, const ZoneClock& clock, HighLatRule rule,
-                     TimesMethod method, SunNoons* noons)
-    : calc_(messages_), clock_(clock), rule_(rule), method_(method), noons_(noons) {
+Timetable::Timetable(const FieldOptions& place, const ZoneClock& clock,
+                     const PrayerSettings& settings, TimesMethod method, SunNoons* noons)
+    : calc_(messages_),
+      clock_(clock),
+      settings_(settings),
+      altitudes_(SinesOf(AltitudesOf(settings))),
+      method_(method),
+      noons_(noons) {
     recentNoons_.fill(std::numeric_limits<Seconds>::min());
     PrepareForTable(calc_, place, Report::kNone);
     calc_.fields.TxtEteRegl = "0";  // the day's instant is on standard time
     if (method_ == TimesMethod::Exact) {
-        Place checked;
-        placeRead_ = CheckPlace(place, checked, messages_.last);
-        observer_ = SunObserverAt(checked.Lon, checked.Lat);
+        placeRead_ = CheckPlace(place, place_, messages_.last);
+        observer_ = SunObserverAt(place_.Lon, place_.Lat);
     }
+    if (settings_.ramadanInterval > 0) ramadan_.emplace(HijriRule::UmmAlQura);
 }
 
 TimesDay Timetable::Day(const Civil& date) {
     TimesDay d;
     d.date = date;
+    if (clock_.SkipsDate(date)) {
+        d.skipped = true;
+        d.clock.fill(std::nan(""));
+        return d;
+    }
     Civil noon = date;
     noon.hour = 12;
     noon.minute = noon.second = 0;
@@ -245,8 +532,32 @@ TimesDay Timetable::Day(const Civil& date) {
         d.clock.fill(std::nan(""));
         return d;
     }
-    FillHighLatitude(rule_, d);
     return d;
+}
+
+SunNode Timetable::NodeAt(Seconds utc) {
+    const auto* known = std::find(recentNoons_.begin(), recentNoons_.end(), utc);
+    return known != recentNoons_.end() ? recent_[known - recentNoons_.begin()]
+           : noons_                    ? noons_->At(utc)
+                                       : SunNodeAt(JulianDayOfInstant(utc));
+}
+
+SunTimes Timetable::SunOfDay(Seconds noonUtc, const SunObserver& observer, const SunTimes* previous,
+                             SunTimes* next) {
+    const std::array<Seconds, 3> noons = {noonUtc - kDay, noonUtc, noonUtc + kDay};
+    std::array<SunNode, 3> nodes;
+    for (std::size_t k = 0; k < 3; ++k) nodes[k] = NodeAt(noons[k]);
+    recentNoons_ = noons;
+    recent_ = nodes;
+    // The middle node is 12:00 on the zone's standard clock.
+    const SunTimes times = SunDayTimesExact(SunCourse(nodes[0], nodes[1], nodes[2]), observer, 12,
+                                            altitudes_, previous);
+    if (next) {
+        const SunNode after = noons_ ? noons_->At(noonUtc + 2 * kDay)
+                                     : SunNodeAt(JulianDayOfInstant(noonUtc + 2 * kDay));
+        *next = SunDayTimesExact(SunCourse(nodes[1], nodes[2], after), observer, 12, altitudes_);
+    }
+    return times;
 }
 
 void Timetable::ExactDay(TimesDay& d, Seconds noonUtc) {
@@ -254,26 +565,136 @@ void Timetable::ExactDay(TimesDay& d, Seconds noonUtc) {
         d.outcome = Outcome::Refused;
         return;
     }
-    const std::array<Seconds, 3> noons = {noonUtc - kDay, noonUtc, noonUtc + kDay};
-    std::array<SunNode, 3> nodes;
-    for (std::size_t k = 0; k < 3; ++k) {
-        const auto* known = std::find(recentNoons_.begin(), recentNoons_.end(), noons[k]);
-        nodes[k] = known != recentNoons_.end() ? recent_[known - recentNoons_.begin()]
-                   : noons_                    ? noons_->At(noons[k])
-                                               : SunNodeAt(JulianDayOfInstant(noons[k]));
-    }
-    const bool follows = recentNoons_[1] == noons[0];  // the day before was the last one
-    recentNoons_ = noons;
-    recent_ = nodes;
-    // The middle node is 12:00 on the zone's standard clock.
-    d.sun = SunDayTimesExact(SunCourse(nodes[0], nodes[1], nodes[2]), observer_, 12,
-                             follows ? &yesterday_ : nullptr);
+    const bool follows = recentNoons_[1] == noonUtc - kDay;  // the day before was the last one
+    // The next day's dawn and rising bound the night after this day's setting.
+    const bool needsNext = settings_.extras || settings_.rule != HighLatRule::None ||
+                           !std::isnan(settings_.seventhAbove);
+    SunTimes next;
+    d.sun =
+        SunOfDay(noonUtc, observer_, follows ? &yesterday_ : nullptr, needsNext ? &next : nullptr);
     yesterday_ = d.sun;
     const double summer = static_cast<double>(d.offset.summer) / kHour;
     const SunTimes& s = d.sun;
-    const std::array<double, kTimeCells> times = {s.Fajr, s.Lever,   s.MIDI, s.Asr1,
-                                                  s.Asr2, s.Coucher, s.Icha};
-    for (int c = 0; c < kTimeCells; ++c) d.clock[c] = times[c] + summer;
+    const std::array<double, kMaghrib + 1> times = {s.Fajr, s.Lever,   s.MIDI, s.Asr1,
+                                                    s.Asr2, s.Coucher, s.Icha, s.Maghrib};
+    for (int c = 0; c <= kMaghrib; ++c) d.clock[c] = times[c] + summer;
+    for (int c = kMaghrib + 1; c < kTimeCells; ++c) d.clock[c] = std::nan("");
+    if (settings_.polar != PolarRule::None && (std::isnan(s.Lever) || std::isnan(s.Coucher)))
+        FillPolar(d, noonUtc);
+    ApplySettings(d, needsNext ? next.Fajr + 24 + summer : std::nan(""),
+                  needsNext ? next.Lever + 24 + summer : std::nan(""));
+    if (settings_.moon) MoonDay(d);
+}
+
+void Timetable::MoonDay(TimesDay& d) {
+    const Civil midnight{d.date.year, d.date.month, d.date.day};
+    const Seconds start = clock_.FromLocal(SecondsOf(midnight));
+    const Seconds end = clock_.FromLocal(SecondsOf(midnight) + kDay);
+    const TheorySunMoon theories(DeltaTAt(DecimalYear(d.date.year, d.date.month)).DeltaT);
+    const double J0 = JulianDayOfInstant(start), J1 = JulianDayOfInstant(end);
+    // The rising (setting) of the transits nearest the day's noon and the days around it: the
+    // first that falls within the day, on the local clock.
+    for (const bool rising : {true, false}) {
+        double first = std::nan("");
+        for (const double from : {J0 - 0.5, J0 + 0.5, J0 + 1.5}) {
+            const Crossing c = HorizonCrossing(theories, Luminary::Moon, from, place_.Lon,
+                                               place_.Lat, rising, true);
+            if (c.kind == Crossing::Kind::Found && c.JJ >= J0 && c.JJ < J1 && !(c.JJ >= first))
+                first = c.JJ;
+        }
+        double& cell = d.clock[rising ? kMoonrise : kMoonset];
+        cell = std::nan("");
+        if (std::isnan(first)) continue;
+        const Seconds utc = SecondsOfJulianDay(first);
+        cell = static_cast<double>(utc + clock_.At(utc).Total() - SecondsOf(midnight)) / kHour;
+    }
+    // The illuminated fraction from the elongation, (1 - cos elongation) / 2.
+    const BodyPlace sun = theories.SunAt(J0), moon = theories.MoonAt(J0);
+    const double elongation =
+        ArcCos(Cosine(sun.Longitude - moon.Longitude) * Cosine(moon.Latitude));
+    d.moonFraction = (1 - Cosine(elongation)) / 2;
+}
+
+void Timetable::FillPolar(TimesDay& d, Seconds noonUtc) {
+    const double summer = static_cast<double>(d.offset.summer) / kHour;
+    SunTimes s;
+    if (settings_.polar == PolarRule::NearestLatitude) {
+        // Toward the equator by half degrees until the Sun rises and sets.
+        for (double lat = place_.Lat; std::fabs(lat) > 0;) {
+            lat -= lat > 0 ? std::min(0.5, lat) : std::max(-0.5, lat);
+            s = SunOfDay(noonUtc, SunObserverAt(place_.Lon, lat), nullptr, nullptr);
+            if (!std::isnan(s.Lever) && !std::isnan(s.Coucher)) break;
+        }
+    } else {
+        // The nearest day, before or after, on which the Sun rises and sets.
+        for (Seconds k = 1; k <= 183; ++k) {
+            s = SunOfDay(noonUtc - k * kDay, observer_, nullptr, nullptr);
+            if (!std::isnan(s.Lever) && !std::isnan(s.Coucher)) break;
+            s = SunOfDay(noonUtc + k * kDay, observer_, nullptr, nullptr);
+            if (!std::isnan(s.Lever) && !std::isnan(s.Coucher)) break;
+        }
+    }
+    recentNoons_.fill(std::numeric_limits<Seconds>::min());  // the nodes are another day's
+    if (std::isnan(s.Lever) || std::isnan(s.Coucher)) return;
+    const std::array<double, kMaghrib + 1> times = {s.Fajr, s.Lever,   s.MIDI, s.Asr1,
+                                                    s.Asr2, s.Coucher, s.Icha, s.Maghrib};
+    for (int c = 0; c <= kMaghrib; ++c) {
+        d.clock[c] = times[c] + summer;
+        d.adjusted[c] = !std::isnan(d.clock[c]);
+    }
+    d.polar = true;
+}
+
+void Timetable::ApplySettings(TimesDay& d, double nextDawn, double nextRising) {
+    const PrayerSettings& s = settings_;
+    const double setting = d.clock[kSunset], rising = d.clock[kSunrise];
+    if (std::isnan(s.maghribAngle)) d.clock[kMaghrib] = setting;
+    if (s.ishaInterval > 0) {
+        double interval = s.ishaInterval;
+        if (ramadan_ &&
+            ramadan_->DateOf(CivilDay{d.date.year, d.date.month, d.date.day}).date.month == 9)
+            interval = s.ramadanInterval;
+        d.clock[kIsha] = setting + interval / 60;
+        d.adjusted[kIsha] = false;
+    }
+    const bool byInterval = s.ishaInterval > 0;
+    // The night that follows the day: from setting to the next rising (as the day's own rising
+    // a day later where that is not computed: --as-report).
+    const double night = (std::isnan(nextRising) ? rising + 24 : nextRising) - setting;
+    const bool seventh = std::fabs(place_.Lat) >= s.seventhAbove;
+    if (seventh && !std::isnan(night)) {
+        // The method's own rule beyond its latitude: a seventh of the night, whatever the
+        // angle gives (the seasonal twilight may still shorten it below).
+        d.clock[kFajr] = rising - night / 7;
+        d.adjusted[kFajr] = true;
+        if (!byInterval) {
+            d.clock[kIsha] = setting + night / 7;
+            d.adjusted[kIsha] = true;
+        }
+    }
+    if (s.seasonal && !d.polar) {
+        const int dyy = DaysSinceWinterSolstice(d.date, place_.Lat);
+        TakeRuleTime(d, kFajr, rising - SeasonalTwilight(true, place_.Lat, dyy) / 60, -1);
+        if (!byInterval)
+            TakeRuleTime(d, kIsha, setting + SeasonalTwilight(false, place_.Lat, dyy) / 60, +1);
+    } else if (!seventh && s.rule != HighLatRule::None && !std::isnan(night)) {
+        TakeRuleTime(d, kFajr, rising - NightPart(s.rule, night, s.fajrAngle), -1);
+        if (!byInterval)
+            TakeRuleTime(d, kIsha, setting + NightPart(s.rule, night, s.ishaAngle), +1);
+    }
+    // The night's middle and its last third, from setting to the next dawn.
+    if (s.extras) {
+        const double length = nextDawn - setting;
+        d.clock[kMidnight] = setting + length / 2;
+        d.clock[kLastThird] = setting + length * 2 / 3;
+    }
+    constexpr int kAdjusted[][2] = {{kFajr, kAdjustFajr},     {kSunrise, kAdjustSunrise},
+                                    {kTransit, kAdjustDhuhr}, {kAsr1, kAdjustAsr},
+                                    {kAsr2, kAdjustAsr},      {kMaghrib, kAdjustMaghrib},
+                                    {kIsha, kAdjustIsha}};
+    for (const auto& [cell, prayer] : kAdjusted) d.clock[cell] += s.adjust[prayer] / 60;
+    if (s.rounding == Rounding::Up)
+        for (double& t : d.clock) t = std::ceil(t * 60 - 1e-6) / 60;
 }
 
 void Timetable::ReportDay(TimesDay& d, Seconds noonUtc) {
@@ -288,9 +709,11 @@ void Timetable::ReportDay(TimesDay& d, Seconds noonUtc) {
     const double shift =
         static_cast<double>(d.offset.standard - wholeHours * kHour + d.offset.summer) / 3600;
     const SunTimes& s = d.sun;
-    const std::array<double, kTimeCells> zoneTimes = {s.Fajr, s.Lever,   s.MIDI, s.Asr1,
-                                                      s.Asr2, s.Coucher, s.Icha};
-    for (int c = 0; c < kTimeCells; ++c) d.clock[c] = zoneTimes[c] + shift;
+    const std::array<double, kMaghrib> zoneTimes = {s.Fajr, s.Lever,   s.MIDI, s.Asr1,
+                                                    s.Asr2, s.Coucher, s.Icha};
+    for (int c = 0; c < kMaghrib; ++c) d.clock[c] = zoneTimes[c] + shift;
+    for (int c = kMaghrib; c < kTimeCells; ++c) d.clock[c] = std::nan("");
+    ApplySettings(d, std::nan(""), std::nan(""));
 }
 
 namespace {
@@ -362,7 +785,8 @@ int WriteTimesTables(const TimesRequest& r, const std::vector<TablePlace>& place
     const bool arabic = headers == Language::Arabic;
     const bool named = !r.placesFile.empty();
     std::vector<TableColumn> columns =
-        TimesColumns(r.seconds, r.rule, r.table.format, r.hijri.has_value());
+        TimesColumns(r.seconds, r.settings, r.table.format, r.hijri.has_value());
+    const std::vector<int> shown = ShownCells(r.settings);
     if (named) {
         std::size_t widest = 5;
         for (const TablePlace& p : places) widest = std::max(widest, DisplayWidth(p.name));
@@ -380,8 +804,10 @@ int WriteTimesTables(const TimesRequest& r, const std::vector<TablePlace>& place
                ", \"lat\": " + NumText(places[0].place.Lat, ".") + ", ";
     }
     if (r.hijri) head += "\"hijri_rule\": " + JsonString(HijriRuleKey(*r.hijri)) + ", ";
-    writer.SetJsonHead(head + "\"high_lat\": " + JsonString(RuleText(r.rule)) + ", \"method\": " +
+    writer.SetJsonHead(head + SettingsJson(r.settings) + "\"method\": " +
                        (r.method == TimesMethod::Exact ? "\"exact\"" : "\"as-report\"") + ", ");
+    writer.SetPreamble((arabic && r.table.format == Format::Text ? "الإعدادات: " : "Settings: ") +
+                       SettingsText(r.settings));
     // One computation of the Sun at each noon for all the places that keep that zone's time (one
     // place alone needs no store: its days come in order).
     SunNoons noons;
@@ -391,11 +817,12 @@ int WriteTimesTables(const TimesRequest& r, const std::vector<TablePlace>& place
     std::size_t tablePlace = 0;
     const Seconds first = SecondsOf(r.from);
     // What is noted under the table, each once.
-    bool missing = false, adjusted = false, fallback = false, pastHijri = false;
+    bool missing = false, moonMissing = false, adjusted = false, fallback = false,
+         pastHijri = false;
     const auto day = [&](std::size_t k, std::vector<Cell>& cells) {
         const std::size_t p = k / r.days;
         if (!table || tablePlace != p) {
-            table.emplace(places[p].fields, *places[p].clock, r.rule, r.method,
+            table.emplace(places[p].fields, *places[p].clock, r.settings, r.method,
                           places.size() > 1 ? &noons : nullptr);
             if (r.hijri) {
                 const Seconds noon = places[p].clock->FromStandard(first + 12 * kHour);
@@ -428,10 +855,23 @@ int WriteTimesTables(const TimesRequest& r, const std::vector<TablePlace>& place
                              "are those of the tabular calendar");
             }
         }
-        DayCells(d, r, named ? &places[p].name : nullptr, calendar ? &hijriCell : nullptr, cells);
+        if (d.skipped) {
+            writer.SkippedDate(4, DateText(d.date));
+            return RowResult{RowEnd::Skipped, {}};
+        }
+        DayCells(d, r, shown, named ? &places[p].name : nullptr, calendar ? &hijriCell : nullptr,
+                 cells);
         if (d.outcome == Outcome::Refused) return RowResult{RowEnd::Refused, table->LastMessage()};
         if (d.outcome == Outcome::Fault) return RowResult{RowEnd::Fault, table->LastMessage()};
-        for (int c = 0; c < kTimeCells; ++c) {
+        for (const int c : shown) {
+            if (c >= kMoonrise) {
+                if (std::isnan(d.clock[c]) && !moonMissing) {
+                    moonMissing = true;
+                    writer.Note(5, arabic ? "— لا يشرق القمر أو لا يغرب في ذلك اليوم"
+                                          : "— the Moon does not rise or set on that day");
+                }
+                continue;
+            }
             if (std::isnan(d.clock[c]) && !missing) {
                 missing = true;
                 writer.Note(0, arabic ? "— لا تبلغ الشمس ارتفاع هذا الوقت في ذلك اليوم"
@@ -440,10 +880,7 @@ int WriteTimesTables(const TimesRequest& r, const std::vector<TablePlace>& place
             }
             if (d.adjusted[c] && !adjusted) {
                 adjusted = true;
-                writer.Note(
-                    1, arabic
-                           ? std::string("* وقت مقدّر لخطوط العرض العليا بقاعدة ") + RuleText(r.rule)
-                           : std::string("* filled by the high-latitude rule ") + RuleText(r.rule));
+                writer.Note(1, RuleNote(r.settings, arabic));
             }
         }
         return RowResult{};
@@ -465,7 +902,7 @@ std::string HijriCellText(HijriCalendar& calendar, const Civil& date, bool arabi
 }
 
 TimetableJob JobOf(const TimesRequest& r, const std::vector<TablePlace>& places) {
-    TimetableJob job{{}, r.from, r.days, r.rule, r.pdf.asr, r.seconds, r.method, r.hijri};
+    TimetableJob job{{}, r.from, r.days, r.settings, r.seconds, r.method, r.hijri};
     for (const TablePlace& p : places) {
         TimetablePlace page{r.placesFile.empty() ? r.pdf.name : p.name, r.table};
         std::string ignored;  // the file's zones were read once already
@@ -475,6 +912,59 @@ TimetableJob JobOf(const TimesRequest& r, const std::vector<TablePlace>& places)
     }
     return job;
 }
+
+const char* const kMethodsHelp =
+    R"(
+Methods: zerin times --method NAME and its settings
+  --method NAME     the angles, interval, adjustments and rounding an authority
+                    publishes: morocco (19 / 17, the default), mwl (18 / 17; Dhuhr +1),
+                    isna (15 / 15; Dhuhr +1), egypt (19.5 / 17.5; Dhuhr +1), karachi
+                    (18 / 18; Dhuhr +1), umm-al-qura (18.5 / Isha 90 min after Maghrib,
+                    120 in Ramadan by the Umm al-Qura calendar), dubai (18.2 / 18.2;
+                    sunrise -3, Dhuhr, Asr and Maghrib +3), qatar (18 / 90 min), kuwait
+                    (18 / 17.5), singapore (20 / 18; Dhuhr +1, rounded up), tehran
+                    (17.7 / 14; Maghrib at 4.5 degrees), jafari (16 / 14; Maghrib at 4),
+                    turkey (18 / 17; sunrise -7, Dhuhr +5, Asr +4, Maghrib +7),
+                    moonsighting (18 / 18 with the Moonsighting Committee's seasonal
+                    twilight, Dhuhr +5, Maghrib +3, a seventh of the night above 55
+                    degrees), algeria (18 / 17), tunisia (18 / 18), france (12 / 12),
+                    russia (16 / 15), jakim and kemenag (20 / 18), gulf (19.5 / 90 min).
+  --fajr-angle DEG, --isha-angle DEG, --isha-interval MIN, --maghrib-angle DEG
+                    replace the method's dawn, nightfall (by angle or minutes after
+                    setting) and Maghrib (by angle: a "maghrib" column).
+  --adjust fajr=+2,sunrise=-1,dhuhr=+5,asr=0,maghrib=+3,isha=0
+                    minutes added to the method's own adjustments. Dhuhr is the transit
+                    column, Asr both afternoon columns; a Maghrib adjustment gives the
+                    "maghrib" column (the "sunset" column stays the setting).
+  --round nearest|up
+                    to the nearest minute (half a minute up) or up to the next minute.
+  --asr shafii|hanafi|both
+                    the afternoon columns shown (1 and 2 are the same as shafii and hanafi).
+  --horizon table|report
+                    rising and setting at -0.8333 degrees (table, the default) or at the
+                    report's -0.25 (report; --as-report implies it).
+  --elevation METRES
+                    the place's height above its horizon: rising and setting where the
+                    Sun's centre is 0.0347 sqrt(METRES) degrees lower still (the dip of
+                    the horizon); the other times are unchanged.
+  --polar nearest-latitude|nearest-day|none
+                    on a day without rising or setting, the times of the nearest latitude
+                    toward the equator that has both (in steps of 0.5 degrees), or of the
+                    nearest day that has both; marked like the high-latitude cells.
+  --extras          adds the middle of the night and the start of its last third, from
+                    setting to the next dawn ("midnight", "last_third").
+  --moon            adds moonrise and moonset within the local day, to the minute (the
+                    Moon's centre at 0.7275 of its parallax less 0.5667 degrees, as the
+                    crescent report takes them: its upper limb on the horizon, seen through
+                    34' of refraction), and the Moon's illuminated fraction at the day's
+                    local midnight ("moonrise", "moonset", "moon_fraction").
+  What a table used comes before it: a "Settings:" line above the text table, a "# "
+  comment line above the CSV header, and fields of the JSON object (prayer_method,
+  fajr_angle, isha_angle, isha_interval, ramadan_interval, maghrib_angle, adjustments,
+  rounding, horizon, elevation, high_lat, polar).
+  A day that the local clock skips (Pacific/Apia, 30 December 2011) has no row; a note
+  under the text table, or a line on standard error with CSV and JSON, says so.
+)";
 
 int RunTimes(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     TimesRequest r;

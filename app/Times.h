@@ -14,15 +14,30 @@
 #include "HijriRules.h"
 #include "ModCalcule.h"
 #include "Places.h"
+#include "PrayerMethods.h"
 #include "TableOptions.h"
 #include "ZoneClock.h"
 
 namespace zerin::cli {
 
-enum class HighLatRule { None, Middle, Seventh, Angle };
-
-// The cells of a day, in the table's order.
-enum TimeCell { kFajr, kSunrise, kTransit, kAsr1, kAsr2, kSunset, kIsha, kTimeCells };
+// The cells of a day: the table's seven, then those shown only when asked for or when a method
+// needs them (Maghrib by its own angle, the night's middle and last third, the Moon's rising and
+// setting).
+enum TimeCell {
+    kFajr,
+    kSunrise,
+    kTransit,
+    kAsr1,
+    kAsr2,
+    kSunset,
+    kIsha,
+    kMaghrib,
+    kMidnight,
+    kLastThird,
+    kMoonrise,
+    kMoonset,
+    kTimeCells
+};
 
 // How a day's times are computed. Exact: each time from the Sun's place at that time's own
 // instant (interpolated between the noons of the day before, the day and the day after).
@@ -40,6 +55,10 @@ struct TimesDay {
     std::array<double, kTimeCells> clock{};
     std::array<bool, kTimeCells> adjusted{};
     Outcome outcome = Outcome::Written;  // Refused or Fault: the Sun command did not finish
+    bool skipped = false;                // the clock skips this day: it has no times
+    // Without rising or setting, the times taken from another latitude or day (--polar).
+    bool polar = false;
+    double moonFraction = kNoAngle;  // illuminated fraction of the Moon at local midnight
 };
 
 // The Julian day of 1970-01-01 00:00 UT, where the tables' seconds start.
@@ -65,7 +84,7 @@ class SunNoons {
 // one).
 class Timetable {
   public:
-    Timetable(const FieldOptions& place, const ZoneClock& clock, HighLatRule rule,
+    Timetable(const FieldOptions& place, const ZoneClock& clock, const PrayerSettings& settings,
               TimesMethod method = TimesMethod::Exact, SunNoons* noons = nullptr);
     TimesDay Day(const Civil& date);
     // What the calculation said of the last day it did not finish.
@@ -74,13 +93,30 @@ class Timetable {
   private:
     void ExactDay(TimesDay& d, Seconds noonUtc);
     void ReportDay(TimesDay& d, Seconds noonUtc);
+    // The Sun's node at an instant: from the recent days, the shared store or computed.
+    SunNode NodeAt(Seconds utc);
+    // The times of the day on the standard clock for an observer, and those of the next day
+    // (on its own clock) when `next` is given.
+    SunTimes SunOfDay(Seconds noonUtc, const SunObserver& observer, const SunTimes* previous,
+                      SunTimes* next);
+    // The method's interval, seasonal twilight, high-latitude rules, adjustments and rounding;
+    // the next dawn and rising on this day's clock (NaN: not computed).
+    void ApplySettings(TimesDay& d, double nextDawn, double nextRising);
+    void FillPolar(TimesDay& d, Seconds noonUtc);
+    // Moonrise and moonset within the local day (the Moon's centre at 0.7275 of its parallax
+    // less 0.5667 degrees, as the crescent report takes them) and the illuminated fraction at
+    // the day's local midnight.
+    void MoonDay(TimesDay& d);
 
     TableMessenger messages_;
     ModCalcule calc_;
     const ZoneClock& clock_;
-    HighLatRule rule_;
+    PrayerSettings settings_;
+    SunAltitudeSines altitudes_;
     TimesMethod method_;
+    Place place_;
     SunObserver observer_;
+    std::optional<HijriCalendar> ramadan_;  // the Umm al-Qura calendar, for Ramadan's interval
     bool placeRead_ = false;
     SunNoons* noons_;  // null: each noon computed once anyway, as the days come in order
     // The nodes of the last day computed: the noons of the day before, the day and the day after.
@@ -94,15 +130,11 @@ class Timetable {
 // day after or before.
 std::string ClockText(double hours, bool seconds);
 
-// Which afternoon times a printed timetable shows (the CSV and the text table give both).
-enum class AsrShown { Both, First, Second };
-
-// --pdf FILE, --name TEXT (the place's name in the page's header), --asr 1|2|both.
+// --pdf FILE and --name TEXT (the place's name in the page's header).
 struct PdfOptions {
     std::string file;
     std::string name;
-    AsrShown asr = AsrShown::Both;
-    std::string givenWithoutPdf;  // the first of --name and --asr, to refuse it without --pdf
+    std::string givenWithoutPdf;  // --name, to refuse it without --pdf
 };
 
 // A command line of `zerin times`, read and checked.
@@ -111,7 +143,7 @@ struct TimesRequest {
     std::string placesFile;  // --places FILE: many places in one run
     Civil from;
     std::size_t days = 0;
-    HighLatRule rule = HighLatRule::None;
+    PrayerSettings settings;  // the method, the horizon, the rules of high latitudes
     TimesMethod method = TimesMethod::Exact;
     bool seconds = false;
     PdfOptions pdf;                  // --pdf FILE: printed pages instead of a table
@@ -139,5 +171,8 @@ int WriteTimesTables(const TimesRequest& request, const std::vector<TablePlace>&
                      std::FILE* out, std::FILE* err);
 
 int RunTimes(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
+
+// The help of the methods and settings of `zerin times`.
+extern const char* const kMethodsHelp;
 
 }  // namespace zerin::cli

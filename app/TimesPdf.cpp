@@ -27,20 +27,6 @@ bool TakePdfOption(const std::vector<std::string>& args, std::size_t& k, PdfOpti
         OptionValue(args, k, "--name", pdf.name, error);
         return true;
     }
-    if (named("--asr")) {
-        if (pdf.givenWithoutPdf.empty()) pdf.givenWithoutPdf = "--asr";
-        std::string value;
-        if (!OptionValue(args, k, "--asr", value, error)) return true;
-        if (value == "1")
-            pdf.asr = AsrShown::First;
-        else if (value == "2")
-            pdf.asr = AsrShown::Second;
-        else if (value == "both")
-            pdf.asr = AsrShown::Both;
-        else
-            error = "--asr takes 1, 2 or both, not '" + Echo(value) + "'";
-        return true;
-    }
     return false;
 }
 

@@ -24,8 +24,7 @@ struct TimetableJob {
     std::vector<TimetablePlace> places;
     Civil from;
     std::size_t days = 0;
-    HighLatRule rule = HighLatRule::None;
-    AsrShown asr = AsrShown::Both;
+    PrayerSettings settings;  // the method, horizon, rules and the afternoon times shown
     bool seconds = false;
     TimesMethod method = TimesMethod::Exact;
     std::optional<HijriRule> hijri;  // a Hijri date column by this rule

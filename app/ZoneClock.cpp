@@ -22,6 +22,7 @@ class FixedZoneClock : public ZoneClock {
   public:
     FixedZoneClock(int zone, int summer) : offset_{-zone * kHour, summer * kHour} {}
     ClockOffset At(Seconds) const override { return offset_; }
+    bool SkipsDate(const Civil&) const override { return false; }  // one offset: every date
 
   private:
     ClockOffset offset_;
@@ -90,12 +91,17 @@ class DatabaseClock : public ZoneClock {
         if (cache_.valid && cache_.begin == summer.begin && cache_.end == summer.end)
             return cache_.standard;
         Seconds standard = summer.offset.count();
-        std::optional<Seconds> bestDistance;
+        // The nearest period whose offset lies closest to the summer clock's: a zone that changed
+        // its standard time across the date line around a summer (Pacific/Apia, 2011) has periods
+        // a day apart on either side, and the summer belongs to the one an hour away.
+        std::optional<std::pair<Seconds, Seconds>> best;  // (offset apart, distance in time)
         const auto consider = [&](const date::sys_info& info, Seconds distance) {
             if (info.save != std::chrono::minutes{0}) return false;
-            if (!bestDistance || distance < *bestDistance) {
+            const std::pair<Seconds, Seconds> rank{
+                std::abs(info.offset.count() - summer.offset.count()), distance};
+            if (!best || rank < *best) {
                 standard = info.offset.count();
-                bestDistance = distance;
+                best = rank;
             }
             return true;
         };
@@ -228,6 +234,15 @@ Seconds ZoneClock::FromLocal(Seconds local) const {
 
 Seconds ZoneClock::FromStandard(Seconds standard) const {
     return GreenwichOf(standard, [this](Seconds utc) { return At(utc).standard; });
+}
+
+bool ZoneClock::SkipsDate(const Civil& date) const {
+    // The day's midnight read on the clock falls on another date only when the whole day is
+    // skipped (a skipped hour at midnight is read as the hour after it, the same date).
+    const Civil midnight{date.year, date.month, date.day};
+    const Seconds utc = FromLocal(SecondsOf(midnight));
+    const Civil shown = CivilOf(utc + At(utc).Total());
+    return shown.year != date.year || shown.month != date.month || shown.day != date.day;
 }
 
 std::unique_ptr<ZoneClock> FixedClock(int zone, int summer) {

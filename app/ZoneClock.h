@@ -50,6 +50,9 @@ class ZoneClock {
     // night the clock goes from 02:00 to 03:00 is 03:30).
     Seconds FromLocal(Seconds local) const;
     Seconds FromStandard(Seconds standard) const;
+    // True when the clock never shows the date: a zone that moved across the date line skips a
+    // day (Pacific/Apia, 2011-12-30).
+    virtual bool SkipsDate(const Civil& date) const;
 };
 
 // --zone and --summer in whole hours, in the program's sign convention (East

@@ -77,12 +77,14 @@ std::string ThousandPlacesFile() {
     return path;
 }
 
-// A year for the 1,000 places in one run of zerin times --places, its CSV to /dev/null.
-void PrayerTimesYearPlacesFile(benchmark::State& state) {
+// A year for the 1,000 places in one run of zerin times --places with the options given, its
+// CSV to /dev/null.
+void PlacesFileYear(benchmark::State& state, const std::vector<std::string>& options) {
     std::FILE* sink = std::fopen("/dev/null", "w");
     const std::string places = ThousandPlacesFile();
-    const std::vector<std::string> args = {"times",      "--places", places, "--from",
-                                           "2025-01-01", "--days",   "365",  "--csv"};
+    std::vector<std::string> args = {"times",      "--places", places, "--from",
+                                     "2025-01-01", "--days",   "365",  "--csv"};
+    args.insert(args.end(), options.begin(), options.end());
     for (auto _ : state) {
         if (zerin::cli::Run(args, sink, stderr) != 0) state.SkipWithError("times failed");
     }
@@ -90,6 +92,15 @@ void PrayerTimesYearPlacesFile(benchmark::State& state) {
         benchmark::Counter(365000, benchmark::Counter::kIsIterationInvariantRate);
     std::remove(places.c_str());
     std::fclose(sink);
+}
+
+void PrayerTimesYearPlacesFile(benchmark::State& state) {
+    PlacesFileYear(state, {});
+}
+
+// The same year with an authority's method and the user's adjustments on top of it.
+void PrayerTimesYearPlacesFileMethod(benchmark::State& state) {
+    PlacesFileYear(state, {"--method", "dubai", "--adjust", "fajr=+2,isha=-1"});
 }
 
 void MoonHourlyYearCsv(benchmark::State& state) {
@@ -163,4 +174,5 @@ BENCHMARK(TextTableFirstRow)->UseManualTime()->Unit(benchmark::kMillisecond)->It
 BENCHMARK(TextTableMillionRows)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(PrayerTimesYearThousandPlaces)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(PrayerTimesYearPlacesFile)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(PrayerTimesYearPlacesFileMethod)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(MoonHourlyYearCsv)->Unit(benchmark::kMillisecond);

@@ -2,6 +2,8 @@
 // times for an observer.
 #pragma once
 
+#include <limits>
+
 #include "Ecliptic.h"
 #include "Sky.h"
 
@@ -72,7 +74,8 @@ struct SunTimes {
     double AltAsr2 = 0, FadlAsr2 = 0, Asr2 = 0;
     double FadlIcha = 0, Icha = 0;
     double FadlFajr = 0, Fajr = 0;
-    bool complete = false;  // every time was reached
+    double Maghrib = std::numeric_limits<double>::quiet_NaN();  // by its own angle, if any
+    bool complete = false;                                      // every time was reached
 };
 
 /*
@@ -182,5 +185,23 @@ SunObserver SunObserverAt(double Lon, double Lat);
  */
 SunTimes SunDayTimesExact(const SunCourse& course, const SunObserver& observer, double noonClock,
                           const SunTimes* previous = nullptr);
+
+// The altitudes of the Sun's centre (degrees) at which a timetable's times fall: rising and
+// setting (the report's -0.25 by default), dawn and nightfall, and a Maghrib by its own angle
+// (NaN: none, Maghrib is the setting).
+struct SunAltitudes {
+    double horizon = -0.25, dawn = -19, nightfall = -17;
+    double maghrib = std::numeric_limits<double>::quiet_NaN();
+};
+
+// Their sines, computed once for every day of a table.
+struct SunAltitudeSines {
+    double horizon = 0, dawn = 0, nightfall = 0, maghrib = 0;
+};
+SunAltitudeSines SinesOf(const SunAltitudes& altitudes);
+
+// SunDayTimesExact at the altitudes of those sines; Maghrib is NaN unless its angle is given.
+SunTimes SunDayTimesExact(const SunCourse& course, const SunObserver& observer, double noonClock,
+                          const SunAltitudeSines& sines, const SunTimes* previous = nullptr);
 
 }  // namespace zerin

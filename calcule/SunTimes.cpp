@@ -249,6 +249,17 @@ SunObserver SunObserverAt(double Lon, double Lat) {
 
 SunTimes SunDayTimesExact(const SunCourse& course, const SunObserver& o, double noonClock,
                           const SunTimes* previous) {
+    static const SunAltitudeSines report = {kSineHorizon, kSineDawn, kSineNightfall, kNaN};
+    return SunDayTimesExact(course, o, noonClock, report, previous);
+}
+
+SunAltitudeSines SinesOf(const SunAltitudes& a) {
+    return {Sine(a.horizon), Sine(a.dawn), Sine(a.nightfall),
+            std::isnan(a.maghrib) ? kNaN : Sine(a.maghrib)};
+}
+
+SunTimes SunDayTimesExact(const SunCourse& course, const SunObserver& o, double noonClock,
+                          const SunAltitudeSines& sines, const SunTimes* previous) {
     const double Lat = o.Lat;
     const auto clock = [noonClock](double days) { return noonClock + days * 24; };
     SunTimes t;
@@ -269,8 +280,9 @@ SunTimes SunDayTimesExact(const SunCourse& course, const SunObserver& o, double 
     SunTimes none;
     none.Lever = none.Coucher = none.Asr1 = none.Asr2 = none.Icha = none.Fajr = kNaN;
     const SunTimes& before = previous ? *previous : none;
-    t.Lever = event(kSineHorizon, -1, before.Lever);
-    t.Coucher = event(kSineHorizon, +1, before.Coucher);
+    t.Lever = event(sines.horizon, -1, before.Lever);
+    t.Coucher = event(sines.horizon, +1, before.Coucher);
+    if (!std::isnan(sines.maghrib)) t.Maghrib = event(sines.maghrib, +1, before.Maghrib);
     t.Duirn = (t.Coucher - t.Lever) / 2;
     // The afternoon altitudes from the zenith distance of the Sun at the transit.
     const double zenith = std::fabs(Lat - course.Dec(transit));
@@ -284,9 +296,9 @@ SunTimes SunDayTimesExact(const SunCourse& course, const SunObserver& o, double 
     };
     afternoon(1, t.AltAsr1, t.FadlAsr1, t.Asr1, before.Asr1);
     afternoon(2, t.AltAsr2, t.FadlAsr2, t.Asr2, before.Asr2);
-    t.Icha = event(kSineNightfall, +1, before.Icha);
+    t.Icha = event(sines.nightfall, +1, before.Icha);
     t.FadlIcha = t.Icha - t.MIDI;
-    t.Fajr = event(kSineDawn, -1, before.Fajr);
+    t.Fajr = event(sines.dawn, -1, before.Fajr);
     t.FadlFajr = t.MIDI - t.Fajr;
     t.complete = !std::isnan(t.Lever + t.Asr1 + t.Asr2 + t.Icha + t.Fajr);
     return t;

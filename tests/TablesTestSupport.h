@@ -41,7 +41,9 @@ inline std::vector<std::vector<std::string>> CsvRows(const std::string& csv) {
     std::vector<std::vector<std::string>> rows;
     std::istringstream lines(csv);
     std::string line;
-    std::getline(lines, line);
+    // The comment lines before the header (what a timetable was computed with), then the header.
+    while (std::getline(lines, line) && line.rfind("# ", 0) == 0) {
+    }
     while (std::getline(lines, line)) {
         std::vector<std::string> cells;
         std::istringstream fields(line + ",");

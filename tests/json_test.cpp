@@ -192,13 +192,15 @@ TEST_F(Json, Tables) {
         RunCli({"times", "--lat", "60", "--from", "2005-06-16", "--days", "3", "--csv"});
     const CliResult plain =
         RunCli({"times", "--lat", "60", "--from", "2005-06-16", "--days", "3", "--json"});
-    // The same rows as the CSV, a missing cell null where the CSV leaves it empty.
+    // The same rows as the CSV (after its settings line), a missing cell null where the CSV
+    // leaves it empty.
+    const std::string rows = csv.out.substr(csv.out.find('\n') + 1);
     EXPECT_EQ(
         Parsed(plain.out,
                "str(d[\"rows\"][0][\"fajr\"]) + \"\\n\" + \"\\n\".join(\",\".join(\"\" if v is "
                "None else \";\".join(v) if "
                "isinstance(v, list) else v for v in r.values()) for r in d[\"rows\"])"),
-        "None\n" + csv.out.substr(csv.out.find('\n') + 1, csv.out.size() - csv.out.find('\n') - 2));
+        "None\n" + rows.substr(rows.find('\n') + 1, rows.size() - rows.find('\n') - 2));
 
     const CliResult ephemeris = RunCli({"ephemeris", "venus", "--from", "2005-06-17", "--to",
                                         "2005-06-18", "--step", "6h", "--json"});

@@ -53,6 +53,8 @@ TEST(Places, EachPlaceAsItsOwnTable) {
         {"\xD9\x85\xD9\x83\xD8\xA9", "--lat 21:25N --lon 39:49E --zone -3"},
         {"Oslo", "--lat 59:55N --lon 10:45E --zone -1"}};
     std::string expected =
+        "# Settings: method morocco; fajr 19°; isha 17°; adjustments none; rounding nearest; "
+        "horizon -0.8333°; elevation 0 m; high latitudes none; polar none\n"
         "place,date,utc_offset,fajr,sunrise,transit,asr1,asr2,sunset,isha,"
         "adjusted\n";
     for (const auto& [name, options] : own) {
@@ -61,6 +63,7 @@ TEST(Places, EachPlaceAsItsOwnTable) {
         ASSERT_EQ(single.status, 0) << single.err;
         std::istringstream lines(single.out);
         std::string line;
+        std::getline(lines, line);  // its settings
         std::getline(lines, line);  // its header
         while (std::getline(lines, line)) expected += std::string(name) + "," + line + "\n";
     }
@@ -205,13 +208,19 @@ TEST(Places, TextAndJsonNameThePlaces) {
     const std::string day = "times --places " + file.path() + " --from 2025-06-01 --days 1 ";
     const CliResult text = RunCli(Words(day + "--lang en"));
     ASSERT_EQ(text.status, 0) << text.err;
-    EXPECT_EQ(text.out.rfind("Place  Date        UTC offset", 0), 0u) << text.out;
+    EXPECT_EQ(text.out.find("\nPlace  Date        UTC offset"), text.out.find('\n')) << text.out;
     EXPECT_NE(text.out.find("\nRabat  2025-06-01  +00:00"), std::string::npos) << text.out;
     const CliResult json = RunCli(Words(day + "--json"));
     ASSERT_EQ(json.status, 0) << json.err;
     EXPECT_EQ(json.out.rfind("{\"places\": [\n    {\"name\": \"Rabat\", \"lon\": "
                              "6.83333333333333, \"lat\": 34.0166666666667, \"zone\": \"0\"}\n  ], "
-                             "\"high_lat\": \"none\", \"method\": \"exact\", \"rows\": [\n  "
+                             "\"prayer_method\": \"morocco\", \"fajr_angle\": 19, "
+                             "\"isha_angle\": 17, \"isha_interval\": null, \"ramadan_interval\": "
+                             "null, \"maghrib_angle\": null, \"adjustments\": {\"fajr\": 0, "
+                             "\"sunrise\": 0, \"dhuhr\": 0, \"asr\": 0, \"maghrib\": 0, "
+                             "\"isha\": 0}, \"rounding\": \"nearest\", \"horizon\": -0.8333, "
+                             "\"elevation\": 0, \"high_lat\": \"none\", \"polar\": \"none\", "
+                             "\"method\": \"exact\", \"rows\": [\n  "
                              "{\"place\": \"Rabat\", \"date\": \"2025-06-01\"",
                              0),
               0u)

@@ -326,8 +326,7 @@ TEST_F(PdfTest, AFileThatCannotBeWrittenIsSaidAndNothingIsLeft) {
 TEST(TimesPdfOptions, AreRefusedWithAMessage) {
     const std::pair<const char*, const char*> cases[] = {
         {"--name Rabat", "--name is an option of the PDF: it goes with --pdf FILE"},
-        {"--asr 1", "--asr is an option of the PDF: it goes with --pdf FILE"},
-        {"--pdf x.pdf --asr 3", "--asr takes 1, 2 or both, not '3'"},
+        {"--pdf x.pdf --asr 3", "--asr takes shafii (1), hanafi (2) or both, not '3'"},
         {"--pdf x.pdf --asr", "--asr needs a value"},
         {"--pdf=", "--pdf needs the name of the file to write"},
         {"--pdf x.pdf --csv", "--pdf writes a file; --csv writes a table"},

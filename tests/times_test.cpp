@@ -82,13 +82,20 @@ void ExpectSameAsReport(const TimesDay& d, const PrintedTimes& p) {
     EXPECT_EQ(NumText(d.sun.Fajr), p.Fajr);
 }
 
+// The default settings with a high-latitude rule.
+cli::PrayerSettings WithRule(cli::HighLatRule rule) {
+    cli::PrayerSettings s;
+    s.rule = rule;
+    return s;
+}
+
 TEST(Times, EachDayIsTheSunCommandAtNoonStandardTime) {
     // The default place (5° 40' W, 32° 56' N) on zone 0, and a place East of Greenwich on
     // zone -3, on days of each season, a leap day and the Gregorian reform's first day.
     const auto defaultClock = cli::FixedClock(0, 0);
-    Timetable defaultTable(cli::FieldOptions{}, *defaultClock, cli::HighLatRule::None, kAsReport);
+    Timetable defaultTable(cli::FieldOptions{}, *defaultClock, cli::PrayerSettings{}, kAsReport);
     const auto eastClock = cli::FixedClock(-3, 0);
-    Timetable eastTable(Place("39.8", true, "21.4"), *eastClock, cli::HighLatRule::None, kAsReport);
+    Timetable eastTable(Place("39.8", true, "21.4"), *eastClock, cli::PrayerSettings{}, kAsReport);
     for (const Civil& date : {Date(2005, 6, 17), Date(2005, 12, 21), Date(2024, 2, 29),
                               Date(2025, 3, 20), Date(1582, 10, 15)}) {
         SCOPED_TRACE(cli::DateText(date));
@@ -113,8 +120,12 @@ TEST(Times, TheCommandRoundsTheReportsValues) {
     std::string row = "2005-06-17,+00:00";
     for (const std::string& value : {p.Fajr, p.Lever, p.MIDI, p.Asr1, p.Asr2, p.Coucher, p.Icha})
         row += "," + ClockText(std::stod(value), false);
-    EXPECT_EQ(r.out, "date,utc_offset,fajr,sunrise,transit,asr1,asr2,sunset,isha,adjusted\n" + row +
-                         ",\n");
+    // What the table was computed with comes first: the report's horizon and angles.
+    EXPECT_EQ(r.out,
+              "# Settings: method morocco; fajr 19°; isha 17°; adjustments none; rounding "
+              "nearest; horizon -0.2500°; elevation 0 m; high latitudes none; polar none\n"
+              "date,utc_offset,fajr,sunrise,transit,asr1,asr2,sunset,isha,adjusted\n" +
+                  row + ",\n");
     EXPECT_EQ(row, "2005-06-17,+00:00,03:25,05:17,12:24,16:06,17:22,19:30,21:09");
 }
 
@@ -142,8 +153,8 @@ TEST(Times, SummerTimeChangeFromTheZoneDatabase) {
     ASSERT_TRUE(paris) << error;
     const auto plus1 = cli::FixedClock(-1, 0);
     const cli::FieldOptions place = Place("2.35", true, "48.85");
-    Timetable withTz(place, *paris, cli::HighLatRule::None, kAsReport);
-    Timetable fixed(place, *plus1, cli::HighLatRule::None, kAsReport);
+    Timetable withTz(place, *paris, cli::PrayerSettings{}, kAsReport);
+    Timetable fixed(place, *plus1, cli::PrayerSettings{}, kAsReport);
     // 30 March 2025: clocks go from +01:00 to +02:00 at 01:00 UT; noon is after it.
     for (int day = 29; day <= 31; ++day) {
         SCOPED_TRACE(day);
@@ -156,7 +167,7 @@ TEST(Times, SummerTimeChangeFromTheZoneDatabase) {
         ExpectSameAsReport(d, PrintedOf(SunReport(2025, 3, day,
                                                   "--lon-deg 2.35 --lon-min 0 --east --lat-deg "
                                                   "48.85 --lat-min 0 --zone -1")));
-        for (int c = 0; c < cli::kTimeCells; ++c)
+        for (int c = 0; c < cli::kMaghrib; ++c)
             EXPECT_EQ(d.clock[c], standard.clock[c] + (day == 29 ? 0 : 1));
     }
     const CliResult r = RunCli(
@@ -286,7 +297,7 @@ TEST(Times, ZonesThatAreNotWholeHours) {
         std::string error;
         const auto clock = cli::NamedClock(c.zone, error);
         ASSERT_TRUE(clock) << error;
-        Timetable table(Place(c.lonDeg, c.east, "28"), *clock, cli::HighLatRule::None, kAsReport);
+        Timetable table(Place(c.lonDeg, c.east, "28"), *clock, cli::PrayerSettings{}, kAsReport);
         const TimesDay d = table.Day(Date(2025, 1, 15));  // no summer time anywhere here
         EXPECT_EQ(cli::OffsetText(d.offset.Total()), c.offset);
         const std::string place = std::string("--lon-deg ") + c.lonDeg + " --lon-min 0 " +
@@ -304,7 +315,7 @@ TEST(Times, PolarDayAndNightKeepTheOtherCells) {
     const auto clock = cli::FixedClock(0, 0);
     const cli::FieldOptions seventyNorth = AtLatitude("70");
     for (const cli::HighLatRule rule : {cli::HighLatRule::None, cli::HighLatRule::Middle}) {
-        Timetable table(seventyNorth, *clock, rule, kAsReport);
+        Timetable table(seventyNorth, *clock, WithRule(rule), kAsReport);
         // Midsummer: the Sun never sets, so no rising, setting, dawn or nightfall, and no
         // night for a high-latitude rule to divide; the transit and afternoon times stay.
         const TimesDay summer = table.Day(Date(2005, 6, 17));
@@ -325,7 +336,7 @@ TEST(Times, PolarDayAndNightKeepTheOtherCells) {
     // The report of the same midsummer day writes only the transit; the table's transit
     // is that value.
     const std::string report = SunReport(2005, 6, 17, "--lat-deg 70 --lat-min 0");
-    Timetable table(seventyNorth, *clock, cli::HighLatRule::None, kAsReport);
+    Timetable table(seventyNorth, *clock, cli::PrayerSettings{}, kAsReport);
     EXPECT_EQ(NumText(table.Day(Date(2005, 6, 17)).sun.MIDI),
               Printed(report, "MIDI = Asc - TS_Loc + (UT * 24) - Zone"));
 
@@ -348,7 +359,7 @@ TEST(Times, HighLatitudeRulesFillDawnAndNightfall) {
     const auto clock = cli::FixedClock(0, 0);
     const cli::FieldOptions sixtyNorth = AtLatitude("60");
     const std::string report = SunReport(2005, 6, 17, "--lat-deg 60 --lat-min 0");
-    Timetable none(sixtyNorth, *clock, cli::HighLatRule::None, kAsReport);
+    Timetable none(sixtyNorth, *clock, cli::PrayerSettings{}, kAsReport);
     const TimesDay d = none.Day(Date(2005, 6, 17));
     EXPECT_TRUE(std::isnan(d.clock[cli::kFajr]));
     EXPECT_TRUE(std::isnan(d.clock[cli::kIsha]));
@@ -357,24 +368,37 @@ TEST(Times, HighLatitudeRulesFillDawnAndNightfall) {
 
     const double rising = d.clock[cli::kSunrise], setting = d.clock[cli::kSunset];
     const double night = 24 - (setting - rising);
+    // The rule's parts of the night (fractions of it), and whether at 32° N, where dawn and
+    // nightfall exist, the computed times lie beyond the rule's and give way to it (a dawn
+    // earlier than the last seventh of a 9.8-hour night).
     struct Rule {
         cli::HighLatRule rule;
         double dawnPart, nightfallPart;
+        bool takesSouth;
     };
-    for (const Rule& rule : {Rule{cli::HighLatRule::Middle, night / 2, night / 2},
-                             Rule{cli::HighLatRule::Seventh, night / 7, night / 7},
-                             Rule{cli::HighLatRule::Angle, night * 19 / 60, night * 17 / 60}}) {
-        Timetable table(sixtyNorth, *clock, rule.rule, kAsReport);
+    for (const Rule& rule : {Rule{cli::HighLatRule::Middle, 1.0 / 2, 1.0 / 2, false},
+                             Rule{cli::HighLatRule::Seventh, 1.0 / 7, 1.0 / 7, true},
+                             Rule{cli::HighLatRule::Angle, 19.0 / 60, 17.0 / 60, false}}) {
+        Timetable table(sixtyNorth, *clock, WithRule(rule.rule), kAsReport);
         const TimesDay a = table.Day(Date(2005, 6, 17));
-        EXPECT_DOUBLE_EQ(a.clock[cli::kFajr], rising - rule.dawnPart);
-        EXPECT_DOUBLE_EQ(a.clock[cli::kIsha], setting + rule.nightfallPart);
+        EXPECT_DOUBLE_EQ(a.clock[cli::kFajr], rising - night * rule.dawnPart);
+        EXPECT_DOUBLE_EQ(a.clock[cli::kIsha], setting + night * rule.nightfallPart);
         EXPECT_TRUE(a.adjusted[cli::kFajr] && a.adjusted[cli::kIsha]);
         EXPECT_FALSE(a.adjusted[cli::kSunrise]);
-        // A day with a true dawn and nightfall (32° N) is left as it is.
-        Timetable south(cli::FieldOptions{}, *clock, rule.rule, kAsReport);
+        Timetable south(cli::FieldOptions{}, *clock, WithRule(rule.rule), kAsReport);
         const TimesDay b = south.Day(Date(2005, 6, 17));
-        EXPECT_FALSE(b.adjusted[cli::kFajr] || b.adjusted[cli::kIsha]);
-        EXPECT_EQ(b.clock[cli::kFajr], b.sun.Fajr);
+        const double southNight = 24 - (b.clock[cli::kSunset] - b.clock[cli::kSunrise]);
+        EXPECT_EQ(b.adjusted[cli::kFajr], rule.takesSouth);
+        EXPECT_EQ(b.adjusted[cli::kIsha], rule.takesSouth);
+        if (rule.takesSouth) {
+            EXPECT_DOUBLE_EQ(b.clock[cli::kFajr],
+                             b.clock[cli::kSunrise] - southNight * rule.dawnPart);
+            EXPECT_DOUBLE_EQ(b.clock[cli::kIsha],
+                             b.clock[cli::kSunset] + southNight * rule.nightfallPart);
+        } else {
+            EXPECT_EQ(b.clock[cli::kFajr], b.sun.Fajr);
+            EXPECT_EQ(b.clock[cli::kIsha], b.sun.Icha);
+        }
     }
 
     const std::string day = "times --lat 60 --from 2005-06-17 --days 1 ";
@@ -386,7 +410,7 @@ TEST(Times, HighLatitudeRulesFillDawnAndNightfall) {
               std::string::npos)
         << plain.out;
     const CliResult text = RunCli(Words(day + "--lang en --high-lat seventh"));
-    EXPECT_NE(text.out.find("* filled by the high-latitude rule seventh"), std::string::npos);
+    EXPECT_NE(text.out.find("* taken by the high-latitude rule seventh\n"), std::string::npos);
 }
 
 // --lon and --lat write the same field texts as the report's field options.
@@ -405,7 +429,9 @@ TEST(Times, PlaceOptions) {
     }
     // The table's Arabic header is the default.
     const CliResult arabic = RunCli(Words("times --from 2005-06-17 --days 1"));
-    EXPECT_EQ(arabic.out.rfind("التاريخ     فرق التوقيت  الفجر", 0), 0u) << arabic.out;
+    EXPECT_EQ(arabic.out.find("\nالتاريخ     فرق التوقيت  الفجر"), arabic.out.find('\n'))
+        << arabic.out;
+    EXPECT_EQ(arabic.out.rfind("الإعدادات: method morocco;", 0), 0u) << arabic.out;
 }
 
 TEST(Times, RefusedInputWritesNothing) {
@@ -540,6 +566,7 @@ TEST(Times, TextColumnsStayAligned) {
     ASSERT_EQ(r.status, 0) << r.err;
     std::istringstream lines(r.out);
     std::string header, line;
+    std::getline(lines, header);  // what the table was computed with
     std::getline(lines, header);
     std::vector<std::size_t> starts;  // of each column, in terminal cells
     for (const char* name :
@@ -566,8 +593,9 @@ TEST(Times, HijriDateColumn) {
         RunCli(Words("times --lat 21:25N --lon 39:49E --zone -3 --from "
                      "2025-02-28 --days 2 --csv --hijri-rule umm-al-qura"));
     ASSERT_EQ(csv.status, 0) << csv.err;
-    EXPECT_EQ(csv.out.substr(0, csv.out.find('\n')),
-              "date,hijri,utc_offset,fajr,sunrise,transit,asr1,asr2,sunset,isha,adjusted");
+    EXPECT_NE(csv.out.find(
+                  "\ndate,hijri,utc_offset,fajr,sunrise,transit,asr1,asr2,sunset,isha,adjusted\n"),
+              std::string::npos);
     EXPECT_NE(csv.out.find("\n2025-02-28,1446-08-29,"), std::string::npos) << csv.out;
     EXPECT_NE(csv.out.find("\n2025-03-01,1446-09-01,"), std::string::npos) << csv.out;
 

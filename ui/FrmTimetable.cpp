@@ -96,15 +96,27 @@ std::string IsolatedPath(const QString& path) {
     return Std(LeftToRight(QDir::toNativeSeparators(path)));
 }
 
-// What `zerin times --csv` writes for args, or why it wrote nothing.
-bool TimesCsv(std::vector<std::string> args, QByteArray& csv, std::string& why) {
-    args.push_back("--csv");
+// What `zerin times --csv` writes for the job, or why it wrote nothing.
+bool TimesCsv(const cli::TimetableJob& job, QByteArray& csv, std::string& why) {
+    cli::TimesRequest r;
+    r.table = job.places.front().options;
+    r.table.format = cli::Format::Csv;
+    r.from = job.from;
+    r.days = job.days;
+    r.settings = job.settings;
+    r.method = job.method;
+    r.seconds = job.seconds;
+    r.hijri = job.hijri;
     char *out = nullptr, *err = nullptr;
     std::size_t outSize = 0, errSize = 0;
     std::FILE* outFile = open_memstream(&out, &outSize);
     std::FILE* errFile = open_memstream(&err, &errSize);
     int status = 2;
-    if (outFile && errFile) status = cli::Run(args, outFile, errFile);
+    if (outFile && errFile) {
+        std::vector<cli::TablePlace> places;
+        status = cli::PlacesOfRequest(r, places, errFile);
+        if (status == 0) status = cli::WriteTimesTables(r, places, outFile, errFile);
+    }
     if (outFile) std::fclose(outFile);
     if (errFile) std::fclose(errFile);
     csv = QByteArray(out ? out : "", static_cast<qsizetype>(out ? outSize : 0));
@@ -224,6 +236,15 @@ void FrmTimetable::BuildControls() {
     rulesRow->addStretch();
     form->addWidget(caption("القواعد"), 3, 0);
     form->addLayout(rulesRow, 3, 1, 1, 3);
+    CboMethod = new QComboBox(this);
+    CboMethod->setObjectName(QStringLiteral("CboMethod"));
+    CboMethod->setAccessibleName(QStringLiteral("طريقة الحساب"));
+    for (const cli::PrayerMethod& m : cli::PrayerMethods())
+        CboMethod->addItem(
+            QString::fromUtf8(m.arabic) + QStringLiteral(" — ") + QString::fromUtf8(m.name),
+            QString::fromUtf8(m.name));
+    form->addWidget(caption("الطريقة"), 4, 0);
+    form->addWidget(CboMethod, 4, 1, 1, 3);
     form->setColumnStretch(1, 1);
     form->setColumnStretch(3, 1);
 
@@ -291,6 +312,10 @@ void FrmTimetable::BuildControls() {
     connect(CboHighLat, &QComboBox::currentIndexChanged, this, recompute);
     connect(CboAsr, &QComboBox::currentIndexChanged, this, recompute);
     connect(CboHijri, &QComboBox::currentIndexChanged, this, recompute);
+    connect(CboMethod, &QComboBox::activated, this, [this] {
+        methodChosen_ = true;
+        Recompute();
+    });
     resize(980, 760);
 }
 
@@ -457,8 +482,12 @@ bool FrmTimetable::MakeOptions(std::vector<std::string>& args, cli::TimetableJob
     job.places = {{Std(TxtPlaceName->text().trimmed()), options}};
     job.from = cli::Civil{year, firstMonth, 1};
     job.days = static_cast<std::size_t>(from.daysTo(to) + 1);
-    job.rule = kRuleChoices[CboHighLat->currentIndex()].rule;
-    job.asr = kAsrChoices[CboAsr->currentIndex()].asr;
+    const cli::PrayerMethod* method =
+        cli::PrayerMethodNamed(Std(CboMethod->currentData().toString()));
+    job.settings =
+        cli::SettingsOfMethod(method ? *method : *cli::PrayerMethodNamed(cli::kDefaultMethod));
+    job.settings.rule = kRuleChoices[CboHighLat->currentIndex()].rule;
+    job.settings.asr = kAsrChoices[CboAsr->currentIndex()].asr;
     job.hijri = kHijriChoices[CboHijri->currentIndex()];
 
     args = {"times"};
@@ -470,7 +499,15 @@ bool FrmTimetable::MakeOptions(std::vector<std::string>& args, cli::TimetableJob
     return true;
 }
 
+void FrmTimetable::FollowZoneMethod() {
+    if (methodChosen_) return;
+    const QString zone = OptZoneList->isChecked() ? ChosenZone() : QString();
+    const char* name = zone.isEmpty() ? cli::kDefaultMethod : cli::MethodOfZone(Std(zone));
+    CboMethod->setCurrentIndex(CboMethod->findData(QString::fromUtf8(name)));
+}
+
 void FrmTimetable::Recompute() {
+    FollowZoneMethod();
     std::vector<std::string> args;
     cli::TimetableJob job;
     QString why;
@@ -488,7 +525,7 @@ void FrmTimetable::Recompute() {
         return;
     }
     std::unique_ptr<TimetableSource> source =
-        TimetableSource::Make(job.places.front(), job.rule, job.from, LastDayOf(job), error);
+        TimetableSource::Make(job.places.front(), job.settings, job.from, LastDayOf(job), error);
     if (!source) {
         ShowProblem(QStringLiteral("لا يمكن حساب الجدول لهذا المكان بهذه الساعة: ") +
                     LeftToRight(QString::fromStdString(error)));
@@ -612,7 +649,7 @@ void FrmTimetable::SaveCsv() {
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
     QByteArray csv;
     std::string why;
-    if (!TimesCsv(args_, csv, why)) {
+    if (!job_ || !TimesCsv(*job_, csv, why)) {
         const std::string reason = QString::fromStdString(why).trimmed().toStdString();
         return SaveFailed(path, reason, reason);
     }

@@ -64,6 +64,8 @@ class FrmTimetable : public QDialog {
     QString ChosenZone() const;
 
     void Recompute();
+    // The method the zone's country publishes, until the user chooses one.
+    void FollowZoneMethod();
     bool MakeOptions(std::vector<std::string>& args, cli::TimetableJob& job, QString& why) const;
     void ShowSheet(const TimetableSheet& sheet);
     void ShowProblem(const QString& text);
@@ -95,6 +97,8 @@ class FrmTimetable : public QDialog {
     QStandardItemModel* zones_ = nullptr;
     QSortFilterProxyModel* shownZones_ = nullptr;
     QComboBox *CboHighLat = nullptr, *CboAsr = nullptr, *CboHijri = nullptr;
+    QComboBox* CboMethod = nullptr;  // the authorities' methods, by their Arabic names
+    bool methodChosen_ = false;      // the user chose the method: the zone no longer does
     QLabel* LblHeader = nullptr;
     QTableWidget* GrdTimes = nullptr;
     QLabel* LblNotes = nullptr;

@@ -164,7 +164,8 @@ bool TimetablePrinter::Prepare(std::string& error) {
 
 std::unique_ptr<TimetableSource> TimetablePrinter::MakeSource(const cli::TimetablePlace& place,
                                                               std::string& error) const {
-    return TimetableSource::Make(place, job_.rule, job_.from, LastDayOf(job_), error, job_.method);
+    return TimetableSource::Make(place, job_.settings, job_.from, LastDayOf(job_), error,
+                                 job_.method);
 }
 
 bool TimetablePrinter::Paint(QPagedPaintDevice& device, const Progress& progress, QString& error) {

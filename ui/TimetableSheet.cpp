@@ -34,6 +34,12 @@ int TimeCellOf(SheetColumn column) {
             return cli::kSunset;
         case SheetColumn::Isha:
             return cli::kIsha;
+        case SheetColumn::Maghrib:
+            return cli::kMaghrib;
+        case SheetColumn::Midnight:
+            return cli::kMidnight;
+        case SheetColumn::LastThird:
+            return cli::kLastThird;
         case SheetColumn::Weekday:
         case SheetColumn::Date:
         case SheetColumn::Hijri:
@@ -101,36 +107,98 @@ QString RuleName(cli::HighLatRule rule) {
         case cli::HighLatRule::Seventh:
             return QStringLiteral("سُبع الليل");
         case cli::HighLatRule::Angle:
-            return QStringLiteral("نسبة الزاوية من الليل (19/60 للفجر و17/60 للعشاء)");
+            return QStringLiteral("نسبة الزاوية من الليل (الزاوية/60)");
         case cli::HighLatRule::None:
             break;
     }
     return QStringLiteral("لا تقدير");
 }
 
-QString RulesLine(cli::AsrShown asr, cli::HighLatRule rule) {
+QString PolarName(cli::PolarRule rule) {
+    switch (rule) {
+        case cli::PolarRule::NearestLatitude:
+            return QStringLiteral("أقرب خط عرض تشرق فيه الشمس وتغرب");
+        case cli::PolarRule::NearestDay:
+            return QStringLiteral("أقرب يوم تشرق فيه الشمس وتغرب");
+        case cli::PolarRule::None:
+            break;
+    }
+    return QStringLiteral("لا تقدير");
+}
+
+QString AsrLine(cli::AsrShown asr) {
     QString line;
     if (asr != cli::AsrShown::Second)
         line +=
             QStringLiteral("العصر الأول: ظل الشيء مثله مع ظل الزوال (المالكي والشافعي والحنبلي). ");
     if (asr != cli::AsrShown::First)
         line += QStringLiteral("العصر الثاني: ظل الشيء مثلاه مع ظل الزوال (الحنفي). ");
-    return line + QStringLiteral("خطوط العرض العليا: ") + RuleName(rule) + QLatin1Char('.');
+    return line.trimmed();
 }
 
-const QString kAnglesLine = QStringLiteral(
-    "الفجر: الشمس 19° تحت الأفق. العشاء: 17° تحت الأفق. "
-    "الشروق والغروب: حافة الشمس العليا على الأفق (مركزها 0.25° تحته).");
+QString Number(double value) {
+    return LeftToRight(QString::number(value, 'g', 6));
+}
 
 }  // namespace
 
-std::vector<SheetColumn> SheetColumns(cli::AsrShown asr, bool hijri) {
+QStringList SettingsLines(const cli::PrayerSettings& s) {
+    QString method = QStringLiteral("الطريقة: ");
+    const cli::PrayerMethod* m = cli::PrayerMethodNamed(s.method);
+    method += (m ? QString::fromUtf8(m->arabic) + QStringLiteral(" (") : QString()) +
+              LeftToRight(Utf8(s.method)) + (m ? QStringLiteral(")") : QString()) +
+              QStringLiteral(". الفجر: الشمس ") + Number(s.fajrAngle) +
+              QStringLiteral("° تحت الأفق. العشاء: ");
+    if (s.ishaInterval > 0) {
+        method += Number(s.ishaInterval) + QStringLiteral(" دقيقة بعد المغرب");
+        if (s.ramadanInterval > 0)
+            method += QStringLiteral(" (") + Number(s.ramadanInterval) +
+                      QStringLiteral(" في رمضان بتقويم أم القرى)");
+        method += QLatin1Char('.');
+    } else {
+        method += Number(s.ishaAngle) + QStringLiteral("° تحت الأفق.");
+    }
+    if (!std::isnan(s.maghribAngle))
+        method +=
+            QStringLiteral(" المغرب: ") + Number(s.maghribAngle) + QStringLiteral("° تحت الأفق.");
+    if (s.seasonal) method += QStringLiteral(" الشفق الموسمي.");
+    QString adjust = QStringLiteral("التعديلات بالدقائق: ");
+    const std::string adjustments = cli::AdjustmentsText(s.adjust);
+    adjust +=
+        (adjustments == "none" ? QStringLiteral("لا تعديل") : LeftToRight(Utf8(adjustments))) +
+        QStringLiteral("؛ التقريب: ") +
+        (s.rounding == cli::Rounding::Up ? QStringLiteral("إلى الدقيقة التالية")
+                                         : QStringLiteral("إلى أقرب دقيقة")) +
+        QLatin1Char('.');
+    const double horizon = cli::HorizonAltitude(s.horizon, s.elevation);
+    QString rising = QStringLiteral("الشروق والغروب: مركز الشمس ") +
+                     LeftToRight(QString::number(-horizon, 'f', 4)) +
+                     (s.horizon == cli::Horizon::Report
+                          ? QStringLiteral("° تحت الأفق (حافتها العليا على الأفق، بلا انكسار)")
+                          : QStringLiteral("° تحت الأفق (حافتها العليا على الأفق مع الانكسار)"));
+    rising += QStringLiteral("، الارتفاع ") + Number(s.elevation) + QStringLiteral(" م.");
+    QString rules =
+        AsrLine(s.asr) + QStringLiteral(" خطوط العرض العليا: ") +
+        (!std::isnan(s.seventhAbove) ? RuleName(s.rule) + QStringLiteral("، وسُبع الليل فوق ") +
+                                           Number(s.seventhAbove) + QStringLiteral("°")
+                                     : RuleName(s.rule)) +
+        QStringLiteral(". الأيام القطبية: ") + PolarName(s.polar) + QLatin1Char('.');
+    return {method, adjust, rising, rules};
+}
+
+std::vector<SheetColumn> SheetColumns(const cli::PrayerSettings& settings, bool hijri) {
+    const cli::AsrShown asr = settings.asr;
     std::vector<SheetColumn> columns{SheetColumn::Weekday, SheetColumn::Date};
     if (hijri) columns.push_back(SheetColumn::Hijri);
     columns.insert(columns.end(), {SheetColumn::Fajr, SheetColumn::Sunrise, SheetColumn::Transit});
     if (asr != cli::AsrShown::Second) columns.push_back(SheetColumn::Asr1);
     if (asr != cli::AsrShown::First) columns.push_back(SheetColumn::Asr2);
-    columns.insert(columns.end(), {SheetColumn::Sunset, SheetColumn::Isha});
+    columns.push_back(SheetColumn::Sunset);
+    if (!std::isnan(settings.maghribAngle) || settings.adjust[cli::kAdjustMaghrib] != 0)
+        columns.push_back(SheetColumn::Maghrib);
+    columns.push_back(SheetColumn::Isha);
+    if (settings.extras)
+        columns.insert(columns.end(), {SheetColumn::Midnight, SheetColumn::LastThird});
     return columns;
 }
 
@@ -154,8 +222,14 @@ QString ColumnTitle(SheetColumn column) {
             return QStringLiteral("العصر الثاني");
         case SheetColumn::Sunset:
             return QStringLiteral("المغرب");
+        case SheetColumn::Maghrib:
+            return QStringLiteral("وقت المغرب");
         case SheetColumn::Isha:
             return QStringLiteral("العشاء");
+        case SheetColumn::Midnight:
+            return QStringLiteral("منتصف الليل");
+        case SheetColumn::LastThird:
+            return QStringLiteral("الثلث الأخير");
     }
     return {};
 }
@@ -165,16 +239,16 @@ bool ReadsRightToLeft(SheetColumn column) {
 }
 
 TimetableSource::TimetableSource(const cli::TimetablePlace& place, const cli::Place& checked,
-                                 std::unique_ptr<cli::ZoneClock> clock, cli::HighLatRule rule,
-                                 cli::TimesMethod method)
+                                 std::unique_ptr<cli::ZoneClock> clock,
+                                 const cli::PrayerSettings& settings, cli::TimesMethod method)
     : place_(place),
       checked_(checked),
       clock_(std::move(clock)),
-      rule_(rule),
-      table_(place_.options.place, *clock_, rule, method) {}
+      settings_(settings),
+      table_(place_.options.place, *clock_, settings_, method) {}
 
 std::unique_ptr<TimetableSource> TimetableSource::Make(const cli::TimetablePlace& place,
-                                                       cli::HighLatRule rule,
+                                                       const cli::PrayerSettings& settings,
                                                        const cli::Civil& first,
                                                        const cli::Civil& last, std::string& error,
                                                        cli::TimesMethod method) {
@@ -191,7 +265,7 @@ std::unique_ptr<TimetableSource> TimetableSource::Make(const cli::TimetablePlace
         return nullptr;
     }
     return std::unique_ptr<TimetableSource>(
-        new TimetableSource(place, checked, std::move(clock), rule, method));
+        new TimetableSource(place, checked, std::move(clock), settings, method));
 }
 
 std::vector<TimetablePage> PagesOf(const cli::TimetableJob& job) {
@@ -233,12 +307,13 @@ TimetableSheet SheetOf(TimetableSource& source, const TimetablePage& page,
                        const cli::TimetableJob& job) {
     TimetableSheet sheet;
     sheet.seconds = job.seconds;
-    sheet.columns = SheetColumns(job.asr, job.hijri.has_value());
+    sheet.columns = SheetColumns(job.settings, job.hijri.has_value());
     const cli::TimetablePlace& place = source.Place();
     sheet.title = place.name.empty() ? QStringLiteral("مواقيت الصلاة") : Utf8(place.name);
     sheet.month = MonthTitle(page.first.year, page.first.month);
 
     bool missing = false, adjusted = false;
+    QStringList skipped;     // the days the clock skips: no row
     std::string unfinished;  // what the calculation said of the first day it did not finish
     const cli::Seconds first = cli::SecondsOf(page.first);
     std::optional<HijriCalendar> hijri;
@@ -246,6 +321,10 @@ TimetableSheet SheetOf(TimetableSource& source, const TimetablePage& page,
     for (std::size_t k = 0; k < page.days; ++k) {
         SheetRow row{
             source.Day(cli::CivilOf(first + static_cast<cli::Seconds>(k) * cli::kDay)), {}, {}};
+        if (row.day.skipped) {
+            skipped << LeftToRight(Utf8(cli::DateText(row.day.date)));
+            continue;
+        }
         if (job.hijri) {
             if (!hijri) {
                 const cli::Seconds zone = -row.day.offset.standard / cli::kHour;
@@ -275,7 +354,7 @@ TimetableSheet SheetOf(TimetableSource& source, const TimetablePage& page,
                         QStringLiteral("، خط الطول ") + AngleText(source.Lon(), false) +
                         QLatin1Char('.')
                  << ClockLine(place.options, sheet.rows) << QiblaLine(source.Lon(), source.Lat())
-                 << kAnglesLine << RulesLine(job.asr, source.Rule());
+                 << SettingsLines(source.Settings());
     if (!unfinished.empty())
         sheet.notes << QStringLiteral("— تعذّر حساب بعض الأيام: ") + LeftToRight(Utf8(unfinished));
     if (missing) sheet.notes << QStringLiteral("— لا تبلغ الشمس ارتفاع هذا الوقت في ذلك اليوم.");
@@ -286,8 +365,15 @@ TimetableSheet SheetOf(TimetableSource& source, const TimetablePage& page,
                                                       "التقويم الجدولي.")
                                      : QStringLiteral("."));
     if (adjusted)
-        sheet.notes << QStringLiteral("* وقت مقدّر لخطوط العرض العليا بقاعدة ") +
-                           RuleName(source.Rule()) + QLatin1Char('.');
+        sheet.notes << QStringLiteral("* وقت مقدّر بقاعدة خطوط العرض العليا (") +
+                           RuleName(source.Settings().rule) +
+                           QStringLiteral(") أو بقاعدة الأيام القطبية (") +
+                           PolarName(source.Settings().polar) + QStringLiteral(").");
+    if (!skipped.isEmpty())
+        sheet.notes << QStringLiteral("لا صف لـ ") + skipped.join(QStringLiteral("، ")) +
+                           QStringLiteral(
+                               ": يوم تخطّته ساعة المكان حين انتقلت منطقته عبر خط "
+                               "التاريخ.");
     return sheet;
 }
 

@@ -27,10 +27,13 @@ enum class SheetColumn {
     Asr1,
     Asr2,
     Sunset,
+    Maghrib,  // when the method gives Maghrib its own angle
     Isha,
+    Midnight,   // the middle of the night, when asked for
+    LastThird,  // the start of its last third
 };
 
-std::vector<SheetColumn> SheetColumns(cli::AsrShown asr, bool hijri = false);
+std::vector<SheetColumn> SheetColumns(const cli::PrayerSettings& settings, bool hijri = false);
 QString ColumnTitle(SheetColumn column);
 // The columns written in Arabic words (the weekday, the Hijri date); the others hold numbers.
 bool ReadsRightToLeft(SheetColumn column);
@@ -41,8 +44,9 @@ class TimetableSource {
     // Null, with the command line's message in error, when the place or its clock cannot be used
     // for the days from first to last.
     static std::unique_ptr<TimetableSource> Make(const cli::TimetablePlace& place,
-                                                 cli::HighLatRule rule, const cli::Civil& first,
-                                                 const cli::Civil& last, std::string& error,
+                                                 const cli::PrayerSettings& settings,
+                                                 const cli::Civil& first, const cli::Civil& last,
+                                                 std::string& error,
                                                  cli::TimesMethod method = cli::TimesMethod::Exact);
 
     cli::TimesDay Day(const cli::Civil& date) { return table_.Day(date); }
@@ -50,17 +54,17 @@ class TimetableSource {
     const cli::TimetablePlace& Place() const { return place_; }
     double Lon() const { return checked_.Lon; }  // degrees, West positive
     double Lat() const { return checked_.Lat; }  // degrees, North positive
-    cli::HighLatRule Rule() const { return rule_; }
+    const cli::PrayerSettings& Settings() const { return settings_; }
 
   private:
     TimetableSource(const cli::TimetablePlace& place, const cli::Place& checked,
-                    std::unique_ptr<cli::ZoneClock> clock, cli::HighLatRule rule,
+                    std::unique_ptr<cli::ZoneClock> clock, const cli::PrayerSettings& settings,
                     cli::TimesMethod method);
 
     cli::TimetablePlace place_;
     cli::Place checked_;
     std::unique_ptr<cli::ZoneClock> clock_;
-    cli::HighLatRule rule_;
+    cli::PrayerSettings settings_;
     cli::Timetable table_;
 };
 
@@ -100,6 +104,10 @@ struct TimetableSheet {
 
 TimetableSheet SheetOf(TimetableSource& source, const TimetablePage& page,
                        const cli::TimetableJob& job);
+
+// The lines of the page's header that say what the times were computed with: the method, its
+// angles or interval, the adjustments, the horizon and elevation, the rules.
+QStringList SettingsLines(const cli::PrayerSettings& settings);
 
 // "مارس 2026".
 QString MonthTitle(int year, int month);

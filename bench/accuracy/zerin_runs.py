@@ -80,7 +80,8 @@ def day_times(zerin, place, date, as_report=False):
     12:00 (--as-report)."""
     table = _run(zerin, ["times", *_place_options(place), "--from", date.isoformat(),
                          "--days", "1", "--seconds", "--json"]
-                 + (["--as-report"] if as_report else []))
+                 # The report's horizon (-0.25 degrees), which the references take.
+                 + (["--as-report"] if as_report else ["--horizon", "report"]))
     row = table["rows"][0]
     times = {name: _seconds(row[name]) for name in TIMES}
     return {"lon": table["lon"], "lat": table["lat"], "offset": _offset(row["utc_offset"]),

@@ -15,9 +15,10 @@ fi
 cmake --build "$build" --target zerin_bench -j2 >/dev/null
 
 zerin=$("$build/bench/zerin_bench" \
-    --benchmark_filter='PrayerTimesYear(PlacesFile|ThousandPlaces)' \
+    --benchmark_filter='PrayerTimesYear(PlacesFile|ThousandPlaces|PlacesFileMethod)' \
     --benchmark_format=json 2>/dev/null)
 adhan=$(TZ=UTC node "$here/times.js")
+adhanDubai=$(TZ=UTC node "$here/times.js" dubai)
 
 node -e '
 const runs = JSON.parse(process.argv[1]).benchmarks;
@@ -33,4 +34,12 @@ for (const [name, label] of [["PrayerTimesYearPlacesFile", "zerin times --places
   console.log("  " + label + "         cpu " + ms(cpu * 1000) + "   wall " + ms(wall * 1000) +
               "   adhan / zerin: " + (adhan.cpu_s / cpu).toFixed(1) + " times (cpu)");
 }
-' "$zerin" "$adhan"
+const dubai = JSON.parse(process.argv[3]);
+const method = runs.find((b) => b.name.startsWith("PrayerTimesYearPlacesFileMethod"));
+console.log("With the Dubai method and Fajr +2, Isha -1 minutes:");
+console.log("  adhan (npm)                    cpu " + ms(dubai.cpu_s * 1000) + "   wall " +
+            ms(dubai.wall_s * 1000));
+console.log("  zerin times --places --method  cpu " + ms(method.cpu_time) + "   wall " +
+            ms(method.real_time) + "   adhan / zerin: " +
+            (dubai.cpu_s * 1000 / method.cpu_time).toFixed(1) + " times (cpu)");
+' "$zerin" "$adhan" "$adhanDubai"

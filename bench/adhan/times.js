@@ -2,7 +2,8 @@
 // degrees, nightfall 17), each day written as a CSV row of HH:MM clock times as
 // `zerin times --csv` writes them. Prints the best of three runs as JSON (seconds).
 // The places are those of bench/tables_bench.cpp. Run with TZ=UTC (adhan reads the
-// date's fields on the local clock).
+// date's fields on the local clock). With the argument "dubai": the Dubai method with
+// Fajr +2 and Isha -1 minutes, as `zerin times --method dubai --adjust fajr=+2,isha=-1`.
 'use strict';
 const adhan = require('adhan');
 
@@ -27,9 +28,15 @@ function clock(date, zoneMinutes) {
 }
 
 function yearForThousandPlaces() {
-  const params = adhan.CalculationMethod.Other();
-  params.fajrAngle = 19;
-  params.ishaAngle = 17;
+  const dubai = process.argv[2] === 'dubai';
+  const params = dubai ? adhan.CalculationMethod.Dubai() : adhan.CalculationMethod.Other();
+  if (dubai) {
+    params.adjustments.fajr = 2;
+    params.adjustments.isha = -1;
+  } else {
+    params.fajrAngle = 19;
+    params.ishaAngle = 17;
+  }
   params.madhab = adhan.Madhab.Shafi;
   let bytes = 0;
   for (let k = 0; k < 1000; ++k) {
