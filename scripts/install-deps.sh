@@ -33,3 +33,10 @@ if ! locale -a 2>/dev/null | grep -qi '^de_DE.utf8$'; then
     grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
     $SUDO locale-gen >/dev/null
 fi
+
+# The npm package adhan (bench/adhan), against which the tests check every prayer method;
+# without node and npm that test is skipped.
+if command -v npm >/dev/null 2>&1 && [ ! -d "$(dirname "$0")/../bench/adhan/node_modules/adhan" ]; then
+    npm ci --prefix "$(dirname "$0")/../bench/adhan" --no-audit --no-fund --silent ||
+        echo "install-deps: adhan (npm) not installed; the test of the methods will be skipped"
+fi

@@ -200,7 +200,9 @@ TEST(Places, TheRowsAreThePlacesTimesTheDays) {
                  out.file(), err.file()),
         1)
         << err.text();
-    EXPECT_EQ(out.text().rfind("place,date,", 0), 0u);
+    // The settings' comment line, then the header.
+    EXPECT_EQ(out.text().rfind("# Settings: ", 0), 0u);
+    EXPECT_NE(out.text().find("\nplace,date,"), std::string::npos);
 }
 
 TEST(Places, TextAndJsonNameThePlaces) {
