@@ -203,12 +203,8 @@ int ExpandPlaceOption(std::vector<std::string>& args, std::FILE* err) {
     };
     if (command == "times" && hasOption("--pdf") && !hasOption("--name"))
         options.push_back("--name=" + place.name);
-    // A timetable's rising and setting take the dip of the horizon from the place's
-    // elevation (above the sea), unless the command line gives its own or keeps the report's
-    // horizon; a place below the sea has none.
-    if (command == "times" && place.elevation && *place.elevation > 0 &&
-        !hasOption("--elevation") && !hasOption("--as-report"))
-        options.push_back("--elevation=" + std::to_string(std::lround(*place.elevation)));
+    // (The place's elevation, place.elevation, goes here as --elevation once the tables
+    // take one.)
     const std::size_t insertAt =
         report || command == "ephemeris" ? std::min<std::size_t>(2, args.size()) : 1;
     args.insert(args.begin() + static_cast<std::ptrdiff_t>(insertAt), options.begin(),
