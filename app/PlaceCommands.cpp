@@ -203,8 +203,10 @@ int ExpandPlaceOption(std::vector<std::string>& args, std::FILE* err) {
     };
     if (command == "times" && hasOption("--pdf") && !hasOption("--name"))
         options.push_back("--name=" + place.name);
-    // (The place's elevation, place.elevation, goes here as --elevation once the tables
-    // take one.)
+    // The town's elevation is not made the dip of the tables' horizon: it is its height above
+    // the sea, and a town on a plateau sees the Sun rise over the plateau (Sana'a, 2,250 m,
+    // would have its sunset seven minutes late). --elevation is the height above the horizon
+    // around, which the user gives.
     const std::size_t insertAt =
         report || command == "ephemeris" ? std::min<std::size_t>(2, args.size()) : 1;
     args.insert(args.begin() + static_cast<std::ptrdiff_t>(insertAt), options.begin(),

@@ -137,6 +137,10 @@ TEST_F(PlacesCli, GivenOptionsOverrideThePlace) {
     const std::string span = " --from 2025-06-01 --days 2 --csv";
     const std::pair<const char*, const char*> tables[] = {
         {"times --place Rabat", "times --lat 34:0:47.52N --lon 6:49:57.36W --tz Africa/Casablanca"},
+        // Fès stands 406 m above the sea, on a plain as high: no dip of the horizon.
+        {"times --place Fès", "times --lat 34:1:59.16N --lon 5:0:1.08W --tz Africa/Casablanca"},
+        {"times --place Fès --elevation 30",
+         "times --lat 34:1:59.16N --lon 5:0:1.08W --tz Africa/Casablanca --elevation 30"},
         {"times --place Rabat --tz Europe/Paris",
          "times --lat 34:0:47.52N --lon 6:49:57.36W --tz Europe/Paris"},
         {"times --lat 30N --place Rabat",
