@@ -131,7 +131,16 @@ bool FindPlace(const Gazetteer& gazetteer, const std::string& name, GazetteerPla
 int ExpandPlaceOption(std::vector<std::string>& args, std::FILE* err) {
     bool given = false;
     std::string name;
+    // A field's raw text may be anything, "--place" too: it is that field's, not an option.
+    const auto takesFieldText = [](const std::string& a) {
+        return std::any_of(std::begin(kFieldTextOptions), std::end(kFieldTextOptions),
+                           [&a](const FieldTextOption& o) { return a == o.option; });
+    };
     for (std::size_t k = 1; k < args.size(); ++k) {
+        if (takesFieldText(args[k])) {
+            ++k;
+            continue;
+        }
         if (!Named(args[k], "--place")) continue;
         if (given) return Refuse(err, "one --place at a time");
         given = true;
