@@ -388,8 +388,10 @@ std::vector<GazetteerPlace> Gazetteer::Search(std::string_view query, const std:
     if (wanted.empty() || limit == 0) return found;
     if (wantedCountry.empty())
         for (const GazetteerPlace& p : own_)
-            if (found.size() < limit && NormaliseName(p.name).starts_with(wanted))
+            if (found.size() < limit && NormaliseName(p.name).starts_with(wanted)) {
                 found.push_back(p);
+                found.back().exact = NormaliseName(p.name) == wanted;
+            }
     // (exactness, place) of every key that starts with the query, each place once.
     std::vector<std::pair<int, std::uint32_t>> matches;
     std::size_t low = 0, high = keyLines_.size();
@@ -417,6 +419,7 @@ std::vector<GazetteerPlace> Gazetteer::Search(std::string_view query, const std:
     for (const auto& [exactness, place] : matches) {
         if (found.size() >= limit) break;
         GazetteerPlace town = Town(place);
+        town.exact = exactness == 0;
         if (wantedCountry.empty() || town.country == wantedCountry)
             found.push_back(std::move(town));
     }

@@ -24,7 +24,8 @@ struct GazetteerPlace {
     std::optional<double> elevation;  // metres above the sea, where known
     std::string zone;  // a name of the time-zone database, or whole hours for an own place
     long long population = 0;
-    bool own = false;  // one of the user's own places
+    bool own = false;    // one of the user's own places
+    bool exact = false;  // found by a search: the query is one of its names, not their start
 };
 
 // The file's name, beside the program or in its data folder (share/zerin).

@@ -62,10 +62,18 @@ std::string AngleOption(const char* option, double degrees, char positive, char 
            (degrees < 0 ? negative : positive);
 }
 
-// "no place is named 'X'; the nearest names: A; B; C".
-std::string UnknownPlace(const Gazetteer& gazetteer, const std::string& name) {
+// "no place is named 'X'; the nearest names: A; B; C": the first place whose name starts so,
+// when one does, then the names nearest in spelling.
+std::string UnknownPlace(const Gazetteer& gazetteer, const std::string& name,
+                         const std::vector<GazetteerPlace>& starting = {}) {
     std::string message = "no place is named '" + Echo(name) + "'";
-    const std::vector<GazetteerPlace> near = gazetteer.Suggestions(name, 3);
+    std::vector<GazetteerPlace> near;
+    if (!starting.empty()) near.push_back(starting.front());
+    for (GazetteerPlace& p : gazetteer.Suggestions(name, 3))
+        if (near.size() < 3 && std::none_of(near.begin(), near.end(), [&p](const auto& q) {
+                return q.latinName == p.latinName && q.country == p.country;
+            }))
+            near.push_back(std::move(p));
     for (std::size_t k = 0; k < near.size(); ++k)
         message += (k == 0 ? "; the nearest names: " : "; ") + Described(near[k]);
     return message;
@@ -99,28 +107,17 @@ bool FindPlace(const Gazetteer& gazetteer, const std::string& name, GazetteerPla
         error = UnknownPlace(gazetteer, name);
         return false;
     }
-    found = matches.front();
-    // A name is the place's own when it is one of the place's names, the country after a
-    // comma left aside.
-    const auto named = [&name](const GazetteerPlace& p) {
-        std::string wanted = name;
-        std::vector<std::string> forms = {places::NormaliseName(wanted)};
-        for (const char* comma : {",", "\xD8\x8C"})
-            if (const std::size_t at = wanted.rfind(comma); at != std::string::npos)
-                forms.push_back(places::NormaliseName(wanted.substr(0, at)));
-        for (const std::string& own : {p.name, p.latinName, p.arabicName})
-            for (const std::string& form : forms)
-                if (!own.empty() && places::NormaliseName(own) == form) return true;
+    // Only a place of that very name is taken: the start of another's name ("Rabbat" of
+    // "Rabbath Ammon") is not the place the user means.
+    if (!matches.front().exact) {
+        error = UnknownPlace(gazetteer, name, matches);
         return false;
-    };
+    }
+    found = matches.front();
     const std::string where = Described(found) + " (" + Decimal(found.latitude, 4) + " " +
                               Decimal(found.longitude, 4) + ", " + found.zone + ")";
-    if (!named(found))
-        std::fprintf(err,
-                     "zerin: no place is named '%s' itself: %s is taken, the first whose name "
-                     "starts so; see zerin places '%s'\n",
-                     Echo(name).c_str(), where.c_str(), Echo(name).c_str());
-    else if (std::count_if(matches.begin(), matches.end(), named) > 1)
+    if (std::count_if(matches.begin(), matches.end(),
+                      [](const GazetteerPlace& p) { return p.exact; }) > 1)
         std::fprintf(err,
                      "zerin: '%s' names more than one place: %s is taken; add the country to "
                      "choose another (\"%s, CC\"), or see zerin places '%s'\n",

@@ -212,13 +212,28 @@ TEST_F(PlacesCli, AnAmbiguousNameIsNamedOnStandardError) {
         EXPECT_EQ(one.status, 0) << one.err;
         EXPECT_EQ(one.err, "") << fes;
     }
-    // The start of a name only: the place taken is said.
-    const CliResult start =
-        RunCli(With(ReportArgs("sun", "2025", "1", "15"), {"--place", "Casabl"}));
-    EXPECT_EQ(start.status, 0);
-    EXPECT_NE(start.err.find("no place is named 'Casabl' itself: Casablanca الدار البيضاء"),
-              std::string::npos)
-        << start.err;
+    // The start of a name only is no place's name: refused, the town it starts named first
+    // ("Rabbat" starts Amman's old name Rabbath Ammon).
+    const std::pair<const char*, const char*> starts[] = {
+        {"Casabl", "no place is named 'Casabl'; the nearest names: Casablanca الدار البيضاء"},
+        {"Rabbat", "no place is named 'Rabbat'; the nearest names: "},
+    };
+    for (const auto& [name, message] : starts) {
+        const CliResult start =
+            RunCli(With(ReportArgs("sun", "2025", "1", "15"), {"--place", name}));
+        EXPECT_EQ(start.status, 2) << name;
+        EXPECT_TRUE(start.out.empty()) << name;
+        EXPECT_EQ(start.err.rfind(std::string("zerin: ") + message, 0), 0u) << start.err;
+    }
+}
+
+// A field's raw text is the field's, whatever it reads: "--place" after --second is the
+// second's text (read as 0), not the place option.
+TEST_F(PlacesCli, AFieldsTextIsNeverThePlaceOption) {
+    const CliResult text = RunCli(ReportArgs("sun", "2025", "1", "15", "12", "0", "--place"));
+    const CliResult zero = RunCli(ReportArgs("sun", "2025", "1", "15", "12", "0", "0"));
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_EQ(text.out, zero.out);
 }
 
 TEST_F(PlacesCli, OwnPlacesByName) {
