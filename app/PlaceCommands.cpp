@@ -62,6 +62,12 @@ std::string AngleOption(const char* option, double degrees, char positive, char 
            (degrees < 0 ? negative : positive);
 }
 
+// A damaged file of the user's own places leaves them out of a search, and says so.
+void WarnOfOwnPlaces(const std::string& ownError, std::FILE* err) {
+    if (!ownError.empty())
+        std::fprintf(err, "zerin: %s; they are left out of the search\n", ownError.c_str());
+}
+
 // "no place is named 'X'; the nearest names: A; B; C": the first place whose name starts so,
 // when one does, then the names nearest in spelling.
 std::string UnknownPlace(const Gazetteer& gazetteer, const std::string& name,
@@ -81,13 +87,10 @@ std::string UnknownPlace(const Gazetteer& gazetteer, const std::string& name,
 
 }  // namespace
 
-bool LoadGazetteer(Gazetteer& gazetteer, std::string& error) {
+bool LoadGazetteer(Gazetteer& gazetteer, std::string& error, std::string& ownError) {
     std::vector<GazetteerPlace> own;
-    std::string ownError;
-    if (!places::LoadOwnPlaces(places::OwnPlacesPath(), own, ownError)) {
-        error = "your places: " + ownError;
-        return false;
-    }
+    if (!places::LoadOwnPlaces(places::OwnPlacesPath(), own, ownError))
+        ownError = "your places: " + ownError;
     const std::string path = places::LocateGazetteer(places::ProgramDataFolders());
     bool loaded = false;
     if (path.empty())
@@ -157,8 +160,9 @@ int ExpandPlaceOption(std::vector<std::string>& args, std::FILE* err) {
         return Refuse(err, "--place is not an option of " + Echo(command));
 
     Gazetteer gazetteer;
-    std::string loadError, error;
-    const bool loaded = LoadGazetteer(gazetteer, loadError);
+    std::string loadError, ownError, error;
+    const bool loaded = LoadGazetteer(gazetteer, loadError, ownError);
+    WarnOfOwnPlaces(ownError, err);
     GazetteerPlace place;
     if (!FindPlace(gazetteer, name, place, err, error))
         return Refuse(err, loaded ? error : loadError);
@@ -326,8 +330,11 @@ int RunPlaces(const std::vector<std::string>& args, std::FILE* out, std::FILE* e
     PlacesRequest r;
     if (const int status = ReadPlacesRequest(args, r, err)) return status;
     Gazetteer gazetteer;
-    std::string error;
-    if (!LoadGazetteer(gazetteer, error) && !r.mine) return Refuse(err, error);
+    std::string error, ownError;
+    const bool loaded = LoadGazetteer(gazetteer, error, ownError);
+    if (r.mine && !ownError.empty()) return Refuse(err, ownError);
+    if (!loaded && !r.mine) return Refuse(err, error);
+    if (!r.mine) WarnOfOwnPlaces(ownError, err);
     std::vector<std::vector<Cell>> rows;
     if (r.mine) {
         for (const GazetteerPlace& p : gazetteer.OwnPlaces()) rows.push_back(PlaceCells(p));

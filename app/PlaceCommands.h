@@ -11,8 +11,10 @@
 namespace zerin::cli {
 
 // The gazetteer (ZERIN_GAZETTEER names another file than the program's own) with the user's
-// own places; false with a message. Own places are kept even when the gazetteer is missing.
-bool LoadGazetteer(places::Gazetteer& gazetteer, std::string& error);
+// own places; false with a message when the gazetteer cannot be read. Own places are kept
+// even when the gazetteer is missing; a damaged file of them is said in ownError, and the
+// gazetteer is read all the same.
+bool LoadGazetteer(places::Gazetteer& gazetteer, std::string& error, std::string& ownError);
 
 // Finds a place by its name: the best match, with a note on err when others go by that name;
 // or false with the message (the three nearest names) when none does.

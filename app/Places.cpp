@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -37,8 +38,16 @@ bool ReadBoundedLine(std::istream& in, std::string& line) {
     }
 }
 
+// A code point as four or more hexadecimal digits: "202E".
+std::string Hex(char32_t code) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%04X", static_cast<unsigned>(code));
+    return text;
+}
+
 // What is wrong with the text of a line, or "" for clean UTF-8: bytes that are not UTF-8, a
-// control character (a tab only between fields), or a byte-order mark after the file's start.
+// control character (a tab only between fields), a byte-order mark after the file's start,
+// or a character that reorders or breaks the line.
 std::string LineFault(const std::string& line) {
     for (std::size_t k = 0, length = 0; k < line.size(); k += length) {
         const char32_t code = DecodeUtf8(line, k, length);
@@ -48,6 +57,12 @@ std::string LineFault(const std::string& line) {
             return "a control character, which no place's name holds";
         if (code == 0xFEFF)
             return "a byte-order mark (U+FEFF) that is not at the start of the file";
+        // Embeddings, overrides and isolates reorder what the tables show after them; a line
+        // or paragraph separator breaks a row of the tables in two.
+        if ((code >= 0x202A && code <= 0x202E) || (code >= 0x2066 && code <= 0x2069) ||
+            code == 0x2028 || code == 0x2029)
+            return "a character that changes the writing direction or breaks the line (U+" +
+                   Hex(code) + "), which no place's name holds";
     }
     return "";
 }

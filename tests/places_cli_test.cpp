@@ -274,5 +274,26 @@ TEST_F(PlacesCli, AMissingGazetteerIsSaid) {
         << r.err;
 }
 
+// A damaged file of one's own places is said by --mine, and leaves the towns found.
+TEST_F(PlacesCli, ADamagedFileOfOwnPlacesLeavesTheTownsFound) {
+    const std::string path = places::OwnPlacesPath();
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    {
+        std::FILE* file = std::fopen(path.c_str(), "w");
+        std::fputs("name,latitude,longitude,zone\n\xFF,34N,6W,0\n", file);
+        std::fclose(file);
+    }
+    const CliResult mine = RunCli({"places", "--mine"});
+    const CliResult search = RunCli({"places", "Rabat", "--limit", "1", "--csv"});
+    const CliResult placed = RunCli(With(ReportArgs("sun", "2025", "1", "15"), {"--place", "Fès"}));
+    std::filesystem::remove(path);
+    EXPECT_EQ(mine.status, 2);
+    EXPECT_NE(mine.err.find(path + ":2:"), std::string::npos) << mine.err;
+    EXPECT_EQ(search.status, 0) << search.err;
+    EXPECT_NE(search.out.find("Rabat"), std::string::npos);
+    EXPECT_NE(search.err.find("they are left out of the search"), std::string::npos) << search.err;
+    EXPECT_EQ(placed.status, 0) << placed.err;
+}
+
 }  // namespace
 }  // namespace zerin::test

@@ -122,6 +122,17 @@ TEST(Places, RefusedRowsNameTheirLine) {
         {"name,latitude,longitude,zone\nA\tB,1,1,0\n", "", ":2: a tab inside the name"},
         {"name,latitude,longitude,zone\n\xEF\xBB\xBFMakkah,21.42,39.83E,-3\n", "",
          ":2: a byte-order mark (U+FEFF) that is not at the start of the file"},
+        // A right-to-left override, an isolate and a line separator: a row shown reordered
+        // or cut in two.
+        {"name,latitude,longitude,zone\nC\xE2\x80\xAE"
+         "D,34N,6W,0\n",
+         "", ":2: a character that changes the writing direction or breaks the line (U+202E)"},
+        {"name,latitude,longitude,zone\nC\xE2\x81\xA6"
+         "D,34N,6W,0\n",
+         "", "(U+2066)"},
+        {"name,latitude,longitude,zone\nC\xE2\x80\xA8"
+         "D,34N,6W,0\n",
+         "", "(U+2028)"},
     };
     for (const Case& c : cases) {
         const PlacesFile file(c.text);
