@@ -423,7 +423,11 @@ void DayCells(const TimesDay& d, const TimesRequest& r, const std::vector<int>& 
     cells[first] = DateText(d.date);
     if (hijri) cells[++first] = *hijri;
     cells[first + 1] = OffsetText(d.offset.Total());
-    std::string adjusted;
+    // The names of the adjusted cells, written straight into the last cell.
+    Cell& adjustedCell = cells.back();
+    if (!adjustedCell) adjustedCell.emplace();
+    std::string& adjusted = *adjustedCell;
+    adjusted.clear();
     std::size_t at = first + 2;
     for (const int c : shown) {
         Cell& cell = cells[at++];
@@ -431,7 +435,8 @@ void DayCells(const TimesDay& d, const TimesRequest& r, const std::vector<int>& 
             cell.reset();
             continue;
         }
-        cell = ClockText(d.clock[c], r.seconds);
+        if (!cell) cell.emplace();
+        WriteClockText(d.clock[c], r.seconds, *cell);
         if (d.adjusted[c]) {
             if (r.table.format == Format::Text) *cell += '*';
             if (!adjusted.empty()) adjusted += ';';
@@ -444,7 +449,6 @@ void DayCells(const TimesDay& d, const TimesRequest& r, const std::vector<int>& 
         else
             cells[at] = FractionText(d.moonFraction);
     }
-    cells.back() = std::move(adjusted);
 }
 
 // The settings as the JSON head's fields.
@@ -718,9 +722,10 @@ void Timetable::ReportDay(TimesDay& d, Seconds noonUtc) {
 
 namespace {
 
-// ClockText with the units of the day known to the compiler (a timetable writes seven a row).
+// ClockText with the units of the day known to the compiler (a timetable writes seven a row),
+// into `out`: a table's cell keeps its storage from row to row, no string is made and moved.
 template <Seconds kUnitsPerDay>
-std::string ClockTextIn(double hours) {
+void ClockTextIn(double hours, std::string& out) {
     constexpr bool seconds = kUnitsPerDay == kDay;
     // A hair above one half, so that a half written in decimal hours rounds up.
     const auto units = static_cast<Seconds>(std::floor(hours * (kUnitsPerDay / 24) + 0.5 + 1e-9));
@@ -741,13 +746,24 @@ std::string ClockTextIn(double hours) {
                                           static_cast<long long>(dayShift));
         size += static_cast<std::size_t>(std::max(written, 0));
     }
-    return std::string(text, size);
+    // The cell's text is most often as long as the row before's: resize() then does nothing.
+    out.resize(size);
+    std::copy(text, text + size, out.begin());
 }
 
 }  // namespace
 
+void WriteClockText(double hours, bool seconds, std::string& out) {
+    if (seconds)
+        ClockTextIn<kDay>(hours, out);
+    else
+        ClockTextIn<1440>(hours, out);
+}
+
 std::string ClockText(double hours, bool seconds) {
-    return seconds ? ClockTextIn<kDay>(hours) : ClockTextIn<1440>(hours);
+    std::string text;
+    WriteClockText(hours, seconds, text);
+    return text;
 }
 
 int PlacesOfRequest(const TimesRequest& r, std::vector<TablePlace>& places, std::FILE* err) {
