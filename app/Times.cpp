@@ -722,8 +722,7 @@ void Timetable::ReportDay(TimesDay& d, Seconds noonUtc) {
 
 namespace {
 
-// ClockText with the units of the day known to the compiler (a timetable writes seven a row),
-// into `out`: a table's cell keeps its storage from row to row, no string is made and moved.
+// ClockText with the units of the day known to the compiler (a timetable writes seven a row).
 template <Seconds kUnitsPerDay>
 void ClockTextIn(double hours, std::string& out) {
     constexpr bool seconds = kUnitsPerDay == kDay;
@@ -734,21 +733,26 @@ void ClockTextIn(double hours, std::string& out) {
     const Seconds inDay = units - dayShift * kUnitsPerDay;
     const Seconds hh = seconds ? inDay / kHour : inDay / 60;
     const Seconds mm = seconds ? inDay % kHour / 60 : inDay % 60;
-    char text[16] = {Digit(hh / 10), Digit(hh % 10), ':', Digit(mm / 10), Digit(mm % 10)};
-    std::size_t size = 5;
+    // Written straight into the cell, which most often held a text of the same length the row
+    // before: resize() then does nothing, and no text is made elsewhere and copied.
+    out.resize(seconds ? 8 : 5);
+    char* text = out.data();
+    text[0] = Digit(hh / 10);
+    text[1] = Digit(hh % 10);
+    text[2] = ':';
+    text[3] = Digit(mm / 10);
+    text[4] = Digit(mm % 10);
     if (seconds) {
-        text[size++] = ':';
-        text[size++] = Digit(inDay % 60 / 10);
-        text[size++] = Digit(inDay % 10);
+        text[5] = ':';
+        text[6] = Digit(inDay % 60 / 10);
+        text[7] = Digit(inDay % 10);
     }
     if (dayShift != 0) {
-        const int written = std::snprintf(text + size, sizeof text - size, "%+lld",
-                                          static_cast<long long>(dayShift));
-        size += static_cast<std::size_t>(std::max(written, 0));
+        char shift[24];
+        const int written =
+            std::snprintf(shift, sizeof shift, "%+lld", static_cast<long long>(dayShift));
+        out.append(shift, static_cast<std::size_t>(std::max(written, 0)));
     }
-    // The cell's text is most often as long as the row before's: resize() then does nothing.
-    out.resize(size);
-    std::copy(text, text + size, out.begin());
 }
 
 }  // namespace
