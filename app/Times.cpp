@@ -731,8 +731,11 @@ void ClockTextIn(double hours, std::string& out) {
     const Seconds dayShift =
         units >= 0 ? units / kUnitsPerDay : -((kUnitsPerDay - 1 - units) / kUnitsPerDay);
     const Seconds inDay = units - dayShift * kUnitsPerDay;
-    const Seconds hh = seconds ? inDay / kHour : inDay / 60;
-    const Seconds mm = seconds ? inDay % kHour / 60 : inDay % 60;
+    // Within the day, a 32-bit unsigned number: its divisions are the cheaper.
+    const auto in = static_cast<unsigned>(inDay);
+    constexpr auto hour = static_cast<unsigned>(kHour);
+    const unsigned hh = seconds ? in / hour : in / 60;
+    const unsigned mm = seconds ? in % hour / 60 : in % 60;
     // Written straight into the cell, which most often held a text of the same length the row
     // before: resize() then does nothing, and no text is made elsewhere and copied.
     out.resize(seconds ? 8 : 5);
@@ -744,8 +747,8 @@ void ClockTextIn(double hours, std::string& out) {
     text[4] = Digit(mm % 10);
     if (seconds) {
         text[5] = ':';
-        text[6] = Digit(inDay % 60 / 10);
-        text[7] = Digit(inDay % 10);
+        text[6] = Digit(in % 60 / 10);
+        text[7] = Digit(in % 10);
     }
     if (dayShift != 0) {
         char shift[24];

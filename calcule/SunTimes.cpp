@@ -105,10 +105,12 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kSettled = 0.1 / 86400, kCloseEnough = 300.0 / 86400, kSlowFactor = 5;
 constexpr int kMaxSteps = 12, kMaxHalvings = 8;
 
-// Hours brought into -12..12.
+// Hours brought into -12..12. The turns counted with a product, not a division: a division's
+// wait lies on the path of every Newton step, twice, and the count can only differ where the
+// hours are within a rounding of an odd multiple of 12.
 double HalfTurn(double hours) {
     if (!(std::fabs(hours) < 1e9)) return kNaN;
-    const auto turns = static_cast<long long>(hours / 24 + (hours < 0 ? -0.5 : 0.5));
+    const auto turns = static_cast<long long>(hours * (1.0 / 24) + (hours < 0 ? -0.5 : 0.5));
     return hours - 24 * static_cast<double>(turns);
 }
 
