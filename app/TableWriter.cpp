@@ -131,14 +131,17 @@ bool TableWriter::Row(const std::vector<Cell>& cells) {
         // at once and each cell copied into it, in one pass that also looks for a character to
         // be quoted (a few characters a cell: cheaper than a scan and a call to memcpy); a row
         // with one is written again the slower way.
+        // The count held apart: the characters written could alias the columns' vector, whose
+        // size would then be read again for every cell.
+        const std::size_t count = columns_.size();
         const std::size_t start = buffer_.size();
-        std::size_t size = columns_.size();  // the commas and the line's end
-        for (std::size_t c = 0; c < columns_.size(); ++c)
+        std::size_t size = count;  // the commas and the line's end
+        for (std::size_t c = 0; c < count; ++c)
             if (cells[c]) size += cells[c]->size();
         buffer_.resize(start + size);
         char* at = buffer_.data() + start;
         bool quoted = false;
-        for (std::size_t c = 0; c < columns_.size(); ++c) {
+        for (std::size_t c = 0; c < count; ++c) {
             if (c) *at++ = ',';
             if (!cells[c]) continue;
             for (const char ch : *cells[c]) {
