@@ -423,7 +423,11 @@ void DayCells(const TimesDay& d, const TimesRequest& r, const std::vector<int>& 
     cells[first] = DateText(d.date);
     if (hijri) cells[++first] = *hijri;
     cells[first + 1] = OffsetText(d.offset.Total());
-    std::string adjusted;
+    // The names of the adjusted cells, written straight into the last cell.
+    Cell& adjustedCell = cells.back();
+    if (!adjustedCell) adjustedCell.emplace();
+    std::string& adjusted = *adjustedCell;
+    adjusted.clear();
     std::size_t at = first + 2;
     for (const int c : shown) {
         Cell& cell = cells[at++];
@@ -431,7 +435,8 @@ void DayCells(const TimesDay& d, const TimesRequest& r, const std::vector<int>& 
             cell.reset();
             continue;
         }
-        cell = ClockText(d.clock[c], r.seconds);
+        if (!cell) cell.emplace();
+        WriteClockText(d.clock[c], r.seconds, *cell);
         if (d.adjusted[c]) {
             if (r.table.format == Format::Text) *cell += '*';
             if (!adjusted.empty()) adjusted += ';';
@@ -444,7 +449,6 @@ void DayCells(const TimesDay& d, const TimesRequest& r, const std::vector<int>& 
         else
             cells[at] = FractionText(d.moonFraction);
     }
-    cells.back() = std::move(adjusted);
 }
 
 // The settings as the JSON head's fields.
@@ -720,34 +724,53 @@ namespace {
 
 // ClockText with the units of the day known to the compiler (a timetable writes seven a row).
 template <Seconds kUnitsPerDay>
-std::string ClockTextIn(double hours) {
+void ClockTextIn(double hours, std::string& out) {
     constexpr bool seconds = kUnitsPerDay == kDay;
     // A hair above one half, so that a half written in decimal hours rounds up.
     const auto units = static_cast<Seconds>(std::floor(hours * (kUnitsPerDay / 24) + 0.5 + 1e-9));
     const Seconds dayShift =
         units >= 0 ? units / kUnitsPerDay : -((kUnitsPerDay - 1 - units) / kUnitsPerDay);
     const Seconds inDay = units - dayShift * kUnitsPerDay;
-    const Seconds hh = seconds ? inDay / kHour : inDay / 60;
-    const Seconds mm = seconds ? inDay % kHour / 60 : inDay % 60;
-    char text[16] = {Digit(hh / 10), Digit(hh % 10), ':', Digit(mm / 10), Digit(mm % 10)};
-    std::size_t size = 5;
+    // Within the day, a 32-bit unsigned number: its divisions are the cheaper.
+    const auto in = static_cast<unsigned>(inDay);
+    constexpr auto hour = static_cast<unsigned>(kHour);
+    const unsigned hh = seconds ? in / hour : in / 60;
+    const unsigned mm = seconds ? in % hour / 60 : in % 60;
+    // Written straight into the cell, which most often held a text of the same length the row
+    // before: resize() then does nothing, and no text is made elsewhere and copied.
+    out.resize(seconds ? 8 : 5);
+    char* text = out.data();
+    text[0] = Digit(hh / 10);
+    text[1] = Digit(hh % 10);
+    text[2] = ':';
+    text[3] = Digit(mm / 10);
+    text[4] = Digit(mm % 10);
     if (seconds) {
-        text[size++] = ':';
-        text[size++] = Digit(inDay % 60 / 10);
-        text[size++] = Digit(inDay % 10);
+        text[5] = ':';
+        text[6] = Digit(in % 60 / 10);
+        text[7] = Digit(in % 10);
     }
     if (dayShift != 0) {
-        const int written = std::snprintf(text + size, sizeof text - size, "%+lld",
-                                          static_cast<long long>(dayShift));
-        size += static_cast<std::size_t>(std::max(written, 0));
+        char shift[24];
+        const int written =
+            std::snprintf(shift, sizeof shift, "%+lld", static_cast<long long>(dayShift));
+        out.append(shift, static_cast<std::size_t>(std::max(written, 0)));
     }
-    return std::string(text, size);
 }
 
 }  // namespace
 
+void WriteClockText(double hours, bool seconds, std::string& out) {
+    if (seconds)
+        ClockTextIn<kDay>(hours, out);
+    else
+        ClockTextIn<1440>(hours, out);
+}
+
 std::string ClockText(double hours, bool seconds) {
-    return seconds ? ClockTextIn<kDay>(hours) : ClockTextIn<1440>(hours);
+    std::string text;
+    WriteClockText(hours, seconds, text);
+    return text;
 }
 
 int PlacesOfRequest(const TimesRequest& r, std::vector<TablePlace>& places, std::FILE* err) {

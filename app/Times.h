@@ -129,6 +129,8 @@ class Timetable {
 // rounding up ("HH:MM:SS" to the nearest second with seconds), and "+1" or "-1" for a time on the
 // day after or before.
 std::string ClockText(double hours, bool seconds);
+// The same text into `out`, replacing what it held (a table's cell reused from row to row).
+void WriteClockText(double hours, bool seconds, std::string& out);
 
 // --pdf FILE and --name TEXT (the place's name in the page's header).
 struct PdfOptions {

@@ -105,10 +105,12 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kSettled = 0.1 / 86400, kCloseEnough = 300.0 / 86400, kSlowFactor = 5;
 constexpr int kMaxSteps = 12, kMaxHalvings = 8;
 
-// Hours brought into -12..12.
+// Hours brought into -12..12. The turns counted with a product, not a division: a division's
+// wait lies on the path of every Newton step, twice, and the count can only differ where the
+// hours are within a rounding of an odd multiple of 12.
 double HalfTurn(double hours) {
     if (!(std::fabs(hours) < 1e9)) return kNaN;
-    const auto turns = static_cast<long long>(hours / 24 + (hours < 0 ? -0.5 : 0.5));
+    const auto turns = static_cast<long long>(hours * (1.0 / 24) + (hours < 0 ? -0.5 : 0.5));
     return hours - 24 * static_cast<double>(turns);
 }
 
@@ -151,7 +153,7 @@ struct Transit {
 };
 
 double Settle(const SunCourse& course, const Observer& o, double sinAlt, int side, double n,
-              double last);
+              Circle circle, double last);
 
 // Whether n (days from the middle node) lies on the given side of the transit within half a
 // turn of the hour angle: a time of that day, not of the day before or after.
@@ -200,23 +202,26 @@ double EventDays(const SunCourse& course, const Observer& o, const Transit& t, d
     if (!(std::fabs(c) <= 1)) return kNaN;
     // The same time of the day before, when known and on the same side of the transit, is
     // a start within a minute or two: no first guess to compute.
-    if (side * (hint - t.n) > 0 && std::fabs(hint - t.n) < 0.75 &&
-        std::fabs(CircleAt(course, o, sinAlt, hint).c) <= 1) {
-        const double found = Settle(course, o, sinAlt, side, hint, hint);
-        if (OfTheDay(t, side, found)) return found;
+    if (side * (hint - t.n) > 0 && std::fabs(hint - t.n) < 0.75) {
+        const Circle atHint = CircleAt(course, o, sinAlt, hint);
+        if (std::fabs(atHint.c) <= 1) {
+            const double found = Settle(course, o, sinAlt, side, hint, atHint, hint);
+            if (OfTheDay(t, side, found)) return found;
+        }
     }
-    const double found = Settle(course, o, sinAlt, side,
-                                t.n + side * std::acos(c) * kHoursPerRadian * t.daysPerHour, n);
+    const double guess = t.n + side * std::acos(c) * kHoursPerRadian * t.daysPerHour;
+    const double found =
+        Settle(course, o, sinAlt, side, guess, CircleAt(course, o, sinAlt, guess), n);
     return OfTheDay(t, side, found) ? found : Bracketed(course, o, t, sinAlt, side);
 }
 
-// Newton's steps from n; `last` is an instant when the altitude is reached. NaN when the steps
-// do not settle (where the Sun barely reaches the altitude, its lowest near it).
+// Newton's steps from n, where the Sun's circle is `circle` (its caller has it already);
+// `last` is an instant when the altitude is reached. NaN when the steps do not settle (where
+// the Sun barely reaches the altitude, its lowest near it).
 double Settle(const SunCourse& course, const Observer& o, double sinAlt, int side, double n,
-              double last) {
+              Circle circle, double last) {
     double c = 0;
     for (int k = 0; k < kMaxSteps; ++k) {
-        Circle circle = CircleAt(course, o, sinAlt, n);
         // A step that left the days when the altitude is reached is halved back.
         for (int h = 0; !(std::fabs(circle.c) <= 1) && h < kMaxHalvings; ++h) {
             n = (n + last) / 2;
@@ -236,6 +241,7 @@ double Settle(const SunCourse& course, const Observer& o, double sinAlt, int sid
         n += step;
         const double size = std::fabs(step);
         if (size < kSettled || (size < kCloseEnough && std::fabs(factor) < kSlowFactor)) return n;
+        circle = CircleAt(course, o, sinAlt, n);
     }
     return kNaN;  // the steps did not settle: the bisection decides
 }

@@ -75,6 +75,32 @@ TEST(TableWriter, TheBytesOfEachFormat) {
     }
 }
 
+// A CSV cell is quoted only when it holds a comma, a quote, CR or LF (RFC 4180), wherever it
+// stands in the row; the row after a quoted one is written plainly again.
+TEST(TableWriter, CsvQuotesOnlyTheCellsThatNeedIt) {
+    struct Case {
+        std::vector<Cell> row;
+        std::string line;
+    };
+    const Case cases[] = {
+        {{"Fes, medina", "1.5", "a;b"}, "\"Fes, medina\",1.5,a;b"},
+        {{"2005-06-18", "say \"hi\"", ""}, "2005-06-18,\"say \"\"hi\"\"\","},
+        {{"2005-06-19", std::nullopt, "a\rb"}, "2005-06-19,,\"a\rb\""},
+        {{"line\nend", std::nullopt, std::nullopt}, "\"line\nend\",,"},
+        {{"2005-06-20", "-0.25", "x"}, "2005-06-20,-0.25,x"},
+        {{"", "", ""}, ",,"},
+    };
+    std::string expected = "date,value,list\n";
+    for (const Case& c : cases) expected += c.line + "\n";
+    const Written w =
+        Write(Format::Csv, std::size(cases), [&](std::size_t k, std::vector<Cell>& cells) {
+            cells = cases[k].row;
+            return RowResult{};
+        });
+    EXPECT_EQ(w.status, 0);
+    EXPECT_EQ(w.out, expected);
+}
+
 // When row k is computed, the rows before it are already out (the first at once, the
 // others by chunks), in every format: nothing waits for the table's end.
 TEST(TableWriter, RowsAreWrittenAsTheyAreComputed) {

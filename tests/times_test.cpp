@@ -129,6 +129,32 @@ TEST(Times, TheCommandRoundsTheReportsValues) {
     EXPECT_EQ(row, "2005-06-17,+00:00,03:25,05:17,12:24,16:06,17:22,19:30,21:09");
 }
 
+// A table writes each clock into the cell the row before used: every write replaces the whole
+// text, longer or shorter than the one it follows.
+TEST(Times, ClockTextReplacesTheCellsText) {
+    struct Case {
+        double hours;
+        bool seconds;
+        std::string text;
+    };
+    const Case cases[] = {
+        {23 + 59.5 / 60, false, "00:00+1"},
+        {5.2, false, "05:12"},
+        {5.2 + 7.0 / 3600, true, "05:12:07"},
+        {-0.25, true, "23:45:00-1"},
+        {0, false, "00:00"},
+        {-48.5, false, "23:30-3"},
+        {12.5, true, "12:30:00"},
+        {13.75, false, "13:45"},
+    };
+    std::string cell = "a text longer than any clock";
+    for (const Case& c : cases) {
+        cli::WriteClockText(c.hours, c.seconds, cell);
+        EXPECT_EQ(cell, c.text) << c.hours;
+        EXPECT_EQ(ClockText(c.hours, c.seconds), c.text) << c.hours;
+    }
+}
+
 TEST(Times, ClockRounding) {
     EXPECT_EQ(ClockText(12 + 59.5 / 60, false), "13:00");  // half a minute rounds up
     EXPECT_EQ(ClockText(12 + 59.49 / 60, false), "12:59");
