@@ -122,15 +122,20 @@ struct ShownReport {
 
 ShownReport ReportShownAfter(const std::function<void()>& command) {
     ShownReport shown;
-    QObject::connect(shown.poll.get(), &QTimer::timeout, [shown] {
-        auto* report = qobject_cast<ui::FrmCalc*>(QApplication::activeModalWidget());
-        if (!report || !report->isActiveWindow()) return;
-        shown.poll->stop();
-        *shown.text = report->Text();
-        *shown.title = report->windowTitle();
-        PressKey("Escape");
-        *shown.closed = !report->isVisible();
-    });
+    // The timer's own callback holds the results, not the timer: a shared pointer to the timer
+    // inside its own connection would never be freed.
+    QTimer* poll = shown.poll.get();
+    QObject::connect(poll, &QTimer::timeout,
+                     [poll, text = shown.text, title = shown.title, closed = shown.closed] {
+                         auto* report =
+                             qobject_cast<ui::FrmCalc*>(QApplication::activeModalWidget());
+                         if (!report || !report->isActiveWindow()) return;
+                         poll->stop();
+                         *text = report->Text();
+                         *title = report->windowTitle();
+                         PressKey("Escape");
+                         *closed = !report->isVisible();
+                     });
     shown.poll->start(100);
     command();
     return shown;
