@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "TestSupport.h"
 
@@ -156,6 +159,83 @@ TEST(Gazetteer, ANameUnknownEverywhereFindsNothingAndSuggestsThree) {
     ASSERT_EQ(near.size(), 3u);
     EXPECT_EQ(near[0].latinName, "Rabat");
     EXPECT_EQ(near[0].country, "MA");
+}
+
+struct ShownName {
+    const char* query;
+    const char* country;
+    std::vector<std::string> arabic;  // the spellings an Arabic reader takes for the town's name
+};
+
+TEST(Gazetteer, LargeTownsShowTheNameAnArabicReaderKnows) {
+    // The names as an Arabic newspaper writes them, not taken from the data: where two
+    // spellings are both usual, either is right.
+    const ShownName cases[] = {
+        {"Rabat", "MA", {"الرباط"}},
+        {"Casablanca", "MA", {"الدار البيضاء"}},
+        {"Fès", "MA", {"فاس"}},
+        {"Marrakesh", "MA", {"مراكش"}},
+        {"Algiers", "DZ", {"الجزائر"}},
+        {"Oran", "DZ", {"وهران"}},
+        {"Constantine", "DZ", {"قسنطينة"}},
+        {"Tunis", "TN", {"تونس"}},
+        {"Sfax", "TN", {"صفاقس"}},
+        {"Tripoli", "LY", {"طرابلس"}},
+        {"Benghazi", "LY", {"بنغازي"}},
+        {"Cairo", "EG", {"القاهرة"}},
+        {"Alexandria", "EG", {"الإسكندرية", "الاسكندرية"}},
+        {"Khartoum", "SD", {"الخرطوم"}},
+        {"Nouakchott", "MR", {"نواكشوط"}},
+        {"Mogadishu", "SO", {"مقديشو", "مقديشيو"}},
+        {"Djibouti", "DJ", {"جيبوتي"}},
+        {"Damascus", "SY", {"دمشق"}},
+        {"Aleppo", "SY", {"حلب"}},
+        {"Homs", "SY", {"حمص"}},
+        {"Beirut", "LB", {"بيروت"}},
+        {"Tripoli", "LB", {"طرابلس"}},
+        {"Amman", "JO", {"عمّان", "عمان"}},
+        {"Irbid", "JO", {"إربد", "اربد"}},
+        {"Jerusalem", "", {"القدس"}},
+        {"Gaza", "PS", {"غزة"}},
+        {"Baghdad", "IQ", {"بغداد"}},
+        {"Basrah", "IQ", {"البصرة"}},
+        {"Mosul", "IQ", {"الموصل"}},
+        {"Kuwait City", "KW", {"الكويت", "مدينة الكويت"}},
+        {"Riyadh", "SA", {"الرياض"}},
+        {"Mecca", "SA", {"مكة المكرمة", "مكة"}},
+        {"Jeddah", "SA", {"جدة"}},
+        {"Medina", "SA", {"المدينة المنورة", "المدينة"}},
+        {"Doha", "QA", {"الدوحة"}},
+        {"Manama", "BH", {"المنامة"}},
+        {"Abu Dhabi", "AE", {"أبوظبي", "أبو ظبي"}},
+        {"Dubai", "AE", {"دبي"}},
+        {"Muscat", "OM", {"مسقط"}},
+        {"Sanaa", "YE", {"صنعاء"}},
+        {"Aden", "YE", {"عدن"}},
+        {"London", "GB", {"لندن"}},
+        {"Madrid", "ES", {"مدريد"}},
+        {"Paris", "FR", {"باريس"}},
+        {"Berlin", "DE", {"برلين"}},
+        {"Istanbul", "TR", {"إسطنبول", "اسطنبول"}},
+        {"Tehran", "IR", {"طهران"}},
+    };
+    for (const ShownName& c : cases) {
+        const std::vector<GazetteerPlace> found = Shipped().Search(c.query, c.country, 1);
+        ASSERT_EQ(found.size(), 1u) << c.query;
+        EXPECT_NE(std::find(c.arabic.begin(), c.arabic.end(), found[0].arabicName), c.arabic.end())
+            << c.query << ", " << c.country << ": " << found[0].arabicName;
+        EXPECT_EQ(found[0].name, found[0].arabicName) << c.query;
+    }
+}
+
+TEST(Gazetteer, TheOtherArabicNamesStillFindTheTown) {
+    // The names no longer shown are search names still.
+    const std::pair<const char*, const char*> cases[] = {
+        {"خرطوم", "SD"},       {"طرابلس الشام", "LB"}, {"بيت المقدس", ""}, {"مكة المكرمة", "SA"},
+        {"ولاية وهران", "DZ"}, {"كازابلانكا", "MA"},   {"عمان", "JO"},     {"أورشليم", ""},
+    };
+    for (const auto& [query, country] : cases)
+        EXPECT_FALSE(Shipped().Search(query, country, 1).empty()) << query;
 }
 
 TEST(Gazetteer, OwnPlacesComeFirst) {
