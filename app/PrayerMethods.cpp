@@ -228,9 +228,9 @@ double SeasonalTwilight(bool dawn, double lat, int dyy) {
 }
 
 bool ReadAdjustments(const std::string& text, std::array<double, kPrayers>& adjust,
-                     std::string& error) {
+                     std::array<bool, kPrayers>& named, std::string& error) {
     std::array<double, kPrayers> read = adjust;
-    std::array<bool, kPrayers> seen{};
+    std::array<bool, kPrayers> seen = named;
     std::size_t start = 0;
     while (start <= text.size()) {
         const std::size_t end = std::min(text.find(',', start), text.size());
@@ -263,6 +263,7 @@ bool ReadAdjustments(const std::string& text, std::array<double, kPrayers>& adju
         start = end + 1;
     }
     adjust = read;
+    named = seen;
     return true;
 }
 

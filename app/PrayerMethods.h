@@ -102,10 +102,10 @@ SunAltitudes AltitudesOf(const PrayerSettings& settings);
 // (0..365): linear between its values at 0, 91, 137, 183, 229 and 275 days.
 double SeasonalTwilight(bool dawn, double lat, int daysAfterWinter);
 
-// Reads "fajr=+2,sunrise=-1,..." (whole minutes, each time named once) into minutes added to
-// `adjust`; false with a message otherwise.
+// Reads "fajr=+2,sunrise=-1,..." (whole minutes) into minutes added to `adjust`; false with a
+// message otherwise, and for a time that it or an earlier text (marked in `named`) names already.
 bool ReadAdjustments(const std::string& text, std::array<double, kPrayers>& adjust,
-                     std::string& error);
+                     std::array<bool, kPrayers>& named, std::string& error);
 
 // The text of the settings for a table's header and notes: "method morocco; fajr 19°; isha 17°;
 // adjustments none; horizon -0.8333°; elevation 0 m; high latitudes none; polar none".

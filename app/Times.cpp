@@ -140,6 +140,7 @@ struct PrayerOptions {
     std::string method;
     std::optional<double> fajr, isha, interval, maghrib, elevation;
     std::array<double, kPrayers> adjust{};
+    std::array<bool, kPrayers> adjustNamed{};  // the times --adjust has named
     std::optional<Rounding> rounding;
     std::optional<Horizon> horizon;
     PrayerSettings rules;      // the rules, the columns shown
@@ -212,7 +213,7 @@ int TakePrayerOption(const std::vector<std::string>& args, std::size_t& k, Praye
         return 0;
     }
     if (named("--adjust")) {
-        if (!read("--adjust") || !ReadAdjustments(value, p.adjust, error))
+        if (!read("--adjust") || !ReadAdjustments(value, p.adjust, p.adjustNamed, error))
             return Refuse(err, error);
         changes("--adjust");
         return 0;

@@ -680,6 +680,7 @@ TEST(PrayerSettings, WrongOptionsAreRefused) {
         {"--adjust fajr=+2,fajr=+3", "--adjust names fajr twice"},
         {"--adjust isha=1,maghrib=1,isha=-1", "--adjust names isha twice"},
         {"--adjust fajr=2.5", "--adjust takes whole minutes, not 'fajr=2.5'"},
+        {"--adjust fajr=+2 --adjust isha=1,fajr=+3", "--adjust names fajr twice"},
         {"--adjust sunrise=-0.5", "--adjust takes whole minutes, not 'sunrise=-0.5'"},
     };
     for (const auto& [options, message] : kCases)
@@ -688,14 +689,19 @@ TEST(PrayerSettings, WrongOptionsAreRefused) {
 
 TEST(PrayerSettings, AdjustmentsAddUp) {
     std::array<double, cli::kPrayers> adjust{0, 0, 1, 0, 0, 0};
+    std::array<bool, cli::kPrayers> named{};
     std::string error;
     ASSERT_TRUE(
-        cli::ReadAdjustments("fajr=+2,sunrise=-1,dhuhr=+5,asr=0,maghrib=+3,isha=-2", adjust, error))
+        cli::ReadAdjustments("fajr=+2,sunrise=-1,dhuhr=+5,asr=0,maghrib=+3", adjust, named, error))
         << error;
+    ASSERT_TRUE(cli::ReadAdjustments("isha=-2", adjust, named, error)) << error;
     EXPECT_EQ(adjust, (std::array<double, cli::kPrayers>{2, -1, 6, 0, 3, -2}));
+    EXPECT_EQ(named, (std::array<bool, cli::kPrayers>{true, true, true, true, true, true}));
     // A wrong item leaves the adjustments as they were.
-    EXPECT_FALSE(cli::ReadAdjustments("fajr=1,isha=700", adjust, error));
+    std::array<bool, cli::kPrayers> none{};
+    EXPECT_FALSE(cli::ReadAdjustments("fajr=1,isha=700", adjust, none, error));
     EXPECT_EQ(adjust, (std::array<double, cli::kPrayers>{2, -1, 6, 0, 3, -2}));
+    EXPECT_EQ(none, (std::array<bool, cli::kPrayers>{}));
 }
 
 // What a table was computed with is written with it.
