@@ -188,8 +188,37 @@ constexpr const char* kPrefaceHelp =
     "Usage: zerin preface\n"
     "  writes the preface text (the program's conventions, in Arabic); no options.\n";
 
+std::string CommandOptionsHelp(const std::string& command);
+
+// The first line of a command's help.
+std::string UsageLine(const std::string& command) {
+    if (command == "times")
+        return "Usage: zerin times [PLACE | --places FILE] --from DATE (--days N | --to DATE) "
+               "[ZONE] [FORMAT]\n";
+    if (command == "ephemeris")
+        return "Usage: zerin ephemeris BODY [PLACE] --from DATE --to DATE --step N(d|h|m) [ZONE] "
+               "[FORMAT]\n";
+    if (command == "hijri")
+        return "Usage: zerin hijri [DATE | --to-gregorian DATE | --year YEAR] [--rule RULE] "
+               "[PLACE]\n";
+    if (command == "crescent")
+        return "Usage: zerin crescent [PLACE] --from DATE (--days N | --to DATE) [--morning] "
+               "[ZONE] [FORMAT]\n";
+    if (command == "crescent-map")
+        return "Usage: zerin crescent-map --date DATE --png FILE [--criterion yallop|odeh] "
+               "[--morning]\n";
+    if (command == "places") return "Usage: zerin places NAME | --near LAT,LON | --mine [--json]\n";
+    return {};
+}
+
 // The help of one command: its usage and the options it takes; empty for an unknown command.
 std::string CommandHelp(const std::string& command) {
+    const std::string help = CommandOptionsHelp(command);
+    return help.empty() ? help : UsageLine(command) + help;
+}
+
+// The options of one command, after its usage line (report's and preface's begin with theirs).
+std::string CommandOptionsHelp(const std::string& command) {
     if (command == "report")
         return std::string(kReportHelp) + kFieldOptionsHelp + kHijriHelp + kCrescentHelp +
                kPlacesHelp + kStatusHelp;

@@ -145,8 +145,7 @@ class CrescentRows {
         cells.assign(kCrescentCells, std::nullopt);
         cells[kDate] = DateText(date);
         if (clock_.SkipsDate(date)) {
-            writer_.SkippedDate(1, DateText(date));
-            return {RowEnd::Skipped, {}};
+            return {RowEnd::Skipped, writer_.SkippedDate(1, DateText(date))};
         }
         Civil noon = date;
         noon.hour = 12;

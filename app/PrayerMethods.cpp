@@ -155,6 +155,16 @@ std::string Degrees(double d) {
     return text;
 }
 
+// The times' names in Arabic, in the order of kPrayerKeys.
+constexpr const char* kPrayerArabic[kPrayers] = {"الفجر", "الشروق", "الظهر",
+                                                 "العصر", "المغرب", "العشاء"};
+
+// A number (with its sign and unit) kept left to right within Arabic text: between the isolates
+// U+2066 and U+2069, so that a minus sign or a degree sign stays where it is written.
+std::string Isolated(const std::string& text) {
+    return "\u2066" + text + "\u2069";
+}
+
 }  // namespace
 
 const std::vector<PrayerMethod>& PrayerMethods() {
@@ -218,8 +228,9 @@ double SeasonalTwilight(bool dawn, double lat, int dyy) {
 }
 
 bool ReadAdjustments(const std::string& text, std::array<double, kPrayers>& adjust,
-                     std::string& error) {
+                     std::array<bool, kPrayers>& named, std::string& error) {
     std::array<double, kPrayers> read = adjust;
+    std::array<bool, kPrayers> seen = named;
     std::size_t start = 0;
     while (start <= text.size()) {
         const std::size_t end = std::min(text.find(',', start), text.size());
@@ -238,10 +249,21 @@ bool ReadAdjustments(const std::string& text, std::array<double, kPrayers>& adju
                 Echo(item) + "'";
             return false;
         }
+        if (seen[k]) {
+            error = "--adjust names " + std::string(kPrayerKeys[k]) +
+                    " twice: give each time once, with the sum of its minutes";
+            return false;
+        }
+        if (minutes != std::trunc(minutes)) {
+            error = "--adjust takes whole minutes, not '" + Echo(item) + "'";
+            return false;
+        }
+        seen[k] = true;
         read[k] += minutes;
         start = end + 1;
     }
     adjust = read;
+    named = seen;
     return true;
 }
 
@@ -253,6 +275,69 @@ std::string AdjustmentsText(const std::array<double, kPrayers>& adjust) {
         text += std::string(kPrayerKeys[k]) + " " + Minutes(adjust[k]);
     }
     return text.empty() ? "none" : text;
+}
+
+std::string AdjustmentsTextArabic(const std::array<double, kPrayers>& adjust) {
+    std::string text;
+    for (int k = 0; k < kPrayers; ++k) {
+        if (adjust[k] == 0) continue;
+        if (!text.empty()) text += "، ";
+        text += std::string(kPrayerArabic[k]) + " " + Isolated(Minutes(adjust[k]));
+    }
+    return text.empty() ? "لا تعديل" : text;
+}
+
+std::string SettingsTextArabic(const PrayerSettings& s) {
+    const PrayerMethod* method = PrayerMethodNamed(s.method);
+    std::string text = "الطريقة " + (method ? std::string(method->arabic) + " " : std::string()) +
+                       "(" + Isolated(s.method) + ")؛ الفجر " +
+                       Isolated(Degrees(s.fajrAngle) + "°") + "؛ العشاء ";
+    if (s.ishaInterval > 0) {
+        text += Isolated(Degrees(s.ishaInterval)) + " دقيقة بعد المغرب";
+        if (s.ramadanInterval > 0)
+            text += " (" + Isolated(Degrees(s.ramadanInterval)) + " في رمضان بتقويم أم القرى)";
+    } else {
+        text += Isolated(Degrees(s.ishaAngle) + "°");
+    }
+    if (!std::isnan(s.maghribAngle)) text += "؛ المغرب " + Isolated(Degrees(s.maghribAngle) + "°");
+    if (s.seasonal) text += "؛ الشفق الموسمي";
+    text += "؛ التعديلات بالدقائق: " + AdjustmentsTextArabic(s.adjust);
+    text +=
+        s.rounding == Rounding::Up ? "؛ التقريب إلى الدقيقة التالية" : "؛ التقريب إلى أقرب دقيقة";
+    char horizon[32];
+    std::snprintf(horizon, sizeof horizon, "%.4f°", HorizonAltitude(s.horizon, s.elevation));
+    text += "؛ الأفق " + Isolated(horizon) + "؛ الارتفاع " + Isolated(Degrees(s.elevation)) + " م";
+    text += std::string("؛ خطوط العرض العليا: ") + HighLatRuleArabic(s.rule);
+    if (!std::isnan(s.seventhAbove))
+        text += "، وسُبع الليل فوق " + Isolated(Degrees(s.seventhAbove) + "°");
+    text += std::string("؛ الأيام القطبية: ") + PolarRuleArabic(s.polar);
+    return text;
+}
+
+const char* HighLatRuleArabic(HighLatRule rule) {
+    switch (rule) {
+        case HighLatRule::Middle:
+            return "منتصف الليل";
+        case HighLatRule::Seventh:
+            return "سُبع الليل";
+        case HighLatRule::Angle:
+            return "نسبة الزاوية من الليل (الزاوية/60)";
+        case HighLatRule::None:
+            break;
+    }
+    return "لا تقدير";
+}
+
+const char* PolarRuleArabic(PolarRule rule) {
+    switch (rule) {
+        case PolarRule::NearestLatitude:
+            return "أقرب خط عرض تشرق فيه الشمس وتغرب";
+        case PolarRule::NearestDay:
+            return "أقرب يوم تشرق فيه الشمس وتغرب";
+        case PolarRule::None:
+            break;
+    }
+    return "لا تقدير";
 }
 
 const char* HighLatRuleName(HighLatRule rule) {

@@ -102,15 +102,24 @@ SunAltitudes AltitudesOf(const PrayerSettings& settings);
 // (0..365): linear between its values at 0, 91, 137, 183, 229 and 275 days.
 double SeasonalTwilight(bool dawn, double lat, int daysAfterWinter);
 
-// Reads "fajr=+2,sunrise=-1,..." into minutes added to `adjust`; false with a message otherwise.
+// Reads "fajr=+2,sunrise=-1,..." (whole minutes) into minutes added to `adjust`; false with a
+// message otherwise, and for a time that it or an earlier text (marked in `named`) names already.
 bool ReadAdjustments(const std::string& text, std::array<double, kPrayers>& adjust,
-                     std::string& error);
+                     std::array<bool, kPrayers>& named, std::string& error);
 
 // The text of the settings for a table's header and notes: "method morocco; fajr 19°; isha 17°;
 // adjustments none; horizon -0.8333°; elevation 0 m; high latitudes none; polar none".
 std::string SettingsText(const PrayerSettings& settings);
 // The adjustments as "dhuhr +1, maghrib +3", or "none".
 std::string AdjustmentsText(const std::array<double, kPrayers>& adjust);
+// The same in Arabic, each number (with its sign or unit) between the isolates U+2066 and U+2069
+// so that it reads left to right: "الطريقة ... (morocco)؛ الفجر 19°؛ ..." and "الفجر +3، الشروق -7"
+// ("لا تعديل" for none).
+std::string SettingsTextArabic(const PrayerSettings& settings);
+std::string AdjustmentsTextArabic(const std::array<double, kPrayers>& adjust);
+// The rules' names in Arabic.
+const char* HighLatRuleArabic(HighLatRule rule);
+const char* PolarRuleArabic(PolarRule rule);
 // The names of the options' values.
 const char* HighLatRuleName(HighLatRule rule);
 const char* PolarRuleName(PolarRule rule);

@@ -78,13 +78,12 @@ std::string TableWriter::CsvField(const std::string& text) const {
     return quoted + "\"";
 }
 
-void TableWriter::SkippedDate(std::size_t slot, const std::string& date) {
+std::string TableWriter::SkippedDate(std::size_t slot, const std::string& date) {
+    const std::string why =
+        "the local clock skips " + date + " (the zone moved across the date line)";
     if (format_ != Format::Text) {
-        std::fprintf(err_,
-                     "zerin: the local clock skips %s (the zone moved across the date line): the "
-                     "day has no row\n",
-                     date.c_str());
-        return;
+        std::fprintf(err_, "zerin: %s: the day has no row\n", why.c_str());
+        return why;
     }
     const bool arabic = headers_ == Language::Arabic;
     const std::string ending =
@@ -95,6 +94,7 @@ void TableWriter::SkippedDate(std::size_t slot, const std::string& date) {
     if (slot < notes_.size() && !notes_[slot].empty())
         dates = notes_[slot].substr(0, notes_[slot].size() - ending.size()) + ", " + date;
     Note(slot, dates + ending);
+    return why;
 }
 
 void TableWriter::Start() {
@@ -256,6 +256,10 @@ void Progress::Show(std::size_t done) {
 
 void EmptyRows::Count(const RowResult& result, const Cell& label) {
     if (result.end == RowEnd::Computed) return;
+    if (result.end == RowEnd::Skipped) {
+        if (skipped_.empty()) skipped_ = result.why;
+        return;
+    }
     Tally& tally = result.end == RowEnd::Refused ? refused_ : faults_;
     if (tally.rows++ == 0) {
         tally.first = label.value_or("");
@@ -284,7 +288,8 @@ int EmptyRows::Report(std::FILE* err) const {
 }
 
 int EmptyRows::ReportNothingComputed(std::FILE* err) const {
-    std::fprintf(err, "zerin: no row could be computed: %s\n", refused_.why.c_str());
+    std::fprintf(err, "zerin: no row could be computed: %s\n",
+                 (refused_.rows ? refused_.why : skipped_).c_str());
     return 2;
 }
 

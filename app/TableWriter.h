@@ -51,8 +51,8 @@ class TableWriter {
         notes_[slot] = std::move(line);
     }
     // A date the local clock skips has no row: said in the note of that slot under the text table,
-    // on standard error for CSV and JSON (which have no notes).
-    void SkippedDate(std::size_t slot, const std::string& date);
+    // on standard error for CSV and JSON (which have no notes). Returns why, in one line.
+    std::string SkippedDate(std::size_t slot, const std::string& date);
     // Writes what is left; false when the output could not be written.
     bool Finish();
     std::FILE* out() const { return out_; }
@@ -140,6 +140,7 @@ class EmptyRows {
         std::string first, why;
     };
     Tally refused_, faults_;
+    std::string skipped_;  // why the first skipped day has no row
 };
 
 template <class MakeRow>
@@ -154,7 +155,10 @@ int WriteRows(TableWriter& writer, std::size_t count, MakeRow makeRow, std::FILE
     std::vector<Cell> cells;
     for (std::size_t k = 0; k < count; ++k) {
         const RowResult result = makeRow(k, cells);
-        if (result.end == RowEnd::Skipped) continue;
+        if (result.end == RowEnd::Skipped) {
+            empty.Count(result, {});
+            continue;
+        }
         empty.Count(result, cells.front());
         if (!computed && result.end == RowEnd::Refused && held.size() < kMaxHeld) {
             held.push_back(cells);

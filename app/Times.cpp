@@ -140,6 +140,7 @@ struct PrayerOptions {
     std::string method;
     std::optional<double> fajr, isha, interval, maghrib, elevation;
     std::array<double, kPrayers> adjust{};
+    std::array<bool, kPrayers> adjustNamed{};  // the times --adjust has named
     std::optional<Rounding> rounding;
     std::optional<Horizon> horizon;
     PrayerSettings rules;      // the rules, the columns shown
@@ -212,7 +213,7 @@ int TakePrayerOption(const std::vector<std::string>& args, std::size_t& k, Praye
         return 0;
     }
     if (named("--adjust")) {
-        if (!read("--adjust") || !ReadAdjustments(value, p.adjust, error))
+        if (!read("--adjust") || !ReadAdjustments(value, p.adjust, p.adjustNamed, error))
             return Refuse(err, error);
         changes("--adjust");
         return 0;
@@ -368,6 +369,10 @@ int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, std:
     if (const int refused = ResolvePrayerOptions(prayer, r.method, r.settings, err)) return refused;
     std::string error;
     if (!CheckPdfOptions(r.pdf, r.table, error)) return Refuse(err, error);
+    if (!r.pdf.file.empty() && r.settings.moon)
+        return Refuse(err,
+                      "--moon adds columns that the PDF does not have: write the Moon's times "
+                      "with the text table, --csv or --json");
     if (!r.pdf.name.empty() && !r.placesFile.empty())
         return Refuse(err,
                       "--name names the place of the command line: with --places the file "
@@ -585,8 +590,9 @@ void Timetable::ExactDay(TimesDay& d, Seconds noonUtc) {
     for (int c = kMaghrib + 1; c < kTimeCells; ++c) d.clock[c] = std::nan("");
     if (settings_.polar != PolarRule::None && (std::isnan(s.Lever) || std::isnan(s.Coucher)))
         FillPolar(d, noonUtc);
-    ApplySettings(d, needsNext ? next.Fajr + 24 + summer : std::nan(""),
-                  needsNext ? next.Lever + 24 + summer : std::nan(""));
+    ApplySettings(d, needsNext ? NextDay{next.Fajr + 24 + summer, next.Lever + 24 + summer,
+                                         next.Coucher + 24 + summer}
+                               : NextDay{});
     if (settings_.moon) MoonDay(d);
 }
 
@@ -649,10 +655,33 @@ void Timetable::FillPolar(TimesDay& d, Seconds noonUtc) {
     d.polar = true;
 }
 
-void Timetable::ApplySettings(TimesDay& d, double nextDawn, double nextRising) {
+double Timetable::RuledDawn(const Civil& date, double dawn, double rising, double night, bool polar,
+                            bool& marked) const {
+    const PrayerSettings& s = settings_;
+    TimesDay d;
+    d.clock[kFajr] = dawn;
+    const bool seventh = std::fabs(place_.Lat) >= s.seventhAbove;
+    if (seventh && !std::isnan(night)) {
+        // The method's own rule beyond its latitude: a seventh of the night, whatever the
+        // angle gives (the seasonal twilight may still shorten it below).
+        d.clock[kFajr] = rising - night / 7;
+        d.adjusted[kFajr] = true;
+    }
+    if (s.seasonal && !polar) {
+        const int dyy = DaysSinceWinterSolstice(date, place_.Lat);
+        TakeRuleTime(d, kFajr, rising - SeasonalTwilight(true, place_.Lat, dyy) / 60, -1);
+    } else if (!seventh && s.rule != HighLatRule::None && !std::isnan(night)) {
+        TakeRuleTime(d, kFajr, rising - NightPart(s.rule, night, s.fajrAngle), -1);
+    }
+    marked = marked || d.adjusted[kFajr];
+    return d.clock[kFajr];
+}
+
+void Timetable::ApplySettings(TimesDay& d, const NextDay& next) {
     const PrayerSettings& s = settings_;
     const double setting = d.clock[kSunset], rising = d.clock[kSunrise];
-    if (std::isnan(s.maghribAngle)) d.clock[kMaghrib] = setting;
+    // Maghrib is never before the setting: an angle above the horizon's takes the setting.
+    if (std::isnan(s.maghribAngle) || d.clock[kMaghrib] < setting) d.clock[kMaghrib] = setting;
     if (s.ishaInterval > 0) {
         double interval = s.ishaInterval;
         if (ramadan_ &&
@@ -664,30 +693,31 @@ void Timetable::ApplySettings(TimesDay& d, double nextDawn, double nextRising) {
     const bool byInterval = s.ishaInterval > 0;
     // The night that follows the day: from setting to the next rising (as the day's own rising
     // a day later where that is not computed: --as-report).
-    const double night = (std::isnan(nextRising) ? rising + 24 : nextRising) - setting;
+    const double night = (std::isnan(next.rising) ? rising + 24 : next.rising) - setting;
     const bool seventh = std::fabs(place_.Lat) >= s.seventhAbove;
-    if (seventh && !std::isnan(night)) {
-        // The method's own rule beyond its latitude: a seventh of the night, whatever the
-        // angle gives (the seasonal twilight may still shorten it below).
-        d.clock[kFajr] = rising - night / 7;
-        d.adjusted[kFajr] = true;
-        if (!byInterval) {
-            d.clock[kIsha] = setting + night / 7;
-            d.adjusted[kIsha] = true;
-        }
+    bool marked = d.adjusted[kFajr];
+    d.clock[kFajr] = RuledDawn(d.date, d.clock[kFajr], rising, night, d.polar, marked);
+    d.adjusted[kFajr] = marked;
+    if (seventh && !std::isnan(night) && !byInterval) {
+        d.clock[kIsha] = setting + night / 7;
+        d.adjusted[kIsha] = true;
     }
     if (s.seasonal && !d.polar) {
         const int dyy = DaysSinceWinterSolstice(d.date, place_.Lat);
-        TakeRuleTime(d, kFajr, rising - SeasonalTwilight(true, place_.Lat, dyy) / 60, -1);
         if (!byInterval)
             TakeRuleTime(d, kIsha, setting + SeasonalTwilight(false, place_.Lat, dyy) / 60, +1);
-    } else if (!seventh && s.rule != HighLatRule::None && !std::isnan(night)) {
-        TakeRuleTime(d, kFajr, rising - NightPart(s.rule, night, s.fajrAngle), -1);
-        if (!byInterval)
-            TakeRuleTime(d, kIsha, setting + NightPart(s.rule, night, s.ishaAngle), +1);
+    } else if (!seventh && s.rule != HighLatRule::None && !std::isnan(night) && !byInterval) {
+        TakeRuleTime(d, kIsha, setting + NightPart(s.rule, night, s.ishaAngle), +1);
     }
-    // The night's middle and its last third, from setting to the next dawn.
+    // The night's middle and its last third, from setting to the next day's dawn as its row
+    // shows it: under the rules of high latitudes and with the dawn's adjustment. The night
+    // after the next day is taken as long as the one before it.
     if (s.extras) {
+        bool nextMarked = false;
+        const double nextNight = next.rising + 24 - next.setting;
+        const double nextDawn = RuledDawn(CivilOf(SecondsOf(d.date) + kDay), next.dawn, next.rising,
+                                          nextNight, false, nextMarked) +
+                                s.adjust[kAdjustFajr] / 60;
         const double length = nextDawn - setting;
         d.clock[kMidnight] = setting + length / 2;
         d.clock[kLastThird] = setting + length * 2 / 3;
@@ -717,7 +747,7 @@ void Timetable::ReportDay(TimesDay& d, Seconds noonUtc) {
                                                     s.Asr2, s.Coucher, s.Icha};
     for (int c = 0; c < kMaghrib; ++c) d.clock[c] = zoneTimes[c] + shift;
     for (int c = kMaghrib; c < kTimeCells; ++c) d.clock[c] = std::nan("");
-    ApplySettings(d, std::nan(""), std::nan(""));
+    ApplySettings(d, NextDay{});
 }
 
 namespace {
@@ -829,8 +859,9 @@ int WriteTimesTables(const TimesRequest& r, const std::vector<TablePlace>& place
     if (r.hijri) head += "\"hijri_rule\": " + JsonString(HijriRuleKey(*r.hijri)) + ", ";
     writer.SetJsonHead(head + SettingsJson(r.settings) + "\"method\": " +
                        (r.method == TimesMethod::Exact ? "\"exact\"" : "\"as-report\"") + ", ");
-    writer.SetPreamble((arabic && r.table.format == Format::Text ? "الإعدادات: " : "Settings: ") +
-                       SettingsText(r.settings));
+    writer.SetPreamble(arabic && r.table.format == Format::Text
+                           ? "الإعدادات: " + SettingsTextArabic(r.settings)
+                           : "Settings: " + SettingsText(r.settings));
     // One computation of the Sun at each noon for all the places that keep that zone's time (one
     // place alone needs no store: its days come in order).
     SunNoons noons;
@@ -879,8 +910,11 @@ int WriteTimesTables(const TimesRequest& r, const std::vector<TablePlace>& place
             }
         }
         if (d.skipped) {
-            writer.SkippedDate(4, DateText(d.date));
-            return RowResult{RowEnd::Skipped, {}};
+            // With several places, the note says whose clock skips the day.
+            const std::string date = DateText(d.date);
+            return RowResult{
+                RowEnd::Skipped,
+                writer.SkippedDate(4, named ? date + " (" + places[p].name + ")" : date)};
         }
         DayCells(d, r, shown, named ? &places[p].name : nullptr, calendar ? &hijriCell : nullptr,
                  cells);
@@ -954,11 +988,13 @@ Methods: zerin times --method NAME and its settings
                     russia (16 / 15), jakim and kemenag (20 / 18), gulf (19.5 / 90 min).
   --fajr-angle DEG, --isha-angle DEG, --isha-interval MIN, --maghrib-angle DEG
                     replace the method's dawn, nightfall (by angle or minutes after
-                    setting) and Maghrib (by angle: a "maghrib" column).
+                    setting) and Maghrib (by angle: a "maghrib" column; never before
+                    the setting, which it takes when the angle comes first).
   --adjust fajr=+2,sunrise=-1,dhuhr=+5,asr=0,maghrib=+3,isha=0
-                    minutes added to the method's own adjustments. Dhuhr is the transit
-                    column, Asr both afternoon columns; a Maghrib adjustment gives the
-                    "maghrib" column (the "sunset" column stays the setting).
+                    whole minutes added to the method's own adjustments, each time named
+                    once. Dhuhr is the transit column, Asr both afternoon columns; a
+                    Maghrib adjustment gives the "maghrib" column (the "sunset" column
+                    stays the setting).
   --round nearest|up
                     to the nearest minute (half a minute up) or up to the next minute.
   --asr shafii|hanafi|both
@@ -975,7 +1011,9 @@ Methods: zerin times --method NAME and its settings
                     toward the equator that has both (in steps of 0.5 degrees), or of the
                     nearest day that has both; marked like the high-latitude cells.
   --extras          adds the middle of the night and the start of its last third, from
-                    setting to the next dawn ("midnight", "last_third").
+                    setting to the next day's dawn as the table gives it (with the
+                    high-latitude rule and the dawn's adjustment) ("midnight",
+                    "last_third").
   --moon            adds moonrise and moonset within the local day, to the minute (the
                     Moon's centre at 0.7275 of its parallax less 0.5667 degrees, as the
                     crescent report takes them: its upper limb on the horizon, seen through

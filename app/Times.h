@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -101,7 +102,15 @@ class Timetable {
                       SunTimes* next);
     // The method's interval, seasonal twilight, high-latitude rules, adjustments and rounding;
     // the next dawn and rising on this day's clock (NaN: not computed).
-    void ApplySettings(TimesDay& d, double nextDawn, double nextRising);
+    // The next day's dawn, rising and setting on this day's clock (hours past its midnight).
+    struct NextDay {
+        double dawn = std::nan(""), rising = std::nan(""), setting = std::nan("");
+    };
+    void ApplySettings(TimesDay& d, const NextDay& next);
+    // A dawn under the method's seventh of the night, its seasonal twilight or the rule of high
+    // latitudes (no seasonal twilight on a polar day); `marked` becomes true when a rule gave it.
+    double RuledDawn(const Civil& date, double dawn, double rising, double night, bool polar,
+                     bool& marked) const;
     void FillPolar(TimesDay& d, Seconds noonUtc);
     // Moonrise and moonset within the local day (the Moon's centre at 0.7275 of its parallax
     // less 0.5667 degrees, as the crescent report takes them) and the illuminated fraction at

@@ -216,6 +216,24 @@ TEST(Places, TheRowsAreThePlacesTimesTheDays) {
     EXPECT_NE(out.text().find("\nplace,date,"), std::string::npos);
 }
 
+// A day that one place's clock skips: the note names the place.
+TEST(Places, TheSkippedDaysNoteNamesThePlace) {
+    if (!HaveZone("Pacific/Apia")) GTEST_SKIP() << "no time-zone database";
+    const PlacesFile file(
+        "name,latitude,longitude,zone\nApia,13.83S,171.75W,Pacific/Apia\nRabat,34:01N,6:50W,0\n");
+    const std::string days = "times --places " + file.path() + " --from 2011-12-29 --days 2 ";
+    const CliResult text = RunCli(Words(days + "--lang en"));
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_NE(text.out.find("\n2011-12-30 (Apia): the local clock skips these days"),
+              std::string::npos)
+        << text.out;
+    const CliResult csv = RunCli(Words(days + "--csv"));
+    ASSERT_EQ(csv.status, 0) << csv.err;
+    EXPECT_EQ(csv.err,
+              "zerin: the local clock skips 2011-12-30 (Apia) (the zone moved across the date "
+              "line): the day has no row\n");
+}
+
 TEST(Places, TextAndJsonNameThePlaces) {
     const PlacesFile file("name,latitude,longitude,zone\nRabat,34:01N,6:50W,0\n");
     const std::string day = "times --places " + file.path() + " --from 2025-06-01 --days 1 ";

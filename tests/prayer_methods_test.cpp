@@ -460,6 +460,63 @@ TEST(PrayerSettings, TheNightsMiddleAndLastThird) {
               2);
 }
 
+// Under a rule of high latitudes the night ends at the dawn the rule gives, as the next row shows
+// it (adhan 4.4.6's SunnahTimes: London, 20 April 2024, seventh: middle of the night 00:17).
+TEST(PrayerSettings, TheNightEndsAtTheRulesDawn) {
+    if (!HaveZone("Europe/London")) GTEST_SKIP() << "no time-zone database";
+    struct Case {
+        const char* options;
+        const char* midnight;  // from adhan, or "" to check against the next row's dawn
+    };
+    const Case kCases[] = {
+        {"--from 2024-04-20 --high-lat seventh", "00:17+1"},
+        {"--from 2024-06-20 --high-lat middle", ""},  // no dawn at 19 degrees at all
+        {"--from 2024-06-20 --high-lat angle", ""},
+        {"--from 2024-06-20 --method moonsighting", ""},
+        {"--from 2024-06-20 --high-lat seventh --adjust fajr=+10", ""},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.options);
+        const auto rows =
+            Table(std::string("times --lat 51.5074N --lon 0.1278W --tz Europe/London --days 2 "
+                              "--extras --csv --seconds ") +
+                  c.options);
+        ASSERT_EQ(rows.size(), 2u);
+        ASSERT_NE(rows[1].at("fajr"), "");
+        if (*c.midnight)
+            EXPECT_LE(std::abs(Seconds(rows[0].at("midnight")) / 60 - Minutes(c.midnight)), 1);
+        const int setting = Seconds(rows[0].at("sunset"));
+        const int dawn = Seconds(rows[1].at("fajr")) + 86400;
+        // The night after the next day is taken as long as the one before: a few seconds.
+        EXPECT_LE(std::abs(Seconds(rows[0].at("midnight")) - (setting + dawn) / 2), 30);
+        EXPECT_LE(
+            std::abs(Seconds(rows[0].at("last_third")) - (setting + (dawn - setting) * 2 / 3)), 40);
+    }
+}
+
+// Maghrib by an angle above the tables' horizon would come before the Sun has set: it is the
+// setting then.
+TEST(PrayerSettings, MaghribIsNeverBeforeSunset) {
+    struct Case {
+        const char* angle;
+        bool atSetting;
+    };
+    const Case kCases[] = {{"0", true}, {"0.5", true}, {"0.8", true}, {"1", false}, {"4", false}};
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.angle);
+        const auto rows =
+            Table(std::string("times --lat 34N --lon 6W --from 2024-03-10 --days 1 --csv --seconds "
+                              "--maghrib-angle ") +
+                  c.angle);
+        const int setting = Seconds(rows[0].at("sunset")), maghrib = Seconds(rows[0].at("maghrib"));
+        EXPECT_EQ(rows[0].at("sunset"), "18:28:06");
+        if (c.atSetting)
+            EXPECT_EQ(maghrib, setting);
+        else
+            EXPECT_GT(maghrib, setting);
+    }
+}
+
 TEST(PrayerSettings, HighLatitudesAndPolarDays) {
     if (!HaveZone("Europe/Oslo")) GTEST_SKIP() << "no time-zone database";
     // Tromsø in midsummer: no setting at all. The nearest latitude that has one is taken.
@@ -560,6 +617,16 @@ TEST(SkippedDays, ApiaHasNoThirtiethOfDecember2011) {
     // The text table says why under it; the crescent's table keeps the same days.
     const CliResult text = RunCli(Words("times " + place + "--tz Pacific/Apia --lang en"));
     EXPECT_NE(text.out.find("2011-12-30: the local clock skips these days"), std::string::npos);
+    // A table of nothing but the skipped day says why there is nothing.
+    const CliResult skipped = RunCli(
+        Words("times --lat 13.8333S --lon 171.75W --tz Pacific/Apia --from 2011-12-30 --days 1 "
+              "--csv"));
+    EXPECT_EQ(skipped.status, 2);
+    EXPECT_EQ(skipped.out, "");
+    EXPECT_NE(skipped.err.find("zerin: no row could be computed: the local clock skips 2011-12-30 "
+                               "(the zone moved across the date line)\n"),
+              std::string::npos)
+        << skipped.err;
     const CliResult crescent = RunCli(Words("crescent " + place + "--csv --tz Pacific/Apia"));
     ASSERT_EQ(crescent.status, 0) << crescent.err;
     EXPECT_EQ(crescent.out.find("2011-12-30"), std::string::npos);
@@ -610,6 +677,11 @@ TEST(PrayerSettings, WrongOptionsAreRefused) {
         {"--as-report --elevation 10", "does not go with --elevation"},
         {"--horizon report --elevation 10", "--elevation lowers the tables' horizon"},
         {"--as-report --extras", "--as-report does not go with --extras"},
+        {"--adjust fajr=+2,fajr=+3", "--adjust names fajr twice"},
+        {"--adjust isha=1,maghrib=1,isha=-1", "--adjust names isha twice"},
+        {"--adjust fajr=2.5", "--adjust takes whole minutes, not 'fajr=2.5'"},
+        {"--adjust fajr=+2 --adjust isha=1,fajr=+3", "--adjust names fajr twice"},
+        {"--adjust sunrise=-0.5", "--adjust takes whole minutes, not 'sunrise=-0.5'"},
     };
     for (const auto& [options, message] : kCases)
         ExpectRefused(Words(std::string("times --from 2024-03-10 --days 1 ") + options), message);
@@ -617,14 +689,19 @@ TEST(PrayerSettings, WrongOptionsAreRefused) {
 
 TEST(PrayerSettings, AdjustmentsAddUp) {
     std::array<double, cli::kPrayers> adjust{0, 0, 1, 0, 0, 0};
+    std::array<bool, cli::kPrayers> named{};
     std::string error;
-    ASSERT_TRUE(cli::ReadAdjustments("fajr=+2,sunrise=-1,dhuhr=+5,asr=0,maghrib=+3,isha=0.5",
-                                     adjust, error))
+    ASSERT_TRUE(
+        cli::ReadAdjustments("fajr=+2,sunrise=-1,dhuhr=+5,asr=0,maghrib=+3", adjust, named, error))
         << error;
-    EXPECT_EQ(adjust, (std::array<double, cli::kPrayers>{2, -1, 6, 0, 3, 0.5}));
+    ASSERT_TRUE(cli::ReadAdjustments("isha=-2", adjust, named, error)) << error;
+    EXPECT_EQ(adjust, (std::array<double, cli::kPrayers>{2, -1, 6, 0, 3, -2}));
+    EXPECT_EQ(named, (std::array<bool, cli::kPrayers>{true, true, true, true, true, true}));
     // A wrong item leaves the adjustments as they were.
-    EXPECT_FALSE(cli::ReadAdjustments("fajr=1,isha=700", adjust, error));
-    EXPECT_EQ(adjust, (std::array<double, cli::kPrayers>{2, -1, 6, 0, 3, 0.5}));
+    std::array<bool, cli::kPrayers> none{};
+    EXPECT_FALSE(cli::ReadAdjustments("fajr=1,isha=700", adjust, none, error));
+    EXPECT_EQ(adjust, (std::array<double, cli::kPrayers>{2, -1, 6, 0, 3, -2}));
+    EXPECT_EQ(none, (std::array<bool, cli::kPrayers>{}));
 }
 
 // What a table was computed with is written with it.
@@ -650,14 +727,26 @@ TEST(PrayerSettings, TheOutputSaysWhatItUsed) {
         << json.out;
     const CliResult text = RunCli(Words(day + "--lang en"));
     EXPECT_EQ(text.out.rfind("Settings: method dubai;", 0), 0u);
+    // In Arabic, the method's Arabic name, the times' and the rules' names, the numbers left to
+    // right.
+    const CliResult arabic = RunCli(Words(day + "--lang ar"));
+    EXPECT_EQ(arabic.out.substr(0, arabic.out.find('\n')),
+              "الإعدادات: الطريقة " + std::string(cli::PrayerMethodNamed("dubai")->arabic) +
+                  " (\u2066dubai\u2069)؛ الفجر \u206618.2°\u2069؛ العشاء \u206618.2°\u2069؛ "
+                  "التعديلات بالدقائق: الفجر \u2066+2\u2069، الشروق \u2066-3\u2069، الظهر "
+                  "\u2066+3\u2069، العصر \u2066+3\u2069، المغرب \u2066+3\u2069؛ التقريب إلى "
+                  "أقرب دقيقة؛ الأفق \u2066-1.1803°\u2069؛ الارتفاع \u2066100\u2069 م؛ خطوط "
+                  "العرض العليا: سُبع الليل؛ الأيام القطبية: أقرب يوم تشرق فيه الشمس وتغرب")
+        << arabic.out;
 }
 
-// Every command's --help: its own options, exit 0, nothing on standard error.
+// Every command's --help: its usage line first, its own options, exit 0, nothing on standard
+// error.
 TEST(CommandHelp, EveryCommandDescribesItsOptions) {
     const std::pair<const char*, const char*> kCommands[] = {
         {"report", "--json"},         {"times", "--method"},     {"ephemeris", "--step"},
         {"hijri", "--to-gregorian"},  {"crescent", "--morning"}, {"crescent-map", "--criterion"},
-        {"preface", "zerin preface"},
+        {"preface", "zerin preface"}, {"places", "--near"},
     };
     for (const auto& [command, option] : kCommands) {
         for (const std::vector<std::string>& args :
@@ -667,6 +756,9 @@ TEST(CommandHelp, EveryCommandDescribesItsOptions) {
             EXPECT_EQ(r.status, 0) << command;
             EXPECT_EQ(r.err, "") << command;
             EXPECT_NE(r.out.find(option), std::string::npos) << command;
+            const std::string usage = "Usage: zerin " + std::string(command);
+            EXPECT_EQ(r.out.rfind(usage, 0), 0u) << r.out.substr(0, 80);
+            EXPECT_NE(std::string(" \n").find(r.out[usage.size()]), std::string::npos) << command;
         }
     }
 }

@@ -283,6 +283,24 @@ TEST_F(PdfTest, TheHeaderGivesTheZoneAndTheQiblaAndTheFooterThePage) {
     EXPECT_EQ(offsets["2026-03"].size(), 2u);
 }
 
+// The header says the method's adjustments in Arabic: no English names, each signed number
+// whole and left to right.
+TEST_F(PdfTest, TheHeaderSaysTheAdjustmentsInArabic) {
+    ASSERT_EQ(WritePdf(Words("--lat 41.0082N --lon 28.9784E --zone -3 --from 2024-03-01 --days 2 "
+                             "--method turkey --adjust fajr=+3"),
+                       file_)
+                  .status,
+              0);
+    const std::vector<std::vector<Word>> pages = PageWords(file_);
+    ASSERT_EQ(pages.size(), 1u);
+    std::set<std::string> words;
+    for (const Word& w : pages[0]) words.insert(w.text);
+    for (const char* number : {"+3", "-7", "+5", "+4", "+7"})
+        EXPECT_TRUE(words.count(number)) << number;
+    for (const char* english : {"fajr", "sunrise", "dhuhr", "turkey;", "none"})
+        EXPECT_FALSE(words.count(english)) << english;
+}
+
 // A places file prints a page per place and month, each page under its place's name and on
 // its place's clock (the zone column: a name of the database or whole hours).
 TEST_F(PdfTest, APlacesFileGivesAPagePerPlaceAndMonth) {
@@ -332,6 +350,7 @@ TEST(TimesPdfOptions, AreRefusedWithAMessage) {
         {"--pdf x.pdf --csv", "--pdf writes a file; --csv writes a table"},
         {"--pdf x.pdf --json", "--pdf writes a file; --json writes a table"},
         {"--pdf x.pdf --lat 95", "--lat '95' is out of range"},
+        {"--pdf x.pdf --moon", "--moon adds columns that the PDF does not have"},
     };
     for (const auto& [options, message] : cases) {
         ExpectRefused(Words(std::string("times --from 2005-06-01 --days 3 ") + options), message);

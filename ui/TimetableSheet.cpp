@@ -101,29 +101,11 @@ QString QiblaLine(double Lon, double Lat) {
 }
 
 QString RuleName(cli::HighLatRule rule) {
-    switch (rule) {
-        case cli::HighLatRule::Middle:
-            return QStringLiteral("منتصف الليل");
-        case cli::HighLatRule::Seventh:
-            return QStringLiteral("سُبع الليل");
-        case cli::HighLatRule::Angle:
-            return QStringLiteral("نسبة الزاوية من الليل (الزاوية/60)");
-        case cli::HighLatRule::None:
-            break;
-    }
-    return QStringLiteral("لا تقدير");
+    return QString::fromUtf8(cli::HighLatRuleArabic(rule));
 }
 
 QString PolarName(cli::PolarRule rule) {
-    switch (rule) {
-        case cli::PolarRule::NearestLatitude:
-            return QStringLiteral("أقرب خط عرض تشرق فيه الشمس وتغرب");
-        case cli::PolarRule::NearestDay:
-            return QStringLiteral("أقرب يوم تشرق فيه الشمس وتغرب");
-        case cli::PolarRule::None:
-            break;
-    }
-    return QStringLiteral("لا تقدير");
+    return QString::fromUtf8(cli::PolarRuleArabic(rule));
 }
 
 QString AsrLine(cli::AsrShown asr) {
@@ -163,13 +145,11 @@ QStringList SettingsLines(const cli::PrayerSettings& s) {
             QStringLiteral(" المغرب: ") + Number(s.maghribAngle) + QStringLiteral("° تحت الأفق.");
     if (s.seasonal) method += QStringLiteral(" الشفق الموسمي.");
     QString adjust = QStringLiteral("التعديلات بالدقائق: ");
-    const std::string adjustments = cli::AdjustmentsText(s.adjust);
-    adjust +=
-        (adjustments == "none" ? QStringLiteral("لا تعديل") : LeftToRight(Utf8(adjustments))) +
-        QStringLiteral("؛ التقريب: ") +
-        (s.rounding == cli::Rounding::Up ? QStringLiteral("إلى الدقيقة التالية")
-                                         : QStringLiteral("إلى أقرب دقيقة")) +
-        QLatin1Char('.');
+    adjust += QString::fromUtf8(cli::AdjustmentsTextArabic(s.adjust)) +
+              QStringLiteral("؛ التقريب: ") +
+              (s.rounding == cli::Rounding::Up ? QStringLiteral("إلى الدقيقة التالية")
+                                               : QStringLiteral("إلى أقرب دقيقة")) +
+              QLatin1Char('.');
     const double horizon = cli::HorizonAltitude(s.horizon, s.elevation);
     QString rising = QStringLiteral("الشروق والغروب: مركز الشمس ") +
                      LeftToRight(QString::number(-horizon, 'f', 4)) +
@@ -221,9 +201,9 @@ QString ColumnTitle(SheetColumn column) {
         case SheetColumn::Asr2:
             return QStringLiteral("العصر الثاني");
         case SheetColumn::Sunset:
-            return QStringLiteral("المغرب");
+            return QStringLiteral("الغروب");
         case SheetColumn::Maghrib:
-            return QStringLiteral("وقت المغرب");
+            return QStringLiteral("المغرب");
         case SheetColumn::Isha:
             return QStringLiteral("العشاء");
         case SheetColumn::Midnight:

@@ -186,7 +186,7 @@ const CsvCase kCsvCases[] = {
 };
 
 const QStringList kAllTitles{"اليوم", "التاريخ",     "التاريخ الهجري", "الفجر",  "الشروق",
-                             "الظهر", "العصر الأول", "العصر الثاني",   "المغرب", "العشاء"};
+                             "الظهر", "العصر الأول", "العصر الثاني",   "الغروب", "العشاء"};
 
 }  // namespace
 
@@ -221,11 +221,22 @@ class TimetableWindowTest : public QObject {
         w.Zone("riyadh");
         QCOMPARE(method->currentData().toString(), QStringLiteral("tehran"));
         QCOMPARE(w.w.Job()->settings.maghribAngle, 4.5);
-        QVERIFY(w.Titles().contains(QStringLiteral("وقت المغرب")));
+        // The setting is "الغروب" and Maghrib "المغرب", as the text table names them.
+        const QStringList titles = w.Titles();
+        QCOMPARE(titles.indexOf(QStringLiteral("المغرب")),
+                 titles.indexOf(QStringLiteral("الغروب")) + 1);
+        QVERIFY(titles.contains(QStringLiteral("الغروب")));
         const QString header = w.Get<QLabel>("LblHeader")->text();
         QVERIFY2(
             header.contains(QStringLiteral("17.7")) && header.contains(QStringLiteral("0.8333")),
             qPrintable(header));
+        // Turkey's adjustments in Arabic, each number left to right.
+        method->setCurrentIndex(method->findData(QStringLiteral("turkey")));
+        emit method->activated(method->currentIndex());
+        const QString turkey = w.Get<QLabel>("LblHeader")->text();
+        QVERIFY2(turkey.contains(QStringLiteral("الشروق \u2066-7\u2069، الظهر \u2066+5\u2069")) &&
+                     !turkey.contains(QStringLiteral("sunrise")),
+                 qPrintable(turkey));
     }
 
     void theZoneListFindsNamesByAnyPartOfThem_data() { TableRows(kSearchCases); }
