@@ -125,4 +125,17 @@ bool SaveOwnPlace(const std::string& path, const GazetteerPlace& place, std::str
     return WriteFileAtomically(path, text, error);
 }
 
+bool LoadPlaces(Gazetteer& gazetteer, const std::vector<std::string>& folders, std::string& error,
+                std::string& ownError) {
+    std::vector<GazetteerPlace> own;
+    LoadOwnPlaces(OwnPlacesPath(), own, ownError);
+    gazetteer.SetOwnPlaces(std::move(own));
+    const std::string path = LocateGazetteer(folders);
+    if (!path.empty()) return gazetteer.Load(path, error);
+    error =
+        "the gazetteer (gazetteer.txt) is neither beside the program nor in its data folder "
+        "(share/zerin)";
+    return false;
+}
+
 }  // namespace zerin::places

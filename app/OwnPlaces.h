@@ -19,6 +19,12 @@ std::string OwnPlacesPath();
 bool LoadOwnPlaces(const std::string& path, std::vector<GazetteerPlace>& places,
                    std::string& error);
 
+// The gazetteer that LocateGazetteer finds in the folders, with the user's own places before
+// its towns. False with a message when the gazetteer cannot be read (the own places are kept
+// all the same); a damaged file of own places leaves them out and is said in ownError.
+bool LoadPlaces(Gazetteer& gazetteer, const std::vector<std::string>& folders, std::string& error,
+                std::string& ownError);
+
 // The file's text for these places.
 std::string OwnPlacesText(const std::vector<GazetteerPlace>& places);
 

@@ -88,18 +88,9 @@ std::string UnknownPlace(const Gazetteer& gazetteer, const std::string& name,
 }  // namespace
 
 bool LoadGazetteer(Gazetteer& gazetteer, std::string& error, std::string& ownError) {
-    std::vector<GazetteerPlace> own;
-    if (!places::LoadOwnPlaces(places::OwnPlacesPath(), own, ownError))
-        ownError = "your places: " + ownError;
-    const std::string path = places::LocateGazetteer(places::ProgramDataFolders());
-    bool loaded = false;
-    if (path.empty())
-        error =
-            "the gazetteer (gazetteer.txt) is neither beside the program nor in its data "
-            "folder (share/zerin)";
-    else
-        loaded = gazetteer.Load(path, error);
-    gazetteer.SetOwnPlaces(std::move(own));
+    const bool loaded =
+        places::LoadPlaces(gazetteer, places::ProgramDataFolders(), error, ownError);
+    if (!ownError.empty()) ownError = "your places: " + ownError;
     return loaded;
 }
 

@@ -97,17 +97,9 @@ PlaceSearch::PlaceSearch(Messenger& messenger, const QStringList& folders, QWidg
 
     std::vector<std::string> where;
     for (const QString& folder : folders) where.push_back(folder.toStdString());
-    const std::string path = places::LocateGazetteer(where);
-    std::string error;
-    if (path.empty())
-        error = "the gazetteer (gazetteer.txt) is not in " +
-                folders.join(QStringLiteral(", ")).toStdString();
-    else
-        loaded_ = gazetteer_.Load(path, error);
-    std::vector<places::GazetteerPlace> own;
-    std::string ownError;
-    if (!places::LoadOwnPlaces(places::OwnPlacesPath(), own, ownError)) error = ownError;
-    gazetteer_.SetOwnPlaces(std::move(own));
+    std::string error, ownError;
+    loaded_ = places::LoadPlaces(gazetteer_, where, error, ownError);
+    if (!ownError.empty()) error = ownError;
     if (!error.empty()) ShowStatus(QStringLiteral("البحث عن الأماكن ناقص: ") + Q(error), true);
 }
 
