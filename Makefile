@@ -15,7 +15,7 @@ build: deps
 
 # Opens the main window (a display is needed).
 run: build
-	$(BUILD)/app/zerin
+	$(BUILD)/cli/zerin
 
 # Every test, without a display (Qt's offscreen platform).
 test: build
@@ -37,7 +37,7 @@ package: build
 # How far each number is from the sky: PyEphem and adhan, rewrites docs/accuracy.md
 # (a benchmark, not a test).
 accuracy: build
-	bench/accuracy/accuracy.py --zerin $(BUILD)/app/zerin
+	bench/accuracy/accuracy.py --zerin $(BUILD)/cli/zerin
 
 # Every C++ source as .clang-format lays it out; nothing is changed.
 format-check: deps

@@ -6,8 +6,8 @@
 #include <cstdio>
 
 #include "Cli.h"
-#include "CrescentMap.h"
-#include "CrescentReport.h"
+#include "crescent/CrescentMap.h"
+#include "crescent/CrescentReport.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // rules, which compute one evening of the crescent a month, within a few seconds.
 #include <benchmark/benchmark.h>
 
-#include "HijriRules.h"
+#include "hijri/HijriRules.h"
 
 namespace {
 

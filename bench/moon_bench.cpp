@@ -4,10 +4,10 @@
 // calls millions of times).
 #include <benchmark/benchmark.h>
 
-#include "Commands.h"
-#include "JulianDay.h"
-#include "ModCalcule.h"
-#include "Moon.h"
+#include "moon/Moon.h"
+#include "report/Commands.h"
+#include "report/ModCalcule.h"
+#include "time/JulianDay.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // report switched off (as the ephemeris tables run it).
 #include <benchmark/benchmark.h>
 
-#include "Commands.h"
-#include "ModCalcule.h"
+#include "report/Commands.h"
+#include "report/ModCalcule.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 // many places, calls).
 #include <benchmark/benchmark.h>
 
-#include "Commands.h"
-#include "JulianDay.h"
-#include "ModCalcule.h"
-#include "Sun.h"
+#include "report/Commands.h"
+#include "report/ModCalcule.h"
+#include "sun/Sun.h"
+#include "time/JulianDay.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include <string>
 #include <string_view>
 
-#include "Angles.h"
-#include "Errors.h"
-#include "Fields.h"
-#include "NumText.h"
 #include "ReportInvariants.h"
+#include "math/Angles.h"
+#include "math/Errors.h"
+#include "report/Fields.h"
+#include "report/NumText.h"
 
 namespace {
 

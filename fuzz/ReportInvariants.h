@@ -21,10 +21,10 @@
 #include <vector>
 
 #include "Cli.h"
-#include "Commands.h"
 #include "FieldOptions.h"
-#include "Fields.h"
-#include "Report.h"
+#include "report/Commands.h"
+#include "report/Fields.h"
+#include "report/Report.h"
 
 namespace zerin::robust {
 

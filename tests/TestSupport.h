@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "Cli.h"
-#include "Errors.h"
+#include "math/Errors.h"
 
 namespace zerin::test {
 

@@ -4,11 +4,11 @@
 
 #include <cmath>
 
-#include "Angles.h"
-#include "Errors.h"
-#include "Fields.h"
-#include "NumText.h"
 #include "TestSupport.h"
+#include "math/Angles.h"
+#include "math/Errors.h"
+#include "report/Fields.h"
+#include "report/NumText.h"
 
 namespace zerin::test {
 namespace {

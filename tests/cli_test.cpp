@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "Echo.h"
 #include "TestSupport.h"
+#include "report/Echo.h"
 
 namespace zerin::test {
 namespace {

@@ -5,8 +5,8 @@
 
 #include <cmath>
 
-#include "CrescentMap.h"
-#include "JulianDay.h"
+#include "crescent/CrescentMap.h"
+#include "time/JulianDay.h"
 
 namespace zerin::test {
 namespace {

@@ -3,7 +3,7 @@
 // transcribed in EmmaAlexander/mphys-moon, MIT licence), the U.S. Naval Observatory's new
 // moons of 1800-1950 (as collected in cosinekitty/astronomy, MIT licence), and the
 // branches of an evening with nothing to see.
-#include "Crescent.h"
+#include "crescent/Crescent.h"
 
 #include <gtest/gtest.h>
 
@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "CrescentMap.h"
-#include "CrescentReport.h"
-#include "DeltaT.h"
-#include "JulianDay.h"
 #include "TestSupport.h"
+#include "crescent/CrescentMap.h"
+#include "crescent/CrescentReport.h"
+#include "time/DeltaT.h"
+#include "time/JulianDay.h"
 
 namespace zerin::test {
 namespace {

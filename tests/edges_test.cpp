@@ -11,8 +11,8 @@
 
 #include "../fuzz/ReportInvariants.h"
 #include "FieldOptions.h"
-#include "ModCalcule.h"
 #include "TestSupport.h"
+#include "report/ModCalcule.h"
 
 namespace zerin::robust {
 namespace {

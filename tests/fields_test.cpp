@@ -2,7 +2,7 @@
 // they read as the same number written with ASCII digits, through the field reading and
 // the command line's reports (the 16-bit fields and the day limit: calcule_test.cpp);
 // characters beside them are not digits.
-#include "Fields.h"
+#include "report/Fields.h"
 
 #include <gtest/gtest.h>
 

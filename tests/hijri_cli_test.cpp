@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "Hijri.h"
-#include "HijriIcu.h"
 #include "TablesTestSupport.h"
+#include "hijri/Hijri.h"
+#include "hijri/HijriIcu.h"
 
 namespace zerin::test {
 namespace {

@@ -1,7 +1,7 @@
 // The Hijri calendar's routines against independent references: ICU's islamic-civil,
 // islamic-tbla and islamic-umalqura calendars, the Julian days of published dates, and
 // the official Umm al-Qura month starts for the rule computed at Mecca.
-#include "Hijri.h"
+#include "hijri/Hijri.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 #include <tuple>
 #include <vector>
 
-#include "HijriIcu.h"
-#include "HijriRules.h"
+#include "hijri/HijriIcu.h"
+#include "hijri/HijriRules.h"
 
 namespace zerin {
 namespace {

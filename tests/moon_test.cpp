@@ -6,10 +6,10 @@
 #include <cmath>
 #include <numbers>
 
-#include "Angles.h"
-#include "Commands.h"
-#include "ModCalcule.h"
 #include "TestSupport.h"
+#include "math/Angles.h"
+#include "report/Commands.h"
+#include "report/ModCalcule.h"
 
 namespace zerin::test {
 namespace {

@@ -8,10 +8,10 @@
 #include <string_view>
 #include <vector>
 
-#include "Angles.h"
-#include "Commands.h"
-#include "ModCalcule.h"
 #include "TestSupport.h"
+#include "math/Angles.h"
+#include "report/Commands.h"
+#include "report/ModCalcule.h"
 
 namespace zerin::test {
 namespace {

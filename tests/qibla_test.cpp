@@ -1,7 +1,7 @@
 // The direction of the Kaaba against the bearings published with their places in the
 // tests of the adhan library (batoulapps/adhan-js, test/qibla.test.ts, MIT licence), and
 // the great-circle distance against the haversine formula.
-#include "Qibla.h"
+#include "qibla/Qibla.h"
 
 #include <gtest/gtest.h>
 
@@ -12,10 +12,10 @@
 #include <tuple>
 #include <vector>
 
-#include "JulianDay.h"
-#include "Sky.h"
 #include "TablesTestSupport.h"
 #include "Times.h"
+#include "sky/Sky.h"
+#include "time/JulianDay.h"
 
 namespace zerin::test {
 namespace {

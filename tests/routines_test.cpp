@@ -7,14 +7,14 @@
 #include <cmath>
 #include <numbers>
 
-#include "Angles.h"
-#include "Errors.h"
-#include "JulianDay.h"
-#include "Kepler.h"
-#include "Moon.h"
-#include "Planet.h"
-#include "Report.h"
-#include "Sun.h"
+#include "math/Angles.h"
+#include "math/Errors.h"
+#include "math/Kepler.h"
+#include "moon/Moon.h"
+#include "planets/Planet.h"
+#include "report/Report.h"
+#include "sun/Sun.h"
+#include "time/JulianDay.h"
 
 namespace zerin::test {
 namespace {

@@ -5,10 +5,10 @@
 
 #include <cmath>
 
-#include "Commands.h"
-#include "ModCalcule.h"
-#include "NumText.h"
 #include "TestSupport.h"
+#include "report/Commands.h"
+#include "report/ModCalcule.h"
+#include "report/NumText.h"
 
 namespace zerin::test {
 namespace {

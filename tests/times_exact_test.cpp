@@ -9,11 +9,11 @@
 #include <random>
 #include <sstream>
 
-#include "Angles.h"
-#include "Sky.h"
-#include "Sun.h"
 #include "TablesTestSupport.h"
 #include "Times.h"
+#include "math/Angles.h"
+#include "sky/Sky.h"
+#include "sun/Sun.h"
 
 namespace zerin::test {
 namespace {

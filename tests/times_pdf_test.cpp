@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "Qibla.h"
 #include "TablesTestSupport.h"
 #include "TestSupport.h"
+#include "qibla/Qibla.h"
 
 namespace zerin::test {
 

@@ -9,9 +9,9 @@
 #include <cmath>
 #include <sstream>
 
-#include "NumText.h"
 #include "TableWriter.h"
 #include "TablesTestSupport.h"
+#include "report/NumText.h"
 
 namespace zerin::test {
 namespace {

@@ -14,10 +14,10 @@
 #include <cstdio>
 #include <memory>
 
-#include "CrescentReport.h"
 #include "FileDevice.h"
-#include "Hijri.h"
 #include "Look.h"
+#include "crescent/CrescentReport.h"
+#include "hijri/Hijri.h"
 
 namespace zerin::ui {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "CrescentMap.h"
+#include "crescent/CrescentMap.h"
 
 namespace zerin::ui {
 

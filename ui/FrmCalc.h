@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "Errors.h"
+#include "math/Errors.h"
 
 class QPushButton;
 

@@ -15,11 +15,11 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "Angles.h"
 #include "FileDevice.h"
-#include "JulianDay.h"
 #include "Look.h"
 #include "ReadAloud.h"
+#include "math/Angles.h"
+#include "time/JulianDay.h"
 
 namespace zerin::ui {
 

@@ -9,11 +9,11 @@
 #include <functional>
 #include <optional>
 
-#include "CrescentMap.h"
 #include "CrescentMapImage.h"
-#include "Errors.h"
-#include "Fields.h"
 #include "Look.h"
+#include "crescent/CrescentMap.h"
+#include "math/Errors.h"
+#include "report/Fields.h"
 
 class QDateEdit;
 class QLabel;

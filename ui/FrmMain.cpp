@@ -15,27 +15,27 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "Angles.h"
 #include "Artwork.h"
 #include "Cli.h"
-#include "CrescentMap.h"
-#include "CrescentReport.h"
 #include "FieldOptions.h"
 #include "FrmApropos.h"
 #include "FrmCarte.h"
 #include "FrmTimetable.h"
 #include "HijriBox.h"
 #include "Look.h"
-#include "NumText.h"
 #include "PickList.h"
 #include "PlaceFields.h"
 #include "PlaceSearch.h"
-#include "Preface.h"
-#include "QiblaReport.h"
 #include "ReadAloud.h"
 #include "TableOptions.h"
 #include "TimetableSheet.h"
 #include "WindowDrag.h"
+#include "crescent/CrescentMap.h"
+#include "crescent/CrescentReport.h"
+#include "math/Angles.h"
+#include "qibla/QiblaReport.h"
+#include "report/NumText.h"
+#include "report/Preface.h"
 
 namespace zerin::ui {
 

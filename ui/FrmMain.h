@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "Commands.h"
 #include "FrmCalc.h"
 #include "Gazetteer.h"
-#include "ModCalcule.h"
+#include "report/Commands.h"
+#include "report/ModCalcule.h"
 
 class QComboBox;
 class QDialog;

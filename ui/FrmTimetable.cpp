@@ -28,13 +28,13 @@
 #include <cstdio>
 
 #include "Cli.h"
-#include "Fields.h"
 #include "Gazetteer.h"
-#include "Hijri.h"
 #include "Look.h"
 #include "ReadAloud.h"
 #include "TimetablePrint.h"
 #include "ZoneNames.h"
+#include "hijri/Hijri.h"
+#include "report/Fields.h"
 
 namespace zerin::ui {
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "Errors.h"
 #include "FieldOptions.h"
 #include "TimesPdf.h"
 #include "TimetableSheet.h"
+#include "math/Errors.h"
 
 class QComboBox;
 class QLabel;

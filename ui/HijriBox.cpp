@@ -7,10 +7,10 @@
 #include <cmath>
 
 #include "FieldOptions.h"
-#include "HijriReport.h"
 #include "Look.h"
 #include "ReadAloud.h"
 #include "TableOptions.h"
+#include "hijri/HijriReport.h"
 
 namespace zerin::ui {
 

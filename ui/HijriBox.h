@@ -8,10 +8,10 @@
 #include <memory>
 #include <optional>
 
-#include "Errors.h"
-#include "Fields.h"
-#include "HijriRules.h"
-#include "Report.h"
+#include "hijri/HijriRules.h"
+#include "math/Errors.h"
+#include "report/Fields.h"
+#include "report/Report.h"
 
 class QComboBox;
 class QLabel;

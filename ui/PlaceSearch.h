@@ -7,8 +7,8 @@
 #include <functional>
 #include <vector>
 
-#include "Errors.h"
 #include "Gazetteer.h"
+#include "math/Errors.h"
 
 class QCompleter;
 class QLabel;

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "Errors.h"
+#include "math/Errors.h"
 
 namespace zerin::ui {
 

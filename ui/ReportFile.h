@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "Errors.h"
+#include "math/Errors.h"
 
 namespace zerin::ui {
 

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <optional>
 
-#include "Hijri.h"
-#include "Qibla.h"
+#include "hijri/Hijri.h"
+#include "qibla/Qibla.h"
 
 namespace zerin::ui {
 

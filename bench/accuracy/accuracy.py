@@ -6,7 +6,7 @@ seeded sample of places and instants, computes the same quantities with PyEphem
 (Debian's python3-ephem) in the program's conventions, and the prayer times with
 the npm package adhan, then writes docs/accuracy.md and its plots.
 
-    bench/accuracy/accuracy.py [--zerin build/app/zerin]      the whole run
+    bench/accuracy/accuracy.py [--zerin build/cli/zerin]      the whole run
     bench/accuracy/accuracy.py --smoke --zerin PATH           a handful of instants,
         checked against generous bounds, no plots, no adhan, nothing written
         (exit 0 passed, 1 failed, 77 skipped: python3-ephem is missing)
@@ -75,7 +75,7 @@ def ensure_adhan():
 def arguments():
     p = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     p.add_argument("--zerin", default=os.path.join(ROOT, "build", "app", "zerin"),
-                   help="the zerin executable (default: build/app/zerin)")
+                   help="the zerin executable (default: build/cli/zerin)")
     p.add_argument("--seed", type=int, default=20260607, help="seed of the sample")
     p.add_argument("--jobs", type=int, default=2, help="zerin processes at once")
     p.add_argument("--docs", default=os.path.join(ROOT, "docs"),

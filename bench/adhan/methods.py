@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Every method of `zerin times --method` against the npm package adhan 4.4.6.
 
-    bench/adhan/methods.py --zerin build/app/zerin [--step DAYS] [--markdown]
+    bench/adhan/methods.py --zerin build/cli/zerin [--step DAYS] [--markdown]
 
 For each method and a sample of cities from the equator to 60 degrees, a year of days
 (every STEP-th day of 2024, default 3): zerin's times to the minute (the method's

@@ -9,10 +9,10 @@
 #include <QtTest>
 
 #include "FrmMain.h"
-#include "Hijri.h"
-#include "HijriRules.h"
 #include "TestSupport.h"
 #include "UiSupport.h"
+#include "hijri/Hijri.h"
+#include "hijri/HijriRules.h"
 
 namespace zerin::test {
 

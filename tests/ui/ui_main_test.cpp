@@ -10,9 +10,9 @@
 #include <ctime>
 
 #include "FrmMain.h"
-#include "Preface.h"
 #include "TestSupport.h"
 #include "UiSupport.h"
+#include "report/Preface.h"
 
 namespace zerin::test {
 

@@ -12,12 +12,12 @@
 #include <QtTest>
 #include <memory>
 
-#include "CrescentMap.h"
 #include "FrmApropos.h"
 #include "FrmCarte.h"
 #include "FrmTimetable.h"
 #include "ReadAloud.h"
 #include "UiSupport.h"
+#include "crescent/CrescentMap.h"
 
 namespace zerin::test {
 

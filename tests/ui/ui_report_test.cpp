@@ -31,10 +31,10 @@
 
 #include "FrmCalc.h"
 #include "Look.h"
-#include "Preface.h"
 #include "ReportFile.h"
 #include "TestSupport.h"
 #include "UiSupport.h"
+#include "report/Preface.h"
 
 namespace zerin::test {
 

@@ -1,0 +1,189 @@
+// `zerin times`: a timetable of the Sun's prayer times, one row per day, computed by the Sun
+// command with its report switched off.
+#pragma once
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "FieldOptions.h"
+#include "Places.h"
+#include "PrayerMethods.h"
+#include "TableOptions.h"
+#include "ZoneClock.h"
+#include "hijri/HijriRules.h"
+#include "report/Commands.h"
+#include "report/ModCalcule.h"
+
+namespace zerin::cli {
+
+// The cells of a day: the table's seven, then those shown only when asked for or when a method
+// needs them (Maghrib by its own angle, the night's middle and last third, the Moon's rising and
+// setting).
+enum TimeCell {
+    kFajr,
+    kSunrise,
+    kTransit,
+    kAsr1,
+    kAsr2,
+    kSunset,
+    kIsha,
+    kMaghrib,
+    kMidnight,
+    kLastThird,
+    kMoonrise,
+    kMoonset,
+    kTimeCells
+};
+
+// How a day's times are computed. Exact: each time from the Sun's place at that time's own
+// instant (interpolated between the noons of the day before, the day and the day after).
+// AsReport: every time from the Sun's place at 12:00 standard time, the values of the Sun
+// command (and of its report) for that instant.
+enum class TimesMethod { Exact, AsReport };
+
+struct TimesDay {
+    Civil date;
+    ClockOffset offset;  // the clock the cells are shown on
+    // The times on the zone's standard clock (NaN: never reached that day). AsReport: what the
+    // Sun command computes, on the clock of the zone's whole hours.
+    SunTimes sun;
+    // The cells on the local clock, hours since the day's midnight; NaN when missing.
+    std::array<double, kTimeCells> clock{};
+    std::array<bool, kTimeCells> adjusted{};
+    Outcome outcome = Outcome::Written;  // Refused or Fault: the Sun command did not finish
+    bool skipped = false;                // the clock skips this day: it has no times
+    // Without rising or setting, the times taken from another latitude or day (--polar).
+    bool polar = false;
+    double moonFraction = kNoAngle;  // illuminated fraction of the Moon at local midnight
+};
+
+// The Julian day of 1970-01-01 00:00 UT, where the tables' seconds start.
+inline constexpr double kUnixEpochJJ = 2440587.5;
+
+// Julian day of an instant (seconds since 1970 UT), and back to the nearest second.
+double JulianDayOfInstant(Seconds utc);
+Seconds SecondsOfJulianDay(double JJ);
+
+// The Sun's place at the noons of the days, computed once for every place that keeps the same
+// standard time (places of one zone, one run). Holds at most a few years of noons of a few
+// hundred zones: beyond that it starts afresh.
+class SunNoons {
+  public:
+    const SunNode& At(Seconds utc);
+
+  private:
+    std::unordered_map<Seconds, SunNode> nodes_;
+};
+
+// Computes the days of one place on one clock. Days asked for in order share the Sun's place
+// at their noons; `noons`, when given, shares them with other timetables (it must outlive this
+// one).
+class Timetable {
+  public:
+    Timetable(const FieldOptions& place, const ZoneClock& clock, const PrayerSettings& settings,
+              TimesMethod method = TimesMethod::Exact, SunNoons* noons = nullptr);
+    TimesDay Day(const Civil& date);
+    // What the calculation said of the last day it did not finish.
+    const std::string& LastMessage() const { return messages_.last; }
+
+  private:
+    void ExactDay(TimesDay& d, Seconds noonUtc);
+    void ReportDay(TimesDay& d, Seconds noonUtc);
+    // The Sun's node at an instant: from the recent days, the shared store or computed.
+    SunNode NodeAt(Seconds utc);
+    // The times of the day on the standard clock for an observer, and those of the next day
+    // (on its own clock) when `next` is given.
+    SunTimes SunOfDay(Seconds noonUtc, const SunObserver& observer, const SunTimes* previous,
+                      SunTimes* next);
+    // The method's interval, seasonal twilight, high-latitude rules, adjustments and rounding;
+    // the next dawn and rising on this day's clock (NaN: not computed).
+    // The next day's dawn, rising and setting on this day's clock (hours past its midnight).
+    struct NextDay {
+        double dawn = std::nan(""), rising = std::nan(""), setting = std::nan("");
+    };
+    void ApplySettings(TimesDay& d, const NextDay& next);
+    // A dawn under the method's seventh of the night, its seasonal twilight or the rule of high
+    // latitudes (no seasonal twilight on a polar day); `marked` becomes true when a rule gave it.
+    double RuledDawn(const Civil& date, double dawn, double rising, double night, bool polar,
+                     bool& marked) const;
+    void FillPolar(TimesDay& d, Seconds noonUtc);
+    // Moonrise and moonset within the local day (the Moon's centre at 0.7275 of its parallax
+    // less 0.5667 degrees, as the crescent report takes them) and the illuminated fraction at
+    // the day's local midnight.
+    void MoonDay(TimesDay& d);
+
+    TableMessenger messages_;
+    ModCalcule calc_;
+    const ZoneClock& clock_;
+    PrayerSettings settings_;
+    SunAltitudeSines altitudes_;
+    TimesMethod method_;
+    Place place_;
+    SunObserver observer_;
+    std::optional<HijriCalendar> ramadan_;  // the Umm al-Qura calendar, for Ramadan's interval
+    bool placeRead_ = false;
+    SunNoons* noons_;  // null: each noon computed once anyway, as the days come in order
+    // The nodes of the last day computed: the noons of the day before, the day and the day after.
+    std::array<Seconds, 3> recentNoons_;
+    std::array<SunNode, 3> recent_{};
+    SunTimes yesterday_;  // the times of the day before the next one, on its clock
+};
+
+// Hours since midnight as the clock shows them: "HH:MM" to the nearest minute, half a minute
+// rounding up ("HH:MM:SS" to the nearest second with seconds), and "+1" or "-1" for a time on the
+// day after or before.
+std::string ClockText(double hours, bool seconds);
+// The same text into `out`, replacing what it held (a table's cell reused from row to row).
+void WriteClockText(double hours, bool seconds, std::string& out);
+
+// --pdf FILE and --name TEXT (the place's name in the page's header).
+struct PdfOptions {
+    std::string file;
+    std::string name;
+    std::string givenWithoutPdf;  // --name, to refuse it without --pdf
+};
+
+// A command line of `zerin times`, read and checked.
+struct TimesRequest {
+    TableOptions table;
+    std::string placesFile;  // --places FILE: many places in one run
+    Civil from;
+    std::size_t days = 0;
+    PrayerSettings settings;  // the method, the horizon, the rules of high latitudes
+    TimesMethod method = TimesMethod::Exact;
+    bool seconds = false;
+    PdfOptions pdf;                  // --pdf FILE: printed pages instead of a table
+    std::optional<HijriRule> hijri;  // --hijri-rule RULE: a Hijri date column by that rule
+};
+
+// A place's Hijri calendar for a table: the rule at the place (sighting) or at Mecca
+// (computed); `zone` the place's standard time in the program's convention (East negative).
+HijriCalendar TableHijriCalendar(HijriRule rule, const Place& place, int zone);
+
+// The Hijri date of a table's day: "1 رمضان 1446 هـ" in the text table and the printed page,
+// "1446-09-01" in CSV and JSON; the day's rule (Umm al-Qura, or the tabular calendar that
+// stands in for it outside 1300-1600 AH) in `rule`.
+std::string HijriCellText(HijriCalendar& calendar, const Civil& date, bool arabic,
+                          HijriRule* rule = nullptr);
+
+// The places of a request: the place and clock of the command line, or every row of its places
+// file, each with a clock that knows the table's last day. Returns 0, or the exit status of a
+// refusal whose message is written on err.
+int PlacesOfRequest(const TimesRequest& request, std::vector<TablePlace>& places, std::FILE* err);
+
+// The tables of the places as text, CSV or JSON on out (one table; with a places file the name
+// of the place in its first column); returns the exit status.
+int WriteTimesTables(const TimesRequest& request, const std::vector<TablePlace>& places,
+                     std::FILE* out, std::FILE* err);
+
+int RunTimes(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
+
+// The help of the methods and settings of `zerin times`.
+extern const char* const kMethodsHelp;
+
+}  // namespace zerin::cli
