@@ -18,7 +18,9 @@ class PlacesCli : public ::testing::Test {
     static void SetUpTestSuite() {
         ::setenv("ZERIN_GAZETTEER", (std::string(ZERIN_SOURCE_DIR) + "/data/gazetteer.txt").c_str(),
                  1);
-        data_ = Scratch("places_cli_data");
+        // Absolute, or the XDG rules ignore it and the user's own file would be read and
+        // written while other cases run beside this one.
+        data_ = std::filesystem::absolute(Scratch("places_cli_data")).string();
         std::filesystem::remove_all(data_);
         ::setenv("XDG_DATA_HOME", data_.c_str(), 1);
     }
@@ -277,6 +279,7 @@ TEST_F(PlacesCli, AMissingGazetteerIsSaid) {
 // A damaged file of one's own places is said by --mine, and leaves the towns found.
 TEST_F(PlacesCli, ADamagedFileOfOwnPlacesLeavesTheTownsFound) {
     const std::string path = places::OwnPlacesPath();
+    ASSERT_EQ(path.rfind(data_, 0), 0u) << path;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     {
         std::FILE* file = std::fopen(path.c_str(), "w");
