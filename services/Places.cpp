@@ -294,11 +294,11 @@ bool ReadPlacesFile(const std::string& path, const TableOptions& options,
     // writer would wait for ever, and /dev/zero has no end.
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
-        error = "cannot open the places file '" + Echo(path) + "': " + std::strerror(errno);
+        error = "cannot open the places file '" + EchoPath(path) + "': " + std::strerror(errno);
         return false;
     }
     if (!S_ISREG(info.st_mode)) {
-        error = "the places file '" + Echo(path) + "' is " +
+        error = "the places file '" + EchoPath(path) + "' is " +
                 (S_ISDIR(info.st_mode)                            ? "a folder"
                  : S_ISFIFO(info.st_mode)                         ? "a FIFO"
                  : S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode) ? "a device"
@@ -308,10 +308,10 @@ bool ReadPlacesFile(const std::string& path, const TableOptions& options,
     }
     std::ifstream file(path, std::ios::binary);
     if (!file) {
-        error = "cannot open the places file '" + Echo(path) + "': " + std::strerror(errno);
+        error = "cannot open the places file '" + EchoPath(path) + "': " + std::strerror(errno);
         return false;
     }
-    return ReadPlaces(file, Echo(path), options, places, error);
+    return ReadPlaces(file, EchoPath(path), options, places, error);
 }
 
 }  // namespace zerin::cli

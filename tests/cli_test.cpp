@@ -103,6 +103,9 @@ TEST(Cli, EchoedValues) {
         {"\xC2\x85\xC2\xA0", "\\u0085\xC2\xA0"},  // a C1 control; the no-break space stays
     };
     for (const auto& c : kCases) EXPECT_EQ(Echo(c.given), c.echoed) << c.given;
+    // A file's path is escaped the same way but never cut: its end names the file.
+    const std::string folder(50, 'd');
+    EXPECT_EQ(EchoPath(folder + "/\x1b.csv"), folder + "/\\x1b.csv");
     // The report's own message about a zone of 131,000 digits stays one short line.
     const CliResult r = RunCli(With(kNoon, {"--zone", std::string(131000, '9')}));
     EXPECT_EQ(r.status, 2);

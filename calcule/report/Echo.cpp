@@ -28,12 +28,11 @@ std::string Hex(const char* format, unsigned value) {
     return text;
 }
 
-}  // namespace
-
-std::string Echo(std::string_view text) {
+// The text escaped, cut after `limit` characters.
+std::string Escaped(std::string_view text, std::size_t limit) {
     std::string echo;
     std::size_t k = 0;
-    for (std::size_t shown = 0; k < text.size() && shown < kShownCharacters; ++shown) {
+    for (std::size_t shown = 0; k < text.size() && shown < limit; ++shown) {
         const std::size_t length = CharacterLength(text, k);
         const auto c = static_cast<unsigned char>(text[k]);
         if (length == 0) {
@@ -60,6 +59,16 @@ std::string Echo(std::string_view text) {
     }
     if (k < text.size()) echo += "...";
     return echo;
+}
+
+}  // namespace
+
+std::string Echo(std::string_view text) {
+    return Escaped(text, kShownCharacters);
+}
+
+std::string EchoPath(std::string_view path) {
+    return Escaped(path, path.size());
 }
 
 }  // namespace zerin

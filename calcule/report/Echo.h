@@ -11,4 +11,8 @@ namespace zerin {
 // never drives the terminal.
 std::string Echo(std::string_view text);
 
+// A file's path escaped as Echo escapes a text, but whole: a path cut after 40 characters
+// would hide the very file the message is about.
+std::string EchoPath(std::string_view path);
+
 }  // namespace zerin
