@@ -14,12 +14,12 @@ namespace {
 // The fields at 17 June 2005, 12:00:00, and a report whose messages go nowhere.
 struct MoonModule : zerin::Messenger {
     zerin::Report report;
-    zerin::FieldTexts fields{.TxtYear = "2005",
-                             .TxtMonth = "6",
-                             .TxtDay = "17",
-                             .TxtHour = "12",
-                             .TxtMin = "0",
-                             .TxtSec = "0"};
+    zerin::FieldTexts fields;
+
+    MoonModule() {
+        fields.TxtYear = "2005", fields.TxtMonth = "6", fields.TxtDay = "17";
+        fields.TxtHour = "12", fields.TxtMin = "0", fields.TxtSec = "0";
+    }
 
     void critical(const zerin::Message&) override {}
 };

@@ -99,7 +99,6 @@ ClockReading ClockOfFields(const FieldTexts& f, TimeOfDay time) {
     c.Sec = RequireFinite((noon ? 0 : ReadNumber(f.TxtSec)) / 86400, kSecond);
     c.day = ReadNumber(f.TxtDay);
     RequireFinite(DayAndTime(c), kDay);
-    RequireDate(c);
     return c;
 }
 
@@ -141,7 +140,9 @@ Reading<Place> ReadPlace(const FieldTexts& fields, bool east, bool north) try {
 }
 
 Reading<ClockReading> ReadClock(const FieldTexts& fields, TimeOfDay time) try {
-    return ClockOfFields(fields, time);
+    const ClockReading clock = ClockOfFields(fields, time);
+    RequireDate(clock);
+    return clock;
 } catch (const InputError& refused) {
     return refused;
 }
