@@ -17,24 +17,23 @@ struct Quiet : zerin::Messenger {
 
 void CrescentReportOneEvening(benchmark::State& state) {
     Quiet quiet;
-    zerin::ModCalcule calc(quiet);
-    calc.IsEast = true;
-    calc.fields = {.TxtDegLon = "39",
-                   .TxtMinLon = "49",
-                   .TxtSecLon = "34",
-                   .TxtDegLat = "21",
-                   .TxtMinLat = "25",
-                   .TxtSecLat = "21",
-                   .TxtZone = "-3",
-                   .TxtYear = "2024",
-                   .TxtMonth = "3",
-                   .TxtDay = "10",
-                   .TxtHour = "12",
-                   .TxtMin = "0",
-                   .TxtSec = "0"};
+    zerin::Report report;
+    zerin::FieldTexts fields{.TxtDegLon = "39",
+                             .TxtMinLon = "49",
+                             .TxtSecLon = "34",
+                             .TxtDegLat = "21",
+                             .TxtMinLat = "25",
+                             .TxtSecLat = "21",
+                             .TxtZone = "-3",
+                             .TxtYear = "2024",
+                             .TxtMonth = "3",
+                             .TxtDay = "10",
+                             .TxtHour = "12",
+                             .TxtMin = "0",
+                             .TxtSec = "0"};
     for (auto _ : state) {
-        zerin::RunCrescent(calc, false);
-        benchmark::DoNotOptimize(calc.report.Str().data());
+        zerin::RunCrescent(report, quiet, fields, true, true, false);
+        benchmark::DoNotOptimize(report.Str().data());
     }
 }
 

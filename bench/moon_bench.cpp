@@ -11,36 +11,37 @@
 
 namespace {
 
-// The module at 17 June 2005, 12:00:00, whose messages go nowhere.
+// The fields at 17 June 2005, 12:00:00, and a report whose messages go nowhere.
 struct MoonModule : zerin::Messenger {
-    zerin::ModCalcule calc{*this};
+    zerin::Report report;
+    zerin::FieldTexts fields;
 
     MoonModule() {
-        calc.fields = {.TxtYear = "2005",
-                       .TxtMonth = "6",
-                       .TxtDay = "17",
-                       .TxtHour = "12",
-                       .TxtMin = "0",
-                       .TxtSec = "0"};
+        fields.TxtYear = "2005", fields.TxtMonth = "6", fields.TxtDay = "17";
+        fields.TxtHour = "12", fields.TxtMin = "0", fields.TxtSec = "0";
     }
+
     void critical(const zerin::Message&) override {}
 };
 
 void MoonCommandWithReport(benchmark::State& state) {
     MoonModule module;
     for (auto _ : state) {
-        zerin::RunBody(module.calc, zerin::Body::Moon);
-        benchmark::DoNotOptimize(module.calc.report.Str().data());
+        zerin::RunBody(module.report, module, module.fields, false, true, zerin::Body::Moon);
+        benchmark::DoNotOptimize(module.report.Str().data());
     }
 }
 
 void MoonWithoutText(benchmark::State& state) {
     MoonModule module;
-    module.calc.report.SetSinks(zerin::Report::kNone);
-    zerin::RunBody(module.calc, zerin::Body::Moon);  // the Julian day and the Sun, once
+    module.report.SetSinks(zerin::Report::kNone);
+    // The observer and the Sun, once.
+    const zerin::Observer observer = *zerin::ReadObserver(module.fields, false, true);
+    const double sunLongitude = zerin::SunPlaceAt(observer.T).Lg_Soleil;
     for (auto _ : state) {
-        module.calc.Calcul_Lune();
-        benchmark::DoNotOptimize(module.calc.moon.illum);
+        const zerin::MoonResult moon =
+            zerin::WriteMoonReport(module.report, observer, sunLongitude);
+        benchmark::DoNotOptimize(moon.illum);
     }
 }
 

@@ -14,15 +14,15 @@ class Silent : public zerin::Messenger {
 
 void PlanetCommand(benchmark::State& state, zerin::Body body, unsigned sinks) {
     Silent silent;
-    zerin::ModCalcule calc(silent);
-    zerin::FieldTexts& f = calc.fields;  // 17 June 2005, 12:00:00
+    zerin::Report report;
+    zerin::FieldTexts f;  // 17 June 2005, 12:00:00
     f.TxtYear = "2005", f.TxtMonth = "6", f.TxtDay = "17";
     f.TxtHour = "12", f.TxtMin = "0", f.TxtSec = "0";
-    calc.report.SetSinks(sinks);
+    report.SetSinks(sinks);
     for (auto _ : state) {
-        if (zerin::RunBody(calc, body) != zerin::Outcome::Written) state.SkipWithError("fault");
-        benchmark::DoNotOptimize(calc.planet.illum);
-        benchmark::DoNotOptimize(calc.report.Str().data());
+        if (zerin::RunBody(report, silent, f, false, true, body) != zerin::Outcome::Written)
+            state.SkipWithError("fault");
+        benchmark::DoNotOptimize(report.Str().data());
     }
 }
 

@@ -15,33 +15,32 @@ class Quiet : public zerin::Messenger {
     void critical(const zerin::Message&) override {}
 };
 
-void SetNoon2005(zerin::ModCalcule& calc) {
-    calc.fields.TxtYear = "2005";
-    calc.fields.TxtMonth = "6";
-    calc.fields.TxtDay = "17";
-    calc.fields.TxtHour = "12";
-    calc.fields.TxtMin = "0";
-    calc.fields.TxtSec = "0";
-}
+const zerin::FieldTexts kNoon2005Fields{.TxtYear = "2005",
+                                        .TxtMonth = "6",
+                                        .TxtDay = "17",
+                                        .TxtHour = "12",
+                                        .TxtMin = "0",
+                                        .TxtSec = "0"};
 
 void BodyWithReport(benchmark::State& state, zerin::Body body) {
     Quiet quiet;
-    zerin::ModCalcule calc(quiet);
-    SetNoon2005(calc);
+    zerin::Report report;
+    zerin::FieldTexts fields = kNoon2005Fields;
     for (auto _ : state) {
-        zerin::RunBody(calc, body);
-        benchmark::DoNotOptimize(calc.report.Str().data());
+        zerin::RunBody(report, quiet, fields, false, true, body);
+        benchmark::DoNotOptimize(report.Str().data());
     }
 }
 
+// The fields read into the observer and its section checked, without text.
 void JulianDayAlone(benchmark::State& state) {
-    Quiet quiet;
-    zerin::ModCalcule calc(quiet);
-    SetNoon2005(calc);
-    calc.report.SetSinks(zerin::Report::kNone);
+    zerin::Report report;
+    report.SetSinks(zerin::Report::kNone);
     for (auto _ : state) {
-        calc.Calcul_JJ();
-        benchmark::DoNotOptimize(calc.T);
+        const zerin::Reading<zerin::Observer> observer =
+            zerin::ReadObserver(kNoon2005Fields, false, true);
+        zerin::WriteJulianDay(report, *observer);
+        benchmark::DoNotOptimize(observer->T);
     }
 }
 

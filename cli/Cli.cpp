@@ -20,7 +20,6 @@
 #include "qibla/QiblaReport.h"
 #include "report/Commands.h"
 #include "report/Echo.h"
-#include "report/ModCalcule.h"
 #include "report/Preface.h"
 
 namespace zerin::cli {
@@ -100,12 +99,18 @@ int Report(const std::vector<std::string>& args, std::FILE* out, std::FILE* err)
     if (args[1] == "month") return RunMonthReport(args, out, err);
     if (args[1] == "crescent") return RunCrescentReport(args, out, err);
     if (args[1] == "qibla")
-        return RunReportCommand(args, out, err, nullptr,
-                                [](ModCalcule& calc, bool) { return RunQibla(calc); });
+        return RunReportCommand(
+            args, out, err, nullptr,
+            [](zerin::Report& report, Messenger& messenger, FieldOptions& o, bool) {
+                return RunQibla(report, messenger, o.fields, o.east, o.north);
+            });
     const std::optional<Body> body = BodyFromName(args[1]);
     if (!body) return Refuse(err, "unknown body '" + Echo(args[1]) + "'");
-    return RunReportCommand(args, out, err, nullptr,
-                            [&](ModCalcule& calc, bool) { return RunBody(calc, *body); });
+    return RunReportCommand(
+        args, out, err, nullptr,
+        [&](zerin::Report& report, Messenger& messenger, FieldOptions& o, bool) {
+            return RunBody(report, messenger, o.fields, o.east, o.north, *body);
+        });
 }
 
 }  // namespace
@@ -129,8 +134,7 @@ bool WriteAll(std::FILE* out, std::FILE* err, std::string_view text) {
 }
 
 int RunReportCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
-                     const char* flag,
-                     const std::function<Outcome(ModCalcule& calc, bool flagGiven)>& run) {
+                     const char* flag, const ReportCommand& run) {
     FieldOptions options;
     FillFromClock(options.fields);
     bool json = false, flagGiven = false;
@@ -148,15 +152,12 @@ int RunReportCommand(const std::vector<std::string>& args, std::FILE* out, std::
                       "unknown option of report " + Echo(args[1]) + " '" + Echo(args[k]) + "'");
     }
     StderrMessenger messenger(err);
-    ModCalcule calc(messenger);
-    calc.report.SetDecimalSeparator(RegionalDecimalSeparator());
-    calc.fields = options.fields;
-    calc.IsEast = options.east;
-    calc.IsNorth = options.north;
-    if (json) calc.report.SetSinks(zerin::Report::kValues);
-    const Outcome outcome = run(calc, flagGiven);
+    zerin::Report report;
+    report.SetDecimalSeparator(RegionalDecimalSeparator());
+    if (json) report.SetSinks(zerin::Report::kValues);
+    const Outcome outcome = run(report, messenger, options, flagGiven);
     if (outcome == Outcome::Refused) return 2;
-    const std::string written = json ? ReportValuesJson(calc.report.Values()) : calc.report.Str();
+    const std::string written = json ? ReportValuesJson(report.Values()) : report.Str();
     if (!WriteAll(out, err, written)) return 1;
     return outcome == Outcome::Fault ? 1 : 0;
 }

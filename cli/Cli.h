@@ -28,13 +28,16 @@ class StderrMessenger : public Messenger {
 
 /*
  * A report command (`zerin report BODY ...`): reads the field options from args[2] on, --json,
- * and `flag` (such as "--morning") when one is given; runs `run` on a module holding the fields,
- * with the report's text (or, with --json, its values); writes the report. Returns the exit
- * status: 0 written, 1 a calculation fault or an output failure, 2 refused.
+ * and `flag` (such as "--morning") when one is given; runs `run` on the fields read, with a
+ * report that takes its text (or, with --json, its values) and messages to err; writes the
+ * report. Returns the exit status: 0 written, 1 a calculation fault or an output failure, 2
+ * refused.
  */
+struct FieldOptions;
+using ReportCommand = std::function<Outcome(zerin::Report& report, Messenger& messenger,
+                                            FieldOptions& entered, bool flag)>;
 int RunReportCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
-                     const char* flag,
-                     const std::function<Outcome(ModCalcule& calc, bool flagGiven)>& run);
+                     const char* flag, const ReportCommand& run);
 
 // Writes all of text and flushes it; false, with one message on err, when it could not.
 bool WriteAll(std::FILE* out, std::FILE* err, std::string_view text);

@@ -34,9 +34,11 @@ std::string Fixed(double x, int decimals, const std::string& separator) {
 }  // namespace
 
 int RunCrescentReport(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
-    return RunReportCommand(args, out, err, "--morning", [](ModCalcule& calc, bool morning) {
-        return RunCrescent(calc, morning);
-    });
+    return RunReportCommand(
+        args, out, err, "--morning",
+        [](Report& report, Messenger& messenger, FieldOptions& o, bool morning) {
+            return RunCrescent(report, messenger, o.fields, o.east, o.north, morning);
+        });
 }
 
 // ------------------------------------------------------------------ the table
@@ -131,14 +133,13 @@ class CrescentRows {
   public:
     CrescentRows(const FieldOptions& place, const ZoneClock& clock, bool morning, Language headers,
                  std::string separator, TableWriter& writer)
-        : calc_(messages_),
+        : place_(ReadPlace(place.fields, place.east, place.north)),
           clock_(clock),
           writer_(writer),
           morning_(morning),
           arabic_(headers == Language::Arabic),
           separator_(std::move(separator)) {
-        PrepareForTable(calc_, place, Report::kNone);
-        calc_.fields.TxtEteRegl = "0";  // the date goes in on standard time
+        report_.SetSinks(Report::kNone);
     }
 
     RowResult Row(const Civil& date, std::vector<Cell>& cells) {
@@ -155,10 +156,8 @@ class CrescentRows {
         // The date goes in on the clock of the zone's whole hours (truncated toward zero); its
         // times are then moved to the real clock, summer time included.
         const Seconds wholeHours = offset.standard / kHour;
-        EnterClockReading(calc_.fields, CivilOf(utc + wholeHours * kHour));
-        calc_.fields.TxtZone = std::to_string(-wholeHours);
         CrescentReport r;
-        const Outcome outcome = RunCrescent(calc_, morning_, &r);
+        const Outcome outcome = Compute(CivilOf(utc + wholeHours * kHour), wholeHours, r);
         if (outcome == Outcome::Refused) return {RowEnd::Refused, messages_.last};
         if (outcome == Outcome::Fault) return {RowEnd::Fault, messages_.last};
         const double shift =
@@ -193,8 +192,22 @@ class CrescentRows {
     }
 
   private:
+    // The crescent of the date of `entered` (its noon) on the clock of the zone's whole hours,
+    // on standard time.
+    Outcome Compute(const Civil& entered, Seconds wholeHours, CrescentReport& r) {
+        const Reading<Observer> atNoon =
+            ObserverAt(place_, static_cast<std::int16_t>(-wholeHours), 0,
+                       ClockOf(entered.year, entered.month, entered.day, 12, 0, 0));
+        if (!atNoon) {
+            messages_.last = atNoon.refused().english;
+            return Outcome::Refused;
+        }
+        return WriteCrescentReport(report_, messages_, *atNoon, morning_, &r);
+    }
+
     TableMessenger messages_;
-    ModCalcule calc_;
+    Report report_;
+    Reading<Place> place_;
     const ZoneClock& clock_;
     TableWriter& writer_;
     bool morning_, arabic_;

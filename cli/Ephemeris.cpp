@@ -41,14 +41,14 @@ class EphemerisRows {
   public:
     EphemerisRows(Body body, const FieldOptions& place, const ZoneClock& clock,
                   std::string separator, char timeSeparator)
-        : calc_(messages_),
+        : place_(ReadPlace(place.fields, place.east, place.north)),
           body_(body),
           quantities_(EphemerisQuantities(body)),
           where_(quantities_.size(), kUnknown),
           clock_(clock),
           separator_(std::move(separator)),
           timeSeparator_(timeSeparator) {
-        PrepareForTable(calc_, place, Report::kValues);
+        report_.SetSinks(Report::kValues);
     }
 
     // The cells of the instant utc; the values a refused or faulted computation did not reach are
@@ -58,15 +58,12 @@ class EphemerisRows {
         // The instant goes in on the clock of the zone's and the summer time's whole hours.
         const Seconds zone = offset.standard / kHour, summer = offset.summer / kHour;
         const Civil entered = CivilOf(utc + (zone + summer) * kHour);
-        EnterClockReading(calc_.fields, entered);
-        calc_.fields.TxtZone = std::to_string(-zone);
-        calc_.fields.TxtEteRegl = std::to_string(summer);
-        const Outcome outcome = RunBody(calc_, body_);
+        const Outcome outcome = Compute(entered, zone, summer);
 
         cells.clear();
         cells.push_back(DateTimeText(CivilOf(utc + offset.Total()), timeSeparator_));
         cells.push_back(OffsetText(offset.Total()));
-        const std::vector<ReportValue>& values = calc_.report.Values();
+        const std::vector<ReportValue>& values = report_.Values();
         for (std::size_t q = 0; q < quantities_.size(); ++q) {
             const std::size_t at = outcome == Outcome::Refused
                                        ? kUnknown
@@ -92,6 +89,20 @@ class EphemerisRows {
   private:
     static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
 
+    // The body's report, its values alone, for the reading of the calculation's clock; the Sun
+    // without its times (each a column of the timetables, not of this table).
+    Outcome Compute(const Civil& entered, Seconds zone, Seconds summer) {
+        const Reading<Observer> observer =
+            ObserverAt(place_, static_cast<std::int16_t>(-zone), static_cast<std::int16_t>(summer),
+                       ClockOf(entered.year, entered.month, entered.day, entered.hour,
+                               entered.minute, entered.second));
+        if (!observer) {
+            messages_.last = observer.refused().english;
+            return Outcome::Refused;
+        }
+        return WriteBodyReport(report_, messages_, *observer, body_, SunItems::ThroughDiameter);
+    }
+
     // The last value recorded under the quantity's name. Whole computations record their values in
     // the same order, so the place found once is checked, not searched again.
     std::size_t Where(const std::vector<ReportValue>& values, std::size_t q, bool whole) {
@@ -110,7 +121,8 @@ class EphemerisRows {
     }
 
     TableMessenger messages_;
-    ModCalcule calc_;
+    Report report_;
+    Reading<Place> place_;
     Body body_;
     std::vector<EphemerisQuantity> quantities_;
     std::vector<std::size_t> where_;

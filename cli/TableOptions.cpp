@@ -179,23 +179,6 @@ int Refuse(std::FILE* err, const std::string& what) {
     return 2;
 }
 
-void PrepareForTable(ModCalcule& calc, const FieldOptions& place, unsigned sinks) {
-    calc.report.SetSinks(sinks);
-    calc.sunTimesEach = true;
-    calc.fields = place.fields;
-    calc.IsEast = place.east;
-    calc.IsNorth = place.north;
-}
-
-void EnterClockReading(FieldTexts& f, const Civil& reading) {
-    f.TxtYear = std::to_string(reading.year);
-    f.TxtMonth = std::to_string(reading.month);
-    f.TxtDay = std::to_string(reading.day);
-    f.TxtHour = std::to_string(reading.hour);
-    f.TxtMin = std::to_string(reading.minute);
-    f.TxtSec = std::to_string(reading.second);
-}
-
 bool TakeTableOption(const std::vector<std::string>& args, std::size_t& k, TableOptions& o,
                      std::string& error) {
     const std::string& a = args[k];
@@ -282,18 +265,9 @@ bool CheckPlace(const FieldOptions& place, Place& checked, std::string& error) {
                 "' is too large a number to compute with";
         return false;
     }
-    // The place as the Julian-day section computes it, on any date.
-    TableMessenger messages;
-    ModCalcule calc(messages);
-    calc.report.SetSinks(Report::kNone);
-    calc.fields = place.fields;
-    EnterClockReading(calc.fields, Civil{2000, 1, 1, 12, 0, 0});
-    calc.IsEast = place.east;
-    calc.IsNorth = place.north;
-    try {
-        calc.Calcul_JJ();
-    } catch (const InputError& refused) {
-        error = refused.message().english;
+    const Reading<Place> read = ReadPlace(place.fields, place.east, place.north);
+    if (!read) {
+        error = read.refused().english;
         return false;
     }
     const auto beyond = [&error](const char* what, double value, int limit, const char* sides) {
@@ -302,10 +276,10 @@ bool CheckPlace(const FieldOptions& place, Place& checked, std::string& error) {
                 " lies within " + std::to_string(limit) + " degrees " + sides;
         return true;
     };
-    if (beyond("longitude", calc.Lon, 180, "East or West") ||
-        beyond("latitude", calc.Lat, 90, "North or South"))
+    if (beyond("longitude", read->Lon, 180, "East or West") ||
+        beyond("latitude", read->Lat, 90, "North or South"))
         return false;
-    checked = {calc.Lon, calc.Lat};
+    checked = {read->Lon, read->Lat};
     return true;
 }
 

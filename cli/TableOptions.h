@@ -10,7 +10,7 @@
 
 #include "FieldOptions.h"
 #include "ZoneClock.h"
-#include "report/ModCalcule.h"
+#include "time/Observer.h"
 
 namespace zerin::cli {
 
@@ -47,9 +47,7 @@ bool IsDateFieldOption(const std::string& arg);
 // The place as the calculation takes it (degrees, West and North positive), or false with a
 // message naming the option when a field's number is too large to compute with, or the place lies
 // beyond 180 degrees of longitude or 90 of latitude.
-struct Place {
-    double Lon = 0, Lat = 0;
-};
+using zerin::Place;
 bool CheckPlace(const FieldOptions& place, Place& checked, std::string& error);
 
 // The clock of the options: --tz, or --zone and --summer (default 0 and 0), whose UTC offset lies
@@ -96,13 +94,6 @@ class TableMessenger : public Messenger {
     void critical(const Message& message) override { last = message.english; }
     std::string last;
 };
-
-// The module as the tables use it: the place's fields and flags, the report's sinks (the text off),
-// and the Sun's times each on its own (no high-latitude stop).
-void PrepareForTable(ModCalcule& calc, const FieldOptions& place, unsigned sinks);
-
-// Writes a reading of the clock into the date and time fields.
-void EnterClockReading(FieldTexts& fields, const Civil& reading);
 
 // The help of both table commands and their shared options.
 extern const char* const kTablesHelp;

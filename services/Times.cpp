@@ -504,19 +504,15 @@ const SunNode& SunNoons::At(Seconds utc) {
 
 Timetable::Timetable(const FieldOptions& place, const ZoneClock& clock,
                      const PrayerSettings& settings, TimesMethod method, SunNoons* noons)
-    : calc_(messages_),
-      clock_(clock),
+    : clock_(clock),
       settings_(settings),
       altitudes_(SinesOf(AltitudesOf(settings))),
       method_(method),
       noons_(noons) {
     recentNoons_.fill(std::numeric_limits<Seconds>::min());
-    PrepareForTable(calc_, place, Report::kNone);
-    calc_.fields.TxtEteRegl = "0";  // the day's instant is on standard time
-    if (method_ == TimesMethod::Exact) {
-        placeRead_ = CheckPlace(place, place_, messages_.last);
-        observer_ = SunObserverAt(place_.Lon, place_.Lat);
-    }
+    report_.SetSinks(Report::kNone);
+    placeRead_ = CheckPlace(place, place_, messages_.last);
+    observer_ = SunObserverAt(place_.Lon, place_.Lat);
     if (settings_.ramadanInterval > 0) ramadan_.emplace(HijriRule::UmmAlQura);
 }
 
@@ -732,14 +728,27 @@ void Timetable::ApplySettings(TimesDay& d, const NextDay& next) {
 }
 
 void Timetable::ReportDay(TimesDay& d, Seconds noonUtc) {
-    // The instant goes in on the clock of the zone's whole hours (truncated toward zero): 12:00 at
-    // +05:30 is 11:30 at zone -5; the cells are then moved to the real clock.
+    if (!placeRead_) {
+        d.outcome = Outcome::Refused;
+        return;
+    }
+    // The instant is taken on the standard clock of the zone's whole hours (truncated toward
+    // zero): 12:00 at +05:30 is 11:30 at zone -5; the cells are then moved to the real clock.
     const Seconds wholeHours = d.offset.standard / kHour;
-    EnterClockReading(calc_.fields, CivilOf(noonUtc + wholeHours * kHour));
-    calc_.fields.TxtZone = std::to_string(-wholeHours);
-    d.outcome = RunBody(calc_, Body::Sun);
+    const Civil reading = CivilOf(noonUtc + wholeHours * kHour);
+    const Reading<Observer> observer =
+        ObserverAt(place_, static_cast<std::int16_t>(-wholeHours), 0,
+                   ClockOf(reading.year, reading.month, reading.day, reading.hour, reading.minute,
+                           reading.second));
+    if (!observer) {
+        messages_.last = observer.refused().english;
+        d.outcome = Outcome::Refused;
+        return;
+    }
+    d.outcome = Guarded(report_, messages_, [&] {
+        d.sun = WriteSunReport(report_, *observer, messages_, SunItems::ThroughDiameter).times;
+    });
     if (d.outcome != Outcome::Written) return;
-    d.sun = calc_.sunTimes;
     const double shift =
         static_cast<double>(d.offset.standard - wholeHours * kHour + d.offset.summer) / 3600;
     const SunTimes& s = d.sun;

@@ -17,7 +17,6 @@
 #include "ZoneClock.h"
 #include "hijri/HijriRules.h"
 #include "report/Commands.h"
-#include "report/ModCalcule.h"
 
 namespace zerin::cli {
 
@@ -118,7 +117,7 @@ class Timetable {
     void MoonDay(TimesDay& d);
 
     TableMessenger messages_;
-    ModCalcule calc_;
+    Report report_;  // the Sun's values checked, no text
     const ZoneClock& clock_;
     PrayerSettings settings_;
     SunAltitudeSines altitudes_;

@@ -100,11 +100,9 @@ char ZoneOfPrediction(const std::string& code) {
 // The report command for a sighting, with the place and date as a user types them.
 CrescentReport RunSighting(const Sighting& s) {
     RecordingMessenger messages;
-    ModCalcule calc(messages);
-    calc.report.SetSinks(Report::kNone);
-    FieldTexts& f = calc.fields;
-    calc.IsEast = s.eastLon > 0;
-    calc.IsNorth = s.lat >= 0;
+    Report report;
+    report.SetSinks(Report::kNone);
+    FieldTexts f;
     f.TxtDegLon = std::to_string(std::fabs(s.eastLon));
     f.TxtDegLat = std::to_string(std::fabs(s.lat));
     f.TxtMinLon = f.TxtSecLon = f.TxtMinLat = f.TxtSecLat = "0";
@@ -115,7 +113,9 @@ CrescentReport RunSighting(const Sighting& s) {
     f.TxtYear = std::to_string(s.year), f.TxtMonth = std::to_string(s.month);
     f.TxtDay = std::to_string(s.day - (utDate ? 1 : 0));
     CrescentReport r;
-    EXPECT_EQ(RunCrescent(calc, s.morning, &r), Outcome::Written) << s.no;
+    EXPECT_EQ(RunCrescent(report, messages, f, s.eastLon > 0, s.lat >= 0, s.morning, &r),
+              Outcome::Written)
+        << s.no;
     EXPECT_TRUE(messages.messages.empty()) << s.no;
     return r;
 }
@@ -212,17 +212,16 @@ struct Evening {
 
 Evening RunEvening(const Place& p, int year, int month, int day, bool morning) {
     RecordingMessenger messages;
-    ModCalcule calc(messages);
-    FieldTexts& f = calc.fields;
+    Report report;
+    FieldTexts f;
     f.TxtDegLon = p.lonDeg, f.TxtMinLon = p.lonMin, f.TxtSecLon = p.lonSec;
     f.TxtDegLat = p.latDeg, f.TxtMinLat = f.TxtSecLat = "0", f.TxtZone = p.zone;
-    calc.IsEast = p.east;
     f.TxtYear = std::to_string(year), f.TxtMonth = std::to_string(month);
     f.TxtDay = std::to_string(day);
     f.TxtHour = "3";  // the time fields are not used
     Evening e;
-    e.outcome = RunCrescent(calc, morning, &e.r);
-    e.text = calc.report.Str();
+    e.outcome = RunCrescent(report, messages, f, p.east, true, morning, &e.r);
+    e.text = report.Str();
     e.messages = messages.messages;
     EXPECT_EQ(f.TxtHour, "3");
     return e;

@@ -2,7 +2,7 @@
 // the years 1 and 9999, months 0 and 13, days 0 and 40. Each one gives a report, exit 0
 // (at a pole the Sun's report ends at its half-day arc, with the polar message). Months
 // and days out of range are used as typed, so they carry over into the next or the
-// previous month. The windows' road (RunBody on the module's fields) and the command
+// previous month. The windows' road (RunBody on the field texts) and the command
 // line's give the same report and the same outcome.
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include "../fuzz/ReportInvariants.h"
 #include "FieldOptions.h"
 #include "TestSupport.h"
-#include "report/ModCalcule.h"
+#include "report/Commands.h"
 
 namespace zerin::robust {
 namespace {
@@ -22,23 +22,21 @@ using test::RecordingMessenger;
 // One body's command run both ways: as the windows run it and as `zerin report` does.
 struct BothRoads {
     RecordingMessenger messages;
-    ModCalcule calc{messages};
+    Report report;
     Outcome outcome;
     ReportRun cli;
 
     explicit BothRoads(const ReportInput& in) {
-        calc.report.SetSinks(Report::kText | Report::kValues);
-        calc.fields = in.fields;
-        calc.IsEast = in.east;
-        calc.IsNorth = in.north;
-        outcome = RunBody(calc, in.body);
+        report.SetSinks(Report::kText | Report::kValues);
+        FieldTexts fields = in.fields;
+        outcome = RunBody(report, messages, fields, in.east, in.north, in.body);
         cli = RunReport(in);
     }
 
     // The last value recorded under the name (-999 when there is none).
     double Value(const std::string& name) const {
         double value = -999;
-        for (const ReportValue& v : calc.report.Values())
+        for (const ReportValue& v : report.Values())
             if (v.name == name) value = v.value;
         return value;
     }
@@ -108,7 +106,7 @@ TEST_F(Edges, EveryEdgeGivesAReportThroughEveryBodyOnBothRoads) {
             EXPECT_EQ(run.outcome, Outcome::Written);
             EXPECT_EQ(run.cli.status, 0);
             EXPECT_EQ(checker.Check(body, run.cli), "");
-            EXPECT_EQ(run.cli.out, run.calc.report.Str());
+            EXPECT_EQ(run.cli.out, run.report.Str());
             const bool polarStop = body == Body::Sun && IsPole(edge);
             EXPECT_EQ(run.messages.messages.size(), polarStop ? 1u : 0u);
             EXPECT_EQ(run.cli.err.empty(), !polarStop);

@@ -9,29 +9,38 @@
 #include "TestSupport.h"
 #include "math/Angles.h"
 #include "report/Commands.h"
-#include "report/ModCalcule.h"
 
 namespace zerin::test {
 namespace {
 
 constexpr double kDeg = std::numbers::pi / 180;
 
-// A Moon command run on the module directly, with the fields of the main window.
+// The Moon's report for the fields of the main window, keeping what it computed.
 struct MoonRun {
     RecordingMessenger messages;
-    ModCalcule calc{messages};
+    Report report;
+    FieldTexts fields;
+    Observer observer;
+    MoonResult moon;
     Outcome outcome = Outcome::Written;
 
-    explicit MoonRun(unsigned sinks = Report::kText) { calc.report.SetSinks(sinks); }
+    explicit MoonRun(unsigned sinks = Report::kText) { report.SetSinks(sinks); }
     MoonRun& At(double year, double month, double day, double hour, double minute = 0) {
-        FieldTexts& f = calc.fields;
+        FieldTexts& f = fields;
         f.TxtYear = std::to_string(year), f.TxtMonth = std::to_string(month);
         f.TxtDay = std::to_string(day), f.TxtHour = std::to_string(hour);
         f.TxtMin = std::to_string(minute), f.TxtSec = "0";
         return *this;
     }
     MoonRun& Moon() {
-        outcome = RunBody(calc, Body::Moon);
+        const std::optional<Observer> o = EnterObserver(messages, fields, false, true);
+        outcome = Outcome::Refused;
+        if (!o) return *this;
+        observer = *o;
+        WriteJulianDay(report, observer);
+        outcome = Guarded(report, messages, [&] {
+            moon = WriteMoonReport(report, observer, SunPlaceAt(observer.T).Lg_Soleil);
+        });
         return *this;
     }
 };
@@ -47,7 +56,7 @@ TEST(MoonSky, QuadrantsAndReductionsOverAMonth) {
         MoonRun run(Report::kNone);
         run.At(2005, 6, 1 + hour / 24, hour % 24).Moon();
         ASSERT_EQ(run.outcome, Outcome::Written);
-        const MoonResult& p = run.calc.moon;
+        const MoonResult& p = run.moon;
 
         // Reduced values stay in their ranges.
         const double ranges[][3] = {
@@ -64,7 +73,7 @@ TEST(MoonSky, QuadrantsAndReductionsOverAMonth) {
         ++ascQuarter[std::min(3, static_cast<int>(p.Asc / 6))];
 
         // The azimuth from the North through the East, by the usual spherical formula.
-        const double lat = run.calc.Lat * kDeg, dec = p.Dec * kDeg, ha = p.sky.Ha * kDeg;
+        const double lat = run.observer.Lat * kDeg, dec = p.Dec * kDeg, ha = p.sky.Ha * kDeg;
         const double azimuth =
             std::atan2(std::sin(ha), std::cos(ha) * std::sin(lat) - std::tan(dec) * std::cos(lat)) /
                 kDeg +
@@ -88,18 +97,18 @@ TEST(MoonSky, QuadrantsAndReductionsOverAMonth) {
 
 TEST(MoonSky, EquatorTakesTheLimitOfTheTopocentricDeclination) {
     MoonRun equator, near;
-    equator.calc.fields.TxtDegLat = equator.calc.fields.TxtMinLat = "0";
-    near.calc.fields = equator.calc.fields;
-    near.calc.fields.TxtSecLat = "0.0001";
+    equator.fields.TxtDegLat = equator.fields.TxtMinLat = "0";
+    near.fields = equator.fields;
+    near.fields.TxtSecLat = "0.0001";
     equator.At(2012, 11, 3, 18, 45).Moon();
     near.At(2012, 11, 3, 18, 45).Moon();
     ASSERT_EQ(equator.outcome, Outcome::Written);
-    const MoonResult& p = equator.calc.moon;
+    const MoonResult& p = equator.moon;
     EXPECT_EQ(p.topo.Geo, 0);
     EXPECT_EQ(p.topo.TopoDec, p.Dec + p.Paralax * p.topo.DiCentre * Cosine(p.sky.Ha) * Sine(p.Dec));
     // The limit joins the formula a fraction of a second of arc away from the equator.
-    EXPECT_NEAR(p.topo.TopoDec, near.calc.moon.topo.TopoDec, 1e-6);
-    EXPECT_TRUE(Contains(equator.calc.report.Str(), "illum = ((1 + Cosine(FV)) / 2) * 100\r\n = "));
+    EXPECT_NEAR(p.topo.TopoDec, near.moon.topo.TopoDec, 1e-6);
+    EXPECT_TRUE(Contains(equator.report.Str(), "illum = ((1 + Cosine(FV)) / 2) * 100\r\n = "));
 }
 
 TEST(MoonFault, NamesTheQuantityAndKeepsTheReport) {
@@ -120,11 +129,11 @@ TEST(MoonFault, NamesTheQuantityAndKeepsTheReport) {
 
 TEST(MoonFault, AnOverflowingNodeIsNamed) {
     // Called alone on a T far beyond any calendar: the cube of T overflows in the node.
-    RecordingMessenger messages;
-    ModCalcule calc(messages);
-    calc.T = 1e110;
-    EXPECT_THROW(calc.Calcul_Lune(), CalcError);
-    EXPECT_EQ(calc.report.Current(), "N");
+    Report report;
+    Observer far;
+    far.T = 1e110;
+    EXPECT_THROW(WriteMoonReport(report, far, 0), CalcError);
+    EXPECT_EQ(report.Current(), "N");
 }
 
 }  // namespace

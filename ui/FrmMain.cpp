@@ -105,12 +105,11 @@ void ShowText(QLineEdit* edit, const std::string& text) {
 FrmMain::FrmMain(Messenger& messenger, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       messenger_(messenger),
-      calc_(messenger),
       showModal_([](QDialog& dialog) { dialog.exec(); }) {
     setObjectName(QStringLiteral("FrmMain"));
     setWindowTitle(AppTitle());
     setAttribute(Qt::WA_StyledBackground);
-    calc_.report.SetDecimalSeparator(cli::RegionalDecimalSeparator());
+    reportText_.SetDecimalSeparator(cli::RegionalDecimalSeparator());
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
@@ -243,12 +242,12 @@ QFrame* FrmMain::BuildPlace() {
     OptN->setChecked(true);
     TabStopAtChosen(eastWest);
     TabStopAtChosen(northSouth);
-    calc_.IsNorth = true;
-    calc_.IsEast = false;
+    IsNorth = true;
+    IsEast = false;
     connect(OptE, &QRadioButton::clicked, this, &FrmMain::OnEast);
     connect(OptW, &QRadioButton::clicked, this, &FrmMain::OnWest);
-    connect(OptN, &QRadioButton::clicked, this, [this] { calc_.IsNorth = true; });
-    connect(OptS, &QRadioButton::clicked, this, [this] { calc_.IsNorth = false; });
+    connect(OptN, &QRadioButton::clicked, this, [this] { IsNorth = true; });
+    connect(OptS, &QRadioButton::clicked, this, [this] { IsNorth = false; });
     // Only an entry picked from the list proposes a zone; typed degrees never do.
     connect(TxtDegLon, &PickList::picked, this, &FrmMain::ProposeZone);
 
@@ -373,9 +372,7 @@ QFrame* FrmMain::BuildCommands() {
 
 // The Hijri row, kept up to date by every field and option of the place and the date.
 QWidget* FrmMain::BuildHijri() {
-    hijri_ = new HijriBox(this, [this] {
-        return WindowFields{ReadFields(), calc_.IsEast, calc_.IsNorth};
-    });
+    hijri_ = new HijriBox(this, [this] { return WindowFields{ReadFields(), IsEast, IsNorth}; });
     for (const Field& field : fields_)
         connect(field.edit, &QLineEdit::textChanged, hijri_, &HijriBox::Refresh);
     for (QRadioButton* option : {OptE, OptW, OptN, OptS})
@@ -469,14 +466,14 @@ FrmCalc& FrmMain::ReportWindow() {
 
 // Runs a body's command on the window's fields; the Sun's day limit shows in TxtDay.
 Outcome FrmMain::Compute(Body body) {
-    calc_.fields = ReadFields();
-    const Outcome outcome = RunBody(calc_, body);
-    ShowAdjustedDay();
+    FieldTexts entered = ReadFields();
+    const Outcome outcome = RunBody(reportText_, messenger_, entered, IsEast, IsNorth, body);
+    ShowAdjustedDay(entered);
     return outcome;
 }
 
-void FrmMain::ShowAdjustedDay() {
-    const QString day = QString::fromStdString(calc_.fields.TxtDay);
+void FrmMain::ShowAdjustedDay(const FieldTexts& entered) {
+    const QString day = QString::fromStdString(entered.TxtDay);
     if (day != TxtDay->text()) TxtDay->setText(day);
 }
 
@@ -499,7 +496,7 @@ void FrmMain::ShowReport(FrmCalc::Edge edge, const QString& name) {
     const QString place = PlaceName();
     window.setWindowTitle(place.isEmpty() ? AppTitle()
                                           : AppTitle() + QStringLiteral(" — ") + place);
-    window.SetReport(QString::fromStdString(calc_.report.Str()), edge);
+    window.SetReport(QString::fromStdString(reportText_.Str()), edge);
     showModal_(window);
 }
 
@@ -519,15 +516,16 @@ void FrmMain::OnBody(int index) {
 // The direction of the Kaaba from the place of the fields, and the Sun over the Kaaba in the
 // year of the date fields.
 void FrmMain::OnQibla() {
-    calc_.fields = ReadFields();
-    if (RunQibla(calc_) == Outcome::Refused) return;
+    if (RunQibla(reportText_, messenger_, ReadFields(), IsEast, IsNorth) == Outcome::Refused)
+        return;
     ShowReport(FrmCalc::Edge::Left, ReportName(CmdQibla->text()));
 }
 
 void FrmMain::OnCrescent() {
-    calc_.fields = ReadFields();
-    const Outcome outcome = RunCrescent(calc_, OptMatin->isChecked());
-    ShowAdjustedDay();
+    FieldTexts entered = ReadFields();
+    const Outcome outcome =
+        RunCrescent(reportText_, messenger_, entered, IsEast, IsNorth, OptMatin->isChecked());
+    ShowAdjustedDay(entered);
     if (outcome == Outcome::Refused) return;
     const QRadioButton* when = OptMatin->isChecked() ? OptMatin : OptSoir;
     ShowReport(FrmCalc::Edge::Left, ReportName(CmdHilal->text() + QLatin1Char(' ') + when->text()));
@@ -544,8 +542,8 @@ void FrmMain::OnCrescentMap() {
     // nearest the date, the place marked.
     cli::Place place;
     std::string unusable;
-    const bool placed = cli::CheckPlace(
-        cli::FieldOptions{ReadFields(), calc_.IsEast, calc_.IsNorth}, place, unusable);
+    const bool placed =
+        cli::CheckPlace(cli::FieldOptions{ReadFields(), IsEast, IsNorth}, place, unusable);
     const bool morning = OptMatin->isChecked();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const MapDate evening =
@@ -558,14 +556,14 @@ void FrmMain::OnCrescentMap() {
 }
 
 void FrmMain::OnInfo() {
-    calc_.report.Clear();
-    calc_.report.Raw({PrefaceText()});
+    reportText_.Clear();
+    reportText_.Raw({PrefaceText()});
     ShowReport(FrmCalc::Edge::Right, QStringLiteral("مقدمة البرنامج: ") + CmdInfo->text());
 }
 
 void FrmMain::OnMonth() {
-    calc_.report.Clear();
-    if (hijri_->WriteMonthReport(calc_.report, messenger_))
+    reportText_.Clear();
+    if (hijri_->WriteMonthReport(reportText_, messenger_))
         ShowReport(FrmCalc::Edge::Left, ReportName(hijri_->MonthCommand()->text()));
 }
 
@@ -576,8 +574,7 @@ void FrmMain::OnApropos() {
 
 // The timetable of the place the fields hold now.
 void FrmMain::OnTimetable() {
-    FrmTimetable window(messenger_, cli::FieldOptions{ReadFields(), calc_.IsEast, calc_.IsNorth},
-                        this);
+    FrmTimetable window(messenger_, cli::FieldOptions{ReadFields(), IsEast, IsNorth}, this);
     if (!PlaceName().isEmpty())
         window.SetPlace(PlaceName(), places::IsZoneName(place_->zone)
                                          ? QString::fromStdString(place_->zone)
@@ -589,13 +586,13 @@ void FrmMain::OnTimetable() {
 void FrmMain::OnWest() {
     const double zone = FieldValue(TxtZone);
     if (std::isfinite(zone)) TxtZone->setText(FieldNumber(zone < 0 ? -zone : zone));
-    calc_.IsEast = false;
+    IsEast = false;
 }
 
 void FrmMain::OnEast() {
     const double zone = FieldValue(TxtZone);
     if (std::isfinite(zone)) TxtZone->setText(FieldNumber(zone < 0 ? zone : -zone));
-    calc_.IsEast = true;
+    IsEast = true;
 }
 
 // The zone of the picked longitude: the two rules are not mirror images (15 degrees
@@ -604,7 +601,7 @@ void FrmMain::ProposeZone() {
     const double L = (FieldValue(TxtDegLon->lineEdit()) + FieldValue(TxtMinLon->lineEdit()) / 60) +
                      FieldValue(TxtSecLon->lineEdit()) / 3600;
     if (!std::isfinite(L)) return;
-    const double zone = calc_.IsEast ? -Fix((L + 7.5) / 15) : std::fabs(Fix((L - 7.5) / 15));
+    const double zone = IsEast ? -Fix((L + 7.5) / 15) : std::fabs(Fix((L - 7.5) / 15));
     TxtZone->setText(FieldNumber(zone));
 }
 
@@ -624,16 +621,16 @@ void FrmMain::OnPlacePicked(const places::GazetteerPlace& place) {
     for (const Field& field : fields_) ShowText(field.edit, fields.place.fields.*field.text);
     (fields.place.east ? OptE : OptW)->setChecked(true);
     (fields.place.north ? OptN : OptS)->setChecked(true);
-    calc_.IsEast = fields.place.east;
-    calc_.IsNorth = fields.place.north;
+    IsEast = fields.place.east;
+    IsNorth = fields.place.north;
     place_ = place;
     placeFields_ = ReadFields();
-    placeEast_ = calc_.IsEast;
-    placeNorth_ = calc_.IsNorth;
+    placeEast_ = IsEast;
+    placeNorth_ = IsNorth;
 }
 
 QString FrmMain::PlaceName() const {
-    if (!place_ || calc_.IsEast != placeEast_ || calc_.IsNorth != placeNorth_) return QString();
+    if (!place_ || IsEast != placeEast_ || IsNorth != placeNorth_) return QString();
     const FieldTexts now = ReadFields();
     for (const Field& field : fields_)
         if (field.text != &FieldTexts::TxtEteRegl && now.*field.text != placeFields_.*field.text)
@@ -647,7 +644,7 @@ bool FrmMain::CurrentPlace(places::GazetteerPlace& place, QString& why) const {
     const FieldTexts f = ReadFields();
     cli::Place checked;
     std::string error;
-    if (!cli::CheckPlace(cli::FieldOptions{f, calc_.IsEast, calc_.IsNorth}, checked, error)) {
+    if (!cli::CheckPlace(cli::FieldOptions{f, IsEast, IsNorth}, checked, error)) {
         why = QString::fromStdString(error);
         return false;
     }

@@ -13,7 +13,6 @@
 #include "FrmCalc.h"
 #include "Gazetteer.h"
 #include "report/Commands.h"
-#include "report/ModCalcule.h"
 
 class QComboBox;
 class QDialog;
@@ -75,7 +74,7 @@ class FrmMain : public QWidget {
 
     FieldTexts ReadFields() const;
     Outcome Compute(Body body);
-    void ShowAdjustedDay();
+    void ShowAdjustedDay(const FieldTexts& entered);
     QString ReportName(const QString& subject) const;
     void ShowReport(FrmCalc::Edge edge, const QString& name);
 
@@ -95,7 +94,9 @@ class FrmMain : public QWidget {
     bool CurrentPlace(places::GazetteerPlace& place, QString& why) const;
 
     Messenger& messenger_;
-    ModCalcule calc_;
+    Report reportText_;  // the latest command's report
+    // The East and North options as chosen.
+    bool IsEast = false, IsNorth = true;
     ModalRunner showModal_;
     FrmCalc* report_ = nullptr;
     std::vector<Field> fields_;

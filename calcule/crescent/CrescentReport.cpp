@@ -355,29 +355,28 @@ std::string ZoneMeaning(Criterion criterion, char zone) {
     return ZoneSentence(criterion == Criterion::Yallop ? kYallopZones : kOdehZones, zone);
 }
 
-CrescentReport Calcul_Croissant(ModCalcule& calc, bool morning) {
-    Report& report = calc.report;
+CrescentReport Calcul_Croissant(Report& report, Messenger& messenger, const Observer& o,
+                                bool morning) {
     CrescentReport r;
     r.morning = morning;
-    r.deltaT =
-        DeltaTAt(DecimalYear(ReadNumber(calc.fields.TxtYear), ReadNumber(calc.fields.TxtMonth)));
-    WriteDeltaT(report, r.deltaT, calc.JJ);
+    r.deltaT = DeltaTAt(DecimalYear(o.clock.year, o.clock.month));
+    WriteDeltaT(report, r.deltaT, o.JJ);
 
     const TheorySunMoon source(r.deltaT.DeltaT);
-    r.conjunction = ConjunctionNear(source, calc.JJ);
-    WriteConjunction(report, r.conjunction, calc.Zone);
+    r.conjunction = ConjunctionNear(source, o.JJ);
+    WriteConjunction(report, r.conjunction, o.Zone);
 
-    // Calcul_JJ took 12:00 of the local clock: its 0 h of standard time is half a day and
-    // the summer time earlier.
-    r.midnight = calc.JJ - 0.5 + calc.EteRegl / 24.0;
+    // The observer's clock reads 12:00: its 0 h of standard time is half a day and the
+    // summer time earlier.
+    r.midnight = o.JJ - 0.5 + o.EteRegl / 24.0;
     // A longitude past a whole turn names the same place as its remainder; the hour angles of
     // the rising and setting are computed from that, which keeps their precision however many
     // turns the fields wrote (the report shows Lon as entered).
-    const double Lon = std::fabs(calc.Lon) > 180 ? std::remainder(calc.Lon, 360.0) : calc.Lon;
-    r.evening = CrescentEveningOf(source, r.conjunction.JJ, calc.JJ, Lon, calc.Lat, morning);
+    const double Lon = std::fabs(o.Lon) > 180 ? std::remainder(o.Lon, 360.0) : o.Lon;
+    r.evening = CrescentEveningOf(source, r.conjunction.JJ, o.JJ, Lon, o.Lat, morning);
     const CrescentEvening& e = r.evening;
-    if (!WriteCrossing(report, calc.messenger(), Luminary::Sun, morning, e.sun, r)) return r;
-    if (!WriteCrossing(report, calc.messenger(), Luminary::Moon, morning, e.moon, r)) return r;
+    if (!WriteCrossing(report, messenger, Luminary::Sun, morning, e.sun, r)) return r;
+    if (!WriteCrossing(report, messenger, Luminary::Moon, morning, e.moon, r)) return r;
     report.Section(kLagAge[morning], {e.Lag, e.Age});
     if (e.end == CrescentEnd::ConjunctionAfter || e.end == CrescentEnd::MoonFirst) {
         const bool moonFirst = e.end == CrescentEnd::MoonFirst;
@@ -413,25 +412,25 @@ CrescentReport Calcul_Croissant(ModCalcule& calc, bool morning) {
     return r;
 }
 
-Outcome RunCrescent(ModCalcule& calc, bool morning, CrescentReport* result) {
+Outcome WriteCrescentReport(Report& report, Messenger& messenger, const Observer& atNoon,
+                            bool morning, CrescentReport* result) {
+    WriteJulianDay(report, atNoon);
+    return Guarded(report, messenger, [&] {
+        const CrescentReport r = Calcul_Croissant(report, messenger, atNoon, morning);
+        if (result) *result = r;
+    });
+}
+
+Outcome RunCrescent(Report& report, Messenger& messenger, FieldTexts& fields, bool east, bool north,
+                    bool morning, CrescentReport* result) {
     // A day that overflows is not brought back to the month's last day: the Julian day refuses
     // it, as in the reports of the Moon and the planets.
-    if (std::isfinite(ReadNumber(calc.fields.TxtDay))) AdjustDay(calc.fields);
-    // The date's noon on the local clock; the time fields keep the user's texts.
-    const FieldTexts entered = calc.fields;
-    calc.fields.TxtHour = "12";
-    calc.fields.TxtMin = calc.fields.TxtSec = "0";
-    const bool entry = EnterInstant(calc);
-    calc.fields = entered;
-    if (!entry) return Outcome::Refused;
-    try {
-        const CrescentReport r = Calcul_Croissant(calc, morning);
-        if (result) *result = r;
-    } catch (const CalcError& fault) {
-        calc.messenger().critical(FaultMessage(calc.report.Current(), fault));
-        return Outcome::Fault;
-    }
-    return Outcome::Written;
+    if (std::isfinite(ReadNumber(fields.TxtDay))) AdjustDay(fields);
+    // The date's noon on the local clock; the time fields are not read.
+    const std::optional<Observer> atNoon =
+        EnterObserver(messenger, fields, east, north, TimeOfDay::Noon);
+    if (!atNoon) return Outcome::Refused;
+    return WriteCrescentReport(report, messenger, *atNoon, morning, result);
 }
 
 }  // namespace zerin

@@ -26,17 +26,23 @@ struct CrescentReport {
 // ("" for a letter that is not a zone).
 std::string ZoneMeaning(Criterion criterion, char zone);
 
-// The crescent's sections and the end line, after the Julian-day section that Calcul_JJ
-// wrote for 12:00:00 of the date on the local clock. Delta T is that of the date's
-// month. A day without sunset (sunrise) or moonset (moonrise) sends its message to the
-// messenger and ends the report there; a conjunction after sunset (before sunrise) or a
-// Moon that sets first (rises after the Sun) ends it with a line that says so.
-CrescentReport Calcul_Croissant(ModCalcule& calc, bool morning);
+// The crescent's sections and the end line for an observer whose clock reads 12:00:00 of
+// the date on the local clock. Delta T is that of the date's month. A day without sunset
+// (sunrise) or moonset (moonrise) sends its message to the messenger and ends the report
+// there; a conjunction after sunset (before sunrise) or a Moon that sets first (rises after
+// the Sun) ends it with a line that says so.
+CrescentReport Calcul_Croissant(Report& report, Messenger& messenger, const Observer& atNoon,
+                                bool morning);
 
-// The crescent command on the module's field texts: AdjustDay (which rewrites the day
-// text), the summer-time and zone fields, Calcul_JJ for 12:00:00 of the date (the time
-// fields are not used and keep their texts), then Calcul_Croissant. Messages go to the
-// module's messenger; result, when given, receives what was computed.
-Outcome RunCrescent(ModCalcule& calc, bool morning, CrescentReport* result = nullptr);
+// The Julian-day section and the crescent's; a calculation fault sends its message to the
+// messenger. result, when given, receives what was computed.
+Outcome WriteCrescentReport(Report& report, Messenger& messenger, const Observer& atNoon,
+                            bool morning, CrescentReport* result = nullptr);
+
+// The crescent command on the field texts: AdjustDay (which rewrites the day text), the
+// observer of the fields at 12:00:00 of the date (the time fields are not read), then its
+// report. A refused input sends its message to the messenger.
+Outcome RunCrescent(Report& report, Messenger& messenger, FieldTexts& fields, bool east, bool north,
+                    bool morning, CrescentReport* result = nullptr);
 
 }  // namespace zerin

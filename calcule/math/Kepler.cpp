@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "math/Angles.h"
-#include "report/ModCalcule.h"
+#include "report/Report.h"
 
 namespace zerin {
 
@@ -41,12 +41,6 @@ void WriteEccentricAnomaly(Report& report, double EE) {
         "إلى أن يكون الفرق بين متتاليتين مساوياً لصفر أو أقرب إليه \r\n"
         " = {EE:deg}\r\n\r\n\r\n";
     report.Section(kText, {EE});
-}
-
-double ModCalcule::Calcul_Kepler(double m, double e) {
-    const double EE = EccentricAnomaly(m, e);
-    WriteEccentricAnomaly(report, EE);
-    return EE;
 }
 
 }  // namespace zerin

@@ -1,6 +1,6 @@
 // The Moon: its fundamental arguments, true longitude, latitude, parallax and distance,
 // right ascension and declination, the classical low-precision lunar theory in Julian
-// centuries T; its place for the observer; and Calcul_Lune, which writes them all.
+// centuries T; its place for the observer; and the report that writes them all.
 #include "moon/Moon.h"
 
 #include <string>
@@ -169,10 +169,8 @@ const SectionText kAppearance =
 
 }  // namespace
 
-void ModCalcule::Calcul_Lune() {
-    // Long_Soleil is the Sun's longitude for this same instant (the command computes it
-    // before the Moon).
-    const MoonResult& p = moon = MoonSeenFrom(MoonPlaceAt(T), JJ, Lon, Lat, Long_Soleil);
+MoonResult WriteMoonReport(Report& report, const Observer& o, double sunLongitude) {
+    const MoonResult p = MoonSeenFrom(MoonPlaceAt(o.T), o.JJ, o.Lon, o.Lat, sunLongitude);
     report.Section(PlaceText(),
                    {p.Tc,      p.N,       p.Lp, p.Mp, p.N, p.m,  p.D,      p.F, p.e,   p.Lg_Lune,
                     p.Lg_Lune, p.bSeries, p.w1, p.w2, p.b, p.Ge, p.r_lune, p.O, p.Asc, p.Dec});
@@ -180,6 +178,7 @@ void ModCalcule::Calcul_Lune() {
         report, "******************* تحديد موقع القمر من أفق البلد ***********************\r\n\r\n",
         kParallax, p);
     report.Section(kAppearance, {p.Diam, p.eLong, p.illum});
+    return p;
 }
 
 }  // namespace zerin

@@ -273,30 +273,24 @@ void WriteArguments(Report& r, const Planet& planet, Quantities& q) {
     r.Raw({"\r\n\r\n"});
 }
 
-void ComputePlanet(ModCalcule& calc, const Planet& planet) {
-    Report& r = calc.report;
+constexpr const Planet* kPlanets[] = {&kMercury, &kVenus,  &kMars,    &kJupiter,
+                                      &kSaturn,  &kUranus, &kNeptune, &kPluto};
+
+}  // namespace
+
+PlanetResult WritePlanetReport(Report& r, const Observer& o, const SunPlace& sun, Body body) {
+    const Planet& planet = *kPlanets[static_cast<int>(body) - static_cast<int>(Body::Mercury)];
     Quantities q;
-    q.T = calc.T;
+    q.T = o.T;
     if (!planet.arguments.empty()) WriteArguments(r, planet, q);
     for (std::size_t k = 0; k < planet.terms.size(); ++k)
         WriteLine(r, kTermLines[k], planet.name, planet.terms[k], q);
     for (std::size_t k = 0; k < planet.elements.size(); ++k)
         WriteLine(r, planet.elementLines[k], planet.name, planet.elements[k], q);
-    calc.Calcul_Planete(q.L, q.a, q.e, q.i, q.W, q.N, planet.diam_Pln);
+    const PlanetResult p = Calcul_Planete(r, o, sun.Lg_Soleil, sun.R_soleil,
+                                          {q.L, q.a, q.e, q.i, q.W, q.N}, planet.diam_Pln);
     r.Raw({kEndLine});
+    return p;
 }
-
-}  // namespace
-
-// clang-format off
-void ModCalcule::Calcul_Mercure() { ComputePlanet(*this, kMercury); }
-void ModCalcule::Calcul_Venus() { ComputePlanet(*this, kVenus); }
-void ModCalcule::Calcul_Mars() { ComputePlanet(*this, kMars); }
-void ModCalcule::Calcul_Jupiter() { ComputePlanet(*this, kJupiter); }
-void ModCalcule::Calcul_Saturne() { ComputePlanet(*this, kSaturn); }
-void ModCalcule::Calcul_Uranus() { ComputePlanet(*this, kUranus); }
-void ModCalcule::Calcul_Neptune() { ComputePlanet(*this, kNeptune); }
-void ModCalcule::Calcul_Pluton() { ComputePlanet(*this, kPluto); }
-// clang-format on
 
 }  // namespace zerin

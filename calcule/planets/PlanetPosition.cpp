@@ -154,10 +154,10 @@ const SectionText kAppearance =
 
 }  // namespace
 
-std::string ModCalcule::Calcul_Planete(double L, double a, double e, double i, double W, double N,
-                                       float diam_Pln) {
-    const PlanetPlace place = PlanetPlaceAt({L, a, e, i, W, N}, T, Long_Soleil, R_soleil);
-    const PlanetResult& p = planet = PlanetSeenFrom(place, diam_Pln, JJ, Lon, Lat, R_soleil);
+PlanetResult Calcul_Planete(Report& report, const Observer& o, double Long_Soleil, double R_soleil,
+                            const OrbitalElements& elements, float diam_Pln) {
+    const PlanetPlace place = PlanetPlaceAt(elements, o.T, Long_Soleil, R_soleil);
+    const PlanetResult p = PlanetSeenFrom(place, diam_Pln, o.JJ, o.Lon, o.Lat, R_soleil);
     report.Section(kMeanAnomaly, {p.m});
     WriteEccentricAnomaly(report, p.EE);
     report.Section(kGeocentric, {p.R_Pt, p.V, p.U, p.Lh, p.b, p.G, p.Ls, p.L, p.r_Pln_Erth, p.Be,
@@ -167,7 +167,7 @@ std::string ModCalcule::Calcul_Planete(double L, double a, double e, double i, d
         "******************* تحديد موقع الكوكب من أفق البلد ***********************\r\n\r\n",
         kParallax, p);
     report.Section(kAppearance, {p.Diam, p.eLong, p.FV, p.illum});
-    return report.Num(p.L);
+    return p;
 }
 
 }  // namespace zerin

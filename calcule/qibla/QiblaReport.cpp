@@ -7,7 +7,6 @@
 #include <string>
 
 #include "qibla/Qibla.h"
-#include "report/Fields.h"
 #include "time/JulianDay.h"
 
 namespace zerin {
@@ -82,26 +81,24 @@ void WriteKaabaDay(Report& r, const KaabaTransit& transit, int zoneLessSummer, b
 
 }  // namespace
 
-void WriteQibla(ModCalcule& calc) {
-    Report& r = calc.report;
-    const QiblaPlace q = QiblaOf(calc.Lon, calc.Lat);
+void WriteQibla(Report& r, const Observer& o) {
+    const QiblaPlace q = QiblaOf(o.Lon, o.Lat);
     const double radian = std::atan(1.0) / 45;
-    const double dLon = q.dLon * radian, lat = calc.Lat * radian;
+    const double dLon = q.dLon * radian, lat = o.Lat * radian;
     const double Y = std::sin(dLon);
     const double X =
         std::cos(lat) * std::tan(kKaabaLatitude * radian) - std::sin(lat) * std::cos(dLon);
     r.Section(kDirection, {q.dLon, Y, X, q.Qibla, q.Distance});
-    const double ellipsoid =
-        GeodesicDistanceKm(calc.Lat, -calc.Lon, kKaabaLatitude, kKaabaEastLongitude);
+    const double ellipsoid = GeodesicDistanceKm(o.Lat, -o.Lon, kKaabaLatitude, kKaabaEastLongitude);
     if (std::isnan(ellipsoid))
         r.Raw({kNoEllipsoid});
     else
         r.Section(kEllipsoid, {ellipsoid});
 
     r.Raw({kKaabaBanner});
-    const double year = ReadNumber(calc.fields.TxtYear);
+    const double year = o.clock.year;
     const KaabaDays days = std::fabs(year) < 1e6 ? SunOverKaaba(year) : KaabaDays{};
-    const int zoneLessSummer = calc.Zone - calc.EteRegl;
+    const int zoneLessSummer = o.Zone - o.EteRegl;
     const bool found = std::isfinite(days.rising.JJ) && std::isfinite(days.falling.JJ);
     if (found) {
         WriteKaabaDay(r, days.rising, zoneLessSummer, true);
@@ -113,15 +110,12 @@ void WriteQibla(ModCalcule& calc) {
     r.Raw({kEndLine});
 }
 
-Outcome RunQibla(ModCalcule& calc) {
-    if (!EnterInstant(calc)) return Outcome::Refused;
-    try {
-        WriteQibla(calc);
-    } catch (const CalcError& fault) {
-        calc.messenger().critical(FaultMessage(calc.report.Current(), fault));
-        return Outcome::Fault;
-    }
-    return Outcome::Written;
+Outcome RunQibla(Report& report, Messenger& messenger, const FieldTexts& fields, bool east,
+                 bool north) {
+    const std::optional<Observer> observer = EnterObserver(messenger, fields, east, north);
+    if (!observer) return Outcome::Refused;
+    WriteJulianDay(report, *observer);
+    return Guarded(report, messenger, [&] { WriteQibla(report, *observer); });
 }
 
 }  // namespace zerin

@@ -3,16 +3,15 @@
 #pragma once
 
 #include "report/Commands.h"
-#include "report/ModCalcule.h"
 
 namespace zerin {
 
-// The Qibla's section and the end line, for the place and the date's year that Calcul_JJ
-// read (Lon, Lat, Zone, EteRegl and the year field).
-void WriteQibla(ModCalcule& calc);
+// The Qibla's section and the end line, for the observer's place and the year of its date.
+void WriteQibla(Report& report, const Observer& observer);
 
-// The Qibla command as its button runs it: the summer-time and zone fields, Calcul_JJ,
-// then WriteQibla; messages go to the module's messenger.
-Outcome RunQibla(ModCalcule& calc);
+// The Qibla command as its button runs it: the observer of the fields, the Julian-day
+// section, then WriteQibla; messages go to the messenger.
+Outcome RunQibla(Report& report, Messenger& messenger, const FieldTexts& fields, bool east,
+                 bool north);
 
 }  // namespace zerin

@@ -6,24 +6,8 @@ namespace zerin {
 
 namespace {
 
-struct BodyEntry {
-    Body body;
-    const char* name;
-    void (ModCalcule::*compute)();
-};
-
-constexpr std::array<BodyEntry, kBodyCount> kBodies{{
-    {Body::Sun, "sun", &ModCalcule::Calcul_Soleil},
-    {Body::Moon, "moon", &ModCalcule::Calcul_Lune},
-    {Body::Mercury, "mercury", &ModCalcule::Calcul_Mercure},
-    {Body::Venus, "venus", &ModCalcule::Calcul_Venus},
-    {Body::Mars, "mars", &ModCalcule::Calcul_Mars},
-    {Body::Jupiter, "jupiter", &ModCalcule::Calcul_Jupiter},
-    {Body::Saturn, "saturn", &ModCalcule::Calcul_Saturne},
-    {Body::Uranus, "uranus", &ModCalcule::Calcul_Uranus},
-    {Body::Neptune, "neptune", &ModCalcule::Calcul_Neptune},
-    {Body::Pluto, "pluto", &ModCalcule::Calcul_Pluton},
-}};
+constexpr std::array<const char*, kBodyCount> kBodyNames{
+    "sun", "moon", "mercury", "venus", "mars", "jupiter", "saturn", "uranus", "neptune", "pluto"};
 
 }  // namespace
 
@@ -34,48 +18,50 @@ Message FaultMessage(std::string_view quantity, const CalcError& error) {
 }
 
 std::optional<Body> BodyFromName(std::string_view name) {
-    for (const BodyEntry& entry : kBodies)
-        if (name == entry.name) return entry.body;
+    for (int k = 0; k < kBodyCount; ++k)
+        if (name == kBodyNames[k]) return static_cast<Body>(k);
     return std::nullopt;
 }
 
 const char* BodyName(Body body) {
-    return kBodies[static_cast<int>(body)].name;
+    return kBodyNames[static_cast<int>(body)];
 }
 
-namespace {
-
-// The summer-time and zone fields into EteRegl and Zone; throws InputError naming the field when a
-// number does not fit.
-void ReadZoneFields(ModCalcule& calc) {
-    calc.EteRegl = ReadInt16(calc.fields.TxtEteRegl, "تعديل التوقيت الصيفي", "summer-time");
-    calc.Zone = ReadInt16(calc.fields.TxtZone, "المنطقة الزمنية", "time-zone");
+std::optional<Observer> EnterObserver(Messenger& messenger, const FieldTexts& fields, bool east,
+                                      bool north, TimeOfDay time) {
+    const Reading<Observer> read = ReadObserver(fields, east, north, time);
+    if (read) return *read;
+    messenger.critical(read.refused());
+    return std::nullopt;
 }
 
-}  // namespace
-
-bool EnterInstant(ModCalcule& calc) {
-    try {
-        ReadZoneFields(calc);
-        calc.Calcul_JJ();
-        return true;
-    } catch (const InputError& refused) {
-        calc.messenger().critical(refused.message());
-        return false;
-    }
+Outcome WriteBodyReport(Report& report, Messenger& messenger, const Observer& o, Body body,
+                        SunItems sunItems) {
+    WriteJulianDay(report, o);
+    return Guarded(report, messenger, [&] {
+        if (body == Body::Sun) {
+            WriteSunReport(report, o, messenger, sunItems);
+            return;
+        }
+        // The Sun's place for this same instant, without its items.
+        SunPlace sun;
+        {
+            SinkScope silent(report, Report::kNone);
+            sun = WriteSunPlace(report, o.T);
+        }
+        if (body == Body::Moon)
+            WriteMoonReport(report, o, sun.Lg_Soleil);
+        else
+            WritePlanetReport(report, o, sun, body);
+    });
 }
 
-Outcome RunBody(ModCalcule& calc, Body body) {
-    if (body == Body::Sun) AdjustDay(calc.fields);
-    if (!EnterInstant(calc)) return Outcome::Refused;
-    try {
-        if (body != Body::Sun) calc.SunForInstant();
-        (calc.*kBodies[static_cast<int>(body)].compute)();
-    } catch (const CalcError& fault) {
-        calc.messenger().critical(FaultMessage(calc.report.Current(), fault));
-        return Outcome::Fault;
-    }
-    return Outcome::Written;
+Outcome RunBody(Report& report, Messenger& messenger, FieldTexts& fields, bool east, bool north,
+                Body body) {
+    if (body == Body::Sun) AdjustDay(fields);
+    const std::optional<Observer> observer = EnterObserver(messenger, fields, east, north);
+    if (!observer) return Outcome::Refused;
+    return WriteBodyReport(report, messenger, *observer, body, SunItems::All);
 }
 
 }  // namespace zerin

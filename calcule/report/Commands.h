@@ -9,9 +9,6 @@
 
 namespace zerin {
 
-enum class Body { Sun, Moon, Mercury, Venus, Mars, Jupiter, Saturn, Uranus, Neptune, Pluto };
-inline constexpr int kBodyCount = 10;
-
 std::optional<Body> BodyFromName(std::string_view name);  // "sun", "moon", "mercury"...
 const char* BodyName(Body body);
 
@@ -21,18 +18,39 @@ enum class Outcome {
     Fault,    // a calculation fault stopped the body; the report holds what came before
 };
 
-// Runs the body's command on the module's field texts: for the Sun, AdjustDay (which
-// rewrites the day text), the summer-time and zone fields, Calcul_JJ and Calcul_Soleil;
-// for the Moon and the planets, the two fields, Calcul_JJ, the Sun's place for the same
-// instant (silently) and the body. Messages go to the module's messenger.
-Outcome RunBody(ModCalcule& calc, Body body);
+// The body's report for an observer: the Julian-day section, then the body's sections (for
+// the Moon and the planets after the Sun's place for the same instant, computed silently).
+// A calculation fault sends its message to the messenger and gives Fault.
+Outcome WriteBodyReport(Report& report, Messenger& messenger, const Observer& observer, Body body,
+                        SunItems sunItems = SunItems::All);
 
-// Reads the summer-time and zone fields into EteRegl and Zone, then Calcul_JJ: the instant of the
-// fields. A refused input goes to the
-// module's messenger and gives false.
-bool EnterInstant(ModCalcule& calc);
+// The observer of the field texts (ReadObserver); a refused input sends its message to the
+// messenger and gives nothing.
+std::optional<Observer> EnterObserver(Messenger& messenger, const FieldTexts& fields, bool east,
+                                      bool north, TimeOfDay time = TimeOfDay::Fields);
+
+// The body's command on the field texts: for the Sun AdjustDay first (which rewrites the
+// day text), then the observer of the fields and the body's report.
+Outcome RunBody(Report& report, Messenger& messenger, FieldTexts& fields, bool east, bool north,
+                Body body);
+
+// Runs write(), which writes a report: a calculation fault sends its message, naming the
+// quantity the report stopped at, to the messenger and gives Fault.
+template <class Write>
+Outcome Guarded(Report& report, Messenger& messenger, Write&& write);
 
 // The message of a calculation fault that stopped a report at a quantity.
 Message FaultMessage(std::string_view quantity, const CalcError& error);
+
+template <class Write>
+Outcome Guarded(Report& report, Messenger& messenger, Write&& write) {
+    try {
+        write();
+    } catch (const CalcError& fault) {
+        messenger.critical(FaultMessage(report.Current(), fault));
+        return Outcome::Fault;
+    }
+    return Outcome::Written;
+}
 
 }  // namespace zerin

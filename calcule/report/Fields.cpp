@@ -173,7 +173,7 @@ void AdjustDay(FieldTexts& f) {
         if (day > 31) f.TxtDay = "31";
     } else if (k == 1) {
         const double year = ReadNumber(f.TxtYear);
-        if (!std::isfinite(year)) return;  // no such year: Calcul_JJ refuses it with a message
+        if (!std::isfinite(year)) return;  // no such year: reading the observer refuses it
         const std::string written = NumText(year);
         const double lastTwo =
             ReadNumber(written.size() > 2 ? written.substr(written.size() - 2) : written);

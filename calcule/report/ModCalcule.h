@@ -1,92 +1,62 @@
-// The calculation module: the observer and time inputs, the Sun, the Moon and the
-// planets, each writing every step of its work into the report.
+// The calculation module: the Julian-day section, the Sun, the Moon and the planets, each
+// written item by item into the report from the observer and the typed results.
 //
-// What the windows call module-level variables lives in one ModCalcule object; the
-// procedures without parameters are its member functions. Angles are degrees, right
-// ascensions and times of day decimal hours, distances astronomical units (the Moon's
-// kilometres). T counts Julian centuries of 36525 days from JD 2415020.0.
+// Angles are degrees, right ascensions and times of day decimal hours, distances
+// astronomical units (the Moon's kilometres). T counts Julian centuries of 36525 days
+// from JD 2415020.0.
 //
 // The computations are the pure routines of JulianDay.h, Kepler.h, Ecliptic.h, Sun.h,
-// Sky.h, Moon.h and Planet.h; the procedures here run them and write what they computed,
-// item by item.
+// Sky.h, Moon.h and Planet.h; the writers here run them and write what they computed.
+// A value that is not finite stops the report at its quantity (CalcError, see Report.h).
 #pragma once
-
-#include <cstdint>
-#include <string>
 
 #include "math/Errors.h"
 #include "moon/Moon.h"
 #include "planets/Planet.h"
-#include "report/Fields.h"
 #include "report/Report.h"
 #include "sun/Sun.h"
+#include "time/Observer.h"
 
 namespace zerin {
 
-class ModCalcule {
-  public:
-    explicit ModCalcule(Messenger& messenger) : messenger_(messenger) {}
+enum class Body { Sun, Moon, Mercury, Venus, Mars, Jupiter, Saturn, Uranus, Neptune, Pluto };
+inline constexpr int kBodyCount = 10;
 
-    Report report;
-    FieldTexts fields;  // the main window's field texts, read by Calcul_JJ
+// Clears the report and writes the Julian-day section of the observer.
+void WriteJulianDay(Report& report, const Observer& observer);
 
-    // Module-level variables.
-    bool IsEast = false, IsNorth = true;
-    std::int16_t Zone = 0, EteRegl = 0;
-    double Lon = 0, Lat = 0;  // degrees, West and North positive
-    double h = 0, Min = 0;    // hour / 24 and minute / 1440
-    double JJ = 0, T = 0;
-    double Long_Soleil = 0, R_soleil = 0, e_Soleil = 0;
-
-    // Results of the latest computation of each body. In sunTimes a time the Sun never
-    // reaches that day is NaN and the others keep their values.
-    SunPlace sun;
-    SkyPlace sunSky;
-    SunTimes sunTimes;
-    // When true (timetables), Calcul_Soleil writes no item after the diameter and sends
-    // no message for a time the Sun does not reach: the times are in sunTimes alone.
-    bool sunTimesEach = false;
-    MoonResult moon;
-    PlanetResult planet;
-
-    // Clears the report, reads the place, date and time fields, writes the Julian-day
-    // section and sets T. Throws InputError for a date in the Gregorian gap or a field
-    // whose number overflows; JJ and T are then left as they were.
-    void Calcul_JJ();
-
-    // The Sun's three sections and the end line. When the Sun never reaches an altitude
-    // the day needs, the message goes to the messenger and the report ends there.
-    void Calcul_Soleil();
-    // The Sun's place alone, without report lines: Long_Soleil, R_soleil and e_Soleil for
-    // the current T, for the Moon and the planets.
-    void SunForInstant();
-
-    // Eccentric anomaly in degrees of Kepler's equation E - e sin E = m (32 Newton steps),
-    // with its report item.
-    double Calcul_Kepler(double m, double e);
-
-    void Calcul_Lune();
-
-    void Calcul_Mercure();
-    void Calcul_Venus();
-    void Calcul_Mars();
-    void Calcul_Jupiter();
-    void Calcul_Saturne();
-    void Calcul_Uranus();
-    void Calcul_Neptune();
-    void Calcul_Pluton();
-    // Geocentric and observed place of a planet from its elements; returns the
-    // geocentric longitude as the report writes it.
-    std::string Calcul_Planete(double L, double a, double e, double i, double W, double N,
-                               float diam_Pln);
-
-    Messenger& messenger() { return messenger_; }
-
-  private:
-    void SunPosition();
-    void SunTransitAndPrayers();
-
-    Messenger& messenger_;
+// What the Sun's report computed. In times, a time the Sun never reaches that day is NaN.
+struct SunResult {
+    SunPlace place;
+    SkyPlace sky;
+    SunTimes times;
 };
+
+// The Sun's place for T: its section, with Kepler's item.
+SunPlace WriteSunPlace(Report& report, double T);
+
+// How much of the Sun's report: all of it, or no item after the diameter (the tables, which
+// take each time on its own, NaN when the Sun does not reach it).
+enum class SunItems { All, ThroughDiameter };
+
+// The Sun's three sections and the end line. When the Sun never reaches an altitude the
+// day needs, the message goes to the messenger and the end line follows the last time
+// written.
+SunResult WriteSunReport(Report& report, const Observer& observer, Messenger& messenger,
+                         SunItems items = SunItems::All);
+
+// The Moon's sections for the observer; sunLongitude is the Sun's apparent longitude
+// (Lg_Soleil) at the same instant.
+MoonResult WriteMoonReport(Report& report, const Observer& observer, double sunLongitude);
+
+// Geocentric and observed place of a planet from its elements, its sections written;
+// Long_Soleil and R_soleil are the Sun's longitude and distance at the same instant.
+PlanetResult Calcul_Planete(Report& report, const Observer& observer, double Long_Soleil,
+                            double R_soleil, const OrbitalElements& elements, float diam_Pln);
+
+// A planet's report (Mercury to Pluto): the arguments and elements of its theory, then its
+// place (Calcul_Planete) and the end line.
+PlanetResult WritePlanetReport(Report& report, const Observer& observer, const SunPlace& sun,
+                               Body planet);
 
 }  // namespace zerin

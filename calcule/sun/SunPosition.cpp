@@ -58,30 +58,12 @@ const SectionText kApparentPlace =
 
 }  // namespace
 
-void ModCalcule::SunPosition() {
+SunPlace WriteSunPlace(Report& report, double T) {
     const SunPlace s = SunPlaceAt(T);
     report.Section(kMeanElements, {s.L, s.m, s.e});
     WriteEccentricAnomaly(report, s.EE);
     report.Section(kApparentPlace, {s.R_soleil, s.N, s.C, s.Lg_Soleil, s.O, s.Asc, s.Dec});
-    sun = s;
-    e_Soleil = s.e;
-    R_soleil = s.R_soleil;
-    Long_Soleil = s.Lg_Soleil;
-}
-void ModCalcule::SunForInstant() {
-    SinkScope silent(report, Report::kNone);
-    SunPosition();
-}
-
-void ModCalcule::Calcul_Soleil() {
-    SunPosition();
-    sunSky = SkyPlaceAt(JJ, Lon, Lat, sun.Asc, sun.Dec);
-    WriteSky(report,
-             "*******************  غاية إرتفاع الشمس و زاوية السمت و قطرها الظاهري "
-             "***********************\r\n\r\n",
-             "زاوية السّمت بالدرج\r\n", sunSky);
-    SunTransitAndPrayers();
-    report.Raw({kEndLine});
+    return s;
 }
 
 }  // namespace zerin

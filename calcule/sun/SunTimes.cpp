@@ -379,20 +379,31 @@ const Message kNoSuchAltitude{
 
 }  // namespace
 
-void ModCalcule::SunTransitAndPrayers() {
-    const SunTimes& t = sunTimes = SunDayTimes(sun, sunSky, Lat, Zone);
+SunResult WriteSunReport(Report& report, const zerin::Observer& o, Messenger& messenger,
+                         SunItems items) {
+    SunResult s;
+    s.place = WriteSunPlace(report, o.T);
+    s.sky = SkyPlaceAt(o.JJ, o.Lon, o.Lat, s.place.Asc, s.place.Dec);
+    WriteSky(report,
+             "*******************  غاية إرتفاع الشمس و زاوية السمت و قطرها الظاهري "
+             "***********************\r\n\r\n",
+             "زاوية السّمت بالدرج\r\n", s.sky);
+    s.times = SunDayTimes(s.place, s.sky, o.Lat, o.Zone);
+    const SunTimes& t = s.times;
     try {
         report.Section(kDiameter, {t.Diam});
-        if (sunTimesEach) return;
         // The first time the Sun does not reach (NaN) stops the report here.
-        report.Section(
-            kTimes, {t.MIDI, t.Duirn, t.Lever, t.Coucher, t.AltAsr1, t.FadlAsr1, t.Asr1, t.AltAsr2,
-                     t.FadlAsr2, t.Asr2, t.FadlIcha, t.Icha, t.FadlFajr, t.Fajr});
+        if (items == SunItems::All)
+            report.Section(kTimes,
+                           {t.MIDI, t.Duirn, t.Lever, t.Coucher, t.AltAsr1, t.FadlAsr1, t.Asr1,
+                            t.AltAsr2, t.FadlAsr2, t.Asr2, t.FadlIcha, t.Icha, t.FadlFajr, t.Fajr});
     } catch (const CalcError&) {
         // The Sun never reaches the altitude of this time today (polar day or night,
         // bright nights): the report ends here, cleanly.
-        messenger_.critical(kNoSuchAltitude);
+        messenger.critical(kNoSuchAltitude);
     }
+    report.Raw({kEndLine});
+    return s;
 }
 
 }  // namespace zerin
