@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "FieldOptions.h"
+#include "PlaceInput.h"
 #include "TimesPdf.h"
 #include "TimetableSheet.h"
 #include "math/Errors.h"
