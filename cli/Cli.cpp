@@ -1,8 +1,5 @@
 #include "Cli.h"
 
-#include <langinfo.h>
-#include <locale.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -13,9 +10,9 @@
 #include "HijriCommands.h"
 #include "Json.h"
 #include "PlaceCommands.h"
+#include "ReportCommand.h"
 #include "TableOptions.h"
-#include "Times.h"
-#include "TimesPdf.h"
+#include "TimesCommand.h"
 #include "Version.h"
 #include "qibla/QiblaReport.h"
 #include "report/Commands.h"
@@ -122,17 +119,6 @@ void StderrMessenger::critical(const Message& message) {
     std::fprintf(err_, "zerin: %s\nzerin: %s\n", arabic.c_str(), message.english.c_str());
 }
 
-bool WriteAll(std::FILE* out, std::FILE* err, std::string_view text) {
-    errno = 0;
-    if (std::fwrite(text.data(), 1, text.size(), out) == text.size() && std::fflush(out) == 0 &&
-        !std::ferror(out))
-        return true;
-    // A short write may leave errno unset: the device took no more.
-    std::fprintf(err, "zerin: could not write the output: %s\n",
-                 std::strerror(errno ? errno : EIO));
-    return false;
-}
-
 int RunReportCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
                      const char* flag, const ReportCommand& run) {
     FieldOptions options;
@@ -160,17 +146,6 @@ int RunReportCommand(const std::vector<std::string>& args, std::FILE* out, std::
     const std::string written = json ? ReportValuesJson(report.Values()) : report.Str();
     if (!WriteAll(out, err, written)) return 1;
     return outcome == Outcome::Fault ? 1 : 0;
-}
-
-std::string RegionalDecimalSeparator() {
-    // The user's LC_NUMERIC read into a locale object of its own: the process's locale, which
-    // every other number conversion uses, is never switched.
-    const locale_t regional = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
-    if (!regional) return ".";
-    const char* point = nl_langinfo_l(RADIXCHAR, regional);
-    const std::string separator = point && *point ? point : ".";
-    freelocale(regional);
-    return separator;
 }
 
 namespace {

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <cstdio>
 
-#include "Cli.h"
 #include "FieldOptions.h"
 #include "Json.h"
 #include "ModuleLoader.h"
+#include "ReportCommand.h"
 #include "TableOptions.h"
 #include "TableWriter.h"
 #include "Times.h"
@@ -112,10 +112,11 @@ struct CrescentRequest {
 
 int ReadCrescentRequest(const std::vector<std::string>& args, CrescentRequest& r, std::FILE* err) {
     DaySpanTexts span;
+    PlaceGiven given;
     for (std::size_t k = 1; k < args.size(); ++k) {
         const std::string& a = args[k];
         std::string error;
-        if (TakeTableOption(args, k, r.table, error)) {
+        if (TakeTableOption(args, k, r.table, given, error)) {
             if (!error.empty()) return Refuse(err, error);
         } else if (TakeDaySpanOption(args, k, span, error)) {
             if (!error.empty()) return Refuse(err, error);
@@ -279,12 +280,8 @@ int RunCrescentMap(const std::vector<std::string>& args, std::FILE*, std::FILE* 
     request.day = civil.day;
 
     std::string failures;
-    void* module = LoadWindowsModule(failures);
-    using Entry = int (*)(const CrescentMapRequest*, std::string*);
-    const auto draw =
-        module ? reinterpret_cast<Entry>(WindowsEntry(module, "zerin_crescent_map", failures))
-               : nullptr;
-    if (!draw) {
+    const WindowsEntries* windows = LoadWindowsEntries(failures);
+    if (!windows) {
         std::fprintf(err,
                      "zerin: the map is drawn by the windows' module, which could not be "
                      "loaded:%s\n",
@@ -292,7 +289,7 @@ int RunCrescentMap(const std::vector<std::string>& args, std::FILE*, std::FILE* 
         return 1;
     }
     std::string message;
-    const int status = draw(&request, &message);
+    const int status = windows->writeCrescentMap(request, message);
     if (!message.empty()) std::fprintf(err, "zerin: %s\n", message.c_str());
     return status;
 }

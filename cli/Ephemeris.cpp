@@ -1,7 +1,7 @@
 #include "Ephemeris.h"
 
-#include "Cli.h"
 #include "Json.h"
+#include "ReportCommand.h"
 #include "TableOptions.h"
 #include "TableWriter.h"
 #include "report/Echo.h"
@@ -161,11 +161,12 @@ int ReadEphemerisRequest(const std::vector<std::string>& args, EphemerisRequest&
     if (!body) return Refuse(err, "unknown body '" + Echo(args[1]) + "'");
     r.body = *body;
     std::string from, to, step;
+    PlaceGiven given;
     for (std::size_t k = 2; k < args.size(); ++k) {
         const std::string& a = args[k];
         std::string error;
         const std::string option = a.substr(0, a.find('='));
-        if (TakeTableOption(args, k, r.table, error)) {
+        if (TakeTableOption(args, k, r.table, given, error)) {
             if (!error.empty()) return Refuse(err, error);
         } else if (option == "--from" || option == "--to" || option == "--step") {
             std::string& target = option == "--from" ? from : option == "--to" ? to : step;

@@ -1,30 +1,6 @@
 #include "FieldOptions.h"
 
-#include <ctime>
-
 namespace zerin::cli {
-
-void FillFromClock(FieldTexts& f) {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    f.TxtYear = std::to_string(local.tm_year + 1900);
-    f.TxtMonth = std::to_string(local.tm_mon + 1);
-    f.TxtDay = std::to_string(local.tm_mday);
-    f.TxtHour = std::to_string(local.tm_hour);
-    f.TxtMin = std::to_string(local.tm_min);
-    f.TxtSec = std::to_string(local.tm_sec);
-}
-
-const FieldTextOption kFieldTextOptions[14] = {
-    {"--lon-deg", &FieldTexts::TxtDegLon}, {"--lon-min", &FieldTexts::TxtMinLon},
-    {"--lon-sec", &FieldTexts::TxtSecLon}, {"--lat-deg", &FieldTexts::TxtDegLat},
-    {"--lat-min", &FieldTexts::TxtMinLat}, {"--lat-sec", &FieldTexts::TxtSecLat},
-    {"--zone", &FieldTexts::TxtZone},      {"--summer", &FieldTexts::TxtEteRegl},
-    {"--year", &FieldTexts::TxtYear},      {"--month", &FieldTexts::TxtMonth},
-    {"--day", &FieldTexts::TxtDay},        {"--hour", &FieldTexts::TxtHour},
-    {"--minute", &FieldTexts::TxtMin},     {"--second", &FieldTexts::TxtSec},
-};
 
 bool OptionValue(const std::vector<std::string>& args, std::size_t& k, const std::string& option,
                  std::string& value, std::string& error) {

@@ -1,31 +1,13 @@
 // The field options shared by every command that computes: the raw texts of the main
-// window's fields, with the window's start-up values as defaults.
+// window's fields, read from the command line.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "report/Fields.h"
+#include "PlaceInput.h"
 
 namespace zerin::cli {
-
-struct FieldOptions {
-    FieldTexts fields;
-    bool east = false;
-    bool north = true;
-};
-
-// Each option that takes the text of one field, and that field.
-struct FieldTextOption {
-    const char* option;
-    std::string FieldTexts::*field;
-};
-extern const FieldTextOption kFieldTextOptions[14];
-// The first entries are the place's: --lon-deg, --lon-min, --lon-sec, then the latitude's.
-inline constexpr std::size_t kPlaceFieldOptions = 6;
-
-// Today's date and the time now on the local clock, as the window fills its fields.
-void FillFromClock(FieldTexts& fields);
 
 // The value of an option that takes one ("--from 2024-01-01" or "--from=2024-01-01"); returns false
 // and sets error when it is missing.

@@ -3,8 +3,8 @@
 #include <ctime>
 #include <optional>
 
-#include "Cli.h"
 #include "Json.h"
+#include "ReportCommand.h"
 #include "TableOptions.h"
 #include "TableWriter.h"
 #include "hijri/HijriReport.h"
@@ -128,6 +128,7 @@ std::string JsonLine(const std::string& gregorian, const std::string& hijri,
 
 struct HijriOptions {
     TableOptions table;
+    PlaceGiven given;  // how the place was given
     std::string ruleKey = "umm-al-qura";
     HijriRule rule = HijriRule::UmmAlQura;
     SightingCriterion criterion = SightingCriterion::Odeh;
@@ -164,7 +165,7 @@ bool ParseHijri(const std::vector<std::string>& args, HijriOptions& o, std::stri
                     " is not an option of hijri: give the date as YYYY-MM-DD";
             return false;
         } else if (a.rfind("--", 0) == 0) {
-            if (!TakeTableOption(args, k, o.table, error)) {
+            if (!TakeTableOption(args, k, o.table, o.given, error)) {
                 error = "unknown option '" + Echo(a) + "'";
                 return false;
             }

@@ -1,5 +1,4 @@
-// A build without Qt: the program prints today's Sun report instead of the windows, and
-// cannot draw the pages of a PDF.
+// A build without Qt: the program prints today's Sun report instead of the windows.
 #include <cstdio>
 
 #include "Cli.h"
@@ -9,11 +8,6 @@ namespace zerin {
 
 int OpenWindows(int, char**) {
     return cli::Run({"report", "sun"}, stdout, stderr);
-}
-
-int WriteTimetablePdf(const cli::TimetableJob& job, const std::string& path, std::FILE* err) {
-    cli::SetPdfWriter(nullptr);  // says that this build has no writer
-    return cli::WritePdf(job, path, err);
 }
 
 }  // namespace zerin

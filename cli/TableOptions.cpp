@@ -1,13 +1,9 @@
 #include "TableOptions.h"
 
-#include <cctype>
 #include <chrono>
-#include <cmath>
-#include <cstdlib>
 #include <utility>
 
 #include "report/Echo.h"
-#include "report/NumText.h"
 
 namespace zerin::cli {
 
@@ -17,95 +13,13 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// Digits with at most one period inside them: "5", "40", "5.6667".
-bool IsPlainNumber(const std::string& text) {
-    if (text.empty() || !IsDigit(text.front()) || !IsDigit(text.back())) return false;
-    int periods = 0;
-    for (const char c : text) {
-        if (c == '.')
-            ++periods;
-        else if (!IsDigit(c))
-            return false;
-    }
-    return periods <= 1;
-}
-
-std::vector<std::string> Split(const std::string& text, char separator) {
-    std::vector<std::string> parts(1);
-    for (const char c : text) {
-        if (c == separator)
-            parts.emplace_back();
-        else
-            parts.back() += c;
-    }
-    return parts;
-}
-
-struct Hemispheres {
-    const char* option;
-    char positive,
-        negative;  // the letters of the program's positive and negative sides
-    double maxDegrees;
-    std::string FieldTexts::*deg;
-    std::string FieldTexts::*min;
-    std::string FieldTexts::*sec;
-};
-
-const Hemispheres kLon{
-    "--lon", 'W', 'E', 180, &FieldTexts::TxtDegLon, &FieldTexts::TxtMinLon, &FieldTexts::TxtSecLon};
-const Hemispheres kLat{
-    "--lat", 'N', 'S', 90, &FieldTexts::TxtDegLat, &FieldTexts::TxtMinLat, &FieldTexts::TxtSecLat};
-
-// "5:40:0W", "5:40W", "-5.6667", "32:56:0N" into the three field texts. A minus sign or the letter
-// E (S) is the program's negative side; explicit tells whether the text named a side (a letter or
-// a sign) or left it to --east/--west (--north/--south), West (North) by default.
-bool TakeAngle(const std::string& text, const Hemispheres& h, FieldTexts& fields, bool& negative,
-               bool& explicitSide, std::string& error) {
-    error = std::string(h.option) + " takes D[:M[:S]] with " + h.positive + " or " + h.negative +
-            " after it, or decimal degrees (" + h.negative + " negative): not '" + Echo(text) + "'";
-    std::string body = text;
-    negative = explicitSide = false;
-    if (!body.empty() && (body.front() == '-' || body.front() == '+')) {
-        negative = body.front() == '-';
-        explicitSide = true;
-        body.erase(0, 1);
-    }
-    if (!body.empty()) {
-        const char last = static_cast<char>(std::toupper(static_cast<unsigned char>(body.back())));
-        if (last == h.positive || last == h.negative) {
-            if (explicitSide) return false;  // a sign or a letter, not both
-            negative = last == h.negative;
-            explicitSide = true;
-            body.pop_back();
-        }
-    }
-    const std::vector<std::string> parts = Split(body, ':');
-    if (parts.size() > 3) return false;
-    for (const std::string& part : parts)
-        if (!IsPlainNumber(part)) return false;
-    const double deg = std::strtod(parts[0].c_str(), nullptr);
-    const double min = parts.size() > 1 ? std::strtod(parts[1].c_str(), nullptr) : 0;
-    const double sec = parts.size() > 2 ? std::strtod(parts[2].c_str(), nullptr) : 0;
-    if (min >= 60 || sec >= 60 || deg + min / 60 + sec / 3600 > h.maxDegrees) {
-        error = std::string(h.option) + " '" + Echo(text) +
-                "' is out of range (minutes and seconds below 60, at most " +
-                std::to_string(static_cast<int>(h.maxDegrees)) + " degrees)";
-        return false;
-    }
-    fields.*h.deg = parts[0];
-    fields.*h.min = parts.size() > 1 ? parts[1] : "0";
-    fields.*h.sec = parts.size() > 2 ? parts[2] : "0";
-    error.clear();
-    return true;
-}
-
-const char* SideName(const Hemispheres& h, bool negative) {
-    if (&h == &kLon) return negative ? "East" : "West";
+const char* SideName(Axis axis, bool negative) {
+    if (axis == Axis::Longitude) return negative ? "East" : "West";
     return negative ? "South" : "North";
 }
 
 // Records the side an option names; an error when an earlier option named the other side.
-bool NameSide(const Hemispheres& h, AxisOptions& axis, bool negative, const std::string& option,
+bool NameSide(Axis h, AxisOptions& axis, bool negative, const std::string& option,
               FieldOptions& place, std::string& error) {
     if (!axis.side.empty() && axis.negative != negative) {
         error = axis.side + " says " + SideName(h, axis.negative) + ", " + option + " says " +
@@ -113,36 +27,11 @@ bool NameSide(const Hemispheres& h, AxisOptions& axis, bool negative, const std:
         return false;
     }
     if (axis.side.empty()) axis = {option, negative, axis.whole, axis.field};
-    if (&h == &kLon)
+    if (h == Axis::Longitude)
         place.east = negative;
     else
         place.north = !negative;
     return true;
-}
-
-// A whole number of hours from lowest to highest for --zone or --summer.
-bool TakeHours(const std::string& option, const std::string& text, int lowest, int highest,
-               std::optional<int>& hours, std::string& error) {
-    std::string digits = text;
-    if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) digits.erase(0, 1);
-    const std::size_t period = digits.find('.');
-    const bool whole = period == std::string::npos ||
-                       digits.find_first_not_of('0', period + 1) == std::string::npos;
-    const bool number = IsPlainNumber(digits) && whole;
-    const double value = number ? std::strtod(text.c_str(), nullptr) : 0;
-    if (!number || value < lowest || value > highest) {
-        error = option + " takes whole hours from " + std::to_string(lowest) + " to " +
-                std::to_string(highest) + " (East of Greenwich negative), not '" + Echo(text) +
-                "'; for an offset such as +05:30 use --tz with the zone's name";
-        return false;
-    }
-    hours = static_cast<int>(value);
-    return true;
-}
-
-// "UTC+05:00" for hours East of Greenwich.
-std::string UtcOffset(int hoursEast) {
-    return "UTC" + OffsetText(static_cast<Seconds>(hoursEast) * kHour);
 }
 
 }  // namespace
@@ -169,18 +58,13 @@ bool ReadInt(const std::string& text, std::size_t from, std::size_t digits, int&
 
 }  // namespace
 
-Language HeaderLanguage(const TableOptions& o) {
-    if (o.format == Format::Json) return Language::English;
-    return o.language.value_or(o.format == Format::Text ? Language::Arabic : Language::English);
-}
-
 int Refuse(std::FILE* err, const std::string& what) {
     std::fprintf(err, "zerin: %s (see 'zerin --help')\n", what.c_str());
     return 2;
 }
 
 bool TakeTableOption(const std::vector<std::string>& args, std::size_t& k, TableOptions& o,
-                     std::string& error) {
+                     PlaceGiven& given, std::string& error) {
     const std::string& a = args[k];
     const auto named = [&a](const char* option) {
         const std::string s = option;
@@ -189,35 +73,37 @@ bool TakeTableOption(const std::vector<std::string>& args, std::size_t& k, Table
     std::string value;
     if (named("--lon") || named("--lat")) {
         const bool lon = named("--lon");
-        const Hemispheres& h = lon ? kLon : kLat;
-        AxisOptions& axis = lon ? o.lon : o.lat;
-        if (!OptionValue(args, k, h.option, value, error)) return true;
+        const Axis h = lon ? Axis::Longitude : Axis::Latitude;
+        const std::string option = lon ? "--lon" : "--lat";
+        AxisOptions& axis = lon ? given.lon : given.lat;
+        if (!OptionValue(args, k, option, value, error)) return true;
         bool negative = false, explicitSide = false;
-        if (!TakeAngle(value, h, o.place.fields, negative, explicitSide, error)) return true;
+        // (the flag the text names is set again, or refused, by NameSide below)
+        FieldOptions read = o.place;
+        if (!ReadAngleText(h, value, read, negative, explicitSide, error)) return true;
+        o.place.fields = read.fields;
         if (!axis.field.empty()) {
-            error =
-                std::string(h.option) + " gives the whole angle: it does not go with " + axis.field;
+            error = option + " gives the whole angle: it does not go with " + axis.field;
             return true;
         }
-        axis.whole = h.option;
-        if (explicitSide)
-            NameSide(h, axis, negative, std::string(h.option) + " " + Echo(value), o.place, error);
+        axis.whole = option;
+        if (explicitSide) NameSide(h, axis, negative, option + " " + Echo(value), o.place, error);
         return true;
     }
     if (a == "--east" || a == "--west" || a == "--north" || a == "--south") {
         const bool lon = a == "--east" || a == "--west";
-        NameSide(lon ? kLon : kLat, lon ? o.lon : o.lat, a == "--east" || a == "--south", a,
-                 o.place, error);
+        NameSide(lon ? Axis::Longitude : Axis::Latitude, lon ? given.lon : given.lat,
+                 a == "--east" || a == "--south", a, o.place, error);
         return true;
     }
     if (named("--zone")) {
         if (OptionValue(args, k, "--zone", value, error))
-            TakeHours("--zone", value, -14, 12, o.zone, error);
+            ReadWholeHours("--zone", value, o.zone, error);
         return true;
     }
     if (named("--summer")) {
         if (OptionValue(args, k, "--summer", value, error))
-            TakeHours("--summer", value, -24, 24, o.summer, error);
+            ReadWholeHours("--summer", value, o.summer, error);
         return true;
     }
     if (named("--tz")) {
@@ -246,7 +132,7 @@ bool TakeTableOption(const std::vector<std::string>& args, std::size_t& k, Table
     }
     for (std::size_t f = 0; f < kPlaceFieldOptions; ++f) {
         if (!named(kFieldTextOptions[f].option)) continue;
-        AxisOptions& axis = f < kPlaceFieldOptions / 2 ? o.lon : o.lat;
+        AxisOptions& axis = f < kPlaceFieldOptions / 2 ? given.lon : given.lat;
         if (!axis.whole.empty()) {
             error = axis.whole + " gives the whole angle: it does not go with " +
                     kFieldTextOptions[f].option;
@@ -255,64 +141,6 @@ bool TakeTableOption(const std::vector<std::string>& args, std::size_t& k, Table
         if (axis.field.empty()) axis.field = kFieldTextOptions[f].option;
     }
     return TakeFieldOption(args, k, o.place, error);
-}
-
-bool CheckPlace(const FieldOptions& place, Place& checked, std::string& error) {
-    for (std::size_t f = 0; f < kPlaceFieldOptions; ++f) {
-        const std::string& text = place.fields.*kFieldTextOptions[f].field;
-        if (std::isfinite(ReadNumber(text))) continue;
-        error = std::string(kFieldTextOptions[f].option) + " '" + Echo(text) +
-                "' is too large a number to compute with";
-        return false;
-    }
-    const Reading<Place> read = ReadPlace(place.fields, place.east, place.north);
-    if (!read) {
-        error = read.refused().english;
-        return false;
-    }
-    const auto beyond = [&error](const char* what, double value, int limit, const char* sides) {
-        if (std::fabs(value) <= limit) return false;
-        error = std::string("the ") + what + " given is " + NumText(value) + " degrees: a " + what +
-                " lies within " + std::to_string(limit) + " degrees " + sides;
-        return true;
-    };
-    if (beyond("longitude", read->Lon, 180, "East or West") ||
-        beyond("latitude", read->Lat, 90, "North or South"))
-        return false;
-    checked = {read->Lon, read->Lat};
-    return true;
-}
-
-std::unique_ptr<ZoneClock> MakeClock(const TableOptions& o, std::string& error) {
-    if (o.tz) {
-        if (o.zone || o.summer) {
-            error =
-                "--tz gives the zone and its summer time: it does not go with --zone or "
-                "--summer";
-            return nullptr;
-        }
-        return NamedClock(*o.tz, error);
-    }
-    const int zone = o.zone.value_or(0), summer = o.summer.value_or(0);
-    const int hoursEast = summer - zone;
-    if (hoursEast < -12 || hoursEast > 14) {
-        error = "--zone " + std::to_string(zone) + " with --summer " + std::to_string(summer) +
-                " puts the clock at " + UtcOffset(hoursEast) +
-                ": a clock's offset lies within UTC-12:00..UTC+14:00";
-        return nullptr;
-    }
-    return FixedClock(zone, summer);
-}
-
-bool ClockKnows(const ZoneClock& clock, const TableOptions& o, Seconds lastUtc,
-                std::string& error) {
-    const std::optional<Seconds> known = clock.KnownUntil();
-    if (!known || lastUtc <= *known) return true;
-    error = "the time-zone database gives the rule of " + o.tz.value_or("the zone") + " after " +
-            DateText(CivilOf(*known)) +
-            " in a form this program cannot read: end the table before that day, or give --zone "
-            "and --summer";
-    return false;
 }
 
 bool ParseDate(const std::string& text, bool allowTime, Civil& c, std::string& error) {

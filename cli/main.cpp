@@ -11,7 +11,6 @@ int main(int argc, char** argv) {
     // A write past the file size limit fails and is reported, never kills the program.
     zerin::IgnoreFileSizeSignal();
     if (argc <= 1) return zerin::OpenWindows(argc, argv);
-    zerin::cli::SetPdfWriter(zerin::WriteTimetablePdf);
     const std::vector<std::string> args(argv + 1, argv + argc);
     return zerin::cli::Run(args, stdout, stderr);
 }

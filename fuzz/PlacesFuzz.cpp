@@ -83,9 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
     cli::TableOptions options;
     std::string error;
-    const std::vector<std::string> zone = {"--zone=0"};
-    std::size_t k = 0;
-    cli::TakeTableOption(zone, k, options, error);
+    options.zone = 0;
     std::vector<cli::TablePlace> places;
     const bool read = cli::ReadPlaces(in, "places.csv", options, places, error);
     const std::string problems = Check(read, places, error);

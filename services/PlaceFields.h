@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "FieldOptions.h"
 #include "Gazetteer.h"
+#include "PlaceInput.h"
 #include "ZoneClock.h"
 
 namespace zerin::places {

@@ -131,11 +131,8 @@ bool PlaceClockOptions(const std::string& zone, const TableOptions& options, Tab
         clock.tz = zone;
         return true;
     }
-    const std::vector<std::string> args = {"--zone=" + zone};
-    std::size_t k = 0;
     error.clear();
-    TakeTableOption(args, k, clock, error);
-    return error.empty();
+    return ReadWholeHours("--zone", zone, clock.zone, error);
 }
 
 namespace {
@@ -231,17 +228,16 @@ class PlacesReader {
             return Fail("'" + Echo(p.name) + "' is also the name on line " +
                             std::to_string(seen->second) + ": give each place its own name",
                         error);
-        TableOptions read;
-        for (const auto& [option, cell, what] :
-             {std::tuple{"--lat", fields[1], "latitude"}, {"--lon", fields[2], "longitude"}}) {
+        FieldOptions read;
+        for (const auto& [axis, cell, what] : {std::tuple{Axis::Latitude, fields[1], "latitude"},
+                                               {Axis::Longitude, fields[2], "longitude"}}) {
             if (cell.empty()) return Fail(std::string("no ") + what, error);
-            const std::vector<std::string> args = {std::string(option) + "=" + cell};
-            std::size_t k = 0;
+            bool negative = false, explicitSide = false;
             std::string why;
-            TakeTableOption(args, k, read, why);
-            if (!why.empty()) return Fail(std::string("the ") + what + ": " + why, error);
+            if (!ReadAngleText(axis, cell, read, negative, explicitSide, why))
+                return Fail(std::string("the ") + what + ": " + why, error);
         }
-        p.fields = read.place;
+        p.fields = read;
         std::string why;
         if (!CheckPlace(p.fields, p.place, why)) return Fail(why, error);
         p.zone = fields.size() > 3 ? fields[3] : "";

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "TableOptions.h"
+#include "TableRequest.h"
 #include "ZoneClock.h"
 
 namespace zerin::cli {

@@ -7,8 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "Cli.h"
 #include "Json.h"
+#include "Output.h"
 
 namespace zerin::cli {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "TableOptions.h"
+#include "TableRequest.h"
 
 namespace zerin::cli {
 

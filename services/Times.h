@@ -1,5 +1,5 @@
-// `zerin times`: a timetable of the Sun's prayer times, one row per day, computed by the Sun
-// command with its report switched off.
+// The timetable engine: the Sun's prayer times of a place, one day at a time, on its clock, by the
+// method's settings and the rules of high latitudes.
 #pragma once
 
 #include <array>
@@ -10,10 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "FieldOptions.h"
-#include "Places.h"
+#include "PlaceInput.h"
 #include "PrayerMethods.h"
-#include "TableOptions.h"
 #include "ZoneClock.h"
 #include "hijri/HijriRules.h"
 #include "report/Commands.h"
@@ -140,26 +138,6 @@ std::string ClockText(double hours, bool seconds);
 // The same text into `out`, replacing what it held (a table's cell reused from row to row).
 void WriteClockText(double hours, bool seconds, std::string& out);
 
-// --pdf FILE and --name TEXT (the place's name in the page's header).
-struct PdfOptions {
-    std::string file;
-    std::string name;
-    std::string givenWithoutPdf;  // --name, to refuse it without --pdf
-};
-
-// A command line of `zerin times`, read and checked.
-struct TimesRequest {
-    TableOptions table;
-    std::string placesFile;  // --places FILE: many places in one run
-    Civil from;
-    std::size_t days = 0;
-    PrayerSettings settings;  // the method, the horizon, the rules of high latitudes
-    TimesMethod method = TimesMethod::Exact;
-    bool seconds = false;
-    PdfOptions pdf;                  // --pdf FILE: printed pages instead of a table
-    std::optional<HijriRule> hijri;  // --hijri-rule RULE: a Hijri date column by that rule
-};
-
 // A place's Hijri calendar for a table: the rule at the place (sighting) or at Mecca
 // (computed); `zone` the place's standard time in the program's convention (East negative).
 HijriCalendar TableHijriCalendar(HijriRule rule, const Place& place, int zone);
@@ -169,20 +147,5 @@ HijriCalendar TableHijriCalendar(HijriRule rule, const Place& place, int zone);
 // stands in for it outside 1300-1600 AH) in `rule`.
 std::string HijriCellText(HijriCalendar& calendar, const Civil& date, bool arabic,
                           HijriRule* rule = nullptr);
-
-// The places of a request: the place and clock of the command line, or every row of its places
-// file, each with a clock that knows the table's last day. Returns 0, or the exit status of a
-// refusal whose message is written on err.
-int PlacesOfRequest(const TimesRequest& request, std::vector<TablePlace>& places, std::FILE* err);
-
-// The tables of the places as text, CSV or JSON on out (one table; with a places file the name
-// of the place in its first column); returns the exit status.
-int WriteTimesTables(const TimesRequest& request, const std::vector<TablePlace>& places,
-                     std::FILE* out, std::FILE* err);
-
-int RunTimes(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
-
-// The help of the methods and settings of `zerin times`.
-extern const char* const kMethodsHelp;
 
 }  // namespace zerin::cli

@@ -12,6 +12,7 @@
 #include <tuple>
 #include <vector>
 
+#include "TableOptions.h"
 #include "TablesTestSupport.h"
 #include "Times.h"
 #include "sky/Sky.h"

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <sstream>
 
+#include "TableOptions.h"
 #include "TableWriter.h"
 #include "TablesTestSupport.h"
 #include "report/NumText.h"

@@ -27,10 +27,11 @@
 #include <cmath>
 #include <cstdio>
 
-#include "Cli.h"
 #include "Gazetteer.h"
 #include "Look.h"
+#include "PrayerMethods.h"
 #include "ReadAloud.h"
+#include "TimesTable.h"
 #include "TimetablePrint.h"
 #include "ZoneNames.h"
 #include "hijri/Hijri.h"
@@ -107,22 +108,9 @@ bool TimesCsv(const cli::TimetableJob& job, QByteArray& csv, std::string& why) {
     r.method = job.method;
     r.seconds = job.seconds;
     r.hijri = job.hijri;
-    char *out = nullptr, *err = nullptr;
-    std::size_t outSize = 0, errSize = 0;
-    std::FILE* outFile = open_memstream(&out, &outSize);
-    std::FILE* errFile = open_memstream(&err, &errSize);
-    int status = 2;
-    if (outFile && errFile) {
-        std::vector<cli::TablePlace> places;
-        status = cli::PlacesOfRequest(r, places, errFile);
-        if (status == 0) status = cli::WriteTimesTables(r, places, outFile, errFile);
-    }
-    if (outFile) std::fclose(outFile);
-    if (errFile) std::fclose(errFile);
-    csv = QByteArray(out ? out : "", static_cast<qsizetype>(out ? outSize : 0));
-    why = std::string(err ? err : "", err ? errSize : 0);
-    std::free(out);
-    std::free(err);
+    std::string text;
+    const int status = cli::TimesTableText(r, text, why);
+    csv = QByteArray(text.data(), static_cast<qsizetype>(text.size()));
     return status != 2 && !(status == 1 && csv.isEmpty());
 }
 
@@ -430,49 +418,42 @@ void FrmTimetable::SetPlace(const QString& name, const QString& zone) {
 
 bool FrmTimetable::MakeOptions(std::vector<std::string>& args, cli::TimetableJob& job,
                                QString& why) const {
-    const FieldTexts& f = place_.fields;
-    std::vector<std::string> place{"--lon-deg",
-                                   f.TxtDegLon,
-                                   "--lon-min",
-                                   f.TxtMinLon,
-                                   "--lon-sec",
-                                   f.TxtSecLon,
-                                   place_.east ? "--east" : "--west",
-                                   "--lat-deg",
-                                   f.TxtDegLat,
-                                   "--lat-min",
-                                   f.TxtMinLat,
-                                   "--lat-sec",
-                                   f.TxtSecLat,
-                                   place_.north ? "--north" : "--south"};
+    // The place of the main window's fields, and the same as options of `zerin times`.
+    cli::TableOptions options;
+    std::vector<std::string> place;
+    for (std::size_t k = 0; k < cli::kPlaceFieldOptions; ++k) {
+        const cli::FieldTextOption& field = cli::kFieldTextOptions[k];
+        options.place.fields.*field.field = place_.fields.*field.field;
+        place.insert(place.end(), {field.option, place_.fields.*field.field});
+        if (k + 1 == cli::kPlaceFieldOptions / 2)
+            place.push_back(place_.east ? "--east" : "--west");
+    }
+    place.push_back(place_.north ? "--north" : "--south");
+    options.place.east = place_.east;
+    options.place.north = place_.north;
     if (OptZoneList->isChecked()) {
         const QString zone = ChosenZone();
         if (zone.isEmpty()) {
             why = QStringLiteral("اختر منطقة زمنية من القائمة (ابحث عنها باسم مدينتها).");
             return false;
         }
-        place.insert(place.end(), {"--tz", Std(zone)});
+        options.tz = Std(zone);
+        place.insert(place.end(), {"--tz", *options.tz});
     } else {
-        const std::optional<int> zone = WholeHours(f.TxtZone), summer = WholeHours(f.TxtEteRegl);
+        const std::optional<int> zone = WholeHours(place_.fields.TxtZone),
+                                 summer = WholeHours(place_.fields.TxtEteRegl);
         if (!zone || !summer || *zone < -14 || *zone > 12 || *summer < -24 || *summer > 24) {
             why = QStringLiteral(
                 "المنطقة الزمنية في النافذة الرئيسية تُقبل ساعاتٍ كاملة من -14 إلى 12، والتوقيت "
                 "الصيفي من -24 إلى 24. لمنطقة مثل +05:30 اختر اسمها من قاعدة المناطق الزمنية.");
             return false;
         }
+        options.zone = *zone;
+        options.summer = *summer;
         place.insert(place.end(),
                      {"--zone", std::to_string(*zone), "--summer", std::to_string(*summer)});
     }
 
-    cli::TableOptions options;
-    for (std::size_t k = 0; k < place.size(); ++k) {
-        std::string error;
-        if (!cli::TakeTableOption(place, k, options, error) || !error.empty()) {
-            why = QStringLiteral("لا يصلح هذا المكان أو هذه الساعة لجدول: ") +
-                  LeftToRight(QString::fromStdString(error));
-            return false;
-        }
-    }
     const int year = SpnYear->value();
     const int firstMonth = OptMonth->isChecked() ? CboMonth->currentIndex() + 1 : 1;
     const int lastMonth = OptMonth->isChecked() ? firstMonth : 12;

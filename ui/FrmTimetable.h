@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "FieldOptions.h"
+#include "PlaceInput.h"
 #include "TimesPdf.h"
 #include "TimetableSheet.h"
 #include "math/Errors.h"
@@ -66,6 +66,8 @@ class FrmTimetable : public QDialog {
     void Recompute();
     // The method the zone's country publishes, until the user chooses one.
     void FollowZoneMethod();
+    // The job of the widgets and the main window's fields, and the same table as the options of
+    // `zerin times` (written for the user, never read back); false with why when none can be made.
     bool MakeOptions(std::vector<std::string>& args, cli::TimetableJob& job, QString& why) const;
     void ShowSheet(const TimetableSheet& sheet);
     void ShowProblem(const QString& text);

@@ -6,10 +6,9 @@
 #include <QPushButton>
 #include <cmath>
 
-#include "FieldOptions.h"
 #include "Look.h"
+#include "PlaceInput.h"
 #include "ReadAloud.h"
-#include "TableOptions.h"
 #include "hijri/HijriReport.h"
 
 namespace zerin::ui {

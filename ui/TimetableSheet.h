@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "TableOptions.h"
+#include "TableRequest.h"
 #include "Times.h"
 #include "TimesPdf.h"
 #include "ZoneClock.h"

@@ -7,18 +7,9 @@
 #include "CrescentMapImage.h"
 #include "TimetablePrint.h"
 #include "Windows.h"
+#include "WindowsEntries.h"
 
-extern "C" __attribute__((visibility("default"))) int zerin_run_windows(int argc, char** argv) {
-    return zerin::RunWindows(argc, argv);
-}
-
-extern "C" __attribute__((visibility("default"))) int zerin_write_timetable_pdf(
-    const zerin::cli::TimetableJob& job, const std::string& path, std::FILE* err) {
-    return zerin::ui::WriteTimetablePdfFile(job, path, err);
-}
-
-// zerin crescent-map: the map drawn offscreen and written as a PNG file.
-extern "C" __attribute__((visibility("default"))) int zerin_crescent_map(
-    const zerin::CrescentMapRequest* request, std::string* message) {
-    return zerin::ui::WriteCrescentMap(*request, *message);
-}
+// (named as kWindowsEntriesName says)
+extern "C" __attribute__((visibility("default")))
+const zerin::WindowsEntries zerin_windows_entries = {
+    zerin::RunWindows, zerin::ui::WriteTimetablePdfFile, zerin::ui::WriteCrescentMap};

@@ -1,0 +1,33 @@
+#include "Output.h"
+
+#include <langinfo.h>
+#include <locale.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace zerin::cli {
+
+bool WriteAll(std::FILE* out, std::FILE* err, std::string_view text) {
+    errno = 0;
+    if (std::fwrite(text.data(), 1, text.size(), out) == text.size() && std::fflush(out) == 0 &&
+        !std::ferror(out))
+        return true;
+    // A short write may leave errno unset: the device took no more.
+    std::fprintf(err, "zerin: could not write the output: %s\n",
+                 std::strerror(errno ? errno : EIO));
+    return false;
+}
+
+std::string RegionalDecimalSeparator() {
+    // The user's LC_NUMERIC read into a locale object of its own: the process's locale, which
+    // every other number conversion uses, is never switched.
+    const locale_t regional = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
+    if (!regional) return ".";
+    const char* point = nl_langinfo_l(RADIXCHAR, regional);
+    const std::string separator = point && *point ? point : ".";
+    freelocale(regional);
+    return separator;
+}
+
+}  // namespace zerin::cli

@@ -1,0 +1,348 @@
+#include "TimesTable.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "Json.h"
+#include "TableWriter.h"
+#include "report/Echo.h"
+#include "report/NumText.h"
+
+namespace zerin::cli {
+
+namespace {
+
+// The cells' CSV and JSON keys and their headers.
+struct CellName {
+    const char* key;
+    const char* english;
+    const char* arabic;
+};
+constexpr CellName kCellNames[kTimeCells] = {
+    {"fajr", "Fajr", "الفجر"},
+    {"sunrise", "Sunrise", "الشروق"},
+    {"transit", "Transit", "الزوال"},
+    {"asr1", "Asr 1", "العصر الأول"},
+    {"asr2", "Asr 2", "العصر الثاني"},
+    {"sunset", "Sunset", "الغروب"},
+    {"isha", "Isha", "العشاء"},
+    {"maghrib", "Maghrib", "المغرب"},
+    {"midnight", "Midnight", "منتصف الليل"},
+    {"last_third", "Last third", "الثلث الأخير"},
+    {"moonrise", "Moonrise", "شروق القمر"},
+    {"moonset", "Moonset", "غروب القمر"},
+};
+
+// The cells a table shows, in its order: the afternoon times --asr keeps, Maghrib when a method
+// gives it its own angle, then the optional columns.
+std::vector<int> ShownCells(const PrayerSettings& s) {
+    std::vector<int> cells = {kFajr, kSunrise, kTransit};
+    if (s.asr != AsrShown::Second) cells.push_back(kAsr1);
+    if (s.asr != AsrShown::First) cells.push_back(kAsr2);
+    cells.push_back(kSunset);
+    if (!std::isnan(s.maghribAngle) || s.adjust[kAdjustMaghrib] != 0) cells.push_back(kMaghrib);
+    cells.push_back(kIsha);
+    if (s.extras) cells.insert(cells.end(), {kMidnight, kLastThird});
+    if (s.moon) cells.insert(cells.end(), {kMoonrise, kMoonset});
+    return cells;
+}
+
+// The columns of a timetable. A time is "HH:MM" ("HH:MM:SS" with seconds), with "+1" or "-1" for
+// a time on the day after or before, and in the text table "*" for a time taken by a
+// high-latitude or polar rule.
+// The widest Hijri date of the text table: "29 جمادى الأولى 1446 هـ".
+constexpr std::size_t kHijriWidth = 24;
+
+std::vector<TableColumn> TimesColumns(bool seconds, const PrayerSettings& s, Format format,
+                                      bool hijri) {
+    const std::size_t time = (seconds ? 8 : 5) + 2;
+    // A mark widens dawn and nightfall under a high-latitude rule, every time under a polar one.
+    const bool text = format == Format::Text;
+    const bool polar = text && s.polar != PolarRule::None;
+    const bool filled =
+        text && (polar || s.rule != HighLatRule::None || !std::isnan(s.seventhAbove));
+    std::vector<TableColumn> columns = {
+        {"date", "Date", "التاريخ", TableColumn::Text, 10},
+        {"utc_offset", "UTC offset", "فرق التوقيت", TableColumn::Text, 9},
+    };
+    for (const int c : ShownCells(s)) {
+        const CellName& n = kCellNames[c];
+        const bool marked = c == kFajr || c == kIsha ? filled : polar && c <= kMaghrib;
+        columns.push_back({n.key, n.english, n.arabic, TableColumn::Text, time + marked});
+    }
+    if (s.moon)
+        columns.push_back({"moon_fraction", "Moon lit", "نسبة إضاءة القمر", TableColumn::Text, 5});
+    columns.push_back({"adjusted", "Adjusted", "مقدّر", TableColumn::List});
+    if (hijri)
+        columns.insert(columns.begin() + 1,
+                       {"hijri", "Hijri date", "التاريخ الهجري", TableColumn::Text, kHijriWidth});
+    return columns;
+}
+
+// What the marked cells were taken by: the method's own rules, the high-latitude and the polar
+// rule asked for.
+std::string RuleNote(const PrayerSettings& s, bool arabic) {
+    std::vector<std::string> by;
+    if (!std::isnan(s.seventhAbove))
+        by.push_back(arabic ? "سُبع الليل فوق خط العرض " + NumText(s.seventhAbove, ".")
+                            : "the method's seventh of the night above " +
+                                  NumText(s.seventhAbove, ".") + "°");
+    if (s.seasonal)
+        by.push_back(arabic ? "الشفق الموسمي للطريقة" : "the method's seasonal twilight");
+    if (s.rule != HighLatRule::None)
+        by.push_back((arabic ? "قاعدة خطوط العرض العليا " : "the high-latitude rule ") +
+                     std::string(HighLatRuleName(s.rule)));
+    if (s.polar != PolarRule::None)
+        by.push_back((arabic ? "قاعدة الأيام القطبية " : "the polar rule ") +
+                     std::string(PolarRuleName(s.polar)));
+    std::string note = arabic ? "* وقت مقدّر بـ" : "* taken by ";
+    for (std::size_t k = 0; k < by.size(); ++k)
+        note += (k ? (arabic ? " أو " : " or ") : "") + by[k];
+    return note;
+}
+
+// A fraction 0..1 to three decimals with a period ("0.040").
+std::string FractionText(double fraction) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%.3f", fraction);
+    return text;
+}
+
+// The row of a day in the chosen format, into cells (reused from row to row), after the place's
+// name when there is one.
+void DayCells(const TimesDay& d, const TimesRequest& r, const std::vector<int>& shown,
+              const std::string* name, const std::string* hijri, std::vector<Cell>& cells) {
+    std::size_t first = name ? 1 : 0;
+    cells.resize(first + (hijri ? 4 : 3) + shown.size() + (r.settings.moon ? 1 : 0));
+    if (name) cells[0] = *name;
+    cells[first] = DateText(d.date);
+    if (hijri) cells[++first] = *hijri;
+    cells[first + 1] = OffsetText(d.offset.Total());
+    // The names of the adjusted cells, written straight into the last cell.
+    Cell& adjustedCell = cells.back();
+    if (!adjustedCell) adjustedCell.emplace();
+    std::string& adjusted = *adjustedCell;
+    adjusted.clear();
+    std::size_t at = first + 2;
+    for (const int c : shown) {
+        Cell& cell = cells[at++];
+        if (std::isnan(d.clock[c])) {
+            cell.reset();
+            continue;
+        }
+        if (!cell) cell.emplace();
+        WriteClockText(d.clock[c], r.seconds, *cell);
+        if (d.adjusted[c]) {
+            if (r.table.format == Format::Text) *cell += '*';
+            if (!adjusted.empty()) adjusted += ';';
+            adjusted += kCellNames[c].key;
+        }
+    }
+    if (r.settings.moon) {
+        if (std::isnan(d.moonFraction))
+            cells[at].reset();
+        else
+            cells[at] = FractionText(d.moonFraction);
+    }
+}
+
+// The settings as the JSON head's fields.
+std::string SettingsJson(const PrayerSettings& s) {
+    const auto number = [](double v) {
+        return std::isnan(v) ? std::string("null") : NumText(v, ".");
+    };
+    std::string adjust = "{";
+    for (int k = 0; k < kPrayers; ++k)
+        adjust += (k ? ", \"" : "\"") + std::string(kPrayerKeys[k]) + "\": " + number(s.adjust[k]);
+    return "\"prayer_method\": " + JsonString(s.method) +
+           ", \"fajr_angle\": " + number(s.fajrAngle) +
+           ", \"isha_angle\": " + number(s.ishaInterval > 0 ? kNoAngle : s.ishaAngle) +
+           ", \"isha_interval\": " + number(s.ishaInterval > 0 ? s.ishaInterval : kNoAngle) +
+           ", \"ramadan_interval\": " +
+           number(s.ramadanInterval > 0 ? s.ramadanInterval : kNoAngle) +
+           ", \"maghrib_angle\": " + number(s.maghribAngle) + ", \"adjustments\": " + adjust +
+           "}, \"rounding\": " + JsonString(RoundingName(s.rounding)) +
+           ", \"horizon\": " + number(HorizonAltitude(s.horizon, s.elevation)) +
+           ", \"elevation\": " + number(s.elevation) +
+           ", \"high_lat\": " + JsonString(HighLatRuleName(s.rule)) +
+           ", \"polar\": " + JsonString(PolarRuleName(s.polar)) + ", ";
+}
+
+std::string PlaceJson(const TablePlace& p) {
+    return "{\"name\": " + JsonString(p.name) + ", \"lon\": " + NumText(p.place.Lon, ".") +
+           ", \"lat\": " + NumText(p.place.Lat, ".") + ", \"zone\": " + JsonString(p.zone) + "}";
+}
+
+}  // namespace
+
+bool PlacesOfRequest(const TimesRequest& r, std::vector<TablePlace>& places, std::string& error) {
+    places.clear();
+    if (!r.placesFile.empty()) {
+        if (!ReadPlacesFile(r.placesFile, r.table, places, error)) return false;
+    } else {
+        TablePlace p;
+        p.fields = r.table.place;
+        if (!CheckPlace(p.fields, p.place, error)) return false;
+        p.clock = MakeClock(r.table, error);
+        if (!p.clock) return false;
+        places.push_back(std::move(p));
+    }
+    if (places.size() > kMaxRows / r.days) {
+        error = "a table of " + std::to_string(places.size()) + " places x " +
+                std::to_string(r.days) + " days = " + std::to_string(places.size() * r.days) +
+                " rows: at most 1,000,000";
+        return false;
+    }
+    const Seconds lastNoon =
+        SecondsOf(r.from) + static_cast<Seconds>(r.days - 1) * kDay + 12 * kHour;
+    for (const TablePlace& p : places) {
+        TableOptions named = r.table;
+        if (!p.zone.empty()) named.tz = p.zone;
+        if (ClockKnows(*p.clock, named, p.clock->FromStandard(lastNoon), error)) continue;
+        if (!p.name.empty()) error = "place '" + Echo(p.name) + "': " + error;
+        return false;
+    }
+    return true;
+}
+
+int WriteTimesTables(const TimesRequest& r, const std::vector<TablePlace>& places, std::FILE* out,
+                     std::FILE* err) {
+    const Language headers = HeaderLanguage(r.table);
+    const bool arabic = headers == Language::Arabic;
+    const bool named = !r.placesFile.empty();
+    std::vector<TableColumn> columns =
+        TimesColumns(r.seconds, r.settings, r.table.format, r.hijri.has_value());
+    const std::vector<int> shown = ShownCells(r.settings);
+    if (named) {
+        std::size_t widest = 5;
+        for (const TablePlace& p : places) widest = std::max(widest, DisplayWidth(p.name));
+        columns.insert(columns.begin(), {"place", "Place", "المكان", TableColumn::Text, widest});
+    }
+    TableWriter writer(r.table.format, headers, std::move(columns), out, err);
+    std::string head;
+    if (named) {
+        head = "\"places\": [";
+        for (std::size_t k = 0; k < places.size(); ++k)
+            head += (k ? ",\n    " : "\n    ") + PlaceJson(places[k]);
+        head += "\n  ], ";
+    } else {
+        head = "\"lon\": " + NumText(places[0].place.Lon, ".") +
+               ", \"lat\": " + NumText(places[0].place.Lat, ".") + ", ";
+    }
+    if (r.hijri) head += "\"hijri_rule\": " + JsonString(HijriRuleKey(*r.hijri)) + ", ";
+    writer.SetJsonHead(head + SettingsJson(r.settings) + "\"method\": " +
+                       (r.method == TimesMethod::Exact ? "\"exact\"" : "\"as-report\"") + ", ");
+    writer.SetPreamble(arabic && r.table.format == Format::Text
+                           ? "الإعدادات: " + SettingsTextArabic(r.settings)
+                           : "Settings: " + SettingsText(r.settings));
+    // One computation of the Sun at each noon for all the places that keep that zone's time (one
+    // place alone needs no store: its days come in order).
+    SunNoons noons;
+    std::optional<Timetable> table;
+    std::optional<HijriCalendar> calendar;
+    std::string hijriCell;
+    std::size_t tablePlace = 0;
+    const Seconds first = SecondsOf(r.from);
+    // What is noted under the table, each once.
+    bool missing = false, moonMissing = false, adjusted = false, fallback = false,
+         pastHijri = false;
+    const auto day = [&](std::size_t k, std::vector<Cell>& cells) {
+        const std::size_t p = k / r.days;
+        if (!table || tablePlace != p) {
+            table.emplace(places[p].fields, *places[p].clock, r.settings, r.method,
+                          places.size() > 1 ? &noons : nullptr);
+            if (r.hijri) {
+                const Seconds noon = places[p].clock->FromStandard(first + 12 * kHour);
+                const Seconds zone = -places[p].clock->At(noon).standard / kHour;
+                calendar.emplace(
+                    TableHijriCalendar(*r.hijri, places[p].place, static_cast<int>(zone)));
+            }
+            tablePlace = p;
+        }
+        const Seconds dayK = static_cast<Seconds>(k % r.days);
+        const TimesDay d = table->Day(CivilOf(first + dayK * kDay));
+        if (calendar) {
+            HijriRule used = *r.hijri;
+            hijriCell =
+                HijriCellText(*calendar, d.date,
+                              r.table.format == Format::Text && headers == Language::Arabic, &used);
+            if (hijriCell.empty() && !pastHijri) {
+                pastHijri = true;
+                writer.Note(3, arabic ? "لا تاريخ هجري بعد سنة 9665 هـ (9999-10-01) ، آخر سنة "
+                                        "يُرجع منها إلى التاريخ الميلادي"
+                                      : "no Hijri date after the year 9665 AH (9999-10-01), the "
+                                        "last one converted both ways");
+            }
+            if (used != *r.hijri && !fallback) {
+                fallback = true;
+                writer.Note(
+                    2, arabic
+                           ? "التواريخ الهجرية خارج جدول أم القرى (1300-1600 هـ) من التقويم الجدولي"
+                           : "Hijri dates outside Umm al-Qura's table (1300-1600 AH) "
+                             "are those of the tabular calendar");
+            }
+        }
+        if (d.skipped) {
+            // With several places, the note says whose clock skips the day.
+            const std::string date = DateText(d.date);
+            return RowResult{
+                RowEnd::Skipped,
+                writer.SkippedDate(4, named ? date + " (" + places[p].name + ")" : date)};
+        }
+        DayCells(d, r, shown, named ? &places[p].name : nullptr, calendar ? &hijriCell : nullptr,
+                 cells);
+        if (d.outcome == Outcome::Refused) return RowResult{RowEnd::Refused, table->LastMessage()};
+        if (d.outcome == Outcome::Fault) return RowResult{RowEnd::Fault, table->LastMessage()};
+        for (const int c : shown) {
+            if (c >= kMoonrise) {
+                if (std::isnan(d.clock[c]) && !moonMissing) {
+                    moonMissing = true;
+                    writer.Note(5, arabic ? "— لا يشرق القمر أو لا يغرب في ذلك اليوم"
+                                          : "— the Moon does not rise or set on that day");
+                }
+                continue;
+            }
+            if (std::isnan(d.clock[c]) && !missing) {
+                missing = true;
+                writer.Note(0, arabic ? "— لا تبلغ الشمس ارتفاع هذا الوقت في ذلك اليوم"
+                                      : "— the Sun does not reach the altitude of this time on "
+                                        "that day");
+            }
+            if (d.adjusted[c] && !adjusted) {
+                adjusted = true;
+                writer.Note(1, RuleNote(r.settings, arabic));
+            }
+        }
+        return RowResult{};
+    };
+    return WriteRows(writer, places.size() * r.days, day, err);
+}
+
+int TimesTableText(const TimesRequest& request, std::string& text, std::string& messages) {
+    char *out = nullptr, *err = nullptr;
+    std::size_t outSize = 0, errSize = 0;
+    std::FILE* outFile = open_memstream(&out, &outSize);
+    std::FILE* errFile = open_memstream(&err, &errSize);
+    int status = 2;
+    if (outFile && errFile) {
+        std::vector<TablePlace> places;
+        std::string error;
+        if (PlacesOfRequest(request, places, error))
+            status = WriteTimesTables(request, places, outFile, errFile);
+        else
+            messages = error;
+    } else {
+        messages = "no memory for the table";
+    }
+    if (outFile) std::fclose(outFile);
+    if (errFile) std::fclose(errFile);
+    text.assign(out ? out : "", out ? outSize : 0);
+    messages.append(err ? err : "", err ? errSize : 0);
+    std::free(out);
+    std::free(err);
+    return status;
+}
+
+}  // namespace zerin::cli

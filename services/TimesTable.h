@@ -1,0 +1,44 @@
+// Timetables of the Sun's prayer times as tables: one place (or the places of a file) for a run of
+// days, written as an aligned text table, CSV or JSON row by row as the days are computed.
+#pragma once
+
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Places.h"
+#include "TableRequest.h"
+#include "Times.h"
+
+namespace zerin::cli {
+
+// A timetable asked for.
+struct TimesRequest {
+    TableOptions table;      // the place, its clock, the format and the headers' language
+    std::string placesFile;  // many places in one run: the places file ("-": standard input)
+    Civil from;
+    std::size_t days = 0;
+    PrayerSettings settings;  // the method, the horizon, the rules of high latitudes
+    TimesMethod method = TimesMethod::Exact;
+    bool seconds = false;
+    std::optional<HijriRule> hijri;  // a Hijri date column by that rule
+};
+
+// The places of a request: its own place and clock, or every row of its places file, each with a
+// clock that knows the table's last day; false with a one-line message otherwise.
+bool PlacesOfRequest(const TimesRequest& request, std::vector<TablePlace>& places,
+                     std::string& error);
+
+// The tables of the places as text, CSV or JSON on out (one table; with a places file the name
+// of the place in its first column); returns the exit status: 0 every row written, 1 the output
+// failed or some rows are empty, 2 no row could be computed (messages on err).
+int WriteTimesTables(const TimesRequest& request, const std::vector<TablePlace>& places,
+                     std::FILE* out, std::FILE* err);
+
+// The whole table of a request in memory (the places read, then written as WriteTimesTables
+// writes them), with what was said on err in `messages`; returns the exit status, 2 when the
+// request is refused or no row could be computed.
+int TimesTableText(const TimesRequest& request, std::string& text, std::string& messages);
+
+}  // namespace zerin::cli
