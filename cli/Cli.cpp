@@ -21,6 +21,9 @@
 
 namespace zerin::cli {
 
+// The command line reads argv into the services' requests.
+using namespace zerin::services;
+
 namespace {
 
 constexpr const char* kUsage =

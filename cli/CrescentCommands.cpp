@@ -18,6 +18,9 @@
 
 namespace zerin::cli {
 
+// The command line reads argv into the services' requests.
+using namespace zerin::services;
+
 namespace {
 
 // A number with a fixed count of decimals and the given separator ("-0.0" written "0.0").

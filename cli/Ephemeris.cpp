@@ -9,6 +9,9 @@
 
 namespace zerin::cli {
 
+// The command line reads argv into the services' requests.
+using namespace zerin::services;
+
 namespace {
 
 // The first day of the Gregorian calendar; the calculation refuses the ten days before it.

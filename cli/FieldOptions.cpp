@@ -2,6 +2,9 @@
 
 namespace zerin::cli {
 
+// The command line reads argv into the services' requests.
+using namespace zerin::services;
+
 bool OptionValue(const std::vector<std::string>& args, std::size_t& k, const std::string& option,
                  std::string& value, std::string& error) {
     const std::string& a = args[k];

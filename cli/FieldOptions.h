@@ -9,6 +9,9 @@
 
 namespace zerin::cli {
 
+// The command line reads argv into the services' requests.
+using namespace zerin::services;
+
 // The value of an option that takes one ("--from 2024-01-01" or "--from=2024-01-01"); returns false
 // and sets error when it is missing.
 bool OptionValue(const std::vector<std::string>& args, std::size_t& k, const std::string& option,

@@ -15,6 +15,9 @@
 
 namespace zerin::cli {
 
+// The command line reads argv into the services' requests.
+using namespace zerin::services;
+
 namespace {
 
 bool IsDigit(char c) {

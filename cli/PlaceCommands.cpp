@@ -13,6 +13,9 @@
 
 namespace zerin::cli {
 
+// The command line reads argv into the services' requests.
+using namespace zerin::services;
+
 using places::Gazetteer;
 using places::GazetteerPlace;
 

@@ -14,6 +14,9 @@
 
 namespace zerin::cli {
 
+// The command line reads argv into the services' requests.
+using namespace zerin::services;
+
 // Messages on standard error: "zerin: " and the Arabic text, then the English one.
 class StderrMessenger : public Messenger {
   public:

@@ -11,6 +11,9 @@
 
 namespace zerin::cli {
 
+// The command line reads argv into the services' requests.
+using namespace zerin::services;
+
 // How one axis of the place was given, to refuse options that contradict each other.
 struct AxisOptions {
     std::string side;       // the first option that named a side: "--east", "--lon 3E"

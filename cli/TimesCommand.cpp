@@ -12,6 +12,9 @@
 
 namespace zerin::cli {
 
+// The command line reads argv into the services' requests.
+using namespace zerin::services;
+
 namespace {
 
 // The options of the method and the rules, as given; resolved once the whole line is read, so

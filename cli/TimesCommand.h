@@ -11,6 +11,9 @@
 
 namespace zerin::cli {
 
+// The command line reads argv into the services' requests.
+using namespace zerin::services;
+
 // --pdf FILE and --name TEXT (the place's name in the page's header).
 struct PdfOptions {
     std::string file;

@@ -25,7 +25,7 @@ using namespace zerin;
 
 bool CleanName(const std::string& name) {
     for (std::size_t k = 0, length = 0; k < name.size(); k += length) {
-        const char32_t code = cli::DecodeUtf8(name, k, length);
+        const char32_t code = services::DecodeUtf8(name, k, length);
         if (length == 0 || code < 0x20 || (code >= 0x7F && code < 0xA0) || code == 0xFEFF)
             return false;
     }
@@ -55,7 +55,8 @@ bool ValidJsonString(const std::string& json) {
     return true;
 }
 
-std::string Check(bool read, const std::vector<cli::TablePlace>& places, const std::string& error) {
+std::string Check(bool read, const std::vector<services::TablePlace>& places,
+                  const std::string& error) {
     std::string problems;
     if (!read) {
         if (error.rfind("places.csv", 0) != 0)
@@ -66,11 +67,12 @@ std::string Check(bool read, const std::vector<cli::TablePlace>& places, const s
         return problems;
     }
     std::set<std::string> names;
-    for (const cli::TablePlace& p : places) {
+    for (const services::TablePlace& p : places) {
         if (p.name.empty() || !CleanName(p.name)) problems += "a name that is not clean text\n";
-        if (cli::DisplayWidth(p.name) > 60) problems += "a name wider than 60\n";
+        if (services::DisplayWidth(p.name) > 60) problems += "a name wider than 60\n";
         if (!names.insert(p.name).second) problems += "a name twice\n";
-        if (!ValidJsonString(cli::JsonString(p.name))) problems += "a name's JSON is invalid\n";
+        if (!ValidJsonString(services::JsonString(p.name)))
+            problems += "a name's JSON is invalid\n";
         if (!(std::fabs(p.place.Lat) <= 90)) problems += "a latitude past a pole\n";
         if (!p.clock) problems += "a place without a clock\n";
     }
@@ -81,11 +83,11 @@ std::string Check(bool read, const std::vector<cli::TablePlace>& places, const s
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
-    cli::TableOptions options;
+    services::TableOptions options;
     std::string error;
     options.zone = 0;
-    std::vector<cli::TablePlace> places;
-    const bool read = cli::ReadPlaces(in, "places.csv", options, places, error);
+    std::vector<services::TablePlace> places;
+    const bool read = services::ReadPlaces(in, "places.csv", options, places, error);
     const std::string problems = Check(read, places, error);
     if (problems.empty()) return 0;
     std::fprintf(stderr, "FINDING:\n%s\nmessage: %s\n", problems.c_str(), error.c_str());

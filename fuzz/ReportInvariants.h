@@ -55,7 +55,7 @@ inline ReportInput ReferenceInput(Body body) {
 inline std::vector<std::string> ReportArgs(const ReportInput& in) {
     std::vector<std::string> args{"report", BodyName(in.body), in.east ? "--east" : "--west",
                                   in.north ? "--north" : "--south"};
-    for (const auto& [option, field] : cli::kFieldTextOptions) {
+    for (const auto& [option, field] : services::kFieldTextOptions) {
         args.push_back(option);
         args.push_back(in.fields.*field);
     }

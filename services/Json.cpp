@@ -5,7 +5,7 @@
 #include "Utf8.h"
 #include "report/NumText.h"
 
-namespace zerin::cli {
+namespace zerin::services {
 
 std::string JsonString(std::string_view text) {
     std::string json = "\"";
@@ -65,4 +65,4 @@ std::string ReportValuesJson(const std::vector<ReportValue>& values) {
     return json + "\n]\n";
 }
 
-}  // namespace zerin::cli
+}  // namespace zerin::services

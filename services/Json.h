@@ -7,7 +7,7 @@
 
 #include "report/Report.h"
 
-namespace zerin::cli {
+namespace zerin::services {
 
 // A JSON string literal of UTF-8 text: quotes, backslashes and control characters escaped, and
 // each byte that is not UTF-8 written as U+FFFD, so that the document stays valid JSON.
@@ -17,4 +17,4 @@ std::string JsonString(std::string_view text);
 // the report writes it but always with a period (a JSON number), the unit null for a pure number.
 std::string ReportValuesJson(const std::vector<ReportValue>& values);
 
-}  // namespace zerin::cli
+}  // namespace zerin::services

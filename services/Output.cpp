@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace zerin::cli {
+namespace zerin::services {
 
 bool WriteAll(std::FILE* out, std::FILE* err, std::string_view text) {
     errno = 0;
@@ -30,4 +30,4 @@ std::string RegionalDecimalSeparator() {
     return separator;
 }
 
-}  // namespace zerin::cli
+}  // namespace zerin::services

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace zerin::cli {
+namespace zerin::services {
 
 // Writes all of text and flushes it; false, with one message on err, when it could not.
 bool WriteAll(std::FILE* out, std::FILE* err, std::string_view text);
@@ -15,4 +15,4 @@ bool WriteAll(std::FILE* out, std::FILE* err, std::string_view text);
 // process's locale.
 std::string RegionalDecimalSeparator();
 
-}  // namespace zerin::cli
+}  // namespace zerin::services

@@ -47,11 +47,11 @@ bool LoadOwnPlaces(const std::string& path, std::vector<GazetteerPlace>& places,
     places.clear();
     std::error_code missing;
     if (path.empty() || !std::filesystem::exists(path, missing)) return true;
-    cli::TableOptions options;
+    services::TableOptions options;
     options.zone = 0;  // a row without a zone keeps Greenwich's
-    std::vector<cli::TablePlace> rows;
-    if (!cli::ReadPlacesFile(path, options, rows, error)) return false;
-    for (const cli::TablePlace& row : rows) {
+    std::vector<services::TablePlace> rows;
+    if (!services::ReadPlacesFile(path, options, rows, error)) return false;
+    for (const services::TablePlace& row : rows) {
         GazetteerPlace p;
         p.name = p.latinName = row.name;
         p.latitude = row.place.Lat;
@@ -83,7 +83,7 @@ bool CheckOwnPlaceName(const std::string& name, std::string& error) {
         error = "a place's name is one line";
         return false;
     }
-    if (cli::DisplayWidth(name) > 60) {
+    if (services::DisplayWidth(name) > 60) {
         error = "a place's name has at most 60 characters";
         return false;
     }
@@ -112,10 +112,10 @@ bool SaveOwnPlace(const std::string& path, const GazetteerPlace& place, std::str
     // What is written must read back: a zone the places file cannot take is refused here.
     const std::string text = OwnPlacesText(places);
     std::istringstream check(text);
-    cli::TableOptions options;
+    services::TableOptions options;
     options.zone = 0;
-    std::vector<cli::TablePlace> rows;
-    if (!cli::ReadPlaces(check, path, options, rows, error)) return false;
+    std::vector<services::TablePlace> rows;
+    if (!services::ReadPlaces(check, path, options, rows, error)) return false;
     std::error_code why;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), why);
     if (why) {

@@ -27,13 +27,13 @@ std::string HoursText(double hours) {
     return s == "-0" ? "0" : s;
 }
 
-cli::Civil FieldsReading(const FieldTexts& f) {
+services::Civil FieldsReading(const FieldTexts& f) {
     const auto whole = [](const std::string& text, int fallback, int low, int high) {
         const double value = ReadNumber(text);
         if (!std::isfinite(value) || std::fabs(value) > 100000) return fallback;
         return std::clamp(static_cast<int>(value), low, high);
     };
-    cli::Civil c;
+    services::Civil c;
     c.year = whole(f.TxtYear, 2000, -100000, 100000);
     c.month = whole(f.TxtMonth, 1, 1, 12);
     c.day = whole(f.TxtDay, 1, 1, 31);
@@ -49,7 +49,7 @@ bool IsZoneName(const std::string& zone) {
     return false;
 }
 
-void FillCoordinates(const GazetteerPlace& place, cli::FieldOptions& options) {
+void FillCoordinates(const GazetteerPlace& place, services::FieldOptions& options) {
     const AngleTexts lon = AngleFieldTexts(place.longitude);
     const AngleTexts lat = AngleFieldTexts(place.latitude);
     FieldTexts& f = options.fields;
@@ -63,7 +63,7 @@ void FillCoordinates(const GazetteerPlace& place, cli::FieldOptions& options) {
     options.north = place.latitude >= 0;
 }
 
-bool FieldsOfPlace(const GazetteerPlace& place, const cli::Civil& local, PlaceFields& fields,
+bool FieldsOfPlace(const GazetteerPlace& place, const services::Civil& local, PlaceFields& fields,
                    std::string& error) {
     FillCoordinates(place, fields.place);
     FieldTexts& f = fields.place.fields;
@@ -72,11 +72,11 @@ bool FieldsOfPlace(const GazetteerPlace& place, const cli::Civil& local, PlaceFi
         fields.summerKnown = false;
         return true;
     }
-    const std::unique_ptr<cli::ZoneClock> clock = cli::NamedClock(place.zone, error);
+    const std::unique_ptr<services::ZoneClock> clock = services::NamedClock(place.zone, error);
     if (!clock) return false;
-    const cli::ClockOffset offset = clock->At(clock->FromLocal(cli::SecondsOf(local)));
-    f.TxtZone = HoursText(-static_cast<double>(offset.standard) / cli::kHour);
-    f.TxtEteRegl = HoursText(static_cast<double>(offset.summer) / cli::kHour);
+    const services::ClockOffset offset = clock->At(clock->FromLocal(services::SecondsOf(local)));
+    f.TxtZone = HoursText(-static_cast<double>(offset.standard) / services::kHour);
+    f.TxtEteRegl = HoursText(static_cast<double>(offset.summer) / services::kHour);
     fields.summerKnown = true;
     return true;
 }

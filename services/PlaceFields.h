@@ -28,19 +28,19 @@ std::string HoursText(double hours);
 // saved from the fields) gives that zone and no summer time (`summerKnown` false: the field
 // keeps what it holds). False with a message when the zone is not in the time-zone database.
 struct PlaceFields {
-    cli::FieldOptions place;  // the six place fields, East and North; TxtZone, TxtEteRegl
+    services::FieldOptions place;  // the six place fields, East and North; TxtZone, TxtEteRegl
     bool summerKnown = true;
 };
-bool FieldsOfPlace(const GazetteerPlace& place, const cli::Civil& local, PlaceFields& fields,
+bool FieldsOfPlace(const GazetteerPlace& place, const services::Civil& local, PlaceFields& fields,
                    std::string& error);
 
 // The local date and time the fields' texts give, as the window reads them; a text that is
 // no number takes the fallback (2000-01-01 12:00:00), a month, day, hour, minute or second
 // out of range its nearest value.
-cli::Civil FieldsReading(const FieldTexts& fields);
+services::Civil FieldsReading(const FieldTexts& fields);
 
 // Fills the longitude and latitude fields and flags only.
-void FillCoordinates(const GazetteerPlace& place, cli::FieldOptions& options);
+void FillCoordinates(const GazetteerPlace& place, services::FieldOptions& options);
 
 // True when the zone is a name of the time-zone database rather than whole hours.
 bool IsZoneName(const std::string& zone);

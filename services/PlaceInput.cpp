@@ -9,7 +9,7 @@
 #include "report/Echo.h"
 #include "report/NumText.h"
 
-namespace zerin::cli {
+namespace zerin::services {
 
 namespace {
 
@@ -184,4 +184,4 @@ bool CheckPlace(const FieldOptions& place, Place& checked, std::string& error) {
     return true;
 }
 
-}  // namespace zerin::cli
+}  // namespace zerin::services

@@ -10,7 +10,7 @@
 #include "report/Fields.h"
 #include "time/Observer.h"
 
-namespace zerin::cli {
+namespace zerin::services {
 
 // The raw texts of the main window's fields, with the window's start-up values as defaults,
 // and the sides of the place.
@@ -61,4 +61,4 @@ class TableMessenger : public Messenger {
     std::string last;
 };
 
-}  // namespace zerin::cli
+}  // namespace zerin::services

@@ -14,7 +14,7 @@
 #include "Utf8.h"
 #include "report/Echo.h"
 
-namespace zerin::cli {
+namespace zerin::services {
 
 namespace {
 
@@ -310,4 +310,4 @@ bool ReadPlacesFile(const std::string& path, const TableOptions& options,
     return ReadPlaces(file, EchoPath(path), options, places, error);
 }
 
-}  // namespace zerin::cli
+}  // namespace zerin::services

@@ -10,7 +10,7 @@
 #include "TableRequest.h"
 #include "ZoneClock.h"
 
-namespace zerin::cli {
+namespace zerin::services {
 
 // One place of a table: its name (empty for the place of the command line), its field texts
 // and flags as --lat and --lon write them, where the calculation puts it, and its clock.
@@ -60,4 +60,4 @@ bool PlaceClockOptions(const std::string& zone, const TableOptions& options, Tab
 bool ReadPlacesFile(const std::string& path, const TableOptions& options,
                     std::vector<TablePlace>& places, std::string& error);
 
-}  // namespace zerin::cli
+}  // namespace zerin::services

@@ -6,7 +6,7 @@
 
 #include "report/Echo.h"
 
-namespace zerin::cli {
+namespace zerin::services {
 
 namespace {
 
@@ -396,4 +396,4 @@ std::string SettingsText(const PrayerSettings& s) {
     return text;
 }
 
-}  // namespace zerin::cli
+}  // namespace zerin::services

@@ -12,7 +12,7 @@
 
 #include "sun/Sun.h"
 
-namespace zerin::cli {
+namespace zerin::services {
 
 // The times that adjustments name, in the order of `--adjust`.
 enum Prayer {
@@ -126,4 +126,4 @@ const char* PolarRuleName(PolarRule rule);
 const char* HorizonName(Horizon horizon);
 const char* RoundingName(Rounding rounding);
 
-}  // namespace zerin::cli
+}  // namespace zerin::services

@@ -1,6 +1,6 @@
 #include "TableRequest.h"
 
-namespace zerin::cli {
+namespace zerin::services {
 
 namespace {
 
@@ -48,4 +48,4 @@ bool ClockKnows(const ZoneClock& clock, const TableOptions& o, Seconds lastUtc,
     return false;
 }
 
-}  // namespace zerin::cli
+}  // namespace zerin::services

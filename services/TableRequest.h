@@ -9,7 +9,7 @@
 #include "PlaceInput.h"
 #include "ZoneClock.h"
 
-namespace zerin::cli {
+namespace zerin::services {
 
 enum class Format { Text, Csv, Json };
 enum class Language { Arabic, English };
@@ -36,4 +36,4 @@ inline constexpr std::size_t kMaxRows = 1000000;
 // CSV; JSON keys are always English.
 Language HeaderLanguage(const TableOptions& options);
 
-}  // namespace zerin::cli
+}  // namespace zerin::services

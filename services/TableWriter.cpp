@@ -10,7 +10,7 @@
 #include "Json.h"
 #include "Output.h"
 
-namespace zerin::cli {
+namespace zerin::services {
 
 namespace {
 
@@ -293,4 +293,4 @@ int EmptyRows::ReportNothingComputed(std::FILE* err) const {
     return 2;
 }
 
-}  // namespace zerin::cli
+}  // namespace zerin::services

@@ -10,7 +10,7 @@
 
 #include "TableRequest.h"
 
-namespace zerin::cli {
+namespace zerin::services {
 
 struct TableColumn {
     enum Kind { Text, Number, List };
@@ -177,4 +177,4 @@ int WriteRows(TableWriter& writer, std::size_t count, MakeRow makeRow, std::FILE
     return empty.Report(err);
 }
 
-}  // namespace zerin::cli
+}  // namespace zerin::services

@@ -13,7 +13,7 @@
 #include "report/NumText.h"
 #include "time/DeltaT.h"
 
-namespace zerin::cli {
+namespace zerin::services {
 
 namespace {
 
@@ -405,4 +405,4 @@ std::string HijriCellText(HijriCalendar& calendar, const Civil& date, bool arabi
     return arabic ? HijriDateText(day.date) : IsoDateText(day.date);
 }
 
-}  // namespace zerin::cli
+}  // namespace zerin::services

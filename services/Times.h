@@ -16,7 +16,7 @@
 #include "hijri/HijriRules.h"
 #include "report/Commands.h"
 
-namespace zerin::cli {
+namespace zerin::services {
 
 // The cells of a day: the table's seven, then those shown only when asked for or when a method
 // needs them (Maghrib by its own angle, the night's middle and last third, the Moon's rising and
@@ -148,4 +148,4 @@ HijriCalendar TableHijriCalendar(HijriRule rule, const Place& place, int zone);
 std::string HijriCellText(HijriCalendar& calendar, const Civil& date, bool arabic,
                           HijriRule* rule = nullptr);
 
-}  // namespace zerin::cli
+}  // namespace zerin::services

@@ -10,7 +10,7 @@
 #include "Times.h"
 #include "ZoneClock.h"
 
-namespace zerin::cli {
+namespace zerin::services {
 
 // A place of a printed timetable: the name the user gave it and its place and clock options.
 struct TimetablePlace {
@@ -29,4 +29,4 @@ struct TimetableJob {
     std::optional<HijriRule> hijri;  // a Hijri date column by this rule
 };
 
-}  // namespace zerin::cli
+}  // namespace zerin::services

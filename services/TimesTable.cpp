@@ -10,7 +10,7 @@
 #include "report/Echo.h"
 #include "report/NumText.h"
 
-namespace zerin::cli {
+namespace zerin::services {
 
 namespace {
 
@@ -345,4 +345,4 @@ int TimesTableText(const TimesRequest& request, std::string& text, std::string& 
     return status;
 }
 
-}  // namespace zerin::cli
+}  // namespace zerin::services

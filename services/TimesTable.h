@@ -11,7 +11,7 @@
 #include "TableRequest.h"
 #include "Times.h"
 
-namespace zerin::cli {
+namespace zerin::services {
 
 // A timetable asked for.
 struct TimesRequest {
@@ -41,4 +41,4 @@ int WriteTimesTables(const TimesRequest& request, const std::vector<TablePlace>&
 // request is refused or no row could be computed.
 int TimesTableText(const TimesRequest& request, std::string& text, std::string& messages);
 
-}  // namespace zerin::cli
+}  // namespace zerin::services

@@ -1,6 +1,6 @@
 #include "Utf8.h"
 
-namespace zerin::cli {
+namespace zerin::services {
 
 char32_t DecodeUtf8(std::string_view s, std::size_t k, std::size_t& length) {
     const auto c = static_cast<unsigned char>(s[k]);
@@ -17,4 +17,4 @@ char32_t DecodeUtf8(std::string_view s, std::size_t k, std::size_t& length) {
     return code;
 }
 
-}  // namespace zerin::cli
+}  // namespace zerin::services

@@ -16,7 +16,8 @@ struct WindowsEntries {
     int (*runWindows)(int argc, char** argv);
     // Draws the job's pages into a PDF at path, offscreen; returns the exit status of the tables,
     // messages on err.
-    int (*writeTimetablePdf)(const cli::TimetableJob& job, const std::string& path, std::FILE* err);
+    int (*writeTimetablePdf)(const services::TimetableJob& job, const std::string& path,
+                             std::FILE* err);
     // Draws the crescent's map offscreen into a PNG file; returns the exit status, with what to
     // say in message.
     int (*writeCrescentMap)(const CrescentMapRequest& request, std::string& message);

@@ -9,7 +9,7 @@
 #include "TimeZoneDatabase.h"
 #include "report/Echo.h"
 
-namespace zerin::cli {
+namespace zerin::services {
 
 namespace {
 
@@ -271,4 +271,4 @@ std::unique_ptr<ZoneClock> NamedClock(const std::string& name, std::string& erro
     return std::make_unique<DatabaseClock>(*zone, rule);
 }
 
-}  // namespace zerin::cli
+}  // namespace zerin::services

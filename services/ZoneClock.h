@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-namespace zerin::cli {
+namespace zerin::services {
 
 // Seconds since 1970-01-01 00:00:00 of some clock (Greenwich or local), in the Gregorian calendar.
 using Seconds = std::int64_t;
@@ -64,4 +64,4 @@ std::unique_ptr<ZoneClock> FixedClock(int zone, int summer);
 // the database does not have, or when there is no database.
 std::unique_ptr<ZoneClock> NamedClock(const std::string& name, std::string& error);
 
-}  // namespace zerin::cli
+}  // namespace zerin::services

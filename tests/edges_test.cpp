@@ -64,7 +64,7 @@ const Edge kEdges[] = {
 // The reference input with the edge's options read as the command line reads them.
 ReportInput At(Body body, const Edge& edge) {
     ReportInput in = ReferenceInput(body);
-    cli::FieldOptions options{in.fields, in.east, in.north};
+    services::FieldOptions options{in.fields, in.east, in.north};
     for (std::size_t k = 0; k < edge.options.size(); ++k) {
         std::string error;
         EXPECT_TRUE(cli::TakeFieldOption(edge.options, k, options, error) && error.empty());

@@ -49,8 +49,8 @@ std::string Parsed(const std::string& json, const std::string& expression) {
 }
 
 TEST(JsonString, Escapes) {
-    EXPECT_EQ(cli::JsonString("EtéRegl"), "\"EtéRegl\"");
-    EXPECT_EQ(cli::JsonString("a\"b\\c\r\n\t\x01"), "\"a\\\"b\\\\c\\r\\n\\t\\u0001\"");
+    EXPECT_EQ(services::JsonString("EtéRegl"), "\"EtéRegl\"");
+    EXPECT_EQ(services::JsonString("a\"b\\c\r\n\t\x01"), "\"a\\\"b\\\\c\\r\\n\\t\\u0001\"");
     // A byte that is not UTF-8 is the replacement character: the document stays JSON.
     const std::pair<const char*, const char*> bytes[] = {
         {"\xFF\xFE", "\"\\ufffd\\ufffd\""},
@@ -59,7 +59,7 @@ TEST(JsonString, Escapes) {
         {"\xE2\x80\xA8", "\"\xE2\x80\xA8\""},                      // U+2028 as it stands
         {"\xF4\x90\x80\x80", "\"\\ufffd\\ufffd\\ufffd\\ufffd\""},  // past U+10FFFF
     };
-    for (const auto& [text, json] : bytes) EXPECT_EQ(cli::JsonString(text), json) << text;
+    for (const auto& [text, json] : bytes) EXPECT_EQ(services::JsonString(text), json) << text;
 }
 
 // Every places file of the fuzz corpus, and names chosen to break a careless writer: what is

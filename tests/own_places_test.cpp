@@ -50,7 +50,7 @@ TEST(PlaceFields, TheZoneAndTheSummerTimeOfTheDate) {
     struct Case {
         double lat, lon;
         const char* zone;
-        cli::Civil local;
+        services::Civil local;
         const char *zoneText, *summerText;
         bool east, north;
     };

@@ -188,9 +188,9 @@ TEST(Places, ALineIsReadNoFurtherThanItsBound) {
     for (const char fill : {'x', '\0'}) {
         Endless endless(fill);
         std::istream in(&endless);
-        std::vector<cli::TablePlace> places;
+        std::vector<services::TablePlace> places;
         std::string error;
-        EXPECT_FALSE(cli::ReadPlaces(in, "endless", cli::TableOptions(), places, error));
+        EXPECT_FALSE(services::ReadPlaces(in, "endless", services::TableOptions(), places, error));
         EXPECT_EQ(error, "endless:1: a line of more than 4096 bytes: is this a places file?");
         EXPECT_LE(endless.given, 4097u + 512u);
     }

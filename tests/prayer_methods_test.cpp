@@ -193,7 +193,7 @@ const AdhanDay kAdhanDays[] = {
 
 TEST(PrayerMethods, EveryMethodAgreesWithAdhanWithinAMinute) {
     if (!HaveZone("Asia/Riyadh")) GTEST_SKIP() << "no time-zone database";
-    ASSERT_EQ(std::size(kAdhanDays), cli::PrayerMethods().size());
+    ASSERT_EQ(std::size(kAdhanDays), services::PrayerMethods().size());
     const char* keys[] = {"fajr", "sunrise", "transit", "asr1", "asr2", "maghrib", "isha"};
     for (const AdhanDay& a : kAdhanDays) {
         SCOPED_TRACE(std::string(a.method) + " at " + a.city);
@@ -216,11 +216,11 @@ TEST(PrayerMethods, TheTableHoldsThePublishedParameters) {
     struct Published {
         const char* name;
         double fajr, isha, interval, maghrib;
-        std::array<double, cli::kPrayers> adjust;  // fajr sunrise dhuhr asr maghrib isha
-        cli::Rounding rounding;
+        std::array<double, services::kPrayers> adjust;  // fajr sunrise dhuhr asr maghrib isha
+        services::Rounding rounding;
     };
-    const double no = cli::kNoAngle;
-    using R = cli::Rounding;
+    const double no = services::kNoAngle;
+    using R = services::Rounding;
     const Published kPublished[] = {
         {"morocco", 19, 17, 0, no, {}, R::Nearest},
         {"mwl", 18, 17, 0, no, {0, 0, 1, 0, 0, 0}, R::Nearest},
@@ -244,10 +244,10 @@ TEST(PrayerMethods, TheTableHoldsThePublishedParameters) {
         {"kemenag", 20, 18, 0, no, {}, R::Nearest},
         {"gulf", 19.5, no, 90, no, {}, R::Nearest},
     };
-    ASSERT_EQ(std::size(kPublished), cli::PrayerMethods().size());
+    ASSERT_EQ(std::size(kPublished), services::PrayerMethods().size());
     for (const Published& p : kPublished) {
         SCOPED_TRACE(p.name);
-        const cli::PrayerMethod* m = cli::PrayerMethodNamed(p.name);
+        const services::PrayerMethod* m = services::PrayerMethodNamed(p.name);
         ASSERT_NE(m, nullptr);
         EXPECT_EQ(m->fajrAngle, p.fajr);
         EXPECT_EQ(std::isnan(m->ishaAngle), std::isnan(p.isha));
@@ -260,10 +260,10 @@ TEST(PrayerMethods, TheTableHoldsThePublishedParameters) {
         EXPECT_NE(std::string(m->source), "");
         EXPECT_NE(std::string(m->arabic), "");
     }
-    EXPECT_EQ(cli::PrayerMethodNamed("umm-al-qura")->ramadanInterval, 120);
-    EXPECT_TRUE(cli::PrayerMethodNamed("moonsighting")->seasonal);
-    EXPECT_EQ(cli::PrayerMethodNamed("moonsighting")->seventhAbove, 55);
-    EXPECT_EQ(cli::PrayerMethodNamed("none"), nullptr);
+    EXPECT_EQ(services::PrayerMethodNamed("umm-al-qura")->ramadanInterval, 120);
+    EXPECT_TRUE(services::PrayerMethodNamed("moonsighting")->seasonal);
+    EXPECT_EQ(services::PrayerMethodNamed("moonsighting")->seventhAbove, 55);
+    EXPECT_EQ(services::PrayerMethodNamed("none"), nullptr);
 }
 
 TEST(PrayerMethods, TheZoneChoosesItsCountrysMethod) {
@@ -283,22 +283,23 @@ TEST(PrayerMethods, TheZoneChoosesItsCountrysMethod) {
         {"Americas", "mwl"},
         {"", "mwl"},
     };
-    for (const auto& [zone, method] : kZones) EXPECT_STREQ(cli::MethodOfZone(zone), method) << zone;
+    for (const auto& [zone, method] : kZones)
+        EXPECT_STREQ(services::MethodOfZone(zone), method) << zone;
 }
 
 // The horizon: the Sun's centre 0.8333 degrees below it, and the dip of the horizon seen from
 // a height, 0.0347 degrees times the square root of the metres.
 TEST(TablesHorizon, AltitudeOfRisingAndSetting) {
     struct Case {
-        cli::Horizon horizon;
+        services::Horizon horizon;
         double metres, altitude;
     };
-    const Case kCases[] = {{cli::Horizon::Table, 0, -0.8333},
-                           {cli::Horizon::Table, 100, -0.8333 - 0.347},
-                           {cli::Horizon::Table, 400, -0.8333 - 0.694},
-                           {cli::Horizon::Report, 0, -0.25}};
+    const Case kCases[] = {{services::Horizon::Table, 0, -0.8333},
+                           {services::Horizon::Table, 100, -0.8333 - 0.347},
+                           {services::Horizon::Table, 400, -0.8333 - 0.694},
+                           {services::Horizon::Report, 0, -0.25}};
     for (const Case& c : kCases)
-        EXPECT_NEAR(cli::HorizonAltitude(c.horizon, c.metres), c.altitude, 1e-12) << c.metres;
+        EXPECT_NEAR(services::HorizonAltitude(c.horizon, c.metres), c.altitude, 1e-12) << c.metres;
 }
 
 TEST(TablesHorizon, SunsetIsTheCrescentReportsAndThePublishedTables) {
@@ -638,7 +639,7 @@ TEST(SkippedDays, OnlyADayTheClockNeverShows) {
     if (!HaveZone("Pacific/Apia")) GTEST_SKIP() << "no time-zone database";
     struct Case {
         const char* zone;
-        cli::Civil date;
+        services::Civil date;
         bool skipped;
     };
     const Case kCases[] = {
@@ -648,7 +649,7 @@ TEST(SkippedDays, OnlyADayTheClockNeverShows) {
     };
     for (const Case& c : kCases) {
         std::string error;
-        const auto clock = cli::NamedClock(c.zone, error);
+        const auto clock = services::NamedClock(c.zone, error);
         ASSERT_NE(clock, nullptr) << error;
         EXPECT_EQ(clock->SkipsDate(c.date), c.skipped) << c.zone << " " << c.date.day;
     }
@@ -688,20 +689,20 @@ TEST(PrayerSettings, WrongOptionsAreRefused) {
 }
 
 TEST(PrayerSettings, AdjustmentsAddUp) {
-    std::array<double, cli::kPrayers> adjust{0, 0, 1, 0, 0, 0};
-    std::array<bool, cli::kPrayers> named{};
+    std::array<double, services::kPrayers> adjust{0, 0, 1, 0, 0, 0};
+    std::array<bool, services::kPrayers> named{};
     std::string error;
-    ASSERT_TRUE(
-        cli::ReadAdjustments("fajr=+2,sunrise=-1,dhuhr=+5,asr=0,maghrib=+3", adjust, named, error))
+    ASSERT_TRUE(services::ReadAdjustments("fajr=+2,sunrise=-1,dhuhr=+5,asr=0,maghrib=+3", adjust,
+                                          named, error))
         << error;
-    ASSERT_TRUE(cli::ReadAdjustments("isha=-2", adjust, named, error)) << error;
-    EXPECT_EQ(adjust, (std::array<double, cli::kPrayers>{2, -1, 6, 0, 3, -2}));
-    EXPECT_EQ(named, (std::array<bool, cli::kPrayers>{true, true, true, true, true, true}));
+    ASSERT_TRUE(services::ReadAdjustments("isha=-2", adjust, named, error)) << error;
+    EXPECT_EQ(adjust, (std::array<double, services::kPrayers>{2, -1, 6, 0, 3, -2}));
+    EXPECT_EQ(named, (std::array<bool, services::kPrayers>{true, true, true, true, true, true}));
     // A wrong item leaves the adjustments as they were.
-    std::array<bool, cli::kPrayers> none{};
-    EXPECT_FALSE(cli::ReadAdjustments("fajr=1,isha=700", adjust, none, error));
-    EXPECT_EQ(adjust, (std::array<double, cli::kPrayers>{2, -1, 6, 0, 3, -2}));
-    EXPECT_EQ(none, (std::array<bool, cli::kPrayers>{}));
+    std::array<bool, services::kPrayers> none{};
+    EXPECT_FALSE(services::ReadAdjustments("fajr=1,isha=700", adjust, none, error));
+    EXPECT_EQ(adjust, (std::array<double, services::kPrayers>{2, -1, 6, 0, 3, -2}));
+    EXPECT_EQ(none, (std::array<bool, services::kPrayers>{}));
 }
 
 // What a table was computed with is written with it.
@@ -731,7 +732,7 @@ TEST(PrayerSettings, TheOutputSaysWhatItUsed) {
     // right.
     const CliResult arabic = RunCli(Words(day + "--lang ar"));
     EXPECT_EQ(arabic.out.substr(0, arabic.out.find('\n')),
-              "الإعدادات: الطريقة " + std::string(cli::PrayerMethodNamed("dubai")->arabic) +
+              "الإعدادات: الطريقة " + std::string(services::PrayerMethodNamed("dubai")->arabic) +
                   " (\u2066dubai\u2069)؛ الفجر \u206618.2°\u2069؛ العشاء \u206618.2°\u2069؛ "
                   "التعديلات بالدقائق: الفجر \u2066+2\u2069، الشروق \u2066-3\u2069، الظهر "
                   "\u2066+3\u2069، العصر \u2066+3\u2069، المغرب \u2066+3\u2069؛ التقريب إلى "

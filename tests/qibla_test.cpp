@@ -125,10 +125,11 @@ TEST(Qibla, SunOverTheKaaba) {
         for (const auto& [transit, ut, dec] :
              {std::tuple{days.rising, cells[1], cells[2]}, {days.falling, cells[3], cells[4]}}) {
             SCOPED_TRACE(ut);
-            cli::Civil civil;
+            services::Civil civil;
             std::string error;
             ASSERT_TRUE(cli::ParseDate(ut, true, civil, error)) << error;
-            EXPECT_NEAR(transit.JJ, cli::JulianDayOfInstant(cli::SecondsOf(civil)), 60.0 / 86400);
+            EXPECT_NEAR(transit.JJ, services::JulianDayOfInstant(services::SecondsOf(civil)),
+                        60.0 / 86400);
             EXPECT_NEAR(transit.Dec, std::stod(dec), 0.01);
         }
         ++years;

@@ -13,16 +13,16 @@
 namespace zerin::test {
 namespace {
 
-using cli::Cell;
-using cli::Format;
-using cli::Language;
-using cli::RowEnd;
-using cli::RowResult;
-using cli::TableColumn;
+using services::Cell;
+using services::Format;
+using services::Language;
+using services::RowEnd;
+using services::RowResult;
+using services::TableColumn;
 
 const std::vector<TableColumn> kColumns = {
     {"date", "Date", "التاريخ", TableColumn::Text, 10},
-    {"value", "Value", "القيمة", TableColumn::Number, cli::kNumberWidth},
+    {"value", "Value", "القيمة", TableColumn::Number, services::kNumberWidth},
     {"list", "List", "قائمة", TableColumn::List},
 };
 
@@ -40,9 +40,9 @@ template <class MakeRow>
 Written Write(Format format, std::size_t count, MakeRow makeRow,
               std::size_t capacity = static_cast<std::size_t>(-1)) {
     robust::CappedStream out(capacity), err;
-    cli::TableWriter writer(format, Language::English, kColumns, out.file(), err.file());
+    services::TableWriter writer(format, Language::English, kColumns, out.file(), err.file());
     writer.SetJsonHead("\"body\": \"sun\", ");
-    const int status = cli::WriteRows(writer, count, makeRow, err.file());
+    const int status = services::WriteRows(writer, count, makeRow, err.file());
     return {status, out.text(), err.text()};
 }
 
@@ -106,7 +106,7 @@ TEST(TableWriter, CsvQuotesOnlyTheCellsThatNeedIt) {
 TEST(TableWriter, RowsAreWrittenAsTheyAreComputed) {
     for (const Format format : {Format::Text, Format::Csv, Format::Json}) {
         robust::CappedStream out, err;
-        cli::TableWriter writer(format, Language::English, kColumns, out.file(), err.file());
+        services::TableWriter writer(format, Language::English, kColumns, out.file(), err.file());
         std::vector<std::size_t> outAtRow;
         const auto row = [&](std::size_t k, std::vector<Cell>& cells) {
             outAtRow.push_back(out.text().size());
@@ -114,7 +114,7 @@ TEST(TableWriter, RowsAreWrittenAsTheyAreComputed) {
             (void)k;
             return RowResult{};
         };
-        ASSERT_EQ(cli::WriteRows(writer, 20000, row, err.file()), 0);
+        ASSERT_EQ(services::WriteRows(writer, 20000, row, err.file()), 0);
         EXPECT_EQ(outAtRow[0], 0u) << static_cast<int>(format);
         EXPECT_GT(outAtRow[1], 0u) << static_cast<int>(format);  // header and first row
         EXPECT_GT(outAtRow[19999], out.text().size() / 2) << static_cast<int>(format);
@@ -228,7 +228,7 @@ TEST(TableWriter, ProgressOnlyOnATerminalThatIsNotTheTables) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         {
-            cli::Progress progress(c.err, c.out, 1000, std::chrono::milliseconds(0));
+            services::Progress progress(c.err, c.out, 1000, std::chrono::milliseconds(0));
             for (std::size_t done = 1; done <= 600; ++done) progress.Tick(done);
         }
         const std::string shown = terminal.Shown();
@@ -243,7 +243,7 @@ TEST(TableWriter, ProgressOnlyOnATerminalThatIsNotTheTables) {
     // Standard error not a terminal: no progress.
     std::FILE* log = std::tmpfile();
     {
-        cli::Progress progress(log, terminal.file(), 1000, std::chrono::milliseconds(0));
+        services::Progress progress(log, terminal.file(), 1000, std::chrono::milliseconds(0));
         progress.Tick(256);
     }
     EXPECT_EQ(std::ftell(log), 0);

@@ -18,12 +18,12 @@
 namespace zerin::test {
 namespace {
 
-using cli::Civil;
-using cli::TimesDay;
-using cli::Timetable;
+using services::Civil;
+using services::TimesDay;
+using services::Timetable;
 
 // The reference's times: dawn, rising, transit, both afternoon times, setting, nightfall.
-constexpr int kReferenceCells = cli::kMaghrib;
+constexpr int kReferenceCells = services::kMaghrib;
 
 struct Reference {
     std::string place, date;
@@ -76,7 +76,7 @@ TEST(ExactTimes, AgreeWithPyEphem) {
                                    (cell.size() > 8 ? 86400 * std::stoi(cell.substr(8)) : 0);
             // The transit within 5 s, every other time within 30 s (the goals); rounded
             // to the second.
-            EXPECT_NEAR(seconds, *r.seconds[c], c == cli::kTransit ? 5 : 30) << c;
+            EXPECT_NEAR(seconds, *r.seconds[c], c == services::kTransit ? 5 : 30) << c;
         }
     }
 }
@@ -151,7 +151,8 @@ struct PlaceAtNoon {
 
 // The Sun's course through the day, about the noon of the place's clock.
 SunCourse CourseAbout(const PlaceAtNoon& c) {
-    const double JJ = cli::JulianDayOfInstant(cli::SecondsOf(c.date) + c.zone * cli::kHour);
+    const double JJ =
+        services::JulianDayOfInstant(services::SecondsOf(c.date) + c.zone * services::kHour);
     return SunCourse(SunNodeAt(JJ - 1), SunNodeAt(JJ), SunNodeAt(JJ + 1));
 }
 
@@ -176,7 +177,7 @@ TEST(ExactTimes, NearWhereATimeCeasesTheStepsStayInTheDay) {
         {55.1503, -88.2310, 2, {2021, 8, 10, 12, 0, 0}},
     };
     for (const PlaceAtNoon& c : cases) {
-        SCOPED_TRACE(cli::DateText(c.date) + " at " + std::to_string(c.Lat));
+        SCOPED_TRACE(services::DateText(c.date) + " at " + std::to_string(c.Lat));
         ExpectTimesOnTheCourse(CourseAbout(c), c.Lon, c.Lat, 12);
     }
 }
@@ -196,7 +197,7 @@ TEST(ExactTimes, AStartAnywhereInTheDayGivesTheDaysTimes) {
         const SunObserver o = SunObserverAt(c.Lon, c.Lat);
         const SunTimes fresh = SunDayTimesExact(course, o, 12);
         for (const double start : {0.0, 6.0, 11.0, 13.0, 18.0, 23.9}) {
-            SCOPED_TRACE(cli::DateText(c.date) + " from " + std::to_string(start));
+            SCOPED_TRACE(services::DateText(c.date) + " from " + std::to_string(start));
             SunTimes before;
             before.Lever = before.Coucher = before.Asr1 = before.Asr2 = before.Icha = before.Fajr =
                 start;
@@ -212,22 +213,24 @@ TEST(ExactTimes, NoonsSharedAcrossDaysAndPlaces) {
     // Days asked for in order reuse the noons: a timetable that shares its noons with another
     // place of the zone gives the same times to the bit, and a day asked alone the same
     // times to a hundredth of a second.
-    const auto clock = cli::FixedClock(-1, 0);
-    cli::FieldOptions oslo, bergen;
+    const auto clock = services::FixedClock(-1, 0);
+    services::FieldOptions oslo, bergen;
     oslo.fields.TxtDegLon = "10", oslo.fields.TxtDegLat = "59", oslo.east = true;
     bergen.fields.TxtDegLon = "5", bergen.fields.TxtDegLat = "60", bergen.east = true;
-    cli::SunNoons shared;
-    Timetable inOrder(oslo, *clock, cli::PrayerSettings{});
-    Timetable sharing(oslo, *clock, cli::PrayerSettings{}, cli::TimesMethod::Exact, &shared);
-    Timetable other(bergen, *clock, cli::PrayerSettings{}, cli::TimesMethod::Exact, &shared);
+    services::SunNoons shared;
+    Timetable inOrder(oslo, *clock, services::PrayerSettings{});
+    Timetable sharing(oslo, *clock, services::PrayerSettings{}, services::TimesMethod::Exact,
+                      &shared);
+    Timetable other(bergen, *clock, services::PrayerSettings{}, services::TimesMethod::Exact,
+                    &shared);
     for (int day = 1; day <= 31; ++day) {
         const Civil date{2025, 3, day, 0, 0, 0};
         other.Day(date);
         const TimesDay a = inOrder.Day(date);
         const TimesDay b = sharing.Day(date);
-        Timetable alone(oslo, *clock, cli::PrayerSettings{});
+        Timetable alone(oslo, *clock, services::PrayerSettings{});
         const TimesDay c = alone.Day(date);
-        for (int k = 0; k < cli::kMaghrib; ++k) {
+        for (int k = 0; k < services::kMaghrib; ++k) {
             EXPECT_EQ(a.clock[k], b.clock[k]) << day << " " << k;
             // Alone, the steps start afresh rather than from the day before's times.
             EXPECT_NEAR(a.clock[k], c.clock[k], 0.01 / 3600) << day << " " << k;
@@ -256,16 +259,17 @@ struct TableDay {
 
 std::string TableDayText(const TableDay& c) {
     return "--lat " + c.lat + " --lon " + c.lon + " --zone " + std::to_string(c.zone) + " " +
-           "--from " + cli::DateText(c.date) + " " + c.extra;
+           "--from " + services::DateText(c.date) + " " + c.extra;
 }
 
 // The CSV row of c's day in a table of `days` days from `from`.
 std::vector<std::string> RowOfDay(const TableDay& c, const Civil& from, std::int64_t days,
                                   const std::string& command = "times") {
-    const auto rows = CsvTable(Words(command + " --lat " + c.lat + " --lon " + c.lon + " --zone " +
-                                     std::to_string(c.zone) + " --from " + cli::DateText(from) +
-                                     " --days " + std::to_string(days) + " --csv " + c.extra));
-    const std::string date = cli::DateText(c.date);
+    const auto rows =
+        CsvTable(Words(command + " --lat " + c.lat + " --lon " + c.lon + " --zone " +
+                       std::to_string(c.zone) + " --from " + services::DateText(from) + " --days " +
+                       std::to_string(days) + " --csv " + c.extra));
+    const std::string date = services::DateText(c.date);
     for (const auto& row : rows)
         if (!row.empty() && row[0] == date) return row;
     return {"(no row of " + date + ")"};
@@ -276,10 +280,10 @@ Civil MonthBefore(const Civil& date) {
     Civil before = date;
     if (--before.month == 0) before.month = 12, --before.year;
     before.day = 1;
-    const cli::Seconds first = cli::SecondsOf(before);
-    const cli::Seconds next = cli::SecondsOf(
-        cli::Civil{before.year + (before.month == 12), before.month % 12 + 1, 1, 0, 0, 0});
-    before.day = std::min(date.day, static_cast<int>((next - first) / cli::kDay));
+    const services::Seconds first = services::SecondsOf(before);
+    const services::Seconds next = services::SecondsOf(
+        services::Civil{before.year + (before.month == 12), before.month % 12 + 1, 1, 0, 0, 0});
+    before.day = std::min(date.day, static_cast<int>((next - first) / services::kDay));
     return before;
 }
 
@@ -287,11 +291,12 @@ Civil MonthBefore(const Civil& date) {
 // and inside one that starts a month earlier: every cell, to the second.
 void ExpectSameRowWhateverTheStart(const TableDay& c, const std::string& command = "times") {
     SCOPED_TRACE(command + " " + TableDayText(c));
-    const cli::Seconds day = cli::SecondsOf(c.date);
+    const services::Seconds day = services::SecondsOf(c.date);
     const std::vector<std::string> alone = RowOfDay(c, c.date, 1, command);
-    EXPECT_EQ(alone, RowOfDay(c, cli::CivilOf(day - 2 * cli::kDay), 3, command));
+    EXPECT_EQ(alone, RowOfDay(c, services::CivilOf(day - 2 * services::kDay), 3, command));
     const Civil month = MonthBefore(c.date);
-    EXPECT_EQ(alone, RowOfDay(c, month, (day - cli::SecondsOf(month)) / cli::kDay + 1, command));
+    EXPECT_EQ(alone,
+              RowOfDay(c, month, (day - services::SecondsOf(month)) / services::kDay + 1, command));
 }
 
 // Places whose rising falls after 12:00 on the table's clock (a clock far West of the
@@ -335,8 +340,8 @@ TEST(ExactTimes, ADaysRowDoesNotDependOnTheTablesFirstDay) {
     const auto pick = [&random](int low, int high) {
         return std::uniform_int_distribution<int>(low, high)(random);
     };
-    const cli::Seconds first = cli::SecondsOf({1900, 1, 1, 0, 0, 0});
-    const cli::Seconds last = cli::SecondsOf({2100, 12, 31, 0, 0, 0});
+    const services::Seconds first = services::SecondsOf({1900, 1, 1, 0, 0, 0});
+    const services::Seconds last = services::SecondsOf({2100, 12, 31, 0, 0, 0});
     const char* const rules[] = {"none", "middle", "seventh", "angle"};
     for (int k = 0; k < 300; ++k) {
         const double lat = uniform(-89, 89), lon = uniform(-180, 180);
@@ -348,12 +353,13 @@ TEST(ExactTimes, ADaysRowDoesNotDependOnTheTablesFirstDay) {
         const int meridian = static_cast<int>(std::lround(lon / 15));
         const int clock = k % 2 ? pick(-12, 14) : std::clamp(meridian + pick(-2, 2), -12, 14);
         const int summer = k % 5 ? 0 : std::clamp(pick(-1, 2), clock - 14, clock + 12);
-        const cli::Seconds day =
-            first + pick(0, static_cast<int>((last - first) / cli::kDay)) * cli::kDay;
+        const services::Seconds day =
+            first + pick(0, static_cast<int>((last - first) / services::kDay)) * services::kDay;
         std::string extra = "--seconds --high-lat " + std::string(rules[pick(0, 3)]);
         if (summer != 0) extra += " --summer " + std::to_string(summer);
         if (k % 7 == 3) extra += " --as-report";
-        ExpectSameRowWhateverTheStart({latText, lonText, summer - clock, cli::CivilOf(day), extra});
+        ExpectSameRowWhateverTheStart(
+            {latText, lonText, summer - clock, services::CivilOf(day), extra});
     }
 }
 

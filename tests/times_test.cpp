@@ -17,12 +17,12 @@
 namespace zerin::test {
 namespace {
 
-using cli::Civil;
-using cli::ClockText;
-using cli::TimesDay;
-using cli::Timetable;
+using services::Civil;
+using services::ClockText;
+using services::TimesDay;
+using services::Timetable;
 
-constexpr cli::TimesMethod kAsReport = cli::TimesMethod::AsReport;
+constexpr services::TimesMethod kAsReport = services::TimesMethod::AsReport;
 
 struct PrintedTimes {
     std::string MIDI, Lever, Coucher, Asr1, Asr2, Icha, Fajr;
@@ -49,9 +49,9 @@ std::string SunReport(int year, int month, int day, const std::string& more,
     return r.out;
 }
 
-cli::FieldOptions Place(const std::string& lonDeg, bool east, const std::string& latDeg,
-                        bool north = true) {
-    cli::FieldOptions place;
+services::FieldOptions Place(const std::string& lonDeg, bool east, const std::string& latDeg,
+                             bool north = true) {
+    services::FieldOptions place;
     place.fields.TxtDegLon = lonDeg;
     place.fields.TxtMinLon = place.fields.TxtSecLon = "0";
     place.fields.TxtDegLat = latDeg;
@@ -62,8 +62,8 @@ cli::FieldOptions Place(const std::string& lonDeg, bool east, const std::string&
 }
 
 // The default place (5° 40' W) at another latitude North.
-cli::FieldOptions AtLatitude(const std::string& latDeg) {
-    cli::FieldOptions place;
+services::FieldOptions AtLatitude(const std::string& latDeg) {
+    services::FieldOptions place;
     place.fields.TxtDegLat = latDeg;
     place.fields.TxtMinLat = "0";
     return place;
@@ -84,8 +84,8 @@ void ExpectSameAsReport(const TimesDay& d, const PrintedTimes& p) {
 }
 
 // The default settings with a high-latitude rule.
-cli::PrayerSettings WithRule(cli::HighLatRule rule) {
-    cli::PrayerSettings s;
+services::PrayerSettings WithRule(services::HighLatRule rule) {
+    services::PrayerSettings s;
     s.rule = rule;
     return s;
 }
@@ -93,23 +93,26 @@ cli::PrayerSettings WithRule(cli::HighLatRule rule) {
 TEST(Times, EachDayIsTheSunCommandAtNoonStandardTime) {
     // The default place (5° 40' W, 32° 56' N) on zone 0, and a place East of Greenwich on
     // zone -3, on days of each season, a leap day and the Gregorian reform's first day.
-    const auto defaultClock = cli::FixedClock(0, 0);
-    Timetable defaultTable(cli::FieldOptions{}, *defaultClock, cli::PrayerSettings{}, kAsReport);
-    const auto eastClock = cli::FixedClock(-3, 0);
-    Timetable eastTable(Place("39.8", true, "21.4"), *eastClock, cli::PrayerSettings{}, kAsReport);
+    const auto defaultClock = services::FixedClock(0, 0);
+    Timetable defaultTable(services::FieldOptions{}, *defaultClock, services::PrayerSettings{},
+                           kAsReport);
+    const auto eastClock = services::FixedClock(-3, 0);
+    Timetable eastTable(Place("39.8", true, "21.4"), *eastClock, services::PrayerSettings{},
+                        kAsReport);
     for (const Civil& date : {Date(2005, 6, 17), Date(2005, 12, 21), Date(2024, 2, 29),
                               Date(2025, 3, 20), Date(1582, 10, 15)}) {
-        SCOPED_TRACE(cli::DateText(date));
+        SCOPED_TRACE(services::DateText(date));
         const TimesDay d = defaultTable.Day(date);
         ExpectSameAsReport(d, PrintedOf(SunReport(date.year, date.month, date.day, "")));
         EXPECT_TRUE(d.sun.complete);
-        EXPECT_EQ(d.clock[cli::kFajr], d.sun.Fajr);  // whole-hour zone: the clock is the zone's
-        EXPECT_EQ(d.clock[cli::kTransit], d.sun.MIDI);
+        EXPECT_EQ(d.clock[services::kFajr],
+                  d.sun.Fajr);  // whole-hour zone: the clock is the zone's
+        EXPECT_EQ(d.clock[services::kTransit], d.sun.MIDI);
         const TimesDay e = eastTable.Day(date);
         ExpectSameAsReport(e, PrintedOf(SunReport(date.year, date.month, date.day,
                                                   "--lon-deg 39.8 --lon-min 0 --east --lat-deg "
                                                   "21.4 --lat-min 0 --zone -3")));
-        EXPECT_EQ(cli::OffsetText(e.offset.Total()), "+03:00");
+        EXPECT_EQ(services::OffsetText(e.offset.Total()), "+03:00");
     }
 }
 
@@ -150,7 +153,7 @@ TEST(Times, ClockTextReplacesTheCellsText) {
     };
     std::string cell = "a text longer than any clock";
     for (const Case& c : cases) {
-        cli::WriteClockText(c.hours, c.seconds, cell);
+        services::WriteClockText(c.hours, c.seconds, cell);
         EXPECT_EQ(cell, c.text) << c.hours;
         EXPECT_EQ(ClockText(c.hours, c.seconds), c.text) << c.hours;
     }
@@ -176,12 +179,12 @@ TEST(Times, ClockRounding) {
 TEST(Times, SummerTimeChangeFromTheZoneDatabase) {
     if (!HaveZone("Europe/Paris")) GTEST_SKIP() << "no time-zone database (package tzdata)";
     std::string error;
-    const auto paris = cli::NamedClock("Europe/Paris", error);
+    const auto paris = services::NamedClock("Europe/Paris", error);
     ASSERT_TRUE(paris) << error;
-    const auto plus1 = cli::FixedClock(-1, 0);
-    const cli::FieldOptions place = Place("2.35", true, "48.85");
-    Timetable withTz(place, *paris, cli::PrayerSettings{}, kAsReport);
-    Timetable fixed(place, *plus1, cli::PrayerSettings{}, kAsReport);
+    const auto plus1 = services::FixedClock(-1, 0);
+    const services::FieldOptions place = Place("2.35", true, "48.85");
+    Timetable withTz(place, *paris, services::PrayerSettings{}, kAsReport);
+    Timetable fixed(place, *plus1, services::PrayerSettings{}, kAsReport);
     // 30 March 2025: clocks go from +01:00 to +02:00 at 01:00 UT; noon is after it.
     for (int day = 29; day <= 31; ++day) {
         SCOPED_TRACE(day);
@@ -194,7 +197,7 @@ TEST(Times, SummerTimeChangeFromTheZoneDatabase) {
         ExpectSameAsReport(d, PrintedOf(SunReport(2025, 3, day,
                                                   "--lon-deg 2.35 --lon-min 0 --east --lat-deg "
                                                   "48.85 --lat-min 0 --zone -1")));
-        for (int c = 0; c < cli::kMaghrib; ++c)
+        for (int c = 0; c < services::kMaghrib; ++c)
             EXPECT_EQ(d.clock[c], standard.clock[c] + (day == 29 ? 0 : 1));
     }
     const CliResult r = RunCli(
@@ -216,7 +219,7 @@ TEST(Times, ZoneClockFollowsThePublishedRules) {
     struct Case {
         const char* zone;
         const char* utc;
-        cli::Seconds standard, summer;
+        services::Seconds standard, summer;
     };
     const Case cases[] = {
         {"Europe/Paris", "2025-07-15T12:00:00", 3600, 3600},
@@ -239,11 +242,11 @@ TEST(Times, ZoneClockFollowsThePublishedRules) {
         SCOPED_TRACE(std::string(c.zone) + " " + c.utc);
         if (!HaveZone(c.zone)) GTEST_SKIP() << "no time-zone database (package tzdata)";
         std::string error;
-        const auto clock = cli::NamedClock(c.zone, error);
+        const auto clock = services::NamedClock(c.zone, error);
         ASSERT_TRUE(clock) << error;
         Civil utc;
         ASSERT_TRUE(cli::ParseDate(c.utc, true, utc, error)) << error;
-        const cli::ClockOffset offset = clock->At(cli::SecondsOf(utc));
+        const services::ClockOffset offset = clock->At(services::SecondsOf(utc));
         EXPECT_EQ(offset.standard, c.standard);
         EXPECT_EQ(offset.summer, c.summer);
     }
@@ -294,7 +297,8 @@ TEST(Times, ASummerTimeMovesTheCellsByItsHours) {
         ASSERT_EQ(standard.size(), 1u);
         EXPECT_EQ(summer[0][1], c.summerOffset);
         EXPECT_EQ(standard[0][1], c.standardOffset);
-        for (const int cell : {cli::kFajr, cli::kTransit, cli::kAsr1, cli::kAsr2, cli::kIsha}) {
+        for (const int cell : {services::kFajr, services::kTransit, services::kAsr1,
+                               services::kAsr2, services::kIsha}) {
             const std::string &a = summer[0][2 + cell], &b = standard[0][2 + cell];
             ASSERT_EQ(a.empty(), b.empty()) << cell;
             if (!a.empty()) {
@@ -322,48 +326,52 @@ TEST(Times, ZonesThatAreNotWholeHours) {
         SCOPED_TRACE(c.zone);
         if (!HaveZone(c.zone)) GTEST_SKIP() << "no time-zone database (package tzdata)";
         std::string error;
-        const auto clock = cli::NamedClock(c.zone, error);
+        const auto clock = services::NamedClock(c.zone, error);
         ASSERT_TRUE(clock) << error;
-        Timetable table(Place(c.lonDeg, c.east, "28"), *clock, cli::PrayerSettings{}, kAsReport);
+        Timetable table(Place(c.lonDeg, c.east, "28"), *clock, services::PrayerSettings{},
+                        kAsReport);
         const TimesDay d = table.Day(Date(2025, 1, 15));  // no summer time anywhere here
-        EXPECT_EQ(cli::OffsetText(d.offset.Total()), c.offset);
+        EXPECT_EQ(services::OffsetText(d.offset.Total()), c.offset);
         const std::string place = std::string("--lon-deg ") + c.lonDeg + " --lon-min 0 " +
                                   (c.east ? "--east" : "--west") +
                                   " --lat-deg 28 --lat-min 0 --zone " + c.zoneField;
         ExpectSameAsReport(d, PrintedOf(SunReport(2025, 1, 15, place, c.hour, c.minute)));
-        EXPECT_EQ(d.clock[cli::kTransit], d.sun.MIDI + c.shift);
+        EXPECT_EQ(d.clock[services::kTransit], d.sun.MIDI + c.shift);
         // Noon on the real clock is near 12 h plus the place's distance from the zone's
         // meridian, whatever the whole-hour zone the instant went in on.
-        EXPECT_NEAR(d.clock[cli::kTransit], 12, 0.6);
+        EXPECT_NEAR(d.clock[services::kTransit], 12, 0.6);
     }
 }
 
 TEST(Times, PolarDayAndNightKeepTheOtherCells) {
-    const auto clock = cli::FixedClock(0, 0);
-    const cli::FieldOptions seventyNorth = AtLatitude("70");
-    for (const cli::HighLatRule rule : {cli::HighLatRule::None, cli::HighLatRule::Middle}) {
+    const auto clock = services::FixedClock(0, 0);
+    const services::FieldOptions seventyNorth = AtLatitude("70");
+    for (const services::HighLatRule rule :
+         {services::HighLatRule::None, services::HighLatRule::Middle}) {
         Timetable table(seventyNorth, *clock, WithRule(rule), kAsReport);
         // Midsummer: the Sun never sets, so no rising, setting, dawn or nightfall, and no
         // night for a high-latitude rule to divide; the transit and afternoon times stay.
         const TimesDay summer = table.Day(Date(2005, 6, 17));
-        for (const int c : {cli::kFajr, cli::kSunrise, cli::kSunset, cli::kIsha})
+        for (const int c :
+             {services::kFajr, services::kSunrise, services::kSunset, services::kIsha})
             EXPECT_TRUE(std::isnan(summer.clock[c])) << c;
-        for (const int c : {cli::kTransit, cli::kAsr1, cli::kAsr2})
+        for (const int c : {services::kTransit, services::kAsr1, services::kAsr2})
             EXPECT_FALSE(std::isnan(summer.clock[c])) << c;
-        EXPECT_FALSE(summer.adjusted[cli::kFajr] || summer.adjusted[cli::kIsha]);
+        EXPECT_FALSE(summer.adjusted[services::kFajr] || summer.adjusted[services::kIsha]);
         EXPECT_FALSE(summer.sun.complete);
         // Midwinter: the Sun never rises, nor reaches an afternoon altitude, but it comes
         // within 17 and 19 degrees of the horizon: dawn and nightfall stay.
         const TimesDay winter = table.Day(Date(2005, 12, 21));
-        for (const int c : {cli::kSunrise, cli::kSunset, cli::kAsr1, cli::kAsr2})
+        for (const int c :
+             {services::kSunrise, services::kSunset, services::kAsr1, services::kAsr2})
             EXPECT_TRUE(std::isnan(winter.clock[c])) << c;
-        for (const int c : {cli::kFajr, cli::kTransit, cli::kIsha})
+        for (const int c : {services::kFajr, services::kTransit, services::kIsha})
             EXPECT_FALSE(std::isnan(winter.clock[c])) << c;
     }
     // The report of the same midsummer day writes only the transit; the table's transit
     // is that value.
     const std::string report = SunReport(2005, 6, 17, "--lat-deg 70 --lat-min 0");
-    Timetable table(seventyNorth, *clock, cli::PrayerSettings{}, kAsReport);
+    Timetable table(seventyNorth, *clock, services::PrayerSettings{}, kAsReport);
     EXPECT_EQ(NumText(table.Day(Date(2005, 6, 17)).sun.MIDI),
               Printed(report, "MIDI = Asc - TS_Loc + (UT * 24) - Zone"));
 
@@ -383,48 +391,48 @@ TEST(Times, PolarDayAndNightKeepTheOtherCells) {
 TEST(Times, HighLatitudeRulesFillDawnAndNightfall) {
     // 60° N in mid-June: rising and setting, but no dawn nor nightfall. The report stops
     // after the second afternoon time; the table keeps every cell it can compute.
-    const auto clock = cli::FixedClock(0, 0);
-    const cli::FieldOptions sixtyNorth = AtLatitude("60");
+    const auto clock = services::FixedClock(0, 0);
+    const services::FieldOptions sixtyNorth = AtLatitude("60");
     const std::string report = SunReport(2005, 6, 17, "--lat-deg 60 --lat-min 0");
-    Timetable none(sixtyNorth, *clock, cli::PrayerSettings{}, kAsReport);
+    Timetable none(sixtyNorth, *clock, services::PrayerSettings{}, kAsReport);
     const TimesDay d = none.Day(Date(2005, 6, 17));
-    EXPECT_TRUE(std::isnan(d.clock[cli::kFajr]));
-    EXPECT_TRUE(std::isnan(d.clock[cli::kIsha]));
+    EXPECT_TRUE(std::isnan(d.clock[services::kFajr]));
+    EXPECT_TRUE(std::isnan(d.clock[services::kIsha]));
     EXPECT_EQ(NumText(d.sun.Asr2), Printed(report, "Asr2 = MIDI + Fadl"));
     EXPECT_EQ(NumText(d.sun.Coucher), Printed(report, "Coucher = MIDI + Duirn"));
 
-    const double rising = d.clock[cli::kSunrise], setting = d.clock[cli::kSunset];
+    const double rising = d.clock[services::kSunrise], setting = d.clock[services::kSunset];
     const double night = 24 - (setting - rising);
     // The rule's parts of the night (fractions of it), and whether at 32° N, where dawn and
     // nightfall exist, the computed times lie beyond the rule's and give way to it (a dawn
     // earlier than the last seventh of a 9.8-hour night).
     struct Rule {
-        cli::HighLatRule rule;
+        services::HighLatRule rule;
         double dawnPart, nightfallPart;
         bool takesSouth;
     };
-    for (const Rule& rule : {Rule{cli::HighLatRule::Middle, 1.0 / 2, 1.0 / 2, false},
-                             Rule{cli::HighLatRule::Seventh, 1.0 / 7, 1.0 / 7, true},
-                             Rule{cli::HighLatRule::Angle, 19.0 / 60, 17.0 / 60, false}}) {
+    for (const Rule& rule : {Rule{services::HighLatRule::Middle, 1.0 / 2, 1.0 / 2, false},
+                             Rule{services::HighLatRule::Seventh, 1.0 / 7, 1.0 / 7, true},
+                             Rule{services::HighLatRule::Angle, 19.0 / 60, 17.0 / 60, false}}) {
         Timetable table(sixtyNorth, *clock, WithRule(rule.rule), kAsReport);
         const TimesDay a = table.Day(Date(2005, 6, 17));
-        EXPECT_DOUBLE_EQ(a.clock[cli::kFajr], rising - night * rule.dawnPart);
-        EXPECT_DOUBLE_EQ(a.clock[cli::kIsha], setting + night * rule.nightfallPart);
-        EXPECT_TRUE(a.adjusted[cli::kFajr] && a.adjusted[cli::kIsha]);
-        EXPECT_FALSE(a.adjusted[cli::kSunrise]);
-        Timetable south(cli::FieldOptions{}, *clock, WithRule(rule.rule), kAsReport);
+        EXPECT_DOUBLE_EQ(a.clock[services::kFajr], rising - night * rule.dawnPart);
+        EXPECT_DOUBLE_EQ(a.clock[services::kIsha], setting + night * rule.nightfallPart);
+        EXPECT_TRUE(a.adjusted[services::kFajr] && a.adjusted[services::kIsha]);
+        EXPECT_FALSE(a.adjusted[services::kSunrise]);
+        Timetable south(services::FieldOptions{}, *clock, WithRule(rule.rule), kAsReport);
         const TimesDay b = south.Day(Date(2005, 6, 17));
-        const double southNight = 24 - (b.clock[cli::kSunset] - b.clock[cli::kSunrise]);
-        EXPECT_EQ(b.adjusted[cli::kFajr], rule.takesSouth);
-        EXPECT_EQ(b.adjusted[cli::kIsha], rule.takesSouth);
+        const double southNight = 24 - (b.clock[services::kSunset] - b.clock[services::kSunrise]);
+        EXPECT_EQ(b.adjusted[services::kFajr], rule.takesSouth);
+        EXPECT_EQ(b.adjusted[services::kIsha], rule.takesSouth);
         if (rule.takesSouth) {
-            EXPECT_DOUBLE_EQ(b.clock[cli::kFajr],
-                             b.clock[cli::kSunrise] - southNight * rule.dawnPart);
-            EXPECT_DOUBLE_EQ(b.clock[cli::kIsha],
-                             b.clock[cli::kSunset] + southNight * rule.nightfallPart);
+            EXPECT_DOUBLE_EQ(b.clock[services::kFajr],
+                             b.clock[services::kSunrise] - southNight * rule.dawnPart);
+            EXPECT_DOUBLE_EQ(b.clock[services::kIsha],
+                             b.clock[services::kSunset] + southNight * rule.nightfallPart);
         } else {
-            EXPECT_EQ(b.clock[cli::kFajr], b.sun.Fajr);
-            EXPECT_EQ(b.clock[cli::kIsha], b.sun.Icha);
+            EXPECT_EQ(b.clock[services::kFajr], b.sun.Fajr);
+            EXPECT_EQ(b.clock[services::kIsha], b.sun.Icha);
         }
     }
 
@@ -604,7 +612,7 @@ TEST(Times, TextColumnsStayAligned) {
     std::vector<std::size_t> starts;  // of each column, in terminal cells
     for (const char* name :
          {"UTC offset", "Fajr", "Sunrise", "Transit", "Asr 1", "Asr 2", "Sunset", "Isha"})
-        starts.push_back(cli::DisplayWidth(header.substr(0, header.find(name))));
+        starts.push_back(services::DisplayWidth(header.substr(0, header.find(name))));
     int marked = 0;
     while (std::getline(lines, line) && line.rfind("2005-", 0) == 0) {
         marked += line.find('*') != std::string::npos && line.find("+1") != std::string::npos;
@@ -612,7 +620,7 @@ TEST(Times, TextColumnsStayAligned) {
         std::vector<std::size_t> cells;
         for (std::size_t k = 1; k < line.size(); ++k)
             if (line[k] != ' ' && line[k - 1] == ' ')
-                cells.push_back(cli::DisplayWidth(line.substr(0, k)));
+                cells.push_back(services::DisplayWidth(line.substr(0, k)));
         EXPECT_EQ(cells, starts) << line;
     }
     EXPECT_GT(marked, 0) << r.out;  // the widest cells were there

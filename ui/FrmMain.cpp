@@ -108,7 +108,7 @@ FrmMain::FrmMain(Messenger& messenger, QWidget* parent)
     setObjectName(QStringLiteral("FrmMain"));
     setWindowTitle(AppTitle());
     setAttribute(Qt::WA_StyledBackground);
-    reportText_.SetDecimalSeparator(cli::RegionalDecimalSeparator());
+    reportText_.SetDecimalSeparator(services::RegionalDecimalSeparator());
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
@@ -412,7 +412,7 @@ QLayout* FrmMain::BuildCrescent() {
 // The place defaults and today's date and time, as the window starts.
 void FrmMain::ShowStartTexts() {
     FieldTexts start;
-    cli::FillFromClock(start);
+    services::FillFromClock(start);
     for (const Field& field : fields_) ShowText(field.edit, start.*field.text);
 }
 
@@ -539,10 +539,10 @@ void FrmMain::OnCrescentMap() {
     }
     // The first evening (the last morning) at the place after (before) the conjunction
     // nearest the date, the place marked.
-    cli::Place place;
+    services::Place place;
     std::string unusable;
-    const bool placed =
-        cli::CheckPlace(cli::FieldOptions{ReadFields(), IsEast, IsNorth}, place, unusable);
+    const bool placed = services::CheckPlace(services::FieldOptions{ReadFields(), IsEast, IsNorth},
+                                             place, unusable);
     const bool morning = OptMatin->isChecked();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const MapDate evening =
@@ -573,7 +573,7 @@ void FrmMain::OnApropos() {
 
 // The timetable of the place the fields hold now.
 void FrmMain::OnTimetable() {
-    FrmTimetable window(messenger_, cli::FieldOptions{ReadFields(), IsEast, IsNorth}, this);
+    FrmTimetable window(messenger_, services::FieldOptions{ReadFields(), IsEast, IsNorth}, this);
     if (!PlaceName().isEmpty())
         window.SetPlace(PlaceName(), places::IsZoneName(place_->zone)
                                          ? QString::fromStdString(place_->zone)
@@ -608,7 +608,7 @@ void FrmMain::ProposeZone() {
 // the summer time of the window's date and time.
 void FrmMain::OnPlacePicked(const places::GazetteerPlace& place) {
     const FieldTexts now = ReadFields();
-    const cli::Civil local = places::FieldsReading(now);
+    const services::Civil local = places::FieldsReading(now);
     places::PlaceFields fields;
     fields.place.fields = now;
     std::string error;
@@ -641,9 +641,9 @@ QString FrmMain::PlaceName() const {
 // those of a picked town, else the zone field's whole hours.
 bool FrmMain::CurrentPlace(places::GazetteerPlace& place, QString& why) const {
     const FieldTexts f = ReadFields();
-    cli::Place checked;
+    services::Place checked;
     std::string error;
-    if (!cli::CheckPlace(cli::FieldOptions{f, IsEast, IsNorth}, checked, error)) {
+    if (!services::CheckPlace(services::FieldOptions{f, IsEast, IsNorth}, checked, error)) {
         why = QString::fromStdString(error);
         return false;
     }

@@ -47,25 +47,25 @@ constexpr int kSearchKey = Qt::UserRole + 1;
 constexpr int kZoneId = FrmTimetable::kZoneIdRole;
 
 struct RuleChoice {
-    cli::HighLatRule rule;
+    services::HighLatRule rule;
     const char* option;  // --high-lat
     const char* caption;
 };
 const RuleChoice kRuleChoices[] = {
-    {cli::HighLatRule::None, "none", "بدون تقدير"},
-    {cli::HighLatRule::Middle, "middle", "منتصف الليل"},
-    {cli::HighLatRule::Seventh, "seventh", "سُبع الليل"},
-    {cli::HighLatRule::Angle, "angle", "نسبة الزاوية"},
+    {services::HighLatRule::None, "none", "بدون تقدير"},
+    {services::HighLatRule::Middle, "middle", "منتصف الليل"},
+    {services::HighLatRule::Seventh, "seventh", "سُبع الليل"},
+    {services::HighLatRule::Angle, "angle", "نسبة الزاوية"},
 };
 
 struct AsrChoice {
-    cli::AsrShown asr;
+    services::AsrShown asr;
     const char* caption;
 };
 const AsrChoice kAsrChoices[] = {
-    {cli::AsrShown::Both, "العصر الأول والثاني"},
-    {cli::AsrShown::First, "العصر الأول (الجمهور)"},
-    {cli::AsrShown::Second, "العصر الثاني (الحنفي)"},
+    {services::AsrShown::Both, "العصر الأول والثاني"},
+    {services::AsrShown::First, "العصر الأول (الجمهور)"},
+    {services::AsrShown::Second, "العصر الثاني (الحنفي)"},
 };
 
 // The Hijri date column: none, or one of the rules (Umm al-Qura, the program's default).
@@ -98,10 +98,10 @@ std::string IsolatedPath(const QString& path) {
 }
 
 // What `zerin times --csv` writes for the job, or why it wrote nothing.
-bool TimesCsv(const cli::TimetableJob& job, QByteArray& csv, std::string& why) {
-    cli::TimesRequest r;
+bool TimesCsv(const services::TimetableJob& job, QByteArray& csv, std::string& why) {
+    services::TimesRequest r;
     r.table = job.places.front().options;
-    r.table.format = cli::Format::Csv;
+    r.table.format = services::Format::Csv;
     r.from = job.from;
     r.days = job.days;
     r.settings = job.settings;
@@ -109,14 +109,15 @@ bool TimesCsv(const cli::TimetableJob& job, QByteArray& csv, std::string& why) {
     r.seconds = job.seconds;
     r.hijri = job.hijri;
     std::string text;
-    const int status = cli::TimesTableText(r, text, why);
+    const int status = services::TimesTableText(r, text, why);
     csv = QByteArray(text.data(), static_cast<qsizetype>(text.size()));
     return status != 2 && !(status == 1 && csv.isEmpty());
 }
 
 }  // namespace
 
-FrmTimetable::FrmTimetable(Messenger& messenger, const cli::FieldOptions& place, QWidget* parent)
+FrmTimetable::FrmTimetable(Messenger& messenger, const services::FieldOptions& place,
+                           QWidget* parent)
     : QDialog(parent),
       messenger_(messenger),
       place_(place),
@@ -227,7 +228,7 @@ void FrmTimetable::BuildControls() {
     CboMethod = new QComboBox(this);
     CboMethod->setObjectName(QStringLiteral("CboMethod"));
     CboMethod->setAccessibleName(QStringLiteral("طريقة الحساب"));
-    for (const cli::PrayerMethod& m : cli::PrayerMethods())
+    for (const services::PrayerMethod& m : services::PrayerMethods())
         CboMethod->addItem(
             QString::fromUtf8(m.arabic) + QStringLiteral(" — ") + QString::fromUtf8(m.name),
             QString::fromUtf8(m.name));
@@ -416,16 +417,16 @@ void FrmTimetable::SetPlace(const QString& name, const QString& zone) {
     LstZones->scrollTo(LstZones->currentIndex());
 }
 
-bool FrmTimetable::MakeOptions(std::vector<std::string>& args, cli::TimetableJob& job,
+bool FrmTimetable::MakeOptions(std::vector<std::string>& args, services::TimetableJob& job,
                                QString& why) const {
     // The place of the main window's fields, and the same as options of `zerin times`.
-    cli::TableOptions options;
+    services::TableOptions options;
     std::vector<std::string> place;
-    for (std::size_t k = 0; k < cli::kPlaceFieldOptions; ++k) {
-        const cli::FieldTextOption& field = cli::kFieldTextOptions[k];
+    for (std::size_t k = 0; k < services::kPlaceFieldOptions; ++k) {
+        const services::FieldTextOption& field = services::kFieldTextOptions[k];
         options.place.fields.*field.field = place_.fields.*field.field;
         place.insert(place.end(), {field.option, place_.fields.*field.field});
-        if (k + 1 == cli::kPlaceFieldOptions / 2)
+        if (k + 1 == services::kPlaceFieldOptions / 2)
             place.push_back(place_.east ? "--east" : "--west");
     }
     place.push_back(place_.north ? "--north" : "--south");
@@ -459,14 +460,14 @@ bool FrmTimetable::MakeOptions(std::vector<std::string>& args, cli::TimetableJob
     const int lastMonth = OptMonth->isChecked() ? firstMonth : 12;
     const QDate from(year, firstMonth, 1);
     const QDate to = QDate(year, lastMonth, 1).addMonths(1).addDays(-1);
-    job = cli::TimetableJob{};
+    job = services::TimetableJob{};
     job.places = {{Std(TxtPlaceName->text().trimmed()), options}};
-    job.from = cli::Civil{year, firstMonth, 1};
+    job.from = services::Civil{year, firstMonth, 1};
     job.days = static_cast<std::size_t>(from.daysTo(to) + 1);
-    const cli::PrayerMethod* method =
-        cli::PrayerMethodNamed(Std(CboMethod->currentData().toString()));
-    job.settings =
-        cli::SettingsOfMethod(method ? *method : *cli::PrayerMethodNamed(cli::kDefaultMethod));
+    const services::PrayerMethod* method =
+        services::PrayerMethodNamed(Std(CboMethod->currentData().toString()));
+    job.settings = services::SettingsOfMethod(
+        method ? *method : *services::PrayerMethodNamed(services::kDefaultMethod));
     job.settings.rule = kRuleChoices[CboHighLat->currentIndex()].rule;
     job.settings.asr = kAsrChoices[CboAsr->currentIndex()].asr;
     job.hijri = kHijriChoices[CboHijri->currentIndex()];
@@ -483,20 +484,21 @@ bool FrmTimetable::MakeOptions(std::vector<std::string>& args, cli::TimetableJob
 void FrmTimetable::FollowZoneMethod() {
     if (methodChosen_) return;
     const QString zone = OptZoneList->isChecked() ? ChosenZone() : QString();
-    const char* name = zone.isEmpty() ? cli::kDefaultMethod : cli::MethodOfZone(Std(zone));
+    const char* name =
+        zone.isEmpty() ? services::kDefaultMethod : services::MethodOfZone(Std(zone));
     CboMethod->setCurrentIndex(CboMethod->findData(QString::fromUtf8(name)));
 }
 
 void FrmTimetable::Recompute() {
     FollowZoneMethod();
     std::vector<std::string> args;
-    cli::TimetableJob job;
+    services::TimetableJob job;
     QString why;
     args_.clear();
     job_.reset();
-    cli::Place place;
+    services::Place place;
     std::string error;
-    LblPlace->setText(cli::CheckPlace(place_, place, error)
+    LblPlace->setText(services::CheckPlace(place_, place, error)
                           ? QStringLiteral("المكان من النافذة الرئيسية: ") +
                                 AngleText(place.Lat, true) + QStringLiteral("، ") +
                                 AngleText(place.Lon, false)

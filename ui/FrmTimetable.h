@@ -38,7 +38,8 @@ class FrmTimetable : public QDialog {
     // none.
     using PathChooser = std::function<QString(const QString& suggested, const QString& filter)>;
 
-    FrmTimetable(Messenger& messenger, const cli::FieldOptions& place, QWidget* parent = nullptr);
+    FrmTimetable(Messenger& messenger, const services::FieldOptions& place,
+                 QWidget* parent = nullptr);
 
     void SetModalRunner(ModalRunner runner) { showModal_ = std::move(runner); }
     void SetPathChooser(PathChooser chooser) { choosePath_ = std::move(chooser); }
@@ -53,7 +54,7 @@ class FrmTimetable : public QDialog {
     // The options of the table shown, as `zerin times` takes them (no format), and the job the
     // printing draws; empty and none while the window shows why no table can be made.
     const std::vector<std::string>& TimesArgs() const { return args_; }
-    const std::optional<cli::TimetableJob>& Job() const { return job_; }
+    const std::optional<services::TimetableJob>& Job() const { return job_; }
 
   private:
     void BuildControls();
@@ -68,7 +69,8 @@ class FrmTimetable : public QDialog {
     void FollowZoneMethod();
     // The job of the widgets and the main window's fields, and the same table as the options of
     // `zerin times` (written for the user, never read back); false with why when none can be made.
-    bool MakeOptions(std::vector<std::string>& args, cli::TimetableJob& job, QString& why) const;
+    bool MakeOptions(std::vector<std::string>& args, services::TimetableJob& job,
+                     QString& why) const;
     void ShowSheet(const TimetableSheet& sheet);
     void ShowProblem(const QString& text);
 
@@ -81,11 +83,11 @@ class FrmTimetable : public QDialog {
     void SaveCsv();
 
     Messenger& messenger_;
-    const cli::FieldOptions place_;
+    const services::FieldOptions place_;
     ModalRunner showModal_;
     PathChooser choosePath_;
     std::vector<std::string> args_;
-    std::optional<cli::TimetableJob> job_;
+    std::optional<services::TimetableJob> job_;
     QString notes_;  // under the grid: why cells are empty or marked
 
     QLineEdit* TxtPlaceName = nullptr;

@@ -86,9 +86,9 @@ HijriBox::Choice HijriBox::Chosen() const {
 }
 
 bool HijriBox::ReadPlace(const WindowFields& fields, HijriPlace& place, Message& refused) const {
-    cli::Place checked;
+    services::Place checked;
     std::string error;
-    if (!cli::CheckPlace({fields.texts, fields.east, fields.north}, checked, error)) {
+    if (!services::CheckPlace({fields.texts, fields.east, fields.north}, checked, error)) {
         refused = {"لا يمكن حساب رؤية الهلال : المكان غير صالح", error};
         return false;
     }

@@ -145,14 +145,14 @@ void PaintSheet(QPainter& p, const QRectF& area, const TimetableSheet& sheet, st
     p.restore();
 }
 
-TimetablePrinter::TimetablePrinter(cli::TimetableJob job)
+TimetablePrinter::TimetablePrinter(services::TimetableJob job)
     : job_(std::move(job)), pages_(PagesOf(job_)) {}
 
 bool TimetablePrinter::Prepare(std::string& error) {
     prepared_ = false;
     // Each place is checked here and made again when its pages are drawn, so that the memory
     // of a printed timetable holds one place at a time, however many the file has.
-    for (const cli::TimetablePlace& place : job_.places) {
+    for (const services::TimetablePlace& place : job_.places) {
         if (!MakeSource(place, error)) {
             if (!place.name.empty()) error = place.name + ": " + error;
             return false;
@@ -162,14 +162,14 @@ bool TimetablePrinter::Prepare(std::string& error) {
     return true;
 }
 
-std::unique_ptr<TimetableSource> TimetablePrinter::MakeSource(const cli::TimetablePlace& place,
+std::unique_ptr<TimetableSource> TimetablePrinter::MakeSource(const services::TimetablePlace& place,
                                                               std::string& error) const {
     return TimetableSource::Make(place, job_.settings, job_.from, LastDayOf(job_), error,
                                  job_.method);
 }
 
 bool TimetablePrinter::Paint(QPagedPaintDevice& device, const Progress& progress, QString& error) {
-    empty_ = cli::EmptyRows();
+    empty_ = services::EmptyRows();
     if (!prepared_) {
         error = QStringLiteral("the timetable's places are not ready");
         return false;
@@ -202,9 +202,10 @@ bool TimetablePrinter::Paint(QPagedPaintDevice& device, const Progress& progress
         const TimetableSheet sheet = SheetOf(*source, pages_[k], job_);
         for (const SheetRow& row : sheet.rows) {
             if (row.day.outcome == Outcome::Written) continue;
-            const cli::RowEnd end =
-                row.day.outcome == Outcome::Refused ? cli::RowEnd::Refused : cli::RowEnd::Fault;
-            empty_.Count({end, row.why}, cli::DateText(row.day.date));
+            const services::RowEnd end = row.day.outcome == Outcome::Refused
+                                             ? services::RowEnd::Refused
+                                             : services::RowEnd::Fault;
+            empty_.Count({end, row.why}, services::DateText(row.day.date));
         }
         PaintSheet(painter, area, sheet, k + 1, pages_.size());
         if (progress && !progress(k + 1, pages_.size())) {
@@ -258,14 +259,14 @@ void OnlyQtErrors(QtMsgType type, const QMessageLogContext&, const QString& mess
 }
 
 // Writes the job's pages to path; the exit status of the tables.
-int WritePages(const cli::TimetableJob& job, const std::string& path, std::FILE* err) {
+int WritePages(const services::TimetableJob& job, const std::string& path, std::FILE* err) {
     TimetablePrinter printer(job);
     std::string refused;
     if (!printer.Prepare(refused)) {
         std::fprintf(err, "zerin: %s (see 'zerin --help')\n", refused.c_str());
         return 2;
     }
-    cli::Progress progress(err, stdout, printer.PageCount());
+    services::Progress progress(err, stdout, printer.PageCount());
     FileError error;
     const QString file = QFile::decodeName(path.c_str());
     if (!printer.WritePdf(
@@ -285,7 +286,8 @@ int WritePages(const cli::TimetableJob& job, const std::string& path, std::FILE*
 
 }  // namespace
 
-int WriteTimetablePdfFile(const cli::TimetableJob& job, const std::string& path, std::FILE* err) {
+int WriteTimetablePdfFile(const services::TimetableJob& job, const std::string& path,
+                          std::FILE* err) {
     // Offscreen: the pages need fonts, not a display. The arguments outlive the application,
     // which may take the platform's two out of them.
     int argc = 3;

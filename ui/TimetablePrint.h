@@ -27,7 +27,7 @@ class TimetablePrinter {
     // After each page; returns false to stop.
     using Progress = std::function<bool(std::size_t done, std::size_t total)>;
 
-    explicit TimetablePrinter(cli::TimetableJob job);
+    explicit TimetablePrinter(services::TimetableJob job);
 
     // Makes every place ready; false with the command line's message for the first that cannot
     // be used.
@@ -44,16 +44,16 @@ class TimetablePrinter {
     bool WritePdf(const QString& path, const Progress& progress, FileError& error);
 
     // The rows the calculation did not finish, for the command line's message.
-    const cli::EmptyRows& EmptyRows() const { return empty_; }
+    const services::EmptyRows& EmptyRows() const { return empty_; }
 
   private:
-    std::unique_ptr<TimetableSource> MakeSource(const cli::TimetablePlace& place,
+    std::unique_ptr<TimetableSource> MakeSource(const services::TimetablePlace& place,
                                                 std::string& error) const;
 
-    cli::TimetableJob job_;
+    services::TimetableJob job_;
     std::vector<TimetablePage> pages_;
     bool prepared_ = false;
-    cli::EmptyRows empty_;
+    services::EmptyRows empty_;
 };
 
 // Paints one sheet in area (device pixels): the title and the month, the header lines, the grid
@@ -63,6 +63,7 @@ void PaintSheet(QPainter& painter, const QRectF& area, const TimetableSheet& she
 
 // `zerin times --pdf FILE`: the command line's job written offscreen; the exit status of the
 // tables (0 written, 1 written with empty rows or not written, 2 refused), messages on err.
-int WriteTimetablePdfFile(const cli::TimetableJob& job, const std::string& path, std::FILE* err);
+int WriteTimetablePdfFile(const services::TimetableJob& job, const std::string& path,
+                          std::FILE* err);
 
 }  // namespace zerin::ui

@@ -21,25 +21,25 @@ QString Utf8(const std::string& text) {
 int TimeCellOf(SheetColumn column) {
     switch (column) {
         case SheetColumn::Fajr:
-            return cli::kFajr;
+            return services::kFajr;
         case SheetColumn::Sunrise:
-            return cli::kSunrise;
+            return services::kSunrise;
         case SheetColumn::Transit:
-            return cli::kTransit;
+            return services::kTransit;
         case SheetColumn::Asr1:
-            return cli::kAsr1;
+            return services::kAsr1;
         case SheetColumn::Asr2:
-            return cli::kAsr2;
+            return services::kAsr2;
         case SheetColumn::Sunset:
-            return cli::kSunset;
+            return services::kSunset;
         case SheetColumn::Isha:
-            return cli::kIsha;
+            return services::kIsha;
         case SheetColumn::Maghrib:
-            return cli::kMaghrib;
+            return services::kMaghrib;
         case SheetColumn::Midnight:
-            return cli::kMidnight;
+            return services::kMidnight;
         case SheetColumn::LastThird:
-            return cli::kLastThird;
+            return services::kLastThird;
         case SheetColumn::Weekday:
         case SheetColumn::Date:
         case SheetColumn::Hijri:
@@ -54,32 +54,32 @@ int DaysInMonth(int y, int m) {
     return static_cast<int>(static_cast<unsigned>(end.day()));
 }
 
-int WeekdayOf(const cli::Civil& date) {
+int WeekdayOf(const services::Civil& date) {
     using namespace std::chrono;
     const sys_days days{year{date.year} / month{static_cast<unsigned>(date.month)} /
                         day{static_cast<unsigned>(date.day)}};
     return static_cast<int>(weekday{days}.c_encoding());
 }
 
-QString OffsetName(cli::Seconds east) {
-    return LeftToRight(QStringLiteral("UTC") + Utf8(cli::OffsetText(east)));
+QString OffsetName(services::Seconds east) {
+    return LeftToRight(QStringLiteral("UTC") + Utf8(services::OffsetText(east)));
 }
 
 // The clock the times are shown on: the zone's name or the main window's numbers, and the
 // offsets the page's days have, with the day each change takes effect.
-QString ClockLine(const cli::TableOptions& options, const std::vector<SheetRow>& rows) {
+QString ClockLine(const services::TableOptions& options, const std::vector<SheetRow>& rows) {
     QString line = QStringLiteral("الساعة: ");
     if (options.tz) {
         line += LeftToRight(Utf8(*options.tz)) + QLatin1Char(' ');
     }
     QString offsets;
-    std::optional<cli::Seconds> shown;
+    std::optional<services::Seconds> shown;
     for (const SheetRow& row : rows) {
-        const cli::Seconds offset = row.day.offset.Total();
+        const services::Seconds offset = row.day.offset.Total();
         if (shown && *shown == offset) continue;
         if (shown)
             offsets += QStringLiteral("، ثم ") + OffsetName(offset) + QStringLiteral(" من ") +
-                       LeftToRight(Utf8(cli::DateText(row.day.date)));
+                       LeftToRight(Utf8(services::DateText(row.day.date)));
         else
             offsets = OffsetName(offset);
         shown = offset;
@@ -100,20 +100,20 @@ QString QiblaLine(double Lon, double Lat) {
            QString::number(std::llround(q.Distance)) + QStringLiteral(" كم على الدائرة العظمى.");
 }
 
-QString RuleName(cli::HighLatRule rule) {
-    return QString::fromUtf8(cli::HighLatRuleArabic(rule));
+QString RuleName(services::HighLatRule rule) {
+    return QString::fromUtf8(services::HighLatRuleArabic(rule));
 }
 
-QString PolarName(cli::PolarRule rule) {
-    return QString::fromUtf8(cli::PolarRuleArabic(rule));
+QString PolarName(services::PolarRule rule) {
+    return QString::fromUtf8(services::PolarRuleArabic(rule));
 }
 
-QString AsrLine(cli::AsrShown asr) {
+QString AsrLine(services::AsrShown asr) {
     QString line;
-    if (asr != cli::AsrShown::Second)
+    if (asr != services::AsrShown::Second)
         line +=
             QStringLiteral("العصر الأول: ظل الشيء مثله مع ظل الزوال (المالكي والشافعي والحنبلي). ");
-    if (asr != cli::AsrShown::First)
+    if (asr != services::AsrShown::First)
         line += QStringLiteral("العصر الثاني: ظل الشيء مثلاه مع ظل الزوال (الحنفي). ");
     return line.trimmed();
 }
@@ -124,9 +124,9 @@ QString Number(double value) {
 
 }  // namespace
 
-QStringList SettingsLines(const cli::PrayerSettings& s) {
+QStringList SettingsLines(const services::PrayerSettings& s) {
     QString method = QStringLiteral("الطريقة: ");
-    const cli::PrayerMethod* m = cli::PrayerMethodNamed(s.method);
+    const services::PrayerMethod* m = services::PrayerMethodNamed(s.method);
     method += (m ? QString::fromUtf8(m->arabic) + QStringLiteral(" (") : QString()) +
               LeftToRight(Utf8(s.method)) + (m ? QStringLiteral(")") : QString()) +
               QStringLiteral(". الفجر: الشمس ") + Number(s.fajrAngle) +
@@ -145,15 +145,15 @@ QStringList SettingsLines(const cli::PrayerSettings& s) {
             QStringLiteral(" المغرب: ") + Number(s.maghribAngle) + QStringLiteral("° تحت الأفق.");
     if (s.seasonal) method += QStringLiteral(" الشفق الموسمي.");
     QString adjust = QStringLiteral("التعديلات بالدقائق: ");
-    adjust += QString::fromUtf8(cli::AdjustmentsTextArabic(s.adjust)) +
+    adjust += QString::fromUtf8(services::AdjustmentsTextArabic(s.adjust)) +
               QStringLiteral("؛ التقريب: ") +
-              (s.rounding == cli::Rounding::Up ? QStringLiteral("إلى الدقيقة التالية")
-                                               : QStringLiteral("إلى أقرب دقيقة")) +
+              (s.rounding == services::Rounding::Up ? QStringLiteral("إلى الدقيقة التالية")
+                                                    : QStringLiteral("إلى أقرب دقيقة")) +
               QLatin1Char('.');
-    const double horizon = cli::HorizonAltitude(s.horizon, s.elevation);
+    const double horizon = services::HorizonAltitude(s.horizon, s.elevation);
     QString rising = QStringLiteral("الشروق والغروب: مركز الشمس ") +
                      LeftToRight(QString::number(-horizon, 'f', 4)) +
-                     (s.horizon == cli::Horizon::Report
+                     (s.horizon == services::Horizon::Report
                           ? QStringLiteral("° تحت الأفق (حافتها العليا على الأفق، بلا انكسار)")
                           : QStringLiteral("° تحت الأفق (حافتها العليا على الأفق مع الانكسار)"));
     rising += QStringLiteral("، الارتفاع ") + Number(s.elevation) + QStringLiteral(" م.");
@@ -166,15 +166,15 @@ QStringList SettingsLines(const cli::PrayerSettings& s) {
     return {method, adjust, rising, rules};
 }
 
-std::vector<SheetColumn> SheetColumns(const cli::PrayerSettings& settings, bool hijri) {
-    const cli::AsrShown asr = settings.asr;
+std::vector<SheetColumn> SheetColumns(const services::PrayerSettings& settings, bool hijri) {
+    const services::AsrShown asr = settings.asr;
     std::vector<SheetColumn> columns{SheetColumn::Weekday, SheetColumn::Date};
     if (hijri) columns.push_back(SheetColumn::Hijri);
     columns.insert(columns.end(), {SheetColumn::Fajr, SheetColumn::Sunrise, SheetColumn::Transit});
-    if (asr != cli::AsrShown::Second) columns.push_back(SheetColumn::Asr1);
-    if (asr != cli::AsrShown::First) columns.push_back(SheetColumn::Asr2);
+    if (asr != services::AsrShown::Second) columns.push_back(SheetColumn::Asr1);
+    if (asr != services::AsrShown::First) columns.push_back(SheetColumn::Asr2);
     columns.push_back(SheetColumn::Sunset);
-    if (!std::isnan(settings.maghribAngle) || settings.adjust[cli::kAdjustMaghrib] != 0)
+    if (!std::isnan(settings.maghribAngle) || settings.adjust[services::kAdjustMaghrib] != 0)
         columns.push_back(SheetColumn::Maghrib);
     columns.push_back(SheetColumn::Isha);
     if (settings.extras)
@@ -218,29 +218,33 @@ bool ReadsRightToLeft(SheetColumn column) {
     return column == SheetColumn::Weekday || column == SheetColumn::Hijri;
 }
 
-TimetableSource::TimetableSource(const cli::TimetablePlace& place, const cli::Place& checked,
-                                 std::unique_ptr<cli::ZoneClock> clock,
-                                 const cli::PrayerSettings& settings, cli::TimesMethod method)
+TimetableSource::TimetableSource(const services::TimetablePlace& place,
+                                 const services::Place& checked,
+                                 std::unique_ptr<services::ZoneClock> clock,
+                                 const services::PrayerSettings& settings,
+                                 services::TimesMethod method)
     : place_(place),
       checked_(checked),
       clock_(std::move(clock)),
       settings_(settings),
       table_(place_.options.place, *clock_, settings_, method) {}
 
-std::unique_ptr<TimetableSource> TimetableSource::Make(const cli::TimetablePlace& place,
-                                                       const cli::PrayerSettings& settings,
-                                                       const cli::Civil& first,
-                                                       const cli::Civil& last, std::string& error,
-                                                       cli::TimesMethod method) {
-    cli::Place checked;
-    if (!cli::CheckPlace(place.options.place, checked, error)) return nullptr;
-    std::unique_ptr<cli::ZoneClock> clock = cli::MakeClock(place.options, error);
+std::unique_ptr<TimetableSource> TimetableSource::Make(const services::TimetablePlace& place,
+                                                       const services::PrayerSettings& settings,
+                                                       const services::Civil& first,
+                                                       const services::Civil& last,
+                                                       std::string& error,
+                                                       services::TimesMethod method) {
+    services::Place checked;
+    if (!services::CheckPlace(place.options.place, checked, error)) return nullptr;
+    std::unique_ptr<services::ZoneClock> clock = services::MakeClock(place.options, error);
     if (!clock) return nullptr;
-    cli::Civil noon = last;
+    services::Civil noon = last;
     noon.hour = 12;
-    if (!cli::ClockKnows(*clock, place.options, clock->FromStandard(cli::SecondsOf(noon)), error))
+    if (!services::ClockKnows(*clock, place.options, clock->FromStandard(services::SecondsOf(noon)),
+                              error))
         return nullptr;
-    if (cli::SecondsOf(last) < cli::SecondsOf(first)) {
+    if (services::SecondsOf(last) < services::SecondsOf(first)) {
         error = "the timetable has no day";
         return nullptr;
     }
@@ -248,71 +252,75 @@ std::unique_ptr<TimetableSource> TimetableSource::Make(const cli::TimetablePlace
         new TimetableSource(place, checked, std::move(clock), settings, method));
 }
 
-std::vector<TimetablePage> PagesOf(const cli::TimetableJob& job) {
+std::vector<TimetablePage> PagesOf(const services::TimetableJob& job) {
     std::vector<TimetablePage> pages;
     for (std::size_t place = 0; place < job.places.size(); ++place) {
-        cli::Seconds day = cli::SecondsOf(job.from);
+        services::Seconds day = services::SecondsOf(job.from);
         for (std::size_t left = job.days; left > 0;) {
-            const cli::Civil first = cli::CivilOf(day);
+            const services::Civil first = services::CivilOf(day);
             const auto inMonth =
                 static_cast<std::size_t>(DaysInMonth(first.year, first.month) - first.day + 1);
             const std::size_t days = std::min(left, inMonth);
             pages.push_back({place, first, days});
             left -= days;
-            day += static_cast<cli::Seconds>(days) * cli::kDay;
+            day += static_cast<services::Seconds>(days) * services::kDay;
         }
     }
     return pages;
 }
 
-cli::Civil LastDayOf(const cli::TimetableJob& job) {
+services::Civil LastDayOf(const services::TimetableJob& job) {
     const std::size_t days = job.days ? job.days - 1 : 0;
-    return cli::CivilOf(cli::SecondsOf(job.from) + static_cast<cli::Seconds>(days) * cli::kDay);
+    return services::CivilOf(services::SecondsOf(job.from) +
+                             static_cast<services::Seconds>(days) * services::kDay);
 }
 
 QString TimetableSheet::Cell(std::size_t row, std::size_t column) const {
-    const cli::TimesDay& d = rows[row].day;
+    const services::TimesDay& d = rows[row].day;
     const SheetColumn c = columns[column];
     if (c == SheetColumn::Weekday) return QString::fromUtf8(WeekdayName(WeekdayOf(d.date)));
-    if (c == SheetColumn::Date) return Utf8(cli::DateText(d.date));
+    if (c == SheetColumn::Date) return Utf8(services::DateText(d.date));
     if (c == SheetColumn::Hijri) return Utf8(rows[row].hijri);
     const int cell = TimeCellOf(c);
     if (std::isnan(d.clock[cell])) return kMissing;
-    QString text = Utf8(cli::ClockText(d.clock[cell], seconds));
+    QString text = Utf8(services::ClockText(d.clock[cell], seconds));
     if (d.adjusted[cell]) text += QLatin1Char('*');
     return text;
 }
 
 TimetableSheet SheetOf(TimetableSource& source, const TimetablePage& page,
-                       const cli::TimetableJob& job) {
+                       const services::TimetableJob& job) {
     TimetableSheet sheet;
     sheet.seconds = job.seconds;
     sheet.columns = SheetColumns(job.settings, job.hijri.has_value());
-    const cli::TimetablePlace& place = source.Place();
+    const services::TimetablePlace& place = source.Place();
     sheet.title = place.name.empty() ? QStringLiteral("مواقيت الصلاة") : Utf8(place.name);
     sheet.month = MonthTitle(page.first.year, page.first.month);
 
     bool missing = false, adjusted = false;
     QStringList skipped;     // the days the clock skips: no row
     std::string unfinished;  // what the calculation said of the first day it did not finish
-    const cli::Seconds first = cli::SecondsOf(page.first);
+    const services::Seconds first = services::SecondsOf(page.first);
     std::optional<HijriCalendar> hijri;
     bool fallback = false;  // Umm al-Qura outside its table: the tabular calendar's dates
     for (std::size_t k = 0; k < page.days; ++k) {
-        SheetRow row{
-            source.Day(cli::CivilOf(first + static_cast<cli::Seconds>(k) * cli::kDay)), {}, {}};
+        SheetRow row{source.Day(services::CivilOf(first + static_cast<services::Seconds>(k) *
+                                                              services::kDay)),
+                     {},
+                     {}};
         if (row.day.skipped) {
-            skipped << LeftToRight(Utf8(cli::DateText(row.day.date)));
+            skipped << LeftToRight(Utf8(services::DateText(row.day.date)));
             continue;
         }
         if (job.hijri) {
             if (!hijri) {
-                const cli::Seconds zone = -row.day.offset.standard / cli::kHour;
-                hijri.emplace(cli::TableHijriCalendar(
-                    *job.hijri, cli::Place{source.Lon(), source.Lat()}, static_cast<int>(zone)));
+                const services::Seconds zone = -row.day.offset.standard / services::kHour;
+                hijri.emplace(services::TableHijriCalendar(
+                    *job.hijri, services::Place{source.Lon(), source.Lat()},
+                    static_cast<int>(zone)));
             }
             HijriRule used = *job.hijri;
-            row.hijri = cli::HijriCellText(*hijri, row.day.date, true, &used);
+            row.hijri = services::HijriCellText(*hijri, row.day.date, true, &used);
             fallback = fallback || used != *job.hijri;
         }
         if (row.day.outcome != Outcome::Written) {

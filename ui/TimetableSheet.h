@@ -33,7 +33,7 @@ enum class SheetColumn {
     LastThird,  // the start of its last third
 };
 
-std::vector<SheetColumn> SheetColumns(const cli::PrayerSettings& settings, bool hijri = false);
+std::vector<SheetColumn> SheetColumns(const services::PrayerSettings& settings, bool hijri = false);
 QString ColumnTitle(SheetColumn column);
 // The columns written in Arabic words (the weekday, the Hijri date); the others hold numbers.
 bool ReadsRightToLeft(SheetColumn column);
@@ -43,46 +43,45 @@ class TimetableSource {
   public:
     // Null, with the command line's message in error, when the place or its clock cannot be used
     // for the days from first to last.
-    static std::unique_ptr<TimetableSource> Make(const cli::TimetablePlace& place,
-                                                 const cli::PrayerSettings& settings,
-                                                 const cli::Civil& first, const cli::Civil& last,
-                                                 std::string& error,
-                                                 cli::TimesMethod method = cli::TimesMethod::Exact);
+    static std::unique_ptr<TimetableSource> Make(
+        const services::TimetablePlace& place, const services::PrayerSettings& settings,
+        const services::Civil& first, const services::Civil& last, std::string& error,
+        services::TimesMethod method = services::TimesMethod::Exact);
 
-    cli::TimesDay Day(const cli::Civil& date) { return table_.Day(date); }
+    services::TimesDay Day(const services::Civil& date) { return table_.Day(date); }
     const std::string& LastMessage() const { return table_.LastMessage(); }
-    const cli::TimetablePlace& Place() const { return place_; }
+    const services::TimetablePlace& Place() const { return place_; }
     double Lon() const { return checked_.Lon; }  // degrees, West positive
     double Lat() const { return checked_.Lat; }  // degrees, North positive
-    const cli::PrayerSettings& Settings() const { return settings_; }
+    const services::PrayerSettings& Settings() const { return settings_; }
 
   private:
-    TimetableSource(const cli::TimetablePlace& place, const cli::Place& checked,
-                    std::unique_ptr<cli::ZoneClock> clock, const cli::PrayerSettings& settings,
-                    cli::TimesMethod method);
+    TimetableSource(const services::TimetablePlace& place, const services::Place& checked,
+                    std::unique_ptr<services::ZoneClock> clock,
+                    const services::PrayerSettings& settings, services::TimesMethod method);
 
-    cli::TimetablePlace place_;
-    cli::Place checked_;
-    std::unique_ptr<cli::ZoneClock> clock_;
-    cli::PrayerSettings settings_;
-    cli::Timetable table_;
+    services::TimetablePlace place_;
+    services::Place checked_;
+    std::unique_ptr<services::ZoneClock> clock_;
+    services::PrayerSettings settings_;
+    services::Timetable table_;
 };
 
 // One page: a place and the days of one month (all of it, or the part the job covers).
 struct TimetablePage {
     std::size_t place = 0;  // in the job's places
-    cli::Civil first;
+    services::Civil first;
     std::size_t days = 0;
 };
 
 // A page per place and month, each place's months in order.
-std::vector<TimetablePage> PagesOf(const cli::TimetableJob& job);
+std::vector<TimetablePage> PagesOf(const services::TimetableJob& job);
 
 // The last day of a job.
-cli::Civil LastDayOf(const cli::TimetableJob& job);
+services::Civil LastDayOf(const services::TimetableJob& job);
 
 struct SheetRow {
-    cli::TimesDay day;
+    services::TimesDay day;
     std::string why;    // what the calculation said of a day it did not finish
     std::string hijri;  // "1 رمضان 1446 هـ" when the job shows the Hijri date
 };
@@ -103,11 +102,11 @@ struct TimetableSheet {
 };
 
 TimetableSheet SheetOf(TimetableSource& source, const TimetablePage& page,
-                       const cli::TimetableJob& job);
+                       const services::TimetableJob& job);
 
 // The lines of the page's header that say what the times were computed with: the method, its
 // angles or interval, the adjustments, the horizon and elevation, the rules.
-QStringList SettingsLines(const cli::PrayerSettings& settings);
+QStringList SettingsLines(const services::PrayerSettings& settings);
 
 // "مارس 2026".
 QString MonthTitle(int year, int month);

@@ -171,7 +171,7 @@ class PlacesWindowTest : public QObject {
 
     void theTimetableTakesThePlacesNameAndZone() {
         RecordingMessenger messages;
-        cli::FieldOptions place;
+        services::FieldOptions place;
         ui::FrmTimetable window(messages, place);
         window.SetPlace(QStringLiteral("الرباط"), QStringLiteral("Africa/Casablanca"));
         QCOMPARE(window.findChild<QLineEdit*>("TxtPlaceName")->text(), QStringLiteral("الرباط"));

@@ -146,8 +146,8 @@ struct OpenedReport : Opened {
     QWidget& Window() override { return calc; }
 };
 
-cli::FieldOptions Rabat(const char* zone) {
-    cli::FieldOptions place;
+services::FieldOptions Rabat(const char* zone) {
+    services::FieldOptions place;
     place.fields.TxtDegLon = "6";
     place.fields.TxtMinLon = "50";
     place.fields.TxtDegLat = "33";

@@ -31,8 +31,8 @@ namespace zerin::test {
 namespace {
 
 // The main window's place at Mecca (39° 49′ East, 21° 25′ North, zone -3), its date in June 2005.
-cli::FieldOptions Mecca() {
-    cli::FieldOptions o;
+services::FieldOptions Mecca() {
+    services::FieldOptions o;
     auto& f = o.fields;
     f.TxtDegLon = "39", f.TxtMinLon = "49", f.TxtSecLon = "0", f.TxtZone = "-3";
     f.TxtDegLat = "21", f.TxtMinLat = "25", f.TxtSecLat = "0";
@@ -41,8 +41,8 @@ cli::FieldOptions Mecca() {
     return o;
 }
 
-cli::FieldOptions Place(const char* lat, const char* zone, const char* summer = "0") {
-    cli::FieldOptions o = Mecca();
+services::FieldOptions Place(const char* lat, const char* zone, const char* summer = "0") {
+    services::FieldOptions o = Mecca();
     o.fields.TxtDegLat = lat, o.fields.TxtMinLat = "0";
     o.fields.TxtZone = zone, o.fields.TxtEteRegl = summer;
     return o;
@@ -82,7 +82,7 @@ struct Window {
     QTemporaryDir folder;
     QString chosen;  // the next path the file dialog gives
     ui::FrmTimetable w;
-    explicit Window(const cli::FieldOptions& place = Mecca()) : w(messages, place) {
+    explicit Window(const services::FieldOptions& place = Mecca()) : w(messages, place) {
         w.SetPathChooser([this](const QString&, const QString&) { return chosen; });
     }
     template <class T>
@@ -167,7 +167,7 @@ const UnfitCase kUnfitCases[] = {
 // The CSV saved is byte for byte what `zerin times --csv` writes for the same options.
 struct CsvCase {
     const char* name;
-    cli::FieldOptions place;
+    services::FieldOptions place;
     const char* zone;  // searched for in the zone list, "" for the main window's
     bool year;
     int rule;
@@ -202,7 +202,7 @@ class TimetableWindowTest : public QObject {
         if (!HaveZoneDatabase()) QSKIP("no time-zone database on this system");
         Window w;
         QComboBox* method = w.Get<QComboBox>("CboMethod");
-        QCOMPARE(method->count(), int(cli::PrayerMethods().size()));
+        QCOMPARE(method->count(), int(services::PrayerMethods().size()));
         QCOMPARE(method->currentData().toString(), QStringLiteral("morocco"));  // the fields
         const std::pair<const char*, const char*> zones[] = {
             {"riyadh", "umm-al-qura"}, {"istanbul", "turkey"}, {"new york", "isna"},
@@ -342,7 +342,7 @@ class TimetableWindowTest : public QObject {
     // A clock far West of the meridian puts the rising after 12:00: the month's first row
     // gives that day's rising, as a table that starts two days earlier does.
     void theFirstRowIsTheSameDayInsideALongerTable() {
-        cli::FieldOptions place = Place("23", "0");
+        services::FieldOptions place = Place("23", "0");
         place.fields.TxtMinLat = "52", place.fields.TxtSecLat = "45";
         place.fields.TxtDegLon = "92", place.fields.TxtMinLon = "7", place.fields.TxtSecLon = "30";
         place.east = false;
