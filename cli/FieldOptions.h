@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "report/Fields.h"
@@ -26,6 +27,10 @@ inline constexpr std::size_t kPlaceFieldOptions = 6;
 
 // Today's date and the time now on the local clock, as the window fills its fields.
 void FillFromClock(FieldTexts& fields);
+
+// Whether a command-line word is the option, alone ("--from") or with its value
+// ("--from=2024-01-01").
+bool IsOption(const std::string& arg, std::string_view option);
 
 // The value of an option that takes one ("--from 2024-01-01" or "--from=2024-01-01"); returns false
 // and sets error when it is missing.

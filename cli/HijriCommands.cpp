@@ -55,11 +55,6 @@ bool TakeCriterion(const std::string& value, SightingCriterion& criterion, std::
     return false;
 }
 
-bool Named(const std::string& arg, const char* option) {
-    const std::string o = option;
-    return arg == o || arg.rfind(o + "=", 0) == 0;
-}
-
 // A civil date as the user gave it: refused with a message when it does not exist.
 bool CivilDayNumber(const std::string& text, DayNumber& day, std::string& error) {
     CivilDay date;
@@ -139,7 +134,7 @@ bool ParseHijri(const std::vector<std::string>& args, HijriOptions& o, std::stri
     for (std::size_t k = 1; k < args.size(); ++k) {
         const std::string& a = args[k];
         std::string value;
-        if (Named(a, "--rule")) {
+        if (IsOption(a, "--rule")) {
             if (!OptionValue(args, k, "--rule", value, error)) return false;
             const std::optional<HijriRule> rule = HijriRuleNamed(value);
             if (!rule) {
@@ -151,14 +146,14 @@ bool ParseHijri(const std::vector<std::string>& args, HijriOptions& o, std::stri
             }
             o.rule = *rule;
             o.ruleKey = value;
-        } else if (Named(a, "--criterion")) {
+        } else if (IsOption(a, "--criterion")) {
             if (!OptionValue(args, k, "--criterion", value, error) ||
                 !TakeCriterion(value, o.criterion, error))
                 return false;
-        } else if (Named(a, "--to-gregorian") || Named(a, "--year")) {
-            const char* option = Named(a, "--year") ? "--year" : "--to-gregorian";
+        } else if (IsOption(a, "--to-gregorian") || IsOption(a, "--year")) {
+            const char* option = IsOption(a, "--year") ? "--year" : "--to-gregorian";
             if (!OptionValue(args, k, option, value, error)) return false;
-            (Named(a, "--year") ? o.year : o.toGregorian) = value;
+            (IsOption(a, "--year") ? o.year : o.toGregorian) = value;
         } else if (IsDateFieldOption(a)) {  // --year is taken above
             error = a.substr(0, a.find('=')) +
                     " is not an option of hijri: give the date as YYYY-MM-DD";
@@ -349,10 +344,10 @@ int RunMonthReport(const std::vector<std::string>& args, std::FILE* out, std::FI
         std::string value, error;
         if (a == "--json") {
             json = true;
-        } else if (Named(a, "--hijri")) {
+        } else if (IsOption(a, "--hijri")) {
             if (!OptionValue(args, k, "--hijri", value, error)) return Refuse(err, error);
             month = value;
-        } else if (Named(a, "--criterion")) {
+        } else if (IsOption(a, "--criterion")) {
             if (!OptionValue(args, k, "--criterion", value, error) ||
                 !TakeCriterion(value, criterion, error))
                 return Refuse(err, error);

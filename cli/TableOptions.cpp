@@ -148,10 +148,8 @@ std::string UtcOffset(int hoursEast) {
 }  // namespace
 
 bool IsDateFieldOption(const std::string& a) {
-    for (const char* option : {"--year", "--month", "--day", "--hour", "--minute", "--second"}) {
-        const std::string o = option;
-        if (a == o || a.rfind(o + "=", 0) == 0) return true;
-    }
+    for (const char* option : {"--year", "--month", "--day", "--hour", "--minute", "--second"})
+        if (IsOption(a, option)) return true;
     return false;
 }
 
@@ -199,10 +197,7 @@ void EnterClockReading(FieldTexts& f, const Civil& reading) {
 bool TakeTableOption(const std::vector<std::string>& args, std::size_t& k, TableOptions& o,
                      std::string& error) {
     const std::string& a = args[k];
-    const auto named = [&a](const char* option) {
-        const std::string s = option;
-        return a == s || a.rfind(s + "=", 0) == 0;
-    };
+    const auto named = [&a](const char* option) { return IsOption(a, option); };
     std::string value;
     if (named("--lon") || named("--lat")) {
         const bool lon = named("--lon");
@@ -379,7 +374,7 @@ bool TakeDaySpanOption(const std::vector<std::string>& args, std::size_t& k, Day
     const std::string& a = args[k];
     for (const auto& [option, text] : options) {
         const std::string name(option);
-        if (a == name || a.rfind(name + "=", 0) == 0) {
+        if (IsOption(a, name)) {
             OptionValue(args, k, name, span.*text, error);
             return true;
         }

@@ -163,9 +163,7 @@ bool ReadNumber(const std::string& option, const std::string& text, double low, 
 int TakePrayerOption(const std::vector<std::string>& args, std::size_t& k, PrayerOptions& p,
                      std::FILE* err) {
     const std::string& a = args[k];
-    const auto named = [&a](const char* option) {
-        return a == option || a.rfind(std::string(option) + "=", 0) == 0;
-    };
+    const auto named = [&a](const char* option) { return IsOption(a, option); };
     const auto changes = [&p](const char* option) {
         if (p.methodOption.empty()) p.methodOption = option;
     };
@@ -336,9 +334,7 @@ int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, std:
     for (std::size_t k = 1; k < args.size(); ++k) {
         const std::string& a = args[k];
         std::string error, value;
-        const auto named = [&a](const std::string& option) {
-            return a == option || a.rfind(option + "=", 0) == 0;
-        };
+        const auto named = [&a](const char* option) { return IsOption(a, option); };
         if (TakeTableOption(args, k, r.table, error)) {
             if (!error.empty()) return Refuse(err, error);
         } else if (TakeDaySpanOption(args, k, span, error)) {

@@ -14,9 +14,7 @@ PdfWriter installedWriter = nullptr;
 bool TakePdfOption(const std::vector<std::string>& args, std::size_t& k, PdfOptions& pdf,
                    std::string& error) {
     const std::string& a = args[k];
-    const auto named = [&a](const std::string& option) {
-        return a == option || a.rfind(option + "=", 0) == 0;
-    };
+    const auto named = [&a](const char* option) { return IsOption(a, option); };
     if (named("--pdf")) {
         if (OptionValue(args, k, "--pdf", pdf.file, error) && pdf.file.empty())
             error = "--pdf needs the name of the file to write";
