@@ -17,32 +17,14 @@ namespace zerin::cli {
 
 namespace {
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 // "1447-09-01" or "622-7-16": 1 to 4 digits of year, 1 or 2 of month and day; the day only
 // when `withDay`.
 bool ParseYmd(const std::string& text, bool withDay, int& year, int& month, int& day) {
-    int parts[3] = {0, 0, 0};
-    int counts[3] = {0, 0, 0};
-    const int wanted = withDay ? 3 : 2;
-    int part = 0;
-    for (const char c : text) {
-        if (c == '-') {
-            if (++part >= wanted) return false;
-            continue;
-        }
-        if (!IsDigit(c)) return false;
-        parts[part] = parts[part] * 10 + (c - '0');
-        ++counts[part];
-    }
-    if (part != wanted - 1 || counts[0] < 1 || counts[0] > 4) return false;
-    for (int k = 1; k < wanted; ++k)
-        if (counts[k] < 1 || counts[k] > 2) return false;
-    year = parts[0];
-    month = parts[1];
-    day = withDay ? parts[2] : 1;
+    Civil date;
+    if (!ReadDate(text, {.looseDigits = true, .withDay = withDay}, date)) return false;
+    year = date.year;
+    month = date.month;
+    day = date.day;
     return true;
 }
 
@@ -370,7 +352,7 @@ int RunMonthReport(const std::vector<std::string>& args, std::FILE* out, std::FI
     } catch (const InputError& refused) {
         return Refuse(err, refused.message().english);
     }
-    if (zone < -14 || zone > 12)
+    if (!IsZoneHours(zone))
         return Refuse(err, "the zone " + std::to_string(zone) +
                                " lies beyond -14..12 hours: the evening's date is that of the "
                                "place's clock");

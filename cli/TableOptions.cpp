@@ -13,10 +13,6 @@ namespace zerin::cli {
 
 namespace {
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 // Digits with at most one period inside them: "5", "40", "5.6667".
 bool IsPlainNumber(const std::string& text) {
     if (text.empty() || !IsDigit(text.front()) || !IsDigit(text.back())) return false;
@@ -153,20 +149,6 @@ bool IsDateFieldOption(const std::string& a) {
     return false;
 }
 
-namespace {
-
-bool ReadInt(const std::string& text, std::size_t from, std::size_t digits, int& value) {
-    if (from + digits > text.size()) return false;
-    value = 0;
-    for (std::size_t k = from; k < from + digits; ++k) {
-        if (!IsDigit(text[k])) return false;
-        value = value * 10 + (text[k] - '0');
-    }
-    return true;
-}
-
-}  // namespace
-
 Language HeaderLanguage(const TableOptions& o) {
     if (o.format == Format::Json) return Language::English;
     return o.language.value_or(o.format == Format::Text ? Language::Arabic : Language::English);
@@ -224,7 +206,7 @@ bool TakeTableOption(const std::vector<std::string>& args, std::size_t& k, Table
     }
     if (named("--zone")) {
         if (OptionValue(args, k, "--zone", value, error))
-            TakeHours("--zone", value, -14, 12, o.zone, error);
+            TakeHours("--zone", value, kFirstZone, kLastZone, o.zone, error);
         return true;
     }
     if (named("--summer")) {
@@ -338,19 +320,7 @@ bool ClockKnows(const ZoneClock& clock, const TableOptions& o, Seconds lastUtc,
 
 bool ParseDate(const std::string& text, bool allowTime, Civil& c, std::string& error) {
     error = "'" + Echo(text) + "' is not a date YYYY-MM-DD" + (allowTime ? "[THH:MM[:SS]]" : "");
-    c = Civil{};
-    if (!ReadInt(text, 0, 4, c.year) || text.size() < 10 || text[4] != '-' || text[7] != '-' ||
-        !ReadInt(text, 5, 2, c.month) || !ReadInt(text, 8, 2, c.day))
-        return false;
-    if (text.size() > 10) {
-        const bool shape = allowTime && (text[10] == 'T' || text[10] == ' ') &&
-                           (text.size() == 16 || (text.size() == 19 && text[16] == ':')) &&
-                           text[13] == ':' && ReadInt(text, 11, 2, c.hour) &&
-                           ReadInt(text, 14, 2, c.minute) &&
-                           (text.size() == 16 || ReadInt(text, 17, 2, c.second));
-        if (!shape) return false;
-        if (c.hour > 23 || c.minute > 59 || c.second > 59) return false;
-    }
+    if (!ReadDate(text, {.allowTime = allowTime}, c)) return false;
     using namespace std::chrono;
     const year_month_day ymd{year{c.year}, month{static_cast<unsigned>(c.month)},
                              day{static_cast<unsigned>(c.day)}};

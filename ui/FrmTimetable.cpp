@@ -35,6 +35,7 @@
 #include "ZoneNames.h"
 #include "hijri/Hijri.h"
 #include "report/Fields.h"
+#include "time/Civil.h"
 
 namespace zerin::ui {
 
@@ -454,7 +455,7 @@ bool FrmTimetable::MakeOptions(std::vector<std::string>& args, cli::TimetableJob
         place.insert(place.end(), {"--tz", Std(zone)});
     } else {
         const std::optional<int> zone = WholeHours(f.TxtZone), summer = WholeHours(f.TxtEteRegl);
-        if (!zone || !summer || *zone < -14 || *zone > 12 || *summer < -24 || *summer > 24) {
+        if (!zone || !summer || !IsZoneHours(*zone) || *summer < -24 || *summer > 24) {
             why = QStringLiteral(
                 "المنطقة الزمنية في النافذة الرئيسية تُقبل ساعاتٍ كاملة من -14 إلى 12، والتوقيت "
                 "الصيفي من -24 إلى 24. لمنطقة مثل +05:30 اختر اسمها من قاعدة المناطق الزمنية.");

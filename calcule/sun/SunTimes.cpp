@@ -6,18 +6,16 @@
 #include "math/Angles.h"
 #include "report/ModCalcule.h"
 #include "sky/Crossing.h"
+#include "sun/Sun.h"
 #include "time/JulianDay.h"
 
 namespace zerin {
 
 namespace {
 
-// Altitudes of the Sun's centre, in degrees: upper limb on the horizon (no refraction),
-// nightfall and dawn.
-constexpr double kHorizon = -0.25, kNightfall = -17, kDawn = -19;
-// Their sines, the same every day: computed once.
-const double kSineHorizon = Sine(kHorizon), kSineNightfall = Sine(kNightfall),
-             kSineDawn = Sine(kDawn);
+// The sines of the report's altitudes, the same every day: computed once.
+const double kSineHorizon = Sine(kReportHorizon), kSineNightfall = Sine(-kNightfallDepression),
+             kSineDawn = Sine(-kDawnDepression);
 
 // Zenith distance of the Sun, degrees, when a shadow equals the noon shadow plus
 // `heights` times the object's height.
