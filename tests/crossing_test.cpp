@@ -80,17 +80,17 @@ TEST(Crossing, NeverSetsNeverRisesHalvedBackAndFixedSteps) {
         if (t > 0.3) return HourAngleMiss{CrossingKind::NeverRises};
         return HourAngleMiss{CrossingKind::Found, (t - 0.25) * 10, 10, 1e-9};
     };
-    const CrossingFound halved = CrossingNear(edge, 0.6, 0.2, {12, 8}, [](int, double) {});
+    const CrossingFound halved =
+        CrossingNear(edge, 0.6, edge(0.6, 0), 0.2, {12, 8}, [](int, double) {});
     EXPECT_EQ(halved.kind, CrossingKind::Found);
     EXPECT_NEAR(halved.JJ, 0.25, 1e-12);
-    EXPECT_EQ(CrossingNear(edge, 0.6, 0.2, {12, 0}, [](int, double) {}).kind,
-              CrossingKind::NeverRises);
+    EXPECT_EQ(CrossingNear(edge, 0.6, {12, 0}).kind, CrossingKind::NeverRises);
 
     // A settled time of 0: exactly the steps asked for, each told, the last instant kept.
     int told = 0;
     const auto slow = [](double t, int) { return HourAngleMiss{CrossingKind::Found, t - 1, 2, 0}; };
     const CrossingFound fixed =
-        CrossingNear(slow, 0, 0, {3, 0}, [&](int k, double) { told = k + 1; });
+        CrossingNear(slow, 0, slow(0, 0), 0, {3, 0}, [&](int k, double) { told = k + 1; });
     EXPECT_EQ(fixed.kind, CrossingKind::Unsettled);
     EXPECT_EQ(fixed.count, 3);
     EXPECT_EQ(told, 3);

@@ -114,7 +114,7 @@ Crossing HorizonCrossing(const SunMoonSource& source, Luminary body, double JJ, 
         m.settled = 1e-7;
         return m;
     };
-    const CrossingFound f = CrossingNear(missAt, JJ, JJ, {kMaxCrossingSteps, 0},
+    const CrossingFound f = CrossingNear(missAt, JJ, missAt(JJ, 0), JJ, {kMaxCrossingSteps, 0},
                                          [&](int n, double t) { c.steps[n] = t; });
     c.count = f.count;
     c.kind = f.kind;

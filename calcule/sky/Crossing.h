@@ -49,6 +49,7 @@ struct CrossingFound {
  *           the caller's time scale) for the step-th step (0 first), from the body's place
  *           at JJ (its right ascension and declination, or its hour angle and declination)
  *   JJ      the instant to start from (days)
+ *   first   missAt(JJ, 0), which its caller often has already
  *   before  the instant to halve back toward if the first step starts where the altitude
  *           is not reached (days; the start itself when there is none)
  *   steps   the number of steps at most, and of halvings back
@@ -66,39 +67,42 @@ struct CrossingFound {
  * place at each instant.
  */
 template <class MissAt, class OnStep>
-CrossingFound CrossingNear(MissAt&& missAt, double JJ, double before, CrossingSteps steps,
-                           OnStep&& onStep) {
+CrossingFound CrossingNear(MissAt&& missAt, double JJ, const HourAngleMiss& first, double before,
+                           CrossingSteps steps, OnStep&& onStep) {
     CrossingFound f;
     double t = JJ, last = before;
-    for (int k = 0; k < steps.most; ++k) {
-        HourAngleMiss m = missAt(t, k);
+    HourAngleMiss m = first;
+    for (int k = 0; k < steps.most;) {
         for (int h = 0; m.kind != CrossingKind::Found && h < steps.halvings; ++h) {
             t = (t + last) / 2;
             m = missAt(t, k);
         }
         if (m.kind != CrossingKind::Found) {
             f.kind = m.kind;
+            f.count = k;
             return f;
         }
         const double step = -m.miss / m.rate;
         last = t;
         t += step;
-        f.count = k + 1;
         onStep(k, t);
         if (std::fabs(step) < m.settled) {
             f.kind = CrossingKind::Found;
             f.JJ = t;
+            f.count = k + 1;
             return f;
         }
+        if (++k < steps.most) m = missAt(t, k);
     }
     f.JJ = t;
+    f.count = steps.most;
     return f;
 }
 
-// CrossingNear without a halving's instant or a listener.
+// CrossingNear from the body at the start, without a halving's instant or a listener.
 template <class MissAt>
 CrossingFound CrossingNear(MissAt&& missAt, double JJ, CrossingSteps steps) {
-    return CrossingNear(missAt, JJ, JJ, steps, [](int, double) {});
+    return CrossingNear(missAt, JJ, missAt(JJ, 0), JJ, steps, [](int, double) {});
 }
 
 }  // namespace zerin

@@ -216,10 +216,8 @@ double EventDays(const SunCourse& course, const Observer& o, const Transit& t, d
 // the Sun barely reaches the altitude, its lowest near it).
 double Settle(const SunCourse& course, const Observer& o, double sinAlt, int side, double n,
               Circle circle, double last) {
-    const double start = n;
-    const auto missAt = [&](double at, int) {
-        // A step that left the days when the altitude is reached is halved back.
-        const Circle here = at == start ? circle : CircleAt(course, o, sinAlt, at);
+    // The miss of the hour angle at an instant, from the Sun's circle then.
+    const auto missFrom = [&](double at, const Circle& here) {
         const double c = here.c;
         if (!(std::fabs(c) <= 1)) return HourAngleMiss{CrossingKind::NeverRises};
         const double sinH0 = std::sqrt(1 - c * c);
@@ -233,8 +231,12 @@ double Settle(const SunCourse& course, const Observer& o, double sinAlt, int sid
                              course.SiderealRate() - course.AscRate(at) - side * H0Rate,
                              std::fabs(factor) < kSlowFactor ? kCloseEnough : kSettled};
     };
-    const CrossingFound f =
-        CrossingNear(missAt, n, last, {kMaxSteps, kMaxHalvings}, [](int, double) {});
+    // A step that left the days when the altitude is reached is halved back.
+    const auto missAt = [&](double at, int) {
+        return missFrom(at, CircleAt(course, o, sinAlt, at));
+    };
+    const CrossingFound f = CrossingNear(missAt, n, missFrom(n, circle), last,
+                                         {kMaxSteps, kMaxHalvings}, [](int, double) {});
     // Steps that did not settle, or reached no day with the altitude: the bisection decides.
     return f.kind == CrossingKind::Found ? f.JJ : kNaN;
 }
