@@ -69,7 +69,7 @@ double GeodesicDistanceKm(double lat1, double lon1, double lat2, double lon2) {
 namespace {
 
 // The transit at the Kaaba nearest to JJ (UT), from the Sun's place at the transit itself:
-// three steps, each far below a second from the start of a day's mean noon.
+// three steps from the day's mean noon, the last far below a second.
 KaabaTransit KaabaTransitNear(double JJ) {
     KaabaTransit t{JJ, 0};
     const auto missAt = [&t](double at, int) {
