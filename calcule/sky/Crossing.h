@@ -73,14 +73,16 @@ CrossingFound CrossingNear(MissAt&& missAt, double JJ, const HourAngleMiss& firs
     double t = JJ, last = before;
     HourAngleMiss m = first;
     for (int k = 0; k < steps.most;) {
-        for (int h = 0; m.kind != CrossingKind::Found && h < steps.halvings; ++h) {
-            t = (t + last) / 2;
-            m = missAt(t, k);
-        }
         if (m.kind != CrossingKind::Found) {
-            f.kind = m.kind;
-            f.count = k;
-            return f;
+            for (int h = 0; m.kind != CrossingKind::Found && h < steps.halvings; ++h) {
+                t = (t + last) / 2;
+                m = missAt(t, k);
+            }
+            if (m.kind != CrossingKind::Found) {
+                f.kind = m.kind;
+                f.count = k;
+                return f;
+            }
         }
         const double step = -m.miss / m.rate;
         last = t;
