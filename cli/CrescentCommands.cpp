@@ -254,9 +254,7 @@ int RunCrescentMap(const std::vector<std::string>& args, std::FILE*, std::FILE* 
     for (std::size_t k = 1; k < args.size(); ++k) {
         const std::string& a = args[k];
         std::string error;
-        const auto named = [&a](const std::string& option) {
-            return a == option || a.rfind(option + "=", 0) == 0;
-        };
+        const auto named = [&a](const char* option) { return IsOption(a, option); };
         if (named("--date") || named("--png") || named("--criterion")) {
             const std::string option = a.substr(0, a.find('='));
             std::string& target = option == "--date"  ? date

@@ -5,6 +5,10 @@ namespace zerin::cli {
 // The command line reads argv into the services' requests.
 using namespace zerin::services;
 
+bool IsOption(const std::string& arg, std::string_view option) {
+    return arg.starts_with(option) && (arg.size() == option.size() || arg[option.size()] == '=');
+}
+
 bool OptionValue(const std::vector<std::string>& args, std::size_t& k, const std::string& option,
                  std::string& value, std::string& error) {
     const std::string& a = args[k];
@@ -33,7 +37,7 @@ bool TakeFieldOption(const std::vector<std::string>& args, std::size_t& k, Field
     }
     for (const FieldTextOption& t : kFieldTextOptions) {
         const std::string option = t.option;
-        if (a != option && a.rfind(option + "=", 0) != 0) continue;
+        if (!IsOption(a, option)) continue;
         if (!OptionValue(args, k, option, o.fields.*t.field, error))
             error += " (the text of the field)";
         return true;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "PlaceInput.h"
@@ -11,6 +12,10 @@ namespace zerin::cli {
 
 // The command line reads argv into the services' requests.
 using namespace zerin::services;
+
+// Whether a command-line word is the option, alone ("--from") or with its value
+// ("--from=2024-01-01").
+bool IsOption(const std::string& arg, std::string_view option);
 
 // The value of an option that takes one ("--from 2024-01-01" or "--from=2024-01-01"); returns false
 // and sets error when it is missing.

@@ -20,32 +20,14 @@ using namespace zerin::services;
 
 namespace {
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 // "1447-09-01" or "622-7-16": 1 to 4 digits of year, 1 or 2 of month and day; the day only
 // when `withDay`.
 bool ParseYmd(const std::string& text, bool withDay, int& year, int& month, int& day) {
-    int parts[3] = {0, 0, 0};
-    int counts[3] = {0, 0, 0};
-    const int wanted = withDay ? 3 : 2;
-    int part = 0;
-    for (const char c : text) {
-        if (c == '-') {
-            if (++part >= wanted) return false;
-            continue;
-        }
-        if (!IsDigit(c)) return false;
-        parts[part] = parts[part] * 10 + (c - '0');
-        ++counts[part];
-    }
-    if (part != wanted - 1 || counts[0] < 1 || counts[0] > 4) return false;
-    for (int k = 1; k < wanted; ++k)
-        if (counts[k] < 1 || counts[k] > 2) return false;
-    year = parts[0];
-    month = parts[1];
-    day = withDay ? parts[2] : 1;
+    Civil date;
+    if (!ReadDate(text, {.looseDigits = true, .withDay = withDay}, date)) return false;
+    year = date.year;
+    month = date.month;
+    day = date.day;
     return true;
 }
 
@@ -56,11 +38,6 @@ bool TakeCriterion(const std::string& value, SightingCriterion& criterion, std::
     }
     error = "--criterion takes odeh or yallop, not '" + Echo(value) + "'";
     return false;
-}
-
-bool Named(const std::string& arg, const char* option) {
-    const std::string o = option;
-    return arg == o || arg.rfind(o + "=", 0) == 0;
 }
 
 // A civil date as the user gave it: refused with a message when it does not exist.
@@ -143,7 +120,7 @@ bool ParseHijri(const std::vector<std::string>& args, HijriOptions& o, std::stri
     for (std::size_t k = 1; k < args.size(); ++k) {
         const std::string& a = args[k];
         std::string value;
-        if (Named(a, "--rule")) {
+        if (IsOption(a, "--rule")) {
             if (!OptionValue(args, k, "--rule", value, error)) return false;
             const std::optional<HijriRule> rule = HijriRuleNamed(value);
             if (!rule) {
@@ -155,14 +132,14 @@ bool ParseHijri(const std::vector<std::string>& args, HijriOptions& o, std::stri
             }
             o.rule = *rule;
             o.ruleKey = value;
-        } else if (Named(a, "--criterion")) {
+        } else if (IsOption(a, "--criterion")) {
             if (!OptionValue(args, k, "--criterion", value, error) ||
                 !TakeCriterion(value, o.criterion, error))
                 return false;
-        } else if (Named(a, "--to-gregorian") || Named(a, "--year")) {
-            const char* option = Named(a, "--year") ? "--year" : "--to-gregorian";
+        } else if (IsOption(a, "--to-gregorian") || IsOption(a, "--year")) {
+            const char* option = IsOption(a, "--year") ? "--year" : "--to-gregorian";
             if (!OptionValue(args, k, option, value, error)) return false;
-            (Named(a, "--year") ? o.year : o.toGregorian) = value;
+            (IsOption(a, "--year") ? o.year : o.toGregorian) = value;
         } else if (IsDateFieldOption(a)) {  // --year is taken above
             error = a.substr(0, a.find('=')) +
                     " is not an option of hijri: give the date as YYYY-MM-DD";
@@ -353,10 +330,10 @@ int RunMonthReport(const std::vector<std::string>& args, std::FILE* out, std::FI
         std::string value, error;
         if (a == "--json") {
             json = true;
-        } else if (Named(a, "--hijri")) {
+        } else if (IsOption(a, "--hijri")) {
             if (!OptionValue(args, k, "--hijri", value, error)) return Refuse(err, error);
             month = value;
-        } else if (Named(a, "--criterion")) {
+        } else if (IsOption(a, "--criterion")) {
             if (!OptionValue(args, k, "--criterion", value, error) ||
                 !TakeCriterion(value, criterion, error))
                 return Refuse(err, error);
@@ -379,7 +356,7 @@ int RunMonthReport(const std::vector<std::string>& args, std::FILE* out, std::FI
     } catch (const InputError& refused) {
         return Refuse(err, refused.message().english);
     }
-    if (zone < -14 || zone > 12)
+    if (!IsZoneHours(zone))
         return Refuse(err, "the zone " + std::to_string(zone) +
                                " lies beyond -14..12 hours: the evening's date is that of the "
                                "place's clock");

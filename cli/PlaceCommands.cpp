@@ -23,13 +23,9 @@ namespace {
 
 constexpr std::size_t kMaxLimit = 1000;
 
-bool Named(const std::string& arg, const std::string& option) {
-    return arg == option || arg.rfind(option + "=", 0) == 0;
-}
-
 bool NamedAny(const std::string& arg, std::initializer_list<const char*> options) {
     for (const char* option : options)
-        if (Named(arg, option)) return true;
+        if (IsOption(arg, option)) return true;
     return false;
 }
 
@@ -135,7 +131,7 @@ int ExpandPlaceOption(std::vector<std::string>& args, std::FILE* err) {
             ++k;
             continue;
         }
-        if (!Named(args[k], "--place")) continue;
+        if (!IsOption(args[k], "--place")) continue;
         if (given) return Refuse(err, "one --place at a time");
         given = true;
         std::size_t next = k;
@@ -203,7 +199,7 @@ int ExpandPlaceOption(std::vector<std::string>& args, std::FILE* err) {
     // A timetable's page is headed by the place's name unless --name gives another.
     const auto hasOption = [&args](const char* option) {
         return std::any_of(args.begin(), args.end(),
-                           [option](const std::string& a) { return Named(a, option); });
+                           [option](const std::string& a) { return IsOption(a, option); });
     };
     if (command == "times" && hasOption("--pdf") && !hasOption("--name"))
         options.push_back("--name=" + place.name);
@@ -238,18 +234,18 @@ int ReadPlacesRequest(const std::vector<std::string>& args, PlacesRequest& r, st
             r.format = a == "--json" ? Format::Json : Format::Csv;
         } else if (a == "--mine") {
             r.mine = true;
-        } else if (Named(a, "--lang")) {
+        } else if (IsOption(a, "--lang")) {
             if (!OptionValue(args, k, "--lang", value, error)) return Refuse(err, error);
             if (value != "ar" && value != "en")
                 return Refuse(err, "--lang takes ar or en, not '" + Echo(value) + "'");
             r.language = value == "ar" ? Language::Arabic : Language::English;
-        } else if (Named(a, "--country")) {
+        } else if (IsOption(a, "--country")) {
             if (!OptionValue(args, k, "--country", value, error)) return Refuse(err, error);
             r.country = places::CountryCodeOf(value);
             if (r.country.empty())
                 return Refuse(err, "--country takes a country's code (MA) or name, not '" +
                                        Echo(value) + "'");
-        } else if (Named(a, "--limit")) {
+        } else if (IsOption(a, "--limit")) {
             if (!OptionValue(args, k, "--limit", value, error)) return Refuse(err, error);
             char* end = nullptr;
             const long n = std::strtol(value.c_str(), &end, 10);
@@ -258,7 +254,7 @@ int ReadPlacesRequest(const std::vector<std::string>& args, PlacesRequest& r, st
                     err, "--limit takes a whole number from 1 to 1000, not '" + Echo(value) + "'");
             r.limit = static_cast<std::size_t>(n);
             limitGiven = true;
-        } else if (Named(a, "--near")) {
+        } else if (IsOption(a, "--near")) {
             if (!OptionValue(args, k, "--near", value, error)) return Refuse(err, error);
             const std::size_t comma = value.find(',');
             char *endLat = nullptr, *endLon = nullptr;

@@ -12,10 +12,6 @@ using namespace zerin::services;
 
 namespace {
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 const char* SideName(Axis axis, bool negative) {
     if (axis == Axis::Longitude) return negative ? "East" : "West";
     return negative ? "South" : "North";
@@ -40,26 +36,10 @@ bool NameSide(Axis h, AxisOptions& axis, bool negative, const std::string& optio
 }  // namespace
 
 bool IsDateFieldOption(const std::string& a) {
-    for (const char* option : {"--year", "--month", "--day", "--hour", "--minute", "--second"}) {
-        const std::string o = option;
-        if (a == o || a.rfind(o + "=", 0) == 0) return true;
-    }
+    for (const char* option : {"--year", "--month", "--day", "--hour", "--minute", "--second"})
+        if (IsOption(a, option)) return true;
     return false;
 }
-
-namespace {
-
-bool ReadInt(const std::string& text, std::size_t from, std::size_t digits, int& value) {
-    if (from + digits > text.size()) return false;
-    value = 0;
-    for (std::size_t k = from; k < from + digits; ++k) {
-        if (!IsDigit(text[k])) return false;
-        value = value * 10 + (text[k] - '0');
-    }
-    return true;
-}
-
-}  // namespace
 
 int Refuse(std::FILE* err, const std::string& what) {
     std::fprintf(err, "zerin: %s (see 'zerin --help')\n", what.c_str());
@@ -69,10 +49,7 @@ int Refuse(std::FILE* err, const std::string& what) {
 bool TakeTableOption(const std::vector<std::string>& args, std::size_t& k, TableOptions& o,
                      PlaceGiven& given, std::string& error) {
     const std::string& a = args[k];
-    const auto named = [&a](const char* option) {
-        const std::string s = option;
-        return a == s || a.rfind(s + "=", 0) == 0;
-    };
+    const auto named = [&a](const char* option) { return IsOption(a, option); };
     std::string value;
     if (named("--lon") || named("--lat")) {
         const bool lon = named("--lon");
@@ -148,19 +125,7 @@ bool TakeTableOption(const std::vector<std::string>& args, std::size_t& k, Table
 
 bool ParseDate(const std::string& text, bool allowTime, Civil& c, std::string& error) {
     error = "'" + Echo(text) + "' is not a date YYYY-MM-DD" + (allowTime ? "[THH:MM[:SS]]" : "");
-    c = Civil{};
-    if (!ReadInt(text, 0, 4, c.year) || text.size() < 10 || text[4] != '-' || text[7] != '-' ||
-        !ReadInt(text, 5, 2, c.month) || !ReadInt(text, 8, 2, c.day))
-        return false;
-    if (text.size() > 10) {
-        const bool shape = allowTime && (text[10] == 'T' || text[10] == ' ') &&
-                           (text.size() == 16 || (text.size() == 19 && text[16] == ':')) &&
-                           text[13] == ':' && ReadInt(text, 11, 2, c.hour) &&
-                           ReadInt(text, 14, 2, c.minute) &&
-                           (text.size() == 16 || ReadInt(text, 17, 2, c.second));
-        if (!shape) return false;
-        if (c.hour > 23 || c.minute > 59 || c.second > 59) return false;
-    }
+    if (!ReadDate(text, {.allowTime = allowTime}, c)) return false;
     using namespace std::chrono;
     const year_month_day ymd{year{c.year}, month{static_cast<unsigned>(c.month)},
                              day{static_cast<unsigned>(c.day)}};
@@ -184,7 +149,7 @@ bool TakeDaySpanOption(const std::vector<std::string>& args, std::size_t& k, Day
     const std::string& a = args[k];
     for (const auto& [option, text] : options) {
         const std::string name(option);
-        if (a == name || a.rfind(name + "=", 0) == 0) {
+        if (IsOption(a, name)) {
             OptionValue(args, k, name, span.*text, error);
             return true;
         }

@@ -46,9 +46,7 @@ bool ReadNumber(const std::string& option, const std::string& text, double low, 
 int TakePrayerOption(const std::vector<std::string>& args, std::size_t& k, PrayerOptions& p,
                      std::FILE* err) {
     const std::string& a = args[k];
-    const auto named = [&a](const char* option) {
-        return a == option || a.rfind(std::string(option) + "=", 0) == 0;
-    };
+    const auto named = [&a](const char* option) { return IsOption(a, option); };
     const auto changes = [&p](const char* option) {
         if (p.methodOption.empty()) p.methodOption = option;
     };
@@ -221,9 +219,7 @@ int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, PdfO
     for (std::size_t k = 1; k < args.size(); ++k) {
         const std::string& a = args[k];
         std::string error, value;
-        const auto named = [&a](const std::string& option) {
-            return a == option || a.rfind(option + "=", 0) == 0;
-        };
+        const auto named = [&a](const char* option) { return IsOption(a, option); };
         if (TakeTableOption(args, k, r.table, given, error)) {
             if (!error.empty()) return Refuse(err, error);
         } else if (TakeDaySpanOption(args, k, span, error)) {
@@ -293,9 +289,7 @@ TimetableJob JobOf(const TimesRequest& r, const std::string& name,
 bool TakePdfOption(const std::vector<std::string>& args, std::size_t& k, PdfOptions& pdf,
                    std::string& error) {
     const std::string& a = args[k];
-    const auto named = [&a](const std::string& option) {
-        return a == option || a.rfind(option + "=", 0) == 0;
-    };
+    const auto named = [&a](const char* option) { return IsOption(a, option); };
     if (named("--pdf")) {
         if (OptionValue(args, k, "--pdf", pdf.file, error) && pdf.file.empty())
             error = "--pdf needs the name of the file to write";

@@ -8,14 +8,11 @@
 
 #include "report/Echo.h"
 #include "report/NumText.h"
+#include "time/Civil.h"
 
 namespace zerin::services {
 
 namespace {
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 // Digits with at most one period inside them: "5", "40", "5.6667".
 bool IsPlainNumber(const std::string& text) {
@@ -132,7 +129,7 @@ bool ReadAngleText(Axis axis, const std::string& text, FieldOptions& place, bool
 
 bool ReadWholeHours(const std::string& option, const std::string& text, std::optional<int>& hours,
                     std::string& error) {
-    return option == "--zone" ? TakeHours(option, text, -14, 12, hours, error)
+    return option == "--zone" ? TakeHours(option, text, kFirstZone, kLastZone, hours, error)
                               : TakeHours(option, text, -24, 24, hours, error);
 }
 

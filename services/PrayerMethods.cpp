@@ -201,7 +201,7 @@ PrayerSettings SettingsOfMethod(const PrayerMethod& m) {
 }
 
 double HorizonAltitude(Horizon horizon, double elevation) {
-    if (horizon == Horizon::Report) return -0.25;
+    if (horizon == Horizon::Report) return kReportHorizon;
     return -0.8333 - 0.0347 * std::sqrt(std::max(elevation, 0.0));
 }
 
@@ -210,7 +210,7 @@ SunAltitudes AltitudesOf(const PrayerSettings& s) {
     a.horizon = HorizonAltitude(s.horizon, s.elevation);
     a.dawn = -s.fajrAngle;
     // An interval's nightfall still needs an angle: the report's, never shown.
-    a.nightfall = std::isnan(s.ishaAngle) ? -17 : -s.ishaAngle;
+    a.nightfall = std::isnan(s.ishaAngle) ? -kNightfallDepression : -s.ishaAngle;
     a.maghrib = -s.maghribAngle;
     return a;
 }

@@ -70,7 +70,7 @@ const char* MethodOfZone(std::string_view zone);
 // horizon and the rules of high latitudes.
 struct PrayerSettings {
     std::string method = kDefaultMethod;
-    double fajrAngle = 19, ishaAngle = 17;
+    double fajrAngle = kDawnDepression, ishaAngle = kNightfallDepression;
     double ishaInterval = 0, ramadanInterval = 0;
     double maghribAngle = kNoAngle;
     std::array<double, kPrayers> adjust{};  // the method's and the user's, minutes

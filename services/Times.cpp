@@ -65,14 +65,6 @@ char Digit(Seconds n) {
 
 }  // namespace
 
-double JulianDayOfInstant(Seconds utc) {
-    return static_cast<double>(utc) / kDay + kUnixEpochJJ;
-}
-
-Seconds SecondsOfJulianDay(double JJ) {
-    return static_cast<Seconds>(std::llround((JJ - kUnixEpochJJ) * 86400));
-}
-
 const SunNode& SunNoons::At(Seconds utc) {
     // About a year of noons for each of a few hundred zones (or many local mean times).
     constexpr std::size_t kMostNoons = 1 << 17;

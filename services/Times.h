@@ -59,13 +59,6 @@ struct TimesDay {
     double moonFraction = kNoAngle;  // illuminated fraction of the Moon at local midnight
 };
 
-// The Julian day of 1970-01-01 00:00 UT, where the tables' seconds start.
-inline constexpr double kUnixEpochJJ = 2440587.5;
-
-// Julian day of an instant (seconds since 1970 UT), and back to the nearest second.
-double JulianDayOfInstant(Seconds utc);
-Seconds SecondsOfJulianDay(double JJ);
-
 // The Sun's place at the noons of the days, computed once for every place that keeps the same
 // standard time (places of one zone, one run). Holds at most a few years of noons of a few
 // hundred zones: beyond that it starts afresh.

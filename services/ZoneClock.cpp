@@ -147,54 +147,6 @@ bool ZoneNameIsPlain(const std::string& name) {
 
 }  // namespace
 
-Seconds FloorDiv(Seconds a, Seconds b) {
-    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
-}
-
-Civil CivilOf(Seconds seconds) {
-    using namespace std::chrono;
-    const Seconds days = FloorDiv(seconds, kDay);
-    const Seconds rest = seconds - days * kDay;
-    const year_month_day ymd{sys_days{std::chrono::days{days}}};
-    return {static_cast<int>(ymd.year()),          static_cast<int>(unsigned(ymd.month())),
-            static_cast<int>(unsigned(ymd.day())), static_cast<int>(rest / kHour),
-            static_cast<int>(rest % kHour / 60),   static_cast<int>(rest % 60)};
-}
-
-Seconds SecondsOf(const Civil& c) {
-    using namespace std::chrono;
-    const sys_days days{year_month_day{year{c.year}, month{static_cast<unsigned>(c.month)},
-                                       day{static_cast<unsigned>(c.day)}}};
-    return days.time_since_epoch().count() * kDay + c.hour * kHour + c.minute * 60 + c.second;
-}
-
-std::string DateText(const Civil& c) {
-    // Written by hand: a timetable writes one per row.
-    const int y = c.year;
-    const char text[10] = {static_cast<char>('0' + y / 1000),
-                           static_cast<char>('0' + y / 100 % 10),
-                           static_cast<char>('0' + y / 10 % 10),
-                           static_cast<char>('0' + y % 10),
-                           '-',
-                           static_cast<char>('0' + c.month / 10),
-                           static_cast<char>('0' + c.month % 10),
-                           '-',
-                           static_cast<char>('0' + c.day / 10),
-                           static_cast<char>('0' + c.day % 10)};
-    return std::string(text, sizeof text);
-}
-
-std::string DateTimeText(const Civil& c, char separator) {
-    std::string text = DateText(c);
-    text += separator;
-    text += TwoDigits(c.hour);
-    text += ':';
-    text += TwoDigits(c.minute);
-    text += ':';
-    text += TwoDigits(c.second);
-    return text;
-}
-
 std::string OffsetText(Seconds east) {
     const Seconds a = east < 0 ? -east : east;
     std::string text(1, east < 0 ? '-' : '+');

@@ -1,5 +1,5 @@
-// Civil dates and times as seconds, and the local clock of a table: a fixed zone with its summer
-// time, or a zone of the system's time-zone database, where each instant has its own offset.
+// The local clock of a table: a fixed zone with its summer time, or a zone of the system's
+// time-zone database, where each instant has its own offset.
 #pragma once
 
 #include <cstdint>
@@ -7,25 +7,20 @@
 #include <optional>
 #include <string>
 
+#include "time/Civil.h"
+
 namespace zerin::services {
 
-// Seconds since 1970-01-01 00:00:00 of some clock (Greenwich or local), in the Gregorian calendar.
-using Seconds = std::int64_t;
-inline constexpr Seconds kHour = 3600, kDay = 86400;
-
-struct Civil {
-    int year = 1970, month = 1, day = 1;
-    int hour = 0, minute = 0, second = 0;
-};
-
-// a / b rounded toward minus infinity.
-Seconds FloorDiv(Seconds a, Seconds b);
-
-Civil CivilOf(Seconds seconds);
-Seconds SecondsOf(const Civil& civil);
-// "2005-06-17" and "2005-06-17T06:30:00" (or with a blank for the T).
-std::string DateText(const Civil& civil);
-std::string DateTimeText(const Civil& civil, char separator);
+// The core's civil dates and seconds (time/Civil.h), under the names the tables use.
+using zerin::Civil;
+using zerin::CivilOf;
+using zerin::DateText;
+using zerin::DateTimeText;
+using zerin::JulianDayOfInstant;
+using zerin::kDay;
+using zerin::kHour;
+using zerin::Seconds;
+using zerin::SecondsOf;
 
 // The offset of a local clock at an instant, seconds East of Greenwich (the sign of the time-zone
 // database, opposite to the program's zone): standard time, and the summer time on top of it.

@@ -36,6 +36,7 @@
 #include "ZoneNames.h"
 #include "hijri/Hijri.h"
 #include "report/Fields.h"
+#include "time/Civil.h"
 
 namespace zerin::ui {
 
@@ -443,7 +444,7 @@ bool FrmTimetable::MakeOptions(std::vector<std::string>& args, services::Timetab
     } else {
         const std::optional<int> zone = WholeHours(place_.fields.TxtZone),
                                  summer = WholeHours(place_.fields.TxtEteRegl);
-        if (!zone || !summer || *zone < -14 || *zone > 12 || *summer < -24 || *summer > 24) {
+        if (!zone || !summer || !IsZoneHours(*zone) || *summer < -24 || *summer > 24) {
             why = QStringLiteral(
                 "المنطقة الزمنية في النافذة الرئيسية تُقبل ساعاتٍ كاملة من -14 إلى 12، والتوقيت "
                 "الصيفي من -24 إلى 24. لمنطقة مثل +05:30 اختر اسمها من قاعدة المناطق الزمنية.");

@@ -10,6 +10,7 @@
 #include "PlaceInput.h"
 #include "ReadAloud.h"
 #include "hijri/HijriReport.h"
+#include "time/Civil.h"
 
 namespace zerin::ui {
 
@@ -99,7 +100,7 @@ bool HijriBox::ReadPlace(const WindowFields& fields, HijriPlace& place, Message&
         refused = e.message();
         return false;
     }
-    if (zone < -14 || zone > 12) {
+    if (!IsZoneHours(zone)) {
         refused = {"لا يمكن حساب رؤية الهلال : المنطقة الزمنية خارج المجال من 14- إلى 12",
                    "the zone " + std::to_string(zone) + " lies beyond -14..12 hours"};
         return false;

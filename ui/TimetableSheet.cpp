@@ -54,13 +54,6 @@ int DaysInMonth(int y, int m) {
     return static_cast<int>(static_cast<unsigned>(end.day()));
 }
 
-int WeekdayOf(const services::Civil& date) {
-    using namespace std::chrono;
-    const sys_days days{year{date.year} / month{static_cast<unsigned>(date.month)} /
-                        day{static_cast<unsigned>(date.day)}};
-    return static_cast<int>(weekday{days}.c_encoding());
-}
-
 QString OffsetName(services::Seconds east) {
     return LeftToRight(QStringLiteral("UTC") + Utf8(services::OffsetText(east)));
 }

@@ -6,6 +6,7 @@
 
 #include "math/Angles.h"
 #include "moon/Moon.h"
+#include "sky/Crossing.h"
 #include "sky/Sky.h"
 #include "sun/Sun.h"
 
@@ -88,8 +89,8 @@ double HorizonAltitude(Luminary body, double Paralax) {
 Crossing HorizonCrossing(const SunMoonSource& source, Luminary body, double JJ, double Lon,
                          double Lat, bool rising, bool afterTransit) {
     Crossing c;
-    double t = JJ;
-    for (int n = 0; n < kMaxCrossingSteps; ++n) {
+    const auto missAt = [&](double t, int n) {
+        HourAngleMiss m;
         const BodyPlace p = source.At(body, t);
         c.h0 = HorizonAltitude(body, p.Paralax);
         c.Dec = p.Dec;
@@ -99,29 +100,25 @@ Crossing HorizonCrossing(const SunMoonSource& source, Luminary body, double JJ, 
         if (!(std::fabs(cosine) <= 1)) {
             // At a pole (no cosine) the body's altitude is its declination's, all day.
             const bool above = std::isnan(cosine) ? circle.sines > Sine(c.h0) : cosine < -1;
-            c.kind = above ? Crossing::Kind::NeverSets : Crossing::Kind::NeverRises;
+            m.kind = above ? CrossingKind::NeverSets : CrossingKind::NeverRises;
             c.Ha0 = kNoValue;
-            c.JJ = kNoValue;
-            return c;
+            return m;
         }
         c.Ha0 = ArcCos(cosine);
         const double Ha = HourAngle(GreenwichSiderealTime(t) - Lon / 15, p.Asc);
         const double target = rising ? -c.Ha0 : c.Ha0;
         // From the transit: the hour angle counted from it, the whole arc to the target;
         // otherwise the nearest crossing, before or after.
-        const double arc = (n == 0 && afterTransit) ? target - Around0(Ha) : Around0(target - Ha);
-        const double step = arc / kSiderealRate;
-        t += step;
-        c.steps[n] = t;
-        c.count = n + 1;
-        if (std::fabs(step) < 1e-7) {
-            c.kind = Crossing::Kind::Found;
-            c.JJ = t;
-            return c;
-        }
-    }
-    c.kind = Crossing::Kind::Unsettled;
-    c.JJ = kNoValue;
+        m.miss = -((n == 0 && afterTransit) ? target - Around0(Ha) : Around0(target - Ha));
+        m.rate = kSiderealRate;
+        m.settled = 1e-7;
+        return m;
+    };
+    const CrossingFound f = CrossingNear(missAt, JJ, missAt(JJ, 0), JJ, {kMaxCrossingSteps, 0},
+                                         [&](int n, double t) { c.steps[n] = t; });
+    c.count = f.count;
+    c.kind = f.kind;
+    c.JJ = c.kind == CrossingKind::Found ? f.JJ : kNoValue;
     return c;
 }
 

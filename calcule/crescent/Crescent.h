@@ -11,6 +11,7 @@
 #include <array>
 #include <limits>
 
+#include "sky/Crossing.h"
 #include "time/DeltaT.h"
 #include "time/JulianDay.h"
 
@@ -144,12 +145,7 @@ inline constexpr double kSiderealRate = 360.985647366;
 inline constexpr int kMaxCrossingSteps = 12;
 
 struct Crossing {
-    enum class Kind {
-        Found,
-        NeverSets,   // the body stays above the altitude all day (midnight sun)
-        NeverRises,  // it stays below (polar night)
-        Unsettled,   // the steps did not settle (only at the edge of the two above)
-    };
+    using Kind = CrossingKind;
     Kind kind = Kind::Unsettled;
     double JJ = kNoValue;                           // the instant (UT)
     std::array<double, kMaxCrossingSteps> steps{};  // the instant after each step (UT)

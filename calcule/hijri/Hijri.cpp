@@ -9,11 +9,6 @@ namespace zerin {
 
 namespace {
 
-// a / b rounded toward minus infinity (b > 0).
-long FloorDiv(long a, long b) {
-    return a >= 0 ? a / b : -((-a + b - 1) / b);
-}
-
 const char* const kMonthNames[12] = {"محرم",         "صفر",          "ربيع الأول", "ربيع الآخر",
                                      "جمادى الأولى", "جمادى الآخرة", "رجب",        "شعبان",
                                      "رمضان",        "شوال",         "ذو القعدة",  "ذو الحجة"};
@@ -26,27 +21,6 @@ const char* const kGregorianMonths[12] = {"يناير",  "فبراير", "مار
                                           "سبتمبر", "أكتوبر", "نوفمبر", "ديسمبر"};
 
 }  // namespace
-
-std::optional<DayNumber> DayNumberOf(const CivilDay& date) {
-    if (date.year < 1 || date.month < 1 || date.month > 12 || date.day < 1 || date.day > 31)
-        return std::nullopt;
-    const double JJ = JulianDay(date.year, date.month, date.day);
-    if (!std::isfinite(JJ)) return std::nullopt;  // the days the reform dropped
-    const DayNumber day = std::lround(JJ + 0.5);
-    // A day beyond the month's length runs into the next month: not the date given.
-    if (CivilDayOf(day) != date) return std::nullopt;
-    return day;
-}
-
-CivilDay CivilDayOf(DayNumber day) {
-    const CalendarDate d = CalendarDateOf(static_cast<double>(day));
-    return {static_cast<int>(d.year), static_cast<int>(d.month),
-            static_cast<int>(std::floor(d.day))};
-}
-
-int WeekdayOf(DayNumber day) {
-    return static_cast<int>(day + 1 - 7 * FloorDiv(day + 1, 7));
-}
 
 const char* WeekdayName(int weekday) {
     return weekday >= 0 && weekday < 7 ? kWeekdays[weekday] : "";

@@ -1,22 +1,13 @@
 // The Hijri calendar's arithmetic: the tabular (arithmetical) calendar of the 30-year
-// cycle, civil dates as day numbers, and the names of the months.
-//
-// A day number is the Julian day number of a civil day: the Julian day of its noon
-// (2451545 is 1 January 2000). Civil dates are on the Julian calendar up to 4 October
-// 1582 and on the Gregorian one from 15 October 1582, as everywhere in the program.
+// cycle, and the names of the months and weekdays. Days are day numbers (time/Civil.h).
 #pragma once
 
 #include <optional>
 #include <string>
 
+#include "time/Civil.h"
+
 namespace zerin {
-
-using DayNumber = long;
-
-struct CivilDay {
-    int year = 0, month = 0, day = 0;
-    bool operator==(const CivilDay&) const = default;
-};
 
 struct HijriDate {
     int year = 0, month = 0, day = 0;
@@ -27,23 +18,6 @@ struct HijriDate {
 // date is shown only up to it, where its way back to the Gregorian calendar exists.
 inline constexpr int kLastHijriYear = 9665;
 
-/*
- * DayNumberOf: the day number of a civil date.
- *
- *   date  year (1 or later), month 1..12, day of the month
- *
- * Returned: the Julian day of the date's noon, by the program's Julian day routine
- * (JulianDayOf); none for a date that does not exist: day 31 of a 30-day month, 29
- * February of a common year (every fourth year is a leap year before the reform, the
- * Gregorian rule after it), a day of 5..14 October 1582, a year before 1.
- */
-std::optional<DayNumber> DayNumberOf(const CivilDay& date);
-
-// The civil date of a day number (CalendarDateOf at its noon).
-CivilDay CivilDayOf(DayNumber day);
-
-// 0 Sunday, 1 Monday ... 6 Saturday.
-int WeekdayOf(DayNumber day);
 // The Arabic name of a weekday (0 Sunday "الأحد" ... 6 Saturday "السبت").
 const char* WeekdayName(int weekday);
 // The Arabic name of a month of the Gregorian calendar (1 "يناير" ... 12 "ديسمبر").

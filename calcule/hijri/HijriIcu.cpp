@@ -15,8 +15,6 @@ namespace zerin {
 namespace {
 
 constexpr double kMillisecondsPerDay = 86400000.0;
-// The Julian day of ICU's time origin, 1970-01-01 00:00 UTC.
-constexpr double kUnixEpochJJ = 2440587.5;
 
 // The locale of each kind, in the order of the enumeration.
 const char* LocaleOf(IcuIslamic kind) {

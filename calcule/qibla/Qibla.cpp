@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "math/Angles.h"
+#include "sky/Crossing.h"
 #include "sky/Sky.h"
 #include "sun/Sun.h"
 #include "time/JulianDay.h"
@@ -67,17 +68,20 @@ double GeodesicDistanceKm(double lat1, double lon1, double lat2, double lon2) {
 
 namespace {
 
-// The transit at the Kaaba nearest to JJ (UT), from the Sun's place at the transit itself.
+// The transit at the Kaaba nearest to JJ (UT), from the Sun's place at the transit itself:
+// three steps from the day's mean noon, the last far below a second.
 KaabaTransit KaabaTransitNear(double JJ) {
     KaabaTransit t{JJ, 0};
-    for (int k = 0; k < 3; ++k) {
-        const SunPlace s = SunPlaceAt(JulianCenturies(t.JJ));
-        double H = GreenwichSiderealTime(t.JJ) + kKaabaEastLongitude / 15 - s.Asc;
+    const auto missAt = [&t](double at, int) {
+        const SunPlace s = SunPlaceAt(JulianCenturies(at));
+        double H = GreenwichSiderealTime(at) + kKaabaEastLongitude / 15 - s.Asc;
         H -= 24 * std::round(H / 24);
-        // The hour angle gains 24 hours in a day less the Sun's motion: 0.99727 of a turn.
-        t.JJ -= H / 24 / 0.9972696;
         t.Dec = s.Dec;
-    }
+        // In turns: the hour angle gains 24 hours in a day less the Sun's motion, 0.99727 of
+        // a turn.
+        return HourAngleMiss{CrossingKind::Found, H / 24, 0.9972696, 0};
+    };
+    t.JJ = CrossingNear(missAt, JJ, {3, 0}).JJ;
     return t;
 }
 

@@ -6,6 +6,7 @@
 #include "math/Errors.h"
 #include "report/Echo.h"
 #include "report/NumText.h"
+#include "time/Civil.h"
 
 namespace zerin {
 
@@ -13,9 +14,6 @@ namespace {
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n';
-}
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
 }
 
 // The text with its blanks removed (they are skipped anywhere, "  1 2 " reads as 12).

@@ -186,11 +186,17 @@ SunObserver SunObserverAt(double Lon, double Lat);
 SunTimes SunDayTimesExact(const SunCourse& course, const SunObserver& observer, double noonClock,
                           const SunTimes* previous = nullptr);
 
+// The report's altitude of the Sun's centre at rising and setting (the upper limb on the
+// horizon, without refraction), and its depressions below the horizon at dawn and
+// nightfall (the default method's), degrees.
+inline constexpr double kReportHorizon = -0.25;
+inline constexpr double kDawnDepression = 19, kNightfallDepression = 17;
+
 // The altitudes of the Sun's centre (degrees) at which a timetable's times fall: rising and
-// setting (the report's -0.25 by default), dawn and nightfall, and a Maghrib by its own angle
+// setting (the report's by default), dawn and nightfall, and a Maghrib by its own angle
 // (NaN: none, Maghrib is the setting).
 struct SunAltitudes {
-    double horizon = -0.25, dawn = -19, nightfall = -17;
+    double horizon = kReportHorizon, dawn = -kDawnDepression, nightfall = -kNightfallDepression;
     double maghrib = std::numeric_limits<double>::quiet_NaN();
 };
 

@@ -5,18 +5,17 @@
 
 #include "math/Angles.h"
 #include "report/ModCalcule.h"
+#include "sky/Crossing.h"
+#include "sun/Sun.h"
 #include "time/JulianDay.h"
 
 namespace zerin {
 
 namespace {
 
-// Altitudes of the Sun's centre, in degrees: upper limb on the horizon (no refraction),
-// nightfall and dawn.
-constexpr double kHorizon = -0.25, kNightfall = -17, kDawn = -19;
-// Their sines, the same every day: computed once.
-const double kSineHorizon = Sine(kHorizon), kSineNightfall = Sine(kNightfall),
-             kSineDawn = Sine(kDawn);
+// The sines of the report's altitudes, the same every day: computed once.
+const double kSineHorizon = Sine(kReportHorizon), kSineNightfall = Sine(-kNightfallDepression),
+             kSineDawn = Sine(-kDawnDepression);
 
 // Zenith distance of the Sun, degrees, when a shadow equals the noon shadow plus
 // `heights` times the object's height.
@@ -121,14 +120,11 @@ double LocalHourAngle(const SunCourse& course, const Observer& o, double n) {
 }
 
 double TransitDays(const SunCourse& course, const Observer& o) {
-    double n = 0;
-    for (int k = 0; k < kMaxSteps; ++k) {
-        const double step =
-            -LocalHourAngle(course, o, n) / (course.SiderealRate() - course.AscRate(n));
-        n += step;
-        if (std::fabs(step) < kSettled) break;
-    }
-    return n;
+    const auto missAt = [&](double n, int) {
+        return HourAngleMiss{CrossingKind::Found, LocalHourAngle(course, o, n),
+                             course.SiderealRate() - course.AscRate(n), kSettled};
+    };
+    return CrossingNear(missAt, 0, {kMaxSteps, 0}).JJ;
 }
 
 // The Sun's circle at one instant: the cosine of the hour angle at which its centre has the
@@ -220,30 +216,29 @@ double EventDays(const SunCourse& course, const Observer& o, const Transit& t, d
 // the Sun barely reaches the altitude, its lowest near it).
 double Settle(const SunCourse& course, const Observer& o, double sinAlt, int side, double n,
               Circle circle, double last) {
-    double c = 0;
-    for (int k = 0; k < kMaxSteps; ++k) {
-        // A step that left the days when the altitude is reached is halved back.
-        for (int h = 0; !(std::fabs(circle.c) <= 1) && h < kMaxHalvings; ++h) {
-            n = (n + last) / 2;
-            circle = CircleAt(course, o, sinAlt, n);
-        }
-        c = circle.c;
-        if (!(std::fabs(c) <= 1)) return kNaN;
+    // The miss of the hour angle at an instant, from the Sun's circle then.
+    const auto missFrom = [&](double at, const Circle& here) {
+        const double c = here.c;
+        if (!(std::fabs(c) <= 1)) return HourAngleMiss{CrossingKind::NeverRises};
         const double sinH0 = std::sqrt(1 - c * c);
         const double H0 = std::acos(c) * kHoursPerRadian;
         // How much the hour angle of the altitude moves with the declination (radians per
         // radian), and so how fast it moves, hours a day.
-        const double factor = (o.tanLat - c * circle.tanDec) / sinH0;
-        const double H0Rate = sinH0 > 0 ? factor * course.DecRate(n) * (1.0 / 15) : 0;
-        const double miss = HalfTurn(LocalHourAngle(course, o, n) - side * H0);
-        const double step = -miss / (course.SiderealRate() - course.AscRate(n) - side * H0Rate);
-        last = n;
-        n += step;
-        const double size = std::fabs(step);
-        if (size < kSettled || (size < kCloseEnough && std::fabs(factor) < kSlowFactor)) return n;
-        circle = CircleAt(course, o, sinAlt, n);
-    }
-    return kNaN;  // the steps did not settle: the bisection decides
+        const double factor = (o.tanLat - c * here.tanDec) / sinH0;
+        const double H0Rate = sinH0 > 0 ? factor * course.DecRate(at) * (1.0 / 15) : 0;
+        return HourAngleMiss{CrossingKind::Found,
+                             HalfTurn(LocalHourAngle(course, o, at) - side * H0),
+                             course.SiderealRate() - course.AscRate(at) - side * H0Rate,
+                             std::fabs(factor) < kSlowFactor ? kCloseEnough : kSettled};
+    };
+    // A step that left the days when the altitude is reached is halved back.
+    const auto missAt = [&](double at, int) {
+        return missFrom(at, CircleAt(course, o, sinAlt, at));
+    };
+    const CrossingFound f = CrossingNear(missAt, n, missFrom(n, circle), last,
+                                         {kMaxSteps, kMaxHalvings}, [](int, double) {});
+    // Steps that did not settle, or reached no day with the altitude: the bisection decides.
+    return f.kind == CrossingKind::Found ? f.JJ : kNaN;
 }
 
 }  // namespace
