@@ -39,8 +39,7 @@ void MoonWithoutText(benchmark::State& state) {
     const zerin::Observer observer = *zerin::ReadObserver(module.fields, false, true);
     const double sunLongitude = zerin::SunPlaceAt(observer.T).Lg_Soleil;
     for (auto _ : state) {
-        const zerin::MoonResult moon =
-            zerin::WriteMoonReport(module.report, observer, sunLongitude);
+        const zerin::MoonResult moon = zerin::Calcul_Lune(module.report, observer, sunLongitude);
         benchmark::DoNotOptimize(moon.illum);
     }
 }

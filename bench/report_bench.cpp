@@ -39,7 +39,7 @@ void JulianDayAlone(benchmark::State& state) {
     for (auto _ : state) {
         const zerin::Reading<zerin::Observer> observer =
             zerin::ReadObserver(kNoon2005Fields, false, true);
-        zerin::WriteJulianDay(report, *observer);
+        zerin::Calcul_JJ(report, *observer);
         benchmark::DoNotOptimize(observer->T);
     }
 }

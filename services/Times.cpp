@@ -318,7 +318,7 @@ void Timetable::ReportDay(TimesDay& d, Seconds noonUtc) {
         return;
     }
     d.outcome = Guarded(report_, messages_, [&] {
-        d.sun = WriteSunReport(report_, *observer, messages_, SunItems::ThroughDiameter).times;
+        d.sun = Calcul_Soleil(report_, *observer, messages_, SunItems::ThroughDiameter).times;
     });
     if (d.outcome != Outcome::Written) return;
     const double shift =

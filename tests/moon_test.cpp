@@ -37,9 +37,9 @@ struct MoonRun {
         outcome = Outcome::Refused;
         if (!o) return *this;
         observer = *o;
-        WriteJulianDay(report, observer);
+        Calcul_JJ(report, observer);
         outcome = Guarded(report, messages, [&] {
-            moon = WriteMoonReport(report, observer, SunPlaceAt(observer.T).Lg_Soleil);
+            moon = Calcul_Lune(report, observer, SunPlaceAt(observer.T).Lg_Soleil);
         });
         return *this;
     }
@@ -132,7 +132,7 @@ TEST(MoonFault, AnOverflowingNodeIsNamed) {
     Report report;
     Observer far;
     far.T = 1e110;
-    EXPECT_THROW(WriteMoonReport(report, far, 0), CalcError);
+    EXPECT_THROW(Calcul_Lune(report, far, 0), CalcError);
     EXPECT_EQ(report.Current(), "N");
 }
 

@@ -36,9 +36,9 @@ struct SunRun {
         const std::optional<Observer> o = EnterObserver(messages, fields, east, north);
         outcome = Outcome::Refused;
         if (!o) return *this;
-        WriteJulianDay(report, *o);
+        Calcul_JJ(report, *o);
         outcome =
-            Guarded(report, messages, [&] { sun = WriteSunReport(report, *o, messages, items); });
+            Guarded(report, messages, [&] { sun = Calcul_Soleil(report, *o, messages, items); });
         return *this;
     }
     Reading<Observer> Read() const { return ReadObserver(fields, east, north); }
@@ -83,7 +83,7 @@ TEST(JulianDaySection, ZoneSummerTimeAndPlaceAsWritten) {
     ASSERT_TRUE(numbers);
     EXPECT_EQ(numbers->JJ, o->JJ);
     EXPECT_EQ(numbers->T, o->T);
-    WriteJulianDay(a.report, *o);
+    Calcul_JJ(a.report, *o);
     for (const char* written : {"\r\n\r\n-5.66666666666667 = Lon ", "-32.9333333333333 = Lat ",
                                 "Zone = -1\r\n", "EtéRegl = 1\r\n", "17.5208333333333 = J "})
         EXPECT_TRUE(Contains(a.text(), written)) << written;

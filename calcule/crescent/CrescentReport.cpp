@@ -414,7 +414,7 @@ CrescentReport Calcul_Croissant(Report& report, Messenger& messenger, const Obse
 
 Outcome WriteCrescentReport(Report& report, Messenger& messenger, const Observer& atNoon,
                             bool morning, CrescentReport* result) {
-    WriteJulianDay(report, atNoon);
+    Calcul_JJ(report, atNoon);
     return Guarded(report, messenger, [&] {
         const CrescentReport r = Calcul_Croissant(report, messenger, atNoon, morning);
         if (result) *result = r;

@@ -169,7 +169,7 @@ const SectionText kAppearance =
 
 }  // namespace
 
-MoonResult WriteMoonReport(Report& report, const Observer& o, double sunLongitude) {
+MoonResult Calcul_Lune(Report& report, const Observer& o, double sunLongitude) {
     const MoonResult p = MoonSeenFrom(MoonPlaceAt(o.T), o.JJ, o.Lon, o.Lat, sunLongitude);
     report.Section(PlaceText(),
                    {p.Tc,      p.N,       p.Lp, p.Mp, p.N, p.m,  p.D,      p.F, p.e,   p.Lg_Lune,

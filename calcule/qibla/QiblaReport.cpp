@@ -114,7 +114,7 @@ Outcome RunQibla(Report& report, Messenger& messenger, const FieldTexts& fields,
                  bool north) {
     const std::optional<Observer> observer = EnterObserver(messenger, fields, east, north);
     if (!observer) return Outcome::Refused;
-    WriteJulianDay(report, *observer);
+    Calcul_JJ(report, *observer);
     return Guarded(report, messenger, [&] { WriteQibla(report, *observer); });
 }
 

@@ -37,10 +37,10 @@ std::optional<Observer> EnterObserver(Messenger& messenger, const FieldTexts& fi
 
 Outcome WriteBodyReport(Report& report, Messenger& messenger, const Observer& o, Body body,
                         SunItems sunItems) {
-    WriteJulianDay(report, o);
+    Calcul_JJ(report, o);
     return Guarded(report, messenger, [&] {
         if (body == Body::Sun) {
-            WriteSunReport(report, o, messenger, sunItems);
+            Calcul_Soleil(report, o, messenger, sunItems);
             return;
         }
         // The Sun's place for this same instant, without its items.
@@ -50,7 +50,7 @@ Outcome WriteBodyReport(Report& report, Messenger& messenger, const Observer& o,
             sun = WriteSunPlace(report, o.T);
         }
         if (body == Body::Moon)
-            WriteMoonReport(report, o, sun.Lg_Soleil);
+            Calcul_Lune(report, o, sun.Lg_Soleil);
         else
             WritePlanetReport(report, o, sun, body);
     });

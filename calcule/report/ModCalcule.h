@@ -23,7 +23,7 @@ enum class Body { Sun, Moon, Mercury, Venus, Mars, Jupiter, Saturn, Uranus, Nept
 inline constexpr int kBodyCount = 10;
 
 // Clears the report and writes the Julian-day section of the observer.
-void WriteJulianDay(Report& report, const Observer& observer);
+void Calcul_JJ(Report& report, const Observer& observer);
 
 // What the Sun's report computed. In times, a time the Sun never reaches that day is NaN.
 struct SunResult {
@@ -42,12 +42,12 @@ enum class SunItems { All, ThroughDiameter };
 // The Sun's three sections and the end line. When the Sun never reaches an altitude the
 // day needs, the message goes to the messenger and the end line follows the last time
 // written.
-SunResult WriteSunReport(Report& report, const Observer& observer, Messenger& messenger,
-                         SunItems items = SunItems::All);
+SunResult Calcul_Soleil(Report& report, const Observer& observer, Messenger& messenger,
+                        SunItems items = SunItems::All);
 
 // The Moon's sections for the observer; sunLongitude is the Sun's apparent longitude
 // (Lg_Soleil) at the same instant.
-MoonResult WriteMoonReport(Report& report, const Observer& observer, double sunLongitude);
+MoonResult Calcul_Lune(Report& report, const Observer& observer, double sunLongitude);
 
 // Geocentric and observed place of a planet from its elements, its sections written;
 // Long_Soleil and R_soleil are the Sun's longitude and distance at the same instant.

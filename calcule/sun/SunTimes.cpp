@@ -374,8 +374,8 @@ const Message kNoSuchAltitude{
 
 }  // namespace
 
-SunResult WriteSunReport(Report& report, const zerin::Observer& o, Messenger& messenger,
-                         SunItems items) {
+SunResult Calcul_Soleil(Report& report, const zerin::Observer& o, Messenger& messenger,
+                        SunItems items) {
     SunResult s;
     s.place = WriteSunPlace(report, o.T);
     s.sky = SkyPlaceAt(o.JJ, o.Lon, o.Lat, s.place.Asc, s.place.Dec);

@@ -169,7 +169,7 @@ Reading<Observer> ReadObserver(const FieldTexts& f, bool east, bool north, TimeO
     return refused;
 }
 
-void WriteJulianDay(Report& r, const Observer& o) {
+void Calcul_JJ(Report& r, const Observer& o) {
     r.Clear();
     Write(r, kLon, o.Lon);
     Write(r, kLat, o.Lat);
