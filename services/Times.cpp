@@ -74,16 +74,16 @@ const SunNode& SunNoons::At(Seconds utc) {
     return nodes_.emplace(utc, SunNodeAt(JulianDayOfInstant(utc))).first->second;
 }
 
-Timetable::Timetable(const FieldOptions& place, const ZoneClock& clock,
-                     const PrayerSettings& settings, TimesMethod method, SunNoons* noons)
+Timetable::Timetable(const Place& place, const ZoneClock& clock, const PrayerSettings& settings,
+                     TimesMethod method, SunNoons* noons)
     : clock_(clock),
       settings_(settings),
       altitudes_(SinesOf(AltitudesOf(settings))),
       method_(method),
+      place_(place),
       noons_(noons) {
     recentNoons_.fill(std::numeric_limits<Seconds>::min());
     report_.SetSinks(Report::kNone);
-    placeRead_ = CheckPlace(place, place_, messages_.last);
     observer_ = SunObserverAt(place_.Lon, place_.Lat);
     if (settings_.ramadanInterval > 0) ramadan_.emplace(HijriRule::UmmAlQura);
 }
@@ -138,10 +138,6 @@ SunTimes Timetable::SunOfDay(Seconds noonUtc, const SunObserver& observer, const
 }
 
 void Timetable::ExactDay(TimesDay& d, Seconds noonUtc) {
-    if (!placeRead_) {
-        d.outcome = Outcome::Refused;
-        return;
-    }
     const bool follows = recentNoons_[1] == noonUtc - kDay;  // the day before was the last one
     // The next day's dawn and rising bound the night after this day's setting.
     const bool needsNext = settings_.extras || settings_.rule != HighLatRule::None ||
@@ -300,10 +296,6 @@ void Timetable::ApplySettings(TimesDay& d, const NextDay& next) {
 }
 
 void Timetable::ReportDay(TimesDay& d, Seconds noonUtc) {
-    if (!placeRead_) {
-        d.outcome = Outcome::Refused;
-        return;
-    }
     // The instant is taken on the standard clock of the zone's whole hours (truncated toward
     // zero): 12:00 at +05:30 is 11:30 at zone -5; the cells are then moved to the real clock.
     const Seconds wholeHours = d.offset.standard / kHour;

@@ -75,7 +75,8 @@ class SunNoons {
 // one).
 class Timetable {
   public:
-    Timetable(const FieldOptions& place, const ZoneClock& clock, const PrayerSettings& settings,
+    // The place as CheckPlace gives it (degrees, West and North positive).
+    Timetable(const Place& place, const ZoneClock& clock, const PrayerSettings& settings,
               TimesMethod method = TimesMethod::Exact, SunNoons* noons = nullptr);
     TimesDay Day(const Civil& date);
     // What the calculation said of the last day it did not finish.
@@ -116,7 +117,6 @@ class Timetable {
     Place place_;
     SunObserver observer_;
     std::optional<HijriCalendar> ramadan_;  // the Umm al-Qura calendar, for Ramadan's interval
-    bool placeRead_ = false;
     SunNoons* noons_;  // null: each noon computed once anyway, as the days come in order
     // The nodes of the last day computed: the noons of the day before, the day and the day after.
     std::array<Seconds, 3> recentNoons_;

@@ -251,7 +251,7 @@ int WriteTimesTables(const TimesRequest& r, const std::vector<TablePlace>& place
     const auto day = [&](std::size_t k, std::vector<Cell>& cells) {
         const std::size_t p = k / r.days;
         if (!table || tablePlace != p) {
-            table.emplace(places[p].fields, *places[p].clock, r.settings, r.method,
+            table.emplace(places[p].place, *places[p].clock, r.settings, r.method,
                           places.size() > 1 ? &noons : nullptr);
             if (r.hijri) {
                 const Seconds noon = places[p].clock->FromStandard(first + 12 * kHour);

@@ -214,9 +214,7 @@ TEST(ExactTimes, NoonsSharedAcrossDaysAndPlaces) {
     // place of the zone gives the same times to the bit, and a day asked alone the same
     // times to a hundredth of a second.
     const auto clock = services::FixedClock(-1, 0);
-    services::FieldOptions oslo, bergen;
-    oslo.fields.TxtDegLon = "10", oslo.fields.TxtDegLat = "59", oslo.east = true;
-    bergen.fields.TxtDegLon = "5", bergen.fields.TxtDegLat = "60", bergen.east = true;
+    const services::Place oslo{-10, 59}, bergen{-5, 60};  // East is negative
     services::SunNoons shared;
     Timetable inOrder(oslo, *clock, services::PrayerSettings{});
     Timetable sharing(oslo, *clock, services::PrayerSettings{}, services::TimesMethod::Exact,

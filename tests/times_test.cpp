@@ -49,8 +49,21 @@ std::string SunReport(int year, int month, int day, const std::string& more,
     return r.out;
 }
 
-services::FieldOptions Place(const std::string& lonDeg, bool east, const std::string& latDeg,
-                             bool north = true) {
+// The place of the field texts, as the tables check it.
+services::Place Checked(const services::FieldOptions& fields) {
+    services::Place place;
+    std::string error;
+    EXPECT_TRUE(services::CheckPlace(fields, place, error)) << error;
+    return place;
+}
+
+// The window's start-up place (5° 40' W).
+services::Place DefaultPlace() {
+    return Checked(services::FieldOptions{});
+}
+
+services::Place Place(const std::string& lonDeg, bool east, const std::string& latDeg,
+                      bool north = true) {
     services::FieldOptions place;
     place.fields.TxtDegLon = lonDeg;
     place.fields.TxtMinLon = place.fields.TxtSecLon = "0";
@@ -58,15 +71,15 @@ services::FieldOptions Place(const std::string& lonDeg, bool east, const std::st
     place.fields.TxtMinLat = place.fields.TxtSecLat = "0";
     place.east = east;
     place.north = north;
-    return place;
+    return Checked(place);
 }
 
 // The default place (5° 40' W) at another latitude North.
-services::FieldOptions AtLatitude(const std::string& latDeg) {
+services::Place AtLatitude(const std::string& latDeg) {
     services::FieldOptions place;
     place.fields.TxtDegLat = latDeg;
     place.fields.TxtMinLat = "0";
-    return place;
+    return Checked(place);
 }
 
 Civil Date(int year, int month, int day) {
@@ -94,8 +107,7 @@ TEST(Times, EachDayIsTheSunCommandAtNoonStandardTime) {
     // The default place (5° 40' W, 32° 56' N) on zone 0, and a place East of Greenwich on
     // zone -3, on days of each season, a leap day and the Gregorian reform's first day.
     const auto defaultClock = services::FixedClock(0, 0);
-    Timetable defaultTable(services::FieldOptions{}, *defaultClock, services::PrayerSettings{},
-                           kAsReport);
+    Timetable defaultTable(DefaultPlace(), *defaultClock, services::PrayerSettings{}, kAsReport);
     const auto eastClock = services::FixedClock(-3, 0);
     Timetable eastTable(Place("39.8", true, "21.4"), *eastClock, services::PrayerSettings{},
                         kAsReport);
@@ -182,7 +194,7 @@ TEST(Times, SummerTimeChangeFromTheZoneDatabase) {
     const auto paris = services::NamedClock("Europe/Paris", error);
     ASSERT_TRUE(paris) << error;
     const auto plus1 = services::FixedClock(-1, 0);
-    const services::FieldOptions place = Place("2.35", true, "48.85");
+    const services::Place place = Place("2.35", true, "48.85");
     Timetable withTz(place, *paris, services::PrayerSettings{}, kAsReport);
     Timetable fixed(place, *plus1, services::PrayerSettings{}, kAsReport);
     // 30 March 2025: clocks go from +01:00 to +02:00 at 01:00 UT; noon is after it.
@@ -345,7 +357,7 @@ TEST(Times, ZonesThatAreNotWholeHours) {
 
 TEST(Times, PolarDayAndNightKeepTheOtherCells) {
     const auto clock = services::FixedClock(0, 0);
-    const services::FieldOptions seventyNorth = AtLatitude("70");
+    const services::Place seventyNorth = AtLatitude("70");
     for (const services::HighLatRule rule :
          {services::HighLatRule::None, services::HighLatRule::Middle}) {
         Timetable table(seventyNorth, *clock, WithRule(rule), kAsReport);
@@ -392,7 +404,7 @@ TEST(Times, HighLatitudeRulesFillDawnAndNightfall) {
     // 60° N in mid-June: rising and setting, but no dawn nor nightfall. The report stops
     // after the second afternoon time; the table keeps every cell it can compute.
     const auto clock = services::FixedClock(0, 0);
-    const services::FieldOptions sixtyNorth = AtLatitude("60");
+    const services::Place sixtyNorth = AtLatitude("60");
     const std::string report = SunReport(2005, 6, 17, "--lat-deg 60 --lat-min 0");
     Timetable none(sixtyNorth, *clock, services::PrayerSettings{}, kAsReport);
     const TimesDay d = none.Day(Date(2005, 6, 17));
@@ -420,7 +432,7 @@ TEST(Times, HighLatitudeRulesFillDawnAndNightfall) {
         EXPECT_DOUBLE_EQ(a.clock[services::kIsha], setting + night * rule.nightfallPart);
         EXPECT_TRUE(a.adjusted[services::kFajr] && a.adjusted[services::kIsha]);
         EXPECT_FALSE(a.adjusted[services::kSunrise]);
-        Timetable south(services::FieldOptions{}, *clock, WithRule(rule.rule), kAsReport);
+        Timetable south(DefaultPlace(), *clock, WithRule(rule.rule), kAsReport);
         const TimesDay b = south.Day(Date(2005, 6, 17));
         const double southNight = 24 - (b.clock[services::kSunset] - b.clock[services::kSunrise]);
         EXPECT_EQ(b.adjusted[services::kFajr], rule.takesSouth);

@@ -220,7 +220,7 @@ TimetableSource::TimetableSource(const services::TimetablePlace& place,
       checked_(checked),
       clock_(std::move(clock)),
       settings_(settings),
-      table_(place_.options.place, *clock_, settings_, method) {}
+      table_(checked_, *clock_, settings_, method) {}
 
 std::unique_ptr<TimetableSource> TimetableSource::Make(const services::TimetablePlace& place,
                                                        const services::PrayerSettings& settings,
