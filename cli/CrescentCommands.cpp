@@ -135,9 +135,10 @@ int ReadCrescentRequest(const std::vector<std::string>& args, CrescentRequest& r
 // Computes the evenings of one place on one clock with the crescent command, its report off.
 class CrescentRows {
   public:
-    CrescentRows(const FieldOptions& place, const ZoneClock& clock, bool morning, Language headers,
+    // The place as CheckPlace gives it.
+    CrescentRows(const Place& place, const ZoneClock& clock, bool morning, Language headers,
                  std::string separator, TableWriter& writer)
-        : place_(ReadPlace(place.fields, place.east, place.north)),
+        : place_(place),
           clock_(clock),
           writer_(writer),
           morning_(morning),
@@ -211,7 +212,7 @@ class CrescentRows {
 
     TableMessenger messages_;
     Report report_;
-    Reading<Place> place_;
+    Place place_;
     const ZoneClock& clock_;
     TableWriter& writer_;
     bool morning_, arabic_;
@@ -240,7 +241,7 @@ int RunCrescentTable(const std::vector<std::string>& args, std::FILE* out, std::
                        ", \"morning\": " + (r.morning ? "true" : "false") + ", ");
     const std::string separator =
         r.table.format == Format::Text ? RegionalDecimalSeparator() : std::string(".");
-    CrescentRows rows(r.table.place, *clock, r.morning, headers, separator, writer);
+    CrescentRows rows(place, *clock, r.morning, headers, separator, writer);
     const auto row = [&](std::size_t k, std::vector<Cell>& cells) {
         return rows.Row(CivilOf(first + static_cast<Seconds>(k) * kDay), cells);
     };

@@ -42,9 +42,10 @@ constexpr EphemerisQuantity kIllumination{"illumination_pct", "Illuminated (%)",
 // Computes the rows of one body at one place on one clock.
 class EphemerisRows {
   public:
-    EphemerisRows(Body body, const FieldOptions& place, const ZoneClock& clock,
-                  std::string separator, char timeSeparator)
-        : place_(ReadPlace(place.fields, place.east, place.north)),
+    // The place as CheckPlace gives it.
+    EphemerisRows(Body body, const Place& place, const ZoneClock& clock, std::string separator,
+                  char timeSeparator)
+        : place_(place),
           body_(body),
           quantities_(EphemerisQuantities(body)),
           where_(quantities_.size(), kUnknown),
@@ -125,7 +126,7 @@ class EphemerisRows {
 
     TableMessenger messages_;
     Report report_;
-    Reading<Place> place_;
+    Place place_;
     Body body_;
     std::vector<EphemerisQuantity> quantities_;
     std::vector<std::size_t> where_;
@@ -244,7 +245,7 @@ int RunEphemeris(const std::vector<std::string>& args, std::FILE* out, std::FILE
     writer.SetJsonHead("\"body\": " + JsonString(BodyName(r.body)) + ", \"lon\": " +
                        NumText(place.Lon, ".") + ", \"lat\": " + NumText(place.Lat, ".") + ", ");
     // The text table writes numbers as the report does, with the regional separator.
-    EphemerisRows rows(r.body, r.table.place, *clock,
+    EphemerisRows rows(r.body, place, *clock,
                        format == Format::Text ? RegionalDecimalSeparator() : ".",
                        format == Format::Text ? ' ' : 'T');
     const auto row = [&](std::size_t k, std::vector<Cell>& cells) {

@@ -154,12 +154,6 @@ Reading<Observer> ObserverAt(const Place& place, std::int16_t Zone, std::int16_t
     return refused;
 }
 
-Reading<Observer> ObserverAt(const Reading<Place>& place, std::int16_t Zone, std::int16_t EteRegl,
-                             const ClockReading& clock) {
-    if (!place) return InputError(place.refused());
-    return ObserverAt(*place, Zone, EteRegl, clock);
-}
-
 Reading<Observer> ReadObserver(const FieldTexts& f, bool east, bool north, TimeOfDay time) try {
     const std::int16_t EteRegl = ReadInt16(f.TxtEteRegl, "تعديل التوقيت الصيفي", "summer-time");
     const std::int16_t Zone = ReadInt16(f.TxtZone, "المنطقة الزمنية", "time-zone");

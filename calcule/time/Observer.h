@@ -73,10 +73,6 @@ Reading<ClockReading> ReadClock(const FieldTexts& fields, TimeOfDay time = TimeO
 Reading<Observer> ObserverAt(const Place& place, std::int16_t Zone, std::int16_t EteRegl,
                              const ClockReading& clock);
 
-// The same for a place read before: its refusal, if it was refused.
-Reading<Observer> ObserverAt(const Reading<Place>& place, std::int16_t Zone, std::int16_t EteRegl,
-                             const ClockReading& clock);
-
 // The observer of the field texts: the summer-time and zone fields (16-bit integers), the
 // place, the date and the time, refused with the message of the first field that cannot be
 // used, in that order.
