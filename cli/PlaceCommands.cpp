@@ -196,12 +196,12 @@ int ExpandPlaceOption(std::vector<std::string>& args, std::FILE* err) {
             options.push_back("--zone=" + std::to_string(static_cast<int>(std::lround(hours))));
         }
     }
-    // A timetable's page is headed by the place's name unless --name gives another.
+    // A timetable's page and calendar are named after the place unless --name gives another.
     const auto hasOption = [&args](const char* option) {
         return std::any_of(args.begin(), args.end(),
                            [option](const std::string& a) { return IsOption(a, option); });
     };
-    if (command == "times" && hasOption("--pdf") && !hasOption("--name"))
+    if (command == "times" && (hasOption("--pdf") || hasOption("--ics")) && !hasOption("--name"))
         options.push_back("--name=" + place.name);
     // The town's elevation is not made the dip of the tables' horizon: it is its height above
     // the sea, and a town on a plateau sees the Sun rise over the plateau (Sana'a, 2,250 m,

@@ -329,8 +329,7 @@ namespace {
 template <Seconds kUnitsPerDay>
 void ClockTextIn(double hours, std::string& out) {
     constexpr bool seconds = kUnitsPerDay == kDay;
-    // A hair above one half, so that a half written in decimal hours rounds up.
-    const auto units = static_cast<Seconds>(std::floor(hours * (kUnitsPerDay / 24) + 0.5 + 1e-9));
+    const Seconds units = ClockUnits(hours, kUnitsPerDay);
     const Seconds dayShift =
         units >= 0 ? units / kUnitsPerDay : -((kUnitsPerDay - 1 - units) / kUnitsPerDay);
     const Seconds inDay = units - dayShift * kUnitsPerDay;

@@ -1,7 +1,7 @@
 // The timetable window: the prayer times of the main window's place for a month or a whole
 // year, on the main window's zone or on a zone of the system's time-zone database, in a
 // right-to-left grid with the day at the right; printed, saved as PDF, or saved as the CSV of
-// `zerin times --csv`.
+// `zerin times --csv` or the calendar of `zerin times --ics`.
 #pragma once
 
 #include <QDialog>
@@ -81,6 +81,8 @@ class FrmTimetable : public QDialog {
     void Print();
     void SavePdf();
     void SaveCsv();
+    // The options asked in DlgCalendar, then the calendar of `zerin times --ics`.
+    void SaveCalendar();
 
     Messenger& messenger_;
     const services::FieldOptions place_;
@@ -106,7 +108,8 @@ class FrmTimetable : public QDialog {
     QLabel* LblHeader = nullptr;
     QTableWidget* GrdTimes = nullptr;
     QLabel* LblNotes = nullptr;
-    QPushButton *CmdPrint = nullptr, *CmdPdf = nullptr, *CmdCsv = nullptr, *CmdClose = nullptr;
+    QPushButton *CmdPrint = nullptr, *CmdPdf = nullptr, *CmdCsv = nullptr, *CmdIcs = nullptr,
+                *CmdClose = nullptr;
 };
 
 }  // namespace zerin::ui
