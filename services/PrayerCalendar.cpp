@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <functional>
 #include <map>
 
 #include "AtomicFile.h"
@@ -76,13 +77,29 @@ bool IsShown(Shown shown, const PrayerSettings& s, const CalendarOptions& c) {
     return false;
 }
 
-// "20260320T042000Z".
+// Appends the digits of n, `width` of them (a calendar writes a few a line: no printf).
+void AppendDigits(std::string& out, int n, int width) {
+    char digits[8];
+    for (int k = width; k-- > 0; n /= 10) digits[k] = static_cast<char>('0' + n % 10);
+    out.append(digits, static_cast<std::size_t>(width));
+}
+
+// "20260320", and "20260320T042000Z" with the time.
+std::string DateDigits(const Civil& c) {
+    std::string text;
+    AppendDigits(text, c.year, 4);
+    AppendDigits(text, c.month, 2);
+    AppendDigits(text, c.day, 2);
+    return text;
+}
+
 std::string UtcText(Seconds utc) {
     const Civil c = CivilOf(utc);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d%02d%02dT%02d%02d%02dZ", c.year, c.month, c.day, c.hour,
-                  c.minute, c.second);
-    return text;
+    std::string text = DateDigits(c) + 'T';
+    AppendDigits(text, c.hour, 2);
+    AppendDigits(text, c.minute, 2);
+    AppendDigits(text, c.second, 2);
+    return text + 'Z';
 }
 
 // When the calendar was made: SOURCE_DATE_EPOCH when it is set (the same bytes from run to run),
@@ -112,6 +129,7 @@ std::string PlaceKey(const std::string& name) {
 // The events of one place's calendar, appended day by day.
 class CalendarBuilder {
   public:
+    // Starts the calendar in ics, where the days' events are appended.
     CalendarBuilder(const TimesRequest& r, const CalendarOptions& c, const TablePlace& p,
                     std::string& ics);
     void Day(const TimesDay& d, const std::string& hijri, bool ramadan);
@@ -149,8 +167,9 @@ CalendarBuilder::CalendarBuilder(const TimesRequest& r, const CalendarOptions& c
     char geo[64];
     std::snprintf(geo, sizeof geo, "%.6f;%.6f", p.place.Lat, -p.place.Lon);  // East positive
     geo_ = geo;
-    settings_ = arabic_ ? "الإعدادات: " + SettingsTextArabic(r.settings)
-                        : "Settings: " + SettingsText(r.settings);
+    // The same for every event: escaped once.
+    settings_ = IcsText(arabic_ ? "الإعدادات: " + SettingsTextArabic(r.settings)
+                                : "Settings: " + SettingsText(r.settings));
     const std::string prayerTimes = arabic_ ? "مواقيت الصلاة" : "Prayer times";
     categories_ = IcsText(prayerTimes);
     ramadanCategories_ = categories_ + "," + IcsText(arabic_ ? "رمضان" : "Ramadan");
@@ -193,7 +212,7 @@ void CalendarBuilder::Day(const TimesDay& d, const std::string& hijri, bool rama
                            missing + "\n";
         if (!hijri.empty() && (r_.hijri || isRamadans))
             description += (arabic_ ? "التاريخ الهجري " : "Hijri date ") + hijri + "\n";
-        Event(kind, d, description + settings_);
+        Event(kind, d, description);
     }
 }
 
@@ -204,10 +223,8 @@ void CalendarBuilder::Event(const EventKind& kind, const TimesDay& d,
     const Seconds start =
         SecondsOf(Civil{d.date.year, d.date.month, d.date.day}) + units * unit_ - d.offset.Total();
     const std::string summary = IcsText(Text(kind));
-    char day[16];
-    std::snprintf(day, sizeof day, "%04d%02d%02d", d.date.year, d.date.month, d.date.day);
     AppendIcsLine(ics_, "BEGIN:VEVENT");
-    Property("UID", std::string(day) + "-" + kind.id + "-" + key_ + "@zerin");
+    Property("UID", DateDigits(d.date) + "-" + kind.id + "-" + key_ + "@zerin");
     Property("DTSTAMP", stamp_);
     Property("DTSTART", UtcText(start));
     // Said even for an instant (0): without it, programs give an event an hour of their own.
@@ -222,7 +239,7 @@ void CalendarBuilder::Event(const EventKind& kind, const TimesDay& d,
         ClockText(static_cast<double>(units) * 24 / static_cast<double>(unitsPerDay_), r_.seconds) +
         (arabic_ ? " يوم " : " on ") + DateText(d.date) + " (UTC" + OffsetText(d.offset.Total()) +
         ")\n";
-    Property("DESCRIPTION", IcsText(clock + description));
+    Property("DESCRIPTION", IcsText(clock + description) + settings_);
     Property("CATEGORIES", kind.shown == Shown::Ramadan ? ramadanCategories_ : categories_);
     AppendIcsLine(ics_, "TRANSP:TRANSPARENT");
     if (c_.alarm) {
@@ -235,11 +252,19 @@ void CalendarBuilder::Event(const EventKind& kind, const TimesDay& d,
     AppendIcsLine(ics_, "END:VEVENT");
 }
 
-// The calendar of one place into ics; returns 0, 1 (some days empty) or 2 (no day computed), the
-// messages on err.
+// Where a calendar's bytes go, a piece at a time; false once they could not be written.
+using CalendarOutput = std::function<bool(std::string_view bytes)>;
+constexpr int kOutputFailed = -1;
+constexpr std::size_t kPieceSize = 1 << 16;
+
+// The calendar of one place, written to `output` in pieces as its days are computed (memory does
+// not grow with the days); returns 0, 1 (some days empty), 2 (no day computed: nothing written)
+// or kOutputFailed, the messages on err.
 int PlaceCalendar(const TimesRequest& r, const CalendarOptions& c, const TablePlace& p,
-                  SunNoons* noons, Progress& progress, std::size_t& done, std::string& ics,
-                  std::FILE* err) {
+                  SunNoons* noons, Progress& progress, std::size_t& done,
+                  const CalendarOutput& output, std::FILE* err) {
+    std::string ics;
+    ics.reserve(2 * kPieceSize);
     Timetable table(p.place, *p.clock, r.settings, r.method, noons);
     std::optional<HijriCalendar> hijri;
     if (r.hijri || c.ramadan)
@@ -278,10 +303,45 @@ int PlaceCalendar(const TimesRequest& r, const CalendarOptions& c, const TablePl
             }
         }
         calendar.Day(d, hijriText, ramadan);
+        if (ics.size() < kPieceSize) continue;
+        if (!output(ics)) return kOutputFailed;
+        ics.clear();
     }
     if (!computed) return empty.ReportNothingComputed(err);
     calendar.End();
-    return empty.Report(err);
+    return output(ics) ? empty.Report(err) : kOutputFailed;
+}
+
+// The length of the character at k when TEXT keeps it as it is (UTF-8 that needs no escape), else
+// 0.
+std::size_t PlainLength(std::string_view text, std::size_t k) {
+    const auto c = static_cast<unsigned char>(text[k]);
+    if (c < 0x80) return c >= 0x20 && c != 0x7F && c != '\\' && c != ';' && c != ',' ? 1 : 0;
+    std::size_t length = 0;
+    DecodeUtf8(text, k, length);
+    return length;
+}
+
+// The file of each place's calendar in the folder: named after the place; false with a message
+// when two places would share a file.
+bool CalendarPaths(const std::vector<TablePlace>& places, const std::string& folder,
+                   std::vector<std::string>& paths, std::FILE* err) {
+    const std::string dir = folder.back() == '/' ? folder : folder + "/";
+    std::map<std::string, const TablePlace*> taken;
+    for (std::size_t k = 0; k < places.size(); ++k) {
+        const std::string name = CalendarFileName(CalendarPlaceName(places[k]));
+        const auto [at, added] = taken.emplace(name, &places[k]);
+        if (!added) {
+            std::fprintf(err,
+                         "zerin: the places '%s' and '%s' would both be written to %s: give "
+                         "them names that differ by more than '/' or a control character\n",
+                         Echo(at->second->name).c_str(), Echo(places[k].name).c_str(),
+                         Echo(name).c_str());
+            return false;
+        }
+        paths[k] = dir + name;
+    }
+    return true;
 }
 
 // Makes the folder of the calendars when it is missing; false with a message otherwise.
@@ -298,24 +358,26 @@ bool MakeFolder(const std::string& folder, std::FILE* err) {
 std::string IcsText(std::string_view text) {
     std::string out;
     out.reserve(text.size() + 8);
+    std::size_t kept = 0;  // the bytes from here on are copied as they are, in one piece
+    const auto keep = [&](std::size_t k) { out.append(text.substr(kept, k - kept)); };
     for (std::size_t k = 0; k < text.size();) {
-        std::size_t length = 0;
-        const char32_t c = DecodeUtf8(text, k, length);
-        if (length == 0) {
-            out += "\xEF\xBF\xBD";
-            ++k;
+        if (const std::size_t length = PlainLength(text, k)) {
+            k += length;
             continue;
         }
-        if (c == '\\' || c == ';' || c == ',')
-            out += '\\', out += static_cast<char>(c);
+        keep(k);
+        const auto c = static_cast<unsigned char>(text[k]);
+        if (c >= 0x80)
+            out += "\xEF\xBF\xBD";  // not UTF-8: U+FFFD
         else if (c == '\n')
             out += "\\n";
         else if (c < 0x20 || c == 0x7F)
             out += ' ';
         else
-            out.append(text.substr(k, length));
-        k += length;
+            out += {'\\', static_cast<char>(c)};
+        kept = ++k;
     }
+    keep(text.size());
     return out;
 }
 
@@ -361,41 +423,28 @@ int WriteCalendars(const TimesRequest& r, const CalendarOptions& c,
                    const std::vector<TablePlace>& places, const std::string& target, std::FILE* out,
                    std::FILE* err) {
     const bool toOut = target == "-";
-    const bool folder = !toOut && IsFolderTarget(target);
     std::vector<std::string> paths(places.size(), target);
-    if (folder) {
-        const std::string dir = target.back() == '/' ? target : target + "/";
-        std::map<std::string, const TablePlace*> taken;
-        for (std::size_t k = 0; k < places.size(); ++k) {
-            const std::string name = CalendarFileName(CalendarPlaceName(places[k]));
-            const auto [at, added] = taken.emplace(name, &places[k]);
-            if (!added) {
-                std::fprintf(err,
-                             "zerin: the places '%s' and '%s' would both be written to %s: give "
-                             "them names that differ by more than '/' or a control character\n",
-                             Echo(at->second->name).c_str(), Echo(places[k].name).c_str(),
-                             Echo(name).c_str());
-                return 2;
-            }
-            paths[k] = dir + name;
-        }
-        if (!MakeFolder(dir, err)) return 1;
-    }
+    if (!toOut && IsFolderTarget(target) && !CalendarPaths(places, target, paths, err)) return 2;
+    if (!toOut && IsFolderTarget(target) && !MakeFolder(target, err)) return 1;
     SunNoons noons;
     Progress progress(err, out, places.size() * r.days);
     std::size_t done = 0;
     int status = 0;
-    std::string ics;
     for (std::size_t k = 0; k < places.size(); ++k) {
-        const int made = PlaceCalendar(r, c, places[k], places.size() > 1 ? &noons : nullptr,
-                                       progress, done, ics, err);
+        AtomicFile file(paths[k]);
+        const CalendarOutput output = [&](std::string_view bytes) {
+            return toOut ? WriteAll(out, err, bytes) : file.Write(bytes);
+        };
+        const int made = toOut || file.Open()
+                             ? PlaceCalendar(r, c, places[k], places.size() > 1 ? &noons : nullptr,
+                                             progress, done, output, err)
+                             : kOutputFailed;
         if (made == 2) return k == 0 ? 2 : 1;
-        status = std::max(status, made);
-        std::string message;
-        if (toOut ? !WriteAll(out, err, ics) : !WriteFileAtomically(paths[k], ics, message)) {
-            if (!message.empty()) std::fprintf(err, "zerin: %s\n", message.c_str());
+        if (made == kOutputFailed || !(toOut || file.Commit())) {
+            if (!toOut) std::fprintf(err, "zerin: %s\n", file.Error().Message().c_str());
             return 1;
         }
+        status = std::max(status, made);
     }
     return status;
 }
