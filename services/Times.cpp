@@ -244,8 +244,12 @@ double Timetable::RuledDawn(const Civil& date, double dawn, double rising, doubl
 void Timetable::ApplySettings(TimesDay& d, const NextDay& next) {
     const PrayerSettings& s = settings_;
     const double setting = d.clock[kSunset], rising = d.clock[kSunrise];
-    // Maghrib is never before the setting: an angle above the horizon's takes the setting.
-    if (std::isnan(s.maghribAngle) || d.clock[kMaghrib] < setting) d.clock[kMaghrib] = setting;
+    // Maghrib is never before the setting: an angle above the horizon's takes the setting, and
+    // with it the setting's mark (a setting that the polar rule gave).
+    if (std::isnan(s.maghribAngle) || d.clock[kMaghrib] < setting) {
+        d.clock[kMaghrib] = setting;
+        d.adjusted[kMaghrib] = d.adjusted[kSunset];
+    }
     if (s.ishaInterval > 0) {
         double interval = s.ishaInterval;
         if (ramadan_ &&
