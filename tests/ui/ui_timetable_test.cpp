@@ -3,6 +3,7 @@
 // the print dialog, input that cannot make a table, and the main window's button.
 #include <sys/stat.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
@@ -391,7 +392,7 @@ class TimetableWindowTest : public QObject {
         QVERIFY2(notes.contains(c.said), qPrintable(notes));
         QCOMPARE(w.Grid()->rowCount(), 0);
         QVERIFY(!w.w.Job().has_value());
-        for (const char* command : {"CmdPrint", "CmdPdf", "CmdCsv"})
+        for (const char* command : {"CmdPrint", "CmdPdf", "CmdCsv", "CmdIcs"})
             QVERIFY(!w.Get<QPushButton>(command)->isEnabled());
         QVERIFY(w.messages.messages.empty());  // said in the window, not in a box
         if (std::string(c.lat) != "21" || !HaveZoneDatabase()) return;
@@ -527,6 +528,48 @@ class TimetableWindowTest : public QObject {
         QCOMPARE(QFile::exists(path), accepted);
         if (accepted) QCOMPARE(PdfPages(ReadBytes(path)), 12);
         QVERIFY(w.messages.messages.empty());
+    }
+
+    // «حفظ للتقويم»: the dialog's options reach the calendar, byte for byte `zerin times --ics`'s.
+    void theCalendarSavedIsTheCommandLinesCalendar_data() {
+        QTest::addColumn<int>("alarm");  // -1: none
+        QTest::addColumn<int>("imsak");  // -1: not Ramadan's
+        QTest::addColumn<int>("minutes");
+        QTest::addColumn<QString>("options");  // "": the dialog cancelled
+        QTest::newRow("a reminder") << 15 << -1 << 0 << "--ics-alarm 15";
+        QTest::newRow("Ramadan, rising, events of 20 minutes")
+            << -1 << 20 << 20 << "--ramadan --imsak 20 --ics-duration 20 --ics-sunrise";
+        QTest::newRow("cancelled") << 15 << -1 << 0 << "";
+    }
+    void theCalendarSavedIsTheCommandLinesCalendar() {
+        QFETCH(int, alarm);
+        QFETCH(int, imsak);
+        QFETCH(int, minutes);
+        QFETCH(QString, options);
+        qputenv("SOURCE_DATE_EPOCH", "1700000000");
+        Window w;
+        w.Month(2026, 2);
+        const QString path = w.Path("times.ics");
+        w.w.SetModalRunner([&](QDialog& dialog) {
+            QCOMPARE(dialog.objectName(), QStringLiteral("DlgCalendar"));
+            dialog.findChild<QCheckBox*>("ChkAlarm")->setChecked(alarm >= 0);
+            dialog.findChild<QSpinBox*>("SpnAlarm")->setValue(alarm);
+            dialog.findChild<QCheckBox*>("ChkRamadan")->setChecked(imsak >= 0);
+            dialog.findChild<QSpinBox*>("SpnImsak")->setValue(imsak);
+            dialog.findChild<QSpinBox*>("SpnDuration")->setValue(minutes);
+            dialog.findChild<QCheckBox*>("ChkSunrise")->setChecked(minutes > 0);
+            dialog.setResult(options.isEmpty() ? QDialog::Rejected : QDialog::Accepted);
+        });
+        w.Press("CmdIcs");
+        QCOMPARE(QFile::exists(path), !options.isEmpty());
+        if (options.isEmpty()) return;
+        const CliResult r = RunCli(Words(QStringLiteral("times --lon 39:49:0E --lat 21:25:0N "
+                                                        "--zone -3 --from 2026-02-01 --days 28 "
+                                                        "--hijri-rule umm-al-qura --ics - ") +
+                                         options));
+        QCOMPARE(ReadBytes(path).toStdString(), r.out);
+        QVERIFY(w.messages.messages.empty());
+        qunsetenv("SOURCE_DATE_EPOCH");
     }
 
     // The main window's button opens the timetable of the place its fields hold now.
