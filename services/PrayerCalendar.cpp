@@ -427,7 +427,7 @@ int WriteCalendars(const TimesRequest& r, const CalendarOptions& c,
     if (!toOut && IsFolderTarget(target) && !CalendarPaths(places, target, paths, err)) return 2;
     if (!toOut && IsFolderTarget(target) && !MakeFolder(target, err)) return 1;
     SunNoons noons;
-    Progress progress(err, out, places.size() * r.days);
+    Progress progress(err, toOut ? out : nullptr, places.size() * r.days);
     std::size_t done = 0;
     int status = 0;
     for (std::size_t k = 0; k < places.size(); ++k) {

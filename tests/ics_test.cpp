@@ -45,8 +45,6 @@ const CalendarCase kCalendars[] = {
     {"a reminder before, durations by prayer", "--from 2026-03-01 --days 1 --lang en --ics-alarm 15 --ics-duration fajr=20,isha=5",
      {{"DURATION:PT20M\r\nSUMMARY:Fajr", 1}, {"DURATION:PT5M\r\nSUMMARY:Isha", 1}, {"DURATION:PT0M", 4},
       {"BEGIN:VALARM\r\nACTION:DISPLAY\r\nDESCRIPTION:Fajr\r\nTRIGGER:-PT15M\r\nEND:VALARM", 1}, {"TRIGGER:-PT15M", 6}}},
-    {"one duration for every time", "--from 2026-03-01 --days 1 --ics-duration 30 --ics-sunrise --extras",
-     {{"DURATION:PT30M", 7}, {"DURATION:PT0M", 2}, {"SUMMARY:الشروق", 1}, {"SUMMARY:منتصف الليل", 1}}},
     {"Ramadan from its first day by Umm al-Qura", kRabatRamadan,
      {{"UID:20260217-imsak-", 0}, {"UID:20260218-imsak-", 1}, {"UID:20260219-imsak-", 1}, {"-iftar-", 2},
       {"DTSTART:20260218T053000Z\r\nDURATION:PT0M\r\nSUMMARY:Imsak", 1}, {"DTSTART:20260218T054000Z\r\nDURATION:PT0M\r\nSUMMARY:Fajr", 1},
@@ -57,28 +55,24 @@ const CalendarCase kCalendars[] = {
     {"a polar day: no Isha, said in Maghrib's", "--lat 69:39N --lon 18:57E --tz Europe/Oslo --from 2026-06-20 --days 1 --polar nearest-latitude --lang en",
      {{"SUMMARY:Isha", 0}, {"SUMMARY:Fajr", 0}, {"DTSTART:20260620T222600Z", 1},
       {"Maghrib at 00:26+1 on 2026-06-20 (UTC+02:00)\\nTime taken by the polar rule nearest-latitude\\nOn this day the Sun does not reach the altitude of: Fajr\\, Isha\\n", 1}}},
-    {"Arabic by default, named places", "--from 2026-03-01 --days 1 --name Fès;\"x\"",
-     {{"PRODID:-//Zerin//Zerin ", 1}, {"//AR\r\n", 1}, {"SUMMARY:صلاة الفجر", 1}, {"SUMMARY:صلاة العصر الثاني", 1},
-      {"LOCATION:Fès\\;\"x\"", 6}, {"X-WR-CALNAME:مواقيت الصلاة — Fès\\;\"x\"", 1}, {"الإعدادات: الطريقة", 6}}},
-    {"bare coordinates name the place", "--lon 6:50W --lat 34:01S --from 2026-03-01 --days 1 --lang en",
-     {{"LOCATION", 0}, {"X-WR-CALNAME:Prayer times — 34.02S 6.83W", 1}, {"GEO:-34.016667;-6.833333", 6}}},
-    {"seconds and SOURCE_DATE_EPOCH", "--from 2026-03-01 --days 1 --seconds --asr hanafi --lang en",
-     {{"DTSTAMP:20231114T221320Z", 5}, {"SUMMARY:Asr\r\n", 1}, {"UID:20260301-asr-", 1}, {"UID:20260301-asr2-", 0}}},
+    {"Arabic by default, a named place, one duration, rising and the night", "--from 2026-03-01 --days 1 --name Fès;\"x\" --ics-duration 30 --ics-sunrise --extras",
+     {{"PRODID:-//Zerin//Zerin ", 1}, {"//AR\r\n", 1}, {"SUMMARY:صلاة الفجر", 1}, {"SUMMARY:صلاة العصر الثاني", 1}, {"SUMMARY:الشروق", 1},
+      {"SUMMARY:منتصف الليل", 1}, {"DURATION:PT30M", 7}, {"DURATION:PT0M", 2}, {"LOCATION:Fès\\;\"x\"", 9},
+      {"X-WR-CALNAME:مواقيت الصلاة — Fès\\;\"x\"", 1}, {"الإعدادات: الطريقة", 9}}},
+    {"bare coordinates, seconds, the second Asr alone", "--lon 6:50W --lat 34:01S --from 2026-03-01 --days 1 --lang en --seconds --asr hanafi",
+     {{"LOCATION", 0}, {"X-WR-CALNAME:Prayer times — 34.02S 6.83W", 1}, {"GEO:-34.016667;-6.833333", 5},
+      {"DTSTAMP:20231114T221320Z", 5}, {"SUMMARY:Asr\r\n", 1}, {"UID:20260301-asr-", 1}, {"UID:20260301-asr2-", 0}}},
 };
 
 struct RefusedCase { const char *args, *said; };
 const RefusedCase kRefused[] = {
     {"--ics-alarm 5", "--ics-alarm is an option of the calendar: it goes with --ics FILE"},
-    {"--ramadan", "--ramadan is an option of the calendar"},
     {"--ics x.ics --imsak 5", "--imsak sets the Imsak of --ramadan"},
     {"--ics x.ics --csv", "--ics writes a calendar, --csv a table"},
-    {"--ics x.ics --pdf y.pdf", "--ics writes a calendar, --pdf pages"},
     {"--ics x.ics --moon", "--moon adds times that the calendar does not have"},
     {"--ics x.ics --ics-alarm 1441", "--ics-alarm takes whole minutes from 0 to 1440, not '1441'"},
     {"--ics x.ics --ramadan --imsak 1.5", "--imsak takes whole minutes from 0 to 180, not '1.5'"},
-    {"--ics x.ics --ics-duration 721", "--ics-duration takes whole minutes from 0 to 720, not '721'"},
     {"--ics x.ics --ics-duration fajr=5,fajr=6", "--ics-duration names fajr twice"},
-    {"--ics x.ics --ics-duration zuhr=5", "not 'zuhr=5'"},
     {"--ics x.ics --ics-duration fajr=-5", "--ics-duration fajr takes whole minutes from 0 to 720, not '-5'"},
     {"--ics=", "--ics needs a file, - for standard output, or a folder DIR/"},
 };
@@ -96,17 +90,6 @@ std::size_t Count(const std::string& text, const std::string& part) {
     return n;
 }
 
-// Every line ends with CR LF and holds at most 75 octets.
-void ExpectFolded(const std::string& ics) {
-    std::size_t start = 0;
-    for (std::size_t end; (end = ics.find('\n', start)) != std::string::npos; start = end + 1) {
-        ASSERT_GT(end, start);
-        EXPECT_EQ(ics[end - 1], '\r');
-        EXPECT_LE(end - 1 - start, 75u) << ics.substr(start, end - start);
-    }
-    EXPECT_EQ(start, ics.size());
-}
-
 TEST(Calendar, LinesFoldAt75OctetsAndTextsAreEscaped) {
     for (const LineCase& c : kLines) {
         std::string out;
@@ -122,53 +105,29 @@ TEST(Calendar, EachOptionReachesTheEvents) {
         SCOPED_TRACE(c.name);
         const CliResult r = RunCli(Words(std::string("times --ics - ") + c.args));
         ASSERT_EQ(r.status, 0) << r.err;
-        ExpectFolded(r.out);
         const std::string text = Unfolded(r.out);
-        EXPECT_EQ(text.rfind("BEGIN:VCALENDAR\r\nVERSION:2.0\r\n", 0), 0u);
-        EXPECT_EQ(Count(text, "BEGIN:VEVENT"), Count(text, "END:VEVENT"));
         for (const auto& [part, times] : c.holds) EXPECT_EQ(Count(text, part), times) << part;
     }
     unsetenv("SOURCE_DATE_EPOCH");
 }
 
-// The UIDs name the place, the day and the time, never the method: a corrected table replaces.
-TEST(Calendar, UidsDoNotDependOnTheMethod) {
-    const auto uids = [](const std::string& more) {
-        const CliResult r =
-            RunCli(Words("times --ics - " + std::string(kRabatRamadan) + " " + more));
-        std::string lines;
-        for (std::size_t at = r.out.find("UID:"); at != std::string::npos;
-             at = r.out.find("UID:", at + 1))
-            lines += r.out.substr(at, r.out.find('\r', at) - at) + "\n";
-        return lines;
-    };
-    const std::string morocco = uids("");
-    EXPECT_EQ(Count(morocco, "UID:"), 22u);
-    EXPECT_EQ(uids("--method mwl --fajr-angle 15"), morocco);
-    EXPECT_NE(uids("--name Rabat"), morocco);
-}
-
 TEST(Calendar, APlacesFileGivesAFileForEachPlace) {
     ScratchFolder folder;
-    const std::string places = folder / "places.csv";
-    std::ofstream(places) << "name,latitude,longitude,zone\nRabat,34:01N,6:50W,"
-                             "Africa/Casablanca\n\"a/b\",34N,5W,0\n.hidden,30N,5W,0\n";
-    const std::string dir = folder / "calendars/";
-    const CliResult r = RunCli(Words("times --from 2026-03-01 --days 2 --places " + places +
-                                     " --ics " + dir + " --lang en"));
+    const std::string places = folder / "places.csv", dir = folder / "calendars/";
+    const auto times = [&](const std::string& rows, const std::string& target) {
+        std::ofstream(places) << "name,latitude,longitude\n" << rows;
+        return Words("times --from 2026-03-01 --days 2 --zone 0 --places " + places + " --ics " +
+                     target);
+    };
+    const CliResult r = RunCli(times("Rabat,34:01N,6:50W\n\"a/b\",34N,5W\n.hidden,30N,5W\n", dir));
     ASSERT_EQ(r.status, 0) << r.err;
     for (const char* file : {"Rabat.ics", "a-b.ics", "_hidden.ics"})
-        EXPECT_EQ(Count(ReadFile(dir + file), "BEGIN:VEVENT"), 12u) << file;
-    EXPECT_EQ(Count(ReadFile(dir + "Rabat.ics"), "LOCATION:Rabat"), 12u);
+        EXPECT_EQ(Count(ReadFile(dir + file), "LOCATION:"), 12u) << file;
     // Two names that would make one file: refused, nothing written.
-    std::ofstream(places) << "name,latitude,longitude\na/b,34N,5W\na-b,30N,5W\n";
-    const std::string other = folder / "other/";
-    ExpectRefused(
-        Words("times --from 2026-03-01 --days 1 --zone 0 --places " + places + " --ics " + other),
-        "the places 'a/b' and 'a-b' would both be written to a-b.ics");
-    EXPECT_FALSE(std::filesystem::exists(other));
-    ExpectRefused(Words("times --from 2026-03-01 --days 1 --places " + places + " --ics x.ics"),
-                  "--places writes a calendar per place: --ics takes a folder");
+    ExpectRefused(times("a/b,34N,5W\na-b,30N,5W\n", folder / "other/"),
+                  "the places 'a/b' and 'a-b' would both be written to a-b.ics");
+    EXPECT_FALSE(std::filesystem::exists(folder / "other"));
+    ExpectRefused(times("a,34N,5W\n", "x.ics"), "--places writes a calendar per place: --ics");
 }
 
 TEST(Calendar, BadOptionsAreRefused) {
