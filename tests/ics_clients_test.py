@@ -1,12 +1,9 @@
 #!/usr/bin/python3
-"""The calendars of `zerin times --ics` read by khal and by Python's icalendar.
-
-khal (configured in a temporary folder) lists each time at the local time `zerin times --csv`
-prints, and replaces the events when a place is imported again by another method. icalendar
-reads a sweep of 100 random places (20 runs of 5, random options, a fixed seed): the events the
-table implies at its times less their UTC offsets (zoneinfo's), lines of at most 75 octets
-ending in CR LF, the same bytes twice. Exit 77 without them; --full: 400 days a place.
-"""
+"""The calendars of `zerin times --ics` in khal (configured in a temporary folder: each time at
+the table's local time, replaced when imported again by another method) and in Python's
+icalendar (100 random places, 20 runs of 5 with random options and a fixed seed: the events the
+table implies at its times less the UTC offsets zoneinfo gives, lines of at most 75 octets ending
+in CR LF, the same bytes twice). Exit 77 without them; --full: 400 days a place."""
 import csv, datetime, io, os, random, re, shutil, subprocess, sys, tempfile
 from zoneinfo import ZoneInfo
 
@@ -15,8 +12,7 @@ try:
 except ImportError:
     icalendar = None
 if not icalendar or not shutil.which("khal"):
-    print("skipped: khal or python3-icalendar is not installed")
-    sys.exit(77)
+    sys.exit(print("skipped: khal or python3-icalendar is not installed") or 77)
 
 ZERIN = sys.argv[sys.argv.index("--zerin") + 1]
 # Each event's column (a table without "maghrib" has Maghrib at the setting; "asr" is the
@@ -66,8 +62,8 @@ def expected(rows, ids, imsak=10):
 
 def sweep(full):
     rng, read = random.Random(36), 0
-    zones = ["Africa/Casablanca", "Europe/London", "Australia/Sydney", "America/New_York",
-             "Asia/Kolkata", "Asia/Tehran", "Asia/Kathmandu", "America/Santiago", "Europe/Oslo"]
+    zones = ["Africa/Casablanca", "Europe/London", "Australia/Sydney", "America/Santiago",
+             "Asia/Tehran", "Asia/Kathmandu", "Europe/Oslo"]
     names = ["Place {}", "مدينة {}", "a/b {}", ".dot {}", 'Q"uote; {}', "back\\slash, {}"]
     choices = {"--asr": ["shafii", "hanafi", "both"], "--high-lat": ["none", "middle", "angle"],
                "--method": ["morocco", "mwl", "isna", "moonsighting", "tehran", "singapore"],
@@ -94,8 +90,8 @@ def sweep(full):
             calendar = pairs("--lang", "--ics-alarm", "--ics-duration") + ["--ramadan"] * ramadan
             calendar += pairs("--imsak") * ramadan + ["--ics-sunrise"] * ("--ics-sunrise" in flags)
             ids = ["fajr", "dhuhr", "asr", "maghrib", "isha"] + ["asr2"] * (o["--asr"] == "both")
-            ids += ["midnight", "last"] * ("--extras" in flags) + ["imsak", "iftar"] * ramadan
-            ids += ["sunrise"] * ("--ics-sunrise" in flags)
+            ids += ["midnight", "last"] * ("--extras" in flags) + ["imsak", "iftar"] * ramadan + [
+                "sunrise"] * ("--ics-sunrise" in flags)
             for target in ("run", "again"):
                 zerin(*options, *calendar, "--ics", f"{folder}/{target}{run}/")
             rows = table(*options)
@@ -104,8 +100,8 @@ def sweep(full):
                 data = open(f"{folder}/run{run}/{file}", "rb").read()
                 check(data == open(f"{folder}/again{run}/{file}", "rb").read(), f"{file}: bytes")
                 lines = data.split(b"\r\n")
-                check(lines[-1] == b"" and b"\n" not in b"".join(lines), f"{file}: CR LF")
-                check(max(map(len, lines)) <= 75, f"{file}: a line of more than 75 octets")
+                check(lines[-1] == b"" and b"\n" not in b"".join(lines) and
+                      max(map(len, lines)) <= 75, f"{file}: lines of at most 75 octets, CR LF")
                 parsed = icalendar.Calendar.from_ical(data)
                 check(not parsed.errors, f"{file}: {parsed.errors}")
                 events = {tuple(str(e["UID"]).split("-")[:2]): e.decoded("DTSTART")

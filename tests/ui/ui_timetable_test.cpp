@@ -530,45 +530,39 @@ class TimetableWindowTest : public QObject {
         QVERIFY(w.messages.messages.empty());
     }
 
-    // «حفظ للتقويم»: the dialog's options reach the calendar, byte for byte `zerin times --ics`'s.
-    void theCalendarSavedIsTheCommandLinesCalendar_data() {
-        QTest::addColumn<int>("alarm");  // -1: none
-        QTest::addColumn<int>("imsak");  // -1: not Ramadan's
-        QTest::addColumn<int>("minutes");
-        QTest::addColumn<QString>("options");  // "": the dialog cancelled
-        QTest::newRow("a reminder") << 15 << -1 << 0 << "--ics-alarm 15";
-        QTest::newRow("Ramadan, rising, events of 20 minutes")
-            << -1 << 20 << 20 << "--ramadan --imsak 20 --ics-duration 20 --ics-sunrise";
-        QTest::newRow("cancelled") << 15 << -1 << 0 << "";
-    }
+    // «حفظ للتقويم»: the dialog's reminder, Imsak (-1: unchecked), length and rising reach the
+    // calendar, byte for byte `zerin times --ics`'s; cancelled (no options), nothing is saved.
     void theCalendarSavedIsTheCommandLinesCalendar() {
-        QFETCH(int, alarm);
-        QFETCH(int, imsak);
-        QFETCH(int, minutes);
-        QFETCH(QString, options);
         qputenv("SOURCE_DATE_EPOCH", "1700000000");
-        Window w;
-        w.Month(2026, 2);
-        const QString path = w.Path("times.ics");
-        w.w.SetModalRunner([&](QDialog& dialog) {
-            QCOMPARE(dialog.objectName(), QStringLiteral("DlgCalendar"));
-            dialog.findChild<QCheckBox*>("ChkAlarm")->setChecked(alarm >= 0);
-            dialog.findChild<QSpinBox*>("SpnAlarm")->setValue(alarm);
-            dialog.findChild<QCheckBox*>("ChkRamadan")->setChecked(imsak >= 0);
-            dialog.findChild<QSpinBox*>("SpnImsak")->setValue(imsak);
-            dialog.findChild<QSpinBox*>("SpnDuration")->setValue(minutes);
-            dialog.findChild<QCheckBox*>("ChkSunrise")->setChecked(minutes > 0);
-            dialog.setResult(options.isEmpty() ? QDialog::Rejected : QDialog::Accepted);
-        });
-        w.Press("CmdIcs");
-        QCOMPARE(QFile::exists(path), !options.isEmpty());
-        if (options.isEmpty()) return;
-        const CliResult r = RunCli(Words(QStringLiteral("times --lon 39:49:0E --lat 21:25:0N "
-                                                        "--zone -3 --from 2026-02-01 --days 28 "
-                                                        "--hijri-rule umm-al-qura --ics - ") +
-                                         options));
-        QCOMPARE(ReadBytes(path).toStdString(), r.out);
-        QVERIFY(w.messages.messages.empty());
+        const struct {
+            int alarm, imsak, minutes;
+            const char* options;
+        } cases[] = {{15, -1, 0, "--ics-alarm 15"},
+                     {-1, 20, 20, "--ramadan --imsak 20 --ics-duration 20 --ics-sunrise"},
+                     {15, -1, 0, nullptr}};
+        for (const auto& c : cases) {
+            Window w;
+            w.Month(2026, 2);
+            const QString path = w.Path("times.ics");
+            w.w.SetModalRunner([&](QDialog& dialog) {
+                dialog.findChild<QCheckBox*>("ChkAlarm")->setChecked(c.alarm >= 0);
+                dialog.findChild<QSpinBox*>("SpnAlarm")->setValue(c.alarm);
+                dialog.findChild<QCheckBox*>("ChkRamadan")->setChecked(c.imsak >= 0);
+                dialog.findChild<QSpinBox*>("SpnImsak")->setValue(c.imsak);
+                dialog.findChild<QSpinBox*>("SpnDuration")->setValue(c.minutes);
+                dialog.findChild<QCheckBox*>("ChkSunrise")->setChecked(c.minutes > 0);
+                dialog.setResult(c.options ? QDialog::Accepted : QDialog::Rejected);
+            });
+            w.Press("CmdIcs");
+            QCOMPARE(QFile::exists(path), c.options != nullptr);
+            if (!c.options) continue;
+            const CliResult r = RunCli(Words(
+                QStringLiteral("times --lon 39:49:0E --lat 21:25:0N --zone -3 --from 2026-02-01 "
+                               "--days 28 --hijri-rule umm-al-qura --ics - ") +
+                c.options));
+            QCOMPARE(ReadBytes(path).toStdString(), r.out);
+            QVERIFY(w.messages.messages.empty());
+        }
         qunsetenv("SOURCE_DATE_EPOCH");
     }
 
