@@ -123,6 +123,12 @@ TEST(ChartDay, EachCrossingIsAtTheTimeOfTheTimetable) {
         ASSERT_TRUE(DayChartOf(request, chart, error)) << error;
         const DayFrame f = DayFrameOf(chart, 780, 560);
         ASSERT_DOUBLE_EQ(f.width, 720);
+        // The twilights: six degrees each, from the horizon to 18 below it.
+        ASSERT_EQ(chart.bands.size(), 3u);
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_EQ(chart.bands[k].top, -6.0 * k);
+            EXPECT_EQ(chart.bands[k].bottom, -6.0 * (k + 1));
+        }
         const auto row = TimesRow(c.words, c.date);
         for (const Column& column : kColumns) {
             SCOPED_TRACE(column.key);

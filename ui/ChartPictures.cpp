@@ -57,8 +57,9 @@ class Labels {
     // Draws text with its plate's edge at `anchor`: `side` -1 at the plate's right, +1 at its
     // left, 0 centred above it. A plate that would cover another moves up or down, or along
     // its line toward the middle when `along` (a line's name).
-    void Draw(const QString& text, QPointF anchor, int side, const QColor& ink, const QColor& plate,
-              bool along = false) {
+    // Returns where the plate went.
+    QRectF Draw(const QString& text, QPointF anchor, int side, const QColor& ink,
+                const QColor& plate, bool along = false) {
         const QFontMetricsF metrics(p_.font());
         const double w = metrics.horizontalAdvance(text) + 8, h = metrics.height() + 2;
         const double x = side < 0 ? anchor.x() - w : side > 0 ? anchor.x() : anchor.x() - w / 2;
@@ -66,7 +67,7 @@ class Labels {
         box.moveLeft(std::clamp(box.left(), bounds_.left(), bounds_.right() - w));
         box.moveTop(std::clamp(box.top(), bounds_.top(), bounds_.bottom() - h));
         for (int k = 1; k < 16 && Taken(box); ++k) {
-            const QPointF shift = along ? QPointF(-side * k * 24.0, 0)
+            const QPointF shift = along ? QPointF(side * k * 24.0, 0)
                                         : QPointF(0, (k % 2 ? -1 : 1) * ((k + 1) / 2) * h);
             const QRectF moved = box.translated(shift);
             if (bounds_.contains(moved) && !Taken(moved)) {
@@ -80,6 +81,7 @@ class Labels {
         p_.drawRoundedRect(box, 3, 3);
         p_.setPen(ink);
         p_.drawText(box, Qt::AlignCenter, text);
+        return box;
     }
 
   private:
@@ -179,7 +181,7 @@ void NameDayLines(QPainter& p, const DayChart& chart, const services::DayFrame& 
         const bool morning = line.kind == DayLineKind::Dawn;
         labels.Draw(Text(line.label),
                     QPointF(morning ? plot.left() + 4 : plot.right() - 4, y + (morning ? 9 : -9)),
-                    morning ? 1 : -1, LineColour(line.kind), QColor(255, 255, 255, 200), true);
+                    morning ? 1 : -1, LineColour(line.kind), QColor(255, 255, 255, 235), true);
     }
 }
 
@@ -214,7 +216,7 @@ void DrawMark(QPainter& p, const DayMark& m, const services::DayFrame& f, double
     }
     // Morning times to the left of their marker, evening times to the right, noon above.
     const int side = m.kind == DayMarkKind::Transit ? 0 : m.hours < transit ? -1 : 1;
-    const QPointF anchor = side == 0 ? at + QPointF(0, -14) : at + QPointF(side * 7, -12);
+    const QPointF anchor = side == 0 ? at + QPointF(0, -20) : at + QPointF(side * 7, -12);
     p.setFont(PartFont(QStringLiteral("Tahoma"), 9, true));
     labels.Draw(Text(m.label), anchor, side, ink, QColor(255, 255, 255, 215));
 }
@@ -341,9 +343,17 @@ void NameBodies(QPainter& p, const SkyChart& chart, const services::SkyFrame& f,
         if (!b.Above()) continue;
         const QPointF at = Point(f.At(b.altitude, b.azimuth));
         p.setFont(PartFont(QStringLiteral("Tahoma"), 9, b.highlighted));
-        labels.Draw(Text(b.name), at + QPointF(-(BodyRadius(b.body) + 4), 0), -1,
-                    dark ? QColor(250, 250, 250) : kInk,
-                    dark ? QColor(22, 30, 62, 170) : QColor(255, 255, 255, 170));
+        const QColor ink = dark ? QColor(250, 250, 250) : kInk;
+        const QRectF box =
+            labels.Draw(Text(b.name), at + QPointF(-(BodyRadius(b.body) + 4), 0), -1, ink,
+                        dark ? QColor(22, 30, 62, 170) : QColor(255, 255, 255, 170));
+        // A name moved away from its body is tied to it.
+        if (std::fabs(box.center().y() - at.y()) > box.height() / 2) {
+            p.setPen(QPen(ink, 0.8, Qt::DotLine));
+            const QPointF end(std::clamp(at.x(), box.left(), box.right()),
+                              box.center().y() < at.y() ? box.bottom() : box.top());
+            p.drawLine(at, end);
+        }
     }
 }
 

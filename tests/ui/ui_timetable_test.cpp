@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -584,7 +585,7 @@ class TimetableWindowTest : public QObject {
     }
 
     // The SVG is XML whose labels are text, its title the chart's name; both files are the
-    // same bytes from run to run.
+    // same bytes from run to run; the Moon's lit part faces its bright limb.
     void theChartsFilesAreTextAndTheSameTwice() {
         const Reading<Observer> o =
             ObserverAt({-39.8167, 21.4167}, -3, 0, ClockOf(2005, 6, 17, 21, 0, 0));
@@ -618,6 +619,29 @@ class TimetableWindowTest : public QObject {
                              all.contains(d.day ? QStringLiteral("الزوال") : QStringLiteral("شرق")),
                          qPrintable(all.left(300)));
             }
+        }
+        // The Moon at the zenith: its lit part toward its bright limb, a half of it at the
+        // quarter, a thin edge of it as a crescent.
+        struct Phase {
+            double illum, limb, litX, litY, darkX, darkY;  // pixels from the Moon's centre
+        };
+        const Phase phases[] = {{50, 0, 5, 0, -5, 0},
+                                {50, std::acos(-1.0) / 2, 0, 5, 0, -5},
+                                {20, std::acos(-1.0), -7, 0, 2, 0}};
+        for (const Phase& phase : phases) {
+            services::SkyChart moon;
+            moon.bodies = {{Body::Moon, "القمر", 90, 0, phase.illum}};
+            moon.brightLimb = phase.limb;
+            QImage image(960, 600, QImage::Format_RGB32);
+            QPainter painter(&image);
+            ui::PaintSkyChart(painter, moon, image.size());
+            painter.end();
+            const services::SkyFrame f = services::SkyFrameOf(960, 600);
+            const auto lightness = [&](double dx, double dy) {
+                return QColor(image.pixel(qRound(f.cx + dx), qRound(f.cy + dy))).lightness();
+            };
+            QVERIFY(lightness(phase.litX, phase.litY) > 200);
+            QVERIFY(lightness(phase.darkX, phase.darkY) < 120);
         }
         QWidget* beside = ui::NewReportChart(*o, Body::Moon);
         QCOMPARE(beside->accessibleName(), QStringLiteral("رسم السماء في اللحظة"));
