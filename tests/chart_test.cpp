@@ -158,25 +158,33 @@ TEST(ChartDay, EachCrossingIsAtTheTimeOfTheTimetable) {
     }
 }
 
-// At 60° N in June dawn and nightfall do not occur; the middle of the night fills them, and the
-// chart marks the rule's time on the line, named.
-TEST(ChartDay, ARuleFillsATimeTheSunDoesNotReach) {
-    const std::string words = "--lat-deg 60 --lon-deg 10.75 --east --zone -1 --summer 1";
-    DayChartRequest request{Options(words), Date("2024-06-21"),
-                            SettingsOfMethod(*PrayerMethodNamed("morocco")), ""};
-    request.settings.rule = HighLatRule::Middle;
-    DayChart chart;
-    std::string error;
-    ASSERT_TRUE(DayChartOf(request, chart, error)) << error;
-    const auto row = TimesRow(words + " --high-lat middle", "2024-06-21");
-    const DayFrame f = DayFrameOf(chart, 780, 560);
-    for (const Column& column : {kColumns[0], kColumns[6]}) {
-        const DayMark* mark = MarkOf(chart, column.cell);
-        EXPECT_EQ(mark->kind, DayMarkKind::Ruled);
-        EXPECT_TRUE(Contains(mark->label, "منتصف الليل")) << mark->label;
-        EXPECT_TRUE(Contains(mark->label, row.at(column.key).substr(0, 5))) << mark->label;
-        if (mark->Shown())
-            EXPECT_NEAR(f.X(mark->hours), f.left + Minutes(row.at(column.key)) / 2, 1);
+// A rule fills a time the Sun does not reach (dawn and nightfall at 60° N in June, the middle
+// of the night), or replaces one it reaches (at 45° N a seventh of the night gives a later
+// dawn): the chart marks the rule's time on the line, named.
+TEST(ChartDay, ARuleFillsATimeOnItsLine) {
+    struct Case {
+        const char *words, *option;
+        HighLatRule rule;
+        const char* name;
+    };
+    const Case cases[] = {{"--lat-deg 60 --lon-deg 10.75 --east --zone -1 --summer 1", "middle",
+                           HighLatRule::Middle, "منتصف الليل"},
+                          {"--lat-deg 45 --lon-deg 2.35 --east --zone -1 --summer 1", "seventh",
+                           HighLatRule::Seventh, "سُبع الليل"}};
+    for (const Case& c : cases) {
+        DayChartRequest request{Options(c.words), Date("2024-06-21"),
+                                SettingsOfMethod(*PrayerMethodNamed("morocco")), ""};
+        request.settings.rule = c.rule;
+        DayChart chart;
+        std::string error;
+        ASSERT_TRUE(DayChartOf(request, chart, error)) << error;
+        const auto row = TimesRow(std::string(c.words) + " --high-lat " + c.option, "2024-06-21");
+        const DayFrame f = DayFrameOf(chart, 780, 560);
+        const DayMark* dawn = MarkOf(chart, kFajr);
+        EXPECT_EQ(dawn->kind, DayMarkKind::Ruled);
+        EXPECT_TRUE(Contains(dawn->label, c.name)) << dawn->label;
+        EXPECT_TRUE(Contains(dawn->label, row.at("fajr").substr(0, 5))) << dawn->label;
+        EXPECT_NEAR(f.X(dawn->hours), f.left + Minutes(row.at("fajr")) / 2, 1);
     }
 }
 

@@ -4,6 +4,8 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QImage>
+#include <QPainter>
 
 #include "ChartPictures.h"
 #include "Look.h"
@@ -56,6 +58,17 @@ void WholeChart(benchmark::State& state) {
     }
 }
 
+// The painting alone, into a picture in memory.
+void DayChartPainted(benchmark::State& state) {
+    const DayChart day = Day();
+    QImage image(960, 600, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter p(&image);
+        zerin::ui::PaintDayChart(p, day, image.size());
+    }
+}
+
+BENCHMARK(DayChartPainted)->Unit(benchmark::kMillisecond);
 BENCHMARK(DayData)->Unit(benchmark::kMillisecond);
 BENCHMARK(SkyData)->Unit(benchmark::kMillisecond);
 BENCHMARK(WholeChart<true>)->Name("DayChartFile")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
