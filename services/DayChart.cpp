@@ -83,6 +83,13 @@ std::vector<DayLine> LinesOf(const PrayerSettings& s, const SunTimes& sun) {
     return lines;
 }
 
+// Whether the settings show the cell: the afternoon times --asr keeps, Maghrib by its angle.
+bool Asked(const PrayerSettings& s, TimeCell cell) {
+    if (cell == kAsr1) return s.asr != AsrShown::Second;
+    if (cell == kAsr2) return s.asr != AsrShown::First;
+    return cell != kMaghrib || !std::isnan(s.maghribAngle);
+}
+
 const DayLine* LineOf(const std::vector<DayLine>& lines, DayLineKind kind) {
     for (const DayLine& line : lines)
         if (line.kind == kind) return &line;
@@ -178,11 +185,13 @@ bool DayChartFor(const Place& place, const ZoneClock& clock, const Civil& date,
         {kIsha, s.Icha, DayLineKind::Nightfall}};
     for (const CellCrossing& c : cells) {
         const bool interval = c.cell == kIsha && settings.ishaInterval > 0;
+        if (!Asked(settings, c.cell)) continue;  // an afternoon time not shown, Maghrib at setting
+        // No line where the altitude itself does not exist (the afternoon's in a polar night).
         const DayLine* line = LineOf(chart.lines, c.line);
-        if (!line && !interval) continue;  // an afternoon time not shown, Maghrib at setting
         const std::string name = TimeCellArabic(c.cell);
-        const double shown = d.clock[c.cell], crossing = c.standardHours + summer;
-        DayMark mark{c.cell, DayMarkKind::Crossing, crossing, interval ? 0 : line->altitude,
+        const double shown = line || interval ? d.clock[c.cell] : std::nan("");
+        const double crossing = c.standardHours + summer;
+        DayMark mark{c.cell, DayMarkKind::Crossing, crossing, line ? line->altitude : 0,
                      name + " " + timeText(c.cell)};
         if (std::isnan(shown)) {
             mark.kind = DayMarkKind::Missing;

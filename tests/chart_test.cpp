@@ -83,6 +83,7 @@ const DayCase kDays[] = {
     {"--lat-deg 60 --lon-deg 10.75 --east --zone -1 --summer 1", "2024-06-21"},
     {"--lat-deg 60 --lon-deg 10.75 --east --zone -1", "2024-12-21"},
     {"--lat-deg 70 --lon-deg 19 --east --zone -1 --summer 1", "2024-06-21"},
+    {"--lat-deg 70 --lon-deg 19 --east --zone -1", "2024-12-21"},
 };
 // clang-format on
 
@@ -138,6 +139,8 @@ TEST(ChartDay, EachCrossingIsAtTheTimeOfTheTimetable) {
             const double line = LineAltitude(chart, column.line);
             if (time.empty()) {
                 EXPECT_EQ(mark->kind, DayMarkKind::Missing);
+                EXPECT_NE(std::find(chart.notes.begin(), chart.notes.end(), mark->label),
+                          chart.notes.end());
                 const bool above = chart.curve.front().altitude > line;
                 for (const DaySample& s : chart.curve) EXPECT_EQ(s.altitude > line, above);
                 continue;
