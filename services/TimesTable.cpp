@@ -177,6 +177,10 @@ std::string PlaceJson(const TablePlace& p) {
 
 }  // namespace
 
+const char* TimeCellArabic(TimeCell cell) {
+    return kCellNames[cell].arabic;
+}
+
 bool PlacesOfRequest(const TimesRequest& r, std::vector<TablePlace>& places, std::string& error) {
     places.clear();
     if (!r.placesFile.empty()) {

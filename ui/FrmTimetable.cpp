@@ -27,6 +27,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "ChartWidgets.h"
+#include "DayChart.h"
 #include "Gazetteer.h"
 #include "Look.h"
 #include "PrayerMethods.h"
@@ -266,8 +268,11 @@ void FrmTimetable::BuildControls() {
     CmdPrint = PartButton(this, "CmdPrint", QStringLiteral("طباعة"), 10);
     CmdPdf = PartButton(this, "CmdPdf", QStringLiteral("حفظ PDF"), 10);
     CmdCsv = PartButton(this, "CmdCsv", QStringLiteral("حفظ CSV"), 10);
+    CmdChart = PartButton(this, "CmdChart", QStringLiteral("رسم اليوم"), 10);
+    CmdChart->setToolTip(
+        QStringLiteral("ارتفاع الشمس خلال اليوم المختار من الجدول، بخطوط زوايا المواقيت"));
     CmdClose = PartButton(this, "CmdClose", QStringLiteral("إغلاق"), 10);
-    for (QPushButton* button : {CmdPrint, CmdPdf, CmdCsv, CmdClose}) {
+    for (QPushButton* button : {CmdPrint, CmdPdf, CmdCsv, CmdChart, CmdClose}) {
         button->setMinimumSize(110, 32);
         button->setAutoDefault(false);
     }
@@ -278,6 +283,7 @@ void FrmTimetable::BuildControls() {
     commands->addWidget(CmdPrint);
     commands->addWidget(CmdPdf);
     commands->addWidget(CmdCsv);
+    commands->addWidget(CmdChart);
     commands->addStretch();
     commands->addWidget(CmdClose);
     layout->addLayout(commands);
@@ -285,6 +291,7 @@ void FrmTimetable::BuildControls() {
     connect(CmdPrint, &QPushButton::clicked, this, &FrmTimetable::Print);
     connect(CmdPdf, &QPushButton::clicked, this, &FrmTimetable::SavePdf);
     connect(CmdCsv, &QPushButton::clicked, this, &FrmTimetable::SaveCsv);
+    connect(CmdChart, &QPushButton::clicked, this, &FrmTimetable::ShowDayChart);
     connect(CmdClose, &QPushButton::clicked, this, &QDialog::reject);
     const auto recompute = [this] { Recompute(); };
     // The name is only printed: the times stay as they are while it is typed.
@@ -550,7 +557,9 @@ void FrmTimetable::ShowSheet(const TimetableSheet& sheet) {
                                                            sheet.columns[c] == SheetColumn::Hijri
                                                                ? QHeaderView::ResizeToContents
                                                                : QHeaderView::Stretch);
-    for (QPushButton* button : {CmdPrint, CmdPdf, CmdCsv}) button->setEnabled(true);
+    rowDates_.clear();
+    for (const SheetRow& row : sheet.rows) rowDates_.push_back(row.day.date);
+    for (QPushButton* button : {CmdPrint, CmdPdf, CmdCsv, CmdChart}) button->setEnabled(true);
 }
 
 void FrmTimetable::ShowProblem(const QString& text) {
@@ -560,7 +569,8 @@ void FrmTimetable::ShowProblem(const QString& text) {
     GrdTimes->setColumnCount(0);
     LblNotes->setText(text);
     LblNotes->setStyleSheet(QStringLiteral("color: #a01010; font-weight: bold;"));
-    for (QPushButton* button : {CmdPrint, CmdPdf, CmdCsv}) button->setEnabled(false);
+    rowDates_.clear();
+    for (QPushButton* button : {CmdPrint, CmdPdf, CmdCsv, CmdChart}) button->setEnabled(false);
 }
 
 void FrmTimetable::ShowSaved(const QString& path) {
@@ -649,6 +659,36 @@ void FrmTimetable::SaveFailed(const QString& path, const std::string& arabic,
     messenger_.critical({"تعذّر حفظ الجدول في الملف\r\n" + IsolatedPath(path) + "\r\n" +
                              Std(LeftToRight(QString::fromStdString(arabic))),
                          "could not save the timetable to " + Std(path) + ": " + english});
+}
+
+void FrmTimetable::ShowDayChart() {
+    if (!job_ || rowDates_.empty()) return;
+    const int row = GrdTimes->currentRow();
+    const services::TimetablePlace& place = job_->places.front();
+    services::DayChartRequest request{place.options,
+                                      rowDates_[row >= 0 && row < static_cast<int>(rowDates_.size())
+                                                    ? static_cast<std::size_t>(row)
+                                                    : 0],
+                                      job_->settings, place.name};
+    services::DayChart chart;
+    std::string error;
+    if (!services::DayChartOf(request, chart, error))
+        return messenger_.critical(
+            {"تعذّر رسم اليوم: " + Std(LeftToRight(QString::fromStdString(error))),
+             "could not draw the day: " + error});
+    QDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("DlgDayChart"));
+    dialog.setWindowTitle(QStringLiteral("ارتفاع الشمس خلال اليوم"));
+    dialog.setLayoutDirection(Qt::RightToLeft);
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* view = new SunDayChart(&dialog);
+    view->SetChart(chart);
+    layout->addWidget(view, 1);
+    QPushButton* close = PartButton(&dialog, "CmdClose", QStringLiteral("إغلاق"), 10);
+    connect(close, &QPushButton::clicked, &dialog, &QDialog::accept);
+    layout->addWidget(close, 0, Qt::AlignLeft);
+    dialog.resize(820, 600);
+    showModal_(dialog);
 }
 
 }  // namespace zerin::ui
