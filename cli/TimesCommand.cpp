@@ -18,19 +18,6 @@ using namespace zerin::services;
 
 namespace {
 
-// The options of the method and the rules, as given; resolved once the whole line is read, so
-// that their order does not matter.
-struct PrayerOptions {
-    std::string method;
-    std::optional<double> fajr, isha, interval, maghrib, elevation;
-    std::array<double, kPrayers> adjust{};
-    std::array<bool, kPrayers> adjustNamed{};  // the times --adjust has named
-    std::optional<Rounding> rounding;
-    std::optional<Horizon> horizon;
-    PrayerSettings rules;      // the rules, the columns shown
-    std::string methodOption;  // the first option that changes the method's parameters
-};
-
 // Reads a number within [low, high]; false with a message naming the option otherwise.
 bool ReadNumber(const std::string& option, const std::string& text, double low, double high,
                 const char* unit, double& value, std::string& error) {
@@ -42,8 +29,8 @@ bool ReadNumber(const std::string& option, const std::string& text, double low, 
     return false;
 }
 
-// If args[k] is an option of the method or the rules, consumes it: -1 when it is not one, 0 when
-// read, or the exit status of its refusal (written on err).
+}  // namespace
+
 int TakePrayerOption(const std::vector<std::string>& args, std::size_t& k, PrayerOptions& p,
                      std::FILE* err) {
     const std::string& a = args[k];
@@ -160,9 +147,6 @@ int TakePrayerOption(const std::vector<std::string>& args, std::size_t& k, Praye
     return -1;
 }
 
-// The settings of the options: the method's (morocco without --method), then the user's own
-// angles, interval, adjustments (added to the method's) and rounding, the horizon and the rules.
-// Returns 0, or the exit status of a refusal written on err.
 int ResolvePrayerOptions(const PrayerOptions& p, TimesMethod method, PrayerSettings& s,
                          std::FILE* err) {
     if (method == TimesMethod::AsReport) {
@@ -210,6 +194,8 @@ int ResolvePrayerOptions(const PrayerOptions& p, TimesMethod method, PrayerSetti
     s.moon = p.rules.moon;
     return 0;
 }
+
+namespace {
 
 // Reads the command line; returns 0, or the exit status of a refusal already reported.
 int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, PdfOptions& pdf,

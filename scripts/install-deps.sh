@@ -5,7 +5,7 @@
 set -e
 PACKAGES="build-essential cmake make pkg-config python3 python3-ephem
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   fonts-noto-core fonts-hosny-amiri fonts-kacst fonts-dejavu-core
   qt6-translations-l10n
   xvfb xauth x11-utils x11-xkb-utils openbox xdotool locales

@@ -79,10 +79,17 @@ class Timetable {
     Timetable(const Place& place, const ZoneClock& clock, const PrayerSettings& settings,
               TimesMethod method = TimesMethod::Exact, SunNoons* noons = nullptr);
     TimesDay Day(const Civil& date);
+    // The Sun's course through the date on the zone's standard clock, its middle node at 12:00:
+    // the course the date's times are found on (n days from that node is 12 + 24 n hours).
+    SunCourse Course(const Civil& date);
     // What the calculation said of the last day it did not finish.
     const std::string& LastMessage() const { return messages_.last; }
 
   private:
+    // Greenwich's instant of 12:00 of the date on the zone's standard clock.
+    Seconds NoonOf(const Civil& date) const;
+    // The course from the nodes of the day before, the day and the day after that noon.
+    SunCourse CourseAt(Seconds noonUtc);
     void ExactDay(TimesDay& d, Seconds noonUtc);
     void ReportDay(TimesDay& d, Seconds noonUtc);
     // The Sun's node at an instant: from the recent days, the shared store or computed.

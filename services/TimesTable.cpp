@@ -183,6 +183,10 @@ HijriCalendar PlaceHijriCalendar(HijriRule rule, const TablePlace& place, const 
     return TableHijriCalendar(rule, place.place, static_cast<int>(zone));
 }
 
+const char* TimeCellArabic(TimeCell cell) {
+    return kCellNames[cell].arabic;
+}
+
 bool PlacesOfRequest(const TimesRequest& r, std::vector<TablePlace>& places, std::string& error) {
     places.clear();
     if (!r.placesFile.empty()) {

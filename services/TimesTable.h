@@ -13,6 +13,9 @@
 
 namespace zerin::services {
 
+// A cell's header in Arabic ("الفجر", "الزوال"), as the Arabic tables write it.
+const char* TimeCellArabic(TimeCell cell);
+
 // A timetable asked for.
 struct TimesRequest {
     TableOptions table;      // the place, its clock, the format and the headers' language

@@ -27,6 +27,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "ChartWidgets.h"
+#include "DayChart.h"
 #include "DlgCalendar.h"
 #include "Gazetteer.h"
 #include "Look.h"
@@ -276,8 +278,11 @@ void FrmTimetable::BuildControls() {
     CmdCsv = PartButton(this, "CmdCsv", QStringLiteral("حفظ CSV"), 10);
     CmdIcs = PartButton(this, "CmdIcs", QStringLiteral("حفظ للتقويم"), 10);
     CmdIcs->setToolTip(QStringLiteral("ملف تقويم (ICS): حدث لكل وقت، مع تذكير ورمضان"));
+    CmdChart = PartButton(this, "CmdChart", QStringLiteral("رسم اليوم"), 10);
+    CmdChart->setToolTip(
+        QStringLiteral("ارتفاع الشمس خلال اليوم المختار من الجدول، بخطوط زوايا المواقيت"));
     CmdClose = PartButton(this, "CmdClose", QStringLiteral("إغلاق"), 10);
-    for (QPushButton* button : {CmdPrint, CmdPdf, CmdCsv, CmdIcs, CmdClose}) {
+    for (QPushButton* button : {CmdPrint, CmdPdf, CmdCsv, CmdIcs, CmdChart, CmdClose}) {
         button->setMinimumSize(110, 32);
         button->setAutoDefault(false);
     }
@@ -289,6 +294,7 @@ void FrmTimetable::BuildControls() {
     commands->addWidget(CmdPdf);
     commands->addWidget(CmdCsv);
     commands->addWidget(CmdIcs);
+    commands->addWidget(CmdChart);
     commands->addStretch();
     commands->addWidget(CmdClose);
     layout->addLayout(commands);
@@ -297,6 +303,7 @@ void FrmTimetable::BuildControls() {
     connect(CmdPdf, &QPushButton::clicked, this, &FrmTimetable::SavePdf);
     connect(CmdCsv, &QPushButton::clicked, this, &FrmTimetable::SaveCsv);
     connect(CmdIcs, &QPushButton::clicked, this, &FrmTimetable::SaveCalendar);
+    connect(CmdChart, &QPushButton::clicked, this, &FrmTimetable::ShowDayChart);
     connect(CmdClose, &QPushButton::clicked, this, &QDialog::reject);
     const auto recompute = [this] { Recompute(); };
     // The name is only printed: the times stay as they are while it is typed.
@@ -562,7 +569,10 @@ void FrmTimetable::ShowSheet(const TimetableSheet& sheet) {
                                                            sheet.columns[c] == SheetColumn::Hijri
                                                                ? QHeaderView::ResizeToContents
                                                                : QHeaderView::Stretch);
-    for (QPushButton* button : {CmdPrint, CmdPdf, CmdCsv, CmdIcs}) button->setEnabled(true);
+    rowDates_.clear();
+    for (const SheetRow& row : sheet.rows) rowDates_.push_back(row.day.date);
+    for (QPushButton* button : {CmdPrint, CmdPdf, CmdCsv, CmdIcs, CmdChart})
+        button->setEnabled(true);
 }
 
 void FrmTimetable::ShowProblem(const QString& text) {
@@ -572,7 +582,9 @@ void FrmTimetable::ShowProblem(const QString& text) {
     GrdTimes->setColumnCount(0);
     LblNotes->setText(text);
     LblNotes->setStyleSheet(QStringLiteral("color: #a01010; font-weight: bold;"));
-    for (QPushButton* button : {CmdPrint, CmdPdf, CmdCsv, CmdIcs}) button->setEnabled(false);
+    rowDates_.clear();
+    for (QPushButton* button : {CmdPrint, CmdPdf, CmdCsv, CmdIcs, CmdChart})
+        button->setEnabled(false);
 }
 
 void FrmTimetable::ShowSaved(const QString& path) {
@@ -683,6 +695,36 @@ void FrmTimetable::SaveFailed(const QString& path, const std::string& arabic,
     messenger_.critical({"تعذّر حفظ الجدول في الملف\r\n" + IsolatedPath(path) + "\r\n" +
                              Std(LeftToRight(QString::fromStdString(arabic))),
                          "could not save the timetable to " + Std(path) + ": " + english});
+}
+
+void FrmTimetable::ShowDayChart() {
+    if (!job_ || rowDates_.empty()) return;
+    const int row = GrdTimes->currentRow();
+    const services::TimetablePlace& place = job_->places.front();
+    services::DayChartRequest request{place.options,
+                                      rowDates_[row >= 0 && row < static_cast<int>(rowDates_.size())
+                                                    ? static_cast<std::size_t>(row)
+                                                    : 0],
+                                      job_->settings, place.name};
+    services::DayChart chart;
+    std::string error;
+    if (!services::DayChartOf(request, chart, error))
+        return messenger_.critical(
+            {"تعذّر رسم اليوم: " + Std(LeftToRight(QString::fromStdString(error))),
+             "could not draw the day: " + error});
+    QDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("DlgDayChart"));
+    dialog.setWindowTitle(QStringLiteral("ارتفاع الشمس خلال اليوم"));
+    dialog.setLayoutDirection(Qt::RightToLeft);
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* view = new SunDayChart(&dialog);
+    view->SetChart(chart);
+    layout->addWidget(view, 1);
+    QPushButton* close = PartButton(&dialog, "CmdClose", QStringLiteral("إغلاق"), 10);
+    connect(close, &QPushButton::clicked, &dialog, &QDialog::accept);
+    layout->addWidget(close, 0, Qt::AlignLeft);
+    dialog.resize(820, 600);
+    showModal_(dialog);
 }
 
 }  // namespace zerin::ui
