@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "CalendarOptions.h"
 #include "ChartCommand.h"
 #include "CrescentCommands.h"
 #include "Ephemeris.h"
@@ -208,7 +209,8 @@ std::string CommandOptionsHelp(const std::string& command) {
     if (command == "report")
         return std::string(kReportHelp) + kFieldOptionsHelp + kHijriHelp + kCrescentHelp +
                kPlacesHelp + kStatusHelp;
-    if (command == "times") return std::string(kTablesHelp) + kMethodsHelp + kPdfHelp + kPlacesHelp;
+    if (command == "times")
+        return std::string(kTablesHelp) + kMethodsHelp + kPdfHelp + kIcsHelp + kPlacesHelp;
     if (command == "ephemeris") return std::string(kTablesHelp) + kPlacesHelp;
     if (command == "hijri") return std::string(kHijriHelp) + kPlacesHelp;
     if (command == "crescent" || command == "crescent-map")
@@ -235,8 +237,8 @@ int Run(const std::vector<std::string>& given, std::FILE* out, std::FILE* err) {
         return Refuse(err, command + " takes nothing after it, not '" + Echo(args[1]) + "'");
     if (command == "--help" || command == "-h" || command == "help") {
         const std::string help = std::string(kUsage) + kFieldOptionsHelp + kTablesHelp +
-                                 kMethodsHelp + kPdfHelp + kCrescentHelp + kChartHelp + kHijriHelp +
-                                 kPlacesHelp + kStatusHelp;
+                                 kMethodsHelp + kPdfHelp + kIcsHelp + kCrescentHelp + kChartHelp +
+                                 kHijriHelp + kPlacesHelp + kStatusHelp;
         return WriteAll(out, err, help) ? 0 : 1;
     }
     if (command == "--version")

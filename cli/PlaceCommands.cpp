@@ -197,12 +197,15 @@ int ExpandPlaceOption(std::vector<std::string>& args, std::FILE* err) {
             options.push_back("--zone=" + std::to_string(static_cast<int>(std::lround(hours))));
         }
     }
-    // A timetable's page and a chart are headed by the place's name unless --name gives another.
+    // A timetable's page, its calendar and a chart are headed by the place's name unless --name
+    // gives another.
     const auto hasOption = [&args](const char* option) {
         return std::any_of(args.begin(), args.end(),
                            [option](const std::string& a) { return IsOption(a, option); });
     };
-    if (((command == "times" && hasOption("--pdf")) || command == "chart") && !hasOption("--name"))
+    if (((command == "times" && (hasOption("--pdf") || hasOption("--ics"))) ||
+         command == "chart") &&
+        !hasOption("--name"))
         options.push_back("--name=" + place.name);
     // The town's elevation is not made the dip of the tables' horizon: it is its height above
     // the sea, and a town on a plateau sees the Sun rise over the plateau (Sana'a, 2,250 m,

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "CalendarOptions.h"
 #include "FieldOptions.h"
 #include "ModuleLoader.h"
 #include "TableOptions.h"
@@ -198,7 +199,7 @@ namespace {
 
 // Reads the command line; returns 0, or the exit status of a refusal already reported.
 int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, PdfOptions& pdf,
-                     std::FILE* err) {
+                     IcsOptions& ics, std::FILE* err) {
     DaySpanTexts span;
     PlaceGiven given;
     PrayerOptions prayer;
@@ -219,7 +220,7 @@ int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, PdfO
         } else if (named("--places")) {
             if (!OptionValue(args, k, "--places", r.placesFile, error)) return Refuse(err, error);
             if (r.placesFile.empty()) return Refuse(err, "--places needs the name of a CSV file");
-        } else if (TakePdfOption(args, k, pdf, error)) {
+        } else if (TakePdfOption(args, k, pdf, error) || TakeIcsOption(args, k, ics, error)) {
             if (!error.empty()) return Refuse(err, error);
         } else if (named("--hijri-rule")) {
             if (!OptionValue(args, k, "--hijri-rule", value, error)) return Refuse(err, error);
@@ -235,6 +236,8 @@ int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, PdfO
     }
     if (const int refused = ResolvePrayerOptions(prayer, r.method, r.settings, err)) return refused;
     std::string error;
+    if (!CheckIcsOptions(ics, r, !pdf.file.empty(), error)) return Refuse(err, error);
+    if (!ics.target.empty()) pdf.givenWithoutPdf.clear();  // --name names the calendar's place
     if (!CheckPdfOptions(pdf, r.table, error)) return Refuse(err, error);
     if (!pdf.file.empty() && r.settings.moon)
         return Refuse(err,
@@ -292,7 +295,8 @@ bool TakePdfOption(const std::vector<std::string>& args, std::size_t& k, PdfOpti
 bool CheckPdfOptions(const PdfOptions& pdf, const TableOptions& table, std::string& error) {
     if (pdf.file.empty()) {
         if (pdf.givenWithoutPdf.empty()) return true;
-        error = pdf.givenWithoutPdf + " is an option of the PDF: it goes with --pdf FILE";
+        error =
+            pdf.givenWithoutPdf + " is an option of the PDF: it goes with --pdf FILE or --ics FILE";
         return false;
     }
     if (table.format != Format::Text) {
@@ -381,11 +385,13 @@ Methods: zerin times --method NAME and its settings
 int RunTimes(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     TimesRequest r;
     PdfOptions pdf;
-    if (const int refused = ReadTimesRequest(args, r, pdf, err)) return refused;
+    IcsOptions ics;
+    if (const int refused = ReadTimesRequest(args, r, pdf, ics, err)) return refused;
     std::vector<TablePlace> places;
     std::string error;
     if (!PlacesOfRequest(r, places, error)) return Refuse(err, error);
     if (!pdf.file.empty()) return WritePdf(JobOf(r, pdf.name, places), pdf.file, err);
+    if (!ics.target.empty()) return WriteIcs(ics, r, pdf.name, places, out, err);
     return WriteTimesTables(r, places, out, err);
 }
 

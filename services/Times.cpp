@@ -256,8 +256,12 @@ double Timetable::RuledDawn(const Civil& date, double dawn, double rising, doubl
 void Timetable::ApplySettings(TimesDay& d, const NextDay& next) {
     const PrayerSettings& s = settings_;
     const double setting = d.clock[kSunset], rising = d.clock[kSunrise];
-    // Maghrib is never before the setting: an angle above the horizon's takes the setting.
-    if (std::isnan(s.maghribAngle) || d.clock[kMaghrib] < setting) d.clock[kMaghrib] = setting;
+    // Maghrib is never before the setting: an angle above the horizon's takes the setting, and
+    // with it the setting's mark (a setting that the polar rule gave).
+    if (std::isnan(s.maghribAngle) || d.clock[kMaghrib] < setting) {
+        d.clock[kMaghrib] = setting;
+        d.adjusted[kMaghrib] = d.adjusted[kSunset];
+    }
     if (s.ishaInterval > 0) {
         double interval = s.ishaInterval;
         if (ramadan_ &&
@@ -341,8 +345,7 @@ namespace {
 template <Seconds kUnitsPerDay>
 void ClockTextIn(double hours, std::string& out) {
     constexpr bool seconds = kUnitsPerDay == kDay;
-    // A hair above one half, so that a half written in decimal hours rounds up.
-    const auto units = static_cast<Seconds>(std::floor(hours * (kUnitsPerDay / 24) + 0.5 + 1e-9));
+    const Seconds units = ClockUnits(hours, kUnitsPerDay);
     const Seconds dayShift =
         units >= 0 ? units / kUnitsPerDay : -((kUnitsPerDay - 1 - units) / kUnitsPerDay);
     const Seconds inDay = units - dayShift * kUnitsPerDay;

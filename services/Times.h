@@ -137,6 +137,12 @@ class Timetable {
 std::string ClockText(double hours, bool seconds);
 // The same text into `out`, replacing what it held (a table's cell reused from row to row).
 void WriteClockText(double hours, bool seconds, std::string& out);
+// The reading of ClockText as a number: minutes (seconds) since the day's midnight, rounded as the
+// text. A hair above one half, so that a half written in decimal hours rounds up.
+inline Seconds ClockUnits(double hours, Seconds unitsPerDay) {
+    return static_cast<Seconds>(
+        std::floor(hours * static_cast<double>(unitsPerDay / 24) + 0.5 + 1e-9));
+}
 
 // A place's Hijri calendar for a table: the rule at the place (sighting) or at Mecca
 // (computed); `zone` the place's standard time in the program's convention (East negative).

@@ -3,6 +3,7 @@
 // the print dialog, input that cannot make a table, and the main window's button.
 #include <sys/stat.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
@@ -395,7 +396,7 @@ class TimetableWindowTest : public QObject {
         QVERIFY2(notes.contains(c.said), qPrintable(notes));
         QCOMPARE(w.Grid()->rowCount(), 0);
         QVERIFY(!w.w.Job().has_value());
-        for (const char* command : {"CmdPrint", "CmdPdf", "CmdCsv"})
+        for (const char* command : {"CmdPrint", "CmdPdf", "CmdCsv", "CmdIcs"})
             QVERIFY(!w.Get<QPushButton>(command)->isEnabled());
         QVERIFY(w.messages.messages.empty());  // said in the window, not in a box
         if (std::string(c.lat) != "21" || !HaveZoneDatabase()) return;
@@ -531,6 +532,42 @@ class TimetableWindowTest : public QObject {
         QCOMPARE(QFile::exists(path), accepted);
         if (accepted) QCOMPARE(PdfPages(ReadBytes(path)), 12);
         QVERIFY(w.messages.messages.empty());
+    }
+
+    // «حفظ للتقويم»: the dialog's reminder, Imsak (-1: unchecked), length and rising reach the
+    // calendar, byte for byte `zerin times --ics`'s; cancelled (no options), nothing is saved.
+    void theCalendarSavedIsTheCommandLinesCalendar() {
+        qputenv("SOURCE_DATE_EPOCH", "1700000000");
+        const struct {
+            int alarm, imsak, minutes;
+            const char* options;
+        } cases[] = {{15, -1, 0, "--ics-alarm 15"},
+                     {-1, 20, 20, "--ramadan --imsak 20 --ics-duration 20 --ics-sunrise"},
+                     {15, -1, 0, nullptr}};
+        for (const auto& c : cases) {
+            Window w;
+            w.Month(2026, 2);
+            const QString path = w.Path("times.ics");
+            w.w.SetModalRunner([&](QDialog& dialog) {
+                dialog.findChild<QCheckBox*>("ChkAlarm")->setChecked(c.alarm >= 0);
+                dialog.findChild<QSpinBox*>("SpnAlarm")->setValue(c.alarm);
+                dialog.findChild<QCheckBox*>("ChkRamadan")->setChecked(c.imsak >= 0);
+                dialog.findChild<QSpinBox*>("SpnImsak")->setValue(c.imsak);
+                dialog.findChild<QSpinBox*>("SpnDuration")->setValue(c.minutes);
+                dialog.findChild<QCheckBox*>("ChkSunrise")->setChecked(c.minutes > 0);
+                dialog.setResult(c.options ? QDialog::Accepted : QDialog::Rejected);
+            });
+            w.Press("CmdIcs");
+            QCOMPARE(QFile::exists(path), c.options != nullptr);
+            if (!c.options) continue;
+            const CliResult r = RunCli(Words(
+                QStringLiteral("times --lon 39:49:0E --lat 21:25:0N --zone -3 --from 2026-02-01 "
+                               "--days 28 --hijri-rule umm-al-qura --ics - ") +
+                c.options));
+            QCOMPARE(ReadBytes(path).toStdString(), r.out);
+            QVERIFY(w.messages.messages.empty());
+        }
+        qunsetenv("SOURCE_DATE_EPOCH");
     }
 
     // The main window's button opens the timetable of the place its fields hold now.
