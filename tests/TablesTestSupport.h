@@ -113,8 +113,9 @@ inline std::vector<std::string> SplitAt(const std::string& text, char separator)
     return parts;
 }
 
-// The lines of a file under tests/data split at commas; blank lines, comment lines (#) and
-// the header (whose first cell is `header`) left out.
+#ifdef ZERIN_TEST_DATA
+// The lines of a file under tests/data cut at the separator; blank lines, comment lines (#)
+// and the header (whose first cell is `header`) left out.
 inline std::vector<std::vector<std::string>> DataRows(const std::string& name,
                                                       const std::string& header = "",
                                                       char separator = ',') {
@@ -126,6 +127,7 @@ inline std::vector<std::vector<std::string>> DataRows(const std::string& name,
     EXPECT_FALSE(rows.empty()) << name;
     return rows;
 }
+#endif
 
 // A CSV table's rows by its header's keys (the settings' comment line above it skipped).
 using KeyedRow = std::map<std::string, std::string>;
