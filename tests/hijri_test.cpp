@@ -250,6 +250,11 @@ TEST(HijriCli, WhatItWrites) {
         {"hijri --to-gregorian 0500-01-01 --rule=civil --json",
          "{\"hijri\": \"0500-01-01\", \"gregorian\": \"" + IcuDateText(IcuIslamic::Civil, 500, 1) +
              "\", \"rule\": \"civil\"}\n"},
+        // The last day converted both ways (9999-10-02 is refused: tests/data/refused.txt).
+        {"hijri 9999-10-01 --rule civil --json",
+         "{\"gregorian\": \"9999-10-01\", \"hijri\": \"" +
+             IsoDateText(IcuDateOf(IcuIslamic::Civil, *DayNumberOf({9999, 10, 1}))) +
+             "\", \"rule\": \"civil\"}\n"},
         {"hijri 2025-03-01", "2025-03-01 = 1 رمضان 1446 هـ (1446-09-01) : تقويم أم القرى\n"},
         {"hijri --to-gregorian 1447-09-01",
          "1447-09-01 = 1 رمضان 1447 هـ = الأربعاء 2026-02-18 : تقويم أم القرى\n"},
