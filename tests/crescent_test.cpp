@@ -345,6 +345,7 @@ TEST(CrescentMap, TheDateIsTheFirstEveningAfterTheNearestConjunction) {
         {"the conjunction's own evening at Greenwich", 3, 20, 0, false, 3, 29},
         {"after the evening at Greenwich: the next one", 4, 20, 0, false, 4, 28},
         {"a place far West sees its evening after it", 4, 20, -120, false, 4, 27},
+        {"a place far East sees it the evening after Greenwich's", 3, 20, 150, false, 3, 30},
         {"Mecca's evening comes before it", 4, 20, 39.83, false, 4, 28},
         {"the date nearer the earlier conjunction", 3, 14, 0, false, 2, 28},
         {"a date after the conjunction goes back to it", 4, 2, 0, false, 3, 29},
