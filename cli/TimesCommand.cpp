@@ -30,12 +30,10 @@ struct PrayerOptions {
     std::string methodOption;  // the first option that changes the method's parameters
 };
 
-// Reads a number within [low, high]; false with a message naming the option otherwise.
+// Reads a decimal number within [low, high]; false with a message naming the option otherwise.
 bool ReadNumber(const std::string& option, const std::string& text, double low, double high,
                 const char* unit, double& value, std::string& error) {
-    char* stop = nullptr;
-    value = std::strtod(text.c_str(), &stop);
-    if (!text.empty() && *stop == '\0' && value >= low && value <= high) return true;
+    if (ReadDecimal(text, value) && value >= low && value <= high) return true;
     error = option + " takes " + NumText(low, ".") + " to " + NumText(high, ".") + " " + unit +
             ", not '" + Echo(text) + "'";
     return false;

@@ -25,6 +25,10 @@ struct TimesRequest {
     std::optional<HijriRule> hijri;  // a Hijri date column by that rule
 };
 
+// False with a one-line message when the settings cannot make the table they name: a polar rule
+// with the report's times, a dawn or nightfall angle not below the horizon of rising and setting.
+bool SettingsUsable(const TimesRequest& request, std::string& error);
+
 // The places of a request: its own place and clock, or every row of its places file, each with a
 // clock that knows the table's last day; false with a one-line message otherwise.
 bool PlacesOfRequest(const TimesRequest& request, std::vector<TablePlace>& places,

@@ -1,12 +1,19 @@
 // Random field texts through `zerin report` for every body: whatever is typed, the run
 // ends as the command line promises and the report holds nothing but numbers where its
-// values stand (see fuzz/ReportInvariants.h). Seeded, so a failure repeats.
+// values stand (see fuzz/ReportInvariants.h); random places and days through `zerin times`
+// with every method and rule: the night keeps its order, and no cell is empty without a
+// word. Seeded, so a failure repeats.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <random>
+#include <regex>
+#include <sstream>
 
 #include "../fuzz/ReportInvariants.h"
+#include "PrayerMethods.h"
+#include "TablesTestSupport.h"
 
 namespace zerin::robust {
 namespace {
@@ -196,6 +203,98 @@ TEST(Property, TheCheckerSeesACorruptedRun) {
     changed = json;
     changed.status = 1;
     EXPECT_NE(checker.CheckJson(good, changed), "");
+}
+
+// A text timetable's rows, each cell by its header ("Fajr", "Isha", "Midnight"), and its notes.
+struct TextTable {
+    std::vector<std::map<std::string, std::string>> rows;
+    std::string notes;
+};
+TextTable ReadTextTable(const std::string& text) {
+    std::istringstream lines(text);
+    std::string line;
+    std::getline(lines, line);  // the settings
+    std::getline(lines, line);
+    static const std::regex kColumns("  +");
+    const std::vector<std::string> names(
+        std::sregex_token_iterator(line.begin(), line.end(), kColumns, -1), {});
+    TextTable table;
+    while (std::getline(lines, line)) {
+        if (line.rfind("—", 0) == 0 || line.rfind("*", 0) == 0) {
+            table.notes += line + "\n";
+            continue;
+        }
+        std::istringstream cells(line);
+        std::map<std::string, std::string>& row = table.rows.emplace_back();
+        for (std::size_t c = 0; c < names.size() && cells >> row[names[c]]; ++c) {
+        }
+    }
+    return table;
+}
+
+// A cell as minutes since the epoch on Greenwich's clock ("05:20*", "00:40+1"); none for "—".
+std::optional<long> Instant(const std::map<std::string, std::string>& row, const char* name) {
+    const std::string& cell = row.at(name);
+    if (cell == "—") return std::nullopt;
+    using namespace std::chrono;
+    const int y = std::stoi(row.at("Date")), m = std::stoi(row.at("Date").substr(5)),
+              d = std::stoi(row.at("Date").substr(8));
+    const long day = sys_days(year{y} / m / d).time_since_epoch().count();
+    const std::string& offset = row.at("UTC offset");
+    const long east = (offset[0] == '-' ? -1 : 1) *
+                      (std::stol(offset.substr(1, 2)) * 60 + std::stol(offset.substr(4, 2)));
+    const std::size_t shift = cell.find_first_of("+-");
+    return day * 1440 + std::stol(cell.substr(0, 2)) * 60 + std::stol(cell.substr(3, 2)) - east +
+           (shift == std::string::npos ? 0 : std::stol(cell.substr(shift)) * 1440);
+}
+
+TEST(Property, TheNightKeepsItsOrderAtEveryLatitude) {
+    std::mt19937_64 random(31);
+    const auto uniform = [&random](double low, double high) {
+        return std::uniform_real_distribution<double>(low, high)(random);
+    };
+    const char* const kRules[] = {"none", "middle", "seventh", "angle"};
+    const char* const kPolar[] = {"none", "nearest-latitude", "nearest-day"};
+    const std::vector<services::PrayerMethod>& methods = services::PrayerMethods();
+    int failures = 0, checked = 0;
+    for (int k = 0; k < 2000 && failures < 5; ++k) {
+        const double lat = uniform(0, 89.9), east = uniform(-180, 180);
+        char date[40];
+        std::snprintf(date, sizeof date, "%04d-%02d-%02d", 1900 + static_cast<int>(uniform(0, 200)),
+                      1 + static_cast<int>(uniform(0, 12)), 1 + static_cast<int>(uniform(0, 28)));
+        char place[96];
+        std::snprintf(place, sizeof place, "--lat %.4f%c --lon %.4f%c --zone %d", lat,
+                      k % 2 ? 'S' : 'N', std::fabs(east), east < 0 ? 'W' : 'E',
+                      -static_cast<int>(std::lround(east / 15)));
+        const std::string line = std::string("times ") + place + " --from " + date +
+                                 " --days 4 --extras --lang en --method " +
+                                 methods[k % methods.size()].name + " --high-lat " + kRules[k % 4] +
+                                 " --polar " + kPolar[k / 4 % 3];
+        const test::CliResult run = test::RunCli(test::Words(line));
+        const TextTable table = ReadTextTable(run.out);
+        std::string problems;
+        if (run.status != 0 || table.rows.size() != 4)
+            problems += "exit " + std::to_string(run.status) + "\n";
+        for (std::size_t d = 0; d < table.rows.size() && problems.empty(); ++d) {
+            const auto& row = table.rows[d];
+            const auto fajr = Instant(row, "Fajr"), sunset = Instant(row, "Sunset"),
+                       isha = Instant(row, "Isha"), middle = Instant(row, "Midnight");
+            if (sunset && isha && !(*sunset < *isha)) problems += "Isha before sunset\n";
+            if (sunset && middle && !(*sunset < *middle)) problems += "midnight before sunset\n";
+            if (d > 0) {
+                const auto& before = table.rows[d - 1];
+                for (const char* evening : {"Isha", "Sunset"})
+                    if (fajr && Instant(before, evening) && *fajr < *Instant(before, evening))
+                        problems += std::string("Fajr before the previous ") + evening + "\n";
+            }
+            for (const auto& [name, cell] : row)
+                if (cell == "—" && table.notes.empty()) problems += name + " empty, no note\n";
+            ++checked;
+        }
+        if (!problems.empty() && ++failures)
+            ADD_FAILURE() << "zerin " << line << "\n" << problems << run.out << run.err;
+    }
+    EXPECT_GT(checked, 7000);
 }
 
 }  // namespace

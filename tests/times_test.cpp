@@ -460,6 +460,59 @@ TEST(Times, HighLatitudeRulesFillDawnAndNightfall) {
     EXPECT_NE(text.out.find("* taken by the high-latitude rule seventh\n"), std::string::npos);
 }
 
+// The night keeps its order: a dawn after the evening before (the last rising before the midnight
+// Sun, at Tromsø and Hammerfest, takes the seventh of the night before it; Oslo's dawn by the
+// middle of a lengthening night is held at the previous nightfall, marked), and the night's
+// middle after its setting.
+TEST(Times, TheNightKeepsItsOrder) {
+    if (!HaveZone("Europe/Oslo")) GTEST_SKIP() << "no time-zone database";
+    struct Case {
+        const char *place, *from, *fajr, *midnight;
+    };
+    // clang-format off
+    const Case kCases[] = {
+        {"--lat 69.6489N --lon 18.9551E --method moonsighting", "2025-05-16", "01:04", "00:35+1"},
+        {"--lat 70.6631N --lon 23.6809E --method moonsighting", "2025-05-12", "00:41", "00:17+1"},
+        {"--lat 59.9139N --lon 10.7522E --high-lat middle", "2024-08-16", "01:22", "23:14"},
+    };
+    // clang-format on
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.place);
+        const auto rows = CsvTable(Words(std::string("times --tz Europe/Oslo --days 2 --extras "
+                                                     "--csv --from ") +
+                                         c.from + " " + c.place));
+        ASSERT_EQ(rows.size(), 2u);
+        const std::vector<std::string>& day = rows[0];
+        const std::size_t isha = day.size() - 4, sunset = isha - (day.size() == 13 ? 2 : 1);
+        EXPECT_EQ(rows[1][2], c.fajr);
+        EXPECT_EQ(day[isha + 1], c.midnight);
+        EXPECT_GE(ClockMinutes(rows[1][2]) + 1440, ClockMinutes(day[isha]));
+        EXPECT_GT(ClockMinutes(day[isha + 1]), ClockMinutes(day[sunset]));
+        EXPECT_EQ(rows[1].back().rfind("fajr", 0), 0u);
+    }
+}
+
+// A polar rule fills the afternoon too, from the first day (latitude) where the Sun reaches it,
+// and says once, on standard error and under the table, when it finds nothing.
+TEST(Times, PolarRulesFillTheAfternoonOrSaySo) {
+    const auto rows =
+        CsvTable(Words("times --lat 70N --lon 0E --polar nearest-day --from 2025-12-20 --days 1 "
+                       "--csv"));
+    EXPECT_EQ(rows[0][5], "11:47");
+    EXPECT_EQ(rows[0].back(), "fajr;sunrise;transit;asr1;asr2;sunset;isha");
+    const std::string pole = "times --lat 89.9N --lon 0E --polar nearest-day --from 2025-03-10 ";
+    for (const char* format : {"--days 2 --lang en", "--days 3 --csv"}) {
+        const CliResult r = RunCli(Words(pole + format));
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.err,
+                  "zerin: the polar rule nearest-day finds no day within half a year with both a "
+                  "rising and a setting (first on 2025-03-10): those days keep their empty "
+                  "cells\n");
+    }
+    EXPECT_TRUE(Contains(RunCli(Words(pole + "--days 1 --lang en")).out,
+                         "\n— the polar rule nearest-day finds no day within half a year"));
+}
+
 // --lon and --lat write the same field texts as the report's field options.
 TEST(Times, PlaceOptions) {
     const std::pair<const char*, const char*> same[] = {
@@ -579,6 +632,20 @@ TEST(Times, PlaceAndClockChecks) {
         {{"--lat-deg", "3", "--lat", "4N"},
          "--lat gives the whole angle: it does not go with --lat-deg"},
         {{"--lat", "4N", "--lon-deg", "3"}, ""},
+        // Dawn and nightfall below the horizon of rising and setting; decimal numbers only.
+        {{"--fajr-angle", "0.8333"},
+         "zerin: --fajr-angle 0.8333 puts the Sun above the horizon "
+         "of rising and setting (-0.8333 degrees)"},
+        {{"--fajr-angle", "0.8334"}, ""},
+        {{"--isha-angle", "1", "--elevation", "100"}, "--isha-angle 1 puts the Sun above"},
+        {{"--isha-angle", "1.2", "--elevation", "100"}, ""},
+        {{"--fajr-angle", "0.5", "--horizon", "report"}, ""},
+        {{"--fajr-angle", "0x10"}, "--fajr-angle takes 0.5 to 30 degrees, not '0x10'"},
+        {{"--isha-interval", "1e2"}, "--isha-interval takes"},
+        {{"--elevation", "inf"}, "--elevation takes"},
+        {{"--adjust", "fajr=0x1p4"}, "--adjust takes TIME=MINUTES"},
+        {{"--adjust", "isha=-2"}, ""},
+        {{"--as-report", "--polar", "nearest-day"}, "it does not go with --as-report"},
         // A value quoted back: control characters escaped.
         {{"--lang",
           "\x1b[2J\r\x07"
