@@ -34,7 +34,10 @@ TEST_F(PlacesCli, ListsTheMatchesWithTheirColumns) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
               "name,latin_name,country,region,latitude,longitude,elevation_m,zone,population\n"
-              "الرباط,Rabat,المغرب,04,34.0132,-6.8326,46,Africa/Casablanca,1655753\n");
+              "الرباط,Rabat,المغرب,04,34.0132N,6.8326W,46,Africa/Casablanca,1655753\n");
+    // JSON: numbers named for their convention.
+    const CliResult json = RunCli({"places", "Rabat", "--limit", "1", "--json"});
+    EXPECT_TRUE(Contains(json.out, "\"lat\": 34.0132, \"lon_east\": -6.8326, ")) << json.out;
     // Words after the name are the name's: "Rabat, MT" unquoted.
     const CliResult malta = RunCli({"places", "Rabat,", "MT", "--json"});
     ASSERT_EQ(malta.status, 0) << malta.err;
@@ -47,9 +50,24 @@ TEST_F(PlacesCli, ListsTheMatchesWithTheirColumns) {
 }
 
 TEST_F(PlacesCli, NearestTowns) {
-    const CliResult r = RunCli({"places", "--near", "21.4225,39.8262", "--limit", "1", "--csv"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find(",distance_km\nمكة,Mecca,"), std::string::npos) << r.out;
+    for (const char* near : {"21.4225,39.8262", "21.4225N,39.8262E", "21:25:21N,39:49:34E"}) {
+        const CliResult r = RunCli({"places", "--near", near, "--limit", "1", "--csv"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_NE(r.out.find(",distance_km\nمكة,Mecca,"), std::string::npos) << r.out;
+    }
+}
+
+// What `zerin places` writes, pasted into --lat and --lon (and --near), is the same place: the
+// times of Rabat, not of a point 55 minutes East of it.
+TEST_F(PlacesCli, CoordinatesCopiedMeanTheSamePlace) {
+    const std::vector<std::vector<std::string>> rows =
+        CsvRows(RunCli({"places", "Rabat", "--limit", "1", "--csv"}).out);
+    ASSERT_EQ(rows.size(), 1u);
+    const std::string span = " --tz Africa/Casablanca --from 2026-03-10 --days 1 --csv";
+    EXPECT_EQ(RunCli(Words("times --lat " + rows[0][4] + " --lon " + rows[0][5] + span)).out,
+              RunCli(Words("times --place Rabat" + span)).out);
+    const CliResult near = RunCli({"places", "--near", rows[0][4] + "," + rows[0][5], "--csv"});
+    EXPECT_NE(near.out.find("\nالرباط,Rabat,المغرب,"), std::string::npos) << near.out;
 }
 
 TEST_F(PlacesCli, WrongOptionsAreRefused) {
@@ -62,6 +80,22 @@ TEST_F(PlacesCli, WrongOptionsAreRefused) {
         {{"places", "--near", "34"}, "--near takes"},
         {{"places", "--near", "95,3"}, "--near takes"},
         {{"places", "--near", "34,x"}, "--near takes"},
+        {{"places", "--near", "34,0x1p2"}, "--near takes"},
+        {{"places", "--near", "34E,6W"}, "--near takes"},
+        {{"places", "--near", "34N,181W"}, "--near takes"},
+        // A part of a coordinate beside --place would move it without a word.
+        {{"times", "--place", "Tokyo", "--east", "--from", "2025-06-01", "--days", "1"},
+         "--place gives the whole longitude: --east would change one part of it; give the "
+         "whole angle with --lon"},
+        {{"times", "--place", "Tokyo", "--west"}, "--west would change"},
+        {{"times", "--place", "Tokyo", "--north"}, "--place gives the whole latitude: --north"},
+        {{"times", "--place", "Tokyo", "--south"}, "--south would change"},
+        {{"times", "--lat-deg", "10", "--place", "Tokyo"}, "--lat-deg would change"},
+        {{"report", "sun", "--place", "Tokyo", "--lon-min", "0"}, "--lon-min would change"},
+        {{"report", "sun", "--place", "Tokyo", "--lon-deg=3"}, "--lon-deg would change"},
+        {{"report", "moon", "--place", "Tokyo", "--lat-sec", "1"}, "--lat-sec would change"},
+        {{"report", "sun", "--place", "Tokyo", "--summer", "1"}, "--summer goes with --zone"},
+        {{"report", "sun", "--lon", "3E", "--lon-min", "5"}, "does not go with --lon-min"},
         {{"places", "Rabat", "--colour"}, "unknown option of places '--colour'"},
         {{"preface", "--place", "Rabat"}, "--place is not an option of preface"},
         {{"report", "sun", "--place", " "}, "--place needs the name"},
@@ -121,12 +155,12 @@ TEST_F(PlacesCli, APlaceGivesTheReportItsFields) {
 
 TEST_F(PlacesCli, GivenOptionsOverrideThePlace) {
     const std::vector<std::string> when = ReportArgs("sun", "2025", "1", "15");
-    // A longitude given by hand: the place's latitude and zone, the given longitude (its
-    // other fields the window's defaults).
-    const CliResult named = RunCli(With(when, {"--lon-deg", "5", "--place", "Rabat", "--east"}));
+    // A whole longitude given by hand: the place's latitude and zone, the given longitude.
+    const CliResult named = RunCli(With(when, {"--lon", "5:0:30E", "--place", "Rabat"}));
     const CliResult byHand =
-        RunCli(With(when, {"--lon-deg", "5", "--east", "--lat-deg", "34", "--lat-min", "0",
-                           "--lat-sec", "47.52", "--north", "--zone", "-1", "--summer", "0"}));
+        RunCli(With(when, {"--lon-deg", "5", "--lon-min", "0", "--lon-sec", "30", "--east",
+                           "--lat-deg", "34", "--lat-min", "0", "--lat-sec", "47.52", "--north",
+                           "--zone", "-1", "--summer", "0"}));
     ASSERT_EQ(named.status, 0) << named.err;
     EXPECT_EQ(named.out, byHand.out);
     // A zone given by hand.
@@ -205,8 +239,8 @@ TEST_F(PlacesCli, AnAmbiguousNameIsNamedOnStandardError) {
     const CliResult r = RunCli(With(ReportArgs("sun", "2025", "1", "15"), {"--place", "Rabat"}));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err,
-              "zerin: 'Rabat' names more than one place: Rabat الرباط, المغرب MA (34.0132 "
-              "-6.8326, Africa/Casablanca) is taken; add the country to choose another "
+              "zerin: 'Rabat' names more than one place: Rabat الرباط, المغرب MA (34.0132N "
+              "6.8326W, Africa/Casablanca) is taken; add the country to choose another "
               "(\"Rabat, CC\"), or see zerin places 'Rabat'\n");
     // One Fès only, in either script: nothing to say.
     for (const char* fes : {"Fès", "فاس", "Rabat, MT", "جدة"}) {
@@ -250,7 +284,7 @@ TEST_F(PlacesCli, OwnPlacesByName) {
     ASSERT_EQ(mine.status, 0) << mine.err;
     EXPECT_EQ(mine.out,
               "name,latin_name,country,region,latitude,longitude,elevation_m,zone,population\n"
-              "مسجد الحي,مسجد الحي,,,34.0132,-6.8326,,Africa/Casablanca,\n");
+              "مسجد الحي,مسجد الحي,,,34.0132N,6.8326W,,Africa/Casablanca,\n");
     const std::vector<std::string> when = ReportArgs("sun", "2025", "1", "15");
     const CliResult own = RunCli(With(when, {"--place", "مسجد الحي"}));
     const CliResult town = RunCli(With(when, {"--place", "Rabat, MA"}));
