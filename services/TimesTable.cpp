@@ -375,6 +375,16 @@ int WriteTimesTables(const TimesRequest& r, const std::vector<TablePlace>& place
     return WriteRows(writer, places.size() * r.days, day, err);
 }
 
+bool FirstDayOf(const TimesRequest& request, TimesDay& day, std::string& error) {
+    std::vector<TablePlace> places;
+    if (!PlacesOfRequest(request, places, error)) return false;
+    Timetable table(places.front().place, *places.front().clock, request.settings, request.method);
+    day = table.Day(request.from);
+    if (day.outcome == Outcome::Written) return true;
+    error = table.LastMessage();
+    return false;
+}
+
 int TimesTableText(const TimesRequest& request, std::string& text, std::string& messages) {
     char *out = nullptr, *err = nullptr;
     std::size_t outSize = 0, errSize = 0;

@@ -40,6 +40,10 @@ bool PlacesOfRequest(const TimesRequest& request, std::vector<TablePlace>& place
 int WriteTimesTables(const TimesRequest& request, const std::vector<TablePlace>& places,
                      std::FILE* out, std::FILE* err);
 
+// The first day of a request (its own place, not a places file) as its table computes it; false
+// with the message that refuses the request or the day.
+bool FirstDayOf(const TimesRequest& request, TimesDay& day, std::string& error);
+
 // The whole table of a request in memory (the places read, then written as WriteTimesTables
 // writes them), with what was said on err in `messages`; returns the exit status, 2 when the
 // request is refused or no row could be computed.

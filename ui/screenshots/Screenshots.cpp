@@ -24,6 +24,7 @@
 #include "FieldNames.h"
 #include "FrmMain.h"
 #include "Look.h"
+#include "PlaceSearch.h"
 #include "QtMessenger.h"
 
 namespace {
@@ -130,5 +131,11 @@ int main(int argc, char** argv) {
     Press(window, "CmdApropos");
     next = QStringLiteral("timetable-window.png");
     Press(window, "CmdTimetable");
+    // Sydney in its summer: the report on standard time, the local clock beside it.
+    zerin::ui::SetFieldByName(window, QStringLiteral("TxtMonth"), QStringLiteral("1"));
+    window.Search().Field()->setText(QStringLiteral("Sydney"));
+    window.Search().PickFirst();
+    next = QStringLiteral("report-window-summer-time.png");
+    Press(window, "CmdSun");
     return ok ? 0 : 1;
 }
