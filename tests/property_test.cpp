@@ -277,9 +277,11 @@ TEST(Property, TheNightKeepsItsOrderAtEveryLatitude) {
             problems += "exit " + std::to_string(run.status) + "\n";
         for (std::size_t d = 0; d < table.rows.size() && problems.empty(); ++d) {
             const auto& row = table.rows[d];
-            const auto fajr = Instant(row, "Fajr"), sunset = Instant(row, "Sunset"),
-                       isha = Instant(row, "Isha"), middle = Instant(row, "Midnight");
+            const auto fajr = Instant(row, "Fajr"), sunrise = Instant(row, "Sunrise"),
+                       sunset = Instant(row, "Sunset"), isha = Instant(row, "Isha"),
+                       middle = Instant(row, "Midnight");
             if (sunset && isha && !(*sunset < *isha)) problems += "Isha before sunset\n";
+            if (fajr && sunrise && *fajr > *sunrise) problems += "Fajr after sunrise\n";
             if (sunset && middle && !(*sunset < *middle)) problems += "midnight before sunset\n";
             if (d > 0) {
                 const auto& before = table.rows[d - 1];

@@ -219,11 +219,14 @@ class PlacesWindowTest : public QObject {
         QCOMPARE(w.main.findChild<QLabel*>("LblPlaceReading")->text(),
                  QStringLiteral("٣٤° ٠′ ٤٧٫٥٢″ شمالاً، ٦° ٤٩′ ٣٠″ غرباً، التوقيت: "
                                 "Africa/Casablanca (UTC+00:00 في هذا التاريخ)"));
-        // A zone typed by hand: the fields' clock.
+        // A summer time typed by hand stays as the date moves; a zone typed, the fields' clock.
+        w.Set("TxtEteRegl", "0");
+        w.Set("TxtDay", "11");
+        QCOMPARE(w.Field("TxtEteRegl"), QStringLiteral("0"));
         w.Set("TxtZone", "-2");
         QVERIFY(w.main.findChild<QLabel*>("LblPlaceReading")
                     ->text()
-                    .endsWith(QStringLiteral("التوقيت: UTC+01:00 بالتوقيت الصيفي")));
+                    .endsWith(QStringLiteral("التوقيت: UTC+02:00")));
     }
 
     // A minus typed in Jeddah's degrees is the East of the options' "شرق -": the place stays
