@@ -205,12 +205,11 @@ TEST(Property, TheCheckerSeesACorruptedRun) {
     EXPECT_NE(checker.CheckJson(good, changed), "");
 }
 
-// A text timetable's rows, each cell by its header ("Fajr", "Isha", "Midnight"), and its notes.
-struct TextTable {
-    std::vector<std::map<std::string, std::string>> rows;
-    std::string notes;
-};
-TextTable ReadTextTable(const std::string& text) {
+using Row = std::map<std::string, std::string>;
+
+// The rows of a text timetable, each cell by its header ("Fajr", "UTC offset"); `noted` tells
+// whether lines stand under it.
+std::vector<Row> TextRows(const std::string& text, bool& noted) {
     std::istringstream lines(text);
     std::string line;
     std::getline(lines, line);  // the settings
@@ -218,34 +217,27 @@ TextTable ReadTextTable(const std::string& text) {
     static const std::regex kColumns("  +");
     const std::vector<std::string> names(
         std::sregex_token_iterator(line.begin(), line.end(), kColumns, -1), {});
-    TextTable table;
-    while (std::getline(lines, line)) {
-        if (line.rfind("—", 0) == 0 || line.rfind("*", 0) == 0) {
-            table.notes += line + "\n";
-            continue;
-        }
+    std::vector<Row> rows;
+    for (noted = false; std::getline(lines, line);) {
+        noted |= !line.empty() && !std::isdigit(static_cast<unsigned char>(line[0]));
         std::istringstream cells(line);
-        std::map<std::string, std::string>& row = table.rows.emplace_back();
-        for (std::size_t c = 0; c < names.size() && cells >> row[names[c]]; ++c) {
-        }
+        if (!noted)
+            for (Row& row = rows.emplace_back(); const std::string& name : names)
+                cells >> row[name];
     }
-    return table;
+    return rows;
 }
 
 // A cell as minutes since the epoch on Greenwich's clock ("05:20*", "00:40+1"); none for "—".
-std::optional<long> Instant(const std::map<std::string, std::string>& row, const char* name) {
-    const std::string& cell = row.at(name);
+std::optional<long> Instant(const Row& row, const char* name) {
+    const std::string &cell = row.at(name), &date = row.at("Date"), &utc = row.at("UTC offset");
     if (cell == "—") return std::nullopt;
     using namespace std::chrono;
-    const int y = std::stoi(row.at("Date")), m = std::stoi(row.at("Date").substr(5)),
-              d = std::stoi(row.at("Date").substr(8));
-    const long day = sys_days(year{y} / m / d).time_since_epoch().count();
-    const std::string& offset = row.at("UTC offset");
-    const long east = (offset[0] == '-' ? -1 : 1) *
-                      (std::stol(offset.substr(1, 2)) * 60 + std::stol(offset.substr(4, 2)));
-    const std::size_t shift = cell.find_first_of("+-");
-    return day * 1440 + std::stol(cell.substr(0, 2)) * 60 + std::stol(cell.substr(3, 2)) - east +
-           (shift == std::string::npos ? 0 : std::stol(cell.substr(shift)) * 1440);
+    const sys_days day =
+        year{std::stoi(date)} / std::stoi(date.substr(5)) / std::stoi(date.substr(8));
+    return day.time_since_epoch().count() * 1440L + test::ClockMinutes(cell) -
+           (utc[0] == '-' ? -1 : 1) *
+               (std::stol(utc.substr(1, 2)) * 60 + std::stol(utc.substr(4, 2)));
 }
 
 TEST(Property, TheNightKeepsItsOrderAtEveryLatitude) {
@@ -271,27 +263,22 @@ TEST(Property, TheNightKeepsItsOrderAtEveryLatitude) {
                                  methods[k % methods.size()].name + " --high-lat " + kRules[k % 4] +
                                  " --polar " + kPolar[k / 4 % 3];
         const test::CliResult run = test::RunCli(test::Words(line));
-        const TextTable table = ReadTextTable(run.out);
-        std::string problems;
-        if (run.status != 0 || table.rows.size() != 4)
-            problems += "exit " + std::to_string(run.status) + "\n";
-        for (std::size_t d = 0; d < table.rows.size() && problems.empty(); ++d) {
-            const auto& row = table.rows[d];
-            const auto fajr = Instant(row, "Fajr"), sunrise = Instant(row, "Sunrise"),
-                       sunset = Instant(row, "Sunset"), isha = Instant(row, "Isha"),
-                       middle = Instant(row, "Midnight");
+        bool noted = false;
+        const std::vector<Row> rows = TextRows(run.out, noted);
+        std::string problems = run.status != 0 || rows.size() != 4 ? "exit status\n" : "";
+        for (std::size_t d = 0; d < rows.size() && problems.empty(); ++d, ++checked) {
+            const auto fajr = Instant(rows[d], "Fajr"), sunrise = Instant(rows[d], "Sunrise"),
+                       sunset = Instant(rows[d], "Sunset"), isha = Instant(rows[d], "Isha"),
+                       middle = Instant(rows[d], "Midnight");
             if (sunset && isha && !(*sunset < *isha)) problems += "Isha before sunset\n";
             if (fajr && sunrise && *fajr > *sunrise) problems += "Fajr after sunrise\n";
             if (sunset && middle && !(*sunset < *middle)) problems += "midnight before sunset\n";
-            if (d > 0) {
-                const auto& before = table.rows[d - 1];
-                for (const char* evening : {"Isha", "Sunset"})
-                    if (fajr && Instant(before, evening) && *fajr < *Instant(before, evening))
-                        problems += std::string("Fajr before the previous ") + evening + "\n";
-            }
-            for (const auto& [name, cell] : row)
-                if (cell == "—" && table.notes.empty()) problems += name + " empty, no note\n";
-            ++checked;
+            for (const char* evening : {"Isha", "Sunset"})
+                if (d > 0 && fajr && Instant(rows[d - 1], evening) &&
+                    *fajr < *Instant(rows[d - 1], evening))
+                    problems += std::string("Fajr before the previous ") + evening + "\n";
+            for (const auto& [name, cell] : rows[d])
+                if (cell == "—" && !noted) problems += name + " empty, no note\n";
         }
         if (!problems.empty() && ++failures)
             ADD_FAILURE() << "zerin " << line << "\n" << problems << run.out << run.err;

@@ -167,7 +167,7 @@ struct SignCase {
 // clang-format off
 const SignCase kSignCases[] = {
     {"minus from West", "OptW", "TxtDegLon", "-39", "39", "OptE", "-1"},
-    {"minus while East", "OptE", "TxtDegLon", "-39", "39", "OptE", "-1"},
+    {"Jeddah: -39 typed while East", "OptE", "TxtDegLon", "-39", "39", "OptE", "-1"},
     {"plus from East", "OptE", "TxtDegLon", "+5", "5", "OptW", "1"},
     {"a letter W", "OptE", "TxtDegLon", "6.8326W", "6.8326", "OptW", "1"},
     {"minus in the seconds", "OptW", "TxtSecLon", "-30", "30", "OptE", "-1"},

@@ -55,6 +55,12 @@ void Type(QWidget* widget, const QString& text) {
     }
 }
 
+// Types a place's name in the search and takes the first match with Return.
+void PickPlace(MainWindowUnderTest& w, const QString& name) {
+    Type(w.main.Search().Field(), name);
+    QTest::keyClick(w.main.Search().Field(), Qt::Key_Return);
+}
+
 }  // namespace
 
 class PlacesWindowTest : public QObject {
@@ -107,8 +113,7 @@ class PlacesWindowTest : public QObject {
     // The place's name goes once its fields no longer hold it.
     void aChangedFieldForgetsThePlace() {
         MainWindowUnderTest w;
-        Type(Search(w.main).Field(), QStringLiteral("جدة"));
-        QTest::keyClick(Search(w.main).Field(), Qt::Key_Return);
+        PickPlace(w, QStringLiteral("جدة"));
         QCOMPARE(w.main.PlaceName(), QStringLiteral("جدة"));
         w.Set("TxtEteRegl", "1");  // the summer time is the user's to change
         QCOMPARE(w.main.PlaceName(), QStringLiteral("جدة"));
@@ -133,8 +138,7 @@ class PlacesWindowTest : public QObject {
         {
             MainWindowUnderTest w;
             ui::PlaceSearch& search = Search(w.main);
-            Type(search.Field(), QStringLiteral("Rabat"));
-            QTest::keyClick(search.Field(), Qt::Key_Return);
+            PickPlace(w, QStringLiteral("Rabat"));
             search.Field()->setText(QStringLiteral("مسجد الحي"));
             QTest::mouseClick(search.SaveButton(), Qt::LeftButton);
             QVERIFY(w.messages.messages.empty());
@@ -179,8 +183,7 @@ class PlacesWindowTest : public QObject {
         {
             MainWindowUnderTest w;
             ui::PlaceSearch& search = Search(w.main);
-            Type(search.Field(), QStringLiteral("الرباط"));
-            QTest::keyClick(search.Field(), Qt::Key_Return);
+            PickPlace(w, QStringLiteral("الرباط"));
             w.Set("TxtSecLon", "٣٠");
             QCOMPARE(w.main.PlaceName(), QString());
             QCOMPARE(search.Status()->text(), QString());  // no longer Rabat's
@@ -207,8 +210,7 @@ class PlacesWindowTest : public QObject {
     // date: Rabat on 10 March 2026 (Ramadan: Greenwich time, one hour behind the standard +1).
     void theLineReadsThePlaceAndItsClockOnTheDate() {
         MainWindowUnderTest w;
-        Type(Search(w.main).Field(), QStringLiteral("الرباط"));
-        QTest::keyClick(Search(w.main).Field(), Qt::Key_Return);
+        PickPlace(w, QStringLiteral("الرباط"));
         for (const auto& [name, text] : {std::pair{"TxtYear", "2026"},
                                          {"TxtMonth", "3"},
                                          {"TxtDay", "10"},
@@ -229,26 +231,6 @@ class PlacesWindowTest : public QObject {
                     .endsWith(QStringLiteral("التوقيت: UTC+02:00")));
     }
 
-    // A minus typed in Jeddah's degrees is the East of the options' "شرق -": the place stays
-    // East, no longer the town picked, and the report computes 39° East.
-    void aMinusInThePlacesDegreesKeepsItsSide() {
-        MainWindowUnderTest w;
-        Type(Search(w.main).Field(), QStringLiteral("جدة"));
-        QTest::keyClick(Search(w.main).Field(), Qt::Key_Return);
-        QVERIFY(Search(w.main).Status()->text().startsWith(QStringLiteral("جدة — Jeddah")));
-        QLineEdit* degrees = w.main.findChild<QComboBox*>("TxtDegLon")->lineEdit();
-        degrees->selectAll();
-        QTest::keyClicks(degrees, QStringLiteral("-39"));
-        QCOMPARE(w.Field("TxtDegLon"), QStringLiteral("39"));
-        QVERIFY(w.main.findChild<QRadioButton*>("OptE")->isChecked());
-        QCOMPARE(Search(w.main).Status()->text(), QString());
-        QVERIFY(w.main.findChild<QLabel*>("LblPlaceReading")
-                    ->text()
-                    .contains(QStringLiteral("٣٩° ١١′ ١٠٫٣٢″ شرقاً")));
-        w.Press("CmdSun");
-        QVERIFY(w.shown.texts.back().contains(QStringLiteral("\r\n-39.1862 = Lon ")));
-    }
-
     // Beside the Sun's report of Sydney in its summer, the day's times on the local clock, each
     // the one `zerin times` gives; above it, the clock of the report's own times. The Moon's
     // report has neither.
@@ -256,8 +238,7 @@ class PlacesWindowTest : public QObject {
         MainWindowUnderTest w;
         w.Set("TxtMonth", "1");
         w.Set("TxtDay", "15");
-        Type(Search(w.main).Field(), QStringLiteral("Sydney"));
-        QTest::keyClick(Search(w.main).Field(), Qt::Key_Return);
+        PickPlace(w, QStringLiteral("Sydney"));
         QCOMPARE(w.Field("TxtEteRegl"), QStringLiteral("1"));
         const CliResult cli = w.Cli("sun");
         w.Press("CmdSun");
@@ -272,12 +253,18 @@ class PlacesWindowTest : public QObject {
             QCOMPARE(report.SidePanel().TimeOf(QString::fromUtf8(names[k])), row.at(2 + k));
         QVERIFY(report.findChild<QLabel*>("LblClockNote")
                     ->text()
-                    .contains(QStringLiteral("دون التوقيت الصيفي؛ وساعة المكان UTC+11:00")));
+                    .contains(QStringLiteral("للمنطقة، UTC+10:00، دون التوقيت الصيفي؛ وساعة "
+                                             "المكان UTC+11:00")));
+        // The zone typed by hand: the fields' clock, the same that day.
+        w.Set("TxtZone", "-10.0");
+        w.Press("CmdSun");
+        QCOMPARE(report.SidePanel().TimeOf(QString::fromUtf8(names[0])), row.at(2));
         auto* panel = report.findChild<QWidget*>("PnlReportSide");
+        auto* hide = report.findChild<QPushButton*>("CmdSide");
         QVERIFY(!panel->isHidden());
-        report.findChild<QPushButton*>("CmdSide")->click();  // the user hides it
+        hide->click();  // the user hides it, then shows it again
         QVERIFY(panel->isHidden());
-        report.findChild<QPushButton*>("CmdSide")->click();
+        hide->click();
         w.Press("CmdPln0");
         QVERIFY(panel->isHidden());
         QVERIFY(report.findChild<QLabel*>("LblClockNote")->isHidden());
@@ -307,8 +294,7 @@ class PlacesWindowTest : public QObject {
         w.Set("TxtYear", "2025");
         w.Set("TxtMonth", "4");
         w.Set("TxtDay", "20");
-        Type(Search(w.main).Field(), QStringLiteral("جدة"));
-        QTest::keyClick(Search(w.main).Field(), Qt::Key_Return);
+        PickPlace(w, QStringLiteral("جدة"));
         int opened = 0;
         QImage marked;
         w.main.SetModalRunner([&](QDialog& dialog) {
