@@ -89,39 +89,39 @@ Timetable::Timetable(const Place& place, const ZoneClock& clock, const PrayerSet
 }
 
 TimesDay Timetable::Day(const Civil& date) {
-    const Evening before = EveningBefore(date);
-    TimesDay d = DayAfter(date, before, settings_.moon);
-    evening_ = EveningOf(d);
+    const Seconds midnight = SecondsOf(Civil{date.year, date.month, date.day});
+    const Evening before =
+        evening_.date == midnight - kDay ? evening_ : EveningAside(midnight - kDay);
+    TimesDay d = DayAfter(date, midnight, before, settings_.moon);
+    evening_ = EveningOf(d, midnight);
     return d;
 }
 
-Timetable::Evening Timetable::EveningBefore(const Civil& date) {
-    const Seconds previous = SecondsOf(Civil{date.year, date.month, date.day}) - kDay;
-    if (evening_.date == previous) return evening_;
-    // Computed aside: the day itself keeps the nodes and the times it would have had.
+Timetable::Evening Timetable::EveningAside(Seconds midnight) {
+    // The day itself keeps the nodes and the times it would have had.
     const std::array<Seconds, 3> noons = recentNoons_;
     const std::array<SunNode, 3> nodes = recent_;
     const SunTimes yesterday = yesterday_;
-    const Evening before = EveningOf(DayAfter(CivilOf(previous), Evening{}, false));
+    const Evening evening =
+        EveningOf(DayAfter(CivilOf(midnight), midnight, Evening{}, false), midnight);
     recentNoons_ = noons;
     recent_ = nodes;
     yesterday_ = yesterday;
-    return before;
+    return evening;
 }
 
-Timetable::Evening Timetable::EveningOf(const TimesDay& d) {
+Timetable::Evening Timetable::EveningOf(const TimesDay& d, Seconds midnight) {
     Evening e;
-    e.date = SecondsOf(Civil{d.date.year, d.date.month, d.date.day});
+    e.date = midnight;
     if (d.skipped || d.outcome != Outcome::Written) return e;
-    const auto utc = [&](double hours) {
-        return static_cast<double>(e.date - d.offset.Total()) + hours * kHour;
-    };
-    e.setting = utc(d.clock[kSunset]);
-    e.isha = utc(d.clock[kIsha]);
+    const double midnightUtc = static_cast<double>(midnight - d.offset.Total());
+    e.setting = midnightUtc + d.clock[kSunset] * kHour;
+    e.isha = midnightUtc + d.clock[kIsha] * kHour;
     return e;
 }
 
-TimesDay Timetable::DayAfter(const Civil& date, const Evening& before, bool moon) {
+TimesDay Timetable::DayAfter(const Civil& date, Seconds midnight, const Evening& before,
+                             bool moon) {
     TimesDay d;
     d.date = date;
     if (clock_.SkipsDate(date)) {
@@ -129,15 +129,16 @@ TimesDay Timetable::DayAfter(const Civil& date, const Evening& before, bool moon
         d.clock.fill(std::nan(""));
         return d;
     }
-    Civil noon = date;
-    noon.hour = 12;
-    noon.minute = noon.second = 0;
-    const Seconds utc = clock_.FromStandard(SecondsOf(noon));
+    const Seconds utc = clock_.FromStandard(midnight + 12 * kHour);
     d.offset = clock_.At(utc);
+    // The evening before on this day's clock: hours since its midnight.
+    const double midnightUtc = static_cast<double>(midnight - d.offset.Total());
+    const Evening onClock{before.date, (before.setting - midnightUtc) / kHour,
+                          (before.isha - midnightUtc) / kHour};
     if (method_ == TimesMethod::Exact)
-        ExactDay(d, utc, before, moon);
+        ExactDay(d, utc, onClock, moon);
     else
-        ReportDay(d, utc, before);
+        ReportDay(d, utc, onClock);
     if (d.outcome != Outcome::Written) d.clock.fill(std::nan(""));
     return d;
 }
@@ -317,11 +318,7 @@ void Timetable::ApplySettings(TimesDay& d, const NextDay& next, const Evening& b
             d.adjusted[kIsha] = d.held = true;
         }
     }
-    // The evening before on this day's clock: hours since its midnight.
-    const double midnightUtc = static_cast<double>(
-        SecondsOf(Civil{d.date.year, d.date.month, d.date.day}) - d.offset.Total());
-    const double settingBefore = (before.setting - midnightUtc) / kHour,
-                 ishaBefore = (before.isha - midnightUtc) / kHour;
+    const double settingBefore = before.setting, ishaBefore = before.isha;  // on this clock
     const bool seventh = std::fabs(place_.Lat) >= s.seventhAbove;
     bool marked = d.adjusted[kFajr];
     d.clock[kFajr] =

@@ -88,17 +88,18 @@ class Timetable {
     const std::string& LastMessage() const { return messages_.last; }
 
   private:
-    // The setting and nightfall of a day as the table shows them, seconds since the epoch (UTC);
-    // NaN when the day has none (or was not computed).
+    // The setting and nightfall of a day as the table shows them: seconds since the epoch (UTC),
+    // or, handed to the next day, hours since that day's midnight on its clock; NaN when the day
+    // has none (or was not computed).
     struct Evening {
         Seconds date = std::numeric_limits<Seconds>::min();  // the day's midnight, civil seconds
         double setting = std::nan(""), isha = std::nan("");
     };
-    // The day, its dawn kept after the evening before.
-    TimesDay DayAfter(const Civil& date, const Evening& before, bool moon);
-    // The evening before a date: the last day's when it is that one, else computed aside.
-    Evening EveningBefore(const Civil& date);
-    static Evening EveningOf(const TimesDay& d);
+    // The day (`midnight`: its civil seconds), its dawn kept after the evening before.
+    TimesDay DayAfter(const Civil& date, Seconds midnight, const Evening& before, bool moon);
+    // The evening of the day of that midnight, computed aside from the days in order.
+    Evening EveningAside(Seconds midnight);
+    static Evening EveningOf(const TimesDay& d, Seconds midnight);
     void ExactDay(TimesDay& d, Seconds noonUtc, const Evening& before, bool moon);
     void ReportDay(TimesDay& d, Seconds noonUtc, const Evening& before);
     // The Sun's node at an instant: from the recent days, the shared store or computed.
