@@ -232,6 +232,8 @@ int Run(const std::vector<std::string>& given, std::FILE* out, std::FILE* err) {
     if (given[0] == "places") return RunPlaces(given, out, err);
     std::vector<std::string> args = given;
     if (const int status = ExpandPlaceOption(args, err)) return status;
+    if (args[0] == "report")
+        if (const int status = ExpandAngleOptions(args, err)) return status;
     const std::string& command = args[0];
     if ((command == "--help" || command == "-h" || command == "--version") && args.size() > 1)
         return Refuse(err, command + " takes nothing after it, not '" + Echo(args[1]) + "'");

@@ -50,11 +50,15 @@ const char* const kFieldOptionsHelp =
 window reads it: blanks anywhere are skipped, then a leading number with a period as
 decimal point and an optional exponent (E or D); "&H" and "&O" start a hexadecimal or
 octal integer; an empty or non-numeric text reads as 0. Arabic-Indic and Persian digits
-read as 0-9 and the Arabic decimal separator as the period. Defaults are the window's.
+read as 0-9 and the Arabic decimal separator as the period (a comma, which the windows
+read as a decimal separator too, ends the number here: 34,5 is 34). Defaults are the
+window's.
   --lon-deg TEXT --lon-min TEXT --lon-sec TEXT   longitude (default 5 40 0)
   --east | --west          longitude East or West of Greenwich (default --west)
   --lat-deg TEXT --lat-min TEXT --lat-sec TEXT   latitude (default 32 56 0)
   --north | --south        latitude North or South (default --north)
+  --lon ANGLE, --lat ANGLE the whole longitude or latitude as the tables take it
+                           (5:40:0W, -5.6667, 32:56:0N), instead of its three fields
   --zone TEXT              time zone in hours, East of Greenwich negative (default 0)
   --summer TEXT            summer-time correction in hours (default 0)
   --year TEXT --month TEXT --day TEXT            date (default today, local clock)

@@ -1,6 +1,7 @@
 #include "PlaceCommands.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 
@@ -33,6 +34,18 @@ std::string Decimal(double x, int decimals) {
     char text[32];
     std::snprintf(text, sizeof text, "%.*f", decimals, x);
     return text;
+}
+
+// A coordinate as --lat and --lon take it, so that a copied value means the same place in every
+// command: "34.0132N", "6.8326W" (degrees North or East positive).
+std::string Lettered(double degrees, char positive, char negative) {
+    return Decimal(std::fabs(degrees), 4) + (degrees < 0 ? negative : positive);
+}
+std::string LatitudeText(const GazetteerPlace& p) {
+    return Lettered(p.latitude, 'N', 'S');
+}
+std::string LongitudeText(const GazetteerPlace& p) {
+    return Lettered(p.longitude, 'E', 'W');
 }
 
 // "Rabat (المغرب)", as messages name a place.
@@ -107,8 +120,8 @@ bool FindPlace(const Gazetteer& gazetteer, const std::string& name, GazetteerPla
         return false;
     }
     found = matches.front();
-    const std::string where = Described(found) + " (" + Decimal(found.latitude, 4) + " " +
-                              Decimal(found.longitude, 4) + ", " + found.zone + ")";
+    const std::string where = Described(found) + " (" + LatitudeText(found) + " " +
+                              LongitudeText(found) + ", " + found.zone + ")";
     if (std::count_if(matches.begin(), matches.end(),
                       [](const GazetteerPlace& p) { return p.exact; }) > 1)
         std::fprintf(err,
@@ -118,16 +131,59 @@ bool FindPlace(const Gazetteer& gazetteer, const std::string& name, GazetteerPla
     return true;
 }
 
+namespace {
+
+// A field's raw text may be anything, "--place" too: it is that field's, not an option.
+bool TakesFieldText(const std::string& a) {
+    return std::any_of(std::begin(kFieldTextOptions), std::end(kFieldTextOptions),
+                       [&a](const FieldTextOption& o) { return a == o.option; });
+}
+
+// The options that give one part of a coordinate, or its side only.
+bool GivesPartOfLongitude(const std::string& a) {
+    return NamedAny(a, {"--lon-deg", "--lon-min", "--lon-sec"}) || a == "--east" || a == "--west";
+}
+bool GivesPartOfLatitude(const std::string& a) {
+    return NamedAny(a, {"--lat-deg", "--lat-min", "--lat-sec"}) || a == "--north" || a == "--south";
+}
+
+// What the command line gives of the place beside --place: a part of a coordinate is refused
+// (it would move the place without a word); a whole coordinate or clock wins over the place's.
+struct Overrides {
+    bool lon = false, lat = false, clock = false;
+};
+int ReadOverrides(const std::vector<std::string>& args, Overrides& given, std::FILE* err) {
+    bool summer = false;
+    for (std::size_t k = 1; k < args.size(); ++k) {
+        const std::string& a = args[k];
+        const std::string option = a.substr(0, a.find('='));
+        if (GivesPartOfLongitude(a) || GivesPartOfLatitude(a)) {
+            const bool lon = GivesPartOfLongitude(a);
+            return Refuse(
+                err,
+                "--place gives the whole " + std::string(lon ? "longitude" : "latitude") + ": " +
+                    option + " would change one part of it; give the whole angle with " +
+                    (lon ? "--lon (such as --lon 5:40:0W)" : "--lat (such as --lat 32:56:0N)"));
+        }
+        if (TakesFieldText(a)) ++k;
+        given.lon |= IsOption(a, "--lon");
+        given.lat |= IsOption(a, "--lat");
+        given.clock |= NamedAny(a, {"--zone", "--tz"});
+        summer |= IsOption(a, "--summer");
+    }
+    if (summer && !given.clock)
+        return Refuse(err,
+                      "--place gives the zone with its summer time: --summer goes with --zone");
+    return 0;
+}
+
+}  // namespace
+
 int ExpandPlaceOption(std::vector<std::string>& args, std::FILE* err) {
     bool given = false;
     std::string name;
-    // A field's raw text may be anything, "--place" too: it is that field's, not an option.
-    const auto takesFieldText = [](const std::string& a) {
-        return std::any_of(std::begin(kFieldTextOptions), std::end(kFieldTextOptions),
-                           [&a](const FieldTextOption& o) { return a == o.option; });
-    };
     for (std::size_t k = 1; k < args.size(); ++k) {
-        if (takesFieldText(args[k])) {
+        if (TakesFieldText(args[k])) {
             ++k;
             continue;
         }
@@ -149,6 +205,8 @@ int ExpandPlaceOption(std::vector<std::string>& args, std::FILE* err) {
     if (!report && !hijri && command != "times" && command != "ephemeris" &&
         command != "crescent" && command != "chart")
         return Refuse(err, "--place is not an option of " + Echo(command));
+    Overrides overrides;
+    if (const int refused = ReadOverrides(args, overrides, err)) return refused;
 
     Gazetteer gazetteer;
     std::string loadError, ownError, error;
@@ -159,14 +217,7 @@ int ExpandPlaceOption(std::vector<std::string>& args, std::FILE* err) {
         return Refuse(err, loaded ? error : loadError);
 
     // What the command line gives itself wins over the place.
-    bool lonGiven = false, latGiven = false, clockGiven = false;
-    for (const std::string& a : args) {
-        lonGiven |=
-            NamedAny(a, {"--lon", "--lon-deg", "--lon-min", "--lon-sec", "--east", "--west"});
-        latGiven |=
-            NamedAny(a, {"--lat", "--lat-deg", "--lat-min", "--lat-sec", "--north", "--south"});
-        clockGiven |= NamedAny(a, {"--zone", "--summer", "--tz"});
-    }
+    const bool lonGiven = overrides.lon, latGiven = overrides.lat, clockGiven = overrides.clock;
     std::vector<std::string> options;
     if (report) {
         places::PlaceFields fields;
@@ -219,6 +270,36 @@ int ExpandPlaceOption(std::vector<std::string>& args, std::FILE* err) {
     return 0;
 }
 
+int ExpandAngleOptions(std::vector<std::string>& args, std::FILE* err) {
+    TableOptions read;
+    PlaceGiven given;
+    std::vector<std::string> kept;
+    bool whole = false;
+    for (std::size_t k = 0; k < args.size(); ++k) {
+        const std::string& a = args[k];
+        const bool angle = IsOption(a, "--lon") || IsOption(a, "--lat");
+        if (k < 2 || !(angle || GivesPartOfLongitude(a) || GivesPartOfLatitude(a))) {
+            kept.push_back(a);
+            if (k >= 2 && TakesFieldText(a) && k + 1 < args.size()) kept.push_back(args[++k]);
+            continue;
+        }
+        whole |= angle;
+        std::string error;
+        TakeTableOption(args, k, read, given, error);
+        if (!error.empty()) return Refuse(err, error);
+    }
+    if (!whole) return 0;
+    // The place as the fields and the sides the report reads.
+    for (std::size_t f = 0; f < kPlaceFieldOptions; ++f) {
+        const FieldTextOption& o = kFieldTextOptions[f];
+        kept.push_back(std::string(o.option) + "=" + read.place.fields.*o.field);
+    }
+    kept.push_back(read.place.east ? "--east" : "--west");
+    kept.push_back(read.place.north ? "--north" : "--south");
+    args = std::move(kept);
+    return 0;
+}
+
 namespace {
 
 struct PlacesRequest {
@@ -229,6 +310,25 @@ struct PlacesRequest {
     Format format = Format::Text;
     std::optional<Language> language;
 };
+
+// One coordinate of --near, degrees North (East) positive: with its letter as --lat (--lon) takes
+// it, or decimal degrees.
+bool ReadNearAngle(Axis axis, const std::string& text, double& degrees) {
+    const char last = text.empty() ? '\0' : static_cast<char>(std::toupper(text.back()));
+    if (std::string_view("NSEW").find(last) == std::string_view::npos)
+        return ReadDecimal(text, degrees) &&
+               std::fabs(degrees) <= (axis == Axis::Latitude ? 90 : 180);
+    FieldOptions read;
+    bool negative = false, lettered = false;
+    std::string error;
+    Place place;
+    if (!ReadAngleText(axis, text, read, negative, lettered, error) ||
+        !CheckPlace(read, place, error))
+        return false;
+    // The program's own signs: West and North positive.
+    degrees = axis == Axis::Latitude ? place.Lat : -place.Lon;
+    return true;
+}
 
 int ReadPlacesRequest(const std::vector<std::string>& args, PlacesRequest& r, std::FILE* err) {
     bool limitGiven = false;
@@ -262,17 +362,14 @@ int ReadPlacesRequest(const std::vector<std::string>& args, PlacesRequest& r, st
         } else if (IsOption(a, "--near")) {
             if (!OptionValue(args, k, "--near", value, error)) return Refuse(err, error);
             const std::size_t comma = value.find(',');
-            char *endLat = nullptr, *endLon = nullptr;
-            const std::string lat = value.substr(0, comma);
-            const std::string lon = comma == std::string::npos ? "" : value.substr(comma + 1);
-            const double la = std::strtod(lat.c_str(), &endLat);
-            const double lo = std::strtod(lon.c_str(), &endLon);
-            if (comma == std::string::npos || lat.empty() || lon.empty() || *endLat != '\0' ||
-                *endLon != '\0' || !std::isfinite(la) || !std::isfinite(lo) || std::fabs(la) > 90 ||
-                std::fabs(lo) > 180)
+            double la = 0, lo = 0;
+            if (comma == std::string::npos ||
+                !ReadNearAngle(Axis::Latitude, value.substr(0, comma), la) ||
+                !ReadNearAngle(Axis::Longitude, value.substr(comma + 1), lo))
                 return Refuse(err,
-                              "--near takes LAT,LON in decimal degrees, North and East positive "
-                              "(34.02,-6.83), within 90 and 180 degrees: not '" +
+                              "--near takes LAT,LON: 34.01N,6.83W (the forms of --lat and --lon) "
+                              "or decimal degrees, North and East positive (34.01,-6.83), within "
+                              "90 and 180 degrees: not '" +
                                   Echo(value) + "'");
             r.near = std::pair{la, lo};
         } else if (a.rfind("--", 0) == 0) {
@@ -290,14 +387,18 @@ int ReadPlacesRequest(const std::vector<std::string>& args, PlacesRequest& r, st
     return 0;
 }
 
-std::vector<TableColumn> PlacesColumns(bool distance) {
+// The columns of places. Text and CSV write the coordinates as --lat and --lon take them; JSON
+// writes decimal numbers named for their convention ("lat" North positive, "lon_east" East
+// positive).
+std::vector<TableColumn> PlacesColumns(bool distance, Format format) {
+    const bool json = format == Format::Json;
     std::vector<TableColumn> columns = {
         {"name", "Name", "الاسم", TableColumn::Text, 0},
         {"latin_name", "Latin name", "الاسم اللاتيني", TableColumn::Text, 0},
         {"country", "Country", "البلد", TableColumn::Text, 0},
         {"region", "Region", "الإقليم", TableColumn::Text, 0},
-        {"latitude", "Latitude", "العرض", TableColumn::Number, 8},
-        {"longitude", "Longitude", "الطول", TableColumn::Number, 9},
+        {json ? "lat" : "latitude", "Latitude", "العرض", TableColumn::Number, 9},
+        {json ? "lon_east" : "longitude", "Longitude", "الطول", TableColumn::Number, 9},
         {"elevation_m", "Elevation (m)", "الارتفاع (م)", TableColumn::Number, 6},
         {"zone", "Zone", "المنطقة الزمنية", TableColumn::Text, 0},
         {"population", "Population", "السكان", TableColumn::Number, 10},
@@ -307,13 +408,14 @@ std::vector<TableColumn> PlacesColumns(bool distance) {
     return columns;
 }
 
-std::vector<Cell> PlaceCells(const GazetteerPlace& p) {
+std::vector<Cell> PlaceCells(const GazetteerPlace& p, Format format) {
+    const bool json = format == Format::Json;
     return {p.name,
             p.latinName,
             p.country.empty() ? Cell() : Cell(places::CountryNameArabic(p.country)),
             p.region.empty() ? Cell() : Cell(p.region),
-            Decimal(p.latitude, 4),
-            Decimal(p.longitude, 4),
+            json ? Decimal(p.latitude, 4) : LatitudeText(p),
+            json ? Decimal(p.longitude, 4) : LongitudeText(p),
             p.elevation ? Cell(Decimal(*p.elevation, 0)) : Cell(),
             p.zone,
             p.own ? Cell() : Cell(std::to_string(p.population))};
@@ -332,23 +434,24 @@ int RunPlaces(const std::vector<std::string>& args, std::FILE* out, std::FILE* e
     if (!r.mine) WarnOfOwnPlaces(ownError, err);
     std::vector<std::vector<Cell>> rows;
     if (r.mine) {
-        for (const GazetteerPlace& p : gazetteer.OwnPlaces()) rows.push_back(PlaceCells(p));
+        for (const GazetteerPlace& p : gazetteer.OwnPlaces())
+            rows.push_back(PlaceCells(p, r.format));
         if (rows.empty())
             std::fprintf(err, "zerin: you have no places of your own yet (%s)\n",
                          places::OwnPlacesPath().c_str());
     } else if (r.near) {
         for (const auto& [p, km] : gazetteer.Nearest(r.near->first, r.near->second, r.limit)) {
-            rows.push_back(PlaceCells(p));
+            rows.push_back(PlaceCells(p, r.format));
             rows.back().push_back(Decimal(km, 1));
         }
     } else {
         for (const GazetteerPlace& p : gazetteer.Search(r.search, r.country, r.limit))
-            rows.push_back(PlaceCells(p));
+            rows.push_back(PlaceCells(p, r.format));
         if (rows.empty())
             return Refuse(err, UnknownPlace(gazetteer, r.search) +
                                    (r.country.empty() ? "" : " (in " + r.country + ")"));
     }
-    std::vector<TableColumn> columns = PlacesColumns(r.near.has_value());
+    std::vector<TableColumn> columns = PlacesColumns(r.near.has_value(), r.format);
     for (const std::vector<Cell>& row : rows)
         for (std::size_t c = 0; c < row.size(); ++c)
             if (row[c]) columns[c].width = std::max(columns[c].width, DisplayWidth(*row[c]));
@@ -373,15 +476,22 @@ Places:
   ي, tatweel and harakat ignored, the article ال optional; Latin: case and diacritics
   ignored (Fès = fes). "Rabat, MT" or "رباط، مالطا" (or --country) keeps one country.
   Each row: the name (Arabic where the town has one), the Latin name, the country in
-  Arabic, GeoNames' region code, latitude and longitude (decimal degrees, North and
-  East positive), elevation (m), time zone and population. --near gives the towns
-  nearest to a point with their distance (km); --mine your own places, which the main
-  window saves (in $XDG_DATA_HOME/zerin/places.csv, a places file as --places reads).
+  Arabic, GeoNames' region code, latitude and longitude as --lat and --lon take them
+  (34.0132N, 6.8326W: a value copied means the same place in every command), elevation
+  (m), time zone and population. JSON writes the coordinates as decimal numbers named
+  for their convention: "lat" (North positive) and "lon_east" (East positive, the
+  opposite of this program's own longitudes). --near gives the towns nearest to a
+  point with their distance (km): LAT,LON as 34.01N,6.83W, or decimal degrees North and
+  East positive (34.01,-6.83); --mine your own places, which the main window saves (in
+  $XDG_DATA_HOME/zerin/places.csv, a places file as --places reads).
   --place NAME, in report, times, ephemeris, crescent and hijri, takes the place's
   longitude, latitude and zone (--tz; report: --zone and the --summer of its date;
-  hijri: --zone of its standard time); a longitude, latitude or zone option given as
-  well overrides the place's. A name that several places share takes the first and
-  says so on standard error; an unknown name exits 2 with the three nearest names.
+  hijri: --zone of its standard time). --lon, --lat, --zone or --tz given as well
+  overrides that part of the place (report takes --lon and --lat too); an option that
+  gives a part of a coordinate (--lon-deg ... --lat-sec, --east, --west, --north,
+  --south), or --summer without --zone, is refused: it would move the place or its
+  clock without a word. A name that several places share takes the first and says so
+  on standard error; an unknown name exits 2 with the three nearest names.
   ZERIN_GAZETTEER=FILE reads another gazetteer file.
 )";
 

@@ -22,10 +22,17 @@ bool FindPlace(const places::Gazetteer& gazetteer, const std::string& name,
                places::GazetteerPlace& found, std::FILE* err, std::string& error);
 
 // Replaces --place NAME in a command line by the place's options, before the command reads
-// them; the options the command line gives itself (a longitude, a latitude, a zone or a
-// clock) are kept and the place's for that part left out. 0, or the exit status of a
-// refusal whose message is on err.
+// them; the whole options the command line gives itself (--lon, --lat, a zone or a clock) are
+// kept and the place's for that part left out. A part of a coordinate (--lon-deg, --east...)
+// or --summer without --zone is refused: it would move the place or its clock without a word.
+// 0, or the exit status of a refusal whose message is on err.
 int ExpandPlaceOption(std::vector<std::string>& args, std::FILE* err);
+
+// The report commands take --lon and --lat as the tables do (D[:M[:S]] with a letter, or decimal
+// degrees): replaces them, and the place's field and side options beside them, by the field
+// options they mean, refusing what contradicts them. 0, or the exit status of a refusal whose
+// message is on err.
+int ExpandAngleOptions(std::vector<std::string>& args, std::FILE* err);
 
 // zerin places SEARCH | --near LAT,LON | --mine.
 int RunPlaces(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);

@@ -259,7 +259,9 @@ Tables: zerin times and zerin ephemeris
   PLACE: the field options above, or --lon 5:40:0W (D[:M[:S]] and E or W) or --lon
   -5.6667 (decimal degrees, East negative), --lat 32:56:0N or --lat 32.9333 (South
   negative); an unsigned --lon or --lat without a letter takes its side from --east,
-  --west, --north or --south. A latitude lies within 90 degrees and a longitude within
+  --west, --north or --south; or --place NAME (see Places), which --lon, --lat, --zone
+  and --tz override whole (a part of a coordinate, --east or --lon-deg, is refused
+  beside it). zerin places writes coordinates in these forms (34.0132N 6.8326W). A latitude lies within 90 degrees and a longitude within
   180, however given; options that name opposite sides (--lon 3E --west), or --lon
   together with --lon-deg, --lon-min or --lon-sec, are refused.
   ZONE: --zone H (-14 to 12) and --summer H in whole hours in the program's sign

@@ -18,12 +18,10 @@ using namespace zerin::services;
 
 namespace {
 
-// Reads a number within [low, high]; false with a message naming the option otherwise.
+// Reads a decimal number within [low, high]; false with a message naming the option otherwise.
 bool ReadNumber(const std::string& option, const std::string& text, double low, double high,
                 const char* unit, double& value, std::string& error) {
-    char* stop = nullptr;
-    value = std::strtod(text.c_str(), &stop);
-    if (!text.empty() && *stop == '\0' && value >= low && value <= high) return true;
+    if (ReadDecimal(text, value) && value >= low && value <= high) return true;
     error = option + " takes " + NumText(low, ".") + " to " + NumText(high, ".") + " " + unit +
             ", not '" + Echo(text) + "'";
     return false;
@@ -344,7 +342,10 @@ Methods: zerin times --method NAME and its settings
   --fajr-angle DEG, --isha-angle DEG, --isha-interval MIN, --maghrib-angle DEG
                     replace the method's dawn, nightfall (by angle or minutes after
                     setting) and Maghrib (by angle: a "maghrib" column; never before
-                    the setting, which it takes when the angle comes first).
+                    the setting, which it takes when the angle comes first). A dawn or
+                    nightfall angle lies below the horizon of rising and setting (more
+                    than 0.8333 degrees, with --elevation more). Numbers are decimal:
+                    19, 17.5 (not 0x13, 1.9e1).
   --adjust fajr=+2,sunrise=-1,dhuhr=+5,asr=0,maghrib=+3,isha=0
                     whole minutes added to the method's own adjustments, each time named
                     once. Dhuhr is the transit column, Asr both afternoon columns; a
@@ -364,7 +365,10 @@ Methods: zerin times --method NAME and its settings
   --polar nearest-latitude|nearest-day|none
                     on a day without rising or setting, the times of the nearest latitude
                     toward the equator that has both (in steps of 0.5 degrees), or of the
-                    nearest day that has both; marked like the high-latitude cells.
+                    nearest day that has both (within half a year), the afternoon times
+                    from the first that reaches them; marked like the high-latitude cells.
+                    When it finds none (near the poles) it says so once, on standard
+                    error and under the table. Not with --as-report.
   --extras          adds the middle of the night and the start of its last third, from
                     setting to the next day's dawn as the table gives it (with the
                     high-latitude rule and the dawn's adjustment) ("midnight",
@@ -378,6 +382,12 @@ Methods: zerin times --method NAME and its settings
   comment line above the CSV header, and fields of the JSON object (prayer_method,
   fajr_angle, isha_angle, isha_interval, ramadan_interval, maghrib_angle, adjustments,
   rounding, horizon, elevation, high_lat, polar).
+  The night keeps its order: a dawn is never before the previous day's setting or
+  nightfall (held there and marked when a rule or a method would put it earlier), a
+  nightfall by interval never past the middle of the night (from setting to the next
+  rising), the night's middle and last third after the setting. Where a rule's night
+  after the day does not exist (the last rising before the midnight Sun), the night
+  before its rising is divided.
   A day that the local clock skips (Pacific/Apia, 30 December 2011) has no row; a note
   under the text table, or a line on standard error with CSV and JSON, says so.
 )";

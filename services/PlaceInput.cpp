@@ -1,6 +1,7 @@
 #include "PlaceInput.h"
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
@@ -15,7 +16,7 @@ namespace zerin::services {
 namespace {
 
 // Digits with at most one period inside them: "5", "40", "5.6667".
-bool IsPlainNumber(const std::string& text) {
+bool IsPlainNumber(std::string_view text) {
     if (text.empty() || !IsDigit(text.front()) || !IsDigit(text.back())) return false;
     int periods = 0;
     for (const char c : text) {
@@ -117,6 +118,15 @@ bool TakeHours(const std::string& option, const std::string& text, int lowest, i
 }
 
 }  // namespace
+
+bool ReadDecimal(std::string_view text, double& value) {
+    const bool negative = !text.empty() && text.front() == '-';
+    if (!text.empty() && (negative || text.front() == '+')) text.remove_prefix(1);
+    if (!IsPlainNumber(text)) return false;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    if (negative) value = -value;
+    return true;
+}
 
 bool ReadAngleText(Axis axis, const std::string& text, FieldOptions& place, bool& negative,
                    bool& explicitSide, std::string& error) {

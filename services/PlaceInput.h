@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "ZoneClock.h"
 #include "report/Fields.h"
@@ -37,6 +38,11 @@ void FillFromClock(FieldTexts& fields);
 // beyond 180 degrees of longitude or 90 of latitude.
 using zerin::Place;
 bool CheckPlace(const FieldOptions& place, Place& checked, std::string& error);
+
+// A decimal number as the options write one: an optional sign, digits, and a period with digits
+// after it ("19", "-1.5", "+2"), read whatever the regional settings; false for anything else
+// (hexadecimal, exponents, "inf", blanks).
+bool ReadDecimal(std::string_view text, double& value);
 
 enum class Axis { Longitude, Latitude };
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "PlaceInput.h"
 #include "report/Echo.h"
 
 namespace zerin::services {
@@ -238,9 +239,8 @@ bool ReadAdjustments(const std::string& text, std::array<double, kPrayers>& adju
         int k = 0;
         while (k < kPrayers && key != kPrayerKeys[k]) ++k;
         const std::string value = equals == std::string::npos ? "" : item.substr(equals + 1);
-        char* stop = nullptr;
-        const double minutes = value.empty() ? 0 : std::strtod(value.c_str(), &stop);
-        if (k == kPrayers || value.empty() || *stop != '\0' || !(std::fabs(minutes) <= 600)) {
+        double minutes = 0;
+        if (k == kPrayers || !ReadDecimal(value, minutes) || !(std::fabs(minutes) <= 600)) {
             error =
                 "--adjust takes TIME=MINUTES separated by commas (fajr, sunrise, dhuhr, asr, "
                 "maghrib, isha; minutes within 600 either way), not '" +

@@ -89,6 +89,39 @@ Timetable::Timetable(const Place& place, const ZoneClock& clock, const PrayerSet
 }
 
 TimesDay Timetable::Day(const Civil& date) {
+    const Seconds midnight = SecondsOf(Civil{date.year, date.month, date.day});
+    const Evening before =
+        evening_.date == midnight - kDay ? evening_ : EveningAside(midnight - kDay);
+    TimesDay d = DayAfter(date, midnight, before, settings_.moon);
+    evening_ = EveningOf(d, midnight);
+    return d;
+}
+
+Timetable::Evening Timetable::EveningAside(Seconds midnight) {
+    // The day itself keeps the nodes and the times it would have had.
+    const std::array<Seconds, 3> noons = recentNoons_;
+    const std::array<SunNode, 3> nodes = recent_;
+    const SunTimes yesterday = yesterday_;
+    const Evening evening =
+        EveningOf(DayAfter(CivilOf(midnight), midnight, Evening{}, false), midnight);
+    recentNoons_ = noons;
+    recent_ = nodes;
+    yesterday_ = yesterday;
+    return evening;
+}
+
+Timetable::Evening Timetable::EveningOf(const TimesDay& d, Seconds midnight) {
+    Evening e;
+    e.date = midnight;
+    if (d.skipped || d.outcome != Outcome::Written) return e;
+    const double midnightUtc = static_cast<double>(midnight - d.offset.Total());
+    e.setting = midnightUtc + d.clock[kSunset] * kHour;
+    e.isha = midnightUtc + d.clock[kIsha] * kHour;
+    return e;
+}
+
+TimesDay Timetable::DayAfter(const Civil& date, Seconds midnight, const Evening& before,
+                             bool moon) {
     TimesDay d;
     d.date = date;
     if (clock_.SkipsDate(date)) {
@@ -98,14 +131,15 @@ TimesDay Timetable::Day(const Civil& date) {
     }
     const Seconds utc = NoonOf(date);
     d.offset = clock_.At(utc);
+    // The evening before on this day's clock: hours since its midnight.
+    const double midnightUtc = static_cast<double>(midnight - d.offset.Total());
+    const Evening onClock{before.date, (before.setting - midnightUtc) / kHour,
+                          (before.isha - midnightUtc) / kHour};
     if (method_ == TimesMethod::Exact)
-        ExactDay(d, utc);
+        ExactDay(d, utc, onClock, moon);
     else
-        ReportDay(d, utc);
-    if (d.outcome != Outcome::Written) {
-        d.clock.fill(std::nan(""));
-        return d;
-    }
+        ReportDay(d, utc, onClock);
+    if (d.outcome != Outcome::Written) d.clock.fill(std::nan(""));
     return d;
 }
 
@@ -149,11 +183,11 @@ SunCourse Timetable::CourseAt(Seconds noonUtc) {
     return SunCourse(nodes[0], nodes[1], nodes[2]);
 }
 
-void Timetable::ExactDay(TimesDay& d, Seconds noonUtc) {
+void Timetable::ExactDay(TimesDay& d, Seconds noonUtc, const Evening& before, bool moon) {
     const bool follows = recentNoons_[1] == noonUtc - kDay;  // the day before was the last one
     // The next day's dawn and rising bound the night after this day's setting.
     const bool needsNext = settings_.extras || settings_.rule != HighLatRule::None ||
-                           !std::isnan(settings_.seventhAbove);
+                           !std::isnan(settings_.seventhAbove) || settings_.ishaInterval > 0;
     SunTimes next;
     d.sun =
         SunOfDay(noonUtc, observer_, follows ? &yesterday_ : nullptr, needsNext ? &next : nullptr);
@@ -166,10 +200,12 @@ void Timetable::ExactDay(TimesDay& d, Seconds noonUtc) {
     for (int c = kMaghrib + 1; c < kTimeCells; ++c) d.clock[c] = std::nan("");
     if (settings_.polar != PolarRule::None && (std::isnan(s.Lever) || std::isnan(s.Coucher)))
         FillPolar(d, noonUtc);
-    ApplySettings(d, needsNext ? NextDay{next.Fajr + 24 + summer, next.Lever + 24 + summer,
-                                         next.Coucher + 24 + summer}
-                               : NextDay{});
-    if (settings_.moon) MoonDay(d);
+    ApplySettings(d,
+                  needsNext ? NextDay{next.Fajr + 24 + summer, next.Lever + 24 + summer,
+                                      next.Coucher + 24 + summer}
+                            : NextDay{},
+                  before);
+    if (moon) MoonDay(d);
 }
 
 void Timetable::MoonDay(TimesDay& d) {
@@ -201,29 +237,50 @@ void Timetable::MoonDay(TimesDay& d) {
     d.moonFraction = (1 - Cosine(elongation)) / 2;
 }
 
-void Timetable::FillPolar(TimesDay& d, Seconds noonUtc) {
-    const double summer = static_cast<double>(d.offset.summer) / kHour;
-    SunTimes s;
+template <class Found>
+std::optional<SunTimes> Timetable::SearchPolar(Seconds noonUtc, Found found) {
     if (settings_.polar == PolarRule::NearestLatitude) {
-        // Toward the equator by half degrees until the Sun rises and sets.
+        // Toward the equator by half degrees.
         for (double lat = place_.Lat; std::fabs(lat) > 0;) {
             lat -= lat > 0 ? std::min(0.5, lat) : std::max(-0.5, lat);
-            s = SunOfDay(noonUtc, SunObserverAt(place_.Lon, lat), nullptr, nullptr);
-            if (!std::isnan(s.Lever) && !std::isnan(s.Coucher)) break;
+            const SunTimes s = SunOfDay(noonUtc, SunObserverAt(place_.Lon, lat), nullptr, nullptr);
+            if (found(s)) return s;
         }
-    } else {
-        // The nearest day, before or after, on which the Sun rises and sets.
-        for (Seconds k = 1; k <= 183; ++k) {
-            s = SunOfDay(noonUtc - k * kDay, observer_, nullptr, nullptr);
-            if (!std::isnan(s.Lever) && !std::isnan(s.Coucher)) break;
-            s = SunOfDay(noonUtc + k * kDay, observer_, nullptr, nullptr);
-            if (!std::isnan(s.Lever) && !std::isnan(s.Coucher)) break;
-        }
+        return std::nullopt;
     }
+    // The nearest day, before or after.
+    for (Seconds k = 1; k <= 183; ++k)
+        for (const Seconds day : {noonUtc - k * kDay, noonUtc + k * kDay}) {
+            const SunTimes s = SunOfDay(day, observer_, nullptr, nullptr);
+            if (found(s)) return s;
+        }
+    return std::nullopt;
+}
+
+void Timetable::FillPolar(TimesDay& d, Seconds noonUtc) {
+    const double summer = static_cast<double>(d.offset.summer) / kHour;
+    const auto risesAndSets = [](const SunTimes& s) {
+        return !std::isnan(s.Lever) && !std::isnan(s.Coucher);
+    };
+    std::optional<SunTimes> s = SearchPolar(noonUtc, risesAndSets);
+    // The afternoon needs the Sun higher than a rising does: taken by the same rule, from the
+    // first day (latitude) where both its times are reached.
+    std::optional<SunTimes> afternoon;
+    if (s && (std::isnan(s->Asr1) || std::isnan(s->Asr2)))
+        afternoon = SearchPolar(noonUtc, [&](const SunTimes& t) {
+            return risesAndSets(t) && !std::isnan(t.Asr1) && !std::isnan(t.Asr2);
+        });
     recentNoons_.fill(std::numeric_limits<Seconds>::min());  // the nodes are another day's
-    if (std::isnan(s.Lever) || std::isnan(s.Coucher)) return;
-    const std::array<double, kMaghrib + 1> times = {s.Fajr, s.Lever,   s.MIDI, s.Asr1,
-                                                    s.Asr2, s.Coucher, s.Icha, s.Maghrib};
+    if (!s) {
+        d.polarMissing = true;
+        return;
+    }
+    if (afternoon) {
+        s->Asr1 = afternoon->Asr1;
+        s->Asr2 = afternoon->Asr2;
+    }
+    const std::array<double, kMaghrib + 1> times = {s->Fajr, s->Lever,   s->MIDI, s->Asr1,
+                                                    s->Asr2, s->Coucher, s->Icha, s->Maghrib};
     for (int c = 0; c <= kMaghrib; ++c) {
         d.clock[c] = times[c] + summer;
         d.adjusted[c] = !std::isnan(d.clock[c]);
@@ -231,9 +288,10 @@ void Timetable::FillPolar(TimesDay& d, Seconds noonUtc) {
     d.polar = true;
 }
 
-double Timetable::RuledDawn(const Civil& date, double dawn, double rising, double night, bool polar,
-                            bool& marked) const {
+double Timetable::RuledDawn(const Civil& date, double dawn, double rising, double nightAfter,
+                            double nightBefore, bool polar, bool& marked) const {
     const PrayerSettings& s = settings_;
+    const double night = std::isnan(nightAfter) ? nightBefore : nightAfter;
     TimesDay d;
     d.clock[kFajr] = dawn;
     const bool seventh = std::fabs(place_.Lat) >= s.seventhAbove;
@@ -253,7 +311,7 @@ double Timetable::RuledDawn(const Civil& date, double dawn, double rising, doubl
     return d.clock[kFajr];
 }
 
-void Timetable::ApplySettings(TimesDay& d, const NextDay& next) {
+void Timetable::ApplySettings(TimesDay& d, const NextDay& next, const Evening& before) {
     const PrayerSettings& s = settings_;
     const double setting = d.clock[kSunset], rising = d.clock[kSunrise];
     // Maghrib is never before the setting: an angle above the horizon's takes the setting, and
@@ -262,21 +320,28 @@ void Timetable::ApplySettings(TimesDay& d, const NextDay& next) {
         d.clock[kMaghrib] = setting;
         d.adjusted[kMaghrib] = d.adjusted[kSunset];
     }
-    if (s.ishaInterval > 0) {
+    // The night that follows the day: from setting to the next rising (as the day's own rising
+    // a day later where that is not computed: --as-report).
+    const double night = (std::isnan(next.rising) ? rising + 24 : next.rising) - setting;
+    const bool byInterval = s.ishaInterval > 0;
+    if (byInterval) {
         double interval = s.ishaInterval;
         if (ramadan_ &&
             ramadan_->DateOf(CivilDay{d.date.year, d.date.month, d.date.day}).date.month == 9)
             interval = s.ramadanInterval;
         d.clock[kIsha] = setting + interval / 60;
         d.adjusted[kIsha] = false;
+        // A night shorter than twice the interval: nightfall at its middle, never past it.
+        if (d.clock[kIsha] > setting + night / 2) {
+            d.clock[kIsha] = setting + night / 2;
+            d.adjusted[kIsha] = d.held = true;
+        }
     }
-    const bool byInterval = s.ishaInterval > 0;
-    // The night that follows the day: from setting to the next rising (as the day's own rising
-    // a day later where that is not computed: --as-report).
-    const double night = (std::isnan(next.rising) ? rising + 24 : next.rising) - setting;
+    const double settingBefore = before.setting, ishaBefore = before.isha;  // on this clock
     const bool seventh = std::fabs(place_.Lat) >= s.seventhAbove;
     bool marked = d.adjusted[kFajr];
-    d.clock[kFajr] = RuledDawn(d.date, d.clock[kFajr], rising, night, d.polar, marked);
+    d.clock[kFajr] =
+        RuledDawn(d.date, d.clock[kFajr], rising, night, rising - settingBefore, d.polar, marked);
     d.adjusted[kFajr] = marked;
     if (seventh && !std::isnan(night) && !byInterval) {
         d.clock[kIsha] = setting + night / 7;
@@ -289,29 +354,36 @@ void Timetable::ApplySettings(TimesDay& d, const NextDay& next) {
     } else if (!seventh && s.rule != HighLatRule::None && !std::isnan(night) && !byInterval) {
         TakeRuleTime(d, kIsha, setting + NightPart(s.rule, night, s.ishaAngle), +1);
     }
-    // The night's middle and its last third, from setting to the next day's dawn as its row
-    // shows it: under the rules of high latitudes and with the dawn's adjustment. The night
-    // after the next day is taken as long as the one before it.
-    if (s.extras) {
-        bool nextMarked = false;
-        const double nextNight = next.rising + 24 - next.setting;
-        const double nextDawn = RuledDawn(CivilOf(SecondsOf(d.date) + kDay), next.dawn, next.rising,
-                                          nextNight, false, nextMarked) +
-                                s.adjust[kAdjustFajr] / 60;
-        const double length = nextDawn - setting;
-        d.clock[kMidnight] = setting + length / 2;
-        d.clock[kLastThird] = setting + length * 2 / 3;
-    }
     constexpr int kAdjusted[][2] = {{kFajr, kAdjustFajr},     {kSunrise, kAdjustSunrise},
                                     {kTransit, kAdjustDhuhr}, {kAsr1, kAdjustAsr},
                                     {kAsr2, kAdjustAsr},      {kMaghrib, kAdjustMaghrib},
                                     {kIsha, kAdjustIsha}};
     for (const auto& [cell, prayer] : kAdjusted) d.clock[cell] += s.adjust[prayer] / 60;
+    // No dawn before the evening that ends the night before it.
+    const double evening = std::fmax(settingBefore, ishaBefore);
+    if (d.clock[kFajr] < evening) {
+        d.clock[kFajr] = evening;
+        d.adjusted[kFajr] = d.held = true;
+    }
+    // The night's middle and its last third, from setting to the next day's dawn as its row
+    // shows it: under the rules of high latitudes, with the dawn's adjustment, after this day's
+    // nightfall. The night after the next day is taken as long as the one before it.
+    if (s.extras) {
+        bool nextMarked = false;
+        const double nextNight = next.rising + 24 - next.setting;
+        double nextDawn = RuledDawn(CivilOf(SecondsOf(d.date) + kDay), next.dawn, next.rising,
+                                    nextNight, night, false, nextMarked) +
+                          s.adjust[kAdjustFajr] / 60;
+        nextDawn = std::max(nextDawn, std::fmax(setting, d.clock[kIsha]));  // NaN stays NaN
+        const double length = nextDawn - setting;
+        d.clock[kMidnight] = setting + length / 2;
+        d.clock[kLastThird] = setting + length * 2 / 3;
+    }
     if (s.rounding == Rounding::Up)
         for (double& t : d.clock) t = std::ceil(t * 60 - 1e-6) / 60;
 }
 
-void Timetable::ReportDay(TimesDay& d, Seconds noonUtc) {
+void Timetable::ReportDay(TimesDay& d, Seconds noonUtc, const Evening& before) {
     // The instant is taken on the standard clock of the zone's whole hours (truncated toward
     // zero): 12:00 at +05:30 is 11:30 at zone -5; the cells are then moved to the real clock.
     const Seconds wholeHours = d.offset.standard / kHour;
@@ -336,7 +408,7 @@ void Timetable::ReportDay(TimesDay& d, Seconds noonUtc) {
                                                     s.Asr2, s.Coucher, s.Icha};
     for (int c = 0; c < kMaghrib; ++c) d.clock[c] = zoneTimes[c] + shift;
     for (int c = kMaghrib; c < kTimeCells; ++c) d.clock[c] = std::nan("");
-    ApplySettings(d, NextDay{});
+    ApplySettings(d, NextDay{}, before);
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -54,8 +55,12 @@ struct TimesDay {
     std::array<bool, kTimeCells> adjusted{};
     Outcome outcome = Outcome::Written;  // Refused or Fault: the Sun command did not finish
     bool skipped = false;                // the clock skips this day: it has no times
-    // Without rising or setting, the times taken from another latitude or day (--polar).
-    bool polar = false;
+    // Without rising or setting, the times taken from another latitude or day (--polar);
+    // `polarMissing`: the polar rule found none with both.
+    bool polar = false, polarMissing = false;
+    // A nightfall by interval held at the middle of the night, or a dawn at the previous day's
+    // nightfall or setting: the times of the night keep their order.
+    bool held = false;
     double moonFraction = kNoAngle;  // illuminated fraction of the Moon at local midnight
 };
 
@@ -90,8 +95,20 @@ class Timetable {
     Seconds NoonOf(const Civil& date) const;
     // The course from the nodes of the day before, the day and the day after that noon.
     SunCourse CourseAt(Seconds noonUtc);
-    void ExactDay(TimesDay& d, Seconds noonUtc);
-    void ReportDay(TimesDay& d, Seconds noonUtc);
+    // The setting and nightfall of a day as the table shows them: seconds since the epoch (UTC),
+    // or, handed to the next day, hours since that day's midnight on its clock; NaN when the day
+    // has none (or was not computed).
+    struct Evening {
+        Seconds date = std::numeric_limits<Seconds>::min();  // the day's midnight, civil seconds
+        double setting = std::nan(""), isha = std::nan("");
+    };
+    // The day (`midnight`: its civil seconds), its dawn kept after the evening before.
+    TimesDay DayAfter(const Civil& date, Seconds midnight, const Evening& before, bool moon);
+    // The evening of the day of that midnight, computed aside from the days in order.
+    Evening EveningAside(Seconds midnight);
+    static Evening EveningOf(const TimesDay& d, Seconds midnight);
+    void ExactDay(TimesDay& d, Seconds noonUtc, const Evening& before, bool moon);
+    void ReportDay(TimesDay& d, Seconds noonUtc, const Evening& before);
     // The Sun's node at an instant: from the recent days, the shared store or computed.
     SunNode NodeAt(Seconds utc);
     // The times of the day on the standard clock for an observer, and those of the next day
@@ -104,12 +121,18 @@ class Timetable {
     struct NextDay {
         double dawn = std::nan(""), rising = std::nan(""), setting = std::nan("");
     };
-    void ApplySettings(TimesDay& d, const NextDay& next);
+    void ApplySettings(TimesDay& d, const NextDay& next, const Evening& before);
     // A dawn under the method's seventh of the night, its seasonal twilight or the rule of high
     // latitudes (no seasonal twilight on a polar day); `marked` becomes true when a rule gave it.
-    double RuledDawn(const Civil& date, double dawn, double rising, double night, bool polar,
-                     bool& marked) const;
+    // The rules divide the night that follows the day, or the one before its rising
+    // (`nightBefore`) when there is none after it (the last rising before the midnight Sun).
+    double RuledDawn(const Civil& date, double dawn, double rising, double night,
+                     double nightBefore, bool polar, bool& marked) const;
     void FillPolar(TimesDay& d, Seconds noonUtc);
+    // The first day (nearest-day) or latitude (nearest-latitude) of the polar rule whose times
+    // satisfy `found`; none when the search ends without one.
+    template <class Found>
+    std::optional<SunTimes> SearchPolar(Seconds noonUtc, Found found);
     // Moonrise and moonset within the local day (the Moon's centre at 0.7275 of its parallax
     // less 0.5667 degrees, as the crescent report takes them) and the illuminated fraction at
     // the day's local midnight.
@@ -129,6 +152,7 @@ class Timetable {
     std::array<Seconds, 3> recentNoons_;
     std::array<SunNode, 3> recent_{};
     SunTimes yesterday_;  // the times of the day before the next one, on its clock
+    Evening evening_;     // the evening of the last day computed
 };
 
 // Hours since midnight as the clock shows them: "HH:MM" to the nearest minute, half a minute

@@ -59,18 +59,17 @@ constexpr std::size_t kHijriWidth = 24;
 std::vector<TableColumn> TimesColumns(bool seconds, const PrayerSettings& s, Format format,
                                       bool hijri) {
     const std::size_t time = (seconds ? 8 : 5) + 2;
-    // A mark widens dawn and nightfall under a high-latitude rule, every time under a polar one.
+    // A mark widens dawn and nightfall (a rule, or the order of the night, may take them), every
+    // time under a polar rule.
     const bool text = format == Format::Text;
     const bool polar = text && s.polar != PolarRule::None;
-    const bool filled =
-        text && (polar || s.rule != HighLatRule::None || !std::isnan(s.seventhAbove));
     std::vector<TableColumn> columns = {
         {"date", "Date", "التاريخ", TableColumn::Text, 10},
         {"utc_offset", "UTC offset", "فرق التوقيت", TableColumn::Text, 9},
     };
     for (const int c : ShownCells(s)) {
         const CellName& n = kCellNames[c];
-        const bool marked = c == kFajr || c == kIsha ? filled : polar && c <= kMaghrib;
+        const bool marked = c == kFajr || c == kIsha ? text : polar && c <= kMaghrib;
         columns.push_back({n.key, n.english, n.arabic, TableColumn::Text, time + marked});
     }
     if (s.moon)
@@ -80,6 +79,13 @@ std::vector<TableColumn> TimesColumns(bool seconds, const PrayerSettings& s, For
         columns.insert(columns.begin() + 1,
                        {"hijri", "Hijri date", "التاريخ الهجري", TableColumn::Text, kHijriWidth});
     return columns;
+}
+
+// Whether the settings hold a rule that takes cells: the method's own, a high-latitude or a polar
+// rule.
+bool HasRule(const PrayerSettings& s) {
+    return !std::isnan(s.seventhAbove) || s.seasonal || s.rule != HighLatRule::None ||
+           s.polar != PolarRule::None;
 }
 
 // A fraction 0..1 to three decimals with a period ("0.040").
@@ -187,8 +193,33 @@ const char* TimeCellArabic(TimeCell cell) {
     return kCellNames[cell].arabic;
 }
 
+bool SettingsUsable(const TimesRequest& r, std::string& error) {
+    const PrayerSettings& s = r.settings;
+    if (r.method == TimesMethod::AsReport && s.polar != PolarRule::None) {
+        error =
+            "--polar takes the times of another day or latitude by the exact computation: it "
+            "does not go with --as-report";
+        return false;
+    }
+    // Dawn and nightfall below the rising's horizon, or they would come after the rising.
+    const double horizon = -HorizonAltitude(s.horizon, s.elevation);
+    const std::pair<const char*, double> angles[] = {{"--fajr-angle", s.fajrAngle},
+                                                     {"--isha-angle", s.ishaAngle}};
+    for (const auto& [option, angle] : angles) {
+        if (std::isnan(angle) || angle > horizon) continue;
+        error = std::string(option) + " " + NumText(angle, ".") +
+                " puts the Sun above the horizon of rising and setting (" + NumText(-horizon, ".") +
+                " degrees): the time would fall after the rising or "
+                "before the setting; give more than " +
+                NumText(horizon, ".");
+        return false;
+    }
+    return true;
+}
+
 bool PlacesOfRequest(const TimesRequest& r, std::vector<TablePlace>& places, std::string& error) {
     places.clear();
+    if (!SettingsUsable(r, error)) return false;
     if (!r.placesFile.empty()) {
         if (!ReadPlacesFile(r.placesFile, r.table, places, error)) return false;
     } else {
@@ -257,7 +288,7 @@ int WriteTimesTables(const TimesRequest& r, const std::vector<TablePlace>& place
     const Seconds first = SecondsOf(r.from);
     // What is noted under the table, each once.
     bool missing = false, moonMissing = false, adjusted = false, fallback = false,
-         pastHijri = false;
+         pastHijri = false, held = false, polarMissing = false;
     const auto day = [&](std::size_t k, std::vector<Cell>& cells) {
         const std::size_t p = k / r.days;
         if (!table || tablePlace != p) {
@@ -315,14 +346,48 @@ int WriteTimesTables(const TimesRequest& r, const std::vector<TablePlace>& place
                                       : "— the Sun does not reach the altitude of this time on "
                                         "that day");
             }
-            if (d.adjusted[c] && !adjusted) {
+            if (d.adjusted[c] && !adjusted && HasRule(r.settings)) {
                 adjusted = true;
                 writer.Note(1, "* " + RuleWords(r.settings, arabic));
             }
         }
+        if (d.held && !held) {
+            held = true;
+            writer.Note(6, arabic ? "* عشاء بالمدة لا يجاوز منتصف الليل، وفجر لا يسبق غروب اليوم "
+                                    "السابق ولا عشاءه: تبقى أوقات الليل على ترتيبها"
+                                  : "* a nightfall by interval is held at the middle of the night, "
+                                    "a dawn at the previous day's setting or nightfall: the "
+                                    "night's times keep their order");
+        }
+        if (d.polarMissing && !polarMissing) {
+            polarMissing = true;
+            const std::string why =
+                "the polar rule " + std::string(PolarRuleName(r.settings.polar)) + " finds no " +
+                (r.settings.polar == PolarRule::NearestDay ? "day within half a year"
+                                                           : "latitude toward the equator") +
+                " with both a rising and a setting";
+            const std::string where = DateText(d.date) + (named ? ", " + places[p].name : "");
+            std::fprintf(err, "zerin: %s (first on %s): those days keep their empty cells\n",
+                         why.c_str(), where.c_str());
+            writer.Note(
+                7, arabic ? "— لا تجد قاعدة الأيام القطبية " +
+                                std::string(PolarRuleArabic(r.settings.polar)) +
+                                " يوماً أو عرضاً تشرق فيه الشمس وتغرب، فتبقى خانات تلك الأيام فارغة"
+                          : "— " + why + ": those days keep their empty cells");
+        }
         return RowResult{};
     };
     return WriteRows(writer, places.size() * r.days, day, err);
+}
+
+bool FirstDayOf(const TimesRequest& request, TimesDay& day, std::string& error) {
+    std::vector<TablePlace> places;
+    if (!PlacesOfRequest(request, places, error)) return false;
+    Timetable table(places.front().place, *places.front().clock, request.settings, request.method);
+    day = table.Day(request.from);
+    if (day.outcome == Outcome::Written) return true;
+    error = table.LastMessage();
+    return false;
 }
 
 int TimesTableText(const TimesRequest& request, std::string& text, std::string& messages) {

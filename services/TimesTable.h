@@ -36,6 +36,10 @@ std::string RuleWords(const PrayerSettings& settings, bool arabic);
 // standard time of the place's first day).
 HijriCalendar PlaceHijriCalendar(HijriRule rule, const TablePlace& place, const Civil& first);
 
+// False with a one-line message when the settings cannot make the table they name: a polar rule
+// with the report's times, a dawn or nightfall angle not below the horizon of rising and setting.
+bool SettingsUsable(const TimesRequest& request, std::string& error);
+
 // The places of a request: its own place and clock, or every row of its places file, each with a
 // clock that knows the table's last day; false with a one-line message otherwise.
 bool PlacesOfRequest(const TimesRequest& request, std::vector<TablePlace>& places,
@@ -46,6 +50,10 @@ bool PlacesOfRequest(const TimesRequest& request, std::vector<TablePlace>& place
 // failed or some rows are empty, 2 no row could be computed (messages on err).
 int WriteTimesTables(const TimesRequest& request, const std::vector<TablePlace>& places,
                      std::FILE* out, std::FILE* err);
+
+// The first day of a request (its own place, not a places file) as its table computes it; false
+// with the message that refuses the request or the day.
+bool FirstDayOf(const TimesRequest& request, TimesDay& day, std::string& error);
 
 // The whole table of a request in memory (the places read, then written as WriteTimesTables
 // writes them), with what was said on err in `messages`; returns the exit status, 2 when the

@@ -184,3 +184,14 @@ inline std::map<std::string, std::string> JsonNamedValues(const std::string& jso
 }
 
 }  // namespace zerin::test
+
+namespace zerin::test {
+
+// A time cell as minutes from its row's midnight: "05:20", "00:40+1", "23:12-1*".
+inline int ClockMinutes(const std::string& cell) {
+    const std::size_t shift = cell.find_first_of("+-", 5);
+    return std::stoi(cell.substr(0, 2)) * 60 + std::stoi(cell.substr(3, 2)) +
+           (shift == std::string::npos ? 0 : std::stoi(cell.substr(shift)) * 1440);
+}
+
+}  // namespace zerin::test

@@ -1,7 +1,7 @@
 // Field texts typed with Arabic-Indic or Persian digits and the Arabic decimal separator:
 // they read as the same number written with ASCII digits, through the field reading and
 // the command line's reports (the 16-bit fields and the day limit: calcule_test.cpp);
-// characters beside them are not digits.
+// characters beside them are not digits. The windows' comma, and texts wholly a number.
 #include "report/Fields.h"
 
 #include <gtest/gtest.h>
@@ -40,6 +40,22 @@ TEST(ArabicDigits, ReadAsTheirAsciiDigits) {
     EXPECT_EQ(ReadNumber("٩٠٠٧١٩٩٢٥٤٧٤٠٩٩٣"), 9007199254740993.0);
     for (const Case& c : kDigits) EXPECT_EQ(ReadNumber(c.text), c.value) << "text: " << c.text;
     for (const Case& c : kMore) EXPECT_EQ(ReadNumber(c.text), c.value) << "text: " << c.text;
+}
+
+// The windows' reading: a comma between two digits is a decimal separator; whether a text is
+// wholly one number, as the line under the place marks it.
+TEST(WindowFields, CommaBetweenDigitsAndWholeNumbers) {
+    const std::pair<const char*, const char*> kCommas[] = {
+        {"34,5", "34.5"}, {"٣٤,٥", "٣٤.٥"}, {"1,5,3", "1.5.3"}, {",5", ",5"},
+        {"5,a", "5,a"},   {"a,5", "a,5"},   {"5 ,5", "5 ,5"},   {"٣\u060C٥", "٣\u060C٥"},
+    };
+    for (const auto& [text, read] : kCommas) EXPECT_EQ(CommaAsDecimalPoint(text), read) << text;
+    for (const char* whole :
+         {"34.5", " 1 2", "&HA", "&o17", "٣٢٫٥", "-3", "+2.5E1", "1d-3", ".5", "5.", "0"})
+        EXPECT_TRUE(ReadsWhole(whole)) << whole;
+    for (const char* partly :
+         {"", " ", "-", "34x", "1.5.3", "&H", "&HG", "1E", "1E+", "3-", "+-3", "34,5", "\xD9"})
+        EXPECT_FALSE(ReadsWhole(partly)) << partly;
 }
 
 TEST(ArabicDigits, ReportsAsWithAsciiDigits) {

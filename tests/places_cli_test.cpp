@@ -4,6 +4,7 @@
 #include <unicode/normalizer2.h>
 #include <unicode/unistr.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 
@@ -34,7 +35,10 @@ TEST_F(PlacesCli, ListsTheMatchesWithTheirColumns) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
               "name,latin_name,country,region,latitude,longitude,elevation_m,zone,population\n"
-              "الرباط,Rabat,المغرب,04,34.0132,-6.8326,46,Africa/Casablanca,1655753\n");
+              "الرباط,Rabat,المغرب,04,34.0132N,6.8326W,46,Africa/Casablanca,1655753\n");
+    // JSON: numbers named for their convention.
+    const CliResult json = RunCli({"places", "Rabat", "--limit", "1", "--json"});
+    EXPECT_TRUE(Contains(json.out, "\"lat\": 34.0132, \"lon_east\": -6.8326, ")) << json.out;
     // Words after the name are the name's: "Rabat, MT" unquoted.
     const CliResult malta = RunCli({"places", "Rabat,", "MT", "--json"});
     ASSERT_EQ(malta.status, 0) << malta.err;
@@ -47,9 +51,24 @@ TEST_F(PlacesCli, ListsTheMatchesWithTheirColumns) {
 }
 
 TEST_F(PlacesCli, NearestTowns) {
-    const CliResult r = RunCli({"places", "--near", "21.4225,39.8262", "--limit", "1", "--csv"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find(",distance_km\nمكة,Mecca,"), std::string::npos) << r.out;
+    for (const char* near : {"21.4225,39.8262", "21.4225N,39.8262E", "21:25:21N,39:49:34E"}) {
+        const CliResult r = RunCli({"places", "--near", near, "--limit", "1", "--csv"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_NE(r.out.find(",distance_km\nمكة,Mecca,"), std::string::npos) << r.out;
+    }
+}
+
+// What `zerin places` writes, pasted into --lat and --lon (and --near), is the same place: the
+// times of Rabat, not of a point 55 minutes East of it.
+TEST_F(PlacesCli, CoordinatesCopiedMeanTheSamePlace) {
+    const std::vector<std::vector<std::string>> rows =
+        CsvRows(RunCli({"places", "Rabat", "--limit", "1", "--csv"}).out);
+    ASSERT_EQ(rows.size(), 1u);
+    const std::string span = " --tz Africa/Casablanca --from 2026-03-10 --days 1 --csv";
+    EXPECT_EQ(RunCli(Words("times --lat " + rows[0][4] + " --lon " + rows[0][5] + span)).out,
+              RunCli(Words("times --place Rabat" + span)).out);
+    const CliResult near = RunCli({"places", "--near", rows[0][4] + "," + rows[0][5], "--csv"});
+    EXPECT_NE(near.out.find("\nالرباط,Rabat,المغرب,"), std::string::npos) << near.out;
 }
 
 TEST_F(PlacesCli, WrongOptionsAreRefused) {
@@ -62,6 +81,22 @@ TEST_F(PlacesCli, WrongOptionsAreRefused) {
         {{"places", "--near", "34"}, "--near takes"},
         {{"places", "--near", "95,3"}, "--near takes"},
         {{"places", "--near", "34,x"}, "--near takes"},
+        {{"places", "--near", "34,0x1p2"}, "--near takes"},
+        {{"places", "--near", "34E,6W"}, "--near takes"},
+        {{"places", "--near", "34N,181W"}, "--near takes"},
+        // A part of a coordinate beside --place would move it without a word.
+        {{"times", "--place", "Tokyo", "--east", "--from", "2025-06-01", "--days", "1"},
+         "--place gives the whole longitude: --east would change one part of it; give the "
+         "whole angle with --lon"},
+        {{"times", "--place", "Tokyo", "--west"}, "--west would change"},
+        {{"times", "--place", "Tokyo", "--north"}, "--place gives the whole latitude: --north"},
+        {{"times", "--place", "Tokyo", "--south"}, "--south would change"},
+        {{"times", "--lat-deg", "10", "--place", "Tokyo"}, "--lat-deg would change"},
+        {{"report", "sun", "--place", "Tokyo", "--lon-min", "0"}, "--lon-min would change"},
+        {{"report", "sun", "--place", "Tokyo", "--lon-deg=3"}, "--lon-deg would change"},
+        {{"report", "moon", "--place", "Tokyo", "--lat-sec", "1"}, "--lat-sec would change"},
+        {{"report", "sun", "--place", "Tokyo", "--summer", "1"}, "--summer goes with --zone"},
+        {{"report", "sun", "--lon", "3E", "--lon-min", "5"}, "does not go with --lon-min"},
         {{"places", "Rabat", "--colour"}, "unknown option of places '--colour'"},
         {{"preface", "--place", "Rabat"}, "--place is not an option of preface"},
         {{"report", "sun", "--place", " "}, "--place needs the name"},
@@ -89,93 +124,49 @@ TEST_F(PlacesCli, AnUnknownNameExitsTwoWithTheThreeNearest) {
     }
 }
 
-// The report of a place named with --place is the report of its fields given by hand.
-TEST_F(PlacesCli, APlaceGivesTheReportItsFields) {
-    // Rabat, 34.0132 N 6.8326 W, and Paris, 48.8534 N 2.3488 E (GeoNames), on Casablanca's clock
-    // (+1, no summer time in January; in Ramadan 1446, March 2025, the clock goes back to +0).
-    struct Case {
-        const char* place;
-        std::vector<std::string> date, byHand;
+// A place named with --place is its coordinates and clock given by hand, in every command; a
+// whole coordinate or zone given as well wins. Rabat (34.0132 N 6.8326 W) on Casablanca's clock:
+// +1 in January, +0 in Ramadan (March 2025); Paris (48.8534 N 2.3488 E) in its summer; Fès
+// stands 406 m above the sea, on a plain as high: no dip of the horizon.
+TEST_F(PlacesCli, APlaceIsItsCoordinatesAndClockGivenByHand) {
+    // The report's by hand in its own field options, the tables' in --lat and --lon.
+    const std::string rabat = " --lat 34:0:47.52N --lon 6:49:57.36W", mecca = " --tz Asia/Riyadh",
+                      lat = " --lat-deg 34 --lat-min 0 --lat-sec 47.52",
+                      fields = " --lon-deg 6 --lon-min 49 --lon-sec 57.36 --west" + lat,
+                      fes = " --lat 34:1:59.16N --lon 5:0:1.08W --tz Africa/Casablanca",
+                      span = " --from 2025-06-01 --days 2 --csv";
+    const auto at = [](const char* date, const char* hour) {
+        const std::string d = date;
+        return " --year " + d.substr(0, 4) + " --month " + d.substr(5, 2) + " --day " +
+               d.substr(8) + " --hour " + hour + " --minute 0 --second 0";
     };
-    const std::vector<std::string> rabat = {
-        "--lon-deg", "6",  "--lon-min", "49", "--lon-sec", "57.36", "--west",
-        "--lat-deg", "34", "--lat-min", "0",  "--lat-sec", "47.52", "--north"};
-    const Case cases[] = {
-        {"الرباط", {"2025", "1", "15", "12"}, With(rabat, {"--zone", "-1", "--summer", "0"})},
-        {"Rabat", {"2025", "3", "10", "5"}, With(rabat, {"--zone", "-1", "--summer", "-1"})},
-        {"Paris, FR",
-         {"2025", "7", "14", "21"},
-         {"--lon-deg", "2", "--lon-min", "20", "--lon-sec", "55.68", "--east", "--lat-deg", "48",
-          "--lat-min", "51", "--lat-sec", "12.24", "--north", "--zone", "-1", "--summer", "1"}},
+    const std::string january = at("2025-01-15", "12");
+    // clang-format off
+    const std::vector<std::array<std::string, 3>> kCases = {  // named, by hand, both
+        {"report sun --place الرباط", "report sun" + fields + " --zone -1 --summer 0", january},
+        {"report sun --place Rabat", "report sun" + fields + " --zone -1 --summer -1", at("2025-03-10", "5")},
+        {"report sun --place Paris", "report sun --lon-deg 2 --lon-min 20 --lon-sec 55.68 --east --lat-deg 48 --lat-min 51 --lat-sec 12.24 --zone -1 --summer 1", at("2025-07-14", "21")},
+        {"report sun --lon 5:0:30E --place Rabat", "report sun --lon-deg 5 --lon-min 0 --lon-sec 30 --east" + lat + " --zone -1 --summer 0", january},
+        {"report sun --place Rabat --zone 3", "report sun" + fields + " --zone 3", january},
+        {"report qibla --place Rabat", "report qibla" + fields + " --zone -1 --summer 0", at("2025-05-28", "12")},
+        {"times --place Rabat", "times" + rabat + " --tz Africa/Casablanca", span},
+        {"times --place Fès", "times" + fes, span},
+        {"times --place Fès --elevation 30", "times --elevation 30" + fes, span},
+        {"times --place Rabat --tz Europe/Paris", "times" + rabat + " --tz Europe/Paris", span},
+        {"times --lat 30N --place Rabat", "times --lat 30N --lon 6:49:57.36W --tz Africa/Casablanca", span},
+        {"crescent --place جدة", "crescent --lat 21:29:24.36N --lon 39:11:10.32E" + mecca, span},
+        {"ephemeris moon --place Mecca", "ephemeris moon --lat 21:25:35.76N --lon 39:49:32.16E" + mecca,
+         " --step 1d --from 2025-06-01 --to 2025-06-02 --csv"},
+        // The Hijri calendar by sighting at Mecca: the place's standard time as --zone.
+        {"hijri --place مكة", "hijri --lat 21:25:35.76N --lon 39:49:32.16E --zone -3", " 2025-03-01 --rule sighting"},
     };
-    for (const Case& c : cases) {
-        const std::vector<std::string> when =
-            ReportArgs("sun", c.date[0], c.date[1], c.date[2], c.date[3]);
-        const CliResult named = RunCli(With(when, {"--place", c.place}));
-        const CliResult byHand = RunCli(With(when, c.byHand));
-        ASSERT_EQ(named.status, 0) << named.err;
-        ASSERT_EQ(byHand.status, 0) << byHand.err;
-        EXPECT_EQ(named.out, byHand.out) << c.place;
+    // clang-format on
+    for (const auto& [named, byHand, both] : kCases) {
+        const CliResult a = RunCli(Words(named + both)), b = RunCli(Words(byHand + both));
+        ASSERT_EQ(a.status, 0) << named << ": " << a.err;
+        ASSERT_EQ(b.status, 0) << byHand << ": " << b.err;
+        EXPECT_EQ(a.out, b.out) << named;
     }
-}
-
-TEST_F(PlacesCli, GivenOptionsOverrideThePlace) {
-    const std::vector<std::string> when = ReportArgs("sun", "2025", "1", "15");
-    // A longitude given by hand: the place's latitude and zone, the given longitude (its
-    // other fields the window's defaults).
-    const CliResult named = RunCli(With(when, {"--lon-deg", "5", "--place", "Rabat", "--east"}));
-    const CliResult byHand =
-        RunCli(With(when, {"--lon-deg", "5", "--east", "--lat-deg", "34", "--lat-min", "0",
-                           "--lat-sec", "47.52", "--north", "--zone", "-1", "--summer", "0"}));
-    ASSERT_EQ(named.status, 0) << named.err;
-    EXPECT_EQ(named.out, byHand.out);
-    // A zone given by hand.
-    const CliResult zoned = RunCli(With(when, {"--place", "Rabat", "--zone", "3"}));
-    const CliResult zonedByHand = RunCli(
-        With(when, {"--lon-deg", "6", "--lon-min", "49", "--lon-sec", "57.36", "--west",
-                    "--lat-deg", "34", "--lat-min", "0", "--lat-sec", "47.52", "--zone", "3"}));
-    EXPECT_EQ(zoned.out, zonedByHand.out);
-    // The tables: --tz and --lat given by hand.
-    const std::string span = " --from 2025-06-01 --days 2 --csv";
-    const std::pair<const char*, const char*> tables[] = {
-        {"times --place Rabat", "times --lat 34:0:47.52N --lon 6:49:57.36W --tz Africa/Casablanca"},
-        // Fès stands 406 m above the sea, on a plain as high: no dip of the horizon.
-        {"times --place Fès", "times --lat 34:1:59.16N --lon 5:0:1.08W --tz Africa/Casablanca"},
-        {"times --place Fès --elevation 30",
-         "times --lat 34:1:59.16N --lon 5:0:1.08W --tz Africa/Casablanca --elevation 30"},
-        {"times --place Rabat --tz Europe/Paris",
-         "times --lat 34:0:47.52N --lon 6:49:57.36W --tz Europe/Paris"},
-        {"times --lat 30N --place Rabat",
-         "times --lat 30N --lon 6:49:57.36W --tz Africa/Casablanca"},
-        {"crescent --place جدة", "crescent --lat 21:29:24.36N --lon 39:11:10.32E --tz Asia/Riyadh"},
-        {"ephemeris moon --place Mecca --step 1d --from 2025-06-01 --to 2025-06-02 --csv",
-         "ephemeris moon --lat 21:25:35.76N --lon 39:49:32.16E --tz Asia/Riyadh --step 1d "
-         "--from 2025-06-01 --to 2025-06-02 --csv"},
-    };
-    for (const auto& [withPlace, withoutPlace] : tables) {
-        const bool ephemeris = std::string(withPlace).rfind("ephemeris", 0) == 0;
-        const CliResult a = RunCli(Words(std::string(withPlace) + (ephemeris ? "" : span)));
-        const CliResult b = RunCli(Words(std::string(withoutPlace) + (ephemeris ? "" : span)));
-        ASSERT_EQ(a.status, 0) << withPlace << ": " << a.err;
-        ASSERT_EQ(b.status, 0) << withoutPlace << ": " << b.err;
-        EXPECT_EQ(a.out, b.out) << withPlace;
-    }
-    // The Hijri calendar by sighting at Mecca: the place's standard time as --zone.
-    const CliResult hijri = RunCli(Words("hijri 2025-03-01 --rule sighting --place مكة"));
-    const CliResult hijriByHand = RunCli(
-        Words("hijri 2025-03-01 --rule sighting --lat 21:25:35.76N --lon 39:49:32.16E --zone -3"));
-    ASSERT_EQ(hijri.status, 0) << hijri.err;
-    EXPECT_EQ(hijri.out, hijriByHand.out);
-    // report qibla too.
-    const CliResult qibla =
-        RunCli(With(ReportArgs("qibla", "2025", "5", "28"), {"--place", "Rabat"}));
-    ASSERT_EQ(qibla.status, 0) << qibla.err;
-    EXPECT_EQ(qibla.out, RunCli(With(ReportArgs("qibla", "2025", "5", "28"),
-                                     With({"--lon-deg", "6", "--lon-min", "49", "--lon-sec",
-                                           "57.36", "--west", "--lat-deg", "34", "--lat-min", "0",
-                                           "--lat-sec", "47.52", "--north", "--zone", "-1"},
-                                          {"--summer", "0"})))
-                             .out);
 }
 
 // A timetable's page is headed by the place's name, unless --name gives another.
@@ -205,8 +196,8 @@ TEST_F(PlacesCli, AnAmbiguousNameIsNamedOnStandardError) {
     const CliResult r = RunCli(With(ReportArgs("sun", "2025", "1", "15"), {"--place", "Rabat"}));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err,
-              "zerin: 'Rabat' names more than one place: Rabat الرباط, المغرب MA (34.0132 "
-              "-6.8326, Africa/Casablanca) is taken; add the country to choose another "
+              "zerin: 'Rabat' names more than one place: Rabat الرباط, المغرب MA (34.0132N "
+              "6.8326W, Africa/Casablanca) is taken; add the country to choose another "
               "(\"Rabat, CC\"), or see zerin places 'Rabat'\n");
     // One Fès only, in either script: nothing to say.
     for (const char* fes : {"Fès", "فاس", "Rabat, MT", "جدة"}) {
@@ -250,7 +241,7 @@ TEST_F(PlacesCli, OwnPlacesByName) {
     ASSERT_EQ(mine.status, 0) << mine.err;
     EXPECT_EQ(mine.out,
               "name,latin_name,country,region,latitude,longitude,elevation_m,zone,population\n"
-              "مسجد الحي,مسجد الحي,,,34.0132,-6.8326,,Africa/Casablanca,\n");
+              "مسجد الحي,مسجد الحي,,,34.0132N,6.8326W,,Africa/Casablanca,\n");
     const std::vector<std::string> when = ReportArgs("sun", "2025", "1", "15");
     const CliResult own = RunCli(With(when, {"--place", "مسجد الحي"}));
     const CliResult town = RunCli(With(when, {"--place", "Rabat, MA"}));

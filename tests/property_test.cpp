@@ -1,12 +1,19 @@
 // Random field texts through `zerin report` for every body: whatever is typed, the run
 // ends as the command line promises and the report holds nothing but numbers where its
-// values stand (see fuzz/ReportInvariants.h). Seeded, so a failure repeats.
+// values stand (see fuzz/ReportInvariants.h); random places and days through `zerin times`
+// with every method and rule: the night keeps its order, and no cell is empty without a
+// word. Seeded, so a failure repeats.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <random>
+#include <regex>
+#include <sstream>
 
 #include "../fuzz/ReportInvariants.h"
+#include "PrayerMethods.h"
+#include "TablesTestSupport.h"
 
 namespace zerin::robust {
 namespace {
@@ -196,6 +203,87 @@ TEST(Property, TheCheckerSeesACorruptedRun) {
     changed = json;
     changed.status = 1;
     EXPECT_NE(checker.CheckJson(good, changed), "");
+}
+
+using Row = std::map<std::string, std::string>;
+
+// The rows of a text timetable, each cell by its header ("Fajr", "UTC offset"); `noted` tells
+// whether lines stand under it.
+std::vector<Row> TextRows(const std::string& text, bool& noted) {
+    std::istringstream lines(text);
+    std::string line;
+    std::getline(lines, line);  // the settings
+    std::getline(lines, line);
+    static const std::regex kColumns("  +");
+    const std::vector<std::string> names(
+        std::sregex_token_iterator(line.begin(), line.end(), kColumns, -1), {});
+    std::vector<Row> rows;
+    for (noted = false; std::getline(lines, line);) {
+        noted |= !line.empty() && !std::isdigit(static_cast<unsigned char>(line[0]));
+        std::istringstream cells(line);
+        if (!noted)
+            for (Row& row = rows.emplace_back(); const std::string& name : names)
+                cells >> row[name];
+    }
+    return rows;
+}
+
+// A cell as minutes since the epoch on Greenwich's clock ("05:20*", "00:40+1"); none for "—".
+std::optional<long> Instant(const Row& row, const char* name) {
+    const std::string &cell = row.at(name), &date = row.at("Date"), &utc = row.at("UTC offset");
+    if (cell == "—") return std::nullopt;
+    using namespace std::chrono;
+    const sys_days day =
+        year{std::stoi(date)} / std::stoi(date.substr(5)) / std::stoi(date.substr(8));
+    return day.time_since_epoch().count() * 1440L + test::ClockMinutes(cell) -
+           (utc[0] == '-' ? -1 : 1) *
+               (std::stol(utc.substr(1, 2)) * 60 + std::stol(utc.substr(4, 2)));
+}
+
+TEST(Property, TheNightKeepsItsOrderAtEveryLatitude) {
+    std::mt19937_64 random(31);
+    const auto uniform = [&random](double low, double high) {
+        return std::uniform_real_distribution<double>(low, high)(random);
+    };
+    const char* const kRules[] = {"none", "middle", "seventh", "angle"};
+    const char* const kPolar[] = {"none", "nearest-latitude", "nearest-day"};
+    const std::vector<services::PrayerMethod>& methods = services::PrayerMethods();
+    int failures = 0, checked = 0;
+    for (int k = 0; k < 2000 && failures < 5; ++k) {
+        const double lat = uniform(0, 89.9), east = uniform(-180, 180);
+        char date[40];
+        std::snprintf(date, sizeof date, "%04d-%02d-%02d", 1900 + static_cast<int>(uniform(0, 200)),
+                      1 + static_cast<int>(uniform(0, 12)), 1 + static_cast<int>(uniform(0, 28)));
+        char place[96];
+        std::snprintf(place, sizeof place, "--lat %.4f%c --lon %.4f%c --zone %d", lat,
+                      k % 2 ? 'S' : 'N', std::fabs(east), east < 0 ? 'W' : 'E',
+                      -static_cast<int>(std::lround(east / 15)));
+        const std::string line = std::string("times ") + place + " --from " + date +
+                                 " --days 4 --extras --lang en --method " +
+                                 methods[k % methods.size()].name + " --high-lat " + kRules[k % 4] +
+                                 " --polar " + kPolar[k / 4 % 3];
+        const test::CliResult run = test::RunCli(test::Words(line));
+        bool noted = false;
+        const std::vector<Row> rows = TextRows(run.out, noted);
+        std::string problems = run.status != 0 || rows.size() != 4 ? "exit status\n" : "";
+        for (std::size_t d = 0; d < rows.size() && problems.empty(); ++d, ++checked) {
+            const auto fajr = Instant(rows[d], "Fajr"), sunrise = Instant(rows[d], "Sunrise"),
+                       sunset = Instant(rows[d], "Sunset"), isha = Instant(rows[d], "Isha"),
+                       middle = Instant(rows[d], "Midnight");
+            if (sunset && isha && !(*sunset < *isha)) problems += "Isha before sunset\n";
+            if (fajr && sunrise && *fajr > *sunrise) problems += "Fajr after sunrise\n";
+            if (sunset && middle && !(*sunset < *middle)) problems += "midnight before sunset\n";
+            for (const char* evening : {"Isha", "Sunset"})
+                if (d > 0 && fajr && Instant(rows[d - 1], evening) &&
+                    *fajr < *Instant(rows[d - 1], evening))
+                    problems += std::string("Fajr before the previous ") + evening + "\n";
+            for (const auto& [name, cell] : rows[d])
+                if (cell == "—" && !noted) problems += name + " empty, no note\n";
+        }
+        if (!problems.empty() && ++failures)
+            ADD_FAILURE() << "zerin " << line << "\n" << problems << run.out << run.err;
+    }
+    EXPECT_GT(checked, 7000);
 }
 
 }  // namespace

@@ -21,22 +21,21 @@ using services::Civil;
 using services::ClockText;
 using services::TimesDay;
 using services::Timetable;
+using zerin::SunTimes;
 
 constexpr services::TimesMethod kAsReport = services::TimesMethod::AsReport;
 
-struct PrintedTimes {
-    std::string MIDI, Lever, Coucher, Asr1, Asr2, Icha, Fajr;
-};
-
-PrintedTimes PrintedOf(const std::string& report) {
-    return {Printed(report, "MIDI = Asc - TS_Loc + (UT * 24) - Zone"),
-            Printed(report, "Lever = MIDI - Duirn"),
-            Printed(report, "Coucher = MIDI + Duirn"),
-            Printed(report, "Asr1 = MIDI + Fadl"),
-            Printed(report, "Asr2 = MIDI + Fadl"),
-            Printed(report, "Icha = MIDI + Fadl"),
-            Printed(report, "Fajr = MIDI - Fadl")};
-}
+// The Sun's times as its report prints them (after these formulas) and as a day holds them.
+constexpr const char* kFormulas[] = {"MIDI = Asc - TS_Loc + (UT * 24) - Zone",
+                                     "Lever = MIDI - Duirn",
+                                     "Coucher = MIDI + Duirn",
+                                     "Asr1 = MIDI + Fadl",
+                                     "Asr2 = MIDI + Fadl",
+                                     "Icha = MIDI + Fadl",
+                                     "Fajr = MIDI - Fadl"};
+constexpr double SunTimes::*kTimes[] = {&SunTimes::MIDI, &SunTimes::Lever, &SunTimes::Coucher,
+                                        &SunTimes::Asr1, &SunTimes::Asr2,  &SunTimes::Icha,
+                                        &SunTimes::Fajr};
 
 // `zerin report sun` for a date and an instant, place and zone options after them.
 std::string SunReport(int year, int month, int day, const std::string& more,
@@ -86,14 +85,9 @@ Civil Date(int year, int month, int day) {
     return {year, month, day, 0, 0, 0};
 }
 
-void ExpectSameAsReport(const TimesDay& d, const PrintedTimes& p) {
-    EXPECT_EQ(NumText(d.sun.MIDI), p.MIDI);
-    EXPECT_EQ(NumText(d.sun.Lever), p.Lever);
-    EXPECT_EQ(NumText(d.sun.Coucher), p.Coucher);
-    EXPECT_EQ(NumText(d.sun.Asr1), p.Asr1);
-    EXPECT_EQ(NumText(d.sun.Asr2), p.Asr2);
-    EXPECT_EQ(NumText(d.sun.Icha), p.Icha);
-    EXPECT_EQ(NumText(d.sun.Fajr), p.Fajr);
+void ExpectSameAsReport(const TimesDay& d, const std::string& report) {
+    for (std::size_t k = 0; k < std::size(kTimes); ++k)
+        EXPECT_EQ(NumText(d.sun.*kTimes[k]), Printed(report, kFormulas[k])) << kFormulas[k];
 }
 
 // The default settings with a high-latitude rule.
@@ -115,27 +109,27 @@ TEST(Times, EachDayIsTheSunCommandAtNoonStandardTime) {
                               Date(2025, 3, 20), Date(1582, 10, 15)}) {
         SCOPED_TRACE(services::DateText(date));
         const TimesDay d = defaultTable.Day(date);
-        ExpectSameAsReport(d, PrintedOf(SunReport(date.year, date.month, date.day, "")));
+        ExpectSameAsReport(d, SunReport(date.year, date.month, date.day, ""));
         EXPECT_TRUE(d.sun.complete);
         EXPECT_EQ(d.clock[services::kFajr],
                   d.sun.Fajr);  // whole-hour zone: the clock is the zone's
         EXPECT_EQ(d.clock[services::kTransit], d.sun.MIDI);
         const TimesDay e = eastTable.Day(date);
-        ExpectSameAsReport(e, PrintedOf(SunReport(date.year, date.month, date.day,
-                                                  "--lon-deg 39.8 --lon-min 0 --east --lat-deg "
-                                                  "21.4 --lat-min 0 --zone -3")));
+        ExpectSameAsReport(e, SunReport(date.year, date.month, date.day,
+                                        "--lon-deg 39.8 --lon-min 0 --east --lat-deg 21.4 "
+                                        "--lat-min 0 --zone -3"));
         EXPECT_EQ(services::OffsetText(e.offset.Total()), "+03:00");
     }
 }
 
 TEST(Times, TheCommandRoundsTheReportsValues) {
-    const PrintedTimes p = PrintedOf(SunReport(2005, 6, 17, ""));
+    const std::string report = SunReport(2005, 6, 17, "");
     const CliResult r = RunCli(Words("times --from 2005-06-17 --days 1 --csv --as-report"));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     std::string row = "2005-06-17,+00:00";
-    for (const std::string& value : {p.Fajr, p.Lever, p.MIDI, p.Asr1, p.Asr2, p.Coucher, p.Icha})
-        row += "," + ClockText(std::stod(value), false);
+    for (const int k : {6, 1, 0, 3, 4, 2, 5})  // Fajr, rising, transit, Asr, setting, Isha
+        row += "," + ClockText(std::stod(Printed(report, kFormulas[k])), false);
     // What the table was computed with comes first: the report's horizon and angles.
     EXPECT_EQ(r.out,
               "# Settings: method morocco; fajr 19°; isha 17°; adjustments none; rounding "
@@ -145,47 +139,34 @@ TEST(Times, TheCommandRoundsTheReportsValues) {
     EXPECT_EQ(row, "2005-06-17,+00:00,03:25,05:17,12:24,16:06,17:22,19:30,21:09");
 }
 
-// A table writes each clock into the cell the row before used: every write replaces the whole
-// text, longer or shorter than the one it follows.
-TEST(Times, ClockTextReplacesTheCellsText) {
+// A clock to the nearest minute (second), half of one rounding up, with the days it moves
+// into; a table writes each clock into the cell the row before used: every write replaces the
+// whole text, longer or shorter than the one it follows.
+TEST(Times, ClockTextRoundsAndReplacesTheCellsText) {
     struct Case {
         double hours;
         bool seconds;
         std::string text;
     };
+    // clang-format off
     const Case cases[] = {
-        {23 + 59.5 / 60, false, "00:00+1"},
-        {5.2, false, "05:12"},
-        {5.2 + 7.0 / 3600, true, "05:12:07"},
-        {-0.25, true, "23:45:00-1"},
-        {0, false, "00:00"},
-        {-48.5, false, "23:30-3"},
-        {12.5, true, "12:30:00"},
-        {13.75, false, "13:45"},
+        {23 + 59.5 / 60, false, "00:00+1"}, {5.2, false, "05:12"}, {5.2 + 7.0 / 3600, true, "05:12:07"},
+        {-0.25, true, "23:45:00-1"}, {0, false, "00:00"}, {-48.5, false, "23:30-3"},
+        {12.5, true, "12:30:00"}, {13.75, false, "13:45"}, {12 + 59.5 / 60, false, "13:00"},
+        {12 + 59.49 / 60, false, "12:59"}, {12 + 29.5 / 60, false, "12:30"}, {24.5, false, "00:30+1"},
+        {-0.25, false, "23:45-1"}, {5 + 59.0 / 60 + 59.5 / 3600, true, "06:00:00"},
+        {5 + 59.0 / 60 + 59.4 / 3600, true, "05:59:59"}, {23 + 59.0 / 60 + 59.5 / 3600, true, "00:00:00+1"},
+        {48.25, false, "00:15+2"},
+        // Halves as the report writes them, to 15 digits: 12:30:30 and 05:59:59.5 round up.
+        {12.5083333333333, false, "12:31"}, {5.99986111111111, true, "06:00:00"},
     };
+    // clang-format on
     std::string cell = "a text longer than any clock";
     for (const Case& c : cases) {
         services::WriteClockText(c.hours, c.seconds, cell);
         EXPECT_EQ(cell, c.text) << c.hours;
         EXPECT_EQ(ClockText(c.hours, c.seconds), c.text) << c.hours;
     }
-}
-
-TEST(Times, ClockRounding) {
-    EXPECT_EQ(ClockText(12 + 59.5 / 60, false), "13:00");  // half a minute rounds up
-    EXPECT_EQ(ClockText(12 + 59.49 / 60, false), "12:59");
-    EXPECT_EQ(ClockText(12 + 29.5 / 60, false), "12:30");
-    EXPECT_EQ(ClockText(23 + 59.5 / 60, false), "00:00+1");  // into the next day
-    EXPECT_EQ(ClockText(24.5, false), "00:30+1");
-    EXPECT_EQ(ClockText(-0.25, false), "23:45-1");
-    EXPECT_EQ(ClockText(0, false), "00:00");
-    EXPECT_EQ(ClockText(5 + 59.0 / 60 + 59.5 / 3600, true), "06:00:00");
-    EXPECT_EQ(ClockText(5 + 59.0 / 60 + 59.4 / 3600, true), "05:59:59");
-    EXPECT_EQ(ClockText(23 + 59.0 / 60 + 59.5 / 3600, true), "00:00:00+1");
-    EXPECT_EQ(ClockText(48.25, false), "00:15+2");
-    // Halves as the report writes them, to 15 digits: 12:30:30 and 05:59:59.5 round up.
-    EXPECT_EQ(ClockText(12.5083333333333, false), "12:31");
-    EXPECT_EQ(ClockText(5.99986111111111, true), "06:00:00");
 }
 
 TEST(Times, SummerTimeChangeFromTheZoneDatabase) {
@@ -206,9 +187,9 @@ TEST(Times, SummerTimeChangeFromTheZoneDatabase) {
         EXPECT_EQ(d.offset.summer, day == 29 ? 0 : 3600);
         // The day's instant is noon standard time: the Sun command's values are those of
         // zone -1 without summer time, shown an hour later once summer time is in force.
-        ExpectSameAsReport(d, PrintedOf(SunReport(2025, 3, day,
-                                                  "--lon-deg 2.35 --lon-min 0 --east --lat-deg "
-                                                  "48.85 --lat-min 0 --zone -1")));
+        ExpectSameAsReport(d, SunReport(2025, 3, day,
+                                        "--lon-deg 2.35 --lon-min 0 --east --lat-deg 48.85 "
+                                        "--lat-min 0 --zone -1"));
         for (int c = 0; c < services::kMaghrib; ++c)
             EXPECT_EQ(d.clock[c], standard.clock[c] + (day == 29 ? 0 : 1));
     }
@@ -292,12 +273,6 @@ TEST(Times, ASummerTimeMovesTheCellsByItsHours) {
         {"a negative summer time", "--lon 6:15W --lat 53:20N", "--zone -1 --summer -1", "--zone -1",
          -1, "+00:00", "+01:00"},
     };
-    // Seconds after the day's midnight, with the +1 or -1 of another day.
-    const auto seconds = [](const std::string& cell) {
-        return std::stoi(cell.substr(0, 2)) * 3600 + std::stoi(cell.substr(3, 2)) * 60 +
-               std::stoi(cell.substr(6, 2)) +
-               (cell.size() > 8 ? 86400 * std::stoi(cell.substr(8)) : 0);
-    };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.what);
         if (!HaveZone("Europe/Oslo")) GTEST_SKIP() << "no time-zone database (package tzdata)";
@@ -305,17 +280,13 @@ TEST(Times, ASummerTimeMovesTheCellsByItsHours) {
             std::string("times ") + c.place + " --from 2025-06-01 --days 1 --csv --seconds ";
         const auto summer = CsvTable(Words(day + c.summer));
         const auto standard = CsvTable(Words(day + c.standard));
-        ASSERT_EQ(summer.size(), 1u);
-        ASSERT_EQ(standard.size(), 1u);
-        EXPECT_EQ(summer[0][1], c.summerOffset);
-        EXPECT_EQ(standard[0][1], c.standardOffset);
+        ASSERT_TRUE(summer.size() == 1 && standard.size() == 1);
+        EXPECT_EQ(summer[0][1] + standard[0][1], std::string(c.summerOffset) + c.standardOffset);
         for (const int cell : {services::kFajr, services::kTransit, services::kAsr1,
                                services::kAsr2, services::kIsha}) {
             const std::string &a = summer[0][2 + cell], &b = standard[0][2 + cell];
             ASSERT_EQ(a.empty(), b.empty()) << cell;
-            if (!a.empty()) {
-                EXPECT_EQ(seconds(a), seconds(b) + c.hours * 3600) << cell;
-            }
+            EXPECT_TRUE(a.empty() || ClockMinutes(a) == ClockMinutes(b) + c.hours * 60) << a;
         }
     }
 }
@@ -347,7 +318,7 @@ TEST(Times, ZonesThatAreNotWholeHours) {
         const std::string place = std::string("--lon-deg ") + c.lonDeg + " --lon-min 0 " +
                                   (c.east ? "--east" : "--west") +
                                   " --lat-deg 28 --lat-min 0 --zone " + c.zoneField;
-        ExpectSameAsReport(d, PrintedOf(SunReport(2025, 1, 15, place, c.hour, c.minute)));
+        ExpectSameAsReport(d, SunReport(2025, 1, 15, place, c.hour, c.minute));
         EXPECT_EQ(d.clock[services::kTransit], d.sun.MIDI + c.shift);
         // Noon on the real clock is near 12 h plus the place's distance from the zone's
         // meridian, whatever the whole-hour zone the instant went in on.
@@ -458,6 +429,59 @@ TEST(Times, HighLatitudeRulesFillDawnAndNightfall) {
         << plain.out;
     const CliResult text = RunCli(Words(day + "--lang en --high-lat seventh"));
     EXPECT_NE(text.out.find("* taken by the high-latitude rule seventh\n"), std::string::npos);
+}
+
+// The night keeps its order: a dawn after the evening before (the last rising before the midnight
+// Sun, at Tromsø and Hammerfest, takes the seventh of the night before it; Oslo's dawn by the
+// middle of a lengthening night is held at the previous nightfall, marked), and the night's
+// middle after its setting.
+TEST(Times, TheNightKeepsItsOrder) {
+    if (!HaveZone("Europe/Oslo")) GTEST_SKIP() << "no time-zone database";
+    struct Case {
+        const char *place, *from, *fajr, *midnight;
+    };
+    // clang-format off
+    const Case kCases[] = {
+        {"--lat 69.6489N --lon 18.9551E --method moonsighting", "2025-05-16", "01:04", "00:35+1"},
+        {"--lat 70.6631N --lon 23.6809E --method moonsighting", "2025-05-12", "00:41", "00:17+1"},
+        {"--lat 59.9139N --lon 10.7522E --high-lat middle", "2024-08-16", "01:22", "23:14"},
+    };
+    // clang-format on
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.place);
+        const auto rows = CsvTable(Words(std::string("times --tz Europe/Oslo --days 2 --extras "
+                                                     "--csv --from ") +
+                                         c.from + " " + c.place));
+        ASSERT_EQ(rows.size(), 2u);
+        const std::vector<std::string>& day = rows[0];
+        const std::size_t isha = day.size() - 4, sunset = isha - (day.size() == 13 ? 2 : 1);
+        EXPECT_EQ(rows[1][2], c.fajr);
+        EXPECT_EQ(day[isha + 1], c.midnight);
+        EXPECT_GE(ClockMinutes(rows[1][2]) + 1440, ClockMinutes(day[isha]));
+        EXPECT_GT(ClockMinutes(day[isha + 1]), ClockMinutes(day[sunset]));
+        EXPECT_EQ(rows[1].back().rfind("fajr", 0), 0u);
+    }
+}
+
+// A polar rule fills the afternoon too, from the first day (latitude) where the Sun reaches it,
+// and says once, on standard error and under the table, when it finds nothing.
+TEST(Times, PolarRulesFillTheAfternoonOrSaySo) {
+    const auto rows =
+        CsvTable(Words("times --lat 70N --lon 0E --polar nearest-day --from 2025-12-20 --days 1 "
+                       "--csv"));
+    EXPECT_EQ(rows[0][5], "11:47");
+    EXPECT_EQ(rows[0].back(), "fajr;sunrise;transit;asr1;asr2;sunset;isha");
+    const std::string pole = "times --lat 89.9N --lon 0E --polar nearest-day --from 2025-03-10 ";
+    for (const char* format : {"--days 2 --lang en", "--days 3 --csv"}) {
+        const CliResult r = RunCli(Words(pole + format));
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.err,
+                  "zerin: the polar rule nearest-day finds no day within half a year with both a "
+                  "rising and a setting (first on 2025-03-10): those days keep their empty "
+                  "cells\n");
+    }
+    EXPECT_TRUE(Contains(RunCli(Words(pole + "--days 1 --lang en")).out,
+                         "\n— the polar rule nearest-day finds no day within half a year"));
 }
 
 // --lon and --lat write the same field texts as the report's field options.
@@ -579,6 +603,20 @@ TEST(Times, PlaceAndClockChecks) {
         {{"--lat-deg", "3", "--lat", "4N"},
          "--lat gives the whole angle: it does not go with --lat-deg"},
         {{"--lat", "4N", "--lon-deg", "3"}, ""},
+        // Dawn and nightfall below the horizon of rising and setting; decimal numbers only.
+        {{"--fajr-angle", "0.8333"},
+         "zerin: --fajr-angle 0.8333 puts the Sun above the horizon "
+         "of rising and setting (-0.8333 degrees)"},
+        {{"--fajr-angle", "0.8334"}, ""},
+        {{"--isha-angle", "1", "--elevation", "100"}, "--isha-angle 1 puts the Sun above"},
+        {{"--isha-angle", "1.2", "--elevation", "100"}, ""},
+        {{"--fajr-angle", "0.5", "--horizon", "report"}, ""},
+        {{"--fajr-angle", "0x10"}, "--fajr-angle takes 0.5 to 30 degrees, not '0x10'"},
+        {{"--isha-interval", "1e2"}, "--isha-interval takes"},
+        {{"--elevation", "inf"}, "--elevation takes"},
+        {{"--adjust", "fajr=0x1p4"}, "--adjust takes TIME=MINUTES"},
+        {{"--adjust", "isha=-2"}, ""},
+        {{"--as-report", "--polar", "nearest-day"}, "it does not go with --as-report"},
         // A value quoted back: control characters escaped.
         {{"--lang",
           "\x1b[2J\r\x07"

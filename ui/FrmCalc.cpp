@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
@@ -16,6 +17,7 @@
 #include "ReadAloud.h"
 #include "ReportBox.h"
 #include "ReportFile.h"
+#include "ReportSidePanel.h"
 
 namespace zerin::ui {
 
@@ -90,18 +92,52 @@ void FrmCalc::BuildControls() {
     // Ctrl+C copies from the report wherever the focus is in the window.
     connect(new QShortcut(copyKey, this), &QShortcut::activated, TxtOut, &ReportBox::CopyReport);
 
-    // Right to left: the exit command at the right, the save command at the left.
+    LblClockNote = new QLabel(this);
+    LblClockNote->setObjectName(QStringLiteral("LblClockNote"));
+    LblClockNote->setProperty("skin", QStringLiteral("heading"));
+    LblClockNote->setWordWrap(true);
+    LblClockNote->hide();
+    side_ = new ReportSidePanel(this);
+    side_->hide();
+    CmdSide = PartButton(this, "CmdSide", QStringLiteral("الأوقات بساعة المكان"), 8.25);
+    CmdSide->setCheckable(true);
+    CmdSide->setChecked(true);
+    CmdSide->setToolTip(
+        QStringLiteral("إظهار أوقات اليوم بساعة المكان بجانب تقرير الشمس أو إخفاؤها"));
+    connect(CmdSide, &QPushButton::toggled, this, &FrmCalc::ShowSidePanel);
+    connect(side_, &ReportSidePanel::contentChanged, this, &FrmCalc::ShowSidePanel);
+    ShowSidePanel();
+
+    // Right to left: the exit command at the right, the save command at the left; the report,
+    // then its side panel at its left.
     auto* commands = new QHBoxLayout;
     commands->addWidget(CmdExit);
     commands->addStretch();
+    commands->addWidget(CmdSide);
     commands->addWidget(CmdCopy);
+    auto* report = new QHBoxLayout;
+    report->addWidget(TxtOut, 1);
+    report->addWidget(side_);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(Px(45), Px(45), Px(45), Px(45));
     layout->setSpacing(Px(60));
-    layout->addWidget(TxtOut, 1);
+    layout->addWidget(LblClockNote);
+    layout->addLayout(report, 1);
     layout->addLayout(commands);
     setTabOrder(TxtOut, CmdExit);
-    setTabOrder(CmdExit, CmdCopy);
+    setTabOrder(CmdExit, CmdSide);
+    setTabOrder(CmdSide, CmdCopy);
+}
+
+void FrmCalc::ShowSidePanel() {
+    CmdSide->setVisible(side_->HasContent());
+    side_->setVisible(side_->HasContent() && CmdSide->isChecked());
+}
+
+void FrmCalc::SetClockNote(const QString& note) {
+    LblClockNote->setText(note);
+    LblClockNote->setAccessibleName(note);
+    LblClockNote->setVisible(!note.isEmpty());
 }
 
 void FrmCalc::Prepare() {

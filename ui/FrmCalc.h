@@ -9,11 +9,13 @@
 
 #include "math/Errors.h"
 
+class QLabel;
 class QPushButton;
 
 namespace zerin::ui {
 
 class ReportBox;
+class ReportSidePanel;
 
 class FrmCalc : public QDialog {
     Q_OBJECT
@@ -39,6 +41,12 @@ class FrmCalc : public QDialog {
     // Loads what the first report needs (style, fonts), so that it shows at once.
     void Prepare();
 
+    // The panel beside the report (the day's times on the local clock), shown when it has
+    // something and the user has not hidden it.
+    ReportSidePanel& SidePanel() const { return *side_; }
+    // A line above the report saying which clock its times are on; empty: none.
+    void SetClockNote(const QString& note);
+
     void SetSaveFolders(QStringList folders) { saveFolders_ = std::move(folders); }
     void SetOpener(Opener opener) { opener_ = std::move(opener); }
 
@@ -47,9 +55,13 @@ class FrmCalc : public QDialog {
     void FormatParagraphs(Edge edge);
     void KeepStartInView(Edge edge);
     void SaveAndOpen();
+    void ShowSidePanel();
 
     Messenger& messenger_;
     ReportBox* TxtOut = nullptr;
+    QLabel* LblClockNote = nullptr;
+    ReportSidePanel* side_ = nullptr;
+    QPushButton* CmdSide = nullptr;  // hides or shows the side panel
     QPushButton* CmdCopy = nullptr;
     QPushButton* CmdExit = nullptr;
     QStringList saveFolders_;

@@ -25,8 +25,11 @@
 #include "PickList.h"
 #include "PlaceFields.h"
 #include "PlaceInput.h"
+#include "PlaceReading.h"
 #include "PlaceSearch.h"
 #include "ReadAloud.h"
+#include "ReportSidePanel.h"
+#include "TimesTable.h"
 #include "TimetableSheet.h"
 #include "WindowDrag.h"
 #include "crescent/CrescentMap.h"
@@ -89,6 +92,24 @@ void TabStopAtChosen(QButtonGroup* group) {
     update();
 }
 
+// A field marked (or no longer) as holding text that is not wholly a number.
+void MarkProblem(QWidget* widget, bool problem, const QString& why) {
+    if (widget->property("problem").toBool() == problem) return;
+    widget->setProperty("problem", problem);
+    widget->setAccessibleDescription(problem ? why : QString());
+    widget->style()->unpolish(widget);
+    widget->style()->polish(widget);
+}
+
+// The place's fields and the zone: what makes the place a picked one.
+bool IsPlaceField(std::string FieldTexts::*text) {
+    for (const auto field : {&FieldTexts::TxtDegLon, &FieldTexts::TxtMinLon, &FieldTexts::TxtSecLon,
+                             &FieldTexts::TxtDegLat, &FieldTexts::TxtMinLat, &FieldTexts::TxtSecLat,
+                             &FieldTexts::TxtZone})
+        if (text == field) return true;
+    return false;
+}
+
 void ShowText(QLineEdit* edit, const std::string& text) {
     const QString shown = QString::fromStdString(text);
     auto* list = qobject_cast<QComboBox*>(edit->parentWidget());
@@ -117,6 +138,8 @@ FrmMain::FrmMain(Messenger& messenger, QWidget* parent)
     search_ = new PlaceSearch(messenger_, DataFolders(), this);
     layout->addWidget(search_);
     layout->addWidget(BuildPlace());
+    reading_ = new PlaceReading(this);
+    layout->addWidget(reading_);
     layout->addWidget(BuildTime());
     layout->addWidget(BuildHijri());
     layout->addWidget(BuildCommands());
@@ -130,6 +153,18 @@ FrmMain::FrmMain(Messenger& messenger, QWidget* parent)
     connect(search_, &PlaceSearch::picked, this, &FrmMain::OnPlacePicked);
     search_->SetCurrentPlace(
         [this](places::GazetteerPlace& place, QString& why) { return CurrentPlace(place, why); });
+    for (const Field& field : fields_) {
+        connect(field.edit, &QLineEdit::textChanged, this, &FrmMain::RefreshReading);
+        if (!IsPlaceField(field.text) && field.text != &FieldTexts::TxtEteRegl)
+            connect(field.edit, &QLineEdit::textChanged, this, &FrmMain::FollowClock);
+    }
+    for (QLineEdit* edit : {TxtDegLon->lineEdit(), TxtMinLon->lineEdit(), TxtSecLon->lineEdit()})
+        connect(edit, &QLineEdit::textEdited, this, [this, edit] { TakeSide(edit, true); });
+    for (QLineEdit* edit : {TxtDegLat->lineEdit(), TxtMinLat->lineEdit(), TxtSecLat->lineEdit()})
+        connect(edit, &QLineEdit::textEdited, this, [this, edit] { TakeSide(edit, false); });
+    for (QRadioButton* option : {OptE, OptW, OptN, OptS})
+        connect(option, &QRadioButton::clicked, this, &FrmMain::RefreshReading);
+    RefreshReading();
     ApplySkin(*this);
     new WindowDrag(*this);
 }
@@ -431,10 +466,68 @@ void FrmMain::SetReadingOrder() {
     for (std::size_t k = 1; k < chain.size(); ++k) setTabOrder(chain[k - 1], chain[k]);
 }
 
+// The fields as the window reads them: a comma between digits is a decimal separator, as ٫ is.
 FieldTexts FrmMain::ReadFields() const {
     FieldTexts texts;
-    for (const Field& field : fields_) texts.*field.text = field.edit->text().toStdString();
+    for (const Field& field : fields_)
+        texts.*field.text = CommaAsDecimalPoint(field.edit->text().toStdString());
     return texts;
+}
+
+void FrmMain::TakeSide(QLineEdit* edit, bool longitude) {
+    QString text = edit->text();
+    const qsizetype first = text.indexOf(QRegularExpression(QStringLiteral("\\S")));
+    const qsizetype last = text.lastIndexOf(QRegularExpression(QStringLiteral("\\S")));
+    if (first < 0) return;
+    // The options' own signs ("شرق -", "غرب +", "شمال +", "جنوب -"), or the letter that --lon
+    // and --lat write after the number ("6.8326W").
+    const QString signs = QStringLiteral("-+\u2212"), letters = longitude ? "EeWw" : "SsNn";
+    qsizetype at = -1;
+    bool negative = false;
+    if (signs.contains(text[first])) {
+        at = first;
+        negative = text[first] != QLatin1Char('+');
+    } else if (last > first && letters.contains(text[last])) {
+        at = last;
+        negative = letters.indexOf(text[last]) < 2;
+    }
+    if (at < 0) return;
+    const int cursor = edit->cursorPosition();
+    text.remove(at, 1);
+    edit->setText(text);
+    edit->setCursorPosition(std::max(0, cursor - (cursor > at ? 1 : 0)));
+    QRadioButton* side = longitude ? (negative ? OptE : OptW) : (negative ? OptS : OptN);
+    if (!side->isChecked()) side->click();
+}
+
+void FrmMain::RefreshReading() {
+    if (filling_) return;
+    const FieldTexts now = ReadFields();
+    const std::vector<FieldText> unread =
+        reading_->Show(services::FieldOptions{now, IsEast, IsNorth}, ZoneName());
+    for (const Field& field : fields_) {
+        const bool problem = std::find(unread.begin(), unread.end(), field.text) != unread.end();
+        const QString why = FieldCaption(field.text) + QStringLiteral(": نص لا يُقرأ كله عدداً");
+        MarkProblem(field.edit, problem, why);
+        if (auto* list = qobject_cast<QComboBox*>(field.edit->parentWidget()))
+            MarkProblem(list, problem, why);
+    }
+    reading_->style()->unpolish(reading_);
+    reading_->style()->polish(reading_);
+    if (PlaceName().isEmpty()) search_->ForgetPick();
+}
+
+void FrmMain::FollowClock() {
+    const std::string zone = ZoneName();
+    if (zone.empty() || TxtEteRegl->currentText() != summerText_) return;
+    places::PlaceFields fields;
+    std::string error;
+    if (!places::FieldsOfPlace(*place_, places::FieldsReading(ReadFields()), fields, error)) return;
+    zoneText_ = QString::fromStdString(fields.place.fields.TxtZone);
+    summerText_ = QString::fromStdString(fields.place.fields.TxtEteRegl);
+    placeFields_.TxtZone = fields.place.fields.TxtZone;
+    ShowText(TxtZone, placeFields_.TxtZone);
+    ShowText(TxtEteRegl->lineEdit(), fields.place.fields.TxtEteRegl);
 }
 
 bool FrmMain::event(QEvent* event) {
@@ -472,8 +565,8 @@ Outcome FrmMain::Compute(Body body) {
 }
 
 void FrmMain::ShowAdjustedDay(const FieldTexts& entered) {
-    const QString day = QString::fromStdString(entered.TxtDay);
-    if (day != TxtDay->text()) TxtDay->setText(day);
+    if (entered.TxtDay != ReadFields().TxtDay)
+        TxtDay->setText(QString::fromStdString(entered.TxtDay));
 }
 
 // The report's name for a screen reader: what it reports, and the fields' date and time.
@@ -489,8 +582,14 @@ QString FrmMain::ReportName(const QString& subject) const {
            joined(f.TxtHour, f.TxtMin, f.TxtSec, QLatin1Char(':'));
 }
 
-void FrmMain::ShowReport(FrmCalc::Edge edge, const QString& name) {
+void FrmMain::ShowReport(FrmCalc::Edge edge, const QString& name, const FieldTexts* sun) {
     FrmCalc& window = ReportWindow();
+    if (sun) {
+        ShowLocalTimes(window, *sun);
+    } else {
+        window.SidePanel().Clear();
+        window.SetClockNote(QString());
+    }
     window.SetReportName(name);
     const QString place = PlaceName();
     window.setWindowTitle(place.isEmpty() ? AppTitle()
@@ -500,16 +599,48 @@ void FrmMain::ShowReport(FrmCalc::Edge edge, const QString& name) {
 }
 
 void FrmMain::OnSun() {
-    const Outcome outcome = Compute(Body::Sun);
+    FieldTexts entered = ReadFields();
+    const Outcome outcome = RunBody(reportText_, messenger_, entered, IsEast, IsNorth, Body::Sun);
+    ShowAdjustedDay(entered);
     if (outcome == Outcome::Refused) return;
     if (outcome == Outcome::Written)
         for (QPushButton* button : CmdPln) button->setEnabled(true);
-    ShowReport(FrmCalc::Edge::Left, ReportName(CmdSun->text()));
+    ShowReport(FrmCalc::Edge::Left, ReportName(CmdSun->text()), &entered);
 }
 
 void FrmMain::OnBody(int index) {
     if (Compute(BodyOfButton(index)) == Outcome::Refused) return;
     ShowReport(FrmCalc::Edge::Left, ReportName(CmdPln[index]->text()));
+}
+
+// Beside the Sun's report, the day's times on the local clock as the timetable gives them; above
+// it, the clock its own times are on when that is not the local clock.
+void FrmMain::ShowLocalTimes(FrmCalc& window, const FieldTexts& entered) {
+    services::TimesRequest request;
+    request.table.place = services::FieldOptions{entered, IsEast, IsNorth};
+    const std::string zone = ZoneName();
+    const double zoneHours = std::nearbyint(ReadNumber(entered.TxtZone)),
+                 summerHours = std::nearbyint(ReadNumber(entered.TxtEteRegl));
+    if (!zone.empty()) {
+        request.table.tz = zone;
+    } else if (std::fabs(zoneHours) <= 1000 && std::fabs(summerHours) <= 1000) {
+        request.table.zone = static_cast<int>(zoneHours);
+        request.table.summer = static_cast<int>(summerHours);
+    }
+    request.from = places::FieldsReading(entered);
+    request.days = 1;
+    window.SidePanel().ShowDay(request);
+    const auto utc = [](double hoursEast) {
+        return QStringLiteral("UTC") +
+               QString::fromStdString(services::OffsetText(
+                   static_cast<services::Seconds>(hoursEast) * services::kHour));
+    };
+    window.SetClockNote(
+        summerHours == 0 || !(std::fabs(summerHours - zoneHours) <= 24)
+            ? QString()
+            : QStringLiteral("أوقات هذا التقرير بالتوقيت الرسمي للمنطقة، ") + utc(-zoneHours) +
+                  QStringLiteral("، دون التوقيت الصيفي؛ وساعة المكان ") +
+                  utc(summerHours - zoneHours) + QStringLiteral(": أوقاتها بجانب التقرير."));
 }
 
 // The direction of the Kaaba from the place of the fields, and the Sun over the Kaaba in the
@@ -574,10 +705,8 @@ void FrmMain::OnApropos() {
 // The timetable of the place the fields hold now.
 void FrmMain::OnTimetable() {
     FrmTimetable window(messenger_, services::FieldOptions{ReadFields(), IsEast, IsNorth}, this);
-    if (!PlaceName().isEmpty())
-        window.SetPlace(PlaceName(), places::IsZoneName(place_->zone)
-                                         ? QString::fromStdString(place_->zone)
-                                         : QString());
+    if (!PlaceName().isEmpty() || !ZoneName().empty())
+        window.SetPlace(PlaceName(), QString::fromStdString(ZoneName()));
     showModal_(window);
 }
 
@@ -617,7 +746,9 @@ void FrmMain::OnPlacePicked(const places::GazetteerPlace& place) {
                              "the zone of " + place.latinName + " is not known: " + error});
         return;
     }
+    filling_ = true;
     for (const Field& field : fields_) ShowText(field.edit, fields.place.fields.*field.text);
+    filling_ = false;
     (fields.place.east ? OptE : OptW)->setChecked(true);
     (fields.place.north ? OptN : OptS)->setChecked(true);
     IsEast = fields.place.east;
@@ -626,19 +757,27 @@ void FrmMain::OnPlacePicked(const places::GazetteerPlace& place) {
     placeFields_ = ReadFields();
     placeEast_ = IsEast;
     placeNorth_ = IsNorth;
+    zoneText_ = TxtZone->text();
+    summerText_ = TxtEteRegl->currentText();
+    RefreshReading();
 }
 
 QString FrmMain::PlaceName() const {
     if (!place_ || IsEast != placeEast_ || IsNorth != placeNorth_) return QString();
     const FieldTexts now = ReadFields();
     for (const Field& field : fields_)
-        if (field.text != &FieldTexts::TxtEteRegl && now.*field.text != placeFields_.*field.text)
+        if (IsPlaceField(field.text) && now.*field.text != placeFields_.*field.text)
             return QString();
     return QString::fromStdString(place_->name);
 }
 
-// The place of the fields as an own place: the zone by its name where the fields are still
-// those of a picked town, else the zone field's whole hours.
+std::string FrmMain::ZoneName() const {
+    if (!place_ || !places::IsZoneName(place_->zone) || TxtZone->text() != zoneText_) return {};
+    return place_->zone;
+}
+
+// The place of the fields as an own place: the zone by its name where the zone field is still the
+// picked town's (its coordinates changed or not), else the zone field's whole hours.
 bool FrmMain::CurrentPlace(places::GazetteerPlace& place, QString& why) const {
     const FieldTexts f = ReadFields();
     services::Place checked;
@@ -649,8 +788,8 @@ bool FrmMain::CurrentPlace(places::GazetteerPlace& place, QString& why) const {
     }
     place.latitude = checked.Lat;
     place.longitude = -checked.Lon;  // the calculation's longitude is West positive
-    if (!PlaceName().isEmpty()) {
-        place.zone = place_->zone;
+    if (!ZoneName().empty()) {
+        place.zone = ZoneName();
         return true;
     }
     const double zone = ReadNumber(f.TxtZone);

@@ -29,6 +29,7 @@ namespace zerin::ui {
 
 class HijriBox;
 class PickList;
+class PlaceReading;
 class PlaceSearch;
 
 class FrmMain : public QWidget {
@@ -46,6 +47,9 @@ class FrmMain : public QWidget {
     PlaceSearch& Search() const { return *search_; }
     // The name of the place picked in the search while the place's fields still hold it.
     QString PlaceName() const;
+    // The zone of the database of the place picked while the zone field still holds what the
+    // pick (or the date since) put in it, whatever the coordinates; empty otherwise.
+    std::string ZoneName() const;
 
   protected:
     bool event(QEvent* event) override;
@@ -76,7 +80,9 @@ class FrmMain : public QWidget {
     Outcome Compute(Body body);
     void ShowAdjustedDay(const FieldTexts& entered);
     QString ReportName(const QString& subject) const;
-    void ShowReport(FrmCalc::Edge edge, const QString& name);
+    // Shows the report; beside the Sun's (`sun`: the fields it was computed from), the day's
+    // times on the local clock.
+    void ShowReport(FrmCalc::Edge edge, const QString& name, const FieldTexts* sun = nullptr);
 
     void OnSun();
     void OnBody(int index);
@@ -92,6 +98,13 @@ class FrmMain : public QWidget {
     void ProposeZone();
     void OnPlacePicked(const places::GazetteerPlace& place);
     bool CurrentPlace(places::GazetteerPlace& place, QString& why) const;
+    // A sign typed in a field of the place (or a letter after its number) chooses the side.
+    void TakeSide(QLineEdit* edit, bool longitude);
+    // The line under the place and the marks of the fields that are not wholly a number.
+    void RefreshReading();
+    // The zone and summer time of the picked place's zone on the fields' date and time.
+    void FollowClock();
+    void ShowLocalTimes(FrmCalc& window, const FieldTexts& entered);
 
     Messenger& messenger_;
     Report reportText_;  // the latest command's report
@@ -119,8 +132,13 @@ class FrmMain : public QWidget {
     QPushButton* CmdTimetable = nullptr;
     HijriBox* hijri_ = nullptr;  // the Hijri date of the fields' date, and its month's report
     PlaceSearch* search_ = nullptr;
+    PlaceReading* reading_ = nullptr;
     std::optional<places::GazetteerPlace> place_;  // the place picked, and the fields it filled
     FieldTexts placeFields_;
+    // The zone and summer time the place's zone put in their fields (at the pick, or as the date
+    // moved since).
+    QString zoneText_, summerText_;
+    bool filling_ = false;  // a picked place fills the fields: the line waits for all of them
     bool placeEast_ = false, placeNorth_ = true;
 };
 

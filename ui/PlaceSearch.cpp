@@ -11,13 +11,14 @@
 
 #include "Look.h"
 #include "OwnPlaces.h"
+#include "PlaceFields.h"
 
 namespace zerin::ui {
 
 namespace {
 
 constexpr std::size_t kShownMatches = 12;
-constexpr int kStatusWidth = 260;
+constexpr int kStatusWidth = 320;
 
 // Return in the field picks a place and goes no further: the window's Return runs the Sun.
 class SearchEdit : public QLineEdit {
@@ -43,6 +44,13 @@ QString MatchLabel(const places::GazetteerPlace& place) {
     if (place.name != place.latinName) label += QStringLiteral(" — ") + Q(place.latinName);
     label += QStringLiteral("، ") + Q(places::CountryNameArabic(place.country));
     return label;
+}
+
+QString StoredClock(const std::string& zone) {
+    if (places::IsZoneName(zone)) return QStringLiteral("بتوقيت ") + Q(zone);
+    const services::Seconds east = -std::stoll(zone.empty() ? "0" : zone) * services::kHour;
+    return QStringLiteral("بتوقيت ") + QStringLiteral("UTC") + Q(services::OffsetText(east)) +
+           QStringLiteral(" الثابت");
 }
 
 PlaceSearch::PlaceSearch(Messenger& messenger, const QStringList& folders, QWidget* parent)
@@ -135,7 +143,12 @@ void PlaceSearch::Pick(std::size_t row) {
     justPicked_ = true;
     edit_->setText(Q(place.name));
     ShowStatus(MatchLabel(place), false);
+    pickShown_ = true;
     emit picked(place);
+}
+
+void PlaceSearch::ForgetPick() {
+    if (pickShown_) ShowStatus(QString(), false);
 }
 
 void PlaceSearch::Save() {
@@ -161,11 +174,12 @@ void PlaceSearch::Save() {
     std::vector<places::GazetteerPlace> own;
     places::LoadOwnPlaces(places::OwnPlacesPath(), own, error);
     gazetteer_.SetOwnPlaces(std::move(own));
-    ShowStatus(QStringLiteral("حُفظ المكان «%1»").arg(Q(place.name)), false);
+    ShowStatus(QStringLiteral("حُفظ «%1» ").arg(Q(place.name)) + StoredClock(place.zone), false);
 }
 
 // The status keeps the window's width: a long text is cut short, whole in its tooltip.
 void PlaceSearch::ShowStatus(const QString& text, bool problem) {
+    pickShown_ = false;
     status_->setText(status_->fontMetrics().elidedText(text, Qt::ElideRight, kStatusWidth));
     status_->setToolTip(text);
     status_->setAccessibleDescription(text);

@@ -40,6 +40,8 @@ class PlaceSearch : public QWidget {
 
     // Takes the first match of the field's text, as Return does.
     void PickFirst();
+    // The window's place is no longer the one picked: its name leaves the status.
+    void ForgetPick();
 
   signals:
     void picked(const zerin::places::GazetteerPlace& place);
@@ -61,7 +63,12 @@ class PlaceSearch : public QWidget {
     QPushButton* save_ = nullptr;
     QLabel* status_ = nullptr;
     bool justPicked_ = false;
+    bool pickShown_ = false;  // the status names the place picked
 };
+
+// The clock an own place keeps, as the save says it: "بتوقيت Africa/Casablanca", or a fixed
+// offset "بتوقيت UTC+01:00 الثابت" for whole hours (the program's sign, East negative).
+QString StoredClock(const std::string& zone);
 
 // A match as the drop-down shows it: "الرباط — Rabat، المغرب".
 QString MatchLabel(const places::GazetteerPlace& place);

@@ -6,6 +6,9 @@
 // JSON array of the same length: for each day the times in minutes from the local
 // midnight of that date (as adhan rounds them), null where adhan finds none.
 // adhan's default high-latitude rule (the middle of the night) stays; run with TZ=UTC.
+// zerin keeps the night's order (no dawn before the previous day's setting or
+// nightfall, which adhan's middle of the following night can give when the nights
+// lengthen): adhan's dawn is held the same way here.
 'use strict';
 const adhan = require('adhan');
 
@@ -49,8 +52,14 @@ function timesOf(q) {
   const two = new adhan.PrayerTimes(coordinates, day, parameters(q, adhan.Madhab.Hanafi));
   const at = (date) => (!date || Number.isNaN(date.getTime()) ? null
     : ((date.getTime() - day.getTime()) / 1000 + q.offset) / 60);
+  const before = new adhan.PrayerTimes(coordinates, new Date(day.getTime() - 86400000),
+    parameters(q, adhan.Madhab.Shafi));
+  let fajr = at(one.fajr);
+  for (const evening of [at(before.sunset), at(before.isha)]) {
+    if (fajr !== null && evening !== null && evening > fajr) fajr = evening;
+  }
   return {
-    fajr: at(one.fajr), sunrise: at(one.sunrise), transit: at(one.dhuhr), asr1: at(one.asr),
+    fajr, sunrise: at(one.sunrise), transit: at(one.dhuhr), asr1: at(one.asr),
     asr2: at(two.asr), sunset: at(one.sunset), maghrib: at(one.maghrib), isha: at(one.isha),
   };
 }

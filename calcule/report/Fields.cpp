@@ -93,13 +93,23 @@ bool MayHoldArabicDigits(std::string_view text) {
     return text.find_first_of("\xD9\xDB") != std::string_view::npos;
 }
 
-double ReadAsciiNumber(std::string_view text) {
-    if (double whole; ReadPlainWhole(text, whole)) return whole;
+// The number at the start of the text; `read`, when given, becomes the number of characters of
+// the text without its blanks that the number takes (0 when it does not start with one).
+double ReadAsciiNumber(std::string_view text, std::size_t* read = nullptr) {
+    std::size_t ignored = 0;
+    std::size_t& taken = read ? *read : ignored;
+    if (double whole; ReadPlainWhole(text, whole)) {
+        taken = text.size();
+        return whole;
+    }
     const std::string s = Squeeze(text);
+    taken = 0;
     if (s.size() >= 2 && s[0] == '&') {
-        if (s[1] == 'H' || s[1] == 'h') return ReadPrefixed(s, 16);
-        if (s[1] == 'O' || s[1] == 'o') return ReadPrefixed(s, 8);
-        return 0;
+        const int base = s[1] == 'H' || s[1] == 'h' ? 16 : s[1] == 'O' || s[1] == 'o' ? 8 : 0;
+        if (base == 0) return 0;
+        for (taken = 2; taken < s.size() && DigitValue(s[taken], base) >= 0;) ++taken;
+        if (taken == 2) taken = 0;
+        return ReadPrefixed(s, base);
     }
     std::size_t k = 0;
     bool negative = false;
@@ -119,14 +129,17 @@ double ReadAsciiNumber(std::string_view text) {
         }
     }
     if (digits.empty()) return 0;
+    taken = k;
     if (k < s.size() && (s[k] == 'E' || s[k] == 'e' || s[k] == 'D' || s[k] == 'd')) {
         std::size_t j = k + 1;
         bool expNegative = false;
         if (j < s.size() && (s[j] == '+' || s[j] == '-')) expNegative = s[j++] == '-';
         long long exponent = 0;
+        const std::size_t firstDigit = j;
         for (; j < s.size() && IsDigit(s[j]); ++j)
             if (exponent < 1000000) exponent = exponent * 10 + (s[j] - '0');
         scale += expNegative ? -exponent : exponent;
+        if (j > firstDigit) taken = j;
     }
     // "digits e scale" is read by from_chars, which ignores the locale and rounds
     // correctly. Out of range, the power of ten of the leading digit tells an overflow
@@ -148,6 +161,34 @@ double ReadAsciiNumber(std::string_view text) {
 double ReadNumber(std::string_view text) {
     if (MayHoldArabicDigits(text)) return ReadAsciiNumber(WithAsciiDigits(text));
     return ReadAsciiNumber(text);
+}
+
+bool ReadsWhole(std::string_view text) {
+    const std::string ascii = WithAsciiDigits(text);
+    std::size_t taken = 0;
+    ReadAsciiNumber(ascii, &taken);
+    return taken > 0 && taken == Squeeze(ascii).size();
+}
+
+std::string CommaAsDecimalPoint(std::string_view text) {
+    std::string out(text);
+    const auto digitEndsAt = [&out](std::size_t end) {  // a digit ends just before `end`
+        if (end >= 1 && IsDigit(out[end - 1])) return true;
+        const auto lead = end >= 2 ? static_cast<unsigned char>(out[end - 2]) : 0;
+        const auto last = static_cast<unsigned char>(out[end - 1]);
+        return (lead == 0xD9 && last >= 0xA0 && last <= 0xA9) ||
+               (lead == 0xDB && last >= 0xB0 && last <= 0xB9);
+    };
+    const auto digitStartsAt = [&out](std::size_t at) {
+        if (at < out.size() && IsDigit(out[at])) return true;
+        const auto lead = at < out.size() ? static_cast<unsigned char>(out[at]) : 0;
+        const auto next = at + 1 < out.size() ? static_cast<unsigned char>(out[at + 1]) : 0;
+        return (lead == 0xD9 && next >= 0xA0 && next <= 0xA9) ||
+               (lead == 0xDB && next >= 0xB0 && next <= 0xB9);
+    };
+    for (std::size_t k = 1; k + 1 < out.size(); ++k)
+        if (out[k] == ',' && digitEndsAt(k) && digitStartsAt(k + 1)) out[k] = '.';
+    return out;
 }
 
 std::int16_t ReadInt16(std::string_view text, std::string_view arabicName,

@@ -25,6 +25,14 @@ struct FieldTexts {
 // as the period.
 double ReadNumber(std::string_view text);
 
+// Whether the whole text is one number as ReadNumber reads it (blanks anywhere aside): "34.5",
+// " 1 2", "&HA", "٣٢٫٥"; not "34x", "", "1.5.3", "-".
+bool ReadsWhole(std::string_view text);
+
+// The text with each comma between two digits made a period: "34,5" reads as 34.5 in the
+// windows' fields, where Arabic and French keyboards write decimals with a comma.
+std::string CommaAsDecimalPoint(std::string_view text);
+
 // The number of a zone or summer-time field rounded to a 16-bit integer, ties to even.
 // Throws InputError naming the field when it does not fit.
 std::int16_t ReadInt16(std::string_view text, std::string_view arabicName,

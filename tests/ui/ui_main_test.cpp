@@ -158,6 +158,25 @@ const DragCase kDragCases[] = {
 
 }  // namespace
 
+// A sign typed in a field of the place, or a letter after its number, chooses the side as the
+// options write it ("شرق -", "غرب +", "جنوب -", "شمال +") and leaves the field; the zone
+// follows as a click on that option makes it follow.
+struct SignCase {
+    const char *name, *start, *field, *typed, *after, *side, *zone;
+};
+// clang-format off
+const SignCase kSignCases[] = {
+    {"minus from West", "OptW", "TxtDegLon", "-39", "39", "OptE", "-1"},
+    {"Jeddah: -39 typed while East", "OptE", "TxtDegLon", "-39", "39", "OptE", "-1"},
+    {"plus from East", "OptE", "TxtDegLon", "+5", "5", "OptW", "1"},
+    {"a letter W", "OptE", "TxtDegLon", "6.8326W", "6.8326", "OptW", "1"},
+    {"minus in the seconds", "OptW", "TxtSecLon", "-30", "30", "OptE", "-1"},
+    {"minus in the latitude", "OptN", "TxtDegLat", "-33", "33", "OptS", "1"},
+    {"a letter N", "OptS", "TxtMinLat", "52N", "52", "OptN", "1"},
+    {"no sign", "OptW", "TxtDegLon", "39", "39", "OptW", "1"},
+};
+// clang-format on
+
 class MainWindowTest : public QObject {
     Q_OBJECT
 
@@ -371,6 +390,42 @@ class MainWindowTest : public QObject {
         w.Type("TxtDegLon", "40");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(w.Field("TxtZone"), QStringLiteral("-2"));
+    }
+
+    void aSignChoosesTheSide_data() { TableRows(kSignCases); }
+    void aSignChoosesTheSide() {
+        const SignCase& c = TableRow(kSignCases);
+        Window w;
+        w.Choose(c.start);
+        w.Set("TxtZone", QString::fromUtf8(c.start).endsWith('E') ? "-1" : "1");
+        w.Type(c.field, QString::fromUtf8(c.typed));
+        QCOMPARE(w.Field(c.field), QString::fromUtf8(c.after));
+        QVERIFY(w.main.findChild<QRadioButton*>(c.side)->isChecked());
+        QCOMPARE(w.Field("TxtZone"), QString::fromUtf8(c.zone));
+        w.Press("CmdSun");
+        QCOMPARE(w.shown.texts.back(), Q(w.Cli("sun").out));
+    }
+
+    // A comma between digits is a decimal separator in the fields (the command line's options
+    // keep their reading); a text that is not wholly a number is marked in its field and named
+    // in the line under the place.
+    void aCommaIsADecimalSeparatorAndOtherTextIsMarked() {
+        Window w;
+        w.Type("TxtDegLat", "34,5");
+        w.Press("CmdSun");
+        w.Set("TxtDegLat", "34.5");
+        QCOMPARE(w.shown.texts.back(), Q(w.Cli("sun").out));
+        auto* line = w.main.findChild<QLabel*>("LblPlaceReading");
+        QVERIFY(line->text().startsWith(QStringLiteral("٣٥° ٢٦′ شمالاً، ٥° ٤٠′ غرباً")));
+        QVERIFY(!line->property("problem").toBool());
+        w.Type("TxtMinLat", "3x");
+        QVERIFY(w.List("TxtMinLat")->property("problem").toBool());
+        QVERIFY(!w.List("TxtSecLat")->property("problem").toBool());
+        QVERIFY(line->text().endsWith(QStringLiteral("خط العرض، الدقيقة «3x» يُقرأ ٣")));
+        w.Set("TxtYear", "");
+        QVERIFY(w.Typing("TxtYear")->property("problem").toBool());
+        w.Type("TxtMinLat", "3");
+        QVERIFY(!w.List("TxtMinLat")->property("problem").toBool());
     }
 
     // Tab goes through the window in its reading order, and Shift+Tab back.

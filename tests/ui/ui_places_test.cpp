@@ -16,6 +16,7 @@
 #include "FrmCarte.h"
 #include "FrmTimetable.h"
 #include "PlaceSearch.h"
+#include "ReportSidePanel.h"
 #include "UiSupport.h"
 
 namespace zerin::test {
@@ -52,6 +53,12 @@ void Type(QWidget* widget, const QString& text) {
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
         QApplication::sendEvent(widget, &release);
     }
+}
+
+// Types a place's name in the search and takes the first match with Return.
+void PickPlace(MainWindowUnderTest& w, const QString& name) {
+    Type(w.main.Search().Field(), name);
+    QTest::keyClick(w.main.Search().Field(), Qt::Key_Return);
 }
 
 }  // namespace
@@ -106,8 +113,7 @@ class PlacesWindowTest : public QObject {
     // The place's name goes once its fields no longer hold it.
     void aChangedFieldForgetsThePlace() {
         MainWindowUnderTest w;
-        Type(Search(w.main).Field(), QStringLiteral("جدة"));
-        QTest::keyClick(Search(w.main).Field(), Qt::Key_Return);
+        PickPlace(w, QStringLiteral("جدة"));
         QCOMPARE(w.main.PlaceName(), QStringLiteral("جدة"));
         w.Set("TxtEteRegl", "1");  // the summer time is the user's to change
         QCOMPARE(w.main.PlaceName(), QStringLiteral("جدة"));
@@ -132,17 +138,19 @@ class PlacesWindowTest : public QObject {
         {
             MainWindowUnderTest w;
             ui::PlaceSearch& search = Search(w.main);
-            Type(search.Field(), QStringLiteral("Rabat"));
-            QTest::keyClick(search.Field(), Qt::Key_Return);
+            PickPlace(w, QStringLiteral("Rabat"));
             search.Field()->setText(QStringLiteral("مسجد الحي"));
             QTest::mouseClick(search.SaveButton(), Qt::LeftButton);
             QVERIFY(w.messages.messages.empty());
-            QCOMPARE(search.Status()->text(), QStringLiteral("حُفظ المكان «مسجد الحي»"));
+            QCOMPARE(search.Status()->toolTip(),
+                     QStringLiteral("حُفظ «مسجد الحي» بتوقيت Africa/Casablanca"));
             // Fields typed by hand: the zone field's hours.
             w.Set("TxtDegLon", "5");
             w.Set("TxtZone", "-1");
             search.Field()->setText(QStringLiteral("Home"));
             QTest::mouseClick(search.SaveButton(), Qt::LeftButton);
+            QCOMPARE(search.Status()->toolTip(),
+                     QStringLiteral("حُفظ «Home» بتوقيت UTC+01:00 الثابت"));
             // Not whole hours: refused, said, nothing lost.
             w.Set("TxtZone", "-5.5");
             search.Field()->setText(QStringLiteral("Delhi"));
@@ -169,6 +177,99 @@ class PlacesWindowTest : public QObject {
         QFile::remove(data_ + QStringLiteral("/zerin/places.csv"));
     }
 
+    // Rabat picked, a second of its longitude typed in Arabic digits: the place saved keeps
+    // Casablanca's clock, and its timetable keeps Greenwich time in Ramadan until 22 March 2026.
+    void anEditedTownKeepsItsClock() {
+        {
+            MainWindowUnderTest w;
+            ui::PlaceSearch& search = Search(w.main);
+            PickPlace(w, QStringLiteral("الرباط"));
+            w.Set("TxtSecLon", "٣٠");
+            QCOMPARE(w.main.PlaceName(), QString());
+            QCOMPARE(search.Status()->text(), QString());  // no longer Rabat's
+            search.Field()->setText(QStringLiteral("مسجد الحي"));
+            QTest::mouseClick(search.SaveButton(), Qt::LeftButton);
+            QVERIFY(w.messages.messages.empty());
+        }
+        const CliResult r = RunCli(
+            {"times", "--place", "مسجد الحي", "--from", "2026-03-01", "--days", "31", "--csv"});
+        QFile::remove(data_ + QStringLiteral("/zerin/places.csv"));
+        QCOMPARE(r.status, 0);
+        int days = 0;
+        for (const QString& line : Q(r.out).split(QLatin1Char('\n'))) {
+            if (!line.startsWith(QStringLiteral("2026-03-"))) continue;
+            const bool ramadan = line.mid(8, 2).toInt() < 22;
+            QCOMPARE(line.section(QLatin1Char(','), 1, 1),
+                     ramadan ? QStringLiteral("+00:00") : QStringLiteral("+01:00"));
+            ++days;
+        }
+        QCOMPARE(days, 31);
+    }
+
+    // The line under the place reads it as computed, and the zone of a picked town follows the
+    // date: Rabat on 10 March 2026 (Ramadan: Greenwich time, one hour behind the standard +1).
+    void theLineReadsThePlaceAndItsClockOnTheDate() {
+        MainWindowUnderTest w;
+        PickPlace(w, QStringLiteral("الرباط"));
+        for (const auto& [name, text] : {std::pair{"TxtYear", "2026"},
+                                         {"TxtMonth", "3"},
+                                         {"TxtDay", "10"},
+                                         {"TxtSecLon", "30"}})
+            w.Set(name, text);
+        QCOMPARE(w.Field("TxtZone"), QStringLiteral("-1"));
+        QCOMPARE(w.Field("TxtEteRegl"), QStringLiteral("-1"));
+        QCOMPARE(w.main.findChild<QLabel*>("LblPlaceReading")->text(),
+                 QStringLiteral("٣٤° ٠′ ٤٧٫٥٢″ شمالاً، ٦° ٤٩′ ٣٠″ غرباً، التوقيت: "
+                                "Africa/Casablanca (UTC+00:00 في هذا التاريخ)"));
+        // A summer time typed by hand stays as the date moves; a zone typed, the fields' clock.
+        w.Set("TxtEteRegl", "0");
+        w.Set("TxtDay", "11");
+        QCOMPARE(w.Field("TxtEteRegl"), QStringLiteral("0"));
+        w.Set("TxtZone", "-2");
+        QVERIFY(w.main.findChild<QLabel*>("LblPlaceReading")
+                    ->text()
+                    .endsWith(QStringLiteral("التوقيت: UTC+02:00")));
+    }
+
+    // Beside the Sun's report of Sydney in its summer, the day's times on the local clock, each
+    // the one `zerin times` gives; above it, the clock of the report's own times. The Moon's
+    // report has neither.
+    void theSunsReportShowsTheLocalClockBesideIt() {
+        MainWindowUnderTest w;
+        w.Set("TxtMonth", "1");
+        w.Set("TxtDay", "15");
+        PickPlace(w, QStringLiteral("Sydney"));
+        QCOMPARE(w.Field("TxtEteRegl"), QStringLiteral("1"));
+        const CliResult cli = w.Cli("sun");
+        w.Press("CmdSun");
+        ui::FrmCalc& report = w.main.ReportWindow();
+        QCOMPARE(w.shown.texts.back(), Q(cli.out));  // the report's bytes are its own
+        const CliResult times =
+            RunCli(Words(QStringLiteral("times --place Sydney --from 2005-01-15 --days 1 --csv")));
+        const QStringList row = Q(times.out).split(QLatin1Char('\n')).at(2).split(QLatin1Char(','));
+        const char* const names[] = {"الفجر",        "الشروق", "الزوال", "العصر الأول",
+                                     "العصر الثاني", "الغروب", "العشاء"};
+        for (int k = 0; k < 7; ++k)
+            QCOMPARE(report.SidePanel().TimeOf(QString::fromUtf8(names[k])), row.at(2 + k));
+        QVERIFY(report.findChild<QLabel*>("LblClockNote")
+                    ->text()
+                    .contains(QStringLiteral("للمنطقة، UTC+10:00، دون التوقيت الصيفي؛ وساعة "
+                                             "المكان UTC+11:00")));
+        // The zone typed by hand: the fields' clock, the same that day.
+        w.Set("TxtZone", "-10.0");
+        w.Press("CmdSun");
+        QCOMPARE(report.SidePanel().TimeOf(QString::fromUtf8(names[0])), row.at(2));
+        auto* panel = report.findChild<QWidget*>("PnlReportSide");
+        auto* hide = report.findChild<QPushButton*>("CmdSide");
+        QVERIFY(!panel->isHidden());
+        hide->click();  // the user hides it, then shows it again
+        QVERIFY(panel->isHidden());
+        hide->click();
+        w.Press("CmdPln0");
+        QVERIFY(panel->isHidden());
+        QVERIFY(report.findChild<QLabel*>("LblClockNote")->isHidden());
+    }
+
     void theTimetableTakesThePlacesNameAndZone() {
         RecordingMessenger messages;
         services::FieldOptions place;
@@ -193,8 +294,7 @@ class PlacesWindowTest : public QObject {
         w.Set("TxtYear", "2025");
         w.Set("TxtMonth", "4");
         w.Set("TxtDay", "20");
-        Type(Search(w.main).Field(), QStringLiteral("جدة"));
-        QTest::keyClick(Search(w.main).Field(), Qt::Key_Return);
+        PickPlace(w, QStringLiteral("جدة"));
         int opened = 0;
         QImage marked;
         w.main.SetModalRunner([&](QDialog& dialog) {

@@ -25,6 +25,7 @@
 #include "FrmMain.h"
 #include "FrmTimetable.h"
 #include "Look.h"
+#include "PlaceSearch.h"
 #include "QtMessenger.h"
 
 namespace {
@@ -139,5 +140,11 @@ int main(int argc, char** argv) {
     Press(window, "CmdApropos");
     next = QStringLiteral("timetable-window.png");
     Press(window, "CmdTimetable");
+    // Sydney in its summer: the report on standard time, the local clock beside it.
+    zerin::ui::SetFieldByName(window, QStringLiteral("TxtMonth"), QStringLiteral("1"));
+    window.Search().Field()->setText(QStringLiteral("Sydney"));
+    window.Search().PickFirst();
+    next = QStringLiteral("report-window-summer-time.png");
+    Press(window, "CmdSun");
     return ok ? 0 : 1;
 }

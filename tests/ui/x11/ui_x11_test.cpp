@@ -1,13 +1,15 @@
 // The main window under a real X server and window manager, driven by real pointer and
 // key events (xdotool): dragging moves the window by the pointer's motion, typed degrees
-// keep the zone, Tab follows the reading order, Return shows the Sun's report, which is
-// the command line's for the same fields, a key acts only in the window where it means
+// keep the zone, a minus and a comma typed are read as the line under the place says, Tab
+// follows the reading order, Return shows the Sun's report, which is the command line's for
+// the same fields, a key acts only in the window where it means
 // something, and a place typed by its name in Arabic fills the fields. Run by run-under-x.sh.
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QCompleter>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QRadioButton>
@@ -248,6 +250,23 @@ class RealDisplayTest : public QObject {
         QTRY_VERIFY(Button(w.main, "CmdPln0")->isEnabled());  // the Sun has run
         QCOMPARE(w.Field("TxtZone"), QStringLiteral("-4"));
         QCOMPARE(w.Field("TxtDegLon"), QStringLiteral("15"));
+    }
+
+    // The line under the place reads what real keys type: a minus in the degrees is the East of
+    // "شرق -", a comma between digits a decimal separator.
+    void theLineReadsAMinusAndACommaAsTyped() {
+        Window w;
+        QVERIFY(w.Ready());
+        ClickOn(w.Edit("TxtDegLon"));
+        TypeOver("-5");
+        QTRY_VERIFY(w.East());
+        QTRY_COMPARE(w.Field("TxtDegLon"), QStringLiteral("5"));
+        ClickOn(w.Edit("TxtDegLat"));
+        TypeOver("34,5");
+        QTRY_COMPARE(w.Field("TxtDegLat"), QStringLiteral("34,5"));
+        QTRY_VERIFY(w.main.findChild<QLabel*>("LblPlaceReading")
+                        ->text()
+                        .startsWith(QStringLiteral("٣٥° ٢٦′ شمالاً، ٥° ٤٠′ شرقاً، التوقيت: ")));
     }
 
     // Tab goes through the window in its reading order, with real key presses.
