@@ -247,13 +247,15 @@ TEST(PrayerSettings, TheNightEndsAtTheTablesDawn) {
 TEST(PrayerSettings, HighLatitudeRulesAndPolarDays) {
     if (!HaveZone("Europe/Oslo")) GTEST_SKIP() << "no time-zone database";
     // The days without rising or setting, North and South: the values of the nearest
-    // latitude are in timetables-pyephem.txt; here the marks, and nothing without a rule.
+    // latitude are in timetables-pyephem.txt; here the marks (the afternoon filled by the same
+    // rule), and nothing without a rule.
     // (The nearest day is the first with a rising, a few minutes long: no independent
     // reference settles which day that is.)
     const std::pair<std::string, const char*> kPolar[] = {
         {"--lat 69.6492 --lon 18.9553E --tz Europe/Oslo --from 2024-06-21",
          "sunrise;transit;asr1;asr2;sunset"},
-        {"--lat 75S --lon 0 --zone 0 --from 2025-06-21", "fajr;sunrise;transit;sunset;isha"}};
+        {"--lat 75S --lon 0 --zone 0 --from 2025-06-21",
+         "fajr;sunrise;transit;asr1;asr2;sunset;isha"}};
     for (const auto& [place, marked] : kPolar) {
         EXPECT_EQ(KeyedTable("times --days 1 --csv " + place)[0].at("sunrise"), "");
         for (const char* polar : {" --polar nearest-latitude", " --polar nearest-day"})
