@@ -5,6 +5,7 @@
 
 #include "FieldOptions.h"
 #include "ModuleLoader.h"
+#include "SourceDate.h"
 #include "TableOptions.h"
 #include "TimesTable.h"
 #include "report/Echo.h"
@@ -319,7 +320,11 @@ bool CheckPdfOptions(const PdfOptions& pdf, const TableOptions& table, std::stri
 }
 
 int WritePdf(const TimetableJob& job, const std::string& path, std::FILE* err) {
+    // The PDF's date: a SOURCE_DATE_EPOCH that cannot be honoured stops the command before
+    // anything is written.
+    std::optional<long long> epoch;
     std::string failures;
+    if (!SourceDateEpoch(epoch, failures)) return Refuse(err, failures);
     if (!WindowsBuilt()) {
         std::fprintf(err,
                      "zerin: this zerin was built without the windows, which draw the PDF: use "
