@@ -141,11 +141,12 @@ TEST(Gazetteer, SuggestionsAreTheNearestNames) {
     Gazetteer g;
     std::string error;
     ASSERT_TRUE(g.Parse(text, "test.txt", error)) << error;
-    const std::pair<const char*, std::string> cases[] = {{"abcd", "P0 P1 P3 P2"},
-                                                         {"qbcd", "P0 P3 P1 P2"},
-                                                         {"abxd", "P0 P2 P1 P3"},
-                                                         {"zzzb", "P4 P2 P0 P1"},
-                                                         {"zyzzabcdzz", "P2 P5 P0 P4"}};
+    // clang-format off
+    const std::pair<const char*, std::string> cases[] = {
+        {"abcd", "P0 P1 P3 P2"}, {"qbcd", "P0 P3 P1 P2"}, {"abxd", "P0 P2 P1 P3"},
+        {"zzzb", "P4 P2 P0 P1"}, {"zyzzabcdzz", "P2 P5 P0 P4"}, {"adz", "P0 P1 P2 P3"},
+        {"bc", "P3 P0 P1 P2"}};
+    // clang-format on
     for (const auto& [query, names] : cases) {
         std::string found;
         for (const GazetteerPlace& p : g.Suggestions(query, 4)) found += p.latinName + " ";
