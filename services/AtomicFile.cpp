@@ -122,8 +122,8 @@ bool StandardOutputFile(struct stat& info) {
 
 // True when path names the very file standard output writes to (a pipe, a terminal, a file).
 bool IsStandardOutput(const std::string& path) {
-    struct stat target {
-    }, out{};
+    struct stat target {};
+    struct stat out {};
     return ::stat(path.c_str(), &target) == 0 && StandardOutputFile(out) &&
            target.st_dev == out.st_dev && target.st_ino == out.st_ino;
 }

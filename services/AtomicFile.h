@@ -73,9 +73,6 @@ class AtomicFile {
     const std::string& TemporaryPath() const { return temporary_; }
     std::size_t Written() const { return written_; }
 
-    // True when the bytes go to standard output (nothing is renamed, nothing removed).
-    bool ToStandardOutput() const { return standardOutput_; }
-
   private:
     bool Fail(FileError::Kind kind, int code = 0);
     bool OpenStandardOutput();

@@ -208,8 +208,10 @@ TEST(Gazetteer, TheOtherArabicNamesStillFindTheTown) {
 
 TEST(Gazetteer, OwnPlacesComeFirst) {
     Gazetteer g = Shipped();
-    const GazetteerPlace mosque{.name = "مسجد الحي", .latinName = "مسجد الحي", .own = true};
-    const GazetteerPlace home{.name = "Rabat home", .latinName = "Rabat home", .own = true};
+    GazetteerPlace mosque, home;
+    mosque.name = mosque.latinName = "مسجد الحي";
+    home.name = home.latinName = "Rabat home";
+    mosque.own = home.own = true;
     g.SetOwnPlaces({mosque, home});
     const std::vector<GazetteerPlace> rabat = g.Search("rabat", "", 3);
     ASSERT_EQ(rabat.size(), 3u);

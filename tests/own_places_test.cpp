@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "OwnPlaces.h"
 #include "PlaceFields.h"
+#include "ScratchFolder.h"
 #include "TestSupport.h"
 
 namespace zerin::test {
@@ -97,17 +97,6 @@ TEST(PlaceFields, TheZoneAndTheSummerTimeOfTheDate) {
 
 class OwnPlacesTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        folder_ =
-            Scratch("own_places_" +
-                    std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(folder_);
-        path_ = folder_ + "/zerin/places.csv";
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
     static GazetteerPlace Place(const std::string& name, double lat, double lon,
                                 const std::string& zone) {
         GazetteerPlace p;
@@ -117,7 +106,8 @@ class OwnPlacesTest : public ::testing::Test {
         p.zone = zone;
         return p;
     }
-    std::string folder_, path_;
+    const ScratchFolder scratch_;
+    const std::string folder_ = scratch_ / "own", path_ = folder_ + "/zerin/places.csv";
 };
 
 TEST_F(OwnPlacesTest, SavedPlacesReadBack) {
@@ -154,13 +144,6 @@ TEST_F(OwnPlacesTest, SavedPlacesReadBack) {
     EXPECT_EQ(read[0].zone, "Africa/Ceuta");
 }
 
-TEST_F(OwnPlacesTest, NoFileIsNoPlace) {
-    std::vector<GazetteerPlace> read = {Place("x", 0, 0, "0")};
-    std::string error;
-    EXPECT_TRUE(places::LoadOwnPlaces(path_, read, error));
-    EXPECT_TRUE(read.empty());
-}
-
 TEST_F(OwnPlacesTest, RefusedSavesLeaveTheFileAsItWas) {
     std::string error;
     ASSERT_TRUE(places::SaveOwnPlace(path_, Place("Home", 34, -6, "0"), error));
@@ -193,11 +176,14 @@ TEST_F(OwnPlacesTest, RefusedSavesLeaveTheFileAsItWas) {
               2);
 }
 
+// No file is no place; a damaged file is said with its line.
 TEST_F(OwnPlacesTest, ADamagedFileIsSaidWithItsLine) {
+    std::vector<GazetteerPlace> read = {Place("x", 0, 0, "0")};
+    std::string error;
+    EXPECT_TRUE(places::LoadOwnPlaces(path_, read, error));
+    EXPECT_TRUE(read.empty());
     std::filesystem::create_directories(folder_ + "/zerin");
     std::ofstream(path_) << "name,latitude,longitude,zone\nHome,95N,6W,0\n";
-    std::vector<GazetteerPlace> read;
-    std::string error;
     EXPECT_FALSE(places::LoadOwnPlaces(path_, read, error));
     EXPECT_NE(error.find(":2:"), std::string::npos) << error;
     // And is not overwritten by a save.
@@ -234,8 +220,8 @@ TEST_F(OwnPlacesTest, TwoProcessesSavingAtOnceLoseNoPlace) {
 // earlier save could leave them) are both read, and said; saving the name again keeps one.
 TEST_F(OwnPlacesTest, ALinkIsFollowedAndNamesAlikeAreKept) {
     const std::string dotfiles = folder_ + "/dotfiles/places.csv", nfd = "Fe\xCC\x80s";
-    std::filesystem::create_directories(folder_ + "/dotfiles");
-    std::filesystem::create_directories(folder_ + "/zerin");
+    for (const char* made : {"/dotfiles", "/zerin"})
+        std::filesystem::create_directories(folder_ + made);
     std::ofstream(dotfiles) << "name,latitude,longitude,zone\nF\xC3\xA8s,34N,5W,0\n" + nfd +
                                    ",35N,5W,0\n";
     ASSERT_EQ(::symlink("../dotfiles/places.csv", path_.c_str()), 0);
