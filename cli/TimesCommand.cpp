@@ -417,7 +417,8 @@ const char* const kPdfHelp =
   the right: the weekday, the date, dawn, rising, transit, the afternoon time(s) --asr
   chooses (default both), setting and nightfall, the times as in --csv. Pages are
   drawn by the windows' module without a display. The file is replaced only once the
-  whole PDF is written.
+  whole PDF is written; --pdf - writes it to standard output. SOURCE_DATE_EPOCH, when
+  set, is the PDF's creation date (a whole number of seconds since 1970, written in UTC).
 )";
 
 }  // namespace zerin::cli
