@@ -49,6 +49,7 @@ mutate: deps
 
 bench: build
 	$(BUILD)/bench/zerin_bench
+	if [ -x $(BUILD)/bench/zerin_chart_bench ]; then QT_QPA_PLATFORM=offscreen $(BUILD)/bench/zerin_chart_bench; fi
 
 clean:
 	rm -rf $(BUILD) build-asan

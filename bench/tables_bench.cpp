@@ -2,8 +2,8 @@
 // per place as a user would run it, and in one run from a places file (the goal: under 0.25 s
 // on one core, and ten times faster than adhan), a year of hourly Moon places in CSV (under 0.1 s),
 // and a text table of a million rows, which streams: its first row out within 50 ms, the process's
-// peak memory under 10 MB. bench/adhan/run.sh times the same prayer-time work with the npm package
-// adhan.
+// peak memory under 10 MB; a year of one place as a calendar (under 10 ms). bench/adhan/run.sh
+// times the same prayer-time work with the npm package adhan.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -116,6 +116,21 @@ void MoonHourlyYearCsv(benchmark::State& state) {
     std::fclose(sink);
 }
 
+// A year of one place as a calendar (an event for each time, with a reminder, Ramadan's Imsak and
+// Iftar), written to /dev/null; the goal: under 10 ms.
+void CalendarYearOnePlace(benchmark::State& state, const char* language) {
+    std::FILE* sink = std::fopen("/dev/null", "w");
+    const std::vector<std::string> args = {
+        "times",       "--lon",      "6:50W",  "--lat", "34:01N", "--zone", "-1",
+        "--from",      "2026-01-01", "--days", "365",   "--ics",  "-",      "--ramadan",
+        "--ics-alarm", "10",         "--name", "Rabat", "--lang", language};
+    for (auto _ : state) {
+        if (zerin::cli::Run(args, sink, stderr) != 0) state.SkipWithError("times failed");
+    }
+    state.counters["days"] = benchmark::Counter(365, benchmark::Counter::kIsIterationInvariantRate);
+    std::fclose(sink);
+}
+
 const std::vector<std::string> kMillionDays = {"times",   "--from", "2000-01-01", "--days",
                                                "1000000", "--lang", "en"};
 
@@ -175,4 +190,6 @@ BENCHMARK(TextTableMillionRows)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(PrayerTimesYearThousandPlaces)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(PrayerTimesYearPlacesFile)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(PrayerTimesYearPlacesFileMethod)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK_CAPTURE(CalendarYearOnePlace, arabic, "ar")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(CalendarYearOnePlace, english, "en")->Unit(benchmark::kMillisecond);
 BENCHMARK(MoonHourlyYearCsv)->Unit(benchmark::kMillisecond);

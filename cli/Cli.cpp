@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "CalendarOptions.h"
+#include "ChartCommand.h"
 #include "CrescentCommands.h"
 #include "Ephemeris.h"
 #include "FieldOptions.h"
@@ -37,6 +39,7 @@ constexpr const char* kUsage =
        zerin report crescent [FIELD OPTIONS] [--morning] [--json]
        zerin crescent [PLACE] --from DATE (--days N | --to DATE) [--morning] [ZONE] [FORMAT]
        zerin crescent-map --date DATE --png FILE [--criterion yallop|odeh] [--morning]
+       zerin chart day|sky [PLACE] [--date DATE] [--time T] (--png FILE | --svg FILE)
        zerin places NAME | --near LAT,LON | --mine   [--json]
        zerin preface
        zerin --help | --version
@@ -69,6 +72,8 @@ Commands:
                 can the new crescent be seen this evening (see The crescent below).
   crescent      the crescent's evenings, one row each (see The crescent below).
   crescent-map  where on Earth the crescent can be seen on an evening, as a PNG file.
+  chart         the Sun's day with the prayer times' altitudes, or the sky of an
+                instant, as a PNG or SVG picture (see Charts below).
   places        find a place by its name, in Arabic or Latin letters (see Places
                 below); --place NAME gives any command that place.
   preface       write the preface text (the program's conventions, in Arabic).
@@ -186,6 +191,9 @@ std::string UsageLine(const std::string& command) {
     if (command == "crescent-map")
         return "Usage: zerin crescent-map --date DATE --png FILE [--criterion yallop|odeh] "
                "[--morning]\n";
+    if (command == "chart")
+        return "Usage: zerin chart day|sky [PLACE] [--date DATE] [--time T] (--png FILE | --svg "
+               "FILE) [--size WxH]\n";
     if (command == "places") return "Usage: zerin places NAME | --near LAT,LON | --mine [--json]\n";
     return {};
 }
@@ -201,11 +209,13 @@ std::string CommandOptionsHelp(const std::string& command) {
     if (command == "report")
         return std::string(kReportHelp) + kFieldOptionsHelp + kHijriHelp + kCrescentHelp +
                kPlacesHelp + kStatusHelp;
-    if (command == "times") return std::string(kTablesHelp) + kMethodsHelp + kPdfHelp + kPlacesHelp;
+    if (command == "times")
+        return std::string(kTablesHelp) + kMethodsHelp + kPdfHelp + kIcsHelp + kPlacesHelp;
     if (command == "ephemeris") return std::string(kTablesHelp) + kPlacesHelp;
     if (command == "hijri") return std::string(kHijriHelp) + kPlacesHelp;
     if (command == "crescent" || command == "crescent-map")
         return std::string(kCrescentHelp) + kPlacesHelp;
+    if (command == "chart") return std::string(kChartHelp) + kMethodsHelp + kPlacesHelp;
     if (command == "preface") return kPrefaceHelp;
     if (command == "places") return kPlacesHelp;
     return {};
@@ -227,8 +237,8 @@ int Run(const std::vector<std::string>& given, std::FILE* out, std::FILE* err) {
         return Refuse(err, command + " takes nothing after it, not '" + Echo(args[1]) + "'");
     if (command == "--help" || command == "-h" || command == "help") {
         const std::string help = std::string(kUsage) + kFieldOptionsHelp + kTablesHelp +
-                                 kMethodsHelp + kPdfHelp + kCrescentHelp + kHijriHelp +
-                                 kPlacesHelp + kStatusHelp;
+                                 kMethodsHelp + kPdfHelp + kIcsHelp + kCrescentHelp + kChartHelp +
+                                 kHijriHelp + kPlacesHelp + kStatusHelp;
         return WriteAll(out, err, help) ? 0 : 1;
     }
     if (command == "--version")
@@ -239,6 +249,7 @@ int Run(const std::vector<std::string>& given, std::FILE* out, std::FILE* err) {
     if (command == "hijri") return RunHijri(args, out, err);
     if (command == "crescent") return RunCrescentTable(args, out, err);
     if (command == "crescent-map") return RunCrescentMap(args, out, err);
+    if (command == "chart") return RunChart(args, out, err);
     if (command == "preface") {
         if (args.size() > 1) return Refuse(err, "preface takes no options");
         return WriteAll(out, err, PrefaceText()) ? 0 : 1;

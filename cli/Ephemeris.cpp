@@ -60,9 +60,10 @@ class EphemerisRows {
     RowResult Row(Seconds utc, std::vector<Cell>& cells) {
         const ClockOffset offset = clock_.At(utc);
         // The instant goes in on the clock of the zone's and the summer time's whole hours.
-        const Seconds zone = offset.standard / kHour, summer = offset.summer / kHour;
-        const Civil entered = CivilOf(utc + (zone + summer) * kHour);
-        const Outcome outcome = Compute(entered, zone, summer);
+        const CalculationClock reading = CalculationClockAt(clock_, utc);
+        const Seconds zone = reading.zone, summer = reading.summer;
+        const Civil& entered = reading.entered;
+        const Outcome outcome = Compute(reading);
 
         cells.clear();
         cells.push_back(DateTimeText(CivilOf(utc + offset.Total()), timeSeparator_));
@@ -95,11 +96,8 @@ class EphemerisRows {
 
     // The body's report, its values alone, for the reading of the calculation's clock; the Sun
     // without its times (each a column of the timetables, not of this table).
-    Outcome Compute(const Civil& entered, Seconds zone, Seconds summer) {
-        const Reading<Observer> observer =
-            ObserverAt(place_, static_cast<std::int16_t>(-zone), static_cast<std::int16_t>(summer),
-                       ClockOf(entered.year, entered.month, entered.day, entered.hour,
-                               entered.minute, entered.second));
+    Outcome Compute(const CalculationClock& reading) {
+        const Reading<Observer> observer = ObserverOf(place_, reading);
         if (!observer) {
             messages_.last = observer.refused().english;
             return Outcome::Refused;

@@ -152,7 +152,8 @@ int ExpandPlaceOption(std::vector<std::string>& args, std::FILE* err) {
     if (!given) return 0;
     const std::string& command = args[0];
     const bool report = command == "report", hijri = command == "hijri";
-    if (!report && !hijri && command != "times" && command != "ephemeris" && command != "crescent")
+    if (!report && !hijri && command != "times" && command != "ephemeris" &&
+        command != "crescent" && command != "chart")
         return Refuse(err, "--place is not an option of " + Echo(command));
 
     Gazetteer gazetteer;
@@ -202,19 +203,23 @@ int ExpandPlaceOption(std::vector<std::string>& args, std::FILE* err) {
             options.push_back("--zone=" + std::to_string(static_cast<int>(std::lround(hours))));
         }
     }
-    // A timetable's page is headed by the place's name unless --name gives another.
+    // A timetable's page, its calendar and a chart are headed by the place's name unless --name
+    // gives another.
     const auto hasOption = [&args](const char* option) {
         return std::any_of(args.begin(), args.end(),
                            [option](const std::string& a) { return IsOption(a, option); });
     };
-    if (command == "times" && hasOption("--pdf") && !hasOption("--name"))
+    if (((command == "times" && (hasOption("--pdf") || hasOption("--ics"))) ||
+         command == "chart") &&
+        !hasOption("--name"))
         options.push_back("--name=" + place.name);
     // The town's elevation is not made the dip of the tables' horizon: it is its height above
     // the sea, and a town on a plateau sees the Sun rise over the plateau (Sana'a, 2,250 m,
     // would have its sunset seven minutes late). --elevation is the height above the horizon
     // around, which the user gives.
-    const std::size_t insertAt =
-        report || command == "ephemeris" ? std::min<std::size_t>(2, args.size()) : 1;
+    const std::size_t insertAt = report || command == "ephemeris" || command == "chart"
+                                     ? std::min<std::size_t>(2, args.size())
+                                     : 1;
     args.insert(args.begin() + static_cast<std::ptrdiff_t>(insertAt), options.begin(),
                 options.end());
     return 0;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "CalendarOptions.h"
 #include "FieldOptions.h"
 #include "ModuleLoader.h"
 #include "SourceDate.h"
@@ -18,19 +19,6 @@ using namespace zerin::services;
 
 namespace {
 
-// The options of the method and the rules, as given; resolved once the whole line is read, so
-// that their order does not matter.
-struct PrayerOptions {
-    std::string method;
-    std::optional<double> fajr, isha, interval, maghrib, elevation;
-    std::array<double, kPrayers> adjust{};
-    std::array<bool, kPrayers> adjustNamed{};  // the times --adjust has named
-    std::optional<Rounding> rounding;
-    std::optional<Horizon> horizon;
-    PrayerSettings rules;      // the rules, the columns shown
-    std::string methodOption;  // the first option that changes the method's parameters
-};
-
 // Reads a number within [low, high]; false with a message naming the option otherwise.
 bool ReadNumber(const std::string& option, const std::string& text, double low, double high,
                 const char* unit, double& value, std::string& error) {
@@ -42,8 +30,8 @@ bool ReadNumber(const std::string& option, const std::string& text, double low, 
     return false;
 }
 
-// If args[k] is an option of the method or the rules, consumes it: -1 when it is not one, 0 when
-// read, or the exit status of its refusal (written on err).
+}  // namespace
+
 int TakePrayerOption(const std::vector<std::string>& args, std::size_t& k, PrayerOptions& p,
                      std::FILE* err) {
     const std::string& a = args[k];
@@ -160,9 +148,6 @@ int TakePrayerOption(const std::vector<std::string>& args, std::size_t& k, Praye
     return -1;
 }
 
-// The settings of the options: the method's (morocco without --method), then the user's own
-// angles, interval, adjustments (added to the method's) and rounding, the horizon and the rules.
-// Returns 0, or the exit status of a refusal written on err.
 int ResolvePrayerOptions(const PrayerOptions& p, TimesMethod method, PrayerSettings& s,
                          std::FILE* err) {
     if (method == TimesMethod::AsReport) {
@@ -211,9 +196,11 @@ int ResolvePrayerOptions(const PrayerOptions& p, TimesMethod method, PrayerSetti
     return 0;
 }
 
+namespace {
+
 // Reads the command line; returns 0, or the exit status of a refusal already reported.
 int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, PdfOptions& pdf,
-                     std::FILE* err) {
+                     IcsOptions& ics, std::FILE* err) {
     DaySpanTexts span;
     PlaceGiven given;
     PrayerOptions prayer;
@@ -234,7 +221,7 @@ int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, PdfO
         } else if (named("--places")) {
             if (!OptionValue(args, k, "--places", r.placesFile, error)) return Refuse(err, error);
             if (r.placesFile.empty()) return Refuse(err, "--places needs the name of a CSV file");
-        } else if (TakePdfOption(args, k, pdf, error)) {
+        } else if (TakePdfOption(args, k, pdf, error) || TakeIcsOption(args, k, ics, error)) {
             if (!error.empty()) return Refuse(err, error);
         } else if (named("--hijri-rule")) {
             if (!OptionValue(args, k, "--hijri-rule", value, error)) return Refuse(err, error);
@@ -250,6 +237,8 @@ int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, PdfO
     }
     if (const int refused = ResolvePrayerOptions(prayer, r.method, r.settings, err)) return refused;
     std::string error;
+    if (!CheckIcsOptions(ics, r, !pdf.file.empty(), error)) return Refuse(err, error);
+    if (!ics.target.empty()) pdf.givenWithoutPdf.clear();  // --name names the calendar's place
     if (!CheckPdfOptions(pdf, r.table, error)) return Refuse(err, error);
     if (!pdf.file.empty() && r.settings.moon)
         return Refuse(err,
@@ -307,7 +296,8 @@ bool TakePdfOption(const std::vector<std::string>& args, std::size_t& k, PdfOpti
 bool CheckPdfOptions(const PdfOptions& pdf, const TableOptions& table, std::string& error) {
     if (pdf.file.empty()) {
         if (pdf.givenWithoutPdf.empty()) return true;
-        error = pdf.givenWithoutPdf + " is an option of the PDF: it goes with --pdf FILE";
+        error =
+            pdf.givenWithoutPdf + " is an option of the PDF: it goes with --pdf FILE or --ics FILE";
         return false;
     }
     if (table.format != Format::Text) {
@@ -400,11 +390,13 @@ Methods: zerin times --method NAME and its settings
 int RunTimes(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     TimesRequest r;
     PdfOptions pdf;
-    if (const int refused = ReadTimesRequest(args, r, pdf, err)) return refused;
+    IcsOptions ics;
+    if (const int refused = ReadTimesRequest(args, r, pdf, ics, err)) return refused;
     std::vector<TablePlace> places;
     std::string error;
     if (!PlacesOfRequest(r, places, error)) return Refuse(err, error);
     if (!pdf.file.empty()) return WritePdf(JobOf(r, pdf.name, places), pdf.file, err);
+    if (!ics.target.empty()) return WriteIcs(ics, r, pdf.name, places, out, err);
     return WriteTimesTables(r, places, out, err);
 }
 

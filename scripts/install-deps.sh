@@ -1,16 +1,18 @@
 #!/bin/sh
-# Installs the Debian packages that building, running and testing Zerin need.
+# Installs the Debian packages that building, running and testing Zerin need (khal and
+# python3-icalendar read the calendars of `zerin times --ics` in tests/ics_clients_test.py).
 # Idempotent: apt-get runs only when a package is missing.
 set -e
 PACKAGES="build-essential cmake make pkg-config python3 python3-ephem
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   fonts-noto-core fonts-hosny-amiri fonts-kacst fonts-dejavu-core
   qt6-translations-l10n
   xvfb xauth x11-utils x11-xkb-utils openbox xdotool locales
   clang clang-format libclang-rt-14-dev
   dpkg-dev lintian librsvg2-bin appstream tzdata libhowardhinnant-date-dev libicu-dev
-  poppler-utils at-spi2-core python3-pyatspi dbus"
+  poppler-utils at-spi2-core python3-pyatspi dbus
+  khal python3-icalendar"
 if [ -n "$ZERIN_EXTRA_PACKAGES" ]; then PACKAGES="$PACKAGES $ZERIN_EXTRA_PACKAGES"; fi
 
 missing=""

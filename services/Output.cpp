@@ -4,6 +4,7 @@
 #include <locale.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 namespace zerin::services {
@@ -17,6 +18,26 @@ bool WriteAll(std::FILE* out, std::FILE* err, std::string_view text) {
     std::fprintf(err, "zerin: could not write the output: %s\n",
                  std::strerror(errno ? errno : EIO));
     return false;
+}
+
+int WrittenToMemory(const std::function<int(std::FILE* out, std::FILE* err)>& write,
+                    std::string& text, std::string& messages) {
+    char *out = nullptr, *err = nullptr;
+    std::size_t outSize = 0, errSize = 0;
+    std::FILE* outFile = open_memstream(&out, &outSize);
+    std::FILE* errFile = open_memstream(&err, &errSize);
+    int status = 2;
+    if (outFile && errFile)
+        status = write(outFile, errFile);
+    else
+        messages = "no memory for the table";
+    if (outFile) std::fclose(outFile);
+    if (errFile) std::fclose(errFile);
+    text.assign(out ? out : "", out ? outSize : 0);
+    messages.append(err ? err : "", err ? errSize : 0);
+    std::free(out);
+    std::free(err);
+    return status;
 }
 
 std::string RegionalDecimalSeparator() {

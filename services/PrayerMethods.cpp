@@ -159,13 +159,11 @@ std::string Degrees(double d) {
 constexpr const char* kPrayerArabic[kPrayers] = {"الفجر", "الشروق", "الظهر",
                                                  "العصر", "المغرب", "العشاء"};
 
-// A number (with its sign and unit) kept left to right within Arabic text: between the isolates
-// U+2066 and U+2069, so that a minus sign or a degree sign stays where it is written.
+}  // namespace
+
 std::string Isolated(const std::string& text) {
     return "\u2066" + text + "\u2069";
 }
-
-}  // namespace
 
 const std::vector<PrayerMethod>& PrayerMethods() {
     return kMethods;

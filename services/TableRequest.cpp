@@ -37,6 +37,19 @@ std::unique_ptr<ZoneClock> MakeClock(const TableOptions& o, std::string& error) 
     return FixedClock(zone, summer);
 }
 
+CalculationClock CalculationClockAt(const ZoneClock& clock, Seconds utc) {
+    const ClockOffset offset = clock.At(utc);
+    const Seconds zone = offset.standard / kHour, summer = offset.summer / kHour;
+    return {zone, summer, CivilOf(utc + (zone + summer) * kHour)};
+}
+
+Reading<Observer> ObserverOf(const Place& place, const CalculationClock& c) {
+    const Civil& e = c.entered;
+    return ObserverAt(place, static_cast<std::int16_t>(-c.zone),
+                      static_cast<std::int16_t>(c.summer),
+                      ClockOf(e.year, e.month, e.day, e.hour, e.minute, e.second));
+}
+
 bool ClockKnows(const ZoneClock& clock, const TableOptions& o, Seconds lastUtc,
                 std::string& error) {
     const std::optional<Seconds> known = clock.KnownUntil();

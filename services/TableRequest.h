@@ -32,6 +32,18 @@ bool ClockKnows(const ZoneClock& clock, const TableOptions& options, Seconds las
 
 inline constexpr std::size_t kMaxRows = 1000000;
 
+// How the reports' calculation reads an instant of a table's clock: on the clock of the whole
+// hours of the zone's standard time and of its summer time at that instant (12:00 at +05:30 is
+// entered as 11:30 at zone -5, the hours East of Greenwich truncated toward zero).
+struct CalculationClock {
+    Seconds zone = 0, summer = 0;  // whole hours East of Greenwich (the database's sign)
+    Civil entered;                 // the reading of that clock at the instant
+};
+CalculationClock CalculationClockAt(const ZoneClock& clock, Seconds utc);
+
+// The reports' observer of that reading at the place (CheckPlace's degrees), or the refusal.
+Reading<Observer> ObserverOf(const Place& place, const CalculationClock& reading);
+
 // The language of the headers: the one asked for, else Arabic for the text table and English for
 // CSV; JSON keys are always English.
 Language HeaderLanguage(const TableOptions& options);

@@ -233,7 +233,7 @@ Progress::Progress(std::FILE* err, std::FILE* out, std::size_t total,
                    std::chrono::milliseconds delay)
     : err_(err),
       total_(total),
-      enabled_(isatty(fileno(err)) == 1 && !SameFile(err, out)),
+      enabled_(isatty(fileno(err)) == 1 && !(out && SameFile(err, out))),
       start_(std::chrono::steady_clock::now()),
       delay_(delay) {}
 

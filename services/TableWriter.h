@@ -81,7 +81,8 @@ class TableWriter {
 
 // "zerin: 12000 of 365000 rows" on standard error, rewritten in place once a table has taken a
 // second, and cleared when it is done; only when standard error is a terminal and standard output
-// is not that same terminal (where the line would land inside the table).
+// is not that same terminal (where the line would land inside the table). `out` is null when the
+// table goes to files.
 class Progress {
   public:
     Progress(std::FILE* err, std::FILE* out, std::size_t total,

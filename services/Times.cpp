@@ -96,10 +96,7 @@ TimesDay Timetable::Day(const Civil& date) {
         d.clock.fill(std::nan(""));
         return d;
     }
-    Civil noon = date;
-    noon.hour = 12;
-    noon.minute = noon.second = 0;
-    const Seconds utc = clock_.FromStandard(SecondsOf(noon));
+    const Seconds utc = NoonOf(date);
     d.offset = clock_.At(utc);
     if (method_ == TimesMethod::Exact)
         ExactDay(d, utc);
@@ -112,6 +109,17 @@ TimesDay Timetable::Day(const Civil& date) {
     return d;
 }
 
+Seconds Timetable::NoonOf(const Civil& date) const {
+    Civil noon = date;
+    noon.hour = 12;
+    noon.minute = noon.second = 0;
+    return clock_.FromStandard(SecondsOf(noon));
+}
+
+SunCourse Timetable::Course(const Civil& date) {
+    return CourseAt(NoonOf(date));
+}
+
 SunNode Timetable::NodeAt(Seconds utc) {
     const auto* known = std::find(recentNoons_.begin(), recentNoons_.end(), utc);
     return known != recentNoons_.end() ? recent_[known - recentNoons_.begin()]
@@ -121,20 +129,24 @@ SunNode Timetable::NodeAt(Seconds utc) {
 
 SunTimes Timetable::SunOfDay(Seconds noonUtc, const SunObserver& observer, const SunTimes* previous,
                              SunTimes* next) {
+    // The middle node is 12:00 on the zone's standard clock.
+    const SunTimes times = SunDayTimesExact(CourseAt(noonUtc), observer, 12, altitudes_, previous);
+    if (next) {
+        const SunNode after = noons_ ? noons_->At(noonUtc + 2 * kDay)
+                                     : SunNodeAt(JulianDayOfInstant(noonUtc + 2 * kDay));
+        *next =
+            SunDayTimesExact(SunCourse(recent_[1], recent_[2], after), observer, 12, altitudes_);
+    }
+    return times;
+}
+
+SunCourse Timetable::CourseAt(Seconds noonUtc) {
     const std::array<Seconds, 3> noons = {noonUtc - kDay, noonUtc, noonUtc + kDay};
     std::array<SunNode, 3> nodes;
     for (std::size_t k = 0; k < 3; ++k) nodes[k] = NodeAt(noons[k]);
     recentNoons_ = noons;
     recent_ = nodes;
-    // The middle node is 12:00 on the zone's standard clock.
-    const SunTimes times = SunDayTimesExact(SunCourse(nodes[0], nodes[1], nodes[2]), observer, 12,
-                                            altitudes_, previous);
-    if (next) {
-        const SunNode after = noons_ ? noons_->At(noonUtc + 2 * kDay)
-                                     : SunNodeAt(JulianDayOfInstant(noonUtc + 2 * kDay));
-        *next = SunDayTimesExact(SunCourse(nodes[1], nodes[2], after), observer, 12, altitudes_);
-    }
-    return times;
+    return SunCourse(nodes[0], nodes[1], nodes[2]);
 }
 
 void Timetable::ExactDay(TimesDay& d, Seconds noonUtc) {
@@ -244,8 +256,12 @@ double Timetable::RuledDawn(const Civil& date, double dawn, double rising, doubl
 void Timetable::ApplySettings(TimesDay& d, const NextDay& next) {
     const PrayerSettings& s = settings_;
     const double setting = d.clock[kSunset], rising = d.clock[kSunrise];
-    // Maghrib is never before the setting: an angle above the horizon's takes the setting.
-    if (std::isnan(s.maghribAngle) || d.clock[kMaghrib] < setting) d.clock[kMaghrib] = setting;
+    // Maghrib is never before the setting: an angle above the horizon's takes the setting, and
+    // with it the setting's mark (a setting that the polar rule gave).
+    if (std::isnan(s.maghribAngle) || d.clock[kMaghrib] < setting) {
+        d.clock[kMaghrib] = setting;
+        d.adjusted[kMaghrib] = d.adjusted[kSunset];
+    }
     if (s.ishaInterval > 0) {
         double interval = s.ishaInterval;
         if (ramadan_ &&
@@ -329,8 +345,7 @@ namespace {
 template <Seconds kUnitsPerDay>
 void ClockTextIn(double hours, std::string& out) {
     constexpr bool seconds = kUnitsPerDay == kDay;
-    // A hair above one half, so that a half written in decimal hours rounds up.
-    const auto units = static_cast<Seconds>(std::floor(hours * (kUnitsPerDay / 24) + 0.5 + 1e-9));
+    const Seconds units = ClockUnits(hours, kUnitsPerDay);
     const Seconds dayShift =
         units >= 0 ? units / kUnitsPerDay : -((kUnitsPerDay - 1 - units) / kUnitsPerDay);
     const Seconds inDay = units - dayShift * kUnitsPerDay;

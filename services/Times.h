@@ -79,10 +79,17 @@ class Timetable {
     Timetable(const Place& place, const ZoneClock& clock, const PrayerSettings& settings,
               TimesMethod method = TimesMethod::Exact, SunNoons* noons = nullptr);
     TimesDay Day(const Civil& date);
+    // The Sun's course through the date on the zone's standard clock, its middle node at 12:00:
+    // the course the date's times are found on (n days from that node is 12 + 24 n hours).
+    SunCourse Course(const Civil& date);
     // What the calculation said of the last day it did not finish.
     const std::string& LastMessage() const { return messages_.last; }
 
   private:
+    // Greenwich's instant of 12:00 of the date on the zone's standard clock.
+    Seconds NoonOf(const Civil& date) const;
+    // The course from the nodes of the day before, the day and the day after that noon.
+    SunCourse CourseAt(Seconds noonUtc);
     void ExactDay(TimesDay& d, Seconds noonUtc);
     void ReportDay(TimesDay& d, Seconds noonUtc);
     // The Sun's node at an instant: from the recent days, the shared store or computed.
@@ -130,6 +137,12 @@ class Timetable {
 std::string ClockText(double hours, bool seconds);
 // The same text into `out`, replacing what it held (a table's cell reused from row to row).
 void WriteClockText(double hours, bool seconds, std::string& out);
+// The reading of ClockText as a number: minutes (seconds) since the day's midnight, rounded as the
+// text. A hair above one half, so that a half written in decimal hours rounds up.
+inline Seconds ClockUnits(double hours, Seconds unitsPerDay) {
+    return static_cast<Seconds>(
+        std::floor(hours * static_cast<double>(unitsPerDay / 24) + 0.5 + 1e-9));
+}
 
 // A place's Hijri calendar for a table: the rule at the place (sighting) or at Mecca
 // (computed); `zone` the place's standard time in the program's convention (East negative).

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "Json.h"
+#include "Output.h"
 #include "TableWriter.h"
 #include "report/Echo.h"
 #include "report/NumText.h"
@@ -81,28 +82,6 @@ std::vector<TableColumn> TimesColumns(bool seconds, const PrayerSettings& s, For
     return columns;
 }
 
-// What the marked cells were taken by: the method's own rules, the high-latitude and the polar
-// rule asked for.
-std::string RuleNote(const PrayerSettings& s, bool arabic) {
-    std::vector<std::string> by;
-    if (!std::isnan(s.seventhAbove))
-        by.push_back(arabic ? "سُبع الليل فوق خط العرض " + NumText(s.seventhAbove, ".")
-                            : "the method's seventh of the night above " +
-                                  NumText(s.seventhAbove, ".") + "°");
-    if (s.seasonal)
-        by.push_back(arabic ? "الشفق الموسمي للطريقة" : "the method's seasonal twilight");
-    if (s.rule != HighLatRule::None)
-        by.push_back((arabic ? "قاعدة خطوط العرض العليا " : "the high-latitude rule ") +
-                     std::string(HighLatRuleName(s.rule)));
-    if (s.polar != PolarRule::None)
-        by.push_back((arabic ? "قاعدة الأيام القطبية " : "the polar rule ") +
-                     std::string(PolarRuleName(s.polar)));
-    std::string note = arabic ? "* وقت مقدّر بـ" : "* taken by ";
-    for (std::size_t k = 0; k < by.size(); ++k)
-        note += (k ? (arabic ? " أو " : " or ") : "") + by[k];
-    return note;
-}
-
 // A fraction 0..1 to three decimals with a period ("0.040").
 std::string FractionText(double fraction) {
     char text[16];
@@ -176,6 +155,37 @@ std::string PlaceJson(const TablePlace& p) {
 }
 
 }  // namespace
+
+std::string RuleWords(const PrayerSettings& s, bool arabic) {
+    std::vector<std::string> by;
+    if (!std::isnan(s.seventhAbove))
+        by.push_back(arabic ? "سُبع الليل فوق خط العرض " + NumText(s.seventhAbove, ".")
+                            : "the method's seventh of the night above " +
+                                  NumText(s.seventhAbove, ".") + "°");
+    if (s.seasonal)
+        by.push_back(arabic ? "الشفق الموسمي للطريقة" : "the method's seasonal twilight");
+    if (s.rule != HighLatRule::None)
+        by.push_back((arabic ? "قاعدة خطوط العرض العليا " : "the high-latitude rule ") +
+                     std::string(HighLatRuleName(s.rule)));
+    if (s.polar != PolarRule::None)
+        by.push_back((arabic ? "قاعدة الأيام القطبية " : "the polar rule ") +
+                     std::string(PolarRuleName(s.polar)));
+    std::string note = arabic ? "وقت مقدّر بـ" : "taken by ";
+    for (std::size_t k = 0; k < by.size(); ++k)
+        note += (k ? (arabic ? " أو " : " or ") : "") + by[k];
+    return note;
+}
+
+HijriCalendar PlaceHijriCalendar(HijriRule rule, const TablePlace& place, const Civil& first) {
+    const Civil noon{first.year, first.month, first.day, 12};
+    const Seconds utc = place.clock->FromStandard(SecondsOf(noon));
+    const Seconds zone = -place.clock->At(utc).standard / kHour;
+    return TableHijriCalendar(rule, place.place, static_cast<int>(zone));
+}
+
+const char* TimeCellArabic(TimeCell cell) {
+    return kCellNames[cell].arabic;
+}
 
 bool PlacesOfRequest(const TimesRequest& r, std::vector<TablePlace>& places, std::string& error) {
     places.clear();
@@ -253,12 +263,7 @@ int WriteTimesTables(const TimesRequest& r, const std::vector<TablePlace>& place
         if (!table || tablePlace != p) {
             table.emplace(places[p].place, *places[p].clock, r.settings, r.method,
                           places.size() > 1 ? &noons : nullptr);
-            if (r.hijri) {
-                const Seconds noon = places[p].clock->FromStandard(first + 12 * kHour);
-                const Seconds zone = -places[p].clock->At(noon).standard / kHour;
-                calendar.emplace(
-                    TableHijriCalendar(*r.hijri, places[p].place, static_cast<int>(zone)));
-            }
+            if (r.hijri) calendar.emplace(PlaceHijriCalendar(*r.hijri, places[p], r.from));
             tablePlace = p;
         }
         const Seconds dayK = static_cast<Seconds>(k % r.days);
@@ -312,7 +317,7 @@ int WriteTimesTables(const TimesRequest& r, const std::vector<TablePlace>& place
             }
             if (d.adjusted[c] && !adjusted) {
                 adjusted = true;
-                writer.Note(1, RuleNote(r.settings, arabic));
+                writer.Note(1, "* " + RuleWords(r.settings, arabic));
             }
         }
         return RowResult{};
@@ -321,28 +326,16 @@ int WriteTimesTables(const TimesRequest& r, const std::vector<TablePlace>& place
 }
 
 int TimesTableText(const TimesRequest& request, std::string& text, std::string& messages) {
-    char *out = nullptr, *err = nullptr;
-    std::size_t outSize = 0, errSize = 0;
-    std::FILE* outFile = open_memstream(&out, &outSize);
-    std::FILE* errFile = open_memstream(&err, &errSize);
-    int status = 2;
-    if (outFile && errFile) {
-        std::vector<TablePlace> places;
-        std::string error;
-        if (PlacesOfRequest(request, places, error))
-            status = WriteTimesTables(request, places, outFile, errFile);
-        else
+    return WrittenToMemory(
+        [&](std::FILE* out, std::FILE* err) {
+            std::vector<TablePlace> places;
+            std::string error;
+            if (PlacesOfRequest(request, places, error))
+                return WriteTimesTables(request, places, out, err);
             messages = error;
-    } else {
-        messages = "no memory for the table";
-    }
-    if (outFile) std::fclose(outFile);
-    if (errFile) std::fclose(errFile);
-    text.assign(out ? out : "", out ? outSize : 0);
-    messages.append(err ? err : "", err ? errSize : 0);
-    std::free(out);
-    std::free(err);
-    return status;
+            return 2;
+        },
+        text, messages);
 }
 
 }  // namespace zerin::services

@@ -13,6 +13,9 @@
 
 namespace zerin::services {
 
+// A cell's header in Arabic ("الفجر", "الزوال"), as the Arabic tables write it.
+const char* TimeCellArabic(TimeCell cell);
+
 // A timetable asked for.
 struct TimesRequest {
     TableOptions table;      // the place, its clock, the format and the headers' language
@@ -24,6 +27,14 @@ struct TimesRequest {
     bool seconds = false;
     std::optional<HijriRule> hijri;  // a Hijri date column by that rule
 };
+
+// What a table's marked times were taken by ("taken by the high-latitude rule middle"): the
+// method's own rules, the high-latitude and the polar rule asked for.
+std::string RuleWords(const PrayerSettings& settings, bool arabic);
+
+// The Hijri calendar of a place's table by a rule (the computed and sighting rules on the
+// standard time of the place's first day).
+HijriCalendar PlaceHijriCalendar(HijriRule rule, const TablePlace& place, const Civil& first);
 
 // The places of a request: its own place and clock, or every row of its places file, each with a
 // clock that knows the table's last day; false with a one-line message otherwise.

@@ -1,11 +1,12 @@
 // The entry points of the windows' module (libzerin-windows.so), which the executable loads only
-// when it needs Qt: the windows, the pages of a printed timetable and the crescent's map. The
-// module exports one table of them under one name; the executable reads it once.
+// when it needs Qt: the windows, the pages of a printed timetable, the crescent's map and the
+// charts. The module exports one table of them under one name; the executable reads it once.
 #pragma once
 
 #include <cstdio>
 #include <string>
 
+#include "SkyChart.h"
 #include "TimesPdf.h"
 #include "crescent/CrescentMap.h"
 
@@ -21,6 +22,10 @@ struct WindowsEntries {
     // Draws the crescent's map offscreen into a PNG file; returns the exit status, with what to
     // say in message.
     int (*writeCrescentMap)(const CrescentMapRequest& request, std::string& message);
+    // Draws a chart offscreen into the bytes of its PNG or SVG file; returns the exit status,
+    // with what went wrong in message.
+    int (*drawChart)(const services::ChartDrawing& drawing, std::string& bytes,
+                     std::string& message);
 };
 
 // The name of the module's table of entry points (a `const WindowsEntries`).

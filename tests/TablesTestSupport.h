@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <clocale>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -59,6 +60,14 @@ inline std::vector<std::vector<std::string>> CsvTable(const std::vector<std::str
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     return CsvRows(r.out);
+}
+
+// The value of the last item of that name in `zerin report --json` (NaN when there is none).
+inline double ReportedValue(const std::string& json, const std::string& name) {
+    const std::string head = "{\"name\": \"" + name + "\", \"value\": ";
+    const std::size_t at = json.rfind(head);
+    return at == std::string::npos ? std::nan("")
+                                   : std::strtod(json.c_str() + at + head.size(), nullptr);
 }
 
 inline bool HaveZone(const std::string& name) {

@@ -1,7 +1,7 @@
 // The files the program writes through the windows' module, run as a user runs them: the
-// crescent's map (crescent-map --png) and the printed timetable (times --pdf), onto a link, a
-// dangling link, a FIFO, a device, a folder that does not exist, and under a file size limit;
-// and the same command twice gives the same bytes.
+// crescent's map (crescent-map --png), the printed timetable (times --pdf) and a chart (chart
+// --svg), onto a link, a dangling link, a FIFO, a device, a folder that does not exist, and
+// under a file size limit; and the same command twice gives the same bytes.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -31,6 +31,7 @@ struct Writer {
 const Writer kWriters[] = {
     {"png", " crescent-map --date 2024-03-10 --png ", "\x89PNG\r\n\x1a\n"},
     {"pdf", " times --lat 34 --lon 6W --zone 0 --from 2026-03-01 --days 31 --pdf ", "%PDF-"},
+    {"svg", " chart sky --lat 34 --lon 6W --zone 0 --date 2024-03-10 --time 21:00 --svg ", "<?xml"},
 };
 
 void Put(const std::string& path, const std::string& text) {

@@ -268,23 +268,7 @@ QImage CrescentMapImage(const CrescentMapGrid& g, Criterion criterion, const Coa
 
 int WriteCrescentMap(const CrescentMapRequest& request, std::string& message) {
     // The picture needs Qt's fonts, never a display.
-    std::unique_ptr<QApplication> own;
-    if (!QCoreApplication::instance()) {
-        MakeOutputReproducible();
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        // Qt's notes on the session it finds (no runtime folder without a desktop) are not
-        // the user's concern here; its warnings about the picture are.
-        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-            if (type != QtDebugMsg && type != QtInfoMsg && !text.startsWith("QStandardPaths:"))
-                std::fprintf(stderr, "zerin: %s\n", qPrintable(text));
-        });
-        static int argc = 1;
-        static char name[] = "zerin";
-        static char* argv[] = {name, nullptr};
-        own = std::make_unique<QApplication>(argc, argv);
-        std::setlocale(LC_NUMERIC, "C");
-        SetUpArabicLook(*own);
-    }
+    const std::unique_ptr<QApplication> own = OffscreenApplication();
     const CrescentMapGrid grid =
         CrescentMapOf(request.year, request.month, request.day, request.morning, 1);
     Coastlines coast;

@@ -27,8 +27,12 @@
 #include <cmath>
 #include <cstdio>
 
+#include "ChartWidgets.h"
+#include "DayChart.h"
+#include "DlgCalendar.h"
 #include "Gazetteer.h"
 #include "Look.h"
+#include "PrayerCalendar.h"
 #include "PrayerMethods.h"
 #include "ReadAloud.h"
 #include "TimesTable.h"
@@ -98,17 +102,23 @@ std::string IsolatedPath(const QString& path) {
     return Std(LeftToRight(QDir::toNativeSeparators(path)));
 }
 
-// What `zerin times --csv` writes for the job, or why it wrote nothing.
-bool TimesCsv(const services::TimetableJob& job, QByteArray& csv, std::string& why) {
+// The table of the job's place, as `zerin times` takes it.
+services::TimesRequest RequestOf(const services::TimetableJob& job) {
     services::TimesRequest r;
     r.table = job.places.front().options;
-    r.table.format = services::Format::Csv;
     r.from = job.from;
     r.days = job.days;
     r.settings = job.settings;
     r.method = job.method;
     r.seconds = job.seconds;
     r.hijri = job.hijri;
+    return r;
+}
+
+// What `zerin times --csv` writes for the job, or why it wrote nothing.
+bool TimesCsv(const services::TimetableJob& job, QByteArray& csv, std::string& why) {
+    services::TimesRequest r = RequestOf(job);
+    r.table.format = services::Format::Csv;
     std::string text;
     const int status = services::TimesTableText(r, text, why);
     csv = QByteArray(text.data(), static_cast<qsizetype>(text.size()));
@@ -266,8 +276,13 @@ void FrmTimetable::BuildControls() {
     CmdPrint = PartButton(this, "CmdPrint", QStringLiteral("طباعة"), 10);
     CmdPdf = PartButton(this, "CmdPdf", QStringLiteral("حفظ PDF"), 10);
     CmdCsv = PartButton(this, "CmdCsv", QStringLiteral("حفظ CSV"), 10);
+    CmdIcs = PartButton(this, "CmdIcs", QStringLiteral("حفظ للتقويم"), 10);
+    CmdIcs->setToolTip(QStringLiteral("ملف تقويم (ICS): حدث لكل وقت، مع تذكير ورمضان"));
+    CmdChart = PartButton(this, "CmdChart", QStringLiteral("رسم اليوم"), 10);
+    CmdChart->setToolTip(
+        QStringLiteral("ارتفاع الشمس خلال اليوم المختار من الجدول، بخطوط زوايا المواقيت"));
     CmdClose = PartButton(this, "CmdClose", QStringLiteral("إغلاق"), 10);
-    for (QPushButton* button : {CmdPrint, CmdPdf, CmdCsv, CmdClose}) {
+    for (QPushButton* button : {CmdPrint, CmdPdf, CmdCsv, CmdIcs, CmdChart, CmdClose}) {
         button->setMinimumSize(110, 32);
         button->setAutoDefault(false);
     }
@@ -278,6 +293,8 @@ void FrmTimetable::BuildControls() {
     commands->addWidget(CmdPrint);
     commands->addWidget(CmdPdf);
     commands->addWidget(CmdCsv);
+    commands->addWidget(CmdIcs);
+    commands->addWidget(CmdChart);
     commands->addStretch();
     commands->addWidget(CmdClose);
     layout->addLayout(commands);
@@ -285,6 +302,8 @@ void FrmTimetable::BuildControls() {
     connect(CmdPrint, &QPushButton::clicked, this, &FrmTimetable::Print);
     connect(CmdPdf, &QPushButton::clicked, this, &FrmTimetable::SavePdf);
     connect(CmdCsv, &QPushButton::clicked, this, &FrmTimetable::SaveCsv);
+    connect(CmdIcs, &QPushButton::clicked, this, &FrmTimetable::SaveCalendar);
+    connect(CmdChart, &QPushButton::clicked, this, &FrmTimetable::ShowDayChart);
     connect(CmdClose, &QPushButton::clicked, this, &QDialog::reject);
     const auto recompute = [this] { Recompute(); };
     // The name is only printed: the times stay as they are while it is typed.
@@ -550,7 +569,10 @@ void FrmTimetable::ShowSheet(const TimetableSheet& sheet) {
                                                            sheet.columns[c] == SheetColumn::Hijri
                                                                ? QHeaderView::ResizeToContents
                                                                : QHeaderView::Stretch);
-    for (QPushButton* button : {CmdPrint, CmdPdf, CmdCsv}) button->setEnabled(true);
+    rowDates_.clear();
+    for (const SheetRow& row : sheet.rows) rowDates_.push_back(row.day.date);
+    for (QPushButton* button : {CmdPrint, CmdPdf, CmdCsv, CmdIcs, CmdChart})
+        button->setEnabled(true);
 }
 
 void FrmTimetable::ShowProblem(const QString& text) {
@@ -560,7 +582,9 @@ void FrmTimetable::ShowProblem(const QString& text) {
     GrdTimes->setColumnCount(0);
     LblNotes->setText(text);
     LblNotes->setStyleSheet(QStringLiteral("color: #a01010; font-weight: bold;"));
-    for (QPushButton* button : {CmdPrint, CmdPdf, CmdCsv}) button->setEnabled(false);
+    rowDates_.clear();
+    for (QPushButton* button : {CmdPrint, CmdPdf, CmdCsv, CmdIcs, CmdChart})
+        button->setEnabled(false);
 }
 
 void FrmTimetable::ShowSaved(const QString& path) {
@@ -644,11 +668,63 @@ void FrmTimetable::SaveCsv() {
     ShowSaved(path);
 }
 
+void FrmTimetable::SaveCalendar() {
+    if (!job_) return;
+    DlgCalendar options(this);
+    showModal_(options);
+    if (options.result() != QDialog::Accepted) return;
+    QString path =
+        choosePath_(SuggestedPath(QStringLiteral(".ics")), QStringLiteral("iCalendar (*.ics)"));
+    if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".ics");
+    std::string ics, why;
+    const int status = services::CalendarText(RequestOf(*job_), options.Options(),
+                                              job_->places.front().name, ics, why);
+    if (status == 2 || ics.empty()) {
+        const std::string reason = QString::fromStdString(why).trimmed().toStdString();
+        return SaveFailed(path, reason, reason);
+    }
+    FileError error;
+    if (!WriteFileAtomically(QFile::encodeName(path).toStdString(), ics, error))
+        return SaveFailed(path, error.ArabicReason(), error.Reason());
+    ShowSaved(path);
+}
+
 void FrmTimetable::SaveFailed(const QString& path, const std::string& arabic,
                               const std::string& english) {
     messenger_.critical({"تعذّر حفظ الجدول في الملف\r\n" + IsolatedPath(path) + "\r\n" +
                              Std(LeftToRight(QString::fromStdString(arabic))),
                          "could not save the timetable to " + Std(path) + ": " + english});
+}
+
+void FrmTimetable::ShowDayChart() {
+    if (!job_ || rowDates_.empty()) return;
+    const int row = GrdTimes->currentRow();
+    const services::TimetablePlace& place = job_->places.front();
+    services::DayChartRequest request{place.options,
+                                      rowDates_[row >= 0 && row < static_cast<int>(rowDates_.size())
+                                                    ? static_cast<std::size_t>(row)
+                                                    : 0],
+                                      job_->settings, place.name};
+    services::DayChart chart;
+    std::string error;
+    if (!services::DayChartOf(request, chart, error))
+        return messenger_.critical(
+            {"تعذّر رسم اليوم: " + Std(LeftToRight(QString::fromStdString(error))),
+             "could not draw the day: " + error});
+    QDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("DlgDayChart"));
+    dialog.setWindowTitle(QStringLiteral("ارتفاع الشمس خلال اليوم"));
+    dialog.setLayoutDirection(Qt::RightToLeft);
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* view = new SunDayChart(&dialog);
+    view->SetChart(chart);
+    layout->addWidget(view, 1);
+    QPushButton* close = PartButton(&dialog, "CmdClose", QStringLiteral("إغلاق"), 10);
+    connect(close, &QPushButton::clicked, &dialog, &QDialog::accept);
+    layout->addWidget(close, 0, Qt::AlignLeft);
+    dialog.resize(820, 600);
+    showModal_(dialog);
 }
 
 }  // namespace zerin::ui

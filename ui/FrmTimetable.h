@@ -1,7 +1,8 @@
 // The timetable window: the prayer times of the main window's place for a month or a whole
 // year, on the main window's zone or on a zone of the system's time-zone database, in a
 // right-to-left grid with the day at the right; printed, saved as PDF, or saved as the CSV of
-// `zerin times --csv`.
+// `zerin times --csv` or the calendar of `zerin times --ics`; the Sun's day of a row drawn as a
+// chart.
 #pragma once
 
 #include <QDialog>
@@ -81,6 +82,10 @@ class FrmTimetable : public QDialog {
     void Print();
     void SavePdf();
     void SaveCsv();
+    // The options asked in DlgCalendar, then the calendar of `zerin times --ics`.
+    void SaveCalendar();
+    // The Sun's day of the selected row (the first when none is), in a dialog of its own.
+    void ShowDayChart();
 
     Messenger& messenger_;
     const services::FieldOptions place_;
@@ -88,7 +93,8 @@ class FrmTimetable : public QDialog {
     PathChooser choosePath_;
     std::vector<std::string> args_;
     std::optional<services::TimetableJob> job_;
-    QString notes_;  // under the grid: why cells are empty or marked
+    QString notes_;                          // under the grid: why cells are empty or marked
+    std::vector<services::Civil> rowDates_;  // the date of each row of the grid
 
     QLineEdit* TxtPlaceName = nullptr;
     QLabel* LblPlace = nullptr;
@@ -106,7 +112,8 @@ class FrmTimetable : public QDialog {
     QLabel* LblHeader = nullptr;
     QTableWidget* GrdTimes = nullptr;
     QLabel* LblNotes = nullptr;
-    QPushButton *CmdPrint = nullptr, *CmdPdf = nullptr, *CmdCsv = nullptr, *CmdClose = nullptr;
+    QPushButton *CmdPrint = nullptr, *CmdPdf = nullptr, *CmdCsv = nullptr, *CmdIcs = nullptr,
+                *CmdChart = nullptr, *CmdClose = nullptr;
 };
 
 }  // namespace zerin::ui

@@ -8,6 +8,10 @@
 #include <QStringConverter>
 #include <QTranslator>
 #include <QWidget>
+#include <clocale>
+#include <cstdio>
+
+#include "FileDevice.h"
 
 namespace zerin::ui {
 
@@ -96,6 +100,23 @@ QStringList DataFolders() {
 
 void ApplySkin(QWidget& window) {
     window.setStyleSheet(SkinSheet(DataFolders()));
+}
+
+std::unique_ptr<QApplication> OffscreenApplication() {
+    if (QCoreApplication::instance()) return nullptr;
+    MakeOutputReproducible();
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type != QtDebugMsg && type != QtInfoMsg && !text.startsWith("QStandardPaths:"))
+            std::fprintf(stderr, "zerin: %s\n", qPrintable(text));
+    });
+    static int argc = 1;
+    static char name[] = "zerin";
+    static char* argv[] = {name, nullptr};
+    auto app = std::make_unique<QApplication>(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    SetUpArabicLook(*app);
+    return app;
 }
 
 }  // namespace zerin::ui

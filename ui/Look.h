@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 class QApplication;
 class QPushButton;
@@ -44,5 +45,10 @@ QStringList DataFolders();
 
 // Gives window the skin.
 void ApplySkin(QWidget& window);
+
+// An application of the module's own, on Qt's offscreen platform with the Arabic look, for a
+// picture drawn without a display (the command line's); null when an application runs already.
+// Qt's warnings go to standard error, its notes on the desktop session it lacks do not.
+std::unique_ptr<QApplication> OffscreenApplication();
 
 }  // namespace zerin::ui

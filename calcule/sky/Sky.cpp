@@ -72,6 +72,11 @@ Observed ObservedAt(double JJ, double Lon, double Lat, double Asc, double Dec, d
     return o;
 }
 
+Horizontal TopocentricHorizontal(const Observed& seen, double Lat) {
+    return HorizontalPlace(HourAngle(seen.sky.TS_Loc, seen.topo.TopoAsc / 15), seen.topo.TopoDec,
+                           Lat);
+}
+
 namespace {
 
 const SectionText kSiderealTimes =

@@ -117,6 +117,18 @@ TopoPlace TopocentricPlace(double Paralax, double Asc, double Dec, double Ha, do
  */
 Observed ObservedAt(double JJ, double Lon, double Lat, double Asc, double Dec, double Paralax);
 
+/*
+ * TopocentricHorizontal: where the observer sees a body on the sky: the azimuth and altitude
+ * of its topocentric place.
+ *
+ *   seen  the body as ObservedAt gives it (its local sidereal time and topocentric place)
+ *   Lat   observer's latitude (degrees, North positive)
+ *
+ * Returned: HorizontalPlace of the hour angle of TopoAsc at TS_Loc and of TopoDec: the
+ * Moon's altitude is its parallax lower than the geocentric one near the horizon.
+ */
+Horizontal TopocentricHorizontal(const Observed& seen, double Lat);
+
 // The report's section of the sky place: `banner` (with its line ends) before the
 // sidereal time, `azimuthLabel` (with its line end) over the azimuth's formula.
 void WriteSky(Report& report, std::string_view banner, std::string_view azimuthLabel,

@@ -161,6 +161,20 @@ struct SunObserver {
 SunObserver SunObserverAt(double Lon, double Lat);
 
 /*
+ * SunHorizontalAt: the Sun on the observer's sky at an instant of its course, as the day's
+ * times see it (their curve of altitude).
+ *
+ *   course    the Sun's course through the day
+ *   observer  the observer (SunObserverAt)
+ *   n         the instant, days from the course's middle node
+ *
+ * Returned: HorizontalPlace of the hour angle (the course's sidereal time at the observer
+ * less its right ascension) and of the course's declination at n. Where the altitude is
+ * one of the times' altitudes, n is that time's instant (SunDayTimesExact).
+ */
+Horizontal SunHorizontalAt(const SunCourse& course, const SunObserver& observer, double n);
+
+/*
  * SunDayTimesExact: the day's transit, rising, setting and prayer times, each found at
  * its own instant: the hour angle of the Sun's place at that instant (SunCourse) is
  * brought to the hour angle of the time's altitude for the declination of that instant,

@@ -243,6 +243,10 @@ double Settle(const SunCourse& course, const Observer& o, double sinAlt, int sid
 
 }  // namespace
 
+Horizontal SunHorizontalAt(const SunCourse& course, const SunObserver& o, double n) {
+    return HorizontalPlace(LocalHourAngle(course, o, n) * 15, course.Dec(n), o.Lat);
+}
+
 SunObserver SunObserverAt(double Lon, double Lat) {
     const double lat = Lat * kPi / 180;
     return {Lat, -Lon / 15, std::sin(lat), 1 / std::cos(lat), std::tan(lat)};

@@ -3,12 +3,14 @@
 // the print dialog, input that cannot make a table, and the main window's button.
 #include <sys/stat.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -17,9 +19,12 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <QtTest>
 #include <sstream>
 
+#include "ChartPictures.h"
+#include "ChartWidgets.h"
 #include "FrmMain.h"
 #include "FrmTimetable.h"
 #include "TestSupport.h"
@@ -391,7 +396,7 @@ class TimetableWindowTest : public QObject {
         QVERIFY2(notes.contains(c.said), qPrintable(notes));
         QCOMPARE(w.Grid()->rowCount(), 0);
         QVERIFY(!w.w.Job().has_value());
-        for (const char* command : {"CmdPrint", "CmdPdf", "CmdCsv"})
+        for (const char* command : {"CmdPrint", "CmdPdf", "CmdCsv", "CmdIcs"})
             QVERIFY(!w.Get<QPushButton>(command)->isEnabled());
         QVERIFY(w.messages.messages.empty());  // said in the window, not in a box
         if (std::string(c.lat) != "21" || !HaveZoneDatabase()) return;
@@ -529,6 +534,42 @@ class TimetableWindowTest : public QObject {
         QVERIFY(w.messages.messages.empty());
     }
 
+    // «حفظ للتقويم»: the dialog's reminder, Imsak (-1: unchecked), length and rising reach the
+    // calendar, byte for byte `zerin times --ics`'s; cancelled (no options), nothing is saved.
+    void theCalendarSavedIsTheCommandLinesCalendar() {
+        qputenv("SOURCE_DATE_EPOCH", "1700000000");
+        const struct {
+            int alarm, imsak, minutes;
+            const char* options;
+        } cases[] = {{15, -1, 0, "--ics-alarm 15"},
+                     {-1, 20, 20, "--ramadan --imsak 20 --ics-duration 20 --ics-sunrise"},
+                     {15, -1, 0, nullptr}};
+        for (const auto& c : cases) {
+            Window w;
+            w.Month(2026, 2);
+            const QString path = w.Path("times.ics");
+            w.w.SetModalRunner([&](QDialog& dialog) {
+                dialog.findChild<QCheckBox*>("ChkAlarm")->setChecked(c.alarm >= 0);
+                dialog.findChild<QSpinBox*>("SpnAlarm")->setValue(c.alarm);
+                dialog.findChild<QCheckBox*>("ChkRamadan")->setChecked(c.imsak >= 0);
+                dialog.findChild<QSpinBox*>("SpnImsak")->setValue(c.imsak);
+                dialog.findChild<QSpinBox*>("SpnDuration")->setValue(c.minutes);
+                dialog.findChild<QCheckBox*>("ChkSunrise")->setChecked(c.minutes > 0);
+                dialog.setResult(c.options ? QDialog::Accepted : QDialog::Rejected);
+            });
+            w.Press("CmdIcs");
+            QCOMPARE(QFile::exists(path), c.options != nullptr);
+            if (!c.options) continue;
+            const CliResult r = RunCli(Words(
+                QStringLiteral("times --lon 39:49:0E --lat 21:25:0N --zone -3 --from 2026-02-01 "
+                               "--days 28 --hijri-rule umm-al-qura --ics - ") +
+                c.options));
+            QCOMPARE(ReadBytes(path).toStdString(), r.out);
+            QVERIFY(w.messages.messages.empty());
+        }
+        qunsetenv("SOURCE_DATE_EPOCH");
+    }
+
     // The main window's button opens the timetable of the place its fields hold now.
     void theMainWindowsButtonOpensTheTimetableOfItsPlace() {
         RecordingMessenger messages;
@@ -559,6 +600,90 @@ class TimetableWindowTest : public QObject {
         QVERIFY2(
             place.contains(QStringLiteral("39° 49′ 0″")) && place.contains(QStringLiteral("شرقاً")),
             qPrintable(place));
+    }
+
+    // The chart of the selected row's day, in a dialog of its own: each time labelled as the
+    // grid shows it, named and described for a screen reader.
+    void theChartShowsTheSelectedDay() {
+        Window w;
+        w.Grid()->setCurrentCell(16, 0);
+        const int fajr = static_cast<int>(w.Titles().indexOf(QStringLiteral("الفجر")));
+        services::DayChart chart;
+        w.w.SetModalRunner([&](QDialog& dialog) {
+            QCOMPARE(dialog.objectName(), QStringLiteral("DlgDayChart"));
+            chart = dialog.findChild<ui::SunDayChart*>()->Chart();
+            QCOMPARE(dialog.findChild<ui::SunDayChart*>()->accessibleName(), Q(chart.name));
+        });
+        w.Press("CmdChart");
+        QVERIFY(Contains(chart.title, "\u206617\u2069 يونيو"));
+        QVERIFY2(Contains(chart.description, "الفجر \u2066" + w.Cell(16, fajr).toStdString()),
+                 chart.description.c_str());
+        QVERIFY(w.messages.messages.empty());
+    }
+
+    // The SVG is XML whose labels are text, its title the chart's name; both files are the
+    // same bytes from run to run; the Moon's lit part faces its bright limb.
+    void theChartsFilesAreTextAndTheSameTwice() {
+        const Reading<Observer> o =
+            ObserverAt({-39.8167, 21.4167}, -3, 0, ClockOf(2005, 6, 17, 21, 0, 0));
+        const services::ReportChart day = services::ChartOfReport(*o, Body::Sun),
+                                    sky = services::ChartOfReport(*o, Body::Moon);
+        QVERIFY(day.day && sky.sky);
+        for (const services::ChartFormat format :
+             {services::ChartFormat::Svg, services::ChartFormat::Png}) {
+            for (services::ChartDrawing d : {services::ChartDrawing{&*day.day, nullptr, format},
+                                             services::ChartDrawing{nullptr, &*sky.sky, format}}) {
+                const QByteArray bytes = ui::ChartFileBytes(d);
+                QCOMPARE(ui::ChartFileBytes(d), bytes);
+                if (format == services::ChartFormat::Png) {
+                    QCOMPARE(QImage::fromData(bytes).size(), QSize(d.width, d.height));
+                    continue;
+                }
+                QStringList texts, titles;
+                QXmlStreamReader xml(bytes);
+                while (!xml.atEnd()) {
+                    if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+                    if (xml.name() == QLatin1String("text"))
+                        texts << xml.readElementText(QXmlStreamReader::IncludeChildElements);
+                    else if (xml.name() == QLatin1String("title"))
+                        titles << xml.readElementText();
+                }
+                QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+                const std::string& name = d.day ? d.day->name : d.sky->name;
+                QCOMPARE(titles.value(0), Q(name));
+                const QString all = texts.join(QLatin1Char('|'));
+                QVERIFY2(all.contains(d.day ? QStringLiteral("الفجر") : QStringLiteral("القمر")) &&
+                             all.contains(d.day ? QStringLiteral("الزوال") : QStringLiteral("شرق")),
+                         qPrintable(all.left(300)));
+            }
+        }
+        // The Moon at the zenith: its lit part toward its bright limb, a half of it at the
+        // quarter, a thin edge of it as a crescent.
+        struct Phase {
+            double illum, limb, litX, litY, darkX, darkY;  // pixels from the Moon's centre
+        };
+        const Phase phases[] = {{50, 0, 5, 0, -5, 0},
+                                {50, std::acos(-1.0) / 2, 0, 5, 0, -5},
+                                {20, std::acos(-1.0), -7, 0, 2, 0}};
+        for (const Phase& phase : phases) {
+            services::SkyChart moon;
+            moon.bodies = {{Body::Moon, "القمر", 90, 0, phase.illum}};
+            moon.brightLimb = phase.limb;
+            QImage image(960, 600, QImage::Format_RGB32);
+            QPainter painter(&image);
+            ui::PaintSkyChart(painter, moon, image.size());
+            painter.end();
+            const services::SkyFrame f = services::SkyFrameOf(960, 600);
+            const auto lightness = [&](double dx, double dy) {
+                return QColor(image.pixel(qRound(f.cx + dx), qRound(f.cy + dy))).lightness();
+            };
+            QVERIFY(lightness(phase.litX, phase.litY) > 200);
+            QVERIFY(lightness(phase.darkX, phase.darkY) < 120);
+        }
+        QWidget* beside = ui::NewReportChart(*o, Body::Moon);
+        QCOMPARE(beside->accessibleName(), QStringLiteral("رسم السماء في اللحظة"));
+        QVERIFY(!beside->grab().isNull());
+        delete beside;
     }
 };
 

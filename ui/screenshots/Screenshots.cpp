@@ -3,9 +3,9 @@
 // writes main-window.png, report-window.png (the start of the Sun's report),
 // report-window-formulas.png (the same report further on, where long formulas read left
 // to right beside Arabic labels), preface-window.png, about-window.png and
-// timetable-window.png (June 2005 at Mecca on the zone Asia/Riyadh, found by a search), with
-// the observer at Mecca on 17 June 2005 at noon. Run it on the offscreen platform
-// (scripts/screenshots does).
+// timetable-window.png (June 2005 at Mecca on the zone Asia/Riyadh, found by a search) and
+// calendar-dialog.png (the options of its «حفظ للتقويم»), with the observer at Mecca on 17 June
+// 2005 at noon. Run it on the offscreen platform (scripts/screenshots does).
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QDialog>
@@ -23,6 +23,7 @@
 
 #include "FieldNames.h"
 #include "FrmMain.h"
+#include "FrmTimetable.h"
 #include "Look.h"
 #include "QtMessenger.h"
 
@@ -111,6 +112,14 @@ int main(int argc, char** argv) {
         if (next == QLatin1String("timetable-window.png")) ShowMeccaTimetable(dialog);
         dialog.show();
         ok = Save(dialog, folder, next) && ok;
+        if (auto* timetable = qobject_cast<zerin::ui::FrmTimetable*>(&dialog)) {
+            timetable->SetModalRunner([&](QDialog& options) {
+                options.show();
+                ok = Save(options, folder, QStringLiteral("calendar-dialog.png")) && ok;
+                options.hide();
+            });
+            Press(dialog, "CmdIcs");
+        }
         if (next == QLatin1String("report-window.png")) {
             ScrollReportTo(dialog, QStringLiteral("C = ((1.91946"));
             ok = Save(dialog, folder, QStringLiteral("report-window-formulas.png")) && ok;
