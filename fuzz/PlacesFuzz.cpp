@@ -7,11 +7,8 @@
 // and its JSON (as the tables write it) is valid; the latitude is within -90..90.
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <set>
 #include <sstream>
-#include <string>
 
 #include "Json.h"
 #include "Places.h"
@@ -19,9 +16,9 @@
 #include "TableWriter.h"
 #include "Utf8.h"
 
-namespace {
-
 using namespace zerin;
+
+namespace {
 
 bool CleanName(const std::string& name) {
     for (std::size_t k = 0, length = 0; k < name.size(); k += length) {
@@ -35,18 +32,17 @@ bool CleanName(const std::string& name) {
 // A JSON string literal as a strict parser reads it: no raw control character, only the
 // escapes of the standard, UTF-8 throughout.
 bool ValidJsonString(const std::string& json) {
-    if (json.size() < 2 || json.front() != '"' || json.back() != '"') return false;
-    if (!robust::IsUtf8(json)) return false;
+    if (json.size() < 2 || json.front() != '"' || json.back() != '"' || !robust::IsUtf8(json))
+        return false;
     for (std::size_t k = 1; k + 1 < json.size(); ++k) {
         const auto c = static_cast<unsigned char>(json[k]);
-        if (c < 0x20) return false;
-        if (c == '"') return false;
+        if (c < 0x20 || c == '"') return false;
         if (c != '\\') continue;
         const char e = json[++k];
         if (e == 'u') {
-            if (k + 4 >= json.size()) return false;
-            for (int j = 1; j <= 4; ++j)
-                if (!std::isxdigit(static_cast<unsigned char>(json[k + j]))) return false;
+            if (k + 4 >= json.size() || json.substr(k + 1, 4).find_first_not_of(
+                                            "0123456789abcdefABCDEF") != std::string::npos)
+                return false;
             k += 4;
         } else if (std::string("\"\\/bfnrt").find(e) == std::string::npos) {
             return false;
@@ -55,16 +51,21 @@ bool ValidJsonString(const std::string& json) {
     return true;
 }
 
-std::string Check(bool read, const std::vector<services::TablePlace>& places,
-                  const std::string& error) {
-    std::string problems;
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+    services::TableOptions options;
+    options.zone = 0;
+    std::vector<services::TablePlace> places;
+    std::string error, problems;
+    const bool read = services::ReadPlaces(in, "places.csv", options, places, error);
     if (!read) {
-        if (error.rfind("places.csv", 0) != 0)
-            problems += "a refusal that does not name the file\n";
-        if (error.find('\n') != std::string::npos || error.size() > 600)
+        if (!error.starts_with("places.csv")) problems += "a refusal that does not name the file\n";
+        if (robust::Contains(error, "\n") || error.size() > 600)
             problems += "a refusal that is not one short line\n";
         if (!robust::IsUtf8(error)) problems += "a refusal that is not UTF-8\n";
-        return problems;
+        places.clear();  // what was read before the refusal is not the file's
     }
     std::set<std::string> names;
     for (const services::TablePlace& p : places) {
@@ -76,19 +77,6 @@ std::string Check(bool read, const std::vector<services::TablePlace>& places,
         if (!(std::fabs(p.place.Lat) <= 90)) problems += "a latitude past a pole\n";
         if (!p.clock) problems += "a place without a clock\n";
     }
-    return problems;
-}
-
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
-    services::TableOptions options;
-    std::string error;
-    options.zone = 0;
-    std::vector<services::TablePlace> places;
-    const bool read = services::ReadPlaces(in, "places.csv", options, places, error);
-    const std::string problems = Check(read, places, error);
     if (problems.empty()) return 0;
     std::fprintf(stderr, "FINDING:\n%s\nmessage: %s\n", problems.c_str(), error.c_str());
     std::abort();

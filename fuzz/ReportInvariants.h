@@ -1,5 +1,5 @@
 // The promises every `zerin report` run keeps, whatever the field texts hold; checked by
-// the fuzz targets and by the property test.
+// the fuzz targets, the property test and the tests of the fields' edges.
 //
 // A run ends in one of three ways: 0 with the report on standard output, 1 with the
 // report up to a calculation fault and the message on standard error, 2 with a message
@@ -11,20 +11,17 @@
 #pragma once
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
+#include "CappedStream.h"
 #include "Cli.h"
 #include "FieldOptions.h"
 #include "report/Commands.h"
-#include "report/Fields.h"
-#include "report/Report.h"
 
 namespace zerin::robust {
 
@@ -37,17 +34,14 @@ struct ReportInput {
     bool json = false;  // --json: the values alone, as a list
 };
 
-// The window's default place at a fixed instant (17 June 2005, 12:00:00), so that no
-// run depends on the clock.
+// The window's default place at a fixed instant (17 June 2005, 12:00:00), so that no run
+// depends on the clock.
 inline ReportInput ReferenceInput(Body body) {
     ReportInput in;
     in.body = body;
-    in.fields.TxtYear = "2005";
-    in.fields.TxtMonth = "6";
-    in.fields.TxtDay = "17";
-    in.fields.TxtHour = "12";
-    in.fields.TxtMin = "0";
-    in.fields.TxtSec = "0";
+    FieldTexts& f = in.fields;
+    f.TxtYear = "2005", f.TxtMonth = "6", f.TxtDay = "17", f.TxtHour = "12",
+    f.TxtMin = f.TxtSec = "0";
     return in;
 }
 
@@ -68,53 +62,44 @@ struct ReportRun {
     std::string out, err;
 };
 
-// A stream that keeps what is written to it in memory.
-class MemoryStream {
-  public:
-    MemoryStream() : file_(open_memstream(&data_, &size_)) {
-        if (!file_) std::abort();
-    }
-    ~MemoryStream() {
-        std::fclose(file_);
-        std::free(data_);
-    }
-    MemoryStream(const MemoryStream&) = delete;
-    MemoryStream& operator=(const MemoryStream&) = delete;
-    std::FILE* file() { return file_; }
-    std::string Text() {
-        std::fflush(file_);
-        return std::string(data_, size_);
-    }
-
-  private:
-    char* data_ = nullptr;
-    std::size_t size_ = 0;
-    std::FILE* file_;
-};
-
 // Runs `zerin report` in this process, as the executable would, capturing both streams.
 inline ReportRun RunReport(const ReportInput& in) {
-    MemoryStream out, err;
-    ReportRun run;
-    run.status = cli::Run(ReportArgs(in), out.file(), err.file());
-    run.out = out.Text();
-    run.err = err.Text();
-    return run;
+    CappedStream out, err;
+    const int status = cli::Run(ReportArgs(in), out.file(), err.file());
+    return {status, out.text(), err.text()};
 }
 
-// --- The shape of the values the report prints ---
+// The lines of a fuzz target's input, split at '\n' (the last one without it).
+inline std::vector<std::string> InputLines(std::string_view text,
+                                           std::size_t most = static_cast<std::size_t>(-1)) {
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start <= text.size() && lines.size() < most;) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        lines.emplace_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+inline bool Contains(std::string_view text, std::string_view part) {
+    return text.find(part) != std::string_view::npos;
+}
+
+// "inf" or "nan" in any case.
+inline bool WritesInfOrNan(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](char c) { return c | 0x20; });
+    return Contains(text, "inf") || Contains(text, "nan");
+}
 
 inline bool AllDigits(std::string_view s) {
-    if (s.empty()) return false;
-    for (char c : s)
-        if (c < '0' || c > '9') return false;
-    return true;
+    return !s.empty() &&
+           std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // A number as the report writes it: "-12.5", "0.00015", "1.5E-05", "1.23456789012346E+15":
 // at most 15 significant digits, the plain form for decimal exponents -4 to 14 and the
-// scientific one outside, no trailing zeros after the period, never "-0", and within
-// the range of a double.
+// scientific one outside, no trailing zeros after the period, never "-0", and within the
+// range of a double.
 inline bool IsReportNumber(std::string_view s) {
     const bool negative = !s.empty() && s[0] == '-';
     if (negative) s.remove_prefix(1);
@@ -122,63 +107,56 @@ inline bool IsReportNumber(std::string_view s) {
     const std::string_view mantissa = s.substr(0, e);
     const std::size_t period = mantissa.find('.');
     const std::string_view integer = mantissa.substr(0, period);
-    std::string_view fraction;
-    if (period != std::string_view::npos) {
-        fraction = mantissa.substr(period + 1);
-        if (!AllDigits(fraction) || fraction.back() == '0') return false;
-    }
+    const std::string_view fraction =
+        period == std::string_view::npos ? std::string_view() : mantissa.substr(period + 1);
+    if (period != std::string_view::npos && (!AllDigits(fraction) || fraction.back() == '0'))
+        return false;
     if (!AllDigits(integer) || (integer.size() > 1 && integer[0] == '0')) return false;
     std::string digits = std::string(integer) + std::string(fraction);
     digits.erase(0, digits.find_first_not_of('0'));
     if (digits.size() > 15) return false;
-    int exponent;
     if (e == std::string_view::npos) {
         if (digits.empty()) return !negative && s == "0";  // zero, and never "-0"
-        exponent = integer != "0" ? static_cast<int>(integer.size()) - 1
-                                  : -static_cast<int>(fraction.find_first_not_of('0')) - 1;
-        if (exponent < -4 || exponent > 14) return false;
-    } else {
-        const std::string_view power = s.substr(e + 1);
-        if (integer.size() != 1 || integer == "0" || power.size() < 3) return false;
-        if ((power[0] != '+' && power[0] != '-') || !AllDigits(power.substr(1))) return false;
-        if (power.size() > 4 || (power.size() == 4 && power[1] == '0')) return false;
-        exponent = std::atoi(std::string(power).c_str());
-        if ((exponent >= -4 && exponent <= 14) || exponent < -324 || exponent > 308) return false;
+        const int exponent = integer != "0"
+                                 ? static_cast<int>(integer.size()) - 1
+                                 : -static_cast<int>(fraction.find_first_not_of('0')) - 1;
+        return exponent >= -4 && exponent <= 14;
     }
-    return true;
+    const std::string_view power = s.substr(e + 1);
+    if (integer.size() != 1 || integer == "0" || power.size() < 3 || power.size() > 4) return false;
+    if ((power[0] != '+' && power[0] != '-') || !AllDigits(power.substr(1))) return false;
+    if (power.size() == 4 && power[1] == '0') return false;
+    const int exponent = std::atoi(std::string(power).c_str());
+    return (exponent < -4 || exponent > 14) && exponent >= -324 && exponent <= 308;
 }
 
 // An hours, minutes and seconds text: "5 H 43 Min 22 Sec ".
 inline bool IsHMSText(std::string_view s) {
     const std::size_t h = s.find(" H "), m = s.find(" Min ");
-    if (h == std::string_view::npos || m == std::string_view::npos || m < h) return false;
-    if (s.size() < 5 || s.substr(s.size() - 5) != " Sec ") return false;
-    const std::string minutes(s.substr(h + 3, m - h - 3));
-    const std::string seconds(s.substr(m + 5, s.size() - 5 - m - 5));
-    auto isWhole = [](const std::string& t, int limit) {
-        const std::string_view digits = t[0] == '-' ? std::string_view(t).substr(1) : t;
-        return AllDigits(digits) && digits.size() <= 2 && std::atoi(digits.data()) <= limit &&
-               t != "-0";
+    if (h == std::string_view::npos || m == std::string_view::npos || m < h || s.size() < 5 ||
+        s.substr(s.size() - 5) != " Sec ")
+        return false;
+    const auto isWhole = [](std::string_view t) {  // 0 to 60, "-" before it but for 0
+        const std::string_view digits = !t.empty() && t[0] == '-' ? t.substr(1) : t;
+        return AllDigits(digits) && digits.size() <= 2 &&
+               std::atoi(std::string(digits).c_str()) <= 60 && t != "-0";
     };
-    return IsReportNumber(s.substr(0, h)) && !minutes.empty() && isWhole(minutes, 60) &&
-           !seconds.empty() && isWhole(seconds, 60);
+    return IsReportNumber(s.substr(0, h)) && isWhole(s.substr(h + 3, m - h - 3)) &&
+           isWhole(s.substr(m + 5, s.size() - 5 - m - 5));
 }
 
 inline bool LooksLikeValue(std::string_view s) {
     if (s.size() >= 5 && s.substr(s.size() - 5) == " Sec ") return true;
-    if (s.empty()) return false;
-    for (char c : s)
-        if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'E')) return false;
-    return true;
+    return !s.empty() && s.find_first_not_of("0123456789.-+E") == std::string_view::npos;
 }
 
 // The line with its value replaced by "#", the value added to `values`. The Julian-day
 // section writes some values first ("17.5 = J ..." with the Arabic label after the name);
-// other items end with " = " and the value. Adds to `problems` a value that is not
-// written as a value.
+// other items end with " = " and the value. Adds to `problems` a value that is not written
+// as a value.
 inline std::string MaskValues(std::string_view line, std::vector<std::string>& values,
                               std::string& problems) {
-    auto check = [&](std::string_view value) {
+    const auto check = [&](std::string_view value) {
         values.emplace_back(value);
         if (!IsReportNumber(value) && !IsHMSText(value))
             problems +=
@@ -188,7 +166,7 @@ inline std::string MaskValues(std::string_view line, std::vector<std::string>& v
     if (first != std::string_view::npos && first > 0 && LooksLikeValue(line.substr(0, first))) {
         const std::string_view after = line.substr(first + 3);
         for (std::string_view name : {"Lon", "Lat", "Y", "m", "h", "Min", "Sec", "J"}) {
-            if (after.size() > name.size() + 1 && after.substr(0, name.size()) == name &&
+            if (after.size() > name.size() + 1 && after.starts_with(name) &&
                 after[name.size()] == ' ' &&
                 static_cast<unsigned char>(after[name.size() + 1]) >= 0x80) {
                 check(line.substr(0, first));
@@ -197,10 +175,9 @@ inline std::string MaskValues(std::string_view line, std::vector<std::string>& v
         }
     }
     const std::size_t last = line.rfind(" = ");
-    if (last == std::string_view::npos) return std::string(line);
-    const std::string_view tail = line.substr(last + 3);
-    if (last != 0 && !LooksLikeValue(tail)) return std::string(line);
-    check(tail);
+    if (last == std::string_view::npos || (last != 0 && !LooksLikeValue(line.substr(last + 3))))
+        return std::string(line);
+    check(line.substr(last + 3));
     return std::string(line.substr(0, last + 3)) + "#";
 }
 
@@ -243,7 +220,7 @@ inline ReportShape Shape(const std::string& report, std::string& problems) {
 // The values that `zerin report --json` lists, in order; adds what is wrong to `problems`.
 inline std::vector<std::string> JsonValues(const std::string& json, std::string& problems) {
     std::vector<std::string> values;
-    if (json.rfind("[\n", 0) != 0 || json.size() < 4 || json.substr(json.size() - 3) != "\n]\n") {
+    if (!json.starts_with("[\n") || json.size() < 4 || !json.ends_with("\n]\n")) {
         problems += "--json did not write a list\n";
         return values;
     }
@@ -267,18 +244,14 @@ inline bool StartsWith(const std::vector<std::string>& lines,
     return prefix.size() <= lines.size() && std::equal(prefix.begin(), prefix.end(), lines.begin());
 }
 
-inline bool Contains(std::string_view text, std::string_view part) {
-    return text.find(part) != std::string_view::npos;
-}
-
 // Checks runs against each body's report for the reference input.
 class InvariantChecker {
   public:
     InvariantChecker() {
         for (int k = 0; k < kBodyCount; ++k) {
-            const Body body = static_cast<Body>(k);
             std::string ignored;
-            references_[body] = Shape(RunReport(ReferenceInput(body)).out, ignored).lines;
+            references_[static_cast<Body>(k)] =
+                Shape(RunReport(ReferenceInput(static_cast<Body>(k))).out, ignored).lines;
         }
     }
 
@@ -290,9 +263,8 @@ class InvariantChecker {
             if (run.err.empty()) problems += "refused input without a message\n";
             return problems;
         }
-        if (run.status != 0 && run.status != 1) {
+        if (run.status != 0 && run.status != 1)
             return "exit status " + std::to_string(run.status) + " is not 0, 1 or 2\n";
-        }
         CheckText(run.out, problems);
         std::vector<std::string> lines = Shape(run.out, problems).lines;
         const std::vector<std::string>& reference = references_.at(body);
@@ -302,7 +274,17 @@ class InvariantChecker {
             if (!Contains(run.err, "could not compute"))
                 problems += "a fault without its message\n";
         } else if (lines != reference) {
-            CheckEarlyEnd(body, run, lines, reference, problems);
+            // Only the Sun ends early with status 0: the day never reaches an altitude, the
+            // message says so, and the report closes with its end line.
+            const std::string endLine(kEndLine.substr(0, kEndLine.find('\r')));
+            const bool closed =
+                lines.size() >= 2 && lines[lines.size() - 2] == endLine && lines.back().empty();
+            if (closed) lines.resize(lines.size() - 2);
+            if (body != Body::Sun || !closed || !StartsWith(reference, lines) ||
+                lines.size() >= reference.size())
+                problems += "the report differs from the body's report beyond its values\n";
+            else if (run.err.empty())
+                problems += "the report ended early without a message\n";
         } else if (!run.err.empty()) {
             problems += "a whole report with a message: " + run.err;
         }
@@ -327,11 +309,9 @@ class InvariantChecker {
         std::string ignored;
         const std::vector<std::string> printed = Shape(text.out, ignored).values;
         const std::vector<std::string> listed = JsonValues(json.out, problems);
-        if (printed.size() != listed.size()) {
-            problems += "--json lists " + std::to_string(listed.size()) +
-                        " values, the report prints " + std::to_string(printed.size()) + "\n";
-            return problems;
-        }
+        if (printed.size() != listed.size())
+            return problems + "--json lists " + std::to_string(listed.size()) +
+                   " values, the report prints " + std::to_string(printed.size()) + "\n";
         for (std::size_t k = 0; k < printed.size(); ++k)
             if (IsReportNumber(printed[k]) && printed[k] != listed[k])
                 problems +=
@@ -341,30 +321,20 @@ class InvariantChecker {
 
   private:
     static void CheckText(const std::string& out, std::string& problems) {
-        std::string lower = out;
-        for (char& c : lower)
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (Contains(lower, "inf") || Contains(lower, "nan")) problems += "inf or nan written\n";
+        if (WritesInfOrNan(out)) problems += "inf or nan written\n";
         if (!IsUtf8(out)) problems += "what is written is not valid UTF-8\n";
-    }
-
-    // Only the Sun ends early with status 0: the day never reaches an altitude, the
-    // message says so, and the report closes with its end line.
-    static void CheckEarlyEnd(Body body, const ReportRun& run, std::vector<std::string> lines,
-                              const std::vector<std::string>& reference, std::string& problems) {
-        const std::string endLine(kEndLine.substr(0, kEndLine.find('\r')));
-        const bool closed =
-            lines.size() >= 2 && lines[lines.size() - 2] == endLine && lines.back().empty();
-        if (closed) lines.resize(lines.size() - 2);
-        if (body != Body::Sun || !closed || !StartsWith(reference, lines) ||
-            lines.size() >= reference.size()) {
-            problems += "the report differs from the body's report beyond its values\n";
-        } else if (run.err.empty()) {
-            problems += "the report ended early without a message\n";
-        }
     }
 
     std::map<Body, std::vector<std::string>> references_;
 };
+
+// A fuzz target's finding: what went wrong, the command line and its messages; then abort.
+[[noreturn]] inline void Finding(int status, const std::string& problems,
+                                 const std::vector<std::string>& args, const std::string& err) {
+    std::fprintf(stderr, "FINDING: exit %d\n%s\ncommand: zerin", status, problems.c_str());
+    for (const std::string& arg : args) std::fprintf(stderr, " '%s'", arg.c_str());
+    std::fprintf(stderr, "\nstderr: %s\n", err.c_str());
+    std::abort();
+}
 
 }  // namespace zerin::robust

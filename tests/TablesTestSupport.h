@@ -10,6 +10,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -76,14 +78,15 @@ inline bool HaveZone(const std::string& name) {
 }
 
 // A refused command line: exit status 2, nothing on standard output, one line on
-// standard error holding the message.
-inline void ExpectRefused(const std::vector<std::string>& args, const std::string& message) {
+// standard error (two for a report's refused date: Arabic, then English) holding the message.
+inline void ExpectRefused(const std::vector<std::string>& args, const std::string& message,
+                          long lines = 1) {
     SCOPED_TRACE(args.back());
     const CliResult r = RunCli(args);
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.out, "");
     EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
-    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), lines) << r.err;
 }
 
 // Regional settings with a decimal comma for one scope (LC_ALL=de_DE.UTF-8), when the
@@ -110,5 +113,74 @@ class CommaLocale {
     std::optional<std::string> saved_;
     bool available_ = false;
 };
+
+// The text cut at each separator: "a,,b" is {"a", "", "b"}.
+inline std::vector<std::string> SplitAt(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    std::istringstream in(text + separator);
+    for (std::string part; std::getline(in, part, separator);) parts.push_back(part);
+    return parts;
+}
+
+#ifdef ZERIN_TEST_DATA
+// The lines of a file under tests/data cut at the separator; blank lines, comment lines (#)
+// and the header (whose first cell is `header`) left out.
+inline std::vector<std::vector<std::string>> DataRows(const std::string& name,
+                                                      const std::string& header = "",
+                                                      char separator = ',') {
+    std::ifstream file(std::string(ZERIN_TEST_DATA) + "/" + name);
+    std::vector<std::vector<std::string>> rows;
+    for (std::string line; std::getline(file, line);)
+        if (!line.empty() && line[0] != '#' && (header.empty() || line.rfind(header + ",", 0)))
+            rows.push_back(SplitAt(line, separator));
+    EXPECT_FALSE(rows.empty()) << name;
+    return rows;
+}
+#endif
+
+// A CSV table's rows by its header's keys (the settings' comment line above it skipped).
+using KeyedRow = std::map<std::string, std::string>;
+inline std::vector<KeyedRow> KeyedCsvRows(const std::string& csv) {
+    std::istringstream lines(csv);
+    std::string line;
+    while (std::getline(lines, line) && line.rfind("# ", 0) == 0) {
+    }
+    const std::vector<std::string> keys = SplitAt(line, ',');
+    std::vector<KeyedRow> rows;
+    for (const std::vector<std::string>& cells : CsvRows(csv)) {
+        rows.emplace_back();
+        for (std::size_t k = 0; k < keys.size() && k < cells.size(); ++k)
+            rows.back()[keys[k]] = cells[k];
+    }
+    return rows;
+}
+
+// `zerin LINE`, which must succeed: its CSV rows by key.
+inline std::vector<KeyedRow> KeyedTable(const std::string& line) {
+    const CliResult r = RunCli(Words(line));
+    EXPECT_EQ(r.status, 0) << line << "\n" << r.err;
+    return KeyedCsvRows(r.out);
+}
+
+// A table's clock cell, "05:20", "00:40+1" or "05:20:07-1": seconds from the day's midnight.
+inline int ClockSeconds(const std::string& cell) {
+    const bool seconds = cell.size() >= 8 && cell[5] == ':';
+    const std::size_t end = seconds ? 8 : 5;
+    const int shift = cell.size() > end ? std::stoi(cell.substr(end)) : 0;
+    return std::stoi(cell.substr(0, 2)) * 3600 + std::stoi(cell.substr(3, 2)) * 60 +
+           (seconds ? std::stoi(cell.substr(6, 2)) : 0) + shift * 86400;
+}
+
+// The values of `zerin report ... --json` by name (the last of a name that recurs).
+inline std::map<std::string, std::string> JsonNamedValues(const std::string& json) {
+    std::map<std::string, std::string> values;
+    for (std::size_t at = 0; (at = json.find("{\"name\": \"", at)) != std::string::npos;) {
+        at += 10;
+        const std::string name = json.substr(at, json.find('"', at) - at);
+        const std::size_t value = json.find("\"value\": ", at) + 9;
+        values[name] = json.substr(value, json.find_first_of(",}", value) - value);
+    }
+    return values;
+}
 
 }  // namespace zerin::test

@@ -1,121 +1,104 @@
-// The foundations: degree trigonometry, reductions, number-to-text, the hours text,
-// the reading of field texts and the month-length rule.
+// The calculation routines alone: degree trigonometry, reductions, the report's number and
+// hours texts, the reading of field texts and the month-length rule; then published values:
+// J. Meeus, Astronomical Algorithms, 2nd ed. (1998), worked examples; Julian days from
+// PyEphem (Debian's python3-ephem); Kepler's equation against a long-double solution; a
+// planet's place against the plane geometry of circular orbits; the crossing of an altitude.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
 #include "TestSupport.h"
 #include "math/Angles.h"
-#include "math/Errors.h"
+#include "math/Kepler.h"
+#include "moon/Moon.h"
+#include "planets/Planet.h"
 #include "report/Fields.h"
 #include "report/NumText.h"
+#include "report/Report.h"
+#include "sky/Crossing.h"
+#include "sun/Sun.h"
+#include "time/JulianDay.h"
 
 namespace zerin::test {
 namespace {
 
-TEST(Trigonometry, ExactEndsAndWhatCannotBeComputed) {
-    EXPECT_EQ(NumText(Sine(30)), "0.5");
-    EXPECT_EQ(NumText(Cosine(60)), "0.5");
-    const struct {
-        double got, want;
-    } kExact[] = {{ArcSin(1), 90}, {ArcSin(-1), -90}, {ArcCos(1), 0}, {ArcCos(-1), 180}};
-    for (const auto& c : kExact) EXPECT_EQ(c.got, c.want);
-    EXPECT_NEAR(ArcSin(0.5), 30, 1e-13);
-    EXPECT_NEAR(ArcCos(0.5), 60, 1e-13);
-    EXPECT_NEAR(ArcTan(1), 45, 1e-13);
+constexpr double kDeg = std::numbers::pi / 180;
+
+// Hours (or degrees), minutes and seconds as one decimal number.
+constexpr double Sexagesimal(double h, double m, double s) {
+    return h + m / 60 + s / 3600;
+}
+
+TEST(Angles, ExactEndsQuadrantsAndReductions) {
+    const double kExact[][2] = {
+        // clang-format off
+        {ArcSin(1), 90}, {ArcSin(-1), -90}, {ArcCos(1), 0}, {ArcCos(-1), 180},
+        // Right ascension and longitude: Y exactly 0 with X < 0 goes down to -180; X exactly
+        // 0 keeps the value it is given. Azimuth: Y exactly 0 with X < 0 goes up, to 360
+        // after the turn to the North.
+        {ArcTanQuadrant(0, -1, 7), -180}, {ArcTanQuadrant(1, 0, 7), 7},
+        {Angle_24_Hour(ArcTanQuadrant(0, -1, 0) / 15), 12}, {AzimuthArcTan(0, -1, 0), 180},
+        {Angle_360_Deg(AzimuthArcTan(0, -1, 0) + 180), 360}, {Angle_360_Deg(AzimuthArcTan(1, 0, 0) + 180), 180},
+        // One turn keeps both ends: 360 stays, 0 stays.
+        {Angle_360_Deg(360), 360}, {Angle_360_Deg(720), 0}, {Angle_360_Deg(-360), 360}, {Angle_360_Deg(0), 0},
+        {Angle_360_Deg(-0.5), 359.5}, {Angle_24_Hour(24), 24}, {Angle_24_Hour(25.5), 1.5}, {Angle_24_Hour(-1), 23},
+        // clang-format on
+    };
+    for (const auto& [got, want] : kExact) EXPECT_EQ(got, want);
+    const double kNear[][2] = {{ArcSin(0.5), 30},
+                               {ArcCos(0.5), 60},
+                               {ArcTan(1), 45},
+                               {ArcTanQuadrant(1e-300, -1, 0), 180},
+                               {ArcTanQuadrant(-1, 1, 0), -45},
+                               {AzimuthArcTan(-1, -1, 0), -135},
+                               {Angle_360_Deg(400), 40}};
+    for (const auto& [got, want] : kNear) EXPECT_NEAR(got, want, 1e-12);
+    EXPECT_LT(Angle_24_Hour(ArcTanQuadrant(1e-9, -1, 0) / 15), 12);
     // A fault becomes NaN, and stays NaN through the later steps.
     for (const double x :
          {ArcSin(1.0000001), ArcCos(-1.0000001), Sine(NAN), ArcTan(INFINITY), ArcTan(-INFINITY),
-          Angle_360_Deg(INFINITY), Angle_24_Hour(NAN), Ratio(1, 0), Ratio(0, -0.0)})
+          Angle_360_Deg(INFINITY), Angle_24_Hour(NAN), Ratio(1, 0), Ratio(0, -0.0),
+          ArcTanQuadrant(NAN, -1, 0), AzimuthArcTan(1, NAN, 0)})
         EXPECT_TRUE(std::isnan(x)) << x;
 }
 
-TEST(Quadrant, RulesAtTheirEdges) {
-    const struct {
-        double got, want;
-    } kCases[] = {
-        // Right ascension and longitude: Y exactly 0 with X < 0 goes down to -180; X
-        // exactly 0 keeps the value it is given.
-        {ArcTanQuadrant(0, -1, 7), -180},
-        {ArcTanQuadrant(1, 0, 7), 7},
-        {Angle_24_Hour(ArcTanQuadrant(0, -1, 0) / 15), 12},
-        // Azimuth: Y exactly 0 with X < 0 goes up, to 360 after the turn to the North.
-        {AzimuthArcTan(0, -1, 0), 180},
-        {Angle_360_Deg(AzimuthArcTan(0, -1, 0) + 180), 360},
-        {Angle_360_Deg(AzimuthArcTan(1, 0, 0) + 180), 180},
+// Numbers with 15 digits, the scientific form outside 1E-04..1E+15; hours truncated (Fix
+// gives -0 for -0.25 h, written 0), seconds rounded to even.
+TEST(ReportTexts, NumbersAndHours) {
+    const std::pair<double, const char*> kNumbers[] = {
+        // clang-format off
+        {0.00001, "1E-05"}, {-0.0000000001, "-1E-10"}, {360, "360"}, {-0.0, "0"}, {0.000123, "0.000123"},
+        {0.0000123, "1.23E-05"}, {1e-7, "1E-07"}, {1e300, "1E+300"}, {2453539.0, "2453539"},
+        {0.1 + 0.2, "0.3"}, {1.0 / 3, "0.333333333333333"}, {-5.666666666666667, "-5.66666666666667"},
+        {123456789012345.0, "123456789012345"}, {1234567890123456.0, "1.23456789012346E+15"},
+        {Angle_360_Deg(1000.25), "280.25"}, {Sine(30), "0.5"}, {Cosine(60), "0.5"},
+        // clang-format on
     };
-    for (const auto& c : kCases) EXPECT_EQ(c.got, c.want);
-    EXPECT_NEAR(ArcTanQuadrant(1e-300, -1, 0), 180, 1e-12);
-    EXPECT_LT(Angle_24_Hour(ArcTanQuadrant(1e-9, -1, 0) / 15), 12);
-    EXPECT_NEAR(ArcTanQuadrant(-1, 1, 0), -45, 1e-13);
-    EXPECT_NEAR(AzimuthArcTan(-1, -1, 0), -135, 1e-12);
-    EXPECT_TRUE(std::isnan(ArcTanQuadrant(NAN, -1, 0)));
-    EXPECT_TRUE(std::isnan(AzimuthArcTan(1, NAN, 0)));
-}
-
-TEST(Reduction, OneTurnKeepsBothEnds) {
-    const struct {
-        double x, turn, want;
-    } kCases[] = {{360, 360, 360},    {720, 360, 0}, {-360, 360, 360}, {0, 360, 0},
-                  {-0.5, 360, 359.5}, {24, 24, 24},  {25.5, 24, 1.5},  {-1, 24, 23}};
-    for (const auto& c : kCases)
-        EXPECT_EQ(c.turn == 360 ? Angle_360_Deg(c.x) : Angle_24_Hour(c.x), c.want) << c.x;
-    EXPECT_NEAR(Angle_360_Deg(400), 40, 1e-12);
-    EXPECT_EQ(NumText(Angle_360_Deg(1000.25)), "280.25");
-}
-
-TEST(NumText, PlainAndScientificForms) {
-    struct Case {
-        double x;
-        const char* text;
-    };
-    const Case kCases[] = {
-        {0.00001, "1E-05"}, {-0.0000000001, "-1E-10"}, {360, "360"},
-        {-0.0, "0"},        {0.000123, "0.000123"},    {0.0000123, "1.23E-05"},
-        {1e-7, "1E-07"},    {1e300, "1E+300"},         {2453539.0, "2453539"},
-    };
-    EXPECT_EQ(NumText(0.1 + 0.2), "0.3");
-    EXPECT_EQ(NumText(1.0 / 3), "0.333333333333333");
-    EXPECT_EQ(NumText(-5.666666666666667), "-5.66666666666667");
-    EXPECT_EQ(NumText(123456789012345.0), "123456789012345");
-    EXPECT_EQ(NumText(1234567890123456.0), "1.23456789012346E+15");
-    for (const auto& c : kCases) EXPECT_EQ(NumText(c.x), c.text) << c.text;
+    for (const auto& [x, text] : kNumbers) EXPECT_EQ(NumText(x), text) << text;
     EXPECT_THROW(NumText(NAN), CalcError);
     // The regional separator, in values only.
-    EXPECT_EQ(NumText(0.5, ","), "0,5");
-    EXPECT_EQ(NumText(1.5e-5, ","), "1,5E-05");
-    EXPECT_EQ(NumText(12, ","), "12");
-}
-
-// Fix gives -0 for -0.25 h, written 0; 30.5 s round to even.
-TEST(HMSText, TruncatedHoursRoundedSeconds) {
-    struct Case {
-        double hours;
-        const char* text;
-    };
-    const Case kCases[] = {
+    EXPECT_EQ(NumText(0.5, ",") + NumText(1.5e-5, ",") + NumText(12, ","), "0,51,5E-0512");
+    const std::pair<double, const char*> kHours[] = {
         {5.5, "5 H 30 Min 0 Sec "},        {0, "0 H 0 Min 0 Sec "},
         {-1.5, "-1 H -30 Min 0 Sec "},     {-0.25, "0 H -15 Min 0 Sec "},
-        {12.99999, "12 H 59 Min 60 Sec "}, {1 + 30.5 / 3600, "1 H 0 Min 30 Sec "},
-    };
-    for (const auto& c : kCases) EXPECT_EQ(HMS_Text(c.hours), c.text) << c.hours;
+        {12.99999, "12 H 59 Min 60 Sec "}, {1 + 30.5 / 3600, "1 H 0 Min 30 Sec "}};
+    for (const auto& [hours, text] : kHours) EXPECT_EQ(HMS_Text(hours), text) << hours;
     EXPECT_EQ(HMS_Text(5.5, ","), "5 H 30 Min 0 Sec ");
     EXPECT_THROW(HMS_Text(INFINITY), CalcError);
 }
 
-TEST(ReadNumber, LeadingNumberOfAFieldText) {
-    const struct {
-        const char* text;
-        double value;
-    } kCases[] = {
-        {"  1 2 ", 12}, {"", 0},      {"abc", 0},       {"12abc", 12}, {"\t3\n.5", 3.5},
-        {"1.2.3", 1.2}, {"+3", 3},    {"-2.5", -2.5},   {".5", 0.5},   {"-", 0},
-        {"1.5e2", 150}, {"1D2", 100}, {"1E-2x", 0.01},  {"2E", 2},     {"&HFF", 255},
-        {"&hff", 255},  {"&O17", 15}, {"&O9", 0},       {"&O78", 7},   {"&HG", 0},
-        {"&X1", 0},     {"1,5", 1},   {"1e308", 1e308}, {"0.1", 0.1},  {"1e309", HUGE_VAL},
-        {"&O8", 0},     {"1d2", 100},  // 8 is no octal digit; d starts the exponent, as e
+TEST(Fields, TheLeadingNumberOfAFieldText) {
+    const std::pair<const char*, double> kCases[] = {
+        // clang-format off
+        {"  1 2 ", 12}, {"", 0}, {"abc", 0}, {"12abc", 12}, {"\t3\n.5", 3.5}, {"1.2.3", 1.2}, {"+3", 3},
+        {"-2.5", -2.5}, {".5", 0.5}, {"-", 0}, {"1.5e2", 150}, {"1D2", 100}, {"1E-2x", 0.01}, {"2E", 2},
+        {"&HFF", 255}, {"&hff", 255}, {"&O17", 15}, {"&O9", 0}, {"&O78", 7}, {"&HG", 0}, {"&X1", 0},
+        {"1,5", 1}, {"1e308", 1e308}, {"0.1", 0.1}, {"1e309", HUGE_VAL},
+        {"&O8", 0}, {"1d2", 100},  // 8 is no octal digit; d starts the exponent, as e
+        // clang-format on
     };
-    for (const auto& c : kCases) EXPECT_EQ(ReadNumber(c.text), c.value) << c.text;
+    for (const auto& [text, value] : kCases) EXPECT_EQ(ReadNumber(text), value) << text;
     EXPECT_TRUE(std::signbit(ReadNumber("-0")));
     EXPECT_EQ(ReadNumber(std::string(5000, '9') + "e-5000"), 1);
     // More than 309 digits are too large for a double whatever the exponent, never 0.
@@ -124,17 +107,13 @@ TEST(ReadNumber, LeadingNumberOfAFieldText) {
     EXPECT_EQ(ReadNumber(huge + ".5"), HUGE_VAL);
     EXPECT_EQ(ReadNumber("-" + huge + "e-10"), -HUGE_VAL);
     EXPECT_EQ(ReadNumber("0." + std::string(400, '0') + "1"), 0);
-}
-
-TEST(ReadInt16, RoundsTiesToEvenAndRefusesOverflow) {
-    const struct {
-        const char* text;
-        int value;
-    } kCases[] = {{"2.5", 2}, {"3.5", 4}, {"-32768.5", -32768}, {"32767", 32767},
-                  {"-٣", -3}, {"٢٫٥", 2}, {"۳۲۷۶۷", 32767}};
-    for (const auto& c : kCases) EXPECT_EQ(ReadInt16(c.text, "", "zone"), c.value) << c.text;
+    // A 16-bit field: ties to even, Arabic-Indic and Persian digits, overflow refused by name.
+    const std::pair<const char*, int> kInt16[] = {
+        {"2.5", 2}, {"3.5", 4}, {"-32768.5", -32768}, {"32767", 32767},
+        {"-٣", -3}, {"٢٫٥", 2}, {"۳۲۷۶۷", 32767}};
+    for (const auto& [text, value] : kInt16) EXPECT_EQ(ReadInt16(text, "", "zone"), value) << text;
     for (const char* text : {"32767.5", "-32769", "1e400"})
-        EXPECT_THROW(ReadInt16(text, "", "zone"), InputError) << text;
+        EXPECT_THROW(ReadInt16(text, "", "zone"), InputError);
     for (const char* text : {"40000", "٤٠٠٠٠"}) {
         try {
             ReadInt16(text, "المنطقة الزمنية", "time-zone");
@@ -147,28 +126,269 @@ TEST(ReadInt16, RoundsTiesToEvenAndRefusesOverflow) {
     }
 }
 
-TEST(AdjustDay, LimitsTheDayToTheMonth) {
-    const struct {
-        const char *year, *month, *day, *limited;
-    } kCases[] = {
-        {"2000", "2", "30", "29"},   {"1900", "2", "30", "28"},   {"2004", "2", "29", "29"},
-        {"2005", "2", "29", "28"},   {"2005", "2", "27", "27"},   {"2005", "4", "30", "30"},
-        {"2005", "4", "31", "30"},   {"2004", "2", "28.5", "28"},  // a leap-year day below 29
-        {"2005", "12", "40", "31"},  {"2005", "13", "40", "40"},  {"2005", "0", "40", "40"},
+TEST(Fields, TheDayLimitedToTheMonth) {
+    const char* const kCases[][4] = {
+        // clang-format off
+        {"2000", "2", "30", "29"}, {"1900", "2", "30", "28"}, {"2004", "2", "29", "29"}, {"2005", "2", "29", "28"},
+        {"2005", "2", "27", "27"}, {"2005", "4", "30", "30"}, {"2005", "4", "31", "30"},
+        {"2004", "2", "28.5", "28"},  // a leap-year day below 29
+        {"2005", "12", "40", "31"}, {"2005", "13", "40", "40"}, {"2005", "0", "40", "40"},
         {"2005", "2.5", "40", "40"}, {"1e30", "2", "30", "29"},  // "1E+30": divisible by 4
-        {"٢٠٠٠", "٢", "٣٠", "29"},   {"۱۹۰۰", "٢", "۲۹", "28"}};
-    const char* const kLast[] = {"31", "28", "31", "30", "31", "30",
-                                 "31", "31", "30", "31", "30", "31"};
+        {"٢٠٠٠", "٢", "٣٠", "29"}, {"۱۹۰۰", "٢", "۲۹", "28"},
+        // clang-format on
+    };
     FieldTexts f;
     const auto adjusted = [&](const char* year, const std::string& month, const char* day) {
         f.TxtYear = year, f.TxtMonth = month, f.TxtDay = day;
         AdjustDay(f);
         return f.TxtDay;
     };
-    for (const auto& c : kCases) EXPECT_EQ(adjusted(c.year, c.month, c.day), c.limited) << c.day;
+    for (const auto& [year, month, day, limited] : kCases)
+        EXPECT_EQ(adjusted(year, month, day), limited) << day;
     // Day 32 of every month: April, June, September and November have 30 days.
+    const char* const kLast[] = {"31", "28", "31", "30", "31", "30",
+                                 "31", "31", "30", "31", "30", "31"};
     for (int month = 1; month <= 12; ++month)
         EXPECT_EQ(adjusted("2005", std::to_string(month), "32"), kLast[month - 1]) << month;
+}
+
+// Meeus, examples 7.a and 7.b and the table after them; then PyEphem: a date in every month
+// (2024 is a leap year), February and March around the century years, both sides of the
+// Gregorian reform, the Julian calendar's leap day of 1500, negative years. Fix truncates
+// toward zero: -4712 (not divisible by 4) comes out a day later than the usual rule's 0.
+// Only months exactly 1 and 2 count as months of the year before: month 2.5 is used as it
+// stands, Fix(3.5 * 30.6001) = 107 days after the year's start.
+TEST(JulianDay, PublishedDates) {
+    const double kCases[][4] = {
+        // clang-format off
+        {1957, 10, 4.81, 2436116.31}, {333, 1, 27.5, 1842713.0}, {2000, 1, 1.5, 2451545.0},
+        {1999, 1, 1, 2451179.5}, {1987, 6, 19.5, 2446966.0}, {1600, 12, 31, 2305812.5},
+        {837, 4, 10.3, 2026871.8}, {-1000, 7, 12.5, 1356001.0}, {2024, 1, 1.25, 2460310.75},
+        {2024, 2, 29.25, 2460369.75}, {2024, 3, 31.25, 2460400.75}, {2024, 4, 30.25, 2460430.75},
+        {2024, 5, 31.25, 2460461.75}, {2024, 6, 30.25, 2460491.75}, {2024, 7, 31.25, 2460522.75},
+        {2024, 8, 31.25, 2460553.75}, {2024, 9, 30.25, 2460583.75}, {2024, 10, 31.25, 2460614.75},
+        {2024, 11, 30.25, 2460644.75}, {2024, 12, 31.25, 2460675.75}, {2023, 2, 28, 2460003.5},
+        {2023, 3, 1, 2460004.5}, {1700, 2, 28, 2342030.5}, {1700, 3, 1, 2342031.5},
+        {1800, 2, 28, 2378554.5}, {1800, 3, 1, 2378555.5}, {1900, 2, 28, 2415078.5},
+        {1900, 3, 1, 2415079.5}, {2000, 2, 29, 2451603.5}, {2000, 3, 1, 2451604.5},
+        {1582, 10, 4, 2299159.5}, {1582, 10, 15, 2299160.5}, {1582, 2, 10.75, 2298924.25},
+        {1500, 2, 29, 2268991.5}, {-999, 2, 10, 1356213.5}, {-3, 2, 28, 1720020.5},
+        {-4000, 3, 1, 260117.5}, {-4712, 1, 1.5, 1}, {2005, 2.5, 1, 2453415.5},
+        // clang-format on
+    };
+    for (const auto& [year, month, day, JJ] : kCases)
+        EXPECT_NEAR(JulianDay(year, month, day), JJ, 1e-9) << year << "-" << month << "-" << day;
+    EXPECT_EQ(JulianCenturies(2451545.0), 1);  // J2000.0 is one century after 1900 January 0.5
+    EXPECT_EQ(JulianCenturies(2415020.0), 0);
+    // The days the reform dropped do not exist.
+    for (const double day : {4.5, 5.0, 10.0, 14.99})
+        EXPECT_TRUE(std::isnan(JulianDay(1582, 10, day))) << day;
+    EXPECT_FALSE(InGregorianGap(15821004) || InGregorianGap(15821015));
+}
+
+// The root of E - (180 / 3.141592654) e sin E = m, by Newton's method in long double with
+// the sine of the true pi, to convergence.
+double KeplerReference(double m, double e) {
+    const long double k = 180.0L / 3.141592654L, toRadians = std::atan(1.0L) / 45;
+    long double E = m;
+    for (int step = 0; step < 100; ++step)
+        E -= (E - k * e * std::sin(E * toRadians) - m) / (1 - e * std::cos(E * toRadians));
+    return static_cast<double>(E);
+}
+
+TEST(Kepler, MeeusExamplesAndTheLongDoubleRoot) {
+    // Chapter 30's examples.
+    EXPECT_NEAR(EccentricAnomaly(5, 0.1), 5.554589, 5e-7);
+    EXPECT_NEAR(EccentricAnomaly(2, 0.99), 32.361007, 5e-7);
+    EXPECT_EQ(EccentricAnomaly(123.4, 0), 123.4);
+    EXPECT_EQ(EccentricAnomaly(0, 0.5), 0);
+    // Where the 32 steps end on the correctly rounded root, to the last bit. Several of
+    // these end in a two-cycle between the root and its neighbour, where the parity of
+    // the step count chooses; elsewhere the 32nd step can stop one unit away.
+    const double kCases[][7] = {{0.2, 0.9, 3.5, 45, 90, 179.9, 300},  // e, then the values of m
+                                {0.5, 3.5, 10, 27.3, 90, 300, 333.3},
+                                {0.9, 45, 90, 135, 179.9, 180, 333.3}};
+    for (const auto& c : kCases)
+        for (int k = 1; k < 7; ++k)
+            EXPECT_EQ(EccentricAnomaly(c[k], c[0]), KeplerReference(c[k], c[0]))
+                << c[0] << " " << c[k];
+    const double E = EccentricAnomaly(359.9, 0.9);  // below m, not reduced
+    EXPECT_TRUE(E < 359.9 && E > 300) << E;
+}
+
+TEST(Coordinates, MeeusExamples) {
+    // Example 13.a: Pollux.
+    const Equatorial q = EclipticToEquatorial(113.215630, 6.684170, 23.4392911);
+    EXPECT_NEAR(q.Asc, Sexagesimal(7, 45, 18.946), 2e-7);
+    EXPECT_NEAR(q.Dec, 28.026183, 2e-6);
+    EXPECT_EQ(q.O, 23.4392911);
+    // Examples 12.a (0 h UT) and 12.b (19:21 UT, mean sidereal time) of 1987 April 10; the
+    // older polynomial is within 0.1 s of the one Meeus uses.
+    EXPECT_NEAR(GreenwichSiderealTime(2446895.5), Sexagesimal(13, 10, 46.3668), 0.1 / 3600);
+    EXPECT_NEAR(GreenwichSiderealTime(2446896.30625), Sexagesimal(8, 34, 57.0896), 0.1 / 3600);
+    EXPECT_NEAR(DayFraction(2446896.30625), 0.80625, 1e-9);
+    // Example 13.b: Venus at Washington; Meeus counts the azimuth from the South, this
+    // program from the North.
+    const Horizontal h =
+        HorizontalPlace(64.352133, -Sexagesimal(6, 43, 11.61), Sexagesimal(38, 55, 17));
+    EXPECT_NEAR(h.Azimut, 68.0337 + 180, 1e-4);
+    EXPECT_NEAR(h.Altitude, 15.1249, 1e-4);
+    // Geocentric latitude and distance from the centre (equatorial radii) of WGS84.
+    const double kFigure[][4] = {
+        {0, 0, 1, 1e-12}, {45, 44.80757, 0.998329, 5e-5}, {90, 90, 0.996647, 2e-5}};
+    for (const auto& [Lat, GeocLat, DiCentre, tolerance] : kFigure) {
+        const TopoPlace p = TopocentricPlace(0.9, 10, 20, 30, Lat);
+        EXPECT_NEAR(p.GeocLat, GeocLat, tolerance) << Lat;
+        EXPECT_NEAR(p.DiCentre, DiCentre, tolerance) << Lat;
+    }
+    // Example 15.a: Venus rising at Boston, H0 = 108.5344 degrees. On the equator at an
+    // equinox the cosine is the sine of the altitude itself: the zenith and the nadir are
+    // reached exactly, at 0 and 12 hours; beyond them never, nor at a pole.
+    EXPECT_NEAR(HourAngleOfAltitude(Sine(-0.5667), DayCircleOf(18.44092, 42.3333)), 108.5344 / 15,
+                1e-5);
+    const DayCircle equinox = DayCircleOf(0, 0);
+    EXPECT_EQ(HourAngleOfAltitude(1, equinox), 0);
+    EXPECT_EQ(HourAngleOfAltitude(-1, equinox), 12);
+    for (const double beyond : {std::nextafter(1.0, 2.0), std::nextafter(-1.0, -2.0)})
+        EXPECT_TRUE(std::isnan(HourAngleOfAltitude(beyond, equinox)));
+    EXPECT_TRUE(std::isnan(HourAngleOfAltitude(0.5, DayCircleOf(0, 90))));
+}
+
+TEST(Coordinates, TheSunTheMoonAndThePlanets) {
+    // Example 25.a, the Sun on 1992 October 13 (apparent place; Meeus's mean elements come
+    // from a newer theory); a negative equation of the centre, reduced.
+    const SunPlace s = SunPlaceAt(JulianCenturies(2448908.5));
+    const double kSun[][3] = {
+        {s.Lg_Soleil, 199.90895, 1e-3}, {s.R_soleil, 0.99766, 1e-5},
+        {s.O, 23.44023, 1e-4},          {s.Asc, Sexagesimal(13, 13, 31.4), 1e-3 / 15},
+        {s.Dec, -7.78507, 1e-3},        {s.C - 360, -1.89732, 1e-3}};
+    for (const auto& [got, want, tolerance] : kSun) EXPECT_NEAR(got, want, tolerance);
+    // Example 47.a, the Moon on 1992 April 12, a newer and longer theory: the longitude
+    // without its nutation of +0.004610, right ascension and declination within its reach.
+    const MoonPlace p = MoonPlaceAt(JulianCenturies(2448724.5));
+    const double kMoon[][3] = {{p.Lg_Lune, 133.162655 - 0.004610, 0.005},
+                               {p.b, -3.229126, 5e-4},
+                               {p.r_lune, 368409.7, 10},
+                               {p.Ge, 0.991990, 1e-4},
+                               {p.Asc * 15, 134.688470, 0.01},
+                               {p.Dec, 13.768368, 0.01}};
+    for (const auto& [got, want, tolerance] : kMoon) EXPECT_NEAR(got, want, tolerance);
+    // The Sun at longitude Ls and distance R from the Earth, a planet on a circular orbit at
+    // heliocentric longitude Lp and distance a: the geocentric place is the sum of the two
+    // vectors; the elongation and the phase come from the triangle's sides.
+    const double kOrbits[][4] = {{100, 5.2, 30, 1},       {250, 0.72, 40, 0.983},
+                                 {10, 1.52, 185, 1.0167}, {300, 30.1, 130, 1.0003},
+                                 {179, 0.39, 2, 0.99},    {45, 9.5, 227, 1.01}};
+    for (const auto& [Lp, a, Ls, R] : kOrbits) {
+        SCOPED_TRACE(Lp);
+        const PlanetPlace planet = PlanetPlaceAt({Lp, a, 0, 0, 0, 0}, 1, Ls, R);
+        const double x = R * std::cos(Ls * kDeg) + a * std::cos(Lp * kDeg);
+        const double y = R * std::sin(Ls * kDeg) + a * std::sin(Lp * kDeg);
+        const double distance = std::hypot(x, y);
+        EXPECT_NEAR(std::remainder(planet.L - std::atan2(y, x) / kDeg, 360), 0, 1e-9);
+        EXPECT_NEAR(planet.r_Pln_Erth, distance, 1e-12);
+        EXPECT_EQ(planet.Be, 0);
+        const PlanetResult seen = PlanetSeenFrom(planet, 10, 2451545, 0, 30, R);
+        const double phase = std::acos((a * a + distance * distance - R * R) / (2 * a * distance));
+        EXPECT_NEAR(seen.eLong,
+                    std::acos((R * R + distance * distance - a * a) / (2 * R * distance)) / kDeg,
+                    1e-9);
+        EXPECT_NEAR(seen.illum, (1 + std::cos(phase)) / 2 * 100, 1e-9);
+    }
+}
+
+// A section whose second value cannot be computed: the report keeps the first item and
+// stops, naming the second, whatever the sinks.
+TEST(Report, StopsAtTheFirstValueThatIsNotFinite) {
+    constexpr const char* kText = "a\r\n = {x:deg}\r\n\r\nb\r\n = {y:h}\r\n\r\nc = {z:hms}\r\n\r\n";
+    for (const unsigned sinks : {unsigned{Report::kText | Report::kValues}, 0u}) {
+        Report r;
+        r.SetSinks(sinks);
+        try {
+            r.Section(kText, {1.5, NAN, 2.5});
+            FAIL() << "no fault";
+        } catch (const CalcError& fault) {
+            EXPECT_STREQ(fault.what(), "non-finite value in a time in hours");
+        }
+        EXPECT_EQ(r.Current(), "y");
+        EXPECT_EQ(r.Str(), sinks & Report::kText ? "a\r\n = 1.5\r\n\r\n" : "");
+        EXPECT_EQ(r.Values().size(), sinks & Report::kValues ? 1u : 0u);
+    }
+    Report r;
+    r.SetSinks(Report::kText | Report::kValues);
+    r.Section(SectionText("{!w:deg}" + std::string(kText)), {7, 1.5, 3.25, 12.5});  // w checked
+    EXPECT_EQ(r.Str(), "a\r\n = 1.5\r\n\r\nb\r\n = 3.25\r\n\r\nc = 12 H 30 Min 0 Sec \r\n\r\n");
+    ASSERT_EQ(r.Values().size(), 3u);
+    EXPECT_EQ(r.Values()[2].name, "z");
+    EXPECT_EQ(r.Values()[2].unit, Unit::Hours);
+    EXPECT_THROW(r.Section("{!w:deg}", {INFINITY}), CalcError);
+}
+
+// Interpolation from three values a day apart (Meeus, formula 3.3), n days from the middle.
+double Interpolated(const double (&y)[3], double n) {
+    const double a = y[1] - y[0], b = y[2] - y[1];
+    return y[1] + n / 2 * (a + b + n * (b - a));
+}
+
+// A body seen from Boston (71.0833 W, 42.3333 N) on 1988 March 20, its place interpolated
+// between three days, the instant in days of UT from 0h; side -1 rising, +1 setting, 0 transit.
+struct Sky {
+    double asc[3], dec[3];
+    int side = 0;
+    HourAngleMiss operator()(double m, int) const {
+        constexpr double kLon = 71.0833, kLat = 42.3333 * kDeg, kSidereal = 360.985647;
+        const double n = m + 56.0 / 86400, Dec = Interpolated(dec, n) * kDeg;  // Delta T 56 s
+        double target = 0;
+        if (side != 0) {
+            const double c = (std::sin(-0.5667 * kDeg) - std::sin(kLat) * std::sin(Dec)) /
+                             (std::cos(kLat) * std::cos(Dec));
+            if (c < -1) return {CrossingKind::NeverSets};
+            if (c > 1) return {CrossingKind::NeverRises};
+            target = side * std::acos(c) / kDeg;
+        }
+        const double H = 177.74208 + kSidereal * m - kLon - Interpolated(asc, n) - target;
+        return {CrossingKind::Found, H - 360 * std::floor((H + 180) / 360), kSidereal, 1e-7};
+    }
+};
+
+TEST(Crossing, VenusAsInMeeusAndTheBodiesThatNeverSetOrRise) {
+    // Example 15.a: rising 0.51766 day (12h25m UT), transit 0.81980 (19h41m), setting
+    // 0.12130 (2h55m); his single correction leaves them within half a second of where the
+    // steps settle.
+    const double kCases[][3] = {{-1, 0.5, 0.51766}, {0, 0.8, 0.81980}, {1, 0.1, 0.12130}};
+    for (const auto& [side, start, published] : kCases) {
+        const Sky venus{
+            {40.68021, 41.73129, 42.78204}, {18.04761, 18.44092, 18.82742}, static_cast<int>(side)};
+        const CrossingFound f = CrossingNear(venus, start, {12, 0});
+        ASSERT_EQ(f.kind, CrossingKind::Found) << side;
+        EXPECT_NEAR(f.JJ, published, 1e-5) << side;
+        EXPECT_LE(f.count, 4) << side;
+    }
+    // From 42 N, a star at declination 80 never sets and one at -60 never rises.
+    EXPECT_EQ(CrossingNear(Sky{{10, 10, 10}, {80, 80, 80}, 1}, 0.5, {12, 0}).kind,
+              CrossingKind::NeverSets);
+    const CrossingFound none = CrossingNear(Sky{{10, 10, 10}, {-60, -60, -60}, 1}, 0.5, {12, 0});
+    EXPECT_EQ(none.kind, CrossingKind::NeverRises);
+    EXPECT_TRUE(std::isnan(none.JJ));
+    // A body whose altitude is reached only before 0.3 day: a step beyond it is halved back
+    // toward the instant before it, and the root at 0.25 is found; without halvings it ends.
+    const auto edge = [](double t, int) {
+        return t > 0.3 ? HourAngleMiss{CrossingKind::NeverRises}
+                       : HourAngleMiss{CrossingKind::Found, (t - 0.25) * 10, 10, 1e-9};
+    };
+    const CrossingFound halved =
+        CrossingNear(edge, 0.6, edge(0.6, 0), 0.2, {12, 8}, [](int, double) {});
+    EXPECT_EQ(halved.kind, CrossingKind::Found);
+    EXPECT_NEAR(halved.JJ, 0.25, 1e-12);
+    EXPECT_EQ(CrossingNear(edge, 0.6, {12, 0}).kind, CrossingKind::NeverRises);
+    // A settled time of 0: exactly the steps asked for, each told, the last instant kept.
+    int told = 0;
+    const auto slow = [](double t, int) { return HourAngleMiss{CrossingKind::Found, t - 1, 2, 0}; };
+    const CrossingFound fixed =
+        CrossingNear(slow, 0, slow(0, 0), 0, {3, 0}, [&](int k, double) { told = k + 1; });
+    EXPECT_EQ(fixed.kind, CrossingKind::Unsettled);
+    EXPECT_EQ(fixed.count * 10 + told, 33);
+    EXPECT_DOUBLE_EQ(fixed.JJ, 0.875);  // halfway to 1 at each step
 }
 
 }  // namespace

@@ -1,20 +1,17 @@
-// The crescent against the sky: Delta T against the values Espenak and Meeus published,
-// every odd row of Yallop's table of sightings (NAO Technical Note 69, 1997, as
-// transcribed in EmmaAlexander/mphys-moon, MIT licence), the U.S. Naval Observatory's new
-// moons of 1800-1950 (as collected in cosinekitty/astronomy, MIT licence), and the
-// branches of an evening with nothing to see.
+// The crescent against the sky: Delta T against Espenak and Meeus, every odd row of
+// Yallop's table of sightings (NAO Technical Note 69, 1997, as transcribed in
+// EmmaAlexander/mphys-moon, MIT licence), the U.S. Naval Observatory's new moons of
+// 1800-1950 (as collected in cosinekitty/astronomy, MIT licence), PyEphem's evening at
+// Mecca; the evenings with nothing to see, the map and its date, and the command line: the
+// report's bytes and names, the table of evenings against the report, refused input.
 #include "crescent/Crescent.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
 
-#include "TestSupport.h"
+#include "TablesTestSupport.h"
 #include "crescent/CrescentMap.h"
 #include "crescent/CrescentReport.h"
 #include "time/DeltaT.h"
@@ -24,23 +21,21 @@ namespace zerin::test {
 namespace {
 
 // F. Espenak and J. Meeus, Five Millennium Canon of Solar Eclipses (NASA/TP-2006-214141),
-// table of Delta T from historical records and observations, with their uncertainty; from
-// 1950 on the polynomials keep within a few tenths of a second of the table. The published
+// Delta T from historical records and observations with their uncertainty; from 1950 on
+// the polynomials keep within a few tenths of a second of the table. The published
 // polynomials meet within a quarter of a second before 1700, a tenth after.
 TEST(DeltaT, PublishedValuesAndStretchesThatJoin) {
-    struct Case {
-        double year, published, tolerance;
+    const double kCases[][3] = {
+        // clang-format off
+        {-500, 17190, 430}, {0, 10580, 260}, {500, 5710, 140}, {1000, 1570, 55}, {1500, 200, 20},
+        {1600, 120, 20}, {1700, 9, 5}, {1750, 13, 2}, {1800, 13.7, 0.1}, {1850, 7.1, 0.2},
+        {1860, 7.6, 0.1}, {1900, -2.8, 0.1}, {1920, 21.2, 0.1}, {1950, 29.1, 0.1},
+        {1960, 33.2, 0.15}, {1970, 40.2, 0.1}, {1975, 45.5, 0.1}, {1980, 50.5, 0.1},
+        {1990, 56.9, 0.1}, {2000, 63.9, 0.1}, {2005, 64.7, 0.1},
+        // clang-format on
     };
-    const Case kCases[] = {
-        {-500, 17190, 430}, {0, 10580, 260},   {500, 5710, 140},   {1000, 1570, 55},
-        {1500, 200, 20},    {1600, 120, 20},   {1700, 9, 5},       {1750, 13, 2},
-        {1800, 13.7, 0.1},  {1850, 7.1, 0.2},  {1860, 7.6, 0.1},   {1900, -2.8, 0.1},
-        {1920, 21.2, 0.1},  {1950, 29.1, 0.1}, {1960, 33.2, 0.15}, {1970, 40.2, 0.1},
-        {1975, 45.5, 0.1},  {1980, 50.5, 0.1}, {1990, 56.9, 0.1},  {2000, 63.9, 0.1},
-        {2005, 64.7, 0.1},
-    };
-    for (const Case& c : kCases)
-        EXPECT_NEAR(DeltaTAt(c.year).DeltaT, c.published, c.tolerance) << c.year;
+    for (const auto& [year, published, tolerance] : kCases)
+        EXPECT_NEAR(DeltaTAt(year).DeltaT, published, tolerance) << year;
     const auto stretches = DeltaTStretches();
     for (std::size_t k = 1; k < stretches.size(); ++k) {
         const double y = stretches[k].from;
@@ -52,157 +47,16 @@ TEST(DeltaT, PublishedValuesAndStretchesThatJoin) {
     EXPECT_DOUBLE_EQ(DecimalYear(2024, 3), 2024 + 2.5 / 12);
 }
 
-// The median and the largest of absolute differences, for the summary that docs/crescent.md
-// quotes.
-std::string Spread(std::vector<double> d, double* median = nullptr) {
+// The median and the largest of absolute differences, for the summary docs/crescent.md quotes.
+std::string Spread(std::vector<double> d) {
     for (double& x : d) x = std::fabs(x);
     std::sort(d.begin(), d.end());
-    if (median) *median = d[d.size() / 2];
     char text[64];
     std::snprintf(text, sizeof text, "median %.4f, max %.4f", d[d.size() / 2], d.back());
     return text;
 }
 
-struct Sighting {
-    int no, year, month, day;
-    bool morning;
-    double conjunction, lat, eastLon, ARCL, ARCV, DAZ, Age, Lag, W, q;
-    std::string prediction;
-};
-
-std::vector<Sighting> YallopRows() {
-    std::ifstream file(ZERIN_TEST_DATA "/crescent/yallop-1997-odd-rows.csv");
-    std::vector<Sighting> rows;
-    std::string line;
-    std::getline(file, line);  // the header
-    while (std::getline(file, line)) {
-        std::vector<std::string> c;
-        std::stringstream cells(line);
-        for (std::string cell; std::getline(cells, cell, ',');) c.push_back(cell);
-        if (c.size() < 18) continue;
-        rows.push_back({std::stoi(c[0]), std::stoi(c[1]), std::stoi(c[2]), std::stoi(c[3]),
-                        c[4] == "M", std::stod(c[5]) + 2400000, std::stod(c[6]), std::stod(c[7]),
-                        std::stod(c[8]), std::stod(c[9]), std::stod(c[10]), std::stod(c[11]),
-                        std::stod(c[12]), std::stod(c[14]), std::stod(c[15]), c[17]});
-    }
-    return rows;
-}
-
-// Yallop's predictions by zone, his Table 6.
-char ZoneOfPrediction(const std::string& code) {
-    const std::pair<const char*, char> kCodes[] = {{"V", 'A'},    {"V(V)", 'B'}, {"V(F)", 'C'},
-                                                   {"I(V)", 'D'}, {"I(I)", 'E'}, {"I", 'F'}};
-    for (const auto& [text, zone] : kCodes)
-        if (code == text) return zone;
-    return '?';
-}
-
-// The report command for a sighting, with the place and date as a user types them.
-CrescentReport RunSighting(const Sighting& s) {
-    RecordingMessenger messages;
-    Report report;
-    report.SetSinks(Report::kNone);
-    FieldTexts f;
-    f.TxtDegLon = std::to_string(std::fabs(s.eastLon));
-    f.TxtDegLat = std::to_string(std::fabs(s.lat));
-    f.TxtMinLon = f.TxtSecLon = f.TxtMinLat = f.TxtSecLat = "0";
-    f.TxtZone = std::to_string(static_cast<int>(std::lround(-s.eastLon / 15)));
-    // Rows 165, 193, 245 and 285 (the Americas) give the UT date of the best time, the
-    // day after the local date (the data's README).
-    const bool utDate = s.no == 165 || s.no == 193 || s.no == 245 || s.no == 285;
-    f.TxtYear = std::to_string(s.year), f.TxtMonth = std::to_string(s.month);
-    f.TxtDay = std::to_string(s.day - (utDate ? 1 : 0));
-    CrescentReport r;
-    EXPECT_EQ(RunCrescent(report, messages, f, s.eastLon > 0, s.lat >= 0, s.morning, &r),
-              Outcome::Written)
-        << s.no;
-    EXPECT_TRUE(messages.messages.empty()) << s.no;
-    return r;
-}
-
-TEST(Crescent, EveryRowOfYallopsTable) {
-    const std::vector<Sighting> rows = YallopRows();
-    ASSERT_EQ(rows.size(), 148u);
-    const double kBoundaries[] = {0.216, -0.014, -0.160, -0.232, -0.293};
-    // q, ARCL, ARCV, DAZ, W', lag, age at the best time (4/9 of the lag after sunset), and
-    // the conjunction in minutes (his is given to a thousandth of a day).
-    const double kTolerance[] = {0.02, 0.15, 0.15, 0.15, 0.06, 2, 0.15, 4};
-    std::vector<double> d[8];
-    int mornings = 0, zonesCompared = 0, zonesAgreeing = 0;
-    for (const Sighting& s : rows) {
-        SCOPED_TRACE("Yallop's row " + std::to_string(s.no));
-        const CrescentReport r = RunSighting(s);
-        const CrescentEvening& e = r.evening;
-        ASSERT_EQ(e.end, CrescentEnd::Computed);
-        mornings += s.morning;
-        const double gaps[] = {e.best.q - s.q,
-                               e.best.ARCL - s.ARCL,
-                               e.best.ARCV - s.ARCV,
-                               e.best.DAZ - s.DAZ,
-                               e.best.W - s.W,
-                               e.Lag - s.Lag,
-                               e.Age + (4.0 / 9) * e.Lag / 60 - s.Age,
-                               (r.conjunction.JJ - s.conjunction) * 1440};
-        for (int k = 0; k < 8; ++k) {
-            EXPECT_NEAR(gaps[k], 0, kTolerance[k]) << k;
-            d[k].push_back(gaps[k]);
-        }
-        const bool nearBoundary = std::any_of(std::begin(kBoundaries), std::end(kBoundaries),
-                                              [&](double b) { return std::fabs(s.q - b) <= 0.02; });
-        if (!nearBoundary) {
-            ++zonesCompared;
-            EXPECT_EQ(e.yallop, ZoneOfPrediction(s.prediction)) << "q " << s.q;
-        }
-        zonesAgreeing += e.yallop == ZoneOfPrediction(s.prediction);
-    }
-    EXPECT_GT(mornings, 0);
-    EXPECT_GE(zonesCompared, 125);
-    double median = 1;
-    const std::string q = Spread(d[0], &median);
-    EXPECT_LE(median, 0.01);
-    std::printf(
-        "Yallop's %zu rows (%d mornings): q %s; ARCL %s deg; ARCV %s deg; DAZ %s deg; "
-        "W' %s arcmin; lag %s min; age at the best time %s h; conjunction %s min; "
-        "zone as his in %d of %zu rows (%d away from a boundary)\n",
-        rows.size(), mornings, q.c_str(), Spread(d[1]).c_str(), Spread(d[2]).c_str(),
-        Spread(d[3]).c_str(), Spread(d[4]).c_str(), Spread(d[5]).c_str(), Spread(d[6]).c_str(),
-        Spread(d[7]).c_str(), zonesAgreeing, rows.size(), zonesCompared);
-}
-
-TEST(Crescent, EveryNewMoonOfTheNavalObservatory) {
-    std::ifstream file(ZERIN_TEST_DATA "/crescent/usno-new-moons-1800-1950.txt");
-    int count = 0;
-    std::vector<double> minutes;
-    for (std::string line; std::getline(file, line);) {
-        int y, m, d, h, min;
-        if (std::sscanf(line.c_str(), "%d-%d-%dT%d:%d", &y, &m, &d, &h, &min) != 5) continue;
-        ++count;
-        const double published = JulianDay(y, m, d + (h + min / 60.0) / 24);
-        const double DeltaT = DeltaTAt(DecimalYear(y, m)).DeltaT;
-        const TheorySunMoon theories(DeltaT);
-        const Conjunction c =
-            ConjunctionOf(theories, LunationNear(published + DeltaT / 86400), DeltaT);
-        ASSERT_GT(c.count, 1) << line;
-        EXPECT_NEAR(c.JJ, published, 2.0 / 1440) << line;
-        minutes.push_back((c.JJ - published) * 1440);
-        // The last step changed the instant by less than a millisecond.
-        EXPECT_NEAR(c.steps[c.count - 1].JJ, c.JJ, 1e-8) << line;
-    }
-    EXPECT_EQ(count, 199);
-    double mean = 0;
-    for (double m : minutes) mean += m / minutes.size();
-    std::printf("USNO's %d new moons: %s min, mean %+.3f min\n", count, Spread(minutes).c_str(),
-                mean);
-}
-
-// Mecca (21 25 21 N, 39 49 34 E, zone -3), the place of the report's golden evening.
-struct Place {
-    const char *lonDeg, *lonMin, *lonSec;
-    bool east;
-    const char *latDeg, *zone;
-};
-constexpr Place kMecca{"39", "49", "34", true, "21.4225", "-3"};
-
+// The report command at a place, as a user types it: keeping what it computed.
 struct Evening {
     CrescentReport r;
     Outcome outcome;
@@ -210,21 +64,107 @@ struct Evening {
     std::vector<Message> messages;
 };
 
-Evening RunEvening(const Place& p, int year, int month, int day, bool morning) {
+Evening RunEvening(double eastLon, double lat, int zone, int year, int month, int day,
+                   bool morning) {
     RecordingMessenger messages;
     Report report;
     FieldTexts f;
-    f.TxtDegLon = p.lonDeg, f.TxtMinLon = p.lonMin, f.TxtSecLon = p.lonSec;
-    f.TxtDegLat = p.latDeg, f.TxtMinLat = f.TxtSecLat = "0", f.TxtZone = p.zone;
-    f.TxtYear = std::to_string(year), f.TxtMonth = std::to_string(month);
-    f.TxtDay = std::to_string(day);
+    f.TxtDegLon = std::to_string(std::fabs(eastLon)), f.TxtDegLat = std::to_string(std::fabs(lat));
+    f.TxtMinLon = f.TxtSecLon = f.TxtMinLat = f.TxtSecLat = "0";
+    f.TxtZone = std::to_string(zone), f.TxtYear = std::to_string(year);
+    f.TxtMonth = std::to_string(month), f.TxtDay = std::to_string(day);
     f.TxtHour = "3";  // the time fields are not used
     Evening e;
-    e.outcome = RunCrescent(report, messages, f, p.east, true, morning, &e.r);
+    e.outcome = RunCrescent(report, messages, f, eastLon > 0, lat >= 0, morning, &e.r);
     e.text = report.Str();
     e.messages = messages.messages;
     EXPECT_EQ(f.TxtHour, "3");
     return e;
+}
+
+constexpr double kMeccaLon = 39 + 49 / 60.0 + 34 / 3600.0, kMeccaLat = 21.4225;
+
+TEST(Crescent, EveryRowOfYallopsTable) {
+    // Yallop's predictions by zone, his Table 6; his zone boundaries.
+    const std::map<std::string, char> kZones = {{"V", 'A'},    {"V(V)", 'B'}, {"V(F)", 'C'},
+                                                {"I(V)", 'D'}, {"I(I)", 'E'}, {"I", 'F'}};
+    const double kBoundaries[] = {0.216, -0.014, -0.160, -0.232, -0.293};
+    // q, ARCL, ARCV, DAZ, W', lag, age at the best time (4/9 of the lag after sunset), and
+    // the conjunction in minutes (his is given to a thousandth of a day).
+    const double kTolerance[] = {0.02, 0.15, 0.15, 0.15, 0.06, 2, 0.15, 4};
+    std::vector<double> d[8];
+    int rows = 0, mornings = 0, compared = 0, agreeing = 0;
+    for (const std::vector<std::string>& c : DataRows("crescent/yallop-1997-odd-rows.csv", "No")) {
+        ASSERT_GE(c.size(), 18u);
+        SCOPED_TRACE("Yallop's row " + c[0]);
+        const auto v = [&c](int k) { return std::stod(c[k]); };
+        // Rows 165, 193, 245 and 285 (the Americas) give the UT date of the best time, the
+        // day after the local date (the data's README).
+        const bool utDate = c[0] == "165" || c[0] == "193" || c[0] == "245" || c[0] == "285";
+        const bool morning = c[4] == "M";
+        const Evening run =
+            RunEvening(v(7), v(6), static_cast<int>(std::lround(-v(7) / 15)), std::stoi(c[1]),
+                       std::stoi(c[2]), std::stoi(c[3]) - utDate, morning);
+        ASSERT_EQ(run.outcome, Outcome::Written);
+        EXPECT_TRUE(run.messages.empty());
+        const CrescentEvening& e = run.r.evening;
+        ASSERT_EQ(e.end, CrescentEnd::Computed);
+        ++rows, mornings += morning;
+        const double gaps[] = {e.best.q - v(15),
+                               e.best.ARCL - v(8),
+                               e.best.ARCV - v(9),
+                               e.best.DAZ - v(10),
+                               e.best.W - v(14),
+                               e.Lag - v(12),
+                               e.Age + (4.0 / 9) * e.Lag / 60 - v(11),
+                               (run.r.conjunction.JJ - v(5) - 2400000) * 1440};
+        for (int k = 0; k < 8; ++k) {
+            EXPECT_NEAR(gaps[k], 0, kTolerance[k]) << k;
+            d[k].push_back(gaps[k]);
+        }
+        const char zone = kZones.at(c[17]);
+        if (std::none_of(std::begin(kBoundaries), std::end(kBoundaries),
+                         [&](double b) { return std::fabs(v(15) - b) <= 0.02; })) {
+            ++compared;
+            EXPECT_EQ(e.yallop, zone) << "q " << v(15);
+        }
+        agreeing += e.yallop == zone;
+    }
+    EXPECT_EQ(rows, 148);
+    EXPECT_GT(mornings, 0);
+    EXPECT_GE(compared, 125);
+    std::vector<double> q = d[0];
+    std::sort(q.begin(), q.end(), [](double a, double b) { return std::fabs(a) < std::fabs(b); });
+    EXPECT_LE(std::fabs(q[q.size() / 2]), 0.01);
+    std::printf(
+        "Yallop's %d rows (%d mornings): q %s; ARCL %s deg; ARCV %s deg; DAZ %s deg; W' %s "
+        "arcmin; lag %s min; age at the best time %s h; conjunction %s min; zone as his in %d "
+        "(%d away from a boundary)\n",
+        rows, mornings, Spread(d[0]).c_str(), Spread(d[1]).c_str(), Spread(d[2]).c_str(),
+        Spread(d[3]).c_str(), Spread(d[4]).c_str(), Spread(d[5]).c_str(), Spread(d[6]).c_str(),
+        Spread(d[7]).c_str(), agreeing, compared);
+}
+
+TEST(Crescent, EveryNewMoonOfTheNavalObservatory) {
+    std::vector<double> minutes;
+    for (const std::vector<std::string>& line : DataRows("crescent/usno-new-moons-1800-1950.txt")) {
+        int y, m, d, h, min;
+        ASSERT_EQ(std::sscanf(line[0].c_str(), "%d-%d-%dT%d:%d", &y, &m, &d, &h, &min), 5);
+        const double published = JulianDay(y, m, d + (h + min / 60.0) / 24);
+        const double DeltaT = DeltaTAt(DecimalYear(y, m)).DeltaT;
+        const Conjunction c =
+            ConjunctionOf(TheorySunMoon(DeltaT), LunationNear(published + DeltaT / 86400), DeltaT);
+        ASSERT_GT(c.count, 1) << line[0];
+        EXPECT_NEAR(c.JJ, published, 2.0 / 1440) << line[0];
+        // The last step changed the instant by less than a millisecond.
+        EXPECT_NEAR(c.steps[c.count - 1].JJ, c.JJ, 1e-8) << line[0];
+        minutes.push_back((c.JJ - published) * 1440);
+    }
+    EXPECT_EQ(minutes.size(), 199u);
+    double mean = 0;
+    for (const double m : minutes) mean += m / minutes.size();
+    std::printf("USNO's %zu new moons: %s min, mean %+.3f min\n", minutes.size(),
+                Spread(minutes).c_str(), mean);
 }
 
 // Before the conjunction of 10 March 2024 and the morning after it; north-east China, where
@@ -233,27 +173,27 @@ Evening RunEvening(const Place& p, int year, int month, int day, bool morning) {
 // below the horizon.
 TEST(Crescent, EveningsWithNothingToSee) {
     using E = CrescentEnd;
-    constexpr Place kChina{"120", "0", "0", true, "40", "-8"}, k80{"0", "0", "0", false, "80", "0"},
-        k64{"0", "0", "0", false, "64", "0"};
     const struct {
-        Place place;
-        int month, day;
+        double eastLon, lat;
+        int zone, month, day;
         bool morning;
         CrescentEnd end;
         const char* line;  // what the report says at its end
         bool message;      // a stop sent to the messenger
     } kCases[] = {
-        {kMecca, 3, 9, false, E::ConjunctionAfter, "الإجتماع بعد غروب الشمس", false},
-        {kMecca, 3, 11, true, E::ConjunctionAfter, "الإجتماع قبل شروق الشمس", false},
-        {kChina, 3, 10, false, E::MoonFirst, "يغرب القمر قبل الشمس", false},
-        {kMecca, 3, 10, true, E::MoonFirst, "يشرق القمر بعد الشمس", false},
-        {k80, 6, 10, false, E::NoSunset, "لا تغرب الشمس في هذا اليوم عند هذا العرض", true},
-        {k80, 12, 10, false, E::NoSunset, "الشمس تحت الأفق طول اليوم", true},
-        {k64, 1, 11, false, E::NoMoonset, "لا يغرب القمر في هذا اليوم عند هذا العرض", true},
+        // clang-format off
+        {kMeccaLon, kMeccaLat, -3, 3, 9, false, E::ConjunctionAfter, "الإجتماع بعد غروب الشمس", false},
+        {kMeccaLon, kMeccaLat, -3, 3, 11, true, E::ConjunctionAfter, "الإجتماع قبل شروق الشمس", false},
+        {120, 40, -8, 3, 10, false, E::MoonFirst, "يغرب القمر قبل الشمس", false},
+        {kMeccaLon, kMeccaLat, -3, 3, 10, true, E::MoonFirst, "يشرق القمر بعد الشمس", false},
+        {0, 80, 0, 6, 10, false, E::NoSunset, "لا تغرب الشمس في هذا اليوم عند هذا العرض", true},
+        {0, 80, 0, 12, 10, false, E::NoSunset, "الشمس تحت الأفق طول اليوم", true},
+        {0, 64, 0, 1, 11, false, E::NoMoonset, "لا يغرب القمر في هذا اليوم عند هذا العرض", true},
+        // clang-format on
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.line);
-        const Evening e = RunEvening(c.place, 2024, c.month, c.day, c.morning);
+        const Evening e = RunEvening(c.eastLon, c.lat, c.zone, 2024, c.month, c.day, c.morning);
         EXPECT_EQ(e.outcome, Outcome::Written);
         EXPECT_EQ(e.r.evening.end, c.end);
         EXPECT_TRUE(Contains(e.text, c.line));
@@ -264,43 +204,52 @@ TEST(Crescent, EveningsWithNothingToSee) {
     }
 }
 
+// PyEphem 4.1.4 (Debian's python3-ephem) with Yallop's definitions: geocentric airless
+// altitudes, the Sun's centre at -0.8333 and the Moon's at 0.7275 pi - 0.5667 found by
+// bisection, the Moon's topocentric place for Odeh's criterion; Mecca, 10 March 2024
+// evening and 9 March 2024 morning.
 TEST(Crescent, TheGoldenEveningAndItsMorningAgainstPyEphem) {
-    // PyEphem 4.1.4 (Debian's python3-ephem) with Yallop's definitions: geocentric airless
-    // altitudes, the Sun's centre at -0.8333 and the Moon's at 0.7275 pi - 0.5667 found by
-    // bisection, the Moon's topocentric place for Odeh's criterion; Mecca, 10 March 2024
-    // evening and 9 March 2024 morning.
-    struct Case {
+    const struct {
         int day;
         bool morning;
-        double sun, moon, lag, age, ARCL, ARCV, DAZ, W, q, ARCLt, ARCVt, Wt, V;
+        double sun, moon, lag, age, best[9];  // ARCL ARCV DAZ W q ARCL' ARCV' W' V
         char yallop, odeh;
+    } kCases[] = {
+        {10,
+         false,
+         2460380.144776,
+         2460380.153799,
+         12.993,
+         6.468,
+         {4.3379, 3.9554, 1.7814, 0.0480, -0.7580, 3.4297, 2.9323, 0.0300, -4.0437},
+         'F',
+         'D'},
+        {9,
+         true,
+         2460378.648874,
+         2460378.620678,
+         -40.601,
+         -29.433,
+         {18.0052, 10.0861, -14.9344, 0.8192, 0.2993, 17.4566, 9.0690, 0.7704, 6.3869},
+         'A',
+         'A'},
     };
-    const Case kCases[] = {
-        {10, false, 2460380.144776, 2460380.153799, 12.993, 6.468, 4.3379, 3.9554, 1.7814, 0.0480,
-         -0.7580, 3.4297, 2.9323, 0.0300, -4.0437, 'F', 'D'},
-        {9, true, 2460378.648874, 2460378.620678, -40.601, -29.433, 18.0052, 10.0861, -14.9344,
-         0.8192, 0.2993, 17.4566, 9.0690, 0.7704, 6.3869, 'A', 'A'},
-    };
-    for (const Case& c : kCases) {
+    const double tolerance[] = {0.005, 0.005, 0.005, 0.002, 0.001, 0.005, 0.005, 0.002, 0.01};
+    for (const auto& c : kCases) {
         SCOPED_TRACE(c.morning ? "morning" : "evening");
-        const Evening r = RunEvening(kMecca, 2024, 3, c.day, c.morning);
-        const CrescentEvening& e = r.r.evening;
+        const CrescentEvening e =
+            RunEvening(kMeccaLon, 21.4225, -3, 2024, 3, c.day, c.morning).r.evening;
         ASSERT_EQ(e.end, CrescentEnd::Computed);
         EXPECT_NEAR(e.sun.JJ, c.sun, 2.0 / 86400);
         EXPECT_NEAR(e.moon.JJ, c.moon, 5.0 / 86400);
         EXPECT_NEAR(e.Lag, c.lag, 0.05);
         EXPECT_NEAR(e.Age, c.age, 0.01);
         const BestTime& b = e.best;
-        const double got[] = {b.ARCL, b.ARCV, b.DAZ, b.W, b.q, b.ARCLt, b.ARCVt, b.Wt, b.V},
-                     want[] = {c.ARCL, c.ARCV, c.DAZ, c.W, c.q, c.ARCLt, c.ARCVt, c.Wt, c.V},
-                     tolerance[] = {0.005, 0.005, 0.005, 0.002, 0.001, 0.005, 0.005, 0.002, 0.01};
-        for (int k = 0; k < 9; ++k) EXPECT_NEAR(got[k], want[k], tolerance[k]) << k;
+        const double got[] = {b.ARCL, b.ARCV, b.DAZ, b.W, b.q, b.ARCLt, b.ARCVt, b.Wt, b.V};
+        for (int k = 0; k < 9; ++k) EXPECT_NEAR(got[k], c.best[k], tolerance[k]) << k;
         EXPECT_EQ(e.yallop, c.yallop);
         EXPECT_EQ(e.odeh, c.odeh);
     }
-}
-
-TEST(Crescent, ZonesAtTheirBoundaries) {
     // Yallop (1997): A above 0.216, ..., F at -0.293 and below; Odeh (2004): A from 5.65,
     // B from 2, C from -0.96, D below.
     const std::pair<double, char> kYallop[] = {
@@ -310,22 +259,31 @@ TEST(Crescent, ZonesAtTheirBoundaries) {
     const std::pair<double, char> kOdeh[] = {{5.65, 'A'},   {5.6499, 'B'}, {2, 'B'},
                                              {1.9999, 'C'}, {-0.96, 'C'},  {-0.9601, 'D'}};
     for (const auto& [V, zone] : kOdeh) EXPECT_EQ(OdehZone(V), zone) << V;
+    // J. Meeus, Astronomical Algorithms (1998), example 7.c and chapter 7's table.
+    const double kDates[][4] = {{2436116.31, 1957, 10, 4.81}, {1842713.0, 333, 1, 27.5},
+                                {1507900.13, -584, 5, 28.63}, {2299160.5, 1582, 10, 15},
+                                {2299159.5, 1582, 10, 4},     {2451545.0, 2000, 1, 1.5}};
+    for (const auto& [JJ, year, month, day] : kDates) {
+        const CalendarDate d = CalendarDateOf(JJ);
+        EXPECT_EQ(d.year, year) << JJ;
+        EXPECT_EQ(d.month, month) << JJ;
+        EXPECT_NEAR(d.day, day, 1e-6) << JJ;
+    }
 }
 
 TEST(CrescentMap, InterpolatedPlacesAreTheTheories) {
     const double midnight = JulianDay(2024, 3, 10);
     const TheorySunMoon theories(74);
     const InterpolatedSunMoon table(theories, midnight - 1, midnight + 2.5);
-    const double kArcsecond = 1.0 / 3600;
     for (double JJ = midnight - 0.95; JJ < midnight + 2.45; JJ += 0.0173) {
         for (const Luminary body : {Luminary::Sun, Luminary::Moon}) {
-            const BodyPlace exact = theories.At(body, JJ), interpolated = table.At(body, JJ);
+            const BodyPlace exact = theories.At(body, JJ), got = table.At(body, JJ);
             // Within a thousandth of a second of arc (across 24 h and 360 degrees too).
-            const double gaps[] = {
-                std::remainder(interpolated.Asc - exact.Asc, 24) * 15, interpolated.Dec - exact.Dec,
-                std::remainder(interpolated.Longitude - exact.Longitude, 360),
-                interpolated.Latitude - exact.Latitude, interpolated.Paralax - exact.Paralax};
-            for (const double gap : gaps) EXPECT_NEAR(gap, 0, 1e-3 * kArcsecond) << JJ;
+            const double gaps[] = {std::remainder(got.Asc - exact.Asc, 24) * 15,
+                                   got.Dec - exact.Dec,
+                                   std::remainder(got.Longitude - exact.Longitude, 360),
+                                   got.Latitude - exact.Latitude, got.Paralax - exact.Paralax};
+            for (const double gap : gaps) EXPECT_NEAR(gap, 0, 1e-3 / 3600) << JJ;
         }
     }
     // Outside the table: the theories themselves.
@@ -347,15 +305,15 @@ TEST(CrescentMap, EachCellIsTheEveningAtItsCentre) {
                 CrescentEveningOf(theories, g.conjunction.JJ, JulianDay(2024, 3, 10.5) + Lon / 360,
                                   Lon, g.Latitude(row), false);
             const char yallop = g.At(Criterion::Yallop, row, column);
+            SCOPED_TRACE(std::to_string(row) + " " + std::to_string(column));
             if (e.end == CrescentEnd::Computed) {
                 ++computed;
-                EXPECT_EQ(yallop, e.yallop) << row << " " << column;
-                EXPECT_EQ(g.At(Criterion::Odeh, row, column), e.odeh) << row << " " << column;
+                EXPECT_EQ(yallop, e.yallop);
+                EXPECT_EQ(g.At(Criterion::Odeh, row, column), e.odeh);
             } else {
-                const char expected = e.end == CrescentEnd::ConjunctionAfter ? kCellConjunctionAfter
-                                      : e.end == CrescentEnd::MoonFirst      ? kCellMoonFirst
-                                                                             : kCellNoSunset;
-                EXPECT_EQ(yallop, expected) << row << " " << column;
+                EXPECT_EQ(yallop, e.end == CrescentEnd::ConjunctionAfter ? kCellConjunctionAfter
+                                  : e.end == CrescentEnd::MoonFirst      ? kCellMoonFirst
+                                                                         : kCellNoSunset);
             }
         }
     }
@@ -371,20 +329,211 @@ TEST(CrescentMap, EachCellIsTheEveningAtItsCentre) {
     EXPECT_EQ(cell(151.2, -33.9), kCellConjunctionAfter);
 }
 
-TEST(Crescent, CalendarDatesOfJulianDays) {
-    // J. Meeus, Astronomical Algorithms (1998), examples 7.c and chapter 7's table.
-    struct Case {
-        double JJ, year, month, day;
+// The date the map opens on: the first evening after the conjunction nearest the main
+// window's date at its place (the last morning before it for the old crescent). New moons
+// (USNO, Phases of the Moon 2025): 28 February 00:45 UT, 29 March 10:58 UT, 27 April 19:31
+// UT. An evening is 18 h and a morning 6 h of the place's mean time.
+TEST(CrescentMap, TheDateIsTheFirstEveningAfterTheNearestConjunction) {
+    const struct {
+        const char* name;
+        int month, day;
+        double eastLongitude;
+        bool morning;
+        int wantMonth, wantDay;
+    } kEvenings[] = {
+        // clang-format off
+        {"the conjunction's own evening at Greenwich", 3, 20, 0, false, 3, 29},
+        {"after the evening at Greenwich: the next one", 4, 20, 0, false, 4, 28},
+        {"a place far West sees its evening after it", 4, 20, -120, false, 4, 27},
+        {"a place far East sees it the evening after Greenwich's", 3, 20, 150, false, 3, 30},
+        {"Mecca's evening comes before it", 4, 20, 39.83, false, 4, 28},
+        {"the date nearer the earlier conjunction", 3, 14, 0, false, 2, 28},
+        {"a date after the conjunction goes back to it", 4, 2, 0, false, 3, 29},
+        {"the last morning before it", 3, 20, 0, true, 3, 29},
+        {"the morning of the conjunction's day comes before it", 4, 20, 0, true, 4, 27},
+        {"a morning far East is already past it", 3, 20, 150, true, 3, 29},
+        {"a morning far West comes after it", 3, 20, -120, true, 3, 28},
+        // clang-format on
     };
-    const Case kCases[] = {{2436116.31, 1957, 10, 4.81}, {1842713.0, 333, 1, 27.5},
-                           {1507900.13, -584, 5, 28.63}, {2299160.5, 1582, 10, 15},
-                           {2299159.5, 1582, 10, 4},     {2451545.0, 2000, 1, 1.5}};
-    for (const Case& c : kCases) {
-        const CalendarDate d = CalendarDateOf(c.JJ);
-        EXPECT_EQ(d.year, c.year) << c.JJ;
-        EXPECT_EQ(d.month, c.month) << c.JJ;
-        EXPECT_NEAR(d.day, c.day, 1e-6) << c.JJ;
+    const std::map<int, double> kPublished = {{2, 2460734.5 + 0.75 / 24},
+                                              {3, 2460763.5 + (10 + 58.0 / 60) / 24},
+                                              {4, 2460792.5 + (19 + 31.0 / 60) / 24}};
+    for (const auto& c : kEvenings) {
+        SCOPED_TRACE(c.name);
+        double conjunction = 0;
+        const MapDate d = FirstEveningAfterConjunction(2025, c.month, c.day, c.eastLongitude,
+                                                       c.morning, &conjunction);
+        EXPECT_EQ(d.year * 10000 + d.month * 100 + d.day, 20250000 + c.wantMonth * 100 + c.wantDay);
+        EXPECT_NEAR(conjunction, kPublished.at(c.wantMonth), 10.0 / 1440);  // ten minutes
+        // The evening (morning) at the place lies after (before) the conjunction, and the one
+        // a day earlier (later) does not.
+        const double local =
+            JulianDay(d.year, d.month, d.day) + (c.morning ? 0.25 : 0.75) - c.eastLongitude / 360;
+        if (c.morning)
+            EXPECT_TRUE(local < conjunction && local + 1 >= conjunction);
+        else
+            EXPECT_TRUE(local > conjunction && local - 1 <= conjunction);
     }
+}
+
+const std::string kMeccaFields =
+    " --east --lon-deg 39 --lon-min 49 --lon-sec 34 --lat-deg 21 --lat-min 25 --lat-sec 21 "
+    "--zone -3";
+const std::string kMeccaTable = " --lon 39:49:34E --lat 21:25:21N --zone -3 --csv";
+
+std::map<std::string, std::string> ReportValues(const std::string& day,
+                                                const std::string& more = "") {
+    const CliResult r = RunCli(Words("report crescent --year 2024 --month 3 --day " + day +
+                                     kMeccaFields + " --json" + more));
+    EXPECT_EQ(r.status, 0) << r.err;
+    return JsonNamedValues(r.out);
+}
+
+// The evening and the morning of the conjunction's day, and the evening before it, after the
+// conjunction: lag and age, nothing at the best time. The values are the report's, in the
+// units the names promise.
+TEST(CrescentCli, TheReportsBytesAndJsonNames) {
+    const CliResult r =
+        RunCli(Words("report crescent --year 2024 --month 3 --day 10" + kMeccaFields));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, Golden("report-crescent-2024-03-10-mecca.txt"));
+    const std::string kBest = " Lag Age ARCL ARCV DAZ W Wt q V";
+    const struct {
+        const char *day, *more;
+        std::string present, absent;
+    } kCases[] = {{"10", "", "DeltaT Conj Coucher CoucherLune" + kBest, "Lever LeverLune"},
+                  {"9", " --morning", "DeltaT Conj Lever LeverLune" + kBest, "Coucher CoucherLune"},
+                  {"9", "", "Conj Coucher CoucherLune Lag Age", "ARCL W q V"}};
+    for (const auto& c : kCases) {
+        const auto values = ReportValues(c.day, c.more);
+        for (const std::string& name : Words(c.present)) EXPECT_EQ(values.count(name), 1u) << name;
+        for (const std::string& name : Words(c.absent)) EXPECT_EQ(values.count(name), 0u) << name;
+    }
+    const auto v = ReportValues("10");
+    for (const char* name : {"q", "V", "Lag", "Coucher"})
+        EXPECT_TRUE(Contains(r.out, " = " + v.at(name) + "\r\n")) << name;
+    EXPECT_NEAR(std::stod(v.at("DeltaT")), 74.0, 0.1);              // seconds
+    EXPECT_NEAR(std::stod(v.at("Conj")), 2460379.8753, 0.0001);     // Julian day, UT
+    EXPECT_NEAR(std::stod(v.at("Coucher")), 18 + 28.5 / 60, 0.01);  // hours, zone time
+    EXPECT_NEAR(std::stod(v.at("Lag")), 13.0, 0.05);                // minutes
+}
+
+TEST(CrescentCli, ALongitudeOfManyTurnsIsItsRemainder) {
+    // A longitude of many turns names the place of its remainder: the evening (from the
+    // Sun's setting on) is that of the remainder, by Python's math.remainder (5 + 1e17 / 60
+    // degrees is 1666666666666671.75, whose remainder by 360 is -128.25).
+    const std::pair<const char*, const char*> kTurns[] = {
+        {"--lon-min 1e17", "--lon-deg -128.25 --lon-min 0"},
+        {"--lon-deg 366 --lon-min 0", "--lon-deg 6 --lon-min 0"},
+        {"--lon-deg -190 --lon-min 0", "--lon-deg 170 --lon-min 0"}};
+    for (const auto& [turns, remainder] : kTurns) {
+        const CliResult many = RunCli(Words(std::string("report crescent ") + turns));
+        const CliResult one = RunCli(Words(std::string("report crescent ") + remainder));
+        ASSERT_EQ(many.status + one.status, 0) << many.err << one.err;
+        ASSERT_TRUE(Contains(one.out, "Coucher"));
+        EXPECT_EQ(many.out.substr(many.out.find("Coucher")),
+                  one.out.substr(one.out.find("Coucher")))
+            << turns;
+    }
+}
+
+// The table's row is the report rounded: the geocentric arcs and width of the best time,
+// the sunset to the minute; the conjunction, 09:00:27 UT, on the table's clock.
+TEST(CrescentCli, TheTableIsTheReportRounded) {
+    const CliResult table = RunCli(Words("crescent --from 2024-03-09 --days 3" + kMeccaTable));
+    ASSERT_EQ(table.status, 0) << table.err;
+    EXPECT_EQ(table.out.substr(0, table.out.find('\n')),
+              "date,conjunction,sunset,moonset,lag_min,age_h,arcl_deg,arcv_deg,w_arcmin,q,yallop,"
+              "v,odeh,status");
+    const std::vector<KeyedRow> rows = KeyedCsvRows(table.out);
+    ASSERT_EQ(rows.size(), 3u);
+    for (int k = 0; k < 3; ++k) {
+        const KeyedRow& row = rows[k];
+        const auto v = ReportValues(std::to_string(9 + k));
+        SCOPED_TRACE(row.at("date"));
+        EXPECT_EQ(row.at("conjunction"), "2024-03-10 12:00");
+        EXPECT_EQ(ClockSeconds(row.at("sunset")),
+                  std::lround(std::stod(v.at("Coucher")) * 60) * 60);
+        for (const auto& [column, name, tolerance] : {std::tuple{"lag_min", "Lag", 0.05},
+                                                      {"age_h", "Age", 0.05},
+                                                      {"arcl_deg", "ARCL", 0.005},
+                                                      {"arcv_deg", "ARCV", 0.005},
+                                                      {"w_arcmin", "W", 0.005},
+                                                      {"q", "q", 0.0005},
+                                                      {"v", "V", 0.005}})
+            if (v.count(name)) {
+                EXPECT_NEAR(std::stod(row.at(column)), std::stod(v.at(name)), tolerance) << name;
+            }
+        EXPECT_EQ(row.at("status"), v.count("q") ? "" : "conjunction after sunset");
+        EXPECT_EQ(row.at("q").empty(), !v.count("q"));
+    }
+    EXPECT_EQ(rows[1].at("yallop") + rows[1].at("odeh") + rows[2].at("yallop"), "FDA");
+    // The Naval Observatory's minutes (tests/data/crescent) for new moons whose instant lies
+    // in the second half of its minute, on Greenwich's clock and on Mecca's.
+    const char* const kConjunctions[][3] = {
+        {"1830-12-15", "0", "1830-12-15 08:15"},   // 08:15 UT
+        {"1850-03-13", "0", "1850-03-13 23:17"},   // 23:17 UT
+        {"1910-12-01", "-3", "1910-12-02 00:10"},  // 21:10 UT
+        {"1930-11-20", "-3", "1930-11-20 13:21"},  // 10:21 UT
+        {"1950-02-16", "-3", "1950-02-17 01:53"},  // 22:53 UT
+    };
+    for (const auto& [date, zone, conjunction] : kConjunctions)
+        EXPECT_EQ(
+            KeyedTable(
+                std::string("crescent --lon 39:49:34E --lat 21:25:21N --csv --days 1 --from ") +
+                date + " --zone " + zone)[0]
+                .at("conjunction"),
+            conjunction);
+}
+
+// The report's times are on the zone's standard clock whatever the summer time; the table
+// shows them on the clock with its summer time, an hour later; a zone of half hours moves
+// the clock, not the sky.
+TEST(CrescentCli, TheTablesClockMovesTheTimesOnly) {
+    EXPECT_EQ(ReportValues("10", " --summer 1").at("Coucher"), ReportValues("10").at("Coucher"));
+    EXPECT_EQ(ReportValues("10", " --summer 2").at("Coucher"), ReportValues("10").at("Coucher"));
+    const std::string day = "crescent --from 2024-03-10 --days 1" + kMeccaTable;
+    const KeyedRow summer = KeyedTable(day + " --summer 1")[0], standard = KeyedTable(day)[0];
+    const std::string kTimes[] = {"conjunction", "sunset", "moonset"};
+    for (const std::string& c : kTimes)
+        EXPECT_EQ(ClockSeconds(summer.at(c).substr(summer.at(c).size() - 5)),
+                  ClockSeconds(standard.at(c).substr(standard.at(c).size() - 5)) + 3600)
+            << c;
+    for (const auto& [key, value] : standard) {
+        if (std::find(std::begin(kTimes), std::end(kTimes), key) == std::end(kTimes)) {
+            EXPECT_EQ(summer.at(key), value) << key;
+        }
+    }
+    if (!HaveZone("Asia/Kolkata")) GTEST_SKIP() << "no tzdata";
+    const std::string delhi =
+        "crescent --lon 77:13:0E --lat 28:37:0N --from 2024-03-11 --days 1 --csv ";
+    const KeyedRow named = KeyedTable(delhi + "--tz Asia/Kolkata")[0],
+                   whole = KeyedTable(delhi + "--zone -5")[0];
+    for (const char* key : {"sunset", "moonset"})
+        EXPECT_EQ(ClockSeconds(named.at(key)), ClockSeconds(whole.at(key)) + 1800) << key;
+    for (const char* key : {"lag_min", "age_h", "q", "yallop", "v", "odeh"})
+        EXPECT_EQ(named.at(key), whole.at(key)) << key;
+}
+
+// The whole program, as a user runs it: the map through the windows' module, without a
+// display; to a folder that does not exist, status 1 and why.
+TEST(CrescentCli, TheMapIsAPngFileWithoutADisplay) {
+    const std::string png = Scratch("crescent_map.png"),
+                      noDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ";
+    const ExeResult r =
+        RunExe(" crescent-map --date 2024-03-10 --criterion odeh --png '" + png + "'", noDisplay);
+    if (Contains(r.err, "built without the windows")) GTEST_SKIP() << "built without Qt";
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");  // the coastlines stand beside the program in the build tree
+    const std::string bytes = ReadFile(png);
+    std::remove(png.c_str());
+    ASSERT_GT(bytes.size(), 10000u);
+    EXPECT_EQ(bytes.substr(0, 8), "\x89PNG\r\n\x1a\n");
+    const ExeResult missing =
+        RunExe(" crescent-map --date 2024-03-10 --png /nonexistent-zerin/map.png", noDisplay);
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(Contains(missing.err, "could not write")) << missing.err;
 }
 
 }  // namespace

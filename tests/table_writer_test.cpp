@@ -46,27 +46,37 @@ Written Write(Format format, std::size_t count, MakeRow makeRow,
     return {status, out.text(), err.text()};
 }
 
+// Each column as wide as its widest possible cell (10 and 22), two blanks between them,
+// numbers to the right, lists left out of the text; a CSV cell quoted only when it holds a
+// comma, a quote, CR or LF (RFC 4180), wherever it stands in the row, and the row after a
+// quoted one written plainly again; JSON's missing value null.
 TEST(TableWriter, TheBytesOfEachFormat) {
-    struct Case {
+    const std::vector<std::vector<Cell>> kQuoted = {
+        {"Fes, medina", "1.5", "a;b"},        {"2005-06-18", "say \"hi\"", ""},
+        {"2005-06-19", std::nullopt, "a\rb"}, {"line\nend", std::nullopt, std::nullopt},
+        {"2005-06-20", "-0.25", "x"},         {"", "", ""}};
+    const struct {
         Format format;
+        const std::vector<std::vector<Cell>>& rows;
         std::string bytes;
-    };
-    const Case cases[] = {
-        // Each column as wide as its widest possible cell (10 and 22), two blanks between
-        // them; numbers to the right; lists left out.
-        {Format::Text, "Date" + std::string(6 + 2 + 17, ' ') + "Value\n" + "2005-06-17" +
-                           std::string(2 + 19, ' ') + "1.5\n" + "2005-06-18" +
-                           std::string(2 + 21, ' ') + "\xE2\x80\x94\n"},
-        {Format::Csv, "date,value,list\n2005-06-17,1.5,a;b\n2005-06-18,,\n"},
-        {Format::Json,
-         "{\"body\": \"sun\", \"rows\": [\n"
-         "  {\"date\": \"2005-06-17\", \"value\": 1.5, \"list\": [\"a\", \"b\"]},\n"
+    } kCases[] = {
+        {Format::Text, kRows,
+         "Date" + std::string(25, ' ') + "Value\n2005-06-17" + std::string(21, ' ') +
+             "1.5\n2005-06-18" + std::string(23, ' ') + "\xE2\x80\x94\n"},
+        {Format::Csv, kRows, "date,value,list\n2005-06-17,1.5,a;b\n2005-06-18,,\n"},
+        {Format::Json, kRows,
+         "{\"body\": \"sun\", \"rows\": [\n  {\"date\": \"2005-06-17\", \"value\": 1.5, \"list\": "
+         "[\"a\", \"b\"]},\n"
          "  {\"date\": \"2005-06-18\", \"value\": null, \"list\": []}\n]}\n"},
+        {Format::Csv, kQuoted,
+         "date,value,list\n\"Fes, medina\",1.5,a;b\n2005-06-18,\"say "
+         "\"\"hi\"\"\",\n2005-06-19,,\"a\rb\"\n"
+         "\"line\nend\",,\n2005-06-20,-0.25,x\n,,\n"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : kCases) {
         const Written w =
-            Write(c.format, kRows.size(), [](std::size_t k, std::vector<Cell>& cells) {
-                cells = kRows[k];
+            Write(c.format, c.rows.size(), [&c](std::size_t k, std::vector<Cell>& cells) {
+                cells = c.rows[k];
                 return RowResult{};
             });
         EXPECT_EQ(w.status, 0);
@@ -75,54 +85,25 @@ TEST(TableWriter, TheBytesOfEachFormat) {
     }
 }
 
-// A CSV cell is quoted only when it holds a comma, a quote, CR or LF (RFC 4180), wherever it
-// stands in the row; the row after a quoted one is written plainly again.
-TEST(TableWriter, CsvQuotesOnlyTheCellsThatNeedIt) {
-    struct Case {
-        std::vector<Cell> row;
-        std::string line;
-    };
-    const Case cases[] = {
-        {{"Fes, medina", "1.5", "a;b"}, "\"Fes, medina\",1.5,a;b"},
-        {{"2005-06-18", "say \"hi\"", ""}, "2005-06-18,\"say \"\"hi\"\"\","},
-        {{"2005-06-19", std::nullopt, "a\rb"}, "2005-06-19,,\"a\rb\""},
-        {{"line\nend", std::nullopt, std::nullopt}, "\"line\nend\",,"},
-        {{"2005-06-20", "-0.25", "x"}, "2005-06-20,-0.25,x"},
-        {{"", "", ""}, ",,"},
-    };
-    std::string expected = "date,value,list\n";
-    for (const Case& c : cases) expected += c.line + "\n";
-    const Written w =
-        Write(Format::Csv, std::size(cases), [&](std::size_t k, std::vector<Cell>& cells) {
-            cells = cases[k].row;
-            return RowResult{};
-        });
-    EXPECT_EQ(w.status, 0);
-    EXPECT_EQ(w.out, expected);
-}
-
 // When row k is computed, the rows before it are already out (the first at once, the
-// others by chunks), in every format: nothing waits for the table's end.
-TEST(TableWriter, RowsAreWrittenAsTheyAreComputed) {
+// others by chunks), in every format: nothing waits for the table's end. A failed write
+// stops the table: the rows that filled the stream and at most a chunk (64 KiB) more, of
+// the million asked for, with one message.
+TEST(TableWriter, RowsAreWrittenAsTheyAreComputedAndStopAtTheFirstFailedWrite) {
     for (const Format format : {Format::Text, Format::Csv, Format::Json}) {
+        SCOPED_TRACE(static_cast<int>(format));
         robust::CappedStream out, err;
         services::TableWriter writer(format, Language::English, kColumns, out.file(), err.file());
         std::vector<std::size_t> outAtRow;
-        const auto row = [&](std::size_t k, std::vector<Cell>& cells) {
+        const auto row = [&](std::size_t, std::vector<Cell>& cells) {
             outAtRow.push_back(out.text().size());
             cells = kRows[0];
-            (void)k;
             return RowResult{};
         };
         ASSERT_EQ(services::WriteRows(writer, 20000, row, err.file()), 0);
-        EXPECT_EQ(outAtRow[0], 0u) << static_cast<int>(format);
-        EXPECT_GT(outAtRow[1], 0u) << static_cast<int>(format);  // header and first row
-        EXPECT_GT(outAtRow[19999], out.text().size() / 2) << static_cast<int>(format);
-    }
-}
-
-TEST(TableWriter, TheTableStopsAtTheFirstFailedWrite) {
-    for (const Format format : {Format::Text, Format::Csv, Format::Json}) {
+        EXPECT_EQ(outAtRow[0], 0u);
+        EXPECT_GT(outAtRow[1], 0u);  // the header and the first row
+        EXPECT_GT(outAtRow[19999], out.text().size() / 2);
         for (const std::size_t capacity : {std::size_t{0}, std::size_t{100000}}) {
             std::size_t computed = 0;
             const Written w = Write(
@@ -133,12 +114,9 @@ TEST(TableWriter, TheTableStopsAtTheFirstFailedWrite) {
                     return RowResult{};
                 },
                 capacity);
-            SCOPED_TRACE(capacity);
             EXPECT_EQ(w.status, 1);
             EXPECT_EQ(w.err, "zerin: could not write the output: No space left on device\n");
-            // The rows that filled the stream and at most a chunk (64 KiB) more, of the
-            // million asked for.
-            EXPECT_LT(computed, capacity == 0 ? 2u : 10000u);
+            EXPECT_LT(computed, capacity == 0 ? 2u : 10000u) << capacity;
         }
     }
 }
@@ -146,35 +124,31 @@ TEST(TableWriter, TheTableStopsAtTheFirstFailedWrite) {
 // Rows the calculation refuses keep their place in the table, empty; a table of nothing
 // but refused rows writes nothing.
 TEST(TableWriter, RefusedAndFaultedRows) {
-    struct Case {
+    using E = RowEnd;
+    const std::string header = "date,value,list\n", rows = header + "r0,1,\nr1,1,\nr2,1,\n";
+    const struct {
         std::vector<RowEnd> ends;
         int status;
         std::string out, err;
-    };
-    const std::string header = "date,value,list\n";
-    const auto row = [](int k) { return "r" + std::to_string(k) + ",1,\n"; };
-    const Case cases[] = {
-        {{RowEnd::Refused, RowEnd::Refused}, 2, "", "zerin: no row could be computed: why 0\n"},
-        {{RowEnd::Refused, RowEnd::Refused, RowEnd::Computed},
+    } kCases[] = {
+        {{E::Refused, E::Refused}, 2, "", "zerin: no row could be computed: why 0\n"},
+        {{E::Refused, E::Refused, E::Computed},
          1,
-         header + row(0) + row(1) + row(2),
+         rows,
          "zerin: 2 rows from r0 are empty: why 0\n"},
-        {{RowEnd::Computed, RowEnd::Refused, RowEnd::Computed},
+        {{E::Computed, E::Refused, E::Computed}, 1, rows, "zerin: the row of r1 is empty: why 1\n"},
+        {{E::Fault, E::Computed, E::Fault},
          1,
-         header + row(0) + row(1) + row(2),
-         "zerin: the row of r1 is empty: why 1\n"},
-        {{RowEnd::Fault, RowEnd::Computed, RowEnd::Fault},
-         1,
-         header + row(0) + row(1) + row(2),
+         rows,
          "zerin: a calculation fault left cells of 2 rows from r0 empty: why 0\n"},
-        {{RowEnd::Computed, RowEnd::Computed}, 0, header + row(0) + row(1), ""},
+        {{E::Computed, E::Computed}, 0, header + "r0,1,\nr1,1,\n", ""},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : kCases) {
         const Written w =
             Write(Format::Csv, c.ends.size(), [&c](std::size_t k, std::vector<Cell>& cells) {
                 cells = {"r" + std::to_string(k), "1", ""};
-                if (c.ends[k] == RowEnd::Computed) return RowResult{};
-                return RowResult{c.ends[k], "why " + std::to_string(k)};
+                return c.ends[k] == E::Computed ? RowResult{}
+                                                : RowResult{c.ends[k], "why " + std::to_string(k)};
             });
         EXPECT_EQ(w.status, c.status);
         EXPECT_EQ(w.out, c.out);

@@ -10,6 +10,10 @@
   the Kaaba on the WGS84 ellipsoid by GeographicLib (C. F. F. Karney's method).
 - sun-over-kaaba.csv: the transits at the Kaaba, by PyEphem, whose declination is nearest
   to the Kaaba's latitude, as it grows and as it falls, for a few years.
+- timetables-pyephem.txt: cells of `zerin times` tables by PyEphem, in the lines that
+  tests/prayer_methods_test.cpp reads (see timetables.txt): rising and setting at the
+  tables' horizon, moonrise, moonset and the Moon's illuminated fraction, and the days
+  without rising or setting filled by the nearest latitude that has them.
 """
 
 import csv
@@ -17,6 +21,7 @@ import datetime
 import math
 import os
 import sys
+import zoneinfo
 
 import ephem
 from geographiclib.geodesic import Geodesic
@@ -112,7 +117,158 @@ def sun_over_kaaba():
             out.writerow([year, *cells])
 
 
+def clock(seconds):
+    """Seconds after a local midnight as the tables write them: HH:MM (rounded half up),
+    with +1 or -1 for another day."""
+    minutes = math.floor(seconds / 60 + 0.5)
+    shift = math.floor(minutes / 1440)
+    text = f"{minutes // 60 % 24:02d}:{minutes % 60:02d}"
+    return text + (f"{shift:+d}" if shift else "")
+
+
+def local_midnight(date, zone):
+    """The UT of a date's midnight on a clock: a zone name, or hours East negative."""
+    day = datetime.datetime.fromisoformat(date)
+    if isinstance(zone, str):
+        offset = zoneinfo.ZoneInfo(zone).utcoffset(day + datetime.timedelta(hours=12))
+        return day - offset
+    return day + datetime.timedelta(hours=zone)
+
+
+def clock_option(zone):
+    return f"--tz {zone}" if isinstance(zone, str) else f"--zone {zone}"
+
+
+def sun_events(lon, lat, midnight, events):
+    """The Sun's centre at each (name, altitude, after transit) of the day, seconds after
+    midnight (None where it does not reach it), and the transit."""
+    o = reference._observer(lon, lat)
+    sun = ephem.Sun()
+    transit = o.next_transit(sun, start=reference.ephem_date(midnight))
+    found = {"transit": reference.seconds_from(transit, midnight)}
+    for name, altitude, after in events:
+        found[name] = reference.seconds_from(reference._event(o, sun, transit, altitude, after),
+                                             midnight)
+    return found
+
+
+HORIZON = -0.8333  # the tables' rising and setting: the Sun's centre, 34' of refraction
+RISING_SETTING = (("sunrise", HORIZON, False), ("sunset", HORIZON, True))
+DAY = RISING_SETTING + (("fajr", -19, False), ("isha", -17, True))
+# name, latitude (N+), longitude (West positive), zone, date: rising and setting
+HORIZON_PLACES = [
+    ("Oslo", 59.9139, -10.7522, -1, "2025-06-01"),
+    ("London", 51.5074, 0.1278, 0, "2025-12-21"),
+    ("Quito", -0.1807, 78.4678, 5, "2025-09-22"),
+    ("Sydney", -33.8688, -151.2093, -10, "2025-06-21"),
+    ("Anchorage", 61.2181, 149.9003, 9, "2025-01-15"),
+    ("Mecca", 21.4225, -39.8262, -3, "2024-03-10"),
+    ("Cape Town", -33.9249, -18.4241, -2, "2199-04-01"),
+    ("Reykjavik", 64.1466, 21.9426, 1, "1850-10-10"),
+]
+# The Moon: name, latitude, longitude (West positive), zone or zone name, date
+MOON_PLACES = [
+    ("London", 51.5074, 0.1278, 0, "2024-03-12"),
+    ("Mecca", 21.4225, -39.8262, -3, "2024-07-20"),
+    ("Quito", -0.1807, 78.4678, 5, "2023-11-05"),
+    ("Sydney", -33.8688, -151.2093, -10, "2024-05-02"),
+    ("Oslo", 59.9139, -10.7522, -1, "2024-01-25"),
+    ("Cape Town", -33.9249, -18.4241, -2, "2024-09-14"),
+    ("New York", 40.7128, 74.006, 5, "2024-12-03"),
+    ("Rabat", 34.0209, 6.8416, -1, "2025-02-17"),
+    # A clock with summer time: the Moon's times on it, not on the standard clock.
+    ("Paris", 48.8566, -2.3522, "Europe/Paris", "2025-07-01"),
+    ("Sydney", -33.8688, -151.2093, "Australia/Sydney", "2025-01-10"),
+]
+# Days without rising or setting: name, latitude, longitude (West positive), zone, date
+POLAR_PLACES = [
+    ("75 S in the polar night", -75, 0, 0, "2025-06-21"),
+    ("70 S under the midnight Sun", -70, 0, 0, "2025-12-21"),
+    ("75 N in the polar night", 75, 0, 0, "2025-12-21"),
+    ("Tromso under the midnight Sun", 69.6492, -18.9553, "Europe/Oslo", "2024-06-21"),
+]
+
+
+def place_options(lat, lon):
+    return (f"--lat {abs(lat)}{'S' if lat < 0 else 'N'} "
+            f"--lon {abs(lon)}{'E' if lon < 0 else 'W'}")
+
+
+def cells(found, names):
+    return " ".join(f"{n}={'' if found[n] is None else clock(found[n])}" for n in names)
+
+
+def moon_day(lon, lat, midnight):
+    """Moonrise and moonset within the local day (seconds after midnight, or None), in the
+    U.S. Naval Observatory's convention, and the illuminated fraction at midnight from the
+    geocentric elongation."""
+    o = reference._observer(lon, lat)
+    o.horizon = "-0:34"
+    start = reference.ephem_date(midnight)
+    moon = ephem.Moon()
+    found = {}
+    for name, event in (("moonrise", o.next_rising), ("moonset", o.next_setting)):
+        try:
+            t = event(moon, start=start)
+            found[name] = (t - start) * 86400 if t < start + 1 else None
+        except (ephem.AlwaysUpError, ephem.NeverUpError):
+            found[name] = None
+    # The fraction as the tables define it, from the elongation: (1 - cos E) / 2.
+    moon.compute(start)
+    sun = ephem.Sun(start)
+    m, s = ephem.Ecliptic(moon), ephem.Ecliptic(sun)
+    found["moon_fraction"] = (1 - math.cos(m.lon - s.lon) * math.cos(m.lat)) / 2
+    return found
+
+
+def polar_day(lon, lat, midnight):
+    """The day's times at the nearest latitude toward the equator, by half degrees, at
+    which the Sun rises and sets."""
+    step = lat
+    while step != 0:
+        step -= math.copysign(min(0.5, abs(step)), step)
+        found = sun_events(lon, step, midnight, DAY)
+        if found["sunrise"] is not None and found["sunset"] is not None:
+            return step, found
+    raise ValueError("no latitude with a rising and a setting")
+
+
+def timetables():
+    v = ephem.__version__
+    with open(os.path.join(HERE, "timetables-pyephem.txt"), "w") as f:
+        f.write(f"# Cells of `zerin times` tables by PyEphem {v} (tests/data/references/make.py);"
+                " the lines as in timetables.txt.\n")
+        f.write("\n# Rising and setting: the Sun's centre at -0.8333 degrees, no pressure.\n")
+        for name, lat, lon, zone, date in HORIZON_PLACES:
+            found = sun_events(lon, lat, local_midnight(date, zone), RISING_SETTING)
+            f.write(f"30 | times {place_options(lat, lon)} {clock_option(zone)} --from {date} "
+                    f"--days 1 --csv --seconds | "
+                    + " ".join(f"{n}={seconds_text(found[n])}" for n in ("sunrise", "sunset"))
+                    + f"   # {name}\n")
+        f.write("\n# The Moon: upper limb, 34' of refraction, topocentric (horizon -0:34, no "
+                "pressure); the fraction at local midnight, (1 - cos elongation) / 2.\n")
+        for name, lat, lon, zone, date in MOON_PLACES:
+            found = moon_day(lon, lat, local_midnight(date, zone))
+            f.write(f"60 | times {place_options(lat, lon)} {clock_option(zone)} --from {date} "
+                    f"--days 1 --csv --moon | {cells(found, ('moonrise', 'moonset'))} "
+                    f"moon_fraction={found['moon_fraction']:.3f}~0.0015   # {name}\n")
+        f.write("\n# --polar nearest-latitude: the day's times at the nearest latitude toward the"
+                " equator, by half degrees, where the Sun rises and sets.\n")
+        for name, lat, lon, zone, date in POLAR_PLACES:
+            step, found = polar_day(lon, lat, local_midnight(date, zone))
+            f.write(f"60 | times {place_options(lat, lon)} {clock_option(zone)} --from {date} "
+                    f"--days 1 --csv --polar nearest-latitude | "
+                    f"{cells(found, ('fajr', 'sunrise', 'transit', 'sunset', 'isha'))}"
+                    f"   # {name}: the times at {step:g}\n")
+
+
+def seconds_text(seconds):
+    whole = math.floor(seconds + 0.5)
+    return f"{whole // 3600:02d}:{whole // 60 % 60:02d}:{whole % 60:02d}"
+
+
 if __name__ == "__main__":
     sun_times()
     distances()
     sun_over_kaaba()
+    timetables()
