@@ -329,7 +329,8 @@ The crescent: zerin report crescent, zerin crescent and zerin crescent-map
 
   crescent-map: the world from 60 degrees South to 60 North, each degree coloured by the
   zone of Yallop's criterion (or Odeh's) on the evening (morning) of the date at that
-  place, with coastlines (Natural Earth) and an Arabic legend, written as a PNG file.
+  place, with coastlines (Natural Earth) and an Arabic legend, written as a PNG file
+  (--png - writes it to standard output).
 )";
 
 }  // namespace zerin::cli

@@ -99,9 +99,15 @@ std::string UnknownPlace(const Gazetteer& gazetteer, const std::string& name,
 
 }  // namespace
 
-bool LoadGazetteer(Gazetteer& gazetteer, std::string& error, std::string& ownError) {
+bool LoadGazetteer(Gazetteer& gazetteer, std::string& error, std::string& ownError,
+                   std::FILE* err) {
+    std::string alike;
     const bool loaded =
-        places::LoadPlaces(gazetteer, places::ProgramDataFolders(), error, ownError);
+        places::LoadPlaces(gazetteer, places::ProgramDataFolders(), error, ownError, &alike);
+    if (!alike.empty())
+        std::fprintf(err,
+                     "zerin: your places: %s: both are kept; save the place again to keep one\n",
+                     alike.c_str());
     if (!ownError.empty()) ownError = "your places: " + ownError;
     return loaded;
 }
@@ -210,7 +216,7 @@ int ExpandPlaceOption(std::vector<std::string>& args, std::FILE* err) {
 
     Gazetteer gazetteer;
     std::string loadError, ownError, error;
-    const bool loaded = LoadGazetteer(gazetteer, loadError, ownError);
+    const bool loaded = LoadGazetteer(gazetteer, loadError, ownError, err);
     WarnOfOwnPlaces(ownError, err);
     GazetteerPlace place;
     if (!FindPlace(gazetteer, name, place, err, error))
@@ -428,7 +434,7 @@ int RunPlaces(const std::vector<std::string>& args, std::FILE* out, std::FILE* e
     if (const int status = ReadPlacesRequest(args, r, err)) return status;
     Gazetteer gazetteer;
     std::string error, ownError;
-    const bool loaded = LoadGazetteer(gazetteer, error, ownError);
+    const bool loaded = LoadGazetteer(gazetteer, error, ownError, err);
     if (r.mine && !ownError.empty()) return Refuse(err, ownError);
     if (!loaded && !r.mine) return Refuse(err, error);
     if (!r.mine) WarnOfOwnPlaces(ownError, err);

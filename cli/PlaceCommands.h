@@ -13,8 +13,10 @@ namespace zerin::cli {
 // The gazetteer (ZERIN_GAZETTEER names another file than the program's own) with the user's
 // own places; false with a message when the gazetteer cannot be read. Own places are kept
 // even when the gazetteer is missing; a damaged file of them is said in ownError, and the
-// gazetteer is read all the same.
-bool LoadGazetteer(places::Gazetteer& gazetteer, std::string& error, std::string& ownError);
+// gazetteer is read all the same. Two own places whose names differ only in how their letters
+// are composed are both kept, with a note on err.
+bool LoadGazetteer(places::Gazetteer& gazetteer, std::string& error, std::string& ownError,
+                   std::FILE* err);
 
 // Finds a place by its name: the best match, with a note on err when others go by that name;
 // or false with the message (the three nearest names) when none does.

@@ -6,6 +6,7 @@
 #include "CalendarOptions.h"
 #include "FieldOptions.h"
 #include "ModuleLoader.h"
+#include "SourceDate.h"
 #include "TableOptions.h"
 #include "TimesTable.h"
 #include "report/Echo.h"
@@ -307,7 +308,11 @@ bool CheckPdfOptions(const PdfOptions& pdf, const TableOptions& table, std::stri
 }
 
 int WritePdf(const TimetableJob& job, const std::string& path, std::FILE* err) {
+    // The PDF's date: a SOURCE_DATE_EPOCH that cannot be honoured stops the command before
+    // anything is written.
+    std::optional<long long> epoch;
     std::string failures;
+    if (!SourceDateEpoch(epoch, failures)) return Refuse(err, failures);
     if (!WindowsBuilt()) {
         std::fprintf(err,
                      "zerin: this zerin was built without the windows, which draw the PDF: use "
@@ -414,7 +419,8 @@ const char* const kPdfHelp =
   the right: the weekday, the date, dawn, rising, transit, the afternoon time(s) --asr
   chooses (default both), setting and nightfall, the times as in --csv. Pages are
   drawn by the windows' module without a display. The file is replaced only once the
-  whole PDF is written.
+  whole PDF is written; --pdf - writes it to standard output. SOURCE_DATE_EPOCH, when
+  set, is the PDF's creation date (a whole number of seconds since 1970, written in UTC).
 )";
 
 }  // namespace zerin::cli

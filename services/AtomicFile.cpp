@@ -1,15 +1,19 @@
 #include "AtomicFile.h"
 
 #include <fcntl.h>
+#include <limits.h>
+#include <stdlib.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <utility>
 
 namespace zerin {
@@ -29,6 +33,112 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
+// A name in path's folder, with a slash between them.
+std::string BesideIt(const std::string& path, const std::string& name) {
+    const std::string folder = FolderOf(path);
+    return folder == "/" ? "/" + name : folder + "/" + name;
+}
+
+// The temporary files being written, for the signals that stop the program: a fixed table
+// of absolute paths that a signal handler may read (no allocation, no lock), each published
+// once its path is whole.
+struct TemporarySlot {
+    std::atomic<bool> taken{false}, ready{false};
+    char path[PATH_MAX];
+};
+TemporarySlot gTemporaries[16];
+constexpr int kStoppingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+struct sigaction gPreviousActions[std::size(kStoppingSignals)];
+
+// Removes the temporary files, then lets the signal do what it did before: the handler that
+// was there, or the default (the program ends with the signal's status).
+extern "C" void RemoveTemporariesOnSignal(int signal, siginfo_t* info, void* context) {
+    const int saved = errno;
+    for (TemporarySlot& slot : gTemporaries)
+        if (slot.ready.load()) ::unlink(slot.path);
+    for (std::size_t k = 0; k < std::size(kStoppingSignals); ++k) {
+        if (kStoppingSignals[k] != signal) continue;
+        const struct sigaction& previous = gPreviousActions[k];
+        if (previous.sa_handler == SIG_DFL || previous.sa_handler == SIG_IGN) {
+            ::signal(signal, SIG_DFL);
+            ::raise(signal);  // delivered as this handler returns
+        } else if (previous.sa_flags & SA_SIGINFO) {
+            previous.sa_sigaction(signal, info, context);
+        } else {
+            previous.sa_handler(signal);
+        }
+    }
+    errno = saved;
+}
+
+// Installs the handler once for each stopping signal that is not ignored (nohup's SIGHUP
+// stays ignored).
+void RemoveTemporariesOnSignals() {
+    static std::once_flag installed;
+    std::call_once(installed, [] {
+        for (std::size_t k = 0; k < std::size(kStoppingSignals); ++k) {
+            struct sigaction action {};
+            action.sa_sigaction = RemoveTemporariesOnSignal;
+            action.sa_flags = SA_SIGINFO | SA_RESTART;
+            sigfillset(&action.sa_mask);
+            if (::sigaction(kStoppingSignals[k], nullptr, &gPreviousActions[k]) == 0 &&
+                gPreviousActions[k].sa_handler != SIG_IGN)
+                ::sigaction(kStoppingSignals[k], &action, nullptr);
+        }
+    });
+}
+
+// Publishes a temporary file's path for the signal handler; the slot's number, or -1 when the
+// table is full or the path too long (the file is then removed as before, only not on a
+// signal).
+int RememberTemporary(const std::string& path) {
+    std::string absolute = path;
+    if (path.front() != '/') {
+        char folder[PATH_MAX];
+        if (!::getcwd(folder, sizeof folder)) return -1;
+        absolute = std::string(folder) + "/" + path;
+    }
+    if (absolute.size() >= PATH_MAX) return -1;
+    for (std::size_t k = 0; k < std::size(gTemporaries); ++k) {
+        bool free = false;
+        if (!gTemporaries[k].taken.compare_exchange_strong(free, true)) continue;
+        std::memcpy(gTemporaries[k].path, absolute.c_str(), absolute.size() + 1);
+        gTemporaries[k].ready.store(true);
+        return static_cast<int>(k);
+    }
+    return -1;
+}
+
+void ForgetTemporary(int slot) {
+    if (slot < 0) return;
+    gTemporaries[slot].ready.store(false);
+    gTemporaries[slot].taken.store(false);
+}
+
+// Standard output's file, when it is open.
+bool StandardOutputFile(struct stat& info) {
+    return ::fstat(STDOUT_FILENO, &info) == 0;
+}
+
+// True when path names the very file standard output writes to (a pipe, a terminal, a file).
+bool IsStandardOutput(const std::string& path) {
+    struct stat target {};
+    struct stat out {};
+    return ::stat(path.c_str(), &target) == 0 && StandardOutputFile(out) &&
+           target.st_dev == out.st_dev && target.st_ino == out.st_ino;
+}
+
+// True when the folder of path is the system's /dev or /proc (or one inside them), where a
+// name stands for a device or a process's file, never for a file of the user's.
+bool InSystemFolder(const std::string& path) {
+    char real[PATH_MAX];
+    if (!::realpath(FolderOf(path).c_str(), real)) return false;
+    const std::string folder = real;
+    for (const std::string system : {"/dev", "/proc"})
+        if (folder == system || folder.rfind(system + "/", 0) == 0) return true;
+    return false;
+}
+
 FileError::Kind KindOf(mode_t mode) {
     if (S_ISREG(mode) || S_ISLNK(mode)) return FileError::Kind::None;
     if (S_ISDIR(mode)) return FileError::Kind::Folder;
@@ -36,6 +146,17 @@ FileError::Kind KindOf(mode_t mode) {
     if (S_ISFIFO(mode)) return FileError::Kind::Fifo;
     if (S_ISSOCK(mode)) return FileError::Kind::Socket;
     return FileError::Kind::Special;
+}
+
+// Why what stands at path (lstat's `info`) is not a file to replace, or None when it is. A
+// link is replaced, not followed, unless it leads to a device, a FIFO or a socket, or stands
+// in /dev or /proc (/dev/stdout, /proc/self/fd/1): that is written through or refused.
+FileError::Kind TargetKind(const std::string& path, const struct stat& info) {
+    if (!S_ISLNK(info.st_mode)) return KindOf(info.st_mode);
+    struct stat linked {};
+    if (::stat(path.c_str(), &linked) != 0) return FileError::Kind::None;  // dangling
+    if (!S_ISREG(linked.st_mode) && !S_ISDIR(linked.st_mode)) return KindOf(linked.st_mode);
+    return InSystemFolder(path) ? FileError::Kind::Special : FileError::Kind::None;
 }
 
 // Eight hexadecimal digits nobody can guess, for the temporary file's name.
@@ -135,7 +256,7 @@ std::string FileError::ArabicMessage(const std::string& headline) const {
 FileError::Kind UnwritableKind(const std::string& path) {
     struct stat info {};
     if (::lstat(path.c_str(), &info) != 0) return FileError::Kind::None;
-    return KindOf(info.st_mode);
+    return TargetKind(path, info);
 }
 
 void IgnoreFileSizeSignal() {
@@ -143,7 +264,7 @@ void IgnoreFileSizeSignal() {
 }
 
 AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {
-    error_.path = path_;
+    error_.path = path_ == kStandardOutputName ? "standard output" : path_;
 }
 
 AtomicFile::~AtomicFile() {
@@ -160,10 +281,11 @@ bool AtomicFile::Fail(FileError::Kind kind, int code) {
 }
 
 void AtomicFile::Discard() {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ >= 0 && !standardOutput_) ::close(fd_);
     fd_ = -1;
     if (!temporary_.empty()) ::unlink(temporary_.c_str());
     temporary_.clear();
+    ForgetTemporary(std::exchange(slot_, -1));
 }
 
 void AtomicFile::Cancel(FileError::Kind why, std::string what) {
@@ -175,28 +297,44 @@ void AtomicFile::Cancel(FileError::Kind why, std::string what) {
 bool AtomicFile::Open() {
     if (error_.Failed() || fd_ >= 0 || committed_) return false;
     IgnoreFileSizeSignal();
+    if (path_ == kStandardOutputName) return OpenStandardOutput();
     if (path_.empty()) return Fail(FileError::Kind::System, ENOENT);
     if (path_.back() == '/') return Fail(FileError::Kind::Folder);
     struct stat previous {};
     if (::lstat(path_.c_str(), &previous) == 0) {
-        if (const FileError::Kind kind = KindOf(previous.st_mode); kind != FileError::Kind::None)
-            return Fail(kind);
+        if (const FileError::Kind kind = TargetKind(path_, previous); kind != FileError::Kind::None)
+            return IsStandardOutput(path_) ? OpenStandardOutput() : Fail(kind);
         keepMode_ = S_ISREG(previous.st_mode);
         mode_ = previous.st_mode & 07777;
     } else if (errno != ENOENT) {
         return Fail(FileError::Kind::System, errno);
     }
+    RemoveTemporariesOnSignals();
     for (int attempt = 0; attempt < 16; ++attempt) {
-        const std::string name = path_ + '.' + RandomSuffix();
+        // A short name: the target's own may be as long as a name can be.
+        const std::string name = BesideIt(path_, ".zerin-" + RandomSuffix());
+        slot_ = RememberTemporary(name);
         fd_ = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd_ >= 0) {
             temporary_ = name;
             if (keepMode_ && ::fchmod(fd_, mode_) != 0) return Fail(FileError::Kind::System, errno);
             return true;
         }
-        if (errno != EEXIST) return Fail(FileError::Kind::System, errno);
+        const int why = errno;
+        ForgetTemporary(std::exchange(slot_, -1));
+        if (why != EEXIST) return Fail(FileError::Kind::System, why);
     }
     return Fail(FileError::Kind::System, EEXIST);
+}
+
+bool AtomicFile::OpenStandardOutput() {
+    struct stat out {};
+    if (!StandardOutputFile(out)) return Fail(FileError::Kind::System, errno);
+    // What the program wrote through stdio before goes first.
+    std::fflush(stdout);
+    fd_ = STDOUT_FILENO;
+    standardOutput_ = true;
+    return true;
 }
 
 bool AtomicFile::Write(const void* data, std::size_t size) {
@@ -215,6 +353,12 @@ bool AtomicFile::Write(const void* data, std::size_t size) {
 
 bool AtomicFile::Commit() {
     if (fd_ < 0) return error_.Failed() ? false : Fail(FileError::Kind::System, EBADF);
+    if (standardOutput_) {
+        // Every byte is out already: nothing to check on a pipe or a terminal, nothing to rename.
+        fd_ = -1;
+        committed_ = true;
+        return true;
+    }
     struct stat info {};
     if (::fstat(fd_, &info) != 0) return Fail(FileError::Kind::System, errno);
     if (static_cast<std::size_t>(info.st_size) != written_) return Fail(FileError::Kind::Short);
@@ -227,6 +371,7 @@ bool AtomicFile::Commit() {
     if (::rename(temporary_.c_str(), path_.c_str()) != 0)
         return Fail(FileError::Kind::System, errno);
     temporary_.clear();
+    ForgetTemporary(std::exchange(slot_, -1));
     committed_ = true;
     // The rename on the disk too; a folder that cannot be synced does not undo the save.
     const int folder = ::open(FolderOf(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

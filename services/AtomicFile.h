@@ -37,13 +37,21 @@ struct FileError {
     std::string ArabicMessage(const std::string& headline = "تعذّرت كتابة الملف") const;
 };
 
-// A file being written. Open creates the temporary file; Write appends; Commit makes it the
-// target. Destroying an AtomicFile that was not committed removes its temporary file. After a
-// failure every further call returns false and Error() says the first reason.
+// The name that stands for standard output ("--png -").
+inline constexpr const char* kStandardOutputName = "-";
+
+// A file being written. Open creates the temporary file (a short name, ".zerin-" and eight
+// random characters, in the target's folder); Write appends; Commit makes it the target.
+// Destroying an AtomicFile that was not committed removes its temporary file, and so does
+// SIGINT, SIGTERM or SIGHUP (the program then ends with the signal's status, or the handler
+// that was installed before runs). After a failure every further call returns false and
+// Error() says the first reason.
 //
 // A symbolic link at the target is replaced by the new file, never followed; a target that is
-// a folder, a device, a FIFO or a socket is refused before anything is created. A previous
-// regular file's permissions are kept; a new file gets 0666 less the umask.
+// a folder, a device, a FIFO or a socket is refused before anything is created, and so is a
+// link to a device, a FIFO or a socket, or a link in /dev or /proc, unless it is standard
+// output: that is written through (/dev/stdout), as "-" is. A previous regular file's
+// permissions are kept; a new file gets 0666 less the umask.
 class AtomicFile {
   public:
     explicit AtomicFile(std::string path);
@@ -67,11 +75,12 @@ class AtomicFile {
 
   private:
     bool Fail(FileError::Kind kind, int code = 0);
+    bool OpenStandardOutput();
     void Discard();
 
     std::string path_, temporary_;
-    int fd_ = -1;
-    bool keepMode_ = false, committed_ = false;
+    int fd_ = -1, slot_ = -1;  // slot_: the temporary's place in the signals' table
+    bool keepMode_ = false, committed_ = false, standardOutput_ = false;
     unsigned mode_ = 0;
     std::size_t written_ = 0;
     FileError error_;
@@ -83,7 +92,8 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, FileEr
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& message);
 
 // What stands at path, when it is there and is not a file the program may replace (a folder,
-// a device, a FIFO, a socket); None for a regular file, a symbolic link or nothing.
+// a device, a FIFO, a socket, a link to one of them or a link in /dev or /proc); None for a
+// regular file, another symbolic link or nothing.
 FileError::Kind UnwritableKind(const std::string& path);
 
 // Makes a write beyond the process's file size limit fail with EFBIG instead of killing the

@@ -1,5 +1,7 @@
 #include "Gazetteer.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unicode/locid.h>
 #include <unicode/normalizer2.h>
 #include <unicode/timezone.h>
@@ -11,13 +13,16 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <memory>
 #include <numbers>
+
+#include "report/Echo.h"
 
 namespace zerin::places {
 
@@ -100,28 +105,65 @@ bool Number(std::string_view text, T& value) {
     return why == std::errc() && end == text.data() + text.size();
 }
 
-std::u32string CodePoints(std::string_view text) {
-    std::u32string out;
+// A letter's place among 64 kinds of letter (letters that share one are as one).
+unsigned LetterKind(char32_t c) {
+    return (static_cast<std::uint32_t>(c) * 2654435761u) >> 26;
+}
+
+// The code points of UTF-8 text into out (whose room is kept from call to call); returns the
+// kinds of letter it holds, a bit each.
+std::uint64_t CodePoints(std::string_view text, std::u32string& out) {
+    out.clear();
+    std::uint64_t kinds = 0;
     for (int32_t k = 0; k < static_cast<int32_t>(text.size());) {
         UChar32 c;
         U8_NEXT(text.data(), k, static_cast<int32_t>(text.size()), c);
         out += static_cast<char32_t>(c < 0 ? 0xFFFD : c);
+        kinds |= std::uint64_t{1} << LetterKind(out.back());
     }
-    return out;
+    return kinds;
 }
 
-// The edit distance between two names (insertions, deletions and replacements).
-std::size_t EditDistance(const std::u32string& a, const std::u32string& b) {
-    std::vector<std::size_t> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+// A bound below the edit distance of two names from their letters alone: each letter of one
+// that the other lacks takes an edit of its own. `wanted` counts the first name's letters
+// of each kind; the second is `name`, whose kinds are `kinds`. A bound past `bound` may be
+// returned before it is the largest.
+std::size_t LettersApart(const std::array<int, 64>& wanted, std::uint64_t wantedKinds,
+                         const std::u32string& name, std::uint64_t kinds, std::size_t bound) {
+    // The kinds one name has and the other has not: cheap, and most names end here.
+    const auto absent = static_cast<std::size_t>(
+        std::max(std::popcount(wantedKinds & ~kinds), std::popcount(kinds & ~wantedKinds)));
+    if (absent > bound) return absent;
+    std::array<int, 64> left = wanted;
+    for (const char32_t c : name) --left[LetterKind(c)];
+    std::size_t more = 0, fewer = 0;
+    for (const int n : left) (n > 0 ? more : fewer) += static_cast<std::size_t>(n > 0 ? n : -n);
+    return std::max({absent, more, fewer});
+}
+
+// The edit distance between two names (insertions, deletions and replacements) when it is at
+// most `bound`, otherwise bound + 1. Only the cells within `bound` of the diagonal can hold
+// less (Ukkonen), and a row whose every cell is past the bound ends the work: a name far
+// from the query costs a few cells, not the whole table.
+std::size_t EditDistanceWithin(const std::u32string& a, const std::u32string& b, std::size_t bound,
+                               std::vector<std::size_t>& row) {
+    const std::size_t past = bound + 1;
+    if ((a.size() > b.size() ? a.size() - b.size() : b.size() - a.size()) > bound) return past;
+    row.resize(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = std::min(j, past);
     for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
+        const std::size_t low = i > bound ? i - bound : 1;
+        const std::size_t high = std::min(b.size(), i + bound);
+        std::size_t diagonal = row[low - 1];
+        row[low - 1] = low == 1 ? std::min(i, past) : past;
+        std::size_t least = row[low - 1];
+        for (std::size_t j = low; j <= high; ++j) {
             const std::size_t above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
+            row[j] = std::min({above + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1]), past});
             diagonal = above;
+            least = std::min(least, row[j]);
         }
+        if (least > bound) return past;
     }
     return row[b.size()];
 }
@@ -239,26 +281,111 @@ double DistanceKm(double lat1, double lon1, double lat2, double lon2) {
     return 2 * kEarthRadiusKm * std::asin(std::min(1.0, std::sqrt(h)));
 }
 
+namespace {
+
+// "a FIFO": what stands at a path that is not a regular file.
+const char* KindOfFile(mode_t mode) {
+    if (S_ISDIR(mode)) return "a folder";
+    if (S_ISFIFO(mode)) return "a FIFO";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+    if (S_ISSOCK(mode)) return "a socket";
+    return "not a regular file";
+}
+
+// Reads a regular file whole, no further than kMaxFileBytes + 1 bytes: the size the system
+// gives is not trusted (the files of /proc say 0). False with a message.
+bool ReadGazetteerFile(const std::string& path, std::string& text, std::string& error) {
+    const auto cannotOpen = [&path, &error]() {
+        error = "cannot open the gazetteer '" + EchoPath(path) + "': " + std::strerror(errno);
+        return false;
+    };
+    const auto notAFile = [&path, &error](mode_t mode) {
+        error = "the gazetteer " + EchoPath(path) + " cannot be read: it is " + KindOfFile(mode) +
+                ", not a file";
+        return false;
+    };
+    // A FIFO would wait for ever for a writer: what is not a regular file is never opened, and
+    // the file opened is checked again (O_NONBLOCK: a FIFO put there meanwhile cannot block).
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return cannotOpen();
+    if (!S_ISREG(info.st_mode)) return notAFile(info.st_mode);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return cannotOpen();
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return notAFile(info.st_mode);
+    }
+    text.clear();
+    text.reserve(
+        std::min(static_cast<std::size_t>(std::max<off_t>(info.st_size, 0)), kMaxFileBytes));
+    char buffer[65536];
+    ssize_t n = 0;
+    while ((n = ::read(fd, buffer, sizeof buffer)) != 0) {
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 || text.size() + static_cast<std::size_t>(n) > kMaxFileBytes) break;
+        text.append(buffer, static_cast<std::size_t>(n));
+    }
+    const int why = errno;
+    ::close(fd);
+    if (n > 0) error = "the gazetteer " + EchoPath(path) + " is not a gazetteer (more than 64 MB)";
+    if (n < 0)
+        error = "the gazetteer " + EchoPath(path) + " could not be read: " + std::strerror(why);
+    return n == 0;
+}
+
+}  // namespace
+
 bool Gazetteer::Load(const std::string& path, std::string& error) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = "cannot open the gazetteer '" + path + "': " + std::strerror(errno);
-        return false;
-    }
-    file.seekg(0, std::ios::end);
-    const std::streamoff size = file.tellg();
-    if (size < 0 || static_cast<std::size_t>(size) > kMaxFileBytes) {
-        error = "the gazetteer '" + path + "' is not a gazetteer (more than 64 MB)";
-        return false;
-    }
-    file.seekg(0);
-    std::string text(static_cast<std::size_t>(size), '\0');
-    if (!file.read(text.data(), size)) {
-        error = "the gazetteer '" + path + "' could not be read";
-        return false;
-    }
+    std::string text;
+    if (!ReadGazetteerFile(path, text, error)) return false;
     return Parse(std::move(text), path, error);
 }
+
+namespace {
+
+// The fewest bytes a line of each section takes, with its line end: a count larger than the
+// rest of the file could hold is damage, refused before anything is reserved for it.
+constexpr std::size_t kLeastPlaceLine = 12;  // eight tabs, a digit for each number
+constexpr std::size_t kLeastKeyLine = 3;     // a tab and a digit
+// More zones than the time-zone database will ever have.
+constexpr std::size_t kMostZones = 10000;
+// Above any town (La Rinconada, 5,100 m), below any shore (the Dead Sea's, -430 m).
+constexpr double kMostElevation = 9000;
+
+// The nine fields of a place's line, or false when it has other than nine.
+bool SplitPlace(std::string_view line, std::string_view (&f)[9]) {
+    std::size_t start = 0;
+    for (std::size_t k = 0; k < 9; ++k) {
+        const std::size_t tab = line.find('\t', start);
+        if ((tab == std::string_view::npos) != (k == 8)) return false;
+        f[k] = line.substr(start, tab == std::string_view::npos ? tab : tab - start);
+        start = tab + 1;
+    }
+    return true;
+}
+
+// What is wrong with a place's fields, or "" when they are sound: the coordinates finite and
+// on the globe, the elevation (when given) a height a town may have, the zone one of the
+// file's, the population a whole number.
+std::string PlaceFault(const std::string_view (&f)[9], std::size_t zones) {
+    double latitude = 0, longitude = 0, elevation = 0;
+    std::size_t zone = 0;
+    long long population = 0;
+    if (!Number(f[4], latitude) || !(std::fabs(latitude) <= 90))
+        return "a latitude that is not a number from -90 to 90: '" + Echo(f[4]) + "'";
+    if (!Number(f[5], longitude) || !(std::fabs(longitude) <= 180))
+        return "a longitude that is not a number from -180 to 180: '" + Echo(f[5]) + "'";
+    if (!f[6].empty() && (!Number(f[6], elevation) || !(std::fabs(elevation) <= kMostElevation)))
+        return "an elevation that is not a number of metres: '" + Echo(f[6]) + "'";
+    if (!Number(f[7], zone) || zone >= zones)
+        return "a zone that is not the number of one of the " + std::to_string(zones) +
+               " zones: '" + Echo(f[7]) + "'";
+    if (!Number(f[8], population) || population < 0)
+        return "a population that is not a whole number: '" + Echo(f[8]) + "'";
+    return "";
+}
+
+}  // namespace
 
 bool Gazetteer::Parse(std::string text, const std::string& source, std::string& error) {
     text_ = std::move(text);
@@ -281,8 +408,8 @@ bool Gazetteer::Parse(std::string text, const std::string& source, std::string& 
         return true;
     };
     const auto fail = [&](const std::string& what) {
-        error = "the gazetteer '" + source + "' is damaged: line " + std::to_string(lineNumber) +
-                ": " + what;
+        error = "the gazetteer " + EchoPath(source) + " is damaged: line " +
+                std::to_string(lineNumber) + " (" + what + ")";
         text_.clear();
         zones_.clear();
         placeLines_.clear();
@@ -296,22 +423,36 @@ bool Gazetteer::Parse(std::string text, const std::string& source, std::string& 
         const std::vector<std::string_view> f = Fields(line);
         return f.size() == 2 && f[0] == name && Number(f[1], count);
     };
+    // A count of lines of at least `least` bytes that the rest of the file cannot hold.
+    const auto tooMany = [&](std::size_t count, std::size_t least) {
+        return count > (text_.size() - std::min(pos, text_.size())) / least;
+    };
+    const auto refuseCount = [&](std::size_t count, const char* what) {
+        return fail("a count of " + std::to_string(count) + " " + what + ", more than the " +
+                    std::to_string(text_.size()) + " bytes of the file can hold");
+    };
     std::size_t count = 0;
     if (!section("zones", count)) return fail("no \"zones\" count where one is expected");
+    if (count > kMostZones || tooMany(count, 2)) return refuseCount(count, "zones");
+    zones_.reserve(count);
     for (std::size_t k = 0; k < count; ++k) {
         if (!next()) return fail("the file ends within the zones");
         zones_.push_back(line);
     }
     if (!section("places", count)) return fail("no \"places\" count where one is expected");
+    if (tooMany(count, kLeastPlaceLine)) return refuseCount(count, "places");
     placeLines_.reserve(count);
+    std::string_view fields[9];
     for (std::size_t k = 0; k < count; ++k) {
         const std::uint32_t offset = static_cast<std::uint32_t>(pos);
         if (!next()) return fail("the file ends within the places");
-        if (std::count(line.begin(), line.end(), '\t') != 8)
-            return fail("a place of other than 9 fields");
+        if (!SplitPlace(line, fields)) return fail("a place of other than 9 fields");
+        if (const std::string fault = PlaceFault(fields, zones_.size()); !fault.empty())
+            return fail(fault);
         placeLines_.push_back(offset);
     }
     if (!section("keys", count)) return fail("no \"keys\" count where one is expected");
+    if (tooMany(count, kLeastKeyLine)) return refuseCount(count, "keys");
     keyLines_.reserve(count);
     keyPlaces_.reserve(count);
     std::string_view previous;
@@ -394,16 +535,7 @@ std::vector<GazetteerPlace> Gazetteer::Search(std::string_view query, const std:
             }
     // (exactness, place) of every key that starts with the query, each place once.
     std::vector<std::pair<int, std::uint32_t>> matches;
-    std::size_t low = 0, high = keyLines_.size();
-    while (low < high) {
-        const std::size_t middle = low + (high - low) / 2;
-        if (Key(middle) < wanted)
-            low = middle + 1;
-        else
-            high = middle;
-    }
-    std::size_t k = low;
-    for (; k < keyLines_.size(); ++k) {
+    for (std::size_t k = FirstKeyFrom(wanted); k < keyLines_.size(); ++k) {
         const std::string_view key = Key(k);
         if (!key.starts_with(wanted)) break;
         matches.emplace_back(key == wanted ? 0 : 1, keyPlaces_[k]);
@@ -459,32 +591,74 @@ std::vector<std::pair<GazetteerPlace, double>> Gazetteer::Nearest(double latitud
     return nearest;
 }
 
+std::size_t Gazetteer::FirstKeyFrom(std::string_view wanted) const {
+    std::size_t low = 0, high = keyLines_.size();
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (Key(middle) < wanted)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
+}
+
 std::vector<GazetteerPlace> Gazetteer::Suggestions(std::string_view query,
                                                    std::size_t count) const {
+    if (count == 0) return {};
+    const std::string normalised = NormaliseName(query);
+    std::u32string wanted, key;
+    CodePoints(normalised, wanted);
     // No town's name is longer: a longer query is compared by its start.
-    std::u32string wanted = CodePoints(NormaliseName(query));
     if (wanted.size() > kLongestName) wanted.resize(kLongestName);
-    // (distance, place) of every key.
-    std::vector<std::pair<std::size_t, std::uint32_t>> near;
-    near.reserve(keyLines_.size());
-    for (std::size_t k = 0; k < keyLines_.size(); ++k)
-        near.emplace_back(EditDistance(wanted, CodePoints(Key(k))), keyPlaces_[k]);
-    std::sort(near.begin(), near.end());
-    std::vector<GazetteerPlace> found;
-    std::vector<std::uint32_t> seen;
-    for (const auto& [distance, place] : near) {
-        if (found.size() >= count) break;
-        if (std::find(seen.begin(), seen.end(), place) != seen.end()) continue;
-        seen.push_back(place);
-        found.push_back(Town(place));
+    std::array<int, 64> wantedCounts{};
+    std::uint64_t wantedKinds = 0;
+    for (const char32_t c : wanted) {
+        ++wantedCounts[LetterKind(c)];
+        wantedKinds |= std::uint64_t{1} << LetterKind(c);
     }
+    // The `count` nearest places so far by (distance, place), each place once: the last one's
+    // distance bounds the search of every other key.
+    std::vector<std::pair<std::size_t, std::uint32_t>> best;
+    std::vector<std::size_t> row;
+    const auto consider = [&](std::size_t k) {
+        const std::size_t bound = best.size() < count ? kLongestName * 4 : best.back().first;
+        const std::uint64_t kinds = CodePoints(Key(k), key);
+        if (std::max(key.size(), wanted.size()) - std::min(key.size(), wanted.size()) > bound ||
+            LettersApart(wantedCounts, wantedKinds, key, kinds, bound) > bound)
+            return;
+        const std::pair<std::size_t, std::uint32_t> found = {
+            EditDistanceWithin(wanted, key, bound, row), keyPlaces_[k]};
+        if (found.first > bound) return;
+        const auto same = std::find_if(
+            best.begin(), best.end(), [&found](const auto& b) { return b.second == found.second; });
+        if (same != best.end() && *same <= found) return;
+        if (same != best.end()) best.erase(same);
+        best.insert(std::upper_bound(best.begin(), best.end(), found), found);
+        if (best.size() > count) best.pop_back();
+    };
+    // The keys that start with the query's first letters come first: the nearest names are
+    // most often among them, and the bound they leave makes the other keys quick.
+    for (const std::size_t letters : {2, 1}) {
+        if (wanted.size() < letters) continue;
+        std::string start;
+        icu::UnicodeString::fromUTF32(reinterpret_cast<const UChar32*>(wanted.data()),
+                                      static_cast<int32_t>(letters))
+            .toUTF8String(start);
+        for (std::size_t k = FirstKeyFrom(start); k < keyLines_.size() && Key(k).starts_with(start);
+             ++k)
+            consider(k);
+    }
+    for (std::size_t k = 0; k < keyLines_.size(); ++k) consider(k);
+    std::vector<GazetteerPlace> found;
+    for (const auto& [distance, place] : best) found.push_back(Town(place));
     return found;
 }
 
 std::string FindGazetteerFile(const std::vector<std::string>& folders) {
     for (const std::string& folder : folders) {
         const std::string path = folder + "/" + kGazetteerFileName;
-        if (std::ifstream(path).good()) return path;
+        if (::access(path.c_str(), R_OK) == 0) return path;
     }
     return "";
 }

@@ -85,6 +85,8 @@ class Gazetteer {
                                        std::size_t limit, bool lendNames) const;
     std::string_view Line(std::uint32_t offset) const;
     std::string_view Key(std::size_t k) const;
+    // The first key not before `wanted` (the keys are sorted).
+    std::size_t FirstKeyFrom(std::string_view wanted) const;
 
     std::string text_;
     std::vector<std::string_view> zones_;

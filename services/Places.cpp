@@ -140,8 +140,9 @@ namespace {
 // Reads the rows after the header; one object per file.
 class PlacesReader {
   public:
-    PlacesReader(const std::string& fileName, const TableOptions& options)
-        : fileName_(fileName), options_(options) {}
+    PlacesReader(const std::string& fileName, const TableOptions& options,
+                 std::vector<std::string>* alikeNames)
+        : fileName_(fileName), options_(options), alikeNames_(alikeNames) {}
 
     bool Read(std::istream& in, std::vector<TablePlace>& places, std::string& error) {
         std::string line;
@@ -223,11 +224,7 @@ class PlacesReader {
         if (p.name.find('\t') != std::string::npos)
             return Fail("a tab inside the name, which no place's name holds", error);
         if (DisplayWidth(p.name) > 60) return Fail("a name of more than 60 characters", error);
-        const auto [seen, added] = names_.emplace(p.name, line_);
-        if (!added)
-            return Fail("'" + Echo(p.name) + "' is also the name on line " +
-                            std::to_string(seen->second) + ": give each place its own name",
-                        error);
+        if (!NewName(p.name, error)) return false;
         FieldOptions read;
         for (const auto& [axis, cell, what] : {std::tuple{Axis::Latitude, fields[1], "latitude"},
                                                {Axis::Longitude, fields[2], "longitude"}}) {
@@ -268,24 +265,42 @@ class PlacesReader {
         return true;
     }
 
+    // Records the name; false with a message when an earlier row has it. A name that has the
+    // same letters composed otherwise (NFC) is the same name, kept only where alikeNames_ says.
+    bool NewName(const std::string& name, std::string& error) {
+        const auto [seen, added] = names_.emplace(Nfc(name), std::pair{line_, name});
+        if (added) return true;
+        const bool alike = seen->second.second != name;
+        const std::string what = "'" + Echo(name) + "' is also the name on line " +
+                                 std::to_string(seen->second.first) +
+                                 (alike ? " (the same letters, composed otherwise)" : "");
+        if (!alike || !alikeNames_) return Fail(what + ": give each place its own name", error);
+        alikeNames_->push_back(fileName_ + ":" + std::to_string(line_) + ": " + what);
+        return true;
+    }
+
     std::string fileName_;
     const TableOptions& options_;
+    std::vector<std::string>* alikeNames_;
     std::size_t line_ = 0, columns_ = 0;
-    std::map<std::string, std::size_t> names_;
+    std::map<std::string, std::pair<std::size_t, std::string>> names_;  // NFC: line, as written
     std::map<std::string, std::shared_ptr<const ZoneClock>> clocks_;
 };
 
 }  // namespace
 
 bool ReadPlaces(std::istream& in, const std::string& fileName, const TableOptions& options,
-                std::vector<TablePlace>& places, std::string& error) {
+                std::vector<TablePlace>& places, std::string& error,
+                std::vector<std::string>* alikeNames) {
     places.clear();
-    return PlacesReader(fileName, options).Read(in, places, error);
+    return PlacesReader(fileName, options, alikeNames).Read(in, places, error);
 }
 
 bool ReadPlacesFile(const std::string& path, const TableOptions& options,
-                    std::vector<TablePlace>& places, std::string& error) {
-    if (path == "-") return ReadPlaces(std::cin, "standard input", options, places, error);
+                    std::vector<TablePlace>& places, std::string& error,
+                    std::vector<std::string>* alikeNames) {
+    if (path == "-")
+        return ReadPlaces(std::cin, "standard input", options, places, error, alikeNames);
     // A FIFO, a device or a folder is refused before it is opened: opening a FIFO without a
     // writer would wait for ever, and /dev/zero has no end.
     struct stat info {};
@@ -307,7 +322,7 @@ bool ReadPlacesFile(const std::string& path, const TableOptions& options,
         error = "cannot open the places file '" + EchoPath(path) + "': " + std::strerror(errno);
         return false;
     }
-    return ReadPlaces(file, EchoPath(path), options, places, error);
+    return ReadPlaces(file, EchoPath(path), options, places, error, alikeNames);
 }
 
 }  // namespace zerin::services

@@ -38,16 +38,20 @@ inline constexpr std::size_t kMaxPlaces = 100000;
  * latitude and longitude take the forms of --lat and --lon; the zone is a name of the
  * time-zone database or whole hours as --zone takes them (East negative, with the command
  * line's --summer), and an empty zone (or no zone column) takes the command line's clock.
- * Names are unique. The file is UTF-8 text: bytes that are not, control characters (a tab
- * only between fields), a NUL, and a byte-order mark after the start are refused, as is a
- * line of more than 4096 bytes (read no further than that).
+ * Names are unique, compared in Unicode's composed form (NFC): "Fès" written with its
+ * accent apart is the same name as "Fès" written whole, and refused as well, with both lines;
+ * unless `alikeNames` is given (the user's own places, which must stay usable), where such a
+ * pair is kept and said, one line each ("FILE:LINE: ..."). The file is UTF-8 text: bytes that are
+ * not, control characters (a tab only between fields), a NUL, and a byte-order mark after the start
+ * are refused, as is a line of more than 4096 bytes (read no further than that).
  *
  * `options` gives the command line's clock (--tz, or --zone and --summer) and --summer;
  * `fileName` names the file in messages. Returns false with "FILE:LINE: what" at the first
  * bad row (nothing is computed from a file that has one).
  */
 bool ReadPlaces(std::istream& in, const std::string& fileName, const TableOptions& options,
-                std::vector<TablePlace>& places, std::string& error);
+                std::vector<TablePlace>& places, std::string& error,
+                std::vector<std::string>* alikeNames = nullptr);
 
 // The clock options of a place's zone column: a name of the time-zone database, whole hours
 // (with the command line's --summer), or, empty, the command line's own clock (`options`).
@@ -58,6 +62,7 @@ bool PlaceClockOptions(const std::string& zone, const TableOptions& options, Tab
 // ReadPlaces on a file ("-" for standard input), or false with a message when it cannot be
 // opened or read, or is not a regular file (a FIFO, a device, a folder: refused unopened).
 bool ReadPlacesFile(const std::string& path, const TableOptions& options,
-                    std::vector<TablePlace>& places, std::string& error);
+                    std::vector<TablePlace>& places, std::string& error,
+                    std::vector<std::string>* alikeNames = nullptr);
 
 }  // namespace zerin::services

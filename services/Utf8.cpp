@@ -1,5 +1,8 @@
 #include "Utf8.h"
 
+#include <unicode/normalizer2.h>
+#include <unicode/unistr.h>
+
 namespace zerin::services {
 
 char32_t DecodeUtf8(std::string_view s, std::size_t k, std::size_t& length) {
@@ -15,6 +18,19 @@ char32_t DecodeUtf8(std::string_view s, std::size_t k, std::size_t& length) {
     static constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
     if (code < kLeast[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) length = 0;
     return code;
+}
+
+std::string Nfc(std::string_view text) {
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
+    const icu::UnicodeString unicode = icu::UnicodeString::fromUTF8(
+        icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
+    std::string out;
+    if (U_FAILURE(status)) return std::string(text);
+    const icu::UnicodeString normal = nfc->normalize(unicode, status);
+    if (U_FAILURE(status)) return std::string(text);
+    normal.toUTF8String(out);
+    return out;
 }
 
 }  // namespace zerin::services

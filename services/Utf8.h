@@ -1,7 +1,8 @@
-// Strict reading of UTF-8 text.
+// Strict reading of UTF-8 text, and its normal form.
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace zerin::services {
@@ -10,5 +11,10 @@ namespace zerin::services {
 // bytes there are not one (a stray continuation byte, a cut sequence, an overlong form, a
 // surrogate, a code point past U+10FFFF).
 char32_t DecodeUtf8(std::string_view text, std::size_t k, std::size_t& length);
+
+// The text in Unicode's composed normal form (NFC, from ICU): "Fe\u0300s" and "F\u00e8s" both
+// become "F\u00e8s", so that two spellings shown alike compare equal. Bytes that are not UTF-8
+// become U+FFFD.
+std::string Nfc(std::string_view text);
 
 }  // namespace zerin::services

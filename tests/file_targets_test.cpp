@@ -2,11 +2,14 @@
 // crescent's map (crescent-map --png), the printed timetable (times --pdf) and a chart (chart
 // --svg), onto a link, a dangling link, a FIFO, a device, a folder that does not exist, and
 // under a file size limit; and the same command twice gives the same bytes.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -56,45 +59,28 @@ TEST(FileTargets, WhatStandsAtThePathIsReplacedOrLeftAlone) {
         mode_t after;
         std::vector<std::string> names;  // what the folder holds after
     };
+    // clang-format off
     const Case cases[] = {
-        {"a link to a good file",
-         [](const ScratchFolder& f) {
+        {"a link to a good file", [](const ScratchFolder& f) {
              Put(f / "victim", "victim");
              ASSERT_EQ(::symlink((f / "victim").c_str(), (f / "out").c_str()), 0);
-         },
-         0,
-         "",
-         S_IFREG,
-         {"out", "victim"}},
-        {"a dangling link",
-         [](const ScratchFolder& f) {
+         }, 0, "", S_IFREG, {"out", "victim"}},
+        {"a dangling link", [](const ScratchFolder& f) {
              ASSERT_EQ(::symlink((f / "created").c_str(), (f / "out").c_str()), 0);
-         },
-         0,
-         "",
-         S_IFREG,
-         {"out"}},
-        {"a FIFO",
-         [](const ScratchFolder& f) { ASSERT_EQ(::mkfifo((f / "out").c_str(), 0644), 0); },
-         1,
-         "it is a FIFO, not a regular file: it is left as it is",
-         S_IFIFO,
-         {"out"}},
-        {"a folder",
-         [](const ScratchFolder& f) { ASSERT_EQ(::mkdir((f / "out").c_str(), 0755), 0); },
-         1,
-         "it is a folder, not a file",
-         S_IFDIR,
-         {"out"}},
-        {"a device (a private /dev/null)",
-         [](const ScratchFolder& f) {
+         }, 0, "", S_IFREG, {"out"}},
+        {"a FIFO", [](const ScratchFolder& f) { ASSERT_EQ(::mkfifo((f / "out").c_str(), 0644), 0); },
+         1, "it is a FIFO, not a regular file: it is left as it is", S_IFIFO, {"out"}},
+        {"a link to a FIFO", [](const ScratchFolder& f) {
+             ASSERT_EQ(::mkfifo((f / "fifo").c_str(), 0644), 0);
+             ASSERT_EQ(::symlink("fifo", (f / "out").c_str()), 0);
+         }, 1, "it is a FIFO, not a regular file: it is left as it is", S_IFLNK, {"fifo", "out"}},
+        {"a folder", [](const ScratchFolder& f) { ASSERT_EQ(::mkdir((f / "out").c_str(), 0755), 0); },
+         1, "it is a folder, not a file", S_IFDIR, {"out"}},
+        {"a device (a private /dev/null)", [](const ScratchFolder& f) {
              ASSERT_EQ(::mknod((f / "out").c_str(), S_IFCHR | 0666, ::makedev(1, 3)), 0);
-         },
-         1,
-         "it is a device, not a regular file: it is left as it is",
-         S_IFCHR,
-         {"out"}},
+         }, 1, "it is a device, not a regular file: it is left as it is", S_IFCHR, {"out"}},
     };
+    // clang-format on
     for (const Writer& w : kWriters) {
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(w.name) + ": " + c.name);
@@ -166,7 +152,7 @@ TEST(FileTargets, AFullDiskLeavesThePreviousFileWhole) {
     EXPECT_EQ(std::system(("umount '" + disk + "'").c_str()), 0);
 }
 
-// The same command twice gives the same bytes; the PDF's date is SOURCE_DATE_EPOCH's.
+// The same command twice gives the same bytes; the PDF's date is SOURCE_DATE_EPOCH's, in UTC.
 TEST(FileTargets, TheSameCommandGivesTheSameBytes) {
     if (!WithWindows()) GTEST_SKIP() << "built without Qt";
     for (const Writer& w : kWriters) {
@@ -175,8 +161,10 @@ TEST(FileTargets, TheSameCommandGivesTheSameBytes) {
         std::string bytes[2];
         for (int run = 0; run < 2; ++run) {
             const std::string out = folder / ("out" + std::to_string(run));
+            // The PDF's date is the same instant whatever the local clock, written in UTC.
             const ExeResult r = RunExe(std::string(w.command) + "'" + out + "'",
-                                       std::string("SOURCE_DATE_EPOCH=1700000000 ") + kNoDisplay);
+                                       std::string("SOURCE_DATE_EPOCH=1700000000 TZ=") +
+                                           (run == 0 ? "UTC " : "Asia/Tehran ") + kNoDisplay);
             ASSERT_EQ(r.status, 0) << r.err;
             bytes[run] = ReadFile(out);
         }
@@ -186,6 +174,104 @@ TEST(FileTargets, TheSameCommandGivesTheSameBytes) {
             EXPECT_TRUE(Contains(bytes[0], "/CreationDate (D:20231114221320Z)"))
                 << "not the epoch's date";
         }
+    }
+}
+
+// A SOURCE_DATE_EPOCH that is not a whole number of seconds within a PDF's dates: refused
+// before anything is written (exit status 2, one line); the last date a PDF holds is written.
+TEST(FileTargets, ABadSourceDateEpochIsRefused) {
+    if (!WithWindows()) GTEST_SKIP() << "built without Qt";
+    const ScratchFolder folder;
+    for (const char* epoch :
+         {"text", "-1", "1e9", "0x10", "", "253402300800", " 5", "253402300799"}) {
+        const ExeResult r = RunExe(std::string(kWriters[1].command) + "'" + (folder / "out") + "'",
+                                   "SOURCE_DATE_EPOCH='" + std::string(epoch) + "' " + kNoDisplay);
+        const bool last = std::string(epoch) == "253402300799";
+        EXPECT_EQ(r.status, last ? 0 : 2) << epoch << ": " << r.err;
+        EXPECT_EQ(r.err.find("zerin: SOURCE_DATE_EPOCH is '" + std::string(epoch) +
+                             "': it takes a whole number of seconds since 1970-01-01 00:00 UTC"),
+                  last ? std::string::npos : 0)
+            << r.err;
+        EXPECT_EQ(folder.Names(),
+                  last ? std::vector<std::string>{"out"} : std::vector<std::string>{});
+        if (last) {
+            EXPECT_TRUE(Contains(ReadFile(folder / "out"), "(D:99991231235959Z)"));
+        }
+    }
+}
+
+// "-", /dev/fd/1 and /proc/self/fd/1 (links, as /dev/stdout, which a slip would replace)
+// write to standard output, a pipe or a file, the same bytes as a file; /dev/fd/2 (standard
+// error, a file here) is refused with its name.
+TEST(FileTargets, StandardOutputIsWrittenThrough) {
+    if (!WithWindows()) GTEST_SKIP() << "built without Qt";
+    const std::pair<const char*, const char*> targets[] = {
+        {"-", " | cat > "}, {"/dev/fd/1", " > "}, {"/proc/self/fd/1", " | cat > "}};
+    for (const Writer& w : kWriters) {
+        const ScratchFolder folder;
+        const std::string before = std::string("SOURCE_DATE_EPOCH=1 ") + kNoDisplay;
+        ASSERT_EQ(RunExe(w.command + folder / "file", before).status, 0);
+        for (const auto& [target, sink] : targets) {
+            SCOPED_TRACE(std::string(w.name) + " " + target);
+            RunExe(w.command + std::string(target) + sink + "'" + (folder / "out") + "'", before);
+            EXPECT_TRUE(ReadFile(folder / "out") == ReadFile(folder / "file"));
+        }
+        // Standard output a file beside standard error's: the same disk, another file.
+        const std::string out = Scratch("file_targets_out.bin");
+        const ExeResult r = RunExe(w.command + std::string("/dev/fd/2 > ") + out, before);
+        std::remove(out.c_str());
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err,
+                  "zerin: could not write /dev/fd/2: it is not a regular file: it is left "
+                  "as it is\n");
+    }
+}
+
+// The name given is the name written, byte for byte: not UTF-8, or as long as a name can be
+// (255 bytes, which the temporary file's name must not lengthen).
+TEST(FileTargets, TheNameGivenIsTheNameWritten) {
+    if (!WithWindows()) GTEST_SKIP() << "built without Qt";
+    for (const Writer& w : kWriters)
+        for (const std::string& name : {std::string("\xFF.out"), std::string(255, 'x')}) {
+            SCOPED_TRACE(std::string(w.name) + " " + std::to_string(name.size()));
+            const ScratchFolder folder;
+            const ExeResult r =
+                RunExe(w.command + std::string("'") + (folder / name) + "'", kNoDisplay);
+            EXPECT_EQ(r.status, 0) << r.err;
+            EXPECT_EQ(folder.Names(), std::vector<std::string>{name});
+        }
+}
+
+// Stopped by SIGINT, SIGTERM or SIGHUP while a long PDF is written: the temporary file goes,
+// and the program ends with the signal's status.
+TEST(FileTargets, AStoppedWriteLeavesNoTemporaryFile) {
+    if (!WithWindows()) GTEST_SKIP() << "built without Qt";
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        const ScratchFolder folder;
+        std::string places = "name,latitude,longitude,zone\n";
+        for (int k = 0; k < 2000; ++k) places += "P" + std::to_string(k) + ",34N,6W,0\n";
+        Put(folder / "places.csv", places);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const int null = ::open("/dev/null", O_WRONLY);
+            ::dup2(null, 1);
+            ::dup2(null, 2);
+            for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+                ::unsetenv(name);
+            ::execl(ZERIN_EXE, "zerin", "times", "--places", (folder / "places.csv").c_str(),
+                    "--from", "2026-03-01", "--days", "31", "--pdf", (folder / "out.pdf").c_str(),
+                    static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        // The temporary file beside the places: the pages are being written.
+        for (int wait = 0; wait < 3000 && folder.Names().size() < 2; ++wait) ::usleep(20000);
+        ::kill(child, signal);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        EXPECT_EQ(folder.Names(), std::vector<std::string>{"places.csv"});
     }
 }
 

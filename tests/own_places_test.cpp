@@ -2,14 +2,16 @@
 // and a failed save that leaves the file as it was.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "OwnPlaces.h"
 #include "PlaceFields.h"
+#include "ScratchFolder.h"
 #include "TestSupport.h"
 
 namespace zerin::test {
@@ -22,19 +24,15 @@ TEST(PlaceFields, AnglesAsTheFieldsWriteThem) {
         double degrees;
         const char *d, *m, *s;
     };
+    // clang-format off
     const Case cases[] = {
-        {34.0132, "34", "0", "47.52"},
-        {-6.8326, "6", "49", "57.36"},
-        {21.4225, "21", "25", "21"},
-        {39.8262, "39", "49", "34.32"},
-        {0, "0", "0", "0"},
-        {-0.0001, "0", "0", "0.36"},
+        {34.0132, "34", "0", "47.52"}, {-6.8326, "6", "49", "57.36"}, {21.4225, "21", "25", "21"},
+        {39.8262, "39", "49", "34.32"}, {0, "0", "0", "0"}, {-0.0001, "0", "0", "0.36"},
         {10.999999999, "11", "0", "0"},  // carries into the degrees
-        {179.9999, "179", "59", "59.64"},
-        {-90, "90", "0", "0"},
-        {1.5, "1", "30", "0"},
+        {179.9999, "179", "59", "59.64"}, {-90, "90", "0", "0"}, {1.5, "1", "30", "0"},
         {0.0125, "0", "0", "45"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         const places::AngleTexts a = places::AngleFieldTexts(c.degrees);
         EXPECT_EQ(a.degrees, c.d) << c.degrees;
@@ -99,17 +97,6 @@ TEST(PlaceFields, TheZoneAndTheSummerTimeOfTheDate) {
 
 class OwnPlacesTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        folder_ =
-            Scratch("own_places_" +
-                    std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(folder_);
-        path_ = folder_ + "/zerin/places.csv";
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
     static GazetteerPlace Place(const std::string& name, double lat, double lon,
                                 const std::string& zone) {
         GazetteerPlace p;
@@ -119,7 +106,8 @@ class OwnPlacesTest : public ::testing::Test {
         p.zone = zone;
         return p;
     }
-    std::string folder_, path_;
+    const ScratchFolder scratch_;
+    const std::string folder_ = scratch_ / "own", path_ = folder_ + "/zerin/places.csv";
 };
 
 TEST_F(OwnPlacesTest, SavedPlacesReadBack) {
@@ -143,27 +131,17 @@ TEST_F(OwnPlacesTest, SavedPlacesReadBack) {
         EXPECT_TRUE(read[k].own);
     }
     // The file is a places file as --places reads it.
-    std::ifstream file(path_);
-    std::stringstream text;
-    text << file.rdbuf();
-    EXPECT_NE(text.str().find("name,latitude,longitude,zone\n"
-                              "مسجد الحي,34:0:47.52N,6:49:57.36W,Africa/Casablanca\n"
-                              "\"Fes, \"\"medina\"\"\",34:3:46.08N,4:58:41.16W,-1\n"),
+    EXPECT_NE(ReadFile(path_).find("name,latitude,longitude,zone\n"
+                                   "مسجد الحي,34:0:47.52N,6:49:57.36W,Africa/Casablanca\n"
+                                   "\"Fes, \"\"medina\"\"\",34:3:46.08N,4:58:41.16W,-1\n"),
               std::string::npos)
-        << text.str();
+        << ReadFile(path_);
     // Saving a name again replaces the place.
     ASSERT_TRUE(places::SaveOwnPlace(path_, Place("مسجد الحي", 35, -5, "Africa/Ceuta"), error));
     ASSERT_TRUE(places::LoadOwnPlaces(path_, read, error));
     ASSERT_EQ(read.size(), std::size(saved));
     EXPECT_EQ(read[0].latitude, 35);
     EXPECT_EQ(read[0].zone, "Africa/Ceuta");
-}
-
-TEST_F(OwnPlacesTest, NoFileIsNoPlace) {
-    std::vector<GazetteerPlace> read = {Place("x", 0, 0, "0")};
-    std::string error;
-    EXPECT_TRUE(places::LoadOwnPlaces(path_, read, error));
-    EXPECT_TRUE(read.empty());
 }
 
 TEST_F(OwnPlacesTest, RefusedSavesLeaveTheFileAsItWas) {
@@ -192,25 +170,72 @@ TEST_F(OwnPlacesTest, RefusedSavesLeaveTheFileAsItWas) {
     ASSERT_TRUE(places::LoadOwnPlaces(path_, read, error)) << error;
     ASSERT_EQ(read.size(), 1u);
     EXPECT_EQ(read[0].name, "Home");
-    // No stray temporary file is left beside it.
+    // No stray temporary file is left beside it: the file and its lock.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_ + "/zerin"),
                             std::filesystem::directory_iterator()),
-              1);
+              2);
 }
 
+// No file is no place; a damaged file is said with its line.
 TEST_F(OwnPlacesTest, ADamagedFileIsSaidWithItsLine) {
+    std::vector<GazetteerPlace> read = {Place("x", 0, 0, "0")};
+    std::string error;
+    EXPECT_TRUE(places::LoadOwnPlaces(path_, read, error));
+    EXPECT_TRUE(read.empty());
     std::filesystem::create_directories(folder_ + "/zerin");
     std::ofstream(path_) << "name,latitude,longitude,zone\nHome,95N,6W,0\n";
-    std::vector<GazetteerPlace> read;
-    std::string error;
     EXPECT_FALSE(places::LoadOwnPlaces(path_, read, error));
     EXPECT_NE(error.find(":2:"), std::string::npos) << error;
     // And is not overwritten by a save.
     EXPECT_FALSE(places::SaveOwnPlace(path_, Place("Work", 33, -7, "0"), error));
-    std::ifstream file(path_);
-    std::stringstream text;
-    text << file.rdbuf();
-    EXPECT_EQ(text.str(), "name,latitude,longitude,zone\nHome,95N,6W,0\n");
+    EXPECT_EQ(ReadFile(path_), "name,latitude,longitude,zone\nHome,95N,6W,0\n");
+}
+
+// Two processes saving 50 places each into one file at once: the lock keeps all 100.
+TEST_F(OwnPlacesTest, TwoProcessesSavingAtOnceLoseNoPlace) {
+    pid_t children[2];
+    for (int c = 0; c < 2; ++c) {
+        ASSERT_GE(children[c] = ::fork(), 0);
+        if (children[c] > 0) continue;
+        std::string error;
+        for (int k = 0; k < 50; ++k)
+            if (!places::SaveOwnPlace(
+                    path_, Place(std::to_string(c) + "-" + std::to_string(k), k, c, "0"), error))
+                ::_exit(1);
+        ::_exit(0);
+    }
+    for (const pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    std::vector<GazetteerPlace> read;
+    std::string error;
+    ASSERT_TRUE(places::LoadOwnPlaces(path_, read, error)) << error;
+    EXPECT_EQ(read.size(), 100u);
+}
+
+// A places.csv that is a link (a dotfiles folder's) is followed: the file it names takes the
+// place, the link stays. Names alike but for how their letters are composed (Fès twice, as an
+// earlier save could leave them) are both read, and said; saving the name again keeps one.
+TEST_F(OwnPlacesTest, ALinkIsFollowedAndNamesAlikeAreKept) {
+    const std::string dotfiles = folder_ + "/dotfiles/places.csv", nfd = "Fe\xCC\x80s";
+    for (const char* made : {"/dotfiles", "/zerin"})
+        std::filesystem::create_directories(folder_ + made);
+    std::ofstream(dotfiles) << "name,latitude,longitude,zone\nF\xC3\xA8s,34N,5W,0\n" + nfd +
+                                   ",35N,5W,0\n";
+    ASSERT_EQ(::symlink("../dotfiles/places.csv", path_.c_str()), 0);
+    std::vector<GazetteerPlace> read;
+    std::vector<std::string> alike;
+    std::string error;
+    ASSERT_TRUE(places::LoadOwnPlaces(path_, read, error, &alike)) << error;
+    EXPECT_EQ(read.size(), 2u);
+    EXPECT_EQ(alike, std::vector<std::string>{path_ + ":3: '" + nfd +
+                                              "' is also the name on line 2 (the same letters, "
+                                              "composed otherwise)"});
+    ASSERT_TRUE(places::SaveOwnPlace(path_, Place(nfd, 36, -5, "0"), error)) << error;
+    EXPECT_TRUE(std::filesystem::is_symlink(path_));
+    EXPECT_EQ(ReadFile(dotfiles), places::OwnPlacesText({Place(nfd, 36, -5, "0")}));
 }
 
 TEST(OwnPlacesPath, InTheUsersDataFolder) {

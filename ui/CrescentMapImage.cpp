@@ -276,7 +276,7 @@ int WriteCrescentMap(const CrescentMapRequest& request, std::string& message) {
     if (!LoadCoastlines(DataFolders(), coast, error)) message = error.toStdString();
     const QImage image = CrescentMapImage(grid, request.criterion, coast);
     FileError failure;
-    if (!WritePng(image, QFile::decodeName(request.png.c_str()), failure)) {
+    if (!WritePng(image, request.png, failure)) {
         message = failure.Message();
         return 1;
     }

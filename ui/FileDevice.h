@@ -3,19 +3,23 @@
 // file, every write checked, and renamed over the target only once it is whole.
 #pragma once
 
+#include <QByteArray>
 #include <QIODevice>
 #include <QImage>
 #include <QString>
 #include <functional>
-#include <optional>
+#include <string>
 
 #include "AtomicFile.h"
 
 namespace zerin::ui {
 
+// Paths are the file's name in bytes, as the system takes it (QFile::encodeName of a
+// dialog's choice; the command line's argument as given, UTF-8 or not); "-" is standard
+// output.
 class FileDevice : public QIODevice {
   public:
-    explicit FileDevice(const QString& path);
+    explicit FileDevice(const std::string& path);
 
     // Opens the temporary file (write only); false with Error() set.
     bool open(OpenMode mode) override;
@@ -36,19 +40,18 @@ class FileDevice : public QIODevice {
 
 // Writes what `write` puts on the device to path atomically: `write` returns false with its
 // own words in `why` when it fails. False with error set (the device's first failure first).
-bool WriteThrough(const QString& path, const std::function<bool(FileDevice&, QString& why)>& write,
-                  FileError& error);
+bool WriteThrough(const std::string& path,
+                  const std::function<bool(FileDevice&, QString& why)>& write, FileError& error);
 
 // The same pages, the same pictures: Qt's hashes (which order a PDF's font objects) take a
 // fixed seed. Called before the application is made.
 void MakeOutputReproducible();
 
-// The instant a PDF says it was created: SOURCE_DATE_EPOCH (seconds since 1970) when it is
-// set to a number, otherwise none (Qt's clock).
-std::optional<qint64> SourceDateEpoch();
-
-// A device that passes everything to `target` but the creation date QPdfWriter writes, which
-// it replaces by `epoch` (the same number of bytes, so the PDF's offsets hold).
+// A device that passes everything to `target` but the creation date QPdfWriter writes on its
+// local clock ("D:20231115014320+03'30'"), which it replaces by `epoch` in UTC
+// ("D:20231114221320Z"): the same bytes whatever TZ is. The date is shorter then, so the
+// offsets of the objects after it, in the cross-reference table at the PDF's end, are moved
+// by as many bytes.
 class DatedPdfDevice : public QIODevice {
   public:
     DatedPdfDevice(QIODevice& target, qint64 epoch);
@@ -59,12 +62,24 @@ class DatedPdfDevice : public QIODevice {
     qint64 writeData(const char* data, qint64 size) override;
 
   private:
+    // Writes bytes on behalf of `given` bytes of Qt's: given, or -1 when the target refused.
+    qint64 Put(const QByteArray& bytes, qint64 given);
+    // The cross-reference table and the trailer, a line at a time.
+    qint64 PutTable(const QByteArray& piece);
+    QByteArray MovedLine(const QByteArray& line);
+
+    enum class Step { Date, Zone, Body, Table };
     QIODevice& target_;
     qint64 epoch_;
-    bool dated_ = false;
+    Step step_ = Step::Date;
+    qint64 given_ = 0;    // the bytes Qt gave so far
+    qint64 datedAt_ = 0;  // where the date stood, in Qt's count
+    qint64 moved_ = 0;    // the bytes written less the bytes given, after the date
+    QByteArray date_, line_;
+    bool startxrefNext_ = false;
 };
 
 // The picture as a PNG file, atomically: encoded in memory, then written.
-bool WritePng(const QImage& image, const QString& path, FileError& error);
+bool WritePng(const QImage& image, const std::string& path, FileError& error);
 
 }  // namespace zerin::ui

@@ -210,7 +210,7 @@ void FrmCarte::SavePicture() {
     const QString path = choosePath_(this, QDir(folder).filePath(name));
     if (path.isEmpty()) return;
     FileError error;
-    if (!WritePng(picture_, path, error))
+    if (!WritePng(picture_, QFile::encodeName(path).toStdString(), error))
         messenger_.critical(
             {error.ArabicMessage("تعذّر حفظ الخريطة في الملف"),
              "could not save the map as " + path.toStdString() + ": " + error.Reason()});

@@ -642,7 +642,7 @@ void FrmTimetable::SavePdf() {
     FileError error;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool prepared = pages.Prepare(refused);
-    const bool saved = prepared && pages.WritePdf(path, {}, error);
+    const bool saved = prepared && pages.WritePdf(QFile::encodeName(path).toStdString(), {}, error);
     QApplication::restoreOverrideCursor();
     if (!prepared) return SaveFailed(path, refused, refused);
     if (!saved) return SaveFailed(path, error.ArabicReason(), error.Reason());

@@ -105,10 +105,15 @@ PlaceSearch::PlaceSearch(Messenger& messenger, const QStringList& folders, QWidg
 
     std::vector<std::string> where;
     for (const QString& folder : folders) where.push_back(folder.toStdString());
-    std::string error, ownError;
-    loaded_ = places::LoadPlaces(gazetteer_, where, error, ownError);
+    std::string error, ownError, alike;
+    loaded_ = places::LoadPlaces(gazetteer_, where, error, ownError, &alike);
     if (!ownError.empty()) error = ownError;
     if (!error.empty()) ShowStatus(QStringLiteral("البحث عن الأماكن ناقص: ") + Q(error), true);
+    // Two own places that look alike: both are kept, and the user is told which lines.
+    if (error.empty() && !alike.empty())
+        ShowStatus(QStringLiteral("في أماكنك اسمان متشابهان (احفظ المكان من جديد لتبقى واحدا): ") +
+                       Q(alike),
+                   true);
 }
 
 QStringList PlaceSearch::Shown() const {

@@ -8,6 +8,9 @@
 #include <QPdfWriter>
 #include <QTextOption>
 #include <clocale>
+#include <optional>
+
+#include "SourceDate.h"
 
 namespace zerin::ui {
 
@@ -219,13 +222,20 @@ bool TimetablePrinter::Paint(QPagedPaintDevice& device, const Progress& progress
     return false;
 }
 
-bool TimetablePrinter::WritePdf(const QString& path, const Progress& progress, FileError& error) {
+bool TimetablePrinter::WritePdf(const std::string& path, const Progress& progress,
+                                FileError& error) {
     return WriteThrough(
         path,
         [this, &progress](FileDevice& file, QString& why) {
+            std::optional<long long> epoch;
+            std::string refused;
+            if (!services::SourceDateEpoch(epoch, refused)) {
+                why = QString::fromStdString(refused);
+                return false;
+            }
             std::optional<DatedPdfDevice> dated;
             QIODevice* device = &file;
-            if (const std::optional<qint64> epoch = SourceDateEpoch()) {
+            if (epoch) {
                 dated.emplace(file, *epoch);
                 dated->open(QIODevice::WriteOnly);
                 device = &*dated;
@@ -268,9 +278,8 @@ int WritePages(const services::TimetableJob& job, const std::string& path, std::
     }
     services::Progress progress(err, stdout, printer.PageCount());
     FileError error;
-    const QString file = QFile::decodeName(path.c_str());
     if (!printer.WritePdf(
-            file,
+            path,
             [&progress](std::size_t done, std::size_t) {
                 progress.Tick(done);
                 return true;

@@ -38,10 +38,11 @@ class TimetablePrinter {
     // device cannot be painted on or progress stopped the work.
     bool Paint(QPagedPaintDevice& device, const Progress& progress, QString& error);
 
-    // Writes the pages as a PDF to path, page by page, through the program's one way to write
-    // a file: the file is replaced only once the whole PDF is written, so a failed write leaves
-    // the previous file as it was.
-    bool WritePdf(const QString& path, const Progress& progress, FileError& error);
+    // Writes the pages as a PDF to path (bytes, "-" for standard output), page by page,
+    // through the program's one way to write a file: the file is replaced only once the whole
+    // PDF is written, so a failed write leaves the previous file as it was. The creation date
+    // is SOURCE_DATE_EPOCH's when it is set (a value it cannot be is the failure's reason).
+    bool WritePdf(const std::string& path, const Progress& progress, FileError& error);
 
     // The rows the calculation did not finish, for the command line's message.
     const services::EmptyRows& EmptyRows() const { return empty_; }
