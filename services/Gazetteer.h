@@ -19,6 +19,7 @@ struct GazetteerPlace {
     std::string arabicName;           // empty where the town has no Arabic name
     std::string country;              // ISO 3166 code ("MA"); empty for an own place
     std::string region;               // GeoNames' first-level region code ("04")
+    std::string regionName;           // its name ("Rabat-Salé-Kénitra"), where the file has it
     double latitude = 0;              // degrees, North positive
     double longitude = 0;             // degrees, East positive
     std::optional<double> elevation;  // metres above the sea, where known
@@ -85,6 +86,8 @@ class Gazetteer {
                                        std::size_t limit, bool lendNames) const;
     std::string_view Line(std::uint32_t offset) const;
     std::string_view Key(std::size_t k) const;
+    // The name of a country's region ("US", "OH": "Ohio"), or empty.
+    std::string_view RegionName(std::string_view country, std::string_view region) const;
     // The first key not before `wanted` (the keys are sorted).
     std::size_t FirstKeyFrom(std::string_view wanted) const;
 
@@ -93,6 +96,8 @@ class Gazetteer {
     std::vector<std::uint32_t> placeLines_;  // offsets of the places' lines
     std::vector<std::uint32_t> keyLines_;    // offsets of the keys' lines
     std::vector<std::uint32_t> keyPlaces_;   // the place of each key
+    // "US.OH\tOhio" lines, sorted by their code; none in a file written before they were.
+    std::vector<std::string_view> regions_;
     std::vector<GazetteerPlace> own_;
 };
 
