@@ -76,7 +76,7 @@ const StatusText kEndTexts[] = {
     {{"no sunset", "no sunrise"}, {"لا غروب", "لا شروق"}},
     {{"no moonset", "no moonrise"}, {"لا يغرب القمر", "لا يشرق القمر"}},
     {{"conjunction after sunset", "conjunction before sunrise"},
-     {"الإجتماع بعد الغروب", "الإجتماع قبل الشروق"}},
+     {"الاجتماع بعد الغروب", "الاجتماع قبل الشروق"}},
     {{"moon sets first", "moon rises after the sun"}, {"يغرب القمر أولاً", "يشرق القمر بعد الشمس"}},
 };
 
@@ -88,7 +88,7 @@ std::vector<TableColumn> CrescentColumns(bool morning) {
     const std::size_t time = 5 + 2;
     return {
         {"date", "Date", "التاريخ", TableColumn::Text, 10},
-        {"conjunction", "Conjunction", "الإجتماع", TableColumn::Text, 16},
+        {"conjunction", "Conjunction", "الاجتماع", TableColumn::Text, 16},
         {morning ? "sunrise" : "sunset", morning ? "Sunrise" : "Sunset",
          morning ? "الشروق" : "الغروب", TableColumn::Text, time},
         {morning ? "moonrise" : "moonset", morning ? "Moonrise" : "Moonset",

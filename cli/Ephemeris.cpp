@@ -23,7 +23,7 @@ constexpr EphemerisQuantity kSunDistance{"distance_au", "Distance (au)", "الب
 constexpr EphemerisQuantity kMoonDistance{"distance_km", "Distance (km)", "البعد (km)", "r_lune"};
 constexpr EphemerisQuantity kPlanetDistance{"distance_au", "Distance (au)", "البعد (au)",
                                             "r_Pln_Erth"};
-constexpr EphemerisQuantity kAltitude{"altitude_deg", "Altitude (deg)", "الإرتفاع (deg)",
+constexpr EphemerisQuantity kAltitude{"altitude_deg", "Altitude (deg)", "الارتفاع (deg)",
                                       "Altitude"};
 constexpr EphemerisQuantity kAzimuth{"azimuth_deg", "Azimuth (deg)", "السمت (deg)", "Azimut"};
 constexpr EphemerisQuantity kTopoRa{"topo_ra_deg", "Topo RA (deg)", "المطالع المرئية (deg)",
@@ -34,7 +34,7 @@ constexpr EphemerisQuantity kDiameterArcmin{"diameter_arcmin", "Diameter (arcmin
                                             "القطر الظاهري (arcmin)", "Diam"};
 constexpr EphemerisQuantity kDiameterArcsec{"diameter_arcsec", "Diameter (arcsec)",
                                             "القطر الظاهري (arcsec)", "Diam"};
-constexpr EphemerisQuantity kElongation{"elongation_deg", "Elongation (deg)", "الإستطالة (deg)",
+constexpr EphemerisQuantity kElongation{"elongation_deg", "Elongation (deg)", "الاستطالة (deg)",
                                         "eLong"};
 constexpr EphemerisQuantity kIllumination{"illumination_pct", "Illuminated (%)", "النور (%)",
                                           "illum"};

@@ -182,8 +182,8 @@ TEST(Crescent, EveningsWithNothingToSee) {
         bool message;      // a stop sent to the messenger
     } kCases[] = {
         // clang-format off
-        {kMeccaLon, kMeccaLat, -3, 3, 9, false, E::ConjunctionAfter, "الإجتماع بعد غروب الشمس", false},
-        {kMeccaLon, kMeccaLat, -3, 3, 11, true, E::ConjunctionAfter, "الإجتماع قبل شروق الشمس", false},
+        {kMeccaLon, kMeccaLat, -3, 3, 9, false, E::ConjunctionAfter, "الاجتماع بعد غروب الشمس", false},
+        {kMeccaLon, kMeccaLat, -3, 3, 11, true, E::ConjunctionAfter, "الاجتماع قبل شروق الشمس", false},
         {120, 40, -8, 3, 10, false, E::MoonFirst, "يغرب القمر قبل الشمس", false},
         {kMeccaLon, kMeccaLat, -3, 3, 10, true, E::MoonFirst, "يشرق القمر بعد الشمس", false},
         {0, 80, 0, 6, 10, false, E::NoSunset, "لا تغرب الشمس في هذا اليوم عند هذا العرض", true},

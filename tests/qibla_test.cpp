@@ -116,7 +116,7 @@ TEST(Qibla, TheReport) {
         EXPECT_NEAR(std::stod(Printed(r.out, formula)), value, tolerance) << formula;
     EXPECT_TRUE(Contains(
         r.out,
-        "*******************  إتجاه القبلة و المسافة إلى الكعبة  ***********************\r\n\r\n"));
+        "*******************  اتجاه القبلة و المسافة إلى الكعبة  ***********************\r\n\r\n"));
     EXPECT_TRUE(Contains(r.out, "يوم 2005-05-28 بتوقيت البلد")) << r.out;
     EXPECT_TRUE(r.out.ends_with(kEndLine));
     const CliResult j = RunCli(Words(london + " --json"));

@@ -27,7 +27,7 @@ const SectionText kDecimalYear =
 const char* BasisText(DeltaTBasis basis) {
     static constexpr const char* kTexts[] = {
         "قيمة تقريبية من أرصاد الكسوف القديمة ، قد تخطئ بدقائق\r\n\r\n",
-        "قيمة مرصودة : من أوقات الإحتجاب بالمقراب ثم بالساعات الذرية\r\n\r\n",
+        "قيمة مرصودة : من أوقات الاحتجاب بالمقراب ثم بالساعات الذرية\r\n\r\n",
         "قيمة مستقرأة لما بعد آخر الأرصاد التي بُنيت عليها المعادلة ( 2005 )\r\n\r\n"};
     return kTexts[static_cast<int>(basis)];
 }
@@ -55,20 +55,20 @@ void WriteDeltaT(Report& report, const DeltaTValue& d, double JJ) {
 // ------------------------------------------------------------------ the conjunction
 
 const SectionText kMeanConjunction =
-    "******************* الإجتماع ***********************\r\n\r\n"
-    " رقم الشهر القمري بعد الإجتماع الوسطي لـ 6 يناير 2000\r\n"
+    "******************* الاجتماع ***********************\r\n\r\n"
+    " رقم الشهر القمري بعد الاجتماع الوسطي لـ 6 يناير 2000\r\n"
     "k = Int(((TT - 2451550.09766) / 29.530588861) + 0.5)\r\n"
     " = {k}\r\n"
     "تعني أكبر عدد صحيح لا يتجاوز العدد  Int \r\n\r\n"
-    " وقت الإجتماع الوسطي بالتاريخ اليوليوزي في الزمن الأرضي\r\n"
+    " وقت الاجتماع الوسطي بالتاريخ اليوليوزي في الزمن الأرضي\r\n"
     "Tk = k / 1236.85\r\n"
     "JJ0 = 2451550.09766 + (29.530588861 * k) + (0.00015437 * Tk * Tk) - (0.00000015 * Tk * Tk "
     "* Tk) + (0.00000000073 * Tk * Tk * Tk * Tk)\r\n"
     " = {JJ0:d}\r\n\r\n"
-    " الإجتماع الوسطي بالزمن العالمي\r\n"
+    " الاجتماع الوسطي بالزمن العالمي\r\n"
     "JJ1 = JJ0 - (DeltaT / 86400)\r\n"
     " = {JJ1:d}\r\n\r\n"
-    " تقريب وقت الإجتماع : الفرق بين طول القمر و طول الشمس في كل خطوة بالدرج ( بين -180 و 180 )\r\n"
+    " تقريب وقت الاجتماع : الفرق بين طول القمر و طول الشمس في كل خطوة بالدرج ( بين -180 و 180 )\r\n"
     "Dif = Lg_Lune - Lg_Soleil\r\n"
     "JJ2 = JJ1 - (Dif1 / 12.1907491)\r\n"
     "JJ(n+1) = JJn - (Dif(n) * (JJn - JJ(n-1)) / (Dif(n) - Dif(n-1)))\r\n"
@@ -77,9 +77,9 @@ const SectionText kMeanConjunction =
 const SectionText kConjunctionStep = "n = {n} : JJ = {JJn:d} : Dif = {Dif:deg}\r\n";
 
 const SectionText kConjunction =
-    "\r\n وقت الإجتماع بالتاريخ اليوليوزي في الزمن العالمي\r\n"
+    "\r\n وقت الاجتماع بالتاريخ اليوليوزي في الزمن العالمي\r\n"
     "Conj = {Conj:d}\r\n\r\n"
-    " تاريخ الإجتماع و وقته بتوقيت المنطقة\r\n"
+    " تاريخ الاجتماع و وقته بتوقيت المنطقة\r\n"
     "Year = {ConjYear}\r\n"
     "Month = {ConjMonth}\r\n"
     "Day = {ConjDay}\r\n"
@@ -109,15 +109,15 @@ std::string MethodText(Luminary body, bool morning) {
     if (sun)
         t += morning ? "******************* شروق الشمس و القمر ***********************\r\n\r\n"
                      : "******************* غروب الشمس و القمر ***********************\r\n\r\n";
-    t += sun ? (morning ? " وقت شروق الشمس : حين تلامس حافتها العليا الأفق مع الإنكسار المعتاد "
-                        : " وقت غروب الشمس : حين تلامس حافتها العليا الأفق مع الإنكسار المعتاد ")
-             : (morning ? " وقت شروق القمر : حين تلامس حافته العليا الأفق مع الإنكسار و إختلاف "
+    t += sun ? (morning ? " وقت شروق الشمس : حين تلامس حافتها العليا الأفق مع الانكسار المعتاد "
+                        : " وقت غروب الشمس : حين تلامس حافتها العليا الأفق مع الانكسار المعتاد ")
+             : (morning ? " وقت شروق القمر : حين تلامس حافته العليا الأفق مع الانكسار و اختلاف "
                           "المنظر "
-                        : " وقت غروب القمر : حين تلامس حافته العليا الأفق مع الإنكسار و إختلاف "
+                        : " وقت غروب القمر : حين تلامس حافته العليا الأفق مع الانكسار و اختلاف "
                           "المنظر ");
-    t += sun ? "، أي مركزها على الإرتفاع h0 بالدرج\r\n" : "، أي مركزه على الإرتفاع h0 بالدرج\r\n";
+    t += sun ? "، أي مركزها على الارتفاع h0 بالدرج\r\n" : "، أي مركزه على الارتفاع h0 بالدرج\r\n";
     t += sun ? "h0 = -0.8333\r\n" : "h0 = (0.7275 * Paralax) - 0.5667\r\n";
-    t += " زاوية الساعة حين يكون المركز على الإرتفاع h0 بالدرج\r\n"
+    t += " زاوية الساعة حين يكون المركز على الارتفاع h0 بالدرج\r\n"
          "Ha0 = ArcCos((Sine(h0) - (Sine(Lat) * Sine(Dec))) / (Cosine(Lat) * Cosine(Dec)))\r\n";
     t += sun ? " في كل خطوة : موقع الشمس في اللحظة UT ، ثم زاوية ساعتها Ha بين -180 و 180\r\n"
              : " في كل خطوة : موقع القمر في اللحظة UT ، ثم زاوية ساعته Ha بين -180 و 180\r\n";
@@ -137,8 +137,8 @@ CrossingTexts MakeCrossingTexts(Luminary body, bool morning) {
     std::string result = "\r\n";
     if (!sun)
         result +=
-            "إختلاف منظر القمر في آخر خطوة بالدرج\r\nParalax = {Paralax:deg}\r\n\r\n"
-            " إرتفاع مركزه بالدرج\r\nh0 = {h0:deg}\r\n\r\n";
+            "اختلاف منظر القمر في آخر خطوة بالدرج\r\nParalax = {Paralax:deg}\r\n\r\n"
+            " ارتفاع مركزه بالدرج\r\nh0 = {h0:deg}\r\n\r\n";
     result += sun ? " ميل الشمس في آخر خطوة بالدرج\r\n" : " ميل القمر في آخر خطوة بالدرج\r\n";
     result += "Dec = {Dec:deg}\r\n\r\n";
     result += morning ? " زاوية الساعة للشروق بالدرج\r\n" : " زاوية الساعة للغروب بالدرج\r\n";
@@ -214,14 +214,14 @@ const SectionText kLagAge[2] = {
     " سبق شروق القمر لشروق الشمس بالدقائق ( سالب إذا سبقها )\r\n"
     "Lag = (LeverLune - Lever) * 60\r\n"
     " = {Lag:min}\r\n\r\n"
-    " عمر القمر عند شروق الشمس بالساعات ( سالب قبل الإجتماع )\r\n"
+    " عمر القمر عند شروق الشمس بالساعات ( سالب قبل الاجتماع )\r\n"
     "Age = (JJ(Lever) - Conj) * 24\r\n"
     " = {Age:h}\r\n\r\n\r\n"};
 
 const char* const kNothingToSee[2][2] = {
-    {"الإجتماع بعد غروب الشمس : لم يولد الهلال بعد ، فلا هلال يُرى هذا المساء",
+    {"الاجتماع بعد غروب الشمس : لم يولد الهلال بعد ، فلا هلال يُرى هذا المساء",
      "يغرب القمر قبل الشمس : لا هلال يُرى هذا المساء"},
-    {"الإجتماع قبل شروق الشمس : قد مضى الإجتماع ، فلا هلال قديم يُرى هذا الصباح",
+    {"الاجتماع قبل شروق الشمس : قد مضى الاجتماع ، فلا هلال قديم يُرى هذا الصباح",
      "يشرق القمر بعد الشمس : لا هلال قديم يُرى هذا الصباح"}};
 
 // ------------------------------------------------------------------ the best time
@@ -241,7 +241,7 @@ const SectionText kAtBestTime =
     "AscSoleil = {AscSoleil:h}\r\n"
     "DecSoleil = {DecSoleil:deg}\r\n"
     "HaSoleil = {HaSoleil:deg}\r\n\r\n"
-    " إرتفاع مركز الشمس من مركز الأرض بلا إنكسار ، و سمتها بالدرج\r\n"
+    " ارتفاع مركز الشمس من مركز الأرض بلا انكسار ، و سمتها بالدرج\r\n"
     "AltSoleil = ArcSin((Sine(Lat) * Sine(DecSoleil)) + (Cosine(Lat) * Cosine(DecSoleil) * "
     "Cosine(HaSoleil)))\r\n"
     " = {AltSoleil:deg}\r\n"
@@ -250,21 +250,21 @@ const SectionText kAtBestTime =
     "AscLune = {AscLune:h}\r\n"
     "DecLune = {DecLune:deg}\r\n"
     "HaLune = {HaLune:deg}\r\n\r\n"
-    " إرتفاع مركز القمر من مركز الأرض بلا إنكسار ، و سمته بالدرج\r\n"
+    " ارتفاع مركز القمر من مركز الأرض بلا انكسار ، و سمته بالدرج\r\n"
     "AltLune = ArcSin((Sine(Lat) * Sine(DecLune)) + (Cosine(Lat) * Cosine(DecLune) * "
     "Cosine(HaLune)))\r\n"
     " = {AltLune:deg}\r\n"
     "AzLune = {AzLune:deg}\r\n\r\n"
-    " الإستطالة بين مركزي الشمس و القمر من مركز الأرض بالدرج\r\n"
+    " الاستطالة بين مركزي الشمس و القمر من مركز الأرض بالدرج\r\n"
     "ARCL = ArcCos(Cosine(Lg_Soleil - Lg_Lune) * Cosine(b))\r\n"
     " = {ARCL:deg}\r\n\r\n"
-    " قوس الرؤية : إرتفاع القمر فوق الشمس بالدرج\r\n"
+    " قوس الرؤية : ارتفاع القمر فوق الشمس بالدرج\r\n"
     "ARCV = AltLune - AltSoleil\r\n"
     " = {ARCV:deg}\r\n\r\n"
     " فرق السمتين بالدرج\r\n"
     "DAZ = AzSoleil - AzLune\r\n"
     " = {DAZ:deg}\r\n\r\n"
-    "إختلاف منظر القمر بالدرج\r\n"
+    "اختلاف منظر القمر بالدرج\r\n"
     "Paralax = {Paralax:deg}\r\n\r\n"
     " نصف قطر القمر الظاهري من مركز الأرض بالدقائق\r\n"
     "SD = 0.27245 * Paralax * 60\r\n"
@@ -280,11 +280,11 @@ const SectionText kAtBestTime =
     " = {TopoAsc:deg}\r\n"
     "TopoDec = Dec - (Paralax * DiCentre * Sine(GeocLat) * Sine(Geo - Dec) / Sine(Geo))\r\n"
     " = {TopoDec:deg}\r\n\r\n"
-    " إرتفاع مركز القمر كما يراه الراصد بلا إنكسار بالدرج\r\n"
+    " ارتفاع مركز القمر كما يراه الراصد بلا انكسار بالدرج\r\n"
     "AltLuneTopo = ArcSin((Sine(Lat) * Sine(TopoDec)) + (Cosine(Lat) * Cosine(TopoDec) * "
     "Cosine(HaLune + (AscLune * 15) - TopoAsc)))\r\n"
     " = {AltLuneTopo:deg}\r\n\r\n"
-    " الإستطالة كما يراها الراصد بالدرج\r\n"
+    " الاستطالة كما يراها الراصد بالدرج\r\n"
     "ARCLt = ArcCos((Sine(DecSoleil) * Sine(TopoDec)) + (Cosine(DecSoleil) * Cosine(TopoDec) * "
     "Cosine((AscSoleil * 15) - TopoAsc)))\r\n"
     " = {ARCLt:deg}\r\n\r\n"
@@ -342,10 +342,10 @@ void WriteVerdicts(Report& report, const CrescentEvening& e) {
     WriteZone(report, kYallopZones, e.yallop, e.morning);
     report.Section(kOdeh, {e.best.V});
     WriteZone(report, kOdehZones, e.odeh, e.morning);
-    report.Raw({" حد دانجون : لم يُر هلال قط و الإستطالة دون 7 درجات تقريباً\r\n",
+    report.Raw({" حد دانجون : لم يُر هلال قط و الاستطالة دون 7 درجات تقريباً\r\n",
                 e.best.ARCL < kDanjonLimit
-                    ? "ARCL < 7 : الإستطالة دون حد دانجون ، فلا يُرى الهلال\r\n\r\n"
-                    : "ARCL >= 7 : الإستطالة فوق حد دانجون\r\n\r\n",
+                    ? "ARCL < 7 : الاستطالة دون حد دانجون ، فلا يُرى الهلال\r\n\r\n"
+                    : "ARCL >= 7 : الاستطالة فوق حد دانجون\r\n\r\n",
                 kEndLine});
 }
 
