@@ -16,14 +16,13 @@
 #include <mutex>
 #include <utility>
 
+#include "Utf8.h"
+
 namespace zerin {
 
 namespace {
 
-// A path kept left to right inside a right-to-left message: isolate marks around it.
-std::string Isolated(const std::string& text) {
-    return "\xE2\x81\xA6" + text + "\xE2\x81\xA9";
-}
+using services::Isolated;
 
 // The folder of path, for syncing the rename ("." when the path names no folder).
 std::string FolderOf(const std::string& path) {

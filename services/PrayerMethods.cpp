@@ -162,10 +162,6 @@ constexpr const char* kPrayerArabic[kPrayers] = {"الفجر", "الشروق", "
 
 }  // namespace
 
-std::string Isolated(const std::string& text) {
-    return "\u2066" + text + "\u2069";
-}
-
 const std::vector<PrayerMethod>& PrayerMethods() {
     return kMethods;
 }

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Utf8.h"
 #include "sun/Sun.h"
 
 namespace zerin::services {
@@ -117,9 +118,6 @@ std::string AdjustmentsText(const std::array<double, kPrayers>& adjust);
 // ("لا تعديل" for none).
 std::string SettingsTextArabic(const PrayerSettings& settings);
 std::string AdjustmentsTextArabic(const std::array<double, kPrayers>& adjust);
-// Text between the isolates U+2066 and U+2069, so that a number, its minus sign or its degree
-// sign reads left to right where it stands in an Arabic line.
-std::string Isolated(const std::string& text);
 // The rules' names in Arabic.
 const char* HighLatRuleArabic(HighLatRule rule);
 const char* PolarRuleArabic(PolarRule rule);

@@ -33,4 +33,10 @@ std::string Nfc(std::string_view text) {
     return out;
 }
 
+std::string Isolated(std::string_view text) {
+    std::string isolated = "\u2066";
+    isolated += text;
+    return isolated + "\u2069";
+}
+
 }  // namespace zerin::services

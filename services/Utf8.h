@@ -17,4 +17,10 @@ char32_t DecodeUtf8(std::string_view text, std::size_t k, std::size_t& length);
 // become U+FFFD.
 std::string Nfc(std::string_view text);
 
+// Text between the isolates U+2066 and U+2069, so that it reads left to right where it stands in
+// an Arabic line: a number with its sign ("-3", not "3-"), its degree or percent sign, an offset
+// ("UTC+01:00"), a path, a name in Latin letters. The one way the program isolates such text,
+// in its messages, windows, pages and charts alike.
+std::string Isolated(std::string_view text);
+
 }  // namespace zerin::services

@@ -266,7 +266,7 @@ TEST_F(PdfTest, TheHeaderGivesTheZoneAndTheQiblaAndTheFooterThePage) {
         for (const Word& w : pages[page]) words.insert(w.text);
         SCOPED_TRACE(month);
         EXPECT_TRUE(words.count("Rabat"));
-        EXPECT_TRUE(words.count("Africa/Casablanca"));
+        EXPECT_FALSE(words.count("Africa/Casablanca"));  // named in Arabic
         for (const std::string& offset : shown) EXPECT_TRUE(words.count(offset)) << offset;
         const bool qibla = std::any_of(words.begin(), words.end(), [&](const std::string& w) {
             return w.find(bearing) != std::string::npos;
@@ -317,8 +317,7 @@ TEST_F(PdfTest, APlacesFileGivesAPagePerPlaceAndMonth) {
     const std::vector<std::vector<Word>> pages = PageWords(file_);
     ASSERT_EQ(pages.size(), 4u);
     const char* const names[] = {"Rabat", "Rabat", "Mecca", "Mecca"};
-    const char* const clocks[] = {"Africa/Casablanca", "Africa/Casablanca", "UTC+03:00",
-                                  "UTC+03:00"};
+    const char* const clocks[] = {"UTC+01:00", "UTC+01:00", "UTC+03:00", "UTC+03:00"};
     for (std::size_t page = 0; page < pages.size(); ++page) {
         std::set<std::string> words;
         for (const Word& w : pages[page]) words.insert(w.text);

@@ -164,7 +164,7 @@ void DrawDayGrid(QPainter& p, const services::DayFrame& f, const QRectF& plot) {
         const QString degrees = QString::number(a, 'f', 0).replace(QLatin1Char('-'), QChar(0x2212));
         p.drawText(QRectF(0, f.Y(a) - 8, plot.left() - 4, 16),
                    Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter,
-                   QChar(0x2066) + degrees + QStringLiteral("°") + QChar(0x2069));
+                   Isolated(degrees + QStringLiteral("°")));
     }
 }
 
@@ -258,7 +258,7 @@ void DrawSkyGrid(QPainter& p, const services::SkyFrame& f, bool dark) {
         const double r = f.radius * (90 - altitude) / 90;
         p.drawEllipse(c, r, r);
         p.drawText(QRectF(f.cx + 3, f.cy - r, 40, 14), Qt::AlignAbsolute | Qt::AlignLeft,
-                   QChar(0x2066) + QString::number(altitude) + QStringLiteral("°") + QChar(0x2069));
+                   Isolated(QString::number(altitude) + QStringLiteral("°")));
     }
     p.setPen(QPen(grid, 1));
     for (int az = 0; az < 360; az += 30) {
@@ -394,8 +394,7 @@ void DrawBelowList(QPainter& p, const SkyChart& chart, const services::SkyFrame&
     p.drawText(QRectF(x, y, width - 30, 20), Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter,
                QStringLiteral("دائرة البروج"));
     p.drawText(QRectF(x, y + 21, width, 20), Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter,
-               QStringLiteral("دوائر الارتفاع كل ") + QChar(0x2066) + QStringLiteral("30°") +
-                   QChar(0x2069));
+               QStringLiteral("دوائر الارتفاع كل ") + Isolated(QStringLiteral("30°")));
 }
 
 }  // namespace

@@ -38,8 +38,8 @@ QString LegendText(Criterion criterion, char letter, bool morning) {
             return morning ? QStringLiteral("لا تشرق الشمس أو لا يشرق القمر في ذلك اليوم")
                            : QStringLiteral("لا تغرب الشمس أو لا يغرب القمر في ذلك اليوم");
         case kCellConjunctionAfter:
-            return morning ? QStringLiteral("الإجتماع قبل شروق الشمس")
-                           : QStringLiteral("الإجتماع بعد غروب الشمس");
+            return morning ? QStringLiteral("الاجتماع قبل شروق الشمس")
+                           : QStringLiteral("الاجتماع بعد غروب الشمس");
         case kCellMoonFirst:
             return morning ? QStringLiteral("يشرق القمر بعد الشمس")
                            : QStringLiteral("يغرب القمر قبل الشمس");
@@ -92,25 +92,26 @@ void DrawCoastlines(QPainter& p, const QRect& map, const Coastlines& coast, doub
     p.restore();
 }
 
+// "60° ش", "180° غ": degrees read left to right, the side's initial (North, South, East, West).
+QString ScaleText(int degrees, const char* positive, const char* negative) {
+    const QString side = QString::fromUtf8(degrees > 0 ? positive : degrees < 0 ? negative : "");
+    const QString text = Isolated(QString::number(std::abs(degrees)) + QStringLiteral("°"));
+    return side.isEmpty() ? text : text + QLatin1Char(' ') + side;
+}
+
 void DrawScale(QPainter& p, const QRect& map, double scale) {
     p.setPen(QColor(60, 60, 60));
     p.setFont(PartFont(QStringLiteral("Tahoma"), 8));
-    p.setLayoutDirection(Qt::LeftToRight);
     for (int lat = -60; lat <= 60; lat += 30) {
         const QPointF at = ToMap(map, -180, lat, scale);
-        p.drawText(QRectF(at.x() - 40, at.y() - 8, 36, 16), Qt::AlignRight | Qt::AlignVCenter,
-                   QString::number(std::abs(lat)) + (lat > 0   ? "N"
-                                                     : lat < 0 ? "S"
-                                                               : ""));
+        p.drawText(QRectF(at.x() - 52, at.y() - 8, 48, 16),
+                   Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter, ScaleText(lat, "ش", "ج"));
     }
     for (int lon = -180; lon <= 180; lon += 30) {
         const QPointF at = ToMap(map, lon, -60, scale);
-        p.drawText(QRectF(at.x() - 24, at.y() + 2, 48, 16), Qt::AlignCenter,
-                   QString::number(std::abs(lon)) + (lon > 0   ? "E"
-                                                     : lon < 0 ? "W"
-                                                               : ""));
+        p.drawText(QRectF(at.x() - 30, at.y() + 2, 60, 16), Qt::AlignCenter,
+                   ScaleText(lon, "ق", "غ"));
     }
-    p.setLayoutDirection(Qt::RightToLeft);
 }
 
 QString TitleText(const CrescentMapGrid& g, Criterion criterion) {
@@ -129,7 +130,7 @@ QString SubtitleText(const CrescentMapGrid& g) {
     const QString time = QStringLiteral("%1:%2")
                              .arg(minutes / 60, 2, 10, QLatin1Char('0'))
                              .arg(minutes % 60, 2, 10, QLatin1Char('0'));
-    return QStringLiteral("الإجتماع ") + QString::number(day) + ' ' +
+    return QStringLiteral("الاجتماع ") + QString::number(day) + ' ' +
            Arabic(GregorianMonthName(static_cast<int>(d.month))) + ' ' + QString::number(d.year) +
            ' ' + QStringLiteral("الساعة ") + time +
            QStringLiteral(" بالزمن العالمي ، و في كل مكان ") +
@@ -239,10 +240,11 @@ void DrawMark(QPainter& p, const QRect& map, double scale, const MapMark& mark) 
 
 QImage CrescentMapImage(const CrescentMapGrid& g, Criterion criterion, const Coastlines& coast,
                         int scale, const MapMark* mark) {
-    const int margin = 12 * scale / 4 + 36;
+    // Room at the left for the latitudes' labels, at the right for half of 180° East's.
+    const int margin = 12 * scale / 4 + 48;
     const QRect map(margin, 96, 360 * scale, 120 * scale);
     const int legendHeight = 132;
-    QImage image(map.right() + 1 + 16, map.bottom() + 1 + 28 + legendHeight, QImage::Format_RGB32);
+    QImage image(map.right() + 1 + 32, map.bottom() + 1 + 28 + legendHeight, QImage::Format_RGB32);
     image.fill(QColor(253, 251, 245));
     QPainter p(&image);
     p.setLayoutDirection(Qt::RightToLeft);

@@ -56,7 +56,7 @@ void LogoImage::mouseReleaseEvent(QMouseEvent* event) {
 
 FrmApropos::FrmApropos(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint | Qt::Dialog) {
     setObjectName(QStringLiteral("FrmApropos"));
-    setWindowTitle(AppTitle());
+    setWindowTitle(QStringLiteral("حول البرنامج"));
     setFixedSize(Px(8250), Px(8475));
     setAttribute(Qt::WA_StyledBackground);
     setStyleSheet(QStringLiteral(

@@ -49,7 +49,7 @@ FrmCalc::FrmCalc(Messenger& messenger, QWidget* parent)
       saveFolders_(DefaultSaveFolders()),
       opener_(OpenWithDesktop) {
     setObjectName(QStringLiteral("FrmCalc"));
-    setWindowTitle(AppTitle());
+    setWindowTitle(QStringLiteral("التقرير"));
     setAttribute(Qt::WA_StyledBackground);
     BuildControls();
     ReadyToReadAloud(*this);

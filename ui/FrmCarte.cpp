@@ -66,7 +66,7 @@ FrmCarte::FrmCarte(Messenger& messenger, CrescentMapGrid grid, QWidget* parent,
       grid_(std::move(grid)),
       choosePath_(ChooseWithDialog) {
     setObjectName(QStringLiteral("FrmCarte"));
-    setWindowTitle(AppTitle());
+    setWindowTitle(QStringLiteral("خريطة الهلال"));
     setAttribute(Qt::WA_StyledBackground);
 
     ImgCarte = new QLabel(this);
@@ -136,7 +136,10 @@ FrmCarte::FrmCarte(Messenger& messenger, CrescentMapGrid grid, QWidget* parent,
     auto* commands = new QHBoxLayout;
     commands->addWidget(OptYallop);
     commands->addWidget(OptOdeh);
-    commands->addStretch();
+    LblSaved = new ElidedLabel(this);
+    LblSaved->setObjectName(QStringLiteral("LblSaved"));
+    LblSaved->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    commands->addWidget(LblSaved, 1);
     commands->addWidget(CmdSave);
     commands->addWidget(CmdExit);
     auto* layout = new QVBoxLayout(this);
@@ -166,7 +169,8 @@ Criterion FrmCarte::CurrentCriterion() const {
 
 void FrmCarte::SetPlace(double eastLongitude, double latitude, const QString& name) {
     mark_ = MapMark{eastLongitude, latitude, name};
-    setWindowTitle(name.isEmpty() ? AppTitle() : AppTitle() + QStringLiteral(" — ") + name);
+    setWindowTitle(name.isEmpty() ? QStringLiteral("خريطة الهلال")
+                                  : QStringLiteral("خريطة الهلال — ") + name);
     Redraw();
 }
 
@@ -211,9 +215,11 @@ void FrmCarte::SavePicture() {
     if (path.isEmpty()) return;
     FileError error;
     if (!WritePng(picture_, QFile::encodeName(path).toStdString(), error))
-        messenger_.critical(
+        return messenger_.critical(
             {error.ArabicMessage("تعذّر حفظ الخريطة في الملف"),
              "could not save the map as " + path.toStdString() + ": " + error.Reason()});
+    LblSaved->SetLine(QStringLiteral("حُفظت الخريطة في ") +
+                      Isolated(QDir::toNativeSeparators(path)));
 }
 
 }  // namespace zerin::ui

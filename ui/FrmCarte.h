@@ -66,6 +66,7 @@ class FrmCarte : public QDialog {
     QPushButton *CmdSave = nullptr, *CmdExit = nullptr;
     QDateEdit* DteEvening = nullptr;
     QPushButton *CmdPrevEvening = nullptr, *CmdNextEvening = nullptr;
+    ElidedLabel* LblSaved = nullptr;  // where the picture went
     std::optional<MapMark> mark_;
 };
 

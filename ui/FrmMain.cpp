@@ -298,7 +298,7 @@ QFrame* FrmMain::BuildPlace() {
     Describe(TxtZone,
              QStringLiteral(
                  "المنطقة الزمنية بالساعات، بإشارة خط الطول: شرق غرينتش سالبة (مكة المكرمة ") +
-                 LeftToRight(QStringLiteral("-3")) + QStringLiteral(")، وغربه موجبة"));
+                 Isolated(QStringLiteral("-3")) + QStringLiteral(")، وغربه موجبة"));
     Describe(TxtEteRegl,
              QStringLiteral("الساعات التي تُقدَّم بها الساعة صيفاً: 1 لساعة واحدة، و0 بلا توقيت صيفي"));
     grid->addWidget(TxtZone, 1, 8);
@@ -582,7 +582,15 @@ QString FrmMain::ReportName(const QString& subject) const {
            joined(f.TxtHour, f.TxtMin, f.TxtSec, QLatin1Char(':'));
 }
 
-void FrmMain::ShowReport(FrmCalc::Edge edge, const QString& name, const FieldTexts* sun) {
+void FrmMain::ShowReport(FrmCalc::Edge edge, const QString& subject, const FieldTexts* sun) {
+    // The preface is the program's own; a report is of the fields' place and date. The title
+    // names the subject (and the place picked), the window system adds the program's name.
+    const bool preface = edge == FrmCalc::Edge::Right;
+    const QString name =
+        preface ? QStringLiteral("مقدمة البرنامج: ") + subject : ReportName(subject);
+    const QString place = preface ? QString() : PlaceName();
+    const QString title =
+        preface ? QStringLiteral("مقدمة البرنامج") : QStringLiteral("تقرير ") + subject;
     FrmCalc& window = ReportWindow();
     if (sun) {
         ShowLocalTimes(window, *sun);
@@ -591,9 +599,7 @@ void FrmMain::ShowReport(FrmCalc::Edge edge, const QString& name, const FieldTex
         window.SetClockNote(QString());
     }
     window.SetReportName(name);
-    const QString place = PlaceName();
-    window.setWindowTitle(place.isEmpty() ? AppTitle()
-                                          : AppTitle() + QStringLiteral(" — ") + place);
+    window.setWindowTitle(place.isEmpty() ? title : title + QStringLiteral(" — ") + place);
     window.SetReport(QString::fromStdString(reportText_.Str()), edge);
     showModal_(window);
 }
@@ -605,12 +611,12 @@ void FrmMain::OnSun() {
     if (outcome == Outcome::Refused) return;
     if (outcome == Outcome::Written)
         for (QPushButton* button : CmdPln) button->setEnabled(true);
-    ShowReport(FrmCalc::Edge::Left, ReportName(CmdSun->text()), &entered);
+    ShowReport(FrmCalc::Edge::Left, CmdSun->text(), &entered);
 }
 
 void FrmMain::OnBody(int index) {
     if (Compute(BodyOfButton(index)) == Outcome::Refused) return;
-    ShowReport(FrmCalc::Edge::Left, ReportName(CmdPln[index]->text()));
+    ShowReport(FrmCalc::Edge::Left, CmdPln[index]->text());
 }
 
 // Beside the Sun's report, the day's times on the local clock as the timetable gives them; above
@@ -631,9 +637,7 @@ void FrmMain::ShowLocalTimes(FrmCalc& window, const FieldTexts& entered) {
     request.days = 1;
     window.SidePanel().ShowDay(request);
     const auto utc = [](double hoursEast) {
-        return QStringLiteral("UTC") +
-               QString::fromStdString(services::OffsetText(
-                   static_cast<services::Seconds>(hoursEast) * services::kHour));
+        return UtcText(static_cast<services::Seconds>(hoursEast) * services::kHour);
     };
     window.SetClockNote(
         summerHours == 0 || !(std::fabs(summerHours - zoneHours) <= 24)
@@ -648,7 +652,7 @@ void FrmMain::ShowLocalTimes(FrmCalc& window, const FieldTexts& entered) {
 void FrmMain::OnQibla() {
     if (RunQibla(reportText_, messenger_, ReadFields(), IsEast, IsNorth) == Outcome::Refused)
         return;
-    ShowReport(FrmCalc::Edge::Left, ReportName(CmdQibla->text()));
+    ShowReport(FrmCalc::Edge::Left, CmdQibla->text());
 }
 
 void FrmMain::OnCrescent() {
@@ -658,7 +662,7 @@ void FrmMain::OnCrescent() {
     ShowAdjustedDay(entered);
     if (outcome == Outcome::Refused) return;
     const QRadioButton* when = OptMatin->isChecked() ? OptMatin : OptSoir;
-    ShowReport(FrmCalc::Edge::Left, ReportName(CmdHilal->text() + QLatin1Char(' ') + when->text()));
+    ShowReport(FrmCalc::Edge::Left, CmdHilal->text() + QLatin1Char(' ') + when->text());
 }
 
 void FrmMain::OnCrescentMap() {
@@ -688,13 +692,13 @@ void FrmMain::OnCrescentMap() {
 void FrmMain::OnInfo() {
     reportText_.Clear();
     reportText_.Raw({PrefaceText()});
-    ShowReport(FrmCalc::Edge::Right, QStringLiteral("مقدمة البرنامج: ") + CmdInfo->text());
+    ShowReport(FrmCalc::Edge::Right, CmdInfo->text());
 }
 
 void FrmMain::OnMonth() {
     reportText_.Clear();
     if (hijri_->WriteMonthReport(reportText_, messenger_))
-        ShowReport(FrmCalc::Edge::Left, ReportName(hijri_->MonthCommand()->text()));
+        ShowReport(FrmCalc::Edge::Left, hijri_->MonthCommand()->text());
 }
 
 void FrmMain::OnApropos() {

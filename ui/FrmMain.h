@@ -80,9 +80,10 @@ class FrmMain : public QWidget {
     Outcome Compute(Body body);
     void ShowAdjustedDay(const FieldTexts& entered);
     QString ReportName(const QString& subject) const;
-    // Shows the report; beside the Sun's (`sun`: the fields it was computed from), the day's
-    // times on the local clock.
-    void ShowReport(FrmCalc::Edge edge, const QString& name, const FieldTexts* sun = nullptr);
+    // Shows the report of a subject (a command's caption), or the preface at the right edge;
+    // beside the Sun's (`sun`: the fields it was computed from), the day's times on the local
+    // clock.
+    void ShowReport(FrmCalc::Edge edge, const QString& subject, const FieldTexts* sun = nullptr);
 
     void OnSun();
     void OnBody(int index);

@@ -18,6 +18,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSortFilterProxyModel>
 #include <QSpinBox>
 #include <QStandardItemModel>
@@ -47,6 +48,8 @@ namespace zerin::ui {
 namespace {
 
 constexpr int kFirstYear = 1583, kLastYear = 9999;
+// The options' width, and the grid's rows: a month shows most of its days on a laptop's screen.
+constexpr int kOptionsWidth = 380, kRowHeight = 26, kRowsShown = 12;
 // The zone's name with blanks for underscores, in lower case: what a search matches.
 constexpr int kSearchKey = Qt::UserRole + 1;
 constexpr int kZoneId = FrmTimetable::kZoneIdRole;
@@ -99,7 +102,7 @@ std::string Std(const QString& text) {
 
 // A path kept left to right inside a right-to-left message.
 std::string IsolatedPath(const QString& path) {
-    return Std(LeftToRight(QDir::toNativeSeparators(path)));
+    return Std(Isolated(QDir::toNativeSeparators(path)));
 }
 
 // The table of the job's place, as `zerin times` takes it.
@@ -144,167 +147,28 @@ FrmTimetable::FrmTimetable(Messenger& messenger, const services::FieldOptions& p
     ReadyToReadAloud(*this);
     ApplySkin(*this);
     Recompute();
+    FitScreen();
+}
+
+// As large as the table wants, within the screen's free area: every command stays on the screen.
+void FrmTimetable::FitScreen() {
+    const QRect free = screen()->availableGeometry();
+    const QSize wanted(1240, 700), frame(16, 40);  // the window manager's border and title
+    resize(std::min(wanted.width(), free.width() - frame.width()),
+           std::min(wanted.height(), free.height() - frame.height()));
 }
 
 void FrmTimetable::BuildControls() {
+    // Right to left: the options at the right, the table at their left, the commands below; all
+    // of it within a laptop's screen (1280x720), the grid showing most of a month.
+    auto* body = new QHBoxLayout;
+    body->addWidget(BuildOptions());
+    body->addLayout(BuildTable(), 1);
     auto* layout = new QVBoxLayout(this);
-    auto* form = new QGridLayout;
-    form->setHorizontalSpacing(10);
-    layout->addLayout(form);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->addLayout(body, 1);
+    layout->addLayout(BuildCommands());
 
-    const auto caption = [this](const char* text) {
-        auto* label = new QLabel(QString::fromUtf8(text), this);
-        label->setFont(PartFont(QStringLiteral("Simplified Arabic"), 11, true));
-        return label;
-    };
-
-    TxtPlaceName = new QLineEdit(this);
-    TxtPlaceName->setObjectName(QStringLiteral("TxtPlaceName"));
-    TxtPlaceName->setPlaceholderText(QStringLiteral("اسم المدينة أو المسجد، يُطبع في رأس الصفحة"));
-    LblPlace = new QLabel(this);
-    LblPlace->setObjectName(QStringLiteral("LblPlace"));
-    QLabel* placeCaption = caption("اسم المكان");
-    placeCaption->setBuddy(TxtPlaceName);
-    form->addWidget(placeCaption, 0, 0);
-    form->addWidget(TxtPlaceName, 0, 1);
-    form->addWidget(LblPlace, 0, 2, 1, 2);
-
-    OptMonth = new QRadioButton(QStringLiteral("شهر"), this);
-    OptMonth->setObjectName(QStringLiteral("OptMonth"));
-    OptYear = new QRadioButton(QStringLiteral("السنة كاملة"), this);
-    OptYear->setObjectName(QStringLiteral("OptYear"));
-    auto* period = new QButtonGroup(this);
-    period->addButton(OptMonth);
-    period->addButton(OptYear);
-    OptMonth->setChecked(true);
-    CboMonth = new QComboBox(this);
-    CboMonth->setObjectName(QStringLiteral("CboMonth"));
-    for (int m = 1; m <= 12; ++m) CboMonth->addItem(QString::fromUtf8(GregorianMonthName(m)));
-    NameControl(CboMonth, QStringLiteral("الشهر"));
-    SpnYear = new QSpinBox(this);
-    SpnYear->setObjectName(QStringLiteral("SpnYear"));
-    SpnYear->setRange(kFirstYear, kLastYear);
-    SpnYear->setLayoutDirection(Qt::LeftToRight);
-    // The month and year of the main window's date, else today's.
-    const QDate today = QDate::currentDate();
-    const double year = ReadNumber(place_.fields.TxtYear),
-                 month = ReadNumber(place_.fields.TxtMonth);
-    SpnYear->setValue(year >= kFirstYear && year <= kLastYear ? static_cast<int>(year)
-                                                              : today.year());
-    CboMonth->setCurrentIndex(month >= 1 && month <= 12 ? static_cast<int>(month) - 1
-                                                        : today.month() - 1);
-    auto* periodRow = new QHBoxLayout;
-    periodRow->addWidget(OptMonth);
-    periodRow->addWidget(CboMonth);
-    periodRow->addWidget(OptYear);
-    periodRow->addSpacing(12);
-    auto* yearCaption = new QLabel(QStringLiteral("السنة"), this);
-    yearCaption->setBuddy(SpnYear);
-    periodRow->addWidget(yearCaption);
-    periodRow->addWidget(SpnYear);
-    periodRow->addStretch();
-    form->addWidget(caption("الفترة"), 1, 0);
-    form->addLayout(periodRow, 1, 1, 1, 3);
-
-    form->addWidget(caption("الساعة"), 2, 0, Qt::AlignTop);
-    form->addWidget(BuildZoneChoice(), 2, 1, 1, 3);
-
-    CboHighLat = new QComboBox(this);
-    CboHighLat->setObjectName(QStringLiteral("CboHighLat"));
-    for (const RuleChoice& choice : kRuleChoices)
-        CboHighLat->addItem(QString::fromUtf8(choice.caption));
-    CboAsr = new QComboBox(this);
-    CboAsr->setObjectName(QStringLiteral("CboAsr"));
-    for (const AsrChoice& choice : kAsrChoices) CboAsr->addItem(QString::fromUtf8(choice.caption));
-    CboHijri = new QComboBox(this);
-    CboHijri->setObjectName(QStringLiteral("CboHijri"));
-    for (const std::optional<HijriRule>& rule : kHijriChoices)
-        CboHijri->addItem(rule ? QString::fromUtf8(HijriRuleArabic(*rule))
-                               : QStringLiteral("بدون تاريخ هجري"));
-    auto* rulesRow = new QHBoxLayout;
-    const auto captioned = [this, rulesRow](const char* text, QComboBox* list) {
-        auto* label = new QLabel(QString::fromUtf8(text), this);
-        label->setBuddy(list);
-        rulesRow->addWidget(label);
-        rulesRow->addWidget(list);
-    };
-    captioned("خطوط العرض العليا:", CboHighLat);
-    rulesRow->addSpacing(16);
-    captioned("العصر:", CboAsr);
-    rulesRow->addSpacing(16);
-    captioned("التاريخ الهجري:", CboHijri);
-    rulesRow->addStretch();
-    form->addWidget(caption("القواعد"), 3, 0);
-    form->addLayout(rulesRow, 3, 1, 1, 3);
-    CboMethod = new QComboBox(this);
-    CboMethod->setObjectName(QStringLiteral("CboMethod"));
-    CboMethod->setAccessibleName(QStringLiteral("طريقة الحساب"));
-    for (const services::PrayerMethod& m : services::PrayerMethods())
-        CboMethod->addItem(
-            QString::fromUtf8(m.arabic) + QStringLiteral(" — ") + QString::fromUtf8(m.name),
-            QString::fromUtf8(m.name));
-    form->addWidget(caption("الطريقة"), 4, 0);
-    form->addWidget(CboMethod, 4, 1, 1, 3);
-    form->setColumnStretch(1, 1);
-    form->setColumnStretch(3, 1);
-
-    LblHeader = new QLabel(this);
-    LblHeader->setObjectName(QStringLiteral("LblHeader"));
-    LblHeader->setWordWrap(true);
-    LblHeader->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    layout->addWidget(LblHeader);
-
-    GrdTimes = new QTableWidget(this);
-    GrdTimes->setObjectName(QStringLiteral("GrdTimes"));
-    // The day at the right: the first column stands at the right edge of a right-to-left view.
-    GrdTimes->setLayoutDirection(Qt::RightToLeft);
-    GrdTimes->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    GrdTimes->setSelectionBehavior(QAbstractItemView::SelectRows);
-    GrdTimes->verticalHeader()->setVisible(false);
-    GrdTimes->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    GrdTimes->setMinimumHeight(300);
-    NameControl(GrdTimes, QStringLiteral("جدول المواقيت"));
-    layout->addWidget(GrdTimes, 1);
-
-    LblNotes = new QLabel(this);
-    LblNotes->setObjectName(QStringLiteral("LblNotes"));
-    LblNotes->setWordWrap(true);
-    LblNotes->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    layout->addWidget(LblNotes);
-
-    auto* commands = new QHBoxLayout;
-    CmdPrint = PartButton(this, "CmdPrint", QStringLiteral("طباعة"), 10);
-    CmdPdf = PartButton(this, "CmdPdf", QStringLiteral("حفظ PDF"), 10);
-    CmdCsv = PartButton(this, "CmdCsv", QStringLiteral("حفظ CSV"), 10);
-    CmdIcs = PartButton(this, "CmdIcs", QStringLiteral("حفظ للتقويم"), 10);
-    CmdIcs->setToolTip(QStringLiteral("ملف تقويم (ICS): حدث لكل وقت، مع تذكير ورمضان"));
-    CmdChart = PartButton(this, "CmdChart", QStringLiteral("رسم اليوم"), 10);
-    CmdChart->setToolTip(
-        QStringLiteral("ارتفاع الشمس خلال اليوم المختار من الجدول، بخطوط زوايا المواقيت"));
-    CmdClose = PartButton(this, "CmdClose", QStringLiteral("إغلاق"), 10);
-    for (QPushButton* button : {CmdPrint, CmdPdf, CmdCsv, CmdIcs, CmdChart, CmdClose}) {
-        button->setMinimumSize(110, 32);
-        button->setAutoDefault(false);
-    }
-    SetCommandKey(CmdPrint, QKeySequence(Qt::CTRL | Qt::Key_P), QStringLiteral("طباعة الجدول"));
-    SetCommandKey(CmdPdf, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
-                  QStringLiteral("حفظ الجدول صفحاتٍ PDF"));
-    CmdClose->setToolTip(TipWithKey(QStringLiteral("إغلاق النافذة"), QKeySequence(Qt::Key_Escape)));
-    commands->addWidget(CmdPrint);
-    commands->addWidget(CmdPdf);
-    commands->addWidget(CmdCsv);
-    commands->addWidget(CmdIcs);
-    commands->addWidget(CmdChart);
-    commands->addStretch();
-    commands->addWidget(CmdClose);
-    layout->addLayout(commands);
-
-    connect(CmdPrint, &QPushButton::clicked, this, &FrmTimetable::Print);
-    connect(CmdPdf, &QPushButton::clicked, this, &FrmTimetable::SavePdf);
-    connect(CmdCsv, &QPushButton::clicked, this, &FrmTimetable::SaveCsv);
-    connect(CmdIcs, &QPushButton::clicked, this, &FrmTimetable::SaveCalendar);
-    connect(CmdChart, &QPushButton::clicked, this, &FrmTimetable::ShowDayChart);
-    connect(CmdClose, &QPushButton::clicked, this, &QDialog::reject);
     const auto recompute = [this] { Recompute(); };
     // The name is only printed: the times stay as they are while it is typed.
     connect(TxtPlaceName, &QLineEdit::textChanged, this, [this](const QString& name) {
@@ -325,22 +189,198 @@ void FrmTimetable::BuildControls() {
         methodChosen_ = true;
         Recompute();
     });
-    resize(980, 760);
+}
+
+// The place's name, the period, the clock and the rules, one under the other.
+QWidget* FrmTimetable::BuildOptions() {
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("PnlOptions"));
+    panel->setFixedWidth(kOptionsWidth);
+    auto* form = new QGridLayout(panel);
+    form->setContentsMargins(0, 0, 0, 0);
+    form->setVerticalSpacing(5);
+    int row = 0;
+    const auto add = [this, form, &row](const char* caption, QWidget* control) {
+        auto* label = new QLabel(QString::fromUtf8(caption), this);
+        label->setFont(PartFont(QStringLiteral("Tahoma"), 10, true));
+        label->setBuddy(control);
+        form->addWidget(label, row, 0);
+        form->addWidget(control, row++, 1);
+    };
+    const auto rowOf = [this](std::initializer_list<QWidget*> widgets) {
+        auto* box = new QWidget(this);
+        auto* line = new QHBoxLayout(box);
+        line->setContentsMargins(0, 0, 0, 0);
+        for (QWidget* w : widgets) line->addWidget(w);
+        line->addStretch();
+        return box;
+    };
+
+    TxtPlaceName = new QLineEdit(this);
+    TxtPlaceName->setObjectName(QStringLiteral("TxtPlaceName"));
+    TxtPlaceName->setPlaceholderText(QStringLiteral("اسم المدينة أو المسجد، يُطبع في رأس الصفحة"));
+    add("اسم المكان", TxtPlaceName);
+    LblPlace = new QLabel(this);
+    LblPlace->setObjectName(QStringLiteral("LblPlace"));
+    LblPlace->setWordWrap(true);
+    form->addWidget(LblPlace, row++, 0, 1, 2);
+
+    OptMonth = new QRadioButton(QStringLiteral("شهر"), this);
+    OptMonth->setObjectName(QStringLiteral("OptMonth"));
+    OptYear = new QRadioButton(QStringLiteral("السنة كاملة"), this);
+    OptYear->setObjectName(QStringLiteral("OptYear"));
+    auto* period = new QButtonGroup(this);
+    period->addButton(OptMonth);
+    period->addButton(OptYear);
+    OptMonth->setChecked(true);
+    CboMonth = new QComboBox(this);
+    CboMonth->setObjectName(QStringLiteral("CboMonth"));
+    for (int m = 1; m <= 12; ++m) CboMonth->addItem(QString::fromUtf8(GregorianMonthName(m)));
+    NameControl(CboMonth, QStringLiteral("الشهر"));
+    SpnYear = new QSpinBox(this);
+    SpnYear->setObjectName(QStringLiteral("SpnYear"));
+    SpnYear->setRange(kFirstYear, kLastYear);
+    SpnYear->setLayoutDirection(Qt::LeftToRight);
+    NameControl(SpnYear, QStringLiteral("السنة"));
+    // The month and year of the main window's date, else today's.
+    const QDate today = QDate::currentDate();
+    const double year = ReadNumber(place_.fields.TxtYear),
+                 month = ReadNumber(place_.fields.TxtMonth);
+    SpnYear->setValue(year >= kFirstYear && year <= kLastYear ? static_cast<int>(year)
+                                                              : today.year());
+    CboMonth->setCurrentIndex(month >= 1 && month <= 12 ? static_cast<int>(month) - 1
+                                                        : today.month() - 1);
+    add("الفترة", rowOf({OptMonth, CboMonth, OptYear}));
+    add("السنة", rowOf({SpnYear}));
+    add("الساعة", BuildZoneChoice());
+
+    CboHighLat = new QComboBox(this);
+    CboHighLat->setObjectName(QStringLiteral("CboHighLat"));
+    for (const RuleChoice& choice : kRuleChoices)
+        CboHighLat->addItem(QString::fromUtf8(choice.caption));
+    CboAsr = new QComboBox(this);
+    CboAsr->setObjectName(QStringLiteral("CboAsr"));
+    for (const AsrChoice& choice : kAsrChoices) CboAsr->addItem(QString::fromUtf8(choice.caption));
+    CboHijri = new QComboBox(this);
+    CboHijri->setObjectName(QStringLiteral("CboHijri"));
+    for (const std::optional<HijriRule>& rule : kHijriChoices)
+        CboHijri->addItem(rule ? QString::fromUtf8(HijriRuleArabic(*rule))
+                               : QStringLiteral("بدون تاريخ هجري"));
+    CboMethod = new QComboBox(this);
+    CboMethod->setObjectName(QStringLiteral("CboMethod"));
+    CboMethod->setAccessibleName(QStringLiteral("طريقة الحساب"));
+    // The authorities by their Arabic names; the command line's name of each in its tooltip.
+    for (const services::PrayerMethod& m : services::PrayerMethods()) {
+        CboMethod->addItem(QString::fromUtf8(m.arabic), QString::fromUtf8(m.name));
+        CboMethod->setItemData(CboMethod->count() - 1,
+                               QStringLiteral("zerin times --method ") + QString::fromUtf8(m.name),
+                               Qt::ToolTipRole);
+    }
+    add("الطريقة", CboMethod);
+    add("خطوط العرض العليا", CboHighLat);
+    add("العصر", CboAsr);
+    add("التاريخ الهجري", CboHijri);
+    form->setColumnStretch(1, 1);
+    form->setRowStretch(row, 1);
+    return panel;
+}
+
+// The settings in one line (whole under a button), the grid and its notes.
+QLayout* FrmTimetable::BuildTable() {
+    auto* column = new QVBoxLayout;
+    LblSummary = new ElidedLabel(this);
+    LblSummary->setObjectName(QStringLiteral("LblSummary"));
+    LblSummary->setMinimumWidth(200);
+    LblSummary->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    CmdSettings = PartButton(this, "CmdSettings", QStringLiteral("الإعدادات كاملة"), 9);
+    CmdSettings->setCheckable(true);
+    CmdSettings->setAutoDefault(false);
+    CmdSettings->setToolTip(
+        QStringLiteral("إظهار كل ما حُسب به الجدول: الساعة والقبلة والزوايا والقواعد، كما تُطبع"));
+    auto* summary = new QHBoxLayout;
+    summary->addWidget(LblSummary, 1);
+    summary->addWidget(CmdSettings);
+    column->addLayout(summary);
+
+    LblHeader = new QLabel(this);
+    LblHeader->setObjectName(QStringLiteral("LblHeader"));
+    LblHeader->setWordWrap(true);
+    LblHeader->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    LblHeader->setVisible(false);
+    column->addWidget(LblHeader);
+    connect(CmdSettings, &QPushButton::toggled, LblHeader, &QWidget::setVisible);
+
+    GrdTimes = new QTableWidget(this);
+    GrdTimes->setObjectName(QStringLiteral("GrdTimes"));
+    // The day at the right: the first column stands at the right edge of a right-to-left view.
+    GrdTimes->setLayoutDirection(Qt::RightToLeft);
+    GrdTimes->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    GrdTimes->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // Tab goes on to the commands; the arrows move in the grid.
+    GrdTimes->setTabKeyNavigation(false);
+    GrdTimes->verticalHeader()->setVisible(false);
+    GrdTimes->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    GrdTimes->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    GrdTimes->setMinimumHeight(kRowHeight * (kRowsShown + 1));
+    NameControl(GrdTimes, QStringLiteral("جدول المواقيت"));
+    column->addWidget(GrdTimes, 1);
+
+    LblNotes = new QLabel(this);
+    LblNotes->setObjectName(QStringLiteral("LblNotes"));
+    LblNotes->setWordWrap(true);
+    LblNotes->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    column->addWidget(LblNotes);
+    return column;
+}
+
+QLayout* FrmTimetable::BuildCommands() {
+    auto* commands = new QHBoxLayout;
+    CmdPrint = PartButton(this, "CmdPrint", QStringLiteral("طباعة"), 10);
+    CmdPdf = PartButton(this, "CmdPdf", QStringLiteral("حفظ PDF"), 10);
+    CmdCsv = PartButton(this, "CmdCsv", QStringLiteral("حفظ CSV"), 10);
+    CmdIcs = PartButton(this, "CmdIcs", QStringLiteral("حفظ للتقويم"), 10);
+    CmdChart = PartButton(this, "CmdChart", QStringLiteral("رسم اليوم"), 10);
+    CmdClose = PartButton(this, "CmdClose", QStringLiteral("إغلاق"), 10);
+    for (QPushButton* button : {CmdPrint, CmdPdf, CmdCsv, CmdIcs, CmdChart, CmdClose}) {
+        button->setMinimumSize(100, 32);
+        button->setAutoDefault(false);
+        commands->addWidget(button);
+    }
+    commands->insertStretch(commands->count() - 1);
+    SetCommandKey(CmdPrint, QKeySequence(Qt::CTRL | Qt::Key_P), QStringLiteral("طباعة الجدول"));
+    SetCommandKey(CmdPdf, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+                  QStringLiteral("حفظ الجدول صفحاتٍ PDF"));
+    SetCommandKey(CmdCsv, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
+                  QStringLiteral("حفظ الجدول ملفَّ CSV، سطره الأول رؤوس الأعمدة"));
+    SetCommandKey(CmdIcs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I),
+                  QStringLiteral("ملف تقويم (ICS): حدث لكل وقت، مع تذكير ورمضان"));
+    SetCommandKey(
+        CmdChart, QKeySequence(Qt::CTRL | Qt::Key_D),
+        QStringLiteral("ارتفاع الشمس خلال اليوم المختار من الجدول، بخطوط زوايا المواقيت"));
+    CmdClose->setToolTip(TipWithKey(QStringLiteral("إغلاق النافذة"), QKeySequence(Qt::Key_Escape)));
+    connect(CmdPrint, &QPushButton::clicked, this, &FrmTimetable::Print);
+    connect(CmdPdf, &QPushButton::clicked, this, &FrmTimetable::SavePdf);
+    connect(CmdCsv, &QPushButton::clicked, this, &FrmTimetable::SaveCsv);
+    connect(CmdIcs, &QPushButton::clicked, this, &FrmTimetable::SaveCalendar);
+    connect(CmdChart, &QPushButton::clicked, this, &FrmTimetable::ShowDayChart);
+    connect(CmdClose, &QPushButton::clicked, this, &QDialog::reject);
+    return commands;
 }
 
 QWidget* FrmTimetable::BuildZoneChoice() {
     auto* box = new QWidget(this);
-    auto* grid = new QGridLayout(box);
-    grid->setContentsMargins(0, 0, 0, 0);
+    auto* column = new QVBoxLayout(box);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(3);
     const auto shown = [](const std::string& text) {
-        return LeftToRight(QString::fromStdString(text));
+        return Isolated(QString::fromStdString(text));
     };
     OptZoneFields = new QRadioButton(
-        QStringLiteral("المنطقة الزمنية للنافذة الرئيسية: ") + shown(place_.fields.TxtZone) +
-            QStringLiteral("، والتوقيت الصيفي: ") + shown(place_.fields.TxtEteRegl),
+        QStringLiteral("النافذة الرئيسية: المنطقة ") + shown(place_.fields.TxtZone) +
+            QStringLiteral("، الصيفي ") + shown(place_.fields.TxtEteRegl),
         box);
     OptZoneFields->setObjectName(QStringLiteral("OptZoneFields"));
-    OptZoneList = new QRadioButton(QStringLiteral("منطقة من قاعدة المناطق الزمنية للنظام:"), box);
+    OptZoneList = new QRadioButton(QStringLiteral("منطقة زمنية من قاعدة النظام:"), box);
     OptZoneList->setObjectName(QStringLiteral("OptZoneList"));
     auto* group = new QButtonGroup(box);
     group->addButton(OptZoneFields);
@@ -349,7 +389,7 @@ QWidget* FrmTimetable::BuildZoneChoice() {
 
     TxtZoneSearch = new QLineEdit(box);
     TxtZoneSearch->setObjectName(QStringLiteral("TxtZoneSearch"));
-    TxtZoneSearch->setPlaceholderText(QStringLiteral("ابحث: Casablanca، Riyadh، Paris…"));
+    TxtZoneSearch->setPlaceholderText(QStringLiteral("ابحث باسم المدينة: الدار البيضاء، Riyadh…"));
     TxtZoneSearch->setClearButtonEnabled(true);
     NameControl(TxtZoneSearch, QStringLiteral("البحث عن منطقة زمنية باسم مدينتها"));
     zones_ = new QStandardItemModel(box);
@@ -361,15 +401,11 @@ QWidget* FrmTimetable::BuildZoneChoice() {
     LstZones->setObjectName(QStringLiteral("LstZones"));
     LstZones->setModel(shownZones_);
     LstZones->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    LstZones->setLayoutDirection(Qt::LeftToRight);  // Area/City names read left to right
-    LstZones->setFixedHeight(84);
+    LstZones->setFixedHeight(96);
     NameControl(LstZones, QStringLiteral("المناطق الزمنية للنظام"));
-
-    grid->addWidget(OptZoneFields, 0, 0, 1, 2);
-    grid->addWidget(OptZoneList, 1, 0);
-    grid->addWidget(TxtZoneSearch, 1, 1);
-    grid->addWidget(LstZones, 2, 1);
-    grid->setColumnStretch(1, 1);
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{OptZoneFields, OptZoneList, TxtZoneSearch, LstZones})
+        column->addWidget(w);
 
     connect(OptZoneFields, &QRadioButton::toggled, this, [this] { Recompute(); });
     connect(TxtZoneSearch, &QLineEdit::textChanged, this, &FrmTimetable::FilterZones);
@@ -389,8 +425,10 @@ void FrmTimetable::FillZones() {
     const QStringList names = ZoneNames();
     for (const QString& name : names) {
         const QString arabic = QString::fromStdString(places::ZoneCityCountryArabic(Std(name)));
-        auto* item =
-            new QStandardItem(arabic.isEmpty() ? name : name + QStringLiteral(" — ") + arabic);
+        // The city and country in Arabic first, the database's name for those who know it.
+        auto* item = new QStandardItem(
+            arabic.isEmpty() ? Isolated(name) : arabic + QStringLiteral(" — ") + Isolated(name));
+        item->setToolTip(item->text());
         item->setData(name, kZoneId);
         item->setData(SearchKey(name) + QLatin1Char(' ') + SearchKey(arabic), kSearchKey);
         zones_->appendRow(item);
@@ -531,7 +569,7 @@ void FrmTimetable::Recompute() {
         TimetableSource::Make(job.places.front(), job.settings, job.from, LastDayOf(job), error);
     if (!source) {
         ShowProblem(QStringLiteral("لا يمكن حساب الجدول لهذا المكان بهذه الساعة: ") +
-                    LeftToRight(QString::fromStdString(error)));
+                    Isolated(QString::fromStdString(error)));
         return;
     }
     args_ = std::move(args);
@@ -541,6 +579,7 @@ void FrmTimetable::Recompute() {
 }
 
 void FrmTimetable::ShowSheet(const TimetableSheet& sheet) {
+    LblSummary->SetLine(sheet.summary);
     LblHeader->setText(sheet.header.join(QLatin1Char('\n')));
     notes_ = sheet.notes.join(QLatin1Char('\n'));
     LblNotes->setText(notes_);
@@ -557,18 +596,19 @@ void FrmTimetable::ShowSheet(const TimetableSheet& sheet) {
             // Times and dates read left to right ("05:20*", "00:40+1") in the right-to-left grid;
             // the plain text stays in the item's user data.
             auto* item =
-                new QTableWidgetItem(ReadsRightToLeft(sheet.columns[c]) ? text : LeftToRight(text));
+                new QTableWidgetItem(ReadsRightToLeft(sheet.columns[c]) ? text : Isolated(text));
             item->setData(Qt::UserRole, text);
             item->setTextAlignment(Qt::AlignCenter);
             GrdTimes->setItem(static_cast<int>(r), static_cast<int>(c), item);
         }
     }
-    // The Hijri date in words needs its whole width; the times share the rest.
+    // The dates need their whole width; the times share the rest.
     for (std::size_t c = 0; c < sheet.columns.size(); ++c)
-        GrdTimes->horizontalHeader()->setSectionResizeMode(static_cast<int>(c),
-                                                           sheet.columns[c] == SheetColumn::Hijri
-                                                               ? QHeaderView::ResizeToContents
-                                                               : QHeaderView::Stretch);
+        GrdTimes->horizontalHeader()->setSectionResizeMode(
+            static_cast<int>(c),
+            sheet.columns[c] == SheetColumn::Hijri || sheet.columns[c] == SheetColumn::Date
+                ? QHeaderView::ResizeToContents
+                : QHeaderView::Stretch);
     rowDates_.clear();
     for (const SheetRow& row : sheet.rows) rowDates_.push_back(row.day.date);
     for (QPushButton* button : {CmdPrint, CmdPdf, CmdCsv, CmdIcs, CmdChart})
@@ -576,6 +616,7 @@ void FrmTimetable::ShowSheet(const TimetableSheet& sheet) {
 }
 
 void FrmTimetable::ShowProblem(const QString& text) {
+    LblSummary->SetLine(QString());
     LblHeader->clear();
     GrdTimes->clear();
     GrdTimes->setRowCount(0);
@@ -589,7 +630,7 @@ void FrmTimetable::ShowProblem(const QString& text) {
 
 void FrmTimetable::ShowSaved(const QString& path) {
     const QString saved =
-        QStringLiteral("حُفظ الجدول في ") + LeftToRight(QDir::toNativeSeparators(path));
+        QStringLiteral("حُفظ الجدول في ") + Isolated(QDir::toNativeSeparators(path));
     LblNotes->setText(notes_.isEmpty() ? saved : notes_ + QLatin1Char('\n') + saved);
 }
 
@@ -627,7 +668,7 @@ void FrmTimetable::Print() {
     QApplication::restoreOverrideCursor();
     if (!printed)
         messenger_.critical(
-            {"تعذّرت الطباعة: " + Std(LeftToRight(QString::fromStdString(error) + reason)),
+            {"تعذّرت الطباعة: " + Std(Isolated(QString::fromStdString(error) + reason)),
              "could not print: " + error + Std(reason)});
 }
 
@@ -693,7 +734,7 @@ void FrmTimetable::SaveCalendar() {
 void FrmTimetable::SaveFailed(const QString& path, const std::string& arabic,
                               const std::string& english) {
     messenger_.critical({"تعذّر حفظ الجدول في الملف\r\n" + IsolatedPath(path) + "\r\n" +
-                             Std(LeftToRight(QString::fromStdString(arabic))),
+                             Std(Isolated(QString::fromStdString(arabic))),
                          "could not save the timetable to " + Std(path) + ": " + english});
 }
 
@@ -710,7 +751,7 @@ void FrmTimetable::ShowDayChart() {
     std::string error;
     if (!services::DayChartOf(request, chart, error))
         return messenger_.critical(
-            {"تعذّر رسم اليوم: " + Std(LeftToRight(QString::fromStdString(error))),
+            {"تعذّر رسم اليوم: " + Std(Isolated(QString::fromStdString(error))),
              "could not draw the day: " + error});
     QDialog dialog(this);
     dialog.setObjectName(QStringLiteral("DlgDayChart"));

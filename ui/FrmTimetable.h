@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "Look.h"
 #include "PlaceInput.h"
 #include "TimesPdf.h"
 #include "TimetableSheet.h"
@@ -18,6 +19,7 @@
 
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QListView;
 class QPushButton;
@@ -59,7 +61,11 @@ class FrmTimetable : public QDialog {
 
   private:
     void BuildControls();
+    void FitScreen();
+    QWidget* BuildOptions();
     QWidget* BuildZoneChoice();
+    QLayout* BuildTable();
+    QLayout* BuildCommands();
     void FillZones();
     void FilterZones(const QString& text);
     void PickFirstZone();
@@ -107,8 +113,10 @@ class FrmTimetable : public QDialog {
     QStandardItemModel* zones_ = nullptr;
     QSortFilterProxyModel* shownZones_ = nullptr;
     QComboBox *CboHighLat = nullptr, *CboAsr = nullptr, *CboHijri = nullptr;
-    QComboBox* CboMethod = nullptr;  // the authorities' methods, by their Arabic names
-    bool methodChosen_ = false;      // the user chose the method: the zone no longer does
+    QComboBox* CboMethod = nullptr;      // the authorities' methods, by their Arabic names
+    bool methodChosen_ = false;          // the user chose the method: the zone no longer does
+    ElidedLabel* LblSummary = nullptr;   // the settings in one line
+    QPushButton* CmdSettings = nullptr;  // shows them whole
     QLabel* LblHeader = nullptr;
     QTableWidget* GrdTimes = nullptr;
     QLabel* LblNotes = nullptr;

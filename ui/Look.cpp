@@ -12,6 +12,7 @@
 #include <cstdio>
 
 #include "FileDevice.h"
+#include "Utf8.h"
 
 namespace zerin::ui {
 
@@ -42,6 +43,22 @@ QString ReadSheet(const QString& path) {
 }
 
 }  // namespace
+
+QString Isolated(const QString& text) {
+    return QString::fromStdString(services::Isolated(text.toStdString()));
+}
+
+void ElidedLabel::SetLine(const QString& line) {
+    line_ = line;
+    setToolTip(line);
+    setAccessibleDescription(line);
+    setText(fontMetrics().elidedText(line_, Qt::ElideRight, std::max(width(), 40)));
+}
+
+void ElidedLabel::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    setText(fontMetrics().elidedText(line_, Qt::ElideRight, width()));
+}
 
 QString AppTitle() {
     return QStringLiteral("زيرين");

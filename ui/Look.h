@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QFont>
+#include <QLabel>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -13,6 +14,25 @@ class QPushButton;
 class QWidget;
 
 namespace zerin::ui {
+
+// Text that reads left to right inside a right-to-left line ("-1", "UTC+01:00", a path, a Latin
+// name): services::Isolated for the windows' texts.
+QString Isolated(const QString& text);
+
+// A label of one line: the text cut short with an ellipsis at the label's width (as it is
+// resized), whole in its tooltip and for a screen reader.
+class ElidedLabel : public QLabel {
+  public:
+    using QLabel::QLabel;
+    void SetLine(const QString& line);
+    QString Line() const { return line_; }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    QString line_;
+};
 
 // The name shown in window titles and message boxes.
 QString AppTitle();

@@ -2,7 +2,9 @@
 
 #include <cmath>
 
+#include "Look.h"
 #include "PlaceFields.h"
+#include "TimetableSheet.h"
 #include "report/NumText.h"
 
 namespace zerin::ui {
@@ -27,11 +29,6 @@ const NamedField kFields[] = {
 
 QString Utf8(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-// "UTC+03:00" for seconds East of Greenwich (its letters keep it left to right in the line).
-QString Utc(services::Seconds east) {
-    return QStringLiteral("UTC") + Utf8(services::OffsetText(east));
 }
 
 }  // namespace
@@ -87,13 +84,13 @@ QString PlaceReading::ClockPart(const services::FieldOptions& o, const std::stri
         if (clock_) {
             const services::Seconds local = services::SecondsOf(places::FieldsReading(o.fields));
             const services::Seconds east = clock_->At(clock_->FromLocal(local)).Total();
-            part += Utf8(zoneName) + QStringLiteral(" (") + Utc(east) +
+            part += Isolated(Utf8(zoneName)) + QStringLiteral(" (") + UtcText(east) +
                     QStringLiteral(" في هذا التاريخ)");
-            if (east != fields) part += QStringLiteral("، والتقرير على ") + Utc(fields);
+            if (east != fields) part += QStringLiteral("، والتقرير على ") + UtcText(fields);
             return part;
         }
     }
-    part += Utc(fields);
+    part += UtcText(fields);
     if (summerHours != 0) part += QStringLiteral(" بالتوقيت الصيفي");
     if (zone != zoneHours || summer != summerHours)
         part += QStringLiteral("، المنطقة والتوقيت الصيفي مقرّبان إلى ساعات كاملة");

@@ -1,6 +1,7 @@
 // The main window's place search: a field where a town's name is typed in Arabic or Latin
-// letters, a drop-down of the matches (Return takes the first), and a button that saves the
-// window's place under the typed name among the user's own places.
+// letters, a drop-down of the matches (the places picked last first, offered before anything is
+// typed; Return takes the highlighted match), and a button that saves the window's place under
+// the typed name among the user's own places.
 #pragma once
 
 #include <QWidget>
@@ -38,8 +39,13 @@ class PlaceSearch : public QWidget {
     QStringList Shown() const;
     bool Loaded() const { return loaded_; }
 
-    // Takes the first match of the field's text, as Return does.
+    // Takes the first match of the field's text, as Return does when no match is highlighted.
     void PickFirst();
+    // Takes the match the drop-down highlights (the first, until the arrows or the pointer
+    // move the highlight), as Return does.
+    void PickHighlighted();
+    // Shows the places picked last, as a click in the empty field does.
+    void OfferRecent();
     // The window's place is no longer the one picked: its name leaves the status.
     void ForgetPick();
 
@@ -48,6 +54,7 @@ class PlaceSearch : public QWidget {
 
   private:
     void Refresh(const QString& text);
+    void ShowMatches();
     void Pick(std::size_t row);
     void Save();
     void ShowStatus(const QString& text, bool problem);
@@ -56,6 +63,8 @@ class PlaceSearch : public QWidget {
     places::Gazetteer gazetteer_;
     bool loaded_ = false;
     std::vector<places::GazetteerPlace> matches_;
+    std::vector<places::GazetteerPlace> recent_;  // the places picked last, the latest first
+    bool latinQuery_ = false;                     // the text typed is in Latin letters
     CurrentPlace current_;
     QLineEdit* edit_ = nullptr;
     QCompleter* completer_ = nullptr;
@@ -70,7 +79,16 @@ class PlaceSearch : public QWidget {
 // offset "بتوقيت UTC+01:00 الثابت" for whole hours (the program's sign, East negative).
 QString StoredClock(const std::string& zone);
 
-// A match as the drop-down shows it: "الرباط — Rabat، المغرب".
-QString MatchLabel(const places::GazetteerPlace& place);
+// A place as the status shows it: "الرباط، المغرب" (with its Latin name, "الرباط — Rabat،
+// المغرب", when latin); its region (or, without one, distance and direction from the nearest
+// larger town, `beside`) before the country when given.
+QString MatchLabel(const places::GazetteerPlace& place, bool latin = false,
+                   const QString& beside = {});
+
+// The matches as the drop-down shows them: towns of one name in one country told apart by
+// their regions, or where the regions do not tell them apart by the distance and direction
+// from the nearest larger town.
+QStringList MatchLabels(const std::vector<places::GazetteerPlace>& matches,
+                        const places::Gazetteer& gazetteer, bool latin);
 
 }  // namespace zerin::ui

@@ -12,7 +12,7 @@
 #include <QWidget>
 #include <QWindow>
 
-#include "TimetableSheet.h"
+#include "Look.h"
 
 namespace zerin::ui {
 
@@ -126,7 +126,7 @@ void NameControl(QWidget* control, const QString& name, const QString& conventio
 }
 
 QString TipWithKey(const QString& tip, const QKeySequence& key) {
-    return tip + QStringLiteral(" (") + LeftToRight(key.toString(QKeySequence::NativeText)) +
+    return tip + QStringLiteral(" (") + Isolated(key.toString(QKeySequence::NativeText)) +
            QLatin1Char(')');
 }
 

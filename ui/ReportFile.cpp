@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 
 #include "AtomicFile.h"
+#include "Utf8.h"
 
 namespace zerin::ui {
 
@@ -31,10 +32,10 @@ std::string Std(const QString& text) {
     return text.toStdString();
 }
 
-// A path (with its reason) kept left to right inside a right-to-left message: isolate
-// marks around it, in the message only, never in a file.
-std::string Isolated(const QString& text) {
-    return Std(QChar(0x2066) + text + QChar(0x2069));
+// A path (with its reason) kept left to right inside a right-to-left message, in the message
+// only, never in a file.
+std::string IsolatedText(const QString& text) {
+    return services::Isolated(Std(text));
 }
 
 }  // namespace
@@ -99,14 +100,14 @@ Message SaveFailedMessage(const SaveOutcome& outcome) {
     std::string arabic = "تعذّر حفظ التقرير، فلم يُفتح أي ملف.\r\nحاولنا الكتابة في:";
     std::string english = "could not save the report; nothing was opened. Tried:";
     for (const FailedSave& failure : outcome.failures) {
-        arabic += "\r\n" + Isolated(failure.path + " (" + failure.reason + ")");
+        arabic += "\r\n" + IsolatedText(failure.path + " (" + failure.reason + ")");
         english += " " + Std(failure.path) + " (" + Std(failure.reason) + ");";
     }
     return {arabic, english};
 }
 
 Message OpenFailedMessage(const QString& path) {
-    return {"حُفظ التقرير في الملف\r\n" + Isolated(QDir::toNativeSeparators(path)) +
+    return {"حُفظ التقرير في الملف\r\n" + IsolatedText(QDir::toNativeSeparators(path)) +
                 "\r\nلكن تعذّر فتحه في محرر النصوص.",
             "the report was saved to " + Std(path) + " but could not be opened"};
 }

@@ -5,6 +5,9 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "Look.h"
+#include "TimetableSheet.h"
+
 namespace zerin::ui {
 
 namespace {
@@ -114,10 +117,9 @@ void ReportSidePanel::ShowDay(const services::TimesRequest& request) {
         SetContent(true);
         return;
     }
-    QString clock = QStringLiteral("الساعة ") + QStringLiteral("UTC") +
-                    Utf8(services::OffsetText(day.offset.Total()));
-    if (request.table.tz) clock += QLatin1Char(' ') + Utf8(*request.table.tz);
-    clock_->setText(Utf8(services::DateText(day.date)) + QLatin1Char('\n') + clock);
+    QString clock = QStringLiteral("الساعة ") + UtcText(day.offset.Total());
+    if (request.table.tz) clock += QLatin1Char(' ') + Isolated(Utf8(*request.table.tz));
+    clock_->setText(Isolated(Utf8(services::DateText(day.date))) + QLatin1Char('\n') + clock);
     note_->setText(
         QStringLiteral("كما يعطيها جدول المواقيت: بالتوقيت الصيفي، مقرّبة إلى "
                        "الدقيقة، والشروق والغروب بانكسار الضوء، فتختلف عن التقرير "

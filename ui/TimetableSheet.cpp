@@ -4,6 +4,8 @@
 #include <cmath>
 #include <optional>
 
+#include "Gazetteer.h"
+#include "Look.h"
 #include "hijri/Hijri.h"
 #include "qibla/Qibla.h"
 
@@ -54,42 +56,58 @@ int DaysInMonth(int y, int m) {
     return static_cast<int>(static_cast<unsigned>(end.day()));
 }
 
-QString OffsetName(services::Seconds east) {
-    return LeftToRight(QStringLiteral("UTC") + Utf8(services::OffsetText(east)));
+// The zone as the zone list names it in Arabic ("الدار البيضاء، المغرب"), or its name in the
+// database where ICU has none.
+QString ZoneArabic(const std::string& zone) {
+    const std::string arabic = places::ZoneCityCountryArabic(zone);
+    return arabic.empty() ? Isolated(Utf8(zone)) : Utf8(arabic);
 }
 
 // The clock the times are shown on: the zone's name or the main window's numbers, and the
 // offsets the page's days have, with the day each change takes effect.
 QString ClockLine(const services::TableOptions& options, const std::vector<SheetRow>& rows) {
     QString line = QStringLiteral("الساعة: ");
-    if (options.tz) {
-        line += LeftToRight(Utf8(*options.tz)) + QLatin1Char(' ');
-    }
+    if (options.tz) line += ZoneArabic(*options.tz) + QLatin1Char(' ');
     QString offsets;
     std::optional<services::Seconds> shown;
     for (const SheetRow& row : rows) {
         const services::Seconds offset = row.day.offset.Total();
         if (shown && *shown == offset) continue;
         if (shown)
-            offsets += QStringLiteral("، ثم ") + OffsetName(offset) + QStringLiteral(" من ") +
-                       LeftToRight(Utf8(services::DateText(row.day.date)));
+            offsets += QStringLiteral("، ثم ") + UtcText(offset) + QStringLiteral(" من ") +
+                       Isolated(Utf8(services::DateText(row.day.date)));
         else
-            offsets = OffsetName(offset);
+            offsets = UtcText(offset);
         shown = offset;
     }
     line += offsets;
     if (!options.tz)
         line += QStringLiteral(" (المنطقة الزمنية ") +
-                LeftToRight(QString::number(options.zone.value_or(0))) +
+                Isolated(QString::number(options.zone.value_or(0))) +
                 QStringLiteral("، التوقيت الصيفي ") +
-                LeftToRight(QString::number(options.summer.value_or(0))) + QLatin1Char(')');
+                Isolated(QString::number(options.summer.value_or(0))) + QLatin1Char(')');
     return line + QStringLiteral(". الأوقات بساعة المكان، والتوقيت الصيفي محتسب فيها.");
+}
+
+// The header's gist in one line: the place, the clock, the method and the Qibla.
+QString SummaryLine(const TimetableSource& source, const std::vector<SheetRow>& rows) {
+    const services::TableOptions& options = source.Place().options;
+    QString clock = options.tz ? ZoneArabic(*options.tz) : QStringLiteral("ساعة النافذة الرئيسية");
+    if (!rows.empty()) clock += QLatin1Char(' ') + UtcText(rows.front().day.offset.Total());
+    const services::PrayerMethod* m = services::PrayerMethodNamed(source.Settings().method);
+    return AngleText(source.Lat(), true) + QStringLiteral("، ") + AngleText(source.Lon(), false) +
+           QStringLiteral("؛ ") + clock + QStringLiteral("؛ الطريقة: ") +
+           (m ? QString::fromUtf8(m->arabic) : Isolated(Utf8(source.Settings().method))) +
+           QStringLiteral("؛ القبلة ") +
+           Isolated(QString::number(QiblaOf(source.Lon(), source.Lat()).Qibla, 'f', 2) +
+                    QStringLiteral("°"));
 }
 
 QString QiblaLine(double Lon, double Lat) {
     const QiblaPlace q = QiblaOf(Lon, Lat);
-    return QStringLiteral("اتجاه القبلة: ") + QString::number(q.Qibla, 'f', 2) +
-           QStringLiteral("° من الشمال الحقيقي باتجاه عقارب الساعة، والمسافة إلى الكعبة ") +
+    return QStringLiteral("اتجاه القبلة: ") +
+           Isolated(QString::number(q.Qibla, 'f', 2) + QStringLiteral("°")) +
+           QStringLiteral(" من الشمال الحقيقي باتجاه عقارب الساعة، والمسافة إلى الكعبة ") +
            QString::number(std::llround(q.Distance)) + QStringLiteral(" كم على الدائرة العظمى.");
 }
 
@@ -112,7 +130,7 @@ QString AsrLine(services::AsrShown asr) {
 }
 
 QString Number(double value) {
-    return LeftToRight(QString::number(value, 'g', 6));
+    return Isolated(QString::number(value, 'g', 6));
 }
 
 }  // namespace
@@ -120,8 +138,7 @@ QString Number(double value) {
 QStringList SettingsLines(const services::PrayerSettings& s) {
     QString method = QStringLiteral("الطريقة: ");
     const services::PrayerMethod* m = services::PrayerMethodNamed(s.method);
-    method += (m ? QString::fromUtf8(m->arabic) + QStringLiteral(" (") : QString()) +
-              LeftToRight(Utf8(s.method)) + (m ? QStringLiteral(")") : QString()) +
+    method += (m ? QString::fromUtf8(m->arabic) : Isolated(Utf8(s.method))) +
               QStringLiteral(". الفجر: الشمس ") + Number(s.fajrAngle) +
               QStringLiteral("° تحت الأفق. العشاء: ");
     if (s.ishaInterval > 0) {
@@ -145,7 +162,7 @@ QStringList SettingsLines(const services::PrayerSettings& s) {
               QLatin1Char('.');
     const double horizon = services::HorizonAltitude(s.horizon, s.elevation);
     QString rising = QStringLiteral("الشروق والغروب: مركز الشمس ") +
-                     LeftToRight(QString::number(-horizon, 'f', 4)) +
+                     Isolated(QString::number(-horizon, 'f', 4)) +
                      (s.horizon == services::Horizon::Report
                           ? QStringLiteral("° تحت الأفق (حافتها العليا على الأفق، بلا انكسار)")
                           : QStringLiteral("° تحت الأفق (حافتها العليا على الأفق مع الانكسار)"));
@@ -302,7 +319,7 @@ TimetableSheet SheetOf(TimetableSource& source, const TimetablePage& page,
                      {},
                      {}};
         if (row.day.skipped) {
-            skipped << LeftToRight(Utf8(services::DateText(row.day.date)));
+            skipped << Isolated(Utf8(services::DateText(row.day.date)));
             continue;
         }
         if (job.hijri) {
@@ -336,8 +353,9 @@ TimetableSheet SheetOf(TimetableSource& source, const TimetablePage& page,
                         QLatin1Char('.')
                  << ClockLine(place.options, sheet.rows) << QiblaLine(source.Lon(), source.Lat())
                  << SettingsLines(source.Settings());
+    sheet.summary = SummaryLine(source, sheet.rows);
     if (!unfinished.empty())
-        sheet.notes << QStringLiteral("— تعذّر حساب بعض الأيام: ") + LeftToRight(Utf8(unfinished));
+        sheet.notes << QStringLiteral("— تعذّر حساب بعض الأيام: ") + Isolated(Utf8(unfinished));
     if (missing) sheet.notes << QStringLiteral("— لا تبلغ الشمس ارتفاع هذا الوقت في ذلك اليوم.");
     if (job.hijri)
         sheet.notes << QStringLiteral("التاريخ الهجري: ") +
@@ -358,6 +376,10 @@ TimetableSheet SheetOf(TimetableSource& source, const TimetablePage& page,
     return sheet;
 }
 
+QString UtcText(services::Seconds east) {
+    return Isolated(QStringLiteral("UTC") + Utf8(services::OffsetText(east)));
+}
+
 QString MonthTitle(int year, int month) {
     return QString::fromUtf8(GregorianMonthName(month)) + QLatin1Char(' ') + QString::number(year);
 }
@@ -368,11 +390,7 @@ QString AngleText(double degrees, bool latitude) {
     const QString dms =
         QStringLiteral("%1° %2′ %3″").arg(seconds / 3600).arg(seconds / 60 % 60).arg(seconds % 60);
     const char* side = latitude ? (positive ? "شمالاً" : "جنوباً") : (positive ? "غرباً" : "شرقاً");
-    return LeftToRight(dms) + QLatin1Char(' ') + QString::fromUtf8(side);
-}
-
-QString LeftToRight(const QString& text) {
-    return QChar(0x2066) + text + QChar(0x2069);
+    return Isolated(dms) + QLatin1Char(' ') + QString::fromUtf8(side);
 }
 
 }  // namespace zerin::ui

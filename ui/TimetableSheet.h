@@ -91,6 +91,7 @@ struct TimetableSheet {
     QString title;       // the place's name, or a general title
     QString month;       // "مارس 2026"
     QStringList header;  // coordinates, clock, Qibla, angles, rules
+    QString summary;     // the header's gist in one line: place, clock, method, Qibla
     std::vector<SheetColumn> columns;
     std::vector<SheetRow> rows;
     QStringList notes;  // why cells are empty or marked
@@ -108,11 +109,11 @@ TimetableSheet SheetOf(TimetableSource& source, const TimetablePage& page,
 // angles or interval, the adjustments, the horizon and elevation, the rules.
 QStringList SettingsLines(const services::PrayerSettings& settings);
 
+// "UTC+01:00" for seconds East of Greenwich, isolated to read left to right in an Arabic line.
+QString UtcText(services::Seconds east);
 // "مارس 2026".
 QString MonthTitle(int year, int month);
 // "33° 58′ 48″ شمالاً" for latitudes, "6° 50′ 24″ غرباً" for longitudes (West positive).
 QString AngleText(double degrees, bool latitude);
-// Text that reads left to right inside a right-to-left line ("-1", "UTC+01:00").
-QString LeftToRight(const QString& text);
 
 }  // namespace zerin::ui

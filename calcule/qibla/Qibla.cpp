@@ -10,14 +10,18 @@
 
 namespace zerin {
 
+double GreatCircleCourse(double Lat, double toLat, double dLon) {
+    const double y = Sine(dLon);
+    const double x = Cosine(Lat) * Tangent(toLat) - Sine(Lat) * Cosine(dLon);
+    // atan2 in degrees: the arc tangent's quadrant from the signs of both parts.
+    const double course = Angle_360_Deg(std::atan2(y, x) * 45 / std::atan(1.0));
+    return course == 360 ? 0 : course;
+}
+
 QiblaPlace QiblaOf(double Lon, double Lat) {
     QiblaPlace q;
     q.dLon = kKaabaEastLongitude + Lon;
-    const double y = Sine(q.dLon);
-    const double x = Cosine(Lat) * Tangent(kKaabaLatitude) - Sine(Lat) * Cosine(q.dLon);
-    // atan2 in degrees: the arc tangent's quadrant from the signs of both parts.
-    q.Qibla = Angle_360_Deg(std::atan2(y, x) * 45 / std::atan(1.0));
-    if (q.Qibla == 360) q.Qibla = 0;
+    q.Qibla = GreatCircleCourse(Lat, kKaabaLatitude, q.dLon);
     const double cosine =
         Sine(Lat) * Sine(kKaabaLatitude) + Cosine(Lat) * Cosine(kKaabaLatitude) * Cosine(q.dLon);
     q.Distance =

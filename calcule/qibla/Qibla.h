@@ -20,6 +20,18 @@ struct QiblaPlace {
 };
 
 /*
+ * GreatCircleCourse: the initial bearing of the great circle from one place to another,
+ * degrees from true North through the East, 0 to 360.
+ *
+ *   Lat    latitude of the place, degrees, North positive
+ *   toLat  latitude of the other place, degrees, North positive (not a pole)
+ *   dLon   the other place's longitude less the place's, degrees, East positive
+ *
+ * atan2(sin dLon, cos Lat tan toLat - sin Lat cos dLon), reduced to 0..360.
+ */
+double GreatCircleCourse(double Lat, double toLat, double dLon);
+
+/*
  * QiblaOf: the direction and distance of the Kaaba from a place.
  *
  *   Lon  longitude of the place, degrees, West positive
