@@ -191,8 +191,8 @@ const char* const kTablesHelp =
     R"(
 Tables: zerin times and zerin ephemeris
   zerin times [PLACE | --places FILE] --from YYYY-MM-DD (--days N | --to YYYY-MM-DD)
-              [ZONE] [--csv | --json] [--lang ar|en] [--seconds] [--as-report]
-              [--high-lat none|middle|seventh|angle] [--hijri-rule RULE]
+              [ZONE] [--csv [--settings-line] | --json] [--lang ar|en] [--seconds]
+              [--as-report] [--high-lat none|middle|seventh|angle] [--hijri-rule RULE]
               [--method NAME] [METHOD OPTIONS]
   zerin ephemeris BODY [PLACE] --from DATE[THH:MM[:SS]] --to DATE[THH:MM[:SS]]
               --step N(d|h|m) [ZONE] [--csv | --json] [--lang ar|en]

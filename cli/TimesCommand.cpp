@@ -216,6 +216,8 @@ int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, PdfO
             r.seconds = true;
         } else if (a == "--as-report") {
             r.method = TimesMethod::AsReport;
+        } else if (a == "--settings-line") {
+            r.settingsLine = true;
         } else if (named("--places")) {
             if (!OptionValue(args, k, "--places", r.placesFile, error)) return Refuse(err, error);
             if (r.placesFile.empty()) return Refuse(err, "--places needs the name of a CSV file");
@@ -234,6 +236,11 @@ int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, PdfO
         }
     }
     if (const int refused = ResolvePrayerOptions(prayer, r.method, r.settings, err)) return refused;
+    if (r.settingsLine &&
+        (r.table.format != Format::Csv || !pdf.file.empty() || !ics.target.empty()))
+        return Refuse(err,
+                      "--settings-line writes the settings as the last line of the CSV: it goes "
+                      "with --csv");
     std::string error;
     if (!CheckIcsOptions(ics, r, !pdf.file.empty(), error)) return Refuse(err, error);
     if (!ics.target.empty()) pdf.givenWithoutPdf.clear();  // --name names the calendar's place
@@ -383,10 +390,13 @@ Methods: zerin times --method NAME and its settings
                     crescent report takes them: its upper limb on the horizon, seen through
                     34' of refraction), and the Moon's illuminated fraction at the day's
                     local midnight ("moonrise", "moonset", "moon_fraction").
-  What a table used comes before it: a "Settings:" line above the text table, a "# "
-  comment line above the CSV header, and fields of the JSON object (prayer_method,
-  fajr_angle, isha_angle, isha_interval, ramadan_interval, maghrib_angle, adjustments,
-  rounding, horizon, elevation, high_lat, polar).
+  What a table used is said with it: a "Settings:" line above the text table, fields of
+  the JSON object (prayer_method, fajr_angle, isha_angle, isha_interval,
+  ramadan_interval, maghrib_angle, adjustments, rounding, horizon, elevation, high_lat,
+  polar), and for CSV, whose first line is its header as spreadsheets and CSV readers
+  expect, one line "zerin: Settings: ..." on standard error.
+  --settings-line   CSV: the settings as the file's last line instead ("# Settings: ...",
+                    after the last row), for those who want them in the file.
   The night keeps its order: a dawn is never before the previous day's setting or
   nightfall (held there and marked when a rule or a method would put it earlier), a
   nightfall by interval never past the middle of the night (from setting to the next

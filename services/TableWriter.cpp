@@ -100,8 +100,9 @@ std::string TableWriter::SkippedDate(std::size_t slot, const std::string& date) 
 void TableWriter::Start() {
     started_ = true;
     const bool arabic = headers_ == Language::Arabic;
-    if (!preamble_.empty() && format_ != Format::Json)
-        Put((format_ == Format::Csv ? "# " : "") + preamble_ + "\n");
+    if (!preamble_.empty() && format_ == Format::Text) Put(preamble_ + "\n");
+    if (!preamble_.empty() && format_ == Format::Csv && !preambleInFile_)
+        std::fprintf(err_, "zerin: %s\n", preamble_.c_str());
     if (format_ == Format::Csv) {
         std::string header;
         for (std::size_t c = 0; c < columns_.size(); ++c)
@@ -210,6 +211,8 @@ void TableWriter::TextLine(const std::vector<const std::string*>& cells) {
 bool TableWriter::Finish() {
     if (!started_) Start();
     if (format_ == Format::Json) Put(rows_ ? "\n]}\n" : "]}\n");
+    if (format_ == Format::Csv && preambleInFile_ && !preamble_.empty())
+        Put("# " + preamble_ + "\n");
     if (format_ == Format::Text)
         for (const std::string& note : notes_)
             if (!note.empty()) Put(note + "\n");

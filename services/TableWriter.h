@@ -40,9 +40,13 @@ class TableWriter {
     // Members of the JSON object written before its "rows" ("\"lon\": 5, "); set before the first
     // row.
     void SetJsonHead(std::string members) { jsonHead_ = std::move(members); }
-    // A line written before the text table's header, and as a "# " comment line before the CSV's
-    // header row (what the table was computed with); set before the first row.
-    void SetPreamble(std::string line) { preamble_ = std::move(line); }
+    // What the table was computed with, set before the first row: a line before the text table's
+    // header. A CSV's first line is its header, as spreadsheets and CSV readers expect: the line
+    // goes to standard error, or with inFile as a "# " comment line after the last row.
+    void SetPreamble(std::string line, bool inFile = false) {
+        preamble_ = std::move(line);
+        preambleInFile_ = inFile;
+    }
     // Writes a row (the header first); false once the output has failed, which is said once.
     bool Row(const std::vector<Cell>& cells);
     // A line written under the text table, in the order of the slots.
@@ -73,6 +77,7 @@ class TableWriter {
     std::FILE* err_;
     std::string jsonHead_;
     std::string preamble_;
+    bool preambleInFile_ = false;
     std::string buffer_;
     bool started_ = false, failed_ = false;
     std::size_t rows_ = 0;

@@ -277,7 +277,8 @@ int WriteTimesTables(const TimesRequest& r, const std::vector<TablePlace>& place
                        (r.method == TimesMethod::Exact ? "\"exact\"" : "\"as-report\"") + ", ");
     writer.SetPreamble(arabic && r.table.format == Format::Text
                            ? "الإعدادات: " + SettingsTextArabic(r.settings)
-                           : "Settings: " + SettingsText(r.settings));
+                           : "Settings: " + SettingsText(r.settings),
+                       r.settingsLine);
     // One computation of the Sun at each noon for all the places that keep that zone's time (one
     // place alone needs no store: its days come in order).
     SunNoons noons;

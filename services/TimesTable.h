@@ -26,6 +26,8 @@ struct TimesRequest {
     TimesMethod method = TimesMethod::Exact;
     bool seconds = false;
     std::optional<HijriRule> hijri;  // a Hijri date column by that rule
+    // CSV: the settings as the file's last line ("# Settings: ..."), not on standard error.
+    bool settingsLine = false;
 };
 
 // What a table's marked times were taken by ("taken by the high-latitude rule middle"): the

@@ -40,8 +40,8 @@ std::map<std::string, std::string> TimesRow(const std::string& words, const std:
     const CliResult r = RunCli(Words("times " + words + " --csv --from " + date + " --days 1"));
     EXPECT_EQ(r.status, 0) << r.err;
     std::istringstream lines(r.out);
-    std::string comment, header, row;
-    std::getline(lines, comment), std::getline(lines, header), std::getline(lines, row);
+    std::string header, row;
+    std::getline(lines, header), std::getline(lines, row);
     std::istringstream keys(header + ","), cells(row + ",");
     std::map<std::string, std::string> byKey;
     for (std::string key, cell; std::getline(keys, key, ',') && std::getline(cells, cell, ',');)

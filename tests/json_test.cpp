@@ -158,10 +158,10 @@ TEST_F(Json, Tables) {
                      "(d[\"lon\"], d[\"lat\"], d[\"high_lat\"], len(d[\"rows\"]), [(r[\"date\"], "
                      "r[\"transit\"], r[\"adjusted\"]) for r in d[\"rows\"]][1])"),
               "(5.66666666666667, 60, 'angle', 3, ('2005-06-17', '12:24', ['fajr', 'isha']))");
-    // The same rows as the CSV (after its settings line and header), a missing cell null
-    // where the CSV leaves it empty.
+    // The same rows as the CSV (after its header), a missing cell null where the CSV leaves it
+    // empty.
     const std::string csv = RunCli(Words(day + "--csv")).out;
-    const std::size_t rows = csv.find('\n', csv.find('\n') + 1) + 1;
+    const std::size_t rows = csv.find('\n') + 1;
     EXPECT_EQ(Parsed(RunCli(Words(day + "--json")).out,
                      "str(d[\"rows\"][0][\"fajr\"]) + \"\\n\" + \"\\n\".join(\",\".join(\"\" if v "
                      "is None else \";\".join(v) if isinstance(v, list) else v for v in "

@@ -287,9 +287,12 @@ TEST(SkippedDays, ApiaHasNoThirtiethOfDecember2011) {
     const std::string place = "--lat 13.83S --lon 171.75W --from 2011-12-28 --days 4 ";
     const CliResult r = RunCli(Words("times " + place + "--csv --tz Pacific/Apia"));
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err,
-              "zerin: the local clock skips 2011-12-30 (the zone moved across the date line): "
-              "the day has no row\n");
+    EXPECT_EQ(
+        r.err,
+        "zerin: Settings: method morocco; fajr 19°; isha 17°; adjustments none; rounding nearest; "
+        "horizon -0.8333°; elevation 0 m; high latitudes none; polar none\n"
+        "zerin: the local clock skips 2011-12-30 (the zone moved across the date line): "
+        "the day has no row\n");
     const std::vector<KeyedRow> rows = KeyedCsvRows(r.out);
     ASSERT_EQ(rows.size(), 3u);
     // Each row is its day's times: those of the same day on a fixed clock of the same offset.
@@ -367,8 +370,8 @@ TEST(PrayerSettings, TheOutputSaysWhatItUsed) {
                             "--days 1 --method dubai --adjust fajr=+2 --elevation 100 "
                             "--high-lat seventh --polar nearest-day ";
     const CliResult csv = RunCli(Words(day + "--csv"));
-    EXPECT_EQ(csv.out.substr(0, csv.out.find('\n')),
-              "# Settings: method dubai; fajr 18.2°; isha 18.2°; adjustments fajr +2, sunrise "
+    EXPECT_EQ(csv.err.substr(0, csv.err.find('\n')),
+              "zerin: Settings: method dubai; fajr 18.2°; isha 18.2°; adjustments fajr +2, sunrise "
               "-3, dhuhr +3, asr +3, maghrib +3; rounding nearest; horizon -1.1803°; elevation "
               "100 m; high latitudes seventh; polar nearest-day");
     EXPECT_TRUE(Contains(RunCli(Words(day + "--json")).out,
