@@ -162,6 +162,10 @@ constexpr const char* kPrayerArabic[kPrayers] = {"الفجر", "الشروق", "
 
 }  // namespace
 
+bool MaghribApart(const PrayerSettings& s) {
+    return !std::isnan(s.maghribAngle) || s.adjust[kAdjustMaghrib] != 0;
+}
+
 const std::vector<PrayerMethod>& PrayerMethods() {
     return kMethods;
 }

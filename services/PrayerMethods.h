@@ -118,6 +118,9 @@ std::string AdjustmentsText(const std::array<double, kPrayers>& adjust);
 // ("لا تعديل" for none).
 std::string SettingsTextArabic(const PrayerSettings& settings);
 std::string AdjustmentsTextArabic(const std::array<double, kPrayers>& adjust);
+// Maghrib apart from the setting: by its own angle or by an adjustment. Tables, pages and
+// windows then show it in a column of its own, «المغرب», beside the setting's «الغروب».
+bool MaghribApart(const PrayerSettings& settings);
 // The rules' names in Arabic.
 const char* HighLatRuleArabic(HighLatRule rule);
 const char* PolarRuleArabic(PolarRule rule);

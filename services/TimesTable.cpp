@@ -43,7 +43,7 @@ std::vector<int> ShownCells(const PrayerSettings& s) {
     if (s.asr != AsrShown::Second) cells.push_back(kAsr1);
     if (s.asr != AsrShown::First) cells.push_back(kAsr2);
     cells.push_back(kSunset);
-    if (!std::isnan(s.maghribAngle) || s.adjust[kAdjustMaghrib] != 0) cells.push_back(kMaghrib);
+    if (MaghribApart(s)) cells.push_back(kMaghrib);
     cells.push_back(kIsha);
     if (s.extras) cells.insert(cells.end(), {kMidnight, kLastThird});
     if (s.moon) cells.insert(cells.end(), {kMoonrise, kMoonset});

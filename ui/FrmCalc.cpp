@@ -99,11 +99,11 @@ void FrmCalc::BuildControls() {
     LblClockNote->hide();
     side_ = new ReportSidePanel(this);
     side_->hide();
-    CmdSide = PartButton(this, "CmdSide", QStringLiteral("الأوقات بساعة المكان"), 8.25);
+    CmdSide = PartButton(this, "CmdSide", QStringLiteral("الرسم والأوقات"), 8.25);
     CmdSide->setCheckable(true);
     CmdSide->setChecked(true);
-    CmdSide->setToolTip(
-        QStringLiteral("إظهار أوقات اليوم بساعة المكان بجانب تقرير الشمس أو إخفاؤها"));
+    CmdSide->setToolTip(QStringLiteral(
+        "إظهار الرسم بجانب التقرير، وأوقات اليوم بساعة المكان بجانب تقرير الشمس، أو إخفاؤهما"));
     connect(CmdSide, &QPushButton::toggled, this, &FrmCalc::ShowSidePanel);
     connect(side_, &ReportSidePanel::contentChanged, this, &FrmCalc::ShowSidePanel);
     ShowSidePanel();

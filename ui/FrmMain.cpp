@@ -16,6 +16,7 @@
 #include <cmath>
 
 #include "Artwork.h"
+#include "ChartWidgets.h"
 #include "FrmApropos.h"
 #include "FrmCarte.h"
 #include "FrmTimetable.h"
@@ -46,6 +47,8 @@ namespace {
 // The conventions of the place's signs, said to a screen reader and in the tooltips.
 const char* const kLongitudeSigns = "خط الطول غرب غرينتش موجب، وشرقه سالب: اختر غرب أو شرق";
 const char* const kLatitudeSigns = "خط العرض شمال خط الاستواء موجب، وجنوبه سالب: اختر شمال أو جنوب";
+
+constexpr int kShownArtworkHeight = 176;
 
 const char* const kBodyCaptions[9] = {"القمر", "عطارد",   "الزهرة", "المريخ", "المشتري",
                                       "زحل",   "أورانوس", "نبتون",  "بلوطون"};
@@ -133,7 +136,7 @@ FrmMain::FrmMain(Messenger& messenger, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
-    layout->setSpacing(8);
+    layout->setSpacing(6);
     layout->addWidget(BuildTitle(), 0, Qt::AlignHCenter);
     search_ = new PlaceSearch(messenger_, DataFolders(), this);
     layout->addWidget(search_);
@@ -174,8 +177,12 @@ QWidget* FrmMain::BuildTitle() {
     pic->setObjectName(QStringLiteral("Pic"));
     auto* img = new QLabel(pic);
     img->setObjectName(QStringLiteral("Img"));
-    img->setPixmap(QPixmap::fromImage(TitleArtwork()));
-    img->setFixedSize(kTitleArtworkSize);
+    // The bitmap shown smaller than it is drawn, so that the window with its lines fits a
+    // laptop's screen (1366x720 free under its panel).
+    const QImage artwork =
+        TitleArtwork().scaledToHeight(kShownArtworkHeight, Qt::SmoothTransformation);
+    img->setPixmap(QPixmap::fromImage(artwork));
+    img->setFixedSize(artwork.size());
     auto* layout = new QVBoxLayout(pic);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(img);
@@ -556,9 +563,10 @@ FrmCalc& FrmMain::ReportWindow() {
     return *report_;
 }
 
-// Runs a body's command on the window's fields; the Sun's day limit shows in TxtDay.
-Outcome FrmMain::Compute(Body body) {
-    FieldTexts entered = ReadFields();
+// Runs a body's command on the window's fields (`entered`: as it took them); the Sun's day limit
+// shows in TxtDay.
+Outcome FrmMain::Compute(Body body, FieldTexts& entered) {
+    entered = ReadFields();
     const Outcome outcome = RunBody(reportText_, messenger_, entered, IsEast, IsNorth, body);
     ShowAdjustedDay(entered);
     return outcome;
@@ -582,7 +590,8 @@ QString FrmMain::ReportName(const QString& subject) const {
            joined(f.TxtHour, f.TxtMin, f.TxtSec, QLatin1Char(':'));
 }
 
-void FrmMain::ShowReport(FrmCalc::Edge edge, const QString& subject, const FieldTexts* sun) {
+void FrmMain::ShowReport(FrmCalc::Edge edge, const QString& subject, const FieldTexts* fields,
+                         std::optional<Body> body) {
     // The preface is the program's own; a report is of the fields' place and date. The title
     // names the subject (and the place picked), the window system adds the program's name.
     const bool preface = edge == FrmCalc::Edge::Right;
@@ -592,11 +601,13 @@ void FrmMain::ShowReport(FrmCalc::Edge edge, const QString& subject, const Field
     const QString title =
         preface ? QStringLiteral("مقدمة البرنامج") : QStringLiteral("تقرير ") + subject;
     FrmCalc& window = ReportWindow();
-    if (sun) {
-        ShowLocalTimes(window, *sun);
-    } else {
-        window.SidePanel().Clear();
-        window.SetClockNote(QString());
+    window.SidePanel().Clear();
+    window.SetClockNote(QString());
+    if (fields && body == Body::Sun) ShowLocalTimes(window, *fields);
+    if (fields && body) {
+        // The chart of the report's own instant: the Sun's day, or the sky with the body in it.
+        const Reading<Observer> observer = ReadObserver(*fields, IsEast, IsNorth);
+        if (observer) window.SidePanel().ShowChart(NewReportChart(*observer, *body));
     }
     window.SetReportName(name);
     window.setWindowTitle(place.isEmpty() ? title : title + QStringLiteral(" — ") + place);
@@ -605,18 +616,18 @@ void FrmMain::ShowReport(FrmCalc::Edge edge, const QString& subject, const Field
 }
 
 void FrmMain::OnSun() {
-    FieldTexts entered = ReadFields();
-    const Outcome outcome = RunBody(reportText_, messenger_, entered, IsEast, IsNorth, Body::Sun);
-    ShowAdjustedDay(entered);
+    FieldTexts entered;
+    const Outcome outcome = Compute(Body::Sun, entered);
     if (outcome == Outcome::Refused) return;
     if (outcome == Outcome::Written)
         for (QPushButton* button : CmdPln) button->setEnabled(true);
-    ShowReport(FrmCalc::Edge::Left, CmdSun->text(), &entered);
+    ShowReport(FrmCalc::Edge::Left, CmdSun->text(), &entered, Body::Sun);
 }
 
 void FrmMain::OnBody(int index) {
-    if (Compute(BodyOfButton(index)) == Outcome::Refused) return;
-    ShowReport(FrmCalc::Edge::Left, CmdPln[index]->text());
+    FieldTexts entered;
+    if (Compute(BodyOfButton(index), entered) == Outcome::Refused) return;
+    ShowReport(FrmCalc::Edge::Left, CmdPln[index]->text(), &entered, BodyOfButton(index));
 }
 
 // Beside the Sun's report, the day's times on the local clock as the timetable gives them; above

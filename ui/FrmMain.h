@@ -77,13 +77,14 @@ class FrmMain : public QWidget {
     void SetReadingOrder();
 
     FieldTexts ReadFields() const;
-    Outcome Compute(Body body);
+    Outcome Compute(Body body, FieldTexts& entered);
     void ShowAdjustedDay(const FieldTexts& entered);
     QString ReportName(const QString& subject) const;
     // Shows the report of a subject (a command's caption), or the preface at the right edge;
-    // beside the Sun's (`sun`: the fields it was computed from), the day's times on the local
-    // clock.
-    void ShowReport(FrmCalc::Edge edge, const QString& subject, const FieldTexts* sun = nullptr);
+    // beside a body's report (computed from `fields`) its chart, and beside the Sun's the day's
+    // times on the local clock.
+    void ShowReport(FrmCalc::Edge edge, const QString& subject, const FieldTexts* fields = nullptr,
+                    std::optional<Body> body = std::nullopt);
 
     void OnSun();
     void OnBody(int index);

@@ -20,8 +20,10 @@ const Shown kShown[] = {
     {services::kFajr, "الفجر"},        {services::kSunrise, "الشروق"},
     {services::kTransit, "الزوال"},    {services::kAsr1, "العصر الأول"},
     {services::kAsr2, "العصر الثاني"}, {services::kSunset, "الغروب"},
-    {services::kIsha, "العشاء"},
+    {services::kMaghrib, "المغرب"},    {services::kIsha, "العشاء"},
 };
+// Wide enough for a chart beside the report, within a laptop's screen.
+constexpr int kWidth = 440;
 
 QString Utf8(const std::string& text) {
     return QString::fromStdString(text);
@@ -32,61 +34,64 @@ QString Utf8(const std::string& text) {
 ReportSidePanel::ReportSidePanel(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("PnlReportSide"));
     setProperty("skin", QStringLiteral("frame"));
-    setFixedWidth(230);
+    setFixedWidth(kWidth);
     layout_ = new QVBoxLayout(this);
     layout_->setContentsMargins(10, 10, 10, 10);
-    title_ = new QLabel(QStringLiteral("أوقات اليوم بساعة المكان"), this);
+    timesBox_ = new QWidget(this);
+    auto* column = new QVBoxLayout(timesBox_);
+    column->setContentsMargins(0, 0, 0, 0);
+    title_ = new QLabel(QStringLiteral("أوقات اليوم بساعة المكان"), timesBox_);
     title_->setObjectName(QStringLiteral("LblLocalTimesTitle"));
     title_->setProperty("skin", QStringLiteral("heading"));
-    title_->setWordWrap(true);
-    clock_ = new QLabel(this);
+    clock_ = new QLabel(timesBox_);
     clock_->setObjectName(QStringLiteral("LblLocalClock"));
     clock_->setWordWrap(true);
-    auto* grid = new QWidget(this);
-    times_ = new QGridLayout(grid);
-    times_->setContentsMargins(0, 4, 0, 4);
+    // Two times a row, each name at the right of its time.
+    auto* grid = new QWidget(timesBox_);
+    auto* times = new QGridLayout(grid);
+    times->setContentsMargins(0, 4, 0, 4);
     for (int k = 0; k < static_cast<int>(std::size(kShown)); ++k) {
         auto* name = new QLabel(QString::fromUtf8(kShown[k].name), grid);
         auto* time = new QLabel(grid);
         time->setObjectName(QStringLiteral("LblLocal%1").arg(k));
         time->setAccessibleName(name->text());
-        times_->addWidget(name, k, 0);
-        times_->addWidget(time, k, 1, Qt::AlignLeft);
+        times->addWidget(name, k / 2, k % 2 * 2);
+        times->addWidget(time, k / 2, k % 2 * 2 + 1, Qt::AlignLeft);
+        names_.push_back(name);
+        times_.push_back(time);
     }
-    note_ = new QLabel(this);
+    note_ = new QLabel(timesBox_);
     note_->setObjectName(QStringLiteral("LblLocalNote"));
     note_->setWordWrap(true);
     note_->setProperty("skin", QStringLiteral("caption"));
-    layout_->addWidget(title_);
-    layout_->addWidget(clock_);
-    layout_->addWidget(grid);
-    layout_->addWidget(note_);
+    for (QWidget* w : std::initializer_list<QWidget*>{title_, clock_, grid, note_})
+        column->addWidget(w);
+    layout_->addWidget(timesBox_);
     layout_->addStretch(1);
+    timesBox_->hide();
 }
 
-void ReportSidePanel::AddBelow(QWidget* widget) {
-    widget->setParent(this);
-    layout_->insertWidget(layout_->count() - 1, widget);
-}
-
-QString ReportSidePanel::TimeOf(const QString& name) const {
-    for (int k = 0; k < times_->rowCount(); ++k) {
-        const auto* label = qobject_cast<QLabel*>(times_->itemAtPosition(k, 0)->widget());
-        if (label->text() == name)
-            return qobject_cast<QLabel*>(times_->itemAtPosition(k, 1)->widget())
-                ->property("time")
-                .toString();
-    }
-    return {};
-}
-
-void ReportSidePanel::SetContent(bool has) {
-    hasContent_ = has;
+void ReportSidePanel::ShowChart(QWidget* chart) {
+    delete chart_;
+    chart_ = chart;
+    chart_->setParent(this);
+    layout_->insertWidget(1, chart_, 1);
     emit contentChanged();
 }
 
+QString ReportSidePanel::TimeOf(const QString& name) const {
+    for (std::size_t k = 0; k < names_.size(); ++k)
+        if (names_[k]->text() == name && !names_[k]->isHidden())
+            return times_[k]->property("time").toString();
+    return {};
+}
+
 void ReportSidePanel::Clear() {
-    SetContent(false);
+    timesShown_ = false;
+    timesBox_->hide();
+    delete chart_;
+    chart_ = nullptr;
+    emit contentChanged();
 }
 
 void ReportSidePanel::ShowDay(const services::TimesRequest& request) {
@@ -96,36 +101,41 @@ void ReportSidePanel::ShowDay(const services::TimesRequest& request) {
     const bool dated = QDate(date.year, date.month, date.day).isValid() &&
                        QDate(date.year, date.month, date.day) >= QDate(1582, 10, 15);
     const bool computed = dated && services::FirstDayOf(request, day, error);
-    for (int k = 0; k < static_cast<int>(std::size(kShown)); ++k) {
-        auto* time = qobject_cast<QLabel*>(times_->itemAtPosition(k, 1)->widget());
+    // Maghrib has a row of its own when the method puts it apart from the setting.
+    const bool maghrib = services::MaghribApart(request.settings);
+    for (std::size_t k = 0; k < std::size(kShown); ++k) {
+        const services::TimeCell cell = kShown[k].cell;
         QString text;
         if (computed) {
-            const double hours = day.clock[kShown[k].cell];
-            text = std::isnan(hours)
-                       ? QStringLiteral("—")
-                       : Utf8(services::ClockText(hours, false)) +
-                             (day.adjusted[kShown[k].cell] ? QStringLiteral("*") : QString());
+            const double hours = day.clock[cell];
+            text = std::isnan(hours) ? QStringLiteral("—")
+                                     : Utf8(services::ClockText(hours, false)) +
+                                           (day.adjusted[cell] ? QStringLiteral("*") : QString());
         }
-        time->setProperty("time", text);
-        time->setText(text);
+        times_[k]->setProperty("time", text);
+        times_[k]->setText(text);
+        names_[k]->setVisible(cell != services::kMaghrib || maghrib);
+        times_[k]->setVisible(cell != services::kMaghrib || maghrib);
     }
+    timesShown_ = true;
+    timesBox_->show();
     if (!computed) {
         clock_->setText(dated ? QStringLiteral("لا يمكن حساب أوقات هذا اليوم: ") + Utf8(error)
                               : QStringLiteral("جدول المواقيت يبدأ من 15 أكتوبر 1582 بالتقويم "
                                                "الغريغوري."));
         note_->clear();
-        SetContent(true);
+        emit contentChanged();
         return;
     }
     QString clock = QStringLiteral("الساعة ") + UtcText(day.offset.Total());
     if (request.table.tz) clock += QLatin1Char(' ') + Isolated(Utf8(*request.table.tz));
-    clock_->setText(Isolated(Utf8(services::DateText(day.date))) + QLatin1Char('\n') + clock);
+    clock_->setText(Isolated(Utf8(services::DateText(day.date))) + QStringLiteral("، ") + clock);
     note_->setText(
         QStringLiteral("كما يعطيها جدول المواقيت: بالتوقيت الصيفي، مقرّبة إلى "
                        "الدقيقة، والشروق والغروب بانكسار الضوء، فتختلف عن التقرير "
                        "قليلاً.") +
         (day.held || day.adjusted[services::kFajr] ? QStringLiteral(" * وقت مقدّر.") : QString()));
-    SetContent(true);
+    emit contentChanged();
 }
 
 }  // namespace zerin::ui

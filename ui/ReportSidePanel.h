@@ -1,10 +1,11 @@
 // A side panel of the report window, which the user may hide: beside the Sun's report the day's
-// times on the local clock (summer time added), as the timetable gives them; below them, room
-// for what else shows the day (a chart of the Sun's course).
+// times on the local clock (summer time added), as the timetable gives them, and the chart of
+// the Sun's day; beside the Moon's and a planet's, the chart of the sky with the body in it.
 #pragma once
 
 #include <QFrame>
 #include <QString>
+#include <vector>
 
 #include "TimesTable.h"
 
@@ -23,11 +24,12 @@ class ReportSidePanel : public QFrame {
     // The first day of the request as `zerin times` computes it, each time "HH:MM" on its clock,
     // or why there is none.
     void ShowDay(const services::TimesRequest& request);
-    // Nothing to show (a report of another body).
+    // Nothing to show (the preface, a report without a chart): the times and the chart go.
     void Clear();
-    bool HasContent() const { return hasContent_; }
-    // Puts a widget below the times; the panel takes it.
-    void AddBelow(QWidget* widget);
+    bool HasContent() const { return timesShown_ || chart_; }
+    // Shows a chart below the times (alone when there are none); the panel takes it.
+    void ShowChart(QWidget* chart);
+    QWidget* Chart() const { return chart_; }
     // A time as it is shown, by its name ("الفجر"); empty when the panel has none.
     QString TimeOf(const QString& name) const;
 
@@ -35,14 +37,14 @@ class ReportSidePanel : public QFrame {
     void contentChanged();
 
   private:
-    void SetContent(bool has);
-
+    QWidget* timesBox_ = nullptr;  // the title, the clock, the times and the note
+    QWidget* chart_ = nullptr;
     QLabel* title_ = nullptr;
     QLabel* clock_ = nullptr;
-    QGridLayout* times_ = nullptr;
+    std::vector<QLabel*> names_, times_;  // each time's name and its text
     QLabel* note_ = nullptr;
     QVBoxLayout* layout_ = nullptr;
-    bool hasContent_ = false;
+    bool timesShown_ = false;
 };
 
 }  // namespace zerin::ui

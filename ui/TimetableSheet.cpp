@@ -184,8 +184,7 @@ std::vector<SheetColumn> SheetColumns(const services::PrayerSettings& settings, 
     if (asr != services::AsrShown::Second) columns.push_back(SheetColumn::Asr1);
     if (asr != services::AsrShown::First) columns.push_back(SheetColumn::Asr2);
     columns.push_back(SheetColumn::Sunset);
-    if (!std::isnan(settings.maghribAngle) || settings.adjust[services::kAdjustMaghrib] != 0)
-        columns.push_back(SheetColumn::Maghrib);
+    if (services::MaghribApart(settings)) columns.push_back(SheetColumn::Maghrib);
     columns.push_back(SheetColumn::Isha);
     if (settings.extras)
         columns.insert(columns.end(), {SheetColumn::Midnight, SheetColumn::LastThird});
