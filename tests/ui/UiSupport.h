@@ -1,16 +1,18 @@
-// Helpers shared by the window tests: the program's look, fields set by their control
-// names, and the command line's report for the same fields.
+// Helpers shared by the window tests: the program's look, fields set by their control names,
+// typing, the command line's report for the same fields, and what a window shows as text.
 #pragma once
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
+#include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QString>
-#include <QWidget>
+#include <QTableWidget>
 #include <QtTest>
 #include <clocale>
 #include <map>
@@ -21,6 +23,7 @@
 #include "FrmCalc.h"
 #include "FrmMain.h"
 #include "Look.h"
+#include "PlaceSearch.h"
 #include "TestSupport.h"
 
 namespace zerin::test {
@@ -47,8 +50,8 @@ inline bool WriteBytes(const QString& path, const QByteArray& bytes) {
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// A data-driven test's rows from a table of cases, each named by its `name`: the test
-// takes its case with TableRow.
+// A data-driven test's rows from a table of cases, each named by its `name`: the test takes its
+// case with TableRow.
 template <class Case, std::size_t N>
 void TableRows(const Case (&cases)[N]) {
     QTest::addColumn<int>("row");
@@ -64,6 +67,13 @@ const Case& TableRow(const Case (&cases)[N]) {
 inline void SetUpLook() {
     std::setlocale(LC_NUMERIC, "C");
     ui::SetUpArabicLook(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+}
+
+// Types text key by key, as a keyboard of any script does (QTest::keyClicks takes ASCII only).
+inline void Type(QWidget* widget, const QString& text) {
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(c.toUpper().unicode()), QString(c),
+                            Qt::NoModifier);
 }
 
 // The control of each field and the command line's option for it.
@@ -102,20 +112,22 @@ inline std::vector<std::string> ReportArgsOf(QWidget& window, const std::string&
     return args;
 }
 
-// Stands in for the modal display: records each dialog, and the report window's text
-// at the moment it is shown.
+// Stands in for the modal display: records each dialog, and the report window's text and
+// title at the moment it is shown.
 struct ShownDialogs {
-    std::vector<QString> kinds;  // object names
-    std::vector<QString> texts;  // the report window's text, "" for other dialogs
+    std::vector<QString> kinds;   // object names
+    std::vector<QString> texts;   // the report window's text, "" for other dialogs
+    std::vector<QString> titles;  // each dialog's title
     void operator()(QDialog& dialog) {
         kinds.push_back(dialog.objectName());
         auto* report = qobject_cast<ui::FrmCalc*>(&dialog);
         texts.push_back(report ? report->Text() : QString());
+        titles.push_back(dialog.windowTitle());
     }
 };
 
-// The main window on the reference instant, its messages and the dialogs it showed recorded;
-// the window tests add what they need to it.
+// The main window on the reference instant (17 June 2005 at noon), its messages and the dialogs
+// it showed recorded; the window tests add what they need to it.
 struct MainWindowUnderTest {
     RecordingMessenger messages;
     ShownDialogs shown;
@@ -127,12 +139,66 @@ struct MainWindowUnderTest {
     QString Field(const char* name) { return FieldText(main, name); }
     void Set(const char* name, const char* text) { SetField(main, name, text); }
     void Press(const char* name) { QTest::mouseClick(Button(main, name), Qt::LeftButton); }
+    void Choose(const char* option) {
+        QTest::mouseClick(main.findChild<QRadioButton*>(QLatin1String(option)), Qt::LeftButton);
+    }
     // The command line's report for the window's fields as they are now.
     CliResult Cli(const std::string& body) {
         const bool east = main.findChild<QRadioButton*>("OptE")->isChecked();
         const bool north = main.findChild<QRadioButton*>("OptN")->isChecked();
         return RunCli(ReportArgsOf(main, body, east, north));
     }
+    // Types a place's name in the search and takes the highlighted match with Return.
+    void PickPlace(const QString& name) {
+        Type(main.Search().Field(), name);
+        QTest::keyClick(main.Search().Field(), Qt::Key_Return);
+    }
 };
+
+// Every text a window shows (its title, labels, captions, placeholders, tooltips, lists' entries,
+// grids' headers and cells), each with the control that shows it ("LblNotes: ...").
+inline QStringList ShownTexts(QWidget& window) {
+    QStringList texts{QStringLiteral("title: ") + window.windowTitle()};
+    const auto add = [&texts](const QObject* control, const QString& text) {
+        if (!text.isEmpty()) texts << control->objectName() + QStringLiteral(": ") + text;
+    };
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(&window)) continue;
+        add(w, w->toolTip());
+        if (auto* label = qobject_cast<QLabel*>(w)) add(w, label->text());
+        if (auto* button = qobject_cast<QAbstractButton*>(w)) add(w, button->text());
+        if (auto* edit = qobject_cast<QLineEdit*>(w)) add(w, edit->placeholderText());
+        if (auto* list = qobject_cast<QComboBox*>(w))
+            for (int k = 0; k < list->count(); ++k)
+                add(w, list->itemText(k)), add(w, list->itemData(k, Qt::ToolTipRole).toString());
+        if (auto* view = qobject_cast<QAbstractItemView*>(w); view && view->model())
+            for (int r = 0; r < std::min(view->model()->rowCount(), 40); ++r)
+                for (int c = 0; c < view->model()->columnCount(); ++c)
+                    add(w, view->model()->index(r, c).data().toString());
+        if (auto* grid = qobject_cast<QTableWidget*>(w))
+            for (int c = 0; c < grid->columnCount(); ++c)
+                add(w, grid->horizontalHeaderItem(c)->text());
+    }
+    return texts;
+}
+
+// In a line with Arabic letters, each number with its sign ("-3", "+1", "UTC+03:00", "−19.0°")
+// stands inside an isolate (U+2066 LRI, U+2068 FSI ... U+2069 PDI), so that it reads in order;
+// a hyphen between digits (a date, a range) is no sign.
+inline bool SignsIsolated(const QString& text) {
+    bool arabic = false;
+    for (const QChar c : text) arabic = arabic || c.script() == QChar::Script_Arabic;
+    int depth = 0;
+    for (qsizetype k = 0; k < text.size(); ++k) {
+        const QChar c = text[k];
+        if (c == QChar(0x2066) || c == QChar(0x2067) || c == QChar(0x2068)) ++depth;
+        if (c == QChar(0x2069)) --depth;
+        const bool sign = c == '-' || c == '+' || c == QChar(0x2212);
+        if (arabic && sign && k + 1 < text.size() && text[k + 1].isDigit() &&
+            !(k > 0 && text[k - 1].isDigit()) && depth <= 0)
+            return false;
+    }
+    return true;
+}
 
 }  // namespace zerin::test

@@ -1,50 +1,39 @@
-// The main window: start state, the commands against the command line's reports, the
-// zone rewriting and proposal, the day limit, refused input, faults and the preface.
-#include <QAbstractItemView>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QRadioButton>
+// The main window: start state, the commands against the command line's reports, the zone
+// rewriting and proposal, the day limit, refused input, faults and the preface, a sign typed;
+// its Hijri row against Qt's calendar; the About window and the drawn pictures; dragging a
+// frameless window by its free surface.
+#include <QCalendar>
 #include <QTimer>
 #include <QtTest>
 #include <ctime>
 
-#include "FrmMain.h"
-#include "TestSupport.h"
+#include "Artwork.h"
+#include "FrmApropos.h"
 #include "UiSupport.h"
+#include "hijri/HijriRules.h"
 #include "report/Preface.h"
 
 namespace zerin::test {
 
 namespace {
 
-struct SunCase {
-    const char* name;
-    std::vector<const char*> options;                         // radio buttons clicked
-    std::vector<std::pair<const char*, const char*>> fields;  // then fields set
-    int messages;
-};
+using FieldTexts = std::vector<std::pair<const char*, const char*>>;
+
+// clang-format off
+struct SunCase { const char* name; std::vector<const char*> options; FieldTexts fields; int messages; };
 const SunCase kSunCases[] = {
     {"defaults, 17 June 2005 noon", {}, {}, 0},
-    {"East, South, zone -2, summer 1",
-     {"OptE", "OptS"},
-     {{"TxtZone", "-2"},
-      {"TxtEteRegl", "1"},
-      {"TxtDegLat", "33"},
-      {"TxtMinLat", "52"},
-      {"TxtDegLon", "151"}},
-     0},
+    {"East, South, zone -2, summer 1", {"OptE", "OptS"},
+     {{"TxtZone", "-2"}, {"TxtEteRegl", "1"}, {"TxtDegLat", "33"}, {"TxtMinLat", "52"}, {"TxtDegLon", "151"}}, 0},
     {"latitude 70: no night, the message then the end line", {}, {{"TxtDegLat", "70"}}, 1},
-    {"odd texts: blanks, exponent, hexadecimal",
-     {},
-     {{"TxtDegLon", " 1 2"}, {"TxtMinLon", "3E1"}, {"TxtHour", "&HA"}},
-     0},
+    {"odd texts: blanks, exponent, hexadecimal", {}, {{"TxtDegLon", " 1 2"}, {"TxtMinLon", "3E1"}, {"TxtHour", "&HA"}}, 0},
+    {"a comma between digits", {}, {{"TxtDegLat", "34,5"}}, 0},
+    {"Arabic-Indic and Persian digits", {"OptE"},
+     {{"TxtDegLon", "٣٩"}, {"TxtDegLat", "۲۱"}, {"TxtZone", "-٣"}, {"TxtHour", "١١٫٥"}}, 0},
 };
 
 // Only the Sun limits the day to its month, and shows the limit in TxtDay.
-struct DayCase {
-    const char *name, *body, *button, *year, *month, *day, *after;
-};
+struct DayCase { const char *name, *body, *button, *year, *month, *day, *after; };
 const DayCase kDayCases[] = {
     {"leap February", "sun", "CmdSun", "2000", "2", "30", "29"},
     {"1900 is not leap", "sun", "CmdSun", "1900", "2", "30", "28"},
@@ -54,60 +43,29 @@ const DayCase kDayCases[] = {
     {"the Moon takes 31 April as typed", "moon", "CmdPln0", "2005", "4", "31", "31"},
 };
 
-// Typing degrees never touches the zone, however the field is left (a click on the Sun
-// then shows a report on that zone).
-struct LeaveCase {
-    const char *name, *leave, *degrees;
-};
-const LeaveCase kLeaveCases[] = {
-    {"Tab", "Tab", "3"},
-    {"click on the latitude minutes", "click TxtMinLat", "3"},
-    {"click on the year", "click TxtYear", "39"},
-    {"Return", "Return", "3"},
-    {"click on the Sun", "click CmdSun", "39"},
-};
-
 // Return or Enter in a field runs the Sun; on a focused command it presses that one.
-struct EnterCase {
-    const char *name, *field;
-    Qt::Key key;
-    bool preface;  // the command pressed is the preface's
-};
+struct EnterCase { const char *name, *field; Qt::Key key; bool preface; };
 const EnterCase kEnterCases[] = {
     {"Return in the degrees list", "TxtDegLon", Qt::Key_Return, false},
-    {"Return in the zone", "TxtZone", Qt::Key_Return, false},
     {"Enter in the summer list", "TxtEteRegl", Qt::Key_Enter, false},
-    {"Return in the summer list", "TxtEteRegl", Qt::Key_Return, false},
-    {"Enter in the degrees list", "TxtDegLon", Qt::Key_Enter, false},
+    {"Return in the zone", "TxtZone", Qt::Key_Return, false},
     {"Enter in the seconds", "TxtSec", Qt::Key_Enter, false},
     {"Return on East", "OptE", Qt::Key_Return, false},
     {"Return on the preface", "CmdInfo", Qt::Key_Return, true},
 };
 
 // East and West rewrite the zone's sign.
-struct SideCase {
-    const char *name, *zone, *option, *after;
-};
+struct SideCase { const char *name, *zone, *option, *after; };
 const SideCase kSideCases[] = {
-    {"1 East", "1", "OptE", "-1"},
-    {"-1 West", "-1", "OptW", "1"},
-    {"-2 East stays", "-2", "OptE", "-2"},
-    {"03 West", "03", "OptW", "3"},
-    {"empty West", "", "OptW", "0"},
-    {"0 East is not -0", "0", "OptE", "0"},
-    {"2.5 East", "2.5", "OptE", "-2.5"},
-    {"text West", "abc", "OptW", "0"},
+    {"1 East", "1", "OptE", "-1"}, {"-1 West", "-1", "OptW", "1"}, {"-2 East stays", "-2", "OptE", "-2"},
+    {"03 West", "03", "OptW", "3"}, {"empty West", "", "OptW", "0"}, {"0 East is not -0", "0", "OptE", "0"},
+    {"2.5 East", "2.5", "OptE", "-2.5"}, {"text West", "abc", "OptW", "0"},
     {"overflowing number left as typed", "1e999", "OptE", "1e999"},
 };
 
-// Picking a degree in the longitude list proposes a zone; the rules are not mirrors, and
-// 7 degrees 30 minutes East is the edge of zone -1.
-struct PickCase {
-    const char* name;
-    const char* option;
-    int degrees;
-    const char *minutes, *zone;
-};
+// Picking a degree in the longitude list proposes a zone; the rules are not mirrors, and 7
+// degrees 30 minutes East is the edge of zone -1.
+struct PickCase { const char* name; const char* option; int degrees; const char *minutes, *zone; };
 const PickCase kPickCases[] = {
     {"15 East", "OptE", 15, "0", "-1"},   {"15 West", "OptW", 15, "0", "0"},
     {"30 West", "OptW", 30, "0", "1"},    {"37.5 West", "OptW", 37, "30", "2"},
@@ -115,56 +73,21 @@ const PickCase kPickCases[] = {
     {"22.5 West", "OptW", 22, "30", "1"}, {"180 East", "OptE", 180, "0", "-12"},
 };
 
-// Input no computation can take: the message naming it, no report, and the Sun's report
-// (when there was one) the only one shown.
-struct RefusedCase {
-    const char* name;
-    std::vector<std::pair<const char*, const char*>> fields;
-    const char *button, *message;
-    bool exact;  // the whole message, or a part of it
-};
+// Input no computation can take: the message naming it, no report, and the Sun's report (when
+// there was one) the only one shown.
+struct RefusedCase { const char* name; FieldTexts fields; const char *button, *message; };
 const RefusedCase kRefusedCases[] = {
-    {"the Gregorian gap",
-     {{"TxtYear", "1582"}, {"TxtMonth", "10"}, {"TxtDay", "10"}},
-     "CmdSun",
+    {"the Gregorian gap", {{"TxtYear", "1582"}, {"TxtMonth", "10"}, {"TxtDay", "10"}}, "CmdSun",
      "لا يوجد هذا التاريخ في الحسابات الفلكية لأنه تم الإنتقال من التاريخ اليوليوزي للغريغوري "
-     "إبتداءا من 15 أكتوبر 1582 ميلادية ",
-     true},
-    {"the zone, for Mars", {{"TxtZone", "40000"}}, "CmdPln3", "المنطقة الزمنية", false},
-    {"the summer time", {{"TxtEteRegl", "-1e9"}}, "CmdSun", "تعديل التوقيت الصيفي", false},
-    {"the year", {{"TxtYear", "1e999"}}, "CmdSun", "السنة", false},
+     "إبتداءا من 15 أكتوبر 1582 ميلادية "},
+    {"the zone, for Mars", {{"TxtZone", "40000"}}, "CmdPln3", "المنطقة الزمنية"},
+    {"the summer time", {{"TxtEteRegl", "-1e9"}}, "CmdSun", "تعديل التوقيت الصيفي"},
+    {"the year", {{"TxtYear", "1e999"}}, "CmdSun", "السنة"},
 };
-
-// A press on the free surface (a heading, the title picture, a frame) followed by a motion
-// moves the window by exactly that motion; a click, or a motion below the drag distance,
-// moves nothing; a press in a field or on a button does not move it.
-constexpr int kBelowDragDistance = -999;
-struct DragCase {
-    const char *name, *where;
-    Qt::MouseButton button;
-    int dx, dy;
-    bool moves;
-};
-const DragCase kDragCases[] = {
-    {"heading, right button", "SkinLabel0", Qt::RightButton, 40, 30, true},
-    {"title picture", "Img", Qt::LeftButton, -25, 60, true},
-    {"frame", "Frame1", Qt::LeftButton, 12, -7, true},
-    {"a click", "Img", Qt::LeftButton, 0, 0, false},
-    {"below the drag distance", "Frame", Qt::LeftButton, kBelowDragDistance, 0, false},
-    {"in a field", "TxtZone", Qt::LeftButton, 40, 30, false},
-    {"on a button", "CmdInfo", Qt::RightButton, 40, 30, false},
-    {"on a disabled button", "CmdPln3", Qt::LeftButton, 40, 30, false},
-};
-
-}  // namespace
 
 // A sign typed in a field of the place, or a letter after its number, chooses the side as the
-// options write it ("شرق -", "غرب +", "جنوب -", "شمال +") and leaves the field; the zone
-// follows as a click on that option makes it follow.
-struct SignCase {
-    const char *name, *start, *field, *typed, *after, *side, *zone;
-};
-// clang-format off
+// options write it ("شرق -", "غرب +", "جنوب -", "شمال +") and leaves the field; the zone follows.
+struct SignCase { const char *name, *start, *field, *typed, *after, *side, *zone; };
 const SignCase kSignCases[] = {
     {"minus from West", "OptW", "TxtDegLon", "-39", "39", "OptE", "-1"},
     {"Jeddah: -39 typed while East", "OptE", "TxtDegLon", "-39", "39", "OptE", "-1"},
@@ -175,54 +98,59 @@ const SignCase kSignCases[] = {
     {"a letter N", "OptS", "TxtMinLat", "52N", "52", "OptN", "1"},
     {"no sign", "OptW", "TxtDegLon", "39", "39", "OptW", "1"},
 };
+
+// A press on the free surface (a heading, the title picture, a frame, the About window's panel)
+// and a motion move the window by exactly that motion; a click, a motion below the drag
+// distance, a press in a field, on a button or on the About window's logo move nothing.
+constexpr int kBelowDragDistance = -999;
+struct DragCase { const char *name, *where; Qt::MouseButton button; int dx, dy; bool moves, about; };
+const DragCase kDragCases[] = {
+    {"heading, right button", "SkinLabel0", Qt::RightButton, 40, 30, true, false},
+    {"title picture", "Img", Qt::LeftButton, -25, 60, true, false},
+    {"frame", "Frame1", Qt::LeftButton, 12, -7, true, false},
+    {"a click", "Img", Qt::LeftButton, 0, 0, false, false},
+    {"below the drag distance", "Frame", Qt::LeftButton, kBelowDragDistance, 0, false, false},
+    {"in a field", "TxtZone", Qt::LeftButton, 40, 30, false, false},
+    {"on a disabled button", "CmdPln3", Qt::LeftButton, 40, 30, false, false},
+    {"About: the panel's caption", "Label1_1", Qt::RightButton, 30, 20, true, true},
+    {"About: the logo", "ImgLogo", Qt::LeftButton, -40, 600, false, true},
+};
 // clang-format on
+
+struct Window : MainWindowUnderTest {
+    QComboBox* List(const char* name) { return main.findChild<QComboBox*>(name); }
+    // The widget that takes typing for a field: a list's text, or the field itself.
+    QWidget* Typing(const char* name) {
+        if (QComboBox* list = List(name)) return list->lineEdit();
+        return main.findChild<QWidget*>(QLatin1String(name));
+    }
+    bool ShowActive() {
+        main.show();
+        main.activateWindow();
+        return QTest::qWaitForWindowActive(&main);
+    }
+    // Replaces a field's text as a user does: focus, select all, type.
+    void Type(const char* name, const QString& text) {
+        QWidget* typing = Typing(name);
+        typing->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(typing, Qt::Key_A, Qt::ControlModifier);
+        test::Type(typing, text);
+    }
+    bool BodiesEnabled() {
+        for (int k = 0; k < 9; ++k)
+            if (!Button(main, ("CmdPln" + std::to_string(k)).c_str())->isEnabled()) return false;
+        return true;
+    }
+    QString Hijri() { return main.findChild<QLabel*>("LblHijri")->text(); }
+    void Date(const char* year, const char* month, const char* day) {
+        Set("TxtYear", year), Set("TxtMonth", month), Set("TxtDay", day);
+    }
+};
+
+}  // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
-
-    // One window per test, with its messages and the dialogs it showed recorded.
-    struct Window : MainWindowUnderTest {
-        QComboBox* List(const char* name) { return main.findChild<QComboBox*>(name); }
-        // The widget that takes typing for a field: a list's text, or the field itself.
-        QWidget* Typing(const char* name) {
-            if (QComboBox* list = List(name)) return list->lineEdit();
-            return main.findChild<QWidget*>(QLatin1String(name));
-        }
-        // The widget that holds the focus for a field: a list, or the field itself.
-        QWidget* Focus(const char* name) {
-            if (QComboBox* list = List(name)) return list;
-            return main.findChild<QWidget*>(QLatin1String(name));
-        }
-        // Shows the window and makes it the active one, so that focus and Tab work.
-        bool ShowActive() {
-            main.show();
-            main.activateWindow();
-            return QTest::qWaitForWindowActive(&main);
-        }
-        // Replaces a field's text as a user does: focus, select all, type.
-        void Type(const char* name, const QString& text) {
-            QWidget* typing = Typing(name);
-            typing->setFocus(Qt::TabFocusReason);
-            QTest::keyClick(typing, Qt::Key_A, Qt::ControlModifier);
-            TypeText(typing, text);
-        }
-        void Choose(const char* option) {
-            QTest::mouseClick(main.findChild<QRadioButton*>(QLatin1String(option)), Qt::LeftButton);
-        }
-        bool BodiesEnabled() {
-            for (int k = 0; k < 9; ++k)
-                if (!Button(main, ("CmdPln" + std::to_string(k)).c_str())->isEnabled())
-                    return false;
-            return true;
-        }
-    };
-
-    // Key presses for each character (QTest::keyClicks takes ASCII only).
-    static void TypeText(QWidget* widget, const QString& text) {
-        for (const QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(c.toUpper().unicode()), QString(c),
-                                Qt::NoModifier);
-    }
 
   private slots:
     void initTestCase() { SetUpLook(); }
@@ -233,17 +161,13 @@ class MainWindowTest : public QObject {
         ui::FrmMain main(messages);
         std::tm today{};
         localtime_r(&before, &today);
-
         const std::pair<const char*, int> lists[] = {
             {"TxtDegLon", 180}, {"TxtMinLon", 59}, {"TxtSecLon", 59}, {"TxtDegLat", 90},
             {"TxtMinLat", 59},  {"TxtSecLat", 59}, {"TxtEteRegl", 2}};
         for (const auto& [name, last] : lists) {
             auto* list = main.findChild<QComboBox*>(name);
-            QVERIFY2(list, name);
             QCOMPARE(list->count(), last + 1);
-            QCOMPARE(list->itemText(0), QStringLiteral("0"));
             QCOMPARE(list->itemText(last), QString::number(last));
-            QVERIFY(list->isEditable());
         }
         const std::pair<const char*, const char*> defaults[] = {
             {"TxtDegLon", "5"},  {"TxtMinLon", "40"}, {"TxtSecLon", "0"}, {"TxtDegLat", "32"},
@@ -251,23 +175,9 @@ class MainWindowTest : public QObject {
         for (const auto& [name, text] : defaults) QCOMPARE(FieldText(main, name), text);
         QCOMPARE(FieldText(main, "TxtYear"), QString::number(today.tm_year + 1900));
         QCOMPARE(FieldText(main, "TxtMonth"), QString::number(today.tm_mon + 1));
-        for (const char* clock : {"TxtDay", "TxtHour", "TxtMin", "TxtSec"})
-            QVERIFY(QRegularExpression("^[1-9]?[0-9]$").match(FieldText(main, clock)).hasMatch());
-
         QVERIFY(main.findChild<QRadioButton*>("OptW")->isChecked());
         QVERIFY(main.findChild<QRadioButton*>("OptN")->isChecked());
-        // The Sun enabled, the Moon and the planets (CmdPln0 to 8) not until the Sun is done.
-        const std::pair<const char*, const char*> captions[] = {
-            {"CmdSun", "الشمس"},   {"CmdPln0", "القمر"},     {"CmdPln1", "عطارد"},
-            {"CmdPln2", "الزهرة"}, {"CmdPln3", "المريخ"},    {"CmdPln4", "المشتري"},
-            {"CmdPln5", "زحل"},    {"CmdPln6", "أورانوس"},   {"CmdPln7", "نبتون"},
-            {"CmdPln8", "بلوطون"}, {"CmdInfo", "تنبيه هام"}, {"CmdApropos", "حول البرنامج"},
-            {"CmdExit", "خروج"}};
-        for (const auto& [name, caption] : captions) {
-            QCOMPARE(Button(main, name)->text(), QString::fromUtf8(caption));
-            QCOMPARE(Button(main, name)->isEnabled(), !QByteArray(name).startsWith("CmdPln"));
-        }
-        QCOMPARE(main.layoutDirection(), Qt::RightToLeft);
+        QVERIFY(Button(main, "CmdSun")->isEnabled() && !Button(main, "CmdPln8")->isEnabled());
     }
 
     // TxtOut holds exactly what `zerin report sun` writes for the same fields.
@@ -276,13 +186,17 @@ class MainWindowTest : public QObject {
         const SunCase& c = TableRow(kSunCases);
         Window w;
         for (const char* option : c.options) w.Choose(option);
-        for (const auto& [name, text] : c.fields) w.Set(name, text);
-        const CliResult cli = w.Cli("sun");
+        for (const auto& [name, text] : c.fields) w.Type(name, QString::fromUtf8(text));
         w.Press("CmdSun");
+        // The command line reads a comma and Arabic digits as the window does.
+        for (const auto& [name, text] : c.fields) {
+            QString ascii = QString::fromUtf8(text).replace(',', '.');
+            for (QChar& d : ascii)
+                if (d.isDigit()) d = QChar('0' + d.digitValue());
+            SetField(w.main, name, ascii.replace(QChar(0x066B), '.').toStdString());
+        }
         QCOMPARE(w.shown.kinds, std::vector<QString>{"FrmCalc"});
-        QCOMPARE(w.shown.texts.front(), Q(cli.out));
-        QVERIFY(w.shown.texts.front().startsWith(
-            QStringLiteral("******************* حساب التقويم اليوليوزي الفلكي")));
+        QCOMPARE(w.shown.texts.front(), Q(w.Cli("sun").out));
         QCOMPARE(int(w.messages.messages.size()), c.messages);
         QVERIFY(w.BodiesEnabled());
     }
@@ -290,20 +204,16 @@ class MainWindowTest : public QObject {
     void moonAndPlanetsAreTheCommandLines() {
         Window w;
         w.Press("CmdSun");
-        const std::pair<const char*, const char*> bodies[] = {{"CmdPln0", "moon"},
-                                                              {"CmdPln1", "mercury"},
-                                                              {"CmdPln5", "saturn"},
-                                                              {"CmdPln8", "pluto"}};
         w.Set("TxtHour", "21");  // the Moon and planets use their own instant
-        for (const auto& [button, body] : bodies) {
+        for (const auto& [button, body] : {std::pair{"CmdPln0", "moon"},
+                                           {"CmdPln1", "mercury"},
+                                           {"CmdPln5", "saturn"},
+                                           {"CmdPln8", "pluto"}}) {
             const CliResult cli = w.Cli(body);
-            QCOMPARE(cli.status, 0);
             w.Press(button);
             QCOMPARE(w.shown.texts.back(), Q(cli.out));
         }
-        QCOMPARE(w.shown.kinds.size(), std::size(bodies) + 1);
         QVERIFY(w.messages.messages.empty());
-        // The golden Moon of 17 June 2005 at noon, through the window.
         w.Set("TxtHour", "12");
         w.Press("CmdPln0");
         QCOMPARE(w.shown.texts.back(), Q(Golden("report-moon-2005-06-17-1200.txt")));
@@ -314,46 +224,15 @@ class MainWindowTest : public QObject {
         const DayCase& c = TableRow(kDayCases);
         Window w;
         if (std::string(c.button) != "CmdSun") w.Press("CmdSun");
-        w.Set("TxtYear", c.year);
-        w.Set("TxtMonth", c.month);
-        w.Set("TxtDay", c.day);
+        w.Date(c.year, c.month, c.day);
         const CliResult cli = w.Cli(c.body);
         w.Press(c.button);
         QCOMPARE(w.Field("TxtDay"), QString(c.after));
         QCOMPARE(w.shown.texts.back(), Q(cli.out));
     }
 
-    void typedDegreesKeepTheZone_data() { TableRows(kLeaveCases); }
-    void typedDegreesKeepTheZone() {
-        const LeaveCase& c = TableRow(kLeaveCases);
-        const QString leave = c.leave, degrees = c.degrees;
-        Window w;
-        QVERIFY(w.ShowActive());
-        w.Choose("OptE");
-        w.Type("TxtZone", "-1");
-        w.Type("TxtDegLon", degrees);
-        if (leave == "Tab") {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), w.Focus("TxtMinLon"));
-        } else if (leave == "Return") {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        } else if (leave == "click CmdSun") {
-            w.Press("CmdSun");
-        } else {
-            const QByteArray other = leave.mid(6).toLatin1();
-            QTest::mouseClick(w.Typing(other), Qt::LeftButton, {}, QPoint(5, 5));
-            QCOMPARE(QApplication::focusWidget(), w.Focus(other));
-        }
-        QCOMPARE(w.Field("TxtDegLon"), degrees);
-        QCOMPARE(w.Field("TxtZone"), QStringLiteral("-1"));
-        if (!w.shown.texts.empty()) {
-            QVERIFY(w.shown.texts.back().contains(QStringLiteral("\r\nZone = -1\r\n")));
-            QCOMPARE(w.shown.texts.back(), Q(w.Cli("sun").out));
-        }
-    }
-
-    // An entry picked from the open list with the mouse, or with the keyboard inside the
-    // open list, proposes the zone of the longitude.
+    // An entry picked from the open list with the mouse, or with the keyboard inside the open
+    // list, proposes the zone of the longitude; degrees typed afterwards keep the zone.
     void anEntryPickedFromTheOpenListProposesAZone_data() {
         QTest::addColumn<bool>("mouse");
         QTest::newRow("mouse") << true;
@@ -365,27 +244,22 @@ class MainWindowTest : public QObject {
         QVERIFY(w.ShowActive());
         w.Choose("OptE");
         w.Set("TxtMinLon", "49");  // Mecca, 39 49 E: zone -3
-        w.Set("TxtZone", "0");
         QComboBox* list = w.List("TxtDegLon");
         list->setFocus();
         list->showPopup();
         QAbstractItemView* view = list->view();
         QVERIFY(QTest::qWaitForWindowExposed(view->window()));
         if (mouse) {
-            const QModelIndex entry = list->model()->index(39, 0);
-            view->scrollTo(entry);
+            view->scrollTo(list->model()->index(39, 0));
             QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
-                              view->visualRect(entry).center());
+                              view->visualRect(list->model()->index(39, 0)).center());
         } else {
             view->setCurrentIndex(list->model()->index(38, 0));
             QTest::keyClick(view, Qt::Key_Down);
             QTest::keyClick(view, Qt::Key_Return);
         }
-        QVERIFY(!view->isVisible());
         QCOMPARE(w.Field("TxtDegLon"), QStringLiteral("39"));
         QCOMPARE(w.Field("TxtZone"), QStringLiteral("-3"));
-        // The next typed degrees, left with Tab, keep the proposed zone.
-        QTRY_COMPARE(QApplication::focusWidget(), w.Focus("TxtDegLon"));
         w.Set("TxtZone", "-2");
         w.Type("TxtDegLon", "40");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -402,22 +276,15 @@ class MainWindowTest : public QObject {
         QCOMPARE(w.Field(c.field), QString::fromUtf8(c.after));
         QVERIFY(w.main.findChild<QRadioButton*>(c.side)->isChecked());
         QCOMPARE(w.Field("TxtZone"), QString::fromUtf8(c.zone));
-        w.Press("CmdSun");
-        QCOMPARE(w.shown.texts.back(), Q(w.Cli("sun").out));
     }
 
-    // A comma between digits is a decimal separator in the fields (the command line's options
-    // keep their reading); a text that is not wholly a number is marked in its field and named
-    // in the line under the place.
-    void aCommaIsADecimalSeparatorAndOtherTextIsMarked() {
+    // A text that is not wholly a number is marked in its field and named in the line under
+    // the place, which reads the place as the calculation takes it.
+    void otherTextIsMarkedAndNamed() {
         Window w;
         w.Type("TxtDegLat", "34,5");
-        w.Press("CmdSun");
-        w.Set("TxtDegLat", "34.5");
-        QCOMPARE(w.shown.texts.back(), Q(w.Cli("sun").out));
         auto* line = w.main.findChild<QLabel*>("LblPlaceReading");
         QVERIFY(line->text().startsWith(QStringLiteral("٣٥° ٢٦′ شمالاً، ٥° ٤٠′ غرباً")));
-        QVERIFY(!line->property("problem").toBool());
         w.Type("TxtMinLat", "3x");
         QVERIFY(w.List("TxtMinLat")->property("problem").toBool());
         QVERIFY(!w.List("TxtSecLat")->property("problem").toBool());
@@ -428,133 +295,34 @@ class MainWindowTest : public QObject {
         QVERIFY(!w.List("TxtMinLat")->property("problem").toBool());
     }
 
-    // Tab goes through the window in its reading order, and Shift+Tab back.
-    void tabFollowsTheReadingOrder() {
-        Window w;
-        QVERIFY(w.ShowActive());
-        w.Press("CmdSun");  // enables the Moon and the planets
-        // The place search reads first, above the place.
-        const char* const order[] = {
-            "TxtPlaceSearch", "CmdSavePlace", "TxtDegLon", "TxtMinLon",     "TxtSecLon",
-            "OptW",           "TxtDegLat",    "TxtMinLat", "TxtSecLat",     "OptN",
-            "TxtZone",        "TxtEteRegl",   "TxtYear",   "TxtMonth",      "TxtDay",
-            "TxtHour",        "TxtMin",       "TxtSec",    "CboHijriRule",  "CmdMonth",
-            "CmdSun",         "CmdPln0",      "CmdPln1",   "CmdPln2",       "CmdPln3",
-            "CmdPln4",        "CmdPln5",      "CmdPln6",   "CmdPln7",       "CmdPln8",
-            "CmdHilal",       "OptSoir",      "CmdCarte",  "CmdQibla",      "CmdInfo",
-            "CmdApropos",     "CmdTimetable", "CmdExit",   "TxtPlaceSearch"};
-        w.Typing(order[0])->setFocus(Qt::TabFocusReason);
-        for (std::size_t k = 1; k < std::size(order); ++k) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), w.Focus(order[k]));
-        }
-        for (std::size_t k = std::size(order) - 1; k-- > 0;) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
-            QCOMPARE(QApplication::focusWidget(), w.Focus(order[k]));
-        }
-    }
-
-    // Typing the place as it reads, with Tab between the fields, fills them in that order.
-    void typingThePlaceWithTabFillsItInOrder() {
-        Window w;
-        QVERIFY(w.ShowActive());
-        w.Choose("OptE");
-        w.Typing("TxtDegLon")->setFocus(Qt::TabFocusReason);
-        const auto typeAndTab = [](const QString& text) {
-            QWidget* field = QApplication::focusWidget();
-            QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-            QTest::keyClicks(field, text);
-            QTest::keyClick(field, Qt::Key_Tab);
-        };
-        for (const char* text : {"39", "49", "30"}) typeAndTab(text);
-        QCOMPARE(QApplication::focusWidget(), w.Focus("OptE"));  // the chosen option
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        for (const char* text : {"21", "25", "10"}) typeAndTab(text);
-        QCOMPARE(QApplication::focusWidget(), w.Focus("OptN"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);  // South, at its left
-        QVERIFY(w.main.findChild<QRadioButton*>("OptS")->isChecked());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        typeAndTab("-3");
-        const std::pair<const char*, const char*> expected[] = {
-            {"TxtDegLon", "39"}, {"TxtMinLon", "49"}, {"TxtSecLon", "30"}, {"TxtDegLat", "21"},
-            {"TxtMinLat", "25"}, {"TxtSecLat", "10"}, {"TxtZone", "-3"}};
-        for (const auto& [name, text] : expected) QCOMPARE(w.Field(name), QString(text));
-        QCOMPARE(QApplication::focusWidget(), w.Focus("TxtEteRegl"));
-        w.Press("CmdSun");
-        QVERIFY(w.shown.texts.back().startsWith(QStringLiteral(
-            "******************* حساب التقويم اليوليوزي الفلكي ***********************\r\n\r\n"
-            "-39.825 = Lon ")));
-        QVERIFY(w.shown.texts.back().contains(QStringLiteral("\r\n-21.4194444444444 = Lat ")));
-    }
-
     void enterRunsTheSun_data() { TableRows(kEnterCases); }
     void enterRunsTheSun() {
         const EnterCase& c = TableRow(kEnterCases);
         Window w;
         QVERIFY(w.ShowActive());
-        QVERIFY(Button(w.main, "CmdSun")->isDefault());
-        w.Set("TxtDegLon", "39");
         w.Set("TxtZone", "2");
-        QWidget* focus = w.Focus(c.field);
+        QWidget* focus = w.List(c.field) ? w.List(c.field) : w.Typing(c.field);
         focus->setFocus(Qt::TabFocusReason);
         QTest::keyClick(focus, c.key, c.key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
         QCOMPARE(w.shown.kinds, std::vector<QString>{"FrmCalc"});
-        if (!c.preface) {
-            QCOMPARE(w.shown.texts.back(), Q(w.Cli("sun").out));
-            QVERIFY(w.BodiesEnabled());
-        } else {
-            QCOMPARE(w.shown.texts.back(), Q(std::string(PrefaceText())));
-        }
-        QCOMPARE(w.Field("TxtZone"), QStringLiteral("2"));
+        QCOMPARE(w.shown.texts.back(),
+                 c.preface ? Q(std::string(PrefaceText())) : Q(w.Cli("sun").out));
+        QCOMPARE(w.BodiesEnabled(), !c.preface);
     }
 
-    // Every number field lays its text out left to right (the minus before the digits)
-    // with its alignment kept.
+    // Every number field lays its text out left to right (the minus before the digits).
     void numberFieldsReadLeftToRight() {
         Window w;
         QVERIFY(w.ShowActive());
         for (const auto& [name, option] : FieldOptionNames()) {
             auto* edit = qobject_cast<QLineEdit*>(w.Typing(name.c_str()));
-            QVERIFY2(edit, name.c_str());
             w.Set(name.c_str(), "-12");
-            QCOMPARE(edit->layoutDirection(), Qt::LeftToRight);
-            const bool list = w.List(name.c_str()) != nullptr;
-            QCOMPARE(edit->alignment() & Qt::AlignHorizontal_Mask,
-                     list ? Qt::AlignRight : Qt::AlignHCenter);
             edit->setCursorPosition(0);
             const int beforeMinus = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
             edit->setCursorPosition(1);
-            const int beforeDigits = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
-            QVERIFY2(beforeMinus < beforeDigits, name.c_str());
+            QVERIFY2(beforeMinus < edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().x(),
+                     name.c_str());
         }
-        // East writes the zone as "-1", shown with its minus first.
-        w.Set("TxtZone", "1");
-        w.Choose("OptE");
-        QCOMPARE(w.Field("TxtZone"), QStringLiteral("-1"));
-        QCOMPARE(w.Typing("TxtZone")->layoutDirection(), Qt::LeftToRight);
-    }
-
-    // Arabic-Indic digits typed in the fields compute the same report as ASCII digits.
-    void arabicDigitsTypedInTheFields() {
-        Window w;
-        QVERIFY(w.ShowActive());
-        w.Choose("OptE");
-        const std::pair<const char*, const char*> typed[] = {
-            {"TxtDegLon", "٣٩"}, {"TxtMinLon", "٤٩"}, {"TxtDegLat", "۲۱"}, {"TxtMinLat", "٢٥"},
-            {"TxtZone", "٣"},    {"TxtYear", "٢٠٠٥"}, {"TxtMonth", "٦"},   {"TxtDay", "١٧"},
-            {"TxtHour", "١١٫٥"}, {"TxtMin", "٠"},     {"TxtSec", "٠"}};
-        for (const auto& [name, text] : typed) w.Type(name, QString::fromUtf8(text));
-        QCOMPARE(w.Field("TxtZone"), QString::fromUtf8("٣"));
-        w.Choose("OptW");
-        w.Choose("OptE");  // East rewrites the zone it read: 3 becomes -3
-        QCOMPARE(w.Field("TxtZone"), QStringLiteral("-3"));
-        w.Press("CmdSun");
-        const CliResult ascii = RunCli(
-            Words("report sun --east --lon-deg 39 --lon-min 49 --lat-deg 21 --lat-min 25 --zone -3 "
-                  "--year 2005 --month 6 --day 17 --hour 11.5 --minute 0 --second 0"));
-        QCOMPARE(ascii.status, 0);
-        QCOMPARE(w.shown.texts.back(), Q(ascii.out));
-        QVERIFY(w.shown.texts.back().contains(QStringLiteral("-39.8166666666667 = Lon")));
     }
 
     void eastAndWestRewriteTheZone_data() { TableRows(kSideCases); }
@@ -572,14 +340,12 @@ class MainWindowTest : public QObject {
         Window w;
         w.Choose(c.option);
         w.Set("TxtMinLon", c.minutes);
-        w.Set("TxtSecLon", "0");
         w.Set("TxtZone", "99");
         // The user picks the entry with the keyboard: one step down from the one above.
-        auto* list = w.main.findChild<QComboBox*>("TxtDegLon");
+        QComboBox* list = w.List("TxtDegLon");
         list->setCurrentIndex(c.degrees - 1);
         list->setFocus();
         QTest::keyClick(list, Qt::Key_Down);
-        QCOMPARE(list->currentText(), QString::number(c.degrees));
         QCOMPARE(w.Field("TxtZone"), QString(c.zone));
     }
 
@@ -592,61 +358,49 @@ class MainWindowTest : public QObject {
         for (const auto& [name, text] : c.fields) w.Set(name, text);
         w.Press(c.button);
         QCOMPARE(w.shown.kinds.size(), sunFirst ? 1u : 0u);
-        if (!sunFirst) QVERIFY(!w.BodiesEnabled());
         QCOMPARE(w.messages.messages.size(), 1u);
-        const QString message = Q(w.messages.messages[0].arabic), said = c.message;
-        QVERIFY2(c.exact ? message == said : message.contains(said), qPrintable(message));
+        const QString message = Q(w.messages.messages[0].arabic);
+        QVERIFY2(message == c.message || message.contains(c.message), qPrintable(message));
     }
 
-    // A fault: its message, then the report up to the fault; the program goes on. A fault
-    // of the Sun leaves the Moon and the planets disabled.
+    // A fault: its message, then the report up to the fault; the program goes on. A fault of
+    // the Sun leaves the Moon and the planets disabled.
     void faultsShowTheirMessageThenThePartialReport() {
         Window w;
         w.Set("TxtYear", "1e200");
         const CliResult sun = w.Cli("sun");
         QCOMPARE(sun.status, 1);
         w.Press("CmdSun");
-        QCOMPARE(w.messages.messages.size(), 1u);
         QCOMPARE(w.shown.texts.back(), Q(sun.out));
         QVERIFY(!w.BodiesEnabled());
-
         w.Set("TxtYear", "2005");
         w.Press("CmdSun");
         w.Set("TxtDegLat", "1.5e308");
-        const CliResult cli = w.Cli("moon");
-        QCOMPARE(cli.status, 1);
+        const CliResult moon = w.Cli("moon");
+        QCOMPARE(moon.status, 1);
         w.Press("CmdPln0");
         QCOMPARE(w.messages.messages.size(), 2u);
         QVERIFY(w.messages.messages[1].arabic.find("GeocLat") != std::string::npos);
-        QCOMPARE(w.shown.texts.back(), Q(cli.out));
-        w.Set("TxtDegLat", "32");
-        const CliResult whole = w.Cli("moon");
-        QCOMPARE(whole.status, 0);
-        w.Press("CmdPln0");
-        QCOMPARE(w.messages.messages.size(), 2u);
-        QCOMPARE(w.shown.texts.back(), Q(whole.out));
+        QCOMPARE(w.shown.texts.back(), Q(moon.out));
     }
 
-    // The preface, then the Sun's report replaces it; a second Sun starts again with the
-    // Julian-day banner; About is shown modally.
+    // The preface, then the Sun's report replaces it, titled for its subject (the window system
+    // adds the program's name); About is shown modally.
     void prefaceThenAComputationReplacesIt() {
         Window w;
         w.Press("CmdInfo");
-        QCOMPARE(w.shown.texts.back(), Q(std::string(PrefaceText())));
         QCOMPARE(w.shown.texts.back(), Q(Golden("preface.txt")));
+        QCOMPARE(w.shown.titles.back(), QStringLiteral("مقدمة البرنامج"));
         QVERIFY(!w.BodiesEnabled());
-        const CliResult cli = w.Cli("sun");
         w.Press("CmdSun");
-        QCOMPARE(w.shown.texts.back(), Q(cli.out));
         QCOMPARE(w.shown.texts.back(), Q(Golden("report-sun-2005-06-17-1200.txt")));
-        w.Press("CmdSun");
-        QCOMPARE(w.shown.texts.back(), Q(cli.out));
+        QCOMPARE(w.shown.titles.back(), QStringLiteral("تقرير الشمس"));
         w.Press("CmdApropos");
         QCOMPARE(w.shown.kinds.back(), QStringLiteral("FrmApropos"));
     }
 
-    // The real modal display: the report window is the active modal window while the
-    // command runs, and Escape closes it; the window keeps its text.
+    // The real modal display: the report window is the active modal window while the command
+    // runs, and Escape closes it; the window keeps its text. Exit closes the main window.
     void reportWindowIsModalAndEscapeClosesIt() {
         RecordingMessenger messages;
         ui::FrmMain main(messages);
@@ -661,16 +415,9 @@ class MainWindowTest : public QObject {
         });
         Button(main, "CmdSun")->click();  // returns when the report window is closed
         QCOMPARE(seen, Q(Golden("report-sun-2005-06-17-1200.txt")));
-        QVERIFY(!main.ReportWindow().isVisible());
         QCOMPARE(main.ReportWindow().Text(), seen);
-    }
-
-    void exitClosesTheWindow() {
-        Window w;
-        w.main.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w.main));
-        w.Press("CmdExit");
-        QVERIFY(!w.main.isVisible());
+        Button(main, "CmdExit")->click();
+        QVERIFY(!main.isVisible());
     }
 
     void aPressAndAMotionOnTheFreeSurfaceMoveTheWindow_data() { TableRows(kDragCases); }
@@ -680,20 +427,99 @@ class MainWindowTest : public QObject {
                                   ? QPoint(QApplication::startDragDistance() - 1, 0)
                                   : QPoint(c.dx, c.dy);
         Window w;
-        w.main.move(300, 300);
-        w.main.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w.main));
-        auto* target = w.main.findChild<QWidget*>(c.where);
-        QVERIFY(target);
-        const QPoint start = w.main.pos();
-        const QPoint press(5, 5);
+        ui::FrmApropos about;
+        QWidget& window = c.about ? static_cast<QWidget&>(about) : w.main;
+        window.move(300, 300);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* target = window.findChild<QWidget*>(c.where);
+        const QPoint start = window.pos(), press(5, 5);
         QTest::mousePress(target, c.button, {}, press);
         QTest::mouseMove(target, press + motion);
         QTest::mouseRelease(target, c.button, {}, press + motion);
-        QCOMPARE(w.main.pos(), c.moves ? start + motion : start);
-        // Afterwards the window no longer follows the pointer.
-        QTest::mouseMove(target, press + motion + QPoint(30, 30));
-        QCOMPARE(w.main.pos(), c.moves ? start + motion : start);
+        QCOMPARE(window.pos(), c.moves ? start + motion : start);
+        QVERIFY(window.isVisible());  // a press on the logo released outside it does not close
+        QTest::mouseMove(target, press + motion + QPoint(30, 30));  // no longer following
+        QCOMPARE(window.pos(), c.moves ? start + motion : start);
+    }
+
+    void aClickOnTheLogoOrEscapeClosesTheAboutWindow() {
+        ui::FrmApropos clicked, escaped;
+        clicked.show(), escaped.show();
+        QTest::mouseClick(clicked.findChild<QWidget*>("ImgLogo"), Qt::LeftButton);
+        QCOMPARE(clicked.result(), int(QDialog::Accepted));
+        QTest::keyClick(&escaped, Qt::Key_Escape);
+        QVERIFY(!clicked.isVisible() && !escaped.isVisible());
+    }
+
+    void thePicturesAreDrawnAtTheirSizes() {
+        const auto colours = [](const QImage& image) {
+            QSet<QRgb> seen;
+            for (int y = 0; y < image.height(); y += 7)
+                for (int x = 0; x < image.width(); x += 7) seen.insert(image.pixel(x, y));
+            return seen.size();
+        };
+        QCOMPARE(ui::LogoArtwork().size(), QSize(762, 594));
+        QCOMPARE(ui::TitleArtwork().size(), QSize(898, 212));
+        QVERIFY(colours(ui::LogoArtwork()) > 200 && colours(ui::TitleArtwork()) > 200);
+        QCOMPARE(ui::LogoArtwork(), ui::LogoArtwork());  // the same stars on every run
+    }
+
+    // Every month's first day of 1 to 1600 AH, both ways: the tabular civil calendar is Qt's.
+    void tabularCivilEqualsQtEveryMonth() {
+        const QCalendar qt(QCalendar::System::IslamicCivil);
+        for (int year = 1; year <= 1600; ++year)
+            for (int month = 1; month <= 12; ++month) {
+                const DayNumber start = TabularDayNumber({year, month, 1}, HijriEpoch::Civil);
+                QCOMPARE(qt.dateFromParts(year, month, 1).toJulianDay(), start);
+                const QCalendar::YearMonthDay before =
+                    qt.partsFromDate(QDate::fromJulianDay(start - 1));
+                const HijriDate ours = TabularDateOf(start - 1, HijriEpoch::Civil);
+                if (year > 1 || month > 1)
+                    QVERIFY(before.year == ours.year && before.month == ours.month &&
+                            before.day == ours.day);
+            }
+    }
+
+    // The Hijri row: Umm al-Qura by default, following the date fields; each rule of its list;
+    // outside Umm al-Qura's table the tabular calendar, named; the month's report.
+    void theHijriRowFollowsTheFieldsAndTheRule() {
+        Window w;
+        w.Date("2025", "3", "1");
+        QCOMPARE(w.Hijri(), QStringLiteral("1 رمضان 1446 هـ"));
+        w.Set("TxtDay", "30");  // 1 Shawwal: Ramadan 1446 had 29 days
+        QCOMPARE(w.Hijri(), QStringLiteral("1 شوال 1446 هـ"));
+        w.Date("2025", "2", "30");
+        QVERIFY(w.Hijri().startsWith(QStringLiteral("—")));
+        QVERIFY(!Button(w.main, "CmdMonth")->isEnabled());
+        w.Date("600", "1", "1");
+        QCOMPARE(w.Hijri(), QStringLiteral("— قبل الهجرة"));
+        w.Date("1800", "1", "1");
+        QCOMPARE(w.Hijri(),
+                 QStringLiteral("4 شعبان 1214 هـ (التقويم الحسابي : خارج جدول أم القرى 1300-1600 هـ)"));
+        w.Date("2025", "3", "1");
+        const QCalendar::YearMonthDay qt =
+            QCalendar(QCalendar::System::IslamicCivil).partsFromDate(QDate(2025, 3, 1));
+        const auto day = [&qt](int d) {
+            return QStringLiteral("%1 %2 %3 هـ")
+                .arg(d)
+                .arg(QString::fromUtf8(HijriMonthName(qt.month)))
+                .arg(qt.year);
+        };
+        QComboBox* rules = w.main.findChild<QComboBox*>("CboHijriRule");
+        const QString expected[] = {day(qt.day), day(qt.day + 1), QStringLiteral("1 رمضان 1446 هـ")};
+        for (int k = 1; k <= 3; ++k) {  // the civil and astronomical epochs, computed at Mecca
+            rules->setCurrentIndex(k);
+            QCOMPARE(w.Hijri(), expected[k - 1]);
+        }
+        rules->setCurrentIndex(4);  // sighting: the place's fields count
+        w.Set("TxtDegLat", "95");
+        QVERIFY(w.Hijri().startsWith(QStringLiteral("—")));
+        rules->setCurrentIndex(0);
+        w.Set("TxtDegLat", "32");
+        w.Date("2024", "12", "10");  // Jumada II 1446 by Umm al-Qura
+        w.Press("CmdMonth");
+        QCOMPARE(w.shown.texts.back(), Q(RunCli({"report", "month", "--hijri", "1446-06"}).out));
     }
 };
 
