@@ -1,5 +1,7 @@
 #include "FieldOptions.h"
 
+#include "report/Echo.h"
+
 namespace zerin::cli {
 
 // The command line reads argv into the services' requests.
@@ -18,6 +20,14 @@ bool OptionValue(const std::vector<std::string>& args, std::size_t& k, const std
     }
     if (k + 1 >= args.size()) {
         error = option + " needs a value";
+        return false;
+    }
+    // "--pdf --csv" forgot the file's name: the next option is not taken for it (a value that
+    // does start with two dashes is written "--pdf=--name").
+    const std::string& next = args[k + 1];
+    if (next.size() > 2 && next.rfind("--", 0) == 0) {
+        error = option + " needs a value, not the option '" + Echo(next) + "' (" + option + "=" +
+                Echo(next) + " for that text)";
         return false;
     }
     value = args[++k];

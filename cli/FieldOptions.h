@@ -18,7 +18,7 @@ using namespace zerin::services;
 bool IsOption(const std::string& arg, std::string_view option);
 
 // The value of an option that takes one ("--from 2024-01-01" or "--from=2024-01-01"); returns false
-// and sets error when it is missing.
+// and sets error when it is missing, or when the next word is an option ("--pdf --csv").
 bool OptionValue(const std::vector<std::string>& args, std::size_t& k, const std::string& option,
                  std::string& value, std::string& error);
 
