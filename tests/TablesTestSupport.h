@@ -122,6 +122,29 @@ inline std::vector<std::string> SplitAt(const std::string& text, char separator)
     return parts;
 }
 
+// A data file's text with its escapes read: \s a blank, \n, \r, \t, \\ and \xHH as in C.
+inline std::string Unescaped(const std::string& text) {
+    std::string out;
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        if (text[k] != '\\' || k + 1 == text.size()) {
+            out += text[k];
+        } else if (const char c = text[++k]; c == 'x') {
+            out += static_cast<char>(std::stoi(text.substr(k + 1, 2), nullptr, 16));
+            k += 2;
+        } else {
+            out += c == 's' ? ' ' : c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c;
+        }
+    }
+    return out;
+}
+
+// A data file's command line: its words cut at blanks and unescaped, '' an empty word.
+inline std::vector<std::string> CommandWords(const std::string& line) {
+    std::vector<std::string> words = Words(line);
+    for (std::string& word : words) word = word == "''" ? "" : Unescaped(word);
+    return words;
+}
+
 #ifdef ZERIN_TEST_DATA
 // The lines of a file under tests/data cut at the separator; blank lines, comment lines (#)
 // and the header (whose first cell is `header`) left out.

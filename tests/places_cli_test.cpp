@@ -71,59 +71,6 @@ TEST_F(PlacesCli, CoordinatesCopiedMeanTheSamePlace) {
     EXPECT_NE(near.out.find("\nالرباط,Rabat,المغرب,"), std::string::npos) << near.out;
 }
 
-TEST_F(PlacesCli, WrongOptionsAreRefused) {
-    const std::pair<std::vector<std::string>, const char*> cases[] = {
-        {{"places"}, "one of"},
-        {{"places", "Rabat", "--mine"}, "one of"},
-        {{"places", "Rabat", "--limit", "0"}, "--limit takes"},
-        {{"places", "Rabat", "--limit", "5x"}, "--limit takes"},
-        {{"places", "Rabat", "--country", "Atlantis"}, "--country takes"},
-        {{"places", "--near", "34"}, "--near takes"},
-        {{"places", "--near", "95,3"}, "--near takes"},
-        {{"places", "--near", "34,x"}, "--near takes"},
-        {{"places", "--near", "34,0x1p2"}, "--near takes"},
-        {{"places", "--near", "34E,6W"}, "--near takes"},
-        {{"places", "--near", "34N,181W"}, "--near takes"},
-        // A part of a coordinate beside --place would move it without a word.
-        {{"times", "--place", "Tokyo", "--east", "--from", "2025-06-01", "--days", "1"},
-         "--place gives the whole longitude: --east would change one part of it; give the "
-         "whole angle with --lon"},
-        {{"times", "--place", "Tokyo", "--west"}, "--west would change"},
-        {{"times", "--place", "Tokyo", "--north"}, "--place gives the whole latitude: --north"},
-        {{"times", "--place", "Tokyo", "--south"}, "--south would change"},
-        {{"times", "--lat-deg", "10", "--place", "Tokyo"}, "--lat-deg would change"},
-        {{"report", "sun", "--place", "Tokyo", "--lon-min", "0"}, "--lon-min would change"},
-        {{"report", "sun", "--place", "Tokyo", "--lon-deg=3"}, "--lon-deg would change"},
-        {{"report", "moon", "--place", "Tokyo", "--lat-sec", "1"}, "--lat-sec would change"},
-        {{"report", "sun", "--place", "Tokyo", "--summer", "1"}, "--summer goes with --zone"},
-        {{"report", "sun", "--lon", "3E", "--lon-min", "5"}, "does not go with --lon-min"},
-        {{"places", "Rabat", "--colour"}, "unknown option of places '--colour'"},
-        {{"preface", "--place", "Rabat"}, "--place is not an option of preface"},
-        {{"report", "sun", "--place", " "}, "--place needs the name"},
-        {{"report", "sun", "--place", "Rabat", "--place=Fes"}, "one --place at a time"},
-    };
-    for (const auto& [args, message] : cases) {
-        const CliResult r = RunCli(args);
-        EXPECT_EQ(r.status, 2) << args[1];
-        EXPECT_TRUE(r.out.empty());
-        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
-    }
-}
-
-TEST_F(PlacesCli, AnUnknownNameExitsTwoWithTheThreeNearest) {
-    for (const auto& args : {std::vector<std::string>{"places", "Rabbatt"},
-                             {"report", "sun", "--place", "Rabbatt"},
-                             {"times", "--place=Rabbatt", "--from", "2025-01-01", "--days", "1"}}) {
-        const CliResult r = RunCli(args);
-        EXPECT_EQ(r.status, 2);
-        EXPECT_TRUE(r.out.empty());
-        EXPECT_NE(r.err.find("no place is named 'Rabbatt'; the nearest names: Rabat"),
-                  std::string::npos)
-            << r.err;
-        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), ';'), 3) << r.err;
-    }
-}
-
 // A place named with --place is its coordinates and clock given by hand, in every command; a
 // whole coordinate or zone given as well wins. Rabat (34.0132 N 6.8326 W) on Casablanca's clock:
 // +1 in January, +0 in Ramadan (March 2025); Paris (48.8534 N 2.3488 E) in its summer; Fès

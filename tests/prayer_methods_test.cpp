@@ -336,19 +336,8 @@ TEST(SkippedDays, ApiaHasNoThirtiethOfDecember2011) {
     }
 }
 
-// Every command line of tests/data/refused.txt: exit 2, nothing written, the message.
-TEST(CommandLines, RefusedAsTheListSays) {
-    for (const std::vector<std::string>& line : DataRows("refused.txt", "", '|')) {
-        ASSERT_GE(line.size(), 2u) << line[0];
-        const std::string message = line[1].substr(1, line[1].find_last_not_of(' '));
-        ExpectRefused(Words(line[0]), message.starts_with("zerin: ") ? message + "\n" : message,
-                      line.size() > 2 ? std::stol(line[2]) : 1);
-    }
-    // Just below the bounds, a place is taken.
-    EXPECT_EQ(
-        RunCli(Words("times --lat 34:59:59.9S --lon 6:59:59.9E --from 2025-06-21 --days 1")).status,
-        0);
-    // A wrong item leaves the adjustments as they were; the others add to the method's.
+// A wrong item of --adjust leaves the adjustments as they were; the others add to the method's.
+TEST(CommandLines, AdjustmentsReadWhole) {
     std::array<double, s::kPrayers> adjust{0, 0, 1, 0, 0, 0};
     std::array<bool, s::kPrayers> named{}, none{};
     std::string error;
