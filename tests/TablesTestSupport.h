@@ -122,6 +122,13 @@ inline std::vector<std::string> SplitAt(const std::string& text, char separator)
     return parts;
 }
 
+// A cell of a data row without the blanks around it.
+inline std::string Trimmed(const std::string& cell) {
+    const std::size_t from = cell.find_first_not_of(' ');
+    return from == std::string::npos ? ""
+                                     : cell.substr(from, cell.find_last_not_of(' ') + 1 - from);
+}
+
 // A data file's text with its escapes read: \s a blank, \n, \r, \t, \\ and \xHH as in C.
 inline std::string Unescaped(const std::string& text) {
     std::string out;
