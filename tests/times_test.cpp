@@ -627,13 +627,12 @@ TEST(ExactTimes, NewtonLandsWhereTheAltitudeIsReached) {
 TEST(ExactTimes, NearWhereATimeCeasesTheStepsStayInTheDay) {
     // The days of kNearWhereATimeCeases, each course about the noon of its clock: the Sun's
     // declination moves its lowest altitude across the time's altitude within the day.
+    // clang-format off
     const PlaceAtNoon cases[] = {
-        {157.2256, -86.8526, 12, {2026, 5, 31, 12, 0, 0}},
-        {116.0668, 85.9817, 6, {1985, 3, 29, 12, 0, 0}},
-        {116.0668, 85.9817, 6, {1985, 3, 28, 12, 0, 0}},
-        {-8.5575, 78.3950, -3, {1968, 10, 23, 12, 0, 0}},
-        {55.1503, -88.2310, 2, {2021, 8, 10, 12, 0, 0}},
-    };
+        {157.2256, -86.8526, 12, {2026, 5, 31, 12, 0, 0}}, {116.0668, 85.9817, 6, {1985, 3, 29, 12, 0, 0}},
+        {116.0668, 85.9817, 6, {1985, 3, 28, 12, 0, 0}}, {-8.5575, 78.3950, -3, {1968, 10, 23, 12, 0, 0}},
+        {55.1503, -88.2310, 2, {2021, 8, 10, 12, 0, 0}}};
+    // clang-format on
     for (const PlaceAtNoon& c : cases) {
         SCOPED_TRACE(services::DateText(c.date) + " at " + std::to_string(c.Lat));
         ExpectTimesOnTheCourse(CourseAbout(c), c.Lon, c.Lat, 12);
@@ -644,12 +643,11 @@ TEST(ExactTimes, AStartAnywhereInTheDayGivesTheDaysTimes) {
     // The places of kRisingAfterNoon on their days, each course about the noon of its clock,
     // and Mecca. The times of the day before are only starts: wrong ones (a time of 0, a
     // rising taken for a setting) must not lead to another day's times.
+    // clang-format off
     const PlaceAtNoon cases[] = {
-        {92.1253, 23.8793, 0, {2007, 10, 1, 12, 0, 0}},
-        {171.63, 49.2351, 6, {2024, 3, 5, 12, 0, 0}},
-        {-155.7374, -53.6627, 9, {2019, 8, 13, 12, 0, 0}},
-        {-39.8167, 21.4167, -3, {2005, 6, 17, 12, 0, 0}},
-    };
+        {92.1253, 23.8793, 0, {2007, 10, 1, 12, 0, 0}}, {171.63, 49.2351, 6, {2024, 3, 5, 12, 0, 0}},
+        {-155.7374, -53.6627, 9, {2019, 8, 13, 12, 0, 0}}, {-39.8167, 21.4167, -3, {2005, 6, 17, 12, 0, 0}}};
+    // clang-format on
     for (const PlaceAtNoon& c : cases) {
         const SunCourse course = CourseAbout(c);
         const SunObserver o = SunObserverAt(c.Lon, c.Lat);
@@ -757,11 +755,11 @@ void ExpectSameRowWhateverTheStart(const TableDay& c, const std::string& command
 
 // Places whose rising falls after 12:00 on the table's clock (a clock far West of the
 // meridian): alone, the first day once took the day before's rising, marked -1.
+// clang-format off
 const TableDay kRisingAfterNoon[] = {
-    {"23.8793N", "92.1253W", 0, {2007, 10, 1, 0, 0, 0}, "--seconds"},
-    {"49.2351N", "171.6300W", 6, {2024, 3, 5, 0, 0, 0}, "--seconds"},
-    {"53.6627S", "155.7374E", 9, {2019, 8, 13, 0, 0, 0}, "--seconds"},
-};
+    {"23.8793N", "92.1253W", 0, {2007, 10, 1, 0, 0, 0}, "--seconds"}, {"49.2351N", "171.6300W", 6, {2024, 3, 5, 0, 0, 0}, "--seconds"},
+    {"53.6627S", "155.7374E", 9, {2019, 8, 13, 0, 0, 0}, "--seconds"}};
+// clang-format on
 
 // Days near where a time ceases (the Sun barely reaches its altitude): started from the day
 // before's time, the steps once found the day before's time, or missed the day's.
@@ -868,54 +866,29 @@ TEST(ReferenceCells, PyEphem) {
     ExpectReferenceCells("references/timetables-pyephem.txt");
 }
 
-// The parameters of the methods as the authorities publish them.
+// The parameters of the methods as the authorities publish them (tests/data/prayer-methods.txt).
 TEST(PrayerMethods, TheTableHoldsThePublishedParameters) {
-    using A = std::array<double, s::kPrayers>;  // fajr sunrise dhuhr asr maghrib isha
-    const double no = s::kNoAngle;
-    const A dhuhr1{0, 0, 1, 0, 0, 0};
-    const struct {
-        const char* name;
-        double fajr, isha, interval, maghrib;
-        A adjust;
-        s::Rounding rounding;
-    } kPublished[] = {
-        // clang-format off
-        {"morocco", 19, 17, 0, no, {}, s::Rounding::Nearest},
-        {"mwl", 18, 17, 0, no, dhuhr1, s::Rounding::Nearest},
-        {"isna", 15, 15, 0, no, dhuhr1, s::Rounding::Nearest},
-        {"egypt", 19.5, 17.5, 0, no, dhuhr1, s::Rounding::Nearest},
-        {"karachi", 18, 18, 0, no, dhuhr1, s::Rounding::Nearest},
-        {"umm-al-qura", 18.5, no, 90, no, {}, s::Rounding::Nearest},
-        {"dubai", 18.2, 18.2, 0, no, {0, -3, 3, 3, 3, 0}, s::Rounding::Nearest},
-        {"qatar", 18, no, 90, no, {}, s::Rounding::Nearest},
-        {"kuwait", 18, 17.5, 0, no, {}, s::Rounding::Nearest},
-        {"singapore", 20, 18, 0, no, dhuhr1, s::Rounding::Up},
-        {"tehran", 17.7, 14, 0, 4.5, {}, s::Rounding::Nearest},
-        {"jafari", 16, 14, 0, 4, {}, s::Rounding::Nearest},
-        {"turkey", 18, 17, 0, no, {0, -7, 5, 4, 7, 0}, s::Rounding::Nearest},
-        {"moonsighting", 18, 18, 0, no, {0, 0, 5, 0, 3, 0}, s::Rounding::Nearest},
-        {"algeria", 18, 17, 0, no, {}, s::Rounding::Nearest},
-        {"tunisia", 18, 18, 0, no, {}, s::Rounding::Nearest},
-        {"france", 12, 12, 0, no, {}, s::Rounding::Nearest},
-        {"russia", 16, 15, 0, no, {}, s::Rounding::Nearest},
-        {"jakim", 20, 18, 0, no, {}, s::Rounding::Nearest},
-        {"kemenag", 20, 18, 0, no, {}, s::Rounding::Nearest},
-        {"gulf", 19.5, no, 90, no, {}, s::Rounding::Nearest},
-        // clang-format on
+    const auto angle = [](const std::string& cell) {
+        return Trimmed(cell) == "-" ? s::kNoAngle : std::stod(cell);
     };
-    ASSERT_EQ(std::size(kPublished), s::PrayerMethods().size());
     const auto same = [](double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); };
-    for (const auto& p : kPublished) {
-        SCOPED_TRACE(p.name);
-        const s::PrayerMethod* m = s::PrayerMethodNamed(p.name);
+    std::size_t count = 0;
+    for (const std::vector<std::string>& p : DataRows("prayer-methods.txt", "", '|')) {
+        SCOPED_TRACE(p[0]);
+        const s::PrayerMethod* m = s::PrayerMethodNamed(Trimmed(p[0]));
         ASSERT_NE(m, nullptr);
-        EXPECT_EQ(m->fajrAngle, p.fajr);
-        EXPECT_TRUE(same(m->ishaAngle, p.isha) && same(m->maghribAngle, p.maghrib));
-        EXPECT_EQ(m->ishaInterval, p.interval);
-        EXPECT_EQ(m->adjust, p.adjust);
-        EXPECT_EQ(m->rounding, p.rounding);
+        EXPECT_EQ(m->fajrAngle, std::stod(p[1]));
+        EXPECT_TRUE(same(m->ishaAngle, angle(p[2])) && same(m->maghribAngle, angle(p[4])));
+        EXPECT_EQ(m->ishaInterval, std::stod(p[3]));
+        std::array<double, s::kPrayers> adjust{};
+        std::istringstream minutes(p[5]);
+        for (double& a : adjust) minutes >> a;
+        EXPECT_EQ(m->adjust, adjust);
+        EXPECT_EQ(m->rounding, Trimmed(p[6]) == "up" ? s::Rounding::Up : s::Rounding::Nearest);
         EXPECT_TRUE(*m->source && *m->arabic);
+        ++count;
     }
+    EXPECT_EQ(count, s::PrayerMethods().size());
     EXPECT_EQ(s::PrayerMethodNamed("umm-al-qura")->ramadanInterval, 120);
     EXPECT_TRUE(s::PrayerMethodNamed("moonsighting")->seasonal);
     EXPECT_EQ(s::PrayerMethodNamed("moonsighting")->seventhAbove, 55);
@@ -966,15 +939,13 @@ TEST(PrayerSettings, OwnAnglesIntervalAdjustmentsAndRounding) {
         double minutesAfter;        // ...from the plain table's cell `from`
         const char* from;
     } kCases[] = {
-        {"--adjust fajr=+2", "fajr", 2, "fajr"},
-        {"--adjust sunrise=-1", "sunrise", -1, "sunrise"},
-        {"--adjust dhuhr=+5", "transit", 5, "transit"},
-        {"--adjust asr=3", "asr2", 3, "asr2"},
-        {"--adjust maghrib=+3", "maghrib", 3, "sunset"},
-        {"--adjust isha=-4", "isha", -4, "isha"},
-        {"--isha-interval 90", "isha", 90, "sunset"},
-        {"--method qatar --adjust isha=+5", "isha", 95, "sunset"},
+        // clang-format off
+        {"--adjust fajr=+2", "fajr", 2, "fajr"}, {"--adjust sunrise=-1", "sunrise", -1, "sunrise"},
+        {"--adjust dhuhr=+5", "transit", 5, "transit"}, {"--adjust asr=3", "asr2", 3, "asr2"},
+        {"--adjust maghrib=+3", "maghrib", 3, "sunset"}, {"--adjust isha=-4", "isha", -4, "isha"},
+        {"--isha-interval 90", "isha", 90, "sunset"}, {"--method qatar --adjust isha=+5", "isha", 95, "sunset"},
         {"--method dubai --adjust maghrib=+1", "maghrib", 4, "sunset"},
+        // clang-format on
     };
     for (const auto& c : kCases) {
         const std::vector<KeyedRow> rows = KeyedTable(day + c.options);
@@ -1108,9 +1079,10 @@ TEST(SkippedDays, ApiaHasNoThirtiethOfDecember2011) {
     const std::vector<KeyedRow> rows = KeyedCsvRows(r.out);
     ASSERT_EQ(rows.size(), 3u);
     // Each row is its day's times: those of the same day on a fixed clock of the same offset.
+    // clang-format off
     const char* const kDays[][3] = {{"2011-12-28", "-10:00", "--zone 11 --summer 1"},
-                                    {"2011-12-29", "-10:00", "--zone 11 --summer 1"},
-                                    {"2011-12-31", "+14:00", "--zone -13 --summer 1"}};
+        {"2011-12-29", "-10:00", "--zone 11 --summer 1"}, {"2011-12-31", "+14:00", "--zone -13 --summer 1"}};
+    // clang-format on
     for (std::size_t k = 0; k < 3; ++k) {
         const auto& [date, offset, fixed] = kDays[k];
         EXPECT_EQ(rows[k].at("date"), date);
@@ -1138,11 +1110,11 @@ TEST(SkippedDays, ApiaHasNoThirtiethOfDecember2011) {
         const char* zone;
         s::Civil date;
         bool skipped;
-    } kCases[] = {{"Pacific/Apia", {2011, 12, 29}, false},
-                  {"Pacific/Apia", {2011, 12, 30}, true},
-                  {"Pacific/Apia", {2011, 12, 31}, false},
-                  {"Europe/Paris", {2024, 3, 31}, false},
-                  {"America/Havana", {2024, 3, 10}, false}};
+    } kCases[] = {// clang-format off
+        {"Pacific/Apia", {2011, 12, 29}, false}, {"Pacific/Apia", {2011, 12, 30}, true},
+        {"Pacific/Apia", {2011, 12, 31}, false}, {"Europe/Paris", {2024, 3, 31}, false},
+        {"America/Havana", {2024, 3, 10}, false}};
+    // clang-format on
     for (const auto& c : kCases) {
         std::string error;
         const auto clock = s::NamedClock(c.zone, error);
