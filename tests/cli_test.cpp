@@ -51,8 +51,13 @@ TEST(Cli, AFailedWriteIsSaid) {
             EXPECT_EQ(r.err.rfind("zerin: could not write the output: ", 0), 0u) << r.err;
             EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
         }
-    for (const char* command : {" preface", " report sun", " report moon --json"})
-        EXPECT_EQ(RunExe(std::string(command) + " > /dev/full").status, 1) << command;
+    for (const char* command :
+         {" preface", " report sun", " report moon --json", " hijri 2025-03-01",
+          " hijri --year 1447 --csv", " report month --hijri 1447-09"}) {
+        const ExeResult r = RunExe(std::string(command) + " > /dev/full");
+        EXPECT_EQ(r.status, 1) << command;
+        EXPECT_EQ(r.err.rfind("zerin: could not write the output: ", 0), 0u) << r.err;
+    }
 }
 
 // A value quoted back in a message: at most 40 characters, then "..."; control
