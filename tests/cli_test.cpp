@@ -1,6 +1,7 @@
 // The command line's contract: what goes to standard output and standard error, and
 // the exit status, for good, refused and absurd input.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 
@@ -28,6 +29,9 @@ TEST(Cli, RefusedAsTheListSays) {
         else
             ExpectRefused(args, message.starts_with("zerin: ") ? message + "\n" : message,
                           line.size() > 2 ? std::stol(line[2]) : 1);
+        for (const std::string& word : args)  // nothing written
+            if (word.ends_with(".pdf") || word.ends_with(".png") || word.ends_with(".ics"))
+                EXPECT_NE(::access(word.c_str(), F_OK), 0) << line[0];
     }
 }
 

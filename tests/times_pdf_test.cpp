@@ -344,22 +344,6 @@ TEST_F(PdfTest, AFileThatCannotBeWrittenIsSaidAndNothingIsLeft) {
 }
 
 // Options of the PDF that do not go with the others: refused before anything is written.
-TEST(TimesPdfOptions, AreRefusedWithAMessage) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"--name Rabat", "--name is an option of the PDF: it goes with --pdf FILE"},
-        {"--pdf x.pdf --asr 3", "--asr takes shafii (1), hanafi (2) or both, not '3'"},
-        {"--pdf x.pdf --asr", "--asr needs a value"},
-        {"--pdf=", "--pdf needs the name of the file to write"},
-        {"--pdf x.pdf --csv", "--pdf writes a file; --csv writes a table"},
-        {"--pdf x.pdf --json", "--pdf writes a file; --json writes a table"},
-        {"--pdf x.pdf --lat 95", "--lat '95' is out of range"},
-        {"--pdf x.pdf --moon", "--moon adds columns that the PDF does not have"},
-    };
-    for (const auto& [options, message] : cases) {
-        ExpectRefused(Words(std::string("times --from 2005-06-01 --days 3 ") + options), message);
-        EXPECT_NE(access("x.pdf", F_OK), 0);
-    }
-}
 
 namespace {
 
