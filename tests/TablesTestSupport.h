@@ -1,8 +1,9 @@
-// Helpers shared by the tests of the tables (times, ephemeris): the values a report
-// prints, CSV rows, time-zone database checks and refused command lines.
+// Helpers shared by the GoogleTest programs: the values a report prints, CSV rows and data
+// rows, time-zone database checks, refused command lines, scratch folders.
 #pragma once
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <optional>
@@ -216,6 +218,35 @@ inline std::map<std::string, std::string> JsonNamedValues(const std::string& jso
 }  // namespace zerin::test
 
 namespace zerin::test {
+
+// A folder of a test's own under /tmp, removed with all it holds at the end of the test.
+class ScratchFolder {
+  public:
+    ScratchFolder() {
+        char name[] = "/tmp/zerin-scratch-XXXXXX";
+        if (const char* made = ::mkdtemp(name)) path_ = made;
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+    // The names the folder holds, sorted: what a write left beside its target.
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        std::error_code ignored;
+        for (const auto& entry : std::filesystem::directory_iterator(path_, ignored))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+  private:
+    std::string path_;
+};
 
 // A time cell as minutes from its row's midnight: "05:20", "00:40+1", "23:12-1*".
 inline int ClockMinutes(const std::string& cell) {

@@ -18,8 +18,7 @@
 #include <fstream>
 
 #include "AtomicFile.h"
-#include "ScratchFolder.h"
-#include "TestSupport.h"
+#include "TablesTestSupport.h"
 
 namespace zerin::test {
 namespace {

@@ -8,7 +8,6 @@
 #include <regex>
 
 #include "PrayerCalendar.h"
-#include "ScratchFolder.h"
 #include "TablesTestSupport.h"
 
 namespace zerin::test {

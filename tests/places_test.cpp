@@ -18,7 +18,6 @@
 #include "Gazetteer.h"
 #include "OwnPlaces.h"
 #include "PlaceFields.h"
-#include "ScratchFolder.h"
 #include "TablesTestSupport.h"
 
 namespace zerin::test {

@@ -21,7 +21,6 @@
 #include <string>
 #include <vector>
 
-#include "ScratchFolder.h"
 #include "TablesTestSupport.h"
 #include "qibla/Qibla.h"
 
