@@ -120,17 +120,13 @@ TEST(Places, RefusedRowsNameTheirLine) {
                   "zerin: cannot open the places file 'no/such/places.csv': No such file");
 }
 
-// What is not a regular file is refused unopened: a FIFO without a writer would wait for ever,
-// /dev/zero has no end. Standard input is read when the file is "-".
+// What is not a regular file is refused unopened: a FIFO without a writer would wait for ever
+// (a device or a folder: refused.txt). Standard input is read when the file is "-".
 TEST(Places, OnlyARegularFileOrStandardInput) {
     const std::string fifo = Scratch("places_test.fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const std::pair<std::string, std::string> cases[] = {
-        {fifo, "zerin: the places file '" + fifo + "' is a FIFO, not a file: give a CSV file"},
-        {"/dev/zero", "zerin: the places file '/dev/zero' is a device, not a file"},
-        {"/tmp", "zerin: the places file '/tmp' is a folder, not a file"},
-    };
-    for (const auto& [path, message] : cases) ExpectRefused(Times(path, "--zone 0"), message);
+    ExpectRefused(Times(fifo, "--zone 0"),
+                  "zerin: the places file '" + fifo + "' is a FIFO, not a file: give a CSV file");
     std::remove(fifo.c_str());
 
     const PlacesFile file("name,latitude,longitude,zone\nRabat,34:01N,6:50W,0\n");
@@ -211,21 +207,17 @@ TEST(Places, TextAndJsonNameThePlaces) {
     ASSERT_EQ(text.status, 0) << text.err;
     EXPECT_EQ(text.out.find("\nPlace  Date        UTC offset"), text.out.find('\n')) << text.out;
     EXPECT_TRUE(Contains(text.out, "\nRabat  2025-06-01  +00:00"));
+    // The JSON's places first, then the settings (times_test), then the rows named.
     const CliResult json = RunCli(Words(day + "--json"));
     ASSERT_EQ(json.status, 0) << json.err;
-    EXPECT_EQ(json.out.rfind("{\"places\": [\n    {\"name\": \"Rabat\", \"lon\": "
-                             "6.83333333333333, \"lat\": 34.0166666666667, \"zone\": \"0\"}\n  ], "
-                             "\"prayer_method\": \"morocco\", \"fajr_angle\": 19, "
-                             "\"isha_angle\": 17, \"isha_interval\": null, \"ramadan_interval\": "
-                             "null, \"maghrib_angle\": null, \"adjustments\": {\"fajr\": 0, "
-                             "\"sunrise\": 0, \"dhuhr\": 0, \"asr\": 0, \"maghrib\": 0, "
-                             "\"isha\": 0}, \"rounding\": \"nearest\", \"horizon\": -0.8333, "
-                             "\"elevation\": 0, \"high_lat\": \"none\", \"polar\": \"none\", "
-                             "\"method\": \"exact\", \"rows\": [\n  "
-                             "{\"place\": \"Rabat\", \"date\": \"2025-06-01\"",
-                             0),
-              0u)
+    EXPECT_EQ(
+        json.out.rfind("{\"places\": [\n    {\"name\": \"Rabat\", \"lon\": 6.83333333333333, "
+                       "\"lat\": 34.0166666666667, \"zone\": \"0\"}\n  ], \"prayer_method\": ",
+                       0),
+        0u)
         << json.out;
+    EXPECT_TRUE(
+        Contains(json.out, "\"rows\": [\n  {\"place\": \"Rabat\", \"date\": \"2025-06-01\""));
 }
 
 TEST(Places, ADayIsTheSameDayInsideALongerTable) {
