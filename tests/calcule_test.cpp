@@ -56,13 +56,10 @@ TEST(Angles, ExactEndsQuadrantsAndReductions) {
         // clang-format on
     };
     for (const auto& [got, want] : kExact) EXPECT_EQ(got, want);
-    const double kNear[][2] = {{ArcSin(0.5), 30},
-                               {ArcCos(0.5), 60},
-                               {ArcTan(1), 45},
-                               {ArcTanQuadrant(1e-300, -1, 0), 180},
-                               {ArcTanQuadrant(-1, 1, 0), -45},
-                               {AzimuthArcTan(-1, -1, 0), -135},
-                               {Angle_360_Deg(400), 40}};
+    // clang-format off
+    const double kNear[][2] = {{ArcSin(0.5), 30}, {ArcCos(0.5), 60}, {ArcTan(1), 45}, {ArcTanQuadrant(1e-300, -1, 0), 180},
+                               {ArcTanQuadrant(-1, 1, 0), -45}, {AzimuthArcTan(-1, -1, 0), -135}, {Angle_360_Deg(400), 40}};
+    // clang-format on
     for (const auto& [got, want] : kNear) EXPECT_NEAR(got, want, 1e-12);
     EXPECT_LT(Angle_24_Hour(ArcTanQuadrant(1e-9, -1, 0) / 15), 12);
     // A fault becomes NaN, and stays NaN through the later steps.
@@ -89,10 +86,11 @@ TEST(ReportTexts, NumbersAndHours) {
     EXPECT_THROW(NumText(NAN), CalcError);
     // The regional separator, in values only.
     EXPECT_EQ(NumText(0.5, ",") + NumText(1.5e-5, ",") + NumText(12, ","), "0,51,5E-0512");
-    const std::pair<double, const char*> kHours[] = {
-        {5.5, "5 H 30 Min 0 Sec "},        {0, "0 H 0 Min 0 Sec "},
-        {-1.5, "-1 H -30 Min 0 Sec "},     {-0.25, "0 H -15 Min 0 Sec "},
-        {12.99999, "12 H 59 Min 60 Sec "}, {1 + 30.5 / 3600, "1 H 0 Min 30 Sec "}};
+    // clang-format off
+    const std::pair<double, const char*> kHours[] = {{5.5, "5 H 30 Min 0 Sec "}, {0, "0 H 0 Min 0 Sec "},
+        {-1.5, "-1 H -30 Min 0 Sec "}, {-0.25, "0 H -15 Min 0 Sec "}, {12.99999, "12 H 59 Min 60 Sec "},
+        {1 + 30.5 / 3600, "1 H 0 Min 30 Sec "}};
+    // clang-format on
     for (const auto& [hours, text] : kHours) EXPECT_EQ(HMS_Text(hours), text) << hours;
     EXPECT_EQ(HMS_Text(5.5, ","), "5 H 30 Min 0 Sec ");
     EXPECT_THROW(HMS_Text(INFINITY), CalcError);
@@ -268,27 +266,26 @@ TEST(Coordinates, TheSunTheMoonAndThePlanets) {
     // Example 25.a, the Sun on 1992 October 13 (apparent place; Meeus's mean elements come
     // from a newer theory); a negative equation of the centre, reduced.
     const SunPlace s = SunPlaceAt(JulianCenturies(2448908.5));
-    const double kSun[][3] = {
-        {s.Lg_Soleil, 199.90895, 1e-3}, {s.R_soleil, 0.99766, 1e-5},
-        {s.O, 23.44023, 1e-4},          {s.Asc, Sexagesimal(13, 13, 31.4), 1e-3 / 15},
-        {s.Dec, -7.78507, 1e-3},        {s.C - 360, -1.89732, 1e-3}};
+    // clang-format off
+    const double kSun[][3] = {{s.Lg_Soleil, 199.90895, 1e-3}, {s.R_soleil, 0.99766, 1e-5}, {s.O, 23.44023, 1e-4},
+        {s.Asc, Sexagesimal(13, 13, 31.4), 1e-3 / 15}, {s.Dec, -7.78507, 1e-3}, {s.C - 360, -1.89732, 1e-3}};
+    // clang-format on
     for (const auto& [got, want, tolerance] : kSun) EXPECT_NEAR(got, want, tolerance);
     // Example 47.a, the Moon on 1992 April 12, a newer and longer theory: the longitude
     // without its nutation of +0.004610, right ascension and declination within its reach.
     const MoonPlace p = MoonPlaceAt(JulianCenturies(2448724.5));
-    const double kMoon[][3] = {{p.Lg_Lune, 133.162655 - 0.004610, 0.005},
-                               {p.b, -3.229126, 5e-4},
-                               {p.r_lune, 368409.7, 10},
-                               {p.Ge, 0.991990, 1e-4},
-                               {p.Asc * 15, 134.688470, 0.01},
-                               {p.Dec, 13.768368, 0.01}};
+    // clang-format off
+    const double kMoon[][3] = {{p.Lg_Lune, 133.162655 - 0.004610, 0.005}, {p.b, -3.229126, 5e-4}, {p.r_lune, 368409.7, 10},
+                               {p.Ge, 0.991990, 1e-4}, {p.Asc * 15, 134.688470, 0.01}, {p.Dec, 13.768368, 0.01}};
+    // clang-format on
     for (const auto& [got, want, tolerance] : kMoon) EXPECT_NEAR(got, want, tolerance);
     // The Sun at longitude Ls and distance R from the Earth, a planet on a circular orbit at
     // heliocentric longitude Lp and distance a: the geocentric place is the sum of the two
     // vectors; the elongation and the phase come from the triangle's sides.
-    const double kOrbits[][4] = {{100, 5.2, 30, 1},       {250, 0.72, 40, 0.983},
-                                 {10, 1.52, 185, 1.0167}, {300, 30.1, 130, 1.0003},
-                                 {179, 0.39, 2, 0.99},    {45, 9.5, 227, 1.01}};
+    // clang-format off
+    const double kOrbits[][4] = {{100, 5.2, 30, 1}, {250, 0.72, 40, 0.983}, {10, 1.52, 185, 1.0167},
+                                 {300, 30.1, 130, 1.0003}, {179, 0.39, 2, 0.99}, {45, 9.5, 227, 1.01}};
+    // clang-format on
     for (const auto& [Lp, a, Ls, R] : kOrbits) {
         SCOPED_TRACE(Lp);
         const PlanetPlace planet = PlanetPlaceAt({Lp, a, 0, 0, 0, 0}, 1, Ls, R);
