@@ -29,9 +29,11 @@ TEST(Cli, RefusedAsTheListSays) {
         else
             ExpectRefused(args, message.starts_with("zerin: ") ? message + "\n" : message,
                           line.size() > 2 ? std::stol(line[2]) : 1);
-        for (const std::string& word : args)  // nothing written
-            if (word.ends_with(".pdf") || word.ends_with(".png") || word.ends_with(".ics"))
+        for (const std::string& word : args) {  // nothing written
+            if (word.ends_with(".pdf") || word.ends_with(".png") || word.ends_with(".ics")) {
                 EXPECT_NE(::access(word.c_str(), F_OK), 0) << line[0];
+            }
+        }
     }
 }
 
