@@ -67,7 +67,7 @@ bool TakeIcsOption(const std::vector<std::string>& args, std::size_t& k, IcsOpti
     const std::string& a = args[k];
     const std::string given = a.substr(0, a.find('='));
     if (IsOption(a, "--ics")) {
-        if (OptionValue(args, k, "--ics", ics.target, error) && ics.target.empty())
+        if (FileOptionValue(args, k, "--ics", ics.target, error) && ics.target.empty())
             error = "--ics needs a file, - for standard output, or a folder DIR/";
         return true;
     }

@@ -35,7 +35,7 @@ bool TakePictureOption(const std::vector<std::string>& args, std::size_t& k, Pic
         {"--time", &PictureOptions::time}, {"--name", &PictureOptions::name}};
     for (const auto& [option, text] : options) {
         if (!IsOption(args[k], option)) continue;
-        if (OptionValue(args, k, option, p.*text, error) && (p.*text).empty())
+        if (FileOptionValue(args, k, option, p.*text, error) && (p.*text).empty())
             error = std::string(option) + " needs a value";
         return true;
     }

@@ -261,7 +261,7 @@ int RunCrescentMap(const std::vector<std::string>& args, std::FILE*, std::FILE* 
             std::string& target = option == "--date"  ? date
                                   : option == "--png" ? request.png
                                                       : criterion;
-            if (!OptionValue(args, k, option, target, error)) return Refuse(err, error);
+            if (!FileOptionValue(args, k, option, target, error)) return Refuse(err, error);
             havePng = havePng || option == "--png";
         } else if (a == "--morning") {
             request.morning = true;

@@ -1,5 +1,7 @@
 #include "FieldOptions.h"
 
+#include "report/Echo.h"
+
 namespace zerin::cli {
 
 // The command line reads argv into the services' requests.
@@ -22,6 +24,19 @@ bool OptionValue(const std::vector<std::string>& args, std::size_t& k, const std
     }
     value = args[++k];
     return true;
+}
+
+bool FileOptionValue(const std::vector<std::string>& args, std::size_t& k,
+                     const std::string& option, std::string& file, std::string& error) {
+    // "--pdf --csv" forgot the file's name: the next option is not taken for it (a name that
+    // does start with two dashes is written "--pdf=--name" or "--pdf ./--name").
+    const bool attached = args[k].size() > option.size();
+    if (!attached && k + 1 < args.size() && args[k + 1].size() > 2 &&
+        args[k + 1].rfind("--", 0) == 0) {
+        error = option + " needs a file's name, not the option '" + Echo(args[k + 1]) + "'";
+        return false;
+    }
+    return OptionValue(args, k, option, file, error);
 }
 
 bool TakeFieldOption(const std::vector<std::string>& args, std::size_t& k, FieldOptions& o,

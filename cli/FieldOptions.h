@@ -21,6 +21,9 @@ bool IsOption(const std::string& arg, std::string_view option);
 // and sets error when it is missing.
 bool OptionValue(const std::vector<std::string>& args, std::size_t& k, const std::string& option,
                  std::string& value, std::string& error);
+// The same for an option that names a file, which is never the next option ("--pdf --csv").
+bool FileOptionValue(const std::vector<std::string>& args, std::size_t& k,
+                     const std::string& option, std::string& file, std::string& error);
 
 // If args[k] is a field option, consumes it (and its value) and returns true; sets
 // error to a one-line message when its value is missing.

@@ -219,7 +219,8 @@ int ReadTimesRequest(const std::vector<std::string>& args, TimesRequest& r, PdfO
         } else if (a == "--settings-line") {
             r.settingsLine = true;
         } else if (named("--places")) {
-            if (!OptionValue(args, k, "--places", r.placesFile, error)) return Refuse(err, error);
+            if (!FileOptionValue(args, k, "--places", r.placesFile, error))
+                return Refuse(err, error);
             if (r.placesFile.empty()) return Refuse(err, "--places needs the name of a CSV file");
         } else if (TakePdfOption(args, k, pdf, error) || TakeIcsOption(args, k, ics, error)) {
             if (!error.empty()) return Refuse(err, error);
@@ -286,7 +287,7 @@ bool TakePdfOption(const std::vector<std::string>& args, std::size_t& k, PdfOpti
     const std::string& a = args[k];
     const auto named = [&a](const char* option) { return IsOption(a, option); };
     if (named("--pdf")) {
-        if (OptionValue(args, k, "--pdf", pdf.file, error) && pdf.file.empty())
+        if (FileOptionValue(args, k, "--pdf", pdf.file, error) && pdf.file.empty())
             error = "--pdf needs the name of the file to write";
         return true;
     }

@@ -459,7 +459,7 @@ void WriteClockText(double hours, bool seconds, std::string& out) {
 
 std::string ClockText(double hours, bool seconds) {
     std::string text;
-    WriteClockText(hours, seconds, text);
+    if (std::isfinite(hours)) WriteClockText(hours, seconds, text);
     return text;
 }
 

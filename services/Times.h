@@ -157,7 +157,7 @@ class Timetable {
 
 // Hours since midnight as the clock shows them: "HH:MM" to the nearest minute, half a minute
 // rounding up ("HH:MM:SS" to the nearest second with seconds), and "+1" or "-1" for a time on the
-// day after or before.
+// day after or before; empty for a time that does not exist (NaN).
 std::string ClockText(double hours, bool seconds);
 // The same text into `out`, replacing what it held (a table's cell reused from row to row).
 void WriteClockText(double hours, bool seconds, std::string& out);

@@ -1,8 +1,9 @@
-// Helpers shared by the tests of the tables (times, ephemeris): the values a report
-// prints, CSV rows, time-zone database checks and refused command lines.
+// Helpers shared by the GoogleTest programs: the values a report prints, CSV rows and data
+// rows, time-zone database checks, refused command lines, scratch folders.
 #pragma once
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <optional>
@@ -125,6 +127,36 @@ inline std::vector<std::string> SplitAt(const std::string& text, char separator)
     return parts;
 }
 
+// A cell of a data row without the blanks around it.
+inline std::string Trimmed(const std::string& cell) {
+    const std::size_t from = cell.find_first_not_of(' ');
+    return from == std::string::npos ? ""
+                                     : cell.substr(from, cell.find_last_not_of(' ') + 1 - from);
+}
+
+// A data file's text with its escapes read: \s a blank, \n, \r, \t, \\ and \xHH as in C.
+inline std::string Unescaped(const std::string& text) {
+    std::string out;
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        if (text[k] != '\\' || k + 1 == text.size()) {
+            out += text[k];
+        } else if (const char c = text[++k]; c == 'x') {
+            out += static_cast<char>(std::stoi(text.substr(k + 1, 2), nullptr, 16));
+            k += 2;
+        } else {
+            out += c == 's' ? ' ' : c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c;
+        }
+    }
+    return out;
+}
+
+// A data file's command line: its words cut at blanks and unescaped, '' an empty word.
+inline std::vector<std::string> CommandWords(const std::string& line) {
+    std::vector<std::string> words = Words(line);
+    for (std::string& word : words) word = word == "''" ? "" : Unescaped(word);
+    return words;
+}
+
 #ifdef ZERIN_TEST_DATA
 // The lines of a file under tests/data cut at the separator; blank lines, comment lines (#)
 // and the header (whose first cell is `header`) left out.
@@ -189,6 +221,35 @@ inline std::map<std::string, std::string> JsonNamedValues(const std::string& jso
 }  // namespace zerin::test
 
 namespace zerin::test {
+
+// A folder of a test's own under /tmp, removed with all it holds at the end of the test.
+class ScratchFolder {
+  public:
+    ScratchFolder() {
+        char name[] = "/tmp/zerin-scratch-XXXXXX";
+        if (const char* made = ::mkdtemp(name)) path_ = made;
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+    // The names the folder holds, sorted: what a write left beside its target.
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        std::error_code ignored;
+        for (const auto& entry : std::filesystem::directory_iterator(path_, ignored))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+  private:
+    std::string path_;
+};
 
 // A time cell as minutes from its row's midnight: "05:20", "00:40+1", "23:12-1*".
 inline int ClockMinutes(const std::string& cell) {

@@ -1,22 +1,32 @@
 // The calculation routines alone: degree trigonometry, reductions, the report's number and
-// hours texts, the reading of field texts and the month-length rule; then published values:
-// J. Meeus, Astronomical Algorithms, 2nd ed. (1998), worked examples; Julian days from
-// PyEphem (Debian's python3-ephem); Kepler's equation against a long-double solution; a
-// planet's place against the plane geometry of circular orbits; the crossing of an altitude.
+// hours texts, the reading of field texts (Arabic-Indic and Persian digits, the windows' comma)
+// and the month-length rule; then published values: J. Meeus, Astronomical Algorithms, 2nd ed.
+// (1998), worked examples; Julian days from PyEphem (Debian's python3-ephem); Kepler's equation
+// against a long-double solution; a planet's place against the plane geometry of circular
+// orbits; the crossing of an altitude; the Qibla against the bearings published in the tests of
+// the adhan library (batoulapps/adhan-js, test/qibla.test.ts, MIT licence), the distances
+// against the haversine formula, Vincenty's example and GeographicLib, the days the Sun stands
+// over the Kaaba against PyEphem, and the Qibla's report.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
+#include <string>
 
+#include "TableOptions.h"
+#include "TablesTestSupport.h"
 #include "TestSupport.h"
+#include "Times.h"
 #include "math/Angles.h"
 #include "math/Kepler.h"
 #include "moon/Moon.h"
 #include "planets/Planet.h"
+#include "qibla/Qibla.h"
 #include "report/Fields.h"
 #include "report/NumText.h"
 #include "report/Report.h"
 #include "sky/Crossing.h"
+#include "sky/Sky.h"
 #include "sun/Sun.h"
 #include "time/JulianDay.h"
 
@@ -46,13 +56,10 @@ TEST(Angles, ExactEndsQuadrantsAndReductions) {
         // clang-format on
     };
     for (const auto& [got, want] : kExact) EXPECT_EQ(got, want);
-    const double kNear[][2] = {{ArcSin(0.5), 30},
-                               {ArcCos(0.5), 60},
-                               {ArcTan(1), 45},
-                               {ArcTanQuadrant(1e-300, -1, 0), 180},
-                               {ArcTanQuadrant(-1, 1, 0), -45},
-                               {AzimuthArcTan(-1, -1, 0), -135},
-                               {Angle_360_Deg(400), 40}};
+    // clang-format off
+    const double kNear[][2] = {{ArcSin(0.5), 30}, {ArcCos(0.5), 60}, {ArcTan(1), 45}, {ArcTanQuadrant(1e-300, -1, 0), 180},
+                               {ArcTanQuadrant(-1, 1, 0), -45}, {AzimuthArcTan(-1, -1, 0), -135}, {Angle_360_Deg(400), 40}};
+    // clang-format on
     for (const auto& [got, want] : kNear) EXPECT_NEAR(got, want, 1e-12);
     EXPECT_LT(Angle_24_Hour(ArcTanQuadrant(1e-9, -1, 0) / 15), 12);
     // A fault becomes NaN, and stays NaN through the later steps.
@@ -79,10 +86,11 @@ TEST(ReportTexts, NumbersAndHours) {
     EXPECT_THROW(NumText(NAN), CalcError);
     // The regional separator, in values only.
     EXPECT_EQ(NumText(0.5, ",") + NumText(1.5e-5, ",") + NumText(12, ","), "0,51,5E-0512");
-    const std::pair<double, const char*> kHours[] = {
-        {5.5, "5 H 30 Min 0 Sec "},        {0, "0 H 0 Min 0 Sec "},
-        {-1.5, "-1 H -30 Min 0 Sec "},     {-0.25, "0 H -15 Min 0 Sec "},
-        {12.99999, "12 H 59 Min 60 Sec "}, {1 + 30.5 / 3600, "1 H 0 Min 30 Sec "}};
+    // clang-format off
+    const std::pair<double, const char*> kHours[] = {{5.5, "5 H 30 Min 0 Sec "}, {0, "0 H 0 Min 0 Sec "},
+        {-1.5, "-1 H -30 Min 0 Sec "}, {-0.25, "0 H -15 Min 0 Sec "}, {12.99999, "12 H 59 Min 60 Sec "},
+        {1 + 30.5 / 3600, "1 H 0 Min 30 Sec "}};
+    // clang-format on
     for (const auto& [hours, text] : kHours) EXPECT_EQ(HMS_Text(hours), text) << hours;
     EXPECT_EQ(HMS_Text(5.5, ","), "5 H 30 Min 0 Sec ");
     EXPECT_THROW(HMS_Text(INFINITY), CalcError);
@@ -258,27 +266,26 @@ TEST(Coordinates, TheSunTheMoonAndThePlanets) {
     // Example 25.a, the Sun on 1992 October 13 (apparent place; Meeus's mean elements come
     // from a newer theory); a negative equation of the centre, reduced.
     const SunPlace s = SunPlaceAt(JulianCenturies(2448908.5));
-    const double kSun[][3] = {
-        {s.Lg_Soleil, 199.90895, 1e-3}, {s.R_soleil, 0.99766, 1e-5},
-        {s.O, 23.44023, 1e-4},          {s.Asc, Sexagesimal(13, 13, 31.4), 1e-3 / 15},
-        {s.Dec, -7.78507, 1e-3},        {s.C - 360, -1.89732, 1e-3}};
+    // clang-format off
+    const double kSun[][3] = {{s.Lg_Soleil, 199.90895, 1e-3}, {s.R_soleil, 0.99766, 1e-5}, {s.O, 23.44023, 1e-4},
+        {s.Asc, Sexagesimal(13, 13, 31.4), 1e-3 / 15}, {s.Dec, -7.78507, 1e-3}, {s.C - 360, -1.89732, 1e-3}};
+    // clang-format on
     for (const auto& [got, want, tolerance] : kSun) EXPECT_NEAR(got, want, tolerance);
     // Example 47.a, the Moon on 1992 April 12, a newer and longer theory: the longitude
     // without its nutation of +0.004610, right ascension and declination within its reach.
     const MoonPlace p = MoonPlaceAt(JulianCenturies(2448724.5));
-    const double kMoon[][3] = {{p.Lg_Lune, 133.162655 - 0.004610, 0.005},
-                               {p.b, -3.229126, 5e-4},
-                               {p.r_lune, 368409.7, 10},
-                               {p.Ge, 0.991990, 1e-4},
-                               {p.Asc * 15, 134.688470, 0.01},
-                               {p.Dec, 13.768368, 0.01}};
+    // clang-format off
+    const double kMoon[][3] = {{p.Lg_Lune, 133.162655 - 0.004610, 0.005}, {p.b, -3.229126, 5e-4}, {p.r_lune, 368409.7, 10},
+                               {p.Ge, 0.991990, 1e-4}, {p.Asc * 15, 134.688470, 0.01}, {p.Dec, 13.768368, 0.01}};
+    // clang-format on
     for (const auto& [got, want, tolerance] : kMoon) EXPECT_NEAR(got, want, tolerance);
     // The Sun at longitude Ls and distance R from the Earth, a planet on a circular orbit at
     // heliocentric longitude Lp and distance a: the geocentric place is the sum of the two
     // vectors; the elongation and the phase come from the triangle's sides.
-    const double kOrbits[][4] = {{100, 5.2, 30, 1},       {250, 0.72, 40, 0.983},
-                                 {10, 1.52, 185, 1.0167}, {300, 30.1, 130, 1.0003},
-                                 {179, 0.39, 2, 0.99},    {45, 9.5, 227, 1.01}};
+    // clang-format off
+    const double kOrbits[][4] = {{100, 5.2, 30, 1}, {250, 0.72, 40, 0.983}, {10, 1.52, 185, 1.0167},
+                                 {300, 30.1, 130, 1.0003}, {179, 0.39, 2, 0.99}, {45, 9.5, 227, 1.01}};
+    // clang-format on
     for (const auto& [Lp, a, Ls, R] : kOrbits) {
         SCOPED_TRACE(Lp);
         const PlanetPlace planet = PlanetPlaceAt({Lp, a, 0, 0, 0, 0}, 1, Ls, R);
@@ -389,6 +396,189 @@ TEST(Crossing, VenusAsInMeeusAndTheBodiesThatNeverSetOrRise) {
     EXPECT_EQ(fixed.kind, CrossingKind::Unsettled);
     EXPECT_EQ(fixed.count * 10 + told, 33);
     EXPECT_DOUBLE_EQ(fixed.JJ, 0.875);  // halfway to 1 at each step
+}
+
+// Both digit sets, 16 digits (past the exact whole-number shortcut); the decimal separator,
+// where a second one, or a period beside it, ends the number; mixed with ASCII digits,
+// blanks, exponents and prefixes. The code points next to the digits and the separator
+// are not read as them: the ones below ٠ and ۰ and above ٩ and ۹, the thousands separator,
+// the Arabic comma, a letter, a sequence cut short, a lone lead or continuation byte.
+TEST(ArabicDigits, ReadAsTheirAsciiDigits) {
+    struct Case {
+        const char* text;
+        double value;
+    };
+    const Case kDigits[] = {
+        {"٣٢", 32},   {"۳۲", 32}, {"٢٠٢٥", 2025}, {"٠", 0},      {"٩", 9},     {"۰", 0},
+        {"۹", 9},     {"-٣", -3}, {"+۷", 7},      {"٣٫٥", 3.5},  {"٫٥", 0.5},  {"٠٫١", 0.1},
+        {"1٢3", 123}, {"٣۲", 32}, {"١E٢", 100},   {"١D٣", 1000}, {"&H١F", 31}, {"&O١٧", 15},
+    };
+    const Case kMore[] = {
+        {"-٥٫٢٥", -5.25},    {"٣٫٥٫٢", 3.5},      {"3٫5.2", 3.5},   {"3.5٫2", 3.5},
+        {"  ٣ ٢ ", 32},      {"\t٣\n٫٥", 3.5},    {"٢٫٥e-١", 0.25}, {"١٢abc", 12},
+        {"١e٤٠٠", HUGE_VAL}, {"\u065F", 0},       {"5\u066A", 5},   {"١\u066C٠٠٠", 1},
+        {"\u06EF", 0},       {"7\u06FA", 7},      {"٣\u060C٥", 3},  {"س٣", 0},
+        {"3\xD9", 3},        {"\xD9\xA3\xDB", 3}, {"\xA3", 0},      {"٠١٢٣٤٥٦٧٨٩", 123456789},
+    };
+    EXPECT_EQ(ReadNumber("۰۱۲۳۴۵۶۷۸۹"), 123456789);
+    EXPECT_EQ(ReadNumber("٩٠٠٧١٩٩٢٥٤٧٤٠٩٩٣"), 9007199254740993.0);
+    for (const Case& c : kDigits) EXPECT_EQ(ReadNumber(c.text), c.value) << "text: " << c.text;
+    for (const Case& c : kMore) EXPECT_EQ(ReadNumber(c.text), c.value) << "text: " << c.text;
+}
+
+// The windows' reading: a comma between two digits is a decimal separator; whether a text is
+// wholly one number, as the line under the place marks it.
+TEST(WindowFields, CommaBetweenDigitsAndWholeNumbers) {
+    const std::pair<const char*, const char*> kCommas[] = {
+        {"34,5", "34.5"}, {"٣٤,٥", "٣٤.٥"}, {"1,5,3", "1.5.3"}, {",5", ",5"},
+        {"5,a", "5,a"},   {"a,5", "a,5"},   {"5 ,5", "5 ,5"},   {"٣\u060C٥", "٣\u060C٥"},
+    };
+    for (const auto& [text, read] : kCommas) EXPECT_EQ(CommaAsDecimalPoint(text), read) << text;
+    for (const char* whole :
+         {"34.5", " 1 2", "&HA", "&o17", "٣٢٫٥", "-3", "+2.5E1", "1d-3", ".5", "5.", "0"})
+        EXPECT_TRUE(ReadsWhole(whole)) << whole;
+    for (const char* partly :
+         {"", " ", "-", "34x", "1.5.3", "&H", "&HG", "1E", "1E+", "3-", "+-3", "34,5", "\xD9"})
+        EXPECT_FALSE(ReadsWhole(partly)) << partly;
+}
+
+TEST(ArabicDigits, ReportsAsWithAsciiDigits) {
+    // The reference Sun report, every field typed in Arabic-Indic or Persian digits.
+    const CliResult r =
+        RunCli({"report",    "sun", "--lon-deg", "٥",    "--lon-min", "۴۰", "--lat-deg", "٣٢",
+                "--lat-min", "٥٦",  "--year",    "٢٠٠٥", "--month",   "٦",  "--day",     "١٧",
+                "--hour",    "۱۲",  "--minute",  "٠",    "--second",  "٠"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, Golden("report-sun-2005-06-17-1200.txt"));
+    // The report shows the number read: 11.5 hours are 0.479166666666667 of a day.
+    const CliResult half = RunCli(ReportArgs("sun", "٢٠٠٥", "٦", "١٧", "١١٫٥"));
+    EXPECT_EQ(half.status, 0) << half.err;
+    EXPECT_TRUE(Contains(half.out, "\r\n2005 = Y "));
+    EXPECT_TRUE(Contains(half.out, "\r\n0.479166666666667 = h "));
+    EXPECT_EQ(half.out, RunCli(ReportArgs("sun", "2005", "6", "17", "11.5")).out);
+}
+
+TEST(Qibla, PublishedBearingsAndGreatCircleDistancesOfElevenCities) {
+    // Haversine on the same sphere, written independently.
+    const auto haversine = [](double lat1, double lon1, double lat2, double lon2) {
+        const double r = std::acos(-1.0) / 180;
+        const double a =
+            std::pow(std::sin((lat2 - lat1) * r / 2), 2) +
+            std::cos(lat1 * r) * std::cos(lat2 * r) * std::pow(std::sin((lon2 - lon1) * r / 2), 2);
+        return 2 * kEarthRadiusKm * std::asin(std::sqrt(a));
+    };
+    int cities = 0;
+    for (const auto& c : DataRows("qibla-bearings.csv", "city")) {
+        SCOPED_TRACE(c[0]);
+        const double lat = std::stod(c[1]), eastLon = std::stod(c[2]);
+        const QiblaPlace q = QiblaOf(-eastLon, lat);  // the program counts longitudes West positive
+        EXPECT_NEAR(q.Qibla, std::stod(c[3]), 0.01);
+        EXPECT_NEAR(q.Distance, haversine(lat, eastLon, kKaabaLatitude, kKaabaEastLongitude), 1e-6);
+        ++cities;
+    }
+    EXPECT_EQ(cities, 11);
+    // Due South on the Kaaba's meridian north of it, due North south of it; due East and
+    // West along nearly the same parallel close by.
+    EXPECT_NEAR(QiblaOf(-kKaabaEastLongitude, 50).Qibla, 180, 1e-9);
+    EXPECT_NEAR(QiblaOf(-kKaabaEastLongitude, -10).Qibla, 0, 1e-9);
+    EXPECT_NEAR(QiblaOf(-(kKaabaEastLongitude - 1), kKaabaLatitude).Qibla, 90, 0.2);
+    EXPECT_NEAR(QiblaOf(-(kKaabaEastLongitude + 1), kKaabaLatitude).Qibla, 270, 0.2);
+    for (const double lon : {-180.0, -90.0, 0.0, 90.0, 180.0}) {
+        const double q = QiblaOf(lon, 35).Qibla;
+        EXPECT_TRUE(q >= 0 && q < 360) << lon;
+    }
+    EXPECT_NEAR(QiblaOf(-kKaabaEastLongitude, kKaabaLatitude).Distance, 0, 1e-6);
+    EXPECT_NEAR(QiblaOf(0.1278, 51.5074).Distance, 4790, 10);  // London to Mecca: about 4,790 km
+}
+
+// Vincenty's published example (Flinders Peak to Buninyong, GRS80, whose flattening differs
+// from WGS84's in the twelfth digit): 54,972.271 m; and GeographicLib's geodesics from the
+// eleven cities to the Kaaba (tests/data/references/kaaba-distances.csv), to a millimetre.
+TEST(Qibla, GeodesicDistanceOnTheEllipsoid) {
+    const auto dms = [](double d, double m, double s) { return d + m / 60 + s / 3600; };
+    EXPECT_NEAR(GeodesicDistanceKm(-dms(37, 57, 3.72030), dms(144, 25, 29.52440),
+                                   -dms(37, 39, 10.15610), dms(143, 55, 35.38390)),
+                54.972271, 1e-6);
+    int cities = 0;
+    for (const auto& c : DataRows("references/kaaba-distances.csv", "city")) {
+        EXPECT_NEAR(GeodesicDistanceKm(std::stod(c[1]), std::stod(c[2]), kKaabaLatitude,
+                                       kKaabaEastLongitude),
+                    std::stod(c[3]) / 1000, 1e-6)
+            << c[0];
+        ++cities;
+    }
+    EXPECT_EQ(cities, 11);
+    EXPECT_EQ(GeodesicDistanceKm(10, 20, 10, 20), 0);
+    // Nearly opposite the Kaaba the iteration does not settle: no distance rather than a
+    // wrong one.
+    EXPECT_TRUE(std::isnan(GeodesicDistanceKm(-kKaabaLatitude + 0.1, kKaabaEastLongitude - 179.9,
+                                              kKaabaLatitude, kKaabaEastLongitude)));
+}
+
+// The days when the Sun stands over the Kaaba, against PyEphem's transits
+// (tests/data/references/sun-over-kaaba.csv): the same day, within a minute.
+TEST(Qibla, SunOverTheKaaba) {
+    int years = 0;
+    for (const auto& cells : DataRows("references/sun-over-kaaba.csv", "year")) {
+        const KaabaDays days = SunOverKaaba(std::stod(cells[0]));
+        for (const auto& [transit, ut, dec] :
+             {std::tuple{days.rising, cells[1], cells[2]}, {days.falling, cells[3], cells[4]}}) {
+            services::Civil civil;
+            std::string error;
+            ASSERT_TRUE(cli::ParseDate(ut, true, civil, error)) << error;
+            EXPECT_NEAR(transit.JJ, services::JulianDayOfInstant(services::SecondsOf(civil)),
+                        60.0 / 86400)
+                << ut;
+            EXPECT_NEAR(transit.Dec, std::stod(dec), 0.01) << ut;
+        }
+        ++years;
+    }
+    EXPECT_EQ(years, 6);
+}
+
+TEST(Qibla, TheReport) {
+    // London on 17 June 2005 with summer time: the published bearing, the distances, and the
+    // Sun over the Kaaba at 10:18 and 10:27 on the London clock (09:18 and 09:27 UT).
+    const std::string london =
+        "report qibla --lon-deg 0 --lon-min 7 --lon-sec 40.08 --west --lat-deg 51 --lat-min 30 "
+        "--lat-sec 26.64 --year 2005 --month 6 --day 17 --zone 0 --summer 1";
+    const CliResult r = RunCli(Words(london));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    const std::tuple<std::string, double, double> kPrinted[] = {
+        {"Qibla = ArcTan(Y / X)\r\nإذا كانت X < 0 : Qibla = Qibla + 180\r\nو إذا كانت X > 0 و Y < "
+         "0 : Qibla = "
+         "Qibla + 360\r\nو إذا كانت X = 0 : Qibla = 90 إذا كانت Y > 0 و Qibla = 270 إذا كانت Y < 0",
+         118.987, 0.01},
+        {"Distance_WGS84 = b * A * (Sigma - DeltaSigma) / 1000", 4794.7526689, 0.01},
+        {"Kaaba1 = (UT * 24) - Zone + EtéRegl", 10 + 18 / 60.0, 1 / 60.0},
+        {"Kaaba2 = (UT * 24) - Zone + EtéRegl", 10 + 27 / 60.0, 1 / 60.0}};
+    for (const auto& [formula, value, tolerance] : kPrinted)
+        EXPECT_NEAR(std::stod(Printed(r.out, formula)), value, tolerance) << formula;
+    EXPECT_TRUE(Contains(
+        r.out,
+        "*******************  اتجاه القبلة و المسافة إلى الكعبة  ***********************\r\n\r\n"));
+    EXPECT_TRUE(Contains(r.out, "يوم 2005-05-28 بتوقيت البلد")) << r.out;
+    EXPECT_TRUE(r.out.ends_with(kEndLine));
+    const CliResult j = RunCli(Words(london + " --json"));
+    ASSERT_EQ(j.status, 0) << j.err;
+    for (const char* item :
+         {"{\"name\": \"Qibla\", \"value\": 118.98", "{\"name\": \"Distance\", \"value\": 4793.",
+          "\"unit\": \"deg\"}", "\"unit\": \"km\"}"})
+        EXPECT_TRUE(Contains(j.out, item)) << item;
+    // Nearly opposite the Kaaba: the sphere's distance, and a note instead of the ellipsoid's.
+    const CliResult far = RunCli(
+        Words("report qibla --lon-deg 140 --lon-min 5 --west --lat-deg 21 --lat-min 20 --south"));
+    ASSERT_EQ(far.status, 0) << far.err;
+    EXPECT_TRUE(Contains(far.out, "لا تتقارب طريقة فنسنتي"));
+    EXPECT_NEAR(
+        std::stod(Printed(far.out,
+                          "Distance = 6371 * ArcCos((Sine(Lat) * Sine(21.4225241)) + (Cosine(Lat) "
+                          "* Cosine(21.4225241) * Cosine(dLon))) * Pi / 180")),
+        20015, 20);
+    // A date the calendar dropped is refused, as for every body: nothing written, exit 2.
+    ExpectRefused(Words("report qibla --year 1582 --month 10 --day 10"), "this date does not exist",
+                  2);
 }
 
 }  // namespace

@@ -99,22 +99,22 @@ TEST(UmmAlQura, EqualsIcuAndTheAnnouncedMonthsAndFallsBackOutsideItsTable) {
                               << " ICU " << icu;
         }
     // Saudi Arabia's announced starts of Ramadan and of Shawwal.
+    // clang-format off
     const std::pair<HijriDate, CivilDay> kAnnounced[] = {{{1446, 9, 1}, {2025, 3, 1}},
-                                                         {{1446, 10, 1}, {2025, 3, 30}},
-                                                         {{1445, 9, 1}, {2024, 3, 11}},
-                                                         {{1444, 9, 1}, {2023, 3, 23}}};
+        {{1446, 10, 1}, {2025, 3, 30}}, {{1445, 9, 1}, {2024, 3, 11}}, {{1444, 9, 1}, {2023, 3, 23}}};
+    // clang-format on
     for (const auto& [hijri, civil] : kAnnounced) {
         EXPECT_EQ(CivilDayOf(calendar.MonthStart(hijri.year, hijri.month)), civil);
         EXPECT_EQ(calendar.DateOf(civil).date, hijri);
     }
     // Outside ICU's table the date is the tabular civil one, and says so.
     for (int year : {1, 1000, 1299, 1601, 2000}) {
-        SCOPED_TRACE(year);
-        EXPECT_EQ(calendar.RuleOfYear(year), HijriRule::Civil);
         const DayNumber start = calendar.MonthStart(year, 5);
-        EXPECT_EQ(start, TabularDayNumber({year, 5, 1}, HijriEpoch::Civil));
-        EXPECT_EQ(calendar.DateOf(start + 3).date, (HijriDate{year, 5, 4}));
-        EXPECT_EQ(calendar.DateOf(start + 3).rule, HijriRule::Civil);
+        EXPECT_EQ(start, TabularDayNumber({year, 5, 1}, HijriEpoch::Civil)) << year;
+        EXPECT_EQ(calendar.DateOf(start + 3).date, (HijriDate{year, 5, 4})) << year;
+        EXPECT_TRUE(calendar.RuleOfYear(year) == HijriRule::Civil &&
+                    calendar.DateOf(start + 3).rule == HijriRule::Civil)
+            << year;
     }
     EXPECT_EQ(calendar.RuleOfYear(1300), HijriRule::UmmAlQura);
     EXPECT_EQ(calendar.RuleOfYear(1600), HijriRule::UmmAlQura);
@@ -126,12 +126,9 @@ TEST(UmmAlQura, EqualsIcuAndTheAnnouncedMonthsAndFallsBackOutsideItsTable) {
     // A refused date; a month of 29 days.
     EXPECT_EQ(calendar.MonthLength(1446, 9), 29);
     EXPECT_TRUE(calendar.DayNumberOf({1446, 9, 29}));
-    for (const HijriDate date : {HijriDate{1446, 9, 30},
-                                 {1446, 13, 1},
-                                 {1446, 0, 1},
-                                 {0, 1, 1},
-                                 {1446, 1, 31},
-                                 {1446, 1, 0}})
+    // clang-format off
+    for (const HijriDate date : {HijriDate{1446, 9, 30}, {1446, 13, 1}, {1446, 0, 1}, {0, 1, 1}, {1446, 1, 31}, {1446, 1, 0}})
+        // clang-format on
         EXPECT_FALSE(calendar.DayNumberOf(date)) << IsoDateText(date);
 }
 
@@ -151,8 +148,7 @@ TEST(Verdicts, EdgesOfEachRule) {
         bool ummAlQura, odeh, yallop;
     } kCases[] = {
         {"both after", evening(0.01, 0.1, E::Computed, 'F', 'D'), true, false, false},
-        {"conjunction after sunset", evening(-0.01, 20, E::ConjunctionAfter, 0, 0), false, false,
-         false},
+        {"conjunction after", evening(-0.01, 20, E::ConjunctionAfter, 0, 0), false, false, false},
         {"moon sets first", evening(10, -0.1, E::MoonFirst, 0, 0), false, false, false},
         {"Odeh B, Yallop D", evening(20, 40, E::Computed, 'D', 'B'), true, true, false},
         {"Odeh C, Yallop C", evening(20, 40, E::Computed, 'C', 'C'), true, false, true},
@@ -348,16 +344,6 @@ TEST(HijriCli, YearJsonTextAndFallback) {
     EXPECT_TRUE(Contains(csv.err, "outside Umm al-Qura's table")) << csv.err;
     const std::string text = RunCli(Words("hijri --year 1700")).out;
     EXPECT_TRUE(Contains(text, "أم القرى*") && Contains(text, "* التقويم الحسابي بالمبدأ المدني"));
-}
-
-TEST(HijriCli, AFailedWriteIsSaid) {
-    // A full device: the failure is said and the status is 1.
-    for (const char* command :
-         {" hijri 2025-03-01", " hijri --year 1447 --csv", " report month --hijri 1447-09"}) {
-        const ExeResult r = RunExe(std::string(command) + " > /dev/full");
-        EXPECT_EQ(r.status, 1) << command;
-        EXPECT_EQ(r.err.rfind("zerin: could not write the output: ", 0), 0u) << r.err;
-    }
 }
 
 // The month report: every byte of one (the knife edge of 1446-06 at the default place), its

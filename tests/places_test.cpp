@@ -1,19 +1,61 @@
-// zerin times --places: the file's format, each refused row with its line number (nothing
-// written), and each place's rows the same as its own table.
+// Places: files of places (zerin times --places), the gazetteer (the normalisation of names,
+// the search, the nearest towns, the countries, damaged files), zerin places and --place NAME,
+// what a place puts into the fields, and the user's own places.
 #include "Places.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unicode/normalizer2.h>
+#include <unicode/unistr.h>
+#include <unistd.h>
 
-#include <cstdio>
+#include <array>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
-#include <sstream>
 
+#include "Gazetteer.h"
+#include "OwnPlaces.h"
+#include "PlaceFields.h"
 #include "TablesTestSupport.h"
 
 namespace zerin::test {
 namespace {
+
+using places::Gazetteer;
+using places::GazetteerPlace;
+using places::NormaliseName;
+
+const std::string kGazetteerPath = std::string(ZERIN_SOURCE_DIR) + "/data/gazetteer.txt";
+
+// The shipped gazetteer, and own places in a folder of this process's own (absolute, or the
+// XDG rules ignore it and the user's own file would be read and written).
+const ScratchFolder kData;
+const bool kEnvironment = [] {
+    ::setenv("ZERIN_GAZETTEER", kGazetteerPath.c_str(), 1);
+    ::setenv("XDG_DATA_HOME", (kData / "data").c_str(), 1);
+    return true;
+}();
+
+const Gazetteer& Shipped() {
+    static const Gazetteer gazetteer = [] {
+        Gazetteer g;
+        std::string error;
+        if (!g.Load(kGazetteerPath, error)) ADD_FAILURE() << error;
+        return g;
+    }();
+    return gazetteer;
+}
+
+GazetteerPlace Place(const std::string& name, double lat, double lon, const std::string& zone) {
+    GazetteerPlace p;
+    p.name = p.latinName = name;
+    p.latitude = lat;
+    p.longitude = lon;
+    p.zone = zone;
+    return p;
+}
 
 // A places file in the build folder, removed at the end of the test.
 class PlacesFile {
@@ -34,17 +76,15 @@ std::vector<std::string> Times(const std::string& path, const std::string& more 
     return Words("times --places " + path + " --from 2025-06-01 --days 2 --csv " + more);
 }
 
+const std::vector<std::string> kJanuary = ReportArgs("sun", "2025", "1", "15");
+
 TEST(Places, EachPlaceAsItsOwnTable) {
     // A byte-order mark, CR LF line ends, a comment, a quoted name with a comma and a quote,
     // an Arabic name, the zone by name, by hours, and from the command line.
     const PlacesFile file(
-        "\xEF\xBB\xBFname,latitude,longitude,zone\r\n"
-        "# Morocco and beyond\r\n"
-        "Rabat,34:01N,6:50W,Africa/Casablanca\r\n"
-        "\"Fes, \"\"medina\"\"\",34.06,4.98,0\r\n"
-        "\xD9\x85\xD9\x83\xD8\xA9,21:25N,39:49E,-3\r\n"
-        "\r\n"
-        "Oslo,59:55N,10:45E,\r\n");
+        "\xEF\xBB\xBFname,latitude,longitude,zone\r\n# Morocco and beyond\r\n"
+        "Rabat,34:01N,6:50W,Africa/Casablanca\r\n\"Fes, \"\"medina\"\"\",34.06,4.98,0\r\n"
+        "\xD9\x85\xD9\x83\xD8\xA9,21:25N,39:49E,-3\r\n\r\nOslo,59:55N,10:45E,\r\n");
     const CliResult r = RunCli(Times(file.path(), "--zone -1"));
     ASSERT_EQ(r.status, 0) << r.err;
     const std::pair<const char*, const char*> own[] = {
@@ -53,8 +93,7 @@ TEST(Places, EachPlaceAsItsOwnTable) {
         {"\xD9\x85\xD9\x83\xD8\xA9", "--lat 21:25N --lon 39:49E --zone -3"},
         {"Oslo", "--lat 59:55N --lon 10:45E --zone -1"}};
     std::string expected =
-        "place,date,utc_offset,fajr,sunrise,transit,asr1,asr2,sunset,isha,"
-        "adjusted\n";
+        "place,date,utc_offset,fajr,sunrise,transit,asr1,asr2,sunset,isha,adjusted\n";
     for (const auto& [name, options] : own) {
         const CliResult single =
             RunCli(Words(std::string("times --from 2025-06-01 --days 2 --csv ") + options));
@@ -68,92 +107,23 @@ TEST(Places, EachPlaceAsItsOwnTable) {
 }
 
 TEST(Places, RefusedRowsNameTheirLine) {
-    struct Case {
-        std::string text, more, message;  // FILE: the places file's name
-    };
-    const Case cases[] = {
-        {"", "", "no header row"},
-        {"city,lat,lon\n", "", "FILE:1: the header row is name,latitude,longitude"},
-        {"name,latitude,longitude\n", "--zone 0", "no place after the header row"},
-        {"name,latitude,longitude,zone\nA,95N,3W,0\n", "",
-         "FILE:2: the latitude: --lat '95N' is out of range"},
-        {"name,latitude,longitude,zone\nA,30N,3W,0\nB,30N,3Q,0\n", "",
-         "FILE:3: the longitude: --lon takes D[:M[:S]]"},
-        {"name,latitude,longitude,zone\nA,30N,3W,0\n\nA,31N,3W,0\n", "",
-         "FILE:4: 'A' is also the name on line 2: give each"},
-        {"name,latitude,longitude,zone\nF\xC3\xA8s,30N,3W,0\nFe\xCC\x80s,31N,3W,0\n", "",
-         "FILE:3: 'Fe\xCC\x80s' is also the name on line 2 (the same letters, composed otherwise)"},
-        {"name,latitude,longitude,zone\n,30N,3W,0\n", "", ":2: the place has no name"},
-        {"name,latitude,longitude,zone\nA,30N,3W,0,extra\n", "", ":2: 5 fields, not 4"},
-        {"name,latitude,longitude,zone\n\"A,30N,3W,0\n", "", ":2: a quoted field is not closed"},
-        {"name,latitude,longitude,zone\nA,30N,3W,Mars/Olympus_Mons\n", "",
-         ":2: the zone: unknown time zone 'Mars/Olympus_Mons'"},
-        {"name,latitude,longitude,zone\nA,30N,3W,13\n", "",
-         ":2: the zone: --zone takes whole hours from -14 to 12"},
-        {"name,latitude,longitude,zone\nA,30N,3W,\n", "", ":2: no zone: give one"},
-        {"name,latitude,longitude\nA,,3W\n", "--zone 0", ":2: no latitude"},
-        {"name,latitude,longitude\nA,30N,3W\n", "--lat 30",
-         "--places gives the places: it does not go with --lat"},
-        {"name,latitude,longitude\n" + std::string(5000, 'x') + "\n", "",
-         ":2: a line of more than 4096 bytes"},
-        // The name's text: UTF-8 without control characters, a byte-order mark only first.
-        {"name,latitude,longitude,zone\nA,30N,3W,0\n\xFF\xFE"
-         "City,1,1,0\n",
-         "", ":3: bytes that are not UTF-8 text"},
-        {"name,latitude,longitude,zone\n\xC0\xAF"
-         "City,1,1,0\n",
-         "", ":2: bytes that are not UTF-8 text"},  // an overlong "/"
-        {"name,latitude,longitude,zone\n\xED\xA0\x80"
-         "City,1,1,0\n",
-         "", ":2: bytes that are not UTF-8 text"},  // a surrogate
-        {"name,latitude,longitude,zone\nCity\xE2\x82,1,1,0\n", "",
-         ":2: bytes that are not UTF-8 text"},  // a cut character
-        {"name,latitude,longitude,zone\n\x1B[31mRed,1,1,0\n", "",
-         ":2: a control character, which no place's name holds"},
-        {"name,latitude,longitude,zone\nA\x7F"
-         "B,1,1,0\n",
-         "", ":2: a control character"},
-        {"name,latitude,longitude,zone\nA\xC2\x85"
-         "B,1,1,0\n",
-         "", ":2: a control character"},
-        {"name,latitude,longitude,zone\nA" + std::string(1, '\0') + "B,1,1,0\n", "",
-         ":2: a NUL byte"},
-        {"name,latitude,longitude,zone\nA\tB,1,1,0\n", "", ":2: a tab inside the name"},
-        {"name,latitude,longitude,zone\n\xEF\xBB\xBFMakkah,21.42,39.83E,-3\n", "",
-         ":2: a byte-order mark (U+FEFF) that is not at the start of the file"},
-        // A right-to-left override, an isolate and a line separator: a row shown reordered
-        // or cut in two.
-        {"name,latitude,longitude,zone\nC\xE2\x80\xAE"
-         "D,34N,6W,0\n",
-         "", ":2: a character that changes the writing direction or breaks the line (U+202E)"},
-        {"name,latitude,longitude,zone\nC\xE2\x81\xA6"
-         "D,34N,6W,0\n",
-         "", "(U+2066)"},
-        {"name,latitude,longitude,zone\nC\xE2\x80\xA8"
-         "D,34N,6W,0\n",
-         "", "(U+2028)"},
-    };
-    for (const Case& c : cases) {
-        const PlacesFile file(c.text);
-        std::string message = c.message;
+    for (const std::vector<std::string>& c : DataRows("places/refused-files.txt", "", '|')) {
+        const PlacesFile file(Unescaped(Trimmed(c[0])));
+        std::string message = Unescaped(Trimmed(c[2]));
         if (message.rfind("FILE:", 0) == 0) message.replace(0, 4, file.path());
-        ExpectRefused(Times(file.path(), c.more), message);
+        ExpectRefused(Times(file.path(), Trimmed(c[1])), message);
     }
     ExpectRefused(Times("no/such/places.csv"),
                   "zerin: cannot open the places file 'no/such/places.csv': No such file");
 }
 
-// What is not a regular file is refused unopened: a FIFO without a writer would wait for ever,
-// /dev/zero has no end. Standard input is read when the file is "-".
+// What is not a regular file is refused unopened: a FIFO without a writer would wait for ever
+// (a device or a folder: refused.txt). Standard input is read when the file is "-".
 TEST(Places, OnlyARegularFileOrStandardInput) {
     const std::string fifo = Scratch("places_test.fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const std::pair<std::string, std::string> cases[] = {
-        {fifo, "zerin: the places file '" + fifo + "' is a FIFO, not a file: give a CSV file"},
-        {"/dev/zero", "zerin: the places file '/dev/zero' is a device, not a file"},
-        {"/tmp", "zerin: the places file '/tmp' is a folder, not a file"},
-    };
-    for (const auto& [path, message] : cases) ExpectRefused(Times(path, "--zone 0"), message);
+    ExpectRefused(Times(fifo, "--zone 0"),
+                  "zerin: the places file '" + fifo + "' is a FIFO, not a file: give a CSV file");
     std::remove(fifo.c_str());
 
     const PlacesFile file("name,latitude,longitude,zone\nRabat,34:01N,6:50W,0\n");
@@ -193,25 +163,21 @@ TEST(Places, ALineIsReadNoFurtherThanItsBound) {
         EXPECT_EQ(error, "endless:1: a line of more than 4096 bytes: is this a places file?");
         EXPECT_LE(endless.given, 4097u + 512u);
     }
+    const PlacesFile file("name,latitude,longitude\n" + std::string(5000, 'x') + "\n");
+    ExpectRefused(Times(file.path()), ":2: a line of more than 4096 bytes");
 }
 
 // The rows of a table are the places times the days: at most 1,000,000.
 TEST(Places, TheRowsAreThePlacesTimesTheDays) {
     const PlacesFile file("name,latitude,longitude,zone\nA,30N,3W,0\nB,31N,3W,0\n");
-    ExpectRefused(Words("times --places " + file.path() + " --from 2000-01-01 --days 500001 --csv"),
-                  "zerin: a table of 2 places x 500001 days = 1000002 rows: at most 1,000,000");
-    ExpectRefused(
-        Words("times --places " + file.path() + " --from 2000-01-01 --days 500001 --pdf x.pdf"),
-        "zerin: a table of 2 places x 500001 days = 1000002 rows: at most 1,000,000");
+    const std::string days = "times --places " + file.path() + " --from 2000-01-01 --days ";
+    for (const char* to : {"--csv", "--pdf x.pdf"})
+        ExpectRefused(Words(days + "500001 " + to),
+                      "zerin: a table of 2 places x 500001 days = 1000002 rows: at most 1,000,000");
     // At the limit the table is begun: its first rows reach an output that holds 4 KiB.
     robust::CappedStream out(4096), err;
-    EXPECT_EQ(
-        cli::Run(Words("times --places " + file.path() + " --from 2000-01-01 --days 500000 --csv"),
-                 out.file(), err.file()),
-        1)
-        << err.text();
-    // The header first.
-    EXPECT_EQ(out.text().rfind("place,date,", 0), 0u);
+    EXPECT_EQ(cli::Run(Words(days + "500000 --csv"), out.file(), err.file()), 1) << err.text();
+    EXPECT_EQ(out.text().rfind("place,date,", 0), 0u);  // the header first
 }
 
 // A day that one place's clock skips: the note names the place.
@@ -222,17 +188,14 @@ TEST(Places, TheSkippedDaysNoteNamesThePlace) {
     const std::string days = "times --places " + file.path() + " --from 2011-12-29 --days 2 ";
     const CliResult text = RunCli(Words(days + "--lang en"));
     ASSERT_EQ(text.status, 0) << text.err;
-    EXPECT_NE(text.out.find("\n2011-12-30 (Apia): the local clock skips these days"),
-              std::string::npos)
-        << text.out;
+    EXPECT_TRUE(Contains(text.out, "\n2011-12-30 (Apia): the local clock skips these days"));
     const CliResult csv = RunCli(Words(days + "--csv"));
     ASSERT_EQ(csv.status, 0) << csv.err;
-    EXPECT_EQ(
-        csv.err,
-        "zerin: Settings: method morocco; fajr 19°; isha 17°; adjustments none; rounding nearest; "
-        "horizon -0.8333°; elevation 0 m; high latitudes none; polar none\n"
-        "zerin: the local clock skips 2011-12-30 (Apia) (the zone moved across the date "
-        "line): the day has no row\n");
+    EXPECT_EQ(csv.err,
+              "zerin: Settings: method morocco; fajr 19°; isha 17°; adjustments none; rounding nearest; "
+              "horizon -0.8333°; elevation 0 m; high latitudes none; polar none\n"
+              "zerin: the local clock skips 2011-12-30 (Apia) (the zone moved across the date "
+              "line): the day has no row\n");
 }
 
 TEST(Places, TextAndJsonNameThePlaces) {
@@ -241,22 +204,18 @@ TEST(Places, TextAndJsonNameThePlaces) {
     const CliResult text = RunCli(Words(day + "--lang en"));
     ASSERT_EQ(text.status, 0) << text.err;
     EXPECT_EQ(text.out.find("\nPlace  Date        UTC offset"), text.out.find('\n')) << text.out;
-    EXPECT_NE(text.out.find("\nRabat  2025-06-01  +00:00"), std::string::npos) << text.out;
+    EXPECT_TRUE(Contains(text.out, "\nRabat  2025-06-01  +00:00"));
+    // The JSON's places first, then the settings (times_test), then the rows named.
     const CliResult json = RunCli(Words(day + "--json"));
     ASSERT_EQ(json.status, 0) << json.err;
-    EXPECT_EQ(json.out.rfind("{\"places\": [\n    {\"name\": \"Rabat\", \"lon\": "
-                             "6.83333333333333, \"lat\": 34.0166666666667, \"zone\": \"0\"}\n  ], "
-                             "\"prayer_method\": \"morocco\", \"fajr_angle\": 19, "
-                             "\"isha_angle\": 17, \"isha_interval\": null, \"ramadan_interval\": "
-                             "null, \"maghrib_angle\": null, \"adjustments\": {\"fajr\": 0, "
-                             "\"sunrise\": 0, \"dhuhr\": 0, \"asr\": 0, \"maghrib\": 0, "
-                             "\"isha\": 0}, \"rounding\": \"nearest\", \"horizon\": -0.8333, "
-                             "\"elevation\": 0, \"high_lat\": \"none\", \"polar\": \"none\", "
-                             "\"method\": \"exact\", \"rows\": [\n  "
-                             "{\"place\": \"Rabat\", \"date\": \"2025-06-01\"",
-                             0),
-              0u)
+    EXPECT_EQ(
+        json.out.rfind("{\"places\": [\n    {\"name\": \"Rabat\", \"lon\": 6.83333333333333, "
+                       "\"lat\": 34.0166666666667, \"zone\": \"0\"}\n  ], \"prayer_method\": ",
+                       0),
+        0u)
         << json.out;
+    EXPECT_TRUE(
+        Contains(json.out, "\"rows\": [\n  {\"place\": \"Rabat\", \"date\": \"2025-06-01\""));
 }
 
 TEST(Places, ADayIsTheSameDayInsideALongerTable) {
@@ -276,6 +235,622 @@ TEST(Places, ADayIsTheSameDayInsideALongerTable) {
     ASSERT_EQ(alone.size(), 4u);
     EXPECT_EQ(alone, rowsOf("2007-09-29", "3"));
     EXPECT_EQ(alone, rowsOf("2007-09-01", "31"));
+}
+
+TEST(Gazetteer, NamesNormalisedShownAndFound) {
+    for (const std::vector<std::string>& c : DataRows("places/names.txt", "", '|')) {
+        const std::string kind = Trimmed(c[0]), name = Unescaped(Trimmed(c[1]));
+        const std::string other = Trimmed(c[2]);
+        if (kind == "normalised") {
+            EXPECT_EQ(NormaliseName(name), other) << name;
+        } else if (kind == "found") {
+            EXPECT_FALSE(Shipped().Search(name, other, 1).empty()) << name;
+        } else {
+            const std::vector<std::string> arabic = SplitAt(Trimmed(c[3]), '/');
+            const std::vector<GazetteerPlace> found = Shipped().Search(name, other, 1);
+            ASSERT_EQ(found.size(), 1u) << name;
+            EXPECT_NE(std::find(arabic.begin(), arabic.end(), found[0].arabicName), arabic.end())
+                << name << ", " << other << ": " << found[0].arabicName;
+            EXPECT_EQ(found[0].name, arabic[0].empty() ? name : found[0].arabicName) << name;
+        }
+    }
+}
+
+TEST(Gazetteer, FindsTheTownsByTheirNames) {
+    // Coordinates as published (the issue's Rabat; Wikipedia's Fès, Mecca, Jeddah and
+    // Rabat, Malta), to 0.06 degree (a town is some kilometres wide: GeoNames puts Jeddah's
+    // point 5 km from Wikipedia's).
+    const struct {
+        std::vector<const char*> queries;
+        const char *latin, *country;
+        double latitude, longitude;
+        const char* zone;
+    } cases[] = {
+        {{"Rabat", "الرباط", "رباط", "rabat"}, "Rabat", "MA", 34.013, -6.833, "Africa/Casablanca"},
+        {{"Fès", "Fes", "FES", "فاس"}, "Fès", "MA", 34.03, -5.00, "Africa/Casablanca"},
+        {{"مكة", "مكه", "Makkah", "Mecca"}, "Mecca", "SA", 21.42, 39.83, "Asia/Riyadh"},
+        {{"جدة", "جده"}, "Jeddah", "SA", 21.54, 39.17, "Asia/Riyadh"},
+        {{"Rabat, MT", "رباط، مالطا", "rabat,malta"}, "Rabat", "MT", 35.88, 14.40, "Europe/Malta"},
+        {{"Casab", "الدار الب"}, "Casablanca", "MA", 33.59, -7.62, "Africa/Casablanca"},
+    };
+    for (const auto& e : cases)
+        for (const char* query : e.queries) {
+            const std::vector<GazetteerPlace> found = Shipped().Search(query);
+            ASSERT_FALSE(found.empty()) << query;
+            const GazetteerPlace& p = found.front();
+            EXPECT_EQ(p.latinName + p.country + p.zone, std::string(e.latin) + e.country + e.zone)
+                << query;
+            EXPECT_NEAR(p.latitude, e.latitude, 0.06) << query;
+            EXPECT_NEAR(p.longitude, e.longitude, 0.06) << query;
+        }
+}
+
+TEST(Gazetteer, RabatIsTheCapitalFirstAndMaltasAfterIt) {
+    const std::vector<GazetteerPlace> found = Shipped().Search("Rabat", "", 50);
+    std::vector<std::string> countries;
+    for (const GazetteerPlace& p : found)
+        if (p.latinName == "Rabat") countries.push_back(p.country);
+    ASSERT_GE(countries.size(), 2u);
+    EXPECT_EQ(countries[0], "MA");
+    EXPECT_NE(std::find(countries.begin(), countries.end(), "MT"), countries.end());
+    // The capital's Arabic name is shown, with its elevation and population.
+    EXPECT_EQ(found[0].name, "الرباط");
+    EXPECT_EQ(found[0].arabicName, "الرباط");
+    ASSERT_TRUE(found[0].elevation);
+    EXPECT_GT(found[0].population, 1000000);
+    // The country narrows the search, given apart or after a comma.
+    for (const auto& [query, country] :
+         {std::pair{"Rabat", "MT"}, {"Rabat, mt", ""}, {"Rabat,Malta", ""}, {"رباط، مالطا", ""}}) {
+        const std::vector<GazetteerPlace> maltese = Shipped().Search(query, country, 5);
+        ASSERT_FALSE(maltese.empty()) << query;
+        for (const GazetteerPlace& p : maltese) EXPECT_EQ(p.country, "MT") << query;
+    }
+    // Exact names before larger towns that start with them (San, Mali, before San Francisco,
+    // Santiago, Sana'a ...), then by population, largest first.
+    const std::vector<GazetteerPlace> san = Shipped().Search("San", "", 10);
+    ASSERT_GE(san.size(), 2u);
+    EXPECT_EQ(NormaliseName(san[0].latinName), "san");
+    EXPECT_NE(NormaliseName(san.back().latinName), "san");
+    for (std::size_t k = 2; k < san.size(); ++k)
+        if (NormaliseName(san[k - 1].latinName) != "san") {
+            EXPECT_GE(san[k - 1].population, san[k].population) << san[k].latinName;
+        }
+}
+
+TEST(Gazetteer, ANameUnknownEverywhereFindsNothingAndSuggestsThree) {
+    for (const char* query : {"Xqzwvbnk", "ظظظظظظ", "Rabat, ZZ9", "   ", "\xFF\xFE"})
+        EXPECT_TRUE(Shipped().Search(query).empty()) << query;
+    EXPECT_TRUE(Shipped().Search("Rabat", "JP").empty());
+    // A name of thousands of letters is answered too (by its start).
+    EXPECT_EQ(Shipped().Suggestions(std::string(5000, 'x') + "Rabat", 3).size(), 3u);
+    EXPECT_TRUE(Shipped().Search(std::string(100000, 'a')).empty());
+    const std::vector<GazetteerPlace> near = Shipped().Suggestions("Rabbat", 3);
+    ASSERT_EQ(near.size(), 3u);
+    EXPECT_EQ(near[0].latinName + near[0].country, "RabatMA");
+}
+
+// The nearest names: the least edit distance of any of a place's keys, ties by the place's
+// order, each place once (the distances worked by hand).
+TEST(Gazetteer, SuggestionsAreTheNearestNames) {
+    std::string text = "zones\t1\nUTC\nplaces\t6\n";
+    for (int k = 0; k < 6; ++k) text += "P" + std::to_string(k) + "\t\tMA\t\t1\t2\t\t0\t5\n";
+    text += "keys\t7\nabcd\t0\nabcdzz\t5\nabce\t1\nabxde\t2\nbcd\t3\nzzabcd\t2\nzzzz\t4\n";
+    Gazetteer g;
+    std::string error;
+    ASSERT_TRUE(g.Parse(text, "test.txt", error)) << error;
+    // clang-format off
+    const std::pair<const char*, std::string> cases[] = {
+        {"abcd", "P0 P1 P3 P2"}, {"qbcd", "P0 P3 P1 P2"}, {"abxd", "P0 P2 P1 P3"},
+        {"zzzb", "P4 P2 P0 P1"}, {"zyzzabcdzz", "P2 P5 P0 P4"}, {"adz", "P0 P1 P2 P3"},
+        {"bc", "P3 P0 P1 P2"}};
+    // clang-format on
+    for (const auto& [query, names] : cases) {
+        std::string found;
+        for (const GazetteerPlace& p : g.Suggestions(query, 4)) found += p.latinName + " ";
+        EXPECT_EQ(found, names + " ") << query;
+    }
+}
+
+TEST(Gazetteer, OwnPlacesComeFirst) {
+    Gazetteer g = Shipped();
+    GazetteerPlace mosque = Place("مسجد الحي", 0, 0, ""), home = Place("Rabat home", 0, 0, "");
+    mosque.own = home.own = true;
+    g.SetOwnPlaces({mosque, home});
+    const std::vector<GazetteerPlace> rabat = g.Search("rabat", "", 3);
+    ASSERT_EQ(rabat.size(), 3u);
+    EXPECT_EQ(rabat[0].name, "Rabat home");
+    EXPECT_EQ(rabat[1].country, "MA");
+    const std::vector<GazetteerPlace> mosques = g.Search("مسجد", "", 3);
+    ASSERT_FALSE(mosques.empty());
+    EXPECT_EQ(mosques[0].name, "مسجد الحي");
+    EXPECT_EQ(g.Search("rabat", "MA", 1)[0].country, "MA");  // a country keeps the towns only
+}
+
+TEST(Gazetteer, NearestTownsOnTheSphereAndCountriesInArabic) {
+    const auto near = Shipped().Nearest(34.0133, -6.8326, 3);
+    ASSERT_EQ(near.size(), 3u);
+    EXPECT_EQ(near[0].first.latinName, "Rabat");
+    EXPECT_LT(near[0].second, 0.1);
+    EXPECT_LE(near[1].second, near[2].second);
+    const auto fiji = Shipped().Nearest(-16.8, 179.99, 1);  // across the antimeridian
+    ASSERT_EQ(fiji.size(), 1u);
+    EXPECT_LT(fiji[0].second, 100);
+    // A quarter of a meridian and a degree of the equator on a sphere of 6371.0088 km.
+    EXPECT_NEAR(places::DistanceKm(0, 0, 90, 0), 10007.557, 0.001);
+    EXPECT_NEAR(places::DistanceKm(0, 179.5, 0, -179.5), 111.195, 0.001);
+    EXPECT_EQ(places::DistanceKm(21.4, 39.8, 21.4, 39.8), 0);
+    // The countries' names from ICU, and the codes of what a user types.
+    const std::pair<const char*, const char*> names[] = {
+        {"MA", "المغرب"}, {"MT", "مالطا"}, {"EG", "مصر"}, {"DZ", "الجزائر"}, {"Q", "Q"}};
+    for (const auto& [code, arabic] : names) EXPECT_EQ(places::CountryNameArabic(code), arabic);
+    const std::pair<const char*, const char*> codes[] = {
+        {"mt", "MT"},      {" MA ", "MA"},  {"Malta", "MT"},   {"مالطا", "MT"}, {"المغرب", "MA"},
+        {"Morocco", "MA"}, {"الجزا", "DZ"}, {"Xyzzyland", ""}, {"", ""}};
+    for (const auto& [text, code] : codes) EXPECT_EQ(places::CountryCodeOf(text), code) << text;
+}
+
+// A damaged or hostile file (through ZERIN_GAZETTEER): refused with its line and why, before
+// anything is reserved for its counts.
+TEST(Gazetteer, DamagedFilesAreRefusedWithTheirLine) {
+    for (const std::vector<std::string>& c : DataRows("places/damaged-gazetteers.txt", "", '|')) {
+        const std::string text = Unescaped(Trimmed(c[0])), message = Trimmed(c[1]);
+        Gazetteer g;
+        std::string error;
+        EXPECT_EQ(g.Parse(text, "test.txt", error), message == "(read)") << c[0];
+        if (message == "(read)") continue;
+        EXPECT_EQ(error.find("the gazetteer test.txt is damaged: " + message), 0u) << error;
+        EXPECT_TRUE(g.Search("a").empty());
+    }
+}
+
+// What is not a regular file is never opened (a FIFO would block for ever); the command
+// line refuses a damaged gazetteer with exit status 2 and one line, for a search and --place.
+TEST(Gazetteer, OnlyARegularFileIsRead) {
+    const std::string fifo = Scratch("gazetteer.fifo"), nan = Scratch("gazetteer-nan.txt");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::ofstream(nan) << "zones\t1\nUTC\nplaces\t1\nRabat\t\tMA\t\tnan\t2\t\t0\t5\nkeys\t0\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {fifo, "the gazetteer " + fifo + " cannot be read: it is a FIFO, not a file"},
+        {"/tmp", "the gazetteer /tmp cannot be read: it is a folder, not a file"},
+        {"/dev/zero", "the gazetteer /dev/zero cannot be read: it is a device, not a file"},
+        {"/proc/self/status", "the gazetteer /proc/self/status is damaged: line 1 (no \"zones\""},
+        {"/nonexistent/g.txt", "cannot open the gazetteer '/nonexistent/g.txt': No such file"},
+        {nan, "the gazetteer " + nan + " is damaged: line 4 (a latitude that is not a number"},
+    };
+    for (const auto& [path, message] : cases) {
+        ::setenv("ZERIN_GAZETTEER", path.c_str(), 1);
+        ExpectRefused({"places", "Rabat", "--json"}, message);
+        ExpectRefused(With(kJanuary, {"--place", "Rabat"}), message);
+    }
+    ::setenv("ZERIN_GAZETTEER", kGazetteerPath.c_str(), 1);
+    EXPECT_EQ(std::remove(fifo.c_str()) + std::remove(nan.c_str()), 0);
+}
+
+// Short of memory (children under ulimit -v, from what barely loads the program to what
+// is enough): one line and exit status 1, or the work done; never an abort.
+TEST(Gazetteer, NotEnoughMemoryIsSaid) {
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than any ulimit -v allows";
+#endif
+    int short_ = 0;
+    for (int limit = 36000; limit <= 64000; limit += 4000)
+        for (const char* command : {" places Rabat", " report sun --place Rabat"}) {
+            const ExeResult r = RunExe(command + std::string(" >/dev/null"),
+                                       "ulimit -v " + std::to_string(limit) + "; ");
+            if (r.status == 127) continue;  // the system could not even load the program
+            short_ += r.status == 1;
+            EXPECT_TRUE(r.status == 0 || r.err.rfind("zerin: not enough memory for ", 0) == 0)
+                << limit << command << ": " << r.status << " " << r.err;
+        }
+    EXPECT_GT(short_, 0);
+}
+
+TEST(Gazetteer, TheShippedFileAgreesWithTheProgramsNormalisation) {
+    const Gazetteer& g = Shipped();
+    EXPECT_LE(std::filesystem::file_size(kGazetteerPath), 10'000'000u);
+    EXPECT_GT(g.TownCount(), 100000u);
+    // Every town is found by its Latin and Arabic names as the program normalises them
+    // (every 97th town: the file's keys were normalised by the conversion script).
+    for (std::size_t k = 0; k < g.TownCount(); k += 97) {
+        const GazetteerPlace town = g.Town(k);
+        for (const std::string& name : {town.latinName, town.arabicName}) {
+            if (name.empty()) continue;
+            const std::vector<GazetteerPlace> found = g.Search(name, town.country, 1000);
+            EXPECT_TRUE(std::any_of(found.begin(), found.end(),
+                                    [&](const auto& p) {
+                                        return p.latinName == town.latinName &&
+                                               p.latitude == town.latitude &&
+                                               p.longitude == town.longitude;
+                                    }))
+                << name << " (" << k << ")";
+        }
+    }
+}
+
+TEST(PlacesCli, ListsTheMatchesWithTheirColumns) {
+    const CliResult r = RunCli({"places", "Rabat", "--limit", "1", "--csv"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "name,latin_name,country,region,latitude,longitude,elevation_m,zone,population\n"
+              "الرباط,Rabat,المغرب,04,34.0132N,6.8326W,46,Africa/Casablanca,1655753\n");
+    // JSON: numbers named for their convention.
+    EXPECT_TRUE(Contains(RunCli({"places", "Rabat", "--limit", "1", "--json"}).out,
+                         "\"lat\": 34.0132, \"lon_east\": -6.8326, "));
+    // Words after the name are the name's: "Rabat, MT" unquoted.
+    const CliResult malta = RunCli({"places", "Rabat,", "MT", "--json"});
+    ASSERT_EQ(malta.status, 0) << malta.err;
+    EXPECT_TRUE(Contains(malta.out, "\"country\": \"مالطا\"")) << malta.out;
+    EXPECT_FALSE(Contains(malta.out, "المغرب"));
+    const CliResult country = RunCli({"places", "فاس", "--country", "المغرب", "--csv"});
+    ASSERT_EQ(country.status, 0) << country.err;
+    EXPECT_EQ(country.out.rfind("name,", 0), 0u);
+    EXPECT_TRUE(Contains(country.out, "\nفاس,Fès,المغرب,")) << country.out;
+    for (const char* near : {"21.4225,39.8262", "21.4225N,39.8262E", "21:25:21N,39:49:34E"}) {
+        const CliResult n = RunCli({"places", "--near", near, "--limit", "1", "--csv"});
+        ASSERT_EQ(n.status, 0) << n.err;
+        EXPECT_TRUE(Contains(n.out, ",distance_km\nمكة,Mecca,")) << n.out;
+    }
+}
+
+// What `zerin places` writes, pasted into --lat and --lon (and --near), is the same place: the
+// times of Rabat, not of a point 55 minutes East of it.
+TEST(PlacesCli, CoordinatesCopiedMeanTheSamePlace) {
+    const std::vector<std::vector<std::string>> rows =
+        CsvRows(RunCli({"places", "Rabat", "--limit", "1", "--csv"}).out);
+    ASSERT_EQ(rows.size(), 1u);
+    const std::string span = " --tz Africa/Casablanca --from 2026-03-10 --days 1 --csv";
+    EXPECT_EQ(RunCli(Words("times --lat " + rows[0][4] + " --lon " + rows[0][5] + span)).out,
+              RunCli(Words("times --place Rabat" + span)).out);
+    const CliResult near = RunCli({"places", "--near", rows[0][4] + "," + rows[0][5], "--csv"});
+    EXPECT_TRUE(Contains(near.out, "\nالرباط,Rabat,المغرب,")) << near.out;
+}
+
+// A place named with --place is its coordinates and clock given by hand, in every command; a
+// whole coordinate or zone given as well wins. Rabat (34.0132 N 6.8326 W) on Casablanca's clock:
+// +1 in January, +0 in Ramadan (March 2025); Paris (48.8534 N 2.3488 E) in its summer; Fès
+// stands 406 m above the sea, on a plain as high: no dip of the horizon.
+TEST(PlacesCli, APlaceIsItsCoordinatesAndClockGivenByHand) {
+    // The report's by hand in its own field options, the tables' in --lat and --lon.
+    const std::string rabat = " --lat 34:0:47.52N --lon 6:49:57.36W", mecca = " --tz Asia/Riyadh",
+                      lat = " --lat-deg 34 --lat-min 0 --lat-sec 47.52",
+                      fields = " --lon-deg 6 --lon-min 49 --lon-sec 57.36 --west" + lat,
+                      fes = " --lat 34:1:59.16N --lon 5:0:1.08W --tz Africa/Casablanca",
+                      span = " --from 2025-06-01 --days 2 --csv";
+    const auto at = [](const char* date, const char* hour) {
+        const std::string d = date;
+        return " --year " + d.substr(0, 4) + " --month " + d.substr(5, 2) + " --day " +
+               d.substr(8) + " --hour " + hour + " --minute 0 --second 0";
+    };
+    const std::string january = at("2025-01-15", "12");
+    // clang-format off
+    const std::vector<std::array<std::string, 3>> kCases = {  // named, by hand, both
+        {"report sun --place الرباط", "report sun" + fields + " --zone -1 --summer 0", january},
+        {"report sun --place Rabat", "report sun" + fields + " --zone -1 --summer -1", at("2025-03-10", "5")},
+        {"report sun --place Paris", "report sun --lon-deg 2 --lon-min 20 --lon-sec 55.68 --east --lat-deg 48 --lat-min 51 --lat-sec 12.24 --zone -1 --summer 1", at("2025-07-14", "21")},
+        {"report sun --lon 5:0:30E --place Rabat", "report sun --lon-deg 5 --lon-min 0 --lon-sec 30 --east" + lat + " --zone -1 --summer 0", january},
+        {"report sun --place Rabat --zone 3", "report sun" + fields + " --zone 3", january},
+        {"report qibla --place Rabat", "report qibla" + fields + " --zone -1 --summer 0", at("2025-05-28", "12")},
+        {"times --place Rabat", "times" + rabat + " --tz Africa/Casablanca", span},
+        {"times --place Fès", "times" + fes, span},
+        {"times --place Fès --elevation 30", "times --elevation 30" + fes, span},
+        {"times --place Rabat --tz Europe/Paris", "times" + rabat + " --tz Europe/Paris", span},
+        {"times --lat 30N --place Rabat", "times --lat 30N --lon 6:49:57.36W --tz Africa/Casablanca", span},
+        {"crescent --place جدة", "crescent --lat 21:29:24.36N --lon 39:11:10.32E" + mecca, span},
+        {"ephemeris moon --place Mecca", "ephemeris moon --lat 21:25:35.76N --lon 39:49:32.16E" + mecca,
+         " --step 1d --from 2025-06-01 --to 2025-06-02 --csv"},
+        // The Hijri calendar by sighting at Mecca: the place's standard time as --zone.
+        {"hijri --place مكة", "hijri --lat 21:25:35.76N --lon 39:49:32.16E --zone -3", " 2025-03-01 --rule sighting"},
+    };
+    // clang-format on
+    for (const auto& [named, byHand, both] : kCases) {
+        const CliResult a = RunCli(Words(named + both)), b = RunCli(Words(byHand + both));
+        ASSERT_EQ(a.status, 0) << named << ": " << a.err;
+        ASSERT_EQ(b.status, 0) << byHand << ": " << b.err;
+        EXPECT_EQ(a.out, b.out) << named;
+    }
+    // A field's raw text is the field's, whatever it reads: "--place" after --second is the
+    // second's text (read as 0), not the place option.
+    const CliResult text = RunCli(ReportArgs("sun", "2025", "1", "15", "12", "0", "--place"));
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_EQ(text.out, RunCli(ReportArgs("sun", "2025", "1", "15", "12", "0", "0")).out);
+}
+
+// A timetable's page is headed by the place's name, unless --name gives another.
+TEST(PlacesCli, ThePlacesNameHeadsTheTimetablesPage) {
+    if (std::system("pdftotext -v > /dev/null 2>&1") != 0)
+        GTEST_SKIP() << "poppler-utils (pdftotext) is not installed";
+    const std::pair<const char*, const char*> cases[] = {{"", "فاس"}, {" --name Medina", "Medina"}};
+    for (const auto& [more, heading] : cases) {
+        const std::string pdf = Scratch("places_cli_page.pdf"), text = pdf + ".txt";
+        const ExeResult r =
+            RunExe(" times --place Fès --from 2026-01-01 --days 2 --pdf " + pdf + more);
+        ASSERT_EQ(r.status, 0) << r.err;
+        ASSERT_EQ(std::system(("pdftotext " + pdf + " " + text).c_str()), 0);
+        // pdftotext gives the Arabic letters' presentation forms: NFKC reads them back.
+        UErrorCode status = U_ZERO_ERROR;
+        std::string words;
+        icu::Normalizer2::getNFKCInstance(status)
+            ->normalize(icu::UnicodeString::fromUTF8(ReadFile(text)), status)
+            .toUTF8String(words);
+        EXPECT_TRUE(Contains(words, heading)) << words.substr(0, 400);
+        std::remove(pdf.c_str());
+        std::remove(text.c_str());
+    }
+}
+
+TEST(PlacesCli, AnAmbiguousNameIsNamedOnStandardError) {
+    const CliResult r = RunCli(With(kJanuary, {"--place", "Rabat"}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err,
+              "zerin: 'Rabat' names more than one place: Rabat الرباط, المغرب MA (34.0132N "
+              "6.8326W, Africa/Casablanca) is taken; add the country to choose another "
+              "(\"Rabat, CC\"), or see zerin places 'Rabat'\n");
+    // One Fès only, in either script: nothing to say.
+    for (const char* fes : {"Fès", "فاس", "Rabat, MT", "جدة"}) {
+        const CliResult one = RunCli(With(kJanuary, {"--place", fes}));
+        EXPECT_EQ(one.status, 0) << one.err;
+        EXPECT_EQ(one.err, "") << fes;
+    }
+}
+
+TEST(PlacesCli, OwnPlacesByName) {
+    std::string error;
+    ASSERT_TRUE(places::SaveOwnPlace(
+        places::OwnPlacesPath(), Place("مسجد الحي", 34.0132, -6.8326, "Africa/Casablanca"), error))
+        << error;
+    const CliResult mine = RunCli({"places", "--mine", "--csv"});
+    ASSERT_EQ(mine.status, 0) << mine.err;
+    EXPECT_EQ(mine.out,
+              "name,latin_name,country,region,latitude,longitude,elevation_m,zone,population\n"
+              "مسجد الحي,مسجد الحي,,,34.0132N,6.8326W,,Africa/Casablanca,\n");
+    const CliResult own = RunCli(With(kJanuary, {"--place", "مسجد الحي"}));
+    ASSERT_EQ(own.status, 0) << own.err;
+    EXPECT_EQ(own.out, RunCli(With(kJanuary, {"--place", "Rabat, MA"})).out);
+    EXPECT_EQ(own.err, "");
+    // First in the search.
+    const CliResult search = RunCli({"places", "مسجد", "--csv", "--limit", "1"});
+    EXPECT_TRUE(Contains(search.out, "\nمسجد الحي,")) << search.out;
+    std::filesystem::remove(places::OwnPlacesPath());
+    const CliResult none = RunCli({"places", "--mine"});
+    EXPECT_EQ(none.status, 0);
+    EXPECT_TRUE(Contains(none.err, "no places of your own"));
+    // A missing gazetteer is said.
+    ::setenv("ZERIN_GAZETTEER", "/nonexistent/gazetteer.txt", 1);
+    const CliResult missing = RunCli({"places", "Rabat"});
+    ::setenv("ZERIN_GAZETTEER", kGazetteerPath.c_str(), 1);
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_TRUE(Contains(missing.err, "cannot open the gazetteer '/nonexistent/gazetteer.txt'"));
+}
+
+// A damaged file of one's own places is said by --mine, and leaves the towns found.
+TEST(PlacesCli, ADamagedFileOfOwnPlacesLeavesTheTownsFound) {
+    const std::string path = places::OwnPlacesPath();
+    ASSERT_EQ(path.rfind(kData / "data", 0), 0u) << path;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream(path) << "name,latitude,longitude,zone\n\xFF,34N,6W,0\n";
+    const CliResult mine = RunCli({"places", "--mine"});
+    const CliResult search = RunCli({"places", "Rabat", "--limit", "1", "--csv"});
+    const CliResult placed = RunCli(With(kJanuary, {"--place", "Fès"}));
+    std::filesystem::remove(path);
+    EXPECT_EQ(mine.status, 2);
+    EXPECT_TRUE(Contains(mine.err, path + ":2:")) << mine.err;
+    EXPECT_EQ(search.status, 0) << search.err;
+    EXPECT_TRUE(Contains(search.out, "Rabat"));
+    EXPECT_TRUE(Contains(search.err, "they are left out of the search")) << search.err;
+    EXPECT_EQ(placed.status, 0) << placed.err;
+}
+
+TEST(PlaceFields, AnglesAsTheFieldsWriteThem) {
+    struct Case {
+        double degrees;
+        const char* dms;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {34.0132, "34 0 47.52"}, {-6.8326, "6 49 57.36"}, {21.4225, "21 25 21"},
+        {39.8262, "39 49 34.32"}, {0, "0 0 0"}, {-0.0001, "0 0 0.36"},
+        {10.999999999, "11 0 0"},  // carries into the degrees
+        {179.9999, "179 59 59.64"}, {-90, "90 0 0"}, {1.5, "1 30 0"}, {0.0125, "0 0 45"},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        const places::AngleTexts a = places::AngleFieldTexts(c.degrees);
+        EXPECT_EQ(a.degrees + " " + a.minutes + " " + a.seconds, c.dms) << c.degrees;
+    }
+    const std::pair<double, const char*> hours[] = {{-1, "-1"},  {5.5, "5.5"},     {0, "0"},
+                                                    {-0.0, "0"}, {-5.75, "-5.75"}, {14, "14"}};
+    for (const auto& [h, text] : hours) EXPECT_EQ(places::HoursText(h), text);
+}
+
+TEST(PlaceFields, TheZoneAndTheSummerTimeOfTheDate) {
+    // Offsets from the time-zone database's rules: Paris +1 with +1 of summer time from
+    // the last Sunday of March; Casablanca +1 since 2018; Kolkata +5:30; Santiago -4 with
+    // its summer (-3) in January; Riyadh +3 all year. The fields: zone, summer, East, North.
+    const struct {
+        double lat, lon;
+        const char* zone;
+        services::Civil local;
+        const char* fields;
+    } cases[] = {
+        {48.85, 2.35, "Europe/Paris", {2025, 1, 15, 12, 0, 0}, "-1 0 E N"},
+        {48.85, 2.35, "Europe/Paris", {2025, 7, 15, 12, 0, 0}, "-1 1 E N"},
+        {48.85, 2.35, "Europe/Paris", {2025, 3, 30, 1, 0, 0}, "-1 0 E N"},
+        {48.85, 2.35, "Europe/Paris", {2025, 3, 30, 4, 0, 0}, "-1 1 E N"},
+        {34.0132, -6.8326, "Africa/Casablanca", {2025, 1, 15, 12, 0, 0}, "-1 0 W N"},
+        {22.57, 88.36, "Asia/Kolkata", {2025, 1, 15, 12, 0, 0}, "-5.5 0 E N"},
+        {-33.45, -70.66, "America/Santiago", {2025, 1, 15, 12, 0, 0}, "4 1 W S"},
+        {21.42, 39.83, "Asia/Riyadh", {2025, 7, 1, 12, 0, 0}, "-3 0 E N"},
+    };
+    std::string error;
+    for (const auto& c : cases) {
+        places::PlaceFields f;
+        ASSERT_TRUE(places::FieldsOfPlace(Place("", c.lat, c.lon, c.zone), c.local, f, error))
+            << error;
+        EXPECT_EQ(f.place.fields.TxtZone + " " + f.place.fields.TxtEteRegl +
+                      (f.place.east ? " E" : " W") + (f.place.north ? " N" : " S"),
+                  c.fields)
+            << c.zone << " " << c.local.month;
+        EXPECT_TRUE(f.summerKnown);
+    }
+    // An own place's zone of whole hours is the zone; the summer field keeps its text.
+    places::PlaceFields f;
+    f.place.fields.TxtEteRegl = "1";
+    ASSERT_TRUE(places::FieldsOfPlace(Place("", 0, 0, "-3"), {2025, 7, 1, 12, 0, 0}, f, error));
+    EXPECT_EQ(f.place.fields.TxtZone + f.place.fields.TxtEteRegl, "-31");
+    EXPECT_FALSE(f.summerKnown);
+    // A zone the database does not have is said.
+    EXPECT_FALSE(places::FieldsOfPlace(Place("", 0, 0, "Africa/Atlantis"), {2025, 7, 1, 12, 0, 0},
+                                       f, error));
+    EXPECT_TRUE(Contains(error, "Africa/Atlantis"));
+}
+
+class OwnPlacesTest : public ::testing::Test {
+  protected:
+    const ScratchFolder scratch_;
+    const std::string folder_ = scratch_ / "own", path_ = folder_ + "/zerin/places.csv";
+};
+
+TEST_F(OwnPlacesTest, SavedPlacesReadBack) {
+    const GazetteerPlace saved[] = {
+        Place("مسجد الحي", 34.0132, -6.8326, "Africa/Casablanca"),
+        Place("Fes, \"medina\"", 34.0628, -4.9781, "-1"),
+        Place("#3 south", -33.9249, 18.4241, "Africa/Johannesburg"),
+        Place("Null Island", 0, 0, "0"),
+    };
+    std::string error;
+    for (const GazetteerPlace& p : saved)
+        ASSERT_TRUE(places::SaveOwnPlace(path_, p, error)) << error;
+    std::vector<GazetteerPlace> read;
+    ASSERT_TRUE(places::LoadOwnPlaces(path_, read, error)) << error;
+    ASSERT_EQ(read.size(), std::size(saved));
+    for (std::size_t k = 0; k < read.size(); ++k) {
+        EXPECT_EQ(read[k].name + read[k].zone, saved[k].name + saved[k].zone);
+        EXPECT_NEAR(read[k].latitude, saved[k].latitude, 1e-6) << saved[k].name;
+        EXPECT_NEAR(read[k].longitude, saved[k].longitude, 1e-6) << saved[k].name;
+        EXPECT_TRUE(read[k].own);
+    }
+    // The file is a places file as --places reads it.
+    EXPECT_TRUE(Contains(ReadFile(path_),
+                         "name,latitude,longitude,zone\n"
+                         "مسجد الحي,34:0:47.52N,6:49:57.36W,Africa/Casablanca\n"
+                         "\"Fes, \"\"medina\"\"\",34:3:46.08N,4:58:41.16W,-1\n"))
+        << ReadFile(path_);
+    // Saving a name again replaces the place.
+    ASSERT_TRUE(places::SaveOwnPlace(path_, Place("مسجد الحي", 35, -5, "Africa/Ceuta"), error));
+    ASSERT_TRUE(places::LoadOwnPlaces(path_, read, error));
+    ASSERT_EQ(read.size(), std::size(saved));
+    EXPECT_EQ(read[0].latitude, 35);
+    EXPECT_EQ(read[0].zone, "Africa/Ceuta");
+}
+
+TEST_F(OwnPlacesTest, RefusedSavesLeaveTheFileAsItWas) {
+    std::string error;
+    ASSERT_TRUE(places::SaveOwnPlace(path_, Place("Home", 34, -6, "0"), error));
+    const std::pair<GazetteerPlace, const char*> refused[] = {
+        {Place("", 1, 1, "0"), "needs a name"},
+        {Place("a\nb", 1, 1, "0"), "one line"},
+        {Place(std::string(61, 'x'), 1, 1, "0"), "at most 60"},
+        {Place("Delhi", 28.6, 77.2, "-5.5"), "zone"},  // the places file takes whole hours
+        {Place("Nowhere", 1, 1, "Africa/Atlantis"), "zone"},
+    };
+    for (const auto& [place, message] : refused) {
+        error.clear();
+        EXPECT_FALSE(places::SaveOwnPlace(path_, place, error)) << place.name;
+        EXPECT_TRUE(Contains(error, message)) << error;
+    }
+    // A folder that cannot be written: the message names the file, the old file stays.
+    ::chmod((folder_ + "/zerin").c_str(), 0555);
+    if (::access((folder_ + "/zerin").c_str(), W_OK) != 0) {
+        EXPECT_FALSE(places::SaveOwnPlace(path_, Place("Work", 33, -7, "0"), error));
+        EXPECT_TRUE(Contains(error, path_)) << error;
+    }
+    ::chmod((folder_ + "/zerin").c_str(), 0755);
+    std::vector<GazetteerPlace> read;
+    ASSERT_TRUE(places::LoadOwnPlaces(path_, read, error)) << error;
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_EQ(read[0].name, "Home");
+    // No stray temporary file is left beside it: the file and its lock.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_ + "/zerin"),
+                            std::filesystem::directory_iterator()),
+              2);
+}
+
+// No file is no place; a damaged file is said with its line, and not overwritten by a save.
+TEST_F(OwnPlacesTest, ADamagedFileIsSaidWithItsLine) {
+    std::vector<GazetteerPlace> read = {Place("x", 0, 0, "0")};
+    std::string error;
+    EXPECT_TRUE(places::LoadOwnPlaces(path_, read, error));
+    EXPECT_TRUE(read.empty());
+    std::filesystem::create_directories(folder_ + "/zerin");
+    std::ofstream(path_) << "name,latitude,longitude,zone\nHome,95N,6W,0\n";
+    EXPECT_FALSE(places::LoadOwnPlaces(path_, read, error));
+    EXPECT_TRUE(Contains(error, ":2:")) << error;
+    EXPECT_FALSE(places::SaveOwnPlace(path_, Place("Work", 33, -7, "0"), error));
+    EXPECT_EQ(ReadFile(path_), "name,latitude,longitude,zone\nHome,95N,6W,0\n");
+}
+
+// Two processes saving 50 places each into one file at once: the lock keeps all 100.
+TEST_F(OwnPlacesTest, TwoProcessesSavingAtOnceLoseNoPlace) {
+    pid_t children[2];
+    for (int c = 0; c < 2; ++c) {
+        ASSERT_GE(children[c] = ::fork(), 0);
+        if (children[c] > 0) continue;
+        std::string error;
+        for (int k = 0; k < 50; ++k)
+            if (!places::SaveOwnPlace(
+                    path_, Place(std::to_string(c) + "-" + std::to_string(k), k, c, "0"), error))
+                ::_exit(1);
+        ::_exit(0);
+    }
+    for (const pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    std::vector<GazetteerPlace> read;
+    std::string error;
+    ASSERT_TRUE(places::LoadOwnPlaces(path_, read, error)) << error;
+    EXPECT_EQ(read.size(), 100u);
+}
+
+// A places.csv that is a link (a dotfiles folder's) is followed: the file it names takes the
+// place, the link stays. Names alike but for how their letters are composed (Fès twice, as an
+// earlier save could leave them) are both read, and said; saving the name again keeps one.
+TEST_F(OwnPlacesTest, ALinkIsFollowedAndNamesAlikeAreKept) {
+    const std::string dotfiles = folder_ + "/dotfiles/places.csv", nfd = "Fe\xCC\x80s";
+    for (const char* made : {"/dotfiles", "/zerin"})
+        std::filesystem::create_directories(folder_ + made);
+    std::ofstream(dotfiles) << "name,latitude,longitude,zone\nF\xC3\xA8s,34N,5W,0\n" + nfd +
+                                   ",35N,5W,0\n";
+    ASSERT_EQ(::symlink("../dotfiles/places.csv", path_.c_str()), 0);
+    std::vector<GazetteerPlace> read;
+    std::vector<std::string> alike;
+    std::string error;
+    ASSERT_TRUE(places::LoadOwnPlaces(path_, read, error, &alike)) << error;
+    EXPECT_EQ(read.size(), 2u);
+    EXPECT_EQ(alike, std::vector<std::string>{path_ + ":3: '" + nfd +
+                                              "' is also the name on line 2 (the same letters, "
+                                              "composed otherwise)"});
+    ASSERT_TRUE(places::SaveOwnPlace(path_, Place(nfd, 36, -5, "0"), error)) << error;
+    EXPECT_TRUE(std::filesystem::is_symlink(path_));
+    EXPECT_EQ(ReadFile(dotfiles), places::OwnPlacesText({Place(nfd, 36, -5, "0")}));
+}
+
+TEST(OwnPlacesPath, InTheUsersDataFolder) {
+    const char* home = std::getenv("HOME");
+    const std::string saved = std::getenv("XDG_DATA_HOME"), savedHome = home ? home : "";
+    ::setenv("XDG_DATA_HOME", "/tmp/data", 1);
+    EXPECT_EQ(places::OwnPlacesPath(), "/tmp/data/zerin/places.csv");
+    ::setenv("XDG_DATA_HOME", "relative", 1);  // not absolute: ignored, as the XDG rules say
+    ::setenv("HOME", "/home/u", 1);
+    EXPECT_EQ(places::OwnPlacesPath(), "/home/u/.local/share/zerin/places.csv");
+    ::unsetenv("XDG_DATA_HOME");
+    ::unsetenv("HOME");
+    EXPECT_EQ(places::OwnPlacesPath(), "");
+    std::string error;
+    EXPECT_FALSE(places::SaveOwnPlace("", GazetteerPlace{}, error));
+    ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
+    if (home) ::setenv("HOME", savedHome.c_str(), 1);
 }
 
 }  // namespace

