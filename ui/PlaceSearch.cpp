@@ -27,7 +27,8 @@ constexpr std::size_t kShownMatches = 12;
 constexpr int kStatusWidth = 320;
 
 // Return in the field picks a place and goes no further: the window's Return runs the Sun. A
-// click in the empty field, or the Down arrow, offers the places picked last.
+// click in the empty field, or the Down arrow, offers the places picked last. A click that
+// brings the focus selects the name shown, so that typing starts a new search.
 class SearchEdit : public QLineEdit {
   public:
     SearchEdit(PlaceSearch* search, QWidget* parent) : QLineEdit(parent), search_(search) {}
@@ -38,13 +39,23 @@ class SearchEdit : public QLineEdit {
         QLineEdit::keyPressEvent(event);
         if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) event->accept();
     }
+    void focusInEvent(QFocusEvent* event) override {
+        QLineEdit::focusInEvent(event);
+        selectOnRelease_ = event->reason() == Qt::MouseFocusReason;
+    }
     void mousePressEvent(QMouseEvent* event) override {
         QLineEdit::mousePressEvent(event);
         if (text().isEmpty()) search_->OfferRecent();
     }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        QLineEdit::mouseReleaseEvent(event);
+        if (selectOnRelease_ && !hasSelectedText()) selectAll();
+        selectOnRelease_ = false;
+    }
 
   private:
     PlaceSearch* search_;
+    bool selectOnRelease_ = false;
 };
 
 QString Q(const std::string& text) {
@@ -156,18 +167,14 @@ PlaceSearch::PlaceSearch(Messenger& messenger, const QStringList& folders, QWidg
     completer_->popup()->setMouseTracking(true);
     connect(completer_->popup(), &QAbstractItemView::entered, completer_->popup(),
             &QAbstractItemView::setCurrentIndex);
-    edit_->setCompleter(completer_);
+    // The completer serves the field without being its own: the line edit would complete on
+    // every key (losing the highlight) and write a match's whole label into the field.
+    completer_->setWidget(edit_);
 
     connect(edit_, &QLineEdit::textEdited, this, &PlaceSearch::Refresh);
-    // The completer would write the match's whole label into the field: the pick's name goes
-    // there once it has done.
     connect(completer_, qOverload<const QModelIndex&>(&QCompleter::activated), this,
             [this](const QModelIndex& index) {
-                if (!index.isValid()) return;
-                Pick(static_cast<std::size_t>(index.row()));
-                const QString name = edit_->text();
-                QMetaObject::invokeMethod(
-                    this, [this, name] { edit_->setText(name); }, Qt::QueuedConnection);
+                if (index.isValid()) Pick(static_cast<std::size_t>(index.row()));
             });
     connect(edit_, &QLineEdit::returnPressed, this, [this] {
         if (justPicked_)
@@ -189,6 +196,10 @@ PlaceSearch::PlaceSearch(Messenger& messenger, const QStringList& folders, QWidg
         ShowStatus(QStringLiteral("في أماكنك اسمان متشابهان (احفظ المكان من جديد لتبقى واحدا): ") +
                        Q(alike),
                    true);
+}
+
+QAbstractItemView* PlaceSearch::Popup() const {
+    return completer_->popup();
 }
 
 QStringList PlaceSearch::Shown() const {
@@ -257,6 +268,7 @@ void PlaceSearch::Pick(std::size_t row) {
     const places::GazetteerPlace place = matches_[row];
     justPicked_ = true;
     edit_->setText(Q(place.name));
+    edit_->selectAll();  // typing starts a new search
     ShowStatus(MatchLabel(place, false, NameInLine(place.regionName)), false);
     pickShown_ = true;
     // Picked again, it comes first next time; a file that cannot be written only loses that.

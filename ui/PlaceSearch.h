@@ -11,6 +11,7 @@
 #include "Gazetteer.h"
 #include "math/Errors.h"
 
+class QAbstractItemView;
 class QCompleter;
 class QLabel;
 class QLineEdit;
@@ -33,6 +34,7 @@ class PlaceSearch : public QWidget {
     void SetCurrentPlace(CurrentPlace current) { current_ = std::move(current); }
 
     QLineEdit* Field() const { return edit_; }
+    QAbstractItemView* Popup() const;
     QPushButton* SaveButton() const { return save_; }
     QLabel* Status() const { return status_; }
     // The matches the drop-down shows, as it shows them.

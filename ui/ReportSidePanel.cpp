@@ -80,6 +80,7 @@ void ReportSidePanel::ShowChart(QWidget* chart) {
 }
 
 QString ReportSidePanel::TimeOf(const QString& name) const {
+    if (!timesShown_) return {};
     for (std::size_t k = 0; k < names_.size(); ++k)
         if (names_[k]->text() == name && !names_[k]->isHidden())
             return times_[k]->property("time").toString();

@@ -25,6 +25,7 @@
 #include "Look.h"
 #include "PlaceSearch.h"
 #include "TestSupport.h"
+#include "report/Fields.h"
 
 namespace zerin::test {
 
@@ -100,14 +101,15 @@ inline QPushButton* Button(QWidget& window, const char* name) {
     return window.findChild<QPushButton*>(QLatin1String(name));
 }
 
-// `zerin report BODY` with every field as the window holds it now.
+// `zerin report BODY` with every field as the window reads it now (a comma between digits is
+// its decimal point).
 inline std::vector<std::string> ReportArgsOf(QWidget& window, const std::string& body, bool east,
                                              bool north) {
     std::vector<std::string> args{"report", body, east ? "--east" : "--west",
                                   north ? "--north" : "--south"};
     for (const auto& [field, option] : FieldOptionNames()) {
         args.push_back(option);
-        args.push_back(FieldText(window, field).toStdString());
+        args.push_back(CommaAsDecimalPoint(FieldText(window, field).toStdString()));
     }
     return args;
 }

@@ -26,7 +26,7 @@ const SunCase kSunCases[] = {
     {"East, South, zone -2, summer 1", {"OptE", "OptS"},
      {{"TxtZone", "-2"}, {"TxtEteRegl", "1"}, {"TxtDegLat", "33"}, {"TxtMinLat", "52"}, {"TxtDegLon", "151"}}, 0},
     {"latitude 70: no night, the message then the end line", {}, {{"TxtDegLat", "70"}}, 1},
-    {"odd texts: blanks, exponent, hexadecimal", {}, {{"TxtDegLon", " 1 2"}, {"TxtMinLon", "3E1"}, {"TxtHour", "&HA"}}, 0},
+    {"odd texts: blanks, exponent, hexadecimal", {}, {{"TxtDegLon", " 1 2"}, {"TxtMin", "3E1"}, {"TxtHour", "&HA"}}, 0},
     {"a comma between digits", {}, {{"TxtDegLat", "34,5"}}, 0},
     {"Arabic-Indic and Persian digits", {"OptE"},
      {{"TxtDegLon", "٣٩"}, {"TxtDegLat", "۲۱"}, {"TxtZone", "-٣"}, {"TxtHour", "١١٫٥"}}, 0},
@@ -188,13 +188,6 @@ class MainWindowTest : public QObject {
         for (const char* option : c.options) w.Choose(option);
         for (const auto& [name, text] : c.fields) w.Type(name, QString::fromUtf8(text));
         w.Press("CmdSun");
-        // The command line reads a comma and Arabic digits as the window does.
-        for (const auto& [name, text] : c.fields) {
-            QString ascii = QString::fromUtf8(text).replace(',', '.');
-            for (QChar& d : ascii)
-                if (d.isDigit()) d = QChar('0' + d.digitValue());
-            SetField(w.main, name, ascii.replace(QChar(0x066B), '.').toStdString());
-        }
         QCOMPARE(w.shown.kinds, std::vector<QString>{"FrmCalc"});
         QCOMPARE(w.shown.texts.front(), Q(w.Cli("sun").out));
         QCOMPARE(int(w.messages.messages.size()), c.messages);
@@ -495,8 +488,9 @@ class MainWindowTest : public QObject {
         w.Date("600", "1", "1");
         QCOMPARE(w.Hijri(), QStringLiteral("— قبل الهجرة"));
         w.Date("1800", "1", "1");
-        QCOMPARE(w.Hijri(),
-                 QStringLiteral("4 شعبان 1214 هـ (التقويم الحسابي : خارج جدول أم القرى 1300-1600 هـ)"));
+        QCOMPARE(
+            w.Hijri(),
+            QStringLiteral("4 شعبان 1214 هـ (التقويم الحسابي : خارج جدول أم القرى 1300-1600 هـ)"));
         w.Date("2025", "3", "1");
         const QCalendar::YearMonthDay qt =
             QCalendar(QCalendar::System::IslamicCivil).partsFromDate(QDate(2025, 3, 1));
@@ -507,7 +501,8 @@ class MainWindowTest : public QObject {
                 .arg(qt.year);
         };
         QComboBox* rules = w.main.findChild<QComboBox*>("CboHijriRule");
-        const QString expected[] = {day(qt.day), day(qt.day + 1), QStringLiteral("1 رمضان 1446 هـ")};
+        const QString expected[] = {day(qt.day), day(qt.day + 1),
+                                    QStringLiteral("1 رمضان 1446 هـ")};
         for (int k = 1; k <= 3; ++k) {  // the civil and astronomical epochs, computed at Mecca
             rules->setCurrentIndex(k);
             QCOMPARE(w.Hijri(), expected[k - 1]);

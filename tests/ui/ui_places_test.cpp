@@ -83,7 +83,8 @@ class PlacesWindowTest : public QObject {
         // The Sun's report is the command line's for the fields; its title names the place.
         w.Press("CmdSun");
         QCOMPARE(w.shown.texts.front(), Q(w.Cli("sun").out));
-        QCOMPARE(w.shown.titles.front(), QStringLiteral("تقرير الشمس — ") + Search(w).Field()->text());
+        QCOMPARE(w.shown.titles.front(),
+                 QStringLiteral("تقرير الشمس — ") + Search(w).Field()->text());
         // A changed field of the place forgets its name.
         w.Set("TxtMinLat", "12");
         w.Press("CmdSun");
@@ -109,7 +110,7 @@ class PlacesWindowTest : public QObject {
         MainWindowUnderTest w;
         w.main.show();
         Type(Search(w).Field(), QStringLiteral("Fès"));
-        QAbstractItemView* popup = Search(w).Field()->completer()->popup();
+        QAbstractItemView* popup = Search(w).Popup();
         QTRY_VERIFY(popup->isVisible());
         QCOMPARE(popup->currentIndex().row(), 0);
         QTest::keyClick(popup, Qt::Key_Down);
@@ -125,6 +126,11 @@ class PlacesWindowTest : public QObject {
         QTest::keyClick(popup, Qt::Key_Return);
         QCOMPARE(w.main.PlaceName(), second);
         QTRY_COMPARE(Search(w).Field()->text(), second);
+        // Back in the field by a click, the name is selected: typing starts a new search.
+        QVERIFY(QTest::qWaitForWindowActive(&w.main));
+        w.main.findChild<QWidget*>("TxtZone")->setFocus();
+        QTest::mouseClick(Search(w).Field(), Qt::LeftButton);
+        QCOMPARE(Search(w).Field()->selectedText(), second);
     }
 
     // The places picked last come first, before anything is typed and among the matches, in a
@@ -139,7 +145,8 @@ class PlacesWindowTest : public QObject {
         QCOMPARE(w.Field("TxtDegLon"), QStringLiteral("5"));
         Search(w).OfferRecent();
         QCOMPARE(Search(w).Shown().mid(0, 2),
-                 (QStringList{QStringLiteral("الرباط، المغرب"), QStringLiteral("جدة، المملكة العربية السعودية")}));
+                 (QStringList{QStringLiteral("الرباط، المغرب"),
+                              QStringLiteral("جدة، المملكة العربية السعودية")}));
         Type(Search(w).Field(), QStringLiteral("ج"));
         QCOMPARE(Search(w).Shown().front(), QStringLiteral("جدة، المملكة العربية السعودية"));
         WriteBytes(Q(places::RecentPlacesPath()), "\t\t\xff\nx\t1\t2\n");
@@ -206,11 +213,13 @@ class PlacesWindowTest : public QObject {
         const CliResult r = RunCli(
             {"times", "--place", "مسجد الحي", "--from", "2026-03-01", "--days", "31", "--csv"});
         QFile::remove(data_ + QStringLiteral("/zerin/places.csv"));
-        const QStringList lines = Q(r.out).split(QLatin1Char('\n')).filter(QStringLiteral("2026-03-"));
+        const QStringList lines =
+            Q(r.out).split(QLatin1Char('\n')).filter(QStringLiteral("2026-03-"));
         QCOMPARE(lines.size(), 31);
         for (const QString& line : lines)
-            QCOMPARE(line.section(QLatin1Char(','), 1, 1),
-                     line.mid(8, 2).toInt() < 22 ? QStringLiteral("+00:00") : QStringLiteral("+01:00"));
+            QCOMPARE(line.section(QLatin1Char(','), 1, 1), line.mid(8, 2).toInt() < 22
+                                                               ? QStringLiteral("+00:00")
+                                                               : QStringLiteral("+01:00"));
     }
 
     // The line under the place reads it as computed, and the zone of a picked town follows the
@@ -218,8 +227,10 @@ class PlacesWindowTest : public QObject {
     void theLineReadsThePlaceAndItsClockOnTheDate() {
         MainWindowUnderTest w;
         w.PickPlace(QStringLiteral("الرباط"));
-        for (const auto& [name, text] :
-             {std::pair{"TxtYear", "2026"}, {"TxtMonth", "3"}, {"TxtDay", "10"}, {"TxtSecLon", "30"}})
+        for (const auto& [name, text] : {std::pair{"TxtYear", "2026"},
+                                         {"TxtMonth", "3"},
+                                         {"TxtDay", "10"},
+                                         {"TxtSecLon", "30"}})
             w.Set(name, text);
         QCOMPARE(w.Field("TxtZone"), QStringLiteral("-1"));
         QCOMPARE(w.Field("TxtEteRegl"), QStringLiteral("-1"));

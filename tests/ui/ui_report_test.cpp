@@ -225,6 +225,7 @@ class ReportWindowTest : public QObject {
         Window w({folder.path()});
         w.Show(text);
         QCOMPARE(w.calc.Text(), text);
+        QApplication::clipboard()->clear();  // an empty report copies nothing
         w.box->selectAll();
         w.box->copy();
         QCOMPARE(QApplication::clipboard()->text(), text);
@@ -238,9 +239,9 @@ class ReportWindowTest : public QObject {
         Window w;
         w.Show(EastReport("sun", true, "-100"));
         QVERIFY(QTest::qWaitForWindowExposed(&w.calc));
-        for (const auto& [value, name] :
-             {std::pair{"-39.8166666666667", " = Lon"}, {"-21.4166666666667", " = Lat"},
-              {"-100", " = Y"}}) {
+        for (const auto& [value, name] : {std::pair{"-39.8166666666667", " = Lon"},
+                                          {"-21.4166666666667", " = Lat"},
+                                          {"-100", " = Y"}}) {
             const QTextBlock block = w.Block(QLatin1String(name) + QLatin1Char(' '));
             const int minus = int(block.text().indexOf(QLatin1String(value)));
             const qreal sign = GlyphLeft(block, minus), first = GlyphLeft(block, minus + 1);

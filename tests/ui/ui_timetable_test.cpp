@@ -71,7 +71,6 @@ std::vector<QStringList> CsvRows(const std::string& csv) {
     std::vector<QStringList> rows;
     std::istringstream lines(csv);
     std::string line;
-    std::getline(lines, line);  // what the table was computed with
     std::getline(lines, line);  // the header
     while (std::getline(lines, line)) rows.push_back(QString::fromStdString(line).split(','));
     return rows;
@@ -285,12 +284,12 @@ class TimetableWindowTest : public QObject {
         QVERIFY(std::find(args.begin(), args.end(), "Europe/Paris") != args.end());
         // The header names the zone and the change to summer time on 29 March.
         const QString header = w.Get<QLabel>("LblHeader")->text();
-        QVERIFY2(header.contains("Europe/Paris") && header.contains("UTC+01:00") &&
+        QVERIFY2(header.contains("باريس، فرنسا") && header.contains("UTC+01:00") &&
                      header.contains("UTC+02:00") && header.contains("2026-03-29"),
                  qPrintable(header));
         // Back to the main window's zone: the fixed clock again.
         w.Get<QRadioButton>("OptZoneFields")->setChecked(true);
-        QVERIFY(!w.Get<QLabel>("LblHeader")->text().contains("Europe/Paris"));
+        QVERIFY(!w.Get<QLabel>("LblHeader")->text().contains("باريس"));
     }
 
     void aMonthOrAYearHasItsDays_data() { TableRows(kDaysCases); }
@@ -419,8 +418,7 @@ class TimetableWindowTest : public QObject {
         std::vector<std::string> args = Words(c.options);
         args.insert(args.end(), {"--hijri-rule", "umm-al-qura"});
         const std::string expected = TimesCsv(args);
-        QVERIFY(expected.rfind("# Settings: method ", 0) == 0);
-        QVERIFY(expected.find("\ndate,hijri,") != std::string::npos);
+        QVERIFY(expected.rfind("date,hijri,", 0) == 0);
         QCOMPARE(ReadBytes(path).toStdString(), expected);
         // And every cell of the grid is the CSV's, a filled time with its mark.
         const std::vector<QStringList> csv = CsvRows(expected);
