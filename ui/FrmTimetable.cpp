@@ -54,6 +54,18 @@ constexpr int kOptionsWidth = 380, kRowHeight = 26, kRowsShown = 12;
 constexpr int kSearchKey = Qt::UserRole + 1;
 constexpr int kZoneId = FrmTimetable::kZoneIdRole;
 
+// Why a place or a clock makes no table, in Arabic (the calculation's own reason is English).
+QString WhyNoTable(const services::TimetablePlace& place) {
+    services::Place checked;
+    std::string error;
+    if (!services::CheckPlace(place.options.place, checked, error))
+        return QStringLiteral("خط العرض بين ") + Isolated(QStringLiteral("-90")) +
+               QStringLiteral(" و90 درجة، وخط الطول بين ") + Isolated(QStringLiteral("-180")) +
+               QStringLiteral(" و180 درجة.");
+    return QStringLiteral("الساعة بين ") + UtcText(-12 * services::kHour) + QStringLiteral(" و") +
+           UtcText(14 * services::kHour) + QStringLiteral("، معروفة في الأيام المطلوبة.");
+}
+
 struct RuleChoice {
     services::HighLatRule rule;
     const char* option;  // --high-lat
@@ -502,9 +514,11 @@ bool FrmTimetable::MakeOptions(std::vector<std::string>& args, services::Timetab
         const std::optional<int> zone = WholeHours(place_.fields.TxtZone),
                                  summer = WholeHours(place_.fields.TxtEteRegl);
         if (!zone || !summer || !IsZoneHours(*zone) || *summer < -24 || *summer > 24) {
-            why = QStringLiteral(
-                "المنطقة الزمنية في النافذة الرئيسية تُقبل ساعاتٍ كاملة من -14 إلى 12، والتوقيت "
-                "الصيفي من -24 إلى 24. لمنطقة مثل +05:30 اختر اسمها من قاعدة المناطق الزمنية.");
+            why = QStringLiteral("المنطقة الزمنية في النافذة الرئيسية تُقبل ساعاتٍ كاملة من ") +
+                  Isolated(QStringLiteral("-14")) + QStringLiteral(" إلى 12، والتوقيت الصيفي من ") +
+                  Isolated(QStringLiteral("-24")) + QStringLiteral(" إلى 24. لمنطقة مثل ") +
+                  Isolated(QStringLiteral("+05:30")) +
+                  QStringLiteral(" اختر اسمها من قاعدة المناطق الزمنية.");
             return false;
         }
         options.zone = *zone;
@@ -569,7 +583,7 @@ void FrmTimetable::Recompute() {
         TimetableSource::Make(job.places.front(), job.settings, job.from, LastDayOf(job), error);
     if (!source) {
         ShowProblem(QStringLiteral("لا يمكن حساب الجدول لهذا المكان بهذه الساعة: ") +
-                    Isolated(QString::fromStdString(error)));
+                    WhyNoTable(job.places.front()));
         return;
     }
     args_ = std::move(args);

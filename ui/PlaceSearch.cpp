@@ -189,10 +189,16 @@ PlaceSearch::PlaceSearch(Messenger& messenger, const QStringList& folders, QWidg
     recent_ = places::LoadRecentPlaces(places::RecentPlacesPath());
     std::string error, ownError, alike;
     loaded_ = places::LoadPlaces(gazetteer_, where, error, ownError, &alike);
-    if (!ownError.empty()) error = ownError;
-    if (!error.empty()) ShowStatus(QStringLiteral("البحث عن الأماكن ناقص: ") + Q(error), true);
+    // Said in Arabic with the file's name: `zerin places` gives the reason in detail.
+    if (!ownError.empty())
+        ShowStatus(QStringLiteral("البحث عن الأماكن ناقص: تعذّرت قراءة ملف أماكنك ") +
+                       Isolated(Q(places::OwnPlacesPath())),
+                   true);
+    else if (!error.empty())
+        ShowStatus(QStringLiteral("البحث عن الأماكن ناقص: ملف الأماكن gazetteer.txt مفقود أو تالف"),
+                   true);
     // Two own places that look alike: both are kept, and the user is told which lines.
-    if (error.empty() && !alike.empty())
+    if (error.empty() && ownError.empty() && !alike.empty())
         ShowStatus(QStringLiteral("في أماكنك اسمان متشابهان (احفظ المكان من جديد لتبقى واحدا): ") +
                        Q(alike),
                    true);

@@ -2,11 +2,15 @@
 // typing, the command line's report for the same fields, and what a window shows as text.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +19,7 @@
 #include <QTableWidget>
 #include <QtTest>
 #include <clocale>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -99,6 +104,42 @@ inline void SetField(QWidget& window, const std::string& name, const std::string
 
 inline QPushButton* Button(QWidget& window, const char* name) {
     return window.findChild<QPushButton*>(QLatin1String(name));
+}
+
+// A window's control by its name; a name that is not there ends the test program, named.
+template <class T>
+T* Get(const QWidget& window, const char* name) {
+    T* child = window.findChild<T*>(QLatin1String(name));
+    if (!child) qFatal("no control %s", name);
+    return child;
+}
+
+using FieldTexts = std::vector<std::pair<const char*, const char*>>;
+inline void SetFields(QWidget& window, const FieldTexts& fields) {
+    for (const auto& [name, text] : fields) SetField(window, name, text);
+}
+
+// A save to a path that cannot take the file: a folder that does not exist, a folder, a FIFO
+// (refused unopened, named with its reason): each said once, nothing changed; then a link,
+// replaced by the file, what it pointed to left as it was. `save` saves to a path; the files'
+// names end with `kind` (".csv").
+inline void CheckSavesRefused(const QString& folder, const QString& kind,
+                              const RecordingMessenger& said,
+                              const std::function<void(const QString&)>& save) {
+    const int before = int(said.messages.size());
+    const QString dir = folder + "/taken" + kind, fifo = folder + "/fifo" + kind,
+                  link = folder + "/link" + kind, victim = folder + "/victim";
+    QVERIFY(QDir().mkpath(dir) && ::mkfifo(QFile::encodeName(fifo).constData(), 0644) == 0);
+    for (const QString& path : {folder + "/missing/file" + kind, dir, fifo}) save(path);
+    QCOMPARE(int(said.messages.size()), before + 3);
+    QVERIFY(QFileInfo(dir).isDir());
+    QVERIFY(Q(said.messages.back().arabic).contains(fifo));
+    QVERIFY(Q(said.messages.back().english).contains(QStringLiteral("it is a FIFO")));
+    QVERIFY(WriteBytes(victim, "victim") && QFile::link(victim, link));
+    save(link);
+    QCOMPARE(int(said.messages.size()), before + 3);
+    QVERIFY(!QFileInfo(link).isSymLink() && QFileInfo(link).size() > 6);
+    QCOMPARE(ReadBytes(victim), QByteArray("victim"));
 }
 
 // `zerin report BODY` with every field as the window reads it now (a comma between digits is

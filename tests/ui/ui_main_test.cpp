@@ -17,8 +17,6 @@ namespace zerin::test {
 
 namespace {
 
-using FieldTexts = std::vector<std::pair<const char*, const char*>>;
-
 // clang-format off
 struct SunCase { const char* name; std::vector<const char*> options; FieldTexts fields; int messages; };
 const SunCase kSunCases[] = {
@@ -436,9 +434,22 @@ class MainWindowTest : public QObject {
         QCOMPARE(window.pos(), c.moves ? start + motion : start);
     }
 
+    // About: its captions whole in their places; a click on the logo or Escape closes it.
     void aClickOnTheLogoOrEscapeClosesTheAboutWindow() {
         ui::FrmApropos clicked, escaped;
         clicked.show(), escaped.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&clicked));
+        QCOMPARE(Get<QWidget>(clicked, "ImgLogo")->size(), QSize(540, 440));
+        for (const auto& [name, text] : FieldTexts{{"Label1_0", "برنامج زيرين"},
+                                                   {"Label1_1", "هدية من فريق البورفان"},
+                                                   {"Label1_2", "الإصدار  المجاني"},
+                                                   {"Label2", "نسخة كاملة"}}) {
+            auto* label = Get<QLabel>(clicked, name);
+            QCOMPARE(label->text(), QString::fromUtf8(text));
+            QVERIFY2(label->sizeHint().width() <= label->width() &&
+                         label->sizeHint().height() <= label->height(),
+                     name);
+        }
         QTest::mouseClick(clicked.findChild<QWidget*>("ImgLogo"), Qt::LeftButton);
         QCOMPARE(clicked.result(), int(QDialog::Accepted));
         QTest::keyClick(&escaped, Qt::Key_Escape);
