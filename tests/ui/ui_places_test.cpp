@@ -3,9 +3,9 @@
 // the window's date), the places picked last come first; own places saved with their clock; the
 // line under the place; the local clock beside the Sun's report; the timetable and the map take
 // the place.
-#include <QCompleter>
 #include <QDateEdit>
 #include <QListView>
+#include <QRegularExpression>
 #include <QtTest>
 
 #include "FrmCarte.h"
@@ -118,10 +118,9 @@ class PlacesWindowTest : public QObject {
         const QString second = popup->currentIndex()
                                    .data()
                                    .toString()
-                                   .section(QStringLiteral(" — "), 0, 0)
-                                   .section(QStringLiteral("،"), 0, 0)
-                                   .remove(QChar(0x2066))
-                                   .remove(QChar(0x2069));
+                                   .section(" — ", 0, 0)
+                                   .section("،", 0, 0)
+                                   .remove(QRegularExpression("[\u2066\u2069]"));
         QVERIFY(second != Search(w).Shown().front().section(QStringLiteral(" — "), 0, 0));
         QTest::keyClick(popup, Qt::Key_Return);
         QCOMPARE(w.main.PlaceName(), second);
@@ -153,14 +152,10 @@ class PlacesWindowTest : public QObject {
         MainWindowUnderTest damaged;
         damaged.main.Search().OfferRecent();
         QVERIFY(damaged.main.Search().Shown().isEmpty());
-    }
-
-    void anUnknownNameIsSaidAndChangesNothing() {
-        MainWindowUnderTest w;
-        w.PickPlace(QStringLiteral("Xqzwvbnk"));
-        QVERIFY(Search(w).Shown().isEmpty());
-        QCOMPARE(Search(w).Status()->text(), QStringLiteral("لا مكان بهذا الاسم"));
-        QCOMPARE(w.Field("TxtDegLon"), QStringLiteral("5"));
+        damaged.PickPlace(QStringLiteral("Xqzwvbnk"));  // an unknown name: said, nothing changed
+        QVERIFY(Search(damaged).Shown().isEmpty());
+        QCOMPARE(Search(damaged).Status()->text(), QStringLiteral("لا مكان بهذا الاسم"));
+        QCOMPARE(damaged.Field("TxtDegLon"), QStringLiteral("5"));
     }
 
     void aSavedPlaceComesFirstAndKeepsItsZone() {
@@ -227,11 +222,8 @@ class PlacesWindowTest : public QObject {
     void theLineReadsThePlaceAndItsClockOnTheDate() {
         MainWindowUnderTest w;
         w.PickPlace(QStringLiteral("الرباط"));
-        for (const auto& [name, text] : {std::pair{"TxtYear", "2026"},
-                                         {"TxtMonth", "3"},
-                                         {"TxtDay", "10"},
-                                         {"TxtSecLon", "30"}})
-            w.Set(name, text);
+        SetFields(w.main,
+                  {{"TxtYear", "2026"}, {"TxtMonth", "3"}, {"TxtDay", "10"}, {"TxtSecLon", "30"}});
         QCOMPARE(w.Field("TxtZone"), QStringLiteral("-1"));
         QCOMPARE(w.Field("TxtEteRegl"), QStringLiteral("-1"));
         auto* line = w.main.findChild<QLabel*>("LblPlaceReading");
@@ -307,10 +299,10 @@ class PlacesWindowTest : public QObject {
             QCOMPARE(map->windowTitle(), QStringLiteral("خريطة الهلال — جدة"));
             const auto day = [map] { return QString::number(map->Grid().day); };
             days << day();
-            QTest::mouseClick(map->findChild<QPushButton*>("CmdPrevEvening"), Qt::LeftButton);
-            days << day();
-            QTest::mouseClick(map->findChild<QPushButton*>("CmdNextEvening"), Qt::LeftButton);
-            days << day();
+            for (const char* step : {"CmdPrevEvening", "CmdNextEvening"}) {
+                QTest::mouseClick(Get<QPushButton>(*map, step), Qt::LeftButton);
+                days << day();
+            }
             auto* date = map->findChild<QDateEdit*>("DteEvening");
             date->setDate(QDate(2025, 5, 1));
             emit date->editingFinished();

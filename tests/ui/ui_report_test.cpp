@@ -4,7 +4,6 @@
 // saving SysReg.txt (the record, the folders a save tries, the messages when nothing can be
 // written); Escape and the skin file; the chart beside a body's report.
 #include <sys/fsuid.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QAbstractTextDocumentLayout>
@@ -24,16 +23,10 @@
 #include "ReportFile.h"
 #include "ReportSidePanel.h"
 #include "UiSupport.h"
-#include "report/Preface.h"
 
 namespace zerin::test {
 
 namespace {
-
-QString Documents() {
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return documents.isEmpty() ? QDir::homePath() : documents;
-}
 
 // The Sun's report at Mecca (East) or at a South place in the year -100: signed values in the
 // Arabic lines of the longitude, the latitude and the year.
@@ -44,11 +37,13 @@ QString EastReport(const std::string& body, bool south, const std::string& year)
     return Q(RunCli(args).out);
 }
 
+const QString kSun = Q(Golden("report-sun-2005-06-17-1200.txt"));
+
 // A report window with recorded messages and a recording opener.
 struct Window {
     RecordingMessenger messages;
     ui::FrmCalc calc{messages};
-    QTextEdit* box = calc.findChild<QTextEdit*>("TxtOut");
+    QTextEdit* box = Get<QTextEdit>(calc, "TxtOut");
     QStringList opened;
     explicit Window(const QStringList& folders = {}, bool openerWorks = true) {
         calc.SetSaveFolders(folders);
@@ -67,7 +62,7 @@ struct Window {
             if (block.text().contains(text)) return block;
         return {};
     }
-    QString CopySelection(int from, int to) {
+    QString Copy(int from, int to) {
         QTextCursor cursor(box->document());
         cursor.setPosition(from);
         cursor.setPosition(to, QTextCursor::KeepAnchor);
@@ -96,8 +91,7 @@ class ReportWindowTest : public QObject {
     // no direction mark enters the text.
     void eachParagraphReadsInItsOwnDirection() {
         Window w;
-        const QString report = Q(Golden("report-sun-2005-06-17-1200.txt"));
-        w.calc.SetReport(report, ui::FrmCalc::Edge::Left);
+        w.calc.SetReport(kSun, ui::FrmCalc::Edge::Left);
         int directions[2] = {0, 0};
         for (QTextBlock block = w.box->document()->begin(); block.isValid(); block = block.next()) {
             const Qt::LayoutDirection direction = block.blockFormat().layoutDirection();
@@ -108,39 +102,55 @@ class ReportWindowTest : public QObject {
             ++directions[direction == Qt::RightToLeft];
         }
         QVERIFY(directions[0] > 20 && directions[1] > 20);
-        QCOMPARE(w.calc.Text(), report);
+        QCOMPARE(w.calc.Text(), kSun);
     }
 
-    // The record: the text in quotes (its own quotes as they are), CR LF, in UTF-8; an older
-    // file replaced whole, in the first folder that takes it, and that one only.
-    void savingWritesTheRecordAndOpensIt() {
-        const QString sun = Q(Golden("report-sun-2005-06-17-1200.txt"));
-        const std::pair<QString, QByteArray> records[] = {
-            {QString(), QByteArray("\"\"\r\n")},
-            {QStringLiteral("a \"b\"\r\nc"), QByteArray("\"a \"b\"\r\nc\"\r\n")},
-            {sun, "\"" + sun.toUtf8() + "\"\r\n"}};
-        for (const auto& [text, file] : records) {
-            QTemporaryDir folder, second;
-            Window w({folder.path(), second.path()});
-            w.calc.SetReport(text, ui::FrmCalc::Edge::Left);
-            WriteBytes(folder.filePath("SysReg.txt"), "an older, longer report");
-            w.Save();
-            QCOMPARE(ReadBytes(folder.filePath("SysReg.txt")), file);
-            QCOMPARE(w.opened, QStringList{folder.filePath("SysReg.txt")});
-            QVERIFY(w.messages.messages.empty());
-            QVERIFY(QDir(second.path()).entryList(QDir::Files).isEmpty());
-        }
-        // Saved but not opened: said.
-        QTemporaryDir folder;
-        Window w({folder.path()}, false);
+    // Text(), a copy of everything (an empty report copies nothing) and the saved file are the
+    // report's bytes; the record: the text in quotes (its own quotes as they are), CR LF, UTF-8,
+    // an older file replaced whole in the first folder that takes it, and that one only.
+    void textCopyAndFileKeepTheReportsBytes_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("record");
+        QTest::newRow("Sun at Mecca") << EastReport("sun", false, "2005") << QByteArray();
+        QTest::newRow("Moon, South, year -100") << EastReport("moon", true, "-100") << QByteArray();
+        QTest::newRow("exponents and operators")
+            << QStringLiteral("1.5E-05 = x قيمة\r\n-2E+20 = y قيمة\r\nقيمة a-5 = (b)-3 - 4 = +7")
+            << QByteArray();
+        QTest::newRow("the preface: a tab, blanks") << Q(Golden("preface.txt")) << QByteArray();
+        QTest::newRow("empty") << QString() << QByteArray("\"\"\r\n");
+        QTest::newRow("quotes, no final line end")
+            << QStringLiteral("a \"b\"\r\n\r\n  c ") << QByteArray("\"a \"b\"\r\n\r\n  c \"\r\n");
+    }
+    void textCopyAndFileKeepTheReportsBytes() {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, record);
+        QTemporaryDir folder, second;
+        Window w({folder.path(), second.path()});
+        w.Show(text);
+        QCOMPARE(w.calc.Text(), text);
+        QApplication::clipboard()->clear();
+        w.box->selectAll();
+        w.box->copy();
+        QCOMPARE(QApplication::clipboard()->text(), text);
+        WriteBytes(folder.filePath("SysReg.txt"), "an older, longer report");
         w.Save();
-        QVERIFY(Q(w.messages.messages.at(0).arabic).contains(folder.filePath("SysReg.txt")));
+        const QByteArray saved = ReadBytes(folder.filePath("SysReg.txt"));
+        QCOMPARE(saved, record.isEmpty() ? "\"" + text.toUtf8() + "\"\r\n" : record);
+        QCOMPARE(saved, ui::ReportRecord(text));
+        QCOMPARE(w.opened, QStringList{folder.filePath("SysReg.txt")});
+        QVERIFY(w.messages.messages.empty());
+        QVERIFY(QDir(second.path()).entryList(QDir::Files).isEmpty());
     }
 
-    // A folder the user cannot write: the next one; none: a message naming each, nothing opened.
-    // (Root writes anywhere: the saves take the rights of an ordinary user.)
-    void unwritableFoldersFallBackOrAreNamed() {
+    // Saved but not opened: said. A folder the user cannot write: the next one; none: a message
+    // naming each, nothing opened. (Root writes anywhere: the saves take an ordinary user's
+    // rights.) Installed for everyone, the documents folder alone; a copy in a folder of the
+    // user's own saves beside itself first.
+    void theFoldersASaveTries() {
         QTemporaryDir root;
+        Window unopened({root.path()}, false);
+        unopened.Save();
+        QVERIFY(Q(unopened.messages.messages.at(0).arabic).contains(root.filePath("SysReg.txt")));
         const QString readOnly = root.filePath("program"), writable = root.filePath("documents");
         QDir().mkpath(readOnly), QDir().mkpath(writable);
         chmod(QFile::encodeName(root.path()).constData(), 0755);
@@ -151,31 +161,26 @@ class ReportWindowTest : public QObject {
             w.Save();
             if (geteuid() == 0) setfsuid(0);
         };
-        Window fallback({readOnly, writable});
+        Window fallback({readOnly, writable}), none({readOnly, root.filePath("no/such/folder")});
         save(fallback);
-        QCOMPARE(fallback.opened, QStringList{QDir(writable).filePath("SysReg.txt")});
-        Window none({readOnly, root.filePath("no/such/folder")});
         save(none);
         chmod(QFile::encodeName(readOnly).constData(), 0755);
+        QCOMPARE(fallback.opened, QStringList{QDir(writable).filePath("SysReg.txt")});
         QVERIFY(none.opened.isEmpty());
         const QString message = Q(none.messages.messages.at(0).arabic);
         QVERIFY(message.startsWith(QStringLiteral("تعذّر حفظ التقرير")));
         QVERIFY(message.contains(QDir(readOnly).filePath("SysReg.txt")));
         QVERIFY(message.contains(root.filePath("no/such/folder/SysReg.txt")));
+        QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (documents.isEmpty()) documents = QDir::homePath();
+        QCOMPARE(ui::DefaultSaveFolders("/usr/bin"), QStringList{documents});
+        QCOMPARE(ui::DefaultSaveFolders(root.path()), (QStringList{root.path(), documents}));
     }
 
-    // Installed for everyone: the documents folder alone, whoever runs it; a copy in a folder
-    // of the user's own saves beside itself first.
-    void theFoldersASaveTries() {
-        for (const char* installed : {"/usr/bin", "/usr/local/bin", "/opt", "/bin"})
-            if (QFileInfo(installed).isDir())
-                QCOMPARE(ui::DefaultSaveFolders(installed), QStringList{Documents()});
-        QTemporaryDir unpacked;
-        QCOMPARE(ui::DefaultSaveFolders(unpacked.path()),
-                 (QStringList{unpacked.path(), Documents()}));
-    }
-
-    void escapeAndExitHideTheWindowAndKeepItsText() {
+    // Escape and the exit hide the window, which keeps its text; Paper.skn beside the program,
+    // then in the data folder, or the built-in copy when neither can be read (missing, blank,
+    // not UTF-8, a folder).
+    void escapeExitAndTheSkin() {
         Window w;
         w.Show(QStringLiteral("kept"));
         QVERIFY(QTest::qWaitForWindowExposed(&w.calc));
@@ -183,21 +188,17 @@ class ReportWindowTest : public QObject {
         QVERIFY(!w.calc.isVisible());
         w.calc.show();
         QTest::mouseClick(Button(w.calc, "CmdExit"), Qt::LeftButton);
-        QVERIFY(!w.calc.isVisible());
-        QCOMPARE(w.calc.Text(), QStringLiteral("kept"));
-    }
-
-    // Paper.skn beside the program, then in the data folder, or the built-in copy when neither
-    // can be read (missing, blank, not UTF-8, a folder).
-    void theSkinFileOrItsBuiltInCopy() {
+        QVERIFY(!w.calc.isVisible() && w.calc.Text() == QStringLiteral("kept"));
         QTemporaryDir beside, data;
         const QStringList folders{beside.path(), data.path()};
         const QString builtIn = ui::SkinSheet(folders), skin = beside.filePath("Paper.skn");
         QCOMPARE(builtIn.toUtf8(), ReadBytes(QStringLiteral(ZERIN_SOURCE_UI "/Paper.skn")));
-        QVERIFY(WriteBytes(data.filePath("Paper.skn"), "QLabel { color: blue; }"));
-        QCOMPARE(ui::SkinSheet(folders), QStringLiteral("QLabel { color: blue; }"));
-        QVERIFY(WriteBytes(skin, "QPushButton { color: red; }"));
-        QCOMPARE(ui::SkinSheet(folders), QStringLiteral("QPushButton { color: red; }"));
+        for (const auto& [file, sheet] :
+             {std::pair{data.filePath("Paper.skn"), "QLabel { color: blue; }"},
+              {skin, "QPushButton { color: red; }"}}) {
+            QVERIFY(WriteBytes(file, sheet));
+            QCOMPARE(ui::SkinSheet(folders), QString::fromUtf8(sheet));
+        }
         QFile::remove(data.filePath("Paper.skn"));
         for (const QByteArray& unusable : {QByteArray("  \n"), QByteArray("a { b: \xff\xfe; }")}) {
             QVERIFY(WriteBytes(skin, unusable));
@@ -206,31 +207,6 @@ class ReportWindowTest : public QObject {
         QFile::remove(skin);
         QDir().mkpath(skin);
         QCOMPARE(ui::SkinSheet(folders), builtIn);
-    }
-
-    // Text(), a copy of everything and the saved file are the report's bytes.
-    void textCopyAndFileKeepTheReportsBytes_data() {
-        QTest::addColumn<QString>("text");
-        QTest::newRow("Sun at Mecca") << EastReport("sun", false, "2005");
-        QTest::newRow("Moon, South, year -100") << EastReport("moon", true, "-100");
-        QTest::newRow("exponents and operators")
-            << QStringLiteral("1.5E-05 = x قيمة\r\n-2E+20 = y قيمة\r\nقيمة a-5 = (b)-3 - 4 = +7");
-        QTest::newRow("the preface: a tab, blanks") << Q(Golden("preface.txt"));
-        QTest::newRow("empty") << QString();
-        QTest::newRow("no final line end") << QStringLiteral("a\r\n\r\n  b \"q\" ");
-    }
-    void textCopyAndFileKeepTheReportsBytes() {
-        QFETCH(QString, text);
-        QTemporaryDir folder;
-        Window w({folder.path()});
-        w.Show(text);
-        QCOMPARE(w.calc.Text(), text);
-        QApplication::clipboard()->clear();  // an empty report copies nothing
-        w.box->selectAll();
-        w.box->copy();
-        QCOMPARE(QApplication::clipboard()->text(), text);
-        w.Save();
-        QCOMPARE(ReadBytes(folder.filePath("SysReg.txt")), ui::ReportRecord(text));
     }
 
     // In the laid-out right-to-left lines the minus sign stands left of the first digit, and the
@@ -260,16 +236,15 @@ class ReportWindowTest : public QObject {
         const QTextBlock block = w.Block(QStringLiteral(" = Lon "));
         const int start = block.position() + int(block.text().indexOf(QLatin1Char('-')));
         const int end = block.position() + int(block.text().indexOf(QLatin1Char(' ')));
-        QCOMPARE(w.CopySelection(start, end), QStringLiteral("-39.8166666666667"));
-        QCOMPARE(w.CopySelection(block.position(), block.position() + block.length() + 1),
+        QCOMPARE(w.Copy(start, end), QStringLiteral("-39.8166666666667"));
+        QCOMPARE(w.Copy(block.position(), block.position() + block.length() + 1),
                  QStringLiteral("-39.8166666666667 = Lon طول البلد بالدرج  \r\n\r\n"));
-        QTextCursor cursor(w.box->document());
-        cursor.setPosition(end);  // after the number and its mark
-        w.box->setTextCursor(cursor);
-        QTest::keyClicks(w.box, "0");
-        cursor.setPosition(start + 1);  // between the sign and the digits
-        w.box->setTextCursor(cursor);
-        QTest::keyClicks(w.box, "1");
+        for (const auto& [at, typed] : {std::pair{end, "0"}, {start + 1, "1"}}) {
+            QTextCursor cursor(w.box->document());  // after the number and its mark, then
+            cursor.setPosition(at);                 // between the sign and the digits
+            w.box->setTextCursor(cursor);
+            QTest::keyClicks(w.box, typed);
+        }
         const QString edited = QString(text).replace(QStringLiteral("-39.8166666666667 = Lon"),
                                                      QStringLiteral("-139.81666666666670 = Lon"));
         QCOMPARE(w.calc.Text(), edited);
@@ -280,24 +255,15 @@ class ReportWindowTest : public QObject {
         QCOMPARE(w.calc.Text(), edited);
     }
 
-    // Qt's own texts read in Arabic: a message box's OK, the text box's menu.
-    void qtsOwnTextsReadInArabic() {
-        if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_ar.qm"))
-            QSKIP("qtbase_ar.qm is not installed (Debian package qt6-translations-l10n)");
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("زيرين"), QStringLiteral("نص"),
-                        QMessageBox::Ok);
-        QCOMPARE(box.button(QMessageBox::Ok)->text(), QStringLiteral("حسنًا"));
-        Window w;
-        std::unique_ptr<QMenu> menu(w.box->createStandardContextMenu());
-        QStringList texts;
-        for (const QAction* action : menu->actions()) texts << action->text();
-        QVERIFY2(texts.contains(QStringLiteral("ا&نسخ\tCtrl+C")), qPrintable(texts.join('|')));
-    }
-
-    // Long lines wrap at the box's width; the box's menu turns wrapping off and on.
+    // Long lines wrap at the box's width; the box's menu (in Arabic, as Qt's own texts are: a
+    // message box's OK) turns wrapping off and on.
     void longLinesWrapAndTheMenuTogglesIt() {
+        if (QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_ar.qm")) {
+            QMessageBox box(QMessageBox::Critical, "زيرين", "نص", QMessageBox::Ok);
+            QCOMPARE(box.button(QMessageBox::Ok)->text(), QStringLiteral("حسنًا"));
+        }
         Window w;
-        w.Show(Q(Golden("report-sun-2005-06-17-1200.txt")));
+        w.Show(kSun);
         QVERIFY(QTest::qWaitForWindowExposed(&w.calc));
         const QTextBlock longest = w.Block(QStringLiteral("C = ((1.91946"));
         const auto lines = [&] {
@@ -318,7 +284,7 @@ class ReportWindowTest : public QObject {
             QCOMPARE(lines() > 1, !wrapping);
             QCOMPARE(w.box->horizontalScrollBar()->maximum() > 0, wrapping);
         }
-        QCOMPARE(w.calc.Text(), Q(Golden("report-sun-2005-06-17-1200.txt")));
+        QCOMPARE(w.calc.Text(), kSun);
     }
 
     // Beside the Sun's report the chart of its day, beside the Moon's and a planet's the sky
@@ -330,15 +296,14 @@ class ReportWindowTest : public QObject {
             QWidget* c = report.SidePanel().Chart();
             return c && c->isVisibleTo(&report) ? c->objectName() : QString();
         };
-        w.Press("CmdSun");
-        QCOMPARE(chart(), QStringLiteral("ChtSunDay"));
-        QVERIFY(!report.SidePanel().TimeOf(QStringLiteral("الفجر")).isEmpty());
-        QCOMPARE(w.shown.texts.back(), Q(Golden("report-sun-2005-06-17-1200.txt")));
-        for (const char* body : {"CmdPln0", "CmdPln5"}) {
-            w.Press(body);
-            QCOMPARE(chart(), QStringLiteral("ChtSky"));
-            QVERIFY(report.SidePanel().TimeOf(QStringLiteral("الفجر")).isEmpty());
+        for (const auto& [button, shown, times] : {std::tuple{"CmdSun", "ChtSunDay", true},
+                                                   {"CmdPln0", "ChtSky", false},
+                                                   {"CmdPln5", "ChtSky", false}}) {
+            w.Press(button);
+            QCOMPARE(chart(), QLatin1String(shown));
+            QCOMPARE(report.SidePanel().TimeOf(QStringLiteral("الفجر")).isEmpty(), !times);
         }
+        QCOMPARE(w.shown.texts.front(), kSun);
         Button(report, "CmdSide")->click();  // hidden by the user
         QVERIFY(report.SidePanel().isHidden());
         Button(report, "CmdSide")->click();
