@@ -191,11 +191,12 @@ TEST(Places, TheSkippedDaysNoteNamesThePlace) {
     EXPECT_TRUE(Contains(text.out, "\n2011-12-30 (Apia): the local clock skips these days"));
     const CliResult csv = RunCli(Words(days + "--csv"));
     ASSERT_EQ(csv.status, 0) << csv.err;
-    EXPECT_EQ(csv.err,
-              "zerin: Settings: method morocco; fajr 19°; isha 17°; adjustments none; rounding nearest; "
-              "horizon -0.8333°; elevation 0 m; high latitudes none; polar none\n"
-              "zerin: the local clock skips 2011-12-30 (Apia) (the zone moved across the date "
-              "line): the day has no row\n");
+    EXPECT_EQ(
+        csv.err,
+        "zerin: Settings: method morocco; fajr 19°; isha 17°; adjustments none; rounding nearest; "
+        "horizon -0.8333°; elevation 0 m; high latitudes none; polar none\n"
+        "zerin: the local clock skips 2011-12-30 (Apia) (the zone moved across the date "
+        "line): the day has no row\n");
 }
 
 TEST(Places, TextAndJsonNameThePlaces) {

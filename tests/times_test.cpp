@@ -129,9 +129,8 @@ TEST(Times, TheCommandRoundsTheReportsValues) {
     std::string row = "2005-06-17,+00:00";
     for (const int k : {6, 1, 0, 3, 4, 2, 5})  // Fajr, rising, transit, Asr, setting, Isha
         row += "," + ClockText(std::stod(Printed(report, kFormulas[k])), false);
-    EXPECT_EQ(r.out,
-              "date,utc_offset,fajr,sunrise,transit,asr1,asr2,sunset,isha,adjusted\n" +
-                  row + ",\n");
+    EXPECT_EQ(r.out, "date,utc_offset,fajr,sunrise,transit,asr1,asr2,sunset,isha,adjusted\n" + row +
+                         ",\n");
     EXPECT_EQ(row, "2005-06-17,+00:00,03:25,05:17,12:24,16:06,17:22,19:30,21:09");
 }
 
@@ -453,10 +452,11 @@ TEST(Times, PlaceOptionsAndTheArabicHeader) {
 TEST(Times, TheTableStopsAtAFullDisk) {
     const ExeResult r = RunExe(" times --from 2000-01-01 --days 1000000 --csv > /dev/full");
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err,
-              "zerin: Settings: method morocco; fajr 19°; isha 17°; adjustments none; rounding nearest; "
-              "horizon -0.8333°; elevation 0 m; high latitudes none; polar none\n"
-              "zerin: could not write the output: No space left on device\n");
+    EXPECT_EQ(
+        r.err,
+        "zerin: Settings: method morocco; fajr 19°; isha 17°; adjustments none; rounding nearest; "
+        "horizon -0.8333°; elevation 0 m; high latitudes none; polar none\n"
+        "zerin: could not write the output: No space left on device\n");
 }
 
 // Every row of a text table keeps the header's columns, whatever its cells: the day marks,
@@ -1081,11 +1081,12 @@ TEST(SkippedDays, ApiaHasNoThirtiethOfDecember2011) {
     const std::string place = "--lat 13.83S --lon 171.75W --from 2011-12-28 --days 4 ";
     const CliResult r = RunCli(Words("times " + place + "--csv --tz Pacific/Apia"));
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err,
-              "zerin: Settings: method morocco; fajr 19°; isha 17°; adjustments none; rounding nearest; "
-              "horizon -0.8333°; elevation 0 m; high latitudes none; polar none\n"
-              "zerin: the local clock skips 2011-12-30 (the zone moved across the date line): "
-              "the day has no row\n");
+    EXPECT_EQ(
+        r.err,
+        "zerin: Settings: method morocco; fajr 19°; isha 17°; adjustments none; rounding nearest; "
+        "horizon -0.8333°; elevation 0 m; high latitudes none; polar none\n"
+        "zerin: the local clock skips 2011-12-30 (the zone moved across the date line): "
+        "the day has no row\n");
     const std::vector<KeyedRow> rows = KeyedCsvRows(r.out);
     ASSERT_EQ(rows.size(), 3u);
     // Each row is its day's times: those of the same day on a fixed clock of the same offset.

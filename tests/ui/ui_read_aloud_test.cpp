@@ -99,9 +99,8 @@ services::FieldOptions Rabat(const char* zone) {
     return place;
 }
 
-// The windows by name: the main window (after a report, the report window kept hidden with
-// its keys), the report window, the timetable (without a table: a zone of half an hour), the
-// crescent map and About.
+// The windows by name: the main window, the report window, the timetable (without a table: a zone
+// of half an hour), the crescent map and About.
 std::unique_ptr<Opened> Open(const QByteArray& kind) {
     auto o = std::make_unique<Opened>();
     Opened* r = o.get();
@@ -110,20 +109,18 @@ std::unique_ptr<Opened> Open(const QByteArray& kind) {
         r->done << QStringLiteral("opened ") + QFileInfo(path).fileName();
         return true;
     };
-    if (kind.startsWith("main")) {
+    if (kind == "main") {  // the report window kept hidden, with its keys, after a report
         auto* main = new ui::FrmMain(o->messages);
         o->window.reset(main);
         ui::ShowReferenceInstant(*main);
         main->SetModalRunner(dialog);
-        if (kind == "main after a report") {
-            ui::FrmCalc& report = main->ReportWindow();
-            report.SetSaveFolders({o->folder.path()});
-            report.SetOpener(opener);
-            QObject::connect(QApplication::clipboard(), &QClipboard::dataChanged, main,
-                             [r] { r->done << QStringLiteral("copied"); });
-            report.show();
-            report.hide();
-        }
+        ui::FrmCalc& report = main->ReportWindow();
+        report.SetSaveFolders({o->folder.path()});
+        report.SetOpener(opener);
+        QObject::connect(QApplication::clipboard(), &QClipboard::dataChanged, main,
+                         [r] { r->done << QStringLiteral("copied"); });
+        report.show();
+        report.hide();
     } else if (kind == "report") {
         auto* calc = new ui::FrmCalc(o->messages);
         o->window.reset(calc);
@@ -156,7 +153,7 @@ std::unique_ptr<Opened> Open(const QByteArray& kind) {
 // clang-format off
 struct WindowCase { const char* name; int leastControls; };  // reached by the keyboard, at least
 const WindowCase kWindows[] = {
-    {"main", 39}, {"main after a report", 39}, {"report", 3}, {"timetable", 17},
+    {"main", 39}, {"report", 3}, {"timetable", 17},
     {"timetable without a table", 17}, {"crescent map", 4}, {"About", 0}};
 
 // A key pressed in a window, on the control named focus (the window's own focus when none),
@@ -172,8 +169,8 @@ const KeyCase kKeys[] = {
     {"Ctrl+P in the main window", "main", "TxtYear", kPrint, {}},
     {"Ctrl+Shift+S in the main window", "main", nullptr, kSavePdf, {}},
     {"Escape leaves the main window open", "main", "TxtDegLon", kEscape, {}},
-    {"Ctrl+S in the main window saves no kept report", "main after a report", "CmdSun", kSave, {}},
-    {"Ctrl+C on a button of the main window", "main after a report", "CmdSun", kCopy, {}},
+    {"Ctrl+S in the main window saves no kept report", "main", "CmdSun", kSave, {}},
+    {"Ctrl+C on a button of the main window", "main", "CmdSun", kCopy, {}},
     {"Ctrl+S in the report's text saves it", "report", "TxtOut", kSave, {"opened SysReg.txt"}},
     {"Ctrl+S on the report's exit saves it", "report", "CmdExit", kSave, {"opened SysReg.txt"}},
     {"F1 in the report window", "report", "TxtOut", kHelp, {}},

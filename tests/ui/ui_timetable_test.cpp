@@ -387,14 +387,9 @@ class TimetableWindowTest : public QObject {
             QVERIFY(QString::fromLatin1(pdf).contains(
                 QRegularExpression(R"(/MediaBox \[0 0 595(\.0*)? 842(\.0*)?\])")));
             QVERIFY(w.messages.messages.empty());
-            for (const char* command : {"CmdCsv", "CmdPdf"}) {
-                QTemporaryDir folder;
-                CheckSavesRefused(folder.path(), command[3] == 'C' ? ".csv" : ".pdf", w.messages,
-                                  [&](const QString& path) {
-                                      w.chosen = path;
-                                      w.Press(command);
-                                  });
-            }
+            const char* command = year ? "CmdPdf" : "CmdCsv";
+            CheckSavesRefused(w.folder.path(), year ? ".pdf" : ".csv", w.messages,
+                              [&](const QString& path) { w.chosen = path, w.Press(command); });
         }
     }
 
@@ -427,8 +422,8 @@ class TimetableWindowTest : public QObject {
             int alarm, imsak, minutes;
             const char* options;
         } cases[] = {{15, -1, 0, "--ics-alarm 15"},
-                     {-1, 20, 20, "--ramadan --imsak 20 --ics-duration 20 --ics-sunrise"},
-                     {15, -1, 0, nullptr}};
+                     {15, -1, 0, nullptr},
+                     {-1, 20, 20, "--ramadan --imsak 20 --ics-duration 20 --ics-sunrise"}};
         for (const auto& c : cases) {
             Window w;
             w.Month(2026, 2);
@@ -445,12 +440,12 @@ class TimetableWindowTest : public QObject {
             w.Press("CmdIcs");
             QCOMPARE(QFile::exists(path), c.options != nullptr);
             if (!c.options) continue;
-            const CliResult r =
-                RunCli(Words(QStringLiteral("times --lon 39:49:0E --lat 21:25:0N --zone -3 "
-                                            "--from 2026-02-01 --days 28 --hijri-rule "
-                                            "umm-al-qura --ics - ") +
-                             c.options));
-            QCOMPARE(ReadBytes(path).toStdString(), r.out);
+            QCOMPARE(
+                ReadBytes(path).toStdString(),
+                RunCli(Words(Q("times --lon 39:49:0E --lat 21:25:0N --zone -3 --from 2026-02-01 "
+                               "--days 28 --hijri-rule umm-al-qura --ics - ") +
+                             c.options))
+                    .out);
             QVERIFY(w.messages.messages.empty());
         }
         qunsetenv("SOURCE_DATE_EPOCH");
@@ -520,10 +515,6 @@ class TimetableWindowTest : public QObject {
             QVERIFY(lightness(phase.litX, phase.litY) > 200 &&
                     lightness(phase.darkX, phase.darkY) < 120);
         }
-        const Reading<Observer> o =
-            ObserverAt({-39.8167, 21.4167}, -3, 0, ClockOf(2005, 6, 17, 21, 0, 0));
-        std::unique_ptr<QWidget> beside(ui::NewReportChart(*o, Body::Moon));
-        QCOMPARE(beside->accessibleName(), QStringLiteral("رسم السماء في اللحظة"));
     }
 };
 
