@@ -15,11 +15,15 @@ const std::vector<std::string> kNoon = ReportArgs("sun", "2005", "6", "17");
 const std::string kNoonLine =
     " report sun --year 2005 --month 6 --day 17 --hour 12 --minute 0 --second 0";
 
+// The shipped gazetteer, no own places.
+const bool kEnvironment = [] {
+    ::setenv("ZERIN_GAZETTEER", (std::string(ZERIN_SOURCE_DIR) + "/data/gazetteer.txt").c_str(), 1);
+    return ::setenv("XDG_DATA_HOME", "/nonexistent", 1) == 0;
+}();
+
 // Every command line of tests/data/refused.txt: exit 2, nothing written, the message; or,
 // where the line says "(accepted)", exit 0.
 TEST(Cli, RefusedAsTheListSays) {
-    ::setenv("ZERIN_GAZETTEER", (std::string(ZERIN_SOURCE_DIR) + "/data/gazetteer.txt").c_str(), 1);
-    ::setenv("XDG_DATA_HOME", "/nonexistent", 1);  // no own places
     for (const std::vector<std::string>& line : DataRows("refused.txt", "", '|')) {
         ASSERT_GE(line.size(), 2u) << line[0];
         const std::vector<std::string> args = CommandWords(line[0]);
@@ -34,6 +38,33 @@ TEST(Cli, RefusedAsTheListSays) {
                 EXPECT_NE(::access(word.c_str(), F_OK), 0) << line[0];
             }
         }
+    }
+}
+
+// A data file's cell without its first blank and its last ones, unescaped.
+std::string Cell(const std::string& cell) {
+    return Unescaped(cell.substr(1, cell.find_last_not_of(' ')));
+}
+
+// Every command line of tests/data/outputs.txt: exit 0 and what its first lines say it writes.
+TEST(Cli, OutputsAsTheListSays) {
+    for (const std::vector<std::string>& line : DataRows("outputs.txt", "", '|')) {
+        SCOPED_TRACE(line[0]);
+        const std::vector<std::string> args = CommandWords(line[0]);
+        const auto tz = std::find(args.begin(), args.end(), "--tz");
+        if (tz != args.end() && !HaveZone(tz[1])) continue;
+        const std::string want = Cell(line[1]), where = line.size() > 2 ? Trimmed(line[2]) : "";
+        const CliResult r = RunCli(args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        const std::string& got = Contains(where, "err") ? r.err : r.out;
+        if (where == "same")
+            EXPECT_EQ(r.out, RunCli(CommandWords(want)).out);
+        else if (where.ends_with('='))
+            EXPECT_EQ(got, want);
+        else if (where.starts_with('^'))
+            EXPECT_EQ(got.substr(0, want.size()), want);
+        else
+            EXPECT_EQ(Contains(got, want), !where.starts_with('!')) << want << "\n" << got;
     }
 }
 
