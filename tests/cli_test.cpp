@@ -57,8 +57,12 @@ TEST(Cli, OutputsAsTheListSays) {
         const CliResult r = RunCli(args);
         EXPECT_EQ(r.status, 0) << r.err;
         const std::string& got = Contains(where, "err") ? r.err : r.out;
-        if (where == "same")
-            EXPECT_EQ(r.out, RunCli(CommandWords(want)).out);
+        if (where == "same") {
+            const CliResult other = RunCli(CommandWords(want));
+            EXPECT_EQ(other.status, 0) << other.err;
+            EXPECT_EQ(r.out, other.out);
+        } else if (where == "golden")
+            EXPECT_EQ(r.out, Golden(want));
         else if (where.ends_with('='))
             EXPECT_EQ(got, want);
         else if (where.starts_with('^'))

@@ -191,11 +191,12 @@ TEST(Places, TheSkippedDaysNoteNamesThePlace) {
     EXPECT_TRUE(Contains(text.out, "\n2011-12-30 (Apia): the local clock skips these days"));
     const CliResult csv = RunCli(Words(days + "--csv"));
     ASSERT_EQ(csv.status, 0) << csv.err;
-    EXPECT_EQ(csv.err,
-              "zerin: Settings: method morocco; fajr 19°; isha 17°; adjustments none; rounding nearest; "
-              "horizon -0.8333°; elevation 0 m; high latitudes none; polar none\n"
-              "zerin: the local clock skips 2011-12-30 (Apia) (the zone moved across the date "
-              "line): the day has no row\n");
+    EXPECT_EQ(
+        csv.err,
+        "zerin: Settings: method morocco; fajr 19°; isha 17°; adjustments none; rounding nearest; "
+        "horizon -0.8333°; elevation 0 m; high latitudes none; polar none\n"
+        "zerin: the local clock skips 2011-12-30 (Apia) (the zone moved across the date "
+        "line): the day has no row\n");
 }
 
 TEST(Places, TextAndJsonNameThePlaces) {
@@ -467,94 +468,6 @@ TEST(Gazetteer, TheShippedFileAgreesWithTheProgramsNormalisation) {
     }
 }
 
-TEST(PlacesCli, ListsTheMatchesWithTheirColumns) {
-    const CliResult r = RunCli({"places", "Rabat", "--limit", "1", "--csv"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out,
-              "name,latin_name,country,region,latitude,longitude,elevation_m,zone,population\n"
-              "الرباط,Rabat,المغرب,04,34.0132N,6.8326W,46,Africa/Casablanca,1655753\n");
-    // JSON: numbers named for their convention.
-    EXPECT_TRUE(Contains(RunCli({"places", "Rabat", "--limit", "1", "--json"}).out,
-                         "\"lat\": 34.0132, \"lon_east\": -6.8326, "));
-    // Words after the name are the name's: "Rabat, MT" unquoted.
-    const CliResult malta = RunCli({"places", "Rabat,", "MT", "--json"});
-    ASSERT_EQ(malta.status, 0) << malta.err;
-    EXPECT_TRUE(Contains(malta.out, "\"country\": \"مالطا\"")) << malta.out;
-    EXPECT_FALSE(Contains(malta.out, "المغرب"));
-    const CliResult country = RunCli({"places", "فاس", "--country", "المغرب", "--csv"});
-    ASSERT_EQ(country.status, 0) << country.err;
-    EXPECT_EQ(country.out.rfind("name,", 0), 0u);
-    EXPECT_TRUE(Contains(country.out, "\nفاس,Fès,المغرب,")) << country.out;
-    for (const char* near : {"21.4225,39.8262", "21.4225N,39.8262E", "21:25:21N,39:49:34E"}) {
-        const CliResult n = RunCli({"places", "--near", near, "--limit", "1", "--csv"});
-        ASSERT_EQ(n.status, 0) << n.err;
-        EXPECT_TRUE(Contains(n.out, ",distance_km\nمكة,Mecca,")) << n.out;
-    }
-}
-
-// What `zerin places` writes, pasted into --lat and --lon (and --near), is the same place: the
-// times of Rabat, not of a point 55 minutes East of it.
-TEST(PlacesCli, CoordinatesCopiedMeanTheSamePlace) {
-    const std::vector<std::vector<std::string>> rows =
-        CsvRows(RunCli({"places", "Rabat", "--limit", "1", "--csv"}).out);
-    ASSERT_EQ(rows.size(), 1u);
-    const std::string span = " --tz Africa/Casablanca --from 2026-03-10 --days 1 --csv";
-    EXPECT_EQ(RunCli(Words("times --lat " + rows[0][4] + " --lon " + rows[0][5] + span)).out,
-              RunCli(Words("times --place Rabat" + span)).out);
-    const CliResult near = RunCli({"places", "--near", rows[0][4] + "," + rows[0][5], "--csv"});
-    EXPECT_TRUE(Contains(near.out, "\nالرباط,Rabat,المغرب,")) << near.out;
-}
-
-// A place named with --place is its coordinates and clock given by hand, in every command; a
-// whole coordinate or zone given as well wins. Rabat (34.0132 N 6.8326 W) on Casablanca's clock:
-// +1 in January, +0 in Ramadan (March 2025); Paris (48.8534 N 2.3488 E) in its summer; Fès
-// stands 406 m above the sea, on a plain as high: no dip of the horizon.
-TEST(PlacesCli, APlaceIsItsCoordinatesAndClockGivenByHand) {
-    // The report's by hand in its own field options, the tables' in --lat and --lon.
-    const std::string rabat = " --lat 34:0:47.52N --lon 6:49:57.36W", mecca = " --tz Asia/Riyadh",
-                      lat = " --lat-deg 34 --lat-min 0 --lat-sec 47.52",
-                      fields = " --lon-deg 6 --lon-min 49 --lon-sec 57.36 --west" + lat,
-                      fes = " --lat 34:1:59.16N --lon 5:0:1.08W --tz Africa/Casablanca",
-                      span = " --from 2025-06-01 --days 2 --csv";
-    const auto at = [](const char* date, const char* hour) {
-        const std::string d = date;
-        return " --year " + d.substr(0, 4) + " --month " + d.substr(5, 2) + " --day " +
-               d.substr(8) + " --hour " + hour + " --minute 0 --second 0";
-    };
-    const std::string january = at("2025-01-15", "12");
-    // clang-format off
-    const std::vector<std::array<std::string, 3>> kCases = {  // named, by hand, both
-        {"report sun --place الرباط", "report sun" + fields + " --zone -1 --summer 0", january},
-        {"report sun --place Rabat", "report sun" + fields + " --zone -1 --summer -1", at("2025-03-10", "5")},
-        {"report sun --place Paris", "report sun --lon-deg 2 --lon-min 20 --lon-sec 55.68 --east --lat-deg 48 --lat-min 51 --lat-sec 12.24 --zone -1 --summer 1", at("2025-07-14", "21")},
-        {"report sun --lon 5:0:30E --place Rabat", "report sun --lon-deg 5 --lon-min 0 --lon-sec 30 --east" + lat + " --zone -1 --summer 0", january},
-        {"report sun --place Rabat --zone 3", "report sun" + fields + " --zone 3", january},
-        {"report qibla --place Rabat", "report qibla" + fields + " --zone -1 --summer 0", at("2025-05-28", "12")},
-        {"times --place Rabat", "times" + rabat + " --tz Africa/Casablanca", span},
-        {"times --place Fès", "times" + fes, span},
-        {"times --place Fès --elevation 30", "times --elevation 30" + fes, span},
-        {"times --place Rabat --tz Europe/Paris", "times" + rabat + " --tz Europe/Paris", span},
-        {"times --lat 30N --place Rabat", "times --lat 30N --lon 6:49:57.36W --tz Africa/Casablanca", span},
-        {"crescent --place جدة", "crescent --lat 21:29:24.36N --lon 39:11:10.32E" + mecca, span},
-        {"ephemeris moon --place Mecca", "ephemeris moon --lat 21:25:35.76N --lon 39:49:32.16E" + mecca,
-         " --step 1d --from 2025-06-01 --to 2025-06-02 --csv"},
-        // The Hijri calendar by sighting at Mecca: the place's standard time as --zone.
-        {"hijri --place مكة", "hijri --lat 21:25:35.76N --lon 39:49:32.16E --zone -3", " 2025-03-01 --rule sighting"},
-    };
-    // clang-format on
-    for (const auto& [named, byHand, both] : kCases) {
-        const CliResult a = RunCli(Words(named + both)), b = RunCli(Words(byHand + both));
-        ASSERT_EQ(a.status, 0) << named << ": " << a.err;
-        ASSERT_EQ(b.status, 0) << byHand << ": " << b.err;
-        EXPECT_EQ(a.out, b.out) << named;
-    }
-    // A field's raw text is the field's, whatever it reads: "--place" after --second is the
-    // second's text (read as 0), not the place option.
-    const CliResult text = RunCli(ReportArgs("sun", "2025", "1", "15", "12", "0", "--place"));
-    ASSERT_EQ(text.status, 0) << text.err;
-    EXPECT_EQ(text.out, RunCli(ReportArgs("sun", "2025", "1", "15", "12", "0", "0")).out);
-}
-
 // A timetable's page is headed by the place's name, unless --name gives another.
 TEST(PlacesCli, ThePlacesNameHeadsTheTimetablesPage) {
     if (std::system("pdftotext -v > /dev/null 2>&1") != 0)
@@ -575,21 +488,6 @@ TEST(PlacesCli, ThePlacesNameHeadsTheTimetablesPage) {
         EXPECT_TRUE(Contains(words, heading)) << words.substr(0, 400);
         std::remove(pdf.c_str());
         std::remove(text.c_str());
-    }
-}
-
-TEST(PlacesCli, AnAmbiguousNameIsNamedOnStandardError) {
-    const CliResult r = RunCli(With(kJanuary, {"--place", "Rabat"}));
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err,
-              "zerin: 'Rabat' names more than one place: Rabat الرباط, المغرب MA (34.0132N "
-              "6.8326W, Africa/Casablanca) is taken; add the country to choose another "
-              "(\"Rabat, CC\"), or see zerin places 'Rabat'\n");
-    // One Fès only, in either script: nothing to say.
-    for (const char* fes : {"Fès", "فاس", "Rabat, MT", "جدة"}) {
-        const CliResult one = RunCli(With(kJanuary, {"--place", fes}));
-        EXPECT_EQ(one.status, 0) << one.err;
-        EXPECT_EQ(one.err, "") << fes;
     }
 }
 

@@ -25,45 +25,6 @@ constexpr double kDeg = std::numbers::pi / 180;
 const char* const kPlanets[] = {"mercury", "venus",  "mars",    "jupiter",
                                 "saturn",  "uranus", "neptune", "pluto"};
 
-TEST(Golden, Reports) {
-    const std::string kSydney =
-        " --east --lon-deg 151 --lon-min 12 --south --lat-deg 33 --lat-min 52 --zone -10";
-    const std::pair<std::string, std::string> kCases[] = {
-        {"sun-2005-06-17-1200", "sun 2005 6 17 12 0 0"},
-        // Before 21 September 1899 the sidereal polynomial in revolutions is negative.
-        {"sun-1850-01-05-0320-sydney", "sun 1850 1 5 3 20 0" + kSydney},
-        // The Sun never falls 17 degrees below the horizon: the report stops at nightfall.
-        {"sun-2005-06-17-1200-lat60", "sun 2005 6 17 12 0 0 --lat-deg 60 --lat-min 0"},
-        {"moon-2005-06-17-1200", "moon 2005 6 17 12 0 0"},
-        {"moon-1850-03-10-0630", "moon 1850 3 10 6 30 0"},
-        // On the equator: the topocentric declination takes its limit.
-        {"moon-2012-11-03-184510-equator", "moon 2012 11 3 18 45 10 --lat-deg 0 --lat-min 0"},
-        // South and East with summer time: local sidereal time above 24 hours.
-        {"moon-2021-12-25-211530-sydney",
-         "moon 2021 12 25 21 15 30 --east --lon-deg 151 --lon-min 12 --lon-sec 30 --south "
-         "--lat-deg 33 "
-         "--lat-min 52 --lat-sec 4 --zone -10 --summer 1"},
-    };
-    std::vector<std::pair<std::string, std::vector<std::string>>> cases;
-    for (const auto& [file, line] : kCases) {
-        const std::vector<std::string> w = Words(line);
-        cases.push_back(
-            {"report-" + file + ".txt",
-             With(ReportArgs(w[0], w[1], w[2], w[3], w[4], w[5], w[6]), {w.begin() + 7, w.end()})});
-    }
-    for (const char* planet : kPlanets)
-        cases.push_back({std::string("report-") + planet + "-2005-06-17-1200.txt",
-                         ReportArgs(planet, "2005", "6", "17")});
-    cases.push_back({"preface.txt", {"preface"}});
-    for (const auto& [file, args] : cases) {
-        const CliResult r = RunCli(args);
-        EXPECT_EQ(r.status, 0) << file;
-        EXPECT_EQ(r.out, Golden(file)) << file;
-        // Only the Sun's stop at high latitude says something on standard error.
-        EXPECT_EQ(r.err.empty(), !file.ends_with("lat60.txt")) << file;
-    }
-}
-
 // A body's command on the window's fields: the default place, a date and time.
 struct BodyRun {
     RecordingMessenger messages;
