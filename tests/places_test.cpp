@@ -1,6 +1,4 @@
-// Places: files of places (zerin times --places), the gazetteer (the normalisation of names,
-// the search, the nearest towns, the countries, damaged files), zerin places and --place NAME,
-// what a place puts into the fields, and the user's own places.
+// Places: files of places, the gazetteer, what a place puts into the fields, own places.
 #include "Places.h"
 
 #include <gtest/gtest.h>
@@ -29,8 +27,7 @@ using places::NormaliseName;
 
 const std::string kGazetteerPath = std::string(ZERIN_SOURCE_DIR) + "/data/gazetteer.txt";
 
-// The shipped gazetteer, and own places in a folder of this process's own (absolute, or the
-// XDG rules ignore it and the user's own file would be read and written).
+// The shipped gazetteer; own places in a folder of the test's own (absolute, as XDG wants).
 const ScratchFolder kData;
 const bool kEnvironment = [] {
     ::setenv("ZERIN_GAZETTEER", kGazetteerPath.c_str(), 1);
@@ -117,8 +114,7 @@ TEST(Places, RefusedRowsNameTheirLine) {
                   "zerin: cannot open the places file 'no/such/places.csv': No such file");
 }
 
-// What is not a regular file is refused unopened: a FIFO without a writer would wait for ever
-// (a device or a folder: refused.txt). Standard input is read when the file is "-".
+// A FIFO is refused unopened (it would wait for ever); "-" reads standard input.
 TEST(Places, OnlyARegularFileOrStandardInput) {
     const std::string fifo = Scratch("places_test.fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
@@ -136,8 +132,7 @@ TEST(Places, OnlyARegularFileOrStandardInput) {
     std::remove(out.c_str());
 }
 
-// An input without end, as /dev/zero or a line without a line end: the reader stops after
-// the 4097th byte of the line, however long it is.
+// An input without end (/dev/zero, a line without an end): read no further than 4097 bytes.
 TEST(Places, ALineIsReadNoFurtherThanItsBound) {
     class Endless : public std::streambuf {
       public:
@@ -178,45 +173,6 @@ TEST(Places, TheRowsAreThePlacesTimesTheDays) {
     robust::CappedStream out(4096), err;
     EXPECT_EQ(cli::Run(Words(days + "500000 --csv"), out.file(), err.file()), 1) << err.text();
     EXPECT_EQ(out.text().rfind("place,date,", 0), 0u);  // the header first
-}
-
-// A day that one place's clock skips: the note names the place.
-TEST(Places, TheSkippedDaysNoteNamesThePlace) {
-    if (!HaveZone("Pacific/Apia")) GTEST_SKIP() << "no time-zone database";
-    const PlacesFile file(
-        "name,latitude,longitude,zone\nApia,13.83S,171.75W,Pacific/Apia\nRabat,34:01N,6:50W,0\n");
-    const std::string days = "times --places " + file.path() + " --from 2011-12-29 --days 2 ";
-    const CliResult text = RunCli(Words(days + "--lang en"));
-    ASSERT_EQ(text.status, 0) << text.err;
-    EXPECT_TRUE(Contains(text.out, "\n2011-12-30 (Apia): the local clock skips these days"));
-    const CliResult csv = RunCli(Words(days + "--csv"));
-    ASSERT_EQ(csv.status, 0) << csv.err;
-    EXPECT_EQ(
-        csv.err,
-        "zerin: Settings: method morocco; fajr 19°; isha 17°; adjustments none; rounding nearest; "
-        "horizon -0.8333°; elevation 0 m; high latitudes none; polar none\n"
-        "zerin: the local clock skips 2011-12-30 (Apia) (the zone moved across the date "
-        "line): the day has no row\n");
-}
-
-TEST(Places, TextAndJsonNameThePlaces) {
-    const PlacesFile file("name,latitude,longitude,zone\nRabat,34:01N,6:50W,0\n");
-    const std::string day = "times --places " + file.path() + " --from 2025-06-01 --days 1 ";
-    const CliResult text = RunCli(Words(day + "--lang en"));
-    ASSERT_EQ(text.status, 0) << text.err;
-    EXPECT_EQ(text.out.find("\nPlace  Date        UTC offset"), text.out.find('\n')) << text.out;
-    EXPECT_TRUE(Contains(text.out, "\nRabat  2025-06-01  +00:00"));
-    // The JSON's places first, then the settings (times_test), then the rows named.
-    const CliResult json = RunCli(Words(day + "--json"));
-    ASSERT_EQ(json.status, 0) << json.err;
-    EXPECT_EQ(
-        json.out.rfind("{\"places\": [\n    {\"name\": \"Rabat\", \"lon\": 6.83333333333333, "
-                       "\"lat\": 34.0166666666667, \"zone\": \"0\"}\n  ], \"prayer_method\": ",
-                       0),
-        0u)
-        << json.out;
-    EXPECT_TRUE(
-        Contains(json.out, "\"rows\": [\n  {\"place\": \"Rabat\", \"date\": \"2025-06-01\""));
 }
 
 TEST(Places, ADayIsTheSameDayInsideALongerTable) {
@@ -330,8 +286,7 @@ TEST(Gazetteer, ANameUnknownEverywhereFindsNothingAndSuggestsThree) {
     EXPECT_EQ(near[0].latinName + near[0].country, "RabatMA");
 }
 
-// The nearest names: the least edit distance of any of a place's keys, ties by the place's
-// order, each place once (the distances worked by hand).
+// The nearest names by edit distance of any key, ties by the place's order (worked by hand).
 TEST(Gazetteer, SuggestionsAreTheNearestNames) {
     std::string text = "zones\t1\nUTC\nplaces\t6\n";
     for (int k = 0; k < 6; ++k) text += "P" + std::to_string(k) + "\t\tMA\t\t1\t2\t\t0\t5\n";
@@ -390,8 +345,7 @@ TEST(Gazetteer, NearestTownsOnTheSphereAndCountriesInArabic) {
     for (const auto& [text, code] : codes) EXPECT_EQ(places::CountryCodeOf(text), code) << text;
 }
 
-// A damaged or hostile file (through ZERIN_GAZETTEER): refused with its line and why, before
-// anything is reserved for its counts.
+// A damaged or hostile file: refused with its line, before anything is reserved for its counts.
 TEST(Gazetteer, DamagedFilesAreRefusedWithTheirLine) {
     for (const std::vector<std::string>& c : DataRows("places/damaged-gazetteers.txt", "", '|')) {
         const std::string text = Unescaped(Trimmed(c[0])), message = Trimmed(c[1]);
@@ -404,8 +358,7 @@ TEST(Gazetteer, DamagedFilesAreRefusedWithTheirLine) {
     }
 }
 
-// What is not a regular file is never opened (a FIFO would block for ever); the command
-// line refuses a damaged gazetteer with exit status 2 and one line, for a search and --place.
+// What is not a regular file is never opened; a damaged gazetteer is refused in one line.
 TEST(Gazetteer, OnlyARegularFileIsRead) {
     const std::string fifo = Scratch("gazetteer.fifo"), nan = Scratch("gazetteer-nan.txt");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
@@ -427,8 +380,7 @@ TEST(Gazetteer, OnlyARegularFileIsRead) {
     EXPECT_EQ(std::remove(fifo.c_str()) + std::remove(nan.c_str()), 0);
 }
 
-// Short of memory (children under ulimit -v, from what barely loads the program to what
-// is enough): one line and exit status 1, or the work done; never an abort.
+// Short of memory (ulimit -v): one line and exit status 1, or the work done; never an abort.
 TEST(Gazetteer, NotEnoughMemoryIsSaid) {
 #ifdef __SANITIZE_ADDRESS__
     GTEST_SKIP() << "AddressSanitizer reserves more address space than any ulimit -v allows";
@@ -544,41 +496,33 @@ TEST(PlaceFields, AnglesAsTheFieldsWriteThem) {
         const char* dms;
     };
     // clang-format off
-    const Case cases[] = {
-        {34.0132, "34 0 47.52"}, {-6.8326, "6 49 57.36"}, {21.4225, "21 25 21"},
-        {39.8262, "39 49 34.32"}, {0, "0 0 0"}, {-0.0001, "0 0 0.36"},
-        {10.999999999, "11 0 0"},  // carries into the degrees
-        {179.9999, "179 59 59.64"}, {-90, "90 0 0"}, {1.5, "1 30 0"}, {0.0125, "0 0 45"},
-    };
-    // clang-format on
+    const Case cases[] = {{34.0132, "34 0 47.52"}, {-6.8326, "6 49 57.36"}, {21.4225, "21 25 21"},
+        {39.8262, "39 49 34.32"}, {0, "0 0 0"}, {-0.0001, "0 0 0.36"}, {10.999999999, "11 0 0"},
+        {179.9999, "179 59 59.64"}, {-90, "90 0 0"}, {1.5, "1 30 0"}, {0.0125, "0 0 45"}};
     for (const Case& c : cases) {
         const places::AngleTexts a = places::AngleFieldTexts(c.degrees);
         EXPECT_EQ(a.degrees + " " + a.minutes + " " + a.seconds, c.dms) << c.degrees;
     }
-    const std::pair<double, const char*> hours[] = {{-1, "-1"},  {5.5, "5.5"},     {0, "0"},
-                                                    {-0.0, "0"}, {-5.75, "-5.75"}, {14, "14"}};
+    const std::pair<double, const char*> hours[] = {
+        {-1, "-1"}, {5.5, "5.5"}, {0, "0"}, {-0.0, "0"}, {-5.75, "-5.75"}, {14, "14"}};
+    // clang-format on
     for (const auto& [h, text] : hours) EXPECT_EQ(places::HoursText(h), text);
 }
 
 TEST(PlaceFields, TheZoneAndTheSummerTimeOfTheDate) {
-    // Offsets from the time-zone database's rules: Paris +1 with +1 of summer time from
-    // the last Sunday of March; Casablanca +1 since 2018; Kolkata +5:30; Santiago -4 with
-    // its summer (-3) in January; Riyadh +3 all year. The fields: zone, summer, East, North.
+    // The database's offsets (Paris' summer time from the last Sunday of March; Casablanca +1
+    // since 2018; Santiago's summer in January) as the fields: zone, summer, East, North.
     const struct {
         double lat, lon;
         const char* zone;
         services::Civil local;
         const char* fields;
-    } cases[] = {
-        {48.85, 2.35, "Europe/Paris", {2025, 1, 15, 12, 0, 0}, "-1 0 E N"},
-        {48.85, 2.35, "Europe/Paris", {2025, 7, 15, 12, 0, 0}, "-1 1 E N"},
-        {48.85, 2.35, "Europe/Paris", {2025, 3, 30, 1, 0, 0}, "-1 0 E N"},
-        {48.85, 2.35, "Europe/Paris", {2025, 3, 30, 4, 0, 0}, "-1 1 E N"},
-        {34.0132, -6.8326, "Africa/Casablanca", {2025, 1, 15, 12, 0, 0}, "-1 0 W N"},
-        {22.57, 88.36, "Asia/Kolkata", {2025, 1, 15, 12, 0, 0}, "-5.5 0 E N"},
-        {-33.45, -70.66, "America/Santiago", {2025, 1, 15, 12, 0, 0}, "4 1 W S"},
-        {21.42, 39.83, "Asia/Riyadh", {2025, 7, 1, 12, 0, 0}, "-3 0 E N"},
-    };
+    } cases[] = {// clang-format off
+        {48.85, 2.35, "Europe/Paris", {2025, 1, 15, 12, 0, 0}, "-1 0 E N"}, {48.85, 2.35, "Europe/Paris", {2025, 7, 15, 12, 0, 0}, "-1 1 E N"},
+        {48.85, 2.35, "Europe/Paris", {2025, 3, 30, 1, 0, 0}, "-1 0 E N"}, {48.85, 2.35, "Europe/Paris", {2025, 3, 30, 4, 0, 0}, "-1 1 E N"},
+        {34.0132, -6.8326, "Africa/Casablanca", {2025, 1, 15, 12, 0, 0}, "-1 0 W N"}, {22.57, 88.36, "Asia/Kolkata", {2025, 1, 15, 12, 0, 0}, "-5.5 0 E N"},
+        {-33.45, -70.66, "America/Santiago", {2025, 1, 15, 12, 0, 0}, "4 1 W S"}, {21.42, 39.83, "Asia/Riyadh", {2025, 7, 1, 12, 0, 0}, "-3 0 E N"}};
+    // clang-format on
     std::string error;
     for (const auto& c : cases) {
         places::PlaceFields f;
@@ -711,9 +655,8 @@ TEST_F(OwnPlacesTest, TwoProcessesSavingAtOnceLoseNoPlace) {
     EXPECT_EQ(read.size(), 100u);
 }
 
-// A places.csv that is a link (a dotfiles folder's) is followed: the file it names takes the
-// place, the link stays. Names alike but for how their letters are composed (Fès twice, as an
-// earlier save could leave them) are both read, and said; saving the name again keeps one.
+// A places.csv that is a link is followed, the link kept; names alike but for how their
+// letters are composed are both read and said; saving the name again keeps one.
 TEST_F(OwnPlacesTest, ALinkIsFollowedAndNamesAlikeAreKept) {
     const std::string dotfiles = folder_ + "/dotfiles/places.csv", nfd = "Fe\xCC\x80s";
     for (const char* made : {"/dotfiles", "/zerin"})

@@ -1,9 +1,5 @@
-// zerin times: the values of the Sun command day by day, the clock on which they are shown
-// (time-zone database, summer time, half-hour zones), the days when the Sun never reaches an
-// altitude, the high-latitude rules; the times at their own instants against PyEphem and a
-// root found by bisection; the cells against published and independent values (adhan 4.4.6,
-// PyEphem, published tables: tests/data/references/timetables*.txt), the methods' parameters,
-// the horizon, the user's own settings, the night, the days a clock skips, each command's help.
+// zerin times: the Sun command day by day on its clock, the days without a time, the rules;
+// the times against PyEphem, a bisection and published tables (tests/data/references).
 #include "Times.h"
 
 #include <gtest/gtest.h>
@@ -56,8 +52,7 @@ std::string SunReport(const Civil& date, const std::string& more, const std::str
     return r.out;
 }
 
-// The place of the field texts (degrees only; the default place's 5° 40' W, 32° 56' N where
-// none is given), as the tables check it.
+// The place of the field texts in whole degrees (the default place where none is given).
 services::Place Place(const char* lonDeg = nullptr, bool east = false, const char* latDeg = nullptr,
                       bool north = true) {
     services::FieldOptions place;
@@ -118,10 +113,8 @@ TEST(Times, EachDayIsTheSunCommandAtNoonStandardTime) {
     }
 }
 
-// A clock to the nearest minute (second), half of one rounding up, with the days it moves
-// into; a table writes each clock into the cell the row before used: every write replaces the
-// whole text, longer or shorter than the one it follows. Halves as the report writes them,
-// to 15 digits (12:30:30 and 05:59:59.5), round up.
+// A clock to the nearest minute (second), halves (also to 15 digits) up, with the days it
+// moves into; each write replaces the whole cell the row before used.
 TEST(Times, ClockTextRoundsAndReplacesTheCellsText) {
     const struct {
         double hours;
@@ -166,13 +159,9 @@ TEST(Times, SummerTimeChangeFromTheZoneDatabase) {
     }
 }
 
-// The database's offsets against rules published in law: the European Union's (summer
-// time from the last Sunday of March to the last Sunday of October, 01:00 UTC; Directive
-// 2000/84/EC) and New South Wales' (from the first Sunday of October, 02:00 standard time,
-// to the first Sunday of April, 03:00 summer time), also past 2037, where the compiled
-// files' lists of changes end and their rule takes over; Ireland's standard time is
-// +01:00 with a negative summer time in winter (Standard Time Act 1968); Paris mean time
-// (+00:09:21) in 1900.
+// The database's offsets against the laws: the EU's (Directive 2000/84/EC) and New South
+// Wales' summer time, also past 2037 where the compiled lists end; Ireland's negative winter
+// summer time (Standard Time Act 1968); Paris mean time (+00:09:21) in 1900.
 TEST(Times, ZoneClockFollowsThePublishedRules) {
     const struct {
         const char *zone, *utc;
@@ -201,9 +190,8 @@ TEST(Times, ZoneClockFollowsThePublishedRules) {
     }
 }
 
-// A summer time moves every cell the Sun's altitude does not set (the transit, the afternoon
-// times, dawn and nightfall) by its hours, and the offset column with them: by both methods,
-// from the option and from the time-zone database (Oslo keeps +02:00 in June).
+// A summer time (the option's or the database's) moves the cells the altitude does not set,
+// and the offset, by its hours.
 TEST(Times, ASummerTimeMovesTheCellsByItsHours) {
     if (!HaveZone("Europe/Oslo")) GTEST_SKIP() << "no time-zone database (package tzdata)";
     const struct {
@@ -237,8 +225,7 @@ TEST(Times, ASummerTimeMovesTheCellsByItsHours) {
 }
 
 // A zone of half or three quarters of an hour: the instant goes in on a whole-hour zone at the
-// clock time of noon on the real one; noon on the real clock is near 12 h plus the place's
-// distance from the zone's meridian.
+// clock time of noon on the real one.
 TEST(Times, ZonesThatAreNotWholeHours) {
     const struct {
         const char *zone, *lonDeg;
@@ -330,10 +317,8 @@ TEST(Times, HighLatitudeRulesFillDawnAndNightfall) {
     }
 }
 
-// The night keeps its order: a dawn after the evening before (the last rising before the midnight
-// Sun, at Tromsø and Hammerfest, takes the seventh of the night before it; Oslo's dawn by the
-// middle of a lengthening night is held at the previous nightfall, marked), and the night's
-// middle after its setting.
+// The night keeps its order: a dawn after the evening before (Tromsø, Hammerfest before the
+// midnight Sun; Oslo's held at the previous nightfall), its middle after its setting.
 TEST(Times, TheNightKeepsItsOrder) {
     if (!HaveZone("Europe/Oslo")) GTEST_SKIP() << "no time-zone database";
     const struct {
@@ -371,8 +356,7 @@ TEST(Times, TheTableStopsAtAFullDisk) {
         "zerin: could not write the output: No space left on device\n");
 }
 
-// Every row of a text table keeps the header's columns, whatever its cells: the day marks,
-// the marks of filled times, the missing ones.
+// Every row of a text table keeps the header's columns, whatever marks its cells carry.
 TEST(Times, TextColumnsStayAligned) {
     const CliResult r =
         RunCli(Words("times --lat 60 --lon -25 --zone -4 --from 2005-04-01 "
@@ -398,10 +382,8 @@ TEST(Times, TextColumnsStayAligned) {
     EXPECT_GT(marked, 0) << r.out;  // the widest cells were there
 }
 
-// PyEphem's times of the same definitions (tests/data/references/sun-times.csv, see make.py
-// there): dawn, rising, transit, both afternoon times, setting and nightfall in seconds after
-// local standard midnight, the transit within 5 s and every other time within 30 s (the
-// goals); empty where the Sun does not reach the altitude.
+// PyEphem's times of the same definitions (references/sun-times.csv, seconds after local
+// standard midnight): the transit within 5 s, the others within 30 s; empty where it is.
 TEST(ExactTimes, AgreeWithPyEphem) {
     int days = 0;
     for (const std::vector<std::string>& r : DataRows("references/sun-times.csv", "place")) {
@@ -428,8 +410,7 @@ double HalfTurnHours(double hours) {
     return hours - 24 * std::round(hours / 24);
 }
 
-// The Sun's centre at an altitude on the same interpolated course, found by bisection: the
-// Newton steps must land on it.
+// The Sun's altitude on the same interpolated course, for a bisection the Newton steps must meet.
 double AltitudeAt(const SunCourse& course, double Lon, double Lat, double n) {
     const double Ha = (course.SiderealTime(n) - Lon / 15 - course.Asc(n)) * 15;
     return HorizontalPlace(Ha, course.Dec(n), Lat).Altitude;
@@ -445,9 +426,8 @@ double Bisect(const SunCourse& course, double Lon, double Lat, double altitude, 
     return (from + to) / 2;
 }
 
-// The first instant from the transit to half a day from it, before it (side -1) or after it
-// (+1), where the altitude is crossed: a scan by five minutes, then a bisection. NaN when the
-// Sun is below it at the transit or does not cross it.
+// The first crossing of the altitude within half a day before (side -1) or after (+1) the
+// transit: a scan by five minutes, then a bisection; NaN when there is none.
 double FirstCrossing(const SunCourse& course, double Lon, double Lat, double altitude,
                      double transit, int side) {
     double from = transit;
@@ -461,9 +441,7 @@ double FirstCrossing(const SunCourse& course, double Lon, double Lat, double alt
     return NAN;
 }
 
-// Each time of the day (and the transit) where the Sun's centre first reaches its altitude on
-// the interpolated course, within half a day of the transit on its side; missing where it
-// does not.
+// Each time of the day where the Sun's centre first reaches its altitude on the course.
 void ExpectTimesOnTheCourse(const SunCourse& course, double Lon, double Lat, double noonClock) {
     const SunTimes t = SunDayTimesExact(course, SunObserverAt(Lon, Lat), noonClock);
     const double transit = (t.MIDI - noonClock) / 24;
@@ -615,8 +593,7 @@ Civil MonthBefore(const Civil& date) {
     return before;
 }
 
-// A day's row, alone, equals the same day's row inside a table that starts two days earlier
-// and inside one that starts a month earlier: every cell, to the second.
+// A day's row alone equals its row in tables that start two days and a month earlier.
 void ExpectSameRowWhateverTheStart(const TableDay& c, const std::string& command = "times") {
     SCOPED_TRACE(command + " " + TableDayText(c));
     const services::Seconds day = services::SecondsOf(c.date);
@@ -627,16 +604,14 @@ void ExpectSameRowWhateverTheStart(const TableDay& c, const std::string& command
               RowOfDay(c, month, (day - services::SecondsOf(month)) / services::kDay + 1, command));
 }
 
-// Places whose rising falls after 12:00 on the table's clock (a clock far West of the
-// meridian): alone, the first day once took the day before's rising, marked -1.
+// Risings after 12:00 on the clock: alone, the first day once took the day before's.
 // clang-format off
 const TableDay kRisingAfterNoon[] = {
     {"23.8793N", "92.1253W", 0, {2007, 10, 1, 0, 0, 0}, "--seconds"}, {"49.2351N", "171.6300W", 6, {2024, 3, 5, 0, 0, 0}, "--seconds"},
     {"53.6627S", "155.7374E", 9, {2019, 8, 13, 0, 0, 0}, "--seconds"}};
 // clang-format on
 
-// Days near where a time ceases (the Sun barely reaches its altitude): started from the day
-// before's time, the steps once found the day before's time, or missed the day's.
+// Days where a time ceases: from the day before's, the steps once found it or missed the day's.
 const TableDay kNearWhereATimeCeases[] = {
     {"86.8526S", "157.2256W", 12, {2026, 6, 1, 0, 0, 0}, "--seconds --high-lat seventh"},
     {"85.9817N", "116.0668W", 6, {1985, 3, 29, 0, 0, 0}, "--seconds --high-lat angle"},
@@ -780,8 +755,7 @@ TEST(PrayerMethods, TheTableHoldsThePublishedParameters) {
 
 const std::string kMecca = "times --lat 21.4225 --lon 39.8262E --zone -3 --from 2024-03-10 ";
 
-// The Sun's centre 0.8333 degrees below the horizon, lowered by the dip seen from a height
-// (0.0347 degrees times the square root of the metres), for rising and setting only.
+// The horizon 0.8333 degrees down, and the dip (0.0347 degrees times the root of the metres).
 TEST(TablesHorizon, RefractionAndDip) {
     EXPECT_NEAR(s::HorizonAltitude(s::Horizon::Table, 0), -0.8333, 1e-12);
     EXPECT_NEAR(s::HorizonAltitude(s::Horizon::Table, 400), -0.8333 - 0.694, 1e-12);
@@ -856,9 +830,7 @@ TEST(PrayerSettings, OwnAnglesIntervalAdjustmentsAndRounding) {
                   minutes * 60);
 }
 
-// Maghrib by an angle: after the setting, by some 15 minutes at 4 degrees at 34 N (3.17
-// degrees below the horizon's at some 0.2 a minute); never before it (an angle above the
-// tables' horizon gives the setting).
+// Maghrib by an angle: some 15 minutes after the setting at 4 degrees at 34 N; never before it.
 TEST(PrayerSettings, MaghribByAnAngleIsNeverBeforeSunset) {
     const struct {
         const char* angle;
@@ -875,8 +847,7 @@ TEST(PrayerSettings, MaghribByAnAngleIsNeverBeforeSunset) {
     }
 }
 
-// The middle of the night and the start of its last third, from the setting to the next
-// day's dawn: the dawn the table gives, under a high-latitude rule the rule's.
+// The night's middle and last third, from the setting to the next dawn the table gives.
 TEST(PrayerSettings, TheNightEndsAtTheTablesDawn) {
     if (!HaveZone("Europe/London")) GTEST_SKIP() << "no time-zone database";
     const std::string london = "times --lat 51.5074N --lon 0.1278W --tz Europe/London ";
@@ -996,8 +967,7 @@ TEST(CommandLines, AdjustmentsReadWhole) {
     EXPECT_EQ(none, (std::array<bool, s::kPrayers>{}));
 }
 
-// Every command's --help, anywhere after the command: its usage line first, its own
-// options, exit 0, nothing on standard error.
+// Every command's --help, anywhere after it: its usage line first, its options, exit 0.
 TEST(CommandHelp, EveryCommandDescribesItsOptions) {
     const std::pair<std::string, const char*> kCommands[] = {
         {"report", "--json"},         {"times", "--method"},     {"ephemeris", "--step"},
