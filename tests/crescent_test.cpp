@@ -1,9 +1,5 @@
-// The crescent against the sky: Delta T against Espenak and Meeus, every odd row of
-// Yallop's table of sightings (NAO Technical Note 69, 1997, as transcribed in
-// EmmaAlexander/mphys-moon, MIT licence), the U.S. Naval Observatory's new moons of
-// 1800-1950 (as collected in cosinekitty/astronomy, MIT licence), PyEphem's evening at
-// Mecca; the evenings with nothing to see, the map and its date, and the command line: the
-// report's bytes and names, the table of evenings against the report, refused input.
+// The crescent against Espenak and Meeus' Delta T, Yallop's sightings, the USNO's new moons
+// and PyEphem (sources: tests/data/crescent/README); the map, its date, the command line.
 #include "crescent/Crescent.h"
 
 #include <gtest/gtest.h>
@@ -20,10 +16,8 @@
 namespace zerin::test {
 namespace {
 
-// F. Espenak and J. Meeus, Five Millennium Canon of Solar Eclipses (NASA/TP-2006-214141),
-// Delta T from historical records and observations with their uncertainty; from 1950 on
-// the polynomials keep within a few tenths of a second of the table. The published
-// polynomials meet within a quarter of a second before 1700, a tenth after.
+// Espenak and Meeus, Five Millennium Canon of Solar Eclipses (NASA/TP-2006-214141): Delta T
+// with its uncertainty; the polynomials meet within 0.3 s before 1700, 0.1 s after.
 TEST(DeltaT, PublishedValuesAndStretchesThatJoin) {
     const double kCases[][3] = {
         // clang-format off
@@ -164,10 +158,8 @@ TEST(Crescent, EveryNewMoonOfTheNavalObservatory) {
                 Spread(minutes).c_str(), mean);
 }
 
-// Before the conjunction of 10 March 2024 and the morning after it; north-east China, where
-// the Moon sets 6 minutes before the Sun, and Mecca at dawn, where it rises after the Sun;
-// the midnight Sun and the polar night at 80 N; at 64 N on 11 January 2024 the Moon stays
-// below the horizon.
+// Before the conjunction, the Moon setting first (China) or rising after the Sun (Mecca), the
+// midnight Sun and polar night at 80 N, the Moon below the horizon all day at 64 N.
 TEST(Crescent, EveningsWithNothingToSee) {
     using E = CrescentEnd;
     const struct {
@@ -201,10 +193,8 @@ TEST(Crescent, EveningsWithNothingToSee) {
     }
 }
 
-// PyEphem 4.1.4 (Debian's python3-ephem) with Yallop's definitions: geocentric airless
-// altitudes, the Sun's centre at -0.8333 and the Moon's at 0.7275 pi - 0.5667 found by
-// bisection, the Moon's topocentric place for Odeh's criterion; Mecca, 10 March 2024
-// evening and 9 March 2024 morning.
+// PyEphem 4.1.4 with Yallop's definitions (airless altitudes, bisection; the topocentric Moon
+// for Odeh): Mecca, 10 March 2024 evening and 9 March morning.
 TEST(Crescent, TheGoldenEveningAndItsMorningAgainstPyEphem) {
     const struct {
         int day;
@@ -317,10 +307,8 @@ TEST(CrescentMap, EachCellIsTheEveningAtItsCentre) {
     EXPECT_EQ(cell(151.2, -33.9), kCellConjunctionAfter);
 }
 
-// The date the map opens on: the first evening after the conjunction nearest the main
-// window's date at its place (the last morning before it for the old crescent). New moons
-// (USNO, Phases of the Moon 2025): 28 February 00:45 UT, 29 March 10:58 UT, 27 April 19:31
-// UT. An evening is 18 h and a morning 6 h of the place's mean time.
+// The map's date: the first evening after (last morning before) the nearest conjunction; new
+// moons of the USNO's Phases of the Moon 2025; evenings at 18 h, mornings at 6 h mean time.
 TEST(CrescentMap, TheDateIsTheFirstEveningAfterTheNearestConjunction) {
     const struct {
         const char* name;
@@ -377,9 +365,8 @@ std::map<std::string, std::string> ReportValues(const std::string& day,
     return JsonNamedValues(r.out);
 }
 
-// The evening and the morning of the conjunction's day, and the evening before it, after the
-// conjunction: lag and age, nothing at the best time. The values are the report's, in the
-// units the names promise.
+// The JSON names of an evening, a morning, and an evening before the conjunction (no best
+// time); the values the report's, in the units the names promise.
 TEST(CrescentCli, TheReportsBytesAndJsonNames) {
     const std::string report =
         RunCli(Words("report crescent --year 2024 --month 3 --day 10" + kMeccaFields)).out;
@@ -405,9 +392,7 @@ TEST(CrescentCli, TheReportsBytesAndJsonNames) {
 }
 
 TEST(CrescentCli, ALongitudeOfManyTurnsIsItsRemainder) {
-    // A longitude of many turns names the place of its remainder: the evening (from the
-    // Sun's setting on) is that of the remainder, by Python's math.remainder (5 + 1e17 / 60
-    // degrees is 1666666666666671.75, whose remainder by 360 is -128.25).
+    // The evening of a longitude of many turns is its remainder's (Python's math.remainder).
     const std::pair<const char*, const char*> kTurns[] = {
         {"--lon-min 1e17", "--lon-deg -128.25 --lon-min 0"},
         {"--lon-deg 366 --lon-min 0", "--lon-deg 6 --lon-min 0"},
@@ -461,9 +446,8 @@ TEST(CrescentCli, TheTableIsTheReportRounded) {
         EXPECT_EQ(KeyedTable(mecca + date + " --zone " + zone)[0].at("conjunction"), conjunction);
 }
 
-// The report's times are on the zone's standard clock whatever the summer time; the table
-// shows them on the clock with its summer time, an hour later; a zone of half hours moves
-// the clock, not the sky.
+// The report stays on standard time; the table shows summer time; a half-hour zone moves the
+// clock, not the sky.
 TEST(CrescentCli, TheTablesClockMovesTheTimesOnly) {
     EXPECT_EQ(ReportValues("10", " --summer 1").at("Coucher"), ReportValues("10").at("Coucher"));
     EXPECT_EQ(ReportValues("10", " --summer 2").at("Coucher"), ReportValues("10").at("Coucher"));

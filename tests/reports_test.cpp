@@ -1,9 +1,5 @@
-// The bodies' reports: every report byte for byte against golden files checked by hand;
-// the Julian day's refused date and its fields as written; the Sun's sky at noon, its stop
-// at high latitude and the timetables' road; the Moon's quadrants against the usual
-// spherical formulas; the planets' reductions at their edges; the edges of the fields
-// (poles, longitude 180, years 1 and 9999, months 0 and 13, days 0 and 40) through every
-// body, on the windows' road and the command line's alike.
+// The bodies' reports (their golden bytes: tests/data/outputs.txt): the Julian day's fields,
+// the Sun's stop, the Moon's quadrants, the planets' reductions, the fields' edges.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -233,11 +229,8 @@ TEST(Moon, TheEquatorsLimitAndItsFaults) {
     EXPECT_EQ(report.Current(), "N");
 }
 
-// The mean longitude, the perihelion and the node are reduced into one turn, also where
-// their polynomials leave it (Mercury's node is negative before the year -2100). The Sun's
-// longitude and distance are those of the planet's own instant, whatever Sun command ran
-// before; the day is taken as given (31 April is 1 May); the diameter's constant enters in
-// single precision (Pluto's is about 0.01 arcseconds).
+// The elements reduced into one turn where their polynomials leave it; the Sun of the planet's
+// own instant; 31 April is 1 May; the diameter's constant in single precision.
 TEST(Planets, ElementsTheirSunTheirDayAndTheirDiameter) {
     for (int b = static_cast<int>(Body::Mercury); b < kBodyCount; ++b)
         for (const char* year : {"-4000", "-2500", "1000", "3000", "6000"}) {
@@ -346,9 +339,8 @@ ReportInput At(Body body, const std::string& options) {
     return in;
 }
 
-// Each edge gives a report, exit 0, the same on both roads; at the poles the altitude is the
-// declination (North +, South -), and the Sun's report ends at its half-day arc with the
-// polar message. Out-of-range months and days are used as typed (they carry over).
+// Each edge gives a report, the same on both roads; at the poles the altitude is the
+// declination and the Sun's report stops with the polar message.
 TEST(Edges, EveryEdgeGivesAReportThroughEveryBodyOnBothRoads) {
     setenv("LC_ALL", "C", 1);
     const robust::InvariantChecker checker;
@@ -414,9 +406,8 @@ TEST(Edges, Longitude180TheFirstAndLastYearsAndDaysThatCarryOver) {
     EXPECT_EQ(julianDay(RunReport(At(Body::Moon, "--year=1 --month=1 --day=1")).out), "1721424");
     EXPECT_EQ(julianDay(RunReport(At(Body::Pluto, "--year=9999 --month=12 --day=31")).out),
               "5373484");
-    // Everything from T on is the report of the date the typed one lands on. Month 0 is not
-    // shifted like January and February: the 17th of month 0 lands on 15 December of the
-    // year before. Only the Sun first limits the day to the month's length.
+    // From T on, the report of the date the typed one lands on (the 17th of month 0 is 15
+    // December before); only the Sun first limits the day to the month's length.
     const auto fromT = [](const std::string& report) {
         const std::size_t t = report.find("T = (JJ - 2415020) / 36525 = ");
         return t == std::string::npos ? "(no T)" : report.substr(t);
@@ -437,9 +428,7 @@ TEST(Edges, Longitude180TheFirstAndLastYearsAndDaysThatCarryOver) {
             EXPECT_EQ(fromT(run.out), fromT(RunReport(date(body == Body::Sun ? sun : landed)).out))
                 << typed << ", " << BodyName(body);
         }
-    // Years too large for a double are refused, not a crash: the Sun's day limit tests
-    // February's year for a leap year before the year is read; more than 309 digits are too
-    // large whatever the sign of the exponent, never read as 0.
+    // Years too large for a double are refused, also by the Sun's February rule, never 0.
     for (const std::string& year :
          {std::string("1e999"), std::string("-1e400"), "1" + std::string(400, '0')}) {
         ReportInput in = robust::ReferenceInput(Body::Sun);
