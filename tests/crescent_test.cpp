@@ -1,5 +1,5 @@
 // The crescent against Espenak and Meeus' Delta T, Yallop's sightings, the USNO's new moons
-// and PyEphem (sources: tests/data/crescent/README); the map, its date, the command line.
+// and PyEphem (sources: tests/data/crescent/README.md); the map, its date, the command line.
 #include "crescent/Crescent.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,4 @@
-// zerin ephemeris: each row holds the values the body's report prints for that instant,
-// on a clock with summer time or a zone that is not whole hours; readings the clock skips
-// or repeats, steps, limits, formats and refused input.
+// zerin ephemeris: each row the report's values at its instant, on every kind of clock.
 #include "Ephemeris.h"
 
 #include <gtest/gtest.h>
@@ -10,9 +8,7 @@
 namespace zerin::test {
 namespace {
 
-// The row's values against the report's at the same instant (`zerin report BODY` with the
-// date, time and options given): every column through the values the report records, and
-// the sky and disc through the text it prints.
+// The row's values against the report's at the same instant, its values and its text.
 void ExpectRowIsTheReport(const std::string& name, const std::vector<std::string>& row,
                           const std::string& report) {
     SCOPED_TRACE(name + " " + row[0]);
@@ -83,11 +79,8 @@ TEST(Ephemeris, EveryBodyIsItsReport) {
     EXPECT_TRUE(Contains(mars, "Diameter (arcsec)"));
 }
 
-// Paris on 30 March 2025: 02:00 local does not exist, an hour after 01:00 is 03:00; days
-// keep the clock time across the change. Kolkata: 00:10 at +05:30 is 23:40 the day before
-// at zone -5, the instant the report is given. A reading the clock skips is read with the
-// offset before the change, one it repeats is its first occurrence (Python's zoneinfo,
-// fold=0).
+// Paris on 30 March 2025 (no 02:00); Kolkata at +05:30 on zone -5; a skipped reading with the
+// offset before the change, a repeated one at its first occurrence (zoneinfo's fold=0).
 TEST(Ephemeris, SummerTimeHalfHourZonesAndTheReadingsAClockSkipsOrRepeats) {
     if (!HaveZone("Europe/Paris") || !HaveZone("Asia/Kolkata") || !HaveZone("Pacific/Apia"))
         GTEST_SKIP() << "no time-zone database (package tzdata)";
@@ -127,9 +120,8 @@ TEST(Ephemeris, SummerTimeHalfHourZonesAndTheReadingsAClockSkipsOrRepeats) {
     }
 }
 
-// Kolkata kept its local mean time, +05:53:28, in 1582: the first instants of 15 October
-// there fall on 14 October on the clock of the zone's whole hours (+05:00), which the
-// calculation takes, and the Julian-day step refuses the days the Gregorian reform dropped.
+// Kolkata's mean time (+05:53:28) in 1582 puts 15 October's first instants on 14 October of
+// the whole-hour clock: refused as days the reform dropped.
 TEST(Ephemeris, InstantsInTheDaysTheReformDropped) {
     if (!HaveZone("Asia/Kolkata")) GTEST_SKIP() << "no time-zone database (package tzdata)";
     const std::string why =

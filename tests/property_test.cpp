@@ -1,8 +1,5 @@
-// Random field texts through `zerin report` for every body: whatever is typed, the run
-// ends as the command line promises and the report holds nothing but numbers where its
-// values stand (see fuzz/ReportInvariants.h); random places and days through `zerin times`
-// with every method and rule: the night keeps its order, and no cell is empty without a
-// word. Seeded, so a failure repeats.
+// Random field texts through every report keep fuzz/ReportInvariants.h's promises; random
+// places and days keep the night's order and say every empty cell. Seeded.
 #include <gtest/gtest.h>
 
 #include <chrono>

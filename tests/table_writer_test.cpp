@@ -1,8 +1,5 @@
-// The writing of tables: the exact bytes of each format, rows written as they are computed,
-// the stop at the first failed write, rows the calculation refused or could not finish, the
-// progress line on a terminal; the JSON forms (`zerin report BODY --json` and the tables'
-// --json) parsed back by an independent reader (Python's json module, strict about numbers)
-// and checked against the text forms.
+// The writing of tables: each format's bytes, rows as they are computed, failed writes,
+// refused rows, progress on a terminal; the JSON read back by Python's json module.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -49,10 +46,8 @@ Written Write(Format format, std::size_t count, MakeRow makeRow,
     return {status, out.text(), err.text()};
 }
 
-// Each column as wide as its widest possible cell (10 and 22), two blanks between them,
-// numbers to the right, lists left out of the text; a CSV cell quoted only when it holds a
-// comma, a quote, CR or LF (RFC 4180), wherever it stands in the row, and the row after a
-// quoted one written plainly again; JSON's missing value null.
+// Columns as wide as their widest cell, numbers to the right; a CSV cell quoted only when it
+// holds a comma, a quote, CR or LF (RFC 4180); JSON's missing value null.
 TEST(TableWriter, TheBytesOfEachFormat) {
     const std::vector<std::vector<Cell>> kQuoted = {
         {"Fes, medina", "1.5", "a;b"},        {"2005-06-18", "say \"hi\"", ""},
@@ -88,10 +83,8 @@ TEST(TableWriter, TheBytesOfEachFormat) {
     }
 }
 
-// When row k is computed, the rows before it are already out (the first at once, the
-// others by chunks), in every format: nothing waits for the table's end. A failed write
-// stops the table: the rows that filled the stream and at most a chunk (64 KiB) more, of
-// the million asked for, with one message.
+// Rows go out as they are computed; a failed write stops the table within a chunk (64 KiB),
+// with one message.
 TEST(TableWriter, RowsAreWrittenAsTheyAreComputedAndStopAtTheFirstFailedWrite) {
     for (const Format format : {Format::Text, Format::Csv, Format::Json}) {
         SCOPED_TRACE(static_cast<int>(format));
@@ -271,9 +264,7 @@ TEST(JsonString, Escapes) {
     for (const auto& [text, json] : kCases) EXPECT_EQ(services::JsonString(text), json) << text;
 }
 
-// Every places file of the fuzz corpus, and names chosen to break a careless writer: what is
-// accepted is valid JSON whose rows carry the names of the places, what is refused writes
-// nothing.
+// The fuzz corpus' places files and hostile names: valid JSON with the names, or nothing.
 TEST_F(Json, PlacesFilesGiveValidJson) {
     std::vector<std::string> files;
     for (const char* name :

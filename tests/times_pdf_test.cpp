@@ -1,8 +1,5 @@
-// `zerin times --pdf`: every time of `zerin times --csv` on its month's page, in its row, in
-// the grid's order from the day at the right; an embedded Arabic font; the header's zone and
-// Qibla; the page numbers; refused options; a file that cannot be written (the PDF read back
-// with poppler's pdftotext and pdffonts); and many places written page by page in bounded
-// memory (minutes long: ZERIN_SKIP_LONG_TESTS=1 skips it).
+// `zerin times --pdf` read back with poppler: the CSV's times on their pages, the font, the
+// header and footer; many places in bounded memory (long: ZERIN_SKIP_LONG_TESTS=1 skips it).
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
