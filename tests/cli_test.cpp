@@ -74,16 +74,6 @@ TEST(Cli, OutputsAsTheListSays) {
     }
 }
 
-TEST(Cli, HelpAndVersion) {
-    const CliResult help = RunCli({"--help"}), version = RunCli({"--version"});
-    EXPECT_EQ(help.status, 0);
-    for (const char* word : {"report BODY", "preface", "--lon-deg", "--east", "--summer",
-                             "Exit status", "LC_NUMERIC", "&H"})
-        EXPECT_TRUE(Contains(help.out, word)) << word;
-    EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out.rfind("zerin ", 0), 0u);
-}
-
 // Standard output on a full device or closed: the failure is said, never taken for success.
 TEST(Cli, AFailedWriteIsSaid) {
     for (const char* command : {" --help", " --version"})
