@@ -52,9 +52,9 @@ double CurveCrossing(const DayChart& chart, const DayFrame& f, double altitude, 
     return best;
 }
 
-struct DayCase {
-    const char *words, *date;
-};
+// clang-format off
+struct DayCase { const char *words, *date; };
+// clang-format on
 // clang-format off
 const DayCase kDays[] = {
     {"--lat-deg 0 --lon-deg 30 --east --zone -2", "2024-03-20"}, {"--lat-deg 0 --lon-deg 30 --east --zone -2", "2024-06-21"},
@@ -66,11 +66,9 @@ const DayCase kDays[] = {
 // clang-format on
 
 // Each column of the table, the chart's cell and line.
-struct Column {
-    const char* key;
-    TimeCell cell;
-    DayLineKind line;
-};
+// clang-format off
+struct Column { const char* key; TimeCell cell; DayLineKind line; };
+// clang-format on
 // clang-format off
 const Column kColumns[] = {
     {"fajr", kFajr, DayLineKind::Dawn}, {"sunrise", kSunrise, DayLineKind::Horizon}, {"transit", kTransit, DayLineKind::Horizon},

@@ -98,9 +98,8 @@ TEST(Cli, AFailedWriteIsSaid) {
 TEST(Cli, EchoedValues) {
     std::string arabic41;
     for (int k = 0; k < 41; ++k) arabic41 += "\xD8\xB3";  // س
-    const struct {
-        std::string given, echoed;
-    } kCases[] = {
+    // clang-format off
+    const struct { std::string given, echoed; } kCases[] = {
         {"", ""},
         {"Asia/Kolkata", "Asia/Kolkata"},
         {std::string(40, '9'), std::string(40, '9')},
@@ -113,6 +112,7 @@ TEST(Cli, EchoedValues) {
         {"\xD8", "\\xd8"},                        // a character cut short
         {"\xC2\x85\xC2\xA0", "\\u0085\xC2\xA0"},  // a C1 control; the no-break space stays
     };
+    // clang-format on
     for (const auto& c : kCases) EXPECT_EQ(Echo(c.given), c.echoed) << c.given;
     // A file's path is escaped the same way but never cut: its end names the file.
     const std::string folder(50, 'd');

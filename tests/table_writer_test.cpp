@@ -30,10 +30,9 @@ const std::vector<TableColumn> kColumns = {
 const std::vector<std::vector<Cell>> kRows = {{"2005-06-17", "1.5", "a;b"},
                                               {"2005-06-18", std::nullopt, ""}};
 
-struct Written {
-    int status;
-    std::string out, err;
-};
+// clang-format off
+struct Written { int status; std::string out, err; };
+// clang-format on
 
 // Writes `count` rows made by makeRow to a stream of the given capacity.
 template <class MakeRow>
@@ -122,23 +121,14 @@ TEST(TableWriter, RowsAreWrittenAsTheyAreComputedAndStopAtTheFirstFailedWrite) {
 TEST(TableWriter, RefusedAndFaultedRows) {
     using E = RowEnd;
     const std::string header = "date,value,list\n", rows = header + "r0,1,\nr1,1,\nr2,1,\n";
-    const struct {
-        std::vector<RowEnd> ends;
-        int status;
-        std::string out, err;
-    } kCases[] = {
+    // clang-format off
+    const struct { std::vector<RowEnd> ends; int status; std::string out, err; } kCases[] = {
         {{E::Refused, E::Refused}, 2, "", "zerin: no row could be computed: why 0\n"},
-        {{E::Refused, E::Refused, E::Computed},
-         1,
-         rows,
-         "zerin: 2 rows from r0 are empty: why 0\n"},
+        {{E::Refused, E::Refused, E::Computed}, 1, rows, "zerin: 2 rows from r0 are empty: why 0\n"},
         {{E::Computed, E::Refused, E::Computed}, 1, rows, "zerin: the row of r1 is empty: why 1\n"},
-        {{E::Fault, E::Computed, E::Fault},
-         1,
-         rows,
-         "zerin: a calculation fault left cells of 2 rows from r0 empty: why 0\n"},
-        {{E::Computed, E::Computed}, 0, header + "r0,1,\nr1,1,\n", ""},
-    };
+        {{E::Fault, E::Computed, E::Fault}, 1, rows, "zerin: a calculation fault left cells of 2 rows from r0 empty: why 0\n"},
+        {{E::Computed, E::Computed}, 0, header + "r0,1,\nr1,1,\n", ""}};
+    // clang-format on
     for (const auto& c : kCases) {
         const Written w =
             Write(Format::Csv, c.ends.size(), [&c](std::size_t k, std::vector<Cell>& cells) {

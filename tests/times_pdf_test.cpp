@@ -31,10 +31,9 @@ std::string Quoted(const std::string& text) {
     return q + "'";
 }
 
-struct ShellRun {
-    int status = -1;
-    std::string out, err;
-};
+// clang-format off
+struct ShellRun { int status = -1; std::string out, err; };
+// clang-format on
 
 // Runs a shell command line; its streams go through files of the test's own.
 ShellRun Shell(const std::string& command) {
@@ -61,10 +60,9 @@ ShellRun WritePdf(const std::vector<std::string>& args, const std::string& file)
     return Shell(command + " --pdf " + Quoted(file));
 }
 
-struct Word {
-    double xMin, yMin, xMax, yMax;
-    std::string text;
-};
+// clang-format off
+struct Word { double xMin, yMin, xMax, yMax; std::string text; };
+// clang-format on
 
 // The words of each page as pdftotext -bbox places them, in points from the top left.
 std::vector<std::vector<Word>> PageWords(const std::string& file) {
@@ -351,10 +349,9 @@ void WritePlaces(const std::string& path, int n) {
           << (k % 25 - 12) << "\n";
 }
 
-struct Printed {
-    int status = -1;
-    long peakKb = 0;
-};
+// clang-format off
+struct Printed { int status = -1; long peakKb = 0; };
+// clang-format on
 
 // zerin times --places FILE --from 2026-03-01 --days 31 --pdf OUT, without a display.
 Printed PrintPlaces(const std::string& places, const std::string& out) {

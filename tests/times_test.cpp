@@ -116,12 +116,8 @@ TEST(Times, EachDayIsTheSunCommandAtNoonStandardTime) {
 // A clock to the nearest minute (second), halves (also to 15 digits) up, with the days it
 // moves into; each write replaces the whole cell the row before used.
 TEST(Times, ClockTextRoundsAndReplacesTheCellsText) {
-    const struct {
-        double hours;
-        bool seconds;
-        std::string text;
-    } cases[] = {
-        // clang-format off
+    // clang-format off
+    const struct { double hours; bool seconds; std::string text; } cases[] = {
         {23 + 59.5 / 60, false, "00:00+1"}, {5.2, false, "05:12"}, {5.2 + 7.0 / 3600, true, "05:12:07"},
         {-0.25, true, "23:45:00-1"}, {0, false, "00:00"}, {-48.5, false, "23:30-3"},
         {12.5, true, "12:30:00"}, {13.75, false, "13:45"}, {12 + 59.5 / 60, false, "13:00"},
@@ -163,11 +159,8 @@ TEST(Times, SummerTimeChangeFromTheZoneDatabase) {
 // Wales' summer time, also past 2037 where the compiled lists end; Ireland's negative winter
 // summer time (Standard Time Act 1968); Paris mean time (+00:09:21) in 1900.
 TEST(Times, ZoneClockFollowsThePublishedRules) {
-    const struct {
-        const char *zone, *utc;
-        services::Seconds standard, summer;
-    } cases[] = {
-        // clang-format off
+    // clang-format off
+    const struct { const char *zone, *utc; services::Seconds standard, summer; } cases[] = {
         {"Europe/Paris", "2025-07-15T12:00:00", 3600, 3600}, {"Europe/Paris", "2040-03-25T00:59:59", 3600, 0},
         {"Europe/Paris", "2040-03-25T01:00:00", 3600, 3600}, {"Europe/Paris", "2040-10-28T00:59:59", 3600, 3600},
         {"Europe/Paris", "2040-10-28T01:00:00", 3600, 0}, {"Europe/Paris", "2250-07-01T00:00:00", 3600, 3600},
@@ -321,10 +314,8 @@ TEST(Times, HighLatitudeRulesFillDawnAndNightfall) {
 // midnight Sun; Oslo's held at the previous nightfall), its middle after its setting.
 TEST(Times, TheNightKeepsItsOrder) {
     if (!HaveZone("Europe/Oslo")) GTEST_SKIP() << "no time-zone database";
-    const struct {
-        const char *place, *from, *fajr, *midnight;
-    } cases[] = {
-        // clang-format off
+    // clang-format off
+    const struct { const char *place, *from, *fajr, *midnight; } cases[] = {
         {"--lat 69.6489N --lon 18.9551E --method moonsighting", "2025-05-16", "01:04", "00:35+1"},
         {"--lat 70.6631N --lon 23.6809E --method moonsighting", "2025-05-12", "00:41", "00:17+1"},
         {"--lat 59.9139N --lon 10.7522E --high-lat middle", "2024-08-16", "01:22", "23:14"},
@@ -936,11 +927,8 @@ TEST(SkippedDays, ApiaHasNoThirtiethOfDecember2011) {
                   "moved across the date line)\n",
                   2);
     // Only a day the clock never shows: Havana skips its midnight hour, not the day.
-    const struct {
-        const char* zone;
-        s::Civil date;
-        bool skipped;
-    } kCases[] = {// clang-format off
+    // clang-format off
+    const struct { const char* zone; s::Civil date; bool skipped; } kCases[] = {
         {"Pacific/Apia", {2011, 12, 29}, false}, {"Pacific/Apia", {2011, 12, 30}, true},
         {"Pacific/Apia", {2011, 12, 31}, false}, {"Europe/Paris", {2024, 3, 31}, false},
         {"America/Havana", {2024, 3, 10}, false}};
