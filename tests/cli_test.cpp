@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <clocale>
 
 #include "TablesTestSupport.h"
 #include "report/Echo.h"
@@ -55,8 +56,14 @@ TEST(Cli, OutputsAsTheListSays) {
             if (word.starts_with("$DATA/")) word.replace(0, 5, ZERIN_TEST_DATA);
         const auto tz = std::find(args.begin(), args.end(), "--tz");
         if (tz != args.end() && !HaveZone(tz[1])) continue;
+        // LC_ALL=LOCALE first: the run under those regional settings, when the machine has them.
+        const std::string locale = args[0].starts_with("LC_ALL=") ? args[0].substr(7) : "";
+        if (!locale.empty() && !std::setlocale(LC_NUMERIC, locale.c_str())) continue;
+        if (!locale.empty()) std::setlocale(LC_NUMERIC, "C"), args.erase(args.begin());
+        ::setenv("LC_ALL", locale.c_str(), 1);
         const std::string want = Cell(line[1]), where = line.size() > 2 ? Trimmed(line[2]) : "";
         const CliResult r = RunCli(args);
+        ::unsetenv("LC_ALL");
         EXPECT_EQ(r.status, 0) << r.err;
         const std::string& got = Contains(where, "err") ? r.err : r.out;
         if (where == "same") {

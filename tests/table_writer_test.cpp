@@ -340,15 +340,6 @@ TEST_F(Json, EveryBodysReportValuesInReportOrder) {
     EXPECT_EQ(refused.out, "");
 }
 
-TEST(JsonValues, PeriodWhateverTheRegionalSettings) {
-    const CommaLocale comma;
-    if (!comma.available()) GTEST_SKIP() << "no de_DE.UTF-8 locale";
-    const std::vector<std::string> args = ReportArgs("sun", "2005", "6", "17");
-    EXPECT_TRUE(Contains(RunCli(args).out, " = 12,3930875282151\r\n"));
-    EXPECT_TRUE(Contains(RunCli(With(args, {"--json"})).out,
-                         "{\"name\": \"MIDI\", \"value\": 12.3930875282151, \"unit\": \"h\"}"));
-}
-
 TEST_F(Json, Tables) {
     const std::string day = "times --lat 60 --from 2005-06-16 --days 3 ";
     const CliResult times = RunCli(Words(day + "--json --high-lat angle"));
