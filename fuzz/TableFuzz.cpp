@@ -1,16 +1,8 @@
-// Fuzz target: a whole `zerin times` or `zerin ephemeris` command line, run in this process
-// as the executable runs it, and checked against the command line's promises.
-//
-// Input, one line each: the command ("times" or "ephemeris"; any other text picks one by
-// its bytes), then each argument as it stands ("--lat-deg", "1e309", "--tz", "Asia/Kolkata").
-// Standard output holds at most 64 KiB, so that a long table stops at its first failed
-// write instead of computing a million rows.
-//
-// The promises: the exit status is 0, 1 or 2; 2 writes nothing on standard output and one
-// line on standard error; 0 writes nothing on standard error but the note of a day the
-// clock skips; every message is a short line of printable text starting with "zerin: ";
-// what is written is UTF-8 without inf or nan; a CSV table has the same number of cells on
-// every line; no crash, no abort.
+// Fuzz target: a `zerin times` or `zerin ephemeris` command line (input: the command, then
+// one argument a line), standard output capped at 64 KiB. The promises: exit 0, 1 or 2; 2
+// writes one line on standard error only; 0 nothing there but a skipped day's note; messages
+// are short printable lines starting "zerin: "; UTF-8 without inf or nan; CSV rows of equal
+// cells; no crash, no abort.
 #include <cstdint>
 
 #include "ReportInvariants.h"
