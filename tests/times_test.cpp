@@ -955,25 +955,5 @@ TEST(CommandLines, AdjustmentsReadWhole) {
     EXPECT_EQ(none, (std::array<bool, s::kPrayers>{}));
 }
 
-// Every command's --help, anywhere after it: its usage line first, its options, exit 0.
-TEST(CommandHelp, EveryCommandDescribesItsOptions) {
-    const std::pair<std::string, const char*> kCommands[] = {
-        {"report", "--json"},         {"times", "--method"},     {"ephemeris", "--step"},
-        {"hijri", "--to-gregorian"},  {"crescent", "--morning"}, {"crescent-map", "--criterion"},
-        {"preface", "zerin preface"}, {"places", "--near"},
-    };
-    for (const auto& [command, option] : kCommands) {
-        for (const char* more : {"", " --from 2024-01-01"}) {
-            const CliResult r = RunCli(Words(command + more + " --help"));
-            EXPECT_EQ(r.status, 0) << command;
-            EXPECT_EQ(r.err, "") << command;
-            EXPECT_TRUE(Contains(r.out, option)) << command;
-            const std::string usage = "Usage: zerin " + command;
-            EXPECT_EQ(r.out.rfind(usage, 0), 0u) << r.out.substr(0, 80);
-            EXPECT_TRUE(r.out[usage.size()] == ' ' || r.out[usage.size()] == '\n') << command;
-        }
-    }
-}
-
 }  // namespace
 }  // namespace zerin::test
