@@ -76,6 +76,8 @@ TEST(Cli, OutputsAsTheListSays) {
             EXPECT_EQ(got, want);
         else if (where.starts_with('^'))
             EXPECT_EQ(got.substr(0, want.size()), want);
+        else if (where.ends_with('$'))
+            EXPECT_TRUE(got.ends_with(want)) << got;
         else
             EXPECT_EQ(Contains(got, want), !where.starts_with('!')) << want << "\n" << got;
     }
