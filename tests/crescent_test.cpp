@@ -162,15 +162,9 @@ TEST(Crescent, EveryNewMoonOfTheNavalObservatory) {
 // midnight Sun and polar night at 80 N, the Moon below the horizon all day at 64 N.
 TEST(Crescent, EveningsWithNothingToSee) {
     using E = CrescentEnd;
-    const struct {
-        double eastLon, lat;
-        int zone, month, day;
-        bool morning;
-        CrescentEnd end;
-        const char* line;  // what the report says at its end
-        bool message;      // a stop sent to the messenger
-    } kCases[] = {
-        // clang-format off
+    // The line the report ends with; whether a stop goes to the messenger.
+    // clang-format off
+    const struct { double eastLon, lat; int zone, month, day; bool morning; CrescentEnd end; const char* line; bool message; } kCases[] = {
         {kMeccaLon, kMeccaLat, -3, 3, 9, false, E::ConjunctionAfter, "الاجتماع بعد غروب الشمس", false},
         {kMeccaLon, kMeccaLat, -3, 3, 11, true, E::ConjunctionAfter, "الاجتماع قبل شروق الشمس", false},
         {120, 40, -8, 3, 10, false, E::MoonFirst, "يغرب القمر قبل الشمس", false},
@@ -196,13 +190,9 @@ TEST(Crescent, EveningsWithNothingToSee) {
 // PyEphem 4.1.4 with Yallop's definitions (airless altitudes, bisection; the topocentric Moon
 // for Odeh): Mecca, 10 March 2024 evening and 9 March morning.
 TEST(Crescent, TheGoldenEveningAndItsMorningAgainstPyEphem) {
-    const struct {
-        int day;
-        bool morning;
-        double sun, moon, lag, age, best[9];  // ARCL ARCV DAZ W q ARCL' ARCV' W' V
-        char yallop, odeh;
-    } kCases[] = {
-        // clang-format off
+    // The best time: ARCL ARCV DAZ W q ARCL' ARCV' W' V.
+    // clang-format off
+    const struct { int day; bool morning; double sun, moon, lag, age, best[9]; char yallop, odeh; } kCases[] = {
         {10, false, 2460380.144776, 2460380.153799, 12.993, 6.468,
          {4.3379, 3.9554, 1.7814, 0.0480, -0.7580, 3.4297, 2.9323, 0.0300, -4.0437}, 'F', 'D'},
         {9, true, 2460378.648874, 2460378.620678, -40.601, -29.433,
@@ -310,14 +300,8 @@ TEST(CrescentMap, EachCellIsTheEveningAtItsCentre) {
 // The map's date: the first evening after (last morning before) the nearest conjunction; new
 // moons of the USNO's Phases of the Moon 2025; evenings at 18 h, mornings at 6 h mean time.
 TEST(CrescentMap, TheDateIsTheFirstEveningAfterTheNearestConjunction) {
-    const struct {
-        const char* name;
-        int month, day;
-        double eastLongitude;
-        bool morning;
-        int wantMonth, wantDay;
-    } kEvenings[] = {
-        // clang-format off
+    // clang-format off
+    const struct { const char* name; int month, day; double eastLongitude; bool morning; int wantMonth, wantDay; } kEvenings[] = {
         {"the conjunction's own evening at Greenwich", 3, 20, 0, false, 3, 29},
         {"after the evening at Greenwich: the next one", 4, 20, 0, false, 4, 28},
         {"a place far West sees its evening after it", 4, 20, -120, false, 4, 27},

@@ -217,12 +217,8 @@ TEST(Gazetteer, FindsTheTownsByTheirNames) {
     // Coordinates as published (the Rabat; Wikipedia's Fès, Mecca, Jeddah and
     // Rabat, Malta), to 0.06 degree (a town is some kilometres wide: GeoNames puts Jeddah's
     // point 5 km from Wikipedia's).
-    const struct {
-        std::vector<const char*> queries;
-        const char *latin, *country;
-        double latitude, longitude;
-        const char* zone;
-    } cases[] = {
+    // clang-format off
+    const struct { std::vector<const char*> queries; const char *latin, *country; double latitude, longitude; const char* zone; } cases[] = {
         {{"Rabat", "الرباط", "رباط", "rabat"}, "Rabat", "MA", 34.013, -6.833, "Africa/Casablanca"},
         {{"Fès", "Fes", "FES", "فاس"}, "Fès", "MA", 34.03, -5.00, "Africa/Casablanca"},
         {{"مكة", "مكه", "Makkah", "Mecca"}, "Mecca", "SA", 21.42, 39.83, "Asia/Riyadh"},
@@ -230,6 +226,7 @@ TEST(Gazetteer, FindsTheTownsByTheirNames) {
         {{"Rabat, MT", "رباط، مالطا", "rabat,malta"}, "Rabat", "MT", 35.88, 14.40, "Europe/Malta"},
         {{"Casab", "الدار الب"}, "Casablanca", "MA", 33.59, -7.62, "Africa/Casablanca"},
     };
+    // clang-format on
     for (const auto& e : cases)
         for (const char* query : e.queries) {
             const std::vector<GazetteerPlace> found = Shipped().Search(query);
@@ -512,12 +509,8 @@ TEST(PlaceFields, AnglesAsTheFieldsWriteThem) {
 TEST(PlaceFields, TheZoneAndTheSummerTimeOfTheDate) {
     // The database's offsets (Paris' summer time from the last Sunday of March; Casablanca +1
     // since 2018; Santiago's summer in January) as the fields: zone, summer, East, North.
-    const struct {
-        double lat, lon;
-        const char* zone;
-        services::Civil local;
-        const char* fields;
-    } cases[] = {// clang-format off
+    // clang-format off
+    const struct { double lat, lon; const char* zone; services::Civil local; const char* fields; } cases[] = {
         {48.85, 2.35, "Europe/Paris", {2025, 1, 15, 12, 0, 0}, "-1 0 E N"}, {48.85, 2.35, "Europe/Paris", {2025, 7, 15, 12, 0, 0}, "-1 1 E N"},
         {48.85, 2.35, "Europe/Paris", {2025, 3, 30, 1, 0, 0}, "-1 0 E N"}, {48.85, 2.35, "Europe/Paris", {2025, 3, 30, 4, 0, 0}, "-1 1 E N"},
         {34.0132, -6.8326, "Africa/Casablanca", {2025, 1, 15, 12, 0, 0}, "-1 0 W N"}, {22.57, 88.36, "Asia/Kolkata", {2025, 1, 15, 12, 0, 0}, "-5.5 0 E N"},

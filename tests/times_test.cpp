@@ -30,13 +30,10 @@ using zerin::SunTimes;
 constexpr services::TimesMethod kAsReport = services::TimesMethod::AsReport;
 
 // The Sun's times as its report prints them (after these formulas) and as a day holds them.
-constexpr const char* kFormulas[] = {"MIDI = Asc - TS_Loc + (UT * 24) - Zone",
-                                     "Lever = MIDI - Duirn",
-                                     "Coucher = MIDI + Duirn",
-                                     "Asr1 = MIDI + Fadl",
-                                     "Asr2 = MIDI + Fadl",
-                                     "Icha = MIDI + Fadl",
-                                     "Fajr = MIDI - Fadl"};
+// clang-format off
+constexpr const char* kFormulas[] = {"MIDI = Asc - TS_Loc + (UT * 24) - Zone", "Lever = MIDI - Duirn",
+    "Coucher = MIDI + Duirn", "Asr1 = MIDI + Fadl", "Asr2 = MIDI + Fadl", "Icha = MIDI + Fadl", "Fajr = MIDI - Fadl"};
+// clang-format on
 constexpr double SunTimes::*kTimes[] = {&SunTimes::MIDI, &SunTimes::Lever, &SunTimes::Coucher,
                                         &SunTimes::Asr1, &SunTimes::Asr2,  &SunTimes::Icha,
                                         &SunTimes::Fajr};
@@ -187,12 +184,8 @@ TEST(Times, ZoneClockFollowsThePublishedRules) {
 // and the offset, by its hours.
 TEST(Times, ASummerTimeMovesTheCellsByItsHours) {
     if (!HaveZone("Europe/Oslo")) GTEST_SKIP() << "no time-zone database (package tzdata)";
-    const struct {
-        const char *place, *summer, *standard;  // options of `zerin times`
-        int hours;
-        const char* offsets;
-    } cases[] = {
-        // clang-format off
+    // clang-format off
+    const struct { const char *place, *summer, *standard; int hours; const char* offsets; } cases[] = {
         {"--lon 10:45E --lat 59:55N", "--tz Europe/Oslo", "--zone -1", 1, "+02:00+01:00"},
         {"--lon 10:45E --lat 59:55N --as-report", "--tz Europe/Oslo", "--zone -1", 1, "+02:00+01:00"},
         {"--lon 39:49E --lat 21:25N", "--zone -3 --summer 1", "--zone -3", 1, "+04:00+03:00"},
@@ -220,14 +213,12 @@ TEST(Times, ASummerTimeMovesTheCellsByItsHours) {
 // A zone of half or three quarters of an hour: the instant goes in on a whole-hour zone at the
 // clock time of noon on the real one.
 TEST(Times, ZonesThatAreNotWholeHours) {
-    const struct {
-        const char *zone, *lonDeg;
-        bool east;
-        const char *zoneField, *hour, *minute, *offset;
-        double shift;  // hours from the whole-hour zone's clock to the real one
-    } cases[] = {{"Asia/Kolkata", "77.2", true, "-5", "11", "30", "+05:30", 0.5},
-                 {"Asia/Kathmandu", "85.3", true, "-5", "11", "15", "+05:45", 0.75},
-                 {"America/St_Johns", "52.7", false, "3", "12", "30", "-03:30", -0.5}};
+    // The shift: hours from the whole-hour zone's clock to the real one.
+    // clang-format off
+    const struct { const char *zone, *lonDeg; bool east; const char *zoneField, *hour, *minute, *offset; double shift; } cases[] = {
+        {"Asia/Kolkata", "77.2", true, "-5", "11", "30", "+05:30", 0.5}, {"Asia/Kathmandu", "85.3", true, "-5", "11", "15", "+05:45", 0.75},
+        {"America/St_Johns", "52.7", false, "3", "12", "30", "-03:30", -0.5}};
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.zone);
         if (!HaveZone(c.zone)) GTEST_SKIP() << "no time-zone database (package tzdata)";
@@ -282,13 +273,11 @@ TEST(Times, HighLatitudeRulesFillDawnAndNightfall) {
     // The rule's parts of the night (fractions of it), and whether at 32° N, where dawn and
     // nightfall exist, the computed times lie beyond the rule's and give way to it (a dawn
     // earlier than the last seventh of a 9.8-hour night).
-    const struct {
-        HighLatRule rule;
-        double dawnPart, nightfallPart;
-        bool takesSouth;
-    } rules[] = {{HighLatRule::Middle, 1.0 / 2, 1.0 / 2, false},
-                 {HighLatRule::Seventh, 1.0 / 7, 1.0 / 7, true},
-                 {HighLatRule::Angle, 19.0 / 60, 17.0 / 60, false}};
+    // clang-format off
+    const struct { HighLatRule rule; double dawnPart, nightfallPart; bool takesSouth; } rules[] = {
+        {HighLatRule::Middle, 1.0 / 2, 1.0 / 2, false}, {HighLatRule::Seventh, 1.0 / 7, 1.0 / 7, true},
+        {HighLatRule::Angle, 19.0 / 60, 17.0 / 60, false}};
+    // clang-format on
     for (const auto& rule : rules) {
         Table table(Place(nullptr, false, "60"), FixedClock(0, 0), rule.rule);
         const TimesDay a = table.Day(2005, 6, 17);
@@ -773,12 +762,9 @@ TEST(TablesHorizon, RefractionAndDip) {
 TEST(PrayerSettings, OwnAnglesIntervalAdjustmentsAndRounding) {
     const std::string day = kMecca + "--days 2 --csv --seconds ";
     const std::vector<KeyedRow> plain = KeyedTable(day);
-    const struct {
-        const char *options, *key;  // the cell that changes...
-        double minutesAfter;        // ...from the plain table's cell `from`
-        const char* from;
-    } kCases[] = {
-        // clang-format off
+    // The cell `key` that changes, minutes after the plain table's cell `from`.
+    // clang-format off
+    const struct { const char *options, *key; double minutesAfter; const char* from; } kCases[] = {
         {"--adjust fajr=+2", "fajr", 2, "fajr"}, {"--adjust sunrise=-1", "sunrise", -1, "sunrise"},
         {"--adjust dhuhr=+5", "transit", 5, "transit"}, {"--adjust asr=3", "asr2", 3, "asr2"},
         {"--adjust maghrib=+3", "maghrib", 3, "sunset"}, {"--adjust isha=-4", "isha", -4, "isha"},
@@ -823,10 +809,10 @@ TEST(PrayerSettings, OwnAnglesIntervalAdjustmentsAndRounding) {
 
 // Maghrib by an angle: some 15 minutes after the setting at 4 degrees at 34 N; never before it.
 TEST(PrayerSettings, MaghribByAnAngleIsNeverBeforeSunset) {
-    const struct {
-        const char* angle;
-        int low, high;  // seconds after the setting
-    } kCases[] = {{"0", 0, 0}, {"0.5", 0, 0}, {"0.8", 0, 0}, {"1", 1, 120}, {"4", 720, 1080}};
+    // The seconds after the setting, at least and at most.
+    // clang-format off
+    const struct { const char* angle; int low, high; } kCases[] = {{"0", 0, 0}, {"0.5", 0, 0}, {"0.8", 0, 0}, {"1", 1, 120}, {"4", 720, 1080}};
+    // clang-format on
     for (const auto& c : kCases) {
         const KeyedRow row = KeyedTable(
             "times --lat 34N --lon 6W --from 2024-03-10 --days 1 --csv --seconds "
