@@ -64,7 +64,7 @@ TEST(Cli, OutputsAsTheListSays) {
         const std::string want = Cell(line[1]), where = line.size() > 2 ? Trimmed(line[2]) : "";
         const CliResult r = RunCli(args);
         ::unsetenv("LC_ALL");
-        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.status, line.size() > 3 ? std::stoi(line[3]) : 0) << r.err;
         const std::string& got = Contains(where, "err") ? r.err : r.out;
         if (where == "same") {
             const CliResult other = RunCli(CommandWords(want));
@@ -147,20 +147,6 @@ TEST(Cli, ReportsAsTheReferenceBytes) {
     const CliResult april31 = RunCli(ReportArgs("sun", "2005", "4", "31"));
     EXPECT_EQ(april31.status, 0);
     EXPECT_EQ(april31.out, RunCli(ReportArgs("sun", "2005", "4", "30")).out);
-}
-
-TEST(Cli, HighLatitudeStopIsANormalEndAbsurdInputAFault) {
-    const CliResult high = RunCli(With(kNoon, {"--lat-deg", "70"}));
-    EXPECT_EQ(high.status, 0);
-    EXPECT_TRUE(Contains(high.out, " **إنتهى**"));
-    EXPECT_TRUE(Contains(high.err, "does not reach the altitude"));
-    // T of 1e196 centuries: T * T overflows in the Sun's mean longitude.
-    const CliResult r = RunCli(ReportArgs("sun", "1e200", "6", "17"));
-    EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(Contains(r.out, "T = (JJ - 2415020) / 36525 = "));  // the report so far
-    EXPECT_FALSE(Contains(r.out, "inf"));
-    EXPECT_FALSE(Contains(r.out, "nan"));
-    EXPECT_TRUE(Contains(r.err, "could not compute L"));
 }
 
 TEST(Cli, NoArgumentsWithoutADisplayIsAClearMessage) {

@@ -207,18 +207,6 @@ TEST(Moon, TheEquatorsLimitAndItsFaults) {
                                          Cosine(last(equator, "Ha")) * Sine(last(equator, "Dec")));
     EXPECT_NEAR(last(equator, "TopoDec"), last(near, "TopoDec"), 1e-6);
     EXPECT_TRUE(Contains(equator.text(), "illum = ((1 + Cosine(FV)) / 2) * 100\r\n = "));
-    // A latitude whose double overflows: the geocentric latitude cannot be computed,
-    // everything before it is kept.
-    const CliResult r =
-        RunCli(With(ReportArgs("moon", "2005", "6", "17"), {"--lat-deg", "1.5e308"}));
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err,
-              "zerin: تعذّر حساب GeocLat : توقف الحساب عند هذه القيمة\n"
-              "zerin: could not compute GeocLat (non-finite value in an angle); the report stops "
-              "before it\n");
-    EXPECT_TRUE(
-        r.out.ends_with("Paralax = ArcSin(6378.14 / r_lune)\r\n = 0.950789140155728\r\n\r\n"));
-    EXPECT_FALSE(Contains(r.out, "GeocLat"));
     // Called alone on a T far beyond any calendar: the cube of T overflows in the node.
     Report report;
     Observer far;
@@ -313,11 +301,6 @@ TEST(Planets, TheReductionAtItsEdges) {
 // A year far outside the theories' range drives the eccentricity beyond 1: the command
 // stops with a message naming the true anomaly; the report up to it is kept.
 TEST(Planets, AbsurdYearStopsWithAMessageAndKeepsThePartialReport) {
-    const CliResult r = RunCli(ReportArgs("mercury", "1000000", "3", "1"));
-    EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(Contains(r.err, "could not compute V")) << r.err;
-    EXPECT_TRUE(Contains(r.out, "R_Pt = a * (1 - (e * Cosine(EE))) = "));
-    EXPECT_FALSE(Contains(r.out, "V = ArcCos") || Contains(r.out, std::string(kEndLine)));
     BodyRun m("1e300 1 1 12 0 0");
     EXPECT_EQ(m.Press(Body::Pluto), Outcome::Fault);
     ASSERT_EQ(m.messages.messages.size(), 1u);

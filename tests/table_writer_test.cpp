@@ -335,9 +335,6 @@ TEST_F(Json, EveryBodysReportValuesInReportOrder) {
     EXPECT_EQ(stopped.status, 0);
     EXPECT_TRUE(Contains(stopped.err, "the Sun does not reach the altitude"));
     EXPECT_EQ(Parsed(stopped.out, "d[-1][\"name\"]"), "Asr2");
-    const CliResult refused = RunCli(With(ReportArgs("sun", "1582", "10", "10"), {"--json"}));
-    EXPECT_EQ(refused.status, 2);
-    EXPECT_EQ(refused.out, "");
 }
 
 TEST_F(Json, Tables) {
