@@ -508,33 +508,6 @@ TEST(ExactTimes, AStartAnywhereInTheDayGivesTheDaysTimes) {
     }
 }
 
-TEST(ExactTimes, NoonsSharedAcrossDaysAndPlaces) {
-    // Days asked for in order reuse the noons: a timetable that shares its noons with another
-    // place of the zone gives the same times to the bit, and a day asked alone the same
-    // times to a hundredth of a second.
-    const auto clock = services::FixedClock(-1, 0);
-    const services::Place oslo{-10, 59}, bergen{-5, 60};  // East is negative
-    services::SunNoons shared;
-    Timetable inOrder(oslo, *clock, services::PrayerSettings{});
-    Timetable sharing(oslo, *clock, services::PrayerSettings{}, services::TimesMethod::Exact,
-                      &shared);
-    Timetable other(bergen, *clock, services::PrayerSettings{}, services::TimesMethod::Exact,
-                    &shared);
-    for (int day = 1; day <= 31; ++day) {
-        const Civil date{2025, 3, day, 0, 0, 0};
-        other.Day(date);
-        const TimesDay a = inOrder.Day(date);
-        const TimesDay b = sharing.Day(date);
-        Timetable alone(oslo, *clock, services::PrayerSettings{});
-        const TimesDay c = alone.Day(date);
-        for (int k = 0; k < services::kMaghrib; ++k) {
-            EXPECT_EQ(a.clock[k], b.clock[k]) << day << " " << k;
-            // Alone, the steps start afresh rather than from the day before's times.
-            EXPECT_NEAR(a.clock[k], c.clock[k], 0.01 / 3600) << day << " " << k;
-        }
-    }
-}
-
 // A place, a clock and a day of a timetable.
 struct TableDay {
     std::string lat, lon;  // as typed: "23.8793N", "92.1253W"
