@@ -58,29 +58,10 @@ TEST(Ephemeris, EveryBodyIsItsReport) {
         ExpectRowIsTheReport(name, rows[0], At("2005 6 17 12 0", "39.8", "21.4", "-3"));
         ExpectRowIsTheReport(name, rows[1], At("2005 6 17 18 0", "39.8", "21.4", "-3"));
     }
-    // The headers and their units; each number column of the text as wide as the widest
-    // number the report writes, 22.
-    const auto header = [](const std::string& body, const std::string& form) {
-        const std::string out =
-            RunCli(
-                Words("ephemeris " + body + " --from 2005-06-17 --to 2005-06-17 --step 1h " + form))
-                .out;
-        return out.substr(0, out.find('\n'));
-    };
-    EXPECT_EQ(header("moon", "--csv"),
-              "time,utc_offset,ra_h,dec_deg,distance_km,altitude_deg,azimuth_deg,topo_ra_deg,"
-              "topo_dec_deg,diameter_arcmin,elongation_deg,illumination_pct");
-    EXPECT_EQ(header("sun", "--csv"),
-              "time,utc_offset,ra_h,dec_deg,distance_au,altitude_deg,azimuth_deg,diameter_arcmin");
-    const std::string mars = header("mars", "--lang en");
-    EXPECT_TRUE(mars.starts_with("Local time           UTC offset  " + std::string(16, ' ') +
-                                 "RA (h)  " + std::string(13, ' ') + "Dec (deg)"))
-        << mars;
-    EXPECT_TRUE(Contains(mars, "Diameter (arcsec)"));
 }
 
-// Paris on 30 March 2025 (no 02:00); Kolkata at +05:30 on zone -5; a skipped reading with the
-// offset before the change, a repeated one at its first occurrence (zoneinfo's fold=0).
+// Paris on 30 March 2025 (no 02:00); Kolkata at +05:30 on zone -5 (readings a clock skips or
+// repeats: outputs.txt).
 TEST(Ephemeris, SummerTimeHalfHourZonesAndTheReadingsAClockSkipsOrRepeats) {
     if (!HaveZone("Europe/Paris") || !HaveZone("Asia/Kolkata") || !HaveZone("Pacific/Apia"))
         GTEST_SKIP() << "no time-zone database (package tzdata)";
@@ -106,18 +87,6 @@ TEST(Ephemeris, SummerTimeHalfHourZonesAndTheReadingsAClockSkipsOrRepeats) {
     ExpectRowIsTheReport("moon", hours[1],
                          At("2025 3 30 3 0", "2.35", "48.85", "-1") + " --summer 1");
     ExpectRowIsTheReport("moon", kolkata[0], At("2024 12 31 23 40", "77.2", "28.6", "-5"));
-    const char* const kReadings[][3] = {
-        {"Europe/Paris", "2026-03-29T02:30", "2026-03-29T03:30:00+02:00"},
-        {"America/New_York", "2026-03-08T02:30", "2026-03-08T03:30:00-04:00"},
-        {"Europe/Paris", "2026-10-25T02:30", "2026-10-25T02:30:00+02:00"},
-        {"America/New_York", "2026-11-01T01:30", "2026-11-01T01:30:00-04:00"},
-        {"Pacific/Apia", "2011-12-30T12:00", "2011-12-31T12:00:00+14:00"}};
-    for (const auto& [zone, reading, time] : kReadings) {
-        const auto one = rows(std::string("sun --tz ") + zone + " --from " + reading + " --to " +
-                              reading + " --step 1h");
-        ASSERT_EQ(one.size(), 1u) << zone << " " << reading;
-        EXPECT_EQ(one[0][0] + one[0][1], time) << zone << " " << reading;
-    }
 }
 
 // Kolkata's mean time (+05:53:28) in 1582 puts 15 October's first instants on 14 October of
