@@ -17,8 +17,6 @@ namespace {
 using robust::ReportInput;
 using robust::RunReport;
 
-constexpr double kDeg = std::numbers::pi / 180;
-
 // A body's command on the window's fields: the default place, a date and time.
 struct BodyRun {
     RecordingMessenger messages;
@@ -149,47 +147,6 @@ TEST(Sun, TheSkyOfNoonTheStopAtHighLatitudeAndTheTablesRoad) {
     EXPECT_TRUE(std::isnan(t.Icha) && std::isnan(t.Fajr));
     for (const double time : {t.MIDI, t.Lever, t.Coucher, t.Asr1, t.Asr2})
         EXPECT_TRUE(Contains(report.text(), " = " + NumText(time) + "\r\n")) << time;
-}
-
-// Difference of two angles in degrees, brought into -180..180.
-double AngleGap(double a, double b) {
-    return std::remainder(a - b, 360.0);
-}
-
-TEST(Moon, QuadrantsAndReductionsOverAMonth) {
-    int ascQuarter[4] = {}, azimuthQuarter[4] = {};
-    for (int hour = 0; hour < 30 * 24; hour += 5) {
-        BodyRun run(std::to_string(2005) + " 6 " + std::to_string(1 + hour / 24) + " " +
-                        std::to_string(hour % 24) + " 0 0",
-                    Report::kNone);
-        const std::optional<Observer> o = EnterObserver(run.messages, run.fields, false, true);
-        ASSERT_TRUE(o);
-        const MoonResult p = Calcul_Lune(run.report, *o, SunPlaceAt(o->T).Lg_Soleil);
-        // Reduced values stay in their ranges.
-        // clang-format off
-        const double ranges[][3] = {{p.Lg_Lune, 0, 360}, {p.Asc, 0, 24}, {p.sky.Ha, 0, 360}, {p.sky.Azimut, 0, 360},
-            {p.topo.TopoAsc, 0, 360}, {p.b, -5.4, 5.4}, {p.eLong, 0, 180}, {p.illum, 0, 100}};
-        // clang-format on
-        for (const auto& [value, low, high] : ranges)
-            EXPECT_TRUE(value >= low && value <= high) << hour;
-        // The right ascension lies within a few degrees of the longitude, in every quadrant:
-        // a wrong quadrant rule would put it half a turn away.
-        EXPECT_LT(std::fabs(AngleGap(p.Asc * 15, p.Lg_Lune)), 8) << hour;
-        ++ascQuarter[std::min(3, static_cast<int>(p.Asc / 6))];
-        // The azimuth from the North through the East and the altitude, by the usual formulas.
-        const double lat = o->Lat * kDeg, dec = p.Dec * kDeg, ha = p.sky.Ha * kDeg;
-        // clang-format off
-        const double azimuth = std::atan2(std::sin(ha), std::cos(ha) * std::sin(lat) - std::tan(dec) * std::cos(lat)) / kDeg;
-        const double altitude = std::asin(std::sin(lat) * std::sin(dec) + std::cos(lat) * std::cos(dec) * std::cos(ha)) / kDeg;
-        // clang-format on
-        EXPECT_NEAR(AngleGap(p.sky.Azimut, azimuth + 180), 0, 1e-9) << hour;
-        EXPECT_NEAR(p.sky.Altitude, altitude, 1e-9) << hour;
-        ++azimuthQuarter[std::min(3, static_cast<int>(p.sky.Azimut / 90))];
-        // The parallax read back from the distance is the series' parallax.
-        EXPECT_NEAR(p.Paralax, p.Ge, 1e-12);
-        EXPECT_NEAR(p.illum, (1 - std::cos(p.eLong * kDeg)) / 2 * 100, 1e-9);
-    }
-    for (int q = 0; q < 4; ++q) EXPECT_TRUE(ascQuarter[q] > 0 && azimuthQuarter[q] > 0) << q;
 }
 
 TEST(Moon, TheEquatorsLimitAndItsFaults) {
