@@ -1,12 +1,7 @@
-// Fuzz target: a whole `zerin report` command, run in this process as the executable
-// runs it, checked against the command line's promises (ReportInvariants.h).
-//
-// Input, one line each: the body ("sun", "moon", ... or any text, which picks a body by
-// its bytes); the options (a line holding "east" chooses East, "south" South, and "json"
-// runs the command with --json too, which must agree with the report); then the texts of
-// the fields lon-deg, lon-min, lon-sec, lat-deg, lat-min, lat-sec, zone, summer, year,
-// month, day, hour, minute, second. Missing lines keep the reference input's texts (17
-// June 2005, 12:00:00 at the window's default place).
+// Fuzz target: a `zerin report` command against ReportInvariants.h. Input, a line each: the
+// body (any text picks one), options ("east", "south", "json"), then the texts of lon-deg,
+// lon-min, lon-sec, lat-deg, lat-min, lat-sec, zone, summer, year, month, day, hour, minute,
+// second; missing lines keep the reference input's.
 #include <cstdint>
 
 #include "ReportInvariants.h"

@@ -26,9 +26,8 @@ using namespace zerin;
     std::abort();
 }
 
-// A plain decimal number ("-12.5E3", ".5", "7D-2", blanks anywhere, an exponent of at most
-// six digits) reads as the C library reads it, correctly rounded; values below the
-// smallest normal double may read as 0.
+// A plain decimal number ("-12.5E3", ".5", "7D-2", blanks anywhere) reads as the C library
+// reads it; below the smallest normal double it may read as 0.
 void CompareWithStrtod(std::string_view text, double value) {
     std::string s;
     for (char c : text)

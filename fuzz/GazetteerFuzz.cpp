@@ -1,9 +1,6 @@
-// Fuzz target: the gazetteer's reader, on any bytes (a damaged or hostile ZERIN_GAZETTEER).
-//
-// The promises: no crash, no abort, no allocation beyond a few times the file's size; a
-// refusal is one short line of UTF-8 naming the file and the line; every town of a file read
-// has its coordinates on the globe and an elevation that is finite, and a search, the
-// nearest names and the nearest towns answer without fault.
+// Fuzz target: the gazetteer's reader on any bytes. The promises: no crash, no allocation
+// beyond a few times the file's size; a refusal is one short UTF-8 line naming file and line;
+// towns on the globe with finite elevations; searches and nearest towns answer.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>

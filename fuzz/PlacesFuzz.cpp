@@ -1,10 +1,6 @@
-// Fuzz target: the reader of places files, on any bytes.
-//
-// The input is the file itself. The command line's clock is --zone 0, so that a row without
-// a zone is read. The promises: no crash, no abort; a refusal is one short line of UTF-8
-// starting with the file's name and its line number; every place read has a name of UTF-8
-// text with no control character and no byte-order mark, at most 60 characters wide, unique,
-// and its JSON (as the tables write it) is valid; the latitude is within -90..90.
+// Fuzz target: the places file reader on any bytes (with --zone 0). The promises: no crash; a
+// refusal is one short UTF-8 line naming the file and line; each place has a unique UTF-8
+// name without controls or byte-order mark, at most 60 wide, valid JSON, a latitude in range.
 #include <cmath>
 #include <cstdint>
 #include <set>

@@ -1,13 +1,7 @@
-// The promises every `zerin report` run keeps, whatever the field texts hold; checked by
-// the fuzz targets, the property test and the tests of the fields' edges.
-//
-// A run ends in one of three ways: 0 with the report on standard output, 1 with the
-// report up to a calculation fault and the message on standard error, 2 with a message
-// on standard error and nothing at all on standard output. A report never shows inf or
-// nan; every value it prints is a number in the report's own form (or an hours, minutes
-// and seconds text); every line ends with CR LF; and with its values masked it is the
-// body's usual report, or its beginning when the computation stopped early. The same
-// input with --json ends the same way and lists the same values.
+// The promises every `zerin report` run keeps, whatever the field texts hold: exit 0 with the
+// report, 1 with the report up to a fault and its message, 2 with a message and nothing else;
+// no inf or nan; each value in the report's own form; CR LF line ends; with its values masked,
+// the body's usual report (or its beginning); --json ends the same way with the same values.
 #pragma once
 
 #include <algorithm>

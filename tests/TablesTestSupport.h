@@ -7,14 +7,12 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -93,31 +91,6 @@ inline void ExpectRefused(const std::vector<std::string>& args, const std::strin
     EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), lines) << r.err;
 }
-
-// Regional settings with a decimal comma for one scope (LC_ALL=de_DE.UTF-8), when the
-// machine has them.
-class CommaLocale {
-  public:
-    CommaLocale() {
-        if (const char* saved = std::getenv("LC_ALL")) saved_ = saved;
-        available_ = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
-        std::setlocale(LC_NUMERIC, "C");
-        setenv("LC_ALL", "de_DE.UTF-8", 1);
-    }
-    ~CommaLocale() {
-        if (saved_)
-            setenv("LC_ALL", saved_->c_str(), 1);
-        else
-            unsetenv("LC_ALL");
-    }
-    CommaLocale(const CommaLocale&) = delete;
-    CommaLocale& operator=(const CommaLocale&) = delete;
-    bool available() const { return available_; }
-
-  private:
-    std::optional<std::string> saved_;
-    bool available_ = false;
-};
 
 // The text cut at each separator: "a,,b" is {"a", "", "b"}.
 inline std::vector<std::string> SplitAt(const std::string& text, char separator) {

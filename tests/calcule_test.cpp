@@ -1,12 +1,6 @@
-// The calculation routines alone: degree trigonometry, reductions, the report's number and
-// hours texts, the reading of field texts (Arabic-Indic and Persian digits, the windows' comma)
-// and the month-length rule; then published values: J. Meeus, Astronomical Algorithms, 2nd ed.
-// (1998), worked examples; Julian days from PyEphem (Debian's python3-ephem); Kepler's equation
-// against a long-double solution; a planet's place against the plane geometry of circular
-// orbits; the crossing of an altitude; the Qibla against the bearings published in the tests of
-// the adhan library (batoulapps/adhan-js, test/qibla.test.ts, MIT licence), the distances
-// against the haversine formula, Vincenty's example and GeographicLib, the days the Sun stands
-// over the Kaaba against PyEphem, and the Qibla's report.
+// The calculation routines: angles, the report's texts, field texts; then J. Meeus,
+// Astronomical Algorithms (1998), PyEphem, a long-double Kepler, circular orbits, the Qibla
+// against adhan's bearings, Vincenty and GeographicLib (sources: tests/data/README.md).
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -44,9 +38,7 @@ TEST(Angles, ExactEndsQuadrantsAndReductions) {
     const double kExact[][2] = {
         // clang-format off
         {ArcSin(1), 90}, {ArcSin(-1), -90}, {ArcCos(1), 0}, {ArcCos(-1), 180},
-        // Right ascension and longitude: Y exactly 0 with X < 0 goes down to -180; X exactly
-        // 0 keeps the value it is given. Azimuth: Y exactly 0 with X < 0 goes up, to 360
-        // after the turn to the North.
+        // Y exactly 0, X < 0: -180 for a right ascension, 180 (360 turned) for an azimuth.
         {ArcTanQuadrant(0, -1, 7), -180}, {ArcTanQuadrant(1, 0, 7), 7},
         {Angle_24_Hour(ArcTanQuadrant(0, -1, 0) / 15), 12}, {AzimuthArcTan(0, -1, 0), 180},
         {Angle_360_Deg(AzimuthArcTan(0, -1, 0) + 180), 360}, {Angle_360_Deg(AzimuthArcTan(1, 0, 0) + 180), 180},
@@ -160,12 +152,8 @@ TEST(Fields, TheDayLimitedToTheMonth) {
         EXPECT_EQ(adjusted("2005", std::to_string(month), "32"), kLast[month - 1]) << month;
 }
 
-// Meeus, examples 7.a and 7.b and the table after them; then PyEphem: a date in every month
-// (2024 is a leap year), February and March around the century years, both sides of the
-// Gregorian reform, the Julian calendar's leap day of 1500, negative years. Fix truncates
-// toward zero: -4712 (not divisible by 4) comes out a day later than the usual rule's 0.
-// Only months exactly 1 and 2 count as months of the year before: month 2.5 is used as it
-// stands, Fix(3.5 * 30.6001) = 107 days after the year's start.
+// Meeus, examples 7.a and 7.b and his table; PyEphem's dates around leap days, centuries and
+// the reform. Fix truncates toward zero (-4712 gives 1, not 0); month 2.5 is used as it stands.
 TEST(JulianDay, PublishedDates) {
     const double kCases[][4] = {
         // clang-format off
@@ -210,9 +198,7 @@ TEST(Kepler, MeeusExamplesAndTheLongDoubleRoot) {
     EXPECT_NEAR(EccentricAnomaly(2, 0.99), 32.361007, 5e-7);
     EXPECT_EQ(EccentricAnomaly(123.4, 0), 123.4);
     EXPECT_EQ(EccentricAnomaly(0, 0.5), 0);
-    // Where the 32 steps end on the correctly rounded root, to the last bit. Several of
-    // these end in a two-cycle between the root and its neighbour, where the parity of
-    // the step count chooses; elsewhere the 32nd step can stop one unit away.
+    // The 32 steps on the rounded root to the last bit, some through a two-cycle's parity.
     const double kCases[][7] = {{0.2, 0.9, 3.5, 45, 90, 179.9, 300},  // e, then the values of m
                                 {0.5, 3.5, 10, 27.3, 90, 300, 333.3},
                                 {0.9, 45, 90, 135, 179.9, 180, 333.3}};
@@ -249,9 +235,8 @@ TEST(Coordinates, MeeusExamples) {
         EXPECT_NEAR(p.GeocLat, GeocLat, tolerance) << Lat;
         EXPECT_NEAR(p.DiCentre, DiCentre, tolerance) << Lat;
     }
-    // Example 15.a: Venus rising at Boston, H0 = 108.5344 degrees. On the equator at an
-    // equinox the cosine is the sine of the altitude itself: the zenith and the nadir are
-    // reached exactly, at 0 and 12 hours; beyond them never, nor at a pole.
+    // Example 15.a (H0 = 108.5344 degrees); the zenith and nadir reached exactly on the
+    // equator at an equinox, beyond them never, nor at a pole.
     EXPECT_NEAR(HourAngleOfAltitude(Sine(-0.5667), DayCircleOf(18.44092, 42.3333)), 108.5344 / 15,
                 1e-5);
     const DayCircle equinox = DayCircleOf(0, 0);
@@ -279,9 +264,8 @@ TEST(Coordinates, TheSunTheMoonAndThePlanets) {
                                {p.Ge, 0.991990, 1e-4}, {p.Asc * 15, 134.688470, 0.01}, {p.Dec, 13.768368, 0.01}};
     // clang-format on
     for (const auto& [got, want, tolerance] : kMoon) EXPECT_NEAR(got, want, tolerance);
-    // The Sun at longitude Ls and distance R from the Earth, a planet on a circular orbit at
-    // heliocentric longitude Lp and distance a: the geocentric place is the sum of the two
-    // vectors; the elongation and the phase come from the triangle's sides.
+    // Circular orbits: the geocentric place the sum of two vectors, elongation and phase from
+    // the triangle's sides.
     // clang-format off
     const double kOrbits[][4] = {{100, 5.2, 30, 1}, {250, 0.72, 40, 0.983}, {10, 1.52, 185, 1.0167},
                                  {300, 30.1, 130, 1.0003}, {179, 0.39, 2, 0.99}, {45, 9.5, 227, 1.01}};
@@ -359,9 +343,7 @@ struct Sky {
 };
 
 TEST(Crossing, VenusAsInMeeusAndTheBodiesThatNeverSetOrRise) {
-    // Example 15.a: rising 0.51766 day (12h25m UT), transit 0.81980 (19h41m), setting
-    // 0.12130 (2h55m); his single correction leaves them within half a second of where the
-    // steps settle.
+    // Example 15.a: rising 0.51766 day, transit 0.81980, setting 0.12130, within half a second.
     const double kCases[][3] = {{-1, 0.5, 0.51766}, {0, 0.8, 0.81980}, {1, 0.1, 0.12130}};
     for (const auto& [side, start, published] : kCases) {
         const Sky venus{
@@ -398,11 +380,8 @@ TEST(Crossing, VenusAsInMeeusAndTheBodiesThatNeverSetOrRise) {
     EXPECT_DOUBLE_EQ(fixed.JJ, 0.875);  // halfway to 1 at each step
 }
 
-// Both digit sets, 16 digits (past the exact whole-number shortcut); the decimal separator,
-// where a second one, or a period beside it, ends the number; mixed with ASCII digits,
-// blanks, exponents and prefixes. The code points next to the digits and the separator
-// are not read as them: the ones below ٠ and ۰ and above ٩ and ۹, the thousands separator,
-// the Arabic comma, a letter, a sequence cut short, a lone lead or continuation byte.
+// Both digit sets, 16 digits, the decimal separator, mixed with ASCII; the code points next to
+// the digits, the thousands separator, the Arabic comma and broken bytes are not digits.
 TEST(ArabicDigits, ReadAsTheirAsciiDigits) {
     struct Case {
         const char* text;
@@ -442,22 +421,6 @@ TEST(WindowFields, CommaBetweenDigitsAndWholeNumbers) {
         EXPECT_FALSE(ReadsWhole(partly)) << partly;
 }
 
-TEST(ArabicDigits, ReportsAsWithAsciiDigits) {
-    // The reference Sun report, every field typed in Arabic-Indic or Persian digits.
-    const CliResult r =
-        RunCli({"report",    "sun", "--lon-deg", "٥",    "--lon-min", "۴۰", "--lat-deg", "٣٢",
-                "--lat-min", "٥٦",  "--year",    "٢٠٠٥", "--month",   "٦",  "--day",     "١٧",
-                "--hour",    "۱۲",  "--minute",  "٠",    "--second",  "٠"});
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, Golden("report-sun-2005-06-17-1200.txt"));
-    // The report shows the number read: 11.5 hours are 0.479166666666667 of a day.
-    const CliResult half = RunCli(ReportArgs("sun", "٢٠٠٥", "٦", "١٧", "١١٫٥"));
-    EXPECT_EQ(half.status, 0) << half.err;
-    EXPECT_TRUE(Contains(half.out, "\r\n2005 = Y "));
-    EXPECT_TRUE(Contains(half.out, "\r\n0.479166666666667 = h "));
-    EXPECT_EQ(half.out, RunCli(ReportArgs("sun", "2005", "6", "17", "11.5")).out);
-}
-
 TEST(Qibla, PublishedBearingsAndGreatCircleDistancesOfElevenCities) {
     // Haversine on the same sphere, written independently.
     const auto haversine = [](double lat1, double lon1, double lat2, double lon2) {
@@ -491,9 +454,8 @@ TEST(Qibla, PublishedBearingsAndGreatCircleDistancesOfElevenCities) {
     EXPECT_NEAR(QiblaOf(0.1278, 51.5074).Distance, 4790, 10);  // London to Mecca: about 4,790 km
 }
 
-// Vincenty's published example (Flinders Peak to Buninyong, GRS80, whose flattening differs
-// from WGS84's in the twelfth digit): 54,972.271 m; and GeographicLib's geodesics from the
-// eleven cities to the Kaaba (tests/data/references/kaaba-distances.csv), to a millimetre.
+// Vincenty's example (Flinders Peak to Buninyong: 54,972.271 m) and GeographicLib's geodesics
+// to the Kaaba (references/kaaba-distances.csv), to a millimetre.
 TEST(Qibla, GeodesicDistanceOnTheEllipsoid) {
     const auto dms = [](double d, double m, double s) { return d + m / 60 + s / 3600; };
     EXPECT_NEAR(GeodesicDistanceKm(-dms(37, 57, 3.72030), dms(144, 25, 29.52440),
@@ -544,7 +506,6 @@ TEST(Qibla, TheReport) {
         "--lat-sec 26.64 --year 2005 --month 6 --day 17 --zone 0 --summer 1";
     const CliResult r = RunCli(Words(london));
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err, "");
     const std::tuple<std::string, double, double> kPrinted[] = {
         {"Qibla = ArcTan(Y / X)\r\nإذا كانت X < 0 : Qibla = Qibla + 180\r\nو إذا كانت X > 0 و Y < "
          "0 : Qibla = "
@@ -555,30 +516,15 @@ TEST(Qibla, TheReport) {
         {"Kaaba2 = (UT * 24) - Zone + EtéRegl", 10 + 27 / 60.0, 1 / 60.0}};
     for (const auto& [formula, value, tolerance] : kPrinted)
         EXPECT_NEAR(std::stod(Printed(r.out, formula)), value, tolerance) << formula;
-    EXPECT_TRUE(Contains(
-        r.out,
-        "*******************  اتجاه القبلة و المسافة إلى الكعبة  ***********************\r\n\r\n"));
-    EXPECT_TRUE(Contains(r.out, "يوم 2005-05-28 بتوقيت البلد")) << r.out;
     EXPECT_TRUE(r.out.ends_with(kEndLine));
-    const CliResult j = RunCli(Words(london + " --json"));
-    ASSERT_EQ(j.status, 0) << j.err;
-    for (const char* item :
-         {"{\"name\": \"Qibla\", \"value\": 118.98", "{\"name\": \"Distance\", \"value\": 4793.",
-          "\"unit\": \"deg\"}", "\"unit\": \"km\"}"})
-        EXPECT_TRUE(Contains(j.out, item)) << item;
-    // Nearly opposite the Kaaba: the sphere's distance, and a note instead of the ellipsoid's.
+    // Nearly opposite the Kaaba: the sphere's distance (the note: tests/data/outputs.txt).
     const CliResult far = RunCli(
         Words("report qibla --lon-deg 140 --lon-min 5 --west --lat-deg 21 --lat-min 20 --south"));
-    ASSERT_EQ(far.status, 0) << far.err;
-    EXPECT_TRUE(Contains(far.out, "لا تتقارب طريقة فنسنتي"));
     EXPECT_NEAR(
         std::stod(Printed(far.out,
                           "Distance = 6371 * ArcCos((Sine(Lat) * Sine(21.4225241)) + (Cosine(Lat) "
                           "* Cosine(21.4225241) * Cosine(dLon))) * Pi / 180")),
         20015, 20);
-    // A date the calendar dropped is refused, as for every body: nothing written, exit 2.
-    ExpectRefused(Words("report qibla --year 1582 --month 10 --day 10"), "this date does not exist",
-                  2);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// The charts: every crossing of the Sun's day at the time `zerin times` gives, every body of the
-// sky where its report puts it (through a projection written here), the bodies below the horizon
-// listed, the chart beside a report, and `zerin chart`'s pictures and refusals.
+// The charts: the Sun's day crossing its lines at the times `zerin times` gives, the sky's
+// bodies where their reports put them, the chart beside a report, `zerin chart`'s pictures.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -40,11 +39,6 @@ KeyedRow TimesRow(const std::string& words, const std::string& date) {
     return KeyedTable("times " + words + " --csv --from " + date + " --days 1").at(0);
 }
 
-// "05:20" (or "00:40+1") as minutes of the day.
-double Minutes(const std::string& hhmm) {
-    return ClockMinutes(hhmm);
-}
-
 // The x where the curve crosses an altitude, nearest to `near` (pixels).
 double CurveCrossing(const DayChart& chart, const DayFrame& f, double altitude, double near) {
     double best = std::nan("");
@@ -58,31 +52,23 @@ double CurveCrossing(const DayChart& chart, const DayFrame& f, double altitude, 
     return best;
 }
 
-struct DayCase {
-    const char *words, *date;
-};
+// clang-format off
+struct DayCase { const char *words, *date; };
+// clang-format on
 // clang-format off
 const DayCase kDays[] = {
-    {"--lat-deg 0 --lon-deg 30 --east --zone -2", "2024-03-20"},
-    {"--lat-deg 0 --lon-deg 30 --east --zone -2", "2024-06-21"},
-    {"--lat-deg 0 --lon-deg 30 --east --zone -2", "2024-12-21"},
-    {"--lat-deg 34.0167 --lon-deg 6.8333 --west --zone 0", "2024-03-20"},
-    {"--lat-deg 34.0167 --lon-deg 6.8333 --west --zone 0 --summer 1", "2024-06-21"},
-    {"--lat-deg 34.0167 --lon-deg 6.8333 --west --zone 0", "2024-12-21"},
-    {"--lat-deg 60 --lon-deg 10.75 --east --zone -1", "2024-03-20"},
-    {"--lat-deg 60 --lon-deg 10.75 --east --zone -1 --summer 1", "2024-06-21"},
-    {"--lat-deg 60 --lon-deg 10.75 --east --zone -1", "2024-12-21"},
-    {"--lat-deg 70 --lon-deg 19 --east --zone -1 --summer 1", "2024-06-21"},
-    {"--lat-deg 70 --lon-deg 19 --east --zone -1", "2024-12-21"},
-};
+    {"--lat-deg 0 --lon-deg 30 --east --zone -2", "2024-03-20"}, {"--lat-deg 0 --lon-deg 30 --east --zone -2", "2024-06-21"},
+    {"--lat-deg 0 --lon-deg 30 --east --zone -2", "2024-12-21"}, {"--lat-deg 34.0167 --lon-deg 6.8333 --west --zone 0", "2024-03-20"},
+    {"--lat-deg 34.0167 --lon-deg 6.8333 --west --zone 0 --summer 1", "2024-06-21"}, {"--lat-deg 34.0167 --lon-deg 6.8333 --west --zone 0", "2024-12-21"},
+    {"--lat-deg 60 --lon-deg 10.75 --east --zone -1", "2024-03-20"}, {"--lat-deg 60 --lon-deg 10.75 --east --zone -1 --summer 1", "2024-06-21"},
+    {"--lat-deg 60 --lon-deg 10.75 --east --zone -1", "2024-12-21"}, {"--lat-deg 70 --lon-deg 19 --east --zone -1 --summer 1", "2024-06-21"},
+    {"--lat-deg 70 --lon-deg 19 --east --zone -1", "2024-12-21"}};
 // clang-format on
 
 // Each column of the table, the chart's cell and line.
-struct Column {
-    const char* key;
-    TimeCell cell;
-    DayLineKind line;
-};
+// clang-format off
+struct Column { const char* key; TimeCell cell; DayLineKind line; };
+// clang-format on
 // clang-format off
 const Column kColumns[] = {
     {"fajr", kFajr, DayLineKind::Dawn}, {"sunrise", kSunrise, DayLineKind::Horizon}, {"transit", kTransit, DayLineKind::Horizon},
@@ -102,9 +88,8 @@ double LineAltitude(const DayChart& chart, DayLineKind kind) {
     return std::nan("");
 }
 
-// At 1 px = 2 min (a plot 720 pixels wide), each time's marker and the curve's crossing of its
-// line (the curve's top for the transit) lie within a pixel of the time `zerin times` gives; a
-// time it leaves empty is a curve that never reaches its line.
+// At 1 px = 2 min, each time's marker and the curve's crossing of its line (its top for the
+// transit) lie within a pixel of the table's time; an empty time is a line never reached.
 TEST(ChartDay, EachCrossingIsAtTheTimeOfTheTimetable) {
     for (const DayCase& c : kDays) {
         SCOPED_TRACE(std::string(c.words) + " " + c.date);
@@ -137,7 +122,7 @@ TEST(ChartDay, EachCrossingIsAtTheTimeOfTheTimetable) {
                 continue;
             }
             EXPECT_TRUE(Contains(mark->label, time.substr(0, 5))) << mark->label;
-            const double x = f.left + Minutes(time) / 2;
+            const double x = f.left + ClockMinutes(time) / 2.0;
             EXPECT_NEAR(f.X(mark->hours), x, 1);
             if (column.cell == kTransit) {
                 const auto top = std::max_element(
@@ -152,9 +137,8 @@ TEST(ChartDay, EachCrossingIsAtTheTimeOfTheTimetable) {
     }
 }
 
-// A rule fills a time the Sun does not reach (dawn and nightfall at 60° N in June, the middle
-// of the night), or replaces one it reaches (at 45° N a seventh of the night gives a later
-// dawn): the chart marks the rule's time on the line, named.
+// A rule's time (60° N in June; at 45° N a seventh of the night's later dawn) is marked on
+// its line, named.
 TEST(ChartDay, ARuleFillsATimeOnItsLine) {
     struct Case {
         const char *words, *option;
@@ -179,12 +163,11 @@ TEST(ChartDay, ARuleFillsATimeOnItsLine) {
         EXPECT_EQ(dawn->kind, DayMarkKind::Ruled);
         EXPECT_TRUE(Contains(dawn->label, c.name)) << dawn->label;
         EXPECT_TRUE(Contains(dawn->label, row.at("fajr").substr(0, 5))) << dawn->label;
-        EXPECT_NEAR(f.X(dawn->hours), f.left + Minutes(row.at("fajr")) / 2, 1);
+        EXPECT_NEAR(f.X(dawn->hours), f.left + ClockMinutes(row.at("fajr")) / 2.0, 1);
     }
 }
 
-// The horizon's circle round the zenith: North up, East at the left as seen looking up; 0 and
-// 360 degrees the same point.
+// The horizon's circle round the zenith: North up, East at the left as seen looking up.
 TEST(ChartSky, TheProjectionPutsEastAtTheLeft) {
     const SkyFrame f{500, 300, 200};
     struct Case {
@@ -201,8 +184,7 @@ TEST(ChartSky, TheProjectionPutsEastAtTheLeft) {
     }
 }
 
-// A body's place on the chart, projected here: the zenith at the centre, the altitude linear
-// to the horizon's circle, the azimuth from North (up) through East (left).
+// A body's place projected here: altitude linear to the horizon, azimuth from North via East.
 ChartPoint Projected(const SkyFrame& f, double altitude, double azimuth) {
     const double r = f.radius * (1 - altitude / 90);
     return {f.cx - r * std::sin(azimuth * kDeg), f.cy - r * std::cos(azimuth * kDeg)};
@@ -212,9 +194,8 @@ const SkyBody& BodyOf(const SkyChart& chart, Body body) {
     return chart.bodies.at(static_cast<std::size_t>(body));
 }
 
-// The Sun at its report's altitude and azimuth, the Moon at the altitude and azimuth of its
-// report's topocentric place (turned to the horizon here), each within a pixel; the bright limb
-// toward the Sun; what is below the horizon listed after «تحت الأفق».
+// The Sun and the Moon (its topocentric place turned to the horizon here) within a pixel of
+// their reports' places; the bright limb toward the Sun; what is below listed after «تحت الأفق».
 TEST(ChartSky, EachBodyIsWhereItsReportPutsIt) {
     const char* const places[] = {"--lat-deg 0 --lon-deg 30 --east --zone -2",
                                   "--lat-deg 34.0167 --lon-deg 6.8333 --west --zone 0",
@@ -282,8 +263,7 @@ TEST(ChartSky, TheSunAtItsSettingIsBelowTheHorizon) {
     EXPECT_FALSE(BodyOf(chart, Body::Sun).Above());
 }
 
-// Beside a report: the Sun's day for the Sun, the sky with the body highlighted otherwise, and
-// why not for a clock or a date the tables cannot take.
+// Beside a report: the Sun's day, or the sky with the body highlighted, or why not.
 TEST(ChartReport, TheChartOfTheReportsBody) {
     struct Case {
         Body body;
@@ -306,8 +286,7 @@ TEST(ChartReport, TheChartOfTheReportsBody) {
     }
 }
 
-// The pictures as a user writes them (their bytes run to run: files_test): the day's as a PNG,
-// the sky's as an SVG to standard output, its bodies named.
+// The day's picture as a PNG, the sky's as an SVG to standard output, its bodies named.
 TEST(ChartCommand, ThePicturesAreWritten) {
     const std::string noDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ";
     const std::string png = Scratch("chart.png"), svg = Scratch("chart.svg");

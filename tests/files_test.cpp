@@ -1,9 +1,5 @@
-// The one way the program writes a file, and the files it writes through the windows' module
-// run as a user runs them (the crescent's map, crescent-map --png; the printed timetable,
-// times --pdf; a chart, chart --svg): what stands at the target before (nothing, a file, a
-// link, a dangling link, a folder, a FIFO, a device), what stands there after, what is left
-// when the disk refuses the bytes or a signal stops the write; the same command twice gives
-// the same bytes.
+// The one way files are written, and the map, PDF and chart commands: what stands at the
+// target before and after, a full disk, a signal; the same command twice, the same bytes.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -149,9 +145,8 @@ TEST(AtomicFile, ACancelledWriteLeavesThePreviousFile) {
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"out"});
 }
 
-// In a child with a file size limit of 4 KiB: the write of 64 KiB fails with EFBIG (the
-// signal ignored, the process alive), the previous file stays whole, nothing is left beside
-// it. The child's exit status says what it saw: 0 as expected, 1 written, 2 another reason.
+// Under a 4 KiB file size limit a 64 KiB write fails with EFBIG, the old file whole; the
+// child's status: 0 as expected, 1 written, 2 another reason.
 TEST(AtomicFile, AFullDiskLeavesThePreviousFileWhole) {
     const ScratchFolder folder;
     Put(folder / "out", "good old file");
@@ -343,9 +338,8 @@ TEST(FileTargets, ABadSourceDateEpochIsRefused) {
     }
 }
 
-// "-", /dev/fd/1 and /proc/self/fd/1 (links, as /dev/stdout, which a slip would replace)
-// write to standard output, a pipe or a file, the same bytes as a file; /dev/fd/2 (standard
-// error, a file here) is refused with its name.
+// "-", /dev/fd/1 and /proc/self/fd/1 write through to standard output (never replaced);
+// /dev/fd/2 is refused with its name.
 TEST(FileTargets, StandardOutputIsWrittenThrough) {
     if (!WithWindows()) GTEST_SKIP() << "built without Qt";
     const std::pair<const char*, const char*> targets[] = {

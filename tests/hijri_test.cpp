@@ -1,7 +1,5 @@
-// The Hijri calendar against independent references: ICU's islamic-civil, islamic-tbla and
-// islamic-umalqura calendars, the Julian days of published dates, Saudi Arabia's announced
-// month starts; the computed and sighted rules; and `zerin hijri` and `zerin report month`:
-// the contracts scripts rely on, byte for byte, and refused input.
+// The Hijri calendar against ICU's islamic calendars, published Julian days and Saudi
+// Arabia's announced months; the computed and sighted rules; `zerin hijri`.
 #include "hijri/Hijri.h"
 
 #include <gtest/gtest.h>
@@ -25,10 +23,8 @@ std::string IcuDateText(IcuIslamic kind, int year, int month) {
     return IsoDateText(CivilDayOf(IcuMonthStart(kind, year, month)));
 }
 
-// Meeus (Astronomical Algorithms, chapter 7, examples 7.a and 7.b), both sides of the
-// Gregorian reform, 1 Muharram 1 AH at the civil epoch (Julian calendar), a Julian leap
-// day that the Gregorian rule lacks; the tabular epochs are Friday 16 July 622 (civil) and
-// Thursday 15 July 622 (astronomical).
+// Meeus' examples 7.a and 7.b, both sides of the reform, a Julian leap day; the tabular
+// epochs Friday 16 July 622 (civil) and Thursday 15 July 622 (astronomical).
 TEST(CivilDays, PublishedJulianDaysAndRefusedDates) {
     const std::optional<DayNumber> no;
     const std::pair<CivilDay, std::optional<DayNumber>> kCases[] = {
@@ -163,10 +159,8 @@ TEST(Verdicts, EdgesOfEachRule) {
     }
 }
 
-// The Umm al-Qura rule computed at Mecca against the official starts of 1423-1450 AH.
-// Where they differ, the conjunction or the moonset lies within two minutes of sunset:
-// the Sun's theory (0.01 degree) alone moves the conjunction by 1.2 minutes. 1427-06 and
-// 1446-06 are known knife edges; a slip in the rule shows as many more.
+// The Umm al-Qura rule computed at Mecca against the official starts of 1423-1450 AH: they
+// differ only where the conjunction or moonset lies within two minutes of sunset.
 TEST(ComputedRule, EqualsUmmAlQura1423To1450ExceptKnifeEdges) {
     HijriCalendar computed(HijriRule::Computed);
     int disagreements = 0;
@@ -189,9 +183,8 @@ TEST(ComputedRule, EqualsUmmAlQura1423To1450ExceptKnifeEdges) {
     EXPECT_LE(disagreements, 3);
 }
 
-// The chain's anchor does not matter: anchored 3 or 12 months back, or carried from month
-// to month, every month of 1423-1450 starts on the same day; every month of 1440-1450 has
-// 29 or 30 days and every day goes back and forth, by every rule and criterion.
+// Whatever the chain's anchor, the same month starts; months of 29 or 30 days; every day
+// back and forth, by every rule and criterion.
 TEST(ComputedRule, AnchorsMonthLengthsAndRoundTrips) {
     const HijriPlace rabat{6.8498, 34.0209, -1};
     for (HijriRule rule : {HijriRule::Computed, HijriRule::Sighting}) {
@@ -224,36 +217,18 @@ TEST(ComputedRule, AnchorsMonthLengthsAndRoundTrips) {
 }
 
 TEST(HijriCli, WhatItWrites) {
+    // 1 January 1000 (Julian) is Julian day number 2086308; the last day converted both ways.
     const std::pair<const char*, std::string> kCases[] = {
-        {"hijri 2025-03-01 --rule umm-al-qura --json",
-         "{\"gregorian\": \"2025-03-01\", \"hijri\": \"1446-09-01\", \"rule\": \"umm-al-qura\"}\n"},
-        {"hijri --to-gregorian 1447-09-01 --json",
-         "{\"hijri\": \"1447-09-01\", \"gregorian\": \"2026-02-18\", \"rule\": \"umm-al-qura\"}\n"},
-        // Outside Umm al-Qura's table: the tabular calendar, named.
-        {"hijri 1800-01-01 --json",
-         "{\"gregorian\": \"1800-01-01\", \"hijri\": \"1214-08-04\", \"rule\": \"umm-al-qura\", "
-         "\"fallback\": \"tabular\"}\n"},
-        // Before the reform the civil date is Julian: 1 Muharram 1 AH, Friday 16 July 622; 1
-        // January 1000 (Julian) is Julian day number 2086308.
-        {"hijri 0622-07-16 --rule tabular --json",
-         "{\"gregorian\": \"0622-07-16\", \"hijri\": \"0001-01-01\", \"rule\": \"tabular\"}\n"},
-        {"hijri 622-07-15 --rule astronomical --json",
-         "{\"gregorian\": \"0622-07-15\", \"hijri\": \"0001-01-01\", \"rule\": "
-         "\"astronomical\"}\n"},
         {"hijri 1000-01-01 --rule civil --json",
          "{\"gregorian\": \"1000-01-01\", \"hijri\": \"" +
              IsoDateText(IcuDateOf(IcuIslamic::Civil, 2086308)) + "\", \"rule\": \"civil\"}\n"},
         {"hijri --to-gregorian 0500-01-01 --rule=civil --json",
          "{\"hijri\": \"0500-01-01\", \"gregorian\": \"" + IcuDateText(IcuIslamic::Civil, 500, 1) +
              "\", \"rule\": \"civil\"}\n"},
-        // The last day converted both ways (9999-10-02 is refused: tests/data/refused.txt).
         {"hijri 9999-10-01 --rule civil --json",
          "{\"gregorian\": \"9999-10-01\", \"hijri\": \"" +
              IsoDateText(IcuDateOf(IcuIslamic::Civil, *DayNumberOf({9999, 10, 1}))) +
              "\", \"rule\": \"civil\"}\n"},
-        {"hijri 2025-03-01", "2025-03-01 = 1 رمضان 1446 هـ (1446-09-01) : تقويم أم القرى\n"},
-        {"hijri --to-gregorian 1447-09-01",
-         "1447-09-01 = 1 رمضان 1447 هـ = الأربعاء 2026-02-18 : تقويم أم القرى\n"},
     };
     for (const auto& [line, out] : kCases) {
         const CliResult r = RunCli(Words(line));
@@ -261,9 +236,6 @@ TEST(HijriCli, WhatItWrites) {
         EXPECT_EQ(r.out, out);
         EXPECT_EQ(r.err, "");
     }
-    EXPECT_TRUE(Contains(RunCli(Words("hijri 1800-01-01")).out, "التقويم الحسابي بالمبدأ المدني"));
-    EXPECT_TRUE(Contains(RunCli(Words("hijri 2025-03-01 --rule sighting --criterion yallop")).out,
-                         "رؤية الهلال بمعيار يالوب"));
     // Back to the civil calendar outside Umm al-Qura's table, on both sides of it: the
     // tabular calendar's date (ICU's), and the text says so.
     for (const int year : {1299, 1601, 1700}) {
@@ -275,16 +247,11 @@ TEST(HijriCli, WhatItWrites) {
     }
 }
 
-// The year's CSV: twelve rows, the tabular and Umm al-Qura columns ICU's; the computed rule
-// is Umm al-Qura's but for the knife edge of 1446-06 (the Moon sets four seconds before the
-// Sun at Mecca by this program's theories), and Mecca's wherever the user is: the same at
-// the Kaaba, in Honolulu and in Jakarta, whose evenings see other crescents. Each month's
-// first day by the rule alone is the column's.
+// The year's CSV: ICU's tabular and Umm al-Qura columns; the computed rule Umm al-Qura's but
+// for the knife edge of 1446-06, and Mecca's wherever the user is; each month alone the same.
 TEST(HijriCli, TheYearsColumns) {
     const CliResult r = RunCli(Words("hijri --year 1446 --csv"));
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "month,tabular,umm_al_qura,computed,sighting");
     const std::vector<std::vector<std::string>> rows = CsvRows(r.out);
     ASSERT_EQ(rows.size(), 12u) << r.out;
     for (int month = 1; month <= 12; ++month) {
@@ -335,34 +302,8 @@ TEST(HijriCli, YearJsonTextAndFallback) {
               0u)
         << r.out;
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 14);
-    const CliResult outside = RunCli(Words("hijri --year 1700 --json"));
-    EXPECT_TRUE(Contains(outside.out, "\"umm_al_qura_fallback\": \"tabular\""));
-    EXPECT_TRUE(Contains(outside.out,
+    EXPECT_TRUE(Contains(RunCli(Words("hijri --year 1700 --json")).out,
                          "\"umm_al_qura\": \"" + IcuDateText(IcuIslamic::Civil, 1700, 1) + "\""));
-    const CliResult csv = RunCli(Words("hijri --year 1700 --csv"));
-    EXPECT_EQ(csv.status, 0);
-    EXPECT_TRUE(Contains(csv.err, "outside Umm al-Qura's table")) << csv.err;
-    const std::string text = RunCli(Words("hijri --year 1700")).out;
-    EXPECT_TRUE(Contains(text, "أم القرى*") && Contains(text, "* التقويم الحسابي بالمبدأ المدني"));
-}
-
-// The month report: every byte of one (the knife edge of 1446-06 at the default place), its
-// values, and at 80 degrees North in June a Sun that does not set, said in words.
-TEST(HijriCli, MonthReport) {
-    const CliResult r = RunCli(Words("report month --hijri 1446-06"));
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, Golden("report-month-1446-06.txt"));
-    EXPECT_EQ(r.err, "");
-    const CliResult json = RunCli(Words("report month --hijri 1447-09 --json"));
-    ASSERT_EQ(json.status, 0) << json.err;
-    for (const char* item : {"{\"name\": \"JJ\", \"value\": 2461089.5, \"unit\": \"d\"}",
-                             "{\"name\": \"Lon\", \"value\": -39.8262, \"unit\": \"deg\"}",
-                             "{\"name\": \"V\", \"value\": ", "{\"name\": \"Coucher_Lune\""})
-        EXPECT_TRUE(Contains(json.out, item)) << item;
-    const CliResult polar = RunCli(Words("report month --hijri 1446-12 --lat-deg 80 --lat-min 0"));
-    EXPECT_EQ(polar.status, 0) << polar.err;
-    EXPECT_TRUE(Contains(polar.out, "لا تغرب الشمس في هذا اليوم"));
-    EXPECT_TRUE(Contains(polar.out, " **إنتهى**"));
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// The calendars of `zerin times --ics`: the content lines' folding and escapes, what each option
-// puts in the events, the files of a places file (the options refused: tests/data/refused.txt). A
-// real calendar client and a real parser read them in ics_clients_test.py.
+// The calendars of `zerin times --ics`: folding, escapes, the options' events, places files
+// (clients read them in ics_clients_test.py).
 #include <gtest/gtest.h>
 
 #include <filesystem>

@@ -1,6 +1,4 @@
-// Places: files of places (zerin times --places), the gazetteer (the normalisation of names,
-// the search, the nearest towns, the countries, damaged files), zerin places and --place NAME,
-// what a place puts into the fields, and the user's own places.
+// Places: files of places, the gazetteer, what a place puts into the fields, own places.
 #include "Places.h"
 
 #include <gtest/gtest.h>
@@ -29,8 +27,7 @@ using places::NormaliseName;
 
 const std::string kGazetteerPath = std::string(ZERIN_SOURCE_DIR) + "/data/gazetteer.txt";
 
-// The shipped gazetteer, and own places in a folder of this process's own (absolute, or the
-// XDG rules ignore it and the user's own file would be read and written).
+// The shipped gazetteer; own places in a folder of the test's own (absolute, as XDG wants).
 const ScratchFolder kData;
 const bool kEnvironment = [] {
     ::setenv("ZERIN_GAZETTEER", kGazetteerPath.c_str(), 1);
@@ -117,8 +114,7 @@ TEST(Places, RefusedRowsNameTheirLine) {
                   "zerin: cannot open the places file 'no/such/places.csv': No such file");
 }
 
-// What is not a regular file is refused unopened: a FIFO without a writer would wait for ever
-// (a device or a folder: refused.txt). Standard input is read when the file is "-".
+// A FIFO is refused unopened (it would wait for ever); "-" reads standard input.
 TEST(Places, OnlyARegularFileOrStandardInput) {
     const std::string fifo = Scratch("places_test.fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
@@ -136,8 +132,7 @@ TEST(Places, OnlyARegularFileOrStandardInput) {
     std::remove(out.c_str());
 }
 
-// An input without end, as /dev/zero or a line without a line end: the reader stops after
-// the 4097th byte of the line, however long it is.
+// An input without end (/dev/zero, a line without an end): read no further than 4097 bytes.
 TEST(Places, ALineIsReadNoFurtherThanItsBound) {
     class Endless : public std::streambuf {
       public:
@@ -178,45 +173,6 @@ TEST(Places, TheRowsAreThePlacesTimesTheDays) {
     robust::CappedStream out(4096), err;
     EXPECT_EQ(cli::Run(Words(days + "500000 --csv"), out.file(), err.file()), 1) << err.text();
     EXPECT_EQ(out.text().rfind("place,date,", 0), 0u);  // the header first
-}
-
-// A day that one place's clock skips: the note names the place.
-TEST(Places, TheSkippedDaysNoteNamesThePlace) {
-    if (!HaveZone("Pacific/Apia")) GTEST_SKIP() << "no time-zone database";
-    const PlacesFile file(
-        "name,latitude,longitude,zone\nApia,13.83S,171.75W,Pacific/Apia\nRabat,34:01N,6:50W,0\n");
-    const std::string days = "times --places " + file.path() + " --from 2011-12-29 --days 2 ";
-    const CliResult text = RunCli(Words(days + "--lang en"));
-    ASSERT_EQ(text.status, 0) << text.err;
-    EXPECT_TRUE(Contains(text.out, "\n2011-12-30 (Apia): the local clock skips these days"));
-    const CliResult csv = RunCli(Words(days + "--csv"));
-    ASSERT_EQ(csv.status, 0) << csv.err;
-    EXPECT_EQ(
-        csv.err,
-        "zerin: Settings: method morocco; fajr 19°; isha 17°; adjustments none; rounding nearest; "
-        "horizon -0.8333°; elevation 0 m; high latitudes none; polar none\n"
-        "zerin: the local clock skips 2011-12-30 (Apia) (the zone moved across the date "
-        "line): the day has no row\n");
-}
-
-TEST(Places, TextAndJsonNameThePlaces) {
-    const PlacesFile file("name,latitude,longitude,zone\nRabat,34:01N,6:50W,0\n");
-    const std::string day = "times --places " + file.path() + " --from 2025-06-01 --days 1 ";
-    const CliResult text = RunCli(Words(day + "--lang en"));
-    ASSERT_EQ(text.status, 0) << text.err;
-    EXPECT_EQ(text.out.find("\nPlace  Date        UTC offset"), text.out.find('\n')) << text.out;
-    EXPECT_TRUE(Contains(text.out, "\nRabat  2025-06-01  +00:00"));
-    // The JSON's places first, then the settings (times_test), then the rows named.
-    const CliResult json = RunCli(Words(day + "--json"));
-    ASSERT_EQ(json.status, 0) << json.err;
-    EXPECT_EQ(
-        json.out.rfind("{\"places\": [\n    {\"name\": \"Rabat\", \"lon\": 6.83333333333333, "
-                       "\"lat\": 34.0166666666667, \"zone\": \"0\"}\n  ], \"prayer_method\": ",
-                       0),
-        0u)
-        << json.out;
-    EXPECT_TRUE(
-        Contains(json.out, "\"rows\": [\n  {\"place\": \"Rabat\", \"date\": \"2025-06-01\""));
 }
 
 TEST(Places, ADayIsTheSameDayInsideALongerTable) {
@@ -261,12 +217,8 @@ TEST(Gazetteer, FindsTheTownsByTheirNames) {
     // Coordinates as published (the Rabat; Wikipedia's Fès, Mecca, Jeddah and
     // Rabat, Malta), to 0.06 degree (a town is some kilometres wide: GeoNames puts Jeddah's
     // point 5 km from Wikipedia's).
-    const struct {
-        std::vector<const char*> queries;
-        const char *latin, *country;
-        double latitude, longitude;
-        const char* zone;
-    } cases[] = {
+    // clang-format off
+    const struct { std::vector<const char*> queries; const char *latin, *country; double latitude, longitude; const char* zone; } cases[] = {
         {{"Rabat", "الرباط", "رباط", "rabat"}, "Rabat", "MA", 34.013, -6.833, "Africa/Casablanca"},
         {{"Fès", "Fes", "FES", "فاس"}, "Fès", "MA", 34.03, -5.00, "Africa/Casablanca"},
         {{"مكة", "مكه", "Makkah", "Mecca"}, "Mecca", "SA", 21.42, 39.83, "Asia/Riyadh"},
@@ -274,6 +226,7 @@ TEST(Gazetteer, FindsTheTownsByTheirNames) {
         {{"Rabat, MT", "رباط، مالطا", "rabat,malta"}, "Rabat", "MT", 35.88, 14.40, "Europe/Malta"},
         {{"Casab", "الدار الب"}, "Casablanca", "MA", 33.59, -7.62, "Africa/Casablanca"},
     };
+    // clang-format on
     for (const auto& e : cases)
         for (const char* query : e.queries) {
             const std::vector<GazetteerPlace> found = Shipped().Search(query);
@@ -330,8 +283,7 @@ TEST(Gazetteer, ANameUnknownEverywhereFindsNothingAndSuggestsThree) {
     EXPECT_EQ(near[0].latinName + near[0].country, "RabatMA");
 }
 
-// The nearest names: the least edit distance of any of a place's keys, ties by the place's
-// order, each place once (the distances worked by hand).
+// The nearest names by edit distance of any key, ties by the place's order (worked by hand).
 TEST(Gazetteer, SuggestionsAreTheNearestNames) {
     std::string text = "zones\t1\nUTC\nplaces\t6\n";
     for (int k = 0; k < 6; ++k) text += "P" + std::to_string(k) + "\t\tMA\t\t1\t2\t\t0\t5\n";
@@ -390,8 +342,7 @@ TEST(Gazetteer, NearestTownsOnTheSphereAndCountriesInArabic) {
     for (const auto& [text, code] : codes) EXPECT_EQ(places::CountryCodeOf(text), code) << text;
 }
 
-// A damaged or hostile file (through ZERIN_GAZETTEER): refused with its line and why, before
-// anything is reserved for its counts.
+// A damaged or hostile file: refused with its line, before anything is reserved for its counts.
 TEST(Gazetteer, DamagedFilesAreRefusedWithTheirLine) {
     for (const std::vector<std::string>& c : DataRows("places/damaged-gazetteers.txt", "", '|')) {
         const std::string text = Unescaped(Trimmed(c[0])), message = Trimmed(c[1]);
@@ -404,8 +355,7 @@ TEST(Gazetteer, DamagedFilesAreRefusedWithTheirLine) {
     }
 }
 
-// What is not a regular file is never opened (a FIFO would block for ever); the command
-// line refuses a damaged gazetteer with exit status 2 and one line, for a search and --place.
+// What is not a regular file is never opened; a damaged gazetteer is refused in one line.
 TEST(Gazetteer, OnlyARegularFileIsRead) {
     const std::string fifo = Scratch("gazetteer.fifo"), nan = Scratch("gazetteer-nan.txt");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
@@ -427,8 +377,7 @@ TEST(Gazetteer, OnlyARegularFileIsRead) {
     EXPECT_EQ(std::remove(fifo.c_str()) + std::remove(nan.c_str()), 0);
 }
 
-// Short of memory (children under ulimit -v, from what barely loads the program to what
-// is enough): one line and exit status 1, or the work done; never an abort.
+// Short of memory (ulimit -v): one line and exit status 1, or the work done; never an abort.
 TEST(Gazetteer, NotEnoughMemoryIsSaid) {
 #ifdef __SANITIZE_ADDRESS__
     GTEST_SKIP() << "AddressSanitizer reserves more address space than any ulimit -v allows";
@@ -468,94 +417,6 @@ TEST(Gazetteer, TheShippedFileAgreesWithTheProgramsNormalisation) {
     }
 }
 
-TEST(PlacesCli, ListsTheMatchesWithTheirColumns) {
-    const CliResult r = RunCli({"places", "Rabat", "--limit", "1", "--csv"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out,
-              "name,latin_name,country,region,latitude,longitude,elevation_m,zone,population\n"
-              "الرباط,Rabat,المغرب,04,34.0132N,6.8326W,46,Africa/Casablanca,1655753\n");
-    // JSON: numbers named for their convention.
-    EXPECT_TRUE(Contains(RunCli({"places", "Rabat", "--limit", "1", "--json"}).out,
-                         "\"lat\": 34.0132, \"lon_east\": -6.8326, "));
-    // Words after the name are the name's: "Rabat, MT" unquoted.
-    const CliResult malta = RunCli({"places", "Rabat,", "MT", "--json"});
-    ASSERT_EQ(malta.status, 0) << malta.err;
-    EXPECT_TRUE(Contains(malta.out, "\"country\": \"مالطا\"")) << malta.out;
-    EXPECT_FALSE(Contains(malta.out, "المغرب"));
-    const CliResult country = RunCli({"places", "فاس", "--country", "المغرب", "--csv"});
-    ASSERT_EQ(country.status, 0) << country.err;
-    EXPECT_EQ(country.out.rfind("name,", 0), 0u);
-    EXPECT_TRUE(Contains(country.out, "\nفاس,Fès,المغرب,")) << country.out;
-    for (const char* near : {"21.4225,39.8262", "21.4225N,39.8262E", "21:25:21N,39:49:34E"}) {
-        const CliResult n = RunCli({"places", "--near", near, "--limit", "1", "--csv"});
-        ASSERT_EQ(n.status, 0) << n.err;
-        EXPECT_TRUE(Contains(n.out, ",distance_km\nمكة,Mecca,")) << n.out;
-    }
-}
-
-// What `zerin places` writes, pasted into --lat and --lon (and --near), is the same place: the
-// times of Rabat, not of a point 55 minutes East of it.
-TEST(PlacesCli, CoordinatesCopiedMeanTheSamePlace) {
-    const std::vector<std::vector<std::string>> rows =
-        CsvRows(RunCli({"places", "Rabat", "--limit", "1", "--csv"}).out);
-    ASSERT_EQ(rows.size(), 1u);
-    const std::string span = " --tz Africa/Casablanca --from 2026-03-10 --days 1 --csv";
-    EXPECT_EQ(RunCli(Words("times --lat " + rows[0][4] + " --lon " + rows[0][5] + span)).out,
-              RunCli(Words("times --place Rabat" + span)).out);
-    const CliResult near = RunCli({"places", "--near", rows[0][4] + "," + rows[0][5], "--csv"});
-    EXPECT_TRUE(Contains(near.out, "\nالرباط,Rabat,المغرب,")) << near.out;
-}
-
-// A place named with --place is its coordinates and clock given by hand, in every command; a
-// whole coordinate or zone given as well wins. Rabat (34.0132 N 6.8326 W) on Casablanca's clock:
-// +1 in January, +0 in Ramadan (March 2025); Paris (48.8534 N 2.3488 E) in its summer; Fès
-// stands 406 m above the sea, on a plain as high: no dip of the horizon.
-TEST(PlacesCli, APlaceIsItsCoordinatesAndClockGivenByHand) {
-    // The report's by hand in its own field options, the tables' in --lat and --lon.
-    const std::string rabat = " --lat 34:0:47.52N --lon 6:49:57.36W", mecca = " --tz Asia/Riyadh",
-                      lat = " --lat-deg 34 --lat-min 0 --lat-sec 47.52",
-                      fields = " --lon-deg 6 --lon-min 49 --lon-sec 57.36 --west" + lat,
-                      fes = " --lat 34:1:59.16N --lon 5:0:1.08W --tz Africa/Casablanca",
-                      span = " --from 2025-06-01 --days 2 --csv";
-    const auto at = [](const char* date, const char* hour) {
-        const std::string d = date;
-        return " --year " + d.substr(0, 4) + " --month " + d.substr(5, 2) + " --day " +
-               d.substr(8) + " --hour " + hour + " --minute 0 --second 0";
-    };
-    const std::string january = at("2025-01-15", "12");
-    // clang-format off
-    const std::vector<std::array<std::string, 3>> kCases = {  // named, by hand, both
-        {"report sun --place الرباط", "report sun" + fields + " --zone -1 --summer 0", january},
-        {"report sun --place Rabat", "report sun" + fields + " --zone -1 --summer -1", at("2025-03-10", "5")},
-        {"report sun --place Paris", "report sun --lon-deg 2 --lon-min 20 --lon-sec 55.68 --east --lat-deg 48 --lat-min 51 --lat-sec 12.24 --zone -1 --summer 1", at("2025-07-14", "21")},
-        {"report sun --lon 5:0:30E --place Rabat", "report sun --lon-deg 5 --lon-min 0 --lon-sec 30 --east" + lat + " --zone -1 --summer 0", january},
-        {"report sun --place Rabat --zone 3", "report sun" + fields + " --zone 3", january},
-        {"report qibla --place Rabat", "report qibla" + fields + " --zone -1 --summer 0", at("2025-05-28", "12")},
-        {"times --place Rabat", "times" + rabat + " --tz Africa/Casablanca", span},
-        {"times --place Fès", "times" + fes, span},
-        {"times --place Fès --elevation 30", "times --elevation 30" + fes, span},
-        {"times --place Rabat --tz Europe/Paris", "times" + rabat + " --tz Europe/Paris", span},
-        {"times --lat 30N --place Rabat", "times --lat 30N --lon 6:49:57.36W --tz Africa/Casablanca", span},
-        {"crescent --place جدة", "crescent --lat 21:29:24.36N --lon 39:11:10.32E" + mecca, span},
-        {"ephemeris moon --place Mecca", "ephemeris moon --lat 21:25:35.76N --lon 39:49:32.16E" + mecca,
-         " --step 1d --from 2025-06-01 --to 2025-06-02 --csv"},
-        // The Hijri calendar by sighting at Mecca: the place's standard time as --zone.
-        {"hijri --place مكة", "hijri --lat 21:25:35.76N --lon 39:49:32.16E --zone -3", " 2025-03-01 --rule sighting"},
-    };
-    // clang-format on
-    for (const auto& [named, byHand, both] : kCases) {
-        const CliResult a = RunCli(Words(named + both)), b = RunCli(Words(byHand + both));
-        ASSERT_EQ(a.status, 0) << named << ": " << a.err;
-        ASSERT_EQ(b.status, 0) << byHand << ": " << b.err;
-        EXPECT_EQ(a.out, b.out) << named;
-    }
-    // A field's raw text is the field's, whatever it reads: "--place" after --second is the
-    // second's text (read as 0), not the place option.
-    const CliResult text = RunCli(ReportArgs("sun", "2025", "1", "15", "12", "0", "--place"));
-    ASSERT_EQ(text.status, 0) << text.err;
-    EXPECT_EQ(text.out, RunCli(ReportArgs("sun", "2025", "1", "15", "12", "0", "0")).out);
-}
-
 // A timetable's page is headed by the place's name, unless --name gives another.
 TEST(PlacesCli, ThePlacesNameHeadsTheTimetablesPage) {
     if (std::system("pdftotext -v > /dev/null 2>&1") != 0)
@@ -576,21 +437,6 @@ TEST(PlacesCli, ThePlacesNameHeadsTheTimetablesPage) {
         EXPECT_TRUE(Contains(words, heading)) << words.substr(0, 400);
         std::remove(pdf.c_str());
         std::remove(text.c_str());
-    }
-}
-
-TEST(PlacesCli, AnAmbiguousNameIsNamedOnStandardError) {
-    const CliResult r = RunCli(With(kJanuary, {"--place", "Rabat"}));
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err,
-              "zerin: 'Rabat' names more than one place: Rabat الرباط, المغرب MA (34.0132N "
-              "6.8326W, Africa/Casablanca) is taken; add the country to choose another "
-              "(\"Rabat, CC\"), or see zerin places 'Rabat'\n");
-    // One Fès only, in either script: nothing to say.
-    for (const char* fes : {"Fès", "فاس", "Rabat, MT", "جدة"}) {
-        const CliResult one = RunCli(With(kJanuary, {"--place", fes}));
-        EXPECT_EQ(one.status, 0) << one.err;
-        EXPECT_EQ(one.err, "") << fes;
     }
 }
 
@@ -647,41 +493,29 @@ TEST(PlaceFields, AnglesAsTheFieldsWriteThem) {
         const char* dms;
     };
     // clang-format off
-    const Case cases[] = {
-        {34.0132, "34 0 47.52"}, {-6.8326, "6 49 57.36"}, {21.4225, "21 25 21"},
-        {39.8262, "39 49 34.32"}, {0, "0 0 0"}, {-0.0001, "0 0 0.36"},
-        {10.999999999, "11 0 0"},  // carries into the degrees
-        {179.9999, "179 59 59.64"}, {-90, "90 0 0"}, {1.5, "1 30 0"}, {0.0125, "0 0 45"},
-    };
-    // clang-format on
+    const Case cases[] = {{34.0132, "34 0 47.52"}, {-6.8326, "6 49 57.36"}, {21.4225, "21 25 21"},
+        {39.8262, "39 49 34.32"}, {0, "0 0 0"}, {-0.0001, "0 0 0.36"}, {10.999999999, "11 0 0"},
+        {179.9999, "179 59 59.64"}, {-90, "90 0 0"}, {1.5, "1 30 0"}, {0.0125, "0 0 45"}};
     for (const Case& c : cases) {
         const places::AngleTexts a = places::AngleFieldTexts(c.degrees);
         EXPECT_EQ(a.degrees + " " + a.minutes + " " + a.seconds, c.dms) << c.degrees;
     }
-    const std::pair<double, const char*> hours[] = {{-1, "-1"},  {5.5, "5.5"},     {0, "0"},
-                                                    {-0.0, "0"}, {-5.75, "-5.75"}, {14, "14"}};
+    const std::pair<double, const char*> hours[] = {
+        {-1, "-1"}, {5.5, "5.5"}, {0, "0"}, {-0.0, "0"}, {-5.75, "-5.75"}, {14, "14"}};
+    // clang-format on
     for (const auto& [h, text] : hours) EXPECT_EQ(places::HoursText(h), text);
 }
 
 TEST(PlaceFields, TheZoneAndTheSummerTimeOfTheDate) {
-    // Offsets from the time-zone database's rules: Paris +1 with +1 of summer time from
-    // the last Sunday of March; Casablanca +1 since 2018; Kolkata +5:30; Santiago -4 with
-    // its summer (-3) in January; Riyadh +3 all year. The fields: zone, summer, East, North.
-    const struct {
-        double lat, lon;
-        const char* zone;
-        services::Civil local;
-        const char* fields;
-    } cases[] = {
-        {48.85, 2.35, "Europe/Paris", {2025, 1, 15, 12, 0, 0}, "-1 0 E N"},
-        {48.85, 2.35, "Europe/Paris", {2025, 7, 15, 12, 0, 0}, "-1 1 E N"},
-        {48.85, 2.35, "Europe/Paris", {2025, 3, 30, 1, 0, 0}, "-1 0 E N"},
-        {48.85, 2.35, "Europe/Paris", {2025, 3, 30, 4, 0, 0}, "-1 1 E N"},
-        {34.0132, -6.8326, "Africa/Casablanca", {2025, 1, 15, 12, 0, 0}, "-1 0 W N"},
-        {22.57, 88.36, "Asia/Kolkata", {2025, 1, 15, 12, 0, 0}, "-5.5 0 E N"},
-        {-33.45, -70.66, "America/Santiago", {2025, 1, 15, 12, 0, 0}, "4 1 W S"},
-        {21.42, 39.83, "Asia/Riyadh", {2025, 7, 1, 12, 0, 0}, "-3 0 E N"},
-    };
+    // The database's offsets (Paris' summer time from the last Sunday of March; Casablanca +1
+    // since 2018; Santiago's summer in January) as the fields: zone, summer, East, North.
+    // clang-format off
+    const struct { double lat, lon; const char* zone; services::Civil local; const char* fields; } cases[] = {
+        {48.85, 2.35, "Europe/Paris", {2025, 1, 15, 12, 0, 0}, "-1 0 E N"}, {48.85, 2.35, "Europe/Paris", {2025, 7, 15, 12, 0, 0}, "-1 1 E N"},
+        {48.85, 2.35, "Europe/Paris", {2025, 3, 30, 1, 0, 0}, "-1 0 E N"}, {48.85, 2.35, "Europe/Paris", {2025, 3, 30, 4, 0, 0}, "-1 1 E N"},
+        {34.0132, -6.8326, "Africa/Casablanca", {2025, 1, 15, 12, 0, 0}, "-1 0 W N"}, {22.57, 88.36, "Asia/Kolkata", {2025, 1, 15, 12, 0, 0}, "-5.5 0 E N"},
+        {-33.45, -70.66, "America/Santiago", {2025, 1, 15, 12, 0, 0}, "4 1 W S"}, {21.42, 39.83, "Asia/Riyadh", {2025, 7, 1, 12, 0, 0}, "-3 0 E N"}};
+    // clang-format on
     std::string error;
     for (const auto& c : cases) {
         places::PlaceFields f;
@@ -814,9 +648,8 @@ TEST_F(OwnPlacesTest, TwoProcessesSavingAtOnceLoseNoPlace) {
     EXPECT_EQ(read.size(), 100u);
 }
 
-// A places.csv that is a link (a dotfiles folder's) is followed: the file it names takes the
-// place, the link stays. Names alike but for how their letters are composed (Fès twice, as an
-// earlier save could leave them) are both read, and said; saving the name again keeps one.
+// A places.csv that is a link is followed, the link kept; names alike but for how their
+// letters are composed are both read and said; saving the name again keeps one.
 TEST_F(OwnPlacesTest, ALinkIsFollowedAndNamesAlikeAreKept) {
     const std::string dotfiles = folder_ + "/dotfiles/places.csv", nfd = "Fe\xCC\x80s";
     for (const char* made : {"/dotfiles", "/zerin"})

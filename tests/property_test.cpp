@@ -1,8 +1,5 @@
-// Random field texts through `zerin report` for every body: whatever is typed, the run
-// ends as the command line promises and the report holds nothing but numbers where its
-// values stand (see fuzz/ReportInvariants.h); random places and days through `zerin times`
-// with every method and rule: the night keeps its order, and no cell is empty without a
-// word. Seeded, so a failure repeats.
+// Random field texts through every report keep fuzz/ReportInvariants.h's promises; random
+// places and days keep the night's order and say every empty cell. Seeded.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -86,16 +83,13 @@ class FieldTextMaker {
 
 ReportInput RandomInput(FieldTextMaker& make) {
     using F = FieldTexts;
-    const struct {
-        std::string F::*field;
-        double low, high;
-    } kFields[] = {
-        {&F::TxtDegLon, 0, 180}, {&F::TxtMinLon, 0, 60}, {&F::TxtSecLon, 0, 60},
-        {&F::TxtDegLat, 0, 90},  {&F::TxtMinLat, 0, 60}, {&F::TxtSecLat, 0, 60},
-        {&F::TxtZone, -12, 12},  {&F::TxtEteRegl, 0, 3}, {&F::TxtYear, -4712, 4000},
-        {&F::TxtMonth, 1, 13},   {&F::TxtDay, 1, 32},    {&F::TxtHour, 0, 24},
-        {&F::TxtMin, 0, 60},     {&F::TxtSec, 0, 60},
-    };
+    // clang-format off
+    const struct { std::string F::*field; double low, high; } kFields[] = {
+        {&F::TxtDegLon, 0, 180}, {&F::TxtMinLon, 0, 60}, {&F::TxtSecLon, 0, 60}, {&F::TxtDegLat, 0, 90},
+        {&F::TxtMinLat, 0, 60}, {&F::TxtSecLat, 0, 60}, {&F::TxtZone, -12, 12}, {&F::TxtEteRegl, 0, 3},
+        {&F::TxtYear, -4712, 4000}, {&F::TxtMonth, 1, 13}, {&F::TxtDay, 1, 32}, {&F::TxtHour, 0, 24},
+        {&F::TxtMin, 0, 60}, {&F::TxtSec, 0, 60}};
+    // clang-format on
     ReportInput in;
     for (const auto& f : kFields) in.fields.*f.field = make.Text(f.low, f.high);
     in.east = make.Chance(0.5);

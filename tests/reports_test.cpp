@@ -1,9 +1,5 @@
-// The bodies' reports: every report byte for byte against golden files checked by hand;
-// the Julian day's refused date and its fields as written; the Sun's sky at noon, its stop
-// at high latitude and the timetables' road; the Moon's quadrants against the usual
-// spherical formulas; the planets' reductions at their edges; the edges of the fields
-// (poles, longitude 180, years 1 and 9999, months 0 and 13, days 0 and 40) through every
-// body, on the windows' road and the command line's alike.
+// The bodies' reports (their golden bytes: tests/data/outputs.txt): the Julian day's fields,
+// the Sun's stop, the Moon's quadrants, the planets' reductions, the fields' edges.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -20,49 +16,6 @@ namespace {
 
 using robust::ReportInput;
 using robust::RunReport;
-
-constexpr double kDeg = std::numbers::pi / 180;
-const char* const kPlanets[] = {"mercury", "venus",  "mars",    "jupiter",
-                                "saturn",  "uranus", "neptune", "pluto"};
-
-TEST(Golden, Reports) {
-    const std::string kSydney =
-        " --east --lon-deg 151 --lon-min 12 --south --lat-deg 33 --lat-min 52 --zone -10";
-    const std::pair<std::string, std::string> kCases[] = {
-        {"sun-2005-06-17-1200", "sun 2005 6 17 12 0 0"},
-        // Before 21 September 1899 the sidereal polynomial in revolutions is negative.
-        {"sun-1850-01-05-0320-sydney", "sun 1850 1 5 3 20 0" + kSydney},
-        // The Sun never falls 17 degrees below the horizon: the report stops at nightfall.
-        {"sun-2005-06-17-1200-lat60", "sun 2005 6 17 12 0 0 --lat-deg 60 --lat-min 0"},
-        {"moon-2005-06-17-1200", "moon 2005 6 17 12 0 0"},
-        {"moon-1850-03-10-0630", "moon 1850 3 10 6 30 0"},
-        // On the equator: the topocentric declination takes its limit.
-        {"moon-2012-11-03-184510-equator", "moon 2012 11 3 18 45 10 --lat-deg 0 --lat-min 0"},
-        // South and East with summer time: local sidereal time above 24 hours.
-        {"moon-2021-12-25-211530-sydney",
-         "moon 2021 12 25 21 15 30 --east --lon-deg 151 --lon-min 12 --lon-sec 30 --south "
-         "--lat-deg 33 "
-         "--lat-min 52 --lat-sec 4 --zone -10 --summer 1"},
-    };
-    std::vector<std::pair<std::string, std::vector<std::string>>> cases;
-    for (const auto& [file, line] : kCases) {
-        const std::vector<std::string> w = Words(line);
-        cases.push_back(
-            {"report-" + file + ".txt",
-             With(ReportArgs(w[0], w[1], w[2], w[3], w[4], w[5], w[6]), {w.begin() + 7, w.end()})});
-    }
-    for (const char* planet : kPlanets)
-        cases.push_back({std::string("report-") + planet + "-2005-06-17-1200.txt",
-                         ReportArgs(planet, "2005", "6", "17")});
-    cases.push_back({"preface.txt", {"preface"}});
-    for (const auto& [file, args] : cases) {
-        const CliResult r = RunCli(args);
-        EXPECT_EQ(r.status, 0) << file;
-        EXPECT_EQ(r.out, Golden(file)) << file;
-        // Only the Sun's stop at high latitude says something on standard error.
-        EXPECT_EQ(r.err.empty(), !file.ends_with("lat60.txt")) << file;
-    }
-}
 
 // A body's command on the window's fields: the default place, a date and time.
 struct BodyRun {
@@ -196,47 +149,6 @@ TEST(Sun, TheSkyOfNoonTheStopAtHighLatitudeAndTheTablesRoad) {
         EXPECT_TRUE(Contains(report.text(), " = " + NumText(time) + "\r\n")) << time;
 }
 
-// Difference of two angles in degrees, brought into -180..180.
-double AngleGap(double a, double b) {
-    return std::remainder(a - b, 360.0);
-}
-
-TEST(Moon, QuadrantsAndReductionsOverAMonth) {
-    int ascQuarter[4] = {}, azimuthQuarter[4] = {};
-    for (int hour = 0; hour < 30 * 24; hour += 5) {
-        BodyRun run(std::to_string(2005) + " 6 " + std::to_string(1 + hour / 24) + " " +
-                        std::to_string(hour % 24) + " 0 0",
-                    Report::kNone);
-        const std::optional<Observer> o = EnterObserver(run.messages, run.fields, false, true);
-        ASSERT_TRUE(o);
-        const MoonResult p = Calcul_Lune(run.report, *o, SunPlaceAt(o->T).Lg_Soleil);
-        // Reduced values stay in their ranges.
-        // clang-format off
-        const double ranges[][3] = {{p.Lg_Lune, 0, 360}, {p.Asc, 0, 24}, {p.sky.Ha, 0, 360}, {p.sky.Azimut, 0, 360},
-            {p.topo.TopoAsc, 0, 360}, {p.b, -5.4, 5.4}, {p.eLong, 0, 180}, {p.illum, 0, 100}};
-        // clang-format on
-        for (const auto& [value, low, high] : ranges)
-            EXPECT_TRUE(value >= low && value <= high) << hour;
-        // The right ascension lies within a few degrees of the longitude, in every quadrant:
-        // a wrong quadrant rule would put it half a turn away.
-        EXPECT_LT(std::fabs(AngleGap(p.Asc * 15, p.Lg_Lune)), 8) << hour;
-        ++ascQuarter[std::min(3, static_cast<int>(p.Asc / 6))];
-        // The azimuth from the North through the East and the altitude, by the usual formulas.
-        const double lat = o->Lat * kDeg, dec = p.Dec * kDeg, ha = p.sky.Ha * kDeg;
-        // clang-format off
-        const double azimuth = std::atan2(std::sin(ha), std::cos(ha) * std::sin(lat) - std::tan(dec) * std::cos(lat)) / kDeg;
-        const double altitude = std::asin(std::sin(lat) * std::sin(dec) + std::cos(lat) * std::cos(dec) * std::cos(ha)) / kDeg;
-        // clang-format on
-        EXPECT_NEAR(AngleGap(p.sky.Azimut, azimuth + 180), 0, 1e-9) << hour;
-        EXPECT_NEAR(p.sky.Altitude, altitude, 1e-9) << hour;
-        ++azimuthQuarter[std::min(3, static_cast<int>(p.sky.Azimut / 90))];
-        // The parallax read back from the distance is the series' parallax.
-        EXPECT_NEAR(p.Paralax, p.Ge, 1e-12);
-        EXPECT_NEAR(p.illum, (1 - std::cos(p.eLong * kDeg)) / 2 * 100, 1e-9);
-    }
-    for (int q = 0; q < 4; ++q) EXPECT_TRUE(ascQuarter[q] > 0 && azimuthQuarter[q] > 0) << q;
-}
-
 TEST(Moon, TheEquatorsLimitAndItsFaults) {
     // On the equator the topocentric declination takes its limit, which joins the formula a
     // fraction of a second of arc away.
@@ -252,18 +164,6 @@ TEST(Moon, TheEquatorsLimitAndItsFaults) {
                                          Cosine(last(equator, "Ha")) * Sine(last(equator, "Dec")));
     EXPECT_NEAR(last(equator, "TopoDec"), last(near, "TopoDec"), 1e-6);
     EXPECT_TRUE(Contains(equator.text(), "illum = ((1 + Cosine(FV)) / 2) * 100\r\n = "));
-    // A latitude whose double overflows: the geocentric latitude cannot be computed,
-    // everything before it is kept.
-    const CliResult r =
-        RunCli(With(ReportArgs("moon", "2005", "6", "17"), {"--lat-deg", "1.5e308"}));
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err,
-              "zerin: تعذّر حساب GeocLat : توقف الحساب عند هذه القيمة\n"
-              "zerin: could not compute GeocLat (non-finite value in an angle); the report stops "
-              "before it\n");
-    EXPECT_TRUE(
-        r.out.ends_with("Paralax = ArcSin(6378.14 / r_lune)\r\n = 0.950789140155728\r\n\r\n"));
-    EXPECT_FALSE(Contains(r.out, "GeocLat"));
     // Called alone on a T far beyond any calendar: the cube of T overflows in the node.
     Report report;
     Observer far;
@@ -272,11 +172,8 @@ TEST(Moon, TheEquatorsLimitAndItsFaults) {
     EXPECT_EQ(report.Current(), "N");
 }
 
-// The mean longitude, the perihelion and the node are reduced into one turn, also where
-// their polynomials leave it (Mercury's node is negative before the year -2100). The Sun's
-// longitude and distance are those of the planet's own instant, whatever Sun command ran
-// before; the day is taken as given (31 April is 1 May); the diameter's constant enters in
-// single precision (Pluto's is about 0.01 arcseconds).
+// The elements reduced into one turn where their polynomials leave it; the Sun of the planet's
+// own instant; 31 April is 1 May; the diameter's constant in single precision.
 TEST(Planets, ElementsTheirSunTheirDayAndTheirDiameter) {
     for (int b = static_cast<int>(Body::Mercury); b < kBodyCount; ++b)
         for (const char* year : {"-4000", "-2500", "1000", "3000", "6000"}) {
@@ -361,11 +258,6 @@ TEST(Planets, TheReductionAtItsEdges) {
 // A year far outside the theories' range drives the eccentricity beyond 1: the command
 // stops with a message naming the true anomaly; the report up to it is kept.
 TEST(Planets, AbsurdYearStopsWithAMessageAndKeepsThePartialReport) {
-    const CliResult r = RunCli(ReportArgs("mercury", "1000000", "3", "1"));
-    EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(Contains(r.err, "could not compute V")) << r.err;
-    EXPECT_TRUE(Contains(r.out, "R_Pt = a * (1 - (e * Cosine(EE))) = "));
-    EXPECT_FALSE(Contains(r.out, "V = ArcCos") || Contains(r.out, std::string(kEndLine)));
     BodyRun m("1e300 1 1 12 0 0");
     EXPECT_EQ(m.Press(Body::Pluto), Outcome::Fault);
     ASSERT_EQ(m.messages.messages.size(), 1u);
@@ -385,9 +277,8 @@ ReportInput At(Body body, const std::string& options) {
     return in;
 }
 
-// Each edge gives a report, exit 0, the same on both roads; at the poles the altitude is the
-// declination (North +, South -), and the Sun's report ends at its half-day arc with the
-// polar message. Out-of-range months and days are used as typed (they carry over).
+// Each edge gives a report, the same on both roads; at the poles the altitude is the
+// declination and the Sun's report stops with the polar message.
 TEST(Edges, EveryEdgeGivesAReportThroughEveryBodyOnBothRoads) {
     setenv("LC_ALL", "C", 1);
     const robust::InvariantChecker checker;
@@ -453,9 +344,8 @@ TEST(Edges, Longitude180TheFirstAndLastYearsAndDaysThatCarryOver) {
     EXPECT_EQ(julianDay(RunReport(At(Body::Moon, "--year=1 --month=1 --day=1")).out), "1721424");
     EXPECT_EQ(julianDay(RunReport(At(Body::Pluto, "--year=9999 --month=12 --day=31")).out),
               "5373484");
-    // Everything from T on is the report of the date the typed one lands on. Month 0 is not
-    // shifted like January and February: the 17th of month 0 lands on 15 December of the
-    // year before. Only the Sun first limits the day to the month's length.
+    // From T on, the report of the date the typed one lands on (the 17th of month 0 is 15
+    // December before); only the Sun first limits the day to the month's length.
     const auto fromT = [](const std::string& report) {
         const std::size_t t = report.find("T = (JJ - 2415020) / 36525 = ");
         return t == std::string::npos ? "(no T)" : report.substr(t);
@@ -476,9 +366,7 @@ TEST(Edges, Longitude180TheFirstAndLastYearsAndDaysThatCarryOver) {
             EXPECT_EQ(fromT(run.out), fromT(RunReport(date(body == Body::Sun ? sun : landed)).out))
                 << typed << ", " << BodyName(body);
         }
-    // Years too large for a double are refused, not a crash: the Sun's day limit tests
-    // February's year for a leap year before the year is read; more than 309 digits are too
-    // large whatever the sign of the exponent, never read as 0.
+    // Years too large for a double are refused, also by the Sun's February rule, never 0.
     for (const std::string& year :
          {std::string("1e999"), std::string("-1e400"), "1" + std::string(400, '0')}) {
         ReportInput in = robust::ReferenceInput(Body::Sun);
@@ -488,15 +376,6 @@ TEST(Edges, Longitude180TheFirstAndLastYearsAndDaysThatCarryOver) {
         EXPECT_EQ(run.status, 2) << year;
         EXPECT_EQ(run.out, "");
         EXPECT_TRUE(Contains(run.err, "year")) << run.err;
-    }
-    // A planet at the equator: the topocentric declination takes its limit there and the
-    // report goes on to its end line.
-    for (const char* planet : kPlanets) {
-        const CliResult r = RunCli(
-            With(ReportArgs(planet, "2005", "6", "17"), {"--lat-deg", "0", "--lat-min", "0"}));
-        EXPECT_EQ(r.status, 0) << planet;
-        EXPECT_EQ(r.err, "") << planet;
-        EXPECT_TRUE(r.out.ends_with(kEndLine)) << planet;
     }
 }
 

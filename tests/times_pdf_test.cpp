@@ -1,8 +1,5 @@
-// `zerin times --pdf`: every time of `zerin times --csv` on its month's page, in its row, in
-// the grid's order from the day at the right; an embedded Arabic font; the header's zone and
-// Qibla; the page numbers; refused options; a file that cannot be written (the PDF read back
-// with poppler's pdftotext and pdffonts); and many places written page by page in bounded
-// memory (minutes long: ZERIN_SKIP_LONG_TESTS=1 skips it).
+// `zerin times --pdf` read back with poppler: the CSV's times on their pages, the font, the
+// header and footer; many places in bounded memory (long: ZERIN_SKIP_LONG_TESTS=1 skips it).
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -34,10 +31,9 @@ std::string Quoted(const std::string& text) {
     return q + "'";
 }
 
-struct ShellRun {
-    int status = -1;
-    std::string out, err;
-};
+// clang-format off
+struct ShellRun { int status = -1; std::string out, err; };
+// clang-format on
 
 // Runs a shell command line; its streams go through files of the test's own.
 ShellRun Shell(const std::string& command) {
@@ -64,10 +60,9 @@ ShellRun WritePdf(const std::vector<std::string>& args, const std::string& file)
     return Shell(command + " --pdf " + Quoted(file));
 }
 
-struct Word {
-    double xMin, yMin, xMax, yMax;
-    std::string text;
-};
+// clang-format off
+struct Word { double xMin, yMin, xMax, yMax; std::string text; };
+// clang-format on
 
 // The words of each page as pdftotext -bbox places them, in points from the top left.
 std::vector<std::vector<Word>> PageWords(const std::string& file) {
@@ -354,10 +349,9 @@ void WritePlaces(const std::string& path, int n) {
           << (k % 25 - 12) << "\n";
 }
 
-struct Printed {
-    int status = -1;
-    long peakKb = 0;
-};
+// clang-format off
+struct Printed { int status = -1; long peakKb = 0; };
+// clang-format on
 
 // zerin times --places FILE --from 2026-03-01 --days 31 --pdf OUT, without a display.
 Printed PrintPlaces(const std::string& places, const std::string& out) {
