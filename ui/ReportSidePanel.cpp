@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "Look.h"
+#include "PrayerMethods.h"
 #include "TimetableSheet.h"
 
 namespace zerin::ui {
@@ -131,10 +132,14 @@ void ReportSidePanel::ShowDay(const services::TimesRequest& request) {
     QString clock = QStringLiteral("الساعة ") + UtcText(day.offset.Total());
     if (request.table.tz) clock += QLatin1Char(' ') + Isolated(Utf8(*request.table.tz));
     clock_->setText(Isolated(Utf8(services::DateText(day.date))) + QStringLiteral("، ") + clock);
+    // The report's own angles are the default method's; the timetable window may choose another
+    // method for the zone's country, so the note names the one these times follow.
+    const services::PrayerMethod* method = services::PrayerMethodNamed(request.settings.method);
     note_->setText(
-        QStringLiteral("كما يعطيها جدول المواقيت: بالتوقيت الصيفي، مقرّبة إلى "
-                       "الدقيقة، والشروق والغروب بانكسار الضوء، فتختلف عن التقرير "
-                       "قليلاً.") +
+        QStringLiteral("كما يعطيها جدول المواقيت بطريقة ") +
+        QString::fromUtf8(method ? method->arabic : request.settings.method.c_str()) +
+        QStringLiteral(": بالتوقيت الصيفي، مقرّبة إلى الدقيقة، والشروق والغروب بانكسار "
+                       "الضوء، فتختلف عن التقرير قليلاً.") +
         (day.held || day.adjusted[services::kFajr] ? QStringLiteral(" * وقت مقدّر.") : QString()));
     emit contentChanged();
 }
