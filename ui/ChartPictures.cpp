@@ -137,12 +137,14 @@ void DrawBands(QPainter& p, const DayChart& chart, const services::DayFrame& f,
         band(chart.bands[k].top, chart.bands[k].bottom, shades[k]);
     const double night = chart.bands.empty() ? -18 : chart.bands.back().bottom;
     band(night, -90, QColor(88, 98, 142));
-    // The bands' names at the left, where the morning is darkest.
+    // The bands' names at the left, where the morning is darkest; on a chart too small for a
+    // name within its band (beside a report), the shades alone.
     p.setFont(ChartFont(7.5));
     p.setPen(QColor(40, 50, 80));
+    const double lineHeight = QFontMetricsF(p.font()).height();
     for (const services::DayBand& b : chart.bands) {
         const double y0 = f.Y(b.top), y1 = f.Y(b.bottom);
-        if (y0 < plot.top() || y1 > plot.bottom()) continue;
+        if (y0 < plot.top() || y1 > plot.bottom() || y1 - y0 < lineHeight) continue;
         p.drawText(QRectF(plot.left() + 4, y0, 120, y1 - y0),
                    Qt::AlignAbsolute | Qt::AlignLeft | Qt::AlignVCenter, Text(b.name));
     }
