@@ -75,34 +75,6 @@ std::vector<std::string> Times(const std::string& path, const std::string& more 
 
 const std::vector<std::string> kJanuary = ReportArgs("sun", "2025", "1", "15");
 
-TEST(Places, EachPlaceAsItsOwnTable) {
-    // A byte-order mark, CR LF line ends, a comment, a quoted name with a comma and a quote,
-    // an Arabic name, the zone by name, by hours, and from the command line.
-    const PlacesFile file(
-        "\xEF\xBB\xBFname,latitude,longitude,zone\r\n# Morocco and beyond\r\n"
-        "Rabat,34:01N,6:50W,Africa/Casablanca\r\n\"Fes, \"\"medina\"\"\",34.06,4.98,0\r\n"
-        "\xD9\x85\xD9\x83\xD8\xA9,21:25N,39:49E,-3\r\n\r\nOslo,59:55N,10:45E,\r\n");
-    const CliResult r = RunCli(Times(file.path(), "--zone -1"));
-    ASSERT_EQ(r.status, 0) << r.err;
-    const std::pair<const char*, const char*> own[] = {
-        {"Rabat", "--lat 34:01N --lon 6:50W --tz Africa/Casablanca"},
-        {"\"Fes, \"\"medina\"\"\"", "--lat 34.06 --lon 4.98 --zone 0"},
-        {"\xD9\x85\xD9\x83\xD8\xA9", "--lat 21:25N --lon 39:49E --zone -3"},
-        {"Oslo", "--lat 59:55N --lon 10:45E --zone -1"}};
-    std::string expected =
-        "place,date,utc_offset,fajr,sunrise,transit,asr1,asr2,sunset,isha,adjusted\n";
-    for (const auto& [name, options] : own) {
-        const CliResult single =
-            RunCli(Words(std::string("times --from 2025-06-01 --days 2 --csv ") + options));
-        ASSERT_EQ(single.status, 0) << single.err;
-        std::istringstream lines(single.out);
-        std::string line;
-        std::getline(lines, line);  // its header
-        while (std::getline(lines, line)) expected += std::string(name) + "," + line + "\n";
-    }
-    EXPECT_EQ(r.out, expected);
-}
-
 TEST(Places, RefusedRowsNameTheirLine) {
     for (const std::vector<std::string>& c : DataRows("places/refused-files.txt", "", '|')) {
         const PlacesFile file(Unescaped(Trimmed(c[0])));
@@ -173,25 +145,6 @@ TEST(Places, TheRowsAreThePlacesTimesTheDays) {
     robust::CappedStream out(4096), err;
     EXPECT_EQ(cli::Run(Words(days + "500000 --csv"), out.file(), err.file()), 1) << err.text();
     EXPECT_EQ(out.text().rfind("place,date,", 0), 0u);  // the header first
-}
-
-TEST(Places, ADayIsTheSameDayInsideALongerTable) {
-    // Clocks far West of the meridians: the rising falls after 12:00, and once came out as
-    // the day before's for each place's first day.
-    const PlacesFile file(
-        "name,latitude,longitude,zone\n"
-        "A,23.8793N,92.1253W,0\nB,50N,92W,0\nC,10S,91.5W,0\nD,53.6627S,155.7374E,9\n");
-    const auto rowsOf = [&file](const std::string& from, const std::string& days) {
-        std::vector<std::vector<std::string>> rows;
-        for (auto& row : CsvTable(Words("times --places " + file.path() + " --from " + from +
-                                        " --days " + days + " --csv --seconds")))
-            if (row[1] == "2007-10-01") rows.push_back(row);
-        return rows;
-    };
-    const auto alone = rowsOf("2007-10-01", "1");
-    ASSERT_EQ(alone.size(), 4u);
-    EXPECT_EQ(alone, rowsOf("2007-09-29", "3"));
-    EXPECT_EQ(alone, rowsOf("2007-09-01", "31"));
 }
 
 TEST(Gazetteer, NamesNormalisedShownAndFound) {

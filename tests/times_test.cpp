@@ -299,32 +299,6 @@ TEST(Times, HighLatitudeRulesFillDawnAndNightfall) {
     }
 }
 
-// The night keeps its order: a dawn after the evening before (Tromsø, Hammerfest before the
-// midnight Sun; Oslo's held at the previous nightfall), its middle after its setting.
-TEST(Times, TheNightKeepsItsOrder) {
-    if (!HaveZone("Europe/Oslo")) GTEST_SKIP() << "no time-zone database";
-    // clang-format off
-    const struct { const char *place, *from, *fajr, *midnight; } cases[] = {
-        {"--lat 69.6489N --lon 18.9551E --method moonsighting", "2025-05-16", "01:04", "00:35+1"},
-        {"--lat 70.6631N --lon 23.6809E --method moonsighting", "2025-05-12", "00:41", "00:17+1"},
-        {"--lat 59.9139N --lon 10.7522E --high-lat middle", "2024-08-16", "01:22", "23:14"},
-        // clang-format on
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.place);
-        const auto rows = CsvTable(Words(std::string("times --tz Europe/Oslo --days 2 --extras "
-                                                     "--csv --from ") +
-                                         c.from + " " + c.place));
-        ASSERT_EQ(rows.size(), 2u);
-        const std::vector<std::string>& day = rows[0];
-        const std::size_t isha = day.size() - 4, sunset = isha - (day.size() == 13 ? 2 : 1);
-        EXPECT_EQ(rows[1][2] + " " + day[isha + 1], std::string(c.fajr) + " " + c.midnight);
-        EXPECT_GE(ClockMinutes(rows[1][2]) + 1440, ClockMinutes(day[isha]));
-        EXPECT_GT(ClockMinutes(day[isha + 1]), ClockMinutes(day[sunset]));
-        EXPECT_EQ(rows[1].back().rfind("fajr", 0), 0u);
-    }
-}
-
 // A million days to a full device: one message, the status of a failed output.
 TEST(Times, TheTableStopsAtAFullDisk) {
     const ExeResult r = RunExe(" times --from 2000-01-01 --days 1000000 --csv > /dev/full");
@@ -756,45 +730,6 @@ TEST(PrayerSettings, OwnAnglesIntervalAdjustmentsAndRounding) {
     const KeyedRow angles = KeyedTable(day + "--fajr-angle 18 --isha-angle 18")[0];
     for (const char* key : {"fajr", "isha"})
         EXPECT_GT(ClockSeconds(angles.at(key)), ClockSeconds(plain[0].at(key))) << key;
-    // Rounding up: every minute is the seconds' next whole minute (a time shown on a whole
-    // minute may lie a fraction of a second either side of it).
-    const KeyedRow up = KeyedTable(kMecca + "--days 2 --csv --round up")[0];
-    for (const char* key : {"fajr", "sunrise", "transit", "asr1", "asr2", "sunset", "isha"}) {
-        const int seconds = ClockSeconds(plain[0].at(key)), minute = ClockSeconds(up.at(key)) / 60;
-        EXPECT_TRUE(minute == seconds / 60 + 1 || (seconds % 60 == 0 && minute == seconds / 60))
-            << key;
-    }
-    // --asr keeps one afternoon column; 1 and 2 are the PDF's names of the same.
-    for (const auto& [asr, kept] :
-         {std::pair{"shafii", "asr1"}, {"1", "asr1"}, {"hanafi", "asr2"}, {"2", "asr2"}}) {
-        const KeyedRow row = KeyedTable(kMecca + "--days 1 --csv --asr " + asr)[0];
-        EXPECT_EQ(row.count("asr1") + row.count("asr2"), 1u) << asr;
-        EXPECT_EQ(row.count(kept), 1u) << asr;
-    }
-    // Umm al-Qura's Isha: 90 minutes after Maghrib, 120 in Ramadan (from 1 March 2025).
-    const std::vector<KeyedRow> ramadan = KeyedTable(
-        "times --lat 21.4225 --lon 39.8262E --zone -3 --from 2025-02-28 --days 2 --csv "
-        "--method umm-al-qura");
-    for (const auto& [d, minutes] : {std::pair{0, 90}, {1, 120}})
-        EXPECT_EQ(ClockSeconds(ramadan[d].at("isha")) - ClockSeconds(ramadan[d].at("sunset")),
-                  minutes * 60);
-}
-
-// Maghrib by an angle: some 15 minutes after the setting at 4 degrees at 34 N; never before it.
-TEST(PrayerSettings, MaghribByAnAngleIsNeverBeforeSunset) {
-    // The seconds after the setting, at least and at most.
-    // clang-format off
-    const struct { const char* angle; int low, high; } kCases[] = {{"0", 0, 0}, {"0.5", 0, 0}, {"0.8", 0, 0}, {"1", 1, 120}, {"4", 720, 1080}};
-    // clang-format on
-    for (const auto& c : kCases) {
-        const KeyedRow row = KeyedTable(
-            "times --lat 34N --lon 6W --from 2024-03-10 --days 1 --csv --seconds "
-            "--maghrib-angle " +
-            std::string(c.angle))[0];
-        EXPECT_EQ(row.at("sunset"), "18:28:06");
-        const int after = ClockSeconds(row.at("maghrib")) - ClockSeconds(row.at("sunset"));
-        EXPECT_TRUE(after >= c.low && after <= c.high) << c.angle << ": " << after;
-    }
 }
 
 // The night's middle and last third, from the setting to the next dawn the table gives.
@@ -823,39 +758,6 @@ TEST(PrayerSettings, TheNightEndsAtTheTablesDawn) {
         EXPECT_NEAR(ClockSeconds(rows[0].at("last_third")), setting + night * 2 / 3, c.tolerance)
             << c.options;
     }
-}
-
-TEST(PrayerSettings, HighLatitudeRulesAndPolarDays) {
-    if (!HaveZone("Europe/Oslo")) GTEST_SKIP() << "no time-zone database";
-    // The days without rising or setting, North and South: the values of the nearest
-    // latitude are in timetables-pyephem.txt; here the marks (the afternoon filled by the same
-    // rule), and nothing without a rule.
-    // (The nearest day is the first with a rising, a few minutes long: no independent
-    // reference settles which day that is.)
-    const std::pair<std::string, const char*> kPolar[] = {
-        {"--lat 69.6492 --lon 18.9553E --tz Europe/Oslo --from 2024-06-21",
-         "sunrise;transit;asr1;asr2;sunset"},
-        {"--lat 75S --lon 0 --zone 0 --from 2025-06-21",
-         "fajr;sunrise;transit;asr1;asr2;sunset;isha"}};
-    for (const auto& [place, marked] : kPolar) {
-        EXPECT_EQ(KeyedTable("times --days 1 --csv " + place)[0].at("sunrise"), "");
-        for (const char* polar : {" --polar nearest-latitude", " --polar nearest-day"})
-            EXPECT_EQ(KeyedTable("times --days 1 --csv " + place + polar)[0].at("adjusted"), marked)
-                << place << polar;
-    }
-    // Oslo: the middle of the night that follows the day, from setting to the next rising;
-    // the seventh of the night replaces a dawn at 12 degrees that lies before it.
-    const std::string oslo = "times --lat 59.9139 --lon 10.7522E --tz Europe/Oslo --csv --seconds ";
-    const std::vector<KeyedRow> middle =
-        KeyedTable(oslo + "--from 2024-06-21 --days 2 --high-lat middle");
-    const int setting = ClockSeconds(middle[0].at("sunset"));
-    EXPECT_NEAR(ClockSeconds(middle[0].at("isha")),
-                (setting + ClockSeconds(middle[1].at("sunrise")) + 86400) / 2, 1);
-    EXPECT_EQ(middle[0].at("adjusted"), "fajr;isha");
-    EXPECT_TRUE(Contains(KeyedTable(oslo + "--from 2024-05-01 --days 1 --fajr-angle 12 "
-                                           "--isha-angle 12 --high-lat seventh")[0]
-                             .at("adjusted"),
-                         "fajr"));
 }
 
 // Pacific/Apia moved across the date line after 29 December 2011: the 30th never came.
