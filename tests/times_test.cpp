@@ -180,36 +180,6 @@ TEST(Times, ZoneClockFollowsThePublishedRules) {
     }
 }
 
-// A summer time (the option's or the database's) moves the cells the altitude does not set,
-// and the offset, by its hours.
-TEST(Times, ASummerTimeMovesTheCellsByItsHours) {
-    if (!HaveZone("Europe/Oslo")) GTEST_SKIP() << "no time-zone database (package tzdata)";
-    // clang-format off
-    const struct { const char *place, *summer, *standard; int hours; const char* offsets; } cases[] = {
-        {"--lon 10:45E --lat 59:55N", "--tz Europe/Oslo", "--zone -1", 1, "+02:00+01:00"},
-        {"--lon 10:45E --lat 59:55N --as-report", "--tz Europe/Oslo", "--zone -1", 1, "+02:00+01:00"},
-        {"--lon 39:49E --lat 21:25N", "--zone -3 --summer 1", "--zone -3", 1, "+04:00+03:00"},
-        {"--lon 74W --lat 40:43N", "--zone 5 --summer 2", "--zone 5", 2, "-03:00-05:00"},
-        {"--lon 6:15W --lat 53:20N", "--zone -1 --summer -1", "--zone -1", -1, "+00:00+01:00"},
-        // clang-format on
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.place) + " " + c.summer);
-        const std::string day =
-            std::string("times ") + c.place + " --from 2025-06-01 --days 1 --csv --seconds ";
-        const auto summer = CsvTable(Words(day + c.summer));
-        const auto standard = CsvTable(Words(day + c.standard));
-        ASSERT_TRUE(summer.size() == 1 && standard.size() == 1);
-        EXPECT_EQ(summer[0][1] + standard[0][1], c.offsets);
-        for (const int cell : {services::kFajr, services::kTransit, services::kAsr1,
-                               services::kAsr2, services::kIsha}) {
-            const std::string &a = summer[0][2 + cell], &b = standard[0][2 + cell];
-            ASSERT_EQ(a.empty(), b.empty()) << cell;
-            EXPECT_TRUE(a.empty() || ClockMinutes(a) == ClockMinutes(b) + c.hours * 60) << a;
-        }
-    }
-}
-
 // A zone of half or three quarters of an hour: the instant goes in on a whole-hour zone at the
 // clock time of noon on the real one.
 TEST(Times, ZonesThatAreNotWholeHours) {
@@ -705,89 +675,9 @@ TEST(TablesHorizon, RefractionAndDip) {
     }
 }
 
-// The user's own settings on top of the method.
-TEST(PrayerSettings, OwnAnglesIntervalAdjustmentsAndRounding) {
-    const std::string day = kMecca + "--days 2 --csv --seconds ";
-    const std::vector<KeyedRow> plain = KeyedTable(day);
-    // The cell `key` that changes, minutes after the plain table's cell `from`.
-    // clang-format off
-    const struct { const char *options, *key; double minutesAfter; const char* from; } kCases[] = {
-        {"--adjust fajr=+2", "fajr", 2, "fajr"}, {"--adjust sunrise=-1", "sunrise", -1, "sunrise"},
-        {"--adjust dhuhr=+5", "transit", 5, "transit"}, {"--adjust asr=3", "asr2", 3, "asr2"},
-        {"--adjust maghrib=+3", "maghrib", 3, "sunset"}, {"--adjust isha=-4", "isha", -4, "isha"},
-        {"--isha-interval 90", "isha", 90, "sunset"}, {"--method qatar --adjust isha=+5", "isha", 95, "sunset"},
-        {"--method dubai --adjust maghrib=+1", "maghrib", 4, "sunset"},
-        // clang-format on
-    };
-    for (const auto& c : kCases) {
-        const std::vector<KeyedRow> rows = KeyedTable(day + c.options);
-        for (std::size_t d = 0; d < 2; ++d)
-            EXPECT_EQ(ClockSeconds(rows[d].at(c.key)),
-                      ClockSeconds(plain[d].at(c.from)) + std::lround(c.minutesAfter * 60))
-                << c.options;
-    }
-    // Dawn at 18 degrees comes later than at 19, nightfall at 18 later than at 17.
-    const KeyedRow angles = KeyedTable(day + "--fajr-angle 18 --isha-angle 18")[0];
-    for (const char* key : {"fajr", "isha"})
-        EXPECT_GT(ClockSeconds(angles.at(key)), ClockSeconds(plain[0].at(key))) << key;
-}
-
-// The night's middle and last third, from the setting to the next dawn the table gives.
-TEST(PrayerSettings, TheNightEndsAtTheTablesDawn) {
-    if (!HaveZone("Europe/London")) GTEST_SKIP() << "no time-zone database";
-    const std::string london = "times --lat 51.5074N --lon 0.1278W --tz Europe/London ";
-    const struct {
-        std::string options;
-        int tolerance;  // the night after the next day is taken as long as the one before
-    } kCases[] = {
-        {kMecca, 2},
-        {london + "--from 2024-06-20 --high-lat middle", 40},  // no dawn at 19 degrees at all
-        {london + "--from 2024-06-20 --high-lat angle", 40},
-        {london + "--from 2024-06-20 --method moonsighting", 40},
-        {london + "--from 2024-06-20 --high-lat seventh --adjust fajr=+10", 40},
-    };
-    for (const auto& c : kCases) {
-        const std::vector<KeyedRow> rows =
-            KeyedTable(c.options + " --days 2 --extras --csv --seconds");
-        ASSERT_EQ(rows.size(), 2u);
-        ASSERT_NE(rows[1].at("fajr"), "");
-        const int setting = ClockSeconds(rows[0].at("sunset"));
-        const int night = ClockSeconds(rows[1].at("fajr")) + 86400 - setting;
-        EXPECT_NEAR(ClockSeconds(rows[0].at("midnight")), setting + night / 2, c.tolerance)
-            << c.options;
-        EXPECT_NEAR(ClockSeconds(rows[0].at("last_third")), setting + night * 2 / 3, c.tolerance)
-            << c.options;
-    }
-}
-
-// Pacific/Apia moved across the date line after 29 December 2011: the 30th never came.
+// Only a day the clock never shows is skipped: Havana skips its midnight hour, not the day.
 TEST(SkippedDays, ApiaHasNoThirtiethOfDecember2011) {
     if (!HaveZone("Pacific/Apia")) GTEST_SKIP() << "no time-zone database";
-    const std::string place = "--lat 13.83S --lon 171.75W --from 2011-12-28 --days 4 ";
-    const CliResult r = RunCli(Words("times " + place + "--csv --tz Pacific/Apia"));
-    const std::vector<KeyedRow> rows = KeyedCsvRows(r.out);
-    ASSERT_EQ(rows.size(), 3u);
-    // Each row is its day's times: those of the same day on a fixed clock of the same offset.
-    // clang-format off
-    const char* const kDays[][3] = {{"2011-12-28", "-10:00", "--zone 11 --summer 1"},
-        {"2011-12-29", "-10:00", "--zone 11 --summer 1"}, {"2011-12-31", "+14:00", "--zone -13 --summer 1"}};
-    // clang-format on
-    for (std::size_t k = 0; k < 3; ++k) {
-        const auto& [date, offset, fixed] = kDays[k];
-        EXPECT_EQ(rows[k].at("date"), date);
-        EXPECT_EQ(rows[k].at("utc_offset"), offset);
-        const KeyedRow same = KeyedTable("times --lat 13.83S --lon 171.75W --from " +
-                                         std::string(date) + " --days 1 --csv " + fixed)[0];
-        for (const char* key : {"fajr", "sunrise", "transit", "sunset", "isha"})
-            EXPECT_EQ(rows[k].at(key), same.at(key)) << date << " " << key;
-    }
-    // A table of nothing but the skipped day says why there is nothing.
-    ExpectRefused(Words("times --lat 13.8333S --lon 171.75W --tz Pacific/Apia --from 2011-12-30 "
-                        "--days 1 --csv"),
-                  "zerin: no row could be computed: the local clock skips 2011-12-30 (the zone "
-                  "moved across the date line)\n",
-                  2);
-    // Only a day the clock never shows: Havana skips its midnight hour, not the day.
     // clang-format off
     const struct { const char* zone; s::Civil date; bool skipped; } kCases[] = {
         {"Pacific/Apia", {2011, 12, 29}, false}, {"Pacific/Apia", {2011, 12, 30}, true},
