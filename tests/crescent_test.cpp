@@ -16,8 +16,7 @@
 namespace zerin::test {
 namespace {
 
-// Espenak and Meeus, Five Millennium Canon of Solar Eclipses (NASA/TP-2006-214141): Delta T
-// with its uncertainty; the polynomials meet within 0.3 s before 1700, 0.1 s after.
+// Espenak and Meeus (NASA/TP-2006-214141): Delta T; stretches meet within 0.3 s (0.1 after 1700).
 TEST(DeltaT, PublishedValuesAndStretchesThatJoin) {
     const double kCases[][3] = {
         // clang-format off
@@ -83,8 +82,7 @@ TEST(Crescent, EveryRowOfYallopsTable) {
     const std::map<std::string, char> kZones = {{"V", 'A'},    {"V(V)", 'B'}, {"V(F)", 'C'},
                                                 {"I(V)", 'D'}, {"I(I)", 'E'}, {"I", 'F'}};
     const double kBoundaries[] = {0.216, -0.014, -0.160, -0.232, -0.293};
-    // q, ARCL, ARCV, DAZ, W', lag, age at the best time (4/9 of the lag after sunset), and
-    // the conjunction in minutes (his is given to a thousandth of a day).
+    // q, ARCL, ARCV, DAZ, W', lag, age at the best time, the conjunction in minutes.
     const double kTolerance[] = {0.02, 0.15, 0.15, 0.15, 0.06, 2, 0.15, 4};
     std::vector<double> d[8];
     int rows = 0, mornings = 0, compared = 0, agreeing = 0;
@@ -92,8 +90,7 @@ TEST(Crescent, EveryRowOfYallopsTable) {
         ASSERT_GE(c.size(), 18u);
         SCOPED_TRACE("Yallop's row " + c[0]);
         const auto v = [&c](int k) { return std::stod(c[k]); };
-        // Rows 165, 193, 245 and 285 (the Americas) give the UT date of the best time, the
-        // day after the local date (the data's README).
+        // Rows 165, 193, 245, 285 (the Americas) give the UT date, a day after the local one.
         const bool utDate = c[0] == "165" || c[0] == "193" || c[0] == "245" || c[0] == "285";
         const bool morning = c[4] == "M";
         const Evening run =
@@ -158,8 +155,7 @@ TEST(Crescent, EveryNewMoonOfTheNavalObservatory) {
                 Spread(minutes).c_str(), mean);
 }
 
-// Before the conjunction, the Moon setting first (China) or rising after the Sun (Mecca), the
-// midnight Sun and polar night at 80 N, the Moon below the horizon all day at 64 N.
+// Nothing to see: conjunction after, Moon first, midnight Sun, polar night, Moon never up.
 TEST(Crescent, EveningsWithNothingToSee) {
     using E = CrescentEnd;
     // The line the report ends with; whether a stop goes to the messenger.
@@ -187,8 +183,7 @@ TEST(Crescent, EveningsWithNothingToSee) {
     }
 }
 
-// PyEphem 4.1.4 with Yallop's definitions (airless altitudes, bisection; the topocentric Moon
-// for Odeh): Mecca, 10 March 2024 evening and 9 March morning.
+// PyEphem 4.1.4, Yallop's definitions: Mecca, 10 March 2024 evening and 9 March morning.
 TEST(Crescent, TheGoldenEveningAndItsMorningAgainstPyEphem) {
     // The best time: ARCL ARCV DAZ W q ARCL' ARCV' W' V.
     // clang-format off
@@ -215,8 +210,7 @@ TEST(Crescent, TheGoldenEveningAndItsMorningAgainstPyEphem) {
         EXPECT_EQ(e.yallop, c.yallop);
         EXPECT_EQ(e.odeh, c.odeh);
     }
-    // Yallop (1997): A above 0.216, ..., F at -0.293 and below; Odeh (2004): A from 5.65,
-    // B from 2, C from -0.96, D below.
+    // Yallop (1997): A above 0.216 ... F at -0.293; Odeh (2004): A 5.65, B 2, C -0.96, D below.
     // clang-format off
     const std::pair<double, char> kYallop[] = {
         {0.2161, 'A'}, {0.216, 'B'}, {-0.0139, 'B'}, {-0.014, 'C'}, {-0.16, 'D'}, {-0.1599, 'C'},
@@ -286,8 +280,7 @@ TEST(CrescentMap, EachCellIsTheEveningAtItsCentre) {
         }
     }
     EXPECT_GT(computed, 100);
-    // The date's famous cells: zone F at Mecca's, A over the central Pacific, B at Hawaii,
-    // the conjunction after sunset at Sydney's.
+    // Famous cells: F at Mecca, A over the central Pacific, B at Hawaii, Sydney after sunset.
     const auto cell = [&](double eastLon, double lat) {
         return g.At(Criterion::Yallop, static_cast<int>(60 - lat), static_cast<int>(eastLon + 180));
     };
@@ -297,8 +290,7 @@ TEST(CrescentMap, EachCellIsTheEveningAtItsCentre) {
     EXPECT_EQ(cell(151.2, -33.9), kCellConjunctionAfter);
 }
 
-// The map's date: the first evening after (last morning before) the nearest conjunction; new
-// moons of the USNO's Phases of the Moon 2025; evenings at 18 h, mornings at 6 h mean time.
+// The map's date: first evening after (last morning before) the nearest conjunction (USNO 2025).
 TEST(CrescentMap, TheDateIsTheFirstEveningAfterTheNearestConjunction) {
     // clang-format off
     const struct { const char* name; int month, day; double eastLongitude; bool morning; int wantMonth, wantDay; } kEvenings[] = {
@@ -325,8 +317,7 @@ TEST(CrescentMap, TheDateIsTheFirstEveningAfterTheNearestConjunction) {
                                                        c.morning, &conjunction);
         EXPECT_EQ(d.year * 10000 + d.month * 100 + d.day, 20250000 + c.wantMonth * 100 + c.wantDay);
         EXPECT_NEAR(conjunction, kPublished.at(c.wantMonth), 10.0 / 1440);  // ten minutes
-        // The evening (morning) at the place lies after (before) the conjunction, and the one
-        // a day earlier (later) does not.
+        // The evening (morning) lies after (before) the conjunction, a day earlier (later) not.
         const double local =
             JulianDay(d.year, d.month, d.day) + (c.morning ? 0.25 : 0.75) - c.eastLongitude / 360;
         if (c.morning)
@@ -379,8 +370,7 @@ TEST(CrescentCli, ALongitudeOfManyTurnsIsItsRemainder) {
     }
 }
 
-// The table's row is the report rounded: the geocentric arcs and width of the best time,
-// the sunset to the minute; the conjunction, 09:00:27 UT, on the table's clock.
+// The table's row is the report rounded; the conjunction, 09:00:27 UT, on the table's clock.
 TEST(CrescentCli, TheTableIsTheReportRounded) {
     const CliResult table = RunCli(Words("crescent --from 2024-03-09 --days 3" + kMeccaTable));
     ASSERT_EQ(table.status, 0) << table.err;
@@ -412,8 +402,7 @@ TEST(CrescentCli, TheReportStaysOnStandardTime) {
     EXPECT_EQ(ReportValues("10", " --summer 2").at("Coucher"), ReportValues("10").at("Coucher"));
 }
 
-// The whole program, as a user runs it: the map through the windows' module, without a
-// display; to a folder that does not exist, status 1 and why.
+// The map as a user runs it, without a display; to a missing folder, status 1 and why.
 TEST(CrescentCli, TheMapIsAPngFileWithoutADisplay) {
     const std::string png = Scratch("crescent_map.png"),
                       noDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ";

@@ -60,8 +60,7 @@ TEST(Ephemeris, EveryBodyIsItsReport) {
     }
 }
 
-// Paris on 30 March 2025 (no 02:00); Kolkata at +05:30 on zone -5 (readings a clock skips or
-// repeats: outputs.txt).
+// Paris on 30 March 2025 (no 02:00); Kolkata at +05:30 on zone -5 (skipped readings: outputs.txt).
 TEST(Ephemeris, SummerTimeHalfHourZonesAndTheReadingsAClockSkipsOrRepeats) {
     if (!HaveZone("Europe/Paris") || !HaveZone("Asia/Kolkata") || !HaveZone("Pacific/Apia"))
         GTEST_SKIP() << "no time-zone database (package tzdata)";
@@ -89,8 +88,7 @@ TEST(Ephemeris, SummerTimeHalfHourZonesAndTheReadingsAClockSkipsOrRepeats) {
     ExpectRowIsTheReport("moon", kolkata[0], At("2024 12 31 23 40", "77.2", "28.6", "-5"));
 }
 
-// Kolkata's mean time in 1582: a row after the days the reform dropped (the empty rows before
-// it: outputs.txt) is the report's at 00:06:32 on zone -5.
+// Kolkata's mean time in 1582: the row after the dropped days is the report's at 00:06:32, zone -5.
 TEST(Ephemeris, InstantsInTheDaysTheReformDropped) {
     if (!HaveZone("Asia/Kolkata")) GTEST_SKIP() << "no time-zone database (package tzdata)";
     const CliResult r =

@@ -167,9 +167,7 @@ TEST(Gazetteer, NamesNormalisedShownAndFound) {
 }
 
 TEST(Gazetteer, FindsTheTownsByTheirNames) {
-    // Coordinates as published (the Rabat; Wikipedia's Fès, Mecca, Jeddah and
-    // Rabat, Malta), to 0.06 degree (a town is some kilometres wide: GeoNames puts Jeddah's
-    // point 5 km from Wikipedia's).
+    // As published (Rabat; Wikipedia's Fès, Mecca, Jeddah, Rabat MT), to 0.06° (a town's width).
     // clang-format off
     const struct { std::vector<const char*> queries; const char *latin, *country; double latitude, longitude; const char* zone; } cases[] = {
         {{"Rabat", "الرباط", "رباط", "rabat"}, "Rabat", "MA", 34.013, -6.833, "Africa/Casablanca"},
@@ -212,8 +210,7 @@ TEST(Gazetteer, RabatIsTheCapitalFirstAndMaltasAfterIt) {
         ASSERT_FALSE(maltese.empty()) << query;
         for (const GazetteerPlace& p : maltese) EXPECT_EQ(p.country, "MT") << query;
     }
-    // Exact names before larger towns that start with them (San, Mali, before San Francisco,
-    // Santiago, Sana'a ...), then by population, largest first.
+    // Exact names (San, Mali) before longer ones (San Francisco ...), then the most populous.
     const std::vector<GazetteerPlace> san = Shipped().Search("San", "", 10);
     ASSERT_GE(san.size(), 2u);
     EXPECT_EQ(NormaliseName(san[0].latinName), "san");
@@ -352,8 +349,7 @@ TEST(Gazetteer, TheShippedFileAgreesWithTheProgramsNormalisation) {
     const Gazetteer& g = Shipped();
     EXPECT_LE(std::filesystem::file_size(kGazetteerPath), 10'000'000u);
     EXPECT_GT(g.TownCount(), 100000u);
-    // Every town is found by its Latin and Arabic names as the program normalises them
-    // (every 97th town: the file's keys were normalised by the conversion script).
+    // Every 97th town found by its Latin and Arabic names as the program normalises them.
     for (std::size_t k = 0; k < g.TownCount(); k += 97) {
         const GazetteerPlace town = g.Town(k);
         for (const std::string& name : {town.latinName, town.arabicName}) {
@@ -460,8 +456,7 @@ TEST(PlaceFields, AnglesAsTheFieldsWriteThem) {
 }
 
 TEST(PlaceFields, TheZoneAndTheSummerTimeOfTheDate) {
-    // The database's offsets (Paris' summer time from the last Sunday of March; Casablanca +1
-    // since 2018; Santiago's summer in January) as the fields: zone, summer, East, North.
+    // The database's offsets (Paris, Casablanca +1 since 2018, Santiago in January) as fields.
     // clang-format off
     const struct { double lat, lon; const char* zone; services::Civil local; const char* fields; } cases[] = {
         {48.85, 2.35, "Europe/Paris", {2025, 1, 15, 12, 0, 0}, "-1 0 E N"}, {48.85, 2.35, "Europe/Paris", {2025, 7, 15, 12, 0, 0}, "-1 1 E N"},
@@ -601,8 +596,7 @@ TEST_F(OwnPlacesTest, TwoProcessesSavingAtOnceLoseNoPlace) {
     EXPECT_EQ(read.size(), 100u);
 }
 
-// A places.csv that is a link is followed, the link kept; names alike but for how their
-// letters are composed are both read and said; saving the name again keeps one.
+// A linked places.csv is followed; names composed differently are both read; a resave keeps one.
 TEST_F(OwnPlacesTest, ALinkIsFollowedAndNamesAlikeAreKept) {
     const std::string dotfiles = folder_ + "/dotfiles/places.csv", nfd = "Fe\xCC\x80s";
     for (const char* made : {"/dotfiles", "/zerin"})

@@ -89,8 +89,7 @@ void ExpectSameAsReport(const TimesDay& d, const std::string& report) {
 }
 
 TEST(Times, EachDayIsTheSunCommandAtNoonStandardTime) {
-    // The default place (5° 40' W, 32° 56' N) on zone 0, and a place East of Greenwich on
-    // zone -3, on days of each season, a leap day and the Gregorian reform's first day.
+    // The default place on zone 0 and one East on zone -3: seasons, a leap day, the reform.
     Table standard(Place(), services::FixedClock(0, 0));
     Table east(Place("39.8", true, "21.4"), services::FixedClock(-3, 0));
     for (const Civil& date : {Civil{2005, 6, 17}, Civil{2005, 12, 21}, Civil{2024, 2, 29},
@@ -110,8 +109,7 @@ TEST(Times, EachDayIsTheSunCommandAtNoonStandardTime) {
     }
 }
 
-// A clock to the nearest minute (second), halves (also to 15 digits) up, with the days it
-// moves into; each write replaces the whole cell the row before used.
+// A clock to the minute (second), halves up, the days it moves into; each write a whole cell.
 TEST(Times, ClockTextRoundsAndReplacesTheCellsText) {
     // clang-format off
     const struct { double hours; bool seconds; std::string text; } cases[] = {
@@ -142,8 +140,7 @@ TEST(Times, SummerTimeChangeFromTheZoneDatabase) {
         const TimesDay d = paris.Day(2025, 3, day), standard = fixed.Day(2025, 3, day);
         EXPECT_EQ(d.offset.standard, 3600);
         EXPECT_EQ(d.offset.summer, day == 29 ? 0 : 3600);
-        // The day's instant is noon standard time: the Sun command's values are those of
-        // zone -1 without summer time, shown an hour later once summer time is in force.
+        // Noon standard time: zone -1's values, an hour later once summer time is in force.
         ExpectSameAsReport(d, SunReport({2025, 3, day},
                                         "--lon-deg 2.35 --lon-min 0 --east "
                                         "--lat-deg 48.85 --lat-min 0 --zone -1"));
@@ -180,8 +177,7 @@ TEST(Times, ZoneClockFollowsThePublishedRules) {
     }
 }
 
-// A zone of half or three quarters of an hour: the instant goes in on a whole-hour zone at the
-// clock time of noon on the real one.
+// A zone of half or three quarter hours: the instant on a whole-hour zone at the real noon.
 TEST(Times, ZonesThatAreNotWholeHours) {
     // The shift: hours from the whole-hour zone's clock to the real one.
     // clang-format off
@@ -230,8 +226,7 @@ TEST(Times, PolarDayAndNightKeepTheOtherCells) {
 
 TEST(Times, HighLatitudeRulesFillDawnAndNightfall) {
     using namespace services;
-    // 60° N in mid-June: rising and setting, but no dawn nor nightfall. The report stops
-    // after the second afternoon time; the table keeps every cell it can compute.
+    // 60° N in mid-June: no dawn nor nightfall; the report stops, the table keeps the rest.
     const std::string report = SunReport({2005, 6, 17}, "--lat-deg 60 --lat-min 0");
     Table none(Place(nullptr, false, "60"), FixedClock(0, 0));
     const TimesDay d = none.Day(2005, 6, 17);
@@ -306,8 +301,7 @@ TEST(Times, TextColumnsStayAligned) {
     EXPECT_GT(marked, 0) << r.out;  // the widest cells were there
 }
 
-// PyEphem's times of the same definitions (references/sun-times.csv, seconds after local
-// standard midnight): the transit within 5 s, the others within 30 s; empty where it is.
+// PyEphem (references/sun-times.csv): the transit within 5 s, the others 30 s; empty as it is.
 TEST(ExactTimes, AgreeWithPyEphem) {
     int days = 0;
     for (const std::vector<std::string>& r : DataRows("references/sun-times.csv", "place")) {
@@ -350,8 +344,7 @@ double Bisect(const SunCourse& course, double Lon, double Lat, double altitude, 
     return (from + to) / 2;
 }
 
-// The first crossing of the altitude within half a day before (side -1) or after (+1) the
-// transit: a scan by five minutes, then a bisection; NaN when there is none.
+// The first crossing within half a day before (-1) or after (+1) the transit; NaN if none.
 double FirstCrossing(const SunCourse& course, double Lon, double Lat, double altitude,
                      double transit, int side) {
     double from = transit;
@@ -412,8 +405,7 @@ TEST(ExactTimes, NewtonLandsWhereTheAltitudeIsReached) {
 }
 
 TEST(ExactTimes, NearWhereATimeCeasesTheStepsStayInTheDay) {
-    // The days of kNearWhereATimeCeases, each course about the noon of its clock: the Sun's
-    // declination moves its lowest altitude across the time's altitude within the day.
+    // kNearWhereATimeCeases' days: the lowest altitude crosses the time's altitude that day.
     // clang-format off
     const PlaceAtNoon cases[] = {
         {157.2256, -86.8526, 12, {2026, 5, 31, 12, 0, 0}}, {116.0668, 85.9817, 6, {1985, 3, 29, 12, 0, 0}},
@@ -548,8 +540,7 @@ TEST(ExactTimes, ADaysRowDoesNotDependOnTheTablesFirstDay) {
         char latText[16], lonText[16];
         std::snprintf(latText, sizeof latText, "%.4f%c", std::fabs(lat), lat < 0 ? 'S' : 'N');
         std::snprintf(lonText, sizeof lonText, "%.4f%c", std::fabs(lon), lon < 0 ? 'W' : 'E');
-        // The clock (hours East of Greenwich): half near the place's meridian, half anywhere;
-        // now and then a summer time within it.
+        // The clock East of Greenwich: half near the meridian, half anywhere; a summer time.
         const int meridian = static_cast<int>(std::lround(lon / 15));
         const int clock = k % 2 ? pick(-12, 14) : std::clamp(meridian + pick(-2, 2), -12, 14);
         const int summer = k % 5 ? 0 : std::clamp(pick(-1, 2), clock - 14, clock + 12);
