@@ -1,6 +1,4 @@
-// The calculation routines: angles, the report's texts, field texts; then J. Meeus,
-// Astronomical Algorithms (1998), PyEphem, a long-double Kepler, circular orbits, the Qibla
-// against adhan's bearings, Vincenty and GeographicLib (sources: tests/data/README.md).
+// Calculation routines vs. Meeus (1998), PyEphem, adhan, Vincenty, GeographicLib (tests/data).
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,5 +1,4 @@
-// The charts: the Sun's day crossing its lines at the times `zerin times` gives, the sky's
-// bodies where their reports put them, the chart beside a report, `zerin chart`'s pictures.
+// The charts: the Sun's day at the tables' times, the sky as the reports, `zerin chart`.
 #include <gtest/gtest.h>
 
 #include <cmath>

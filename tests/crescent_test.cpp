@@ -1,5 +1,4 @@
-// The crescent against Espenak and Meeus' Delta T, Yallop's sightings, the USNO's new moons
-// and PyEphem (sources: tests/data/crescent/README.md); the map, its date, the command line.
+// The crescent vs. Delta T, Yallop, the USNO and PyEphem (tests/data/crescent); map, commands.
 #include "crescent/Crescent.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// The one way files are written, and the map, PDF and chart commands: what stands at the
-// target before and after, a full disk, a signal; the same command twice, the same bytes.
+// Files written atomically by every command: what stands at the target, full disks, signals.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>

@@ -1,5 +1,4 @@
-// The Hijri calendar against ICU's islamic calendars, published Julian days and Saudi
-// Arabia's announced months; the computed and sighted rules; `zerin hijri`.
+// The Hijri calendar vs. ICU, Julian days and Saudi Arabia's announced months; `zerin hijri`.
 #include "hijri/Hijri.h"
 
 #include <gtest/gtest.h>

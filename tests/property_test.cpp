@@ -1,5 +1,4 @@
-// Random field texts through every report keep fuzz/ReportInvariants.h's promises; random
-// places and days keep the night's order and say every empty cell. Seeded.
+// Random field texts keep ReportInvariants.h's promises; random days keep the night's order.
 #include <gtest/gtest.h>
 
 #include <chrono>

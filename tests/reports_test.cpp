@@ -1,5 +1,4 @@
-// The bodies' reports (their golden bytes: tests/data/outputs.txt): the Julian day's fields,
-// the Sun's stop, the Moon's quadrants, the planets' reductions, the fields' edges.
+// The bodies' reports beyond their golden bytes (outputs.txt): fields, stops, reductions, edges.
 #include <gtest/gtest.h>
 
 #include <cmath>

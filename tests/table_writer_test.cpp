@@ -1,5 +1,4 @@
-// The writing of tables: each format's bytes, rows as they are computed, failed writes,
-// refused rows, progress on a terminal; the JSON read back by Python's json module.
+// Writing tables: each format's bytes, streaming, failed writes, refused rows, progress, JSON.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>

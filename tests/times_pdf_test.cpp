@@ -1,5 +1,4 @@
-// `zerin times --pdf` read back with poppler: the CSV's times on their pages, the font, the
-// header and footer; many places in bounded memory (long: ZERIN_SKIP_LONG_TESTS=1 skips it).
+// `zerin times --pdf` read back with poppler; many places in bounded memory (a long test).
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>

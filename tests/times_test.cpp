@@ -1,5 +1,4 @@
-// zerin times: the Sun command day by day on its clock, the days without a time, the rules;
-// the times against PyEphem, a bisection and published tables (tests/data/references).
+// zerin times: the Sun command day by day, the rules, vs. PyEphem, a bisection, published tables.
 #include "Times.h"
 
 #include <gtest/gtest.h>
