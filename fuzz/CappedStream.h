@@ -1,7 +1,4 @@
-// A stream that keeps in memory what is written to it, and fails every write that would take it
-// past `capacity` bytes as a full device does (ENOSPC): for the fuzz targets and the tests of the
-// tables, which must stop at their first failed write. Unbuffered, so that each write reaches it
-// (and fails) when the program makes it.
+// A stream kept in memory that fails as a full device past `capacity` bytes; unbuffered.
 #pragma once
 
 #include <stdio.h>  // fopencookie

@@ -1,7 +1,4 @@
-// Fuzz target: a `zerin report` command against ReportInvariants.h. Input, a line each: the
-// body (any text picks one), options ("east", "south", "json"), then the texts of lon-deg,
-// lon-min, lon-sec, lat-deg, lat-min, lat-sec, zone, summer, year, month, day, hour, minute,
-// second; missing lines keep the reference input's.
+// Fuzz target: `zerin report` (body, options, then the field texts a line each) vs. invariants.
 #include <cstdint>
 
 #include "ReportInvariants.h"

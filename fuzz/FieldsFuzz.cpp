@@ -1,6 +1,4 @@
-// Fuzz target: one field's text, as arbitrary bytes, read as a number, as a 16-bit zone,
-// and as the year and day of the Sun's day limit; and the number read written back as
-// the report writes values.
+// Fuzz target: a field's bytes read as a number, a zone, a year and day; written back as values.
 #include <cctype>
 #include <cfloat>
 #include <cmath>
@@ -26,8 +24,7 @@ using namespace zerin;
     std::abort();
 }
 
-// A plain decimal number ("-12.5E3", ".5", "7D-2", blanks anywhere) reads as the C library
-// reads it; below the smallest normal double it may read as 0.
+// A plain decimal number reads as strtod reads it (below the normal range perhaps as 0).
 void CompareWithStrtod(std::string_view text, double value) {
     std::string s;
     for (char c : text)
@@ -82,8 +79,7 @@ void CheckWrittenBack(std::string_view text, double value) {
     if (!std::isfinite(value)) return;
     const std::string written = NumText(value);
     if (!robust::IsReportNumber(written)) Fail("a value written in a wrong form", text, value);
-    // Values below the normal range may read back as 0, and the largest ones, rounded up
-    // to 15 digits, as an infinity.
+    // Subnormals may read back as 0, the largest values rounded to 15 digits as infinity.
     const double back = ReadNumber(written);
     if (std::fabs(value) >= DBL_MIN && std::isfinite(back) &&
         std::fabs(back - value) > 1e-14 * std::fabs(value))

@@ -1,6 +1,4 @@
-// Fuzz target: the gazetteer's reader on any bytes. The promises: no crash, no allocation
-// beyond a few times the file's size; a refusal is one short UTF-8 line naming file and line;
-// towns on the globe with finite elevations; searches and nearest towns answer.
+// Fuzz target: the gazetteer's reader on any bytes: no crash, bounded memory, one-line refusals.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>

@@ -1,6 +1,4 @@
-// Fuzz target: the places file reader on any bytes (with --zone 0). The promises: no crash; a
-// refusal is one short UTF-8 line naming the file and line; each place has a unique UTF-8
-// name without controls or byte-order mark, at most 60 wide, valid JSON, a latitude in range.
+// Fuzz target: the places file reader on any bytes: one-line refusals, unique clean names.
 #include <cmath>
 #include <cstdint>
 #include <set>
@@ -25,8 +23,7 @@ bool CleanName(const std::string& name) {
     return true;
 }
 
-// A JSON string literal as a strict parser reads it: no raw control character, only the
-// escapes of the standard, UTF-8 throughout.
+// A JSON string literal as a strict parser reads it: no raw control, standard escapes, UTF-8.
 bool ValidJsonString(const std::string& json) {
     if (json.size() < 2 || json.front() != '"' || json.back() != '"' || !robust::IsUtf8(json))
         return false;

@@ -28,8 +28,7 @@ struct ReportInput {
     bool json = false;  // --json: the values alone, as a list
 };
 
-// The window's default place at a fixed instant (17 June 2005, 12:00:00), so that no run
-// depends on the clock.
+// The window's default place at a fixed instant (17 June 2005, 12:00:00): no run reads the clock.
 inline ReportInput ReferenceInput(Body body) {
     ReportInput in;
     in.body = body;
@@ -268,8 +267,7 @@ class InvariantChecker {
             if (!Contains(run.err, "could not compute"))
                 problems += "a fault without its message\n";
         } else if (lines != reference) {
-            // Only the Sun ends early with status 0: the day never reaches an altitude, the
-            // message says so, and the report closes with its end line.
+            // Only the Sun ends early with status 0, with its message and the end line.
             const std::string endLine(kEndLine.substr(0, kEndLine.find('\r')));
             const bool closed =
                 lines.size() >= 2 && lines[lines.size() - 2] == endLine && lines.back().empty();
@@ -287,8 +285,7 @@ class InvariantChecker {
         return problems;
     }
 
-    // The same input with --json: the same end and messages, and the values the report
-    // prints (its hours, minutes and seconds texts are listed as decimal hours).
+    // --json: the same end and messages, and the values the report prints (hms as hours).
     std::string CheckJson(const ReportRun& text, const ReportRun& json) const {
         std::string problems;
         if (json.status != text.status)

@@ -42,8 +42,7 @@ std::string Check(const std::vector<std::string>& args, int status, const std::s
     const auto given = [&args](const char* option) {
         return std::find(args.begin(), args.end(), option) != args.end();
     };
-    // --help anywhere after the command writes the command's help instead of a table; the
-    // settings' line (--settings-line) stands under a CSV table; the last line may be cut.
+    // --help writes its help; --settings-line stands under a CSV; the last line may be cut.
     if (given("--csv") && !given("--json") && !given("--help")) {
         const std::vector<std::string> rows = InputLines(out);
         for (std::size_t k = 1; k + 1 < rows.size(); ++k)

@@ -1,5 +1,4 @@
-// Helpers shared by the GoogleTest programs: the values a report prints, CSV rows and data
-// rows, time-zone database checks, refused command lines, scratch folders.
+// Helpers: a report's printed values, CSV and data rows, zones, refused command lines, folders.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -80,8 +79,7 @@ inline bool HaveZone(const std::string& name) {
     return stat(("/usr/share/zoneinfo/" + name).c_str(), &s) == 0;
 }
 
-// A refused command line: exit status 2, nothing on standard output, one line on
-// standard error (two for a report's refused date: Arabic, then English) holding the message.
+// A refused command line: exit 2, no output, the message on one line (two for a refused date).
 inline void ExpectRefused(const std::vector<std::string>& args, const std::string& message,
                           long lines = 1) {
     SCOPED_TRACE(args.back());
@@ -131,8 +129,7 @@ inline std::vector<std::string> CommandWords(const std::string& line) {
 }
 
 #ifdef ZERIN_TEST_DATA
-// The lines of a file under tests/data cut at the separator; blank lines, comment lines (#)
-// and the header (whose first cell is `header`) left out.
+// The rows of a file under tests/data cut at `sep`; blanks, # comments and the header skipped.
 inline std::vector<std::vector<std::string>> DataRows(const std::string& name,
                                                       const std::string& header = "",
                                                       char separator = ',') {

@@ -23,8 +23,7 @@ inline std::string ReadFile(const std::string& path) {
     return s.str();
 }
 
-// A file name of this process's own in the working folder ("stem.1234.ext"): ctest runs the
-// cases of one test program side by side in the same folder.
+// A scratch file name of this process's own ("stem.1234.ext"): ctest runs cases side by side.
 inline std::string Scratch(const std::string& name) {
     const std::size_t dot = name.rfind('.');
     const std::string pid = "." + std::to_string(::getpid());
@@ -46,8 +45,7 @@ inline std::vector<std::string> With(std::vector<std::string> args,
 }
 
 #ifdef ZERIN_EXE
-// The program itself run by the shell ("zerin" followed by `tail`): its exit status (-1
-// when it did not exit) and its standard error.
+// The program run by the shell ("zerin" + `tail`): its exit status (-1 if none) and stderr.
 struct ExeResult {
     int status;
     std::string err;

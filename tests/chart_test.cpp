@@ -1,5 +1,4 @@
-// The charts: the Sun's day crossing its lines at the times `zerin times` gives, the sky's
-// bodies where their reports put them, the chart beside a report, `zerin chart`'s pictures.
+// The charts: the Sun's day at the tables' times, the sky as the reports, `zerin chart`.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -54,8 +53,6 @@ double CurveCrossing(const DayChart& chart, const DayFrame& f, double altitude, 
 
 // clang-format off
 struct DayCase { const char *words, *date; };
-// clang-format on
-// clang-format off
 const DayCase kDays[] = {
     {"--lat-deg 0 --lon-deg 30 --east --zone -2", "2024-03-20"}, {"--lat-deg 0 --lon-deg 30 --east --zone -2", "2024-06-21"},
     {"--lat-deg 0 --lon-deg 30 --east --zone -2", "2024-12-21"}, {"--lat-deg 34.0167 --lon-deg 6.8333 --west --zone 0", "2024-03-20"},
@@ -63,13 +60,9 @@ const DayCase kDays[] = {
     {"--lat-deg 60 --lon-deg 10.75 --east --zone -1", "2024-03-20"}, {"--lat-deg 60 --lon-deg 10.75 --east --zone -1 --summer 1", "2024-06-21"},
     {"--lat-deg 60 --lon-deg 10.75 --east --zone -1", "2024-12-21"}, {"--lat-deg 70 --lon-deg 19 --east --zone -1 --summer 1", "2024-06-21"},
     {"--lat-deg 70 --lon-deg 19 --east --zone -1", "2024-12-21"}};
-// clang-format on
 
 // Each column of the table, the chart's cell and line.
-// clang-format off
 struct Column { const char* key; TimeCell cell; DayLineKind line; };
-// clang-format on
-// clang-format off
 const Column kColumns[] = {
     {"fajr", kFajr, DayLineKind::Dawn}, {"sunrise", kSunrise, DayLineKind::Horizon}, {"transit", kTransit, DayLineKind::Horizon},
     {"asr1", kAsr1, DayLineKind::Asr1}, {"asr2", kAsr2, DayLineKind::Asr2}, {"sunset", kSunset, DayLineKind::Horizon},
@@ -88,8 +81,7 @@ double LineAltitude(const DayChart& chart, DayLineKind kind) {
     return std::nan("");
 }
 
-// At 1 px = 2 min, each time's marker and the curve's crossing of its line (its top for the
-// transit) lie within a pixel of the table's time; an empty time is a line never reached.
+// At 1 px = 2 min each time's marker and the curve's crossing lie within a pixel of the table's.
 TEST(ChartDay, EachCrossingIsAtTheTimeOfTheTimetable) {
     for (const DayCase& c : kDays) {
         SCOPED_TRACE(std::string(c.words) + " " + c.date);
@@ -137,8 +129,7 @@ TEST(ChartDay, EachCrossingIsAtTheTimeOfTheTimetable) {
     }
 }
 
-// A rule's time (60° N in June; at 45° N a seventh of the night's later dawn) is marked on
-// its line, named.
+// A rule's time (60° N in June; a seventh of the night at 45° N) is marked on its line, named.
 TEST(ChartDay, ARuleFillsATimeOnItsLine) {
     struct Case {
         const char *words, *option;

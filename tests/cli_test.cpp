@@ -1,5 +1,4 @@
-// The command line's contract: what goes to standard output and standard error, and
-// the exit status, for good, refused and absurd input.
+// The command line's contract: standard output, standard error and exit status, for any input.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -22,8 +21,7 @@ const bool kEnvironment = [] {
     return ::setenv("XDG_DATA_HOME", "/nonexistent", 1) == 0;
 }();
 
-// Every command line of tests/data/refused.txt: exit 2, nothing written, the message; or,
-// where the line says "(accepted)", exit 0.
+// Each line of refused.txt: exit 2, nothing written, the message; "(accepted)": exit 0.
 TEST(Cli, RefusedAsTheListSays) {
     for (const std::vector<std::string>& line : DataRows("refused.txt", "", '|')) {
         ASSERT_GE(line.size(), 2u) << line[0];
@@ -102,8 +100,7 @@ TEST(Cli, AFailedWriteIsSaid) {
     }
 }
 
-// A value quoted back in a message: at most 40 characters, then "..."; control
-// characters, backslashes and bytes that are not UTF-8 escaped.
+// A value quoted in a message: 40 characters then "..."; controls, backslashes, bad bytes escaped.
 TEST(Cli, EchoedValues) {
     std::string arabic41;
     for (int k = 0; k < 41; ++k) arabic41 += "\xD8\xB3";  // س

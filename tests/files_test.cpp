@@ -1,5 +1,4 @@
-// The one way files are written, and the map, PDF and chart commands: what stands at the
-// target before and after, a full disk, a signal; the same command twice, the same bytes.
+// Files written atomically by every command: what stands at the target, full disks, signals.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -31,8 +30,7 @@ mode_t TypeOf(const std::string& path) {
 using Kind = FileError::Kind;
 
 TEST(AtomicFile, WhatStandsAtTheTarget) {
-    // What is there before, what the write says, what is there after; the file a link
-    // points to keeps its text.
+    // What is there before, what the write says, what is after; a link's file keeps its text.
     struct Case {
         const char* name;
         void (*make)(const ScratchFolder&);
@@ -145,8 +143,7 @@ TEST(AtomicFile, ACancelledWriteLeavesThePreviousFile) {
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"out"});
 }
 
-// Under a 4 KiB file size limit a 64 KiB write fails with EFBIG, the old file whole; the
-// child's status: 0 as expected, 1 written, 2 another reason.
+// Under a 4 KiB size limit a 64 KiB write fails (EFBIG), the old file whole: the child exits 0.
 TEST(AtomicFile, AFullDiskLeavesThePreviousFileWhole) {
     const ScratchFolder folder;
     Put(folder / "out", "good old file");
@@ -246,8 +243,7 @@ TEST(FileTargets, WhatStandsAtThePathIsReplacedOrLeftAlone) {
     }
 }
 
-// Under `ulimit -f` (a full disk as the program sees it): status 1, the system's reason, the
-// previous good file whole, no fragment beside it, no SIGXFSZ.
+// Under `ulimit -f`: status 1, the reason, the previous file whole, no fragment, no SIGXFSZ.
 TEST(FileTargets, AFileSizeLimitLeavesThePreviousFileWhole) {
     if (!WithWindows()) GTEST_SKIP() << "built without Qt";
     for (const Writer& w : kWriters) {
@@ -264,8 +260,7 @@ TEST(FileTargets, AFileSizeLimitLeavesThePreviousFileWhole) {
     }
 }
 
-// On a full disk (a tmpfs of 16 KiB, mounted when the test may): the same, with the
-// system's reason for a full disk.
+// On a full disk (a 16 KiB tmpfs, when the test may mount it): the same, with its reason.
 TEST(FileTargets, AFullDiskLeavesThePreviousFileWhole) {
     if (!WithWindows()) GTEST_SKIP() << "built without Qt";
     const ScratchFolder folder;
@@ -315,8 +310,7 @@ TEST(FileTargets, TheSameCommandGivesTheSameBytes) {
     }
 }
 
-// A SOURCE_DATE_EPOCH that is not a whole number of seconds within a PDF's dates: refused
-// before anything is written (exit status 2, one line); the last date a PDF holds is written.
+// A SOURCE_DATE_EPOCH outside a PDF's dates or not whole is refused before writing; the last fits.
 TEST(FileTargets, ABadSourceDateEpochIsRefused) {
     if (!WithWindows()) GTEST_SKIP() << "built without Qt";
     const ScratchFolder folder;
@@ -338,8 +332,7 @@ TEST(FileTargets, ABadSourceDateEpochIsRefused) {
     }
 }
 
-// "-", /dev/fd/1 and /proc/self/fd/1 write through to standard output (never replaced);
-// /dev/fd/2 is refused with its name.
+// "-", /dev/fd/1 and /proc/self/fd/1 write through to standard output; /dev/fd/2 is refused.
 TEST(FileTargets, StandardOutputIsWrittenThrough) {
     if (!WithWindows()) GTEST_SKIP() << "built without Qt";
     const std::pair<const char*, const char*> targets[] = {
@@ -364,8 +357,7 @@ TEST(FileTargets, StandardOutputIsWrittenThrough) {
     }
 }
 
-// The name given is the name written, byte for byte: not UTF-8, or as long as a name can be
-// (255 bytes, which the temporary file's name must not lengthen).
+// The name given is the name written, byte for byte: not UTF-8, or 255 bytes long.
 TEST(FileTargets, TheNameGivenIsTheNameWritten) {
     if (!WithWindows()) GTEST_SKIP() << "built without Qt";
     for (const Writer& w : kWriters)
@@ -379,8 +371,7 @@ TEST(FileTargets, TheNameGivenIsTheNameWritten) {
         }
 }
 
-// Stopped by SIGINT, SIGTERM or SIGHUP while a long PDF is written: the temporary file goes,
-// and the program ends with the signal's status.
+// Stopped by SIGINT, SIGTERM or SIGHUP mid-PDF: no temporary file, the signal's status.
 TEST(FileTargets, AStoppedWriteLeavesNoTemporaryFile) {
     if (!WithWindows()) GTEST_SKIP() << "built without Qt";
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {

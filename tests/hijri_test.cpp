@@ -1,5 +1,4 @@
-// The Hijri calendar against ICU's islamic calendars, published Julian days and Saudi
-// Arabia's announced months; the computed and sighted rules; `zerin hijri`.
+// The Hijri calendar vs. ICU, Julian days and Saudi Arabia's announced months; `zerin hijri`.
 #include "hijri/Hijri.h"
 
 #include <gtest/gtest.h>
@@ -23,8 +22,7 @@ std::string IcuDateText(IcuIslamic kind, int year, int month) {
     return IsoDateText(CivilDayOf(IcuMonthStart(kind, year, month)));
 }
 
-// Meeus' examples 7.a and 7.b, both sides of the reform, a Julian leap day; the tabular
-// epochs Friday 16 July 622 (civil) and Thursday 15 July 622 (astronomical).
+// Meeus 7.a/7.b, both sides of the reform, a Julian leap day; the epochs of 16 and 15 July 622.
 TEST(CivilDays, PublishedJulianDaysAndRefusedDates) {
     const std::optional<DayNumber> no;
     const std::pair<CivilDay, std::optional<DayNumber>> kCases[] = {
@@ -53,8 +51,7 @@ TEST(CivilDays, PublishedJulianDaysAndRefusedDates) {
     }
 }
 
-// Every month's first day and the day before it, both ways, for 1 to 1600 AH; every day
-// of those years back and forth.
+// Every month's first day and the day before, both ways, 1 to 1600 AH; every day back and forth.
 TEST(Tabular, EqualsIcuEveryMonthAndRoundTripsEveryDay1To1600) {
     for (const auto& [epoch, icu] : {std::pair{HijriEpoch::Civil, IcuIslamic::Civil},
                                      {HijriEpoch::Astronomical, IcuIslamic::Tbla}}) {
@@ -159,8 +156,7 @@ TEST(Verdicts, EdgesOfEachRule) {
     }
 }
 
-// The Umm al-Qura rule computed at Mecca against the official starts of 1423-1450 AH: they
-// differ only where the conjunction or moonset lies within two minutes of sunset.
+// Computed at Mecca vs. official 1423-1450 AH: differing only within two minutes of sunset.
 TEST(ComputedRule, EqualsUmmAlQura1423To1450ExceptKnifeEdges) {
     HijriCalendar computed(HijriRule::Computed);
     int disagreements = 0;
@@ -183,8 +179,7 @@ TEST(ComputedRule, EqualsUmmAlQura1423To1450ExceptKnifeEdges) {
     EXPECT_LE(disagreements, 3);
 }
 
-// Whatever the chain's anchor, the same month starts; months of 29 or 30 days; every day
-// back and forth, by every rule and criterion.
+// Any anchor, the same months of 29 or 30 days; every day back and forth, every rule.
 TEST(ComputedRule, AnchorsMonthLengthsAndRoundTrips) {
     const HijriPlace rabat{6.8498, 34.0209, -1};
     for (HijriRule rule : {HijriRule::Computed, HijriRule::Sighting}) {
@@ -236,8 +231,7 @@ TEST(HijriCli, WhatItWrites) {
         EXPECT_EQ(r.out, out);
         EXPECT_EQ(r.err, "");
     }
-    // Back to the civil calendar outside Umm al-Qura's table, on both sides of it: the
-    // tabular calendar's date (ICU's), and the text says so.
+    // Outside Umm al-Qura's table, both sides: ICU's tabular date, and the text says so.
     for (const int year : {1299, 1601, 1700}) {
         const std::string out =
             RunCli(Words("hijri --to-gregorian " + std::to_string(year) + "-01-01")).out;
@@ -284,8 +278,7 @@ TEST(HijriCli, TheYearsColumns) {
         for (const auto& row : rows) computed += row[3] + " ";
         EXPECT_EQ(column("1446", 3, place), computed) << place;
     }
-    // The sighting column by the criterion asked for: at Mecca in 1443 AH Yallop's and
-    // Odeh's differ.
+    // The sighting column by the criterion: at Mecca in 1443 AH Yallop's and Odeh's differ.
     const std::string mecca = " --lon 39:49:34E --lat 21:25:21N --zone -3 --criterion ";
     EXPECT_NE(column("1443", 4, mecca + "yallop"), column("1443", 4, mecca + "odeh"));
 }

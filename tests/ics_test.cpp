@@ -1,5 +1,4 @@
-// The calendars of `zerin times --ics`: folding, escapes, the options' events, places files
-// (clients read them in ics_clients_test.py).
+// `zerin times --ics`: folding, escapes, the events, places files (clients: ics_clients_test.py).
 #include <gtest/gtest.h>
 
 #include <filesystem>

@@ -1,5 +1,4 @@
-// Random field texts through every report keep fuzz/ReportInvariants.h's promises; random
-// places and days keep the night's order and say every empty cell. Seeded.
+// Random field texts keep ReportInvariants.h's promises; random days keep the night's order.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -15,14 +14,12 @@
 namespace zerin::robust {
 namespace {
 
-// Field texts a user might type, or paste, or that nobody would: digits, blanks, signs,
-// periods, exponents, prefixes, Arabic and Persian digits, very long runs.
+// Field texts a user might type or paste, or nobody would: every kind of piece, long runs.
 class FieldTextMaker {
   public:
     explicit FieldTextMaker(std::uint64_t seed) : random_(seed) {}
 
-    // Half the time a plausible number for a field whose values lie in [low, high] (so
-    // that the bodies compute far), otherwise a random mix of pieces.
+    // Half the time a plausible number in [low, high] (the bodies compute far), else a mix.
     std::string Text(double low, double high) { return Chance(0.5) ? Plausible(low, high) : Mix(); }
     bool Chance(double p) { return std::bernoulli_distribution(p)(random_); }
 
@@ -108,8 +105,7 @@ std::string Describe(const ReportInput& in) {
     return text;
 }
 
-// The sanitizer build runs a fifth of the field sets (the fuzz targets run under the
-// sanitizers for longer).
+// The sanitizer build runs a fifth of the field sets (the fuzz targets run there longer).
 #ifdef __SANITIZE_ADDRESS__
 constexpr int kFieldSets = 200;
 #else
@@ -197,8 +193,7 @@ TEST(Property, TheCheckerSeesACorruptedRun) {
 
 using Row = std::map<std::string, std::string>;
 
-// The rows of a text timetable, each cell by its header ("Fajr", "UTC offset"); `noted` tells
-// whether lines stand under it.
+// A text timetable's rows, each cell by its header; `noted`: whether lines stand under it.
 std::vector<Row> TextRows(const std::string& text, bool& noted) {
     std::istringstream lines(text);
     std::string line;

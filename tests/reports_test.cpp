@@ -1,5 +1,4 @@
-// The bodies' reports (their golden bytes: tests/data/outputs.txt): the Julian day's fields,
-// the Sun's stop, the Moon's quadrants, the planets' reductions, the fields' edges.
+// The bodies' reports beyond their golden bytes (outputs.txt): fields, stops, reductions, edges.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -97,8 +96,7 @@ TEST(JulianDaySection, TheRefusedDateAndTheFieldsAsWritten) {
     for (const char* written : {"\r\n\r\n-5.66666666666667 = Lon ", "-32.9333333333333 = Lat ",
                                 "Zone = -1\r\n", "EtéRegl = 1\r\n", "17.5208333333333 = J "})
         EXPECT_TRUE(Contains(a.text(), written)) << written;
-    // Fields too large to compute with are refused, naming the field; Zone - EtéRegl beyond 16
-    // bits.
+    // Fields too large are refused by name; Zone - EtéRegl beyond 16 bits.
     EXPECT_FALSE(ReadClock(BodyRun("1e400 6 17 12 0 0").fields));
     BodyRun b;
     b.fields.TxtDegLon = "1.79e308", b.fields.TxtMinLon = "1e308";
@@ -118,8 +116,7 @@ TEST(Sun, TheSkyOfNoonTheStopAtHighLatitudeAndTheTablesRoad) {
     // The transit is that of the day, whatever the hour entered.
     EXPECT_NEAR(BodyRun("2005 6 17 6 0 0").Sun().times.MIDI,
                 BodyRun("2005 6 17 18 0 0").Sun().times.MIDI, 0.002);
-    // At 70 degrees the report ends after the transit, with the message; a second run starts
-    // afresh.
+    // At 70 degrees the report ends after the transit, with its message; a rerun starts afresh.
     BodyRun seventy;
     const double MIDI = seventy.Latitude("70").Sun().times.MIDI;
     EXPECT_EQ(seventy.outcome, Outcome::Written);
@@ -134,8 +131,7 @@ TEST(Sun, TheSkyOfNoonTheStopAtHighLatitudeAndTheTablesRoad) {
     const std::string first = seventy.text();
     seventy.Sun();
     EXPECT_EQ(seventy.text(), first);
-    // The timetables' road: no item after the diameter and no message; a time the Sun does
-    // not reach is NaN and the others are those the report shows.
+    // The tables' road: nothing after the diameter, no message; unreached times NaN.
     BodyRun report, table;
     report.Latitude("60").Sun();
     const SunTimes t = table.Latitude("60").Sun(SunItems::ThroughDiameter).times;
@@ -150,8 +146,7 @@ TEST(Sun, TheSkyOfNoonTheStopAtHighLatitudeAndTheTablesRoad) {
 }
 
 TEST(Moon, TheEquatorsLimitAndItsFaults) {
-    // On the equator the topocentric declination takes its limit, which joins the formula a
-    // fraction of a second of arc away.
+    // On the equator the topocentric declination takes its limit, joining the formula's.
     BodyRun equator("2012 11 3 18 45 0"), near("2012 11 3 18 45 0");
     equator.Latitude("0");
     near.Latitude("0").fields.TxtSecLat = "0.0001";
@@ -172,8 +167,7 @@ TEST(Moon, TheEquatorsLimitAndItsFaults) {
     EXPECT_EQ(report.Current(), "N");
 }
 
-// The elements reduced into one turn where their polynomials leave it; the Sun of the planet's
-// own instant; 31 April is 1 May; the diameter's constant in single precision.
+// Elements reduced to one turn; the Sun of the planet's instant; 31 April; the float diameter.
 TEST(Planets, ElementsTheirSunTheirDayAndTheirDiameter) {
     for (int b = static_cast<int>(Body::Mercury); b < kBodyCount; ++b)
         for (const char* year : {"-4000", "-2500", "1000", "3000", "6000"}) {
@@ -204,8 +198,7 @@ TEST(Planets, ElementsTheirSunTheirDayAndTheirDiameter) {
     EXPECT_NEAR(pluto.First("Diam"), 0.4 / 31.0, 0.002);
 }
 
-// Calcul_Planete called directly: T = 1, the default place, a Sun placed by the test; the
-// geocentric longitude as the report writes it.
+// Calcul_Planete alone: T = 1, the default place, the test's Sun; the longitude as written.
 struct Reduction : BodyRun {
     Observer observer;
     double Long_Soleil = 100, R_soleil = 1;
@@ -228,16 +221,14 @@ TEST(Planets, TheReductionAtItsEdges) {
     r.Planete((W + N) - 1e-9, 1.5, 0.1, 2, W, N);
     EXPECT_EQ(r.First("m"), -1e-9 + 360);
     EXPECT_TRUE(r.First("m") > 359.99999 && r.First("m") < 360);
-    // At m = 180 both rules for U agree in exact arithmetic; these elements make them
-    // differ in the last digit, which tells the rule taken: the second half's.
+    // At m = 180 both rules for U agree exactly; these elements tell which one was taken.
     const double W2 = 59.96, N2 = 30.48, L = W2 + N2 + 180;
     r.Planete(L, 1.5, 0.1, 2, W2, N2);
     ASSERT_EQ(r.First("m"), 180);
     ASSERT_EQ(r.First("V"), 180);
     ASSERT_NE(Angle_360_Deg((L + 180) - 180 - N2), Angle_360_Deg((L + 360) - 180 - 180 - N2));
     EXPECT_EQ(r.First("U"), Angle_360_Deg((L + 360) - 180 - 180 - N2));
-    // The planet seen exactly at a right angle to the Sun's direction (X = 0): the
-    // longitude relative to the Sun keeps the heliocentric longitude.
+    // A planet at a right angle to the Sun (X = 0): the relative longitude keeps its own.
     Reduction x;
     x.Planete(80, 2, 0.05, 10, 30, 50);
     const double heliocentric = x.All("L").at(0);
@@ -255,8 +246,7 @@ TEST(Planets, TheReductionAtItsEdges) {
     EXPECT_TRUE(Contains(x.text(), "L = L + Long_Soleil = " + returned + "\r\n\r\n"));
 }
 
-// A year far outside the theories' range drives the eccentricity beyond 1: the command
-// stops with a message naming the true anomaly; the report up to it is kept.
+// A year far outside the theories: eccentricity beyond 1, the true anomaly named, report kept.
 TEST(Planets, AbsurdYearStopsWithAMessageAndKeepsThePartialReport) {
     BodyRun m("1e300 1 1 12 0 0");
     EXPECT_EQ(m.Press(Body::Pluto), Outcome::Fault);
@@ -277,8 +267,7 @@ ReportInput At(Body body, const std::string& options) {
     return in;
 }
 
-// Each edge gives a report, the same on both roads; at the poles the altitude is the
-// declination and the Sun's report stops with the polar message.
+// Each edge gives the same report on both roads; at the poles the altitude is the declination.
 TEST(Edges, EveryEdgeGivesAReportThroughEveryBodyOnBothRoads) {
     setenv("LC_ALL", "C", 1);
     const robust::InvariantChecker checker;
@@ -320,7 +309,7 @@ TEST(Edges, EveryEdgeGivesAReportThroughEveryBodyOnBothRoads) {
     }
 }
 
-TEST(Edges, Longitude180TheFirstAndLastYearsAndDaysThatCarryOver) {
+TEST(Edges, Longitude180AndDaysThatCarryOver) {
     // Longitude 180 East and West: local sidereal times a whole day apart, the same sky.
     for (int b = 0; b < kBodyCount; ++b) {
         SCOPED_TRACE(BodyName(static_cast<Body>(b)));
@@ -336,16 +325,7 @@ TEST(Edges, Longitude180TheFirstAndLastYearsAndDaysThatCarryOver) {
         for (const char* name : {"Ha", "Azimut", "Altitude"})
             EXPECT_NEAR(east.All(name).back(), west.All(name).back(), 1e-9) << name;
     }
-    // 1 January 1 (Julian calendar) and 31 December 9999 (Gregorian), at noon.
-    const auto julianDay = [](const std::string& report) {
-        const std::size_t jj = report.find("\r\n = ") + 5;
-        return report.substr(jj, report.find('\r', jj) - jj);
-    };
-    EXPECT_EQ(julianDay(RunReport(At(Body::Moon, "--year=1 --month=1 --day=1")).out), "1721424");
-    EXPECT_EQ(julianDay(RunReport(At(Body::Pluto, "--year=9999 --month=12 --day=31")).out),
-              "5373484");
-    // From T on, the report of the date the typed one lands on (the 17th of month 0 is 15
-    // December before); only the Sun first limits the day to the month's length.
+    // From T on, the date the typed one lands on; only the Sun limits the day to the month.
     const auto fromT = [](const std::string& report) {
         const std::size_t t = report.find("T = (JJ - 2415020) / 36525 = ");
         return t == std::string::npos ? "(no T)" : report.substr(t);
@@ -366,17 +346,6 @@ TEST(Edges, Longitude180TheFirstAndLastYearsAndDaysThatCarryOver) {
             EXPECT_EQ(fromT(run.out), fromT(RunReport(date(body == Body::Sun ? sun : landed)).out))
                 << typed << ", " << BodyName(body);
         }
-    // Years too large for a double are refused, also by the Sun's February rule, never 0.
-    for (const std::string& year :
-         {std::string("1e999"), std::string("-1e400"), "1" + std::string(400, '0')}) {
-        ReportInput in = robust::ReferenceInput(Body::Sun);
-        in.fields.TxtYear = year;
-        in.fields.TxtMonth = year.size() > 6 ? "6" : "2";
-        const robust::ReportRun run = RunReport(in);
-        EXPECT_EQ(run.status, 2) << year;
-        EXPECT_EQ(run.out, "");
-        EXPECT_TRUE(Contains(run.err, "year")) << run.err;
-    }
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// The writing of tables: each format's bytes, rows as they are computed, failed writes,
-// refused rows, progress on a terminal; the JSON read back by Python's json module.
+// Writing tables: each format's bytes, streaming, failed writes, refused rows, progress, JSON.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -45,8 +44,7 @@ Written Write(Format format, std::size_t count, MakeRow makeRow,
     return {status, out.text(), err.text()};
 }
 
-// Columns as wide as their widest cell, numbers to the right; a CSV cell quoted only when it
-// holds a comma, a quote, CR or LF (RFC 4180); JSON's missing value null.
+// Columns as wide as their cells, numbers right; CSV quoted as RFC 4180 says; JSON's null.
 TEST(TableWriter, TheBytesOfEachFormat) {
     const std::vector<std::vector<Cell>> kQuoted = {
         {"Fes, medina", "1.5", "a;b"},        {"2005-06-18", "say \"hi\"", ""},
@@ -82,8 +80,7 @@ TEST(TableWriter, TheBytesOfEachFormat) {
     }
 }
 
-// Rows go out as they are computed; a failed write stops the table within a chunk (64 KiB),
-// with one message.
+// Rows go out as computed; a failed write stops the table within 64 KiB, with one message.
 TEST(TableWriter, RowsAreWrittenAsTheyAreComputedAndStopAtTheFirstFailedWrite) {
     for (const Format format : {Format::Text, Format::Csv, Format::Json}) {
         SCOPED_TRACE(static_cast<int>(format));
@@ -116,8 +113,7 @@ TEST(TableWriter, RowsAreWrittenAsTheyAreComputedAndStopAtTheFirstFailedWrite) {
     }
 }
 
-// Rows the calculation refuses keep their place in the table, empty; a table of nothing
-// but refused rows writes nothing.
+// Refused rows keep their place, empty; a table of nothing but refused rows writes nothing.
 TEST(TableWriter, RefusedAndFaultedRows) {
     using E = RowEnd;
     const std::string header = "date,value,list\n", rows = header + "r0,1,\nr1,1,\nr2,1,\n";
@@ -220,8 +216,7 @@ class Json : public testing::Test {
     }
 };
 
-// What a Python expression on the parsed JSON `d` prints; NaN and Infinity are refused as
-// the JSON grammar refuses them.
+// What a Python expression on the parsed JSON `d` prints (NaN and Infinity refused).
 std::string Parsed(const std::string& json, const std::string& expression) {
     const std::string path = Scratch("json_test.json");
     std::ofstream(path, std::ios::binary) << json;
@@ -303,8 +298,7 @@ TEST_F(Json, EveryBodysReportValuesInReportOrder) {
                      "(sorted(set(str(i[\"unit\"]) for i in d)), all(type(i[\"value\"]) in (int, "
                      "float) for i in d))"),
               "(['None', 'arcmin', 'au', 'cy', 'd', 'deg', 'h'], True)");
-    // Each value is the number the report prints (sidereal times aside, which the report
-    // writes as hours, minutes and seconds; Python writes 12.0 where the report writes 12).
+    // Each value as the report prints it (but sidereal times; Python's 12.0 is the report's 12).
     const std::vector<std::string> values =
         SplitAt(Parsed(json.out,
                        "\"\\n\".join(repr(i[\"value\"]).removesuffix(\".0\") for i in d if "
@@ -316,8 +310,7 @@ TEST_F(Json, EveryBodysReportValuesInReportOrder) {
         Contains(json.out, "{\"name\": \"MIDI\", \"value\": 12.3930875282151, \"unit\": \"h\"}"));
     EXPECT_TRUE(
         Contains(text.out, "MIDI = Asc - TS_Loc + (UT * 24) - Zone\r\n = 12.3930875282151\r\n"));
-    // The other bodies: nine arrays of items with the three members, each ending with the
-    // illumination.
+    // The other bodies: nine arrays of three-member items, each ending with the illumination.
     std::string all = "[";
     for (const char* body :
          {"moon", "mercury", "venus", "mars", "jupiter", "saturn", "uranus", "neptune", "pluto"}) {
@@ -329,8 +322,7 @@ TEST_F(Json, EveryBodysReportValuesInReportOrder) {
                      "(len(d), [b[-1][\"name\"] for b in d].count(\"illum\"), all(set(i) == "
                      "{\"name\", \"value\", \"unit\"} for b in d for i in b))"),
               "(9, 9, True)");
-    // 60° N in June: the report ends after the second afternoon time, with its message. A
-    // refused date: no JSON at all.
+    // 60° N in June: the report ends after the second afternoon time, with its message.
     const CliResult stopped = RunCli(With(args, {"--lat-deg", "60", "--lat-min", "0", "--json"}));
     EXPECT_EQ(stopped.status, 0);
     EXPECT_TRUE(Contains(stopped.err, "the Sun does not reach the altitude"));
@@ -345,8 +337,7 @@ TEST_F(Json, Tables) {
                      "(d[\"lon\"], d[\"lat\"], d[\"high_lat\"], len(d[\"rows\"]), [(r[\"date\"], "
                      "r[\"transit\"], r[\"adjusted\"]) for r in d[\"rows\"]][1])"),
               "(5.66666666666667, 60, 'angle', 3, ('2005-06-17', '12:24', ['fajr', 'isha']))");
-    // The same rows as the CSV (after its header), a missing cell null where the CSV leaves it
-    // empty.
+    // The CSV's rows (after its header); JSON's null where the CSV leaves a cell empty.
     const std::string csv = RunCli(Words(day + "--csv")).out;
     const std::size_t rows = csv.find('\n') + 1;
     EXPECT_EQ(Parsed(RunCli(Words(day + "--json")).out,

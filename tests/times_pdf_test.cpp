@@ -1,5 +1,4 @@
-// `zerin times --pdf` read back with poppler: the CSV's times on their pages, the font, the
-// header and footer; many places in bounded memory (long: ZERIN_SKIP_LONG_TESTS=1 skips it).
+// `zerin times --pdf` read back with poppler; many places in bounded memory (a long test).
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -101,8 +100,7 @@ std::vector<Word> LineOf(const std::vector<Word>& page, const Word& anchor) {
     return line;
 }
 
-// The CSV cells a printed row shows, in the grid's order: the date, then the times. A filled
-// time carries the *, a time the Sun never reaches shows "—".
+// The cells a printed row shows: the date, then the times; filled ones with *, missing "—".
 std::vector<std::string> PrintedCells(const std::vector<std::string>& csv, const std::string& asr) {
     const std::string adjusted = csv.size() > 9 ? csv[9] : "";
     std::vector<std::string> cells{csv[0]};
@@ -116,8 +114,7 @@ std::vector<std::string> PrintedCells(const std::vector<std::string>& csv, const
     return cells;
 }
 
-// The row of a CSV row's date on a page: a weekday at its right edge, then the date and the
-// times in the grid's order from right to left.
+// A CSV row's date on a page: a weekday at its right, then the date and times right to left.
 void ExpectPrintedRow(const std::vector<Word>& page, const std::vector<std::string>& row,
                       const std::string& asr) {
     // The lowest of the date's words: the header may name the date too.
@@ -165,8 +162,7 @@ class PdfTest : public ::testing::Test {
 
 class TimesPdfTest : public PdfTest, public ::testing::WithParamInterface<PdfCase> {};
 
-// Every row of the CSV is a row of its month's page: the weekday at the right edge, then the
-// date, then each time in the grid's order from right to left.
+// Every CSV row is a row of its month's page, read from the right.
 TEST_P(TimesPdfTest, EveryRowOfTheCsvIsARowOfItsPageReadFromTheRight) {
     const PdfCase& c = GetParam();
     const ShellRun written =
@@ -243,8 +239,7 @@ TEST_F(PdfTest, AnArabicFontIsEmbedded) {
     EXPECT_TRUE(arabic) << fonts.out;
 }
 
-// The header names the zone with each offset the month has, and the Qibla's bearing from
-// true North; the footer the page's number of the pages.
+// The header: the zone with each offset of the month, the Qibla; the footer: page of pages.
 TEST_F(PdfTest, TheHeaderGivesTheZoneAndTheQiblaAndTheFooterThePage) {
     const std::string options =
         "--lon 6:50:0W --lat 34:1:0N --tz Africa/Casablanca --from 2026-02-01 --to 2026-04-30";
@@ -280,8 +275,7 @@ TEST_F(PdfTest, TheHeaderGivesTheZoneAndTheQiblaAndTheFooterThePage) {
     EXPECT_EQ(offsets["2026-03"].size(), 2u);
 }
 
-// The header says the method's adjustments in Arabic: no English names, each signed number
-// whole and left to right.
+// The header says the adjustments in Arabic: no English names, whole signed numbers, LTR.
 TEST_F(PdfTest, TheHeaderSaysTheAdjustmentsInArabic) {
     ASSERT_EQ(WritePdf(Words("--lat 41.0082N --lon 28.9784E --zone -3 --from 2024-03-01 --days 2 "
                              "--method turkey --adjust fajr=+3"),
@@ -298,8 +292,7 @@ TEST_F(PdfTest, TheHeaderSaysTheAdjustmentsInArabic) {
         EXPECT_FALSE(words.count(english)) << english;
 }
 
-// A places file prints a page per place and month, each page under its place's name and on
-// its place's clock (the zone column: a name of the database or whole hours).
+// A places file: a page per place and month, under its name, on its clock.
 TEST_F(PdfTest, APlacesFileGivesAPagePerPlaceAndMonth) {
     const std::string places = Scratch("times_pdf_test_places.csv");
     {
@@ -393,8 +386,7 @@ TEST(PdfMemory, TenThousandPlacesForAMonthInBoundedMemory) {
     ASSERT_EQ(many.status, 0);
     // 10,000 pages of some 7 KB each were written...
     EXPECT_GT(ReadFile(folder / "many.pdf").size(), 50'000'000u);
-    // ...while the memory grew by the list of places only (some 2.5 KB a place), far from
-    // the size of the file.
+    // ...the memory grew by the list of places only (some 2.5 KB each), not the file's size.
     EXPECT_LT(many.peakKb - one.peakKb, 40 * 1024)
         << one.peakKb << " KB for one place, " << many.peakKb << " KB for 10,000";
 }
