@@ -170,15 +170,13 @@ class ReportWindowTest : public QObject {
         QCOMPARE(ui::DefaultSaveFolders(root.path()), (QStringList{root.path(), documents}));
     }
 
-    // Escape and the exit hide the window, its text kept; Paper.skn beside the program, then in
-    // the data folder, else (missing, blank, not UTF-8, a folder) the built-in copy.
+    // The exit hides the window (Escape: the keys' test), its text kept; Paper.skn beside the
+    // program, then in the data folder, else (missing, blank, not UTF-8, a folder) the built-in
+    // copy.
     void escapeExitAndTheSkin() {
         Window w;
         w.Show(QStringLiteral("kept"));
         QVERIFY(QTest::qWaitForWindowExposed(&w.calc));
-        QTest::keyClick(&w.calc, Qt::Key_Escape);
-        QVERIFY(!w.calc.isVisible());
-        w.calc.show();
         QTest::mouseClick(Button(w.calc, "CmdExit"), Qt::LeftButton);
         QVERIFY(!w.calc.isVisible() && w.calc.Text() == QStringLiteral("kept"));
         QTemporaryDir beside, data;
