@@ -99,10 +99,8 @@ struct Window {
         QTest::keyClick(Get<QLineEdit>("TxtZoneSearch"), Qt::Key_Return);
     }
     QString ZoneShown() {
-        return Get<QListView>("LstZones")
-            ->currentIndex()
-            .data(ui::FrmTimetable::kZoneIdRole)
-            .toString();
+        const QModelIndex shown = Get<QListView>("LstZones")->currentIndex();
+        return shown.data(ui::FrmTimetable::kZoneIdRole).toString();
     }
     void Method(const char* name) {
         auto* method = Get<QComboBox>("CboMethod");
@@ -402,8 +400,8 @@ class TimetableWindowTest : public QObject {
         }
     }
 
-    // The calendar dialog's reminder, Imsak (-1: unchecked), length and rising give `zerin times
-    // --ics`'s bytes; cancelled (no options), nothing saved.
+    // The calendar dialog's reminder, Imsak (-1: unchecked), length and rising: the bytes of
+    // `zerin times --ics`; cancelled (no options), nothing saved.
     void theCalendarSavedIsTheCommandLinesCalendar() {
         qputenv("SOURCE_DATE_EPOCH", "1700000000");
         // clang-format off
