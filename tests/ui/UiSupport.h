@@ -50,14 +50,12 @@ inline QByteArray ReadBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
-
 inline bool WriteBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// A data-driven test's rows from a table of cases, each named by its `name`: the test takes its
-// case with TableRow.
+// A data-driven test's rows from a table of cases named by `name`; the test reads its TableRow.
 template <class Case, std::size_t N>
 void TableRows(const Case (&cases)[N]) {
     QTest::addColumn<int>("row");
@@ -96,7 +94,6 @@ inline const std::map<std::string, std::string>& FieldOptionNames() {
 inline QString FieldText(QWidget& window, const std::string& name) {
     return ui::FieldTextByName(window, QString::fromStdString(name));
 }
-
 inline void SetField(QWidget& window, const std::string& name, const std::string& text) {
     QVERIFY2(ui::SetFieldByName(window, QString::fromStdString(name), QString::fromStdString(text)),
              name.c_str());
@@ -105,7 +102,6 @@ inline void SetField(QWidget& window, const std::string& name, const std::string
 inline QPushButton* Button(QWidget& window, const char* name) {
     return window.findChild<QPushButton*>(QLatin1String(name));
 }
-
 // A window's control by its name; a name that is not there ends the test program, named.
 template <class T>
 T* Get(const QWidget& window, const char* name) {
@@ -118,11 +114,21 @@ using FieldTexts = std::vector<std::pair<const char*, const char*>>;
 inline void SetFields(QWidget& window, const FieldTexts& fields) {
     for (const auto& [name, text] : fields) SetField(window, name, text);
 }
+// The texts of the fields named "TxtDegLon TxtZone", a blank between them: "5 0".
+inline QString Texts(QWidget& window, const char* names) {
+    QStringList texts;
+    for (const QString& name : QString::fromUtf8(names).split(' ', Qt::SkipEmptyParts))
+        texts << FieldText(window, name.toStdString());
+    return texts.join(' ');
+}
+// Fields written "TxtDegLon=39 TxtZone=-3" (texts without blanks).
+inline void SetFields(QWidget& window, const char* fields) {
+    for (const QString& f : QString::fromUtf8(fields).split(' ', Qt::SkipEmptyParts))
+        SetField(window, f.section('=', 0, 0).toStdString(), f.section('=', 1).toStdString());
+}
 
-// A save to a path that cannot take the file: a folder that does not exist, a folder, a FIFO
-// (refused unopened, named with its reason): each said once, nothing changed; then a link,
-// replaced by the file, what it pointed to left as it was. `save` saves to a path; the files'
-// names end with `kind` (".csv").
+// `save` to paths that cannot take a file (no such folder, a folder, a FIFO named with its
+// reason): each said once, nothing changed; then a link: replaced, its target left as it was.
 inline void CheckSavesRefused(const QString& folder, const QString& kind,
                               const RecordingMessenger& said,
                               const std::function<void(const QString&)>& save) {
@@ -155,12 +161,10 @@ inline std::vector<std::string> ReportArgsOf(QWidget& window, const std::string&
     return args;
 }
 
-// Stands in for the modal display: records each dialog, and the report window's text and
-// title at the moment it is shown.
+// Stands in for the modal display: each dialog's object name, title and (the report window's
+// only) text as it is shown.
 struct ShownDialogs {
-    std::vector<QString> kinds;   // object names
-    std::vector<QString> texts;   // the report window's text, "" for other dialogs
-    std::vector<QString> titles;  // each dialog's title
+    std::vector<QString> kinds, texts, titles;
     void operator()(QDialog& dialog) {
         kinds.push_back(dialog.objectName());
         auto* report = qobject_cast<ui::FrmCalc*>(&dialog);
@@ -182,16 +186,12 @@ struct MainWindowUnderTest {
     QString Field(const char* name) { return FieldText(main, name); }
     void Set(const char* name, const char* text) { SetField(main, name, text); }
     void Press(const char* name) { QTest::mouseClick(Button(main, name), Qt::LeftButton); }
-    void Choose(const char* option) {
-        QTest::mouseClick(main.findChild<QRadioButton*>(QLatin1String(option)), Qt::LeftButton);
-    }
-    // The command line's report for the window's fields as they are now.
+    QRadioButton* Option(const char* name) { return Get<QRadioButton>(main, name); }
+    bool Checked(const char* option) { return Option(option)->isChecked(); }
+    void Choose(const char* option) { QTest::mouseClick(Option(option), Qt::LeftButton); }
     CliResult Cli(const std::string& body) {
-        const bool east = main.findChild<QRadioButton*>("OptE")->isChecked();
-        const bool north = main.findChild<QRadioButton*>("OptN")->isChecked();
-        return RunCli(ReportArgsOf(main, body, east, north));
+        return RunCli(ReportArgsOf(main, body, Checked("OptE"), Checked("OptN")));
     }
-    // Types a place's name in the search and takes the highlighted match with Return.
     void PickPlace(const QString& name) {
         Type(main.Search().Field(), name);
         QTest::keyClick(main.Search().Field(), Qt::Key_Return);

@@ -1,6 +1,5 @@
-// The crescent and the Qibla in the windows: each button's report is the command line's (the
-// Qibla's from the start: it needs no Sun), the evening or morning choice, refused dates, and
-// the crescent's map window: its criteria, its colours, its coasts and its saving.
+// The crescent's and the Qibla's reports against the command line's, refused dates, and the
+// crescent's map window: its criteria, colours, coasts and saving.
 #include <QImage>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -22,31 +21,23 @@ const RefusedCase kRefusedCases[] = {
     {"Qibla: the Gregorian gap", "CmdQibla", "10", "10"}};
 
 // The default place, and Tokyo (East, zone -9) with its published bearing 293.021.
-struct QiblaCase { const char *name, *lonDeg; bool east; const char *latDeg, *zone, *bearing; };
-const QiblaCase kQibla[] = {{"default place", "5", false, "32", "0", ""},
-                            {"Tokyo", "139.6917", true, "35.6895", "-9", "293.02"}};
+struct QiblaCase { const char* name; bool east; const char *fields, *bearing; };
+const QiblaCase kQibla[] = {{"default place", false, "", ""},
+    {"Tokyo", true, "TxtDegLon=139.6917 TxtMinLon=0 TxtDegLat=35.6895 TxtMinLat=0 TxtZone=-9", "293.02"}};
 // clang-format on
 
 // Mecca on 10 March 2024, the evening of the report's golden file.
 struct Window : MainWindowUnderTest {
     Window() {
         Choose("OptE");
-        SetFields(main, {{"TxtDegLon", "39"},
-                         {"TxtMinLon", "49"},
-                         {"TxtSecLon", "34"},
-                         {"TxtDegLat", "21"},
-                         {"TxtMinLat", "25"},
-                         {"TxtSecLat", "21"},
-                         {"TxtZone", "-3"},
-                         {"TxtYear", "2024"},
-                         {"TxtMonth", "3"},
-                         {"TxtDay", "10"},
-                         {"TxtHour", "7"}});
+        SetFields(main,
+                  "TxtDegLon=39 TxtMinLon=49 TxtSecLon=34 TxtDegLat=21 TxtMinLat=25 "
+                  "TxtSecLat=21 TxtZone=-3 TxtYear=2024 TxtMonth=3 TxtDay=10 TxtHour=7");
     }
 };
 
-// Yallop's zone of the same meaning as an Odeh zone (A easily seen, B seen in perfect
-// conditions, C with optical aid only, D not seen); any other letter as it is.
+// Yallop's zone meaning what an Odeh zone means (A seen, B in perfect conditions, C with aid,
+// D not seen).
 char YallopOfOdeh(char letter) {
     return letter == 'C' ? 'D' : letter == 'D' ? 'F' : letter;
 }
@@ -67,12 +58,11 @@ class CrescentWindowTest : public QObject {
     void initTestCase() { SetUpLook(); }
 
     // The evening's report (the golden file's), the morning's, and 31 April limited to 30; the
-    // hour is not used, and kept.
+    // hour kept.
     void theButtonShowsTheCommandLinesReport() {
         for (const auto& [morning, month, day] :
              {std::tuple{false, "3", "10"}, {true, "3", "9"}, {false, "4", "31"}}) {
             Window w;
-            QCOMPARE(Button(w.main, "CmdHilal")->text(), QStringLiteral("الهلال"));
             QVERIFY(Get<QRadioButton>(w.main, "OptSoir")->isChecked());
             if (morning) w.Choose("OptMatin");
             w.Set("TxtMonth", month), w.Set("TxtDay", day);
@@ -101,18 +91,8 @@ class CrescentWindowTest : public QObject {
         QCOMPARE(int(w.messages.messages.size()), 1);
     }
 
-    // Run from the build tree the program's folder has no coastlines: the window says so.
-    void theMapButtonOpensTheMapOfTheEvening() {
-        Window w;
-        w.Press("CmdCarte");
-        QCOMPARE(w.shown.kinds, std::vector<QString>{"FrmCarte"});
-        for (const Message& m : w.messages.messages)
-            QVERIFY(Q(m.english).contains(QStringLiteral("coastlines")));
-    }
-
-    // A cell in the Pacific, one over Mexico and one in Africa hold the colour of their zone
-    // under the criterion shown, Odeh's in the colours of Yallop's zones of the same meaning.
-    // The picture saved as it shows, under the name proposed; a path that cannot take it said.
+    // Cells in the Pacific, over Mexico and in Africa in their zone's colour (Odeh's as Yallop's
+    // of the same meaning); the picture saved as shown, under the name proposed.
     void theMapWindowDrawsEachCriterionAndSavesIt() {
         RecordingMessenger messages;
         const CrescentMapGrid grid = CrescentMapOf(2024, 3, 10, false);
@@ -130,11 +110,10 @@ class CrescentWindowTest : public QObject {
             }
         }
         QVERIFY(map.Picture() != yallop);
-        for (const char a : {'A', 'B', 'C', 'D', 'E', 'F'})  // Yallop's six, each its own
-            for (const char b : {'A', 'B', 'C', 'D', 'E', 'F'})
-                QCOMPARE(
-                    ui::CellColour(Criterion::Yallop, a) == ui::CellColour(Criterion::Yallop, b),
-                    a == b);
+        QSet<QRgb> colours;  // Yallop's six zones, each its own
+        for (const char a : {'A', 'B', 'C', 'D', 'E', 'F'})
+            colours.insert(ui::CellColour(Criterion::Yallop, a).rgb());
+        QCOMPARE(colours.size(), 6);
         QTemporaryDir folder;
         QString proposed, chosen = folder.filePath(QStringLiteral("map.png"));
         map.SetPathChooser([&](QWidget*, const QString& path) {
@@ -155,10 +134,8 @@ class CrescentWindowTest : public QObject {
         QCOMPARE(int(messages.messages.size()), 3);
     }
 
-    // Coasts where they are: the Mediterranean coast of Egypt crosses 28° E near 31° N (El
-    // Alamein 30.8° N, Mersa Matruh 31.4° N); the same latitude South is inland South Africa.
-    // Natural Earth's 1:110m land: over a hundred rings, the Cape of Good Hope (18.5 E 34.4 S)
-    // among them; a folder without them named.
+    // Egypt's coast crosses 28° E near 31° N (El Alamein 30.8, Mersa Matruh 31.4), South Africa
+    // there is inland; Natural Earth's 1:110m land holds the Cape (18.5 E 34.4 S).
     void theCoastlinesAreDrawnWhereTheCoastsAre() {
         RecordingMessenger messages;
         const CrescentMapGrid grid = CrescentMapOf(2024, 3, 10, false);
@@ -189,13 +166,8 @@ class CrescentWindowTest : public QObject {
     void theButtonShowsTheQiblaReport() {
         const QiblaCase& c = TableRow(kQibla);
         MainWindowUnderTest w;
-        QCOMPARE(Button(w.main, "CmdQibla")->text(), QStringLiteral("القبلة"));
         if (c.east) w.Choose("OptE");
-        SetFields(w.main, {{"TxtDegLon", c.lonDeg},
-                           {"TxtMinLon", "0"},
-                           {"TxtDegLat", c.latDeg},
-                           {"TxtMinLat", "0"},
-                           {"TxtZone", c.zone}});
+        SetFields(w.main, c.fields);
         const CliResult cli = w.Cli("qibla");
         QCOMPARE(cli.status, 0);
         w.Press("CmdQibla");

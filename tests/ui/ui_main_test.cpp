@@ -1,7 +1,5 @@
-// The main window: start state, the commands against the command line's reports, the zone
-// rewriting and proposal, the day limit, refused input, faults and the preface, a sign typed;
-// its Hijri row against Qt's calendar; the About window and the drawn pictures; dragging a
-// frameless window by its free surface.
+// The main window: its commands against the command line's reports, the zone's rewriting and
+// proposal, the day limit, refused input, faults, signs typed, the Hijri row, About, dragging.
 #include <QCalendar>
 #include <QTimer>
 #include <QtTest>
@@ -33,36 +31,28 @@ const SunCase kSunCases[] = {
 // Only the Sun limits the day to its month, and shows the limit in TxtDay.
 struct DayCase { const char *name, *body, *button, *year, *month, *day, *after; };
 const DayCase kDayCases[] = {
-    {"leap February", "sun", "CmdSun", "2000", "2", "30", "29"},
-    {"1900 is not leap", "sun", "CmdSun", "1900", "2", "30", "28"},
-    {"April", "sun", "CmdSun", "2005", "4", "31", "30"},
-    {"December keeps 31", "sun", "CmdSun", "2005", "12", "31", "31"},
+    {"leap February", "sun", "CmdSun", "2000", "2", "30", "29"}, {"1900 is not leap", "sun", "CmdSun", "1900", "2", "30", "28"},
+    {"April", "sun", "CmdSun", "2005", "4", "31", "30"}, {"December keeps 31", "sun", "CmdSun", "2005", "12", "31", "31"},
     {"month 13 left alone", "sun", "CmdSun", "2005", "13", "40", "40"},
-    {"the Moon takes 31 April as typed", "moon", "CmdPln0", "2005", "4", "31", "31"},
-};
+    {"month 13 left alone", "sun", "CmdSun", "2005", "13", "40", "40"},
+    {"the Moon takes 31 April as typed", "moon", "CmdPln0", "2005", "4", "31", "31"}};
 
 // Return or Enter in a field runs the Sun; on a focused command it presses that one.
 struct EnterCase { const char *name, *field; Qt::Key key; bool preface; };
 const EnterCase kEnterCases[] = {
-    {"Return in the degrees list", "TxtDegLon", Qt::Key_Return, false},
-    {"Enter in the summer list", "TxtEteRegl", Qt::Key_Enter, false},
-    {"Return in the zone", "TxtZone", Qt::Key_Return, false},
-    {"Enter in the seconds", "TxtSec", Qt::Key_Enter, false},
-    {"Return on East", "OptE", Qt::Key_Return, false},
-    {"Return on the preface", "CmdInfo", Qt::Key_Return, true},
-};
+    {"Return in the degrees list", "TxtDegLon", Qt::Key_Return, false}, {"Enter in the summer list", "TxtEteRegl", Qt::Key_Enter, false},
+    {"Return in the zone", "TxtZone", Qt::Key_Return, false}, {"Enter in the seconds", "TxtSec", Qt::Key_Enter, false},
+    {"Return on East", "OptE", Qt::Key_Return, false}, {"Return on the preface", "CmdInfo", Qt::Key_Return, true}};
 
 // East and West rewrite the zone's sign.
 struct SideCase { const char *name, *zone, *option, *after; };
 const SideCase kSideCases[] = {
     {"1 East", "1", "OptE", "-1"}, {"-1 West", "-1", "OptW", "1"}, {"-2 East stays", "-2", "OptE", "-2"},
     {"03 West", "03", "OptW", "3"}, {"empty West", "", "OptW", "0"}, {"0 East is not -0", "0", "OptE", "0"},
-    {"2.5 East", "2.5", "OptE", "-2.5"}, {"text West", "abc", "OptW", "0"},
-    {"overflowing number left as typed", "1e999", "OptE", "1e999"},
-};
+    {"2.5 East", "2.5", "OptE", "-2.5"}, {"text West", "abc", "OptW", "0"}, {"overflow as typed", "1e999", "OptE", "1e999"}};
 
-// Picking a degree in the longitude list proposes a zone; the rules are not mirrors, and 7
-// degrees 30 minutes East is the edge of zone -1.
+// Picking a degree in the longitude list proposes a zone: the rules are not mirrors; 7° 30′ E
+// is the edge of zone -1.
 struct PickCase { const char* name; const char* option; int degrees; const char *minutes, *zone; };
 const PickCase kPickCases[] = {
     {"15 East", "OptE", 15, "0", "-1"},   {"15 West", "OptW", 15, "0", "0"},
@@ -71,8 +61,7 @@ const PickCase kPickCases[] = {
     {"22.5 West", "OptW", 22, "30", "1"}, {"180 East", "OptE", 180, "0", "-12"},
 };
 
-// Input no computation can take: the message naming it, no report, and the Sun's report (when
-// there was one) the only one shown.
+// Input no computation can take: a message names it, no report (the Sun's first, if any).
 struct RefusedCase { const char* name; FieldTexts fields; const char *button, *message; };
 const RefusedCase kRefusedCases[] = {
     {"the Gregorian gap", {{"TxtYear", "1582"}, {"TxtMonth", "10"}, {"TxtDay", "10"}}, "CmdSun",
@@ -83,23 +72,19 @@ const RefusedCase kRefusedCases[] = {
     {"the year", {{"TxtYear", "1e999"}}, "CmdSun", "السنة"},
 };
 
-// A sign typed in a field of the place, or a letter after its number, chooses the side as the
-// options write it ("شرق -", "غرب +", "جنوب -", "شمال +") and leaves the field; the zone follows.
+// A sign or a letter typed in a place field chooses the side as the options write it ("شرق -",
+// "غرب +", "جنوب -", "شمال +") and leaves the field; the zone follows.
 struct SignCase { const char *name, *start, *field, *typed, *after, *side, *zone; };
 const SignCase kSignCases[] = {
-    {"minus from West", "OptW", "TxtDegLon", "-39", "39", "OptE", "-1"},
+    {"minus from West", "OptW", "TxtDegLon", "-39", "39", "OptE", "-1"}, {"plus from East", "OptE", "TxtDegLon", "+5", "5", "OptW", "1"},
     {"Jeddah: -39 typed while East", "OptE", "TxtDegLon", "-39", "39", "OptE", "-1"},
-    {"plus from East", "OptE", "TxtDegLon", "+5", "5", "OptW", "1"},
-    {"a letter W", "OptE", "TxtDegLon", "6.8326W", "6.8326", "OptW", "1"},
-    {"minus in the seconds", "OptW", "TxtSecLon", "-30", "30", "OptE", "-1"},
-    {"minus in the latitude", "OptN", "TxtDegLat", "-33", "33", "OptS", "1"},
-    {"a letter N", "OptS", "TxtMinLat", "52N", "52", "OptN", "1"},
-    {"no sign", "OptW", "TxtDegLon", "39", "39", "OptW", "1"},
-};
+    {"a letter W", "OptE", "TxtDegLon", "6.8326W", "6.8326", "OptW", "1"}, {"no sign", "OptW", "TxtDegLon", "39", "39", "OptW", "1"},
+    {"minus in the seconds", "OptW", "TxtSecLon", "-30", "30", "OptE", "-1"}, {"a letter N", "OptS", "TxtMinLat", "52N", "52", "OptN", "1"},
+    {"minus in the latitude", "OptN", "TxtDegLat", "-33", "33", "OptS", "1"}};
 
-// A press on the free surface (a heading, the title picture, a frame, the About window's panel)
-// and a motion move the window by exactly that motion; a click, a motion below the drag
-// distance, a press in a field, on a button or on the About window's logo move nothing.
+// A press and a motion on the free surface (a heading, the title picture, a frame, About's panel)
+// move the window by that motion; a click, a motion below the drag distance, a field, a button
+// or About's logo nothing.
 constexpr int kBelowDragDistance = -999;
 struct DragCase { const char *name, *where; Qt::MouseButton button; int dx, dy; bool moves, about; };
 const DragCase kDragCases[] = {
@@ -159,10 +144,8 @@ class MainWindowTest : public QObject {
         ui::FrmMain main(messages);
         std::tm today{};
         localtime_r(&before, &today);
-        const std::pair<const char*, const char*> defaults[] = {
-            {"TxtDegLon", "5"},  {"TxtMinLon", "40"}, {"TxtSecLon", "0"}, {"TxtDegLat", "32"},
-            {"TxtMinLat", "56"}, {"TxtSecLat", "0"},  {"TxtZone", "0"},   {"TxtEteRegl", "0"}};
-        for (const auto& [name, text] : defaults) QCOMPARE(FieldText(main, name), text);
+        const char* place = "TxtDegLon TxtMinLon TxtSecLon TxtDegLat TxtMinLat TxtSecLat TxtZone";
+        QCOMPARE(Texts(main, place) + FieldText(main, "TxtEteRegl"), "5 40 0 32 56 0 00");
         QCOMPARE(FieldText(main, "TxtYear"), QString::number(today.tm_year + 1900));
         QCOMPARE(FieldText(main, "TxtMonth"), QString::number(today.tm_mon + 1));
         QVERIFY(main.findChild<QRadioButton*>("OptW")->isChecked());
@@ -188,10 +171,8 @@ class MainWindowTest : public QObject {
         Window w;
         w.Press("CmdSun");
         w.Set("TxtHour", "21");  // the Moon and planets use their own instant
-        for (const auto& [button, body] : {std::pair{"CmdPln0", "moon"},
-                                           {"CmdPln1", "mercury"},
-                                           {"CmdPln5", "saturn"},
-                                           {"CmdPln8", "pluto"}}) {
+        const FieldTexts bodies{{"CmdPln0", "moon"}, {"CmdPln1", "mercury"}, {"CmdPln5", "saturn"}};
+        for (const auto& [button, body] : bodies) {
             const CliResult cli = w.Cli(body);
             w.Press(button);
             QCOMPARE(w.shown.texts.back(), Q(cli.out));
@@ -214,8 +195,8 @@ class MainWindowTest : public QObject {
         QCOMPARE(w.shown.texts.back(), Q(cli.out));
     }
 
-    // An entry picked from the open list with the mouse, or with the keyboard inside the open
-    // list, proposes the zone of the longitude; degrees typed afterwards keep the zone.
+    // An entry picked from the open list (mouse or keyboard) proposes the longitude's zone;
+    // degrees typed afterwards keep the zone.
     void anEntryPickedFromTheOpenListProposesAZone_data() {
         QTest::addColumn<bool>("mouse");
         QTest::newRow("mouse") << true;
@@ -261,8 +242,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(w.Field("TxtZone"), QString::fromUtf8(c.zone));
     }
 
-    // A text that is not wholly a number is marked in its field and named in the line under
-    // the place, which reads the place as the calculation takes it.
+    // A text not wholly a number is marked and named in the line reading the place as computed.
     void otherTextIsMarkedAndNamed() {
         Window w;
         w.Type("TxtDegLat", "34,5");
@@ -346,8 +326,7 @@ class MainWindowTest : public QObject {
         QVERIFY2(message == c.message || message.contains(c.message), qPrintable(message));
     }
 
-    // A fault: its message, then the report up to the fault; the program goes on. A fault of
-    // the Sun leaves the Moon and the planets disabled.
+    // A fault: its message, then the report up to it; after the Sun's, no Moon nor planets.
     void faultsShowTheirMessageThenThePartialReport() {
         Window w;
         w.Set("TxtYear", "1e200");
@@ -367,8 +346,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(w.shown.texts.back(), Q(moon.out));
     }
 
-    // The preface, then the Sun's report replaces it, titled for its subject (the window system
-    // adds the program's name); About is shown modally.
+    // The preface, then the Sun's report replacing it, each titled for its subject; About modal.
     void prefaceThenAComputationReplacesIt() {
         Window w;
         w.Press("CmdInfo");
@@ -382,8 +360,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(w.shown.kinds.back(), QStringLiteral("FrmApropos"));
     }
 
-    // The real modal display: the report window is the active modal window while the command
-    // runs, and Escape closes it; the window keeps its text. Exit closes the main window.
+    // The real modal report window: Escape closes it, its text kept; Exit closes the main one.
     void reportWindowIsModalAndEscapeClosesIt() {
         RecordingMessenger messages;
         ui::FrmMain main(messages);
@@ -426,16 +403,16 @@ class MainWindowTest : public QObject {
         QCOMPARE(window.pos(), c.moves ? start + motion : start);
     }
 
-    // About: its captions whole in their places; a click on the logo or Escape closes it.
+    // About's captions whole; a click on the logo or Escape closes it.
     void aClickOnTheLogoOrEscapeClosesTheAboutWindow() {
         ui::FrmApropos clicked, escaped;
         clicked.show(), escaped.show();
         QVERIFY(QTest::qWaitForWindowExposed(&clicked));
         QCOMPARE(Get<QWidget>(clicked, "ImgLogo")->size(), QSize(540, 440));
-        for (const auto& [name, text] : FieldTexts{{"Label1_0", "برنامج زيرين"},
-                                                   {"Label1_1", "هدية من فريق البورفان"},
-                                                   {"Label1_2", "الإصدار  المجاني"},
-                                                   {"Label2", "نسخة كاملة"}}) {
+        // clang-format off
+        for (const auto& [name, text] : FieldTexts{{"Label1_0", "برنامج زيرين"}, {"Label1_1", "هدية من فريق البورفان"},
+                                                   {"Label1_2", "الإصدار  المجاني"}, {"Label2", "نسخة كاملة"}}) {
+            // clang-format on
             auto* label = Get<QLabel>(clicked, name);
             QCOMPARE(label->text(), QString::fromUtf8(text));
             QVERIFY2(label->sizeHint().width() <= label->width() &&
@@ -466,8 +443,8 @@ class MainWindowTest : public QObject {
             }
     }
 
-    // The Hijri row: Umm al-Qura by default, following the date fields; each rule of its list;
-    // outside Umm al-Qura's table the tabular calendar, named; the month's report.
+    // The Hijri row follows the date and each rule (outside Umm al-Qura's table the tabular
+    // calendar, named); the month's report.
     void theHijriRowFollowsTheFieldsAndTheRule() {
         Window w;
         w.Date("2025", "3", "1");
@@ -486,12 +463,9 @@ class MainWindowTest : public QObject {
         w.Date("2025", "3", "1");
         const QCalendar::YearMonthDay qt =
             QCalendar(QCalendar::System::IslamicCivil).partsFromDate(QDate(2025, 3, 1));
-        const auto day = [&qt](int d) {
-            return QStringLiteral("%1 %2 %3 هـ")
-                .arg(d)
-                .arg(QString::fromUtf8(HijriMonthName(qt.month)))
-                .arg(qt.year);
-        };
+        const auto day = [&qt](int d) {  // clang-format off
+            return QStringLiteral("%1 %2 %3 هـ").arg(d).arg(QString::fromUtf8(HijriMonthName(qt.month))).arg(qt.year);
+        };  // clang-format on
         QComboBox* rules = w.main.findChild<QComboBox*>("CboHijriRule");
         const QString expected[] = {day(qt.day), day(qt.day + 1),
                                     QStringLiteral("1 رمضان 1446 هـ")};

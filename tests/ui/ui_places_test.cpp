@@ -1,8 +1,6 @@
-// The main window's place search: typing shows the matches (namesakes told apart by their
-// regions), Return takes the highlighted one, the place fills the fields (its zone as it was on
-// the window's date), the places picked last come first; own places saved with their clock; the
-// line under the place; the local clock beside the Sun's report; the timetable and the map take
-// the place.
+// The place search: matches (namesakes by region), Return, the fields filled (the zone of the
+// window's date), recent and own places, the line under the place, the local clock beside the
+// Sun's report; the timetable and the map take the place.
 #include <QDateEdit>
 #include <QListView>
 #include <QRegularExpression>
@@ -19,26 +17,22 @@ namespace zerin::test {
 
 namespace {
 
-// The reference instant, 17 June 2005 at noon: Morocco kept Greenwich time then (+1 only since
-// 2018); Paris had its summer hour; Santiago its winter.
+// On 17 June 2005 Morocco kept Greenwich time (+1 only since 2018); Paris had its summer hour.
+// The fields of kFilledFields, the sides, and the first match as the drop-down shows it.
+const char* const kFilledFields =
+    "TxtDegLon TxtMinLon TxtSecLon TxtDegLat TxtMinLat TxtSecLat TxtZone TxtEteRegl";
 struct Filled {
-    const char *name, *typed;
-    const char *degLon, *minLon, *secLon, *degLat, *minLat, *secLat, *zone, *summer;
+    const char *name, *typed, *fields;
     bool east, north;
-    const char* shownAs;  // the first match as the drop-down shows it
+    const char* shownAs;
 };
 // clang-format off
 const Filled kFilled[] = {
-    {"Arabic", "الرباط", "6", "49", "57.36", "34", "0", "47.52", "0", "0", false, true, "الرباط، المغرب"},
-    {"Latin without its accent", "fes", "5", "0", "1.08", "34", "1", "59.16", "0", "0", false, true,
-     "فاس — \u2066Fès\u2069، المغرب"},
-    {"the start of a name", "Casabl", "7", "36", "41.04", "33", "35", "17.88", "0", "0", false, true,
-     "الدار البيضاء — \u2066Casablanca\u2069، المغرب"},
-    {"East, in summer time", "Paris", "2", "20", "55.68", "48", "51", "12.24", "-1", "1", true, true,
-     "باريس — \u2066Paris\u2069، فرنسا"},
-    {"South and West", "Santiago, CL", "70", "38", "53.88", "33", "27", "24.84", "4", "0", false, false,
-     "سانتياغو — \u2066Santiago\u2069، تشيلي"},
-};
+    {"Arabic", "الرباط", "6 49 57.36 34 0 47.52 0 0", false, true, "الرباط، المغرب"},
+    {"Latin without its accent", "fes", "5 0 1.08 34 1 59.16 0 0", false, true, "فاس — \u2066Fès\u2069، المغرب"},
+    {"the start of a name", "Casabl", "7 36 41.04 33 35 17.88 0 0", false, true, "الدار البيضاء — \u2066Casablanca\u2069، المغرب"},
+    {"East, in summer time", "Paris", "2 20 55.68 48 51 12.24 -1 1", true, true, "باريس — \u2066Paris\u2069، فرنسا"},
+    {"South and West", "Santiago, CL", "70 38 53.88 33 27 24.84 4 0", false, false, "سانتياغو — \u2066Santiago\u2069، تشيلي"}};
 // clang-format on
 
 ui::PlaceSearch& Search(MainWindowUnderTest& w) {
@@ -72,13 +66,9 @@ class PlacesWindowTest : public QObject {
         Type(Search(w).Field(), QString::fromUtf8(c.typed));
         QCOMPARE(Search(w).Shown().value(0), QString::fromUtf8(c.shownAs));
         QTest::keyClick(Search(w).Field(), Qt::Key_Return);
-        const std::pair<const char*, const char*> fields[] = {
-            {"TxtDegLon", c.degLon}, {"TxtMinLon", c.minLon}, {"TxtSecLon", c.secLon},
-            {"TxtDegLat", c.degLat}, {"TxtMinLat", c.minLat}, {"TxtSecLat", c.secLat},
-            {"TxtZone", c.zone},     {"TxtEteRegl", c.summer}};
-        for (const auto& [name, text] : fields) QCOMPARE(w.Field(name), QString::fromUtf8(text));
-        QCOMPARE(w.main.findChild<QRadioButton*>("OptE")->isChecked(), c.east);
-        QCOMPARE(w.main.findChild<QRadioButton*>("OptN")->isChecked(), c.north);
+        QCOMPARE(Texts(w.main, kFilledFields), QString::fromUtf8(c.fields));
+        QCOMPARE(w.Checked("OptE"), c.east);
+        QCOMPARE(w.Checked("OptN"), c.north);
         QVERIFY(w.shown.kinds.empty() && w.messages.messages.empty());  // Return ran nothing
         // The Sun's report is the command line's for the fields; its title names the place.
         w.Press("CmdSun");
@@ -91,8 +81,7 @@ class PlacesWindowTest : public QObject {
         QCOMPARE(w.shown.titles.back(), QStringLiteral("تقرير الشمس"));
     }
 
-    // Towns of one name in one country are told apart by their regions: the three Sidneys of
-    // the United States (Ohio, Nebraska, Montana) among them.
+    // Namesakes in one country are told apart by region: Sidney in Ohio, Nebraska and Montana.
     void namesakesShowTheirRegions() {
         MainWindowUnderTest w;
         Type(Search(w).Field(), QStringLiteral("Sidney"));
@@ -132,8 +121,8 @@ class PlacesWindowTest : public QObject {
         QCOMPARE(Search(w).Field()->selectedText(), second);
     }
 
-    // The places picked last come first, before anything is typed and among the matches, in a
-    // new window; the start-up fields stay the defaults; a damaged file offers nothing.
+    // The places picked last come first in a new window (its fields the defaults), before typing
+    // and among the matches; a damaged file offers nothing.
     void thePlacesPickedLastComeFirst() {
         {
             MainWindowUnderTest w;
@@ -193,8 +182,8 @@ class PlacesWindowTest : public QObject {
         QFile::remove(file);
     }
 
-    // Rabat picked, a second of its longitude typed in Arabic digits: the place saved keeps
-    // Casablanca's clock, and its timetable keeps Greenwich time in Ramadan until 22 March 2026.
+    // Rabat with a second typed in Arabic digits, saved, keeps Casablanca's clock: Greenwich time
+    // in Ramadan until 22 March 2026.
     void anEditedTownKeepsItsClock() {
         {
             MainWindowUnderTest w;
@@ -217,15 +206,13 @@ class PlacesWindowTest : public QObject {
                                                                : QStringLiteral("+01:00"));
     }
 
-    // The line under the place reads it as computed, and the zone of a picked town follows the
-    // date: Rabat on 10 March 2026 (Ramadan: Greenwich time, one hour behind the standard +1).
+    // The line under the place reads it as computed; a picked town's zone follows the date: Rabat
+    // on 10 March 2026 (Ramadan: Greenwich time, an hour behind its standard +1).
     void theLineReadsThePlaceAndItsClockOnTheDate() {
         MainWindowUnderTest w;
         w.PickPlace(QStringLiteral("الرباط"));
-        SetFields(w.main,
-                  {{"TxtYear", "2026"}, {"TxtMonth", "3"}, {"TxtDay", "10"}, {"TxtSecLon", "30"}});
-        QCOMPARE(w.Field("TxtZone"), QStringLiteral("-1"));
-        QCOMPARE(w.Field("TxtEteRegl"), QStringLiteral("-1"));
+        SetFields(w.main, "TxtYear=2026 TxtMonth=3 TxtDay=10 TxtSecLon=30");
+        QCOMPARE(Texts(w.main, "TxtZone TxtEteRegl"), QStringLiteral("-1 -1"));
         auto* line = w.main.findChild<QLabel*>("LblPlaceReading");
         QCOMPARE(line->text(),
                  QStringLiteral("٣٤° ٠′ ٤٧٫٥٢″ شمالاً، ٦° ٤٩′ ٣٠″ غرباً، التوقيت: \u2066Africa/"
@@ -237,13 +224,11 @@ class PlacesWindowTest : public QObject {
         QVERIFY(line->text().endsWith(QStringLiteral("التوقيت: \u2066UTC+02:00\u2069")));
     }
 
-    // Beside the Sun's report of Sydney in its summer, the day's times on the local clock, each
-    // the one `zerin times` gives; above it, the clock of the report's own times. The Moon's
-    // report has neither.
+    // Beside the Sun's report of Sydney in its summer, `zerin times`'s times on the local clock,
+    // and the report's own clock above; the Moon's report has neither.
     void theSunsReportShowsTheLocalClockBesideIt() {
         MainWindowUnderTest w;
-        w.Set("TxtMonth", "1");
-        w.Set("TxtDay", "15");
+        SetFields(w.main, "TxtMonth=1 TxtDay=15");
         w.PickPlace(QStringLiteral("Sydney"));
         QCOMPARE(w.Field("TxtEteRegl"), QStringLiteral("1"));
         const CliResult cli = w.Cli("sun");
@@ -286,12 +271,11 @@ class PlacesWindowTest : public QObject {
         QVERIFY(std::find(args.begin(), args.end(), "Africa/Casablanca") != args.end());
     }
 
-    // The map opens on the first evening after the conjunction nearest the window's date at the
-    // place (new moon 27 April 2025 at 19:31 UT, after Jeddah's evening: 28 April), the place
-    // named; its own buttons and date step the evening.
+    // The map opens on the first evening after the nearest conjunction at the place (27 April
+    // 2025 19:31 UT, after Jeddah's evening: 28 April), named; its buttons and date step it.
     void theCrescentMapOpensAfterTheConjunctionAtThePlace() {
         MainWindowUnderTest w;
-        w.Set("TxtYear", "2025"), w.Set("TxtMonth", "4"), w.Set("TxtDay", "20");
+        SetFields(w.main, "TxtYear=2025 TxtMonth=4 TxtDay=20");
         w.PickPlace(QStringLiteral("جدة"));
         QStringList days;
         w.main.SetModalRunner([&](QDialog& dialog) {

@@ -1,9 +1,6 @@
-// What a screen reader reads of the windows, through Qt's accessibility interface (the one
-// the AT-SPI bridge serves to Orca): every control the keyboard reaches has a name, the
-// controls read in Tab order, a hidden window is not in the tree; the place fields' names
-// and conventions, the report named for its body and date; the commands' keys, tried with key
-// events in every window, where they act and where they must not; and no Latin letter in what
-// the windows show but the table's exceptions.
+// What a screen reader reads through Qt's accessibility interface (served to Orca over AT-SPI):
+// names in Tab order, hidden windows left out, the fields' and reports' names; each command key
+// where it acts and where it must not; no Latin letter shown but the allowed ones.
 #include <QAccessible>
 #include <QClipboard>
 #include <QRegularExpression>
@@ -24,8 +21,8 @@ namespace zerin::test {
 
 namespace {
 
-// A control the keyboard can reach: it takes the focus itself (a list's text field passes
-// it to the list) and shows with its window. A label is read as its text.
+// A control the keyboard reaches: it takes the focus itself (a list's field passes it on) and
+// shows; a label is read as its text.
 bool Reachable(const QWidget* widget, const QWidget& window) {
     return widget != &window && widget->focusPolicy() != Qt::NoFocus && !widget->focusProxy() &&
            !qobject_cast<const QLabel*>(widget) && widget->isVisibleTo(&window);
@@ -36,8 +33,7 @@ QString Said(QObject* object, QAccessible::Text what = QAccessible::Name) {
     return node ? node->text(what) : QStringLiteral("<not in the tree>");
 }
 
-// Depth first through the accessibility tree: the reachable controls, and what takes the focus
-// and shows but has no name to say (a label is read as its text).
+// Depth first through the accessibility tree: the reachable controls, and the nameless ones.
 void Walk(QAccessibleInterface* node, const QWidget& window, QList<QWidget*>& controls,
           QStringList& nameless) {
     if (!node) return;
@@ -72,8 +68,7 @@ QList<QObject*> AnnouncedWindows() {
     return windows;
 }
 
-// A window opened on the screen and made active, with what its commands did recorded:
-// "dialog FrmCalc", "path PDF (*.pdf)", "opened SysReg.txt", "copied".
+// A window with what its commands did: "dialog FrmCalc", "path PDF (*.pdf)", "opened X", "copied".
 struct Opened {
     RecordingMessenger messages;
     QTemporaryDir folder;
@@ -91,23 +86,14 @@ struct Opened {
     }
 };
 
-services::FieldOptions Rabat(const char* zone) {
-    services::FieldOptions place;
-    auto& f = place.fields;
-    f.TxtDegLon = "6", f.TxtMinLon = "50", f.TxtDegLat = "33", f.TxtMinLat = "58";
-    f.TxtZone = zone, f.TxtYear = "2026", f.TxtMonth = "3";
-    return place;
-}
-
-// The windows by name: the main window, the report window, the timetable (without a table: a zone
-// of half an hour), the crescent map and About.
+// The windows by name: main, report, timetable (at Rabat; without a table: a zone of half an
+// hour), crescent map, About.
 std::unique_ptr<Opened> Open(const QByteArray& kind) {
     auto o = std::make_unique<Opened>();
     Opened* r = o.get();
     const auto dialog = [r](QDialog& d) { r->Dialog(d); };
     const auto opener = [r](const QString& path) {
-        r->done << QStringLiteral("opened ") + QFileInfo(path).fileName();
-        return true;
+        return r->done << "opened " + QFileInfo(path).fileName(), true;
     };
     if (kind == "main") {  // the report window kept hidden, with its keys, after a report
         auto* main = new ui::FrmMain(o->messages);
@@ -128,22 +114,23 @@ std::unique_ptr<Opened> Open(const QByteArray& kind) {
         calc->SetOpener(opener);
         calc->SetReport(Q(Golden("report-sun-2005-06-17-1200.txt")), ui::FrmCalc::Edge::Left);
     } else if (kind.startsWith("timetable")) {
-        auto* table = new ui::FrmTimetable(o->messages, Rabat(kind == "timetable" ? "0" : "5.5"));
+        services::FieldOptions rabat;
+        auto& f = rabat.fields;
+        f.TxtDegLon = "6", f.TxtMinLon = "50", f.TxtDegLat = "33", f.TxtMinLat = "58";
+        f.TxtZone = kind == "timetable" ? "0" : "5.5", f.TxtYear = "2026", f.TxtMonth = "3";
+        auto* table = new ui::FrmTimetable(o->messages, rabat);
         o->window.reset(table);
         table->SetModalRunner(dialog);
         table->SetPathChooser([r](const QString&, const QString& filter) {
-            r->done << QStringLiteral("path ") + filter;
-            return QString();
+            return r->done << "path " + filter, QString();
         });
     } else if (kind == "crescent map") {
         static const CrescentMapGrid grid = CrescentMapOf(2024, 3, 10, false);
         auto* map = new ui::FrmCarte(o->messages, grid, nullptr,
                                      QStringList{QStringLiteral(ZERIN_SOURCE_UI "/../data")});
         o->window.reset(map);
-        map->SetPathChooser([r](QWidget*, const QString&) {
-            r->done << QStringLiteral("path png");
-            return QString();
-        });
+        map->SetPathChooser(
+            [r](QWidget*, const QString&) { return r->done << "path png", QString(); });
     } else {
         o->window = std::make_unique<ui::FrmApropos>();
     }
@@ -156,44 +143,32 @@ const WindowCase kWindows[] = {
     {"main", 39}, {"report", 3}, {"timetable", 17},
     {"timetable without a table", 17}, {"crescent map", 4}, {"About", 0}};
 
-// A key pressed in a window, on the control named focus (the window's own focus when none),
-// and what it must do there ("closed" when the window closed): nothing where it means nothing.
+// A key pressed on a control (none: the window's focus) and what it does ("closed": the window).
 struct KeyCase { const char *name, *window, *focus; QKeyCombination key; QStringList done; };
 const QKeyCombination kSave(Qt::CTRL | Qt::Key_S), kPrint(Qt::CTRL | Qt::Key_P),
     kSavePdf(Qt::CTRL | Qt::SHIFT | Qt::Key_S), kHelp(Qt::Key_F1), kEscape(Qt::Key_Escape),
     kCopy(Qt::CTRL | Qt::Key_C);
 const KeyCase kKeys[] = {
-    {"F1 in the main window shows the preface", "main", "TxtZone", kHelp, {"dialog FrmCalc"}},
-    {"F1 from a button of the main window", "main", "CmdSun", kHelp, {"dialog FrmCalc"}},
-    {"Ctrl+S in the main window", "main", "TxtYear", kSave, {}},
-    {"Ctrl+P in the main window", "main", "TxtYear", kPrint, {}},
-    {"Ctrl+Shift+S in the main window", "main", nullptr, kSavePdf, {}},
-    {"Escape leaves the main window open", "main", "TxtDegLon", kEscape, {}},
-    {"Ctrl+S in the main window saves no kept report", "main", "CmdSun", kSave, {}},
-    {"Ctrl+C on a button of the main window", "main", "CmdSun", kCopy, {}},
-    {"Ctrl+S in the report's text saves it", "report", "TxtOut", kSave, {"opened SysReg.txt"}},
-    {"Ctrl+S on the report's exit saves it", "report", "CmdExit", kSave, {"opened SysReg.txt"}},
-    {"F1 in the report window", "report", "TxtOut", kHelp, {}},
-    {"Ctrl+P in the report window", "report", "TxtOut", kPrint, {}},
-    {"Escape closes the report window", "report", "TxtOut", kEscape, {"closed"}},
-    {"Ctrl+P prints the timetable", "timetable", "GrdTimes", kPrint, {"dialog DlgPrint"}},
-    {"Ctrl+Shift+S saves the timetable's PDF", "timetable", "CboAsr", kSavePdf, {"path PDF (*.pdf)"}},
-    {"Ctrl+S in the timetable window", "timetable", "GrdTimes", kSave, {}},
-    {"F1 in the timetable window", "timetable", "GrdTimes", kHelp, {}},
-    {"Escape closes the timetable window", "timetable", "TxtPlaceName", kEscape, {"closed"}},
-    {"Ctrl+P with no table to print", "timetable without a table", "CboAsr", kPrint, {}},
-    {"Ctrl+Shift+S with no table to save", "timetable without a table", nullptr, kSavePdf, {}},
-    {"Ctrl+S saves the crescent map", "crescent map", "OptYallop", kSave, {"path png"}},
-    {"Ctrl+P in the crescent map", "crescent map", "OptYallop", kPrint, {}},
-    {"F1 in the crescent map", "crescent map", nullptr, kHelp, {}},
-    {"Escape closes the crescent map", "crescent map", "CmdSave", kEscape, {"closed"}},
-    {"F1 in the About window", "About", nullptr, kHelp, {}},
-    {"Ctrl+S in the About window", "About", nullptr, kSave, {}},
-    {"Escape closes the About window", "About", nullptr, kEscape, {"closed"}},
-};
+    {"main: F1 in a field", "main", "TxtZone", kHelp, {"dialog FrmCalc"}}, {"main: F1 on a button", "main", "CmdSun", kHelp, {"dialog FrmCalc"}},
+    {"main: Ctrl+S", "main", "TxtYear", kSave, {}}, {"main: Ctrl+P", "main", "TxtYear", kPrint, {}},
+    {"main: Ctrl+Shift+S", "main", nullptr, kSavePdf, {}}, {"main: Escape leaves it open", "main", "TxtDegLon", kEscape, {}},
+    {"main: Ctrl+S saves no kept report", "main", "CmdSun", kSave, {}}, {"main: Ctrl+C on a button", "main", "CmdSun", kCopy, {}},
+    {"report: Ctrl+S in the text", "report", "TxtOut", kSave, {"opened SysReg.txt"}},
+    {"report: Ctrl+S on the exit", "report", "CmdExit", kSave, {"opened SysReg.txt"}},
+    {"report: F1", "report", "TxtOut", kHelp, {}}, {"report: Ctrl+P", "report", "TxtOut", kPrint, {}},
+    {"report: Escape closes", "report", "TxtOut", kEscape, {"closed"}},
+    {"timetable: Ctrl+P prints", "timetable", "GrdTimes", kPrint, {"dialog DlgPrint"}},
+    {"timetable: Ctrl+Shift+S saves the PDF", "timetable", "CboAsr", kSavePdf, {"path PDF (*.pdf)"}},
+    {"timetable: Ctrl+S", "timetable", "GrdTimes", kSave, {}}, {"timetable: F1", "timetable", "GrdTimes", kHelp, {}},
+    {"timetable: Escape closes", "timetable", "TxtPlaceName", kEscape, {"closed"}},
+    {"no table: Ctrl+P", "timetable without a table", "CboAsr", kPrint, {}},
+    {"no table: Ctrl+Shift+S", "timetable without a table", nullptr, kSavePdf, {}},
+    {"map: Ctrl+S saves", "crescent map", "OptYallop", kSave, {"path png"}}, {"map: Ctrl+P", "crescent map", "OptYallop", kPrint, {}},
+    {"map: F1", "crescent map", nullptr, kHelp, {}}, {"map: Escape closes", "crescent map", "CmdSave", kEscape, {"closed"}},
+    {"About: F1", "About", nullptr, kHelp, {}}, {"About: Ctrl+S", "About", nullptr, kSave, {}},
+    {"About: Escape closes", "About", nullptr, kEscape, {"closed"}}};
 
-// The main window's fields: the name a screen reader says, its value for a list, and the sign
-// convention its description and tooltip say, if it takes one.
+// A field's name said, a list's value, and the sign convention its description and tooltip say.
 struct FieldCase { const char *name, *said, *value, *convention; };
 const char* const kWest = "غرب غرينتش موجب، وشرقه سالب";
 const char* const kNorth = "شمال خط الاستواء موجب، وجنوبه سالب";
@@ -221,8 +196,7 @@ const ReportCase kReports[] = {
     {"the preface", "17", {"CmdInfo"}, "مقدمة البرنامج: تنبيه هام"},
 };
 
-// Signed numbers in the windows' lines, each inside an isolate with its sign so that it reads
-// in its logical order: the sign before the digits.
+// Signed numbers in the windows' lines, each isolated with its sign to read in logical order.
 struct IsolateCase { const char *name, *window, *shown; };
 const IsolateCase kIsolates[] = {
     {"the zone's convention", "main", "(مكة المكرمة \u2066-3\u2069)، وغربه موجبة"},
@@ -232,8 +206,7 @@ const IsolateCase kIsolates[] = {
     {"a zone of half an hour", "timetable without a table", "مثل \u2066+05:30\u2069 اختر"},
 };
 
-// The Latin letters an Arabic window may show, each with its reason; anything else in Latin
-// letters is a text left untranslated.
+// The Latin letters an Arabic window may show, each with its reason; any other is untranslated.
 struct LatinCase { const char *why, *pattern; };
 const LatinCase kLatinAllowed[] = {
     {"a key's name, isolated", "\u2066(Ctrl\\+)?(Shift\\+)?(Esc|F\\d+|[A-Z])\u2069"},
@@ -275,9 +248,8 @@ class ReadAloudTest : public QObject {
         SetUpLook();
     }
 
-    // The tree holds every control the keyboard reaches, each with a name, in Tab order; nothing
-    // inside them is nameless (a list's own text field reads as its list); a command's key is
-    // in its tooltip.
+    // The tree holds every control the keyboard reaches, named, in Tab order; nothing nameless
+    // inside them; a command's key in its tooltip.
     void everyControlTheKeyboardReachesHasANameInTabOrder_data() { TableRows(kWindows); }
     void everyControlTheKeyboardReachesHasANameInTabOrder() {
         const WindowCase& c = TableRow(kWindows);
@@ -301,8 +273,8 @@ class ReadAloudTest : public QObject {
                      qPrintable(button->objectName() + QLatin1Char(' ') + button->toolTip()));
     }
 
-    // What every window shows (and the calendar's and the chart's dialogs, and the search
-    // list) is Arabic but for the exceptions of kLatinAllowed, each signed number isolated.
+    // What every window, dialog and the search list show is Arabic but kLatinAllowed, signs
+    // isolated.
     void noLatinLetterButTheAllowed_data() { TableRows(kWindows); }
     void noLatinLetterButTheAllowed() {
         const std::unique_ptr<Opened> o = Open(TableRow(kWindows).name);
@@ -417,8 +389,7 @@ class ReadAloudTest : public QObject {
         QVERIFY(o->messages.messages.empty());
     }
 
-    // Ctrl+C, in the text or on the exit, copies the selected text, or the whole report when
-    // nothing is selected, without the marks that show signed numbers in right-to-left lines.
+    // Ctrl+C in the text or on the exit copies the selection, or the whole report, without marks.
     void ctrlCCopiesFromTheReport() {
         const std::unique_ptr<Opened> o = Open("report");
         const QString text = QStringLiteral("خط الطول بالدرج\r\nLon = -5.66666666666667");

@@ -1,7 +1,5 @@
-// The timetable window: the method and the zone list's search, a month or a year, the grid's
-// columns from right to left, the CSV saved and every cell against `zerin times --csv` (and
-// read by Python's csv module), the PDF, printing through the print dialog, the calendar,
-// input that cannot make a table, the main window's button, and the day's and sky's charts.
+// The timetable window: method, zone search, days, the grid's columns, the CSV, PDF, print and
+// calendar against `zerin times`, input that makes no table, the main window's button, charts.
 #include <QCheckBox>
 #include <QListView>
 #include <QPainter>
@@ -24,8 +22,7 @@ namespace zerin::test {
 
 namespace {
 
-// The main window's place at Mecca (39° 49′ East, 21° 25′ North, zone -3), its date in June
-// 2005; or another latitude and clock.
+// Mecca (39° 49′ E, 21° 25′ N, zone -3) in June 2005, or another latitude and clock.
 services::FieldOptions Place(const char* lat = "21", const char* zone = "-3",
                              const char* summer = "0") {
     services::FieldOptions o;
@@ -102,10 +99,8 @@ struct Window {
         QTest::keyClick(Get<QLineEdit>("TxtZoneSearch"), Qt::Key_Return);
     }
     QString ZoneShown() {
-        return Get<QListView>("LstZones")
-            ->currentIndex()
-            .data(ui::FrmTimetable::kZoneIdRole)
-            .toString();
+        const QModelIndex shown = Get<QListView>("LstZones")->currentIndex();
+        return shown.data(ui::FrmTimetable::kZoneIdRole).toString();
     }
     void Method(const char* name) {
         auto* method = Get<QComboBox>("CboMethod");
@@ -134,7 +129,7 @@ const DaysCase kDaysCases[] = {
     {"a common year", 2025, 0, 365, "2025-01-01", "2025-12-31"},
     {"the first year offered", 1583, 0, 365, "1583-01-01", "1583-12-31"}};
 
-// What cannot make a table is said in the window; nothing can be saved until it is mended.
+// What cannot make a table is said in the window; nothing saved until mended.
 struct UnfitCase { const char *name, *lat, *zone, *summer, *said; };
 const UnfitCase kUnfitCases[] = {
     {"a zone of half an hour", "21", "-5.5", "0", "ساعاتٍ كاملة"},
@@ -150,13 +145,12 @@ const CsvCase kCsvCases[] = {
      "--lon 39:49:0E --lat 21:25:0N --zone -3 --from 2005-06-01 --days 30"},
     {"60 North, a year, the middle of the night", Place("60", "-1", "1"), "", true, 1,
      "--lon 39:49:0E --lat 60N --zone -1 --summer 1 --from 2005-01-01 --to 2005-12-31 --high-lat middle"},
-    // Saudi Arabia's zone chooses Umm al-Qura's method (Isha 90 minutes after Maghrib).
     {"Mecca, June, Asia/Riyadh", Place(), "riyadh", false, 3,
      "--lon 39:49:0E --lat 21:25:0N --tz Asia/Riyadh --from 2005-06-01 --days 30 --high-lat angle --method umm-al-qura"}};
-// clang-format on
 
-const QStringList kAllTitles{"اليوم", "التاريخ",     "التاريخ الهجري", "الفجر",  "الشروق",
-                             "الظهر", "العصر الأول", "العصر الثاني",   "الغروب", "العشاء"};
+const QStringList kAllTitles{"اليوم", "التاريخ", "التاريخ الهجري", "الفجر", "الشروق", "الظهر",
+                             "العصر الأول", "العصر الثاني", "الغروب", "العشاء"};
+// clang-format on
 
 }  // namespace
 
@@ -166,27 +160,26 @@ class TimetableWindowTest : public QObject {
   private slots:
     void initTestCase() { SetUpLook(); }
 
-    // The method follows the zone's country until the user chooses one; the grid, its header
-    // and the job take it.
+    // The method follows the zone's country until the user chooses one; header and job take it.
     void theMethodFollowsTheZoneUntilChosen() {
         NEEDS_ZONES;
         Window w;
         QComboBox* method = w.Get<QComboBox>("CboMethod");
         QCOMPARE(method->count(), int(services::PrayerMethods().size()));
         QCOMPARE(method->currentData().toString(), QStringLiteral("morocco"));  // the fields
-        for (const auto& [zone, name] : {std::pair{"riyadh", "umm-al-qura"},
-                                         {"istanbul", "turkey"},
-                                         {"new york", "isna"},
-                                         {"berlin", "mwl"},
-                                         {"jakarta", "kemenag"}}) {
+        const FieldTexts methods{{"riyadh", "umm-al-qura"},
+                                 {"istanbul", "turkey"},
+                                 {"new york", "isna"},
+                                 {"berlin", "mwl"},
+                                 {"jakarta", "kemenag"}};
+        for (const auto& [zone, name] : methods) {
             w.Zone(zone);
             QCOMPARE(method->currentData().toString(), QString::fromUtf8(name));
             QCOMPARE(Q(w.w.Job()->settings.method), QString::fromUtf8(name));
         }
         QVERIFY(method->currentText().contains(QStringLiteral("إندونيسيا")));
         QVERIFY(w.Header().contains(QStringLiteral("الطريقة: ")));
-        // The user's choice stays when the zone changes; Tehran's Maghrib gets its column, after
-        // the setting ("الغروب") as the text table names them.
+        // The user's choice stays; Tehran's Maghrib has its column after the setting ("الغروب").
         w.Method("tehran");
         w.Zone("riyadh");
         QCOMPARE(method->currentData().toString(), QStringLiteral("tehran"));
@@ -202,8 +195,7 @@ class TimetableWindowTest : public QObject {
                  qPrintable(w.Header()));
     }
 
-    // Searching alone changes nothing (the main window's zone stays in use); the whole list holds
-    // Area/City names only, sorted.
+    // Searching alone changes nothing; the list holds Area/City names only, sorted.
     void theZoneListFindsNamesByAnyPartOfThem_data() { TableRows(kSearchCases); }
     void theZoneListFindsNamesByAnyPartOfThem() {
         NEEDS_ZONES;
@@ -223,8 +215,7 @@ class TimetableWindowTest : public QObject {
             QVERIFY2(!all.contains(QLatin1String(refused)), refused);
     }
 
-    // Return takes the first zone shown; the header names it in Arabic and the change to
-    // summer time on 29 March; the main window's zone again: the fixed clock.
+    // Return takes the first zone shown; the header names it and its summer time from 29 March.
     void returnInTheSearchTakesTheFirstZoneShown() {
         NEEDS_ZONES;
         Window w;
@@ -257,9 +248,8 @@ class TimetableWindowTest : public QObject {
         QCOMPARE(w.w.Job()->days, std::size_t(c.rows));
     }
 
-    // Each column stands left of the one before it, the day at the right edge; the afternoon's
-    // columns as chosen; without a Hijri rule, no Hijri column (by default Umm al-Qura's: 1
-    // Ramadan 1446 was 1 March 2025 in Saudi Arabia's official calendar).
+    // Each column left of the one before, the day at the right edge; the afternoon's columns as
+    // chosen; no Hijri column without a rule (Umm al-Qura's: 1 Ramadan 1446 is 1 March 2025).
     void theGridReadsFromTheDayAtTheRight() {
         Window w;
         w.w.resize(1000, 700);
@@ -286,13 +276,12 @@ class TimetableWindowTest : public QObject {
         QCOMPARE(w.Titles(), kAllTitles.mid(0, 2) + kAllTitles.mid(3));
     }
 
-    // A clock far West of the meridian puts the rising after 12:00: the month's first row
-    // gives that day's rising, as a table that starts two days earlier does.
+    // A clock far West of the meridian puts the rising after 12:00: the first row is that day's.
     void theFirstRowIsTheSameDayInsideALongerTable() {
         services::FieldOptions place = Place("23", "0");
-        auto& f = place.fields;
-        f.TxtMinLat = "52", f.TxtSecLat = "45", f.TxtDegLon = "92", f.TxtMinLon = "7",
-        f.TxtSecLon = "30";
+        auto& f = place.fields;  // clang-format off
+        f.TxtMinLat = "52", f.TxtSecLat = "45", f.TxtDegLon = "92", f.TxtMinLon = "7", f.TxtSecLon = "30";
+        // clang-format on
         place.east = false;
         Window w(place);
         w.Month(2007, 10);
@@ -303,8 +292,7 @@ class TimetableWindowTest : public QObject {
         for (int c = 0; c < 7; ++c) QCOMPARE(w.Cell(0, 3 + c), rows[2][2 + c]);
     }
 
-    // At 60 North in June: without a rule nightfall never comes, and the notes say why the
-    // cell is empty; the middle of the night fills it, marked.
+    // At 60 N in June nightfall never comes: the notes say why; the middle of the night fills it.
     void highLatitudesMarkFilledTimesAndSayWhyCellsAreEmpty() {
         Window w(Place("60", "-1"));
         for (const auto& [rule, mark, said] :
@@ -330,8 +318,7 @@ class TimetableWindowTest : public QObject {
         QVERIFY(w.Grid()->rowCount() == 30 && w.Get<QPushButton>("CmdCsv")->isEnabled());
     }
 
-    // And every cell of the grid is the CSV's, a filled time with its mark; Python's csv module
-    // reads the header from the file's first line.
+    // Every cell of the grid is the CSV's, a filled time marked; Python's csv module reads it.
     void theCsvSavedIsTheCommandLinesCsv_data() { TableRows(kCsvCases); }
     void theCsvSavedIsTheCommandLinesCsv() {
         const CsvCase& c = TableRow(kCsvCases);
@@ -371,8 +358,7 @@ class TimetableWindowTest : public QObject {
         QVERIFY(w.Notes().contains(path));
     }
 
-    // A page a month, A4 portrait, the name typed printed whether the days change after it or
-    // not; a save that cannot be made is said, and a link replaced.
+    // A page a month, A4 portrait, the name typed kept; saves that cannot be made are said.
     void thePdfHasAPagePerMonth() {
         for (const bool year : {false, true}) {
             Window w;
@@ -414,16 +400,15 @@ class TimetableWindowTest : public QObject {
         }
     }
 
-    // «حفظ للتقويم»: the dialog's reminder, Imsak (-1: unchecked), length and rising reach the
-    // calendar, byte for byte `zerin times --ics`'s; cancelled (no options), nothing is saved.
+    // The calendar dialog's reminder, Imsak (-1: unchecked), length and rising: the bytes of
+    // `zerin times --ics`; cancelled (no options), nothing saved.
     void theCalendarSavedIsTheCommandLinesCalendar() {
         qputenv("SOURCE_DATE_EPOCH", "1700000000");
-        const struct {
-            int alarm, imsak, minutes;
-            const char* options;
-        } cases[] = {{15, -1, 0, "--ics-alarm 15"},
-                     {15, -1, 0, nullptr},
-                     {-1, 20, 20, "--ramadan --imsak 20 --ics-duration 20 --ics-sunrise"}};
+        // clang-format off
+        const struct { int alarm, imsak, minutes; const char* options; } cases[] = {
+            {15, -1, 0, "--ics-alarm 15"}, {15, -1, 0, nullptr},
+            {-1, 20, 20, "--ramadan --imsak 20 --ics-duration 20 --ics-sunrise"}};
+        // clang-format on
         for (const auto& c : cases) {
             Window w;
             w.Month(2026, 2);
@@ -454,11 +439,8 @@ class TimetableWindowTest : public QObject {
     // The main window's button opens the timetable of the place its fields hold now.
     void theMainWindowsButtonOpensTheTimetableOfItsPlace() {
         MainWindowUnderTest m;
-        SetFields(
-            m.main,
-            {{"TxtDegLon", "39"}, {"TxtMinLon", "49"}, {"TxtDegLat", "21"}, {"TxtMinLat", "25"}});
         m.Choose("OptE");
-        m.Set("TxtZone", "-3");
+        SetFields(m.main, "TxtDegLon=39 TxtMinLon=49 TxtDegLat=21 TxtMinLat=25 TxtZone=-3");
         std::vector<std::string> args;
         QString place;
         int rows = 0;
@@ -479,9 +461,8 @@ class TimetableWindowTest : public QObject {
             qPrintable(place));
     }
 
-    // The chart of the selected row's day, in a dialog of its own: each time labelled as the
-    // grid shows it, named for a screen reader. The sky beside a report: the Moon at the zenith
-    // with its lit part toward its bright limb, half of it at the quarter, an edge as a crescent.
+    // The selected day's chart in its dialog, its times the grid's, named for a screen reader;
+    // the sky's Moon lit toward its bright limb: half at the quarter, an edge as a crescent.
     void theChartsShowTheDayAndTheSky() {
         Window w;
         w.Grid()->setCurrentCell(16, 0);
@@ -497,9 +478,10 @@ class TimetableWindowTest : public QObject {
         QVERIFY2(Contains(chart.description, "الفجر \u2066" + w.Cell(16, fajr).toStdString()),
                  chart.description.c_str());
         const double pi = std::acos(-1.0);
-        const struct {
-            double illum, limb, litX, litY, darkX, darkY;
-        } phases[] = {{50, 0, 5, 0, -5, 0}, {50, pi / 2, 0, 5, 0, -5}, {20, pi, -7, 0, 2, 0}};
+        // clang-format off
+        const struct { double illum, limb, litX, litY, darkX, darkY; } phases[] = {
+            {50, 0, 5, 0, -5, 0}, {50, pi / 2, 0, 5, 0, -5}, {20, pi, -7, 0, 2, 0}};
+        // clang-format on
         for (const auto& phase : phases) {
             services::SkyChart moon;
             moon.bodies = {{Body::Moon, "القمر", 90, 0, phase.illum}};

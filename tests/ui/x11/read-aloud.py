@@ -1,13 +1,7 @@
 #!/usr/bin/python3
-"""The windows as a screen reader (Orca) reads them, through the AT-SPI accessibility bus: every
-control that takes the focus has a name, the place's lists have distinct names, the hidden
-report window is not in the tree, and each secondary window, opened from the keyboard, is named
-control by control and closed by Escape.
-
-    read-aloud.py ZERIN        (under an X server and a D-Bus session: read-aloud.sh)
-
-Exits 77 (skipped) with the reason when no accessibility bus can start.
-"""
+"""The windows as Orca reads them over AT-SPI: every focusable control named, the place's lists
+apart, no hidden window, each secondary window opened from the keyboard named and closed by
+Escape. Usage: read-aloud.py ZERIN (under X and D-Bus: read-aloud.sh); 77 when no bus starts."""
 import os
 import subprocess
 import sys

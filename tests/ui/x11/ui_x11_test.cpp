@@ -1,9 +1,6 @@
-// The windows under a real X server and window manager, driven by real pointer and key events
-// (xdotool): dragging moves the window by the pointer's motion, typed degrees keep the zone, Tab
-// follows the reading order, Return shows the Sun's report (the command line's for the same
-// fields), a key acts only in the window where it means something, a place typed by its name in
-// Arabic fills the fields; the main window and the timetable window fit the screen's free area
-// (run-under-x.sh runs them on a laptop's screen too).
+// The windows under a real X server and window manager, driven by xdotool's pointer and keys:
+// dragging, typed degrees, Tab order, Return, keys in the active window only, a place typed in
+// Arabic; the windows fit the screen's free area (a laptop's too, from run-under-x.sh).
 #include <QAccessible>
 #include <QProcess>
 #include <QRegularExpression>
@@ -23,7 +20,7 @@ namespace zerin::test {
 
 namespace {
 
-// Runs xdotool with args; returns its output, or a null string when it failed.
+// xdotool's output, or a null string when it failed.
 QString Xdo(const QStringList& args) {
     QProcess xdo;
     xdo.start(QStringLiteral("xdotool"), args);
@@ -32,13 +29,12 @@ QString Xdo(const QStringList& args) {
     return done ? QString::fromLocal8Bit(xdo.readAllStandardOutput()) : QString();
 }
 
-// Lets the events the X server sends arrive and be handled.
+// Lets the X server's events arrive and be handled.
 void Settle(int ms = 150) {
     QTest::qWait(ms);
 }
 
-// The window's place on the screen as the X server has it (not as Qt believes it; xdotool
-// counts a decorated window's title twice).
+// The window's place as the X server has it (not as Qt believes; xdotool counts a title twice).
 QPoint ScreenPlace(const QWidget& window) {
     QProcess info;
     info.start(QStringLiteral("xwininfo"), {"-id", QString::number(window.winId())});
@@ -53,13 +49,11 @@ QPoint ScreenPlace(const QWidget& window) {
     return {at("X"), at("Y")};
 }
 
-// Where a point of a widget is on the screen, from the window's place the X server reports.
 QPoint OnScreen(const QWidget* widget, QPoint at) {
     return ScreenPlace(*widget->window()) + widget->mapTo(widget->window(), at);
 }
 
-// Moves the pointer with a real motion event. (Not --sync: it waits forever when the pointer
-// is there already.)
+// A real motion event (not --sync: it waits forever when the pointer is there already).
 void PointerTo(QPoint p) {
     Xdo({"mousemove", QString::number(p.x()), QString::number(p.y())});
     Settle(80);
@@ -76,7 +70,7 @@ void PressKey(const char* key) {
     Settle();
 }
 
-// Types text into a widget as key presses, after selecting what it holds.
+// Types over what a widget holds.
 void TypeOver(const QWidget* widget, const QString& text) {
     ClickOn(widget);
     PressKey("ctrl+a");
@@ -84,7 +78,7 @@ void TypeOver(const QWidget* widget, const QString& text) {
     Settle();
 }
 
-// Switches the X server's keyboard to a layout (setxkbmap); false when it cannot.
+// Switches the X server's keyboard layout; false when it cannot.
 bool KeyboardLayout(const char* layout) {
     QProcess xkb;
     xkb.start(QStringLiteral("setxkbmap"), {QStringLiteral("-layout"), QLatin1String(layout)});
@@ -101,8 +95,8 @@ const Drag kDrags[] = {
     {"a bare click on the title picture", "Img", 0, 0, false}};
 // clang-format on
 
-// The report window a command opens, as it shows: its text and title, read once it is the
-// active modal window; then Escape, which must close it.
+// The report window a command opens: its text and title once it is the active modal window;
+// then Escape, which must close it.
 struct ShownReport {
     QString text, title;
     bool closed = false;
@@ -139,12 +133,7 @@ bool Ready(QWidget& window) {
 // The window within the screen's free area as the X server has it, and every shown button.
 void CheckInside(QWidget& window, const QRect& free) {
     const QRect shown(ScreenPlace(window), window.size());
-    QVERIFY2(free.contains(shown), qPrintable(QStringLiteral("%1 %2,%3 %4x%5")
-                                                  .arg(window.objectName())
-                                                  .arg(shown.x())
-                                                  .arg(shown.y())
-                                                  .arg(shown.width())
-                                                  .arg(shown.height())));
+    QVERIFY2(free.contains(shown), qPrintable(window.objectName() + QDebug::toString(shown)));
     for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
         if (!button->isVisibleTo(&window)) continue;
         const QRect shown(OnScreen(button, QPoint()), button->size());
@@ -157,8 +146,8 @@ void CheckInside(QWidget& window, const QRect& free) {
 class RealDisplayTest : public QObject {
     Q_OBJECT
 
-    // The main window, where the window manager places it or at a place the program asks for
-    // (Openbox then leaves Qt believing the window is at 0, 0).
+    // The main window where the window manager or the program places it (Openbox then leaves
+    // Qt believing it at 0, 0).
     struct Window {
         RecordingMessenger messages;
         ui::FrmMain main{messages};
@@ -185,9 +174,8 @@ class RealDisplayTest : public QObject {
         QVERIFY2(!Xdo({"getmouselocation"}).isNull(), "xdotool cannot reach the X server");
     }
 
-    // On the screen's free area (ZERIN_X_FREE, "1366x720", when run-under-x.sh made one): the
-    // main window and the timetable window, each button inside it; the grid shows twelve days
-    // of a month at least; Tab leaves the grid for the next control in one press.
+    // Within the free area (ZERIN_X_FREE, "1366x720", from run-under-x.sh): both windows, each
+    // button; the grid shows twelve days at least; one Tab leaves the grid.
     void theWindowsFitTheScreensFreeArea() {
         const QRect free = QGuiApplication::primaryScreen()->availableGeometry();
         const QString expected = qEnvironmentVariable("ZERIN_X_FREE");
@@ -215,9 +203,8 @@ class RealDisplayTest : public QObject {
                     QApplication::focusWidget()->window() == &table);
     }
 
-    // A press on the title picture, a frame or a heading and a motion with the button held move
-    // the window by exactly the pointer's motion, seen by the X server; a bare click moves
-    // nothing. Either way the window does not stay stuck to the pointer.
+    // A press and a motion on the free surface move the window by the pointer's motion, seen by
+    // the X server; a bare click nothing; the window does not stay stuck to the pointer.
     void aDragMovesTheWindowByThePointersMotion_data() { TableRows(kDrags); }
     void aDragMovesTheWindowByThePointersMotion() {
         const Drag& c = TableRow(kDrags);
@@ -237,8 +224,7 @@ class RealDisplayTest : public QObject {
         QCOMPARE(ScreenPlace(w.main), before + motion);
     }
 
-    // Typed degrees, left with Tab, a click in another field or a click on the Sun, keep the
-    // zone the user wrote: Algiers, East, zone -1, longitude 3.
+    // Typed degrees, left by Tab or a click in a field or on the Sun, keep the zone written.
     void typedDegreesKeepTheZone() {
         Window w;
         QVERIFY(Ready(w.main));
@@ -262,8 +248,7 @@ class RealDisplayTest : public QObject {
         QCOMPARE(w.Field("TxtZone") + w.Field("TxtDegLon"), QStringLiteral("-415"));
     }
 
-    // Tab goes through the window in its reading order, with real key presses; "39 Tab 49 Tab
-    // 30" fills the longitude as it reads.
+    // Tab follows the reading order; "39 Tab 49 Tab 30" fills the longitude as it reads.
     void tabFollowsTheReadingOrder() {
         Window w;
         QVERIFY(Ready(w.main));
@@ -289,18 +274,15 @@ class RealDisplayTest : public QObject {
                      QStringLiteral("39493032"));
     }
 
-    // Return shows the Sun's report in the real modal report window; its text is the command
-    // line's for the same fields. Escape closes it.
+    // Return shows the command line's Sun's report in the real modal window; Escape closes it.
     void returnShowsTheSunsReport() {
         Window w;
         QVERIFY(Ready(w.main));
         ClickOn(w.Widget("OptE"));
-        for (const auto& [name, text] : FieldTexts{{"TxtDegLon", "39"},
-                                                   {"TxtMinLon", "49"},
-                                                   {"TxtDegLat", "21"},
-                                                   {"TxtMinLat", "25"},
-                                                   {"TxtZone", "-3"}})
-            TypeOver(w.Edit(name), QLatin1String(text));
+        for (const QString& field :
+             {"TxtDegLon=39", "TxtMinLon=49", "TxtDegLat=21", "TxtMinLat=25", "TxtZone=-3"})
+            TypeOver(w.Edit(field.section('=', 0, 0).toLatin1().constData()),
+                     field.section('=', 1));
         const CliResult cli = RunCli(ReportArgsOf(w.main, "sun", true, true));
         QCOMPARE(cli.status, 0);
         ShownReport report;
@@ -310,8 +292,8 @@ class RealDisplayTest : public QObject {
         QVERIFY(w.main.isActiveWindow() || QTest::qWaitForWindowActive(&w.main));
     }
 
-    // F1 shows the preface in the real modal report window, named for a screen reader; there
-    // F1 means nothing, Ctrl+S saves the report and Escape closes it.
+    // F1 shows the preface in the real modal window, named; there F1 means nothing, Ctrl+S
+    // saves and Escape closes it.
     void theKeysActInTheActiveWindowOnly() {
         Window w;
         QVERIFY(Ready(w.main));
@@ -348,9 +330,8 @@ class RealDisplayTest : public QObject {
         QCOMPARE(ReadBytes(folder.filePath("SysReg.txt")), ui::ReportRecord(report.Text()));
     }
 
-    // Typing الرباط on the Arabic keyboard in the place search and taking the first match with
-    // Return fills the place (Greenwich time in June 2005); the Sun's report is then the command
-    // line's with --place الرباط at the same date and time, titled with the place.
+    // الرباط typed on the Arabic keyboard, Return: the place filled (Greenwich time in June 2005),
+    // the Sun's report `--place الرباط`'s, titled with the place.
     void typingAPlacesNameAndPickingItGivesItsReport() {
         Window w;
         QVERIFY(Ready(w.main));
@@ -367,11 +348,8 @@ class RealDisplayTest : public QObject {
             QStringLiteral("الرباط، المغرب")));
         PressKey("Return");
         QTRY_COMPARE(w.Field("TxtSecLon"), QStringLiteral("57.36"));
-        QString place;
-        for (const char* name :
-             {"TxtDegLon", "TxtMinLon", "TxtDegLat", "TxtMinLat", "TxtSecLat", "TxtZone"})
-            place += w.Field(name) + ' ';
-        QCOMPARE(place, QStringLiteral("6 49 34 0 47.52 0 "));
+        QCOMPARE(Texts(w.main, "TxtDegLon TxtMinLon TxtDegLat TxtMinLat TxtSecLat TxtZone"),
+                 QStringLiteral("6 49 34 0 47.52 0"));
         QVERIFY(!w.East() && !popup->isVisible());
         std::vector<std::string> args{"report", "sun", "--place", "الرباط"};
         for (const char* field : {"TxtYear", "TxtMonth", "TxtDay", "TxtHour", "TxtMin", "TxtSec"})
