@@ -279,10 +279,12 @@ class RealDisplayTest : public QObject {
         Window w;
         QVERIFY(Ready(w.main));
         ClickOn(w.Widget("OptE"));
-        for (const QString& field :
-             {"TxtDegLon=39", "TxtMinLon=49", "TxtDegLat=21", "TxtMinLat=25", "TxtZone=-3"})
+        for (const char* typed :
+             {"TxtDegLon=39", "TxtMinLon=49", "TxtDegLat=21", "TxtMinLat=25", "TxtZone=-3"}) {
+            const QString field = QString::fromLatin1(typed);
             TypeOver(w.Edit(field.section('=', 0, 0).toLatin1().constData()),
                      field.section('=', 1));
+        }
         const CliResult cli = RunCli(ReportArgsOf(w.main, "sun", true, true));
         QCOMPARE(cli.status, 0);
         ShownReport report;
