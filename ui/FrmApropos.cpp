@@ -98,11 +98,11 @@ void FrmApropos::BuildPanel() {
     PanelLabel(panel, "Label2", QStringLiteral("نسخة كاملة"),
                PartFont(QStringLiteral("Tahoma"), 9.75, true), Qt::AlignHCenter,
                QRect(Px(6660), Px(1260), Px(1380), Px(420)));
-    // The gazetteer's attribution, as its licence asks.
+    // The gazetteer's attribution, as its licence asks, on two lines.
     PanelLabel(panel, "LblGeoNames",
-               QStringLiteral("بيانات الأماكن: GeoNames (geonames.org)، رخصة CC BY 4.0"),
+               QStringLiteral("بيانات الأماكن: GeoNames (geonames.org)\nرخصة CC BY 4.0"),
                PartFont(QStringLiteral("Tahoma"), 8), Qt::AlignHCenter,
-               QRect(Px(2300), Px(1260), Px(4300), Px(420)));
+               QRect(Px(3200), Px(960), Px(3400), Px(720)));
 }
 
 }  // namespace zerin::ui

@@ -411,7 +411,8 @@ class MainWindowTest : public QObject {
         QCOMPARE(Get<QWidget>(clicked, "ImgLogo")->size(), QSize(540, 440));
         // clang-format off
         for (const auto& [name, text] : FieldTexts{{"Label1_0", "برنامج زيرين"}, {"Label1_1", "هدية من فريق البورفان"},
-                                                   {"Label1_2", "الإصدار  المجاني"}, {"Label2", "نسخة كاملة"}}) {
+                                                   {"Label1_2", "الإصدار  المجاني"}, {"Label2", "نسخة كاملة"},
+                                                   {"LblGeoNames", "بيانات الأماكن: GeoNames (geonames.org)\nرخصة CC BY 4.0"}}) {
             // clang-format on
             auto* label = Get<QLabel>(clicked, name);
             QCOMPARE(label->text(), QString::fromUtf8(text));

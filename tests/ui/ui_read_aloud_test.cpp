@@ -212,7 +212,7 @@ const LatinCase kLatinAllowed[] = {
     {"a key's name, isolated", "\u2066(Ctrl\\+)?(Shift\\+)?(Esc|F\\d+|[A-Z])\u2069"},
     {"a file's kind or name", "\\b(CSV|PDF|PNG|ICS|SysReg\\.txt|gazetteer\\.txt)\\b"},
     {"an offset from universal time", "UTC[+-]\\d\\d:\\d\\d"},
-    {"the places' source and its licence", "GeoNames \\(geonames\\.org\\)، رخصة CC BY 4\\.0"},
+    {"the places' source and its licence", "GeoNames \\(geonames\\.org\\)\\nرخصة CC BY 4\\.0"},
     {"the Latin names a search takes, in its example", "^TxtPlaceSearch: .*Fès$|^TxtZoneSearch: .*Riyadh…$"},
     {"the method's name on the command line, in its tooltip", "^CboMethod: zerin times --method [a-z-]+$"},
     {"a zone's identifier in the zone list", "^LstZones: .* — \u2066[A-Za-z_/-]+\u2069$|^LstZones: \u2066[A-Za-z_/-]+\u2069$"},
