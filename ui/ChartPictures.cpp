@@ -399,14 +399,20 @@ void DrawBelowList(QPainter& p, const SkyChart& chart, const services::SkyFrame&
                QStringLiteral("دوائر الارتفاع كل ") + Isolated(QStringLiteral("30°")));
 }
 
-}  // namespace
-
-void PaintDayChart(QPainter& p, const DayChart& chart, const QSizeF& size) {
+// A chart's paper and titles, the painter saved (the caller restores it), read right to left.
+void BeginChart(QPainter& p, const std::string& title, const std::string& subtitle,
+                const QSizeF& size) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setLayoutDirection(Qt::RightToLeft);
     p.fillRect(QRectF(QPointF(0, 0), size), kPaper);
-    DrawTitles(p, chart.title, chart.subtitle, size.width(), kInk);
+    DrawTitles(p, title, subtitle, size.width(), kInk);
+}
+
+}  // namespace
+
+void PaintDayChart(QPainter& p, const DayChart& chart, const QSizeF& size) {
+    BeginChart(p, chart.title, chart.subtitle, size);
     const services::DayFrame f = services::DayFrameOf(chart, size.width(), size.height());
     const QRectF plot(f.left, f.top, f.width, f.height);
     DrawBands(p, chart, f, plot);
@@ -436,11 +442,7 @@ void PaintDayChart(QPainter& p, const DayChart& chart, const QSizeF& size) {
 }
 
 void PaintSkyChart(QPainter& p, const SkyChart& chart, const QSizeF& size) {
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setLayoutDirection(Qt::RightToLeft);
-    p.fillRect(QRectF(QPointF(0, 0), size), kPaper);
-    DrawTitles(p, chart.title, chart.subtitle, size.width(), kInk);
+    BeginChart(p, chart.title, chart.subtitle, size);
     const services::SkyFrame f = services::SkyFrameOf(size.width(), size.height());
     const bool dark = DarkSky(chart);
     DrawSkyGrid(p, f, dark);
