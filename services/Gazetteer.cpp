@@ -88,17 +88,6 @@ std::string WithoutArticles(const std::string& text) {
     return out;
 }
 
-std::vector<std::string_view> Fields(std::string_view line) {
-    std::vector<std::string_view> fields;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab == std::string_view::npos ? tab : tab - start));
-        if (tab == std::string_view::npos) return fields;
-        start = tab + 1;
-    }
-}
-
 template <typename T>
 bool Number(std::string_view text, T& value) {
     const auto [end, why] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -196,6 +185,17 @@ const std::vector<CountryName>& CountryNames() {
 }
 
 }  // namespace
+
+std::vector<std::string_view> TabFields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t tab = line.find('\t', start);
+        fields.push_back(line.substr(start, tab == std::string_view::npos ? tab : tab - start));
+        if (tab == std::string_view::npos) return fields;
+        start = tab + 1;
+    }
+}
 
 std::string NormaliseName(std::string_view name) {
     std::string folded;
@@ -423,7 +423,7 @@ bool Gazetteer::Parse(std::string text, const std::string& source, std::string& 
     const auto section = [&](std::string_view name, std::size_t& count) {
         while (next() && line.starts_with('#')) {
         }
-        const std::vector<std::string_view> f = Fields(line);
+        const std::vector<std::string_view> f = TabFields(line);
         return f.size() == 2 && f[0] == name && Number(f[1], count);
     };
     // A count of lines of at least `least` bytes that the rest of the file cannot hold.
@@ -513,7 +513,7 @@ std::string_view Gazetteer::Key(std::size_t k) const {
 }
 
 GazetteerPlace Gazetteer::Town(std::size_t index) const {
-    const std::vector<std::string_view> f = Fields(Line(placeLines_.at(index)));
+    const std::vector<std::string_view> f = TabFields(Line(placeLines_.at(index)));
     GazetteerPlace p;
     p.latinName = f[0];
     p.arabicName = f[1];
@@ -607,7 +607,7 @@ std::vector<std::pair<GazetteerPlace, double>> Gazetteer::Nearest(double latitud
     std::vector<std::pair<double, std::size_t>> distances;
     distances.reserve(placeLines_.size());
     for (std::size_t k = 0; k < placeLines_.size(); ++k) {
-        const std::vector<std::string_view> f = Fields(Line(placeLines_[k]));
+        const std::vector<std::string_view> f = TabFields(Line(placeLines_[k]));
         double lat = 0, lon = 0;
         if (Number(f[4], lat) && Number(f[5], lon))
             distances.emplace_back(DistanceKm(latitude, longitude, lat, lon), k);

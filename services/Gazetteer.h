@@ -48,6 +48,9 @@ std::string ZoneCityCountryArabic(const std::string& zone);
 // start of one ("مالطا", "malta"); empty when none is.
 std::string CountryCodeOf(std::string_view text);
 
+// The fields of a line of tab-separated values, views into the line.
+std::vector<std::string_view> TabFields(std::string_view line);
+
 // The great-circle distance between two places in kilometres.
 double DistanceKm(double lat1, double lon1, double lat2, double lon2);
 

@@ -16,20 +16,7 @@ namespace {
 constexpr std::uintmax_t kLargestFile = 64 * 1024;
 constexpr std::size_t kFields = 9;
 
-// The fields of a line: name, Latin name, Arabic name, country, region, region's name,
-// latitude, longitude (East positive), zone; "own" when the place is an own place.
-std::vector<std::string> Split(const std::string& line) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab == std::string::npos ? tab : tab - start));
-        if (tab == std::string::npos) return fields;
-        start = tab + 1;
-    }
-}
-
-bool ReadCoordinate(const std::string& text, double limit, double& value) {
+bool ReadCoordinate(std::string_view text, double limit, double& value) {
     const char* end = text.data() + text.size();
     const auto read = std::from_chars(text.data(), end, value);
     return read.ec == std::errc() && read.ptr == end && std::fabs(value) <= limit;
@@ -72,7 +59,9 @@ std::vector<GazetteerPlace> LoadRecentPlaces(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::string line;
     while (places.size() < kRecentPlaces && std::getline(in, line)) {
-        const std::vector<std::string> f = Split(line);
+        // name, Latin name, Arabic name, country, region, region's name, latitude, longitude
+        // (East positive), zone; "own" when the place is an own place.
+        const std::vector<std::string_view> f = TabFields(line);
         GazetteerPlace p;
         if ((f.size() != kFields && f.size() != kFields + 1) || f[0].empty() ||
             !ReadCoordinate(f[6], 90, p.latitude) || !ReadCoordinate(f[7], 180, p.longitude) ||
