@@ -1,5 +1,4 @@
 // `zerin times --pdf` read back with poppler; many places in bounded memory (a long test).
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -24,39 +23,22 @@ namespace zerin::test {
 
 namespace {
 
-std::string Quoted(const std::string& text) {
-    std::string q = "'";
-    for (const char c : text) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
+// A shell command line's standard output; its exit status in *status.
+std::string ShellOut(const std::string& command, int* status = nullptr) {
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    std::string out;
+    char buffer[65536];
+    for (std::size_t n; pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        out.append(buffer, n);
+    const int raw = pipe ? ::pclose(pipe) : -1;
+    if (status) *status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return out;
 }
 
-// clang-format off
-struct ShellRun { int status = -1; std::string out, err; };
-// clang-format on
-
-// Runs a shell command line; its streams go through files of the test's own.
-ShellRun Shell(const std::string& command) {
-    const std::string out = Scratch("times_pdf_test.out"), err = Scratch("times_pdf_test.err");
-    const int raw = std::system((command + " > " + out + " 2> " + err).c_str());
-    ShellRun r;
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = ReadFile(out);
-    r.err = ReadFile(err);
-    std::remove(out.c_str());
-    std::remove(err.c_str());
-    return r;
-}
-
-bool Have(const char* tool) {
-    return Shell(std::string("command -v ") + tool).status == 0;
-}
-
-// `zerin times ARGS --pdf FILE` without a display.
-ShellRun WritePdf(const std::vector<std::string>& args, const std::string& file) {
-    std::string command =
-        std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ") + ZERIN_EXE + " times";
-    for (const std::string& a : args) command += " " + Quoted(a);
-    return Shell(command + " --pdf " + Quoted(file));
+// `zerin times ARGS --pdf FILE` without a display (no argument holds a blank or a quote).
+ExeResult WritePdf(const std::string& args, const std::string& file) {
+    return RunExe(" times " + args + " --pdf '" + file + "'",
+                  "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ");
 }
 
 // clang-format off
@@ -65,16 +47,16 @@ struct Word { double xMin, yMin, xMax, yMax; std::string text; };
 
 // The words of each page as pdftotext -bbox places them, in points from the top left.
 std::vector<std::vector<Word>> PageWords(const std::string& file) {
-    const ShellRun r = Shell("pdftotext -bbox " + Quoted(file) + " -");
+    const std::string out = ShellOut("pdftotext -bbox '" + file + "' -");
     std::vector<std::vector<Word>> pages;
     static const std::regex word(
         R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">([^<]*)</word>)re");
     std::size_t from = 0;
     for (;;) {
-        const std::size_t start = r.out.find("<page ", from);
+        const std::size_t start = out.find("<page ", from);
         if (start == std::string::npos) break;
-        const std::size_t end = r.out.find("</page>", start);
-        const std::string page = r.out.substr(start, end - start);
+        const std::size_t end = out.find("</page>", start);
+        const std::string page = out.substr(start, end - start);
         pages.emplace_back();
         for (std::sregex_iterator m(page.begin(), page.end(), word), none; m != none; ++m)
             pages.back().push_back({std::stod((*m)[1]), std::stod((*m)[2]), std::stod((*m)[3]),
@@ -149,9 +131,9 @@ void PrintTo(const PdfCase& c, std::ostream* os) {
 class PdfTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (!Have("pdftotext") || !Have("pdffonts"))
+        if (std::system("command -v pdftotext pdffonts > /dev/null") != 0)
             GTEST_SKIP() << "poppler-utils (pdftotext, pdffonts) is not installed";
-        const ShellRun probe = WritePdf({"--from", "2005-06-17", "--days", "1"}, file_);
+        const ExeResult probe = WritePdf("--from 2005-06-17 --days 1", file_);
         if (probe.err.find("built without the windows") != std::string::npos)
             GTEST_SKIP() << "this zerin is built without the windows";
         ASSERT_EQ(probe.status, 0) << probe.err;
@@ -165,8 +147,8 @@ class TimesPdfTest : public PdfTest, public ::testing::WithParamInterface<PdfCas
 // Every CSV row is a row of its month's page, read from the right.
 TEST_P(TimesPdfTest, EveryRowOfTheCsvIsARowOfItsPageReadFromTheRight) {
     const PdfCase& c = GetParam();
-    const ShellRun written =
-        WritePdf(Words(c.options + (c.asr.empty() ? "" : " --asr " + c.asr)), file_);
+    const ExeResult written =
+        WritePdf(c.options + (c.asr.empty() ? "" : " --asr " + c.asr), file_);
     ASSERT_EQ(written.status, 0) << written.err;
     EXPECT_EQ(written.err, "");  // nothing of Qt's remarks on its surroundings
     const std::vector<std::vector<std::string>> rows =
@@ -211,7 +193,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(PdfTest, AFirstDayIsTheSameDayInsideALongerTable) {
     // A clock far West of the meridian: the rising falls after 12:00.
     const std::string place = "--lat 23.8793N --lon 92.1253W --zone 0 --seconds ";
-    const ShellRun written = WritePdf(Words(place + "--from 2007-10-01 --days 1"), file_);
+    const ExeResult written = WritePdf(place + "--from 2007-10-01 --days 1", file_);
     ASSERT_EQ(written.status, 0) << written.err;
     const auto rows = CsvTable(Words("times " + place + "--from 2007-09-29 --days 3 --csv"));
     ASSERT_EQ(rows.size(), 3u);
@@ -221,10 +203,11 @@ TEST_F(PdfTest, AFirstDayIsTheSameDayInsideALongerTable) {
 }
 
 TEST_F(PdfTest, AnArabicFontIsEmbedded) {
-    const ShellRun fonts = Shell("pdffonts " + Quoted(file_));
-    ASSERT_EQ(fonts.status, 0) << fonts.err;
+    int status = -1;
+    const std::string fonts = ShellOut("pdffonts '" + file_ + "'", &status);
+    ASSERT_EQ(status, 0);
     bool arabic = false;
-    std::istringstream lines(fonts.out);
+    std::istringstream lines(fonts);
     for (std::string line; std::getline(lines, line);) {
         if (line.find("Arabic") == std::string::npos && line.find("Amiri") == std::string::npos)
             continue;
@@ -236,14 +219,14 @@ TEST_F(PdfTest, AnArabicFontIsEmbedded) {
         EXPECT_EQ(c[c.size() - 5], "yes") << "not embedded: " << line;
         arabic = true;
     }
-    EXPECT_TRUE(arabic) << fonts.out;
+    EXPECT_TRUE(arabic) << fonts;
 }
 
 // The header: the zone with each offset of the month, the Qibla; the footer: page of pages.
 TEST_F(PdfTest, TheHeaderGivesTheZoneAndTheQiblaAndTheFooterThePage) {
     const std::string options =
         "--lon 6:50:0W --lat 34:1:0N --tz Africa/Casablanca --from 2026-02-01 --to 2026-04-30";
-    ASSERT_EQ(WritePdf(Words(options + " --name Rabat"), file_).status, 0);
+    ASSERT_EQ(WritePdf(options + " --name Rabat", file_).status, 0);
     const std::vector<std::vector<Word>> pages = PageWords(file_);
     ASSERT_EQ(pages.size(), 3u);
     std::map<std::string, std::set<std::string>> offsets;  // of each month
@@ -277,8 +260,8 @@ TEST_F(PdfTest, TheHeaderGivesTheZoneAndTheQiblaAndTheFooterThePage) {
 
 // The header says the adjustments in Arabic: no English names, whole signed numbers, LTR.
 TEST_F(PdfTest, TheHeaderSaysTheAdjustmentsInArabic) {
-    ASSERT_EQ(WritePdf(Words("--lat 41.0082N --lon 28.9784E --zone -3 --from 2024-03-01 --days 2 "
-                             "--method turkey --adjust fajr=+3"),
+    ASSERT_EQ(WritePdf("--lat 41.0082N --lon 28.9784E --zone -3 --from 2024-03-01 --days 2 "
+                       "--method turkey --adjust fajr=+3",
                        file_)
                   .status,
               0);
@@ -300,8 +283,7 @@ TEST_F(PdfTest, APlacesFileGivesAPagePerPlaceAndMonth) {
         f << "name,latitude,longitude,zone\nRabat,34:01N,6:50W,Africa/Casablanca\n"
              "Mecca,21:25N,39:49E,-3\n";
     }
-    const ShellRun r =
-        WritePdf({"--places", places, "--from", "2026-03-01", "--days", "40"}, file_);
+    const ExeResult r = WritePdf("--places " + places + " --from 2026-03-01 --days 40", file_);
     std::remove(places.c_str());
     ASSERT_EQ(r.status, 0) << r.err;
     const std::vector<std::vector<Word>> pages = PageWords(file_);
@@ -314,22 +296,17 @@ TEST_F(PdfTest, APlacesFileGivesAPagePerPlaceAndMonth) {
         EXPECT_TRUE(words.count(names[page])) << page;
         EXPECT_TRUE(words.count(clocks[page])) << page;
     }
-    EXPECT_EQ(
-        WritePdf({"--places", places, "--from", "2026-03-01", "--days", "1", "--name", "X"}, file_)
-            .status,
-        2);
+    EXPECT_EQ(WritePdf("--places " + places + " --from 2026-03-01 --days 1 --name X", file_).status,
+              2);
 }
 
 TEST_F(PdfTest, AFileThatCannotBeWrittenIsSaidAndNothingIsLeft) {
-    const ShellRun r =
-        WritePdf({"--from", "2005-06-01", "--days", "30"}, "no-such-folder/times.pdf");
+    const ExeResult r = WritePdf("--from 2005-06-01 --days 30", "no-such-folder/times.pdf");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("zerin: could not write no-such-folder/times.pdf"), std::string::npos)
         << r.err;
     EXPECT_NE(access("no-such-folder", F_OK), 0);
 }
-
-// Options of the PDF that do not go with the others: refused before anything is written.
 
 namespace {
 
@@ -342,32 +319,14 @@ void WritePlaces(const std::string& path, int n) {
           << (k % 25 - 12) << "\n";
 }
 
-// clang-format off
-struct Printed { int status = -1; long peakKb = 0; };
-// clang-format on
-
-// zerin times --places FILE --from 2026-03-01 --days 31 --pdf OUT, without a display.
-Printed PrintPlaces(const std::string& places, const std::string& out) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, 1);
-        ::dup2(null, 2);
-        ::unsetenv("DISPLAY");
-        ::unsetenv("WAYLAND_DISPLAY");
-        ::unsetenv("QT_QPA_PLATFORM");
-        ::execl(ZERIN_EXE, "zerin", "times", "--places", places.c_str(), "--from", "2026-03-01",
-                "--days", "31", "--pdf", out.c_str(), static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    Printed printed;
-    int status = 0;
+// zerin times --places FILE --from 2026-03-01 --days 31 --pdf OUT: its exit status and the
+// largest resident memory of the program's runs so far (kilobytes).
+std::pair<int, long> PrintPlaces(const std::string& places, const std::string& out) {
+    const int status =
+        WritePdf("--places " + places + " --from 2026-03-01 --days 31 > /dev/null", out).status;
     rusage usage{};
-    if (::wait4(child, &status, 0, &usage) == child && WIFEXITED(status)) {
-        printed.status = WEXITSTATUS(status);
-        printed.peakKb = usage.ru_maxrss;
-    }
-    return printed;
+    ::getrusage(RUSAGE_CHILDREN, &usage);
+    return {status, usage.ru_maxrss};
 }
 
 TEST(PdfMemory, TenThousandPlacesForAMonthInBoundedMemory) {
@@ -379,16 +338,16 @@ TEST(PdfMemory, TenThousandPlacesForAMonthInBoundedMemory) {
     const ScratchFolder folder;
     WritePlaces(folder / "one.csv", 1);
     WritePlaces(folder / "many.csv", 10000);
-    const Printed one = PrintPlaces(folder / "one.csv", folder / "one.pdf");
-    if (one.status == 2) GTEST_SKIP() << "built without the windows";
-    ASSERT_EQ(one.status, 0);
-    const Printed many = PrintPlaces(folder / "many.csv", folder / "many.pdf");
-    ASSERT_EQ(many.status, 0);
+    const auto [oneStatus, onePeakKb] = PrintPlaces(folder / "one.csv", folder / "one.pdf");
+    if (oneStatus == 2) GTEST_SKIP() << "built without the windows";
+    ASSERT_EQ(oneStatus, 0);
+    const auto [manyStatus, manyPeakKb] = PrintPlaces(folder / "many.csv", folder / "many.pdf");
+    ASSERT_EQ(manyStatus, 0);
     // 10,000 pages of some 7 KB each were written...
     EXPECT_GT(ReadFile(folder / "many.pdf").size(), 50'000'000u);
     // ...the memory grew by the list of places only (some 2.5 KB each), not the file's size.
-    EXPECT_LT(many.peakKb - one.peakKb, 40 * 1024)
-        << one.peakKb << " KB for one place, " << many.peakKb << " KB for 10,000";
+    EXPECT_LT(manyPeakKb - onePeakKb, 40 * 1024)
+        << onePeakKb << " KB for one place, " << manyPeakKb << " KB for 10,000";
 }
 
 }  // namespace

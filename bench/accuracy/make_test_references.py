@@ -1,7 +1,7 @@
 #!/usr/bin/python3
-"""Writes the independently computed references of this folder.
+"""Writes the independently computed references of tests/data/references/.
 
-    tests/data/references/make.py      (Debian: python3-ephem, python3-geographiclib)
+    bench/accuracy/make_test_references.py      (Debian: python3-ephem, python3-geographiclib)
 
 - sun-times.csv: the Sun's transit, rising, setting and prayer times of a few places and
   days by PyEphem, in the program's definitions (bench/accuracy/reference.py): seconds
@@ -26,9 +26,9 @@ import zoneinfo
 import ephem
 from geographiclib.geodesic import Geodesic
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "..", "..", "..", "bench", "accuracy"))
-import reference  # noqa: E402
+HERE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests", "data",
+                    "references")
+import reference  # noqa: E402  (beside this file)
 
 KAABA_LAT, KAABA_LON = 21.4225241, 39.8261818
 EVENTS = ("fajr", "sunrise", "transit", "asr1", "asr2", "sunset", "isha")
@@ -71,7 +71,7 @@ def writer(name, comment):
 
 def sun_times():
     f, out = writer("sun-times.csv", "# The Sun's times by PyEphem " + ephem.__version__ +
-                    " (tests/data/references/make.py): seconds after local standard midnight; "
+                    " (bench/accuracy/make_test_references.py): seconds after local standard midnight; "
                     "longitude West positive,\n# zone East negative (the program's conventions);"
                     " empty: not reached.\n")
     out.writerow(["place", "latitude", "longitude", "zone", "date", *EVENTS])
@@ -204,8 +204,8 @@ def timetables():
         return " ".join(f"{n}={'' if found[n] is None else clock(found[n])}" for n in names)
 
     with open(os.path.join(HERE, "timetables-pyephem.txt"), "w") as f:
-        f.write(f"# Cells of `zerin times` tables by PyEphem {ephem.__version__} (tests/data/"
-                "references/make.py); the lines as in timetables.txt.\n"
+        f.write(f"# Cells of `zerin times` tables by PyEphem {ephem.__version__} "
+                "(bench/accuracy/make_test_references.py); the lines as in timetables.txt.\n"
                 "\n# Rising and setting: the Sun's centre at -0.8333 degrees, no pressure.\n")
         for (name, lat, lon), zone, date in HORIZON_PLACES:
             found = sun_events(lon, lat, local_midnight(date, zone), RISING_SETTING)
