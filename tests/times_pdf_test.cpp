@@ -147,8 +147,7 @@ class TimesPdfTest : public PdfTest, public ::testing::WithParamInterface<PdfCas
 // Every CSV row is a row of its month's page, read from the right.
 TEST_P(TimesPdfTest, EveryRowOfTheCsvIsARowOfItsPageReadFromTheRight) {
     const PdfCase& c = GetParam();
-    const ExeResult written =
-        WritePdf(c.options + (c.asr.empty() ? "" : " --asr " + c.asr), file_);
+    const ExeResult written = WritePdf(c.options + (c.asr.empty() ? "" : " --asr " + c.asr), file_);
     ASSERT_EQ(written.status, 0) << written.err;
     EXPECT_EQ(written.err, "");  // nothing of Qt's remarks on its surroundings
     const std::vector<std::vector<std::string>> rows =
