@@ -27,13 +27,15 @@ class FieldTextMaker {
     std::string Plausible(double low, double high) {
         const double value = std::uniform_real_distribution<double>(low, high)(random_);
         const long long whole = static_cast<long long>(value);
+        char hex[32];
+        std::snprintf(hex, sizeof hex, "%llX", std::llabs(whole));
         const std::string forms[] = {
             std::to_string(whole),
             std::to_string(value),
             "  " + std::to_string(whole) + " ",
             "+" + std::to_string(value / 10) + "E1",
             std::to_string(value * 1000) + "d-3",
-            "&H" + Hex(std::llabs(whole)),
+            "&H" + std::string(hex),
         };
         return forms[Pick(6)];
     }
@@ -67,12 +69,6 @@ class FieldTextMaker {
                            : run;
     }
 
-    static std::string Hex(long long value) {
-        char buffer[32];
-        std::snprintf(buffer, sizeof buffer, "%llX", value);
-        return buffer;
-    }
-
     int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
 
     std::mt19937_64 random_;
@@ -96,12 +92,11 @@ ReportInput RandomInput(FieldTextMaker& make) {
 
 std::string Describe(const ReportInput& in) {
     std::string text;
-    for (const std::string& arg : ReportArgs(in)) {
-        text += " '";
-        text +=
-            arg.size() > 60 ? arg.substr(0, 60) + "...(" + std::to_string(arg.size()) + ")" : arg;
-        text += "'";
-    }
+    for (const std::string& arg : ReportArgs(in))
+        text += " '" +
+                (arg.size() > 60 ? arg.substr(0, 60) + "...(" + std::to_string(arg.size()) + ")"
+                                 : arg) +
+                "'";
     return text;
 }
 

@@ -187,11 +187,9 @@ TEST(Planets, ElementsTheirSunTheirDayAndTheirDiameter) {
         EXPECT_EQ(m->text(), Golden("report-saturn-2005-06-17-1200.txt"));
     }
     BodyRun april31("2005 4 31 12 0 0"), may1("2005 5 1 12 0 0"), venus, pluto;
-    for (const auto& [run, body] : {std::pair{&april31, Body::Mars},
-                                    {&may1, Body::Mars},
-                                    {&venus, Body::Venus},
-                                    {&pluto, Body::Pluto}})
-        ASSERT_EQ(run->Press(body), Outcome::Written);
+    for (BodyRun* run : {&april31, &may1}) ASSERT_EQ(run->Press(Body::Mars), Outcome::Written);
+    ASSERT_EQ(venus.Press(Body::Venus), Outcome::Written);
+    ASSERT_EQ(pluto.Press(Body::Pluto), Outcome::Written);
     EXPECT_EQ(april31.First("T"), may1.First("T"));
     EXPECT_EQ(april31.All("L").back(), may1.All("L").back());
     EXPECT_EQ(venus.First("Diam"), 16.920000076293945 / venus.First("r_Pln_Erth"));
