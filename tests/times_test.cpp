@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <map>
 #include <random>
@@ -71,12 +72,7 @@ struct Table {
     Timetable table;
     Table(const services::Place& place, std::unique_ptr<services::ZoneClock> c,
           services::HighLatRule rule = services::HighLatRule::None)
-        : clock(std::move(c)), table(place, *clock, WithRule(rule), kAsReport) {}
-    static services::PrayerSettings WithRule(services::HighLatRule rule) {
-        services::PrayerSettings s;
-        s.rule = rule;
-        return s;
-    }
+        : clock(std::move(c)), table(place, *clock, {.rule = rule}, kAsReport) {}
     TimesDay Day(int year, int month, int day) { return table.Day({year, month, day, 0, 0, 0}); }
 };
 
@@ -328,17 +324,33 @@ void ExpectTimesOnTheCourse(const SunCourse& course, double Lon, double Lat, dou
     }
 }
 
-// A place and the noon of a day on its clock.
-struct PlaceAtNoon {
-    double Lon, Lat;  // West positive
-    int zone;         // East negative
-    Civil date;       // at 12:00
+// A place, a clock and a day of a timetable.
+struct TableDay {
+    std::string lat, lon;  // as typed: "23.8793N", "92.1253W"
+    int zone;              // --zone, East of Greenwich negative
+    Civil date;
+    std::string extra;  // more options, the same for every table
+    // The place in degrees, West and North positive.
+    double Lon() const { return std::stod(lon) * (lon.back() == 'E' ? -1 : 1); }
+    double Lat() const { return std::stod(lat) * (lat.back() == 'S' ? -1 : 1); }
 };
 
+// The days of a kind in tests/data/exact-days.txt.
+std::vector<TableDay> ExactDays(const std::string& kind) {
+    std::vector<TableDay> days;
+    for (const std::vector<std::string>& r : DataRows("exact-days.txt", "", '|')) {
+        TableDay d{"", "", 0, {}, Trimmed(r[2])};
+        std::istringstream(r[1]) >> d.lat >> d.lon >> d.zone >> d.date.year >> d.date.month >>
+            d.date.day;
+        if (Contains(" " + r[0], " " + kind + " ")) days.push_back(d);
+    }
+    return days;
+}
+
 // The Sun's course through the day, about the noon of the place's clock.
-SunCourse CourseAbout(const PlaceAtNoon& c) {
+SunCourse CourseAbout(const TableDay& c) {
     const double JJ =
-        services::JulianDayOfInstant(services::SecondsOf(c.date) + c.zone * services::kHour);
+        services::JulianDayOfInstant(services::SecondsOf(c.date) + (12 + c.zone) * services::kHour);
     return SunCourse(SunNodeAt(JJ - 1), SunNodeAt(JJ), SunNodeAt(JJ + 1));
 }
 
@@ -353,31 +365,19 @@ TEST(ExactTimes, NewtonLandsWhereTheAltitudeIsReached) {
 }
 
 TEST(ExactTimes, NearWhereATimeCeasesTheStepsStayInTheDay) {
-    // kNearWhereATimeCeases' days: the lowest altitude crosses the time's altitude that day.
-    // clang-format off
-    const PlaceAtNoon cases[] = {
-        {157.2256, -86.8526, 12, {2026, 5, 31, 12, 0, 0}}, {116.0668, 85.9817, 6, {1985, 3, 29, 12, 0, 0}},
-        {116.0668, 85.9817, 6, {1985, 3, 28, 12, 0, 0}}, {-8.5575, 78.3950, -3, {1968, 10, 23, 12, 0, 0}},
-        {55.1503, -88.2310, 2, {2021, 8, 10, 12, 0, 0}}};
-    // clang-format on
-    for (const PlaceAtNoon& c : cases) {
-        SCOPED_TRACE(services::DateText(c.date) + " at " + std::to_string(c.Lat));
-        ExpectTimesOnTheCourse(CourseAbout(c), c.Lon, c.Lat, 12);
+    for (const TableDay& c : ExactDays("course")) {
+        SCOPED_TRACE(services::DateText(c.date) + " at " + c.lat);
+        ExpectTimesOnTheCourse(CourseAbout(c), c.Lon(), c.Lat(), 12);
     }
 }
 
 TEST(ExactTimes, AStartAnywhereInTheDayGivesTheDaysTimes) {
-    // The places of kRisingAfterNoon on their days, each course about the noon of its clock,
-    // and Mecca. The times of the day before are only starts: wrong ones (a time of 0, a
-    // rising taken for a setting) must not lead to another day's times.
-    // clang-format off
-    const PlaceAtNoon cases[] = {
-        {92.1253, 23.8793, 0, {2007, 10, 1, 12, 0, 0}}, {171.63, 49.2351, 6, {2024, 3, 5, 12, 0, 0}},
-        {-155.7374, -53.6627, 9, {2019, 8, 13, 12, 0, 0}}, {-39.8167, 21.4167, -3, {2005, 6, 17, 12, 0, 0}}};
-    // clang-format on
-    for (const PlaceAtNoon& c : cases) {
+    // The rising days and Mecca's, each course about the noon of its clock. The times of the
+    // day before are only starts: wrong ones (a time of 0, a rising taken for a setting) must
+    // not lead to another day's times.
+    for (const TableDay& c : ExactDays("start")) {
         const SunCourse course = CourseAbout(c);
-        const SunObserver o = SunObserverAt(c.Lon, c.Lat);
+        const SunObserver o = SunObserverAt(c.Lon(), c.Lat());
         const SunTimes fresh = SunDayTimesExact(course, o, 12);
         for (const double start : {0.0, 6.0, 11.0, 13.0, 18.0, 23.9}) {
             SCOPED_TRACE(services::DateText(c.date) + " from " + std::to_string(start));
@@ -391,14 +391,6 @@ TEST(ExactTimes, AStartAnywhereInTheDayGivesTheDaysTimes) {
         }
     }
 }
-
-// A place, a clock and a day of a timetable.
-struct TableDay {
-    std::string lat, lon;  // as typed: "23.8793N", "92.1253W"
-    int zone;              // --zone, East of Greenwich negative
-    Civil date;
-    std::string extra;  // more options, the same for every table
-};
 
 // The CSV row of c's day in a table of `days` days from `from`.
 std::vector<std::string> RowOfDay(const TableDay& c, const Civil& from, std::int64_t days,
@@ -415,14 +407,11 @@ std::vector<std::string> RowOfDay(const TableDay& c, const Civil& from, std::int
 
 // The same day of the month before (the month's last day when it has no such day).
 Civil MonthBefore(const Civil& date) {
-    Civil before = date;
-    if (--before.month == 0) before.month = 12, --before.year;
-    before.day = 1;
-    const services::Seconds first = services::SecondsOf(before);
-    const services::Seconds next = services::SecondsOf(
-        services::Civil{before.year + (before.month == 12), before.month % 12 + 1, 1, 0, 0, 0});
-    before.day = std::min(date.day, static_cast<int>((next - first) / services::kDay));
-    return before;
+    using namespace std::chrono;
+    const year_month_day before = year{date.year} / date.month / date.day - months{1};
+    const year_month_day_last last = before.year() / before.month() / std::chrono::last;
+    const unsigned day = std::min(unsigned{before.day()}, unsigned{last.day()});
+    return {int{before.year()}, static_cast<int>(unsigned{before.month()}), static_cast<int>(day)};
 }
 
 // A day's row alone equals its row in tables that start two days and a month earlier.
@@ -437,24 +426,9 @@ void ExpectSameRowWhateverTheStart(const TableDay& c, const std::string& command
               RowOfDay(c, month, (day - services::SecondsOf(month)) / services::kDay + 1, command));
 }
 
-// Risings after 12:00 on the clock: alone, the first day once took the day before's.
-// clang-format off
-const TableDay kRisingAfterNoon[] = {
-    {"23.8793N", "92.1253W", 0, {2007, 10, 1, 0, 0, 0}, "--seconds"}, {"49.2351N", "171.6300W", 6, {2024, 3, 5, 0, 0, 0}, "--seconds"},
-    {"53.6627S", "155.7374E", 9, {2019, 8, 13, 0, 0, 0}, "--seconds"}};
-// clang-format on
-
-// Days where a time ceases: from the day before's, the steps once found it or missed the day's.
-const TableDay kNearWhereATimeCeases[] = {
-    {"86.8526S", "157.2256W", 12, {2026, 6, 1, 0, 0, 0}, "--seconds --high-lat seventh"},
-    {"85.9817N", "116.0668W", 6, {1985, 3, 29, 0, 0, 0}, "--seconds --high-lat angle"},
-    {"78.3950N", "8.5575E", -3, {1968, 10, 24, 0, 0, 0}, "--seconds --high-lat middle"},
-    {"88.2310S", "55.1503W", 2, {2021, 8, 10, 0, 0, 0}, "--seconds --high-lat middle"},
-};
-
 TEST(ExactTimes, ADaysRowDoesNotDependOnTheTablesFirstDay) {
-    for (const TableDay& c : kNearWhereATimeCeases) ExpectSameRowWhateverTheStart(c);
-    for (const TableDay& c : kRisingAfterNoon) {
+    for (const TableDay& c : ExactDays("ceases")) ExpectSameRowWhateverTheStart(c);
+    for (const TableDay& c : ExactDays("rising")) {
         ExpectSameRowWhateverTheStart(c);
         // The crescent's table, evenings and mornings, at the same places and days.
         for (const char* crescent : {"", "--morning"})
