@@ -368,9 +368,8 @@ TEST(Qibla, PublishedBearingsAndGreatCircleDistancesOfElevenCities) {
 
 // Vincenty's example (54,972.271 m) and GeographicLib's distances to the Kaaba, to a millimetre.
 TEST(Qibla, GeodesicDistanceOnTheEllipsoid) {
-    const auto dms = [](double d, double m, double s) { return d + m / 60 + s / 3600; };
-    EXPECT_NEAR(GeodesicDistanceKm(-dms(37, 57, 3.72030), dms(144, 25, 29.52440),
-                                   -dms(37, 39, 10.15610), dms(143, 55, 35.38390)),
+    EXPECT_NEAR(GeodesicDistanceKm(-Sexagesimal(37, 57, 3.72030), Sexagesimal(144, 25, 29.52440),
+                                   -Sexagesimal(37, 39, 10.15610), Sexagesimal(143, 55, 35.38390)),
                 54.972271, 1e-6);
     int cities = 0;
     for (const auto& c : DataRows("references/kaaba-distances.csv", "city")) {
