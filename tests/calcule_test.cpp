@@ -123,12 +123,19 @@ TEST(Fields, TheDayLimitedToTheMonth) {
     }
 }
 
-// Meeus' examples and table, PyEphem's dates around leap days, centuries and the reform.
+// Meeus' examples and table, PyEphem's dates around leap days, centuries and the reform; the
+// inverse at Meeus' dates.
 TEST(JulianDay, PublishedDates) {
-    for (const std::vector<std::string>& row : DataRows("julian-days.csv", "year"))
+    for (const std::vector<std::string>& row : DataRows("julian-days.csv", "year")) {
+        SCOPED_TRACE(row[0] + "-" + row[1] + "-" + row[2]);
         EXPECT_NEAR(JulianDay(std::stod(row[0]), std::stod(row[1]), std::stod(row[2])),
-                    std::stod(row[3]), 1e-9)
-            << row[0] << "-" << row[1] << "-" << row[2];
+                    std::stod(row[3]), 1e-9);
+        if (row.size() > 4) {  // and back
+            const CalendarDate d = CalendarDateOf(std::stod(row[3]));
+            EXPECT_EQ(d.year * 100 + d.month, std::stoi(row[0]) * 100 + std::stoi(row[1]));
+            EXPECT_NEAR(d.day, std::stod(row[2]), 1e-6);
+        }
+    }
     EXPECT_EQ(JulianCenturies(2451545.0), 1);  // J2000.0 is one century after 1900 January 0.5
     EXPECT_EQ(JulianCenturies(2415020.0), 0);
     // The days the reform dropped do not exist.
