@@ -149,28 +149,26 @@ TEST(Crescent, EveryNewMoonOfTheNavalObservatory) {
 // Nothing to see: conjunction after, Moon first, midnight Sun, polar night, Moon never up.
 TEST(Crescent, EveningsWithNothingToSee) {
     using E = CrescentEnd;
-    // The line the report ends with; whether a stop goes to the messenger.
-    // clang-format off
-    const struct { double eastLon, lat; int zone, month, day; bool morning; CrescentEnd end; const char* line; bool message; } kCases[] = {
-        {kMeccaLon, kMeccaLat, -3, 3, 9, false, E::ConjunctionAfter, "الاجتماع بعد غروب الشمس", false},
-        {kMeccaLon, kMeccaLat, -3, 3, 11, true, E::ConjunctionAfter, "الاجتماع قبل شروق الشمس", false},
-        {120, 40, -8, 3, 10, false, E::MoonFirst, "يغرب القمر قبل الشمس", false},
-        {kMeccaLon, kMeccaLat, -3, 3, 10, true, E::MoonFirst, "يشرق القمر بعد الشمس", false},
-        {0, 80, 0, 6, 10, false, E::NoSunset, "لا تغرب الشمس في هذا اليوم عند هذا العرض", true},
-        {0, 80, 0, 12, 10, false, E::NoSunset, "الشمس تحت الأفق طول اليوم", true},
-        {0, 64, 0, 1, 11, false, E::NoMoonset, "لا يغرب القمر في هذا اليوم عند هذا العرض", true},
-        // clang-format on
-    };
-    for (const auto& c : kCases) {
-        SCOPED_TRACE(c.line);
-        const Evening e = RunEvening(c.eastLon, c.lat, c.zone, 2024, c.month, c.day, c.morning);
+    const std::map<std::string, E> kEnds = {{"ConjunctionAfter", E::ConjunctionAfter},
+                                            {"MoonFirst", E::MoonFirst},
+                                            {"NoSunset", E::NoSunset},
+                                            {"NoMoonset", E::NoMoonset}};
+    for (const std::vector<std::string>& row : DataRows("crescent-nothing-to-see.txt", "", '|')) {
+        const std::string line = Trimmed(row[1]);
+        SCOPED_TRACE(line);
+        double eastLon, lat;
+        int zone, month, day;
+        std::string when, end, message;
+        std::istringstream(row[0]) >> eastLon >> lat >> zone >> month >> day >> when >> end >>
+            message;
+        const Evening e = RunEvening(eastLon, lat, zone, 2024, month, day, when == "morning");
         EXPECT_EQ(e.outcome, Outcome::Written);
-        EXPECT_EQ(e.r.evening.end, c.end);
-        EXPECT_TRUE(Contains(e.text, c.line));
+        EXPECT_EQ(e.r.evening.end, kEnds.at(end));
+        EXPECT_TRUE(Contains(e.text, line));
         EXPECT_TRUE(e.text.ends_with(kEndLine));
         for (const char* absent : {"q = ", "nan", "NaN", "inf"})
             EXPECT_FALSE(Contains(e.text, absent));
-        EXPECT_EQ(e.messages.size(), c.message ? 1u : 0u);
+        EXPECT_EQ(e.messages.size(), message == "message" ? 1u : 0u);
     }
 }
 

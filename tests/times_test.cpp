@@ -124,9 +124,8 @@ TEST(Times, EachDayIsTheSunCommandAtNoonStandardTime) {
 TEST(Times, ClockTextRoundsAndReplacesTheCellsText) {
     std::string cell = "a text longer than any clock";
     for (const std::vector<std::string>& row : DataRows("clock-texts.txt", "", '|')) {
-        std::istringstream in(row[0]);
         double h, m, s;
-        in >> h >> m >> s;
+        std::istringstream(row[0]) >> h >> m >> s;
         const double hours = h + m / 60 + s / 3600;
         const bool seconds = Trimmed(row[1]) == "s";
         services::WriteClockText(hours, seconds, cell);
