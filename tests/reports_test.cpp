@@ -235,12 +235,9 @@ TEST(Planets, TheReductionAtItsEdges) {
     x.R_soleil = x.First("R_Pt") * Cosine(x.First("b"));  // X = -R_Pt Cosine(b) + R_soleil = 0
     const std::string returned = x.Planete(80, 2, 0.05, 10, 30, 50);
     ASSERT_EQ(x.First("G"), 180);
-    const std::vector<double> longitudes = x.All("L");
-    ASSERT_EQ(longitudes.size(), 3u);
-    EXPECT_EQ(longitudes[0], heliocentric);
-    EXPECT_EQ(longitudes[1], heliocentric);
-    EXPECT_EQ(longitudes[2], Angle_360_Deg(heliocentric + x.Long_Soleil));
-    EXPECT_EQ(returned, x.report.Num(longitudes[2]));
+    const double geocentric = Angle_360_Deg(heliocentric + x.Long_Soleil);
+    EXPECT_EQ(x.All("L"), (std::vector<double>{heliocentric, heliocentric, geocentric}));
+    EXPECT_EQ(returned, x.report.Num(geocentric));
     EXPECT_TRUE(Contains(x.text(), "L = L + Long_Soleil = " + returned + "\r\n\r\n"));
 }
 
