@@ -31,17 +31,15 @@ using zerin::SunTimes;
 
 constexpr services::TimesMethod kAsReport = services::TimesMethod::AsReport;
 
-// The Sun's times as its report prints them (after these formulas) and as a day holds them.
+// The Sun's times as its report prints them (after these formulas), as a day holds them and
+// the table's cells they stand in.
 // clang-format off
-constexpr const char* kFormulas[] = {"MIDI = Asc - TS_Loc + (UT * 24) - Zone", "Lever = MIDI - Duirn",
-    "Coucher = MIDI + Duirn", "Asr1 = MIDI + Fadl", "Asr2 = MIDI + Fadl", "Icha = MIDI + Fadl", "Fajr = MIDI - Fadl"};
+const struct { const char* formula; double SunTimes::*time; services::TimeCell cell; } kTimes[] = {
+    {"MIDI = Asc - TS_Loc + (UT * 24) - Zone", &SunTimes::MIDI, services::kTransit}, {"Lever = MIDI - Duirn", &SunTimes::Lever, services::kSunrise},
+    {"Coucher = MIDI + Duirn", &SunTimes::Coucher, services::kSunset}, {"Asr1 = MIDI + Fadl", &SunTimes::Asr1, services::kAsr1},
+    {"Asr2 = MIDI + Fadl", &SunTimes::Asr2, services::kAsr2}, {"Icha = MIDI + Fadl", &SunTimes::Icha, services::kIsha},
+    {"Fajr = MIDI - Fadl", &SunTimes::Fajr, services::kFajr}};
 // clang-format on
-constexpr double SunTimes::*kTimes[] = {&SunTimes::MIDI, &SunTimes::Lever, &SunTimes::Coucher,
-                                        &SunTimes::Asr1, &SunTimes::Asr2,  &SunTimes::Icha,
-                                        &SunTimes::Fajr};
-constexpr services::TimeCell kCells[] = {services::kTransit, services::kSunrise, services::kSunset,
-                                         services::kAsr1,    services::kAsr2,    services::kIsha,
-                                         services::kFajr};
 
 // `zerin report sun` for a date and an instant, place and zone options after them.
 std::string SunReport(const Civil& date, const std::string& more, const std::string& hour = "12",
@@ -84,8 +82,8 @@ std::unique_ptr<services::ZoneClock> Named(const char* zone) {
 }
 
 void ExpectSameAsReport(const TimesDay& d, const std::string& report) {
-    for (std::size_t k = 0; k < std::size(kTimes); ++k)
-        EXPECT_EQ(NumText(d.sun.*kTimes[k]), Printed(report, kFormulas[k])) << kFormulas[k];
+    for (const auto& t : kTimes)
+        EXPECT_EQ(NumText(d.sun.*t.time), Printed(report, t.formula)) << t.formula;
 }
 
 // Days as the Sun's report computes them, on the table's clock (tests/data/sun-days.txt).
@@ -112,8 +110,7 @@ TEST(Times, EachDayIsTheSunCommandAtNoonStandardTime) {
         EXPECT_EQ(services::OffsetText(d.offset.Total()), offset);
         EXPECT_EQ(d.offset.summer, summer);
         const double shift = std::stod(r[4]);
-        for (std::size_t k = 0; k < std::size(kTimes); ++k)
-            EXPECT_EQ(d.clock[kCells[k]], d.sun.*kTimes[k] + shift) << kFormulas[k];
+        for (const auto& t : kTimes) EXPECT_EQ(d.clock[t.cell], d.sun.*t.time + shift) << t.formula;
         if (shift != std::round(shift)) {  // the whole-hour zone's report at the real noon
             EXPECT_NEAR(d.clock[services::kTransit], 12, 0.6);
         }
