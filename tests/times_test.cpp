@@ -564,19 +564,6 @@ TEST(TablesHorizon, RefractionAndDip) {
     }
 }
 
-// Only a day the clock never shows is skipped: Havana skips its midnight hour, not the day.
-TEST(SkippedDays, ApiaHasNoThirtiethOfDecember2011) {
-    if (!HaveZone("Pacific/Apia")) GTEST_SKIP() << "no time-zone database";
-    // clang-format off
-    const struct { const char* zone; s::Civil date; bool skipped; } kCases[] = {
-        {"Pacific/Apia", {2011, 12, 29}, false}, {"Pacific/Apia", {2011, 12, 30}, true},
-        {"Pacific/Apia", {2011, 12, 31}, false}, {"Europe/Paris", {2024, 3, 31}, false},
-        {"America/Havana", {2024, 3, 10}, false}};
-    // clang-format on
-    for (const auto& c : kCases)
-        EXPECT_EQ(Named(c.zone)->SkipsDate(c.date), c.skipped) << c.zone << " " << c.date.day;
-}
-
 // A wrong item of --adjust leaves the adjustments as they were; the others add to the method's.
 TEST(CommandLines, AdjustmentsReadWhole) {
     std::array<double, s::kPrayers> adjust{0, 0, 1, 0, 0, 0};
