@@ -19,11 +19,10 @@ TableOptions Options(const std::string& words) {
     const std::vector<std::string> args = Words("chart " + words);
     TableOptions options;
     cli::PlaceGiven given;
-    for (std::size_t k = 1; k < args.size(); ++k) {
-        std::string error;
-        EXPECT_TRUE(cli::TakeTableOption(args, k, options, given, error)) << args[k];
-        EXPECT_EQ(error, "");
-    }
+    std::string error;
+    for (std::size_t k = 1; k < args.size(); ++k)
+        EXPECT_TRUE(cli::TakeTableOption(args, k, options, given, error) && error.empty())
+            << args[k] << ": " << error;
     return options;
 }
 

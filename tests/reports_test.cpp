@@ -254,10 +254,9 @@ ReportInput At(Body body, const std::string& options) {
     ReportInput in = robust::ReferenceInput(body);
     services::FieldOptions read{in.fields, in.east, in.north};
     const std::vector<std::string> args = Words(options);
-    for (std::size_t k = 0; k < args.size(); ++k) {
-        std::string error;
+    std::string error;
+    for (std::size_t k = 0; k < args.size(); ++k)
         EXPECT_TRUE(cli::TakeFieldOption(args, k, read, error) && error.empty()) << args[k];
-    }
     in.fields = read.fields, in.east = read.east, in.north = read.north;
     return in;
 }
