@@ -19,11 +19,10 @@ TableOptions Options(const std::string& words) {
     const std::vector<std::string> args = Words("chart " + words);
     TableOptions options;
     cli::PlaceGiven given;
-    for (std::size_t k = 1; k < args.size(); ++k) {
-        std::string error;
-        EXPECT_TRUE(cli::TakeTableOption(args, k, options, given, error)) << args[k];
-        EXPECT_EQ(error, "");
-    }
+    std::string error;
+    for (std::size_t k = 1; k < args.size(); ++k)
+        EXPECT_TRUE(cli::TakeTableOption(args, k, options, given, error) && error.empty())
+            << args[k] << ": " << error;
     return options;
 }
 
@@ -51,17 +50,8 @@ double CurveCrossing(const DayChart& chart, const DayFrame& f, double altitude, 
     return best;
 }
 
-// clang-format off
-struct DayCase { const char *words, *date; };
-const DayCase kDays[] = {
-    {"--lat-deg 0 --lon-deg 30 --east --zone -2", "2024-03-20"}, {"--lat-deg 0 --lon-deg 30 --east --zone -2", "2024-06-21"},
-    {"--lat-deg 0 --lon-deg 30 --east --zone -2", "2024-12-21"}, {"--lat-deg 34.0167 --lon-deg 6.8333 --west --zone 0", "2024-03-20"},
-    {"--lat-deg 34.0167 --lon-deg 6.8333 --west --zone 0 --summer 1", "2024-06-21"}, {"--lat-deg 34.0167 --lon-deg 6.8333 --west --zone 0", "2024-12-21"},
-    {"--lat-deg 60 --lon-deg 10.75 --east --zone -1", "2024-03-20"}, {"--lat-deg 60 --lon-deg 10.75 --east --zone -1 --summer 1", "2024-06-21"},
-    {"--lat-deg 60 --lon-deg 10.75 --east --zone -1", "2024-12-21"}, {"--lat-deg 70 --lon-deg 19 --east --zone -1 --summer 1", "2024-06-21"},
-    {"--lat-deg 70 --lon-deg 19 --east --zone -1", "2024-12-21"}};
-
 // Each column of the table, the chart's cell and line.
+// clang-format off
 struct Column { const char* key; TimeCell cell; DayLineKind line; };
 const Column kColumns[] = {
     {"fajr", kFajr, DayLineKind::Dawn}, {"sunrise", kSunrise, DayLineKind::Horizon}, {"transit", kTransit, DayLineKind::Horizon},
@@ -83,11 +73,12 @@ double LineAltitude(const DayChart& chart, DayLineKind kind) {
 
 // At 1 px = 2 min each time's marker and the curve's crossing lie within a pixel of the table's.
 TEST(ChartDay, EachCrossingIsAtTheTimeOfTheTimetable) {
-    for (const DayCase& c : kDays) {
-        SCOPED_TRACE(std::string(c.words) + " " + c.date);
+    for (const std::vector<std::string>& day : DataRows("chart-days.txt", "", '|')) {
+        const std::string words = Trimmed(day[0]), date = Trimmed(day[1]);
+        SCOPED_TRACE(words + " " + date);
         DayChart chart;
         std::string error;
-        const DayChartRequest request{Options(c.words), Date(c.date),
+        const DayChartRequest request{Options(words), Date(date),
                                       SettingsOfMethod(*PrayerMethodNamed("morocco")), ""};
         ASSERT_TRUE(DayChartOf(request, chart, error)) << error;
         const DayFrame f = DayFrameOf(chart, 780, 560);
@@ -98,7 +89,7 @@ TEST(ChartDay, EachCrossingIsAtTheTimeOfTheTimetable) {
             EXPECT_EQ(chart.bands[k].top, -6.0 * k);
             EXPECT_EQ(chart.bands[k].bottom, -6.0 * (k + 1));
         }
-        const auto row = TimesRow(c.words, c.date);
+        const auto row = TimesRow(words, date);
         for (const Column& column : kColumns) {
             SCOPED_TRACE(column.key);
             const std::string& time = row.at(column.key);
@@ -131,17 +122,12 @@ TEST(ChartDay, EachCrossingIsAtTheTimeOfTheTimetable) {
 
 // A rule's time (60° N in June; a seventh of the night at 45° N) is marked on its line, named.
 TEST(ChartDay, ARuleFillsATimeOnItsLine) {
-    struct Case {
-        const char *words, *option;
-        HighLatRule rule;
-        const char* name;
-    };
     // clang-format off
-    const Case cases[] = {
+    const struct { const char *words, *option; HighLatRule rule; const char* name; } cases[] = {
         {"--lat-deg 60 --lon-deg 10.75 --east --zone -1 --summer 1", "middle", HighLatRule::Middle, "منتصف الليل"},
         {"--lat-deg 45 --lon-deg 2.35 --east --zone -1 --summer 1", "seventh", HighLatRule::Seventh, "سُبع الليل"}};
     // clang-format on
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         DayChartRequest request{Options(c.words), Date("2024-06-21"),
                                 SettingsOfMethod(*PrayerMethodNamed("morocco")), ""};
         request.settings.rule = c.rule;
@@ -161,14 +147,12 @@ TEST(ChartDay, ARuleFillsATimeOnItsLine) {
 // The horizon's circle round the zenith: North up, East at the left as seen looking up.
 TEST(ChartSky, TheProjectionPutsEastAtTheLeft) {
     const SkyFrame f{500, 300, 200};
-    struct Case {
-        double altitude, azimuth, right, down;  // in radii from the centre
-    };
+    // Right and down in radii from the centre.
     // clang-format off
-    const Case cases[] = {{90, 123, 0, 0}, {0, 0, 0, -1}, {0, 360, 0, -1}, {0, 90, -1, 0},
+    const struct { double altitude, azimuth, right, down; } cases[] = {{90, 123, 0, 0}, {0, 0, 0, -1}, {0, 360, 0, -1}, {0, 90, -1, 0},
                           {0, 180, 0, 1}, {0, 270, 1, 0}, {45, 90, -0.5, 0}, {-30, 0, 0, -4.0 / 3}};
     // clang-format on
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const ChartPoint p = f.At(c.altitude, c.azimuth);
         EXPECT_NEAR(p.x, 500 + 200 * c.right, 1e-9) << c.altitude << " " << c.azimuth;
         EXPECT_NEAR(p.y, 300 + 200 * c.down, 1e-9) << c.altitude << " " << c.azimuth;
@@ -256,16 +240,11 @@ TEST(ChartSky, TheSunAtItsSettingIsBelowTheHorizon) {
 
 // Beside a report: the Sun's day, or the sky with the body highlighted, or why not.
 TEST(ChartReport, TheChartOfTheReportsBody) {
-    struct Case {
-        Body body;
-        int zone, year;
-        bool day, sky;
-    };
     // clang-format off
-    const Case cases[] = {{Body::Sun, 0, 2005, true, false}, {Body::Moon, 0, 2005, false, true},
+    const struct { Body body; int zone, year; bool day, sky; } cases[] = {{Body::Sun, 0, 2005, true, false}, {Body::Moon, 0, 2005, false, true},
         {Body::Saturn, 0, 2005, false, true}, {Body::Sun, 20, 2005, false, false}, {Body::Sun, 0, 1500, false, false}};
     // clang-format on
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const Reading<Observer> o = ObserverAt({6.8333, 34.0167}, static_cast<std::int16_t>(c.zone),
                                                0, ClockOf(c.year, 6, 17, 21, 0, 0));
         ASSERT_TRUE(o);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <sstream>
 
 #include "TablesTestSupport.h"
 #include "crescent/CrescentMap.h"
@@ -17,17 +18,8 @@ namespace {
 
 // Espenak and Meeus (NASA/TP-2006-214141): Delta T; stretches meet within 0.3 s (0.1 after 1700).
 TEST(DeltaT, PublishedValuesAndStretchesThatJoin) {
-    const double kCases[][3] = {
-        // clang-format off
-        {-500, 17190, 430}, {0, 10580, 260}, {500, 5710, 140}, {1000, 1570, 55}, {1500, 200, 20},
-        {1600, 120, 20}, {1700, 9, 5}, {1750, 13, 2}, {1800, 13.7, 0.1}, {1850, 7.1, 0.2},
-        {1860, 7.6, 0.1}, {1900, -2.8, 0.1}, {1920, 21.2, 0.1}, {1950, 29.1, 0.1},
-        {1960, 33.2, 0.15}, {1970, 40.2, 0.1}, {1975, 45.5, 0.1}, {1980, 50.5, 0.1},
-        {1990, 56.9, 0.1}, {2000, 63.9, 0.1}, {2005, 64.7, 0.1},
-        // clang-format on
-    };
-    for (const auto& [year, published, tolerance] : kCases)
-        EXPECT_NEAR(DeltaTAt(year).DeltaT, published, tolerance) << year;
+    for (const std::vector<std::string>& r : DataRows("delta-t.csv", "year"))
+        EXPECT_NEAR(DeltaTAt(std::stod(r[0])).DeltaT, std::stod(r[1]), std::stod(r[2])) << r[0];
     const auto stretches = DeltaTStretches();
     for (std::size_t k = 1; k < stretches.size(); ++k) {
         const double y = stretches[k].from;
@@ -157,28 +149,26 @@ TEST(Crescent, EveryNewMoonOfTheNavalObservatory) {
 // Nothing to see: conjunction after, Moon first, midnight Sun, polar night, Moon never up.
 TEST(Crescent, EveningsWithNothingToSee) {
     using E = CrescentEnd;
-    // The line the report ends with; whether a stop goes to the messenger.
-    // clang-format off
-    const struct { double eastLon, lat; int zone, month, day; bool morning; CrescentEnd end; const char* line; bool message; } kCases[] = {
-        {kMeccaLon, kMeccaLat, -3, 3, 9, false, E::ConjunctionAfter, "الاجتماع بعد غروب الشمس", false},
-        {kMeccaLon, kMeccaLat, -3, 3, 11, true, E::ConjunctionAfter, "الاجتماع قبل شروق الشمس", false},
-        {120, 40, -8, 3, 10, false, E::MoonFirst, "يغرب القمر قبل الشمس", false},
-        {kMeccaLon, kMeccaLat, -3, 3, 10, true, E::MoonFirst, "يشرق القمر بعد الشمس", false},
-        {0, 80, 0, 6, 10, false, E::NoSunset, "لا تغرب الشمس في هذا اليوم عند هذا العرض", true},
-        {0, 80, 0, 12, 10, false, E::NoSunset, "الشمس تحت الأفق طول اليوم", true},
-        {0, 64, 0, 1, 11, false, E::NoMoonset, "لا يغرب القمر في هذا اليوم عند هذا العرض", true},
-        // clang-format on
-    };
-    for (const auto& c : kCases) {
-        SCOPED_TRACE(c.line);
-        const Evening e = RunEvening(c.eastLon, c.lat, c.zone, 2024, c.month, c.day, c.morning);
+    const std::map<std::string, E> kEnds = {{"ConjunctionAfter", E::ConjunctionAfter},
+                                            {"MoonFirst", E::MoonFirst},
+                                            {"NoSunset", E::NoSunset},
+                                            {"NoMoonset", E::NoMoonset}};
+    for (const std::vector<std::string>& row : DataRows("crescent-nothing-to-see.txt", "", '|')) {
+        const std::string line = Trimmed(row[1]);
+        SCOPED_TRACE(line);
+        double eastLon, lat;
+        int zone, month, day;
+        std::string when, end, message;
+        std::istringstream(row[0]) >> eastLon >> lat >> zone >> month >> day >> when >> end >>
+            message;
+        const Evening e = RunEvening(eastLon, lat, zone, 2024, month, day, when == "morning");
         EXPECT_EQ(e.outcome, Outcome::Written);
-        EXPECT_EQ(e.r.evening.end, c.end);
-        EXPECT_TRUE(Contains(e.text, c.line));
+        EXPECT_EQ(e.r.evening.end, kEnds.at(end));
+        EXPECT_TRUE(Contains(e.text, line));
         EXPECT_TRUE(e.text.ends_with(kEndLine));
         for (const char* absent : {"q = ", "nan", "NaN", "inf"})
             EXPECT_FALSE(Contains(e.text, absent));
-        EXPECT_EQ(e.messages.size(), c.message ? 1u : 0u);
+        EXPECT_EQ(e.messages.size(), message == "message" ? 1u : 0u);
     }
 }
 
@@ -209,26 +199,9 @@ TEST(Crescent, TheGoldenEveningAndItsMorningAgainstPyEphem) {
         EXPECT_EQ(e.yallop, c.yallop);
         EXPECT_EQ(e.odeh, c.odeh);
     }
-    // Yallop (1997): A above 0.216 ... F at -0.293; Odeh (2004): A 5.65, B 2, C -0.96, D below.
-    // clang-format off
-    const std::pair<double, char> kYallop[] = {
-        {0.2161, 'A'}, {0.216, 'B'}, {-0.0139, 'B'}, {-0.014, 'C'}, {-0.16, 'D'}, {-0.1599, 'C'},
-        {-0.232, 'E'}, {-0.2319, 'D'}, {-0.293, 'F'}, {-0.2929, 'E'}};
-    for (const auto& [q, zone] : kYallop) EXPECT_EQ(YallopZone(q), zone) << q;
-    const std::pair<double, char> kOdeh[] = {
-        {5.65, 'A'}, {5.6499, 'B'}, {2, 'B'}, {1.9999, 'C'}, {-0.96, 'C'}, {-0.9601, 'D'}};
-    // clang-format on
-    for (const auto& [V, zone] : kOdeh) EXPECT_EQ(OdehZone(V), zone) << V;
-    // J. Meeus, Astronomical Algorithms (1998), example 7.c and chapter 7's table.
-    // clang-format off
-    const double kDates[][4] = {{2436116.31, 1957, 10, 4.81}, {1842713.0, 333, 1, 27.5}, {1507900.13, -584, 5, 28.63},
-                                {2299160.5, 1582, 10, 15}, {2299159.5, 1582, 10, 4}, {2451545.0, 2000, 1, 1.5}};
-    // clang-format on
-    for (const auto& [JJ, year, month, day] : kDates) {
-        const CalendarDate d = CalendarDateOf(JJ);
-        EXPECT_EQ(d.year * 100 + d.month, year * 100 + month) << JJ;
-        EXPECT_NEAR(d.day, day, 1e-6) << JJ;
-    }
+    // Both criteria's zones on each side of their bounds.
+    for (const std::vector<std::string>& r : DataRows("crescent-zones.txt", "", ' '))
+        EXPECT_EQ((r[0] == "yallop" ? YallopZone : OdehZone)(std::stod(r[1])), r[2][0]) << r[1];
 }
 
 TEST(CrescentMap, InterpolatedPlacesAreTheTheories) {
@@ -291,35 +264,25 @@ TEST(CrescentMap, EachCellIsTheEveningAtItsCentre) {
 
 // The map's date: first evening after (last morning before) the nearest conjunction (USNO 2025).
 TEST(CrescentMap, TheDateIsTheFirstEveningAfterTheNearestConjunction) {
-    // clang-format off
-    const struct { const char* name; int month, day; double eastLongitude; bool morning; int wantMonth, wantDay; } kEvenings[] = {
-        {"the conjunction's own evening at Greenwich", 3, 20, 0, false, 3, 29},
-        {"after the evening at Greenwich: the next one", 4, 20, 0, false, 4, 28},
-        {"a place far West sees its evening after it", 4, 20, -120, false, 4, 27},
-        {"a place far East sees it the evening after Greenwich's", 3, 20, 150, false, 3, 30},
-        {"Mecca's evening comes before it", 4, 20, 39.83, false, 4, 28},
-        {"the date nearer the earlier conjunction", 3, 14, 0, false, 2, 28},
-        {"a date after the conjunction goes back to it", 4, 2, 0, false, 3, 29},
-        {"the last morning before it", 3, 20, 0, true, 3, 29},
-        {"the morning of the conjunction's day comes before it", 4, 20, 0, true, 4, 27},
-        {"a morning far East is already past it", 3, 20, 150, true, 3, 29},
-        {"a morning far West comes after it", 3, 20, -120, true, 3, 28},
-        // clang-format on
-    };
     const std::map<int, double> kPublished = {{2, 2460734.5 + 0.75 / 24},
                                               {3, 2460763.5 + (10 + 58.0 / 60) / 24},
                                               {4, 2460792.5 + (19 + 31.0 / 60) / 24}};
-    for (const auto& c : kEvenings) {
-        SCOPED_TRACE(c.name);
+    for (const std::vector<std::string>& row : DataRows("crescent-map-dates.txt", "", '|')) {
+        SCOPED_TRACE(row[0]);
+        int month, day, wantMonth, wantDay;
+        double eastLongitude;
+        std::string when;
+        std::istringstream(row[1]) >> month >> day >> eastLongitude >> when >> wantMonth >> wantDay;
+        const bool morning = when == "morning";
         double conjunction = 0;
-        const MapDate d = FirstEveningAfterConjunction(2025, c.month, c.day, c.eastLongitude,
-                                                       c.morning, &conjunction);
-        EXPECT_EQ(d.year * 10000 + d.month * 100 + d.day, 20250000 + c.wantMonth * 100 + c.wantDay);
-        EXPECT_NEAR(conjunction, kPublished.at(c.wantMonth), 10.0 / 1440);  // ten minutes
+        const MapDate d =
+            FirstEveningAfterConjunction(2025, month, day, eastLongitude, morning, &conjunction);
+        EXPECT_EQ(d.year * 10000 + d.month * 100 + d.day, 20250000 + wantMonth * 100 + wantDay);
+        EXPECT_NEAR(conjunction, kPublished.at(wantMonth), 10.0 / 1440);  // ten minutes
         // The evening (morning) lies after (before) the conjunction, a day earlier (later) not.
         const double local =
-            JulianDay(d.year, d.month, d.day) + (c.morning ? 0.25 : 0.75) - c.eastLongitude / 360;
-        if (c.morning)
+            JulianDay(d.year, d.month, d.day) + (morning ? 0.25 : 0.75) - eastLongitude / 360;
+        if (morning)
             EXPECT_TRUE(local < conjunction && local + 1 >= conjunction);
         else
             EXPECT_TRUE(local > conjunction && local - 1 <= conjunction);
@@ -350,6 +313,9 @@ TEST(CrescentCli, TheReportsBytesAndJsonNames) {
     EXPECT_NEAR(std::stod(v.at("Conj")), 2460379.8753, 0.0001);     // Julian day, UT
     EXPECT_NEAR(std::stod(v.at("Coucher")), 18 + 28.5 / 60, 0.01);  // hours, zone time
     EXPECT_NEAR(std::stod(v.at("Lag")), 13.0, 0.05);                // minutes
+    // The report stays on standard time (the table's clock: rows of outputs.txt).
+    for (const char* summer : {" --summer 1", " --summer 2"})
+        EXPECT_EQ(ReportValues("10", summer).at("Coucher"), v.at("Coucher")) << summer;
 }
 
 TEST(CrescentCli, ALongitudeOfManyTurnsIsItsRemainder) {
@@ -393,12 +359,6 @@ TEST(CrescentCli, TheTableIsTheReportRounded) {
         EXPECT_EQ(row.at("q").empty(), !v.count("q"));
     }
     EXPECT_EQ(rows[1].at("yallop") + rows[1].at("odeh") + rows[2].at("yallop"), "FDA");
-}
-
-// The report stays on standard time (the table's clock: rows of outputs.txt).
-TEST(CrescentCli, TheReportStaysOnStandardTime) {
-    EXPECT_EQ(ReportValues("10", " --summer 1").at("Coucher"), ReportValues("10").at("Coucher"));
-    EXPECT_EQ(ReportValues("10", " --summer 2").at("Coucher"), ReportValues("10").at("Coucher"));
 }
 
 // The map as a user runs it, without a display; to a missing folder, status 1 and why.

@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <map>
 #include <random>
 #include <sstream>
 
+#include "FieldOptions.h"
 #include "PrayerMethods.h"
 #include "TableOptions.h"
 #include "TableWriter.h"
@@ -28,14 +31,15 @@ using zerin::SunTimes;
 
 constexpr services::TimesMethod kAsReport = services::TimesMethod::AsReport;
 
-// The Sun's times as its report prints them (after these formulas) and as a day holds them.
+// The Sun's times as its report prints them (after these formulas), as a day holds them and
+// the table's cells they stand in.
 // clang-format off
-constexpr const char* kFormulas[] = {"MIDI = Asc - TS_Loc + (UT * 24) - Zone", "Lever = MIDI - Duirn",
-    "Coucher = MIDI + Duirn", "Asr1 = MIDI + Fadl", "Asr2 = MIDI + Fadl", "Icha = MIDI + Fadl", "Fajr = MIDI - Fadl"};
+const struct { const char* formula; double SunTimes::*time; services::TimeCell cell; } kTimes[] = {
+    {"MIDI = Asc - TS_Loc + (UT * 24) - Zone", &SunTimes::MIDI, services::kTransit}, {"Lever = MIDI - Duirn", &SunTimes::Lever, services::kSunrise},
+    {"Coucher = MIDI + Duirn", &SunTimes::Coucher, services::kSunset}, {"Asr1 = MIDI + Fadl", &SunTimes::Asr1, services::kAsr1},
+    {"Asr2 = MIDI + Fadl", &SunTimes::Asr2, services::kAsr2}, {"Icha = MIDI + Fadl", &SunTimes::Icha, services::kIsha},
+    {"Fajr = MIDI - Fadl", &SunTimes::Fajr, services::kFajr}};
 // clang-format on
-constexpr double SunTimes::*kTimes[] = {&SunTimes::MIDI, &SunTimes::Lever, &SunTimes::Coucher,
-                                        &SunTimes::Asr1, &SunTimes::Asr2,  &SunTimes::Icha,
-                                        &SunTimes::Fajr};
 
 // `zerin report sun` for a date and an instant, place and zone options after them.
 std::string SunReport(const Civil& date, const std::string& more, const std::string& hour = "12",
@@ -48,14 +52,14 @@ std::string SunReport(const Civil& date, const std::string& more, const std::str
     return r.out;
 }
 
-// The place of the field texts in whole degrees (the default place where none is given).
-services::Place Place(const char* lonDeg = nullptr, bool east = false, const char* latDeg = nullptr,
-                      bool north = true) {
+// The place of the report's field options (the default place where none is given).
+services::Place Place(const std::string& options = "") {
     services::FieldOptions place;
-    if (lonDeg) place.fields.TxtDegLon = lonDeg, place.fields.TxtMinLon = "0", place.east = east;
-    if (latDeg) place.fields.TxtDegLat = latDeg, place.fields.TxtMinLat = "0", place.north = north;
-    services::Place checked;
+    const std::vector<std::string> args = Words(options);
     std::string error;
+    for (std::size_t k = 0; k < args.size(); ++k)
+        EXPECT_TRUE(cli::TakeFieldOption(args, k, place, error) && error.empty()) << args[k];
+    services::Place checked;
     EXPECT_TRUE(services::CheckPlace(place, checked, error)) << error;
     return checked;
 }
@@ -66,12 +70,7 @@ struct Table {
     Timetable table;
     Table(const services::Place& place, std::unique_ptr<services::ZoneClock> c,
           services::HighLatRule rule = services::HighLatRule::None)
-        : clock(std::move(c)), table(place, *clock, WithRule(rule), kAsReport) {}
-    static services::PrayerSettings WithRule(services::HighLatRule rule) {
-        services::PrayerSettings s;
-        s.rule = rule;
-        return s;
-    }
+        : clock(std::move(c)), table(place, *clock, {.rule = rule}, kAsReport) {}
     TimesDay Day(int year, int month, int day) { return table.Day({year, month, day, 0, 0, 0}); }
 };
 
@@ -83,127 +82,73 @@ std::unique_ptr<services::ZoneClock> Named(const char* zone) {
 }
 
 void ExpectSameAsReport(const TimesDay& d, const std::string& report) {
-    for (std::size_t k = 0; k < std::size(kTimes); ++k)
-        EXPECT_EQ(NumText(d.sun.*kTimes[k]), Printed(report, kFormulas[k])) << kFormulas[k];
+    for (const auto& t : kTimes)
+        EXPECT_EQ(NumText(d.sun.*t.time), Printed(report, t.formula)) << t.formula;
 }
 
+// Days as the Sun's report computes them, on the table's clock (tests/data/sun-days.txt).
 TEST(Times, EachDayIsTheSunCommandAtNoonStandardTime) {
-    // The default place on zone 0 and one East on zone -3: seasons, a leap day, the reform.
-    Table standard(Place(), services::FixedClock(0, 0));
-    Table east(Place("39.8", true, "21.4"), services::FixedClock(-3, 0));
-    for (const Civil& date : {Civil{2005, 6, 17}, Civil{2005, 12, 21}, Civil{2024, 2, 29},
-                              Civil{2025, 3, 20}, Civil{1582, 10, 15}}) {
-        SCOPED_TRACE(services::DateText(date));
-        const TimesDay d = standard.Day(date.year, date.month, date.day);
-        ExpectSameAsReport(d, SunReport(date, ""));
+    std::map<std::string, Table> tables;  // each clock and place's, kept from day to day
+    for (const std::vector<std::string>& r : DataRows("sun-days.txt", "", '|')) {
+        SCOPED_TRACE(r[0] + r[2]);
+        const std::string zone = Trimmed(r[0]);
+        const bool named = std::isalpha(static_cast<unsigned char>(zone[0]));
+        if (named && !HaveZone(zone)) GTEST_SKIP() << "no time-zone database (package tzdata)";
+        Table& table =
+            tables
+                .try_emplace(r[0] + r[1], Place(r[1]),
+                             named ? Named(zone.c_str()) : services::FixedClock(std::stoi(zone), 0))
+                .first->second;
+        Civil date;
+        std::string hour, minute, offset;
+        services::Seconds summer;
+        std::istringstream(r[2]) >> date.year >> date.month >> date.day >> hour >> minute;
+        std::istringstream(r[3]) >> offset >> summer;
+        const TimesDay d = table.Day(date.year, date.month, date.day);
+        ExpectSameAsReport(d, SunReport(date, r[1], hour, minute));
         EXPECT_TRUE(d.sun.complete);
-        // A whole-hour zone: the clock is the zone's.
-        EXPECT_EQ(d.clock[services::kFajr], d.sun.Fajr);
-        EXPECT_EQ(d.clock[services::kTransit], d.sun.MIDI);
-        const TimesDay e = east.Day(date.year, date.month, date.day);
-        ExpectSameAsReport(
-            e, SunReport(date,
-                         "--lon-deg 39.8 --lon-min 0 --east --lat-deg 21.4 --lat-min 0 --zone -3"));
-        EXPECT_EQ(services::OffsetText(e.offset.Total()), "+03:00");
+        EXPECT_EQ(services::OffsetText(d.offset.Total()), offset);
+        EXPECT_EQ(d.offset.summer, summer);
+        const double shift = std::stod(r[4]);
+        for (const auto& t : kTimes) EXPECT_EQ(d.clock[t.cell], d.sun.*t.time + shift) << t.formula;
+        if (shift != std::round(shift)) {  // the whole-hour zone's report at the real noon
+            EXPECT_NEAR(d.clock[services::kTransit], 12, 0.6);
+        }
     }
 }
 
 // A clock to the minute (second), halves up, the days it moves into; each write a whole cell.
 TEST(Times, ClockTextRoundsAndReplacesTheCellsText) {
-    // clang-format off
-    const struct { double hours; bool seconds; std::string text; } cases[] = {
-        {23 + 59.5 / 60, false, "00:00+1"}, {5.2, false, "05:12"}, {5.2 + 7.0 / 3600, true, "05:12:07"},
-        {-0.25, true, "23:45:00-1"}, {0, false, "00:00"}, {-48.5, false, "23:30-3"},
-        {12.5, true, "12:30:00"}, {13.75, false, "13:45"}, {12 + 59.5 / 60, false, "13:00"},
-        {12 + 59.49 / 60, false, "12:59"}, {12 + 29.5 / 60, false, "12:30"}, {24.5, false, "00:30+1"},
-        {-0.25, false, "23:45-1"}, {5 + 59.0 / 60 + 59.5 / 3600, true, "06:00:00"},
-        {5 + 59.0 / 60 + 59.4 / 3600, true, "05:59:59"}, {23 + 59.0 / 60 + 59.5 / 3600, true, "00:00:00+1"},
-        {48.25, false, "00:15+2"}, {12.5083333333333, false, "12:31"}, {5.99986111111111, true, "06:00:00"},
-        // clang-format on
-    };
     std::string cell = "a text longer than any clock";
-    for (const auto& c : cases) {
-        services::WriteClockText(c.hours, c.seconds, cell);
-        EXPECT_EQ(cell, c.text) << c.hours;
-        EXPECT_EQ(ClockText(c.hours, c.seconds), c.text) << c.hours;
+    for (const std::vector<std::string>& row : DataRows("clock-texts.txt", "", '|')) {
+        double h, m, s;
+        std::istringstream(row[0]) >> h >> m >> s;
+        const double hours = h + m / 60 + s / 3600;
+        const bool seconds = Trimmed(row[1]) == "s";
+        services::WriteClockText(hours, seconds, cell);
+        EXPECT_EQ(cell, Trimmed(row[2])) << row[0];
+        EXPECT_EQ(ClockText(hours, seconds), Trimmed(row[2])) << row[0];
     }
 }
 
-TEST(Times, SummerTimeChangeFromTheZoneDatabase) {
-    if (!HaveZone("Europe/Paris")) GTEST_SKIP() << "no time-zone database (package tzdata)";
-    const services::Place place = Place("2.35", true, "48.85");
-    Table paris(place, Named("Europe/Paris")), fixed(place, services::FixedClock(-1, 0));
-    // 30 March 2025: clocks go from +01:00 to +02:00 at 01:00 UT; noon is after it.
-    for (int day = 29; day <= 31; ++day) {
-        SCOPED_TRACE(day);
-        const TimesDay d = paris.Day(2025, 3, day), standard = fixed.Day(2025, 3, day);
-        EXPECT_EQ(d.offset.standard, 3600);
-        EXPECT_EQ(d.offset.summer, day == 29 ? 0 : 3600);
-        // Noon standard time: zone -1's values, an hour later once summer time is in force.
-        ExpectSameAsReport(d, SunReport({2025, 3, day},
-                                        "--lon-deg 2.35 --lon-min 0 --east "
-                                        "--lat-deg 48.85 --lat-min 0 --zone -1"));
-        for (int c = 0; c < services::kMaghrib; ++c)
-            EXPECT_EQ(d.clock[c], standard.clock[c] + (day == 29 ? 0 : 1));
-    }
-}
-
-// The database's offsets against the laws: the EU's (Directive 2000/84/EC) and New South
-// Wales' summer time, also past 2037 where the compiled lists end; Ireland's negative winter
-// summer time (Standard Time Act 1968); Paris mean time (+00:09:21) in 1900.
+// The database's offsets against the laws (tests/data/zone-offsets.csv).
 TEST(Times, ZoneClockFollowsThePublishedRules) {
-    // clang-format off
-    const struct { const char *zone, *utc; services::Seconds standard, summer; } cases[] = {
-        {"Europe/Paris", "2025-07-15T12:00:00", 3600, 3600}, {"Europe/Paris", "2040-03-25T00:59:59", 3600, 0},
-        {"Europe/Paris", "2040-03-25T01:00:00", 3600, 3600}, {"Europe/Paris", "2040-10-28T00:59:59", 3600, 3600},
-        {"Europe/Paris", "2040-10-28T01:00:00", 3600, 0}, {"Europe/Paris", "2250-07-01T00:00:00", 3600, 3600},
-        {"Australia/Sydney", "2050-04-02T15:59:59", 36000, 3600}, {"Australia/Sydney", "2050-04-02T16:00:00", 36000, 0},
-        {"Australia/Sydney", "2050-10-01T15:59:59", 36000, 0}, {"Australia/Sydney", "2050-10-01T16:00:00", 36000, 3600},
-        {"Europe/Dublin", "2025-01-15T12:00:00", 3600, -3600}, {"Europe/Dublin", "2060-01-15T12:00:00", 3600, -3600},
-        {"Europe/Dublin", "2060-07-15T12:00:00", 3600, 0}, {"Asia/Kolkata", "2050-06-01T00:00:00", 19800, 0},
-        {"Europe/Paris", "1900-01-01T00:00:00", 561, 0},
-        // clang-format on
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.zone) + " " + c.utc);
-        if (!HaveZone(c.zone)) GTEST_SKIP() << "no time-zone database (package tzdata)";
+    for (const std::vector<std::string>& c : DataRows("zone-offsets.csv", "zone")) {
+        SCOPED_TRACE(c[0] + " " + c[1]);
+        if (!HaveZone(c[0])) GTEST_SKIP() << "no time-zone database (package tzdata)";
         Civil utc;
         std::string error;
-        ASSERT_TRUE(cli::ParseDate(c.utc, true, utc, error)) << error;
-        const services::ClockOffset offset = Named(c.zone)->At(services::SecondsOf(utc));
-        EXPECT_EQ(offset.standard, c.standard);
-        EXPECT_EQ(offset.summer, c.summer);
-    }
-}
-
-// A zone of half or three quarter hours: the instant on a whole-hour zone at the real noon.
-TEST(Times, ZonesThatAreNotWholeHours) {
-    // The shift: hours from the whole-hour zone's clock to the real one.
-    // clang-format off
-    const struct { const char *zone, *lonDeg; bool east; const char *zoneField, *hour, *minute, *offset; double shift; } cases[] = {
-        {"Asia/Kolkata", "77.2", true, "-5", "11", "30", "+05:30", 0.5}, {"Asia/Kathmandu", "85.3", true, "-5", "11", "15", "+05:45", 0.75},
-        {"America/St_Johns", "52.7", false, "3", "12", "30", "-03:30", -0.5}};
-    // clang-format on
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.zone);
-        if (!HaveZone(c.zone)) GTEST_SKIP() << "no time-zone database (package tzdata)";
-        Table table(Place(c.lonDeg, c.east, "28"), Named(c.zone));
-        const TimesDay d = table.Day(2025, 1, 15);  // no summer time anywhere here
-        EXPECT_EQ(services::OffsetText(d.offset.Total()), c.offset);
-        ExpectSameAsReport(d, SunReport({2025, 1, 15},
-                                        std::string("--lon-deg ") + c.lonDeg + " --lon-min 0 " +
-                                            (c.east ? "--east" : "--west") +
-                                            " --lat-deg 28 --lat-min 0 --zone " + c.zoneField,
-                                        c.hour, c.minute));
-        EXPECT_EQ(d.clock[services::kTransit], d.sun.MIDI + c.shift);
-        EXPECT_NEAR(d.clock[services::kTransit], 12, 0.6);
+        ASSERT_TRUE(cli::ParseDate(c[1], true, utc, error)) << error;
+        const services::ClockOffset offset = Named(c[0].c_str())->At(services::SecondsOf(utc));
+        EXPECT_EQ(offset.standard, std::stoi(c[2]));
+        EXPECT_EQ(offset.summer, std::stoi(c[3]));
     }
 }
 
 TEST(Times, PolarDayAndNightKeepTheOtherCells) {
     using namespace services;
     for (const HighLatRule rule : {HighLatRule::None, HighLatRule::Middle}) {
-        Table table(Place(nullptr, false, "70"), FixedClock(0, 0), rule);
+        Table table(Place("--lat-deg 70 --lat-min 0"), FixedClock(0, 0), rule);
         // Midsummer: the Sun never sets, so no rising, setting, dawn or nightfall, and no
         // night for a high-latitude rule to divide; the transit and afternoon times stay.
         // Midwinter: the Sun never rises, nor reaches an afternoon altitude, but it comes
@@ -226,8 +171,9 @@ TEST(Times, PolarDayAndNightKeepTheOtherCells) {
 TEST(Times, HighLatitudeRulesFillDawnAndNightfall) {
     using namespace services;
     // 60° N in mid-June: no dawn nor nightfall; the report stops, the table keeps the rest.
-    const std::string report = SunReport({2005, 6, 17}, "--lat-deg 60 --lat-min 0");
-    Table none(Place(nullptr, false, "60"), FixedClock(0, 0));
+    const std::string kLat60 = "--lat-deg 60 --lat-min 0",
+                      report = SunReport({2005, 6, 17}, kLat60);
+    Table none(Place(kLat60), FixedClock(0, 0));
     const TimesDay d = none.Day(2005, 6, 17);
     EXPECT_TRUE(std::isnan(d.clock[kFajr]) && std::isnan(d.clock[kIsha]));
     EXPECT_EQ(NumText(d.sun.Asr2), Printed(report, "Asr2 = MIDI + Fadl"));
@@ -243,7 +189,7 @@ TEST(Times, HighLatitudeRulesFillDawnAndNightfall) {
         {HighLatRule::Angle, 19.0 / 60, 17.0 / 60, false}};
     // clang-format on
     for (const auto& rule : rules) {
-        Table table(Place(nullptr, false, "60"), FixedClock(0, 0), rule.rule);
+        Table table(Place(kLat60), FixedClock(0, 0), rule.rule);
         const TimesDay a = table.Day(2005, 6, 17);
         EXPECT_DOUBLE_EQ(a.clock[kFajr], rising - night * rule.dawnPart);
         EXPECT_DOUBLE_EQ(a.clock[kIsha], setting + night * rule.nightfallPart);
@@ -323,10 +269,6 @@ TEST(ExactTimes, AgreeWithPyEphem) {
     EXPECT_EQ(days, 10);
 }
 
-double HalfTurnHours(double hours) {
-    return hours - 24 * std::round(hours / 24);
-}
-
 // The Sun's altitude on the same interpolated course, for a bisection the Newton steps must meet.
 double AltitudeAt(const SunCourse& course, double Lon, double Lat, double n) {
     const double Ha = (course.SiderealTime(n) - Lon / 15 - course.Asc(n)) * 15;
@@ -362,34 +304,49 @@ void ExpectTimesOnTheCourse(const SunCourse& course, double Lon, double Lat, dou
     const SunTimes t = SunDayTimesExact(course, SunObserverAt(Lon, Lat), noonClock);
     const double transit = (t.MIDI - noonClock) / 24;
     // The transit: the hour angle is 0 (the highest altitude).
-    const double Ha = HalfTurnHours(course.SiderealTime(transit) - Lon / 15 - course.Asc(transit));
+    const double Ha =
+        std::remainder(course.SiderealTime(transit) - Lon / 15 - course.Asc(transit), 24);
     EXPECT_NEAR(Ha * 3600, 0, 0.05);
-    struct Event {
-        double hours, altitude;
-        int side;
-    };
-    for (const Event& e :
-         {Event{t.Lever, -0.25, -1}, Event{t.Coucher, -0.25, 1}, Event{t.Fajr, -19, -1},
-          Event{t.Icha, -17, 1}, Event{t.Asr1, 90 - t.AltAsr1, 1}}) {
-        const double root = FirstCrossing(course, Lon, Lat, e.altitude, transit, e.side);
-        ASSERT_EQ(std::isnan(e.hours), std::isnan(root)) << e.altitude << " " << e.hours;
+    for (const auto& [hours, altitude, side] : {std::tuple{t.Lever, -0.25, -1},
+                                                {t.Coucher, -0.25, 1},
+                                                {t.Fajr, -19.0, -1},
+                                                {t.Icha, -17.0, 1},
+                                                {t.Asr1, 90 - t.AltAsr1, 1}}) {
+        const double root = FirstCrossing(course, Lon, Lat, altitude, transit, side);
+        ASSERT_EQ(std::isnan(hours), std::isnan(root)) << altitude << " " << hours;
         if (!std::isnan(root)) {
-            EXPECT_NEAR((e.hours - noonClock) * 3600, root * 86400, 0.1) << e.altitude;
+            EXPECT_NEAR((hours - noonClock) * 3600, root * 86400, 0.1) << altitude;
         }
     }
 }
 
-// A place and the noon of a day on its clock.
-struct PlaceAtNoon {
-    double Lon, Lat;  // West positive
-    int zone;         // East negative
-    Civil date;       // at 12:00
+// A place, a clock and a day of a timetable.
+struct TableDay {
+    std::string lat, lon;  // as typed: "23.8793N", "92.1253W"
+    int zone;              // --zone, East of Greenwich negative
+    Civil date;
+    std::string extra;  // more options, the same for every table
+    // The place in degrees, West and North positive.
+    double Lon() const { return std::stod(lon) * (lon.back() == 'E' ? -1 : 1); }
+    double Lat() const { return std::stod(lat) * (lat.back() == 'S' ? -1 : 1); }
 };
 
+// The days of a kind in tests/data/exact-days.txt.
+std::vector<TableDay> ExactDays(const std::string& kind) {
+    std::vector<TableDay> days;
+    for (const std::vector<std::string>& r : DataRows("exact-days.txt", "", '|')) {
+        TableDay d{"", "", 0, {}, Trimmed(r[2])};
+        std::istringstream(r[1]) >> d.lat >> d.lon >> d.zone >> d.date.year >> d.date.month >>
+            d.date.day;
+        if (Contains(" " + r[0], " " + kind + " ")) days.push_back(d);
+    }
+    return days;
+}
+
 // The Sun's course through the day, about the noon of the place's clock.
-SunCourse CourseAbout(const PlaceAtNoon& c) {
+SunCourse CourseAbout(const TableDay& c) {
     const double JJ =
-        services::JulianDayOfInstant(services::SecondsOf(c.date) + c.zone * services::kHour);
+        services::JulianDayOfInstant(services::SecondsOf(c.date) + (12 + c.zone) * services::kHour);
     return SunCourse(SunNodeAt(JJ - 1), SunNodeAt(JJ), SunNodeAt(JJ + 1));
 }
 
@@ -404,31 +361,19 @@ TEST(ExactTimes, NewtonLandsWhereTheAltitudeIsReached) {
 }
 
 TEST(ExactTimes, NearWhereATimeCeasesTheStepsStayInTheDay) {
-    // kNearWhereATimeCeases' days: the lowest altitude crosses the time's altitude that day.
-    // clang-format off
-    const PlaceAtNoon cases[] = {
-        {157.2256, -86.8526, 12, {2026, 5, 31, 12, 0, 0}}, {116.0668, 85.9817, 6, {1985, 3, 29, 12, 0, 0}},
-        {116.0668, 85.9817, 6, {1985, 3, 28, 12, 0, 0}}, {-8.5575, 78.3950, -3, {1968, 10, 23, 12, 0, 0}},
-        {55.1503, -88.2310, 2, {2021, 8, 10, 12, 0, 0}}};
-    // clang-format on
-    for (const PlaceAtNoon& c : cases) {
-        SCOPED_TRACE(services::DateText(c.date) + " at " + std::to_string(c.Lat));
-        ExpectTimesOnTheCourse(CourseAbout(c), c.Lon, c.Lat, 12);
+    for (const TableDay& c : ExactDays("course")) {
+        SCOPED_TRACE(services::DateText(c.date) + " at " + c.lat);
+        ExpectTimesOnTheCourse(CourseAbout(c), c.Lon(), c.Lat(), 12);
     }
 }
 
 TEST(ExactTimes, AStartAnywhereInTheDayGivesTheDaysTimes) {
-    // The places of kRisingAfterNoon on their days, each course about the noon of its clock,
-    // and Mecca. The times of the day before are only starts: wrong ones (a time of 0, a
-    // rising taken for a setting) must not lead to another day's times.
-    // clang-format off
-    const PlaceAtNoon cases[] = {
-        {92.1253, 23.8793, 0, {2007, 10, 1, 12, 0, 0}}, {171.63, 49.2351, 6, {2024, 3, 5, 12, 0, 0}},
-        {-155.7374, -53.6627, 9, {2019, 8, 13, 12, 0, 0}}, {-39.8167, 21.4167, -3, {2005, 6, 17, 12, 0, 0}}};
-    // clang-format on
-    for (const PlaceAtNoon& c : cases) {
+    // The rising days and Mecca's, each course about the noon of its clock. The times of the
+    // day before are only starts: wrong ones (a time of 0, a rising taken for a setting) must
+    // not lead to another day's times.
+    for (const TableDay& c : ExactDays("start")) {
         const SunCourse course = CourseAbout(c);
-        const SunObserver o = SunObserverAt(c.Lon, c.Lat);
+        const SunObserver o = SunObserverAt(c.Lon(), c.Lat());
         const SunTimes fresh = SunDayTimesExact(course, o, 12);
         for (const double start : {0.0, 6.0, 11.0, 13.0, 18.0, 23.9}) {
             SCOPED_TRACE(services::DateText(c.date) + " from " + std::to_string(start));
@@ -441,19 +386,6 @@ TEST(ExactTimes, AStartAnywhereInTheDayGivesTheDaysTimes) {
                 EXPECT_NEAR(t.*time * 3600, fresh.*time * 3600, 0.01);
         }
     }
-}
-
-// A place, a clock and a day of a timetable.
-struct TableDay {
-    std::string lat, lon;  // as typed: "23.8793N", "92.1253W"
-    int zone;              // --zone, East of Greenwich negative
-    Civil date;
-    std::string extra;  // more options, the same for every table
-};
-
-std::string TableDayText(const TableDay& c) {
-    return "--lat " + c.lat + " --lon " + c.lon + " --zone " + std::to_string(c.zone) + " " +
-           "--from " + services::DateText(c.date) + " " + c.extra;
 }
 
 // The CSV row of c's day in a table of `days` days from `from`.
@@ -471,19 +403,17 @@ std::vector<std::string> RowOfDay(const TableDay& c, const Civil& from, std::int
 
 // The same day of the month before (the month's last day when it has no such day).
 Civil MonthBefore(const Civil& date) {
-    Civil before = date;
-    if (--before.month == 0) before.month = 12, --before.year;
-    before.day = 1;
-    const services::Seconds first = services::SecondsOf(before);
-    const services::Seconds next = services::SecondsOf(
-        services::Civil{before.year + (before.month == 12), before.month % 12 + 1, 1, 0, 0, 0});
-    before.day = std::min(date.day, static_cast<int>((next - first) / services::kDay));
-    return before;
+    using namespace std::chrono;
+    const year_month_day before = year{date.year} / date.month / date.day - months{1};
+    const year_month_day_last last = before.year() / before.month() / std::chrono::last;
+    const unsigned day = std::min(unsigned{before.day()}, unsigned{last.day()});
+    return {int{before.year()}, static_cast<int>(unsigned{before.month()}), static_cast<int>(day)};
 }
 
 // A day's row alone equals its row in tables that start two days and a month earlier.
 void ExpectSameRowWhateverTheStart(const TableDay& c, const std::string& command = "times") {
-    SCOPED_TRACE(command + " " + TableDayText(c));
+    SCOPED_TRACE(command + " " + c.lat + " " + c.lon + " " + std::to_string(c.zone) + " " +
+                 services::DateText(c.date) + " " + c.extra);
     const services::Seconds day = services::SecondsOf(c.date);
     const std::vector<std::string> alone = RowOfDay(c, c.date, 1, command);
     EXPECT_EQ(alone, RowOfDay(c, services::CivilOf(day - 2 * services::kDay), 3, command));
@@ -492,34 +422,19 @@ void ExpectSameRowWhateverTheStart(const TableDay& c, const std::string& command
               RowOfDay(c, month, (day - services::SecondsOf(month)) / services::kDay + 1, command));
 }
 
-// Risings after 12:00 on the clock: alone, the first day once took the day before's.
-// clang-format off
-const TableDay kRisingAfterNoon[] = {
-    {"23.8793N", "92.1253W", 0, {2007, 10, 1, 0, 0, 0}, "--seconds"}, {"49.2351N", "171.6300W", 6, {2024, 3, 5, 0, 0, 0}, "--seconds"},
-    {"53.6627S", "155.7374E", 9, {2019, 8, 13, 0, 0, 0}, "--seconds"}};
-// clang-format on
-
-// Days where a time ceases: from the day before's, the steps once found it or missed the day's.
-const TableDay kNearWhereATimeCeases[] = {
-    {"86.8526S", "157.2256W", 12, {2026, 6, 1, 0, 0, 0}, "--seconds --high-lat seventh"},
-    {"85.9817N", "116.0668W", 6, {1985, 3, 29, 0, 0, 0}, "--seconds --high-lat angle"},
-    {"78.3950N", "8.5575E", -3, {1968, 10, 24, 0, 0, 0}, "--seconds --high-lat middle"},
-    {"88.2310S", "55.1503W", 2, {2021, 8, 10, 0, 0, 0}, "--seconds --high-lat middle"},
-};
-
 TEST(ExactTimes, ADaysRowDoesNotDependOnTheTablesFirstDay) {
-    for (const TableDay& c : kNearWhereATimeCeases) ExpectSameRowWhateverTheStart(c);
-    for (const TableDay& c : kRisingAfterNoon) {
+    for (const TableDay& c : ExactDays("ceases")) ExpectSameRowWhateverTheStart(c);
+    for (const TableDay& c : ExactDays("rising")) {
         ExpectSameRowWhateverTheStart(c);
+        // The crescent's table, evenings and mornings, at the same places and days.
+        for (const char* crescent : {"", "--morning"})
+            ExpectSameRowWhateverTheStart({c.lat, c.lon, c.zone, c.date, crescent}, "crescent");
         // Its rising is that day's, less than half a day before the transit, unmarked.
         const std::vector<std::string> row = RowOfDay(c, c.date, 1);
         ASSERT_EQ(row.size(), 10u);
         EXPECT_EQ(row[3].size(), 8u) << row[3];
-        const auto hours = [](const std::string& cell) {
-            return std::stoi(cell.substr(0, 2)) + std::stoi(cell.substr(3, 2)) / 60.0;
-        };
-        EXPECT_GT(hours(row[4]) - hours(row[3]), 0) << row[3] << " " << row[4];
-        EXPECT_LT(hours(row[4]) - hours(row[3]), 12) << row[3] << " " << row[4];
+        EXPECT_GT(ClockMinutes(row[4]) - ClockMinutes(row[3]), 0) << row[3] << " " << row[4];
+        EXPECT_LT(ClockMinutes(row[4]) - ClockMinutes(row[3]), 720) << row[3] << " " << row[4];
     }
     // Random places, clocks from UTC-12 to UTC+14 and days from 1900 to 2100, with a
     // summer time, a high-latitude rule and the report's method now and then. Seeded, so a
@@ -550,15 +465,6 @@ TEST(ExactTimes, ADaysRowDoesNotDependOnTheTablesFirstDay) {
         if (k % 7 == 3) extra += " --as-report";
         ExpectSameRowWhateverTheStart(
             {latText, lonText, summer - clock, services::CivilOf(day), extra});
-    }
-}
-
-TEST(CrescentTable, ADaysRowDoesNotDependOnTheTablesFirstDay) {
-    for (TableDay c : kRisingAfterNoon) {
-        c.extra = "";
-        ExpectSameRowWhateverTheStart(c, "crescent");
-        c.extra = "--morning";
-        ExpectSameRowWhateverTheStart(c, "crescent");
     }
 }
 
@@ -629,15 +535,8 @@ TEST(PrayerMethods, TheTableHoldsThePublishedParameters) {
     EXPECT_TRUE(s::PrayerMethodNamed("moonsighting")->seasonal);
     EXPECT_EQ(s::PrayerMethodNamed("moonsighting")->seventhAbove, 55);
     EXPECT_EQ(s::PrayerMethodNamed("none"), nullptr);
-    // clang-format off
-    const std::pair<const char*, const char*> kZones[] = {
-        {"Africa/Casablanca", "morocco"}, {"Asia/Riyadh", "umm-al-qura"}, {"Europe/Istanbul", "turkey"},
-        {"Asia/Tehran", "tehran"}, {"Africa/Cairo", "egypt"}, {"Asia/Karachi", "karachi"},
-        {"America/New_York", "isna"}, {"America/Argentina/Salta", "isna"}, {"Asia/Singapore", "singapore"},
-        {"Asia/Kuala_Lumpur", "jakim"}, {"Asia/Jakarta", "kemenag"}, {"Europe/Berlin", "mwl"},
-        {"Americas", "mwl"}, {"", "mwl"}};
-    // clang-format on
-    for (const auto& [zone, method] : kZones) EXPECT_STREQ(s::MethodOfZone(zone), method) << zone;
+    for (const std::vector<std::string>& z : DataRows("method-of-zone.csv"))
+        EXPECT_STREQ(s::MethodOfZone(z[0]), z[1].c_str()) << z[0];
 }
 
 const std::string kMecca = "times --lat 21.4225 --lon 39.8262E --zone -3 --from 2024-03-10 ";
@@ -662,23 +561,6 @@ TEST(TablesHorizon, RefractionAndDip) {
     for (const char* same : {"fajr", "transit", "asr1", "asr2", "isha"}) {
         EXPECT_EQ(table.at(same), high.at(same)) << same;
         EXPECT_EQ(table.at(same), report.at(same)) << same;
-    }
-}
-
-// Only a day the clock never shows is skipped: Havana skips its midnight hour, not the day.
-TEST(SkippedDays, ApiaHasNoThirtiethOfDecember2011) {
-    if (!HaveZone("Pacific/Apia")) GTEST_SKIP() << "no time-zone database";
-    // clang-format off
-    const struct { const char* zone; s::Civil date; bool skipped; } kCases[] = {
-        {"Pacific/Apia", {2011, 12, 29}, false}, {"Pacific/Apia", {2011, 12, 30}, true},
-        {"Pacific/Apia", {2011, 12, 31}, false}, {"Europe/Paris", {2024, 3, 31}, false},
-        {"America/Havana", {2024, 3, 10}, false}};
-    // clang-format on
-    for (const auto& c : kCases) {
-        std::string error;
-        const auto clock = s::NamedClock(c.zone, error);
-        ASSERT_NE(clock, nullptr) << error;
-        EXPECT_EQ(clock->SkipsDate(c.date), c.skipped) << c.zone << " " << c.date.day;
     }
 }
 
