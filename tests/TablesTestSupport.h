@@ -188,10 +188,6 @@ inline std::map<std::string, std::string> JsonNamedValues(const std::string& jso
     return values;
 }
 
-}  // namespace zerin::test
-
-namespace zerin::test {
-
 // A folder of a test's own under /tmp, removed with all it holds at the end of the test.
 class ScratchFolder {
   public:
