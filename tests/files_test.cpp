@@ -286,9 +286,11 @@ TEST(FileTargets, StandardOutputIsWrittenThroughWithTheSameBytes) {
             RunExe(w.command + std::string(target) + sink + "'" + (folder / "out") + "'", before);
             EXPECT_TRUE(ReadFile(folder / "out") == bytes) << "the two files differ";
         }
-        // Standard output a file beside standard error's: the same disk, another file.
-        const ExeResult r =
-            RunExe(w.command + std::string("/dev/fd/2 > ") + (folder / "2"), before);
+        // Standard output a file beside standard error's (in the working folder): the same
+        // disk, another file.
+        const std::string out = Scratch("file_targets_out.bin");
+        const ExeResult r = RunExe(w.command + std::string("/dev/fd/2 > ") + out, before);
+        std::remove(out.c_str());
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.err,
                   "zerin: could not write /dev/fd/2: it is not a regular file: it is left "

@@ -11,7 +11,6 @@
 #include <map>
 #include <regex>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -36,19 +35,14 @@ struct Word { double xMin, yMin, xMax, yMax; std::string text; };
 std::vector<std::vector<Word>> PageWords(const std::string& file) {
     const std::string out = ShellOut("pdftotext -bbox '" + file + "' -");
     std::vector<std::vector<Word>> pages;
-    static const std::regex word(
-        R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">([^<]*)</word>)re");
-    std::size_t from = 0;
-    for (;;) {
-        const std::size_t start = out.find("<page ", from);
-        if (start == std::string::npos) break;
-        const std::size_t end = out.find("</page>", start);
-        const std::string page = out.substr(start, end - start);
-        pages.emplace_back();
-        for (std::sregex_iterator m(page.begin(), page.end(), word), none; m != none; ++m)
+    static const std::regex token(
+        R"re(<page |<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">([^<]*)</word>)re");
+    for (std::sregex_iterator m(out.begin(), out.end(), token), none; m != none; ++m) {
+        if (!(*m)[1].matched)
+            pages.emplace_back();  // a page begins
+        else
             pages.back().push_back({std::stod((*m)[1]), std::stod((*m)[2]), std::stod((*m)[3]),
                                     std::stod((*m)[4]), (*m)[5]});
-        from = end;
     }
     return pages;
 }
@@ -173,10 +167,8 @@ TEST_F(PdfTest, AnArabicFontIsEmbedded) {
     const std::string fonts = ShellOut("pdffonts '" + file_ + "'", &status);
     ASSERT_EQ(status, 0);
     bool arabic = false;
-    std::istringstream lines(fonts);
-    for (std::string line; std::getline(lines, line);) {
-        if (line.find("Arabic") == std::string::npos && line.find("Amiri") == std::string::npos)
-            continue;
+    for (const std::string& line : SplitAt(fonts, '\n')) {
+        if (!Contains(line, "Arabic") && !Contains(line, "Amiri")) continue;
         const std::vector<std::string> c = Words(line);
         // name, type (two words), encoding, emb, sub, uni, object, generation
         ASSERT_GE(c.size(), 6u) << line;
@@ -206,10 +198,9 @@ TEST_F(PdfTest, TheHeaderGivesTheZoneAndTheQiblaAndTheFooterThePage) {
         EXPECT_TRUE(words.count("Rabat"));
         EXPECT_FALSE(words.count("Africa/Casablanca"));  // named in Arabic
         for (const std::string& offset : shown) EXPECT_TRUE(words.count(offset)) << offset;
-        const bool qibla = std::any_of(words.begin(), words.end(), [&](const std::string& w) {
-            return w.find(bearing) != std::string::npos;
-        });
-        EXPECT_TRUE(qibla) << bearing;
+        EXPECT_TRUE(std::any_of(words.begin(), words.end(), [&](const std::string& w) {
+            return Contains(w, bearing);
+        })) << bearing;
         // The numbers at the foot of the page: this page's and the count.
         std::multiset<std::string> foot;
         for (const Word& w : pages[page])
