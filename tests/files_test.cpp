@@ -181,20 +181,22 @@ const Writer kWriters[] = {
     {"svg", " chart sky --lat 34 --lon 6W --zone 0 --date 2024-03-10 --time 21:00 --svg ", "<?xml"},
 };
 
-// The writer's command onto `target` (quoted), run after `before`.
 ExeResult Write(const Writer& w, const std::string& target,
                 const std::string& before = kNoDisplay) {
     return RunExe(w.command + ("'" + target + "'"), before);
 }
 
-bool WithWindows() {
-    const ExeResult r =
-        RunExe(" crescent-map --date 2024-03-10 --png /nonexistent-zerin/x.png", kNoDisplay);
-    return !Contains(r.err, "built without the windows");
-}
+// The writers paint with the windows' library: a zerin built without it skips these tests.
+class FileTargets : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const ExeResult r =
+            RunExe(" crescent-map --date 2024-03-10 --png /nonexistent-zerin/x.png", kNoDisplay);
+        if (Contains(r.err, "built without the windows")) GTEST_SKIP() << "built without Qt";
+    }
+};
 
-TEST(FileTargets, WhatStandsAtThePathIsReplacedOrLeftAlone) {
-    if (!WithWindows()) GTEST_SKIP() << "built without Qt";
+TEST_F(FileTargets, WhatStandsAtThePathIsReplacedOrLeftAlone) {
     for (const Writer& w : kWriters) {
         for (const Target& c : kTargets) {
             SCOPED_TRACE(std::string(w.name) + ": " + c.name);
@@ -216,8 +218,7 @@ TEST(FileTargets, WhatStandsAtThePathIsReplacedOrLeftAlone) {
 
 // Under `ulimit -f`, or on a full disk (a 16 KiB tmpfs, when the test may mount it): status 1,
 // the reason, the previous file whole, no fragment, no SIGXFSZ.
-TEST(FileTargets, NoRoomLeavesThePreviousFileWhole) {
-    if (!WithWindows()) GTEST_SKIP() << "built without Qt";
+TEST_F(FileTargets, NoRoomLeavesThePreviousFileWhole) {
     const ScratchFolder limited, small;
     const std::string disk = small / "";
     const bool mounted =
@@ -238,12 +239,13 @@ TEST(FileTargets, NoRoomLeavesThePreviousFileWhole) {
             EXPECT_EQ(folder->Names(), std::vector<std::string>{"out"});
         }
     }
-    if (mounted) EXPECT_EQ(std::system(("umount '" + disk + "'").c_str()), 0);
+    if (mounted) {
+        EXPECT_EQ(std::system(("umount '" + disk + "'").c_str()), 0);
+    }
 }
 
 // A SOURCE_DATE_EPOCH outside a PDF's dates or not whole is refused before writing; the last fits.
-TEST(FileTargets, ABadSourceDateEpochIsRefused) {
-    if (!WithWindows()) GTEST_SKIP() << "built without Qt";
+TEST_F(FileTargets, ABadSourceDateEpochIsRefused) {
     const ScratchFolder folder;
     for (const char* epoch :
          {"text", "-1", "1e9", "0x10", "", "253402300800", " 5", "253402300799"}) {
@@ -266,8 +268,7 @@ TEST(FileTargets, ABadSourceDateEpochIsRefused) {
 // "-", /dev/fd/1 and /proc/self/fd/1 write through to standard output the file's bytes, the
 // same whatever the local clock (a PDF's date is SOURCE_DATE_EPOCH's, in UTC); /dev/fd/2 is
 // refused.
-TEST(FileTargets, StandardOutputIsWrittenThroughWithTheSameBytes) {
-    if (!WithWindows()) GTEST_SKIP() << "built without Qt";
+TEST_F(FileTargets, StandardOutputIsWrittenThroughWithTheSameBytes) {
     const std::pair<const char*, const char*> targets[] = {
         {"-", " | cat > "}, {"/dev/fd/1", " > "}, {"/proc/self/fd/1", " | cat > "}};
     const std::string epoch = std::string("SOURCE_DATE_EPOCH=1700000000 TZ=");
@@ -299,8 +300,7 @@ TEST(FileTargets, StandardOutputIsWrittenThroughWithTheSameBytes) {
 }
 
 // The name given is the name written, byte for byte: not UTF-8, or 255 bytes long.
-TEST(FileTargets, TheNameGivenIsTheNameWritten) {
-    if (!WithWindows()) GTEST_SKIP() << "built without Qt";
+TEST_F(FileTargets, TheNameGivenIsTheNameWritten) {
     for (const Writer& w : kWriters)
         for (const std::string& name : {std::string("\xFF.out"), std::string(255, 'x')}) {
             SCOPED_TRACE(std::string(w.name) + " " + std::to_string(name.size()));
@@ -312,8 +312,7 @@ TEST(FileTargets, TheNameGivenIsTheNameWritten) {
 }
 
 // Stopped by SIGINT, SIGTERM or SIGHUP mid-PDF: no temporary file, the signal's status.
-TEST(FileTargets, AStoppedWriteLeavesNoTemporaryFile) {
-    if (!WithWindows()) GTEST_SKIP() << "built without Qt";
+TEST_F(FileTargets, AStoppedWriteLeavesNoTemporaryFile) {
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
         SCOPED_TRACE(signal);
         const ScratchFolder folder;

@@ -33,7 +33,6 @@ const std::vector<std::vector<Cell>> kRows = {{"2005-06-17", "1.5", "a;b"},
 struct Written { int status; std::string out, err; };
 // clang-format on
 
-// Writes `count` rows made by makeRow to a stream of the given capacity.
 template <class MakeRow>
 Written Write(Format format, std::size_t count, MakeRow makeRow,
               std::size_t capacity = static_cast<std::size_t>(-1)) {

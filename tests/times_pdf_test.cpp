@@ -47,7 +47,6 @@ std::vector<std::vector<Word>> PageWords(const std::string& file) {
     return pages;
 }
 
-// The texts of a page's words.
 std::set<std::string> Texts(const std::vector<Word>& page) {
     std::set<std::string> texts;
     for (const Word& w : page) texts.insert(w.text);
