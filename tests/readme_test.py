@@ -66,8 +66,7 @@ def main():
             for problem in problems:
                 print(f"README.md:{line}: {problem}")
             failures += len(problems)
-    commands = sum(len(c) for _, c, _ in blocks)
-    print(f"readme: {len(blocks)} blocks, {commands} commands, "
+    print(f"readme: {len(blocks)} blocks, {sum(len(c) for _, c, _ in blocks)} commands, "
           f"{sum(o is not None for _, _, o in blocks)} outputs; {failures} failures")
     return 1 if failures or not blocks else 0
 

@@ -58,17 +58,6 @@ bool IsAscii(const std::string& text) {
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-// The words on the line of a word (their vertical middles within two points), from the right.
-std::vector<Word> LineOf(const std::vector<Word>& page, const Word& anchor) {
-    const double middle = (anchor.yMin + anchor.yMax) / 2;
-    std::vector<Word> line;
-    for (const Word& w : page)
-        if (std::fabs((w.yMin + w.yMax) / 2 - middle) < 2) line.push_back(w);
-    std::sort(line.begin(), line.end(),
-              [](const Word& a, const Word& b) { return a.xMin > b.xMin; });
-    return line;
-}
-
 // The cells a printed row shows: the date, then the times; filled ones with *, missing "—".
 std::vector<std::string> PrintedCells(const std::vector<std::string>& csv, const std::string& asr) {
     const std::string adjusted = csv.size() > 9 ? csv[9] : "";
@@ -91,9 +80,15 @@ void ExpectPrintedRow(const std::vector<Word>& page, const std::vector<std::stri
     for (const Word& w : page)
         if (w.text == row[0] && (!date || w.yMin > date->yMin)) date = &w;
     ASSERT_TRUE(date) << row[0] << " is not on the page";
+    // The words on its line (their vertical middles within two points), from the right.
+    std::vector<Word> line;
+    for (const Word& w : page)
+        if (std::fabs(w.yMin + w.yMax - date->yMin - date->yMax) / 2 < 2) line.push_back(w);
+    std::sort(line.begin(), line.end(),
+              [](const Word& a, const Word& b) { return a.xMin > b.xMin; });
     std::vector<std::string> printed;
     bool weekday = false;
-    for (const Word& w : LineOf(page, *date)) {
+    for (const Word& w : line) {
         if (w.xMin > date->xMin && !IsAscii(w.text)) weekday = true;  // Arabic, at the right
         if (w.xMin <= date->xMin) printed.push_back(w.text);
     }
