@@ -243,8 +243,7 @@ TEST_F(PdfTest, APlacesFileGivesAPagePerPlaceAndMonth) {
 TEST_F(PdfTest, AFileThatCannotBeWrittenIsSaidAndNothingIsLeft) {
     const ExeResult r = WritePdf("--from 2005-06-01 --days 30", "no-such-folder/times.pdf");
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("zerin: could not write no-such-folder/times.pdf"), std::string::npos)
-        << r.err;
+    EXPECT_TRUE(Contains(r.err, "zerin: could not write no-such-folder/times.pdf")) << r.err;
     EXPECT_NE(access("no-such-folder", F_OK), 0);
 }
 
