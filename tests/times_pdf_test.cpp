@@ -206,37 +206,31 @@ TEST_F(PdfTest, TheHeaderGivesTheZoneAndTheQiblaAndTheFooterThePage) {
     EXPECT_EQ(offsets["2026-03"].size(), 2u);
 }
 
-// The header says the adjustments in Arabic: no English names, whole signed numbers, LTR.
-TEST_F(PdfTest, TheHeaderSaysTheAdjustmentsInArabic) {
-    const std::string options =
-        "--lat 41.0082N --lon 28.9784E --zone -3 --from 2024-03-01 "
-        "--days 2 --method turkey --adjust fajr=+3";
-    ASSERT_EQ(WritePdf(options, file_).status, 0);
-    const std::vector<std::vector<Word>> pages = PageWords(file_);
-    ASSERT_EQ(pages.size(), 1u);
-    const std::set<std::string> words = Texts(pages[0]);
-    for (const char* number : {"+3", "-7", "+5", "+4", "+7"})
-        EXPECT_TRUE(words.count(number)) << number;
-    for (const char* english : {"fajr", "sunrise", "dhuhr", "turkey;", "none"})
-        EXPECT_FALSE(words.count(english)) << english;
-}
-
-// A places file: a page per place and month, under its name, on its clock.
-TEST_F(PdfTest, APlacesFileGivesAPagePerPlaceAndMonth) {
+// What the pages' headers say: the adjustments in Arabic (no English names, whole signed
+// numbers, LTR); a places file's page per place and month, under its name, on its clock.
+TEST_F(PdfTest, WhatThePagesHeadersSay) {
     const ScratchFolder folder;
-    const std::string places = folder / "places.csv";
-    std::ofstream(places) << "name,latitude,longitude,zone\nRabat,34:01N,6:50W,Africa/Casablanca\n"
-                             "Mecca,21:25N,39:49E,-3\n";
-    const ExeResult r = WritePdf("--places " + places + " --from 2026-03-01 --days 40", file_);
-    ASSERT_EQ(r.status, 0) << r.err;
-    const std::vector<std::vector<Word>> pages = PageWords(file_);
-    ASSERT_EQ(pages.size(), 4u);
-    // Two pages (March and April) of each place, on its clock.
-    const std::pair<const char*, const char*> heads[] = {{"Rabat", "UTC+01:00"},
-                                                         {"Mecca", "UTC+03:00"}};
-    for (std::size_t page = 0; page < pages.size(); ++page) {
-        EXPECT_TRUE(Texts(pages[page]).count(heads[page / 2].first)) << page;
-        EXPECT_TRUE(Texts(pages[page]).count(heads[page / 2].second)) << page;
+    std::ofstream(folder / "places.csv")
+        << "name,latitude,longitude,zone\nRabat,34:01N,6:50W,Africa/Casablanca\n"
+           "Mecca,21:25N,39:49E,-3\n";
+    const std::vector<std::string> rabat = {"Rabat", "UTC+01:00"}, mecca = {"Mecca", "UTC+03:00"};
+    // The options; the words of each page; words that stand on none.
+    // clang-format off
+    const struct { std::string options; std::vector<std::vector<std::string>> shown; std::vector<std::string> hidden; } cases[] = {
+        {"--lat 41.0082N --lon 28.9784E --zone -3 --from 2024-03-01 --days 2 --method turkey --adjust fajr=+3",
+         {{"+3", "-7", "+5", "+4", "+7"}}, {"fajr", "sunrise", "dhuhr", "turkey;", "none"}},
+        {"--places " + (folder / "places.csv") + " --from 2026-03-01 --days 40", {rabat, rabat, mecca, mecca}, {}}};
+    // clang-format on
+    for (const auto& c : cases) {
+        const ExeResult r = WritePdf(c.options, file_);
+        ASSERT_EQ(r.status, 0) << r.err;
+        const std::vector<std::vector<Word>> pages = PageWords(file_);
+        ASSERT_EQ(pages.size(), c.shown.size());
+        for (std::size_t page = 0; page < pages.size(); ++page) {
+            const std::set<std::string> words = Texts(pages[page]);
+            for (const std::string& w : c.shown[page]) EXPECT_TRUE(words.count(w)) << page << w;
+            for (const std::string& w : c.hidden) EXPECT_FALSE(words.count(w)) << w;
+        }
     }
 }
 
