@@ -26,11 +26,14 @@ std::string Cell(const std::string& cell) {
     return Unescaped(cell.substr(1, cell.find_last_not_of(' ')));
 }
 
-// A data file's command line, a word $DATA/... naming a file under tests/data.
+// A data file's command line: its words cut at blanks and unescaped, '' an empty word, a word
+// $DATA/... naming a file under tests/data.
 std::vector<std::string> Command(const std::string& cell) {
-    std::vector<std::string> args = CommandWords(cell);
-    for (std::string& word : args)
+    std::vector<std::string> args = Words(cell);
+    for (std::string& word : args) {
+        word = word == "''" ? "" : Unescaped(word);
         if (word.starts_with("$DATA/")) word.replace(0, 5, ZERIN_TEST_DATA);
+    }
     return args;
 }
 
@@ -71,7 +74,7 @@ TEST(Cli, OutputsAsTheListSays) {
         EXPECT_EQ(r.status, line.size() > 3 ? std::stoi(line[3]) : 0) << r.err;
         const std::string& got = Contains(where, "err") ? r.err : r.out;
         if (where == "same") {
-            const CliResult other = RunCli(CommandWords(want));
+            const CliResult other = RunCli(Command(want));
             EXPECT_EQ(other.status, 0) << other.err;
             EXPECT_EQ(r.out, other.out);
         } else if (where == "golden")
