@@ -197,13 +197,12 @@ class Json : public testing::Test {
 std::string Parsed(const std::string& json, const std::string& expression) {
     const std::string path = Scratch("json_test.json");
     std::ofstream(path, std::ios::binary) << json;
-    std::string out = ShellOut(
+    const std::string out = ShellOut(
         "python3 -c 'import json,sys\ndef refuse(x): raise ValueError(x)\n"
         "d = json.load(open(sys.argv[1], encoding=\"utf-8\"), parse_constant=refuse)\n"
         "print(" +
-        expression + ")' " + path + " 2>&1");
+        expression + ", end=\"\")' " + path + " 2>&1");
     std::remove(path.c_str());
-    if (!out.empty() && out.back() == '\n') out.pop_back();
     return out;
 }
 
