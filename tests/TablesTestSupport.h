@@ -121,13 +121,6 @@ inline std::string Unescaped(const std::string& text) {
     return out;
 }
 
-// A data file's command line: its words cut at blanks and unescaped, '' an empty word.
-inline std::vector<std::string> CommandWords(const std::string& line) {
-    std::vector<std::string> words = Words(line);
-    for (std::string& word : words) word = word == "''" ? "" : Unescaped(word);
-    return words;
-}
-
 #ifdef ZERIN_TEST_DATA
 // The rows of a file under tests/data cut at `sep`; blanks, # comments and the header skipped.
 inline std::vector<std::vector<std::string>> DataRows(const std::string& name,
@@ -187,10 +180,6 @@ inline std::map<std::string, std::string> JsonNamedValues(const std::string& jso
     }
     return values;
 }
-
-}  // namespace zerin::test
-
-namespace zerin::test {
 
 // A folder of a test's own under /tmp, removed with all it holds at the end of the test.
 class ScratchFolder {

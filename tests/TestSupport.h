@@ -44,6 +44,18 @@ inline std::vector<std::string> With(std::vector<std::string> args,
     return args;
 }
 
+// A shell command line's standard output; its exit status (-1 if none) in *status.
+inline std::string ShellOut(const std::string& command, int* status = nullptr) {
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    std::string out;
+    char buffer[65536];
+    for (std::size_t n; pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        out.append(buffer, n);
+    const int raw = pipe ? ::pclose(pipe) : -1;
+    if (status) *status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return out;
+}
+
 #ifdef ZERIN_EXE
 // The program run by the shell ("zerin" + `tail`): its exit status (-1 if none) and stderr.
 struct ExeResult {

@@ -130,8 +130,7 @@ def khal(folder, zone, *args):
 
 
 def khal_cases():
-    titles = {"fajr": "Fajr", "dhuhr": "Dhuhr", "asr": "Asr", "maghrib": "Maghrib",
-              "isha": "Isha", "imsak": "Imsak", "iftar": "Iftar"}
+    titles = {e: e.capitalize() for e in "fajr dhuhr asr maghrib isha imsak iftar".split()}
     for what, place, zone, first, imports in [  # each import: the table's options
             ("Rabat, Ramadan begins", "6:50W 34:01N", "Africa/Casablanca", "2026-02-17", [""]),
             ("Rabat, the clock moves", "6:50W 34:01N", "Africa/Casablanca", "2026-03-21",

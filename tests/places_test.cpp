@@ -8,8 +8,6 @@
 #include <unicode/unistr.h>
 #include <unistd.h>
 
-#include <array>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -54,20 +52,13 @@ GazetteerPlace Place(const std::string& name, double lat, double lon, const std:
     return p;
 }
 
-// A places file in the build folder, removed at the end of the test.
-class PlacesFile {
-  public:
-    explicit PlacesFile(const std::string& text) {
-        static int count = 0;
-        path_ = Scratch("places_test_" + std::to_string(++count) + ".csv");
-        std::ofstream(path_, std::ios::binary) << text;
-    }
-    ~PlacesFile() { std::remove(path_.c_str()); }
-    const std::string& path() const { return path_; }
-
-  private:
-    std::string path_;
-};
+// A places file of the test's own holding `text`: its path.
+std::string PlacesFile(const std::string& text) {
+    static int count = 0;
+    const std::string path = kData / ("places" + std::to_string(++count) + ".csv");
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
 
 std::vector<std::string> Times(const std::string& path, const std::string& more = "") {
     return Words("times --places " + path + " --from 2025-06-01 --days 2 --csv " + more);
@@ -77,73 +68,49 @@ const std::vector<std::string> kJanuary = ReportArgs("sun", "2025", "1", "15");
 
 TEST(Places, RefusedRowsNameTheirLine) {
     for (const std::vector<std::string>& c : DataRows("places/refused-files.txt", "", '|')) {
-        const PlacesFile file(Unescaped(Trimmed(c[0])));
+        const std::string file = PlacesFile(Unescaped(Trimmed(c[0])));
         std::string message = Unescaped(Trimmed(c[2]));
-        if (message.rfind("FILE:", 0) == 0) message.replace(0, 4, file.path());
-        ExpectRefused(Times(file.path(), Trimmed(c[1])), message);
+        if (message.rfind("FILE:", 0) == 0) message.replace(0, 4, file);
+        ExpectRefused(Times(file, Trimmed(c[1])), message);
     }
-    ExpectRefused(Times("no/such/places.csv"),
-                  "zerin: cannot open the places file 'no/such/places.csv': No such file");
 }
 
 // A FIFO is refused unopened (it would wait for ever); "-" reads standard input.
 TEST(Places, OnlyARegularFileOrStandardInput) {
-    const std::string fifo = Scratch("places_test.fifo");
+    const std::string fifo = kData / "places.fifo", out = kData / "stdin.csv";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     ExpectRefused(Times(fifo, "--zone 0"),
                   "zerin: the places file '" + fifo + "' is a FIFO, not a file: give a CSV file");
-    std::remove(fifo.c_str());
-
-    const PlacesFile file("name,latitude,longitude,zone\nRabat,34:01N,6:50W,0\n");
-    const std::string out = Scratch("places_test_stdin.csv");
+    const std::string rabat = std::string(ZERIN_TEST_DATA) + "/places/rabat.csv";
     const ExeResult r = RunExe(" times --places - --from 2025-06-01 --days 2 --csv > '" + out +
-                               "' < '" + file.path() + "'");
+                               "' < '" + rabat + "'");
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(ReadFile(out), RunCli(Times(file.path())).out);
+    EXPECT_EQ(ReadFile(out), RunCli(Times(rabat)).out);
     EXPECT_NE(ReadFile(out).find("\nRabat,2025-06-02,"), std::string::npos);
-    std::remove(out.c_str());
 }
 
-// An input without end (/dev/zero, a line without an end): read no further than 4097 bytes.
+// A line without an end (as /dev/zero gives): read no further than its 4097th byte.
 TEST(Places, ALineIsReadNoFurtherThanItsBound) {
-    class Endless : public std::streambuf {
-      public:
-        explicit Endless(char fill) { std::memset(buffer_, fill, sizeof buffer_); }
-        std::size_t given = 0;
-
-      protected:
-        int_type underflow() override {
-            given += sizeof buffer_;
-            setg(buffer_, buffer_, buffer_ + sizeof buffer_);
-            return traits_type::to_int_type(buffer_[0]);
-        }
-
-      private:
-        char buffer_[512];
-    };
     for (const char fill : {'x', '\0'}) {
-        Endless endless(fill);
-        std::istream in(&endless);
+        std::istringstream in(std::string(1 << 20, fill));
         std::vector<services::TablePlace> places;
         std::string error;
         EXPECT_FALSE(services::ReadPlaces(in, "endless", services::TableOptions(), places, error));
         EXPECT_EQ(error, "endless:1: a line of more than 4096 bytes: is this a places file?");
-        EXPECT_LE(endless.given, 4097u + 512u);
+        EXPECT_LE(in.rdbuf()->pubseekoff(0, std::ios::cur, std::ios::in), 4097);
     }
-    const PlacesFile file("name,latitude,longitude\n" + std::string(5000, 'x') + "\n");
-    ExpectRefused(Times(file.path()), ":2: a line of more than 4096 bytes");
+    ExpectRefused(Times(PlacesFile("name,latitude,longitude\n" + std::string(5000, 'x') + "\n")),
+                  ":2: a line of more than 4096 bytes");
 }
 
-// The rows of a table are the places times the days: at most 1,000,000.
+// The rows of a table are the places times the days: at most 1,000,000 (one more is refused:
+// refused.txt). At the limit the table is begun: its first rows reach an output of 4 KiB.
 TEST(Places, TheRowsAreThePlacesTimesTheDays) {
-    const PlacesFile file("name,latitude,longitude,zone\nA,30N,3W,0\nB,31N,3W,0\n");
-    const std::string days = "times --places " + file.path() + " --from 2000-01-01 --days ";
-    for (const char* to : {"--csv", "--pdf x.pdf"})
-        ExpectRefused(Words(days + "500001 " + to),
-                      "zerin: a table of 2 places x 500001 days = 1000002 rows: at most 1,000,000");
-    // At the limit the table is begun: its first rows reach an output that holds 4 KiB.
+    const std::string file = PlacesFile("name,latitude,longitude,zone\nA,30N,3W,0\nB,31N,3W,0\n");
+    const std::vector<std::string> args =
+        Words("times --places " + file + " --from 2000-01-01 --days 500000 --csv");
     robust::CappedStream out(4096), err;
-    EXPECT_EQ(cli::Run(Words(days + "500000 --csv"), out.file(), err.file()), 1) << err.text();
+    EXPECT_EQ(cli::Run(args, out.file(), err.file()), 1) << err.text();
     EXPECT_EQ(out.text().rfind("place,date,", 0), 0u);  // the header first
 }
 
@@ -192,17 +159,11 @@ TEST(Gazetteer, FindsTheTownsByTheirNames) {
 
 TEST(Gazetteer, RabatIsTheCapitalFirstAndMaltasAfterIt) {
     const std::vector<GazetteerPlace> found = Shipped().Search("Rabat", "", 50);
-    std::vector<std::string> countries;
+    std::string countries;  // of the towns named Rabat, in order
     for (const GazetteerPlace& p : found)
-        if (p.latinName == "Rabat") countries.push_back(p.country);
-    ASSERT_GE(countries.size(), 2u);
-    EXPECT_EQ(countries[0], "MA");
-    EXPECT_NE(std::find(countries.begin(), countries.end(), "MT"), countries.end());
-    // The capital's Arabic name is shown, with its elevation and population.
-    EXPECT_EQ(found[0].name, "الرباط");
-    EXPECT_EQ(found[0].arabicName, "الرباط");
-    ASSERT_TRUE(found[0].elevation);
-    EXPECT_GT(found[0].population, 1000000);
+        if (p.latinName == "Rabat") countries += p.country + " ";
+    EXPECT_EQ(countries.rfind("MA ", 0), 0u) << countries;
+    EXPECT_TRUE(Contains(countries, " MT ")) << countries;
     // The country narrows the search, given apart or after a comma.
     for (const auto& [query, country] :
          {std::pair{"Rabat", "MT"}, {"Rabat, mt", ""}, {"Rabat,Malta", ""}, {"رباط، مالطا", ""}}) {
@@ -307,7 +268,7 @@ TEST(Gazetteer, DamagedFilesAreRefusedWithTheirLine) {
 
 // What is not a regular file is never opened; a damaged gazetteer is refused in one line.
 TEST(Gazetteer, OnlyARegularFileIsRead) {
-    const std::string fifo = Scratch("gazetteer.fifo"), nan = Scratch("gazetteer-nan.txt");
+    const std::string fifo = kData / "gazetteer.fifo", nan = kData / "gazetteer-nan.txt";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     std::ofstream(nan) << "zones\t1\nUTC\nplaces\t1\nRabat\t\tMA\t\tnan\t2\t\t0\t5\nkeys\t0\n";
     const std::pair<std::string, std::string> cases[] = {
@@ -324,7 +285,6 @@ TEST(Gazetteer, OnlyARegularFileIsRead) {
         ExpectRefused(With(kJanuary, {"--place", "Rabat"}), message);
     }
     ::setenv("ZERIN_GAZETTEER", kGazetteerPath.c_str(), 1);
-    EXPECT_EQ(std::remove(fifo.c_str()) + std::remove(nan.c_str()), 0);
 }
 
 // Short of memory (ulimit -v): one line and exit status 1, or the work done; never an abort.
@@ -354,14 +314,11 @@ TEST(Gazetteer, TheShippedFileAgreesWithTheProgramsNormalisation) {
         const GazetteerPlace town = g.Town(k);
         for (const std::string& name : {town.latinName, town.arabicName}) {
             if (name.empty()) continue;
-            const std::vector<GazetteerPlace> found = g.Search(name, town.country, 1000);
-            EXPECT_TRUE(std::any_of(found.begin(), found.end(),
-                                    [&](const auto& p) {
-                                        return p.latinName == town.latinName &&
-                                               p.latitude == town.latitude &&
-                                               p.longitude == town.longitude;
-                                    }))
-                << name << " (" << k << ")";
+            bool found = false;
+            for (const GazetteerPlace& p : g.Search(name, town.country, 1000))
+                found |= p.latinName == town.latinName && p.latitude == town.latitude &&
+                         p.longitude == town.longitude;
+            EXPECT_TRUE(found) << name << " (" << k << ")";
         }
     }
 }
@@ -372,7 +329,7 @@ TEST(PlacesCli, ThePlacesNameHeadsTheTimetablesPage) {
         GTEST_SKIP() << "poppler-utils (pdftotext) is not installed";
     const std::pair<const char*, const char*> cases[] = {{"", "فاس"}, {" --name Medina", "Medina"}};
     for (const auto& [more, heading] : cases) {
-        const std::string pdf = Scratch("places_cli_page.pdf"), text = pdf + ".txt";
+        const std::string pdf = kData / "page.pdf", text = pdf + ".txt";
         const ExeResult r =
             RunExe(" times --place Fès --from 2026-01-01 --days 2 --pdf " + pdf + more);
         ASSERT_EQ(r.status, 0) << r.err;
@@ -384,8 +341,6 @@ TEST(PlacesCli, ThePlacesNameHeadsTheTimetablesPage) {
             ->normalize(icu::UnicodeString::fromUTF8(ReadFile(text)), status)
             .toUTF8String(words);
         EXPECT_TRUE(Contains(words, heading)) << words.substr(0, 400);
-        std::remove(pdf.c_str());
-        std::remove(text.c_str());
     }
 }
 
@@ -410,12 +365,6 @@ TEST(PlacesCli, OwnPlacesByName) {
     const CliResult none = RunCli({"places", "--mine"});
     EXPECT_EQ(none.status, 0);
     EXPECT_TRUE(Contains(none.err, "no places of your own"));
-    // A missing gazetteer is said.
-    ::setenv("ZERIN_GAZETTEER", "/nonexistent/gazetteer.txt", 1);
-    const CliResult missing = RunCli({"places", "Rabat"});
-    ::setenv("ZERIN_GAZETTEER", kGazetteerPath.c_str(), 1);
-    EXPECT_EQ(missing.status, 2);
-    EXPECT_TRUE(Contains(missing.err, "cannot open the gazetteer '/nonexistent/gazetteer.txt'"));
 }
 
 // A damaged file of one's own places is said by --mine, and leaves the towns found.
@@ -437,21 +386,17 @@ TEST(PlacesCli, ADamagedFileOfOwnPlacesLeavesTheTownsFound) {
 }
 
 TEST(PlaceFields, AnglesAsTheFieldsWriteThem) {
-    struct Case {
-        double degrees;
-        const char* dms;
-    };
     // clang-format off
-    const Case cases[] = {{34.0132, "34 0 47.52"}, {-6.8326, "6 49 57.36"}, {21.4225, "21 25 21"},
+    const std::pair<double, const char*> cases[] = {{34.0132, "34 0 47.52"}, {-6.8326, "6 49 57.36"}, {21.4225, "21 25 21"},
         {39.8262, "39 49 34.32"}, {0, "0 0 0"}, {-0.0001, "0 0 0.36"}, {10.999999999, "11 0 0"},
         {179.9999, "179 59 59.64"}, {-90, "90 0 0"}, {1.5, "1 30 0"}, {0.0125, "0 0 45"}};
-    for (const Case& c : cases) {
-        const places::AngleTexts a = places::AngleFieldTexts(c.degrees);
-        EXPECT_EQ(a.degrees + " " + a.minutes + " " + a.seconds, c.dms) << c.degrees;
-    }
     const std::pair<double, const char*> hours[] = {
         {-1, "-1"}, {5.5, "5.5"}, {0, "0"}, {-0.0, "0"}, {-5.75, "-5.75"}, {14, "14"}};
     // clang-format on
+    for (const auto& [degrees, dms] : cases) {
+        const places::AngleTexts a = places::AngleFieldTexts(degrees);
+        EXPECT_EQ(a.degrees + " " + a.minutes + " " + a.seconds, dms) << degrees;
+    }
     for (const auto& [h, text] : hours) EXPECT_EQ(places::HoursText(h), text);
 }
 

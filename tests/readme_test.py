@@ -20,24 +20,11 @@ import tempfile
 
 def examples(readme):
     """(line number, commands, expected output or None) for each ```sh block."""
-    lines = open(readme, encoding="utf-8").read().split("\n")
-    found, k = [], 0
-    while k < len(lines):
-        if lines[k].strip() != "```sh":
-            k += 1
-            continue
-        start, k = k + 1, k + 1
-        while lines[k].strip() != "```":
-            k += 1
-        commands = [line for line in lines[start:k] if line.strip()]
-        k += 1
-        output = None
-        if k < len(lines) and lines[k].strip() == "```":
-            end = lines.index("```", k + 1)
-            output = "".join(line + "\n" for line in lines[k + 1:end])
-            k = end + 1
-        found.append((start, commands, output))
-    return found
+    text = open(readme, encoding="utf-8").read()
+    blocks = re.finditer(r"^[ \t]*```sh[ \t]*\n(.*?)^[ \t]*```[ \t]*\n(?:```\n(.*?)^```\n)?", text,
+                         re.M | re.S)
+    return [(text.count("\n", 0, m.start()) + 1, [c for c in m[1].split("\n") if c.strip()], m[2])
+            for m in blocks]
 
 
 def run_block(zerin, commands, folder, env):
@@ -79,8 +66,7 @@ def main():
             for problem in problems:
                 print(f"README.md:{line}: {problem}")
             failures += len(problems)
-    commands = sum(len(c) for _, c, _ in blocks)
-    print(f"readme: {len(blocks)} blocks, {commands} commands, "
+    print(f"readme: {len(blocks)} blocks, {sum(len(c) for _, c, _ in blocks)} commands, "
           f"{sum(o is not None for _, _, o in blocks)} outputs; {failures} failures")
     return 1 if failures or not blocks else 0
 
