@@ -158,8 +158,8 @@ inline QString Texts(QWidget& window, const char* names) {
     return texts.join(' ');
 }
 // Fields written "TxtDegLon=39 TxtZone=-3" (texts without blanks).
-inline void SetFields(QWidget& window, const char* fields) {
-    for (const QString& f : QString::fromUtf8(fields).split(' ', Qt::SkipEmptyParts))
+inline void SetFields(QWidget& window, const QString& fields) {
+    for (const QString& f : fields.split(' ', Qt::SkipEmptyParts))
         SetField(window, f.section('=', 0, 0), f.section('=', 1));
 }
 
