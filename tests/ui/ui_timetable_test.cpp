@@ -23,22 +23,19 @@ namespace zerin::test {
 namespace {
 
 // Mecca (39° 49′ E, 21° 25′ N, zone -3) in June 2005, or another latitude and clock.
-services::FieldOptions Place(const char* lat = "21", const char* zone = "-3",
-                             const char* summer = "0") {
+services::FieldOptions Place(const std::string& lat = "21", const std::string& zone = "-3",
+                             const std::string& summer = "0") {
     services::FieldOptions o;
     auto& f = o.fields;
     f.TxtDegLon = "39", f.TxtMinLon = "49", f.TxtSecLon = "0", f.TxtZone = zone;
-    f.TxtDegLat = lat, f.TxtMinLat = std::string(lat) == "21" ? "25" : "0", f.TxtSecLat = "0";
+    f.TxtDegLat = lat, f.TxtMinLat = lat == "21" ? "25" : "0", f.TxtSecLat = "0";
     f.TxtEteRegl = summer, f.TxtYear = "2005", f.TxtMonth = "6";
     o.east = true;
     return o;
 }
 
-bool HaveZoneDatabase() {
-    return !ui::ZoneNames().isEmpty();
-}
 #define NEEDS_ZONES \
-    if (!HaveZoneDatabase()) QSKIP("no time-zone database on this system")
+    if (ui::ZoneNames().isEmpty()) QSKIP("no time-zone database on this system")
 
 // `zerin times ARGS --csv`, and its rows after the header.
 std::string TimesCsv(const std::string& args) {
@@ -112,32 +109,6 @@ struct Window {
 };
 
 // clang-format off
-struct SearchCase { const char *name, *search, *found; };  // "" when nothing is found
-const SearchCase kSearchCases[] = {
-    {"part of the city", "casab", "Africa/Casablanca"}, {"capitals, area and city", "ASIA/KOLK", "Asia/Kolkata"},
-    {"a blank for the underscore", "new york", "America/New_York"},
-    {"leading and trailing blanks", "  riyadh ", "Asia/Riyadh"},
-    {"the city in Arabic", "الدار البيضاء", "Africa/Casablanca"}, {"the country in Arabic", "اليابان", "Asia/Tokyo"},
-    {"nothing of that name", "Atlantis", ""}};
-
-struct DaysCase { const char* name; int year, month, rows; const char *first, *last; };  // month 0: the year
-const DaysCase kDaysCases[] = {
-    {"February of a leap year", 2024, 2, 29, "2024-02-01", "2024-02-29"},
-    {"February of a common year", 2023, 2, 28, "2023-02-01", "2023-02-28"},
-    {"December", 2025, 12, 31, "2025-12-01", "2025-12-31"},
-    {"a leap year", 2024, 0, 366, "2024-01-01", "2024-12-31"},
-    {"a common year", 2025, 0, 365, "2025-01-01", "2025-12-31"},
-    {"the first year offered", 1583, 0, 365, "1583-01-01", "1583-12-31"}};
-
-// What cannot make a table is said in the window; nothing saved until mended.
-struct UnfitCase { const char *name, *lat, *zone, *summer, *said; };
-const UnfitCase kUnfitCases[] = {
-    {"a zone of half an hour", "21", "-5.5", "0", "ساعاتٍ كاملة"},
-    {"a zone beyond -14", "21", "-15", "0", "ساعاتٍ كاملة"},
-    {"a summer time beyond 24", "21", "-3", "25", "ساعاتٍ كاملة"},
-    {"a clock beyond UTC+14:00", "21", "-12", "3", "الساعة بين \u2066UTC-12:00\u2069"},
-    {"a latitude beyond 90", "95", "-3", "0", "خط العرض بين \u2066-90\u2069"}};
-
 // The CSV saved is byte for byte what `zerin times --csv` writes for the same options.
 struct CsvCase { const char* name; services::FieldOptions place; const char* zone; bool year; int rule; const char* options; };
 const CsvCase kCsvCases[] = {
@@ -147,6 +118,10 @@ const CsvCase kCsvCases[] = {
      "--lon 39:49:0E --lat 60N --zone -1 --summer 1 --from 2005-01-01 --to 2005-12-31 --high-lat middle"},
     {"Mecca, June, Asia/Riyadh", Place(), "riyadh", false, 3,
      "--lon 39:49:0E --lat 21:25:0N --tz Asia/Riyadh --from 2005-06-01 --days 30 --high-lat angle --method umm-al-qura"}};
+
+// The method a zone's country takes.
+const FieldTexts kZoneMethods{{"riyadh", "umm-al-qura"}, {"istanbul", "turkey"}, {"new york", "isna"},
+                              {"berlin", "mwl"}, {"jakarta", "kemenag"}};
 
 const QStringList kAllTitles{"اليوم", "التاريخ", "التاريخ الهجري", "الفجر", "الشروق", "الظهر",
                              "العصر الأول", "العصر الثاني", "الغروب", "العشاء"};
@@ -167,12 +142,7 @@ class TimetableWindowTest : public QObject {
         QComboBox* method = w.Get<QComboBox>("CboMethod");
         QCOMPARE(method->count(), int(services::PrayerMethods().size()));
         QCOMPARE(method->currentData().toString(), QStringLiteral("morocco"));  // the fields
-        const FieldTexts methods{{"riyadh", "umm-al-qura"},
-                                 {"istanbul", "turkey"},
-                                 {"new york", "isna"},
-                                 {"berlin", "mwl"},
-                                 {"jakarta", "kemenag"}};
-        for (const auto& [zone, name] : methods) {
+        for (const auto& [zone, name] : kZoneMethods) {
             w.Zone(zone);
             QCOMPARE(method->currentData().toString(), QString::fromUtf8(name));
             QCOMPARE(Q(w.w.Job()->settings.method), QString::fromUtf8(name));
@@ -196,17 +166,17 @@ class TimetableWindowTest : public QObject {
     }
 
     // Searching alone changes nothing; the list holds Area/City names only, sorted.
-    void theZoneListFindsNamesByAnyPartOfThem_data() { TableRows(kSearchCases); }
+    void theZoneListFindsNamesByAnyPartOfThem_data() { DataFileRows("timetable-zone-search.txt"); }
     void theZoneListFindsNamesByAnyPartOfThem() {
         NEEDS_ZONES;
-        const SearchCase& c = TableRow(kSearchCases);
+        const DataFileRow c = DataRow();
         Window w;
-        w.Get<QLineEdit>("TxtZoneSearch")->setText(c.search);
+        w.Get<QLineEdit>("TxtZoneSearch")->setText(c["search"]);
         QAbstractItemModel* shown = w.Get<QListView>("LstZones")->model();
         QStringList names;
         for (int r = 0; r < shown->rowCount(); ++r)
             names << shown->index(r, 0).data(ui::FrmTimetable::kZoneIdRole).toString();
-        QCOMPARE(names, *c.found ? QStringList{c.found} : QStringList{});
+        QCOMPARE(names, c["found"].isEmpty() ? QStringList{} : QStringList{c["found"]});
         QVERIFY(w.Get<QRadioButton>("OptZoneFields")->isChecked());
         const QStringList all = ui::ZoneNames();
         QVERIFY(all.contains("America/Argentina/Buenos_Aires") &&
@@ -233,19 +203,21 @@ class TimetableWindowTest : public QObject {
     }
 
     // The window opens on the main window's month (1 June 2005 was a Wednesday).
-    void aMonthOrAYearHasItsDays_data() { TableRows(kDaysCases); }
+    void aMonthOrAYearHasItsDays_data() { DataFileRows("timetable-days.txt"); }
     void aMonthOrAYearHasItsDays() {
-        const DaysCase& c = TableRow(kDaysCases);
+        const DataFileRow c = DataRow();
+        const int rows = c["rows"].toInt();
         Window w;
         QCOMPARE(w.Get<QSpinBox>("SpnYear")->value() * 100 +
                      w.Get<QComboBox>("CboMonth")->currentIndex(),
                  200505);
         QCOMPARE(w.Cell(0, 0) + w.Cell(0, 1), QStringLiteral("الأربعاء2005-06-01"));
-        c.month ? w.Month(c.year, c.month) : w.Year(c.year);
-        QCOMPARE(w.Grid()->rowCount(), c.rows);
-        QCOMPARE(w.Cell(0, 1), QString(c.first));
-        QCOMPARE(w.Cell(c.rows - 1, 1), QString(c.last));
-        QCOMPARE(w.w.Job()->days, std::size_t(c.rows));
+        c["month"].isEmpty() ? w.Year(c["year"].toInt())
+                             : w.Month(c["year"].toInt(), c["month"].toInt());
+        QCOMPARE(w.Grid()->rowCount(), rows);
+        QCOMPARE(w.Cell(0, 1), c["first"]);
+        QCOMPARE(w.Cell(rows - 1, 1), c["last"]);
+        QCOMPARE(w.w.Job()->days, std::size_t(rows));
     }
 
     // Each column left of the one before, the day at the right edge; the afternoon's columns as
@@ -303,17 +275,18 @@ class TimetableWindowTest : public QObject {
         }
     }
 
-    void zonesAndPlacesThatCannotMakeATableAreExplained_data() { TableRows(kUnfitCases); }
+    void zonesAndPlacesThatCannotMakeATableAreExplained_data() {
+        DataFileRows("timetable-unfit.txt");
+    }
     void zonesAndPlacesThatCannotMakeATableAreExplained() {
-        const UnfitCase& c = TableRow(kUnfitCases);
-        Window w(Place(c.lat, c.zone, c.summer));
-        QVERIFY2(w.Notes().contains(QString::fromUtf8(c.said)) && SignsIsolated(w.Notes()),
-                 qPrintable(w.Notes()));
+        const DataFileRow c = DataRow();
+        Window w(Place(c["lat"].toStdString(), c["zone"].toStdString(), c["summer"].toStdString()));
+        QVERIFY2(w.Notes().contains(c["said"]) && SignsIsolated(w.Notes()), qPrintable(w.Notes()));
         QVERIFY(w.Grid()->rowCount() == 0 && !w.w.Job().has_value());
         for (const char* command : {"CmdPrint", "CmdPdf", "CmdCsv", "CmdIcs"})
             QVERIFY(!w.Get<QPushButton>(command)->isEnabled());
         QVERIFY(w.messages.messages.empty());  // said in the window, not in a box
-        if (std::string(c.lat) != "21" || !HaveZoneDatabase()) return;
+        if (c["lat"] != "21" || ui::ZoneNames().isEmpty()) return;
         w.Zone("kolkata");  // a zone of the database mends the zone
         QVERIFY(w.Grid()->rowCount() == 30 && w.Get<QPushButton>("CmdCsv")->isEnabled());
     }
