@@ -1,9 +1,5 @@
 // The crescent's and the Qibla's reports against the command line's, refused dates, and the
 // crescent's map window: its criteria, colours, coasts and saving.
-#include <QImage>
-#include <QTemporaryDir>
-#include <QtTest>
-
 #include "CrescentMapImage.h"
 #include "FrmCarte.h"
 #include "UiSupport.h"

@@ -1,8 +1,5 @@
 // The main window: its commands against the command line's reports, the zone's rewriting and
 // proposal, the day limit, refused input, faults, signs typed, the Hijri row, About, dragging.
-#include <QCalendar>
-#include <QTimer>
-#include <QtTest>
 #include <ctime>
 
 #include "Artwork.h"

@@ -1,11 +1,6 @@
 // The place search: matches (namesakes by region), Return, the fields filled (the zone of the
 // window's date), recent and own places, the line under the place, the local clock beside the
 // Sun's report; the timetable and the map take the place.
-#include <QDateEdit>
-#include <QListView>
-#include <QRegularExpression>
-#include <QtTest>
-
 #include "FrmCarte.h"
 #include "FrmTimetable.h"
 #include "PlaceSearch.h"

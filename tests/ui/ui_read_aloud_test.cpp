@@ -1,13 +1,6 @@
 // What a screen reader reads through Qt's accessibility interface (served to Orca over AT-SPI):
 // names in Tab order, hidden windows left out, the fields' and reports' names; each command key
 // where it acts and where it must not; no Latin letter shown but the allowed ones.
-#include <QAccessible>
-#include <QClipboard>
-#include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QTextCursor>
-#include <QTextEdit>
-#include <QtTest>
 #include <memory>
 
 #include "FrmApropos.h"

@@ -1,15 +1,7 @@
 // The timetable window: method, zone search, days, the grid's columns, the CSV, PDF, print and
 // calendar against `zerin times`, input that makes no table, the main window's button, charts.
-#include <QCheckBox>
-#include <QListView>
-#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QSpinBox>
-#include <QTemporaryDir>
-#include <QtTest>
 #include <sstream>
 
 #include "ChartPictures.h"

@@ -1,17 +1,6 @@
 // The windows under a real X server and window manager, driven by xdotool's pointer and keys:
 // dragging, typed degrees, Tab order, Return, keys in the active window only, a place typed in
 // Arabic; the windows fit the screen's free area (a laptop's too, from run-under-x.sh).
-#include <QAccessible>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QScreen>
-#include <QTemporaryDir>
-#include <QTextEdit>
-#include <QTimer>
-#include <QtTest>
-#include <functional>
-#include <memory>
-
 #include "FrmTimetable.h"
 #include "ReportFile.h"
 #include "UiSupport.h"
