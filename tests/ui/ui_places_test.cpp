@@ -12,24 +12,6 @@ namespace zerin::test {
 
 namespace {
 
-// On 17 June 2005 Morocco kept Greenwich time (+1 only since 2018); Paris had its summer hour.
-// The fields of kFilledFields, the sides, and the first match as the drop-down shows it.
-const char* const kFilledFields =
-    "TxtDegLon TxtMinLon TxtSecLon TxtDegLat TxtMinLat TxtSecLat TxtZone TxtEteRegl";
-struct Filled {
-    const char *name, *typed, *fields;
-    bool east, north;
-    const char* shownAs;
-};
-// clang-format off
-const Filled kFilled[] = {
-    {"Arabic", "الرباط", "6 49 57.36 34 0 47.52 0 0", false, true, "الرباط، المغرب"},
-    {"Latin without its accent", "fes", "5 0 1.08 34 1 59.16 0 0", false, true, "فاس — \u2066Fès\u2069، المغرب"},
-    {"the start of a name", "Casabl", "7 36 41.04 33 35 17.88 0 0", false, true, "الدار البيضاء — \u2066Casablanca\u2069، المغرب"},
-    {"East, in summer time", "Paris", "2 20 55.68 48 51 12.24 -1 1", true, true, "باريس — \u2066Paris\u2069، فرنسا"},
-    {"South and West", "Santiago, CL", "70 38 53.88 33 27 24.84 4 0", false, false, "سانتياغو — \u2066Santiago\u2069، تشيلي"}};
-// clang-format on
-
 ui::PlaceSearch& Search(MainWindowUnderTest& w) {
     return w.main.Search();
 }
@@ -53,17 +35,20 @@ class PlacesWindowTest : public QObject {
     void cleanupTestCase() { QDir(data_).removeRecursively(); }
     void init() { QFile::remove(Q(places::RecentPlacesPath())); }
 
-    void returnTakesTheFirstMatchAndFillsTheFields_data() { TableRows(kFilled); }
+    void returnTakesTheFirstMatchAndFillsTheFields_data() { DataFileRows("places-filled.txt"); }
     void returnTakesTheFirstMatchAndFillsTheFields() {
-        const Filled& c = TableRow(kFilled);
+        const DataFileRow c = DataRow();
         MainWindowUnderTest w;
         QVERIFY(Search(w).Loaded());
-        Type(Search(w).Field(), QString::fromUtf8(c.typed));
-        QCOMPARE(Search(w).Shown().value(0), QString::fromUtf8(c.shownAs));
+        Type(Search(w).Field(), c["typed"]);
+        QCOMPARE(Search(w).Shown().value(0), c["shown"]);
         QTest::keyClick(Search(w).Field(), Qt::Key_Return);
-        QCOMPARE(Texts(w.main, kFilledFields), QString::fromUtf8(c.fields));
-        QCOMPARE(w.Checked("OptE"), c.east);
-        QCOMPARE(w.Checked("OptN"), c.north);
+        QCOMPARE(Texts(w.main,
+                       "TxtDegLon TxtMinLon TxtSecLon TxtDegLat TxtMinLat TxtSecLat "
+                       "TxtZone TxtEteRegl"),
+                 c["fields"]);
+        for (const QString& side : c["sides"].split(' '))
+            QVERIFY2(w.Checked(side), qPrintable(side));
         QVERIFY(w.shown.kinds.empty() && w.messages.messages.empty());  // Return ran nothing
         // The Sun's report is the command line's for the fields; its title names the place.
         w.Press("CmdSun");
