@@ -147,9 +147,6 @@ inline QWidget* TypingField(const QWidget& window, const QString& name) {
 }
 
 using FieldTexts = std::vector<std::pair<const char*, const char*>>;
-inline void SetFields(QWidget& window, const FieldTexts& fields) {
-    for (const auto& [name, text] : fields) SetField(window, name, text);
-}
 // The texts of the fields named "TxtDegLon TxtZone", a blank between them: "5 0".
 inline QString Texts(QWidget& window, const char* names) {
     QStringList texts;

@@ -39,14 +39,6 @@ void Walk(QAccessibleInterface* node, const QWidget& window, QList<QWidget*>& co
     for (int k = 0; k < node->childCount(); ++k) Walk(node->child(k), window, controls, nameless);
 }
 
-QList<QWidget*> TreeControls(QWidget& window, QStringList* nameless = nullptr) {
-    QList<QWidget*> found;
-    QStringList none;
-    Walk(QAccessible::queryAccessibleInterface(&window), window, found,
-         nameless ? *nameless : none);
-    return found;
-}
-
 QStringList Names(const QList<QWidget*>& widgets) {
     QStringList names;
     for (QWidget* w : widgets) names << w->objectName() + QLatin1Char('=') + Said(w);
@@ -130,14 +122,6 @@ std::unique_ptr<Opened> Open(const QByteArray& kind) {
     return o;
 }
 
-// clang-format off
-struct WindowCase { const char* name; int leastControls; };  // reached by the keyboard, at least
-const WindowCase kWindows[] = {
-    {"main", 39}, {"report", 3}, {"timetable", 17},
-    {"timetable without a table", 17}, {"crescent map", 4}, {"About", 0}};
-
-// clang-format on
-
 // The texts with a Latin letter left once the exceptions are taken out.
 QStringList Untranslated(const QStringList& texts) {
     QStringList left;
@@ -167,15 +151,18 @@ class ReadAloudTest : public QObject {
 
     // The tree holds every control the keyboard reaches, named, in Tab order; nothing nameless
     // inside them; a command's key in its tooltip.
-    void everyControlTheKeyboardReachesHasANameInTabOrder_data() { TableRows(kWindows); }
+    void everyControlTheKeyboardReachesHasANameInTabOrder_data() {
+        DataFileRows("read-aloud-windows.txt");
+    }
     void everyControlTheKeyboardReachesHasANameInTabOrder() {
-        const WindowCase& c = TableRow(kWindows);
-        const std::unique_ptr<Opened> o = Open(c.name);
+        const DataFileRow c = DataRow();
+        const std::unique_ptr<Opened> o = Open(c["name"].toUtf8());
         QWidget& window = *o->window;
         QVERIFY(o->Show());
         QStringList nameless;
-        const QList<QWidget*> tree = TreeControls(window, &nameless);
-        QVERIFY2(tree.size() >= c.leastControls, qPrintable(Names(tree).join(' ')));
+        QList<QWidget*> tree;
+        Walk(QAccessible::queryAccessibleInterface(&window), window, tree, nameless);
+        QVERIFY2(tree.size() >= c["controls"].toInt(), qPrintable(Names(tree).join(' ')));
         QVERIFY2(nameless.isEmpty(), qPrintable(nameless.join(QLatin1String(", "))));
         QList<QWidget*> chain;
         for (QWidget* w = window.nextInFocusChain(); w != &window; w = w->nextInFocusChain())
@@ -192,9 +179,9 @@ class ReadAloudTest : public QObject {
 
     // What every window, dialog and the search list show is Arabic but the Latin letters allowed,
     // signs isolated.
-    void noLatinLetterButTheAllowed_data() { TableRows(kWindows); }
+    void noLatinLetterButTheAllowed_data() { DataFileRows("read-aloud-windows.txt"); }
     void noLatinLetterButTheAllowed() {
-        const std::unique_ptr<Opened> o = Open(TableRow(kWindows).name);
+        const std::unique_ptr<Opened> o = Open(DataRow()["name"].toUtf8());
         QVERIFY(o->Show());
         QStringList texts = ShownTexts(*o->window);
         if (auto* table = qobject_cast<ui::FrmTimetable*>(o->window.get()); table && table->Job()) {
