@@ -101,16 +101,6 @@ struct Window {
 };
 
 // clang-format off
-// The CSV saved is byte for byte what `zerin times --csv` writes for the same options.
-struct CsvCase { const char* name; services::FieldOptions place; const char* zone; bool year; int rule; const char* options; };
-const CsvCase kCsvCases[] = {
-    {"Mecca, June, the fields' zone", Place(), "", false, 0,
-     "--lon 39:49:0E --lat 21:25:0N --zone -3 --from 2005-06-01 --days 30"},
-    {"60 North, a year, the middle of the night", Place("60", "-1", "1"), "", true, 1,
-     "--lon 39:49:0E --lat 60N --zone -1 --summer 1 --from 2005-01-01 --to 2005-12-31 --high-lat middle"},
-    {"Mecca, June, Asia/Riyadh", Place(), "riyadh", false, 3,
-     "--lon 39:49:0E --lat 21:25:0N --tz Asia/Riyadh --from 2005-06-01 --days 30 --high-lat angle --method umm-al-qura"}};
-
 // The method a zone's country takes.
 const FieldTexts kZoneMethods{{"riyadh", "umm-al-qura"}, {"istanbul", "turkey"}, {"new york", "isna"},
                               {"berlin", "mwl"}, {"jakarta", "kemenag"}};
@@ -284,17 +274,18 @@ class TimetableWindowTest : public QObject {
     }
 
     // Every cell of the grid is the CSV's, a filled time marked; Python's csv module reads it.
-    void theCsvSavedIsTheCommandLinesCsv_data() { TableRows(kCsvCases); }
+    void theCsvSavedIsTheCommandLinesCsv_data() { DataFileRows("timetable-csv.txt"); }
     void theCsvSavedIsTheCommandLinesCsv() {
-        const CsvCase& c = TableRow(kCsvCases);
-        if (*c.zone) NEEDS_ZONES;
-        Window w(c.place);
-        if (c.year) w.Year(2005);
-        w.Get<QComboBox>("CboHighLat")->setCurrentIndex(c.rule);
-        if (*c.zone) w.Zone(c.zone);
+        const DataFileRow c = DataRow();
+        if (!c["zone list"].isEmpty()) NEEDS_ZONES;
+        Window w(Place(c["lat"].toStdString(), c["zone"].toStdString(), c["summer"].toStdString()));
+        if (c["days"] == "year") w.Year(2005);
+        w.Get<QComboBox>("CboHighLat")->setCurrentIndex(c["high latitudes"].toInt());
+        if (!c["zone list"].isEmpty()) w.Zone(c["zone list"]);
         const QString path = w.Path("times.csv");
         w.Press("CmdCsv");
-        const std::string expected = TimesCsv(std::string(c.options) + " --hijri-rule umm-al-qura");
+        const std::string expected =
+            TimesCsv(c["options"].toStdString() + " --hijri-rule umm-al-qura");
         QCOMPARE(ReadBytes(path).toStdString(), expected);
         QProcess python;
         python.start(

@@ -76,14 +76,6 @@ bool KeyboardLayout(const char* layout) {
     return done;
 }
 
-// clang-format off
-struct Drag { const char *name, *where; int dx, dy; bool placed; };  // placed by the program
-const Drag kDrags[] = {
-    {"title picture", "Img", 60, 40, false}, {"time frame, back up and left", "Frame1", -45, -30, false},
-    {"heading, window placed by the program", "SkinLabel0", 70, -20, true},
-    {"a bare click on the title picture", "Img", 0, 0, false}};
-// clang-format on
-
 // Runs a command that opens the report window, and `inside` once that window is the active
 // modal one.
 void InTheReportAfter(const std::function<void()>& command,
@@ -201,14 +193,14 @@ class RealDisplayTest : public QObject {
 
     // A press and a motion on the free surface move the window by the pointer's motion, seen by
     // the X server; a bare click nothing; the window does not stay stuck to the pointer.
-    void aDragMovesTheWindowByThePointersMotion_data() { TableRows(kDrags); }
+    void aDragMovesTheWindowByThePointersMotion_data() { DataFileRows("x11-drags.txt"); }
     void aDragMovesTheWindowByThePointersMotion() {
-        const Drag& c = TableRow(kDrags);
-        const QPoint motion(c.dx, c.dy);
-        Window w(c.placed);
+        const DataFileRow c = DataRow();
+        const QPoint motion(c["dx"].toInt(), c["dy"].toInt());
+        Window w(c["placed by"] == "program");
         QVERIFY(Ready(w.main));
         const QPoint before = ScreenPlace(w.main),
-                     start = OnScreen(w.Widget(c.where), QPoint(6, 6));
+                     start = OnScreen(w.Widget(c["where"]), QPoint(6, 6));
         PointerTo(start);
         Xdo({"mousedown", "1"});
         Settle();
