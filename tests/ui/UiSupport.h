@@ -43,19 +43,6 @@ inline bool WriteBytes(const QString& path, const QByteArray& bytes) {
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// A data-driven test's rows from a table of cases named by `name`; the test reads its TableRow.
-template <class Case, std::size_t N>
-void TableRows(const Case (&cases)[N]) {
-    QTest::addColumn<int>("row");
-    for (std::size_t k = 0; k < N; ++k) QTest::newRow(cases[k].name) << int(k);
-}
-
-template <class Case, std::size_t N>
-const Case& TableRow(const Case (&cases)[N]) {
-    QFETCH(int, row);
-    return cases[row];
-}
-
 // The rows of a file of tests/data/ui, its header first: cells cut at a bar with a blank before
 // it (a bar in a pattern has none) and trimmed, "\u2066" standing for that character (the
 // isolates cannot be seen); blank lines and # comments skipped.

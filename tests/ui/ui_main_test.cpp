@@ -12,20 +12,6 @@ namespace zerin::test {
 
 namespace {
 
-// clang-format off
-struct SunCase { const char* name; std::vector<const char*> options; FieldTexts fields; int messages; };
-const SunCase kSunCases[] = {
-    {"defaults, 17 June 2005 noon", {}, {}, 0},
-    {"East, South, zone -2, summer 1", {"OptE", "OptS"},
-     {{"TxtZone", "-2"}, {"TxtEteRegl", "1"}, {"TxtDegLat", "33"}, {"TxtMinLat", "52"}, {"TxtDegLon", "151"}}, 0},
-    {"latitude 70: no night, the message then the end line", {}, {{"TxtDegLat", "70"}}, 1},
-    {"odd texts: blanks, exponent, hexadecimal", {}, {{"TxtDegLon", " 1 2"}, {"TxtMin", "3E1"}, {"TxtHour", "&HA"}}, 0},
-    {"a comma between digits", {}, {{"TxtDegLat", "34,5"}}, 0},
-    {"Arabic-Indic and Persian digits", {"OptE"},
-     {{"TxtDegLon", "٣٩"}, {"TxtDegLat", "۲۱"}, {"TxtZone", "-٣"}, {"TxtHour", "١١٫٥"}}, 0},
-};
-// clang-format on
-
 struct Window : MainWindowUnderTest {
     QComboBox* List(const QString& name) { return main.findChild<QComboBox*>(name); }
     QWidget* Typing(const QString& name) { return TypingField(main, name); }
@@ -76,16 +62,17 @@ class MainWindowTest : public QObject {
     }
 
     // TxtOut holds exactly what `zerin report sun` writes for the same fields.
-    void sunReportIsTheCommandLines_data() { TableRows(kSunCases); }
+    void sunReportIsTheCommandLines_data() { DataFileRows("main-sun.txt"); }
     void sunReportIsTheCommandLines() {
-        const SunCase& c = TableRow(kSunCases);
+        const DataFileRow c = DataRow();
         Window w;
-        for (const char* option : c.options) w.Choose(option);
-        for (const auto& [name, text] : c.fields) w.Type(name, QString::fromUtf8(text));
+        for (const QString& side : c["sides"].split(' ', Qt::SkipEmptyParts)) w.Choose(side);
+        for (const QString& field : c["typed"].split(';', Qt::SkipEmptyParts))
+            w.Type(field.section('=', 0, 0).trimmed(), field.section('=', 1));
         w.Press("CmdSun");
         QCOMPARE(w.shown.kinds, std::vector<QString>{"FrmCalc"});
         QCOMPARE(w.shown.texts.front(), Q(w.Cli("sun").out));
-        QCOMPARE(int(w.messages.messages.size()), c.messages);
+        QCOMPARE(int(w.messages.messages.size()), c["messages"].toInt());
         QVERIFY(w.BodiesEnabled());
     }
 
