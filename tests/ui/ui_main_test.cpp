@@ -323,16 +323,13 @@ class MainWindowTest : public QObject {
         clicked.show(), escaped.show();
         QVERIFY(QTest::qWaitForWindowExposed(&clicked));
         QCOMPARE(Get<QWidget>(clicked, "ImgLogo")->size(), QSize(540, 440));
-        // clang-format off
-        for (const auto& [name, text] : FieldTexts{{"Label1_0", "برنامج زيرين"}, {"Label1_1", "هدية من فريق البورفان"},
-                                                   {"Label1_2", "الإصدار  المجاني"}, {"Label2", "نسخة كاملة"},
-                                                   {"LblGeoNames", "بيانات الأماكن: GeoNames (geonames.org)\nرخصة CC BY 4.0"}}) {
-            // clang-format on
-            auto* label = Get<QLabel>(clicked, name);
-            QCOMPARE(label->text(), QString::fromUtf8(text));
+        const std::vector<QStringList> captions = DataFile("about-captions.txt");
+        for (std::size_t k = 1; k < captions.size(); ++k) {
+            auto* label = Get<QLabel>(clicked, captions[k][0]);
+            QCOMPARE(label->text(), captions[k][1]);
             QVERIFY2(label->sizeHint().width() <= label->width() &&
                          label->sizeHint().height() <= label->height(),
-                     name);
+                     qPrintable(captions[k][0]));
         }
         QTest::mouseClick(clicked.findChild<QWidget*>("ImgLogo"), Qt::LeftButton);
         QCOMPARE(clicked.result(), int(QDialog::Accepted));

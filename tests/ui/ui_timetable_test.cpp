@@ -356,39 +356,38 @@ class TimetableWindowTest : public QObject {
         }
     }
 
-    // The calendar dialog's reminder, Imsak (-1: unchecked), length and rising: the bytes of
-    // `zerin times --ics`; cancelled (no options), nothing saved.
+    // The calendar dialog's reminder, Imsak, length and rising: the bytes of `zerin times --ics`;
+    // cancelled, nothing saved.
+    void theCalendarSavedIsTheCommandLinesCalendar_data() {
+        DataFileRows("timetable-calendar.txt");
+    }
     void theCalendarSavedIsTheCommandLinesCalendar() {
+        const DataFileRow c = DataRow();
+        const int alarm = c["alarm"].toInt(), imsak = c["imsak"].toInt();
+        const int minutes = c["minutes"].toInt();
+        const bool saved = !c["options"].isEmpty();
         qputenv("SOURCE_DATE_EPOCH", "1700000000");
-        // clang-format off
-        const struct { int alarm, imsak, minutes; const char* options; } cases[] = {
-            {15, -1, 0, "--ics-alarm 15"}, {15, -1, 0, nullptr},
-            {-1, 20, 20, "--ramadan --imsak 20 --ics-duration 20 --ics-sunrise"}};
-        // clang-format on
-        for (const auto& c : cases) {
-            Window w;
-            w.Month(2026, 2);
-            const QString path = w.Path("times.ics");
-            w.w.SetModalRunner([&](QDialog& dialog) {
-                Get<QCheckBox>(dialog, "ChkAlarm")->setChecked(c.alarm >= 0);
-                Get<QSpinBox>(dialog, "SpnAlarm")->setValue(c.alarm);
-                Get<QCheckBox>(dialog, "ChkRamadan")->setChecked(c.imsak >= 0);
-                Get<QSpinBox>(dialog, "SpnImsak")->setValue(c.imsak);
-                Get<QSpinBox>(dialog, "SpnDuration")->setValue(c.minutes);
-                Get<QCheckBox>(dialog, "ChkSunrise")->setChecked(c.minutes > 0);
-                dialog.setResult(c.options ? QDialog::Accepted : QDialog::Rejected);
-            });
-            w.Press("CmdIcs");
-            QCOMPARE(QFile::exists(path), c.options != nullptr);
-            if (!c.options) continue;
-            QCOMPARE(
-                ReadBytes(path).toStdString(),
-                RunCli(Words(Q("times --lon 39:49:0E --lat 21:25:0N --zone -3 --from 2026-02-01 "
-                               "--days 28 --hijri-rule umm-al-qura --ics - ") +
-                             c.options))
-                    .out);
-            QVERIFY(w.messages.messages.empty());
-        }
+        Window w;
+        w.Month(2026, 2);
+        const QString path = w.Path("times.ics");
+        w.w.SetModalRunner([&](QDialog& dialog) {
+            Get<QCheckBox>(dialog, "ChkAlarm")->setChecked(alarm >= 0);
+            Get<QSpinBox>(dialog, "SpnAlarm")->setValue(alarm);
+            Get<QCheckBox>(dialog, "ChkRamadan")->setChecked(imsak >= 0);
+            Get<QSpinBox>(dialog, "SpnImsak")->setValue(imsak);
+            Get<QSpinBox>(dialog, "SpnDuration")->setValue(minutes);
+            Get<QCheckBox>(dialog, "ChkSunrise")->setChecked(minutes > 0);
+            dialog.setResult(saved ? QDialog::Accepted : QDialog::Rejected);
+        });
+        w.Press("CmdIcs");
+        QCOMPARE(QFile::exists(path), saved);
+        if (saved)
+            QCOMPARE(ReadBytes(path).toStdString(),
+                     RunCli(Words("times --lon 39:49:0E --lat 21:25:0N --zone -3 --from 2026-02-01 "
+                                  "--days 28 --hijri-rule umm-al-qura --ics - " +
+                                  c["options"]))
+                         .out);
+        QVERIFY(w.messages.messages.empty());
         qunsetenv("SOURCE_DATE_EPOCH");
     }
 
