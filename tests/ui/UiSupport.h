@@ -87,6 +87,13 @@ inline DataFileRow DataRow() {
     return {columns, cells};
 }
 
+// Shows a window and makes it the active one, as a user's click would.
+inline bool ShowActive(QWidget& window) {
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
+}
+
 inline void SetUpLook() {
     std::setlocale(LC_NUMERIC, "C");
     ui::SetUpArabicLook(*qobject_cast<QApplication*>(QCoreApplication::instance()));

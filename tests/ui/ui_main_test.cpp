@@ -15,11 +15,6 @@ namespace {
 struct Window : MainWindowUnderTest {
     QComboBox* List(const QString& name) { return main.findChild<QComboBox*>(name); }
     QWidget* Typing(const QString& name) { return TypingField(main, name); }
-    bool ShowActive() {
-        main.show();
-        main.activateWindow();
-        return QTest::qWaitForWindowActive(&main);
-    }
     // Replaces a field's text as a user does: focus, select all, type.
     void Type(const QString& name, const QString& text) {
         QWidget* typing = Typing(name);
@@ -114,7 +109,7 @@ class MainWindowTest : public QObject {
     void anEntryPickedFromTheOpenListProposesAZone() {
         QFETCH(bool, mouse);
         Window w;
-        QVERIFY(w.ShowActive());
+        QVERIFY(ShowActive(w.main));
         w.Choose("OptE");
         w.Set("TxtMinLon", "49");  // Mecca, 39 49 E: zone -3
         QComboBox* list = w.List("TxtDegLon");
@@ -174,7 +169,7 @@ class MainWindowTest : public QObject {
         const Qt::Key key = QKeySequence(c["key"])[0].key();
         QVERIFY(key == Qt::Key_Return || key == Qt::Key_Enter);
         Window w;
-        QVERIFY(w.ShowActive());
+        QVERIFY(ShowActive(w.main));
         w.Set("TxtZone", "2");
         QWidget* focus = w.List(c["focus"]) ? w.List(c["focus"]) : w.Typing(c["focus"]);
         focus->setFocus(Qt::TabFocusReason);
@@ -188,7 +183,7 @@ class MainWindowTest : public QObject {
     // Every number field lays its text out left to right (the minus before the digits).
     void numberFieldsReadLeftToRight() {
         Window w;
-        QVERIFY(w.ShowActive());
+        QVERIFY(ShowActive(w.main));
         for (const auto& [name, option] : FieldOptionNames()) {
             auto* edit = qobject_cast<QLineEdit*>(w.Typing(name.c_str()));
             w.Set(name.c_str(), "-12");

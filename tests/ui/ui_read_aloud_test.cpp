@@ -64,16 +64,11 @@ struct Opened {
         done << QStringLiteral("dialog ") + dialog.objectName();
         dialogTexts.push_back(ShownTexts(dialog));
     }
-    bool Show() {
-        window->show();
-        window->activateWindow();
-        return QTest::qWaitForWindowActive(window.get());
-    }
 };
 
 // The windows by name: main, report, timetable (at Rabat; without a table: a zone of half an
 // hour), crescent map, About.
-std::unique_ptr<Opened> Open(const QByteArray& kind) {
+std::unique_ptr<Opened> Open(const QString& kind) {
     auto o = std::make_unique<Opened>();
     Opened* r = o.get();
     const auto dialog = [r](QDialog& d) { r->Dialog(d); };
@@ -156,9 +151,9 @@ class ReadAloudTest : public QObject {
     }
     void everyControlTheKeyboardReachesHasANameInTabOrder() {
         const DataFileRow c = DataRow();
-        const std::unique_ptr<Opened> o = Open(c["name"].toUtf8());
+        const std::unique_ptr<Opened> o = Open(c["name"]);
         QWidget& window = *o->window;
-        QVERIFY(o->Show());
+        QVERIFY(ShowActive(*o->window));
         QStringList nameless;
         QList<QWidget*> tree;
         Walk(QAccessible::queryAccessibleInterface(&window), window, tree, nameless);
@@ -181,8 +176,8 @@ class ReadAloudTest : public QObject {
     // signs isolated.
     void noLatinLetterButTheAllowed_data() { DataFileRows("read-aloud-windows.txt"); }
     void noLatinLetterButTheAllowed() {
-        const std::unique_ptr<Opened> o = Open(DataRow()["name"].toUtf8());
-        QVERIFY(o->Show());
+        const std::unique_ptr<Opened> o = Open(DataRow()["name"]);
+        QVERIFY(ShowActive(*o->window));
         QStringList texts = ShownTexts(*o->window);
         if (auto* table = qobject_cast<ui::FrmTimetable*>(o->window.get()); table && table->Job()) {
             for (const char* command : {"CmdIcs", "CmdChart"}) Button(*table, command)->click();
@@ -209,7 +204,7 @@ class ReadAloudTest : public QObject {
     void signedNumbersAreIsolated_data() { DataFileRows("read-aloud-isolates.txt"); }
     void signedNumbersAreIsolated() {
         const DataFileRow c = DataRow();
-        const QString shown = ShownTexts(*Open(c["window"].toUtf8())->window).join('\n');
+        const QString shown = ShownTexts(*Open(c["window"])->window).join('\n');
         QVERIFY2(shown.contains(c["shown"]), qPrintable(shown));
     }
 
@@ -255,7 +250,7 @@ class ReadAloudTest : public QObject {
     // The report window, kept between commands, is in the tree only while it shows.
     void aHiddenWindowIsNotAnnounced() {
         const std::unique_ptr<Opened> o = Open("main");
-        QVERIFY(o->Show());
+        QVERIFY(ShowActive(*o->window));
         ui::FrmCalc& report = static_cast<ui::FrmMain&>(*o->window).ReportWindow();
         report.Prepare();  // its native window exists, hidden
         QVERIFY(report.windowHandle());
@@ -273,9 +268,9 @@ class ReadAloudTest : public QObject {
         const QStringList done = c["done"].isEmpty() ? QStringList() : QStringList{c["done"]};
         const QKeySequence key(c["key"]);
         QVERIFY(key.count() == 1 && key[0].key() != Qt::Key_unknown);
-        const std::unique_ptr<Opened> o = Open(c["window"].toUtf8());
+        const std::unique_ptr<Opened> o = Open(c["window"]);
         QWidget& window = *o->window;
-        QVERIFY(o->Show());
+        QVERIFY(ShowActive(*o->window));
         QWidget* target = &window;
         if (!c["focus"].isEmpty()) {
             target = Get<QWidget>(window, c["focus"]);
@@ -301,7 +296,7 @@ class ReadAloudTest : public QObject {
         const std::unique_ptr<Opened> o = Open("report");
         const QString text = QStringLiteral("خط الطول بالدرج\r\nLon = -5.66666666666667");
         static_cast<ui::FrmCalc&>(*o->window).SetReport(text, ui::FrmCalc::Edge::Left);
-        QVERIFY(o->Show());
+        QVERIFY(ShowActive(*o->window));
         auto* box = Get<QTextEdit>(*o->window, "TxtOut");
         for (QWidget* focus : {static_cast<QWidget*>(box), Get<QWidget>(*o->window, "CmdExit")})
             for (const int to : {0, 8}) {

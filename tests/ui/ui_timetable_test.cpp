@@ -56,11 +56,7 @@ struct Window {
     explicit Window(const services::FieldOptions& place = Place()) : w(messages, place) {
         w.SetPathChooser([this](const QString&, const QString&) { return chosen; });
     }
-    template <class T>
-    T* Get(const char* name) {
-        return test::Get<T>(w, name);
-    }
-    QTableWidget* Grid() { return Get<QTableWidget>("GrdTimes"); }
+    QTableWidget* Grid() { return Get<QTableWidget>(w, "GrdTimes"); }
     QString Cell(int row, int column) {
         const QTableWidgetItem* item = Grid()->item(row, column);
         return item ? item->data(Qt::UserRole).toString() : QStringLiteral("<none>");
@@ -71,32 +67,32 @@ struct Window {
             titles << Grid()->horizontalHeaderItem(c)->text();
         return titles;
     }
-    QString Header() { return Get<QLabel>("LblHeader")->text(); }
-    QString Notes() { return Get<QLabel>("LblNotes")->text(); }
+    QString Header() { return Get<QLabel>(w, "LblHeader")->text(); }
+    QString Notes() { return Get<QLabel>(w, "LblNotes")->text(); }
     void Month(int year, int month) {
-        Get<QSpinBox>("SpnYear")->setValue(year);
-        Get<QComboBox>("CboMonth")->setCurrentIndex(month - 1);
-        Get<QRadioButton>("OptMonth")->setChecked(true);
+        Get<QSpinBox>(w, "SpnYear")->setValue(year);
+        Get<QComboBox>(w, "CboMonth")->setCurrentIndex(month - 1);
+        Get<QRadioButton>(w, "OptMonth")->setChecked(true);
     }
     void Year(int year) {
-        Get<QSpinBox>("SpnYear")->setValue(year);
-        Get<QRadioButton>("OptYear")->setChecked(true);
+        Get<QSpinBox>(w, "SpnYear")->setValue(year);
+        Get<QRadioButton>(w, "OptYear")->setChecked(true);
     }
     // Finds a zone by typing in the search field and pressing Return.
     void Zone(const QString& search) {
-        Get<QLineEdit>("TxtZoneSearch")->setText(search);
-        QTest::keyClick(Get<QLineEdit>("TxtZoneSearch"), Qt::Key_Return);
+        Get<QLineEdit>(w, "TxtZoneSearch")->setText(search);
+        QTest::keyClick(Get<QLineEdit>(w, "TxtZoneSearch"), Qt::Key_Return);
     }
     QString ZoneShown() {
-        const QModelIndex shown = Get<QListView>("LstZones")->currentIndex();
+        const QModelIndex shown = Get<QListView>(w, "LstZones")->currentIndex();
         return shown.data(ui::FrmTimetable::kZoneIdRole).toString();
     }
     void Method(const char* name) {
-        auto* method = Get<QComboBox>("CboMethod");
+        auto* method = Get<QComboBox>(w, "CboMethod");
         method->setCurrentIndex(method->findData(QLatin1String(name)));
         emit method->activated(method->currentIndex());
     }
-    void Press(const char* name) { QTest::mouseClick(Get<QPushButton>(name), Qt::LeftButton); }
+    void Press(const char* name) { QTest::mouseClick(Get<QPushButton>(w, name), Qt::LeftButton); }
     QString Path(const char* name) { return chosen = folder.filePath(QLatin1String(name)); }
 };
 
@@ -121,7 +117,7 @@ class TimetableWindowTest : public QObject {
     void theMethodFollowsTheZoneUntilChosen() {
         NEEDS_ZONES;
         Window w;
-        QComboBox* method = w.Get<QComboBox>("CboMethod");
+        QComboBox* method = Get<QComboBox>(w.w, "CboMethod");
         QCOMPARE(method->count(), int(services::PrayerMethods().size()));
         QCOMPARE(method->currentData().toString(), QStringLiteral("morocco"));  // the fields
         for (const auto& [zone, name] : kZoneMethods) {
@@ -153,13 +149,13 @@ class TimetableWindowTest : public QObject {
         NEEDS_ZONES;
         const DataFileRow c = DataRow();
         Window w;
-        w.Get<QLineEdit>("TxtZoneSearch")->setText(c["search"]);
-        QAbstractItemModel* shown = w.Get<QListView>("LstZones")->model();
+        Get<QLineEdit>(w.w, "TxtZoneSearch")->setText(c["search"]);
+        QAbstractItemModel* shown = Get<QListView>(w.w, "LstZones")->model();
         QStringList names;
         for (int r = 0; r < shown->rowCount(); ++r)
             names << shown->index(r, 0).data(ui::FrmTimetable::kZoneIdRole).toString();
         QCOMPARE(names, c["found"].isEmpty() ? QStringList{} : QStringList{c["found"]});
-        QVERIFY(w.Get<QRadioButton>("OptZoneFields")->isChecked());
+        QVERIFY(Get<QRadioButton>(w.w, "OptZoneFields")->isChecked());
         const QStringList all = ui::ZoneNames();
         QVERIFY(all.contains("America/Argentina/Buenos_Aires") &&
                 std::is_sorted(all.begin(), all.end()));
@@ -173,14 +169,14 @@ class TimetableWindowTest : public QObject {
         Window w;
         w.Month(2026, 3);
         w.Zone("paris");
-        QVERIFY(w.Get<QRadioButton>("OptZoneList")->isChecked());
+        QVERIFY(Get<QRadioButton>(w.w, "OptZoneList")->isChecked());
         QCOMPARE(w.ZoneShown(), QStringLiteral("Europe/Paris"));
         const std::vector<std::string>& args = w.w.TimesArgs();
         QVERIFY(std::find(args.begin(), args.end(), "Europe/Paris") != args.end());
         for (const char* part :
              {"باريس، فرنسا", "\u2066UTC+01:00\u2069", "\u2066UTC+02:00\u2069", "2026-03-29"})
             QVERIFY2(w.Header().contains(QString::fromUtf8(part)), qPrintable(w.Header()));
-        w.Get<QRadioButton>("OptZoneFields")->setChecked(true);
+        Get<QRadioButton>(w.w, "OptZoneFields")->setChecked(true);
         QVERIFY(!w.Header().contains(QStringLiteral("باريس")));
     }
 
@@ -190,8 +186,8 @@ class TimetableWindowTest : public QObject {
         const DataFileRow c = DataRow();
         const int rows = c["rows"].toInt();
         Window w;
-        QCOMPARE(w.Get<QSpinBox>("SpnYear")->value() * 100 +
-                     w.Get<QComboBox>("CboMonth")->currentIndex(),
+        QCOMPARE(Get<QSpinBox>(w.w, "SpnYear")->value() * 100 +
+                     Get<QComboBox>(w.w, "CboMonth")->currentIndex(),
                  200505);
         QCOMPARE(w.Cell(0, 0) + w.Cell(0, 1), QStringLiteral("الأربعاء2005-06-01"));
         c["month"].isEmpty() ? w.Year(c["year"].toInt())
@@ -210,7 +206,7 @@ class TimetableWindowTest : public QObject {
         w.w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w.w));
         for (const int asr : {0, 1, 2}) {
-            w.Get<QComboBox>("CboAsr")->setCurrentIndex(asr);
+            Get<QComboBox>(w.w, "CboAsr")->setCurrentIndex(asr);
             QStringList titles = kAllTitles;
             if (asr) titles.removeAt(asr == 1 ? 7 : 6);
             QCOMPARE(w.Titles(), titles);
@@ -222,10 +218,10 @@ class TimetableWindowTest : public QObject {
             QVERIFY(header->sectionViewportPosition(0) + header->sectionSize(0) >=
                     header->viewport()->width() - 1);
         }
-        w.Get<QComboBox>("CboAsr")->setCurrentIndex(0);
+        Get<QComboBox>(w.w, "CboAsr")->setCurrentIndex(0);
         w.Month(2025, 3);
         QCOMPARE(w.Cell(0, 2), QStringLiteral("1 رمضان 1446 هـ"));
-        auto* rules = w.Get<QComboBox>("CboHijri");
+        auto* rules = Get<QComboBox>(w.w, "CboHijri");
         rules->setCurrentIndex(rules->count() - 1);
         QCOMPARE(w.Titles(), kAllTitles.mid(0, 2) + kAllTitles.mid(3));
     }
@@ -251,7 +247,7 @@ class TimetableWindowTest : public QObject {
         Window w(Place("60", "-1"));
         for (const auto& [rule, mark, said] :
              {std::tuple{0, "—", "لا تبلغ الشمس"}, {1, "*", "منتصف الليل"}}) {
-            w.Get<QComboBox>("CboHighLat")->setCurrentIndex(rule);
+            Get<QComboBox>(w.w, "CboHighLat")->setCurrentIndex(rule);
             QVERIFY2(w.Cell(20, 9).endsWith(mark), qPrintable(w.Cell(20, 9)));
             QVERIFY2(w.Notes().contains(QString::fromUtf8(said)), qPrintable(w.Notes()));
         }
@@ -266,11 +262,11 @@ class TimetableWindowTest : public QObject {
         QVERIFY2(w.Notes().contains(c["said"]) && SignsIsolated(w.Notes()), qPrintable(w.Notes()));
         QVERIFY(w.Grid()->rowCount() == 0 && !w.w.Job().has_value());
         for (const char* command : {"CmdPrint", "CmdPdf", "CmdCsv", "CmdIcs"})
-            QVERIFY(!w.Get<QPushButton>(command)->isEnabled());
+            QVERIFY(!Get<QPushButton>(w.w, command)->isEnabled());
         QVERIFY(w.messages.messages.empty());  // said in the window, not in a box
         if (c["lat"] != "21" || ui::ZoneNames().isEmpty()) return;
         w.Zone("kolkata");  // a zone of the database mends the zone
-        QVERIFY(w.Grid()->rowCount() == 30 && w.Get<QPushButton>("CmdCsv")->isEnabled());
+        QVERIFY(w.Grid()->rowCount() == 30 && Get<QPushButton>(w.w, "CmdCsv")->isEnabled());
     }
 
     // Every cell of the grid is the CSV's, a filled time marked; Python's csv module reads it.
@@ -280,7 +276,7 @@ class TimetableWindowTest : public QObject {
         if (!c["zone list"].isEmpty()) NEEDS_ZONES;
         Window w(Place(c["lat"].toStdString(), c["zone"].toStdString(), c["summer"].toStdString()));
         if (c["days"] == "year") w.Year(2005);
-        w.Get<QComboBox>("CboHighLat")->setCurrentIndex(c["high latitudes"].toInt());
+        Get<QComboBox>(w.w, "CboHighLat")->setCurrentIndex(c["high latitudes"].toInt());
         if (!c["zone list"].isEmpty()) w.Zone(c["zone list"]);
         const QString path = w.Path("times.csv");
         w.Press("CmdCsv");
@@ -318,7 +314,7 @@ class TimetableWindowTest : public QObject {
     void thePdfHasAPagePerMonth() {
         for (const bool year : {false, true}) {
             Window w;
-            w.Get<QLineEdit>("TxtPlaceName")->setText("  Rabat ");
+            Get<QLineEdit>(w.w, "TxtPlaceName")->setText("  Rabat ");
             if (year) w.Year(2024);
             QCOMPARE(w.w.Job()->places.front().name, std::string("Rabat"));
             const QString path = w.Path("times.pdf");
