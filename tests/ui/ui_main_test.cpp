@@ -370,9 +370,10 @@ class MainWindowTest : public QObject {
         w.Date("2025", "3", "1");
         const QCalendar::YearMonthDay qt =
             QCalendar(QCalendar::System::IslamicCivil).partsFromDate(QDate(2025, 3, 1));
-        const auto day = [&qt](int d) {  // clang-format off
-            return QStringLiteral("%1 %2 %3 هـ").arg(d).arg(QString::fromUtf8(HijriMonthName(qt.month))).arg(qt.year);
-        };  // clang-format on
+        const QString month = QString::fromUtf8(HijriMonthName(qt.month));
+        const auto day = [&](int d) {
+            return QStringLiteral("%1 %2 %3 هـ").arg(d).arg(month).arg(qt.year);
+        };
         QComboBox* rules = w.main.findChild<QComboBox*>("CboHijriRule");
         const QString expected[] = {day(qt.day), day(qt.day + 1),
                                     QStringLiteral("1 رمضان 1446 هـ")};

@@ -229,9 +229,9 @@ class TimetableWindowTest : public QObject {
     // A clock far West of the meridian puts the rising after 12:00: the first row is that day's.
     void theFirstRowIsTheSameDayInsideALongerTable() {
         services::FieldOptions place = Place("23", "0");
-        auto& f = place.fields;  // clang-format off
-        f.TxtMinLat = "52", f.TxtSecLat = "45", f.TxtDegLon = "92", f.TxtMinLon = "7", f.TxtSecLon = "30";
-        // clang-format on
+        auto& f = place.fields;
+        f.TxtMinLat = "52", f.TxtSecLat = "45";
+        f.TxtDegLon = "92", f.TxtMinLon = "7", f.TxtSecLon = "30";
         place.east = false;
         Window w(place);
         w.Month(2007, 10);

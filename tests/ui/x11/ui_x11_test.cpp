@@ -268,8 +268,8 @@ class RealDisplayTest : public QObject {
         Window w;
         QVERIFY(Ready(w.main));
         ClickOn(w.Widget("OptE"));
-        for (const QString& typed :
-             {"TxtDegLon=39", "TxtMinLon=49", "TxtDegLat=21", "TxtMinLat=25", "TxtZone=-3"})
+        for (const QString& typed : QStringList{"TxtDegLon=39", "TxtMinLon=49", "TxtDegLat=21",
+                                                "TxtMinLat=25", "TxtZone=-3"})
             TypeOver(w.Edit(typed.section('=', 0, 0)), typed.section('=', 1));
         const CliResult cli = RunCli(ReportArgsOf(w.main, "sun", true, true));
         QCOMPARE(cli.status, 0);
