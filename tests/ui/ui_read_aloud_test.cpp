@@ -60,10 +60,6 @@ struct Opened {
     QStringList done;
     std::vector<QStringList> dialogTexts;  // what each dialog shown showed
     std::unique_ptr<QWidget> window;
-    void Dialog(QDialog& dialog) {
-        done << QStringLiteral("dialog ") + dialog.objectName();
-        dialogTexts.push_back(ShownTexts(dialog));
-    }
 };
 
 // The windows by name: main, report, timetable (at Rabat; without a table: a zone of half an
@@ -71,7 +67,10 @@ struct Opened {
 std::unique_ptr<Opened> Open(const QString& kind) {
     auto o = std::make_unique<Opened>();
     Opened* r = o.get();
-    const auto dialog = [r](QDialog& d) { r->Dialog(d); };
+    const auto dialog = [r](QDialog& d) {
+        r->done << "dialog " + d.objectName();
+        r->dialogTexts.push_back(ShownTexts(d));
+    };
     const auto opener = [r](const QString& path) {
         return r->done << "opened " + QFileInfo(path).fileName(), true;
     };
