@@ -1,5 +1,6 @@
-// Helpers shared by the window tests: the program's look, fields set by their control names,
-// typing, the command line's report for the same fields, and what a window shows as text.
+// Helpers shared by the window tests: the tables of tests/data/ui, the program's look, fields set
+// by their control names, typing, the command line's report for the same fields, and what a
+// window shows as text.
 #pragma once
 
 #include <sys/stat.h>
@@ -44,7 +45,7 @@ inline bool WriteBytes(const QString& path, const QByteArray& bytes) {
 }
 
 // The rows of a file of tests/data/ui, its header first: cells cut at a bar with a blank before
-// it (a bar in a pattern has none) and trimmed, "\u2066" standing for that character (the
+// it (a bar in a pattern has none) and trimmed, "\uXXXX" standing for that character (the
 // isolates cannot be seen); blank lines and # comments skipped.
 inline std::vector<QStringList> DataFile(const char* name) {
     QFile file(QStringLiteral(ZERIN_TEST_DATA "/ui/") + QLatin1String(name));
