@@ -118,9 +118,6 @@ inline const std::map<std::string, std::string>& FieldOptionNames() {
     return names;
 }
 
-inline QString FieldText(QWidget& window, const QString& name) {
-    return ui::FieldTextByName(window, name);
-}
 inline void SetField(QWidget& window, const QString& name, const QString& text) {
     QVERIFY2(ui::SetFieldByName(window, name, text), qPrintable(name));
 }
@@ -146,7 +143,7 @@ using FieldTexts = std::vector<std::pair<const char*, const char*>>;
 inline QString Texts(QWidget& window, const char* names) {
     QStringList texts;
     for (const QString& name : QString::fromUtf8(names).split(' ', Qt::SkipEmptyParts))
-        texts << FieldText(window, name);
+        texts << ui::FieldTextByName(window, name);
     return texts.join(' ');
 }
 // Fields written "TxtDegLon=39 TxtZone=-3" (texts without blanks).
@@ -184,7 +181,7 @@ inline std::vector<std::string> ReportArgsOf(QWidget& window, const std::string&
                                   north ? "--north" : "--south"};
     for (const auto& [field, option] : FieldOptionNames()) {
         args.push_back(option);
-        args.push_back(CommaAsDecimalPoint(FieldText(window, Q(field)).toStdString()));
+        args.push_back(CommaAsDecimalPoint(ui::FieldTextByName(window, Q(field)).toStdString()));
     }
     return args;
 }
@@ -211,7 +208,7 @@ struct MainWindowUnderTest {
         main.SetModalRunner([this](QDialog& dialog) { shown(dialog); });
         ui::ShowReferenceInstant(main);
     }
-    QString Field(const QString& name) { return FieldText(main, name); }
+    QString Field(const QString& name) { return ui::FieldTextByName(main, name); }
     void Set(const QString& name, const QString& text) { SetField(main, name, text); }
     void Press(const QString& name) { QTest::mouseClick(Button(main, name), Qt::LeftButton); }
     QRadioButton* Option(const QString& name) { return Get<QRadioButton>(main, name); }

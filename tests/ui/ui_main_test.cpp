@@ -48,9 +48,9 @@ class MainWindowTest : public QObject {
         std::tm today{};
         localtime_r(&before, &today);
         const char* place = "TxtDegLon TxtMinLon TxtSecLon TxtDegLat TxtMinLat TxtSecLat TxtZone";
-        QCOMPARE(Texts(main, place) + FieldText(main, "TxtEteRegl"), "5 40 0 32 56 0 00");
-        QCOMPARE(FieldText(main, "TxtYear"), QString::number(today.tm_year + 1900));
-        QCOMPARE(FieldText(main, "TxtMonth"), QString::number(today.tm_mon + 1));
+        QCOMPARE(Texts(main, place) + ui::FieldTextByName(main, "TxtEteRegl"), "5 40 0 32 56 0 00");
+        QCOMPARE(ui::FieldTextByName(main, "TxtYear"), QString::number(today.tm_year + 1900));
+        QCOMPARE(ui::FieldTextByName(main, "TxtMonth"), QString::number(today.tm_mon + 1));
         QVERIFY(main.findChild<QRadioButton*>("OptW")->isChecked());
         QVERIFY(main.findChild<QRadioButton*>("OptN")->isChecked());
         QVERIFY(Button(main, "CmdSun")->isEnabled() && !Button(main, "CmdPln8")->isEnabled());

@@ -150,7 +150,7 @@ class RealDisplayTest : public QObject {
         }
         QWidget* Widget(const QString& name) { return Get<QWidget>(main, name); }
         QWidget* Edit(const QString& name) { return TypingField(main, name); }
-        QString Field(const QString& name) { return FieldText(main, name); }
+        QString Field(const QString& name) { return ui::FieldTextByName(main, name); }
         bool East() { return Get<QRadioButton>(main, "OptE")->isChecked(); }
     };
 
