@@ -1,23 +1,12 @@
-// Helpers shared by the window tests: the program's look, fields set by their control names,
-// typing, the command line's report for the same fields, and what a window shows as text.
+// Helpers shared by the window tests: the tables of tests/data/ui, the program's look, fields set
+// by their control names, typing, the command line's report for the same fields, and what a
+// window shows as text.
 #pragma once
 
 #include <sys/stat.h>
 
-#include <QAbstractItemView>
-#include <QApplication>
-#include <QComboBox>
-#include <QDialog>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTableWidget>
 #include <QtTest>
+#include <QtWidgets>
 #include <clocale>
 #include <functional>
 #include <map>
@@ -55,17 +44,55 @@ inline bool WriteBytes(const QString& path, const QByteArray& bytes) {
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// A data-driven test's rows from a table of cases named by `name`; the test reads its TableRow.
-template <class Case, std::size_t N>
-void TableRows(const Case (&cases)[N]) {
-    QTest::addColumn<int>("row");
-    for (std::size_t k = 0; k < N; ++k) QTest::newRow(cases[k].name) << int(k);
+// The rows of a file of tests/data/ui, its header first: cells cut at a bar with a blank before
+// it (a bar in a pattern has none) and trimmed, "\uXXXX" standing for that character (the
+// isolates cannot be seen); blank lines and # comments skipped.
+inline std::vector<QStringList> DataFile(const char* name) {
+    QFile file(QStringLiteral(ZERIN_TEST_DATA "/ui/") + QLatin1String(name));
+    if (!file.open(QIODevice::ReadOnly)) qFatal("no data file %s", name);
+    static const QRegularExpression bar(QStringLiteral(R"(\s\|(?=\s|$))")),
+        escape(QStringLiteral(R"(\\u([0-9A-Fa-f]{4}))"));
+    std::vector<QStringList> rows;
+    for (const QString& line : QString::fromUtf8(file.readAll()).split('\n')) {
+        if (line.trimmed().isEmpty() || line.startsWith('#')) continue;
+        QStringList cells = line.split(bar);
+        for (QString& cell : cells) {
+            cell = cell.trimmed();
+            for (QRegularExpressionMatch m; (m = escape.match(cell)).hasMatch();)
+                cell.replace(m.capturedStart(), m.capturedLength(),
+                             QChar(m.captured(1).toUShort(nullptr, 16)));
+        }
+        rows.push_back(cells);
+    }
+    return rows;
+}
+// A data-driven test's rows from such a file, each named by its first cell; the test reads its
+// row with DataRow().
+inline void DataFileRows(const char* name) {
+    QTest::addColumn<QStringList>("columns");
+    QTest::addColumn<QStringList>("cells");
+    const std::vector<QStringList> rows = DataFile(name);
+    for (std::size_t k = 1; k < rows.size(); ++k)
+        QTest::newRow(qPrintable(rows[k][0])) << rows[0] << rows[k];
+}
+// A row of a DataFileRows test: its cells by the columns' names, "" for a cell left empty.
+struct DataFileRow {
+    QStringList columns, cells;
+    QString operator[](const char* column) const {
+        return cells.value(columns.indexOf(QLatin1String(column)));
+    }
+};
+inline DataFileRow DataRow() {
+    QFETCH(QStringList, columns);
+    QFETCH(QStringList, cells);
+    return {columns, cells};
 }
 
-template <class Case, std::size_t N>
-const Case& TableRow(const Case (&cases)[N]) {
-    QFETCH(int, row);
-    return cases[row];
+// Shows a window and makes it the active one, as a user's click would.
+inline bool ShowActive(QWidget& window) {
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
 }
 
 inline void SetUpLook() {
@@ -91,40 +118,38 @@ inline const std::map<std::string, std::string>& FieldOptionNames() {
     return names;
 }
 
-inline QString FieldText(QWidget& window, const std::string& name) {
-    return ui::FieldTextByName(window, QString::fromStdString(name));
-}
-inline void SetField(QWidget& window, const std::string& name, const std::string& text) {
-    QVERIFY2(ui::SetFieldByName(window, QString::fromStdString(name), QString::fromStdString(text)),
-             name.c_str());
+inline void SetField(QWidget& window, const QString& name, const QString& text) {
+    QVERIFY2(ui::SetFieldByName(window, name, text), qPrintable(name));
 }
 
-inline QPushButton* Button(QWidget& window, const char* name) {
-    return window.findChild<QPushButton*>(QLatin1String(name));
+inline QPushButton* Button(QWidget& window, const QString& name) {
+    return window.findChild<QPushButton*>(name);
 }
 // A window's control by its name; a name that is not there ends the test program, named.
 template <class T>
-T* Get(const QWidget& window, const char* name) {
-    T* child = window.findChild<T*>(QLatin1String(name));
-    if (!child) qFatal("no control %s", name);
+T* Get(const QWidget& window, const QString& name) {
+    T* child = window.findChild<T*>(name);
+    if (!child) qFatal("no control %s", qPrintable(name));
     return child;
+}
+// The widget that takes typing for a field: a list's text, or the field itself.
+inline QWidget* TypingField(const QWidget& window, const QString& name) {
+    if (auto* list = window.findChild<QComboBox*>(name)) return list->lineEdit();
+    return Get<QWidget>(window, name);
 }
 
 using FieldTexts = std::vector<std::pair<const char*, const char*>>;
-inline void SetFields(QWidget& window, const FieldTexts& fields) {
-    for (const auto& [name, text] : fields) SetField(window, name, text);
-}
 // The texts of the fields named "TxtDegLon TxtZone", a blank between them: "5 0".
 inline QString Texts(QWidget& window, const char* names) {
     QStringList texts;
     for (const QString& name : QString::fromUtf8(names).split(' ', Qt::SkipEmptyParts))
-        texts << FieldText(window, name.toStdString());
+        texts << ui::FieldTextByName(window, name);
     return texts.join(' ');
 }
 // Fields written "TxtDegLon=39 TxtZone=-3" (texts without blanks).
-inline void SetFields(QWidget& window, const char* fields) {
-    for (const QString& f : QString::fromUtf8(fields).split(' ', Qt::SkipEmptyParts))
-        SetField(window, f.section('=', 0, 0).toStdString(), f.section('=', 1).toStdString());
+inline void SetFields(QWidget& window, const QString& fields) {
+    for (const QString& f : fields.split(' ', Qt::SkipEmptyParts))
+        SetField(window, f.section('=', 0, 0), f.section('=', 1));
 }
 
 // `save` to paths that cannot take a file (no such folder, a folder, a FIFO named with its
@@ -156,7 +181,7 @@ inline std::vector<std::string> ReportArgsOf(QWidget& window, const std::string&
                                   north ? "--north" : "--south"};
     for (const auto& [field, option] : FieldOptionNames()) {
         args.push_back(option);
-        args.push_back(CommaAsDecimalPoint(FieldText(window, field).toStdString()));
+        args.push_back(CommaAsDecimalPoint(ui::FieldTextByName(window, Q(field)).toStdString()));
     }
     return args;
 }
@@ -183,12 +208,12 @@ struct MainWindowUnderTest {
         main.SetModalRunner([this](QDialog& dialog) { shown(dialog); });
         ui::ShowReferenceInstant(main);
     }
-    QString Field(const char* name) { return FieldText(main, name); }
-    void Set(const char* name, const char* text) { SetField(main, name, text); }
-    void Press(const char* name) { QTest::mouseClick(Button(main, name), Qt::LeftButton); }
-    QRadioButton* Option(const char* name) { return Get<QRadioButton>(main, name); }
-    bool Checked(const char* option) { return Option(option)->isChecked(); }
-    void Choose(const char* option) { QTest::mouseClick(Option(option), Qt::LeftButton); }
+    QString Field(const QString& name) { return ui::FieldTextByName(main, name); }
+    void Set(const QString& name, const QString& text) { SetField(main, name, text); }
+    void Press(const QString& name) { QTest::mouseClick(Button(main, name), Qt::LeftButton); }
+    QRadioButton* Option(const QString& name) { return Get<QRadioButton>(main, name); }
+    bool Checked(const QString& option) { return Option(option)->isChecked(); }
+    void Choose(const QString& option) { QTest::mouseClick(Option(option), Qt::LeftButton); }
     CliResult Cli(const std::string& body) {
         return RunCli(ReportArgsOf(main, body, Checked("OptE"), Checked("OptN")));
     }

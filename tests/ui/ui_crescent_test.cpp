@@ -1,9 +1,5 @@
 // The crescent's and the Qibla's reports against the command line's, refused dates, and the
 // crescent's map window: its criteria, colours, coasts and saving.
-#include <QImage>
-#include <QTemporaryDir>
-#include <QtTest>
-
 #include "CrescentMapImage.h"
 #include "FrmCarte.h"
 #include "UiSupport.h"
@@ -11,20 +7,6 @@
 namespace zerin::test {
 
 namespace {
-
-// clang-format off
-// Dates no computation can take, in 1582: a message, and nothing opened.
-struct RefusedCase { const char *name, *button, *month, *day; };
-const RefusedCase kRefusedCases[] = {
-    {"report: the Gregorian gap", "CmdHilal", "10", "10"}, {"map: the Gregorian gap", "CmdCarte", "10", "10"},
-    {"map: month 13", "CmdCarte", "13", "1"}, {"map: day 0", "CmdCarte", "3", "0"},
-    {"Qibla: the Gregorian gap", "CmdQibla", "10", "10"}};
-
-// The default place, and Tokyo (East, zone -9) with its published bearing 293.021.
-struct QiblaCase { const char* name; bool east; const char *fields, *bearing; };
-const QiblaCase kQibla[] = {{"default place", false, "", ""},
-    {"Tokyo", true, "TxtDegLon=139.6917 TxtMinLon=0 TxtDegLat=35.6895 TxtMinLat=0 TxtZone=-9", "293.02"}};
-// clang-format on
 
 // Mecca on 10 March 2024, the evening of the report's golden file.
 struct Window : MainWindowUnderTest {
@@ -81,12 +63,12 @@ class CrescentWindowTest : public QObject {
         }
     }
 
-    void refusedDatesSayWhyAndOpenNothing_data() { TableRows(kRefusedCases); }
+    void refusedDatesSayWhyAndOpenNothing_data() { DataFileRows("crescent-refused.txt"); }
     void refusedDatesSayWhyAndOpenNothing() {
-        const RefusedCase& c = TableRow(kRefusedCases);
+        const DataFileRow c = DataRow();
         Window w;
-        SetFields(w.main, {{"TxtYear", "1582"}, {"TxtMonth", c.month}, {"TxtDay", c.day}});
-        w.Press(c.button);
+        SetFields(w.main, "TxtYear=1582 TxtMonth=" + c["month"] + " TxtDay=" + c["day"]);
+        w.Press(c["button"]);
         QVERIFY(w.shown.kinds.empty());
         QCOMPARE(int(w.messages.messages.size()), 1);
     }
@@ -162,18 +144,18 @@ class CrescentWindowTest : public QObject {
     }
 
     // The Qibla computes no Sun for the Moon and the planets.
-    void theButtonShowsTheQiblaReport_data() { TableRows(kQibla); }
+    void theButtonShowsTheQiblaReport_data() { DataFileRows("qibla.txt"); }
     void theButtonShowsTheQiblaReport() {
-        const QiblaCase& c = TableRow(kQibla);
+        const DataFileRow c = DataRow();
         MainWindowUnderTest w;
-        if (c.east) w.Choose("OptE");
-        SetFields(w.main, c.fields);
+        if (!c["side"].isEmpty()) w.Choose(c["side"]);
+        SetFields(w.main, c["fields"]);
         const CliResult cli = w.Cli("qibla");
         QCOMPARE(cli.status, 0);
         w.Press("CmdQibla");
         QCOMPARE(w.shown.texts, std::vector<QString>{Q(cli.out)});
         QVERIFY(Q(cli.out).contains(QStringLiteral("اتجاه القبلة من الشمال الحقيقي")));
-        QVERIFY2(Q(cli.out).contains(QString(" = ") + c.bearing), c.bearing);
+        QVERIFY2(Q(cli.out).contains(" = " + c["bearing"]), qPrintable(c["bearing"]));
         QVERIFY(w.messages.messages.empty() && !Button(w.main, "CmdPln0")->isEnabled());
     }
 };

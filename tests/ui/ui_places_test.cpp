@@ -1,11 +1,6 @@
 // The place search: matches (namesakes by region), Return, the fields filled (the zone of the
 // window's date), recent and own places, the line under the place, the local clock beside the
 // Sun's report; the timetable and the map take the place.
-#include <QDateEdit>
-#include <QListView>
-#include <QRegularExpression>
-#include <QtTest>
-
 #include "FrmCarte.h"
 #include "FrmTimetable.h"
 #include "PlaceSearch.h"
@@ -14,32 +9,6 @@
 #include "UiSupport.h"
 
 namespace zerin::test {
-
-namespace {
-
-// On 17 June 2005 Morocco kept Greenwich time (+1 only since 2018); Paris had its summer hour.
-// The fields of kFilledFields, the sides, and the first match as the drop-down shows it.
-const char* const kFilledFields =
-    "TxtDegLon TxtMinLon TxtSecLon TxtDegLat TxtMinLat TxtSecLat TxtZone TxtEteRegl";
-struct Filled {
-    const char *name, *typed, *fields;
-    bool east, north;
-    const char* shownAs;
-};
-// clang-format off
-const Filled kFilled[] = {
-    {"Arabic", "الرباط", "6 49 57.36 34 0 47.52 0 0", false, true, "الرباط، المغرب"},
-    {"Latin without its accent", "fes", "5 0 1.08 34 1 59.16 0 0", false, true, "فاس — \u2066Fès\u2069، المغرب"},
-    {"the start of a name", "Casabl", "7 36 41.04 33 35 17.88 0 0", false, true, "الدار البيضاء — \u2066Casablanca\u2069، المغرب"},
-    {"East, in summer time", "Paris", "2 20 55.68 48 51 12.24 -1 1", true, true, "باريس — \u2066Paris\u2069، فرنسا"},
-    {"South and West", "Santiago, CL", "70 38 53.88 33 27 24.84 4 0", false, false, "سانتياغو — \u2066Santiago\u2069، تشيلي"}};
-// clang-format on
-
-ui::PlaceSearch& Search(MainWindowUnderTest& w) {
-    return w.main.Search();
-}
-
-}  // namespace
 
 class PlacesWindowTest : public QObject {
     Q_OBJECT
@@ -58,23 +27,26 @@ class PlacesWindowTest : public QObject {
     void cleanupTestCase() { QDir(data_).removeRecursively(); }
     void init() { QFile::remove(Q(places::RecentPlacesPath())); }
 
-    void returnTakesTheFirstMatchAndFillsTheFields_data() { TableRows(kFilled); }
+    void returnTakesTheFirstMatchAndFillsTheFields_data() { DataFileRows("places-filled.txt"); }
     void returnTakesTheFirstMatchAndFillsTheFields() {
-        const Filled& c = TableRow(kFilled);
+        const DataFileRow c = DataRow();
         MainWindowUnderTest w;
-        QVERIFY(Search(w).Loaded());
-        Type(Search(w).Field(), QString::fromUtf8(c.typed));
-        QCOMPARE(Search(w).Shown().value(0), QString::fromUtf8(c.shownAs));
-        QTest::keyClick(Search(w).Field(), Qt::Key_Return);
-        QCOMPARE(Texts(w.main, kFilledFields), QString::fromUtf8(c.fields));
-        QCOMPARE(w.Checked("OptE"), c.east);
-        QCOMPARE(w.Checked("OptN"), c.north);
+        QVERIFY(w.main.Search().Loaded());
+        Type(w.main.Search().Field(), c["typed"]);
+        QCOMPARE(w.main.Search().Shown().value(0), c["shown"]);
+        QTest::keyClick(w.main.Search().Field(), Qt::Key_Return);
+        QCOMPARE(Texts(w.main,
+                       "TxtDegLon TxtMinLon TxtSecLon TxtDegLat TxtMinLat TxtSecLat "
+                       "TxtZone TxtEteRegl"),
+                 c["fields"]);
+        for (const QString& side : c["sides"].split(' '))
+            QVERIFY2(w.Checked(side), qPrintable(side));
         QVERIFY(w.shown.kinds.empty() && w.messages.messages.empty());  // Return ran nothing
         // The Sun's report is the command line's for the fields; its title names the place.
         w.Press("CmdSun");
         QCOMPARE(w.shown.texts.front(), Q(w.Cli("sun").out));
         QCOMPARE(w.shown.titles.front(),
-                 QStringLiteral("تقرير الشمس — ") + Search(w).Field()->text());
+                 QStringLiteral("تقرير الشمس — ") + w.main.Search().Field()->text());
         // A changed field of the place forgets its name.
         w.Set("TxtMinLat", "12");
         w.Press("CmdSun");
@@ -84,9 +56,9 @@ class PlacesWindowTest : public QObject {
     // Namesakes in one country are told apart by region: Sidney in Ohio, Nebraska and Montana.
     void namesakesShowTheirRegions() {
         MainWindowUnderTest w;
-        Type(Search(w).Field(), QStringLiteral("Sidney"));
+        Type(w.main.Search().Field(), QStringLiteral("Sidney"));
         QStringList american;
-        for (const QString& label : Search(w).Shown())
+        for (const QString& label : w.main.Search().Shown())
             if (label.endsWith(QStringLiteral("الولايات المتحدة"))) american << label;
         QVERIFY2(american.size() >= 3, qPrintable(american.join('|')));
         for (const char* region : {"Ohio", "Nebraska", "Montana"})
@@ -98,8 +70,8 @@ class PlacesWindowTest : public QObject {
     void returnTakesTheHighlightedMatch() {
         MainWindowUnderTest w;
         w.main.show();
-        Type(Search(w).Field(), QStringLiteral("Fès"));
-        QAbstractItemView* popup = Search(w).Popup();
+        Type(w.main.Search().Field(), QStringLiteral("Fès"));
+        QAbstractItemView* popup = w.main.Search().Popup();
         QTRY_VERIFY(popup->isVisible());
         QCOMPARE(popup->currentIndex().row(), 0);
         QTest::keyClick(popup, Qt::Key_Down);
@@ -110,15 +82,15 @@ class PlacesWindowTest : public QObject {
                                    .section(" — ", 0, 0)
                                    .section("،", 0, 0)
                                    .remove(QRegularExpression("[\u2066\u2069]"));
-        QVERIFY(second != Search(w).Shown().front().section(QStringLiteral(" — "), 0, 0));
+        QVERIFY(second != w.main.Search().Shown().front().section(QStringLiteral(" — "), 0, 0));
         QTest::keyClick(popup, Qt::Key_Return);
         QCOMPARE(w.main.PlaceName(), second);
-        QTRY_COMPARE(Search(w).Field()->text(), second);
+        QTRY_COMPARE(w.main.Search().Field()->text(), second);
         // Back in the field by a click, the name is selected: typing starts a new search.
         QVERIFY(QTest::qWaitForWindowActive(&w.main));
         w.main.findChild<QWidget*>("TxtZone")->setFocus();
-        QTest::mouseClick(Search(w).Field(), Qt::LeftButton);
-        QCOMPARE(Search(w).Field()->selectedText(), second);
+        QTest::mouseClick(w.main.Search().Field(), Qt::LeftButton);
+        QCOMPARE(w.main.Search().Field()->selectedText(), second);
     }
 
     // The places picked last come first in a new window (its fields the defaults), before typing
@@ -131,19 +103,19 @@ class PlacesWindowTest : public QObject {
         }
         MainWindowUnderTest w;
         QCOMPARE(w.Field("TxtDegLon"), QStringLiteral("5"));
-        Search(w).OfferRecent();
-        QCOMPARE(Search(w).Shown().mid(0, 2),
+        w.main.Search().OfferRecent();
+        QCOMPARE(w.main.Search().Shown().mid(0, 2),
                  (QStringList{QStringLiteral("الرباط، المغرب"),
                               QStringLiteral("جدة، المملكة العربية السعودية")}));
-        Type(Search(w).Field(), QStringLiteral("ج"));
-        QCOMPARE(Search(w).Shown().front(), QStringLiteral("جدة، المملكة العربية السعودية"));
+        Type(w.main.Search().Field(), QStringLiteral("ج"));
+        QCOMPARE(w.main.Search().Shown().front(), QStringLiteral("جدة، المملكة العربية السعودية"));
         WriteBytes(Q(places::RecentPlacesPath()), "\t\t\xff\nx\t1\t2\n");
         MainWindowUnderTest damaged;
         damaged.main.Search().OfferRecent();
         QVERIFY(damaged.main.Search().Shown().isEmpty());
         damaged.PickPlace(QStringLiteral("Xqzwvbnk"));  // an unknown name: said, nothing changed
-        QVERIFY(Search(damaged).Shown().isEmpty());
-        QCOMPARE(Search(damaged).Status()->text(), QStringLiteral("لا مكان بهذا الاسم"));
+        QVERIFY(damaged.main.Search().Shown().isEmpty());
+        QCOMPARE(damaged.main.Search().Status()->text(), QStringLiteral("لا مكان بهذا الاسم"));
         QCOMPARE(damaged.Field("TxtDegLon"), QStringLiteral("5"));
     }
 
@@ -153,9 +125,9 @@ class PlacesWindowTest : public QObject {
             MainWindowUnderTest w;
             w.PickPlace(QStringLiteral("Rabat"));
             const auto save = [&w](const QString& name) {
-                Search(w).Field()->setText(name);
-                QTest::mouseClick(Search(w).SaveButton(), Qt::LeftButton);
-                return Search(w).Status()->toolTip();
+                w.main.Search().Field()->setText(name);
+                QTest::mouseClick(w.main.Search().SaveButton(), Qt::LeftButton);
+                return w.main.Search().Status()->toolTip();
             };
             QCOMPARE(save(QStringLiteral("مسجد الحي")),
                      QStringLiteral("حُفظ «مسجد الحي» بتوقيت \u2066Africa/Casablanca\u2069"));
@@ -174,9 +146,9 @@ class PlacesWindowTest : public QObject {
                             "مسجد الحي,34:0:47.52N,6:49:57.36W,Africa/Casablanca\n"
                             "Home,34:0:47.52N,5:49:57.36W,-1\n"));
         MainWindowUnderTest w;
-        Type(Search(w).Field(), QStringLiteral("مسجد"));
-        QCOMPARE(Search(w).Shown().front(), QStringLiteral("مسجد الحي — مكان محفوظ"));
-        QTest::keyClick(Search(w).Field(), Qt::Key_Return);
+        Type(w.main.Search().Field(), QStringLiteral("مسجد"));
+        QCOMPARE(w.main.Search().Shown().front(), QStringLiteral("مسجد الحي — مكان محفوظ"));
+        QTest::keyClick(w.main.Search().Field(), Qt::Key_Return);
         QCOMPARE(w.Field("TxtSecLon"), QStringLiteral("57.36"));
         QCOMPARE(w.main.PlaceName(), QStringLiteral("مسجد الحي"));
         QFile::remove(file);
@@ -190,9 +162,9 @@ class PlacesWindowTest : public QObject {
             w.PickPlace(QStringLiteral("الرباط"));
             w.Set("TxtSecLon", "٣٠");
             QCOMPARE(w.main.PlaceName(), QString());
-            QCOMPARE(Search(w).Status()->text(), QString());  // no longer Rabat's
-            Search(w).Field()->setText(QStringLiteral("مسجد الحي"));
-            QTest::mouseClick(Search(w).SaveButton(), Qt::LeftButton);
+            QCOMPARE(w.main.Search().Status()->text(), QString());  // no longer Rabat's
+            w.main.Search().Field()->setText(QStringLiteral("مسجد الحي"));
+            QTest::mouseClick(w.main.Search().SaveButton(), Qt::LeftButton);
         }
         const CliResult r = RunCli(
             {"times", "--place", "مسجد الحي", "--from", "2026-03-01", "--days", "31", "--csv"});

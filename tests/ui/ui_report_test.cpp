@@ -4,20 +4,6 @@
 #include <sys/fsuid.h>
 #include <unistd.h>
 
-#include <QAbstractTextDocumentLayout>
-#include <QClipboard>
-#include <QContextMenuEvent>
-#include <QLibraryInfo>
-#include <QMenu>
-#include <QMessageBox>
-#include <QScrollBar>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTextBlock>
-#include <QTextEdit>
-#include <QTextLayout>
-#include <QtTest>
-
 #include "ReportFile.h"
 #include "ReportSidePanel.h"
 #include "UiSupport.h"

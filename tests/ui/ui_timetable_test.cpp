@@ -1,15 +1,7 @@
 // The timetable window: method, zone search, days, the grid's columns, the CSV, PDF, print and
 // calendar against `zerin times`, input that makes no table, the main window's button, charts.
-#include <QCheckBox>
-#include <QListView>
-#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QSpinBox>
-#include <QTemporaryDir>
-#include <QtTest>
 #include <sstream>
 
 #include "ChartPictures.h"
@@ -23,22 +15,19 @@ namespace zerin::test {
 namespace {
 
 // Mecca (39° 49′ E, 21° 25′ N, zone -3) in June 2005, or another latitude and clock.
-services::FieldOptions Place(const char* lat = "21", const char* zone = "-3",
-                             const char* summer = "0") {
+services::FieldOptions Place(const std::string& lat = "21", const std::string& zone = "-3",
+                             const std::string& summer = "0") {
     services::FieldOptions o;
     auto& f = o.fields;
     f.TxtDegLon = "39", f.TxtMinLon = "49", f.TxtSecLon = "0", f.TxtZone = zone;
-    f.TxtDegLat = lat, f.TxtMinLat = std::string(lat) == "21" ? "25" : "0", f.TxtSecLat = "0";
+    f.TxtDegLat = lat, f.TxtMinLat = lat == "21" ? "25" : "0", f.TxtSecLat = "0";
     f.TxtEteRegl = summer, f.TxtYear = "2005", f.TxtMonth = "6";
     o.east = true;
     return o;
 }
 
-bool HaveZoneDatabase() {
-    return !ui::ZoneNames().isEmpty();
-}
 #define NEEDS_ZONES \
-    if (!HaveZoneDatabase()) QSKIP("no time-zone database on this system")
+    if (ui::ZoneNames().isEmpty()) QSKIP("no time-zone database on this system")
 
 // `zerin times ARGS --csv`, and its rows after the header.
 std::string TimesCsv(const std::string& args) {
@@ -67,11 +56,7 @@ struct Window {
     explicit Window(const services::FieldOptions& place = Place()) : w(messages, place) {
         w.SetPathChooser([this](const QString&, const QString&) { return chosen; });
     }
-    template <class T>
-    T* Get(const char* name) {
-        return test::Get<T>(w, name);
-    }
-    QTableWidget* Grid() { return Get<QTableWidget>("GrdTimes"); }
+    QTableWidget* Grid() { return Get<QTableWidget>(w, "GrdTimes"); }
     QString Cell(int row, int column) {
         const QTableWidgetItem* item = Grid()->item(row, column);
         return item ? item->data(Qt::UserRole).toString() : QStringLiteral("<none>");
@@ -82,75 +67,37 @@ struct Window {
             titles << Grid()->horizontalHeaderItem(c)->text();
         return titles;
     }
-    QString Header() { return Get<QLabel>("LblHeader")->text(); }
-    QString Notes() { return Get<QLabel>("LblNotes")->text(); }
+    QString Header() { return Get<QLabel>(w, "LblHeader")->text(); }
+    QString Notes() { return Get<QLabel>(w, "LblNotes")->text(); }
     void Month(int year, int month) {
-        Get<QSpinBox>("SpnYear")->setValue(year);
-        Get<QComboBox>("CboMonth")->setCurrentIndex(month - 1);
-        Get<QRadioButton>("OptMonth")->setChecked(true);
+        Get<QSpinBox>(w, "SpnYear")->setValue(year);
+        Get<QComboBox>(w, "CboMonth")->setCurrentIndex(month - 1);
+        Get<QRadioButton>(w, "OptMonth")->setChecked(true);
     }
     void Year(int year) {
-        Get<QSpinBox>("SpnYear")->setValue(year);
-        Get<QRadioButton>("OptYear")->setChecked(true);
+        Get<QSpinBox>(w, "SpnYear")->setValue(year);
+        Get<QRadioButton>(w, "OptYear")->setChecked(true);
     }
     // Finds a zone by typing in the search field and pressing Return.
     void Zone(const QString& search) {
-        Get<QLineEdit>("TxtZoneSearch")->setText(search);
-        QTest::keyClick(Get<QLineEdit>("TxtZoneSearch"), Qt::Key_Return);
+        Get<QLineEdit>(w, "TxtZoneSearch")->setText(search);
+        QTest::keyClick(Get<QLineEdit>(w, "TxtZoneSearch"), Qt::Key_Return);
     }
     QString ZoneShown() {
-        const QModelIndex shown = Get<QListView>("LstZones")->currentIndex();
+        const QModelIndex shown = Get<QListView>(w, "LstZones")->currentIndex();
         return shown.data(ui::FrmTimetable::kZoneIdRole).toString();
     }
     void Method(const char* name) {
-        auto* method = Get<QComboBox>("CboMethod");
+        auto* method = Get<QComboBox>(w, "CboMethod");
         method->setCurrentIndex(method->findData(QLatin1String(name)));
         emit method->activated(method->currentIndex());
     }
-    void Press(const char* name) { QTest::mouseClick(Get<QPushButton>(name), Qt::LeftButton); }
+    void Press(const char* name) { QTest::mouseClick(Get<QPushButton>(w, name), Qt::LeftButton); }
     QString Path(const char* name) { return chosen = folder.filePath(QLatin1String(name)); }
 };
 
-// clang-format off
-struct SearchCase { const char *name, *search, *found; };  // "" when nothing is found
-const SearchCase kSearchCases[] = {
-    {"part of the city", "casab", "Africa/Casablanca"}, {"capitals, area and city", "ASIA/KOLK", "Asia/Kolkata"},
-    {"a blank for the underscore", "new york", "America/New_York"},
-    {"leading and trailing blanks", "  riyadh ", "Asia/Riyadh"},
-    {"the city in Arabic", "الدار البيضاء", "Africa/Casablanca"}, {"the country in Arabic", "اليابان", "Asia/Tokyo"},
-    {"nothing of that name", "Atlantis", ""}};
-
-struct DaysCase { const char* name; int year, month, rows; const char *first, *last; };  // month 0: the year
-const DaysCase kDaysCases[] = {
-    {"February of a leap year", 2024, 2, 29, "2024-02-01", "2024-02-29"},
-    {"February of a common year", 2023, 2, 28, "2023-02-01", "2023-02-28"},
-    {"December", 2025, 12, 31, "2025-12-01", "2025-12-31"},
-    {"a leap year", 2024, 0, 366, "2024-01-01", "2024-12-31"},
-    {"a common year", 2025, 0, 365, "2025-01-01", "2025-12-31"},
-    {"the first year offered", 1583, 0, 365, "1583-01-01", "1583-12-31"}};
-
-// What cannot make a table is said in the window; nothing saved until mended.
-struct UnfitCase { const char *name, *lat, *zone, *summer, *said; };
-const UnfitCase kUnfitCases[] = {
-    {"a zone of half an hour", "21", "-5.5", "0", "ساعاتٍ كاملة"},
-    {"a zone beyond -14", "21", "-15", "0", "ساعاتٍ كاملة"},
-    {"a summer time beyond 24", "21", "-3", "25", "ساعاتٍ كاملة"},
-    {"a clock beyond UTC+14:00", "21", "-12", "3", "الساعة بين \u2066UTC-12:00\u2069"},
-    {"a latitude beyond 90", "95", "-3", "0", "خط العرض بين \u2066-90\u2069"}};
-
-// The CSV saved is byte for byte what `zerin times --csv` writes for the same options.
-struct CsvCase { const char* name; services::FieldOptions place; const char* zone; bool year; int rule; const char* options; };
-const CsvCase kCsvCases[] = {
-    {"Mecca, June, the fields' zone", Place(), "", false, 0,
-     "--lon 39:49:0E --lat 21:25:0N --zone -3 --from 2005-06-01 --days 30"},
-    {"60 North, a year, the middle of the night", Place("60", "-1", "1"), "", true, 1,
-     "--lon 39:49:0E --lat 60N --zone -1 --summer 1 --from 2005-01-01 --to 2005-12-31 --high-lat middle"},
-    {"Mecca, June, Asia/Riyadh", Place(), "riyadh", false, 3,
-     "--lon 39:49:0E --lat 21:25:0N --tz Asia/Riyadh --from 2005-06-01 --days 30 --high-lat angle --method umm-al-qura"}};
-
-const QStringList kAllTitles{"اليوم", "التاريخ", "التاريخ الهجري", "الفجر", "الشروق", "الظهر",
-                             "العصر الأول", "العصر الثاني", "الغروب", "العشاء"};
-// clang-format on
+const QStringList kAllTitles{"اليوم", "التاريخ",     "التاريخ الهجري", "الفجر",  "الشروق",
+                             "الظهر", "العصر الأول", "العصر الثاني",   "الغروب", "العشاء"};
 
 }  // namespace
 
@@ -164,18 +111,14 @@ class TimetableWindowTest : public QObject {
     void theMethodFollowsTheZoneUntilChosen() {
         NEEDS_ZONES;
         Window w;
-        QComboBox* method = w.Get<QComboBox>("CboMethod");
+        QComboBox* method = Get<QComboBox>(w.w, "CboMethod");
         QCOMPARE(method->count(), int(services::PrayerMethods().size()));
         QCOMPARE(method->currentData().toString(), QStringLiteral("morocco"));  // the fields
-        const FieldTexts methods{{"riyadh", "umm-al-qura"},
-                                 {"istanbul", "turkey"},
-                                 {"new york", "isna"},
-                                 {"berlin", "mwl"},
-                                 {"jakarta", "kemenag"}};
-        for (const auto& [zone, name] : methods) {
-            w.Zone(zone);
-            QCOMPARE(method->currentData().toString(), QString::fromUtf8(name));
-            QCOMPARE(Q(w.w.Job()->settings.method), QString::fromUtf8(name));
+        const std::vector<QStringList> methods = DataFile("timetable-zone-methods.txt");
+        for (std::size_t k = 1; k < methods.size(); ++k) {
+            w.Zone(methods[k][0]);
+            QCOMPARE(method->currentData().toString(), methods[k][1]);
+            QCOMPARE(Q(w.w.Job()->settings.method), methods[k][1]);
         }
         QVERIFY(method->currentText().contains(QStringLiteral("إندونيسيا")));
         QVERIFY(w.Header().contains(QStringLiteral("الطريقة: ")));
@@ -196,18 +139,18 @@ class TimetableWindowTest : public QObject {
     }
 
     // Searching alone changes nothing; the list holds Area/City names only, sorted.
-    void theZoneListFindsNamesByAnyPartOfThem_data() { TableRows(kSearchCases); }
+    void theZoneListFindsNamesByAnyPartOfThem_data() { DataFileRows("timetable-zone-search.txt"); }
     void theZoneListFindsNamesByAnyPartOfThem() {
         NEEDS_ZONES;
-        const SearchCase& c = TableRow(kSearchCases);
+        const DataFileRow c = DataRow();
         Window w;
-        w.Get<QLineEdit>("TxtZoneSearch")->setText(c.search);
-        QAbstractItemModel* shown = w.Get<QListView>("LstZones")->model();
+        Get<QLineEdit>(w.w, "TxtZoneSearch")->setText(c["search"]);
+        QAbstractItemModel* shown = Get<QListView>(w.w, "LstZones")->model();
         QStringList names;
         for (int r = 0; r < shown->rowCount(); ++r)
             names << shown->index(r, 0).data(ui::FrmTimetable::kZoneIdRole).toString();
-        QCOMPARE(names, *c.found ? QStringList{c.found} : QStringList{});
-        QVERIFY(w.Get<QRadioButton>("OptZoneFields")->isChecked());
+        QCOMPARE(names, c["found"].isEmpty() ? QStringList{} : QStringList{c["found"]});
+        QVERIFY(Get<QRadioButton>(w.w, "OptZoneFields")->isChecked());
         const QStringList all = ui::ZoneNames();
         QVERIFY(all.contains("America/Argentina/Buenos_Aires") &&
                 std::is_sorted(all.begin(), all.end()));
@@ -221,31 +164,33 @@ class TimetableWindowTest : public QObject {
         Window w;
         w.Month(2026, 3);
         w.Zone("paris");
-        QVERIFY(w.Get<QRadioButton>("OptZoneList")->isChecked());
+        QVERIFY(Get<QRadioButton>(w.w, "OptZoneList")->isChecked());
         QCOMPARE(w.ZoneShown(), QStringLiteral("Europe/Paris"));
         const std::vector<std::string>& args = w.w.TimesArgs();
         QVERIFY(std::find(args.begin(), args.end(), "Europe/Paris") != args.end());
         for (const char* part :
              {"باريس، فرنسا", "\u2066UTC+01:00\u2069", "\u2066UTC+02:00\u2069", "2026-03-29"})
             QVERIFY2(w.Header().contains(QString::fromUtf8(part)), qPrintable(w.Header()));
-        w.Get<QRadioButton>("OptZoneFields")->setChecked(true);
+        Get<QRadioButton>(w.w, "OptZoneFields")->setChecked(true);
         QVERIFY(!w.Header().contains(QStringLiteral("باريس")));
     }
 
     // The window opens on the main window's month (1 June 2005 was a Wednesday).
-    void aMonthOrAYearHasItsDays_data() { TableRows(kDaysCases); }
+    void aMonthOrAYearHasItsDays_data() { DataFileRows("timetable-days.txt"); }
     void aMonthOrAYearHasItsDays() {
-        const DaysCase& c = TableRow(kDaysCases);
+        const DataFileRow c = DataRow();
+        const int rows = c["rows"].toInt();
         Window w;
-        QCOMPARE(w.Get<QSpinBox>("SpnYear")->value() * 100 +
-                     w.Get<QComboBox>("CboMonth")->currentIndex(),
+        QCOMPARE(Get<QSpinBox>(w.w, "SpnYear")->value() * 100 +
+                     Get<QComboBox>(w.w, "CboMonth")->currentIndex(),
                  200505);
         QCOMPARE(w.Cell(0, 0) + w.Cell(0, 1), QStringLiteral("الأربعاء2005-06-01"));
-        c.month ? w.Month(c.year, c.month) : w.Year(c.year);
-        QCOMPARE(w.Grid()->rowCount(), c.rows);
-        QCOMPARE(w.Cell(0, 1), QString(c.first));
-        QCOMPARE(w.Cell(c.rows - 1, 1), QString(c.last));
-        QCOMPARE(w.w.Job()->days, std::size_t(c.rows));
+        c["month"].isEmpty() ? w.Year(c["year"].toInt())
+                             : w.Month(c["year"].toInt(), c["month"].toInt());
+        QCOMPARE(w.Grid()->rowCount(), rows);
+        QCOMPARE(w.Cell(0, 1), c["first"]);
+        QCOMPARE(w.Cell(rows - 1, 1), c["last"]);
+        QCOMPARE(w.w.Job()->days, std::size_t(rows));
     }
 
     // Each column left of the one before, the day at the right edge; the afternoon's columns as
@@ -256,7 +201,7 @@ class TimetableWindowTest : public QObject {
         w.w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w.w));
         for (const int asr : {0, 1, 2}) {
-            w.Get<QComboBox>("CboAsr")->setCurrentIndex(asr);
+            Get<QComboBox>(w.w, "CboAsr")->setCurrentIndex(asr);
             QStringList titles = kAllTitles;
             if (asr) titles.removeAt(asr == 1 ? 7 : 6);
             QCOMPARE(w.Titles(), titles);
@@ -268,10 +213,10 @@ class TimetableWindowTest : public QObject {
             QVERIFY(header->sectionViewportPosition(0) + header->sectionSize(0) >=
                     header->viewport()->width() - 1);
         }
-        w.Get<QComboBox>("CboAsr")->setCurrentIndex(0);
+        Get<QComboBox>(w.w, "CboAsr")->setCurrentIndex(0);
         w.Month(2025, 3);
         QCOMPARE(w.Cell(0, 2), QStringLiteral("1 رمضان 1446 هـ"));
-        auto* rules = w.Get<QComboBox>("CboHijri");
+        auto* rules = Get<QComboBox>(w.w, "CboHijri");
         rules->setCurrentIndex(rules->count() - 1);
         QCOMPARE(w.Titles(), kAllTitles.mid(0, 2) + kAllTitles.mid(3));
     }
@@ -279,9 +224,9 @@ class TimetableWindowTest : public QObject {
     // A clock far West of the meridian puts the rising after 12:00: the first row is that day's.
     void theFirstRowIsTheSameDayInsideALongerTable() {
         services::FieldOptions place = Place("23", "0");
-        auto& f = place.fields;  // clang-format off
-        f.TxtMinLat = "52", f.TxtSecLat = "45", f.TxtDegLon = "92", f.TxtMinLon = "7", f.TxtSecLon = "30";
-        // clang-format on
+        auto& f = place.fields;
+        f.TxtMinLat = "52", f.TxtSecLat = "45";
+        f.TxtDegLon = "92", f.TxtMinLon = "7", f.TxtSecLon = "30";
         place.east = false;
         Window w(place);
         w.Month(2007, 10);
@@ -297,39 +242,41 @@ class TimetableWindowTest : public QObject {
         Window w(Place("60", "-1"));
         for (const auto& [rule, mark, said] :
              {std::tuple{0, "—", "لا تبلغ الشمس"}, {1, "*", "منتصف الليل"}}) {
-            w.Get<QComboBox>("CboHighLat")->setCurrentIndex(rule);
+            Get<QComboBox>(w.w, "CboHighLat")->setCurrentIndex(rule);
             QVERIFY2(w.Cell(20, 9).endsWith(mark), qPrintable(w.Cell(20, 9)));
             QVERIFY2(w.Notes().contains(QString::fromUtf8(said)), qPrintable(w.Notes()));
         }
     }
 
-    void zonesAndPlacesThatCannotMakeATableAreExplained_data() { TableRows(kUnfitCases); }
+    void zonesAndPlacesThatCannotMakeATableAreExplained_data() {
+        DataFileRows("timetable-unfit.txt");
+    }
     void zonesAndPlacesThatCannotMakeATableAreExplained() {
-        const UnfitCase& c = TableRow(kUnfitCases);
-        Window w(Place(c.lat, c.zone, c.summer));
-        QVERIFY2(w.Notes().contains(QString::fromUtf8(c.said)) && SignsIsolated(w.Notes()),
-                 qPrintable(w.Notes()));
+        const DataFileRow c = DataRow();
+        Window w(Place(c["lat"].toStdString(), c["zone"].toStdString(), c["summer"].toStdString()));
+        QVERIFY2(w.Notes().contains(c["said"]) && SignsIsolated(w.Notes()), qPrintable(w.Notes()));
         QVERIFY(w.Grid()->rowCount() == 0 && !w.w.Job().has_value());
         for (const char* command : {"CmdPrint", "CmdPdf", "CmdCsv", "CmdIcs"})
-            QVERIFY(!w.Get<QPushButton>(command)->isEnabled());
+            QVERIFY(!Get<QPushButton>(w.w, command)->isEnabled());
         QVERIFY(w.messages.messages.empty());  // said in the window, not in a box
-        if (std::string(c.lat) != "21" || !HaveZoneDatabase()) return;
+        if (c["lat"] != "21" || ui::ZoneNames().isEmpty()) return;
         w.Zone("kolkata");  // a zone of the database mends the zone
-        QVERIFY(w.Grid()->rowCount() == 30 && w.Get<QPushButton>("CmdCsv")->isEnabled());
+        QVERIFY(w.Grid()->rowCount() == 30 && Get<QPushButton>(w.w, "CmdCsv")->isEnabled());
     }
 
     // Every cell of the grid is the CSV's, a filled time marked; Python's csv module reads it.
-    void theCsvSavedIsTheCommandLinesCsv_data() { TableRows(kCsvCases); }
+    void theCsvSavedIsTheCommandLinesCsv_data() { DataFileRows("timetable-csv.txt"); }
     void theCsvSavedIsTheCommandLinesCsv() {
-        const CsvCase& c = TableRow(kCsvCases);
-        if (*c.zone) NEEDS_ZONES;
-        Window w(c.place);
-        if (c.year) w.Year(2005);
-        w.Get<QComboBox>("CboHighLat")->setCurrentIndex(c.rule);
-        if (*c.zone) w.Zone(c.zone);
+        const DataFileRow c = DataRow();
+        if (!c["zone list"].isEmpty()) NEEDS_ZONES;
+        Window w(Place(c["lat"].toStdString(), c["zone"].toStdString(), c["summer"].toStdString()));
+        if (c["days"] == "year") w.Year(2005);
+        Get<QComboBox>(w.w, "CboHighLat")->setCurrentIndex(c["high latitudes"].toInt());
+        if (!c["zone list"].isEmpty()) w.Zone(c["zone list"]);
         const QString path = w.Path("times.csv");
         w.Press("CmdCsv");
-        const std::string expected = TimesCsv(std::string(c.options) + " --hijri-rule umm-al-qura");
+        const std::string expected =
+            TimesCsv(c["options"].toStdString() + " --hijri-rule umm-al-qura");
         QCOMPARE(ReadBytes(path).toStdString(), expected);
         QProcess python;
         python.start(
@@ -362,7 +309,7 @@ class TimetableWindowTest : public QObject {
     void thePdfHasAPagePerMonth() {
         for (const bool year : {false, true}) {
             Window w;
-            w.Get<QLineEdit>("TxtPlaceName")->setText("  Rabat ");
+            Get<QLineEdit>(w.w, "TxtPlaceName")->setText("  Rabat ");
             if (year) w.Year(2024);
             QCOMPARE(w.w.Job()->places.front().name, std::string("Rabat"));
             const QString path = w.Path("times.pdf");
@@ -400,39 +347,38 @@ class TimetableWindowTest : public QObject {
         }
     }
 
-    // The calendar dialog's reminder, Imsak (-1: unchecked), length and rising: the bytes of
-    // `zerin times --ics`; cancelled (no options), nothing saved.
+    // The calendar dialog's reminder, Imsak, length and rising: the bytes of `zerin times --ics`;
+    // cancelled, nothing saved.
+    void theCalendarSavedIsTheCommandLinesCalendar_data() {
+        DataFileRows("timetable-calendar.txt");
+    }
     void theCalendarSavedIsTheCommandLinesCalendar() {
+        const DataFileRow c = DataRow();
+        const int alarm = c["alarm"].toInt(), imsak = c["imsak"].toInt();
+        const int minutes = c["minutes"].toInt();
+        const bool saved = !c["options"].isEmpty();
         qputenv("SOURCE_DATE_EPOCH", "1700000000");
-        // clang-format off
-        const struct { int alarm, imsak, minutes; const char* options; } cases[] = {
-            {15, -1, 0, "--ics-alarm 15"}, {15, -1, 0, nullptr},
-            {-1, 20, 20, "--ramadan --imsak 20 --ics-duration 20 --ics-sunrise"}};
-        // clang-format on
-        for (const auto& c : cases) {
-            Window w;
-            w.Month(2026, 2);
-            const QString path = w.Path("times.ics");
-            w.w.SetModalRunner([&](QDialog& dialog) {
-                Get<QCheckBox>(dialog, "ChkAlarm")->setChecked(c.alarm >= 0);
-                Get<QSpinBox>(dialog, "SpnAlarm")->setValue(c.alarm);
-                Get<QCheckBox>(dialog, "ChkRamadan")->setChecked(c.imsak >= 0);
-                Get<QSpinBox>(dialog, "SpnImsak")->setValue(c.imsak);
-                Get<QSpinBox>(dialog, "SpnDuration")->setValue(c.minutes);
-                Get<QCheckBox>(dialog, "ChkSunrise")->setChecked(c.minutes > 0);
-                dialog.setResult(c.options ? QDialog::Accepted : QDialog::Rejected);
-            });
-            w.Press("CmdIcs");
-            QCOMPARE(QFile::exists(path), c.options != nullptr);
-            if (!c.options) continue;
-            QCOMPARE(
-                ReadBytes(path).toStdString(),
-                RunCli(Words(Q("times --lon 39:49:0E --lat 21:25:0N --zone -3 --from 2026-02-01 "
-                               "--days 28 --hijri-rule umm-al-qura --ics - ") +
-                             c.options))
-                    .out);
-            QVERIFY(w.messages.messages.empty());
-        }
+        Window w;
+        w.Month(2026, 2);
+        const QString path = w.Path("times.ics");
+        w.w.SetModalRunner([&](QDialog& dialog) {
+            Get<QCheckBox>(dialog, "ChkAlarm")->setChecked(alarm >= 0);
+            Get<QSpinBox>(dialog, "SpnAlarm")->setValue(alarm);
+            Get<QCheckBox>(dialog, "ChkRamadan")->setChecked(imsak >= 0);
+            Get<QSpinBox>(dialog, "SpnImsak")->setValue(imsak);
+            Get<QSpinBox>(dialog, "SpnDuration")->setValue(minutes);
+            Get<QCheckBox>(dialog, "ChkSunrise")->setChecked(minutes > 0);
+            dialog.setResult(saved ? QDialog::Accepted : QDialog::Rejected);
+        });
+        w.Press("CmdIcs");
+        QCOMPARE(QFile::exists(path), saved);
+        if (saved)
+            QCOMPARE(ReadBytes(path).toStdString(),
+                     RunCli(Words("times --lon 39:49:0E --lat 21:25:0N --zone -3 --from 2026-02-01 "
+                                  "--days 28 --hijri-rule umm-al-qura --ics - " +
+                                  c["options"]))
+                         .out);
+        QVERIFY(w.messages.messages.empty());
         qunsetenv("SOURCE_DATE_EPOCH");
     }
 

@@ -1,17 +1,6 @@
 // The windows under a real X server and window manager, driven by xdotool's pointer and keys:
 // dragging, typed degrees, Tab order, Return, keys in the active window only, a place typed in
 // Arabic; the windows fit the screen's free area (a laptop's too, from run-under-x.sh).
-#include <QAccessible>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QScreen>
-#include <QTemporaryDir>
-#include <QTextEdit>
-#include <QTimer>
-#include <QtTest>
-#include <functional>
-#include <memory>
-
 #include "FrmTimetable.h"
 #include "ReportFile.h"
 #include "UiSupport.h"
@@ -20,13 +9,17 @@ namespace zerin::test {
 
 namespace {
 
-// xdotool's output, or a null string when it failed.
-QString Xdo(const QStringList& args) {
-    QProcess xdo;
-    xdo.start(QStringLiteral("xdotool"), args);
-    const bool done = xdo.waitForFinished(10000) && xdo.exitStatus() == QProcess::NormalExit &&
-                      xdo.exitCode() == 0;
-    return done ? QString::fromLocal8Bit(xdo.readAllStandardOutput()) : QString();
+// Runs a program to its end: true when it exits 0, its output in `out`.
+bool Run(const QString& program, const QStringList& args, QString* out = nullptr) {
+    QProcess run;
+    run.start(program, args);
+    const bool done = run.waitForFinished(10000) && run.exitStatus() == QProcess::NormalExit &&
+                      run.exitCode() == 0;
+    if (out) *out = QString::fromLocal8Bit(run.readAllStandardOutput());
+    return done;
+}
+bool Xdo(const QStringList& args) {
+    return Run(QStringLiteral("xdotool"), args);
 }
 
 // Lets the X server's events arrive and be handled.
@@ -36,10 +29,8 @@ void Settle(int ms = 150) {
 
 // The window's place as the X server has it (not as Qt believes; xdotool counts a title twice).
 QPoint ScreenPlace(const QWidget& window) {
-    QProcess info;
-    info.start(QStringLiteral("xwininfo"), {"-id", QString::number(window.winId())});
-    info.waitForFinished(10000);
-    const QString shown = QString::fromLocal8Bit(info.readAllStandardOutput());
+    QString shown;
+    Run(QStringLiteral("xwininfo"), {"-id", QString::number(window.winId())}, &shown);
     const auto at = [&shown](const char* axis) {
         const QRegularExpression line(
             QStringLiteral("Absolute upper-left %1:\\s*(-?\\d+)").arg(axis));
@@ -80,40 +71,40 @@ void TypeOver(const QWidget* widget, const QString& text) {
 
 // Switches the X server's keyboard layout; false when it cannot.
 bool KeyboardLayout(const char* layout) {
-    QProcess xkb;
-    xkb.start(QStringLiteral("setxkbmap"), {QStringLiteral("-layout"), QLatin1String(layout)});
-    const bool done = xkb.waitForFinished(10000) && xkb.exitCode() == 0;
+    const bool done = Run(QStringLiteral("setxkbmap"), {"-layout", layout});
     Settle(300);
     return done;
 }
 
-// clang-format off
-struct Drag { const char *name, *where; int dx, dy; bool placed; };  // placed by the program
-const Drag kDrags[] = {
-    {"title picture", "Img", 60, 40, false}, {"time frame, back up and left", "Frame1", -45, -30, false},
-    {"heading, window placed by the program", "SkinLabel0", 70, -20, true},
-    {"a bare click on the title picture", "Img", 0, 0, false}};
-// clang-format on
+// Runs a command that opens the report window, and `inside` once that window is the active
+// modal one.
+void InTheReportAfter(const std::function<void()>& command,
+                      const std::function<void(ui::FrmCalc&)>& inside) {
+    QTimer poll;
+    bool reached = false;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* report = qobject_cast<ui::FrmCalc*>(QApplication::activeModalWidget());
+        if (!report || !report->isActiveWindow()) return;
+        poll.stop();
+        reached = true;
+        inside(*report);
+    });
+    poll.start(100);
+    command();
+    QTRY_VERIFY_WITH_TIMEOUT(reached, 10000);
+}
 
-// The report window a command opens: its text and title once it is the active modal window;
-// then Escape, which must close it.
+// The report window a command opens: its text and title; then Escape, which must close it.
 struct ShownReport {
     QString text, title;
     bool closed = false;
 };
 void ReadReportAfter(const std::function<void()>& command, ShownReport& shown) {
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* report = qobject_cast<ui::FrmCalc*>(QApplication::activeModalWidget());
-        if (!report || !report->isActiveWindow()) return;
-        poll.stop();
-        shown.text = report->Text(), shown.title = report->windowTitle();
+    InTheReportAfter(command, [&shown](ui::FrmCalc& report) {
+        shown.text = report.Text(), shown.title = report.windowTitle();
         PressKey("Escape");
-        shown.closed = !report->isVisible();
+        shown.closed = !report.isVisible();
     });
-    poll.start(100);
-    command();
-    QTRY_VERIFY_WITH_TIMEOUT(!shown.text.isEmpty(), 10000);
     QTRY_VERIFY(shown.closed);
 }
 
@@ -157,12 +148,9 @@ class RealDisplayTest : public QObject {
             main.show();
             main.activateWindow();
         }
-        QWidget* Widget(const char* name) { return Get<QWidget>(main, name); }
-        QLineEdit* Edit(const char* name) {
-            if (auto* list = main.findChild<QComboBox*>(name)) return list->lineEdit();
-            return Get<QLineEdit>(main, name);
-        }
-        QString Field(const char* name) { return FieldText(main, name); }
+        QWidget* Widget(const QString& name) { return Get<QWidget>(main, name); }
+        QWidget* Edit(const QString& name) { return TypingField(main, name); }
+        QString Field(const QString& name) { return ui::FieldTextByName(main, name); }
         bool East() { return Get<QRadioButton>(main, "OptE")->isChecked(); }
     };
 
@@ -171,7 +159,7 @@ class RealDisplayTest : public QObject {
         SetUpLook();
         qputenv("ZERIN_GAZETTEER", QByteArray(ZERIN_SOURCE_DIR) + "/data/gazetteer.txt");
         QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
-        QVERIFY2(!Xdo({"getmouselocation"}).isNull(), "xdotool cannot reach the X server");
+        QVERIFY2(Xdo({"getmouselocation"}), "xdotool cannot reach the X server");
     }
 
     // Within the free area (ZERIN_X_FREE, "1366x720", from run-under-x.sh): both windows, each
@@ -205,14 +193,14 @@ class RealDisplayTest : public QObject {
 
     // A press and a motion on the free surface move the window by the pointer's motion, seen by
     // the X server; a bare click nothing; the window does not stay stuck to the pointer.
-    void aDragMovesTheWindowByThePointersMotion_data() { TableRows(kDrags); }
+    void aDragMovesTheWindowByThePointersMotion_data() { DataFileRows("x11-drags.txt"); }
     void aDragMovesTheWindowByThePointersMotion() {
-        const Drag& c = TableRow(kDrags);
-        const QPoint motion(c.dx, c.dy);
-        Window w(c.placed);
+        const DataFileRow c = DataRow();
+        const QPoint motion(c["dx"].toInt(), c["dy"].toInt());
+        Window w(c["placed by"] == "program");
         QVERIFY(Ready(w.main));
         const QPoint before = ScreenPlace(w.main),
-                     start = OnScreen(w.Widget(c.where), QPoint(6, 6));
+                     start = OnScreen(w.Widget(c["where"]), QPoint(6, 6));
         PointerTo(start);
         Xdo({"mousedown", "1"});
         Settle();
@@ -242,7 +230,7 @@ class RealDisplayTest : public QObject {
         QTRY_COMPARE(QApplication::focusWidget(), w.Widget("TxtYear"));
         QCOMPARE(w.Field("TxtZone"), QStringLiteral("-1"));
         TypeOver(w.Edit("TxtDegLon"), "15");
-        w.Edit("TxtZone")->setText(QStringLiteral("-4"));
+        SetField(w.main, "TxtZone", "-4");
         ClickOn(w.Widget("CmdSun"));
         QTRY_VERIFY(Button(w.main, "CmdPln0")->isEnabled());  // the Sun has run
         QCOMPARE(w.Field("TxtZone") + w.Field("TxtDegLon"), QStringLiteral("-415"));
@@ -253,14 +241,15 @@ class RealDisplayTest : public QObject {
         Window w;
         QVERIFY(Ready(w.main));
         ClickOn(w.Edit("TxtDegLon"));
-        const char* const order[] = {
-            "TxtDegLon",  "TxtMinLon",    "TxtSecLon", "OptW",       "TxtDegLat",    "TxtMinLat",
-            "TxtSecLat",  "OptN",         "TxtZone",   "TxtEteRegl", "TxtYear",      "TxtMonth",
-            "TxtDay",     "TxtHour",      "TxtMin",    "TxtSec",     "CboHijriRule", "CmdMonth",
-            "CmdSun",     "CmdHilal",     "OptSoir",   "CmdCarte",   "CmdQibla",     "CmdInfo",
-            "CmdApropos", "CmdTimetable", "CmdExit"};
+        const QStringList order =
+            QStringLiteral(
+                "TxtDegLon TxtMinLon TxtSecLon OptW TxtDegLat TxtMinLat TxtSecLat OptN TxtZone "
+                "TxtEteRegl TxtYear TxtMonth TxtDay TxtHour TxtMin TxtSec CboHijriRule CmdMonth "
+                "CmdSun "
+                "CmdHilal OptSoir CmdCarte CmdQibla CmdInfo CmdApropos CmdTimetable CmdExit")
+                .split(' ');
         QTRY_COMPARE(QApplication::focusWidget(), w.Widget(order[0]));
-        for (std::size_t k = 1; k < std::size(order); ++k) {
+        for (qsizetype k = 1; k < order.size(); ++k) {
             PressKey("Tab");
             QTRY_COMPARE(QApplication::focusWidget(), w.Widget(order[k]));
         }
@@ -279,12 +268,9 @@ class RealDisplayTest : public QObject {
         Window w;
         QVERIFY(Ready(w.main));
         ClickOn(w.Widget("OptE"));
-        for (const char* typed :
-             {"TxtDegLon=39", "TxtMinLon=49", "TxtDegLat=21", "TxtMinLat=25", "TxtZone=-3"}) {
-            const QString field = QString::fromLatin1(typed);
-            TypeOver(w.Edit(field.section('=', 0, 0).toLatin1().constData()),
-                     field.section('=', 1));
-        }
+        for (const QString& typed : QStringList{"TxtDegLon=39", "TxtMinLon=49", "TxtDegLat=21",
+                                                "TxtMinLat=25", "TxtZone=-3"})
+            TypeOver(w.Edit(typed.section('=', 0, 0)), typed.section('=', 1));
         const CliResult cli = RunCli(ReportArgsOf(w.main, "sun", true, true));
         QCOMPARE(cli.status, 0);
         ShownReport report;
@@ -310,21 +296,16 @@ class RealDisplayTest : public QObject {
         int shows = 0;
         w.main.SetModalRunner([&](QDialog& dialog) { ++shows, dialog.exec(); });
         QString said;
-        QTimer poll;
-        connect(&poll, &QTimer::timeout, [&] {
-            auto* modal = qobject_cast<ui::FrmCalc*>(QApplication::activeModalWidget());
-            if (!modal || !modal->isActiveWindow()) return;
-            poll.stop();
-            said = QAccessible::queryAccessibleInterface(Get<QTextEdit>(*modal, "TxtOut"))
-                       ->text(QAccessible::Name);
-            PressKey("F1");
-            PressKey("ctrl+s");
-            for (int k = 0; k < 30 && opened.isEmpty(); ++k) Settle(100);
-            PressKey("Escape");
-        });
-        poll.start(100);
-        PressKey("F1");
-        QTRY_VERIFY_WITH_TIMEOUT(!said.isEmpty(), 10000);
+        InTheReportAfter(
+            [] { PressKey("F1"); },
+            [&](ui::FrmCalc& modal) {
+                said = QAccessible::queryAccessibleInterface(Get<QTextEdit>(modal, "TxtOut"))
+                           ->text(QAccessible::Name);
+                PressKey("F1");
+                PressKey("ctrl+s");
+                for (int k = 0; k < 30 && opened.isEmpty(); ++k) Settle(100);
+                PressKey("Escape");
+            });
         QTRY_VERIFY(!report.isVisible());
         QCOMPARE(said, QStringLiteral("مقدمة البرنامج: تنبيه هام"));
         QCOMPARE(shows, 1);
@@ -344,7 +325,7 @@ class RealDisplayTest : public QObject {
         Settle();
         QVERIFY(KeyboardLayout("us"));
         QAbstractItemView* popup = w.main.Search().Popup();
-        QTRY_COMPARE(w.Edit("TxtPlaceSearch")->text(), QStringLiteral("الرباط"));
+        QTRY_COMPARE(w.main.Search().Field()->text(), QStringLiteral("الرباط"));
         QTRY_VERIFY_WITH_TIMEOUT(popup->isVisible(), 5000);
         QVERIFY(popup->model()->index(0, 0).data().toString().startsWith(
             QStringLiteral("الرباط، المغرب")));
