@@ -138,8 +138,9 @@ bool InSystemFolder(const std::string& path) {
     return false;
 }
 
+// What a mode names: a link is never one (lstat's are sorted out before, stat follows them).
 FileError::Kind KindOf(mode_t mode) {
-    if (S_ISREG(mode) || S_ISLNK(mode)) return FileError::Kind::None;
+    if (S_ISREG(mode)) return FileError::Kind::None;
     if (S_ISDIR(mode)) return FileError::Kind::Folder;
     if (S_ISCHR(mode) || S_ISBLK(mode)) return FileError::Kind::Device;
     if (S_ISFIFO(mode)) return FileError::Kind::Fifo;
