@@ -144,6 +144,27 @@ class CrescentWindowTest : public QObject {
     }
 
     // The Qibla computes no Sun for the Moon and the planets.
+    // A place's mark changes the picture within its ring and name only: the legend drawn after
+    // it keeps its own colours.
+    void aMarkChangesThePictureAroundThePlaceOnly() {
+        const CrescentMapGrid grid = CrescentMapOf(2025, 4, 28, false);
+        const ui::MapMark jeddah{39.1862, 21.4901, QStringLiteral("جدة")};
+        const QImage plain = ui::CrescentMapImage(grid, Criterion::Yallop, {});
+        const QImage marked = ui::CrescentMapImage(grid, Criterion::Yallop, {}, 4, &jeddah);
+        QCOMPARE(marked.size(), plain.size());
+        const int x = 48 + int((jeddah.eastLongitude + 180) * 4),
+                  y = 96 + int((60 - jeddah.latitude) * 4);
+        int changed = 0;
+        for (int row = 0; row < plain.height(); ++row)
+            for (int column = 0; column < plain.width(); ++column)
+                if (plain.pixel(column, row) != marked.pixel(column, row)) {
+                    ++changed;
+                    QVERIFY2(std::abs(column - x) <= 170 && row >= y - 12 && row <= y + 32,
+                             qPrintable(QStringLiteral("%1,%2").arg(column).arg(row)));
+                }
+        QVERIFY(changed > 50);
+    }
+
     void theButtonShowsTheQiblaReport_data() { DataFileRows("qibla.txt"); }
     void theButtonShowsTheQiblaReport() {
         const DataFileRow c = DataRow();
